@@ -1,0 +1,36 @@
+# Two entry points for everybody: `make run` and `make test`. Both install what is missing first.
+BUILD ?= build
+JOBS  ?= $(shell nproc)
+
+.PHONY: all deps build run test test-asan bench fuzz clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps.sh
+
+$(BUILD)/CMakeCache.txt:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	cd $(BUILD)/app && ./vantela
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+test-asan: deps
+	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVANTELA_SANITIZE=ON
+	cmake --build build-asan -j $(JOBS)
+	cd build-asan && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j $(JOBS)
+
+bench:
+	@bash scripts/install-deps.sh --bench
+	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release
+	cmake --build build-bench -j $(JOBS)
+	cd build-bench && bash ../bench/run.sh
+
+clean:
+	rm -rf $(BUILD) build-asan build-bench

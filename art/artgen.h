@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QDir>
+
+/** Where the generator writes: data files read at run time, and pictures compiled into the program. */
+struct ArtOutput
+{
+    QDir data;
+    QDir embedded;
+};
+
+/** The application icon, the tool glyphs, the About emblem, the button glyphs and the hand cursor. */
+void generateShellArt(const ArtOutput &out);
+/** The front-panel photograph and the tube drawing of the apparatus description. */
+void generateDescriptionArt(const ArtOutput &out);
+/** The behaviour-case screens and the spot-deflection frames. */
+void generateDemoArt(const ArtOutput &out);

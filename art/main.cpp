@@ -1,0 +1,24 @@
+#include "artgen.h"
+
+#include <QGuiApplication>
+
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    QGuiApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() != 3) {
+        std::fprintf(stderr, "usage: vantela_artgen DATA_DIR EMBEDDED_DIR\n");
+        return 2;
+    }
+    const ArtOutput out{QDir(args.at(1)), QDir(args.at(2))};
+    if (!out.data.exists() || !out.embedded.exists()) {
+        std::fprintf(stderr, "vantela_artgen: output folders must exist\n");
+        return 2;
+    }
+    generateShellArt(out);
+    generateDescriptionArt(out);
+    generateDemoArt(out);
+    return 0;
+}
