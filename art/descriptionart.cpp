@@ -1,0 +1,6 @@
+#include "artgen.h"
+
+void generateDescriptionArt(const ArtOutput &out)
+{
+    Q_UNUSED(out);
+}

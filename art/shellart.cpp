@@ -1,0 +1,6 @@
+#include "artgen.h"
+
+void generateShellArt(const ArtOutput &out)
+{
+    Q_UNUSED(out);
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+/**
+ * A scratch copy of the runnable folder made the current directory for one test suite, so that
+ * data files are read by bare name exactly as the program reads them and a test may remove or
+ * spoil a file without touching the build.
+ */
+class ScratchAppDir
+{
+public:
+    ScratchAppDir()
+    {
+        const QDir source(QStringLiteral(VANTELA_APP_DIR));
+        for (const QString &name : source.entryList(QDir::Files))
+            QFile::copy(source.filePath(name), m_dir.filePath(name));
+        m_previous = QDir::currentPath();
+        QDir::setCurrent(m_dir.path());
+    }
+    ~ScratchAppDir() { QDir::setCurrent(m_previous); }
+
+    QString path() const { return m_dir.path(); }
+    QString filePath(const QString &name) const { return m_dir.filePath(name); }
+
+    /** Puts back one file from the runnable folder. */
+    void restore(const QString &name) const
+    {
+        QFile::remove(filePath(name));
+        QFile::copy(QDir(QStringLiteral(VANTELA_APP_DIR)).filePath(name), filePath(name));
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_previous;
+};
