@@ -1,0 +1,67 @@
+#pragma once
+
+#include "inputsignal.h"
+
+#include <QList>
+#include <QString>
+
+/** The input coupling switch of a channel: AC blocks the mean, DC passes everything, GD grounds the amplifier. */
+enum class Coupling { AC, DC, Ground };
+
+/** The vertical mode buttons: one channel, both channels chopped or alternated, their sum, or X-Y. */
+enum class DisplayMode { ChannelI, ChannelII, Dual, Add, XY };
+
+/** The channel the sweep is triggered from. */
+enum class TriggerSource { ChannelI, ChannelII };
+
+/** The SLOPE button: the sweep starts on a rising (+) or falling (−) crossing of the level. */
+enum class TriggerSlope { Rising, Falling };
+
+/** AT runs the sweep freely when nothing triggers it; NORM leaves the screen dark instead. */
+enum class TriggerMode { Automatic, Normal };
+
+/** The controls of one vertical channel and the signal at its input. */
+struct ChannelSettings
+{
+    InputSignal signal;
+    double voltsPerDiv = 1.0;
+    Coupling coupling = Coupling::DC;
+    /** The Y-POS. knob, in divisions, positive upwards. */
+    double position = 0.0;
+    bool inverted = false;
+};
+
+/** The trigger controls. The level is in volts at the source channel's input, after its coupling. */
+struct TriggerSettings
+{
+    TriggerSource source = TriggerSource::ChannelI;
+    double levelVolts = 0.0;
+    TriggerSlope slope = TriggerSlope::Rising;
+    TriggerMode mode = TriggerMode::Automatic;
+};
+
+/** Every control of the HM-203 that changes the picture, and the two input signals. */
+struct ScopeSettings
+{
+    ChannelSettings channelI;
+    ChannelSettings channelII;
+    DisplayMode mode = DisplayMode::ChannelI;
+    double secondsPerDiv = 1e-3;
+    /** The X-POS. knob, in divisions, positive to the right. */
+    double xPosition = 0.0;
+    TriggerSettings trigger;
+};
+
+/** The calibrated VOLTS/DIV steps of the HM-203, 5 mV to 20 V in a 1-2-5 sequence, smallest first. */
+const QList<double> &voltsPerDivSteps();
+/** The calibrated TIME/DIV steps, 0.5 µs to 0.2 s in a 1-2-5 sequence, shortest first. */
+const QList<double> &secondsPerDivSteps();
+/** True when the value is one of the calibrated steps (to within rounding). */
+bool isCalibratedStep(const QList<double> &steps, double value);
+
+/** A VOLTS/DIV step as the panel prints it with its unit, with a decimal comma: "5 mV/div", "0,2 V/div". */
+QString formatVoltsPerDiv(double voltsPerDiv);
+/** A TIME/DIV step with its unit and a decimal comma: "0,5 µs/div", "0,2 ms/div", "10 ms/div". */
+QString formatSecondsPerDiv(double secondsPerDiv);
+/** The scale line drawn under a screen: the sensitivities of the shown channels and the time base. */
+QString scaleLegend(const ScopeSettings &settings);

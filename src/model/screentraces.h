@@ -1,0 +1,77 @@
+#pragma once
+
+#include "scopesettings.h"
+
+#include <QList>
+#include <QPointF>
+#include <QRectF>
+
+#include <optional>
+
+/**
+ * The HM-203's screen in divisions: 10 across, 8 up, origin at the centre, y positive upwards.
+ * The tube face shows a little more than the graticule, and the amplifiers run out of range a
+ * couple of divisions beyond it, so an overdriven trace leaves the screen and stays off it.
+ */
+namespace ScreenGeometry {
+inline constexpr double columns = 10.0;
+inline constexpr double rows = 8.0;
+inline constexpr double halfWidth = columns / 2.0;
+inline constexpr double halfHeight = rows / 2.0;
+/** How far past the outer graticule lines the beam is still visible, in divisions. */
+inline constexpr double overscan = 0.25;
+/** Where the deflection amplifiers saturate, in divisions from the centre. */
+inline constexpr double amplifierLimit = 6.0;
+/** The part of the plane the tube face shows. */
+inline QRectF visibleArea()
+{
+    return QRectF(-halfWidth - overscan, -halfHeight - overscan, columns + 2 * overscan, rows + 2 * overscan);
+}
+} // namespace ScreenGeometry
+
+/** What a trace shows. */
+enum class TraceKind { ChannelI, ChannelII, Sum, XY };
+
+/** One beam path as a polyline in screen divisions, in the order the beam draws it. */
+struct Trace
+{
+    TraceKind kind = TraceKind::ChannelI;
+    QList<QPointF> points;
+};
+
+/** Everything the beam writes on the screen for one setting of the controls. */
+struct ScreenTraces
+{
+    QList<Trace> traces;
+    /** False when no trigger event was found: AT then runs the sweep freely, NORM shows nothing. */
+    bool triggered = false;
+    /** The signal time, in seconds, at which the sweep starts. */
+    double sweepStartSeconds = 0.0;
+};
+
+/** Draws the screen of the instrument for a setting of its controls. Bad values give an empty screen, never a fault. */
+ScreenTraces computeTraces(const ScopeSettings &settings);
+
+/** The channel's deflection in divisions at time t, coupling, inversion and Y-POS. included, before saturation. */
+double channelDivisions(const ChannelSettings &channel, double seconds);
+
+/** The voltage the trigger circuit sees from a channel at time t (after the coupling switch, before INV). */
+double triggerVolts(const ChannelSettings &channel, double seconds);
+
+/**
+ * The first time from 0 on at which the trigger source crosses the level on the chosen slope, or
+ * nothing when it never does (no alternating signal, level beyond its peaks, GD).
+ */
+std::optional<double> triggerTime(const ScopeSettings &settings);
+
+/** How many horizontal divisions one period of a signal takes. */
+double divisionsPerPeriod(double frequencyHz, double secondsPerDiv);
+/** How many periods the ten divisions of the sweep show. */
+double periodsOnScreen(double frequencyHz, double secondsPerDiv);
+/** How many vertical divisions a peak-to-peak voltage spans. */
+double peakToPeakDivisions(double amplitudeVpp, double voltsPerDiv);
+
+/** The smallest rectangle that holds a trace, in divisions. */
+QRectF traceBounds(const Trace &trace);
+/** The vertical extent of a trace that the tube face shows, in divisions (clipped to the visible area). */
+double visiblePeakToPeak(const Trace &trace);
