@@ -1,0 +1,8 @@
+#include "language.h"
+
+#include "tfichaprincipal.h"
+
+bool languageFlag()
+{
+    return fichaprincipal ? fichaprincipal->val->isEnabled() : true;
+}

@@ -1,0 +1,21 @@
+#include "helpviewer.h"
+#include "tfichaprincipal.h"
+
+#include <QApplication>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Vantela"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Vantela"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/embedded/icon.bmp")));
+    // Only closing the main window ends the program; other windows merely hide.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    openWindow(fichaprincipal);
+    const int result = QApplication::exec();
+
+    delete HelpViewer::instance();
+    Form::destroyAll();
+    return result;
+}

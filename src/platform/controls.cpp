@@ -1,0 +1,259 @@
+#include "controls.h"
+
+#include "datafile.h"
+#include "symbolfont.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+
+void drawBevel(QPainter &painter, QRect &rect, Bevel bevel, const QPalette &palette)
+{
+    if (bevel == Bevel::None)
+        return;
+    const QColor light = palette.color(QPalette::Light);
+    const QColor shadow = palette.color(QPalette::Dark);
+    const QColor topLeft = bevel == Bevel::Raised ? light : shadow;
+    const QColor bottomRight = bevel == Bevel::Raised ? shadow : light;
+    painter.setPen(topLeft);
+    painter.drawLine(rect.topLeft(), rect.topRight());
+    painter.drawLine(rect.topLeft(), rect.bottomLeft());
+    painter.setPen(bottomRight);
+    painter.drawLine(rect.bottomLeft(), rect.bottomRight());
+    painter.drawLine(rect.topRight(), rect.bottomRight());
+    rect.adjust(1, 1, -1, -1);
+}
+
+bool isClick(QWidget *widget, QMouseEvent *event)
+{
+    return event->button() == Qt::LeftButton && widget->rect().contains(event->position().toPoint());
+}
+
+} // namespace
+
+Panel::Panel(QWidget *parent, const Geometry &geometry) : QWidget(parent)
+{
+    setGeometry(geometry.rect());
+    setColor(QColor(0xc0, 0xc0, 0xc0));
+    setAccessibleName(QString());
+}
+
+void Panel::setText(const QString &text)
+{
+    m_text = text;
+    setAccessibleName(text);
+    update();
+}
+
+void Panel::setBevels(Bevel outer, Bevel inner)
+{
+    m_outer = outer;
+    m_inner = inner;
+    update();
+}
+
+void Panel::setBorderWidth(int width)
+{
+    m_borderWidth = width;
+    update();
+}
+
+void Panel::setColor(const QColor &color)
+{
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, color);
+    palette.setColor(QPalette::Light, Qt::white);
+    palette.setColor(QPalette::Dark, QColor(0x80, 0x80, 0x80));
+    setPalette(palette);
+    update();
+}
+
+void Panel::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().color(QPalette::Window));
+    QRect inner = rect();
+    drawBevel(painter, inner, m_outer, palette());
+    inner.adjust(m_borderWidth, m_borderWidth, -m_borderWidth, -m_borderWidth);
+    drawBevel(painter, inner, m_inner, palette());
+    if (m_text.isEmpty())
+        return;
+    // One line, centred; what does not fit is cut at the panel's edges.
+    painter.setClipRect(inner);
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawText(inner, Qt::AlignCenter | Qt::TextSingleLine | Qt::TextDontClip, m_text);
+}
+
+void Panel::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (isClick(this, event))
+        Q_EMIT clicked();
+}
+
+HotSpot::HotSpot(QWidget *parent, const Geometry &geometry, const QString &hint) : QWidget(parent)
+{
+    setGeometry(geometry.rect());
+    setMouseTracking(true);
+    setToolTip(hint);
+    setAccessibleName(hint);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void HotSpot::mouseMoveEvent(QMouseEvent *event)
+{
+    Q_EMIT mouseMoved();
+    QWidget::mouseMoveEvent(event);
+}
+
+void HotSpot::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (isClick(this, event))
+        Q_EMIT clicked();
+}
+
+Picture::Picture(QWidget *parent, const Geometry &geometry, PictureMode mode) : QWidget(parent), m_mode(mode)
+{
+    setGeometry(geometry.rect());
+}
+
+void Picture::setPicture(const QImage &image)
+{
+    m_image = image;
+    m_fileName.clear();
+    update();
+}
+
+bool Picture::loadFromFile(const QString &fileName)
+{
+    const std::optional<QImage> image = DataFile::loadPicture(fileName);
+    if (!image)
+        return false;
+    setPicture(*image);
+    m_fileName = fileName;
+    return true;
+}
+
+void Picture::paintEvent(QPaintEvent *)
+{
+    if (m_image.isNull())
+        return;
+    QPainter painter(this);
+    switch (m_mode) {
+    case PictureMode::Plain:
+        painter.drawImage(0, 0, m_image);
+        break;
+    case PictureMode::Centred:
+        painter.drawImage((width() - m_image.width()) / 2, (height() - m_image.height()) / 2, m_image);
+        break;
+    case PictureMode::Stretched:
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(rect(), m_image);
+        break;
+    }
+}
+
+void Picture::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (isClick(this, event))
+        Q_EMIT clicked();
+}
+
+Label::Label(QWidget *parent, const Geometry &geometry, const QString &text, bool autoSize)
+    : QLabel(parent), m_autoSize(autoSize)
+{
+    setGeometry(geometry.rect());
+    setMouseTracking(true);
+    setTextFormat(Qt::PlainText);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setText(text);
+}
+
+void Label::setText(const QString &text)
+{
+    QLabel::setText(text);
+    setAccessibleName(text);
+    fitToText();
+}
+
+void Label::setSymbolText(const QString &symbolText)
+{
+    setText(SymbolFont::toUnicode(symbolText));
+}
+
+void Label::setTextColor(const QColor &color)
+{
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::WindowText, color);
+    setPalette(palette);
+}
+
+void Label::fitToText()
+{
+    if (!m_autoSize)
+        return;
+    // A label that sizes itself keeps its left edge; an empty one keeps its design size.
+    if (text().isEmpty())
+        return;
+    const QFontMetrics metrics(font());
+    resize(metrics.horizontalAdvance(text()) + 1, metrics.height());
+}
+
+void Label::mouseMoveEvent(QMouseEvent *event)
+{
+    Q_EMIT mouseMoved();
+    QLabel::mouseMoveEvent(event);
+}
+
+void Label::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (isClick(this, event))
+        Q_EMIT clicked();
+}
+
+GlyphButton::GlyphButton(QWidget *parent, const Geometry &geometry, const QString &caption, ButtonKind kind)
+    : QPushButton(caption, parent)
+{
+    setGeometry(geometry.rect());
+    switch (kind) {
+    case ButtonKind::Close:
+        setGlyph(embeddedPicture(QStringLiteral("glyph_close.bmp")));
+        connect(this, &QPushButton::clicked, this, [this] { window()->close(); });
+        break;
+    case ButtonKind::Cancel:
+        setGlyph(embeddedPicture(QStringLiteral("glyph_cancel.bmp")));
+        break;
+    case ButtonKind::Ok:
+        setGlyph(embeddedPicture(QStringLiteral("glyph_ok.bmp")));
+        break;
+    case ButtonKind::Custom:
+        break;
+    }
+}
+
+void GlyphButton::setGlyph(const QImage &twoImages)
+{
+    if (twoImages.isNull())
+        return;
+    const int side = twoImages.width() / 2;
+    // The glyphs' bottom-left pixel colour is their transparent colour, as with classic glyphs.
+    auto cut = [&](int x) {
+        QImage part = twoImages.copy(x, 0, side, twoImages.height()).convertToFormat(QImage::Format_ARGB32);
+        const QRgb key = part.pixel(0, part.height() - 1);
+        for (int y = 0; y < part.height(); ++y)
+            for (int i = 0; i < part.width(); ++i)
+                if (part.pixel(i, y) == key)
+                    part.setPixel(i, y, qRgba(0, 0, 0, 0));
+        return QPixmap::fromImage(part);
+    };
+    QIcon icon;
+    icon.addPixmap(cut(0), QIcon::Normal);
+    icon.addPixmap(cut(side), QIcon::Disabled);
+    setIcon(icon);
+    setIconSize(QSize(side, twoImages.height()));
+}
+
+QImage embeddedPicture(const QString &name)
+{
+    return QImage(QStringLiteral(":/embedded/") + name);
+}

@@ -1,0 +1,52 @@
+#include "fonts.h"
+
+#include <QFontDatabase>
+
+namespace Fonts {
+
+QString family(const QString &face)
+{
+    struct Substitute
+    {
+        const char *face;
+        const char *family;
+    };
+    // Liberation families share the widths of the faces they replace, so texts keep their length.
+    static constexpr Substitute substitutes[] = {
+        {"Times New Roman", "Liberation Serif"}, {"Times", "Liberation Serif"},
+        {"Arial", "Liberation Sans"},            {"MS Sans Serif", "Liberation Sans"},
+        {"Courier New", "Liberation Mono"},      {"Courier", "Liberation Mono"},
+    };
+    for (const Substitute &s : substitutes) {
+        if (face.compare(QLatin1String(s.face), Qt::CaseInsensitive) == 0) {
+            const QString wanted = QString::fromLatin1(s.family);
+            if (QFontDatabase::hasFamily(wanted))
+                return wanted;
+            break;
+        }
+    }
+    return face;
+}
+
+QFont pixels(const QString &face, int characterHeight, Styles styles)
+{
+    QFont font(family(face));
+    font.setPixelSize(characterHeight);
+    font.setBold(styles.testFlag(Style::Bold));
+    font.setItalic(styles.testFlag(Style::Italic));
+    font.setUnderline(styles.testFlag(Style::Underline));
+    font.setStrikeOut(styles.testFlag(Style::StrikeOut));
+    return font;
+}
+
+QFont points(const QString &face, int pointSize, Styles styles)
+{
+    return pixels(face, (pointSize * 96 + 36) / 72, styles);
+}
+
+QFont standard(Styles styles)
+{
+    return points(QStringLiteral("MS Sans Serif"), 8, styles);
+}
+
+} // namespace Fonts
