@@ -22,11 +22,11 @@ struct CreditLine
 
 constexpr std::array<CreditLine, 6> kCredits = {{
     {{16, 56, 243, 13}, false, u"Curso interactivo sobre el osciloscopio", u"Curs interactiu sobre l'oscil.loscopi"},
-    {{8, 80, 258, 13}, false, u"Analógico de doble canal, modelo HM-203", u"Analògic de doble canal, model HM-203"},
+    {{8, 80, 258, 13}, false, u"Para la práctica de laboratorio con el HM-203", u"Per a la pràctica de laboratori amb l'HM-203"},
     {{24, 104, 15, 13}, false, u"©", u"©"},
     {{48, 104, 86, 13}, true, u"Equipo Vantela", u"Equip Vantela"},
     {{144, 104, 92, 13}, false, u"2026", u"2026"},
-    {{48, 128, 174, 13}, true, u"Castellano y valenciano", u"Castellà i valencià"},
+    {{48, 128, 174, 13}, true, u"Licencia para uso docente", u"Llicència per a ús docent"},
 }};
 
 } // namespace
