@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QWidget>
 
 /**
  * A scratch copy of the runnable folder made the current directory for one test suite, so that
@@ -36,3 +37,16 @@ private:
     QTemporaryDir m_dir;
     QString m_previous;
 };
+
+/**
+ * Saves a picture of a window to $VANTELA_GRAB_DIR/<name>.png when that variable is set, so that
+ * anyone can look at what the tests drove. Does nothing otherwise.
+ */
+inline void saveGrab(QWidget *window, const QString &name)
+{
+    const QString dir = qEnvironmentVariable("VANTELA_GRAB_DIR");
+    if (dir.isEmpty())
+        return;
+    QDir().mkpath(dir);
+    window->grab().save(QDir(dir).filePath(name + QStringLiteral(".png")));
+}

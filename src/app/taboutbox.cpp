@@ -4,13 +4,17 @@
 
 namespace {
 
-const FormDesign kDesign{
-    .caption = QStringLiteral("Acerca de..."),
-    .color = QColor(0xf0, 0xf0, 0xf0),
-    .frame = FrameKind::Dialog,
-    .centred = true,
-    .clientSize = QSize(298, 199),
-};
+// Built on demand: fonts can only be resolved once the application exists.
+FormDesign formDesign()
+{
+    return FormDesign{
+        .caption = QStringLiteral("Acerca de..."),
+        .color = QColor(0xf0, 0xf0, 0xf0),
+        .frame = FrameKind::Dialog,
+        .centred = true,
+        .clientSize = QSize(298, 199),
+    };
+}
 
 struct CreditLine
 {
@@ -31,7 +35,7 @@ constexpr std::array<CreditLine, 6> kCredits = {{
 
 } // namespace
 
-TAboutBox::TAboutBox() : Form(kDesign)
+TAboutBox::TAboutBox() : Form(formDesign())
 {
     setObjectName(QStringLiteral("AboutBox"));
     Panel1 = new Panel(client(), {8, 8, 281, 153});

@@ -12,14 +12,18 @@
 
 namespace {
 
-const FormDesign kDesign{
-    .left = 1,
-    .top = -1,
-    .width = 645,
-    .height = 79,
-    .caption = QStringLiteral("Vantela"),
-    .frame = FrameKind::Sizeable,
-};
+// Built on demand: fonts can only be resolved once the application exists.
+FormDesign formDesign()
+{
+    return FormDesign{
+        .left = 1,
+        .top = -1,
+        .width = 645,
+        .height = 79,
+        .caption = QStringLiteral("Vantela"),
+        .frame = FrameKind::Sizeable,
+    };
+}
 
 enum class MenuKind { Menu, Item, Separator };
 
@@ -128,7 +132,7 @@ constexpr MenuHandler kHandlers[] = {
 
 } // namespace
 
-Tfichaprincipal::Tfichaprincipal() : Form(kDesign)
+Tfichaprincipal::Tfichaprincipal() : Form(formDesign())
 {
     setObjectName(QStringLiteral("fichaprincipal"));
     makeMainWindow();

@@ -1,6 +1,7 @@
 #include "fonts.h"
 
 #include <QFontDatabase>
+#include <QGuiApplication>
 
 namespace Fonts {
 
@@ -20,7 +21,7 @@ QString family(const QString &face)
     for (const Substitute &s : substitutes) {
         if (face.compare(QLatin1String(s.face), Qt::CaseInsensitive) == 0) {
             const QString wanted = QString::fromLatin1(s.family);
-            if (QFontDatabase::hasFamily(wanted))
+            if (!qGuiApp || QFontDatabase::hasFamily(wanted))
                 return wanted;
             break;
         }

@@ -36,7 +36,7 @@ struct FormDesign
     /** Centred on the screen when first shown, whatever Left and Top say. */
     bool centred = false;
     /** A client area given directly, instead of the one the outer size implies. */
-    QSize clientSize;
+    QSize clientSize = QSize();
     /** Height of the controls when they reach below the client area, which then scrolls. */
     int scrollHeight = 0;
 };
