@@ -1,0 +1,1624 @@
+#include "rtfreader.h"
+
+#include "codepages.h"
+#include "rtfpicture.h"
+#include "symbolfont.h"
+
+#include <QColor>
+#include <QHash>
+#include <QImage>
+#include <QStringDecoder>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextTable>
+#include <QUrl>
+
+#include <algorithm>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace {
+
+// Bounds that keep any input, however malformed, to a bounded time and memory.
+constexpr qsizetype kMaxInputBytes = 64 * 1024 * 1024;
+constexpr int kMaxGroupDepth = 200;
+constexpr int kMaxFonts = 2000;
+constexpr int kMaxColours = 2000;
+constexpr int kMaxFontNameBytes = 256;
+constexpr int kMaxTabStops = 64;
+constexpr int kMaxTableLevels = 8;
+constexpr int kMaxColumns = 63;
+constexpr int kMaxRowsPerTable = 5000;
+constexpr int kMaxCells = 100000;
+constexpr int kMaxBlocks = 500000;
+constexpr int kMaxRuns = 1000000;
+constexpr int kMaxUnicodeSkip = 16;
+constexpr int kMaxControlWordLength = 32;
+constexpr int kMaxTwips = 31680; // 22 inches, the largest page a word processor offers
+constexpr int kMaxHalfPoints = 3276;
+
+enum class Destination {
+    Text,        // shown
+    Skip,        // read for its braces only
+    FontTable,
+    ColourTable,
+    Picture,
+    AnsiOfUpr,   // the 8-bit half of an \upr pair; only its \ud part is read
+    TableProps,  // a nested row's definition: properties, no text
+};
+
+enum class Keyword {
+    Unknown,
+    // document
+    Rtf, Ansi, Mac, Pc, Pca, AnsiCpg, Deff, Deftab, Uc, U, Upr, Ud,
+    // destinations
+    FontTbl, ColorTbl, SkippedDestination, Pict, Fldinst, Fldrslt, Shppict, Nonshppict,
+    NestTableProps, NoNestTables, ShownDestination,
+    // font table
+    F, FCharset, Cpg, FRoman, FSwiss, FModern, FFamilyOther,
+    // colour table
+    Red, Green, Blue,
+    // character
+    Plain, B, I, Ul, UlNone, Strike, Fs, Cf, Cb, Highlight, Super, Sub, NoSuperSub, Caps, Scaps, V,
+    // paragraph
+    Pard, Ql, Qc, Qr, Qj, Li, Ri, Fi, Sb, Sa, Sl, SlMult, Tx, Tqr, Tqc, Tqdec, InTbl, Itap,
+    // special characters and breaks
+    Par, Line, Page, Sect, Tab, EmDash, EnDash, LQuote, RQuote, LDblQuote, RDblQuote, Bullet,
+    EmSpace, EnSpace, QmSpace, Zwj, Zwnj,
+    // tables
+    Trowd, Cell, Row, Cellx, NestCell, NestRow, Trgaph, Trleft, Trqc, Trqr, Trql, CellBorder,
+    RowBorder, ParaBorder, BorderStyle, BorderNone, Clcbpat,
+    // pictures
+    Picw, Pich, PicwGoal, PichGoal, PicScaleX, PicScaleY, PngBlip, JpegBlip, DiBitmap, WBitmap,
+    WbmBitsPixel, WbmWidthBytes, OtherPicture, Bin,
+};
+
+const std::unordered_map<std::string_view, Keyword> &keywords()
+{
+    static const std::unordered_map<std::string_view, Keyword> table = [] {
+        std::unordered_map<std::string_view, Keyword> t = {
+            {"rtf", Keyword::Rtf}, {"ansi", Keyword::Ansi}, {"mac", Keyword::Mac},
+            {"pc", Keyword::Pc}, {"pca", Keyword::Pca}, {"ansicpg", Keyword::AnsiCpg},
+            {"deff", Keyword::Deff}, {"deftab", Keyword::Deftab}, {"uc", Keyword::Uc},
+            {"u", Keyword::U}, {"upr", Keyword::Upr}, {"ud", Keyword::Ud},
+            {"fonttbl", Keyword::FontTbl}, {"colortbl", Keyword::ColorTbl},
+            {"pict", Keyword::Pict}, {"fldinst", Keyword::Fldinst},
+            {"fldrslt", Keyword::Fldrslt}, {"shppict", Keyword::Shppict},
+            {"nonshppict", Keyword::Nonshppict}, {"nesttableprops", Keyword::NestTableProps},
+            {"nonesttables", Keyword::NoNestTables},
+            {"f", Keyword::F}, {"fcharset", Keyword::FCharset}, {"cpg", Keyword::Cpg},
+            {"froman", Keyword::FRoman}, {"fswiss", Keyword::FSwiss},
+            {"fmodern", Keyword::FModern}, {"fnil", Keyword::FFamilyOther},
+            {"fscript", Keyword::FFamilyOther}, {"fdecor", Keyword::FFamilyOther},
+            {"ftech", Keyword::FFamilyOther}, {"fbidi", Keyword::FFamilyOther},
+            {"red", Keyword::Red}, {"green", Keyword::Green}, {"blue", Keyword::Blue},
+            {"plain", Keyword::Plain}, {"b", Keyword::B}, {"i", Keyword::I},
+            {"ulnone", Keyword::UlNone}, {"strike", Keyword::Strike},
+            {"striked", Keyword::Strike}, {"fs", Keyword::Fs}, {"cf", Keyword::Cf},
+            {"cb", Keyword::Cb}, {"chcbpat", Keyword::Cb}, {"highlight", Keyword::Highlight},
+            {"super", Keyword::Super}, {"sub", Keyword::Sub},
+            {"nosupersub", Keyword::NoSuperSub}, {"caps", Keyword::Caps},
+            {"scaps", Keyword::Scaps}, {"v", Keyword::V},
+            {"pard", Keyword::Pard}, {"ql", Keyword::Ql}, {"qc", Keyword::Qc},
+            {"qr", Keyword::Qr}, {"qj", Keyword::Qj}, {"qd", Keyword::Qj},
+            {"li", Keyword::Li}, {"ri", Keyword::Ri}, {"fi", Keyword::Fi}, {"sb", Keyword::Sb},
+            {"sa", Keyword::Sa}, {"sl", Keyword::Sl}, {"slmult", Keyword::SlMult},
+            {"tx", Keyword::Tx}, {"tqr", Keyword::Tqr}, {"tqc", Keyword::Tqc},
+            {"tqdec", Keyword::Tqdec}, {"intbl", Keyword::InTbl}, {"itap", Keyword::Itap},
+            {"par", Keyword::Par}, {"line", Keyword::Line}, {"page", Keyword::Page},
+            {"sect", Keyword::Sect}, {"tab", Keyword::Tab}, {"emdash", Keyword::EmDash},
+            {"endash", Keyword::EnDash}, {"lquote", Keyword::LQuote},
+            {"rquote", Keyword::RQuote}, {"ldblquote", Keyword::LDblQuote},
+            {"rdblquote", Keyword::RDblQuote}, {"bullet", Keyword::Bullet},
+            {"emspace", Keyword::EmSpace}, {"enspace", Keyword::EnSpace},
+            {"qmspace", Keyword::QmSpace}, {"zwj", Keyword::Zwj}, {"zwnj", Keyword::Zwnj},
+            {"trowd", Keyword::Trowd}, {"cell", Keyword::Cell}, {"row", Keyword::Row},
+            {"cellx", Keyword::Cellx}, {"nestcell", Keyword::NestCell},
+            {"nestrow", Keyword::NestRow}, {"trgaph", Keyword::Trgaph},
+            {"trleft", Keyword::Trleft}, {"trqc", Keyword::Trqc}, {"trqr", Keyword::Trqr},
+            {"trql", Keyword::Trql}, {"clcbpat", Keyword::Clcbpat},
+            {"box", Keyword::ParaBorder}, {"brdrnone", Keyword::BorderNone},
+            {"brdrnil", Keyword::BorderNone}, {"brdrtbl", Keyword::BorderNone},
+            {"picw", Keyword::Picw}, {"pich", Keyword::Pich}, {"picwgoal", Keyword::PicwGoal},
+            {"pichgoal", Keyword::PichGoal}, {"picscalex", Keyword::PicScaleX},
+            {"picscaley", Keyword::PicScaleY}, {"pngblip", Keyword::PngBlip},
+            {"jpegblip", Keyword::JpegBlip}, {"dibitmap", Keyword::DiBitmap},
+            {"wbitmap", Keyword::WBitmap}, {"wbmbitspixel", Keyword::WbmBitsPixel},
+            {"wbmwidthbytes", Keyword::WbmWidthBytes}, {"emfblip", Keyword::OtherPicture},
+            {"wmetafile", Keyword::OtherPicture}, {"macpict", Keyword::OtherPicture},
+            {"pmmetafile", Keyword::OtherPicture}, {"bin", Keyword::Bin},
+        };
+        // Every underline style reads as a plain underline; "\ul0" and "\ulnone" end it.
+        for (const char *w : {"ul", "uld", "uldb", "uldash", "uldashd", "uldashdd", "ulhwave",
+                              "ulldash", "ulth", "ulthd", "ulthdash", "ulthdashd", "ulthdashdd",
+                              "ulthldash", "ululdbwave", "ulw", "ulwave"})
+            t.emplace(w, Keyword::Ul);
+        for (const char *w : {"clbrdrt", "clbrdrl", "clbrdrb", "clbrdrr"})
+            t.emplace(w, Keyword::CellBorder);
+        for (const char *w : {"trbrdrt", "trbrdrl", "trbrdrb", "trbrdrr", "trbrdrh", "trbrdrv"})
+            t.emplace(w, Keyword::RowBorder);
+        for (const char *w : {"brdrt", "brdrb", "brdrl", "brdrr", "brdrbar"})
+            t.emplace(w, Keyword::ParaBorder);
+        for (const char *w : {"brdrs", "brdrth", "brdrsh", "brdrdb", "brdrdot", "brdrdash",
+                              "brdrhair", "brdrtriple", "brdrinset", "brdroutset", "brdrframe",
+                              "brdrdashsm", "brdrdashd", "brdrdashdd", "brdrwavy"})
+            t.emplace(w, Keyword::BorderStyle);
+        // Parts of a document that a viewer does not show: its description, styles, page
+        // furniture, notes, revision and list definitions, embedded object data, bookmarks.
+        for (const char *w :
+             {"info", "stylesheet", "header", "headerl", "headerr", "headerf", "footer",
+              "footerl", "footerr", "footerf", "footnote", "ftnsep", "ftnsepc", "ftncn",
+              "aftnsep", "aftnsepc", "aftncn", "annotation", "atnid", "atnauthor", "atnref",
+              "atndate", "atnicn", "atrfstart", "atrfend", "comment", "xe", "tc", "tcn", "txe",
+              "bkmkstart", "bkmkend", "revtbl", "rsidtbl", "listtable", "listoverridetable",
+              "objdata", "objclass", "objname", "objalias", "objsect", "objtime", "datafield",
+              "docvar", "template", "userprops", "xmlnstbl", "themedata", "colorschememapping",
+              "datastore", "latentstyles", "generator", "pgdsctbl", "shpinst", "pn", "pntxta",
+              "pntxtb", "private", "fchars", "lchars", "mmathPr", "blipuid", "picprop", "do",
+              "filetbl", "falt", "panose", "fname", "keycode", "formfield", "pgptbl",
+              "ftnalt", "protusertbl", "wgrffmtfilter", "xmlattr", "xmlopen", "xmlclose",
+              "passwordhash", "listpicture", "rxe", "bkmkcolf", "bkmkcoll", "fontemb",
+              "fontfile", "leveltext", "levelnumbers", "ptabldot", "sp", "sn", "sv"})
+            t.emplace(w, Keyword::SkippedDestination);
+        // Destinations whose text is shown like any other group.
+        for (const char *w : {"field", "pntext", "listtext", "shprslt", "result", "object",
+                              "shp", "shptxt"})
+            t.emplace(w, Keyword::ShownDestination);
+        return t;
+    }();
+    return table;
+}
+
+struct CharState
+{
+    int font = -1; // -1: the document's default font
+    int halfPoints = 0; // 0: the size the document's default font gives
+    int foreground = 0; // colour table index; 0: automatic
+    int background = 0;
+    int highlight = 0;
+    QTextCharFormat::VerticalAlignment verticalAlignment = QTextCharFormat::AlignNormal;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strike = false;
+    bool caps = false;
+    bool smallCaps = false;
+    bool hidden = false;
+
+    bool operator==(const CharState &) const = default;
+};
+
+struct ParaState
+{
+    Qt::Alignment alignment = Qt::AlignLeft;
+    int leftIndent = 0; // twips
+    int rightIndent = 0;
+    int firstIndent = 0;
+    int spaceBefore = 0;
+    int spaceAfter = 0;
+    int lineSpacing = 0;
+    bool lineMultiple = false;
+    bool inTable = false;
+    int nestingLevel = 0; // \itap; 0 when not given
+    QTextOption::TabType nextTabType = QTextOption::LeftTab;
+    QList<QTextOption::Tab> tabs;
+
+    int tableLevel() const { return nestingLevel > 0 ? nestingLevel : (inTable ? 1 : 0); }
+};
+
+struct State
+{
+    Destination destination = Destination::Text;
+    Destination beforeUpr = Destination::Text; // where the \ud half of an \upr pair goes
+    CharState chars;
+    ParaState para;
+    int unicodeSkip = 1; // \uc
+};
+
+struct FontEntry
+{
+    QString face;
+    int codePage = 0; // 0: the document's code page
+    QFont::StyleHint hint = QFont::AnyStyle;
+    bool symbol = false;
+};
+
+struct RowDefinition
+{
+    std::vector<int> cellRight; // \cellx, twips
+    std::vector<int> cellShading; // \clcbpat per cell
+    int pendingShading = 0;
+    int gap = 0; // \trgaph
+    int left = 0; // \trleft
+    Qt::Alignment alignment = Qt::AlignLeft;
+    bool borders = false;
+    int level = 1; // the nesting level it was given for
+};
+
+struct OpenTable
+{
+    QTextTable *table = nullptr;
+    int row = 0;
+    int column = 0;
+    bool cellEnded = false; // the next content starts the next cell
+    bool rowEnded = false; // the next content starts the next row
+    bool widthsSet = false;
+};
+
+enum class BorderTarget { None, Table, Paragraph };
+
+// Word processors' usual faces mapped to the metric-compatible faces installed with the program.
+QString installedFace(const QString &face)
+{
+    static const QHash<QString, QString> faces = {
+        {QStringLiteral("times new roman"), QStringLiteral("Liberation Serif")},
+        {QStringLiteral("times"), QStringLiteral("Liberation Serif")},
+        {QStringLiteral("tms rmn"), QStringLiteral("Liberation Serif")},
+        {QStringLiteral("arial"), QStringLiteral("Liberation Sans")},
+        {QStringLiteral("helvetica"), QStringLiteral("Liberation Sans")},
+        {QStringLiteral("ms sans serif"), QStringLiteral("Liberation Sans")},
+        {QStringLiteral("helv"), QStringLiteral("Liberation Sans")},
+        {QStringLiteral("courier new"), QStringLiteral("Liberation Mono")},
+        {QStringLiteral("courier"), QStringLiteral("Liberation Mono")},
+    };
+    return faces.value(face.toLower(), face);
+}
+
+int clampInt(qint64 value, int low, int high)
+{
+    return int(std::clamp<qint64>(value, low, high));
+}
+
+int hexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+bool isLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+class Reader
+{
+public:
+    Reader(const QByteArray &data, QTextDocument *document, Rtf::FaceMapper mapFace)
+        : m_mapFace(mapFace ? mapFace : &installedFace),
+          m_data(data.constData()),
+          m_end(data.constData() + std::min(data.size(), kMaxInputBytes)),
+          m_document(document),
+          m_cursor(document)
+    {
+        m_complete = data.size() <= kMaxInputBytes;
+    }
+
+    bool run();
+
+private:
+    State &state() { return m_states.back(); }
+    void parse();
+    void openGroup();
+    void closeGroup();
+    void controlWord();
+    void controlSymbol(char c);
+    void handleKeyword(Keyword keyword, bool hasParam, int param);
+    void handleFontTable(Keyword keyword, int param);
+    void handleColourTable(Keyword keyword, int param);
+    void handlePicture(Keyword keyword, bool hasParam, int param);
+    void handleRowDefinition(Keyword keyword, int param);
+    void enterDestination(Destination destination);
+
+    void textByte(unsigned char byte);
+    void appendChar(char16_t c);
+    void appendText(const QString &text);
+    void appendUnicode(int value);
+    void prepareRun();
+    void flushBytes();
+    void flushText();
+    int codePage();
+
+    QTextCharFormat charFormat(const CharState &chars) const;
+    QTextBlockFormat blockFormat(const ParaState &para) const;
+    void endParagraph();
+    void finishBlock(const ParaState &para);
+
+    void syncTables(int level);
+    void openTable();
+    void closeTable();
+    void startNextRow(OpenTable &open);
+    void startNextCell(OpenTable &open);
+    void endCell(int level);
+    void endRow(int level);
+    void applyRowDefinition(OpenTable &open);
+
+    void finishPicture();
+    void commitFont();
+    void commitColour();
+
+    Rtf::FaceMapper m_mapFace;
+    const char *m_data;
+    const char *m_end;
+    QTextDocument *m_document;
+    QTextCursor m_cursor;
+    bool m_complete = true;
+    bool m_done = false;
+
+    std::vector<State> m_states;
+    int m_overflowDepth = 0; // groups beyond the depth limit, read for their braces only
+    bool m_ignorableNext = false; // \* seen: the next destination may be skipped if unknown
+    int m_unicodeSkipLeft = 0;
+    char16_t m_highSurrogate = 0;
+
+    int m_documentCodePage = 1252;
+    int m_defaultFont = -1;
+    QHash<int, FontEntry> m_fonts;
+    QList<QColor> m_colours; // invalid: automatic
+
+    // Font table entry being read.
+    int m_fontIndex = -1;
+    FontEntry m_fontEntry;
+    QByteArray m_fontName;
+    int m_fontCharset = -1;
+    int m_fontCpg = 0;
+    // Colour table entry being read.
+    int m_red = 0, m_green = 0, m_blue = 0;
+    bool m_colourGiven = false;
+
+    // Text waiting to be inserted with one format.
+    QString m_text;
+    CharState m_runChars;
+    QByteArray m_bytes; // double-byte text waiting to be decoded
+    int m_bytesCodePage = 0;
+    int m_runs = 0;
+    int m_blocks = 1;
+    int m_cachedFont = -2;
+    int m_cachedCodePage = 1252;
+
+    // Tables.
+    std::vector<OpenTable> m_tables;
+    RowDefinition m_rowDef;
+    BorderTarget m_borderTarget = BorderTarget::None;
+    int m_cells = 0;
+
+    // Picture being read.
+    RtfPicture::Data m_picture;
+    std::size_t m_pictureDepth = 0;
+    int m_nibble = -1;
+    qsizetype m_pictureBytesTotal = 0;
+    int m_pictures = 0;
+};
+
+bool Reader::run()
+{
+    m_document->clear();
+    m_document->setUndoRedoEnabled(false);
+    m_states.reserve(kMaxGroupDepth + 1);
+    m_states.push_back(State{});
+    m_colours.reserve(16);
+    parse();
+    if (!m_done)
+        m_complete = false; // ended inside the document's groups
+    flushText();
+    if (m_picture.kind != RtfPicture::Kind::None)
+        finishPicture();
+    syncTables(0);
+    finishBlock(state().para);
+    return m_complete;
+}
+
+void Reader::parse()
+{
+    const char *&p = m_data;
+    while (p < m_end && !m_done) {
+        const char c = *p;
+        if (c == '{') {
+            ++p;
+            m_unicodeSkipLeft = 0;
+            openGroup();
+        } else if (c == '}') {
+            ++p;
+            m_unicodeSkipLeft = 0;
+            closeGroup();
+        } else if (c == '\\') {
+            ++p;
+            if (p >= m_end)
+                break;
+            if (isLetter(*p))
+                controlWord();
+            else
+                controlSymbol(*p++);
+        } else if (c == '\r' || c == '\n') {
+            ++p;
+        } else if (m_overflowDepth > 0) {
+            ++p;
+        } else if (state().destination == Destination::Picture) {
+            // Hexadecimal picture data: the bulk of many files, read in one tight loop.
+            while (p < m_end) {
+                const int v = hexValue(*p);
+                if (v < 0) {
+                    if (*p == ' ' || *p == '\r' || *p == '\n' || *p == '\t') {
+                        ++p;
+                        continue;
+                    }
+                    break;
+                }
+                ++p;
+                if (m_picture.kind == RtfPicture::Kind::Unsupported)
+                    continue;
+                if (m_nibble < 0) {
+                    m_nibble = v;
+                } else {
+                    m_picture.bytes.append(char(m_nibble << 4 | v));
+                    m_nibble = -1;
+                }
+            }
+            if (m_picture.bytes.size() > RtfPicture::kMaxBytes
+                || m_pictureBytesTotal + m_picture.bytes.size() > RtfPicture::kMaxTotalBytes) {
+                m_picture.kind = RtfPicture::Kind::Unsupported;
+                m_picture.bytes.clear();
+                m_complete = false;
+            }
+            if (p < m_end && *p != '\\' && *p != '{' && *p != '}')
+                ++p; // a stray character among the digits
+        } else {
+            ++p;
+            if (m_unicodeSkipLeft > 0) {
+                --m_unicodeSkipLeft;
+                continue;
+            }
+            textByte(static_cast<unsigned char>(c));
+        }
+    }
+}
+
+void Reader::openGroup()
+{
+    if (m_overflowDepth > 0 || m_states.size() > std::size_t(kMaxGroupDepth)) {
+        ++m_overflowDepth;
+        m_complete = false;
+        return;
+    }
+    m_states.push_back(m_states.back());
+    m_ignorableNext = false;
+}
+
+void Reader::closeGroup()
+{
+    if (m_overflowDepth > 0) {
+        --m_overflowDepth;
+        return;
+    }
+    m_ignorableNext = false;
+    const Destination destination = state().destination;
+    if (destination == Destination::Text)
+        flushText();
+    if (destination == Destination::FontTable)
+        commitFont();
+    if (destination == Destination::Picture && m_states.size() == m_pictureDepth)
+        finishPicture();
+    if (m_states.size() <= 2) {
+        // The document's own group has closed: whatever follows is not part of it. Its state
+        // stays, as the last paragraph still takes its format from it.
+        m_done = true;
+        return;
+    }
+    m_states.pop_back();
+}
+
+void Reader::controlWord()
+{
+    const char *p = m_data;
+    const char *start = p;
+    while (p < m_end && isLetter(*p))
+        ++p;
+    const std::string_view word(start, std::size_t(p - start));
+    bool negative = false;
+    bool hasParam = false;
+    qint64 value = 0;
+    if (p < m_end && *p == '-' && p + 1 < m_end && *(p + 1) >= '0' && *(p + 1) <= '9') {
+        negative = true;
+        ++p;
+    }
+    while (p < m_end && *p >= '0' && *p <= '9') {
+        hasParam = true;
+        if (value < 100000000000LL)
+            value = value * 10 + (*p - '0');
+        ++p;
+    }
+    if (p < m_end && *p == ' ')
+        ++p;
+    m_data = p;
+    if (negative)
+        value = -value;
+    const int param = clampInt(value, std::numeric_limits<int>::min(),
+                               std::numeric_limits<int>::max());
+
+    Keyword keyword = Keyword::Unknown;
+    if (word.size() <= std::size_t(kMaxControlWordLength)) {
+        const auto found = keywords().find(word);
+        if (found != keywords().end())
+            keyword = found->second;
+    }
+    if (keyword == Keyword::Bin) {
+        // Binary data: its bytes are never read as RTF.
+        const qint64 count = std::clamp<qint64>(hasParam ? value : 0, 0, m_end - m_data);
+        if (m_overflowDepth == 0 && state().destination == Destination::Picture
+            && m_unicodeSkipLeft == 0 && m_picture.kind != RtfPicture::Kind::Unsupported
+            && m_picture.bytes.size() + count <= RtfPicture::kMaxBytes)
+            m_picture.bytes.append(m_data, qsizetype(count));
+        m_data += count;
+        if (m_unicodeSkipLeft > 0)
+            --m_unicodeSkipLeft;
+        return;
+    }
+    if (m_overflowDepth > 0)
+        return;
+    if (m_unicodeSkipLeft > 0) {
+        --m_unicodeSkipLeft;
+        return;
+    }
+    handleKeyword(keyword, hasParam, param);
+}
+
+void Reader::controlSymbol(char c)
+{
+    if (m_overflowDepth > 0)
+        return;
+    if (c == '\'') {
+        // \'hh: one byte of 8-bit text.
+        int value = -1;
+        if (m_end - m_data >= 2) {
+            const int high = hexValue(m_data[0]);
+            const int low = hexValue(m_data[1]);
+            if (high >= 0 && low >= 0) {
+                value = high << 4 | low;
+                m_data += 2;
+            }
+        }
+        if (m_unicodeSkipLeft > 0) {
+            --m_unicodeSkipLeft;
+            return;
+        }
+        if (value >= 0)
+            textByte(static_cast<unsigned char>(value));
+        return;
+    }
+    if (m_unicodeSkipLeft > 0) {
+        --m_unicodeSkipLeft;
+        return;
+    }
+    switch (c) {
+    case '\\':
+    case '{':
+    case '}':
+        textByte(static_cast<unsigned char>(c));
+        break;
+    case '~':
+        appendChar(0x00A0);
+        break;
+    case '-':
+        appendChar(0x00AD);
+        break;
+    case '_':
+        appendChar(0x2011);
+        break;
+    case '*':
+        m_ignorableNext = true;
+        break;
+    case '\t':
+        appendChar(u'\t');
+        break;
+    case '\r':
+    case '\n':
+        handleKeyword(Keyword::Par, false, 0);
+        break;
+    default:
+        break; // \| and \: belong to formulas and index entries
+    }
+}
+
+void Reader::enterDestination(Destination destination)
+{
+    State &s = state();
+    if (s.destination == Destination::Skip)
+        return;
+    if (destination == Destination::Skip || destination == Destination::Text) {
+        s.destination = destination;
+        return;
+    }
+    if (s.destination != Destination::Text) {
+        // Tables and pictures only make sense where text would be shown.
+        s.destination = Destination::Skip;
+        return;
+    }
+    flushText();
+    s.destination = destination;
+}
+
+void Reader::handleKeyword(Keyword keyword, bool hasParam, int param)
+{
+    const bool ignorable = m_ignorableNext;
+    m_ignorableNext = false;
+    State &s = state();
+    const Destination destination = s.destination;
+    if (destination == Destination::Skip)
+        return;
+
+    // Destinations first: they decide how the rest of the group is read.
+    switch (keyword) {
+    case Keyword::FontTbl:
+        enterDestination(Destination::FontTable);
+        return;
+    case Keyword::ColorTbl:
+        enterDestination(Destination::ColourTable);
+        m_colours.clear();
+        m_red = m_green = m_blue = 0;
+        m_colourGiven = false;
+        return;
+    case Keyword::SkippedDestination:
+    case Keyword::Fldinst:
+    case Keyword::Nonshppict:
+    case Keyword::NoNestTables:
+        enterDestination(Destination::Skip);
+        return;
+    case Keyword::Pict:
+        if (destination != Destination::Text || m_picture.kind != RtfPicture::Kind::None) {
+            s.destination = Destination::Skip;
+            return;
+        }
+        enterDestination(Destination::Picture);
+        m_picture = RtfPicture::Data{};
+        m_picture.kind = RtfPicture::Kind::Unsupported;
+        m_pictureDepth = m_states.size();
+        m_nibble = -1;
+        return;
+    case Keyword::Upr:
+        s.beforeUpr = destination;
+        s.destination = Destination::AnsiOfUpr;
+        return;
+    case Keyword::Ud:
+        if (destination == Destination::AnsiOfUpr)
+            s.destination = s.beforeUpr;
+        return;
+    case Keyword::NestTableProps:
+        if (destination == Destination::Text) {
+            flushText();
+            s.destination = Destination::TableProps;
+        } else {
+            s.destination = Destination::Skip;
+        }
+        return;
+    case Keyword::Fldrslt:
+    case Keyword::Shppict:
+    case Keyword::ShownDestination:
+        return;
+    case Keyword::Unknown:
+        if (ignorable)
+            s.destination = Destination::Skip;
+        return;
+    default:
+        break;
+    }
+
+    switch (destination) {
+    case Destination::FontTable:
+        handleFontTable(keyword, param);
+        return;
+    case Destination::ColourTable:
+        handleColourTable(keyword, param);
+        return;
+    case Destination::Picture:
+        handlePicture(keyword, hasParam, param);
+        return;
+    case Destination::AnsiOfUpr:
+    case Destination::Skip:
+        return;
+    case Destination::Text:
+    case Destination::TableProps:
+        break;
+    }
+
+    CharState &ch = s.chars;
+    ParaState &pa = s.para;
+    const bool on = !hasParam || param != 0;
+    const bool text = destination == Destination::Text;
+    switch (keyword) {
+    case Keyword::Ansi:
+        m_documentCodePage = 1252;
+        break;
+    case Keyword::Mac:
+        m_documentCodePage = 10000;
+        break;
+    case Keyword::Pc:
+        m_documentCodePage = 437;
+        break;
+    case Keyword::Pca:
+        m_documentCodePage = 850;
+        break;
+    case Keyword::AnsiCpg:
+        if (param > 0 && param < 100000)
+            m_documentCodePage = param;
+        break;
+    case Keyword::Deff:
+        if (param >= 0)
+            m_defaultFont = param;
+        break;
+    case Keyword::Deftab:
+        if (param > 0 && param <= kMaxTwips) {
+            QTextOption option = m_document->defaultTextOption();
+            option.setTabStopDistance(Rtf::twipsToPixels(param));
+            m_document->setDefaultTextOption(option);
+        }
+        break;
+    case Keyword::Uc:
+        s.unicodeSkip = clampInt(param, 0, kMaxUnicodeSkip);
+        break;
+    case Keyword::U:
+        if (text)
+            appendUnicode(param);
+        m_unicodeSkipLeft = s.unicodeSkip;
+        break;
+
+    case Keyword::Plain:
+        ch = CharState{};
+        break;
+    case Keyword::F:
+        ch.font = param >= 0 ? param : -1;
+        break;
+    case Keyword::B:
+        ch.bold = on;
+        break;
+    case Keyword::I:
+        ch.italic = on;
+        break;
+    case Keyword::Ul:
+        ch.underline = on;
+        break;
+    case Keyword::UlNone:
+        ch.underline = false;
+        break;
+    case Keyword::Strike:
+        ch.strike = on;
+        break;
+    case Keyword::Fs:
+        ch.halfPoints = hasParam ? clampInt(param, 0, kMaxHalfPoints) : 0;
+        break;
+    case Keyword::Cf:
+        ch.foreground = clampInt(param, 0, kMaxColours);
+        break;
+    case Keyword::Cb:
+        ch.background = clampInt(param, 0, kMaxColours);
+        break;
+    case Keyword::Highlight:
+        ch.highlight = clampInt(param, 0, kMaxColours);
+        break;
+    case Keyword::Super:
+        ch.verticalAlignment = on ? QTextCharFormat::AlignSuperScript : QTextCharFormat::AlignNormal;
+        break;
+    case Keyword::Sub:
+        ch.verticalAlignment = on ? QTextCharFormat::AlignSubScript : QTextCharFormat::AlignNormal;
+        break;
+    case Keyword::NoSuperSub:
+        ch.verticalAlignment = QTextCharFormat::AlignNormal;
+        break;
+    case Keyword::Caps:
+        ch.caps = on;
+        break;
+    case Keyword::Scaps:
+        ch.smallCaps = on;
+        break;
+    case Keyword::V:
+        ch.hidden = on;
+        break;
+
+    case Keyword::Pard:
+        if (pa.tableLevel() != 0)
+            flushText();
+        pa = ParaState{};
+        m_borderTarget = BorderTarget::None;
+        break;
+    case Keyword::Ql:
+        pa.alignment = Qt::AlignLeft;
+        break;
+    case Keyword::Qc:
+        pa.alignment = Qt::AlignHCenter;
+        break;
+    case Keyword::Qr:
+        pa.alignment = Qt::AlignRight;
+        break;
+    case Keyword::Qj:
+        pa.alignment = Qt::AlignJustify;
+        break;
+    case Keyword::Li:
+        pa.leftIndent = clampInt(param, -kMaxTwips, kMaxTwips);
+        break;
+    case Keyword::Ri:
+        pa.rightIndent = clampInt(param, -kMaxTwips, kMaxTwips);
+        break;
+    case Keyword::Fi:
+        pa.firstIndent = clampInt(param, -kMaxTwips, kMaxTwips);
+        break;
+    case Keyword::Sb:
+        pa.spaceBefore = clampInt(param, 0, kMaxTwips);
+        break;
+    case Keyword::Sa:
+        pa.spaceAfter = clampInt(param, 0, kMaxTwips);
+        break;
+    case Keyword::Sl:
+        pa.lineSpacing = clampInt(param, -kMaxTwips, kMaxTwips);
+        break;
+    case Keyword::SlMult:
+        pa.lineMultiple = on;
+        break;
+    case Keyword::Tqr:
+        pa.nextTabType = QTextOption::RightTab;
+        break;
+    case Keyword::Tqc:
+        pa.nextTabType = QTextOption::CenterTab;
+        break;
+    case Keyword::Tqdec:
+        pa.nextTabType = QTextOption::DelimiterTab;
+        break;
+    case Keyword::Tx:
+        if (pa.tabs.size() < kMaxTabStops && param >= 0 && param <= kMaxTwips) {
+            QTextOption::Tab tab(Rtf::twipsToPixels(param), pa.nextTabType);
+            if (pa.nextTabType == QTextOption::DelimiterTab)
+                tab.delimiter = QLatin1Char('.');
+            pa.tabs.append(tab);
+        }
+        pa.nextTabType = QTextOption::LeftTab;
+        break;
+    case Keyword::InTbl:
+        if (!pa.inTable)
+            flushText();
+        pa.inTable = true;
+        break;
+    case Keyword::Itap:
+        if (pa.nestingLevel != param)
+            flushText();
+        pa.nestingLevel = clampInt(param, 0, kMaxTableLevels);
+        break;
+
+    case Keyword::Par:
+    case Keyword::Page:
+    case Keyword::Sect:
+        if (text)
+            endParagraph();
+        break;
+    case Keyword::Line:
+        appendChar(QChar::LineSeparator);
+        break;
+    case Keyword::Tab:
+        appendChar(u'\t');
+        break;
+    case Keyword::EmDash:
+        appendChar(0x2014);
+        break;
+    case Keyword::EnDash:
+        appendChar(0x2013);
+        break;
+    case Keyword::LQuote:
+        appendChar(0x2018);
+        break;
+    case Keyword::RQuote:
+        appendChar(0x2019);
+        break;
+    case Keyword::LDblQuote:
+        appendChar(0x201C);
+        break;
+    case Keyword::RDblQuote:
+        appendChar(0x201D);
+        break;
+    case Keyword::Bullet:
+        appendChar(0x2022);
+        break;
+    case Keyword::EmSpace:
+        appendChar(0x2003);
+        break;
+    case Keyword::EnSpace:
+        appendChar(0x2002);
+        break;
+    case Keyword::QmSpace:
+        appendChar(0x2005);
+        break;
+    case Keyword::Zwj:
+        appendChar(0x200D);
+        break;
+    case Keyword::Zwnj:
+        appendChar(0x200C);
+        break;
+
+    case Keyword::Cell:
+        endCell(1);
+        break;
+    case Keyword::NestCell:
+        endCell(std::max(2, pa.tableLevel()));
+        break;
+    case Keyword::Row:
+        endRow(1);
+        break;
+    case Keyword::NestRow:
+        endRow(std::max(2, pa.tableLevel()));
+        break;
+    case Keyword::Trowd:
+        m_rowDef = RowDefinition{};
+        m_rowDef.level = destination == Destination::TableProps ? std::max(2, pa.tableLevel()) : 1;
+        m_borderTarget = BorderTarget::Table;
+        break;
+    case Keyword::Cellx:
+    case Keyword::Trgaph:
+    case Keyword::Trleft:
+    case Keyword::Trqc:
+    case Keyword::Trqr:
+    case Keyword::Trql:
+    case Keyword::Clcbpat:
+    case Keyword::CellBorder:
+    case Keyword::RowBorder:
+    case Keyword::ParaBorder:
+    case Keyword::BorderStyle:
+    case Keyword::BorderNone:
+        handleRowDefinition(keyword, param);
+        break;
+    default:
+        break;
+    }
+}
+
+void Reader::handleRowDefinition(Keyword keyword, int param)
+{
+    RowDefinition &def = m_rowDef;
+    switch (keyword) {
+    case Keyword::Cellx:
+        if (def.cellRight.size() < std::size_t(kMaxColumns)) {
+            def.cellRight.push_back(clampInt(param, -kMaxTwips, kMaxTwips));
+            def.cellShading.push_back(def.pendingShading);
+        }
+        def.pendingShading = 0;
+        break;
+    case Keyword::Clcbpat:
+        def.pendingShading = clampInt(param, 0, kMaxColours);
+        break;
+    case Keyword::Trgaph:
+        def.gap = clampInt(param, 0, 1440);
+        break;
+    case Keyword::Trleft:
+        def.left = clampInt(param, -kMaxTwips, kMaxTwips);
+        break;
+    case Keyword::Trqc:
+        def.alignment = Qt::AlignHCenter;
+        break;
+    case Keyword::Trqr:
+        def.alignment = Qt::AlignRight;
+        break;
+    case Keyword::Trql:
+        def.alignment = Qt::AlignLeft;
+        break;
+    case Keyword::CellBorder:
+    case Keyword::RowBorder:
+        m_borderTarget = BorderTarget::Table;
+        break;
+    case Keyword::ParaBorder:
+        m_borderTarget = BorderTarget::Paragraph;
+        break;
+    case Keyword::BorderStyle:
+        if (m_borderTarget == BorderTarget::Table)
+            def.borders = true;
+        break;
+    default:
+        break;
+    }
+}
+
+void Reader::handleFontTable(Keyword keyword, int param)
+{
+    switch (keyword) {
+    case Keyword::F:
+        commitFont();
+        m_fontIndex = param;
+        m_fontEntry = FontEntry{};
+        m_fontName.clear();
+        m_fontCharset = -1;
+        m_fontCpg = 0;
+        break;
+    case Keyword::FCharset:
+        m_fontCharset = clampInt(param, 0, 255);
+        break;
+    case Keyword::Cpg:
+        m_fontCpg = clampInt(param, 0, 100000);
+        break;
+    case Keyword::FRoman:
+        m_fontEntry.hint = QFont::Serif;
+        break;
+    case Keyword::FSwiss:
+        m_fontEntry.hint = QFont::SansSerif;
+        break;
+    case Keyword::FModern:
+        m_fontEntry.hint = QFont::TypeWriter;
+        break;
+    default:
+        break;
+    }
+}
+
+void Reader::commitFont()
+{
+    if (m_fontIndex < 0)
+        return;
+    const int index = m_fontIndex;
+    m_fontIndex = -1;
+    if (m_fonts.size() >= kMaxFonts && !m_fonts.contains(index)) {
+        m_complete = false;
+        return;
+    }
+    FontEntry entry = m_fontEntry;
+    entry.symbol = m_fontCharset == 2;
+    entry.codePage = m_fontCpg > 0 ? m_fontCpg
+                                   : (m_fontCharset >= 0 ? CodePages::forCharset(m_fontCharset) : 0);
+    const int namePage = entry.codePage > 0 && !entry.symbol ? entry.codePage : m_documentCodePage;
+    if (CodePages::isDoubleByte(namePage)) {
+        entry.face = CodePages::decodeDoubleByte(namePage, m_fontName);
+    } else {
+        for (const char b : std::as_const(m_fontName))
+            entry.face += QChar(CodePages::decodeByte(namePage, static_cast<unsigned char>(b)));
+    }
+    entry.face = entry.face.trimmed();
+    m_fonts.insert(index, entry);
+    m_cachedFont = -2;
+}
+
+void Reader::handleColourTable(Keyword keyword, int param)
+{
+    const int component = clampInt(param, 0, 255);
+    switch (keyword) {
+    case Keyword::Red:
+        m_red = component;
+        m_colourGiven = true;
+        break;
+    case Keyword::Green:
+        m_green = component;
+        m_colourGiven = true;
+        break;
+    case Keyword::Blue:
+        m_blue = component;
+        m_colourGiven = true;
+        break;
+    default:
+        break;
+    }
+}
+
+void Reader::commitColour()
+{
+    if (m_colours.size() >= kMaxColours) {
+        m_complete = false;
+        return;
+    }
+    m_colours.append(m_colourGiven ? QColor(m_red, m_green, m_blue) : QColor());
+    m_red = m_green = m_blue = 0;
+    m_colourGiven = false;
+}
+
+void Reader::handlePicture(Keyword keyword, bool hasParam, int param)
+{
+    RtfPicture::Data &pic = m_picture;
+    switch (keyword) {
+    case Keyword::PngBlip:
+        pic.kind = RtfPicture::Kind::Png;
+        break;
+    case Keyword::JpegBlip:
+        pic.kind = RtfPicture::Kind::Jpeg;
+        break;
+    case Keyword::DiBitmap:
+        pic.kind = RtfPicture::Kind::Dib;
+        break;
+    case Keyword::WBitmap:
+        pic.kind = RtfPicture::Kind::DeviceBitmap;
+        break;
+    case Keyword::OtherPicture:
+        pic.kind = RtfPicture::Kind::Unsupported;
+        break;
+    case Keyword::Picw:
+        pic.width = clampInt(param, 0, RtfPicture::kMaxSide);
+        break;
+    case Keyword::Pich:
+        pic.height = clampInt(param, 0, RtfPicture::kMaxSide);
+        break;
+    case Keyword::PicwGoal:
+        pic.goalWidth = clampInt(param, 0, kMaxTwips);
+        break;
+    case Keyword::PichGoal:
+        pic.goalHeight = clampInt(param, 0, kMaxTwips);
+        break;
+    case Keyword::PicScaleX:
+        pic.scaleX = hasParam ? clampInt(param, 1, 1000) : 100;
+        break;
+    case Keyword::PicScaleY:
+        pic.scaleY = hasParam ? clampInt(param, 1, 1000) : 100;
+        break;
+    case Keyword::WbmBitsPixel:
+        pic.bitsPerPixel = clampInt(param, 0, 32);
+        break;
+    case Keyword::WbmWidthBytes:
+        pic.widthBytes = clampInt(param, 0, RtfPicture::kMaxSide * 4);
+        break;
+    default:
+        break;
+    }
+}
+
+void Reader::finishPicture()
+{
+    RtfPicture::Data pic = std::move(m_picture);
+    m_picture = RtfPicture::Data{};
+    m_pictureDepth = 0;
+    if (pic.kind == RtfPicture::Kind::None || pic.kind == RtfPicture::Kind::Unsupported)
+        return;
+    m_pictureBytesTotal += pic.bytes.size();
+    if (m_pictures >= RtfPicture::kMaxPictures || m_pictureBytesTotal > RtfPicture::kMaxTotalBytes) {
+        m_complete = false;
+        return;
+    }
+    const QImage image = RtfPicture::decode(pic);
+    if (image.isNull())
+        return;
+    // The picture belongs to the group around \pict, whose character state is the one below.
+    const CharState &chars = m_states.size() >= 2 ? m_states[m_states.size() - 2].chars
+                                                  : state().chars;
+    if (chars.hidden)
+        return;
+    ++m_pictures;
+    const QString name = QStringLiteral("rtfpicture:%1").arg(m_pictures);
+    m_document->addResource(QTextDocument::ImageResource, QUrl(name), image);
+    const QSizeF size = RtfPicture::displaySize(pic, image.size());
+    QTextImageFormat format;
+    format.merge(charFormat(chars));
+    format.setName(name);
+    format.setWidth(size.width());
+    format.setHeight(size.height());
+    syncTables(m_states.size() >= 2 ? m_states[m_states.size() - 2].para.tableLevel()
+                                    : state().para.tableLevel());
+    m_cursor.insertImage(format);
+}
+
+int Reader::codePage()
+{
+    const int font = state().chars.font >= 0 ? state().chars.font : m_defaultFont;
+    if (font != m_cachedFont) {
+        m_cachedFont = font;
+        const auto found = m_fonts.constFind(font);
+        if (found == m_fonts.constEnd())
+            m_cachedCodePage = 0;
+        else
+            m_cachedCodePage = found->symbol ? 42 : found->codePage;
+    }
+    return m_cachedCodePage > 0 ? m_cachedCodePage : m_documentCodePage;
+}
+
+void Reader::textByte(unsigned char byte)
+{
+    State &s = state();
+    switch (s.destination) {
+    case Destination::Text:
+        break;
+    case Destination::FontTable:
+        if (byte == ';')
+            commitFont();
+        else if (m_fontIndex >= 0 && m_fontName.size() < kMaxFontNameBytes)
+            m_fontName.append(char(byte));
+        return;
+    case Destination::ColourTable:
+        if (byte == ';')
+            commitColour();
+        return;
+    default:
+        return;
+    }
+    if (s.chars.hidden || (byte < 0x20 && byte != '\t'))
+        return;
+    const int page = codePage();
+    if (page == 42) {
+        appendChar(char16_t(SymbolFont::toUnicode(byte))); // the Symbol encoding stays in the BMP
+        return;
+    }
+    if (CodePages::isDoubleByte(page)) {
+        prepareRun();
+        if (!m_bytes.isEmpty() && m_bytesCodePage != page)
+            flushBytes();
+        m_bytesCodePage = page;
+        m_bytes.append(char(byte));
+        return;
+    }
+    appendChar(CodePages::decodeByte(page, byte));
+}
+
+void Reader::appendUnicode(int value)
+{
+    if (state().chars.hidden)
+        return;
+    // Negative values stand for the upper half of the 16-bit range.
+    qint64 code = value < 0 ? qint64(value) + 65536 : qint64(value);
+    if (code < 0 || code > 0x10FFFF) {
+        appendChar(0xFFFD);
+        return;
+    }
+    if (codePage() == 42 && code >= 0xF020 && code <= 0xF0FF)
+        code = SymbolFont::toUnicode(static_cast<unsigned char>(code - 0xF000));
+    if (code >= 0xD800 && code <= 0xDBFF) {
+        if (m_highSurrogate)
+            appendChar(0xFFFD);
+        m_highSurrogate = char16_t(code);
+        return;
+    }
+    if (code >= 0xDC00 && code <= 0xDFFF) {
+        if (m_highSurrogate) {
+            const char16_t high = m_highSurrogate;
+            m_highSurrogate = 0;
+            prepareRun();
+            m_text += QChar(high);
+            m_text += QChar(char16_t(code));
+        } else {
+            appendChar(0xFFFD);
+        }
+        return;
+    }
+    const char32_t u = char32_t(code);
+    appendText(QString::fromUcs4(&u, 1));
+}
+
+void Reader::prepareRun()
+{
+    if (state().chars != m_runChars) {
+        flushText();
+        m_runChars = state().chars;
+    }
+}
+
+void Reader::appendChar(char16_t c)
+{
+    if (state().destination != Destination::Text || state().chars.hidden)
+        return;
+    prepareRun();
+    flushBytes();
+    if (m_highSurrogate) {
+        m_text += QChar(0xFFFD);
+        m_highSurrogate = 0;
+    }
+    m_text += QChar(c);
+}
+
+void Reader::appendText(const QString &text)
+{
+    if (state().destination != Destination::Text || state().chars.hidden)
+        return;
+    prepareRun();
+    flushBytes();
+    if (m_highSurrogate) {
+        m_text += QChar(0xFFFD);
+        m_highSurrogate = 0;
+    }
+    m_text += text;
+}
+
+void Reader::flushBytes()
+{
+    if (m_bytes.isEmpty())
+        return;
+    m_text += CodePages::decodeDoubleByte(m_bytesCodePage, m_bytes);
+    m_bytes.clear();
+}
+
+void Reader::flushText()
+{
+    flushBytes();
+    if (m_highSurrogate) {
+        m_text += QChar(0xFFFD);
+        m_highSurrogate = 0;
+    }
+    if (m_text.isEmpty())
+        return;
+    syncTables(state().para.tableLevel());
+    if (m_runs < kMaxRuns) {
+        ++m_runs;
+        m_cursor.setCharFormat(charFormat(m_runChars));
+    } else {
+        m_complete = false; // past the limit, text keeps the last format
+    }
+    m_cursor.insertText(m_text);
+    m_text.clear();
+}
+
+QTextCharFormat Reader::charFormat(const CharState &chars) const
+{
+    QTextCharFormat format;
+    const int fontIndex = chars.font >= 0 ? chars.font : m_defaultFont;
+    const auto font = m_fonts.constFind(fontIndex);
+    // Symbol text is already mapped to Unicode, so it keeps the surrounding face.
+    if (font != m_fonts.constEnd() && !font->symbol && !font->face.isEmpty()) {
+        format.setFontFamilies(QStringList{m_mapFace(font->face)});
+        if (font->hint != QFont::AnyStyle)
+            format.setFontStyleHint(font->hint);
+    }
+    if (chars.halfPoints > 0) {
+        // Half-points to pixels at 96 per inch, rounded as the system's font mapper does.
+        format.setProperty(QTextFormat::FontPixelSize, std::max(1, (chars.halfPoints * 2 + 1) / 3));
+    }
+    if (chars.bold)
+        format.setFontWeight(QFont::Bold);
+    if (chars.italic)
+        format.setFontItalic(true);
+    if (chars.underline)
+        format.setFontUnderline(true);
+    if (chars.strike)
+        format.setFontStrikeOut(true);
+    if (chars.smallCaps)
+        format.setFontCapitalization(QFont::SmallCaps);
+    if (chars.caps)
+        format.setFontCapitalization(QFont::AllUppercase);
+    if (chars.verticalAlignment != QTextCharFormat::AlignNormal)
+        format.setVerticalAlignment(chars.verticalAlignment);
+    if (chars.foreground > 0 && chars.foreground < m_colours.size()
+        && m_colours[chars.foreground].isValid())
+        format.setForeground(m_colours[chars.foreground]);
+    const int background = chars.highlight > 0 ? chars.highlight : chars.background;
+    if (background > 0 && background < m_colours.size() && m_colours[background].isValid())
+        format.setBackground(m_colours[background]);
+    return format;
+}
+
+QTextBlockFormat Reader::blockFormat(const ParaState &para) const
+{
+    QTextBlockFormat format;
+    format.setAlignment(para.alignment);
+    format.setLeftMargin(Rtf::twipsToPixels(std::max(0, para.leftIndent)));
+    format.setRightMargin(Rtf::twipsToPixels(std::max(0, para.rightIndent)));
+    format.setTextIndent(Rtf::twipsToPixels(para.firstIndent));
+    format.setTopMargin(Rtf::twipsToPixels(para.spaceBefore));
+    format.setBottomMargin(Rtf::twipsToPixels(para.spaceAfter));
+    if (para.lineSpacing != 0) {
+        if (para.lineMultiple && para.lineSpacing > 0)
+            format.setLineHeight(para.lineSpacing * 100.0 / 240.0, QTextBlockFormat::ProportionalHeight);
+        else if (para.lineSpacing > 0)
+            format.setLineHeight(Rtf::twipsToPixels(para.lineSpacing), QTextBlockFormat::MinimumHeight);
+        else
+            format.setLineHeight(Rtf::twipsToPixels(-para.lineSpacing), QTextBlockFormat::FixedHeight);
+    }
+    QList<QTextOption::Tab> tabs = para.tabs;
+    // A hanging indent sets a tab stop where the following lines start, as word processors do,
+    // so a bullet and its tab line the first line up with the rest.
+    if (para.firstIndent < 0 && para.leftIndent > 0)
+        tabs.append(QTextOption::Tab(Rtf::twipsToPixels(para.leftIndent), QTextOption::LeftTab));
+    if (!tabs.isEmpty()) {
+        std::sort(tabs.begin(), tabs.end(),
+                  [](const QTextOption::Tab &a, const QTextOption::Tab &b) { return a.position < b.position; });
+        format.setTabPositions(tabs);
+    }
+    return format;
+}
+
+void Reader::finishBlock(const ParaState &para)
+{
+    m_cursor.setBlockFormat(blockFormat(para));
+    // An empty paragraph is as tall as its paragraph mark's font.
+    if (m_cursor.block().length() <= 1)
+        m_cursor.setBlockCharFormat(charFormat(state().chars));
+}
+
+void Reader::endParagraph()
+{
+    flushText();
+    const ParaState &para = state().para;
+    syncTables(para.tableLevel());
+    finishBlock(para);
+    if (m_blocks >= kMaxBlocks) {
+        m_complete = false;
+        m_cursor.insertText(QString(QChar::LineSeparator));
+        return;
+    }
+    ++m_blocks;
+    m_cursor.insertBlock();
+}
+
+void Reader::syncTables(int level)
+{
+    level = std::clamp(level, 0, kMaxTableLevels);
+    while (int(m_tables.size()) > level)
+        closeTable();
+    if (!m_tables.empty() && m_tables.back().rowEnded)
+        startNextRow(m_tables.back());
+    else if (!m_tables.empty() && m_tables.back().cellEnded)
+        startNextCell(m_tables.back());
+    while (int(m_tables.size()) < level) {
+        if (m_cells >= kMaxCells) {
+            m_complete = false;
+            return;
+        }
+        openTable();
+    }
+}
+
+void Reader::openTable()
+{
+    // The paragraph mark before a table is the end of the paragraph before it, not a paragraph of
+    // its own; drop the empty block it left so the table follows that paragraph directly.
+    if (m_cursor.block().length() <= 1 && m_cursor.atBlockStart()) {
+        const QTextBlock previous = m_cursor.block().previous();
+        if (previous.isValid() && previous.length() > 0) {
+            const QTextCursor before(previous);
+            if (before.currentFrame() == m_cursor.currentFrame()
+                && before.currentTable() == m_cursor.currentTable())
+                m_cursor.deletePreviousChar();
+        }
+    }
+    const bool useDefinition = m_rowDef.level == int(m_tables.size()) + 1;
+    const int columns = useDefinition ? std::max<int>(1, int(m_rowDef.cellRight.size())) : 1;
+    QTextTableFormat format;
+    format.setBorder(0);
+    format.setCellSpacing(0);
+    format.setCellPadding(0);
+    format.setBorderCollapse(true);
+    QTextTable *table = m_cursor.insertTable(1, columns, format);
+    m_cells += columns;
+    m_tables.push_back(OpenTable{table, 0, 0, false, false, false});
+    if (useDefinition)
+        applyRowDefinition(m_tables.back());
+    m_cursor = table->cellAt(0, 0).firstCursorPosition();
+}
+
+void Reader::closeTable()
+{
+    OpenTable open = m_tables.back();
+    m_tables.pop_back();
+    m_cursor = open.table->lastCursorPosition();
+    m_cursor.movePosition(QTextCursor::NextBlock);
+}
+
+void Reader::startNextRow(OpenTable &open)
+{
+    open.rowEnded = false;
+    open.cellEnded = false;
+    QTextTable *table = open.table;
+    if (open.row + 1 < table->rows()) {
+        ++open.row;
+    } else if (table->rows() < kMaxRowsPerTable && m_cells + table->columns() <= kMaxCells) {
+        table->appendRows(1);
+        m_cells += table->columns();
+        ++open.row;
+    } else {
+        m_complete = false; // further rows share the last one
+    }
+    open.column = 0;
+    m_cursor = table->cellAt(open.row, 0).lastCursorPosition();
+}
+
+void Reader::startNextCell(OpenTable &open)
+{
+    open.cellEnded = false;
+    QTextTable *table = open.table;
+    if (open.column + 1 >= table->columns()) {
+        if (table->columns() < kMaxColumns && m_cells + table->rows() <= kMaxCells) {
+            table->appendColumns(1);
+            m_cells += table->rows();
+        } else {
+            m_complete = false; // further cells share the last one
+            m_cursor = table->cellAt(open.row, open.column).lastCursorPosition();
+            return;
+        }
+    }
+    ++open.column;
+    m_cursor = table->cellAt(open.row, open.column).firstCursorPosition();
+}
+
+void Reader::endCell(int level)
+{
+    if (state().destination != Destination::Text)
+        return;
+    flushText();
+    syncTables(level);
+    if (int(m_tables.size()) != level)
+        return;
+    finishBlock(state().para);
+    m_tables.back().cellEnded = true;
+}
+
+void Reader::endRow(int level)
+{
+    flushText();
+    while (int(m_tables.size()) > level)
+        closeTable();
+    if (int(m_tables.size()) != level)
+        return;
+    OpenTable &open = m_tables.back();
+    if (m_rowDef.level == level)
+        applyRowDefinition(open);
+    open.rowEnded = true;
+}
+
+void Reader::applyRowDefinition(OpenTable &open)
+{
+    const RowDefinition &def = m_rowDef;
+    QTextTable *table = open.table;
+    const int defined = int(def.cellRight.size());
+    if (defined > table->columns() && m_cells + table->rows() * (defined - table->columns()) <= kMaxCells) {
+        m_cells += table->rows() * (defined - table->columns());
+        table->appendColumns(defined - table->columns());
+    }
+    if (!open.widthsSet && defined > 0) {
+        open.widthsSet = true;
+        QTextTableFormat format = table->format();
+        QList<QTextLength> widths;
+        int left = def.left;
+        for (int i = 0; i < table->columns(); ++i) {
+            if (i < defined) {
+                const int width = std::max(0, def.cellRight[std::size_t(i)] - left);
+                left = def.cellRight[std::size_t(i)];
+                widths.append(QTextLength(QTextLength::FixedLength, Rtf::twipsToPixels(width)));
+            } else {
+                widths.append(QTextLength());
+            }
+        }
+        format.setColumnWidthConstraints(widths);
+        format.setCellPadding(Rtf::twipsToPixels(def.gap));
+        format.setAlignment(def.alignment);
+        // The row's left edge is the cells' left border; their text starts a gap further in.
+        if (def.alignment == Qt::AlignLeft)
+            format.setLeftMargin(Rtf::twipsToPixels(std::max(0, def.left)));
+        if (def.borders) {
+            format.setBorder(1);
+            format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+            format.setBorderBrush(QBrush(Qt::black));
+        }
+        table->setFormat(format);
+    }
+    for (int i = 0; i < defined && i < table->columns(); ++i) {
+        const int shading = def.cellShading[std::size_t(i)];
+        if (shading > 0 && shading < m_colours.size() && m_colours[shading].isValid()) {
+            QTextTableCell cell = table->cellAt(open.row, i);
+            QTextCharFormat format = cell.format();
+            format.setBackground(m_colours[shading]);
+            cell.setFormat(format);
+        }
+    }
+}
+
+} // namespace
+
+namespace Rtf {
+
+bool looksLikeRtf(const QByteArray &data)
+{
+    qsizetype i = 0;
+    while (i < data.size() && (data[i] == ' ' || data[i] == '\t' || data[i] == '\r' || data[i] == '\n'))
+        ++i;
+    return data.mid(i, 5) == "{\\rtf";
+}
+
+ReadResult read(const QByteArray &data, QTextDocument *document, FaceMapper mapFace)
+{
+    ReadResult result;
+    if (!looksLikeRtf(data)) {
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        QString text = utf8.decode(data);
+        if (utf8.hasError()) {
+            text.clear();
+            text.reserve(data.size());
+            for (const char b : data)
+                text += QChar(CodePages::decodeByte(1252, static_cast<unsigned char>(b)));
+        }
+        document->setPlainText(text);
+        return result;
+    }
+    result.isRtf = true;
+    Reader reader(data, document, mapFace);
+    result.complete = reader.run();
+    return result;
+}
+
+} // namespace Rtf
