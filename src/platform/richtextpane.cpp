@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QFile>
 #include <QMimeData>
+#include <QPointer>
 #include <QTextDocument>
 
 namespace {
@@ -52,9 +53,10 @@ bool RichTextPane::loadFromFile(const QString &fileName)
     prepareDocument(document, font());
     Rtf::read(data, document, &Fonts::family);
     document->setUndoRedoEnabled(!isReadOnly());
-    QTextDocument *old = this->document();
+    // The view deletes the document it made itself; one loaded earlier is the pane's to delete.
+    const QPointer<QTextDocument> old = this->document();
     setDocument(document);
-    if (old->parent() == this)
+    if (old && old->parent() == this)
         delete old;
     moveCursor(QTextCursor::Start);
     return true;

@@ -69,7 +69,7 @@ enum class Keyword {
     EmSpace, EnSpace, QmSpace, Zwj, Zwnj,
     // tables
     Trowd, Cell, Row, Cellx, NestCell, NestRow, Trgaph, Trleft, Trqc, Trqr, Trql, CellBorder,
-    RowBorder, ParaBorder, BorderStyle, BorderNone, Clcbpat,
+    RowBorder, ParaBorder, BorderStyle, BorderNone, BorderWidth, BorderColour, RowPadding, Clcbpat,
     // pictures
     Picw, Pich, PicwGoal, PichGoal, PicScaleX, PicScaleY, PngBlip, JpegBlip, DiBitmap, WBitmap,
     WbmBitsPixel, WbmWidthBytes, OtherPicture, Bin,
@@ -121,6 +121,8 @@ const std::unordered_map<std::string_view, Keyword> &keywords()
             {"trql", Keyword::Trql}, {"clcbpat", Keyword::Clcbpat},
             {"box", Keyword::ParaBorder}, {"brdrnone", Keyword::BorderNone},
             {"brdrnil", Keyword::BorderNone}, {"brdrtbl", Keyword::BorderNone},
+            {"brdrw", Keyword::BorderWidth}, {"brdrcf", Keyword::BorderColour},
+            {"trpaddl", Keyword::RowPadding}, {"trpaddr", Keyword::RowPadding},
             {"picw", Keyword::Picw}, {"pich", Keyword::Pich}, {"picwgoal", Keyword::PicwGoal},
             {"pichgoal", Keyword::PichGoal}, {"picscalex", Keyword::PicScaleX},
             {"picscaley", Keyword::PicScaleY}, {"pngblip", Keyword::PngBlip},
@@ -225,15 +227,29 @@ struct FontEntry
     bool symbol = false;
 };
 
+struct Border
+{
+    bool shown = false;
+    int width = 15; // twips
+    int colour = 0; // colour table index; 0: automatic (black)
+};
+
+struct CellDefinition
+{
+    int right = 0; // \cellx, twips
+    int shading = 0; // \clcbpat
+    Border top, left, bottom, right_;
+};
+
 struct RowDefinition
 {
-    std::vector<int> cellRight; // \cellx, twips
-    std::vector<int> cellShading; // \clcbpat per cell
-    int pendingShading = 0;
+    std::vector<CellDefinition> cells;
+    CellDefinition pending; // the cell whose \cellx has not come yet
+    Border top, left, bottom, right, inner; // \trbrdr*: around the row and between its cells
     int gap = 0; // \trgaph
-    int left = 0; // \trleft
+    int padding = -1; // \trpaddl and \trpaddr when given, else the gap
+    int left_ = 0; // \trleft
     Qt::Alignment alignment = Qt::AlignLeft;
-    bool borders = false;
     int level = 1; // the nesting level it was given for
 };
 
@@ -247,7 +263,6 @@ struct OpenTable
     bool widthsSet = false;
 };
 
-enum class BorderTarget { None, Table, Paragraph };
 
 // Word processors' usual faces mapped to the metric-compatible faces installed with the program.
 QString installedFace(const QString &face)
@@ -309,11 +324,11 @@ private:
     void closeGroup();
     void controlWord();
     void controlSymbol(char c);
-    void handleKeyword(Keyword keyword, bool hasParam, int param);
+    void handleKeyword(Keyword keyword, std::string_view word, bool hasParam, int param);
     void handleFontTable(Keyword keyword, int param);
     void handleColourTable(Keyword keyword, int param);
     void handlePicture(Keyword keyword, bool hasParam, int param);
-    void handleRowDefinition(Keyword keyword, int param);
+    void handleRowDefinition(Keyword keyword, std::string_view word, int param);
     void enterDestination(Destination destination);
 
     void textByte(unsigned char byte);
@@ -385,7 +400,7 @@ private:
     // Tables.
     std::vector<OpenTable> m_tables;
     RowDefinition m_rowDef;
-    BorderTarget m_borderTarget = BorderTarget::None;
+    Border *m_border = nullptr; // the table border the next border words describe
     int m_cells = 0;
 
     // Picture being read.
@@ -565,7 +580,7 @@ void Reader::controlWord()
         --m_unicodeSkipLeft;
         return;
     }
-    handleKeyword(keyword, hasParam, param);
+    handleKeyword(keyword, word, hasParam, param);
 }
 
 void Reader::controlSymbol(char c)
@@ -618,7 +633,7 @@ void Reader::controlSymbol(char c)
         break;
     case '\r':
     case '\n':
-        handleKeyword(Keyword::Par, false, 0);
+        handleKeyword(Keyword::Par, "par", false, 0);
         break;
     default:
         break; // \| and \: belong to formulas and index entries
@@ -643,7 +658,7 @@ void Reader::enterDestination(Destination destination)
     s.destination = destination;
 }
 
-void Reader::handleKeyword(Keyword keyword, bool hasParam, int param)
+void Reader::handleKeyword(Keyword keyword, std::string_view word, bool hasParam, int param)
 {
     const bool ignorable = m_ignorableNext;
     m_ignorableNext = false;
@@ -823,7 +838,7 @@ void Reader::handleKeyword(Keyword keyword, bool hasParam, int param)
         if (pa.tableLevel() != 0)
             flushText();
         pa = ParaState{};
-        m_borderTarget = BorderTarget::None;
+        m_border = nullptr;
         break;
     case Keyword::Ql:
         pa.alignment = Qt::AlignLeft;
@@ -951,7 +966,7 @@ void Reader::handleKeyword(Keyword keyword, bool hasParam, int param)
     case Keyword::Trowd:
         m_rowDef = RowDefinition{};
         m_rowDef.level = destination == Destination::TableProps ? std::max(2, pa.tableLevel()) : 1;
-        m_borderTarget = BorderTarget::Table;
+        m_border = nullptr;
         break;
     case Keyword::Cellx:
     case Keyword::Trgaph:
@@ -965,32 +980,40 @@ void Reader::handleKeyword(Keyword keyword, bool hasParam, int param)
     case Keyword::ParaBorder:
     case Keyword::BorderStyle:
     case Keyword::BorderNone:
-        handleRowDefinition(keyword, param);
+    case Keyword::BorderWidth:
+    case Keyword::BorderColour:
+    case Keyword::RowPadding:
+        handleRowDefinition(keyword, word, param);
         break;
     default:
         break;
     }
 }
 
-void Reader::handleRowDefinition(Keyword keyword, int param)
+void Reader::handleRowDefinition(Keyword keyword, std::string_view word, int param)
 {
     RowDefinition &def = m_rowDef;
+    const char edge = word.empty() ? ' ' : word.back();
     switch (keyword) {
     case Keyword::Cellx:
-        if (def.cellRight.size() < std::size_t(kMaxColumns)) {
-            def.cellRight.push_back(clampInt(param, -kMaxTwips, kMaxTwips));
-            def.cellShading.push_back(def.pendingShading);
+        if (def.cells.size() < std::size_t(kMaxColumns)) {
+            def.pending.right = clampInt(param, -kMaxTwips, kMaxTwips);
+            def.cells.push_back(def.pending);
         }
-        def.pendingShading = 0;
+        def.pending = CellDefinition{};
+        m_border = nullptr;
         break;
     case Keyword::Clcbpat:
-        def.pendingShading = clampInt(param, 0, kMaxColours);
+        def.pending.shading = clampInt(param, 0, kMaxColours);
         break;
     case Keyword::Trgaph:
         def.gap = clampInt(param, 0, 1440);
         break;
+    case Keyword::RowPadding:
+        def.padding = clampInt(param, 0, 1440);
+        break;
     case Keyword::Trleft:
-        def.left = clampInt(param, -kMaxTwips, kMaxTwips);
+        def.left_ = clampInt(param, -kMaxTwips, kMaxTwips);
         break;
     case Keyword::Trqc:
         def.alignment = Qt::AlignHCenter;
@@ -1002,15 +1025,36 @@ void Reader::handleRowDefinition(Keyword keyword, int param)
         def.alignment = Qt::AlignLeft;
         break;
     case Keyword::CellBorder:
+        m_border = edge == 't' ? &def.pending.top
+                   : edge == 'l' ? &def.pending.left
+                   : edge == 'b' ? &def.pending.bottom
+                                 : &def.pending.right_;
+        break;
     case Keyword::RowBorder:
-        m_borderTarget = BorderTarget::Table;
+        m_border = edge == 't' ? &def.top
+                   : edge == 'l' ? &def.left
+                   : edge == 'b' ? &def.bottom
+                   : edge == 'r' ? &def.right
+                                 : &def.inner;
         break;
     case Keyword::ParaBorder:
-        m_borderTarget = BorderTarget::Paragraph;
+        m_border = nullptr; // paragraph borders are not drawn
         break;
     case Keyword::BorderStyle:
-        if (m_borderTarget == BorderTarget::Table)
-            def.borders = true;
+        if (m_border)
+            m_border->shown = true;
+        break;
+    case Keyword::BorderNone:
+        if (m_border)
+            m_border->shown = false;
+        break;
+    case Keyword::BorderWidth:
+        if (m_border)
+            m_border->width = clampInt(param, 1, 300);
+        break;
+    case Keyword::BorderColour:
+        if (m_border)
+            m_border->colour = clampInt(param, 0, kMaxColours);
         break;
     default:
         break;
@@ -1390,11 +1434,18 @@ QTextBlockFormat Reader::blockFormat(const ParaState &para) const
         else
             format.setLineHeight(Rtf::twipsToPixels(-para.lineSpacing), QTextBlockFormat::FixedHeight);
     }
-    QList<QTextOption::Tab> tabs = para.tabs;
-    // A hanging indent sets a tab stop where the following lines start, as word processors do,
+    // Word processors measure tab stops from the page margin; the layout measures them from where
+    // the first line starts. A hanging indent also sets a stop where the following lines start,
     // so a bullet and its tab line the first line up with the rest.
+    const double lineStart = Rtf::twipsToPixels(std::max(0, para.leftIndent) + para.firstIndent);
+    QList<QTextOption::Tab> tabs;
+    for (QTextOption::Tab tab : para.tabs) {
+        tab.position -= lineStart;
+        if (tab.position > 0)
+            tabs.append(tab);
+    }
     if (para.firstIndent < 0 && para.leftIndent > 0)
-        tabs.append(QTextOption::Tab(Rtf::twipsToPixels(para.leftIndent), QTextOption::LeftTab));
+        tabs.append(QTextOption::Tab(Rtf::twipsToPixels(-para.firstIndent), QTextOption::LeftTab));
     if (!tabs.isEmpty()) {
         std::sort(tabs.begin(), tabs.end(),
                   [](const QTextOption::Tab &a, const QTextOption::Tab &b) { return a.position < b.position; });
@@ -1458,7 +1509,7 @@ void Reader::openTable()
         }
     }
     const bool useDefinition = m_rowDef.level == int(m_tables.size()) + 1;
-    const int columns = useDefinition ? std::max<int>(1, int(m_rowDef.cellRight.size())) : 1;
+    const int columns = useDefinition ? std::max<int>(1, int(m_rowDef.cells.size())) : 1;
     QTextTableFormat format;
     format.setBorder(0);
     format.setCellSpacing(0);
@@ -1545,8 +1596,9 @@ void Reader::applyRowDefinition(OpenTable &open)
 {
     const RowDefinition &def = m_rowDef;
     QTextTable *table = open.table;
-    const int defined = int(def.cellRight.size());
-    if (defined > table->columns() && m_cells + table->rows() * (defined - table->columns()) <= kMaxCells) {
+    const int defined = int(def.cells.size());
+    if (defined > table->columns() && defined <= kMaxColumns
+        && m_cells + table->rows() * (defined - table->columns()) <= kMaxCells) {
         m_cells += table->rows() * (defined - table->columns());
         table->appendColumns(defined - table->columns());
     }
@@ -1554,37 +1606,64 @@ void Reader::applyRowDefinition(OpenTable &open)
         open.widthsSet = true;
         QTextTableFormat format = table->format();
         QList<QTextLength> widths;
-        int left = def.left;
+        int left = def.left_;
         for (int i = 0; i < table->columns(); ++i) {
             if (i < defined) {
-                const int width = std::max(0, def.cellRight[std::size_t(i)] - left);
-                left = def.cellRight[std::size_t(i)];
-                widths.append(QTextLength(QTextLength::FixedLength, Rtf::twipsToPixels(width)));
+                const int right = def.cells[std::size_t(i)].right;
+                widths.append(QTextLength(QTextLength::FixedLength,
+                                          Rtf::twipsToPixels(std::max(0, right - left))));
+                left = right;
             } else {
                 widths.append(QTextLength());
             }
         }
         format.setColumnWidthConstraints(widths);
-        format.setCellPadding(Rtf::twipsToPixels(def.gap));
         format.setAlignment(def.alignment);
         // The row's left edge is the cells' left border; their text starts a gap further in.
         if (def.alignment == Qt::AlignLeft)
-            format.setLeftMargin(Rtf::twipsToPixels(std::max(0, def.left)));
-        if (def.borders) {
-            format.setBorder(1);
-            format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
-            format.setBorderBrush(QBrush(Qt::black));
-        }
+            format.setLeftMargin(Rtf::twipsToPixels(std::max(0, def.left_)));
         table->setFormat(format);
     }
+    const double padding = Rtf::twipsToPixels(def.padding >= 0 ? def.padding : def.gap);
+    const auto pen = [this](const Border &border, QTextTableCellFormat &format,
+                            void (QTextTableCellFormat::*setWidth)(qreal),
+                            void (QTextTableCellFormat::*setStyle)(QTextFrameFormat::BorderStyle),
+                            void (QTextTableCellFormat::*setBrush)(const QBrush &)) {
+        if (!border.shown)
+            return;
+        const QColor colour = border.colour > 0 && border.colour < m_colours.size()
+                                      && m_colours[border.colour].isValid()
+                                  ? m_colours[border.colour]
+                                  : QColor(Qt::black);
+        (format.*setWidth)(std::max(1.0, Rtf::twipsToPixels(border.width)));
+        (format.*setStyle)(QTextFrameFormat::BorderStyle_Solid);
+        (format.*setBrush)(colour);
+    };
     for (int i = 0; i < defined && i < table->columns(); ++i) {
-        const int shading = def.cellShading[std::size_t(i)];
-        if (shading > 0 && shading < m_colours.size() && m_colours[shading].isValid()) {
-            QTextTableCell cell = table->cellAt(open.row, i);
-            QTextCharFormat format = cell.format();
+        const CellDefinition &cellDef = def.cells[std::size_t(i)];
+        QTextTableCell cell = table->cellAt(open.row, i);
+        QTextTableCellFormat format = cell.format().toTableCellFormat();
+        format.setLeftPadding(padding);
+        format.setRightPadding(padding);
+        format.setTopPadding(0);
+        format.setBottomPadding(0);
+        const Border &top = cellDef.top.shown ? cellDef.top : def.top;
+        const Border &bottom = cellDef.bottom.shown ? cellDef.bottom : def.bottom;
+        const Border &left = cellDef.left.shown ? cellDef.left : (i == 0 ? def.left : def.inner);
+        const Border &right = cellDef.right_.shown ? cellDef.right_
+                                                   : (i + 1 == defined ? def.right : def.inner);
+        pen(top, format, &QTextTableCellFormat::setTopBorder, &QTextTableCellFormat::setTopBorderStyle,
+            &QTextTableCellFormat::setTopBorderBrush);
+        pen(bottom, format, &QTextTableCellFormat::setBottomBorder,
+            &QTextTableCellFormat::setBottomBorderStyle, &QTextTableCellFormat::setBottomBorderBrush);
+        pen(left, format, &QTextTableCellFormat::setLeftBorder,
+            &QTextTableCellFormat::setLeftBorderStyle, &QTextTableCellFormat::setLeftBorderBrush);
+        pen(right, format, &QTextTableCellFormat::setRightBorder,
+            &QTextTableCellFormat::setRightBorderStyle, &QTextTableCellFormat::setRightBorderBrush);
+        const int shading = cellDef.shading;
+        if (shading > 0 && shading < m_colours.size() && m_colours[shading].isValid())
             format.setBackground(m_colours[shading]);
-            cell.setFormat(format);
-        }
+        cell.setFormat(format);
     }
 }
 
