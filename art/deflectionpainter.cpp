@@ -249,8 +249,12 @@ void drawFrontView(QPainter &p, const Frame &frame)
     // Where the spot stood on the earlier frames, fading with age, then the spot itself.
     const int trail = int(frame.trailCm.size());
     for (int i = 0; i < trail; ++i) {
+        // A spot that has not moved leaves no trail, so frames of a still spot stay identical.
+        const QPointF earlier = frame.trailCm.at(i);
+        if (std::hypot(earlier.x() - frame.spotCm.x(), earlier.y() - frame.spotCm.y()) < 0.05)
+            continue;
         const double strength = 0.15 + 0.35 * double(i + 1) / std::max(1, trail);
-        drawGlow(p, DeflectionPainter::frontSpot(frame.trailCm.at(i)), 2.6, strength);
+        drawGlow(p, DeflectionPainter::frontSpot(earlier), 2.6, strength);
     }
     drawGlow(p, DeflectionPainter::frontSpot(frame.spotCm), 5.0, 1.0);
     p.restore();
