@@ -67,9 +67,11 @@ QPainterPath envelope()
     QPainterPath path;
     path.moveTo(kNeckLeft + 3, kAxisY - kNeckHalf);
     path.lineTo(kNeckRight, kAxisY - kNeckHalf);
-    path.cubicTo(kNeckRight + 22, kAxisY - kNeckHalf - 6, kFaceX - 34, kAxisY - faceHalf + 3, kFaceX - 2, kAxisY - faceHalf);
+    path.cubicTo(kNeckRight + 22, kAxisY - kNeckHalf - 6, kFaceX - 34, kAxisY - faceHalf + 3, kFaceX - 2,
+        kAxisY - faceHalf);
     path.quadTo(kFaceX + 5, kAxisY, kFaceX - 2, kAxisY + faceHalf);
-    path.cubicTo(kFaceX - 34, kAxisY + faceHalf - 3, kNeckRight + 22, kAxisY + kNeckHalf + 6, kNeckRight, kAxisY + kNeckHalf);
+    path.cubicTo(kFaceX - 34, kAxisY + faceHalf - 3, kNeckRight + 22, kAxisY + kNeckHalf + 6, kNeckRight,
+        kAxisY + kNeckHalf);
     path.lineTo(kNeckLeft + 3, kAxisY + kNeckHalf);
     path.quadTo(kNeckLeft - 1, kAxisY, kNeckLeft + 3, kAxisY - kNeckHalf);
     path.closeSubpath();
@@ -108,7 +110,7 @@ void drawGun(QPainter &p)
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(QColor(170, 176, 184), 1.2));
     p.drawRect(QRectF(19, kAxisY - 7, 7, 14));
-    for (double left : {29.0, 38.0}) {
+    for (double left : { 29.0, 38.0 }) {
         p.drawLine(QPointF(left, kAxisY - 8), QPointF(left + 6, kAxisY - 8));
         p.drawLine(QPointF(left, kAxisY + 8), QPointF(left + 6, kAxisY + 8));
         p.drawLine(QPointF(left + 3, kAxisY - 8), QPointF(left + 3, kAxisY - 2));
@@ -231,8 +233,10 @@ void drawFrontView(QPainter &p, const Frame &frame)
         p.drawLine(QPointF(face.left(), y), QPointF(face.right() - 1, y));
     }
     p.setPen(QPen(QColor(92, 124, 112), 1));
-    p.drawLine(QPointF(std::floor(centre.x()) + 0.5, face.top()), QPointF(std::floor(centre.x()) + 0.5, face.bottom() - 1));
-    p.drawLine(QPointF(face.left(), std::floor(centre.y()) + 0.5), QPointF(face.right() - 1, std::floor(centre.y()) + 0.5));
+    p.drawLine(QPointF(std::floor(centre.x()) + 0.5, face.top()),
+        QPointF(std::floor(centre.x()) + 0.5, face.bottom() - 1));
+    p.drawLine(QPointF(face.left(), std::floor(centre.y()) + 0.5),
+        QPointF(face.right() - 1, std::floor(centre.y()) + 0.5));
     p.setRenderHint(QPainter::Antialiasing, true);
 
     const double pv = frame.voltages.vertical;
@@ -262,7 +266,10 @@ void drawFrontView(QPainter &p, const Frame &frame)
 
 void drawCaptions(QPainter &p, const Frame &frame)
 {
-    p.setFont(pixelFont(10));
+    // The narrow face keeps the longest pair of captions ("Pv = -27,2 V → y = -1,94 cm") within their halves.
+    QFont font(QStringLiteral("DejaVu Sans Condensed"));
+    font.setPixelSize(10);
+    p.setFont(font);
     p.setPen(kText);
     const QRectF left(2, 98, 139, 14);
     const QRectF right(141, 98, 139, 14);
@@ -291,7 +298,7 @@ double DeflectionPainter::frontPixelsPerCm()
 QPointF DeflectionPainter::frontSpot(QPointF spotCm)
 {
     return QPointF(std::floor(kFrontCentreX) + 0.5 + spotCm.x() * kFrontPerCm,
-                   std::floor(kAxisY) + 0.5 - spotCm.y() * kFrontPerCm);
+        std::floor(kAxisY) + 0.5 - spotCm.y() * kFrontPerCm);
 }
 
 void DeflectionPainter::paint(QPainter &painter, const QRectF &target, const Frame &frame)

@@ -27,7 +27,7 @@ void generateCaseScreens(const ArtOutput &out)
     // The resting screen has no signal to measure, so its scale line stays empty.
     options.legendText = QStringLiteral(" ");
     write(ScreenPainter::render(restingScreen().settings, kCaseScreenSize, options), out.data,
-          restingScreen().fileName);
+        restingScreen().fileName);
 }
 
 void generateDeflectionFrames(const ArtOutput &out)

@@ -100,7 +100,7 @@ void paintTrace(QPainter &p, const QRectF &g, const Trace &trace, const QColor &
 }
 
 void paintScreen(QPainter &p, const QRectF &target, const ScreenTraces &traces, const ScreenOptions &options,
-                 const QString &legend)
+    const QString &legend)
 {
     p.save();
     p.setRenderHint(QPainter::Antialiasing, true);
@@ -130,8 +130,8 @@ void paintScreen(QPainter &p, const QRectF &target, const ScreenTraces &traces, 
     p.restore();
     if (options.scaleLegend && !legend.isEmpty()) {
         const double strip = legendHeight(target, options);
-        const QRectF area(target.left(), target.bottom() - strip - bezelMargin(target, options) * 0.5, target.width(),
-                          strip);
+        const QRectF area(target.left(), target.bottom() - strip - bezelMargin(target, options) * 0.5,
+            target.width(), strip);
         QFont font(QStringLiteral("DejaVu Sans"));
         font.setPixelSize(std::max(7, int(strip * 0.62)));
         font.setStyleStrategy(QFont::PreferAntialias);
@@ -150,7 +150,8 @@ QRectF ScreenPainter::graticuleRect(const QRectF &target, const ScreenOptions &o
     const double strip = legendHeight(target, options);
     const double spanX = ScreenGeometry::columns + 2 * ScreenGeometry::overscan;
     const double spanY = ScreenGeometry::rows + 2 * ScreenGeometry::overscan;
-    double perDiv = std::min((target.width() - 2 * margin) / spanX, (target.height() - 2 * margin - strip) / spanY);
+    double perDiv
+        = std::min((target.width() - 2 * margin) / spanX, (target.height() - 2 * margin - strip) / spanY);
     perDiv = std::max(perDiv, 0.1);
     if (perDiv >= 6.0)
         perDiv = std::floor(perDiv);
@@ -168,18 +169,18 @@ QPointF ScreenPainter::toPixels(const QRectF &graticule, QPointF divisions)
     const double perDiv = graticule.width() / ScreenGeometry::columns;
     // Pixel centres: a point on a graticule line lands on the middle of that line's pixel.
     return QPointF(std::floor(graticule.center().x()) + 0.5 + divisions.x() * perDiv,
-                   std::floor(graticule.center().y()) + 0.5 - divisions.y() * perDiv);
+        std::floor(graticule.center().y()) + 0.5 - divisions.y() * perDiv);
 }
 
-void ScreenPainter::paint(QPainter &painter, const QRectF &target, const ScopeSettings &settings,
-                          const ScreenOptions &options)
+void ScreenPainter::paint(
+    QPainter &painter, const QRectF &target, const ScopeSettings &settings, const ScreenOptions &options)
 {
     const QString legend = options.legendText.isEmpty() ? scaleLegend(settings) : options.legendText;
     paintScreen(painter, target, computeTraces(settings), options, legend);
 }
 
-void ScreenPainter::paintTraces(QPainter &painter, const QRectF &target, const ScreenTraces &traces,
-                                const ScreenOptions &options)
+void ScreenPainter::paintTraces(
+    QPainter &painter, const QRectF &target, const ScreenTraces &traces, const ScreenOptions &options)
 {
     paintScreen(painter, target, traces, options, options.legendText);
 }

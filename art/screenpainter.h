@@ -31,14 +31,15 @@ class ScreenPainter
 public:
     /** Draws the screen for a setting of the instrument into target. */
     static void paint(QPainter &painter, const QRectF &target, const ScopeSettings &settings,
-                      const ScreenOptions &options = {});
+        const ScreenOptions &options = {});
     /** Draws the screen with traces computed elsewhere (the legend then comes from the options only). */
     static void paintTraces(QPainter &painter, const QRectF &target, const ScreenTraces &traces,
-                            const ScreenOptions &options = {});
+        const ScreenOptions &options = {});
     /** A finished picture of a screen. */
     static QImage render(const ScopeSettings &settings, QSize size, const ScreenOptions &options = {});
 
-    /** Where the graticule's outer lines fall inside target, in pixels; a whole number of pixels per division when it can. */
+    /** Where the graticule's outer lines fall inside target, in pixels; a whole number of pixels per division
+     * when it can. */
     static QRectF graticuleRect(const QRectF &target, const ScreenOptions &options = {});
     /** The pixel position of a point given in divisions (origin at the centre, y upwards). */
     static QPointF toPixels(const QRectF &graticule, QPointF divisions);

@@ -7,8 +7,8 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QImage>
-#include <QTest>
 #include <QtEndian>
+#include <QTest>
 
 #include <algorithm>
 #include <cmath>
@@ -115,6 +115,8 @@ private slots:
     void singleTraceCases_data();
     void singleTraceCases();
     void dualCase();
+    void anySize_data();
+    void anySize();
     void lissajousCase();
     void identicalFramesAreIdenticalFiles();
     void frameSpots_data();
@@ -187,22 +189,26 @@ void TestDemoArt::singleTraceCases()
     const double expectedDivisions = visiblePeakToPeak(trace);
     const bool overdriven = traceBounds(trace).height() > expectedDivisions + 0.01;
     if (row->settings.mode != DisplayMode::Add) {
-        const ChannelSettings &shown = row->settings.mode == DisplayMode::ChannelII ? row->settings.channelII
-                                                                                     : row->settings.channelI;
+        const ChannelSettings &shown
+            = row->settings.mode == DisplayMode::ChannelII ? row->settings.channelII : row->settings.channelI;
         const double stated = peakToPeakDivisions(shown.signal.amplitudeVpp, shown.voltsPerDiv);
-        QVERIFY(std::abs(std::min(stated, ScreenGeometry::rows + 2 * ScreenGeometry::overscan) - expectedDivisions) < 0.01);
+        QVERIFY(std::abs(
+                    std::min(stated, ScreenGeometry::rows + 2 * ScreenGeometry::overscan) - expectedDivisions)
+            < 0.01);
     }
     // An overdriven core is cut where the face ends, half a line width short of the edge.
     QVERIFY2(std::abs(m.peakToPeak - expectedDivisions * perDiv) <= (overdriven ? 3.0 : 2.0),
-             qPrintable(QStringLiteral("%1 px, expected %2").arg(m.peakToPeak).arg(expectedDivisions * perDiv)));
+        qPrintable(QStringLiteral("%1 px, expected %2").arg(m.peakToPeak).arg(expectedDivisions * perDiv)));
 
     // Period: crossings of the middle going down the screen, one period apart, where the model puts them.
-    const double period = divisionsPerPeriod(row->settings.channelI.signal.frequencyHz, row->settings.secondsPerDiv);
+    const double period
+        = divisionsPerPeriod(row->settings.channelI.signal.frequencyHz, row->settings.secondsPerDiv);
     QVERIFY(!m.downCrossings.isEmpty());
     for (qsizetype i = 1; i < m.downCrossings.size(); ++i)
         QVERIFY(std::abs(m.downCrossings.at(i) - m.downCrossings.at(i - 1) - period * perDiv) <= 1.5);
     const QRectF bounds = traceBounds(trace);
-    const double middleRow = ScreenPainter::toPixels(g, QPointF(0, std::clamp(bounds.center().y(), -4.25, 4.25))).y();
+    const double middleRow
+        = ScreenPainter::toPixels(g, QPointF(0, std::clamp(bounds.center().y(), -4.25, 4.25))).y();
     QList<double> modelCrossings;
     for (qsizetype i = 1; i < trace.points.size(); ++i) {
         const QPointF a = ScreenPainter::toPixels(g, trace.points.at(i - 1));
@@ -213,24 +219,29 @@ void TestDemoArt::singleTraceCases()
     for (double measured : m.downCrossings) {
         const double x = g.left() + 0.5 + measured;
         const auto nearest = std::min_element(modelCrossings.begin(), modelCrossings.end(),
-                                              [x](double a, double b) { return std::abs(a - x) < std::abs(b - x); });
+            [x](double a, double b) { return std::abs(a - x) < std::abs(b - x); });
         QVERIFY(nearest != modelCrossings.end());
-        QVERIFY2(std::abs(*nearest - x) <= 1.5, qPrintable(QStringLiteral("crossing at %1, model %2").arg(x).arg(*nearest)));
+        QVERIFY2(std::abs(*nearest - x) <= 1.5,
+            qPrintable(QStringLiteral("crossing at %1, model %2").arg(x).arg(*nearest)));
     }
 
     // Start: the first columns follow the trace from where the trigger starts the sweep.
     for (int column = 0; column < 4; ++column) {
         const double x = g.left() + column + 0.5;
         const double fraction = (x - ScreenPainter::toPixels(g, trace.points.first()).x())
-            / (ScreenPainter::toPixels(g, trace.points.last()).x() - ScreenPainter::toPixels(g, trace.points.first()).x());
-        const qsizetype index = std::clamp<qsizetype>(qsizetype(std::round(fraction * (trace.points.size() - 1))), 0,
-                                                      trace.points.size() - 2);
+            / (ScreenPainter::toPixels(g, trace.points.last()).x()
+                - ScreenPainter::toPixels(g, trace.points.first()).x());
+        const qsizetype index = std::clamp<qsizetype>(
+            qsizetype(std::round(fraction * (trace.points.size() - 1))), 0, trace.points.size() - 2);
         const QPointF here = ScreenPainter::toPixels(g, trace.points.at(index));
         const QPointF next = ScreenPainter::toPixels(g, trace.points.at(index + 1));
         const double slope = std::abs((next.y() - here.y()) / (next.x() - here.x()));
         QVERIFY(!std::isnan(centres.at(column)));
         QVERIFY2(std::abs(centres.at(column) + 0.5 - here.y()) <= 1.5 + 0.5 * slope,
-                 qPrintable(QStringLiteral("column %1 at %2, expected %3").arg(column).arg(centres.at(column) + 0.5).arg(here.y())));
+            qPrintable(QStringLiteral("column %1 at %2, expected %3")
+                           .arg(column)
+                           .arg(centres.at(column) + 0.5)
+                           .arg(here.y())));
     }
 }
 
@@ -244,8 +255,10 @@ void TestDemoArt::dualCase()
     const double perDiv = pixelsPerDivision();
     const Measured upper = measure(traceCentres(image, 0, int(centre.y()) - 1));
     const Measured lower = measure(traceCentres(image, int(centre.y()) + 1, image.height() - 1));
-    for (const auto &[m, ch] : {std::pair{upper, row->settings.channelI}, std::pair{lower, row->settings.channelII}}) {
-        QVERIFY(std::abs(m.peakToPeak - peakToPeakDivisions(ch.signal.amplitudeVpp, ch.voltsPerDiv) * perDiv) <= 2.0);
+    for (const auto &[m, ch] :
+        { std::pair { upper, row->settings.channelI }, std::pair { lower, row->settings.channelII } }) {
+        QVERIFY(std::abs(m.peakToPeak - peakToPeakDivisions(ch.signal.amplitudeVpp, ch.voltsPerDiv) * perDiv)
+            <= 2.0);
         QVERIFY(std::abs((m.highest + m.lowest) / 2.0 - (centre.y() - 0.5 - ch.position * perDiv)) <= 1.5);
         QVERIFY(!m.downCrossings.isEmpty());
     }
@@ -253,6 +266,44 @@ void TestDemoArt::dualCase()
     const double period = divisionsPerPeriod(1000.0, row->settings.secondsPerDiv) * perDiv;
     const double lag = -row->settings.channelII.signal.phaseDegrees / 360.0 * period;
     QVERIFY(std::abs(lower.downCrossings.first() - upper.downCrossings.first() - lag) <= 1.5);
+}
+
+void TestDemoArt::anySize_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("bezel");
+    QTest::addColumn<bool>("legend");
+    QTest::newRow("small, bare") << QSize(129, 105) << false << false;
+    QTest::newRow("wide, with legend") << QSize(617, 305) << true << true;
+    QTest::newRow("tall") << QSize(200, 400) << true << true;
+    QTest::newRow("tiny") << QSize(12, 10) << true << true;
+}
+
+void TestDemoArt::anySize()
+{
+    QFETCH(QSize, size);
+    QFETCH(bool, bezel);
+    QFETCH(bool, legend);
+    ScreenOptions options;
+    options.bezel = bezel;
+    options.scaleLegend = legend;
+    const QRectF target(QPointF(0, 0), QSizeF(size));
+    const QRectF g = ScreenPainter::graticuleRect(target, options);
+    QVERIFY(target.contains(g));
+    QVERIFY(std::abs(g.width() / g.height() - 1.25) < 1e-9);
+    // The peaks of a 5-division sine land where the graticule says 2.5 divisions are.
+    const QImage image = ScreenPainter::render(behaviourCases().at(1).settings, size, options);
+    QCOMPARE(image.size(), size);
+    if (size.width() < 60)
+        return;
+    int top = image.height();
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (isTraceCore(image.pixel(x, y)))
+                top = std::min(top, y);
+    const double expected = ScreenPainter::toPixels(g, QPointF(0, 2.5)).y();
+    QVERIFY2(
+        std::abs(top + 0.5 - expected) <= 2.0, qPrintable(QStringLiteral("%1 vs %2").arg(top).arg(expected)));
 }
 
 void TestDemoArt::lissajousCase()
@@ -270,8 +321,10 @@ void TestDemoArt::lissajousCase()
                 box |= QRect(x, y, 1, 1);
         }
     }
-    const double width = peakToPeakDivisions(row->settings.channelII.signal.amplitudeVpp, row->settings.channelII.voltsPerDiv);
-    const double height = peakToPeakDivisions(row->settings.channelI.signal.amplitudeVpp, row->settings.channelI.voltsPerDiv);
+    const double width = peakToPeakDivisions(
+        row->settings.channelII.signal.amplitudeVpp, row->settings.channelII.voltsPerDiv);
+    const double height
+        = peakToPeakDivisions(row->settings.channelI.signal.amplitudeVpp, row->settings.channelI.voltsPerDiv);
     QVERIFY(std::abs(box.width() - 1 - width * perDiv) <= 3.0);
     QVERIFY(std::abs(box.height() - 1 - height * perDiv) <= 3.0);
     QVERIFY(std::abs(box.center().x() - g.center().x()) <= 1.5);
@@ -289,7 +342,7 @@ void TestDemoArt::lissajousCase()
     const double phase = std::abs(row->settings.channelII.signal.phaseDegrees) * std::numbers::pi / 180.0;
     const double expected = height * std::sin(phase) * perDiv;
     QVERIFY2(std::abs(bottom - top - expected) <= 3.0,
-             qPrintable(QStringLiteral("%1 px, expected %2").arg(bottom - top).arg(expected)));
+        qPrintable(QStringLiteral("%1 px, expected %2").arg(bottom - top).arg(expected)));
 }
 
 void TestDemoArt::identicalFramesAreIdenticalFiles()
@@ -327,15 +380,15 @@ void TestDemoArt::frameSpots()
 {
     QFETCH(QString, file);
     const QList<DeflectionDemo::Frame> frames = DeflectionDemo::allFrames();
-    const auto found = std::find_if(frames.begin(), frames.end(),
-                                    [&file](const DeflectionDemo::Frame &f) { return f.fileName == file; });
+    const auto found = std::find_if(
+        frames.begin(), frames.end(), [&file](const DeflectionDemo::Frame &f) { return f.fileName == file; });
     QVERIFY(found != frames.end());
     const QImage image(appFile(file));
     // The brightest green pixels on the front view's face mark the spot.
     const QPointF centre = DeflectionPainter::frontCentre();
     const double perCm = DeflectionPainter::frontPixelsPerCm();
     const QRect front(int(centre.x() - 5 * perCm) - 2, int(centre.y() - 4 * perCm) - 2, int(10 * perCm) + 4,
-                      int(8 * perCm) + 4);
+        int(8 * perCm) + 4);
     const auto glow = [&image](int x, int y) {
         const QRgb c = image.pixel(x, y);
         return qGreen(c) - qBlue(c) >= 15 ? qGreen(c) + qRed(c) : 0;
@@ -364,8 +417,11 @@ void TestDemoArt::frameSpots()
         || std::abs(found->spotCm.y()) > DeflectionDemo::screenHalfHeightCm - 0.1;
     const double tolerance = onEdge ? 3.0 : 1.5;
     QVERIFY2(std::hypot(sx / count - expected.x(), sy / count - expected.y()) <= tolerance,
-             qPrintable(QStringLiteral("spot at %1,%2, expected %3,%4")
-                            .arg(sx / count).arg(sy / count).arg(expected.x()).arg(expected.y())));
+        qPrintable(QStringLiteral("spot at %1,%2, expected %3,%4")
+                       .arg(sx / count)
+                       .arg(sy / count)
+                       .arg(expected.x())
+                       .arg(expected.y())));
 }
 
 void TestDemoArt::leadInHasNoSpotUntilTheEnd()

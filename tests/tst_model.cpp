@@ -6,12 +6,13 @@
 #include <QTest>
 
 #include <cmath>
-#include <numbers>
 #include <limits>
+#include <numbers>
 
 namespace {
 
-ChannelSettings channel(double vpp, double frequency, double voltsPerDiv, double phase = 0.0, double offset = 0.0)
+ChannelSettings channel(
+    double vpp, double frequency, double voltsPerDiv, double phase = 0.0, double offset = 0.0)
 {
     ChannelSettings c;
     c.signal.amplitudeVpp = vpp;
@@ -102,7 +103,7 @@ void TestModel::calibratedSteps()
     QCOMPARE(times.size(), 18);
     QCOMPARE(times.first(), 0.5e-6);
     QCOMPARE(times.last(), 0.2);
-    for (const QList<double> *steps : {&volts, &times}) {
+    for (const QList<double> *steps : { &volts, &times }) {
         for (qsizetype i = 1; i < steps->size(); ++i) {
             const double ratio = steps->at(i) / steps->at(i - 1);
             QVERIFY2(std::abs(ratio - 2.0) < 1e-9 || std::abs(ratio - 2.5) < 1e-9, "not a 1-2-5 sequence");
@@ -144,7 +145,7 @@ void TestModel::waveforms_data()
     QTest::addColumn<int>("waveform");
     QTest::addColumn<double>("fraction");
     QTest::addColumn<double>("expected");
-    for (Waveform w : {Waveform::Sine, Waveform::Square, Waveform::Triangle}) {
+    for (Waveform w : { Waveform::Sine, Waveform::Square, Waveform::Triangle }) {
         const QByteArray name = w == Waveform::Sine ? "sine" : w == Waveform::Square ? "square" : "triangle";
         QTest::newRow(name + " quarter") << int(w) << 0.25 << 5.0;
         QTest::newRow(name + " three quarters") << int(w) << 0.75 << -5.0;
@@ -378,7 +379,8 @@ void TestModel::lissajous_data()
 {
     QTest::addColumn<double>("phase");
     QTest::addColumn<double>("ratio");
-    QTest::addColumn<double>("crossingY"); // the highest point where the figure crosses the vertical centre line
+    QTest::addColumn<double>(
+        "crossingY"); // the highest point where the figure crosses the vertical centre line
     QTest::newRow("in phase: a line") << 0.0 << 1.0 << 0.0;
     QTest::newRow("90 degrees: a circle") << -90.0 << 1.0 << 2.0;
     QTest::newRow("60 degrees: an ellipse") << -60.0 << 1.0 << 2.0 * std::sin(std::numbers::pi / 3);
@@ -403,7 +405,8 @@ void TestModel::lissajous()
     QVERIFY(std::abs(bounds.height() - 4.0) < 0.01);
     // The figure closes on itself.
     QVERIFY(std::hypot(figure.points.first().x() - figure.points.last().x(),
-                       figure.points.first().y() - figure.points.last().y()) < 1e-6);
+                figure.points.first().y() - figure.points.last().y())
+        < 1e-6);
     // Where it crosses X = 0, the highest crossing.
     double highest = -10.0;
     for (qsizetype i = 1; i < figure.points.size(); ++i) {
@@ -419,7 +422,7 @@ void TestModel::badSettingsGiveNoFault()
 {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
-    for (double bad : {0.0, -1.0, nan, inf}) {
+    for (double bad : { 0.0, -1.0, nan, inf }) {
         ScopeSettings s = oneChannel(channel(10.0, 1000.0, 1.0), 1e-3);
         s.secondsPerDiv = bad;
         QVERIFY(computeTraces(s).traces.isEmpty());
@@ -446,9 +449,12 @@ void TestModel::caseTableShape()
     QSet<QString> files;
     for (const BehaviourCase &row : rows) {
         files.insert(row.fileName);
-        QVERIFY2(isCalibratedStep(voltsPerDivSteps(), row.settings.channelI.voltsPerDiv), qPrintable(row.fileName));
-        QVERIFY2(isCalibratedStep(voltsPerDivSteps(), row.settings.channelII.voltsPerDiv), qPrintable(row.fileName));
-        QVERIFY2(isCalibratedStep(secondsPerDivSteps(), row.settings.secondsPerDiv), qPrintable(row.fileName));
+        QVERIFY2(isCalibratedStep(voltsPerDivSteps(), row.settings.channelI.voltsPerDiv),
+            qPrintable(row.fileName));
+        QVERIFY2(isCalibratedStep(voltsPerDivSteps(), row.settings.channelII.voltsPerDiv),
+            qPrintable(row.fileName));
+        QVERIFY2(
+            isCalibratedStep(secondsPerDivSteps(), row.settings.secondsPerDiv), qPrintable(row.fileName));
         QVERIFY(!row.castilian.isEmpty() && !row.valencian.isEmpty());
         QVERIFY(row.castilian != row.valencian);
         // Every case shows the 10 Vpp sine on channel I.
@@ -457,17 +463,19 @@ void TestModel::caseTableShape()
         QCOMPARE(behaviourCaseForFile(row.fileName), &row);
     }
     QSet<QString> expected;
-    for (int n : {1, 3, 4, 5, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16})
+    for (int n : { 1, 3, 4, 5, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16 })
         expected.insert(QStringLiteral("p%1.bmp").arg(n));
     QCOMPARE(files, expected);
-    const QStringList buttons{"BitBtn2", "BitBtn3", "BitBtn4", "BitBtn5", "BitBtn6", "BitBtn7", "BitBtn8",
-                              "BitBtn9", "BitBtn10", "BitBtn10", "BitBtn11", "BitBtn12", "BitBtn13", "BitBtn14"};
-    const QStringList order{"p12.bmp", "p11.bmp", "p3.bmp", "p13.bmp", "p10.bmp", "p15.bmp", "p4.bmp",
-                            "p8.bmp",  "p7.bmp",  "p16.bmp", "p1.bmp", "p14.bmp", "p5.bmp", "p9.bmp"};
+    const QStringList buttons { "BitBtn2", "BitBtn3", "BitBtn4", "BitBtn5", "BitBtn6", "BitBtn7", "BitBtn8",
+        "BitBtn9", "BitBtn10", "BitBtn10", "BitBtn11", "BitBtn12", "BitBtn13", "BitBtn14" };
+    const QStringList order { "p12.bmp", "p11.bmp", "p3.bmp", "p13.bmp", "p10.bmp", "p15.bmp", "p4.bmp",
+        "p8.bmp", "p7.bmp", "p16.bmp", "p1.bmp", "p14.bmp", "p5.bmp", "p9.bmp" };
     for (int i = 0; i < rows.size(); ++i) {
         QCOMPARE(rows.at(i).button, buttons.at(i));
         QCOMPARE(rows.at(i).fileName, order.at(i));
-        const CaseTopic topic = i < 5 ? CaseTopic::TimeAndVolts : i < 8 ? CaseTopic::SlopeAndLevel : CaseTopic::TwoChannels;
+        const CaseTopic topic = i < 5 ? CaseTopic::TimeAndVolts
+            : i < 8                   ? CaseTopic::SlopeAndLevel
+                                      : CaseTopic::TwoChannels;
         QCOMPARE(rows.at(i).topic, topic);
     }
     QCOMPARE(restingScreen().fileName, QStringLiteral("papag.bmp"));
@@ -516,7 +524,8 @@ void TestModel::caseTableClaims()
     const QList<double> downs = crossings(trace, centre, false);
     if (downs.size() >= 2)
         QVERIFY(std::abs(downs.at(1) - downs.at(0) - periodDivisions) < 0.02);
-    QCOMPARE(divisionsPerPeriod(row->settings.channelI.signal.frequencyHz, row->settings.secondsPerDiv), periodDivisions);
+    QCOMPARE(divisionsPerPeriod(row->settings.channelI.signal.frequencyHz, row->settings.secondsPerDiv),
+        periodDivisions);
 }
 
 void TestModel::deflectionFiles()
@@ -527,19 +536,20 @@ void TestModel::deflectionFiles()
     QCOMPARE(QSet<QString>(files.begin(), files.end()).size(), 53);
     QCOMPARE(files.first(), QStringLiteral("cat1.bmp"));
     QCOMPARE(files.at(8), QStringLiteral("cat9.bmp"));
-    QCOMPARE(caseFiles(0), QStringList({"caso00.bmp", "caso01.bmp", "caso02.bmp", "caso03.bmp", "caso04.bmp",
-                                        "caso05.bmp", "caso06.bmp", "caso07.bmp", "caso08.bmp"}));
+    QCOMPARE(caseFiles(0),
+        QStringList({ "caso00.bmp", "caso01.bmp", "caso02.bmp", "caso03.bmp", "caso04.bmp", "caso05.bmp",
+            "caso06.bmp", "caso07.bmp", "caso08.bmp" }));
     QCOMPARE(caseFiles(1).size(), 8);
     QCOMPARE(caseFiles(1).last(), QStringLiteral("caso17.bmp"));
     QCOMPARE(caseFiles(2).last(), QStringLiteral("caso28.bmp"));
     QCOMPARE(caseFiles(3).first(), QStringLiteral("caso40.bmp"));
     QCOMPARE(caseFiles(4).last(), QStringLiteral("caso58.bmp"));
-    for (const char *absent : {"caso09.bmp", "caso18.bmp", "caso30.bmp", "caso39.bmp", "caso59.bmp"})
+    for (const char *absent : { "caso09.bmp", "caso18.bmp", "caso30.bmp", "caso39.bmp", "caso59.bmp" })
         QVERIFY(!files.contains(QLatin1String(absent)));
     QVERIFY(caseFiles(-1).isEmpty());
     QVERIFY(caseFiles(5).isEmpty());
-    const QStringList texts{"Pv = 0 V, Ph = 0V", "Pv = 50 V, Ph = 80 V", "Pv = 50V, Ph =160 V", "Ph =120 V, Pv = 20V",
-                            "Ph = 120 V, Pv = -35 V"};
+    const QStringList texts { "Pv = 0 V, Ph = 0V", "Pv = 50 V, Ph = 80 V", "Pv = 50V, Ph =160 V",
+        "Ph =120 V, Pv = 20V", "Ph = 120 V, Pv = -35 V" };
     QCOMPARE(options().size(), 5);
     for (int i = 0; i < 5; ++i)
         QCOMPARE(options().at(i).text, texts.at(i));
@@ -601,7 +611,9 @@ void TestModel::deflectionSteps()
         for (int step = 1; step <= count; ++step) {
             const Frame f = caseFrame(item, step);
             QCOMPARE(f.trailCm.size(), step);
-            QVERIFY(std::hypot(f.spotCm.x() - target.x() * step / count, f.spotCm.y() - target.y() * step / count) < 1e-9);
+            QVERIFY(
+                std::hypot(f.spotCm.x() - target.x() * step / count, f.spotCm.y() - target.y() * step / count)
+                < 1e-9);
             QCOMPARE(f.beamReach, 1.0);
         }
     }

@@ -33,7 +33,8 @@ InputSignal secondCaseSignal();
  */
 const QList<BehaviourCase> &behaviourCases();
 
-/** The screen before any case is chosen ("papag.bmp"): switched on, no signal, the resting trace on the centre line. */
+/** The screen before any case is chosen ("papag.bmp"): switched on, no signal, the resting trace on the
+ * centre line. */
 const BehaviourCase &restingScreen();
 
 /** The row drawn into a file name, or nullptr. */

@@ -7,12 +7,12 @@ namespace DeflectionDemo {
 
 const QList<Option> &options()
 {
-    static const QList<Option> list{
-        {QStringLiteral("Pv = 0 V, Ph = 0V"), {0.0, 0.0}, 0, 9},
-        {QStringLiteral("Pv = 50 V, Ph = 80 V"), {50.0, 80.0}, 10, 8},
-        {QStringLiteral("Pv = 50V, Ph =160 V"), {50.0, 160.0}, 20, 9},
-        {QStringLiteral("Ph =120 V, Pv = 20V"), {20.0, 120.0}, 40, 9},
-        {QStringLiteral("Ph = 120 V, Pv = -35 V"), {-35.0, 120.0}, 50, 9},
+    static const QList<Option> list {
+        { QStringLiteral("Pv = 0 V, Ph = 0V"), { 0.0, 0.0 }, 0, 9 },
+        { QStringLiteral("Pv = 50 V, Ph = 80 V"), { 50.0, 80.0 }, 10, 8 },
+        { QStringLiteral("Pv = 50V, Ph =160 V"), { 50.0, 160.0 }, 20, 9 },
+        { QStringLiteral("Ph =120 V, Pv = 20V"), { 20.0, 120.0 }, 40, 9 },
+        { QStringLiteral("Ph = 120 V, Pv = -35 V"), { -35.0, 120.0 }, 50, 9 },
     };
     return list;
 }
@@ -27,13 +27,14 @@ double deflectionCm(double volts, double voltsPerCm)
 QPointF spotPosition(const PlateVoltages &voltages)
 {
     return QPointF(deflectionCm(voltages.horizontal, horizontalVoltsPerCm),
-                   deflectionCm(voltages.vertical, verticalVoltsPerCm));
+        deflectionCm(voltages.vertical, verticalVoltsPerCm));
 }
 
 bool onScreen(QPointF spotCm)
 {
     const double margin = 1e-9;
-    return std::abs(spotCm.x()) <= screenHalfWidthCm + margin && std::abs(spotCm.y()) <= screenHalfHeightCm + margin;
+    return std::abs(spotCm.x()) <= screenHalfWidthCm + margin
+        && std::abs(spotCm.y()) <= screenHalfHeightCm + margin;
 }
 
 QStringList leadInFiles()
@@ -87,7 +88,7 @@ Frame caseFrame(int item, int step)
     // The plates charge in equal steps, so the spot moves by equal steps along a straight line.
     const auto chargedAt = [&option](int k) {
         const double fraction = double(k) / option.frameCount;
-        return PlateVoltages{option.voltages.vertical * fraction, option.voltages.horizontal * fraction};
+        return PlateVoltages { option.voltages.vertical * fraction, option.voltages.horizontal * fraction };
     };
     frame.voltages = chargedAt(step);
     frame.spotCm = spotPosition(frame.voltages);

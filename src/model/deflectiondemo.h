@@ -80,7 +80,8 @@ Frame caseFrame(int item, int step);
 /** Every frame, in the order of allFrameFiles(). */
 QList<Frame> allFrames();
 
-/** A number with a decimal comma and the given decimals, trailing zeros of a whole number dropped: "3,57", "50", "-35". */
+/** A number with a decimal comma and the given decimals, trailing zeros of a whole number dropped: "3,57",
+ * "50", "-35". */
 QString decimalText(double value, int decimals);
 /** The caption of a frame's vertical deflection, e.g. "Pv = 50 V → y = 3,57 cm". */
 QString verticalCaption(const Frame &frame);

@@ -8,7 +8,8 @@ double InputSignal::valueAt(double seconds) const
 {
     if (!isAlternating())
         return offsetVolts;
-    const double theta = 2.0 * std::numbers::pi * frequencyHz * seconds + phaseDegrees * std::numbers::pi / 180.0;
+    const double theta
+        = 2.0 * std::numbers::pi * frequencyHz * seconds + phaseDegrees * std::numbers::pi / 180.0;
     const double half = amplitudeVpp / 2.0;
     double shape = 0.0;
     switch (waveform) {

@@ -15,7 +15,8 @@ struct InputSignal
     double phaseDegrees = 0.0;
     double offsetVolts = 0.0;
 
-    /** The voltage at time t (seconds). Sine, square and triangle all start at their mean, rising, at phase 0. */
+    /** The voltage at time t (seconds). Sine, square and triangle all start at their mean, rising, at phase
+     * 0. */
     double valueAt(double seconds) const;
     /** The mean over a period, what AC coupling takes away. */
     double meanVolts() const { return offsetVolts; }

@@ -8,7 +8,7 @@ QList<double> oneTwoFive(double first, double last)
 {
     QList<double> steps;
     for (double decade = 1e-9; decade <= last * 1.001; decade *= 10.0) {
-        for (double mantissa : {1.0, 2.0, 5.0}) {
+        for (double mantissa : { 1.0, 2.0, 5.0 }) {
             const double value = mantissa * decade;
             if (value >= first * 0.999 && value <= last * 1.001)
                 steps.append(value);
@@ -25,7 +25,7 @@ QString withPrefix(double value, const QString &unit, double smallestUnitScale)
         double scale;
         const char *name;
     };
-    static const Prefix prefixes[] = {{1.0, ""}, {1e-3, "m"}, {1e-6, "\xc2\xb5"}, {1e-9, "n"}};
+    static const Prefix prefixes[] = { { 1.0, "" }, { 1e-3, "m" }, { 1e-6, "\xc2\xb5" }, { 1e-9, "n" } };
     for (const Prefix &p : prefixes) {
         if (p.scale < smallestUnitScale * 0.999)
             break;
@@ -89,10 +89,11 @@ QString scaleLegend(const ScopeSettings &settings)
     case DisplayMode::Add:
         if (std::abs(v1 - v2) <= v1 * 1e-6)
             return formatVoltsPerDiv(v1) + gap + formatSecondsPerDiv(settings.secondsPerDiv);
-        return QStringLiteral("I: ") + formatVoltsPerDiv(v1) + QStringLiteral("  II: ") + formatVoltsPerDiv(v2)
-            + gap + formatSecondsPerDiv(settings.secondsPerDiv);
+        return QStringLiteral("I: ") + formatVoltsPerDiv(v1) + QStringLiteral("  II: ")
+            + formatVoltsPerDiv(v2) + gap + formatSecondsPerDiv(settings.secondsPerDiv);
     case DisplayMode::XY:
-        return QStringLiteral("Y: ") + formatVoltsPerDiv(v1) + gap + QStringLiteral("X: ") + formatVoltsPerDiv(v2);
+        return QStringLiteral("Y: ") + formatVoltsPerDiv(v1) + gap + QStringLiteral("X: ")
+            + formatVoltsPerDiv(v2);
     }
     return {};
 }

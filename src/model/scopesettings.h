@@ -5,7 +5,8 @@
 #include <QList>
 #include <QString>
 
-/** The input coupling switch of a channel: AC blocks the mean, DC passes everything, GD grounds the amplifier. */
+/** The input coupling switch of a channel: AC blocks the mean, DC passes everything, GD grounds the
+ * amplifier. */
 enum class Coupling { AC, DC, Ground };
 
 /** The vertical mode buttons: one channel, both channels chopped or alternated, their sum, or X-Y. */

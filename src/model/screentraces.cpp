@@ -24,14 +24,15 @@ double saturate(double divisions)
 
 bool crossesBetween(double before, double after, double level, TriggerSlope slope)
 {
-    return slope == TriggerSlope::Rising ? (before < level && after >= level) : (before > level && after <= level);
+    return slope == TriggerSlope::Rising ? (before < level && after >= level)
+                                         : (before > level && after <= level);
 }
 
 /** Enough samples to follow every period smoothly, but bounded for absurd settings. */
 int sampleCount(const ScopeSettings &settings, double spanSeconds)
 {
     double periods = 0.0;
-    for (const ChannelSettings *channel : {&settings.channelI, &settings.channelII}) {
+    for (const ChannelSettings *channel : { &settings.channelI, &settings.channelII }) {
         const double period = channel->signal.periodSeconds();
         if (period > 0.0)
             periods = std::max(periods, spanSeconds / period);
@@ -64,7 +65,8 @@ Trace sweepTrace(const ScopeSettings &settings, TraceKind kind, double start)
         case TraceKind::XY:
             break;
         }
-        const double x = -ScreenGeometry::halfWidth + saturate(settings.xPosition) + fraction * ScreenGeometry::columns;
+        const double x
+            = -ScreenGeometry::halfWidth + saturate(settings.xPosition) + fraction * ScreenGeometry::columns;
         trace.points.append(QPointF(x, saturate(y)));
     }
     return trace;
@@ -95,16 +97,19 @@ Trace lissajousTrace(const ScopeSettings &settings)
     trace.kind = TraceKind::XY;
     const double span = lissajousSpan(settings.channelI.signal, settings.channelII.signal);
     double fastest = 0.0;
-    for (const ChannelSettings *channel : {&settings.channelI, &settings.channelII}) {
+    for (const ChannelSettings *channel : { &settings.channelI, &settings.channelII }) {
         if (channel->signal.periodSeconds() > 0.0)
-            fastest = fastest > 0.0 ? std::min(fastest, channel->signal.periodSeconds()) : channel->signal.periodSeconds();
+            fastest = fastest > 0.0 ? std::min(fastest, channel->signal.periodSeconds())
+                                    : channel->signal.periodSeconds();
     }
     const int samples = span > 0.0 ? int(std::clamp(span / fastest * 400.0, 400.0, 20000.0)) : 1;
     trace.points.reserve(samples + 1);
     for (int i = 0; i <= samples; ++i) {
         const double t = span * i / samples;
-        // Channel I drives the vertical plates, channel II the horizontal ones; X-POS. moves the figure sideways.
-        const double x = channelDivisions(settings.channelII, t) - settings.channelII.position + settings.xPosition;
+        // Channel I drives the vertical plates, channel II the horizontal ones; X-POS. moves the figure
+        // sideways.
+        const double x
+            = channelDivisions(settings.channelII, t) - settings.channelII.position + settings.xPosition;
         trace.points.append(QPointF(saturate(x), saturate(channelDivisions(settings.channelI, t))));
     }
     return trace;
@@ -156,7 +161,8 @@ std::optional<double> triggerTime(const ScopeSettings &settings)
     if (before == level) {
         // Starting exactly on the level counts when the signal moves the right way from there.
         const double after = triggerVolts(source, period * 1e-6);
-        if ((slope == TriggerSlope::Rising && after > level) || (slope == TriggerSlope::Falling && after < level))
+        if ((slope == TriggerSlope::Rising && after > level)
+            || (slope == TriggerSlope::Falling && after < level))
             return 0.0;
     }
     for (int i = 1; i <= steps; ++i) {

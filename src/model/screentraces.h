@@ -49,10 +49,12 @@ struct ScreenTraces
     double sweepStartSeconds = 0.0;
 };
 
-/** Draws the screen of the instrument for a setting of its controls. Bad values give an empty screen, never a fault. */
+/** Draws the screen of the instrument for a setting of its controls. Bad values give an empty screen, never a
+ * fault. */
 ScreenTraces computeTraces(const ScopeSettings &settings);
 
-/** The channel's deflection in divisions at time t, coupling, inversion and Y-POS. included, before saturation. */
+/** The channel's deflection in divisions at time t, coupling, inversion and Y-POS. included, before
+ * saturation. */
 double channelDivisions(const ChannelSettings &channel, double seconds);
 
 /** The voltage the trigger circuit sees from a channel at time t (after the coupling switch, before INV). */
