@@ -425,7 +425,13 @@ QImage drawHand(QPoint *hotSpot)
     p.drawLine(QPointF(19.5, 12.5), QPointF(19.5, 17.5));
     p.drawLine(QPointF(24.5, 14), QPointF(24.5, 18.5));
     p.drawLine(QPointF(12.5, 28.5), QPointF(25.5, 28.5));
-    *hotSpot = QPoint(12, 1);
+    p.end();
+    // The hot spot is the first solid pixel at the top of the index finger.
+    const int fingerX = 12;
+    int tip = 0;
+    while (tip < image.height() - 1 && qAlpha(image.pixel(fingerX, tip)) < 128)
+        ++tip;
+    *hotSpot = QPoint(fingerX, tip);
     return image;
 }
 
