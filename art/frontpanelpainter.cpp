@@ -553,8 +553,8 @@ void paintScreen(QPainter &p, const PanelScreen &screen)
     QPainterPath face;
     face.addRoundedRect(screen.face, 6, 6);
     p.setClipPath(face);
-    QLinearGradient sheen(screen.face.topLeft(), screen.face.topLeft() + QPointF(80, 80));
-    sheen.setColorAt(0, QColor(255, 255, 255, 46));
+    QLinearGradient sheen(screen.face.topLeft(), screen.face.topLeft() + QPointF(52, 52));
+    sheen.setColorAt(0, QColor(255, 255, 255, 40));
     sheen.setColorAt(1, QColor(255, 255, 255, 0));
     p.setPen(Qt::NoPen);
     p.setBrush(sheen);

@@ -48,6 +48,14 @@ void paintGlass(QPainter &p, const TubeLayout &t)
     p.setPen(QPen(kGlassEdge, 1.6));
     p.setBrush(fill);
     p.drawPath(glass);
+    // The conductive coating inside the funnel, a dark band along its walls.
+    p.save();
+    p.setClipPath(glass);
+    p.setClipRect(QRectF(t.neckRight + 4, 0, t.screenX - t.neckRight - 8, t.size.height()), Qt::IntersectClip);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(96, 108, 120, 110), 7));
+    p.drawPath(glass);
+    p.restore();
     // Reflections along the upper side of the neck and funnel.
     p.setPen(QPen(QColor(255, 255, 255, 230), 1.6, Qt::SolidLine, Qt::RoundCap));
     const qreal y = t.axisY - t.neckHalfHeight + 3.5;
