@@ -418,6 +418,10 @@ bool Reader::run()
     m_states.reserve(kMaxGroupDepth + 1);
     m_states.push_back(State{});
     m_colours.reserve(16);
+    // One edit block around the whole read: the document then neither lays out nor tells its
+    // views about each insertion, which would make long paragraphs quadratic.
+    QTextCursor block(m_document);
+    block.beginEditBlock();
     parse();
     if (!m_done)
         m_complete = false; // ended inside the document's groups
@@ -426,6 +430,7 @@ bool Reader::run()
         finishPicture();
     syncTables(0);
     finishBlock(state().para);
+    block.endEditBlock();
     return m_complete;
 }
 
