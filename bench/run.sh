@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Runs every benchmark against the build in the current directory, on a private X display.
+set -euo pipefail
+build=$(pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+if [ -z "${DISPLAY:-}" ]; then
+    exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
+fi
+openbox >/dev/null 2>&1 & wm=$!
+trap 'kill $wm 2>/dev/null || true' EXIT
+sleep 1
+bash "$here/startup.sh" "$build"
+for extra in "$here"/rtf.sh "$here"/windows.sh; do
+    [ -f "$extra" ] && bash "$extra" "$build"
+done
