@@ -341,6 +341,7 @@ private:
     int codePage();
 
     QTextCharFormat charFormat(const CharState &chars) const;
+    QTextCharFormat buildCharFormat(const CharState &chars) const;
     QTextBlockFormat blockFormat(const ParaState &para) const;
     void endParagraph();
     void finishBlock(const ParaState &para);
@@ -376,6 +377,7 @@ private:
     int m_defaultFont = -1;
     QHash<int, FontEntry> m_fonts;
     QList<QColor> m_colours; // invalid: automatic
+    mutable std::vector<std::pair<CharState, QTextCharFormat>> m_formatCache;
 
     // Font table entry being read.
     int m_fontIndex = -1;
@@ -518,7 +520,11 @@ void Reader::closeGroup()
     }
     m_ignorableNext = false;
     const Destination destination = state().destination;
-    if (destination == Destination::Text)
+    // Text waiting for insertion keeps its own format, so a group's end only has to insert it
+    // where it leaves the text or changes the table the text goes into.
+    if (destination == Destination::Text
+        && (m_states.size() <= 2 || m_states[m_states.size() - 2].destination != Destination::Text
+            || m_states[m_states.size() - 2].para.tableLevel() != state().para.tableLevel()))
         flushText();
     if (destination == Destination::FontTable)
         commitFont();
@@ -680,6 +686,7 @@ void Reader::handleKeyword(Keyword keyword, std::string_view word, bool hasParam
     case Keyword::ColorTbl:
         enterDestination(Destination::ColourTable);
         m_colours.clear();
+        m_formatCache.clear();
         m_red = m_green = m_blue = 0;
         m_colourGiven = false;
         return;
@@ -770,6 +777,7 @@ void Reader::handleKeyword(Keyword keyword, std::string_view word, bool hasParam
     case Keyword::Deff:
         if (param >= 0)
             m_defaultFont = param;
+        m_formatCache.clear();
         break;
     case Keyword::Deftab:
         if (param > 0 && param <= kMaxTwips) {
@@ -1121,6 +1129,7 @@ void Reader::commitFont()
     entry.face = entry.face.trimmed();
     m_fonts.insert(index, entry);
     m_cachedFont = -2;
+    m_formatCache.clear();
 }
 
 void Reader::handleColourTable(Keyword keyword, int param)
@@ -1151,6 +1160,7 @@ void Reader::commitColour()
         return;
     }
     m_colours.append(m_colourGiven ? QColor(m_red, m_green, m_blue) : QColor());
+    m_formatCache.clear();
     m_red = m_green = m_blue = 0;
     m_colourGiven = false;
 }
@@ -1376,15 +1386,28 @@ void Reader::flushText()
     syncTables(state().para.tableLevel());
     if (m_runs < kMaxRuns) {
         ++m_runs;
-        m_cursor.setCharFormat(charFormat(m_runChars));
+        m_cursor.insertText(m_text, charFormat(m_runChars));
     } else {
         m_complete = false; // past the limit, text keeps the last format
+        m_cursor.insertText(m_text);
     }
-    m_cursor.insertText(m_text);
     m_text.clear();
 }
 
 QTextCharFormat Reader::charFormat(const CharState &chars) const
+{
+    // A document uses few distinct formats over and over; building one costs more than finding it.
+    for (const auto &[key, format] : m_formatCache) {
+        if (key == chars)
+            return format;
+    }
+    if (m_formatCache.size() >= 64)
+        m_formatCache.erase(m_formatCache.begin());
+    m_formatCache.emplace_back(chars, buildCharFormat(chars));
+    return m_formatCache.back().second;
+}
+
+QTextCharFormat Reader::buildCharFormat(const CharState &chars) const
 {
     QTextCharFormat format;
     const int fontIndex = chars.font >= 0 ? chars.font : m_defaultFont;
@@ -1512,6 +1535,13 @@ void Reader::openTable()
                 && before.currentTable() == m_cursor.currentTable())
                 m_cursor.deletePreviousChar();
         }
+    }
+    // A document cannot start with a table: the layout keeps an empty paragraph before it. Make
+    // that paragraph take no room, so the table stands at the top as the file has it.
+    if (m_cursor.block().length() <= 1 && !m_cursor.block().previous().isValid()) {
+        QTextBlockFormat none = m_cursor.blockFormat();
+        none.setLineHeight(0, QTextBlockFormat::FixedHeight);
+        m_cursor.setBlockFormat(none);
     }
     const bool useDefinition = m_rowDef.level == int(m_tables.size()) + 1;
     const int columns = useDefinition ? std::max<int>(1, int(m_rowDef.cells.size())) : 1;
