@@ -5,11 +5,11 @@
 #include <QColor>
 #include <QFont>
 #include <QPointer>
+#include <QPushButton>
 #include <QString>
 #include <QWidget>
 
 class QMenuBar;
-class QPushButton;
 class QScrollArea;
 
 /** The kinds of window frame the program uses. */
