@@ -32,5 +32,9 @@ bench:
 	cmake --build build-bench -j $(JOBS)
 	cd build-bench && bash ../bench/run.sh
 
+fuzz:
+	@bash scripts/install-deps.sh --fuzz
+	sh fuzz/run.sh $(or $(SECONDS),60)
+
 clean:
-	rm -rf $(BUILD) build-asan build-bench
+	rm -rf $(BUILD) build-asan build-bench build-fuzz
