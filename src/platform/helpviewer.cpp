@@ -19,7 +19,7 @@ QPointer<HelpViewer> &viewer()
 HelpViewer::HelpViewer() : QWidget(nullptr, Qt::Window), m_browser(new QTextBrowser(this))
 {
     setObjectName(QStringLiteral("HelpViewer"));
-    setWindowTitle(QStringLiteral("Ayuda de Vantela"));
+    setWindowTitle(QStringLiteral("Vantela: Ayuda / Ajuda"));
     setAttribute(Qt::WA_QuitOnClose, false);
     m_browser->setObjectName(QStringLiteral("helpBrowser"));
     m_browser->setOpenExternalLinks(false);
