@@ -1,23 +1,12 @@
 #include "bmpwriter.h"
 
+#include "littleendian.h"
+
 #include <QFile>
-#include <QtEndian>
+
+using namespace LittleEndian;
 
 namespace {
-
-void put16(QByteArray &b, quint16 v)
-{
-    char raw[2];
-    qToLittleEndian(v, raw);
-    b.append(raw, 2);
-}
-
-void put32(QByteArray &b, quint32 v)
-{
-    char raw[4];
-    qToLittleEndian(v, raw);
-    b.append(raw, 4);
-}
 
 int nearestIndex(QRgb c, const QList<QRgb> &palette)
 {
@@ -109,5 +98,6 @@ bool writeBmp(const QImage &image, const QString &path, int bitsPerPixel)
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    return file.write(encodeBmp(image, bitsPerPixel)) == file.size() && file.size() > 0;
+    const QByteArray bytes = encodeBmp(image, bitsPerPixel);
+    return file.write(bytes) == bytes.size();
 }

@@ -1,28 +1,12 @@
 #include "curwriter.h"
 
+#include "littleendian.h"
+
 #include <QFile>
-#include <QtEndian>
+
+using namespace LittleEndian;
 
 namespace {
-
-void put8(QByteArray &b, quint8 v)
-{
-    b.append(char(v));
-}
-
-void put16(QByteArray &b, quint16 v)
-{
-    char raw[2];
-    qToLittleEndian(v, raw);
-    b.append(raw, 2);
-}
-
-void put32(QByteArray &b, quint32 v)
-{
-    char raw[4];
-    qToLittleEndian(v, raw);
-    b.append(raw, 4);
-}
 
 bool isOpaque(QRgb pixel)
 {
