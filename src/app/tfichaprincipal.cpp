@@ -4,6 +4,9 @@
 #include "helpviewer.h"
 #include "launcher.h"
 #include "taboutbox.h"
+#include "tform10.h"
+#include "tform11.h"
+#include "tform23.h"
 
 #include <QMenuBar>
 #include <QResizeEvent>
@@ -128,6 +131,8 @@ constexpr MenuHandler kHandlers[] = {
     {"VAl1", &Tfichaprincipal::valClick},
     {"Temasdeayuda1", &Tfichaprincipal::Temasdeayuda1Click},
     {"About1", &Tfichaprincipal::About1Click},
+    {"Composc", &Tfichaprincipal::ComposcClick},
+    {"ComportamientodelTRC1", &Tfichaprincipal::ComportamientodelTRC1Click},
 };
 
 } // namespace
@@ -279,4 +284,16 @@ void Tfichaprincipal::Temasdeayuda1Click()
 void Tfichaprincipal::About1Click()
 {
     openWindow(AboutBox);
+}
+
+void Tfichaprincipal::ComposcClick()
+{
+    // The screen first, then the texts, which end in front.
+    openWindow(form10);
+    openWindow(Form11);
+}
+
+void Tfichaprincipal::ComportamientodelTRC1Click()
+{
+    openWindow(Form23);
 }

@@ -39,6 +39,8 @@ public:
     void BlocdeNotas1Click();
     void Temasdeayuda1Click();
     void About1Click();
+    void ComposcClick();
+    void ComportamientodelTRC1Click();
 
     /** Sets the main window's title and menu captions in Castilian. */
     void castellano();

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "controls.h"
+#include "form.h"
+#include "language.h"
+#include "richtextpane.h"
+
+#include <QList>
+#include <QPointer>
+
+/**
+ * The behaviour cases: three explanatory texts with a column of case buttons down their left
+ * edge, each beside the case it stands for. A button shows its case's screen in the companion
+ * screen window; every picture is read from its file at the press.
+ */
+class TForm11 : public Form, public LanguageCopy<TForm11>
+{
+    Q_OBJECT
+
+public:
+    TForm11();
+
+    void FormCreate() override;
+    void FormActivate() override;
+    void FormHide() override;
+
+    void BitBtn1Click();
+    /** The two-channel button that shows its two pictures in turn, the first after every activation. */
+    void BitBtn10Click();
+    /** The press of every other case button: shows its picture in the screen window. */
+    void caseButtonClick(int row);
+
+    /** One row of the case table: a button, its top in the window and the pictures it shows. */
+    struct CaseButton
+    {
+        const char *name;
+        int top;
+        const char *picture;
+        /** The picture shown at every other press; null for the buttons with one picture. */
+        const char *alternatePicture;
+    };
+    /** The thirteen case buttons, top to bottom. */
+    static const QList<CaseButton> &caseTable();
+
+    Panel *Bevel1;
+    Label *Label2;
+    Label *Label1;
+    RichTextPane *RichEdit1;
+    Label *Label3;
+    RichTextPane *RichEdit2;
+    Label *Label4;
+    RichTextPane *RichEdit3;
+    /** The case buttons in the order of the case table, BitBtn2 to BitBtn14. */
+    QList<GlyphButton *> caseButtons;
+    GlyphButton *BitBtn1;
+
+private:
+    bool m_alternate = false;
+};
+
+/** The newest behaviour-cases window. */
+inline QPointer<TForm11> Form11;
