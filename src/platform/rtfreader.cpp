@@ -1,18 +1,15 @@
 #include "rtfreader.h"
 
 #include "codepages.h"
+#include "rtfdocumentbuilder.h"
 #include "rtfpicture.h"
+#include "rtfsink.h"
 #include "symbolfont.h"
 
 #include <QColor>
 #include <QHash>
 #include <QImage>
 #include <QStringDecoder>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextDocument>
-#include <QTextTable>
-#include <QUrl>
 
 #include <algorithm>
 #include <string_view>
@@ -194,18 +191,10 @@ struct CharState
 
 struct ParaState
 {
-    Qt::Alignment alignment = Qt::AlignLeft;
-    int leftIndent = 0; // twips
-    int rightIndent = 0;
-    int firstIndent = 0;
-    int spaceBefore = 0;
-    int spaceAfter = 0;
-    int lineSpacing = 0;
-    bool lineMultiple = false;
+    Rtf::ParaFormat format;
     bool inTable = false;
     int nestingLevel = 0; // \itap; 0 when not given
     QTextOption::TabType nextTabType = QTextOption::LeftTab;
-    QList<QTextOption::Tab> tabs;
 
     int tableLevel() const { return nestingLevel > 0 ? nestingLevel : (inTable ? 1 : 0); }
 };
@@ -255,7 +244,8 @@ struct RowDefinition
 
 struct OpenTable
 {
-    QTextTable *table = nullptr;
+    int rows = 1;
+    int columns = 1;
     int row = 0;
     int column = 0;
     bool cellEnded = false; // the next content starts the next cell
@@ -305,12 +295,11 @@ bool isLetter(char c)
 class Reader
 {
 public:
-    Reader(const QByteArray &data, QTextDocument *document, Rtf::FaceMapper mapFace)
+    Reader(const QByteArray &data, Rtf::Sink &sink, Rtf::FaceMapper mapFace)
         : m_mapFace(mapFace ? mapFace : &installedFace),
           m_data(data.constData()),
           m_end(data.constData() + std::min(data.size(), kMaxInputBytes)),
-          m_document(document),
-          m_cursor(document)
+          m_sink(sink)
     {
         m_complete = data.size() <= kMaxInputBytes;
     }
@@ -340,9 +329,8 @@ private:
     void flushText();
     int codePage();
 
-    QTextCharFormat charFormat(const CharState &chars) const;
-    QTextCharFormat buildCharFormat(const CharState &chars) const;
-    QTextBlockFormat blockFormat(const ParaState &para) const;
+    const Rtf::CharFormat &charFormat(const CharState &chars);
+    Rtf::CharFormat buildCharFormat(const CharState &chars);
     void endParagraph();
     void finishBlock(const ParaState &para);
 
@@ -362,8 +350,7 @@ private:
     Rtf::FaceMapper m_mapFace;
     const char *m_data;
     const char *m_end;
-    QTextDocument *m_document;
-    QTextCursor m_cursor;
+    Rtf::Sink &m_sink;
     bool m_complete = true;
     bool m_done = false;
 
@@ -377,7 +364,8 @@ private:
     int m_defaultFont = -1;
     QHash<int, FontEntry> m_fonts;
     QList<QColor> m_colours; // invalid: automatic
-    mutable std::vector<std::pair<CharState, QTextCharFormat>> m_formatCache;
+    std::vector<std::pair<CharState, Rtf::CharFormat>> m_formatCache;
+    int m_formatKeys = 0;
 
     // Font table entry being read.
     int m_fontIndex = -1;
@@ -415,15 +403,11 @@ private:
 
 bool Reader::run()
 {
-    m_document->clear();
-    m_document->setUndoRedoEnabled(false);
     m_states.reserve(kMaxGroupDepth + 1);
     m_states.push_back(State{});
     m_colours.reserve(16);
-    // One edit block around the whole read: the document then neither lays out nor tells its
-    // views about each insertion, which would make long paragraphs quadratic.
-    QTextCursor block(m_document);
-    block.beginEditBlock();
+    m_text.reserve(1024);
+    m_sink.startDocument();
     parse();
     if (!m_done)
         m_complete = false; // ended inside the document's groups
@@ -432,7 +416,7 @@ bool Reader::run()
         finishPicture();
     syncTables(0);
     finishBlock(state().para);
-    block.endEditBlock();
+    m_sink.endDocument();
     return m_complete;
 }
 
@@ -780,11 +764,8 @@ void Reader::handleKeyword(Keyword keyword, std::string_view word, bool hasParam
         m_formatCache.clear();
         break;
     case Keyword::Deftab:
-        if (param > 0 && param <= kMaxTwips) {
-            QTextOption option = m_document->defaultTextOption();
-            option.setTabStopDistance(Rtf::twipsToPixels(param));
-            m_document->setDefaultTextOption(option);
-        }
+        if (param > 0 && param <= kMaxTwips)
+            m_sink.defaultTabStop(Rtf::twipsToPixels(param));
         break;
     case Keyword::Uc:
         s.unicodeSkip = clampInt(param, 0, kMaxUnicodeSkip);
@@ -854,37 +835,37 @@ void Reader::handleKeyword(Keyword keyword, std::string_view word, bool hasParam
         m_border = nullptr;
         break;
     case Keyword::Ql:
-        pa.alignment = Qt::AlignLeft;
+        pa.format.alignment = Qt::AlignLeft;
         break;
     case Keyword::Qc:
-        pa.alignment = Qt::AlignHCenter;
+        pa.format.alignment = Qt::AlignHCenter;
         break;
     case Keyword::Qr:
-        pa.alignment = Qt::AlignRight;
+        pa.format.alignment = Qt::AlignRight;
         break;
     case Keyword::Qj:
-        pa.alignment = Qt::AlignJustify;
+        pa.format.alignment = Qt::AlignJustify;
         break;
     case Keyword::Li:
-        pa.leftIndent = clampInt(param, -kMaxTwips, kMaxTwips);
+        pa.format.leftIndent = clampInt(param, -kMaxTwips, kMaxTwips);
         break;
     case Keyword::Ri:
-        pa.rightIndent = clampInt(param, -kMaxTwips, kMaxTwips);
+        pa.format.rightIndent = clampInt(param, -kMaxTwips, kMaxTwips);
         break;
     case Keyword::Fi:
-        pa.firstIndent = clampInt(param, -kMaxTwips, kMaxTwips);
+        pa.format.firstIndent = clampInt(param, -kMaxTwips, kMaxTwips);
         break;
     case Keyword::Sb:
-        pa.spaceBefore = clampInt(param, 0, kMaxTwips);
+        pa.format.spaceBefore = clampInt(param, 0, kMaxTwips);
         break;
     case Keyword::Sa:
-        pa.spaceAfter = clampInt(param, 0, kMaxTwips);
+        pa.format.spaceAfter = clampInt(param, 0, kMaxTwips);
         break;
     case Keyword::Sl:
-        pa.lineSpacing = clampInt(param, -kMaxTwips, kMaxTwips);
+        pa.format.lineSpacing = clampInt(param, -kMaxTwips, kMaxTwips);
         break;
     case Keyword::SlMult:
-        pa.lineMultiple = on;
+        pa.format.lineMultiple = on;
         break;
     case Keyword::Tqr:
         pa.nextTabType = QTextOption::RightTab;
@@ -896,11 +877,11 @@ void Reader::handleKeyword(Keyword keyword, std::string_view word, bool hasParam
         pa.nextTabType = QTextOption::DelimiterTab;
         break;
     case Keyword::Tx:
-        if (pa.tabs.size() < kMaxTabStops && param >= 0 && param <= kMaxTwips) {
+        if (pa.format.tabs.size() < kMaxTabStops && param >= 0 && param <= kMaxTwips) {
             QTextOption::Tab tab(Rtf::twipsToPixels(param), pa.nextTabType);
             if (pa.nextTabType == QTextOption::DelimiterTab)
                 tab.delimiter = QLatin1Char('.');
-            pa.tabs.append(tab);
+            pa.format.tabs.append(tab);
         }
         pa.nextTabType = QTextOption::LeftTab;
         break;
@@ -1234,17 +1215,10 @@ void Reader::finishPicture()
     if (chars.hidden)
         return;
     ++m_pictures;
-    const QString name = QStringLiteral("rtfpicture:%1").arg(m_pictures);
-    m_document->addResource(QTextDocument::ImageResource, QUrl(name), image);
     const QSizeF size = RtfPicture::displaySize(pic, image.size());
-    QTextImageFormat format;
-    format.merge(charFormat(chars));
-    format.setName(name);
-    format.setWidth(size.width());
-    format.setHeight(size.height());
     syncTables(m_states.size() >= 2 ? m_states[m_states.size() - 2].para.tableLevel()
                                     : state().para.tableLevel());
-    m_cursor.insertImage(format);
+    m_sink.picture(image, size, charFormat(chars));
 }
 
 int Reader::codePage()
@@ -1386,15 +1360,15 @@ void Reader::flushText()
     syncTables(state().para.tableLevel());
     if (m_runs < kMaxRuns) {
         ++m_runs;
-        m_cursor.insertText(m_text, charFormat(m_runChars));
+        m_sink.text(m_text, &charFormat(m_runChars));
     } else {
         m_complete = false; // past the limit, text keeps the last format
-        m_cursor.insertText(m_text);
+        m_sink.text(m_text, nullptr);
     }
     m_text.clear();
 }
 
-QTextCharFormat Reader::charFormat(const CharState &chars) const
+const Rtf::CharFormat &Reader::charFormat(const CharState &chars)
 {
     // A document uses few distinct formats over and over; building one costs more than finding it.
     for (const auto &[key, format] : m_formatCache) {
@@ -1407,87 +1381,39 @@ QTextCharFormat Reader::charFormat(const CharState &chars) const
     return m_formatCache.back().second;
 }
 
-QTextCharFormat Reader::buildCharFormat(const CharState &chars) const
+Rtf::CharFormat Reader::buildCharFormat(const CharState &chars)
 {
-    QTextCharFormat format;
+    Rtf::CharFormat format;
+    format.key = ++m_formatKeys;
     const int fontIndex = chars.font >= 0 ? chars.font : m_defaultFont;
     const auto font = m_fonts.constFind(fontIndex);
     // Symbol text is already mapped to Unicode, so it keeps the surrounding face.
     if (font != m_fonts.constEnd() && !font->symbol && !font->face.isEmpty()) {
-        format.setFontFamilies(QStringList{m_mapFace(font->face)});
-        if (font->hint != QFont::AnyStyle)
-            format.setFontStyleHint(font->hint);
+        format.family = m_mapFace(font->face);
+        format.styleHint = font->hint;
     }
-    if (chars.halfPoints > 0) {
-        // Half-points to pixels at 96 per inch, rounded as the system's font mapper does.
-        format.setProperty(QTextFormat::FontPixelSize, std::max(1, (chars.halfPoints * 2 + 1) / 3));
-    }
-    if (chars.bold)
-        format.setFontWeight(QFont::Bold);
-    if (chars.italic)
-        format.setFontItalic(true);
-    if (chars.underline)
-        format.setFontUnderline(true);
-    if (chars.strike)
-        format.setFontStrikeOut(true);
-    if (chars.smallCaps)
-        format.setFontCapitalization(QFont::SmallCaps);
-    if (chars.caps)
-        format.setFontCapitalization(QFont::AllUppercase);
-    if (chars.verticalAlignment != QTextCharFormat::AlignNormal)
-        format.setVerticalAlignment(chars.verticalAlignment);
+    // Half-points to pixels at 96 per inch, rounded as the system's font mapper does.
+    if (chars.halfPoints > 0)
+        format.pixelSize = std::max(1, (chars.halfPoints * 2 + 1) / 3);
+    format.bold = chars.bold;
+    format.italic = chars.italic;
+    format.underline = chars.underline;
+    format.strike = chars.strike;
+    format.smallCaps = chars.smallCaps;
+    format.allCaps = chars.caps;
+    format.verticalAlignment = chars.verticalAlignment;
     if (chars.foreground > 0 && chars.foreground < m_colours.size()
         && m_colours[chars.foreground].isValid())
-        format.setForeground(m_colours[chars.foreground]);
+        format.foreground = m_colours[chars.foreground];
     const int background = chars.highlight > 0 ? chars.highlight : chars.background;
     if (background > 0 && background < m_colours.size() && m_colours[background].isValid())
-        format.setBackground(m_colours[background]);
-    return format;
-}
-
-QTextBlockFormat Reader::blockFormat(const ParaState &para) const
-{
-    QTextBlockFormat format;
-    format.setAlignment(para.alignment);
-    format.setLeftMargin(Rtf::twipsToPixels(std::max(0, para.leftIndent)));
-    format.setRightMargin(Rtf::twipsToPixels(std::max(0, para.rightIndent)));
-    format.setTextIndent(Rtf::twipsToPixels(para.firstIndent));
-    format.setTopMargin(Rtf::twipsToPixels(para.spaceBefore));
-    format.setBottomMargin(Rtf::twipsToPixels(para.spaceAfter));
-    if (para.lineSpacing != 0) {
-        if (para.lineMultiple && para.lineSpacing > 0)
-            format.setLineHeight(para.lineSpacing * 100.0 / 240.0, QTextBlockFormat::ProportionalHeight);
-        else if (para.lineSpacing > 0)
-            format.setLineHeight(Rtf::twipsToPixels(para.lineSpacing), QTextBlockFormat::MinimumHeight);
-        else
-            format.setLineHeight(Rtf::twipsToPixels(-para.lineSpacing), QTextBlockFormat::FixedHeight);
-    }
-    // Word processors measure tab stops from the page margin; the layout measures them from where
-    // the first line starts. A hanging indent also sets a stop where the following lines start,
-    // so a bullet and its tab line the first line up with the rest.
-    const double lineStart = Rtf::twipsToPixels(std::max(0, para.leftIndent) + para.firstIndent);
-    QList<QTextOption::Tab> tabs;
-    for (QTextOption::Tab tab : para.tabs) {
-        tab.position -= lineStart;
-        if (tab.position > 0)
-            tabs.append(tab);
-    }
-    if (para.firstIndent < 0 && para.leftIndent > 0)
-        tabs.append(QTextOption::Tab(Rtf::twipsToPixels(-para.firstIndent), QTextOption::LeftTab));
-    if (!tabs.isEmpty()) {
-        std::sort(tabs.begin(), tabs.end(),
-                  [](const QTextOption::Tab &a, const QTextOption::Tab &b) { return a.position < b.position; });
-        format.setTabPositions(tabs);
-    }
+        format.background = m_colours[background];
     return format;
 }
 
 void Reader::finishBlock(const ParaState &para)
 {
-    m_cursor.setBlockFormat(blockFormat(para));
-    // An empty paragraph is as tall as its paragraph mark's font.
-    if (m_cursor.block().length() <= 1)
-        m_cursor.setBlockCharFormat(charFormat(state().chars));
+    m_sink.finishParagraph(para.format, charFormat(state().chars));
 }
 
 void Reader::endParagraph()
@@ -1498,11 +1424,11 @@ void Reader::endParagraph()
     finishBlock(para);
     if (m_blocks >= kMaxBlocks) {
         m_complete = false;
-        m_cursor.insertText(QString(QChar::LineSeparator));
+        m_sink.text(QString(QChar::LineSeparator), nullptr);
         return;
     }
     ++m_blocks;
-    m_cursor.insertBlock();
+    m_sink.newParagraph();
 }
 
 void Reader::syncTables(int level)
@@ -1525,81 +1451,55 @@ void Reader::syncTables(int level)
 
 void Reader::openTable()
 {
-    // The paragraph mark before a table is the end of the paragraph before it, not a paragraph of
-    // its own; drop the empty block it left so the table follows that paragraph directly.
-    if (m_cursor.block().length() <= 1 && m_cursor.atBlockStart()) {
-        const QTextBlock previous = m_cursor.block().previous();
-        if (previous.isValid() && previous.length() > 0) {
-            const QTextCursor before(previous);
-            if (before.currentFrame() == m_cursor.currentFrame()
-                && before.currentTable() == m_cursor.currentTable())
-                m_cursor.deletePreviousChar();
-        }
-    }
-    // A document cannot start with a table: the layout keeps an empty paragraph before it. Make
-    // that paragraph take no room, so the table stands at the top as the file has it.
-    if (m_cursor.block().length() <= 1 && !m_cursor.block().previous().isValid()) {
-        QTextBlockFormat none = m_cursor.blockFormat();
-        none.setLineHeight(0, QTextBlockFormat::FixedHeight);
-        m_cursor.setBlockFormat(none);
-    }
     const bool useDefinition = m_rowDef.level == int(m_tables.size()) + 1;
     const int columns = useDefinition ? std::max<int>(1, int(m_rowDef.cells.size())) : 1;
-    QTextTableFormat format;
-    format.setBorder(0);
-    format.setCellSpacing(0);
-    format.setCellPadding(0);
-    format.setBorderCollapse(true);
-    QTextTable *table = m_cursor.insertTable(1, columns, format);
+    m_sink.openTable(columns);
     m_cells += columns;
-    m_tables.push_back(OpenTable{table, 0, 0, false, false, false});
+    m_tables.push_back(OpenTable{1, columns, 0, 0, false, false, false});
     if (useDefinition)
         applyRowDefinition(m_tables.back());
-    m_cursor = table->cellAt(0, 0).firstCursorPosition();
 }
 
 void Reader::closeTable()
 {
-    OpenTable open = m_tables.back();
     m_tables.pop_back();
-    m_cursor = open.table->lastCursorPosition();
-    m_cursor.movePosition(QTextCursor::NextBlock);
+    m_sink.closeTable();
 }
 
 void Reader::startNextRow(OpenTable &open)
 {
     open.rowEnded = false;
     open.cellEnded = false;
-    QTextTable *table = open.table;
-    if (open.row + 1 < table->rows()) {
+    if (open.row + 1 < open.rows) {
         ++open.row;
-    } else if (table->rows() < kMaxRowsPerTable && m_cells + table->columns() <= kMaxCells) {
-        table->appendRows(1);
-        m_cells += table->columns();
+    } else if (open.rows < kMaxRowsPerTable && m_cells + open.columns <= kMaxCells) {
+        m_sink.appendRow();
+        ++open.rows;
+        m_cells += open.columns;
         ++open.row;
     } else {
         m_complete = false; // further rows share the last one
     }
     open.column = 0;
-    m_cursor = table->cellAt(open.row, 0).lastCursorPosition();
+    m_sink.enterCell(open.row, 0, false);
 }
 
 void Reader::startNextCell(OpenTable &open)
 {
     open.cellEnded = false;
-    QTextTable *table = open.table;
-    if (open.column + 1 >= table->columns()) {
-        if (table->columns() < kMaxColumns && m_cells + table->rows() <= kMaxCells) {
-            table->appendColumns(1);
-            m_cells += table->rows();
+    if (open.column + 1 >= open.columns) {
+        if (open.columns < kMaxColumns && m_cells + open.rows <= kMaxCells) {
+            m_sink.appendColumns(1);
+            ++open.columns;
+            m_cells += open.rows;
         } else {
             m_complete = false; // further cells share the last one
-            m_cursor = table->cellAt(open.row, open.column).lastCursorPosition();
+            m_sink.enterCell(open.row, open.column, false);
             return;
         }
     }
     ++open.column;
-    m_cursor = table->cellAt(open.row, open.column).firstCursorPosition();
+    m_sink.enterCell(open.row, open.column, true);
 }
 
 void Reader::endCell(int level)
@@ -1630,75 +1530,59 @@ void Reader::endRow(int level)
 void Reader::applyRowDefinition(OpenTable &open)
 {
     const RowDefinition &def = m_rowDef;
-    QTextTable *table = open.table;
     const int defined = int(def.cells.size());
-    if (defined > table->columns() && defined <= kMaxColumns
-        && m_cells + table->rows() * (defined - table->columns()) <= kMaxCells) {
-        m_cells += table->rows() * (defined - table->columns());
-        table->appendColumns(defined - table->columns());
+    if (defined > open.columns && defined <= kMaxColumns
+        && m_cells + open.rows * (defined - open.columns) <= kMaxCells) {
+        m_cells += open.rows * (defined - open.columns);
+        m_sink.appendColumns(defined - open.columns);
+        open.columns = defined;
     }
     if (!open.widthsSet && defined > 0) {
         open.widthsSet = true;
-        QTextTableFormat format = table->format();
-        QList<QTextLength> widths;
+        Rtf::TableFormat format;
         int left = def.left_;
-        for (int i = 0; i < table->columns(); ++i) {
+        for (int i = 0; i < open.columns; ++i) {
             if (i < defined) {
                 const int right = def.cells[std::size_t(i)].right;
-                widths.append(QTextLength(QTextLength::FixedLength,
-                                          Rtf::twipsToPixels(std::max(0, right - left))));
+                format.columnWidths.append(QTextLength(
+                    QTextLength::FixedLength, Rtf::twipsToPixels(std::max(0, right - left))));
                 left = right;
             } else {
-                widths.append(QTextLength());
+                format.columnWidths.append(QTextLength());
             }
         }
-        format.setColumnWidthConstraints(widths);
-        format.setAlignment(def.alignment);
+        format.alignment = def.alignment;
         // The row's left edge is the cells' left border; their text starts a gap further in.
         if (def.alignment == Qt::AlignLeft)
-            format.setLeftMargin(Rtf::twipsToPixels(std::max(0, def.left_)));
-        table->setFormat(format);
+            format.leftMargin = Rtf::twipsToPixels(std::max(0, def.left_));
+        m_sink.tableFormat(format);
     }
-    const double padding = Rtf::twipsToPixels(def.padding >= 0 ? def.padding : def.gap);
-    const auto pen = [this](const Border &border, QTextTableCellFormat &format,
-                            void (QTextTableCellFormat::*setWidth)(qreal),
-                            void (QTextTableCellFormat::*setStyle)(QTextFrameFormat::BorderStyle),
-                            void (QTextTableCellFormat::*setBrush)(const QBrush &)) {
+    const auto pen = [this](const Border &border) {
+        Rtf::CellBorder line;
         if (!border.shown)
-            return;
-        const QColor colour = border.colour > 0 && border.colour < m_colours.size()
-                                      && m_colours[border.colour].isValid()
-                                  ? m_colours[border.colour]
-                                  : QColor(Qt::black);
-        (format.*setWidth)(std::max(1.0, Rtf::twipsToPixels(border.width)));
-        (format.*setStyle)(QTextFrameFormat::BorderStyle_Solid);
-        (format.*setBrush)(colour);
+            return line;
+        line.shown = true;
+        line.colour = border.colour > 0 && border.colour < m_colours.size()
+                              && m_colours[border.colour].isValid()
+                          ? m_colours[border.colour]
+                          : QColor(Qt::black);
+        line.width = std::max(1.0, Rtf::twipsToPixels(border.width));
+        return line;
     };
-    for (int i = 0; i < defined && i < table->columns(); ++i) {
+    Rtf::CellFormat format;
+    format.padding = Rtf::twipsToPixels(def.padding >= 0 ? def.padding : def.gap);
+    for (int i = 0; i < defined && i < open.columns; ++i) {
         const CellDefinition &cellDef = def.cells[std::size_t(i)];
-        QTextTableCell cell = table->cellAt(open.row, i);
-        QTextTableCellFormat format = cell.format().toTableCellFormat();
-        format.setLeftPadding(padding);
-        format.setRightPadding(padding);
-        format.setTopPadding(0);
-        format.setBottomPadding(0);
-        const Border &top = cellDef.top.shown ? cellDef.top : def.top;
-        const Border &bottom = cellDef.bottom.shown ? cellDef.bottom : def.bottom;
-        const Border &left = cellDef.left.shown ? cellDef.left : (i == 0 ? def.left : def.inner);
-        const Border &right = cellDef.right_.shown ? cellDef.right_
-                                                   : (i + 1 == defined ? def.right : def.inner);
-        pen(top, format, &QTextTableCellFormat::setTopBorder, &QTextTableCellFormat::setTopBorderStyle,
-            &QTextTableCellFormat::setTopBorderBrush);
-        pen(bottom, format, &QTextTableCellFormat::setBottomBorder,
-            &QTextTableCellFormat::setBottomBorderStyle, &QTextTableCellFormat::setBottomBorderBrush);
-        pen(left, format, &QTextTableCellFormat::setLeftBorder,
-            &QTextTableCellFormat::setLeftBorderStyle, &QTextTableCellFormat::setLeftBorderBrush);
-        pen(right, format, &QTextTableCellFormat::setRightBorder,
-            &QTextTableCellFormat::setRightBorderStyle, &QTextTableCellFormat::setRightBorderBrush);
+        format.top = pen(cellDef.top.shown ? cellDef.top : def.top);
+        format.bottom = pen(cellDef.bottom.shown ? cellDef.bottom : def.bottom);
+        format.left = pen(cellDef.left.shown ? cellDef.left : (i == 0 ? def.left : def.inner));
+        format.right = pen(cellDef.right_.shown ? cellDef.right_
+                                                : (i + 1 == defined ? def.right : def.inner));
         const int shading = cellDef.shading;
-        if (shading > 0 && shading < m_colours.size() && m_colours[shading].isValid())
-            format.setBackground(m_colours[shading]);
-        cell.setFormat(format);
+        format.background = shading > 0 && shading < m_colours.size() && m_colours[shading].isValid()
+                                ? m_colours[shading]
+                                : QColor();
+        m_sink.cellFormat(open.row, i, format);
     }
 }
 
@@ -1716,6 +1600,12 @@ bool looksLikeRtf(const QByteArray &data)
 
 ReadResult read(const QByteArray &data, QTextDocument *document, FaceMapper mapFace)
 {
+    DocumentBuilder builder(document);
+    return read(data, builder, mapFace);
+}
+
+ReadResult read(const QByteArray &data, Sink &sink, FaceMapper mapFace)
+{
     ReadResult result;
     if (!looksLikeRtf(data)) {
         QStringDecoder utf8(QStringDecoder::Utf8);
@@ -1726,11 +1616,11 @@ ReadResult read(const QByteArray &data, QTextDocument *document, FaceMapper mapF
             for (const char b : data)
                 text += QChar(CodePages::decodeByte(1252, static_cast<unsigned char>(b)));
         }
-        document->setPlainText(text);
+        sink.plainText(text);
         return result;
     }
     result.isRtf = true;
-    Reader reader(data, document, mapFace);
+    Reader reader(data, sink, mapFace);
     result.complete = reader.run();
     return result;
 }

@@ -7,7 +7,7 @@ class QTextDocument;
 
 /**
  * Reads Rich Text Format, as written by WordPad, Word, LibreOffice Writer and pandoc, into a
- * QTextDocument: text in any of the usual encodings, character and paragraph formatting, lists as
+ * QTextDocument or any other sink of what it reads: text in any of the usual encodings, character and paragraph formatting, lists as
  * their rendered bullets and numbers, tables (nested ones too) and embedded bitmap pictures.
  *
  * Nothing a document holds is ever followed, fetched or run: fields show their result text,
@@ -16,6 +16,8 @@ class QTextDocument;
  * or take memory out of proportion to the input.
  */
 namespace Rtf {
+
+class Sink;
 
 /** Maps a face name a file gives ("Times New Roman") to the installed family that stands in. */
 using FaceMapper = QString (*)(const QString &face);
@@ -36,6 +38,12 @@ struct ReadResult
  * through the mapper when one is given, else through a built-in list of the usual faces.
  */
 ReadResult read(const QByteArray &data, QTextDocument *document, FaceMapper mapFace = nullptr);
+
+/**
+ * Reads the data as read() into a document does, telling the sink what it reads instead: the
+ * whole text at once when the data is not RTF, else each run, paragraph, table and picture.
+ */
+ReadResult read(const QByteArray &data, Sink &sink, FaceMapper mapFace = nullptr);
 
 /** True when the data starts as an RTF file does. */
 bool looksLikeRtf(const QByteArray &data);
