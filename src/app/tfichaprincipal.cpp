@@ -4,6 +4,7 @@
 #include "helpviewer.h"
 #include "launcher.h"
 #include "taboutbox.h"
+#include "taparato.h"
 #include "tform10.h"
 #include "tform11.h"
 #include "tform23.h"
@@ -131,6 +132,7 @@ constexpr MenuHandler kHandlers[] = {
     {"VAl1", &Tfichaprincipal::valClick},
     {"Temasdeayuda1", &Tfichaprincipal::Temasdeayuda1Click},
     {"About1", &Tfichaprincipal::About1Click},
+    {"Descripcindelaparato1", &Tfichaprincipal::Descripcindelaparato1Click},
     {"Composc", &Tfichaprincipal::ComposcClick},
     {"ComportamientodelTRC1", &Tfichaprincipal::ComportamientodelTRC1Click},
 };
@@ -284,6 +286,11 @@ void Tfichaprincipal::Temasdeayuda1Click()
 void Tfichaprincipal::About1Click()
 {
     openWindow(AboutBox);
+}
+
+void Tfichaprincipal::Descripcindelaparato1Click()
+{
+    openWindow(aparato);
 }
 
 void Tfichaprincipal::ComposcClick()

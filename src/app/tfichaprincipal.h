@@ -39,6 +39,7 @@ public:
     void BlocdeNotas1Click();
     void Temasdeayuda1Click();
     void About1Click();
+    void Descripcindelaparato1Click();
     void ComposcClick();
     void ComportamientodelTRC1Click();
 
