@@ -2,11 +2,13 @@
 #include "curfile.h"
 #include "curwriter.h"
 #include "description/frontpanelspots.h"
+#include "description/tubeparts.h"
 #include "frontpanellayout.h"
 #include "frontpanelpainter.h"
 #include "tubepainter.h"
 
 #include <QFile>
+#include <QHash>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
@@ -55,12 +57,13 @@ double meanGrey(const QImage &image, const QRect &rect)
     return r.isEmpty() ? 0 : sum / (r.width() * r.height());
 }
 
-/** The tube drawing is shown stretched into a 529 × 265 control at (24, 8) of its window. */
+/** The tube drawing is shown stretched into its control in the window. */
 QRectF clientToTube(const QRectF &client)
 {
-    const qreal sx = 536.0 / 529.0;
-    const qreal sy = 268.0 / 265.0;
-    return QRectF((client.left() - 24) * sx, (client.top() - 8) * sy, client.width() * sx, client.height() * sy);
+    const qreal sx = 536.0 / kTubePictureWidth;
+    const qreal sy = 268.0 / kTubePictureHeight;
+    return QRectF((client.left() - kTubePictureLeft) * sx, (client.top() - kTubePictureTop) * sy,
+                  client.width() * sx, client.height() * sy);
 }
 
 qreal gapBetween(const QRectF &a, const QRectF &b)
@@ -362,12 +365,17 @@ void TestArt::tubeLabelSitsByItsPart_data()
     QTest::addColumn<QRectF>("label");
     QTest::addColumn<QRectF>("part");
     const TubeLayout t = descriptionTubeLayout();
-    QTest::newRow("efil") << QRectF(8, 112, 59, 16) << t.filament;
-    QTest::newRow("ecat") << QRectF(64, 152, 44, 16) << t.cathode;
-    QTest::newRow("erej") << QRectF(80, 72, 41, 16) << t.grid;
-    QTest::newRow("Label1") << QRectF(128, 160, 43, 16) << t.anodes();
-    QTest::newRow("eph") << QRectF(208, 160, 121, 16) << t.plates();
-    QTest::newRow("epan") << QRectF(472, 136, 49, 16) << t.screen();
+    // The part each label of the window's table names.
+    const QHash<QString, QRectF> parts{
+        {"efil", t.filament}, {"ecat", t.cathode}, {"erej", t.grid},
+        {"Label1", t.anodes()}, {"eph", t.plates()}, {"epan", t.screen()},
+    };
+    QCOMPARE(parts.size(), int(kTubeParts.size()));
+    for (const TubePart &label : kTubeParts) {
+        QVERIFY(parts.contains(QLatin1String(label.name)));
+        QTest::newRow(label.name) << QRectF(label.rect.left, label.rect.top, label.rect.width, label.rect.height)
+                                  << parts.value(QLatin1String(label.name));
+    }
 }
 
 void TestArt::tubeLabelSitsByItsPart()
@@ -388,12 +396,14 @@ void TestArt::tubeArrowsPointAtCathodeAndGrid()
 {
     const TubeLayout t = descriptionTubeLayout();
     // The up arrow stands above the cathode's label and points at the cathode.
-    const QRectF up = clientToTube(QRectF(80, 136, 8, 13));
+    const auto &u = kTubeUpArrow.rect;
+    const QRectF up = clientToTube(QRectF(u.left, u.top, u.width, u.height));
     QVERIFY(t.cathode.bottom() < up.top());
     QVERIFY(up.top() - t.cathode.bottom() < 14);
     QVERIFY(t.cathode.left() <= up.center().x() && up.center().x() <= t.cathode.right());
     // The down arrow stands below the grid's label and points at the grid.
-    const QRectF down = clientToTube(QRectF(96, 88, 9, 13));
+    const auto &d = kTubeDownArrow.rect;
+    const QRectF down = clientToTube(QRectF(d.left, d.top, d.width, d.height));
     QVERIFY(t.grid.top() > down.bottom());
     QVERIFY(t.grid.top() - down.bottom() < 10);
     QVERIFY(t.grid.left() <= down.center().x() && down.center().x() <= t.grid.right());
