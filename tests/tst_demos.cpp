@@ -137,6 +137,7 @@ private Q_SLOTS:
     void timeline();
     void cancelFreezesAndNewChoiceReplays();
     void newChoiceStopsTheRunningAnimation();
+    void onlyANewSelectionStartsAnAnimation();
     void badFrameFileSkipsTheRest_data();
     void badFrameFileSkipsTheRest();
     void realTimeTimeline();
@@ -381,6 +382,33 @@ void TestDemos::newChoiceStopsTheRunningAnimation()
     }
     tick(form);
     QVERIFY(activeTimers(form).isEmpty());
+}
+
+void TestDemos::onlyANewSelectionStartsAnAnimation()
+{
+    TForm23 *form = openDeflection();
+    QVERIFY(form);
+    QSignalSpy clicks(form->RadioGroup1, &RadioGroup::clicked);
+    choose(form, 1);
+    QCOMPARE(clicks.count(), 1);
+    form->BitBtn2->click();
+    // a click on the item already selected changes nothing: it stays selected and nothing plays
+    choose(form, 1);
+    QCOMPARE(clicks.count(), 1);
+    QVERIFY(form->RadioGroup1->button(1)->isChecked());
+    QVERIFY(activeTimers(form).isEmpty());
+    // the program may select too, which plays like a click; clearing the selection plays nothing
+    form->RadioGroup1->setItemIndex(3);
+    QCOMPARE(clicks.count(), 2);
+    QCOMPARE(activeTimers(form), QList<int> { 3 });
+    form->RadioGroup1->setItemIndex(-1);
+    QCOMPARE(clicks.count(), 2);
+    QCOMPARE(form->RadioGroup1->itemIndex(), -1);
+    for (int i = 0; i < form->RadioGroup1->count(); ++i)
+        QVERIFY(!form->RadioGroup1->button(i)->isChecked());
+    form->RadioGroup1->setItemIndex(9);
+    QCOMPARE(form->RadioGroup1->itemIndex(), -1);
+    QCOMPARE(clicks.count(), 2);
 }
 
 void TestDemos::badFrameFileSkipsTheRest_data()
