@@ -1,0 +1,41 @@
+#pragma once
+
+#include "rtfflowwriter.h"
+
+#include <QHash>
+
+namespace Rtf {
+
+/**
+ * Writes what the RTF reader reads as one HTML page, as the rich-text pane would show it: the
+ * text with its fonts, sizes, styles and colours, paragraphs with their alignment, indents and
+ * spacing, tables with their column widths, borders and shading, and pictures as PNG data
+ * written into the page. Hidden text never reaches it.
+ */
+class HtmlWriter : public FlowWriter
+{
+public:
+    using FlowWriter::FlowWriter;
+
+protected:
+    void writeStart(QByteArray &out) override;
+    void writeEnd(QByteArray &out) override;
+    void writeText(QByteArray &out, QStringView text, const CharFormat *format) override;
+    void writePicture(QByteArray &out, const QImage &image, const QSizeF &size,
+                      const CharFormat &format) override;
+    void writeParagraph(QByteArray &out, const Paragraph &paragraph, bool nested,
+                        bool collapsed) override;
+    void writeTable(QByteArray &out, const Table &table, bool nested) override;
+
+private:
+    const QByteArray &spanStyle(const CharFormat &format);
+    const QByteArray &paragraphStyle(const ParaFormat &format);
+
+    QHash<int, QByteArray> m_spanStyles;
+    QByteArray m_lastSpanStyle;
+    ParaFormat m_lastParagraph;
+    QByteArray m_lastParagraphStyle;
+    bool m_hasLastParagraph = false;
+};
+
+} // namespace Rtf
