@@ -154,7 +154,10 @@ void TForm11::FormCreate()
     const std::array<Label *, 4> headings = { Label2, Label1, Label3, Label4 };
     for (int i = 0; i < int(kHeadings.size()); ++i) {
         headings[i]->setText(pick(kHeadings[i].castilian, kHeadings[i].valencian));
-        fitLabelToDesignWidth(headings[i], kHeadings[i].geometry.width);
+        // The frame's line stays inside the frame; the headings inside the window.
+        const int room = headings[i] == Label2 ? kHeadings[i].geometry.width
+                                               : client()->width() - kHeadings[i].geometry.left - 2;
+        fitLabelToWidth(headings[i], room);
     }
     BitBtn1->setText(pick(u"&Cerrar", u"&Tancar"));
 

@@ -135,7 +135,8 @@ void TForm23::FormCreate()
     const std::array<Label *, 5> labels = { Label1, Label2, Label4, Label5, Label3 };
     for (int i = 0; i < int(kLabels.size()); ++i) {
         labels[i]->setText(pick(kLabels[i].castilian, kLabels[i].valencian));
-        fitLabelToDesignWidth(labels[i], kLabels[i].geometry.width);
+        // The client area is the outer width less the frame.
+        fitLabelToWidth(labels[i], design().width - 8 - kLabels[i].geometry.left - 4);
     }
     BitBtn1->setText(pick(u"&Cerrar", u"&Tancar"));
     RadioGroup1->setTitle(pick(u"Opciones", u"Opcions"));
