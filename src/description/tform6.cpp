@@ -56,11 +56,7 @@ TForm6::TForm6() : Form(formDesign())
         auto *label = new Label(client(), {design.rect.left, design.rect.top, design.rect.width, design.rect.height},
                                 QString(), false);
         label->setObjectName(QLatin1String(design.name));
-        // The Symbol codes are turned into Unicode arrows, so they need a face that has those; the
-        // installed symbol face holds its glyphs at private codes only and would show nothing.
-        QFont font = Fonts::pixels(QStringLiteral("Symbol"), 13, Fonts::Style::Bold);
-        font.setFamilies({QStringLiteral("DejaVu Sans"), Fonts::family(QStringLiteral("Arial"))});
-        label->setFont(font);
+        label->setFont(Fonts::pixels(QStringLiteral("Symbol"), 13, Fonts::Style::Bold));
         label->setTextColor(QColor::fromRgb(kTubeBlue));
         label->setAlignment(Qt::AlignCenter);
         label->setSymbolText(QString(QChar(design.symbolCode)));

@@ -17,6 +17,9 @@ QString family(const QString &face)
         {"Times New Roman", "Liberation Serif"}, {"Times", "Liberation Serif"},
         {"Arial", "Liberation Sans"},            {"MS Sans Serif", "Liberation Sans"},
         {"Courier New", "Liberation Mono"},      {"Courier", "Liberation Mono"},
+        // Symbol text is shown through its Unicode mapping, so it needs a face with Greek letters,
+        // arrows and mathematical signs at their Unicode places.
+        {"Symbol", "DejaVu Sans"},
     };
     for (const Substitute &s : substitutes) {
         if (face.compare(QLatin1String(s.face), Qt::CaseInsensitive) == 0) {
