@@ -1,7 +1,6 @@
 #include "tform11.h"
 
 #include "behaviourcases.h"
-#include "labelfit.h"
 #include "tform10.h"
 
 #include <array>
@@ -157,7 +156,7 @@ void TForm11::FormCreate()
         // The frame's line stays inside the frame; the headings inside the window.
         const int room = headings[i] == Label2 ? kHeadings[i].geometry.width
                                                : client()->width() - kHeadings[i].geometry.left - 2;
-        fitLabelToWidth(headings[i], room);
+        headings[i]->fitWithin(room);
     }
     BitBtn1->setText(pick(u"&Cerrar", u"&Tancar"));
 

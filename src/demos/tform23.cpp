@@ -2,7 +2,6 @@
 
 #include "datafile.h"
 #include "deflectiondemo.h"
-#include "labelfit.h"
 
 #include <QTimer>
 
@@ -136,7 +135,7 @@ void TForm23::FormCreate()
     for (int i = 0; i < int(kLabels.size()); ++i) {
         labels[i]->setText(pick(kLabels[i].castilian, kLabels[i].valencian));
         // The client area is the outer width less the frame.
-        fitLabelToWidth(labels[i], design().width - 8 - kLabels[i].geometry.left - 4);
+        labels[i]->fitWithin(design().width - 8 - kLabels[i].geometry.left - 4);
     }
     BitBtn1->setText(pick(u"&Cerrar", u"&Tancar"));
     RadioGroup1->setTitle(pick(u"Opciones", u"Opcions"));

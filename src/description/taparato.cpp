@@ -1,7 +1,6 @@
 #include "taparato.h"
 
 #include "cursors.h"
-#include "fittedfont.h"
 #include "tform5.h"
 #include "tform6.h"
 
@@ -62,7 +61,7 @@ void Taparato::FormCreate()
     Label1->setText(pick(u"Tubo de rayos catódicos (T.R.C.)", u"Tub de raigs catòdics (T.R.C.)"));
     // The longer Valencian link grows right from the same left edge and must still end inside.
     const QString controls = pick(u"Mandos del osciloscopio", u"Comandaments de l'oscil.loscopi");
-    Label2->setFont(fittedFont(linkFont(), controls, design().width - 8 - Label2->x() - 1));
+    Label2->setFont(Fonts::fitted(linkFont(), controls, design().width - 8 - Label2->x() - 1));
     Label2->setText(controls);
     setWindowTitle(pick(u"Descripción del aparato", u"Descripció de l'aparell"));
     BitBtn1->setText(pick(u"&Cerrar", u"Tancar"));

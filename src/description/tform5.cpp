@@ -1,7 +1,6 @@
 #include "tform5.h"
 
 #include "cursors.h"
-#include "fittedfont.h"
 
 #include <array>
 
@@ -57,7 +56,7 @@ void setPanelText(Panel *panel, const QFont &windowFont, const QString &text)
     for (const PanelRow &row : kPanels)
         if (panel->objectName() == QLatin1String(row.name))
             border = row.borderWidth;
-    panel->setFont(fittedFont(windowFont, text, panel->width() - 2 * border));
+    panel->setFont(Fonts::fitted(windowFont, text, panel->width() - 2 * border));
     panel->setText(text);
 }
 

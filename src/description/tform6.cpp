@@ -1,7 +1,6 @@
 #include "tform6.h"
 
 #include "cursors.h"
-#include "fittedfont.h"
 
 #include <array>
 
@@ -153,7 +152,7 @@ void TForm6::partClick(const TubePart &part)
 void TForm6::setLine(Panel *line, const QString &text)
 {
     // The lines have no border: the whole width holds the text, set a hair tighter where it would be cut.
-    line->setFont(fittedFont(design().font, text, line->width()));
+    line->setFont(Fonts::fitted(design().font, text, line->width()));
     line->setText(text);
 }
 

@@ -1,6 +1,7 @@
 #include "controls.h"
 
 #include "datafile.h"
+#include "fonts.h"
 #include "symbolfont.h"
 
 #include <QMouseEvent>
@@ -179,6 +180,17 @@ void Label::setText(const QString &text)
 void Label::setSymbolText(const QString &symbolText)
 {
     setText(SymbolFont::toUnicode(symbolText));
+}
+
+void Label::fitWithin(int width)
+{
+    // Always from the label's own font, so fitting twice never tightens twice.
+    if (!m_fitting) {
+        m_untightenedFont = font();
+        m_fitting = true;
+    }
+    setFont(Fonts::fitted(m_untightenedFont, text(), width));
+    fitToText();
 }
 
 void Label::setTextColor(const QColor &color)

@@ -118,6 +118,8 @@ public:
 
     void setText(const QString &text);
     void setTextColor(const QColor &color);
+    /** Sets the letters closer, if need be, so that the text ends within the given width. */
+    void fitWithin(int width);
     /** Text in the "Symbol" typeface: its characters are shown through the Symbol encoding. */
     void setSymbolText(const QString &symbolText);
 
@@ -133,6 +135,8 @@ private:
     void fitToText();
 
     bool m_autoSize;
+    bool m_fitting = false;
+    QFont m_untightenedFont;
 };
 
 /** The kinds of push button: an ordinary one, or one with a built-in action and glyph. */

@@ -1,6 +1,7 @@
 #include "fonts.h"
 
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QGuiApplication>
 
 namespace Fonts {
@@ -46,6 +47,22 @@ QFont pixels(const QString &face, int characterHeight, Styles styles)
 QFont points(const QString &face, int pointSize, Styles styles)
 {
     return pixels(face, (pointSize * 96 + 36) / 72, styles);
+}
+
+QFont fitted(const QFont &font, const QString &text, int width)
+{
+    QFont tighter = font;
+    auto fits = [&] { return QFontMetrics(tighter).horizontalAdvance(text) <= width; };
+    if (text.isEmpty() || fits())
+        return font;
+    for (int tenths = 1; tenths <= 5; ++tenths) {
+        tighter.setLetterSpacing(QFont::AbsoluteSpacing, -tenths / 10.0);
+        if (fits())
+            return tighter;
+    }
+    for (int stretch = 99; stretch >= 85 && !fits(); --stretch)
+        tighter.setStretch(stretch);
+    return tighter;
 }
 
 QFont standard(Styles styles)

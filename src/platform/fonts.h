@@ -23,6 +23,14 @@ QFont points(const QString &face, int pointSize, Styles styles = Style::Regular)
 /** A font of the given face whose characters are the given number of pixels high. */
 QFont pixels(const QString &face, int characterHeight, Styles styles = Style::Regular);
 
+/**
+ * The font with its letters set just close enough together for the text to take no more than the
+ * given width; the font itself when the text already fits. Lines written for the narrower faces of
+ * the original design stay whole and legible instead of losing their ends at a panel's or a
+ * window's edge. Letters come closer by at most half a pixel, then the face is condensed to 85 %.
+ */
+QFont fitted(const QFont &font, const QString &text, int width);
+
 /** The windows' standard font: "MS Sans Serif", 8 point. */
 QFont standard(Styles styles = Style::Regular);
 
