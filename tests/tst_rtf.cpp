@@ -1,6 +1,8 @@
 #include "errorbox.h"
 #include "richtextpane.h"
+#include "rtfhtmlwriter.h"
 #include "rtfreader.h"
+#include "rtftextwriter.h"
 
 #include <QAccessible>
 #include <QBuffer>
@@ -100,6 +102,87 @@ QByteArray fixture(const QString &name)
     return file.readAll();
 }
 
+// The plain text of a built document, laid out as the text writer lays it out: a paragraph per
+// line, a table row per line with tabs between its cells, a cell's paragraphs run on with blanks.
+void frameLines(QTextFrame *frame, QStringList &lines);
+
+QString blockLine(const QTextBlock &block)
+{
+    QString text = block.text();
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    text.replace(QChar::ObjectReplacementCharacter, QStringLiteral("[picture]"));
+    return text;
+}
+
+void tableLines(QTextTable *table, QStringList &lines)
+{
+    for (int row = 0; row < table->rows(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < table->columns(); ++column) {
+            const QTextTableCell cell = table->cellAt(row, column);
+            QStringList cellLines;
+            for (auto it = cell.begin(); !it.atEnd(); ++it) {
+                if (QTextFrame *child = it.currentFrame())
+                    frameLines(child, cellLines);
+                else
+                    cellLines << blockLine(it.currentBlock());
+            }
+            cells << cellLines.join(QLatin1Char(' ')).trimmed();
+        }
+        lines << cells.join(QLatin1Char('\t'));
+    }
+}
+
+void frameLines(QTextFrame *frame, QStringList &lines)
+{
+    if (auto *table = qobject_cast<QTextTable *>(frame)) {
+        tableLines(table, lines);
+        return;
+    }
+    for (auto it = frame->begin(); !it.atEnd(); ++it) {
+        if (QTextFrame *child = it.currentFrame())
+            frameLines(child, lines);
+        else
+            lines << blockLine(it.currentBlock());
+    }
+}
+
+QString documentLines(const QTextDocument &doc)
+{
+    QStringList lines;
+    frameLines(doc.rootFrame(), lines);
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+// What a streaming writer writes for the data.
+template<typename Writer>
+QByteArray written(const QByteArray &data)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    Writer writer(&buffer);
+    Rtf::read(data, writer);
+    return buffer.data();
+}
+
+// The blocks that hold text, in document order, table cells included.
+QList<QTextBlock> textBlocks(const QTextDocument &doc)
+{
+    QList<QTextBlock> blocks;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        if (!b.text().isEmpty())
+            blocks << b;
+    }
+    return blocks;
+}
+
+QString familyOf(const QTextCharFormat &format)
+{
+    const QStringList families = format.fontFamilies().toStringList();
+    return families.isEmpty() ? QString() : families.first();
+}
+
+
 } // namespace
 
 class TestRtf : public QObject
@@ -132,6 +215,10 @@ private slots:
     void damagedInput();
     void convertedFiles_data();
     void convertedFiles();
+    void writersFollowDocument_data();
+    void writersFollowDocument();
+    void htmlFormatting();
+    void htmlTablesAndPictures();
     void paneLoads();
     void paneKeepsContentOnMissingFile();
     void paneTyping();
@@ -730,6 +817,214 @@ void TestRtf::convertedFiles()
     QCOMPARE(horizontal(table[4]), Qt::AlignHCenter);
     QCOMPARE(horizontal(table[5]), Qt::AlignRight);
     QVERIFY(horizontal(table[3]) == Qt::AlignLeft || horizontal(table[3]) == Qt::AlignLeading);
+}
+
+void TestRtf::writersFollowDocument_data()
+{
+    QTest::addColumn<QByteArray>("data");
+
+    for (const char *file : {"castellano-libreoffice.rtf", "castellano-pandoc.rtf",
+                             "valencia-libreoffice.rtf", "valencia-pandoc.rtf"})
+        QTest::newRow(file) << fixture(QLatin1String(file));
+    QImage image(4, 3, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    QTest::newRow("formatting")
+        << QByteArray("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\froman Times New Roman;}{\\f1\\fswiss Arial;}"
+                      "{\\f2\\fcharset2 Symbol;}}{\\colortbl;\\red255\\green0\\blue0;\\red0\\green128\\blue0;}"
+                      "plain {\\b bold}{\\i italic}{\\ul under}{\\strike struck}{\\fs40 large}"
+                      "{\\cf1 red}{\\cb2 shaded}{\\highlight1 marked}{\\f1 sans}{\\f2 \\'61\\'62}"
+                      "{\\super up}{\\sub down}{\\caps caps}{\\scaps small}{\\b\\i\\ul\\cf2\\fs16 all}\\par"
+                      "\\pard\\qc centred\\par\\pard\\qr right\\par\\pard\\qj justified\\par"
+                      "\\pard\\li720\\ri360\\fi-360\\sb120\\sa240 indented\\par\\pard\\sl-360 fixed\\par}");
+    QTest::newRow("hidden text") << rtf("a{\\v hidden}b\\par{\\v gone\\par}c{\\v\\pict\\pngblip "
+                                        + hex(pngOf(image)) + "}d");
+    QTest::newRow("empty paragraphs") << rtf("\\par a\\par\\par\\fs48\\par b\\par");
+    QTest::newRow("breaks and tabs") << rtf("a\\line b\\tab c\\~d\\emdash");
+    QTest::newRow("paragraph breaks in text") << rtf("a\\u10 b\\u8233 c\\u13\\u10 d\\u13 e");
+    QTest::newRow("object character") << rtf("x\\u65532 y");
+    QTest::newRow("escapes") << rtf("\\{a<b&c>\"d\"\\}");
+    QTest::newRow("table after paragraph")
+        << rtf("before\\par\\trowd\\trgaph108\\trleft0\\clbrdrb\\brdrs\\cellx1440\\cellx4320"
+               "\\pard\\intbl\\qc A1\\cell B1\\par second line\\cell\\row"
+               "\\trowd\\trgaph108\\cellx1440\\cellx4320\\pard\\intbl A2\\cell\\cell\\row"
+               "\\pard after\\par");
+    QTest::newRow("table at start") << rtf("\\trowd\\cellx1000\\intbl a\\cell\\row\\pard after");
+    QTest::newRow("tables in a row")
+        << rtf("x\\par\\intbl a\\cell\\row\\pard\\par\\intbl b\\cell\\row\\pard\\intbl c\\cell\\row\\pard y");
+    QTest::newRow("nested tables")
+        << rtf("\\pard\\intbl outer1\\cell\\pard\\intbl\\itap2 in1\\nestcell in2\\nestcell"
+               "{\\*\\nesttableprops\\trowd\\cellx1000\\cellx2000\\nestrow}{\\nonesttables\\par}"
+               "\\pard\\intbl\\itap1 \\cell\\trowd\\cellx3000\\cellx6000\\row\\pard after");
+    QTest::newRow("nested table first in cell")
+        << rtf("\\pard\\intbl\\itap2 in\\nestcell{\\*\\nesttableprops\\trowd\\cellx1000\\nestrow}"
+               "\\pard\\intbl\\itap1 out\\cell\\row");
+    QTest::newRow("loose cells") << rtf("\\intbl a\\cell b\\cell c\\cell\\row\\pard x");
+    QTest::newRow("ragged rows")
+        << rtf("\\intbl a\\cell b\\cell\\row\\intbl c\\cell d\\cell e\\cell\\row\\intbl f\\cell\\row");
+    QTest::newRow("cell without row end") << rtf("x\\par\\intbl a\\cell b");
+    QTest::newRow("table ends document") << rtf("x\\par\\intbl a\\cell\\row");
+    QTest::newRow("text before table mark") << rtf("x\\intbl a\\cell\\row\\pard y");
+    QTest::newRow("picture") << rtf("a{\\pict\\pngblip\\picwgoal600\\pichgoal450 " + hex(pngOf(image))
+                                    + "}b\\par\\intbl{\\pict\\pngblip " + hex(pngOf(image)) + "}\\cell\\row");
+    QTest::newRow("not rtf") << QByteArray("plain\r\ntext\rmore\n\nlast");
+    QTest::newRow("windows text") << QByteArray("Se\xf1" "al <b>");
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("cells outside tables") << rtf("a\\cell\\cell b\\row c\\nestrow d");
+    QTest::newRow("itap without table") << rtf("\\itap5 x\\nestcell y\\par z");
+    QTest::newRow("unbalanced") << QByteArray("{\\rtf1 a{\\b b\\par\\intbl c\\cell");
+}
+
+void TestRtf::writersFollowDocument()
+{
+    QFETCH(QByteArray, data);
+    QTextDocument doc;
+    Rtf::read(data, &doc);
+
+    // The text writer keeps the pane's paragraphs, tables and cells exactly.
+    QCOMPARE(QString::fromUtf8(written<Rtf::TextWriter>(data)), documentLines(doc));
+
+    // The HTML, read back by the toolkit's own HTML reader, holds the same text with the same
+    // look. That reader adds empty paragraphs after tables of its own, and takes the line break
+    // at the end of the page for text, so only paragraphs that hold text are compared.
+    QTextDocument back;
+    back.setHtml(QString::fromUtf8(written<Rtf::HtmlWriter>(data)).trimmed());
+    const QList<QTextBlock> expected = textBlocks(doc);
+    const QList<QTextBlock> actual = textBlocks(back);
+    QCOMPARE(actual.size(), expected.size());
+    QCOMPARE(tablesOf(back).size(), tablesOf(doc).size());
+    QCOMPARE(imagesOf(back).size(), imagesOf(doc).size());
+    for (qsizetype i = 0; i < expected.size(); ++i) {
+        const QTextBlock &e = expected[i];
+        const QTextBlock &a = actual[i];
+        QCOMPARE(a.text(), e.text());
+        const QTextBlockFormat eb = e.blockFormat();
+        const QTextBlockFormat ab = a.blockFormat();
+        // That reader takes margins in whole pixels, and marks right alignment as absolute.
+        constexpr Qt::Alignment across = Qt::AlignLeft | Qt::AlignRight | Qt::AlignHCenter | Qt::AlignJustify;
+        QCOMPARE(ab.alignment() & across, eb.alignment() & across);
+        QVERIFY(qAbs(ab.leftMargin() - eb.leftMargin()) <= 0.5);
+        QVERIFY(qAbs(ab.rightMargin() - eb.rightMargin()) <= 0.5);
+        QVERIFY(qAbs(ab.topMargin() - eb.topMargin()) <= 0.5);
+        QVERIFY(qAbs(ab.bottomMargin() - eb.bottomMargin()) <= 0.5);
+        QVERIFY(qAbs(ab.textIndent() - eb.textIndent()) <= 0.5);
+        for (int k = 0; k < e.length() - 1; ++k) {
+            if (e.text().at(k) == QChar::ObjectReplacementCharacter)
+                continue;
+            QTextCursor ec(e);
+            ec.setPosition(e.position() + k + 1);
+            QTextCursor ac(a);
+            ac.setPosition(a.position() + k + 1);
+            const QTextCharFormat ef = ec.charFormat();
+            const QTextCharFormat af = ac.charFormat();
+            const QByteArray where = e.text().left(k + 1).toUtf8();
+            QVERIFY2(af.font().bold() == ef.font().bold(), where);
+            QVERIFY2(af.fontItalic() == ef.fontItalic(), where);
+            QVERIFY2(af.fontUnderline() == ef.fontUnderline(), where);
+            QVERIFY2(af.fontStrikeOut() == ef.fontStrikeOut(), where);
+            QVERIFY2(af.fontCapitalization() == ef.fontCapitalization(), where);
+            // Table cells give their text a top alignment in that reader; only raised and lowered
+            // text counts.
+            const auto shift = [](const QTextCharFormat &f) {
+                const auto v = f.verticalAlignment();
+                return v == QTextCharFormat::AlignSuperScript || v == QTextCharFormat::AlignSubScript ? v
+                                                                                                        : QTextCharFormat::AlignNormal;
+            };
+            QVERIFY2(shift(af) == shift(ef), where);
+            QVERIFY2(familyOf(af) == familyOf(ef), where);
+            QVERIFY2(af.foreground().color() == ef.foreground().color(), where);
+            QVERIFY2(af.background().color() == ef.background().color(), where);
+            if (shift(ef) == QTextCharFormat::AlignNormal) {
+                QVERIFY2(af.property(QTextFormat::FontPixelSize) == ef.property(QTextFormat::FontPixelSize),
+                         where);
+            }
+        }
+    }
+}
+
+void TestRtf::htmlFormatting()
+{
+    const QByteArray data =
+        "{\\rtf1\\ansi{\\fonttbl{\\f0 Unknown Face;}{\\f1\\fswiss Arial;}{\\f2\\fmodern Courier New;}}"
+        "{\\colortbl;\\red255\\green0\\blue0;\\red0\\green128\\blue0;}"
+        "{\\b bold}{\\i italic}{\\ul under}{\\ulnone\\strike struck}{\\ul\\strike both}"
+        "{\\fs48 large}{\\cf1 red}{\\cb2 shaded}{\\super up}{\\fs30\\sub down}{\\caps caps}"
+        "{\\scaps small}{\\f1 sans}{\\f2 mono}{\\f0 other}{\\v secret}\\{a<b&c>\\}\\'e1\\u8364?\\line z\\par"
+        "\\pard\\qc\\li720\\fi-360\\sb240 list\\par\\pard\\qr\\ri720\\sa120 right\\par"
+        "\\pard\\qj\\sl360\\slmult1 double\\par\\pard\\sl-300 exact\\par\\pard\\fs36\\par}";
+    const QString html = QString::fromUtf8(written<Rtf::HtmlWriter>(data));
+    QVERIFY(html.startsWith(QLatin1String("<!DOCTYPE html>\n<html>")));
+    QVERIFY(html.endsWith(QLatin1String("</body>\n</html>\n")));
+    for (const char *fragment : {
+             "<span style=\"font-weight:bold\">bold</span>",
+             "<span style=\"font-style:italic\">italic</span>",
+             "<span style=\"text-decoration:underline\">under</span>",
+             "<span style=\"text-decoration:line-through\">struck</span>",
+             "<span style=\"text-decoration:underline line-through\">both</span>",
+             "<span style=\"font-size:32px\">large</span>",
+             "<span style=\"color:#ff0000\">red</span>",
+             "<span style=\"background-color:#008000\">shaded</span>",
+             "<span style=\"vertical-align:super;font-size:smaller\">up</span>",
+             "<span style=\"vertical-align:sub;font-size:13.33px\">down</span>",
+             "<span style=\"text-transform:uppercase\">caps</span>",
+             "<span style=\"font-variant:small-caps\">small</span>",
+             "<span style=\"font-family:'Liberation Sans',sans-serif\">sans</span>",
+             "<span style=\"font-family:'Liberation Mono',monospace\">mono</span>",
+             "<span style=\"font-family:'Unknown Face'\">other</span>",
+             "{a&lt;b&amp;c&gt;}\u00e1\u20ac<br>z</p>",
+             "<p align=\"center\" style=\"margin-top:16px;margin-left:48px;text-indent:-24px;tab-size:24px\">list</p>",
+             "<p align=\"right\" style=\"margin-bottom:8px;margin-right:48px\">right</p>",
+             "<p align=\"justify\" style=\"line-height:150%\">double</p>",
+             "<p style=\"line-height:20px\">exact</p>",
+             "<p style=\"-qt-paragraph-type:empty;font-size:24px\"><br></p>",
+         })
+        QVERIFY2(html.contains(QString::fromUtf8(fragment)), fragment);
+    QVERIFY(!html.contains(QLatin1String("secret")));
+}
+
+void TestRtf::htmlTablesAndPictures()
+{
+    QImage image(4, 3, QImage::Format_ARGB32);
+    image.fill(Qt::blue);
+    image.setPixel(1, 2, qRgb(255, 0, 0));
+    const QByteArray data = rtf(
+        "before\\par"
+        "\\trowd\\trgaph108\\trleft0\\clbrdrb\\brdrs\\brdrw30\\clcbpat1\\cellx1440\\cellx4320"
+        "\\pard\\intbl\\qc A1\\cell B1\\par second\\cell\\row"
+        "\\trowd\\trgaph108\\cellx1440\\cellx4320\\pard\\intbl A2"
+        "\\pard\\intbl\\itap2 in\\nestcell{\\*\\nesttableprops\\trowd\\cellx1000\\nestrow}"
+        "\\pard\\intbl\\itap1\\cell\\cell\\row"
+        "\\pard{\\pict\\pngblip\\picwgoal1500\\pichgoal1125 " + hex(pngOf(image)) + "}"
+        "{\\v{\\pict\\pngblip " + hex(pngOf(image)) + "}}after\\par");
+    const QString withColours = QString::fromUtf8(data).replace(
+        QLatin1String("Times New Roman;}}"), QLatin1String("Times New Roman;}}{\\colortbl;\\red255\\green255\\blue0;}"));
+    const QString html = QString::fromUtf8(written<Rtf::HtmlWriter>(withColours.toUtf8()));
+
+    // The outer table: two rows of two cells with their widths, the first row's cells with
+    // their border, padding and shading; the inner table sits in the second row's first cell.
+    QCOMPARE(html.count(QLatin1String("<table")), 2);
+    QCOMPARE(html.count(QLatin1String("<tr>")), 3);
+    QCOMPARE(html.count(QLatin1String("<td")), 5);
+    QVERIFY(html.indexOf(QLatin1String("before</span></p>\n<table>")) >= 0
+            || html.indexOf(QLatin1String("before</p>\n<table>")) >= 0);
+    QVERIFY(html.contains(QLatin1String(
+        "<tr><td width=\"96\" style=\"padding-left:7.2px;padding-right:7.2px;"
+        "border-bottom:2px solid #000000;background-color:#ffff00\"><p align=\"center\">")));
+    QVERIFY(html.contains(QLatin1String("<td width=\"192\" style=\"padding-left:7.2px;padding-right:7.2px\">")));
+    const qsizetype inner = html.indexOf(QLatin1String("<table"), html.indexOf(QLatin1String("<table")) + 1);
+    QVERIFY(html.lastIndexOf(QLatin1String("A2"), inner) > html.indexOf(QLatin1String("second")));
+    QVERIFY(html.indexOf(QLatin1String(">in<"), inner) > inner);
+
+    // One picture, the hidden one left out, as PNG data of the same image at its goal size.
+    static const QRegularExpression picture(
+        QStringLiteral("<img src=\"data:image/png;base64,([A-Za-z0-9+/=]+)\" alt=\"\" "
+                       "style=\"width:([0-9.]+)px;height:([0-9.]+)px\">"));
+    QCOMPARE(html.count(QLatin1String("<img")), 1);
+    const QRegularExpressionMatch match = picture.match(html);
+    QVERIFY(match.hasMatch());
+    const QImage decoded = QImage::fromData(QByteArray::fromBase64(match.captured(1).toLatin1()), "PNG");
+    QCOMPARE(decoded.convertToFormat(QImage::Format_ARGB32), image);
+    QCOMPARE(match.captured(2), QStringLiteral("100"));
+    QCOMPARE(match.captured(3), QStringLiteral("75"));
 }
 
 void TestRtf::paneLoads()

@@ -1,5 +1,8 @@
+#include "rtfhtmlwriter.h"
 #include "rtfreader.h"
+#include "rtftextwriter.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QRandomGenerator>
@@ -67,6 +70,21 @@ void TestRtfRobust::readBounded(const QByteArray &data)
     QTextDocument doc;
     Rtf::read(data, &doc);
     QVERIFY2(timer.elapsed() < 5000, "one read took more than five seconds");
+
+    // The streaming writers keep their own structure; it must hold up as the document does, and
+    // what they write stays in proportion to the input (a table's cells are bounded apart).
+    timer.start();
+    QBuffer html;
+    html.open(QIODevice::WriteOnly);
+    Rtf::HtmlWriter htmlWriter(&html);
+    Rtf::read(data, htmlWriter);
+    QBuffer text;
+    text.open(QIODevice::WriteOnly);
+    Rtf::TextWriter textWriter(&text);
+    Rtf::read(data, textWriter);
+    QVERIFY2(timer.elapsed() < 5000, "one written read took more than five seconds");
+    QVERIFY(htmlWriter.ok() && textWriter.ok());
+    QVERIFY(text.size() <= 16 * data.size() + 200000);
 }
 
 void TestRtfRobust::truncated()

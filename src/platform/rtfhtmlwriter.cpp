@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -108,10 +109,10 @@ void HtmlWriter::writeEnd(QByteArray &out)
     out += "</body>\n</html>\n";
 }
 
-const QByteArray &HtmlWriter::spanStyle(const CharFormat &format)
+const HtmlWriter::CharStyle &HtmlWriter::charStyle(const CharFormat &format)
 {
-    const auto found = m_spanStyles.constFind(format.key);
-    if (found != m_spanStyles.constEnd())
+    const auto found = m_charStyles.constFind(format.key);
+    if (found != m_charStyles.constEnd())
         return *found;
     QByteArray style;
     if (!format.family.isEmpty()) {
@@ -165,20 +166,22 @@ const QByteArray &HtmlWriter::spanStyle(const CharFormat &format)
         style += "color:" + colourName(format.foreground) + ';';
     if (format.background.isValid())
         style += "background-color:" + colourName(format.background) + ';';
+    CharStyle charStyle;
     if (!style.isEmpty()) {
         style.chop(1);
-        style = "<span style=\"" + style + "\">";
+        charStyle.declarations = style;
+        charStyle.span = "<span style=\"" + style + "\">";
     }
     // The reader keys a bounded number of formats at a time; keep no more than a few of them.
-    if (m_spanStyles.size() >= 256)
-        m_spanStyles.clear();
-    return *m_spanStyles.insert(format.key, style);
+    if (m_charStyles.size() >= 256)
+        m_charStyles.clear();
+    return *m_charStyles.insert(format.key, charStyle);
 }
 
 void HtmlWriter::writeText(QByteArray &out, QStringView text, const CharFormat *format)
 {
     if (format)
-        m_lastSpanStyle = spanStyle(*format);
+        m_lastSpanStyle = charStyle(*format).span;
     out += m_lastSpanStyle;
     appendEscaped(out, text);
     if (!m_lastSpanStyle.isEmpty())
@@ -206,13 +209,16 @@ const QByteArray &HtmlWriter::paragraphStyle(const ParaFormat &para)
     // Paragraphs after one another mostly share their layout.
     if (m_hasLastParagraph && para == m_lastParagraph)
         return m_lastParagraphStyle;
+    // The alignment goes in the attribute every reader of HTML takes, justified text included.
     QByteArray style;
     if (para.alignment & Qt::AlignHCenter)
-        style += "text-align:center;";
+        m_lastParagraphAlign = " align=\"center\"";
     else if (para.alignment & Qt::AlignRight)
-        style += "text-align:right;";
+        m_lastParagraphAlign = " align=\"right\"";
     else if (para.alignment & Qt::AlignJustify)
-        style += "text-align:justify;";
+        m_lastParagraphAlign = " align=\"justify\"";
+    else
+        m_lastParagraphAlign.clear();
     if (para.spaceBefore > 0)
         appendPixels(style, "margin-top", twipsToPixels(para.spaceBefore));
     if (para.spaceAfter > 0)
@@ -229,6 +235,19 @@ const QByteArray &HtmlWriter::paragraphStyle(const ParaFormat &para)
         appendPixels(style, "line-height", twipsToPixels(-para.lineSpacing));
     }
     // Lines at least so high are as high as their text needs in a page; nothing to write.
+    // A page has one distance between tab stops, counted from where the line starts: the first
+    // stop the paragraph sets there, or the hanging indent's, so a bullet's tab reaches the text.
+    const double lineStart = twipsToPixels(std::max(0, para.leftIndent) + para.firstIndent);
+    double firstStop = para.firstIndent < 0 && para.leftIndent > 0
+                           ? twipsToPixels(-para.firstIndent)
+                           : 0;
+    for (const QTextOption::Tab &tab : para.tabs) {
+        const double position = tab.position - lineStart;
+        if (position > 0 && (firstStop <= 0 || position < firstStop))
+            firstStop = position;
+    }
+    if (firstStop > 0)
+        appendPixels(style, "tab-size", firstStop);
     m_lastParagraph = para;
     m_lastParagraphStyle = style;
     m_hasLastParagraph = true;
@@ -240,20 +259,27 @@ void HtmlWriter::writeParagraph(QByteArray &out, const Paragraph &paragraph, boo
     if (collapsed)
         return; // takes no room in the pane either
     const QByteArray &style = paragraphStyle(paragraph.format);
+    if (paragraph.empty) {
+        // An empty paragraph is as tall as its mark's font. The toolkit's own reader takes the
+        // marked kind for one line, not a line break in a line.
+        out += "<p" + m_lastParagraphAlign + " style=\"-qt-paragraph-type:empty;";
+        out += style;
+        if (paragraph.finished)
+            out += charStyle(paragraph.mark).declarations;
+        if (out.endsWith(';'))
+            out.chop(1);
+        out += "\"><br></p>\n";
+        return;
+    }
+    out += "<p" + m_lastParagraphAlign;
     if (style.isEmpty()) {
-        out += "<p>";
+        out += ">";
     } else {
-        out += "<p style=\"";
+        out += " style=\"";
         out.append(style.constData(), style.size() - 1);
         out += "\">";
     }
-    if (paragraph.empty) {
-        // An empty paragraph is as tall as its mark's font.
-        const QByteArray &mark = paragraph.finished ? spanStyle(paragraph.mark) : QByteArray();
-        out += mark.isEmpty() ? QByteArray("<br>") : mark + "<br></span>";
-    } else {
-        out += paragraph.content;
-    }
+    out += paragraph.content;
     out += "</p>\n";
 }
 
@@ -272,24 +298,21 @@ void HtmlWriter::writeTable(QByteArray &out, const Table &table, bool)
             style.chop(1);
             out += " style=\"" + style + '"';
         }
-        out += ">\n<colgroup>";
-        for (const QTextLength &width : table.format.columnWidths) {
-            if (width.type() == QTextLength::FixedLength) {
-                out += "<col style=\"";
-                appendPixels(out, "width", width.rawValue());
-                out.chop(1);
-                out += "\">";
-            } else {
-                out += "<col>";
-            }
-        }
-        out += "</colgroup>\n";
-    } else {
-        out += ">\n";
+    }
+    out += ">\n";
+    // Every cell carries its column's width, which browsers and the toolkit's reader both take.
+    QList<QByteArray> widths;
+    for (const QTextLength &width : table.format.columnWidths) {
+        widths.append(width.type() == QTextLength::FixedLength
+                          ? " width=\"" + QByteArray::number(qRound(width.rawValue())) + '"'
+                          : QByteArray());
     }
     for (const std::vector<Cell> &row : table.rows) {
         out += "<tr>";
-        for (const Cell &cell : row) {
+        for (std::size_t column = 0; column < row.size(); ++column) {
+            const Cell &cell = row[column];
+            const QByteArray width = qsizetype(column) < widths.size() ? widths[qsizetype(column)]
+                                                                      : QByteArray();
             QByteArray style;
             if (cell.formatted) {
                 const CellFormat &f = cell.format;
@@ -304,12 +327,12 @@ void HtmlWriter::writeTable(QByteArray &out, const Table &table, bool)
                 if (f.background.isValid())
                     style += "background-color:" + colourName(f.background) + ';';
             }
-            if (style.isEmpty()) {
-                out += "<td>";
-            } else {
+            out += "<td" + width;
+            if (!style.isEmpty()) {
                 style.chop(1);
-                out += "<td style=\"" + style + "\">";
+                out += " style=\"" + style + '"';
             }
+            out += '>';
             for (const QByteArray &item : cell.items)
                 out += item;
             out += "</td>";

@@ -28,13 +28,20 @@ protected:
     void writeTable(QByteArray &out, const Table &table, bool nested) override;
 
 private:
-    const QByteArray &spanStyle(const CharFormat &format);
+    struct CharStyle
+    {
+        QByteArray declarations; // CSS, as in a style attribute
+        QByteArray span; // the tag that opens a span of the format; empty for the default one
+    };
+
+    const CharStyle &charStyle(const CharFormat &format);
     const QByteArray &paragraphStyle(const ParaFormat &format);
 
-    QHash<int, QByteArray> m_spanStyles;
+    QHash<int, CharStyle> m_charStyles;
     QByteArray m_lastSpanStyle;
     ParaFormat m_lastParagraph;
     QByteArray m_lastParagraphStyle;
+    QByteArray m_lastParagraphAlign;
     bool m_hasLastParagraph = false;
 };
 
