@@ -38,8 +38,13 @@ int main(int argc, char *argv[])
         writeError(QStringLiteral("rtfdump: cannot open %1: %2").arg(args[2], file.errorString()));
         return 1;
     }
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
+    // A mapped file is read where it lies; what cannot be mapped (a pipe) is read in whole.
+    const qint64 size = file.size();
+    const uchar *mapped = size > 0 ? file.map(0, size) : nullptr;
+    const QByteArray data = mapped ? QByteArray::fromRawData(reinterpret_cast<const char *>(mapped),
+                                                             qsizetype(size))
+                                   : file.readAll();
+    if (!mapped && file.error() != QFileDevice::NoError) {
         writeError(QStringLiteral("rtfdump: cannot read %1: %2").arg(args[2], file.errorString()));
         return 1;
     }

@@ -313,26 +313,7 @@ void HtmlWriter::writeTable(QByteArray &out, const Table &table, bool)
             const Cell &cell = row[column];
             const QByteArray width = qsizetype(column) < widths.size() ? widths[qsizetype(column)]
                                                                       : QByteArray();
-            QByteArray style;
-            if (cell.formatted) {
-                const CellFormat &f = cell.format;
-                if (f.padding > 0) {
-                    appendPixels(style, "padding-left", f.padding);
-                    appendPixels(style, "padding-right", f.padding);
-                }
-                appendBorder(style, "top", f.top);
-                appendBorder(style, "right", f.right);
-                appendBorder(style, "bottom", f.bottom);
-                appendBorder(style, "left", f.left);
-                if (f.background.isValid())
-                    style += "background-color:" + colourName(f.background) + ';';
-            }
-            out += "<td" + width;
-            if (!style.isEmpty()) {
-                style.chop(1);
-                out += " style=\"" + style + '"';
-            }
-            out += '>';
+            out += "<td" + width + (cell.formatted ? cellStyle(cell.format) : QByteArray()) + '>';
             for (const QByteArray &item : cell.items)
                 out += item;
             out += "</td>";
@@ -340,6 +321,34 @@ void HtmlWriter::writeTable(QByteArray &out, const Table &table, bool)
         out += "</tr>\n";
     }
     out += "</table>\n";
+}
+
+QByteArray HtmlWriter::cellStyle(const CellFormat &format)
+{
+    // A table's cells mostly look like a few others.
+    for (const auto &[known, style] : m_cellStyles) {
+        if (known == format)
+            return style;
+    }
+    QByteArray style;
+    if (format.padding > 0) {
+        appendPixels(style, "padding-left", format.padding);
+        appendPixels(style, "padding-right", format.padding);
+    }
+    appendBorder(style, "top", format.top);
+    appendBorder(style, "right", format.right);
+    appendBorder(style, "bottom", format.bottom);
+    appendBorder(style, "left", format.left);
+    if (format.background.isValid())
+        style += "background-color:" + colourName(format.background) + ';';
+    if (!style.isEmpty()) {
+        style.chop(1);
+        style = " style=\"" + style + '"';
+    }
+    if (m_cellStyles.size() >= 16)
+        m_cellStyles.erase(m_cellStyles.begin());
+    m_cellStyles.emplace_back(format, style);
+    return style;
 }
 
 } // namespace Rtf

@@ -4,6 +4,9 @@
 
 #include <QHash>
 
+#include <utility>
+#include <vector>
+
 namespace Rtf {
 
 /**
@@ -36,6 +39,7 @@ private:
 
     const CharStyle &charStyle(const CharFormat &format);
     const QByteArray &paragraphStyle(const ParaFormat &format);
+    QByteArray cellStyle(const CellFormat &format);
 
     QHash<int, CharStyle> m_charStyles;
     QByteArray m_lastSpanStyle;
@@ -43,6 +47,7 @@ private:
     QByteArray m_lastParagraphStyle;
     QByteArray m_lastParagraphAlign;
     bool m_hasLastParagraph = false;
+    std::vector<std::pair<CellFormat, QByteArray>> m_cellStyles; // attributes, with a leading blank
 };
 
 } // namespace Rtf

@@ -12,6 +12,8 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -72,9 +74,57 @@ enum class Keyword {
     WbmBitsPixel, WbmWidthBytes, OtherPicture, Bin,
 };
 
-const std::unordered_map<std::string_view, Keyword> &keywords()
+// The control words the reader knows, in an open-addressed table with a cheap hash: looking a
+// word up is one of the commonest things the reader does.
+class KeywordTable
 {
-    static const std::unordered_map<std::string_view, Keyword> table = [] {
+public:
+    explicit KeywordTable(const std::unordered_map<std::string_view, Keyword> &words)
+    {
+        Q_ASSERT(words.size() < kSize / 2);
+        for (const auto &[word, keyword] : words) {
+            std::size_t slot = hash(word) & kMask;
+            while (m_slots[slot].keyword != Keyword::Unknown)
+                slot = (slot + 1) & kMask;
+            m_slots[slot] = Slot{word, keyword};
+        }
+    }
+
+    Keyword find(std::string_view word) const
+    {
+        std::size_t slot = hash(word) & kMask;
+        // The table is kept less than half full, so an empty slot soon ends the search.
+        while (m_slots[slot].keyword != Keyword::Unknown) {
+            if (m_slots[slot].word == word)
+                return m_slots[slot].keyword;
+            slot = (slot + 1) & kMask;
+        }
+        return Keyword::Unknown;
+    }
+
+private:
+    static constexpr std::size_t kSize = 1024;
+    static constexpr std::size_t kMask = kSize - 1;
+    struct Slot
+    {
+        std::string_view word;
+        Keyword keyword = Keyword::Unknown;
+    };
+
+    static std::size_t hash(std::string_view word)
+    {
+        std::uint32_t h = 2166136261u; // FNV-1a
+        for (const char c : word)
+            h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+        return h ^ (h >> 15);
+    }
+
+    std::array<Slot, kSize> m_slots{};
+};
+
+const KeywordTable &keywords()
+{
+    static const KeywordTable table(std::unordered_map<std::string_view, Keyword>([] {
         std::unordered_map<std::string_view, Keyword> t = {
             {"rtf", Keyword::Rtf}, {"ansi", Keyword::Ansi}, {"mac", Keyword::Mac},
             {"pc", Keyword::Pc}, {"pca", Keyword::Pca}, {"ansicpg", Keyword::AnsiCpg},
@@ -166,7 +216,7 @@ const std::unordered_map<std::string_view, Keyword> &keywords()
                               "shp", "shptxt"})
             t.emplace(w, Keyword::ShownDestination);
         return t;
-    }();
+    }()));
     return table;
 }
 
@@ -287,6 +337,12 @@ int hexValue(char c)
     return -1;
 }
 
+// Printable ASCII that is no RTF syntax: it reads as itself in every single-byte code page.
+bool isPlainText(char c)
+{
+    return c >= 0x20 && c < 0x7F && c != '\\' && c != '{' && c != '}';
+}
+
 bool isLetter(char c)
 {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
@@ -320,6 +376,7 @@ private:
     void handleRowDefinition(Keyword keyword, std::string_view word, int param);
     void enterDestination(Destination destination);
 
+    bool appendPlainRun();
     void textByte(unsigned char byte);
     void appendChar(char16_t c);
     void appendText(const QString &text);
@@ -474,6 +531,8 @@ void Reader::parse()
             }
             if (p < m_end && *p != '\\' && *p != '{' && *p != '}')
                 ++p; // a stray character among the digits
+        } else if (m_unicodeSkipLeft == 0 && isPlainText(c) && appendPlainRun()) {
+            // A run of plain ASCII text went in as a whole.
         } else {
             ++p;
             if (m_unicodeSkipLeft > 0) {
@@ -553,9 +612,7 @@ void Reader::controlWord()
 
     Keyword keyword = Keyword::Unknown;
     if (word.size() <= std::size_t(kMaxControlWordLength)) {
-        const auto found = keywords().find(word);
-        if (found != keywords().end())
-            keyword = found->second;
+        keyword = keywords().find(word);
     }
     if (keyword == Keyword::Bin) {
         // Binary data: its bytes are never read as RTF.
@@ -1235,6 +1292,30 @@ int Reader::codePage()
     return m_cachedCodePage > 0 ? m_cachedCodePage : m_documentCodePage;
 }
 
+bool Reader::appendPlainRun()
+{
+    // Text goes in byte by byte, through its code page, wherever it is not plain shown text.
+    const State &s = state();
+    if (s.destination != Destination::Text || s.chars.hidden)
+        return false;
+    const int page = codePage();
+    if (page == 42 || CodePages::isDoubleByte(page))
+        return false;
+    const char *start = m_data;
+    const char *p = start;
+    while (p < m_end && isPlainText(*p))
+        ++p;
+    m_data = p;
+    prepareRun();
+    flushBytes();
+    if (m_highSurrogate) {
+        m_text += QChar(0xFFFD);
+        m_highSurrogate = 0;
+    }
+    m_text.append(QLatin1StringView(start, p - start));
+    return true;
+}
+
 void Reader::textByte(unsigned char byte)
 {
     State &s = state();
@@ -1345,7 +1426,7 @@ void Reader::flushBytes()
     if (m_bytes.isEmpty())
         return;
     m_text += CodePages::decodeDoubleByte(m_bytesCodePage, m_bytes);
-    m_bytes.clear();
+    m_bytes.truncate(0); // keeps its room for the next run
 }
 
 void Reader::flushText()
@@ -1365,7 +1446,7 @@ void Reader::flushText()
         m_complete = false; // past the limit, text keeps the last format
         m_sink.text(m_text, nullptr);
     }
-    m_text.clear();
+    m_text.truncate(0); // keeps its room for the next run
 }
 
 const Rtf::CharFormat &Reader::charFormat(const CharState &chars)

@@ -65,6 +65,8 @@ struct CellBorder
     bool shown = false;
     double width = 1; // pixels
     QColor colour; // always valid when shown
+
+    bool operator==(const CellBorder &) const = default;
 };
 
 /** How one cell of a table row looks. */
@@ -73,6 +75,8 @@ struct CellFormat
     double padding = 0; // pixels, left and right
     CellBorder top, left, bottom, right;
     QColor background; // invalid: none
+
+    bool operator==(const CellFormat &) const = default;
 };
 
 /** How a table stands: its columns' widths and where it sits across the page. */
