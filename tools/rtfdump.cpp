@@ -41,9 +41,9 @@ int main(int argc, char *argv[])
     // A mapped file is read where it lies; what cannot be mapped (a pipe) is read in whole.
     const qint64 size = file.size();
     const uchar *mapped = size > 0 ? file.map(0, size) : nullptr;
-    const QByteArray data = mapped ? QByteArray::fromRawData(reinterpret_cast<const char *>(mapped),
-                                                             qsizetype(size))
-                                   : file.readAll();
+    const QByteArray data = mapped
+        ? QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), qsizetype(size))
+        : file.readAll();
     if (!mapped && file.error() != QFileDevice::NoError) {
         writeError(QStringLiteral("rtfdump: cannot read %1: %2").arg(args[2], file.errorString()));
         return 1;
@@ -63,8 +63,8 @@ int main(int argc, char *argv[])
     if (!result.isRtf)
         writeError(QStringLiteral("rtfdump: %1 is not RTF; shown as plain text").arg(args[2]));
     else if (!result.complete)
-        writeError(QStringLiteral("rtfdump: %1 is damaged or too large; shown as far as it reads")
-                       .arg(args[2]));
+        writeError(
+            QStringLiteral("rtfdump: %1 is damaged or too large; shown as far as it reads").arg(args[2]));
     out.close();
     return writer->ok() && std::fflush(stdout) == 0 ? 0 : 1;
 }

@@ -51,7 +51,7 @@ QTextCharFormat DocumentBuilder::charFormat(const CharFormat &chars)
         return *found;
     QTextCharFormat format;
     if (!chars.family.isEmpty()) {
-        format.setFontFamilies(QStringList{chars.family});
+        format.setFontFamilies(QStringList { chars.family });
         if (chars.styleHint != QFont::AnyStyle)
             format.setFontStyleHint(chars.styleHint);
     }
@@ -116,7 +116,7 @@ const QTextBlockFormat &DocumentBuilder::blockFormat(const ParaFormat &para)
         tabs.append(QTextOption::Tab(twipsToPixels(-para.firstIndent), QTextOption::LeftTab));
     if (!tabs.isEmpty()) {
         std::sort(tabs.begin(), tabs.end(),
-                  [](const QTextOption::Tab &a, const QTextOption::Tab &b) { return a.position < b.position; });
+            [](const QTextOption::Tab &a, const QTextOption::Tab &b) { return a.position < b.position; });
         format.setTabPositions(tabs);
     }
     m_lastPara = para;
@@ -232,10 +232,9 @@ void DocumentBuilder::cellFormat(int row, int column, const CellFormat &look)
     format.setRightPadding(look.padding);
     format.setTopPadding(0);
     format.setBottomPadding(0);
-    const auto pen = [&format](const CellBorder &border,
-                               void (QTextTableCellFormat::*setWidth)(qreal),
-                               void (QTextTableCellFormat::*setStyle)(QTextFrameFormat::BorderStyle),
-                               void (QTextTableCellFormat::*setBrush)(const QBrush &)) {
+    const auto pen = [&format](const CellBorder &border, void (QTextTableCellFormat::*setWidth)(qreal),
+                         void (QTextTableCellFormat::*setStyle)(QTextFrameFormat::BorderStyle),
+                         void (QTextTableCellFormat::*setBrush)(const QBrush &)) {
         if (!border.shown)
             return;
         (format.*setWidth)(border.width);
@@ -244,12 +243,12 @@ void DocumentBuilder::cellFormat(int row, int column, const CellFormat &look)
     };
     pen(look.top, &QTextTableCellFormat::setTopBorder, &QTextTableCellFormat::setTopBorderStyle,
         &QTextTableCellFormat::setTopBorderBrush);
-    pen(look.bottom, &QTextTableCellFormat::setBottomBorder,
-        &QTextTableCellFormat::setBottomBorderStyle, &QTextTableCellFormat::setBottomBorderBrush);
+    pen(look.bottom, &QTextTableCellFormat::setBottomBorder, &QTextTableCellFormat::setBottomBorderStyle,
+        &QTextTableCellFormat::setBottomBorderBrush);
     pen(look.left, &QTextTableCellFormat::setLeftBorder, &QTextTableCellFormat::setLeftBorderStyle,
         &QTextTableCellFormat::setLeftBorderBrush);
-    pen(look.right, &QTextTableCellFormat::setRightBorder,
-        &QTextTableCellFormat::setRightBorderStyle, &QTextTableCellFormat::setRightBorderBrush);
+    pen(look.right, &QTextTableCellFormat::setRightBorder, &QTextTableCellFormat::setRightBorderStyle,
+        &QTextTableCellFormat::setRightBorderBrush);
     if (look.background.isValid())
         format.setBackground(look.background);
     cell.setFormat(format);

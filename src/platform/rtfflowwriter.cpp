@@ -112,7 +112,7 @@ void FlowWriter::startParagraph(const ParaFormat &format)
     m_paragraph.content.clear();
     m_paragraph.empty = true;
     m_paragraph.format = format;
-    m_paragraph.mark = CharFormat{};
+    m_paragraph.mark = CharFormat {};
     m_paragraph.finished = false;
 }
 
@@ -159,7 +159,7 @@ void FlowWriter::openTable(int columns)
     open.table.rows.emplace_back(std::size_t(open.table.columns));
     open.formatBefore = m_paragraph.format;
     m_tables.push_back(std::move(open));
-    startParagraph(ParaFormat{});
+    startParagraph(ParaFormat {});
 }
 
 void FlowWriter::appendRow()
@@ -192,7 +192,7 @@ void FlowWriter::enterCell(int row, int column, bool)
     emitParagraph();
     open.row = row;
     open.column = column;
-    startParagraph(ParaFormat{});
+    startParagraph(ParaFormat {});
 }
 
 void FlowWriter::closeTable()

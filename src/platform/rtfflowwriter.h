@@ -76,14 +76,14 @@ protected:
     virtual void writeEnd(QByteArray &out) = 0;
     /** Writes text of one format into a paragraph; the text holds no paragraph break. */
     virtual void writeText(QByteArray &out, QStringView text, const CharFormat *format) = 0;
-    virtual void writePicture(QByteArray &out, const QImage &image, const QSizeF &size,
-                              const CharFormat &format) = 0;
+    virtual void writePicture(
+        QByteArray &out, const QImage &image, const QSizeF &size, const CharFormat &format)
+        = 0;
     /**
      * Writes a paragraph into the document's flow or, when nested, as an item of a table cell. A
      * collapsed paragraph is the empty one a table at the very start leaves, which takes no room.
      */
-    virtual void writeParagraph(QByteArray &out, const Paragraph &paragraph, bool nested,
-                                bool collapsed) = 0;
+    virtual void writeParagraph(QByteArray &out, const Paragraph &paragraph, bool nested, bool collapsed) = 0;
     /** Writes a closed table into the document's flow or, when nested, as an item of a cell. */
     virtual void writeTable(QByteArray &out, const Table &table, bool nested) = 0;
 

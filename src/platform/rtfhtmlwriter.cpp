@@ -135,12 +135,11 @@ const HtmlWriter::CharStyle &HtmlWriter::charStyle(const CharFormat &format)
         style += ';';
     }
     const bool shifted = format.verticalAlignment == QTextCharFormat::AlignSuperScript
-                         || format.verticalAlignment == QTextCharFormat::AlignSubScript;
+        || format.verticalAlignment == QTextCharFormat::AlignSubScript;
     if (shifted) {
         // Raised and lowered text is drawn smaller, as the pane draws it.
-        style += format.verticalAlignment == QTextCharFormat::AlignSuperScript
-                     ? "vertical-align:super;"
-                     : "vertical-align:sub;";
+        style += format.verticalAlignment == QTextCharFormat::AlignSuperScript ? "vertical-align:super;"
+                                                                               : "vertical-align:sub;";
         if (format.pixelSize > 0)
             appendPixels(style, "font-size", format.pixelSize * 2 / 3.0);
         else
@@ -155,7 +154,7 @@ const HtmlWriter::CharStyle &HtmlWriter::charStyle(const CharFormat &format)
     if (format.underline || format.strike) {
         style += "text-decoration:";
         style += format.underline && format.strike ? "underline line-through;"
-                 : format.underline                ? "underline;"
+            : format.underline                     ? "underline;"
                                                    : "line-through;";
     }
     if (format.allCaps)
@@ -188,8 +187,7 @@ void HtmlWriter::writeText(QByteArray &out, QStringView text, const CharFormat *
         out += "</span>";
 }
 
-void HtmlWriter::writePicture(QByteArray &out, const QImage &image, const QSizeF &size,
-                              const CharFormat &)
+void HtmlWriter::writePicture(QByteArray &out, const QImage &image, const QSizeF &size, const CharFormat &)
 {
     QByteArray png;
     QBuffer buffer(&png);
@@ -238,9 +236,7 @@ const QByteArray &HtmlWriter::paragraphStyle(const ParaFormat &para)
     // A page has one distance between tab stops, counted from where the line starts: the first
     // stop the paragraph sets there, or the hanging indent's, so a bullet's tab reaches the text.
     const double lineStart = twipsToPixels(std::max(0, para.leftIndent) + para.firstIndent);
-    double firstStop = para.firstIndent < 0 && para.leftIndent > 0
-                           ? twipsToPixels(-para.firstIndent)
-                           : 0;
+    double firstStop = para.firstIndent < 0 && para.leftIndent > 0 ? twipsToPixels(-para.firstIndent) : 0;
     for (const QTextOption::Tab &tab : para.tabs) {
         const double position = tab.position - lineStart;
         if (position > 0 && (firstStop <= 0 || position < firstStop))
@@ -304,15 +300,15 @@ void HtmlWriter::writeTable(QByteArray &out, const Table &table, bool)
     QList<QByteArray> widths;
     for (const QTextLength &width : table.format.columnWidths) {
         widths.append(width.type() == QTextLength::FixedLength
-                          ? " width=\"" + QByteArray::number(qRound(width.rawValue())) + '"'
-                          : QByteArray());
+                ? " width=\"" + QByteArray::number(qRound(width.rawValue())) + '"'
+                : QByteArray());
     }
     for (const std::vector<Cell> &row : table.rows) {
         out += "<tr>";
         for (std::size_t column = 0; column < row.size(); ++column) {
             const Cell &cell = row[column];
-            const QByteArray width = qsizetype(column) < widths.size() ? widths[qsizetype(column)]
-                                                                      : QByteArray();
+            const QByteArray width
+                = qsizetype(column) < widths.size() ? widths[qsizetype(column)] : QByteArray();
             out += "<td" + width + (cell.formatted ? cellStyle(cell.format) : QByteArray()) + '>';
             for (const QByteArray &item : cell.items)
                 out += item;

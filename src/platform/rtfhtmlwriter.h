@@ -24,10 +24,9 @@ protected:
     void writeStart(QByteArray &out) override;
     void writeEnd(QByteArray &out) override;
     void writeText(QByteArray &out, QStringView text, const CharFormat *format) override;
-    void writePicture(QByteArray &out, const QImage &image, const QSizeF &size,
-                      const CharFormat &format) override;
-    void writeParagraph(QByteArray &out, const Paragraph &paragraph, bool nested,
-                        bool collapsed) override;
+    void writePicture(
+        QByteArray &out, const QImage &image, const QSizeF &size, const CharFormat &format) override;
+    void writeParagraph(QByteArray &out, const Paragraph &paragraph, bool nested, bool collapsed) override;
     void writeTable(QByteArray &out, const Table &table, bool nested) override;
 
 private:
