@@ -6,8 +6,9 @@
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    // The application's title, for the task bar. No display name is set: the toolkit would add it
+    // to every window's title, and each window's title is exactly its own.
     QApplication::setApplicationName(QStringLiteral("Vantela"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Vantela"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/embedded/icon.bmp")));
     // Only closing the main window ends the program; other windows merely hide.
     QApplication::setQuitOnLastWindowClosed(false);

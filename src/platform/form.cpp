@@ -9,6 +9,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace {
 
@@ -144,9 +145,26 @@ void Form::noteActivated()
 
 bool Form::event(QEvent *event)
 {
-    if (event->type() == QEvent::WindowActivate)
+    switch (event->type()) {
+    case QEvent::WindowActivate:
         noteActivated();
+        break;
+    case QEvent::WindowTitleChange:
+    case QEvent::Show:
+        keepEmptyTitleEmpty();
+        break;
+    default:
+        break;
+    }
     return QWidget::event(event);
+}
+
+void Form::keepEmptyTitleEmpty()
+{
+    // The window system would put the application's name on a window without a title; a blank
+    // keeps the title bar as empty as the window's caption.
+    if (windowTitle().isEmpty() && windowHandle())
+        windowHandle()->setTitle(QStringLiteral(" "));
 }
 
 void Form::showEvent(QShowEvent *event)

@@ -102,6 +102,7 @@ protected:
 
 private:
     void noteActivated();
+    void keepEmptyTitleEmpty();
     void applyClientSize();
 
     FormDesign m_design;
