@@ -13,4 +13,6 @@ for _ in $(seq 50); do
     xprop -root _NET_SUPPORTING_WM_CHECK >/dev/null 2>&1 && break
     sleep 0.1
 done
-QT_QPA_PLATFORM=xcb "$@"
+# The manager announces itself a moment before it manages new windows.
+sleep 1
+QT_QPA_PLATFORM=xcb timeout 90 "$@"

@@ -7,6 +7,8 @@
 #include <QProcess>
 #include <QtTest>
 
+#include <functional>
+
 namespace {
 
 class CountingForm : public Form
@@ -20,16 +22,45 @@ public:
     int activations = 0;
 };
 
-bool xdotool(const QStringList &arguments)
+// Runs xdotool, giving up after a few seconds so that a window manager that ignores a request
+// fails the test instead of hanging it.
+QByteArray xdotool(const QStringList &arguments)
 {
-    return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
+    QProcess process;
+    process.start(QStringLiteral("xdotool"), arguments);
+    if (!process.waitForFinished(5000)) {
+        process.kill();
+        process.waitForFinished();
+        return {};
+    }
+    return process.readAllStandardOutput().trimmed();
 }
 
 void activateByTitle(const QString &title)
 {
-    xdotool({QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
-             QStringLiteral("--name"), QLatin1Char('^') + title, QStringLiteral("windowactivate"),
-             QStringLiteral("--sync")});
+    QByteArray window;
+    QElapsedTimer waited;
+    waited.start();
+    while (window.isEmpty() && waited.elapsed() < 10000) {
+        window = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                          QLatin1Char('^') + title + QLatin1Char('$')})
+                         .split('\n')
+                         .value(0);
+        if (window.isEmpty())
+            QTest::qWait(50);
+    }
+    xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::fromLatin1(window)});
+}
+
+// Asks the window manager to activate a window until it is, as a student's click would.
+bool activate(const QString &title, const std::function<bool()> &isActive)
+{
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        activateByTitle(title);
+        if (QTest::qWaitFor(isActive, 2000))
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -49,26 +80,21 @@ void TestActivation::switchingWindowsRunsTheHandlerReturningFromElsewhereDoesNot
     CountingForm first(20, QStringLiteral("First window"));
     CountingForm second(320, QStringLiteral("Second window"));
     first.showWindow();
-    activateByTitle(QStringLiteral("First window"));
-    QTRY_VERIFY(first.isActiveWindow());
+    QVERIFY(activate(QStringLiteral("First window"), [&] { return first.isActiveWindow(); }));
     QCOMPARE(first.activations, 1);
     second.showWindow();
-    activateByTitle(QStringLiteral("Second window"));
-    QTRY_VERIFY(second.isActiveWindow());
+    QVERIFY(activate(QStringLiteral("Second window"), [&] { return second.isActiveWindow(); }));
     QCOMPARE(second.activations, 1);
 
-    activateByTitle(QStringLiteral("First window"));
-    QTRY_VERIFY(first.isActiveWindow());
+    QVERIFY(activate(QStringLiteral("First window"), [&] { return first.isActiveWindow(); }));
     QCOMPARE(first.activations, 2);
 
     // Another program takes the focus, then the student comes back to the same window.
     QProcess other;
     other.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--other-program")});
     QVERIFY(other.waitForStarted());
-    activateByTitle(QStringLiteral("Other program"));
-    QTRY_VERIFY(!first.isActiveWindow());
-    activateByTitle(QStringLiteral("First window"));
-    QTRY_VERIFY(first.isActiveWindow());
+    QVERIFY(activate(QStringLiteral("Other program"), [&] { return !first.isActiveWindow(); }));
+    QVERIFY(activate(QStringLiteral("First window"), [&] { return first.isActiveWindow(); }));
     QCOMPARE(first.activations, 2);
     QCOMPARE(second.activations, 1);
     other.kill();
