@@ -52,7 +52,7 @@ std::optional<QImage> readDib(const Reader &r, qint64 at, qint64 length)
         return std::nullopt;
     const int height = doubledHeight / 2;
     const qint64 paletteSize = bits <= 8 ? (coloursUsed ? coloursUsed : 1u << bits) : 0;
-    if (paletteSize > (1 << bits) && bits <= 8)
+    if (bits <= 8 && paletteSize > (1 << bits))
         return std::nullopt;
     const qint64 paletteAt = at + headerSize;
     const qint64 xorAt = paletteAt + paletteSize * 4;
