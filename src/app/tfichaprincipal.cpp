@@ -143,7 +143,6 @@ Tfichaprincipal::Tfichaprincipal() : Form(formDesign())
 {
     setObjectName(QStringLiteral("fichaprincipal"));
     makeMainWindow();
-    setWindowIcon(QIcon(QPixmap::fromImage(embeddedPicture(QStringLiteral("icon.bmp")))));
 
     Panel1 = new Panel(client(), {0, 0, 637, 33});
     Panel1->setObjectName(QStringLiteral("Panel1"));

@@ -29,7 +29,6 @@ QFont linkFont()
 Taparato::Taparato() : Form(formDesign())
 {
     setObjectName(QStringLiteral("aparato"));
-    setWindowIcon(QIcon(QPixmap::fromImage(embeddedPicture(QStringLiteral("icon.bmp")))));
 
     Label1 = new Label(client(), {32, 24, 297, 33}, QStringLiteral("Tubo de rayos catódicos (T.R.C.)"), false);
     Label1->setObjectName(QStringLiteral("Label1"));

@@ -65,7 +65,6 @@ void setPanelText(Panel *panel, const QFont &windowFont, const QString &text)
 TForm5::TForm5() : Form(formDesign())
 {
     setObjectName(QStringLiteral("Form5"));
-    setWindowIcon(QIcon(QPixmap::fromImage(embeddedPicture(QStringLiteral("icon.bmp")))));
 
     Image1 = new Picture(client(),
                          {kFrontPanelPictureLeft, kFrontPanelPictureTop, kFrontPanelPictureWidth,

@@ -30,7 +30,6 @@ const QColor kFaceColour(0xf0, 0xf0, 0xf0);
 TForm6::TForm6() : Form(formDesign())
 {
     setObjectName(QStringLiteral("Form6"));
-    setWindowIcon(QIcon(QPixmap::fromImage(embeddedPicture(QStringLiteral("icon.bmp")))));
 
     Image1 = new Picture(client(), {kTubePictureLeft, kTubePictureTop, kTubePictureWidth, kTubePictureHeight},
                          PictureMode::Stretched);

@@ -3,6 +3,7 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QHash>
 
 namespace Fonts {
 
@@ -25,7 +26,14 @@ QString family(const QString &face)
     for (const Substitute &s : substitutes) {
         if (face.compare(QLatin1String(s.face), Qt::CaseInsensitive) == 0) {
             const QString wanted = QString::fromLatin1(s.family);
-            if (!qGuiApp || QFontDatabase::hasFamily(wanted))
+            // Asking the font database is slow; every window asks for the same few faces.
+            static QHash<QString, bool> installed;
+            if (!qGuiApp)
+                return wanted;
+            auto known = installed.constFind(wanted);
+            if (known == installed.constEnd())
+                known = installed.insert(wanted, QFontDatabase::hasFamily(wanted));
+            if (*known)
                 return wanted;
             break;
         }
