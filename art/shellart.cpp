@@ -309,6 +309,17 @@ QImage drawOpenDoor()
     return image;
 }
 
+/** Strokes a glyph's path twice: a wide dark rim, then its narrower body in the glyph's colour. */
+void strokeWithRim(QPainter &p, const QPainterPath &path, const QColor &rim, qreal rimWidth, const QColor &body,
+                   qreal bodyWidth)
+{
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(rim, rimWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(path);
+    p.setPen(QPen(body, bodyWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(path);
+}
+
 /** A bold green check mark with a darker rim. */
 QImage drawCheckMark()
 {
@@ -319,11 +330,7 @@ QImage drawCheckMark()
     tick.moveTo(2.5, 9.5);
     tick.lineTo(7, 14.5);
     tick.lineTo(15.5, 3.5);
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(QColor(0, 80, 0), 4.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPath(tick);
-    p.setPen(QPen(QColor(20, 200, 40), 2.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPath(tick);
+    strokeWithRim(p, tick, QColor(0, 80, 0), 4.2, QColor(20, 200, 40), 2.4);
     p.setPen(QPen(QColor(150, 255, 150), 0.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.drawPath(tick.translated(-0.4, -0.5));
     return image;
@@ -340,10 +347,7 @@ QImage drawCross()
     cross.lineTo(14, 14);
     cross.moveTo(14, 4);
     cross.lineTo(4, 14);
-    p.setPen(QPen(QColor(100, 0, 0), 4.4, Qt::SolidLine, Qt::RoundCap));
-    p.drawPath(cross);
-    p.setPen(QPen(QColor(230, 30, 30), 2.6, Qt::SolidLine, Qt::RoundCap));
-    p.drawPath(cross);
+    strokeWithRim(p, cross, QColor(100, 0, 0), 4.4, QColor(230, 30, 30), 2.6);
     p.setPen(QPen(QColor(255, 150, 140), 0.8, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(4.6, 4.2), QPointF(8.5, 8.1));
     p.drawLine(QPointF(13.4, 4.2), QPointF(9.5, 8.1));

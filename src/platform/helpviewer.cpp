@@ -22,14 +22,12 @@ HelpViewer::HelpViewer() : QWidget(nullptr, Qt::Window), m_browser(new QTextBrow
     setWindowTitle(QStringLiteral("Vantela: Ayuda / Ajuda"));
     setAttribute(Qt::WA_QuitOnClose, false);
     m_browser->setObjectName(QStringLiteral("helpBrowser"));
-    m_browser->setOpenExternalLinks(false);
-    m_browser->setOpenLinks(true);
-    // Only places inside the help file are followed.
+    // Only places inside the help file are followed: the browser opens no link by itself.
+    m_browser->setOpenLinks(false);
     connect(m_browser, &QTextBrowser::anchorClicked, this, [this](const QUrl &url) {
         if (!url.fragment().isEmpty())
             m_browser->scrollToAnchor(url.fragment());
     });
-    m_browser->setOpenLinks(false);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_browser);
