@@ -6,7 +6,7 @@ packages=(
     cmake make g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     fonts-liberation fonts-dejavu-core
-    xvfb xauth openbox xdotool x11-utils
+    xvfb xauth openbox xdotool wmctrl x11-utils
 )
 if [ "${1:-}" = "--bench" ]; then
     packages+=(unrtf pandoc hyperfine)

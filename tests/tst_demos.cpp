@@ -9,6 +9,7 @@
 #include "tform23.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QAccessible>
 #include <QElapsedTimer>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -282,6 +283,11 @@ void TestDemos::deflectionTexts()
         const QRadioButton *item = form->RadioGroup1->button(i);
         QVERIFY(item->fontMetrics().horizontalAdvance(item->text()) + 20 <= item->width());
         QVERIFY(item->geometry().bottom() < form->RadioGroup1->height());
+        // a screen reader hears each option as a radio button named by its text
+        QAccessibleInterface *face = QAccessible::queryAccessibleInterface(const_cast<QRadioButton *>(item));
+        QVERIFY(face);
+        QCOMPARE(face->role(), QAccessible::RadioButton);
+        QCOMPARE(face->text(QAccessible::Name), kRadioItems.at(i));
     }
     saveGrab(form, QStringLiteral("form23-") + QLatin1String(QTest::currentDataTag()));
 }

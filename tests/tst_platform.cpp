@@ -4,10 +4,13 @@
 #include "datafile.h"
 #include "errorbox.h"
 #include "form.h"
+#include "radiogroup.h"
 #include "symbolfont.h"
 #include "testsupport.h"
 
+#include <QAccessible>
 #include <QBuffer>
+#include <QRadioButton>
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QtEndian>
@@ -108,6 +111,7 @@ private Q_SLOTS:
     void activationRunsOnlyWhenAnotherWindowWasActive();
     void panelClickAndCutText();
     void hotSpotExposesItsHint();
+    void radioGroupItemsAreExclusiveRadioButtons();
 };
 
 void TestPlatform::cursorReaderReadsMonochromeBitmap()
@@ -356,6 +360,64 @@ void TestPlatform::hotSpotExposesItsHint()
     QCOMPARE(spot.toolTip(), QStringLiteral("Time/Div"));
     QCOMPARE(spot.accessibleName(), QStringLiteral("Time/Div"));
     QVERIFY(spot.hasMouseTracking());
+}
+
+void TestPlatform::radioGroupItemsAreExclusiveRadioButtons()
+{
+    QWidget host;
+    host.resize(200, 140);
+    RadioGroup group(&host, {10, 10, 180, 120}, QStringLiteral("Opciones"),
+                     {QStringLiteral("uno"), QStringLiteral("dos"), QStringLiteral("tres")});
+    host.show();
+    host.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&host));
+    QSignalSpy clicks(&group, &RadioGroup::clicked);
+
+    const auto announced = [&](int item) {
+        QAccessibleInterface *face = QAccessible::queryAccessibleInterface(group.button(item));
+        return face ? std::make_pair(face->role(), face->state().checked != 0)
+                    : std::make_pair(QAccessible::NoRole, false);
+    };
+    for (int i = 0; i < group.count(); ++i) {
+        QCOMPARE(announced(i).first, QAccessible::RadioButton);
+        QCOMPARE(announced(i).second, false);
+        QCOMPARE(QAccessible::queryAccessibleInterface(group.button(i))->text(QAccessible::Name),
+                 group.items().at(i));
+    }
+
+    // by mouse
+    QRadioButton *second = group.button(1);
+    QTest::mouseClick(second, Qt::LeftButton, {}, QPoint(6, second->height() / 2));
+    QCOMPARE(group.itemIndex(), 1);
+    QCOMPARE(clicks.count(), 1);
+    QCOMPARE(announced(1), std::make_pair(QAccessible::RadioButton, true));
+    // a click on the selected item neither clears it nor reports it again
+    QTest::mouseClick(second, Qt::LeftButton, {}, QPoint(6, second->height() / 2));
+    QCOMPARE(group.itemIndex(), 1);
+    QCOMPARE(clicks.count(), 1);
+
+    // by keyboard: the arrows move the selection, and each move is reported once
+    second->setFocus();
+    QTest::keyClick(second, Qt::Key_Down);
+    QCOMPARE(group.itemIndex(), 2);
+    QCOMPARE(clicks.count(), 2);
+    QVERIFY(!second->isChecked());
+    QCOMPARE(announced(2), std::make_pair(QAccessible::RadioButton, true));
+    QCOMPARE(announced(1).second, false);
+    QTest::keyClick(group.button(2), Qt::Key_Up);
+    QCOMPARE(group.itemIndex(), 1);
+    QCOMPARE(clicks.count(), 3);
+
+    // the program clears the selection without reporting it; the items stay radio buttons
+    group.setItemIndex(-1);
+    QCOMPARE(group.itemIndex(), -1);
+    QCOMPARE(clicks.count(), 3);
+    for (int i = 0; i < group.count(); ++i)
+        QCOMPARE(announced(i), std::make_pair(QAccessible::RadioButton, false));
+    // and the student can pick again afterwards, even the item that was selected
+    QTest::mouseClick(second, Qt::LeftButton, {}, QPoint(6, second->height() / 2));
+    QCOMPARE(group.itemIndex(), 1);
+    QCOMPARE(clicks.count(), 4);
 }
 
 QTEST_MAIN(TestPlatform)

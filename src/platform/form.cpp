@@ -183,7 +183,10 @@ void Form::closeEvent(QCloseEvent *event)
 {
     if (isMainWindow()) {
         event->accept();
-        QCoreApplication::quit();
+        // Ends the message loop, and any box's loop running inside it, at once. A quit request
+        // would first ask every other window to close, stop at the first that hides instead, and
+        // so leave the program running whenever two or more windows were open.
+        QCoreApplication::exit(0);
         return;
     }
     // Closing any other window only hides it; it lives until the program ends.

@@ -10,24 +10,20 @@ RadioGroup::RadioGroup(
     , m_group(new QButtonGroup(this))
 {
     setGeometry(geometry.rect());
-    // The group decides which item is selected, so that none may be at first.
-    m_group->setExclusive(false);
+    // The items are exclusive like any radio group, which is also what makes screen readers
+    // announce them as radio buttons; only the program may clear the selection (setItemIndex(-1)).
+    m_group->setExclusive(true);
     for (int i = 0; i < items.size(); ++i) {
         auto *button = new QRadioButton(items[i], this);
         button->setObjectName(QStringLiteral("item%1").arg(i));
-        button->setAutoExclusive(false);
         button->setAccessibleName(items[i]);
         m_group->addButton(button, i);
         m_buttons.append(button);
     }
+    // A click or an arrow key that selects an item reports it; the item it replaces is not news.
     connect(m_group, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
-        if (checked) {
+        if (checked)
             setItemIndex(id);
-        } else {
-            // A click on the selected item cannot clear it: the item stays selected.
-            const QSignalBlocker blocker(m_group);
-            m_buttons[id]->setChecked(true);
-        }
     });
     placeButtons();
 }
@@ -38,8 +34,14 @@ void RadioGroup::setItemIndex(int index)
         index = -1;
     {
         const QSignalBlocker blocker(m_group);
-        for (int i = 0; i < m_buttons.size(); ++i)
-            m_buttons[i]->setChecked(i == index);
+        if (index >= 0) {
+            m_buttons[index]->setChecked(true);
+        } else if (QAbstractButton *checked = m_group->checkedButton()) {
+            // An exclusive group keeps one item checked; it lets go only while it is not exclusive.
+            m_group->setExclusive(false);
+            checked->setChecked(false);
+            m_group->setExclusive(true);
+        }
     }
     if (index == m_index)
         return;
