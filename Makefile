@@ -1,8 +1,9 @@
 # Two entry points for everybody: `make run` and `make test`. Both install what is missing first.
 BUILD ?= build
 JOBS  ?= $(shell nproc)
+PREFIX ?= /usr/local
 
-.PHONY: all deps build run test test-asan bench fuzz clean
+.PHONY: all deps build run test test-asan bench fuzz install package clean
 
 all: build
 
@@ -17,6 +18,12 @@ build: deps $(BUILD)/CMakeCache.txt
 
 run: build
 	cd $(BUILD)/app && ./vantela
+
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+package: build
+	cd $(BUILD) && cpack
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
@@ -35,7 +42,7 @@ bench:
 
 fuzz:
 	@bash scripts/install-deps.sh --fuzz
-	sh fuzz/run.sh $(or $(SECONDS),60)
+	sh fuzz/run.sh $(or $(SECONDS),60) $(TARGETS)
 
 clean:
 	rm -rf $(BUILD) build-asan build-bench build-fuzz

@@ -15,3 +15,5 @@ void generateShellArt(const ArtOutput &out);
 void generateDescriptionArt(const ArtOutput &out);
 /** The behaviour-case screens and the spot-deflection frames. */
 void generateDemoArt(const ArtOutput &out);
+/** The application icon at the sizes desktop menus use, into a hicolor icon theme folder. */
+void generateDesktopArt(const QDir &iconTheme);

@@ -8,8 +8,8 @@ int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() != 3) {
-        std::fprintf(stderr, "usage: vantela_artgen DATA_DIR EMBEDDED_DIR\n");
+    if (args.size() != 3 && args.size() != 4) {
+        std::fprintf(stderr, "usage: vantela_artgen DATA_DIR EMBEDDED_DIR [ICON_THEME_DIR]\n");
         return 2;
     }
     const ArtOutput out{QDir(args.at(1)), QDir(args.at(2))};
@@ -20,5 +20,7 @@ int main(int argc, char **argv)
     generateShellArt(out);
     generateDescriptionArt(out);
     generateDemoArt(out);
+    if (args.size() == 4)
+        generateDesktopArt(QDir(args.at(3)));
     return 0;
 }

@@ -6,7 +6,7 @@ set -euo pipefail
 build=${1:?usage: rtf.sh BUILD_DIR [MEGABYTES]}
 megabytes=${2:-5}
 here=$(cd "$(dirname "$0")" && pwd)
-rtfdump="$build/tools/rtfdump"
+rtfdump="$(cd "$build" && pwd)/tools/rtfdump"
 [ -x "$rtfdump" ] || { echo "rtf.sh: $rtfdump not built" >&2; exit 1; }
 
 work=$(mktemp -d)
@@ -14,6 +14,8 @@ trap 'rm -rf "$work"' EXIT
 big="$work/large.rtf"
 python3 "$here/makertf.py" "$here/../tests/data/rtf/castellano-libreoffice.rtf" "$big" "$megabytes"
 size=$(stat -c %s "$big")
+# unrtf writes the pictures it finds into the current folder: let it write them into the scratch one.
+cd "$work"
 
 # Best of several runs of a whole command, in seconds; output is thrown away.
 best_of() {

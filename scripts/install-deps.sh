@@ -7,6 +7,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     fonts-liberation fonts-dejavu-core
     xvfb xauth openbox xdotool wmctrl x11-utils
+    desktop-file-utils appstream
 )
 if [ "${1:-}" = "--bench" ]; then
     packages+=(unrtf pandoc hyperfine)

@@ -2,6 +2,7 @@
 
 #include "cursors.h"
 #include "helpviewer.h"
+#include "language.h"
 #include "launcher.h"
 #include "taboutbox.h"
 #include "taparato.h"
@@ -158,6 +159,8 @@ Tfichaprincipal::Tfichaprincipal() : Form(formDesign())
     };
     cast = languageButton("cast", {168, 8, 65, 25}, QStringLiteral("Castellano"));
     val = languageButton("val", {240, 8, 65, 25}, QStringLiteral("Valencià"));
+    // Its enabled state is the program's language flag, which every window reads.
+    setLanguageFlagButton(val);
     connect(cast, &QPushButton::clicked, this, &Tfichaprincipal::castClick);
     connect(val, &QPushButton::clicked, this, &Tfichaprincipal::valClick);
 

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QAbstractButton;
+
 /**
  * The program-wide language flag: true for Castilian. It is the enabled state of the main
  * window's "Valencià" button, so it can never disagree with what the main window offers.
@@ -9,12 +11,14 @@
  */
 bool languageFlag();
 
+/** Names the main window's "Valencià" button, whose enabled state is the language flag. */
+void setLanguageFlagButton(QAbstractButton *valencianButton);
+
 /**
  * A window class's copy of the language flag, shared by all its instances. Only the class's
  * creation handler takes it; every later handler of any instance reads it.
  */
-template<class Window>
-class LanguageCopy
+template <class Window> class LanguageCopy
 {
 public:
     /** The class's copy: true for Castilian. */
