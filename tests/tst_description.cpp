@@ -73,9 +73,9 @@ QList<Panel *> visiblePanels(const QList<Panel *> &panels)
 }
 
 /** Whether a one-line text fits inside a panel and its border, uncut. */
-bool fits(const Panel *panel, const QString &text, int border)
+bool fits(const Panel *panel, const QString &text)
 {
-    return panel->fontMetrics().horizontalAdvance(text) <= panel->width() - 2 * border;
+    return panel->fontMetrics().horizontalAdvance(text) <= panel->width() - 2 * panel->borderWidth();
 }
 
 } // namespace
@@ -353,8 +353,7 @@ void TestDescription::hotSpotShowsItsText()
         QCOMPARE(form->einf2->palette().color(QPalette::WindowText), QColor(Qt::red));
         QVERIFY(form->einf2->geometry().right() < form->client()->width());
     }
-    const int border = panel == QLatin1String("pmediod") ? 0 : 1;
-    QVERIFY2(fits(shown, text, border), qPrintable(QStringLiteral("%1: %2 px in %3").arg(
+    QVERIFY2(fits(shown, text), qPrintable(QStringLiteral("%1: %2 px in %3").arg(
             name, QString::number(shown->fontMetrics().horizontalAdvance(text)), QString::number(shown->width()))));
     if (name == QLatin1String("cal2") || name == QLatin1String("acdc2") || name == QLatin1String("trigger"))
         saveGrab(form, QStringLiteral("form5-%1-%2").arg(name, castilian ? QStringLiteral("cas") : QStringLiteral("val")));
@@ -390,7 +389,7 @@ void TestDescription::longLinesAreTightenedNotCut()
     TForm5 *form = openExplorer(false);
     QTest::mouseClick(form->hotSpot(QStringLiteral("trigger")), Qt::LeftButton);
     QVERIFY(form->psupi->font().letterSpacing() < 0);
-    QVERIFY(fits(form->psupi, form->psupi->text(), 1));
+    QVERIFY(fits(form->psupi, form->psupi->text()));
     // the next line in the same panel fits as it is and is set in the window's own font again
     QTest::mouseClick(form->hotSpot(QStringLiteral("ext")), Qt::LeftButton);
     QCOMPARE(form->psupi->font(), form->font());
@@ -696,8 +695,8 @@ void TestDescription::tubePartClick()
     if (!second.isEmpty())
         QCOMPARE(line2->text(), second);
     QVERIFY(!other1->isVisible() && !other2->isVisible());
-    QVERIFY2(fits(line1, first, 0), qPrintable(first));
-    QVERIFY2(fits(line2, second, 0), qPrintable(second));
+    QVERIFY2(fits(line1, first), qPrintable(first));
+    QVERIFY2(fits(line2, second), qPrintable(second));
     saveGrab(form, QStringLiteral("form6-%1-%2").arg(name, castilian ? QStringLiteral("cas") : QStringLiteral("val")));
 }
 

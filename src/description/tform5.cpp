@@ -52,11 +52,7 @@ const QColor kFaceColour(0xf0, 0xf0, 0xf0);
 /** Writes one line into an information panel, set a hair tighter where it would be cut. */
 void setPanelText(Panel *panel, const QFont &windowFont, const QString &text)
 {
-    int border = 0;
-    for (const PanelRow &row : kPanels)
-        if (panel->objectName() == QLatin1String(row.name))
-            border = row.borderWidth;
-    panel->setFont(Fonts::fitted(windowFont, text, panel->width() - 2 * border));
+    panel->setFont(Fonts::fitted(windowFont, text, panel->width() - 2 * panel->borderWidth()));
     panel->setText(text);
 }
 

@@ -34,6 +34,7 @@ public:
     void setText(const QString &text);
     void setBevels(Bevel outer, Bevel inner);
     void setBorderWidth(int width);
+    int borderWidth() const { return m_borderWidth; }
     void setColor(const QColor &color);
 
 Q_SIGNALS:
