@@ -15,3 +15,5 @@ void generateShellArt(const ArtOutput &out);
 void generateDescriptionArt(const ArtOutput &out);
 /** The behaviour-case screens and the spot-deflection frames. */
 void generateDemoArt(const ArtOutput &out);
+/** The switch-on photographs and the practice circuit. */
+void generatePracticeArt(const ArtOutput &out);
