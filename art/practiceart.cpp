@@ -375,7 +375,7 @@ QImage renderSwitchOnStep(int step)
 QRectF practiceOscilloscopeNameRoom()
 {
     // The window's label stands at (128, 128) over the picture at (96, 48), in a 9-point fixed face.
-    return QRectF(32, 80, 96, 16);
+    return QRectF(32, 80, 96, 15);
 }
 
 QImage renderPracticeCircuit()
@@ -386,19 +386,20 @@ QImage renderPracticeCircuit()
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setRenderHint(QPainter::TextAntialiasing, true);
 
-    const qreal groundY = 200;
+    // The common ground stays above the place where the window shows a problem over the picture.
+    const qreal groundY = 190;
     const qreal chainX = 256;
-    const QPointF nodeA(chainX, 106);
-    const QPointF nodeB(chainX, 144);
-    const qreal plateTop = 122;
-    const qreal plateBottom = 129;
-    const QRectF scope(14, 62, 148, 126);
+    const QPointF nodeA(chainX, 102);
+    const QPointF nodeB(chainX, 139);
+    const qreal plateTop = 117;
+    const qreal plateBottom = 124;
+    const QRectF scope(14, 62, 148, 116);
     const QPointF inputI(scope.right() - 10, nodeA.y());
     const QPointF inputII(scope.right() - 10, nodeB.y());
     const QRectF generator(222, 8, 118, 52);
     const QPointF generatorHot(chainX, generator.bottom());
     const QPointF generatorGround(328, generator.bottom());
-    const QRectF resistor(chainX - 6, 154, 12, 32);
+    const QRectF resistor(chainX - 6, 148, 12, 30);
 
     // Wires first, so that cases, parts and terminals sit on their ends.
     p.setPen(QPen(kInk, 1.6));

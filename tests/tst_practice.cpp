@@ -148,6 +148,7 @@ private Q_SLOTS:
     void practiceTexts();
     void oscilloscopeNameLiesOnItsBox_data();
     void oscilloscopeNameLiesOnItsBox();
+    void commonGroundStaysInViewOverAProblem();
     void problemLinks_data();
     void problemLinks();
     void activationHidesTheProblem();
@@ -669,6 +670,31 @@ void TestPractice::oscilloscopeNameLiesOnItsBox()
     QVERIFY(darkAlong(text.left() - 1, centre.y(), -1, 0));
     QVERIFY(darkAlong(centre.x(), text.top() - 1, 0, -1));
     QVERIFY(darkAlong(centre.x(), text.bottom() + 1, 0, 1));
+    form->close();
+}
+
+void TestPractice::commonGroundStaysInViewOverAProblem()
+{
+    TForm7 *form = openPractice(true);
+    const QImage circuit = form->Image1->picture();
+    // the common ground is the longest dark line across the picture
+    int groundRow = -1;
+    int longest = 0;
+    for (int y = 0; y < circuit.height(); ++y) {
+        int run = 0;
+        for (int x = 0; x < circuit.width(); ++x) {
+            run = qGray(circuit.pixel(x, y)) < 90 ? run + 1 : 0;
+            if (run > longest) {
+                longest = run;
+                groundRow = y;
+            }
+        }
+    }
+    QVERIFY2(longest > circuit.width() / 2, qPrintable(QString::number(longest)));
+    // a problem's statement, shown over the foot of the picture, leaves it in view
+    QTest::mouseClick(form->Label3, Qt::LeftButton);
+    QVERIFY(form->pprobl->isVisible());
+    QVERIFY2(form->Image1->y() + groundRow < form->pprobl->y(), qPrintable(QString::number(groundRow)));
     form->close();
 }
 
