@@ -104,7 +104,8 @@ bool isRound(ControlKind kind)
     }
 }
 
-void paintRing(QPainter &p, const PanelControl &c)
+/** Rings a control; a ring among many neighbours is drawn finer, so that the rings stay apart. */
+void paintRing(QPainter &p, const PanelControl &c, bool crowded)
 {
     p.setBrush(Qt::NoBrush);
     if (isRound(c.kind)) {
@@ -112,9 +113,9 @@ void paintRing(QPainter &p, const PanelControl &c)
         const qreal r = qMin(c.rect.width(), c.rect.height()) / 2 + 3;
         p.drawEllipse(c.rect.center(), r, r);
     } else if (c.kind == ControlKind::PushButton) {
-        // Close round the button, so its printed name just above stays readable.
-        p.setPen(QPen(switchOnMarkColour(), 1.5));
-        p.drawRoundedRect(c.rect.adjusted(-2.2, -2.2, 2.2, 2.2), 2, 2);
+        p.setPen(QPen(switchOnMarkColour(), crowded ? 1.5 : 2.2));
+        const qreal margin = crowded ? 2.2 : 2.8;
+        p.drawRoundedRect(c.rect.adjusted(-margin, -margin, margin, margin), 2, 2);
     } else {
         // Round the slot, its lever and its printed positions.
         p.setPen(QPen(switchOnMarkColour(), 2));
@@ -363,8 +364,9 @@ QImage renderSwitchOnStep(int step)
     for (const QRectF &box : FrontPanelPainter::printBoxes(model))
         print.addRect(box.adjusted(-0.5, 0, 0.5, 0));
     p.setClipPath(open.subtracted(print));
-    for (const QString &name : switchOnMarkedControls(step))
-        paintRing(p, *model.control(name));
+    const QStringList marked = switchOnMarkedControls(step);
+    for (const QString &name : marked)
+        paintRing(p, *model.control(name), marked.size() > 5);
     if (switchOnMarksTrace(step))
         paintTraceArrow(p, model.screen);
     p.end();

@@ -143,6 +143,7 @@ private Q_SLOTS:
     void missingStepPictureLeavesTheStepsTexts();
     void missingFirstPictureLeavesTheDesignTexts();
     void spoiltStepPictureIsReported();
+    void walkNeverGoesBelowTheFirstStep();
 
     void practiceTexts_data();
     void practiceTexts();
@@ -586,6 +587,26 @@ void TestPractice::spoiltStepPictureIsReported()
     checkStep(form, castilianWalk()[4], 4);
     form->close();
     m_dir->restore(QStringLiteral("antes5.bmp"));
+}
+
+void TestPractice::walkNeverGoesBelowTheFirstStep()
+{
+    TForm4 *form = openWalkthrough(true);
+    for (int i = 0; i < 3; ++i)
+        QTest::mouseClick(form->BitBtn1, Qt::LeftButton);
+    // back at the window without its first photograph: step 0, but step 3 stays on show
+    QVERIFY(QFile::remove(m_dir->filePath(QStringLiteral("antes-0.bmp"))));
+    returnTo(form);
+    QCOMPARE(m_errors.size(), 1);
+    checkStep(form, castilianWalk()[3], 3);
+    // "previous", still on show, cannot take the walk below its first step
+    QTest::mouseClick(form->BitBtn3, Qt::LeftButton);
+    QTest::mouseClick(form->BitBtn3, Qt::LeftButton);
+    QCOMPARE(m_errors.size(), 3);
+    m_dir->restore(QStringLiteral("antes-0.bmp"));
+    QTest::mouseClick(form->BitBtn1, Qt::LeftButton);
+    checkStep(form, castilianWalk()[1], 1);
+    form->close();
 }
 
 // ---- the practice ----

@@ -103,7 +103,10 @@ void TForm4::BitBtn1Click()
 
 void TForm4::BitBtn3Click()
 {
-    --m_step;
+    // The button is hidden on the first step; should a photograph that could not be read have
+    // left it on show there, the walk still never goes below the first step.
+    if (m_step > 0)
+        --m_step;
     carga();
 }
 
