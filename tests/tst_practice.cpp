@@ -495,11 +495,12 @@ void TestPractice::warningBlinksInRealTime()
         QTest::mouseClick(form->BitBtn1, Qt::LeftButton);
     QVERIFY(form->PASOS3->isHidden());
     // the free-running timer shows it within a second, then hides it a second later
-    QTRY_VERIFY_WITH_TIMEOUT(form->PASOS3->isVisible(), 1300);
+    QTRY_VERIFY_WITH_TIMEOUT(form->PASOS3->isVisible(), 2000);
     QElapsedTimer shown;
     shown.start();
-    QTRY_VERIFY_WITH_TIMEOUT(form->PASOS3->isHidden(), 1500);
-    QVERIFY2(shown.elapsed() > 800 && shown.elapsed() < 1300, qPrintable(QString::number(shown.elapsed())));
+    QTRY_VERIFY_WITH_TIMEOUT(form->PASOS3->isHidden(), 2000);
+    // a second, give or take what a busy machine delays a timer by
+    QVERIFY2(shown.elapsed() > 700 && shown.elapsed() < 1600, qPrintable(QString::number(shown.elapsed())));
     form->close();
 }
 
