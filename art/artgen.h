@@ -17,3 +17,5 @@ void generateDescriptionArt(const ArtOutput &out);
 void generateDemoArt(const ArtOutput &out);
 /** The application icon at the sizes desktop menus use, into a hicolor icon theme folder. */
 void generateDesktopArt(const QDir &iconTheme);
+/** The switch-on photographs and the practice circuit. */
+void generatePracticeArt(const ArtOutput &out);

@@ -649,6 +649,28 @@ QRectF FrontPanelPainter::graticule(const PanelScreen &screen)
     return QRectF(std::round(g.left()) + 0.5, std::round(g.top()) + 0.5, g.width(), g.height());
 }
 
+QList<QRectF> FrontPanelPainter::printBoxes(const FrontPanelModel &model)
+{
+    QList<QRectF> boxes;
+    const QFontMetricsF labels(printFont(6, true));
+    const QFontMetricsF positions(printFont(4.5, true));
+    for (const PanelControl &c : model.controls) {
+        if (c.labelSide != LabelSide::None && !c.label.isEmpty())
+            boxes << labels.boundingRect(labelRect(c), int(labelAlignment(c.labelSide)) | Qt::TextDontClip, c.label);
+        if (c.kind != ControlKind::SlideSwitch)
+            continue;
+        // The same places paintSlideSwitch() prints the positions at.
+        const int count = qMax(1, int(c.positions.size()));
+        for (int i = 0; i < c.positions.size(); ++i) {
+            const qreal y
+                = count == 1 ? c.rect.center().y() : c.rect.top() + 4 + (c.rect.height() - 8) * i / (count - 1);
+            boxes << positions.boundingRect(QRectF(c.rect.right() + 3.2, y - 3, 12, 6),
+                                            Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip, c.positions.at(i));
+        }
+    }
+    return boxes;
+}
+
 void FrontPanelPainter::paint(QPainter &p, const FrontPanelModel &model)
 {
     p.save();

@@ -24,4 +24,6 @@ public:
     static QColor faceColour();
     /** The square of graticule divisions on the screen, 10 × 8 divisions, in picture coordinates. */
     static QRectF graticule(const PanelScreen &screen);
+    /** Where the print stands: the bounding box of every control's name and printed position. */
+    static QList<QRectF> printBoxes(const FrontPanelModel &model);
 };

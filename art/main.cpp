@@ -20,6 +20,7 @@ int main(int argc, char **argv)
     generateShellArt(out);
     generateDescriptionArt(out);
     generateDemoArt(out);
+    generatePracticeArt(out);
     if (args.size() == 4)
         generateDesktopArt(QDir(args.at(3)));
     return 0;

@@ -1,10 +1,13 @@
-// Opening times of the behaviour demonstrations and the memory each further deflection window
-// costs. Run from the runnable folder, so the windows read their data files as the program does.
+// Opening times of the behaviour demonstrations and of the practice windows, and the memory each
+// further deflection window costs. Run from the runnable folder, so the windows read their data files
+// as the program does.
 #include "errorbox.h"
 #include "tfichaprincipal.h"
 #include "tform10.h"
 #include "tform11.h"
 #include "tform23.h"
+#include "tform4.h"
+#include "tform7.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -18,6 +21,7 @@
 namespace {
 
 constexpr double kTargetMs = 40.0;
+constexpr double kPracticeTargetMs = 30.0;
 constexpr qint64 kTargetBytesPerInstance = 1024 * 1024;
 
 qint64 residentBytes()
@@ -97,6 +101,17 @@ int main(int argc, char **argv)
         // closing the texts closes the screen too
         return static_cast<QWidget *>(Form11.data());
     });
+    // The walkthrough reads its first photograph as it is shown; the practice window its cursor.
+    const double walkthrough = medianOpenMs(runs, [] {
+        openWindow(Form4);
+        waitShown(Form4);
+        return static_cast<QWidget *>(Form4.data());
+    });
+    const double practice = medianOpenMs(runs, [] {
+        openWindow(Form7);
+        waitShown(Form7);
+        return static_cast<QWidget *>(Form7.data());
+    });
     if (!errors.isEmpty()) {
         std::fprintf(
             stderr, "windows_bench: %s (run it from the runnable folder)\n", qPrintable(errors.first()));
@@ -115,6 +130,10 @@ int main(int argc, char **argv)
         deflection, runs, kTargetMs, verdict(deflection < kTargetMs));
     std::printf("opening Tform10 + TForm11: median %.1f ms over %d (target < %.0f ms: %s)\n", pair, runs,
         kTargetMs, verdict(pair < kTargetMs));
+    std::printf("opening TForm4 (antes-0.bmp read): median %.1f ms over %d (target < %.0f ms: %s)\n", walkthrough,
+        runs, kPracticeTargetMs, verdict(walkthrough < kPracticeTargetMs));
+    std::printf("opening TForm7 (handgrab.cur read): median %.1f ms over %d (target < %.0f ms: %s)\n", practice, runs,
+        kPracticeTargetMs, verdict(practice < kPracticeTargetMs));
     std::printf("memory per further TForm23, %d shown: %lld KiB (target <= %lld KiB: %s)\n", kInstances,
         perInstance / 1024, kTargetBytesPerInstance / 1024, verdict(perInstance <= kTargetBytesPerInstance));
     Form::destroyAll();

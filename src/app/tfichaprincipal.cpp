@@ -9,6 +9,7 @@
 #include "tform10.h"
 #include "tform11.h"
 #include "tform23.h"
+#include "tpractica.h"
 
 #include <QMenuBar>
 #include <QResizeEvent>
@@ -136,6 +137,7 @@ constexpr MenuHandler kHandlers[] = {
     {"Descripcindelaparato1", &Tfichaprincipal::Descripcindelaparato1Click},
     {"Composc", &Tfichaprincipal::ComposcClick},
     {"ComportamientodelTRC1", &Tfichaprincipal::ComportamientodelTRC1Click},
+    {"Realizacindelaprctica1", &Tfichaprincipal::Realizacindelaprctica1Click},
 };
 
 } // namespace
@@ -305,4 +307,9 @@ void Tfichaprincipal::ComposcClick()
 void Tfichaprincipal::ComportamientodelTRC1Click()
 {
     openWindow(Form23);
+}
+
+void Tfichaprincipal::Realizacindelaprctica1Click()
+{
+    openWindow(practica);
 }
