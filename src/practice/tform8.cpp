@@ -47,22 +47,20 @@ struct LabelRow
     const char16_t *caption;
 };
 
-// Every label of the book with its design-time (Castilian) caption. The labels of the two
+// Every label of the book with its design-time caption; a label whose text changes with the
+// language has none here and starts with the Castilian text of kTexts. The labels of the two
 // measurement pages are placed by kLines once their texts are known.
 constexpr std::array<LabelRow, 62> kLabels = { {
-    { "eutil", 1, { 136, 0, 429, 17 }, Look::Title,
-        u"Entre las utilidades del osciloscopio cabe destacar las siguientes :" },
-    { "ecarac", 1, { 192, 336, 241, 17 }, Look::Link, u"Características de una señal senoidal" },
-    { "eang", 1, { 192, 360, 239, 17 }, Look::Link, u"Angulo de desfase entre dos señales" },
-    { "emed", 1, { 192, 384, 188, 17 }, Look::Link, u"Medidas con un osciloscopio" },
+    { "eutil", 1, { 136, 0, 429, 17 }, Look::Title, nullptr },
+    { "ecarac", 1, { 192, 336, 241, 17 }, Look::Link, nullptr },
+    { "eang", 1, { 192, 360, 239, 17 }, Look::Link, nullptr },
+    { "emed", 1, { 192, 384, 188, 17 }, Look::Link, nullptr },
 
-    { "Label1", 3, { 200, 32, 244, 19 }, Look::Title12, u"Características de una onda senoidal" },
-    { "Label2", 3, { 160, 392, 331, 19 }, Look::Text12,
-        u"Pulsar sobre la zona que se desee obtener información." },
+    { "Label1", 3, { 200, 32, 244, 19 }, Look::Title12, nullptr },
+    { "Label2", 3, { 160, 392, 331, 19 }, Look::Text12, nullptr },
 
-    { "Label5", 4, { 120, 0, 380, 17 }, Look::Title,
-        u"Angulo de desfase entre dos ondas de la misma frecuencia" },
-    { "Label6", 4, { 152, 24, 303, 17 }, Look::Text, u"Dadas dos señales U1 y U2 con la misma pulsación" },
+    { "Label5", 4, { 120, 0, 380, 17 }, Look::Title, nullptr },
+    { "Label6", 4, { 152, 24, 303, 17 }, Look::Text, nullptr },
     { "Label7", 4, { 464, 24, 17, 19 }, Look::Symbol, u"w :" },
     { "Label8", 4, { 8, 120, 95, 19 }, Look::Formula, u"U1 = U1m cos " },
     { "Label9", 4, { 104, 120, 18, 19 }, Look::SymbolRed, u"(w " },
@@ -72,68 +70,52 @@ constexpr std::array<LabelRow, 62> kLabels = { {
     { "Label13", 4, { 552, 128, 14, 19 }, Look::SymbolRed, u"(w" },
     { "Label14", 4, { 568, 128, 4, 19 }, Look::Formula, u"t" },
     { "Label15", 4, { 576, 128, 35, 19 }, Look::SymbolRed, u"+ j2)" },
-    { "Label16", 4, { 64, 312, 433, 17 }, Look::Text,
-        u"Se llama desfase entre las dos ondas a la diferencia de fase entre ellas " },
+    { "Label16", 4, { 64, 312, 433, 17 }, Look::Text, nullptr },
     { "Label17", 4, { 488, 312, 65, 19 }, Look::Symbol, u"j1 - j2." },
-    { "Label18", 4, { 40, 336, 561, 17 }, Look::Text,
-        u"Ambas señales se anulan en los instantes t1 y t2 respectivamente, con lo que tenemos que :" },
+    { "Label18", 4, { 40, 336, 561, 17 }, Look::Text, nullptr },
     { "Label19", 4, { 168, 360, 9, 19 }, Look::SymbolRed, u"w" },
     { "Label20", 4, { 184, 360, 12, 19 }, Look::Formula, u"t1" },
     { "Label21", 4, { 200, 360, 64, 19 }, Look::SymbolRed, u"+ j1= 90°" },
     { "Label22", 4, { 360, 360, 9, 19 }, Look::SymbolRed, u"w" },
     { "Label23", 4, { 376, 360, 12, 19 }, Look::Formula, u"t2" },
     { "Label24", 4, { 392, 360, 68, 19 }, Look::SymbolRed, u"+ j2 = 90°" },
-    { "Label25", 4, { 264, 376, 95, 17 }, Look::Text, u"Si las restamos :" },
+    { "Label25", 4, { 264, 376, 95, 17 }, Look::Text, nullptr },
     { "Label26", 4, { 160, 400, 89, 19 }, Look::SymbolRed, u"j2 -j1 = -w" },
     { "Label27", 4, { 248, 400, 203, 19 }, Look::Formula, u"( t2 - t1 ) = -(( t2 - t1 / T) * 360°" },
 
-    { "Label28", 5, { 8, 240, 604, 17 }, Look::Text,
-        u"Con un osciloscopio podemos averiguar el desfase existente entre dos ondas  por dos modos "
-        u"diferentes:" },
-    { "Label3", 5, { 264, 264, 103, 17 }, Look::Title, u"1.- Modo Dual :" },
-    { "Label4", 5, { 8, 288, 601, 17 }, Look::Text,
-        u"En este modo se visualizan las señales de los canales I y II simultáneamente pulsando el botón "
-        u"DUAL." },
-    { "Label31", 5, { 192, 312, 241, 17 }, Look::Link, u"Como medir el desfase en modo dual" },
-    { "Label29", 5, { 272, 336, 93, 17 }, Look::Title, u"2.- Modo XY :" },
-    { "Label30", 5, { 8, 360, 596, 17 }, Look::Text,
-        u"En este modo se visualizan las figuras de Lissajous, se representa en el eje vertical la señal del "
-        u"canal I" },
-    { "Label32", 5, { 80, 384, 447, 17 }, Look::Text,
-        u"y en el eje horizontal  la señal del canal II, se obtiene pulsando el botón X-Y." },
-    { "Label34", 5, { 144, 400, 370, 17 }, Look::Link,
-        u"Como medir el desfase mediante las figuras de Lissajous" },
+    { "Label28", 5, { 8, 240, 604, 17 }, Look::Text, nullptr },
+    { "Label3", 5, { 264, 264, 103, 17 }, Look::Title, nullptr },
+    { "Label4", 5, { 8, 288, 601, 17 }, Look::Text, nullptr },
+    { "Label31", 5, { 192, 312, 241, 17 }, Look::Link, nullptr },
+    { "Label29", 5, { 272, 336, 93, 17 }, Look::Title, nullptr },
+    { "Label30", 5, { 8, 360, 596, 17 }, Look::Text, nullptr },
+    { "Label32", 5, { 80, 384, 447, 17 }, Look::Text, nullptr },
+    { "Label34", 5, { 144, 400, 370, 17 }, Look::Link, nullptr },
 
-    { "Label35", 6, { 16, 12, 560, 17 }, Look::Text,
-        u"Se deben centrar las ondas verticalmente y observar los cruces de las señales con la linea "
-        u"cero, " },
-    { "Label36", 6, { 16, 32, 540, 17 }, Look::Text,
-        u"a continuación se debe medir la distancia entre los cruces t ( en cm o divisiones), y el T." },
-    { "Label37", 6, { 16, 56, 330, 17 }, Look::Text,
-        u"La diferencia de fase se obtiene aplicando la fórmula :" },
+    { "Label35", 6, { 16, 12, 560, 17 }, Look::Text, nullptr },
+    { "Label36", 6, { 16, 32, 540, 17 }, Look::Text, nullptr },
+    { "Label37", 6, { 16, 56, 330, 17 }, Look::Text, nullptr },
     { "Label38", 6, { 240, 80, 30, 19 }, Look::SymbolRed, u"j = " },
     { "Label39", 6, { 270, 80, 110, 19 }, Look::Formula, u"( t / T ) · 360°" },
 
-    { "Label40", 7, { 16, 4, 450, 17 }, Look::Text,
-        u"Para hallar el desfase, se miden a y b, y se realiza el siguiente cálculo:" },
+    { "Label40", 7, { 16, 4, 450, 17 }, Look::Text, nullptr },
     { "Label41", 7, { 160, 26, 30, 19 }, Look::Formula, u"sen " },
     { "Label42", 7, { 190, 26, 10, 19 }, Look::SymbolRed, u"j" },
     { "Label43", 7, { 200, 26, 60, 19 }, Look::Formula, u" = a / b" },
     { "Label44", 7, { 300, 26, 10, 19 }, Look::SymbolRed, u"j" },
     { "Label45", 7, { 310, 26, 130, 19 }, Look::Formula, u" = arc sen ( a / b )" },
-    { "Label46", 7, { 16, 262, 350, 17 }, Look::Text,
-        u"Ya que si se tiene en el eje horizontal una señal x = Xsen" },
+    { "Label46", 7, { 16, 262, 350, 17 }, Look::Text, nullptr },
     { "Label47", 7, { 366, 262, 10, 19 }, Look::Symbol, u"w" },
-    { "Label49", 7, { 376, 262, 230, 17 }, Look::Text, u"t , y otra en el eje vertical y = Y sen " },
+    { "Label49", 7, { 376, 262, 230, 17 }, Look::Text, nullptr },
     { "Label50", 7, { 16, 284, 16, 19 }, Look::Symbol, u"(w" },
     { "Label51", 7, { 32, 284, 4, 17 }, Look::Text, u"t" },
     { "Label52", 7, { 36, 284, 30, 19 }, Look::Symbol, u" + j)" },
-    { "Label53", 7, { 66, 284, 280, 17 }, Look::Text, u", y considerando el instante t = 0, se tiene que :" },
+    { "Label53", 7, { 66, 284, 280, 17 }, Look::Text, nullptr },
     { "Label54", 7, { 150, 310, 140, 19 }, Look::Formula, u"x = 0 ,   y = Y sen " },
     { "Label55", 7, { 290, 310, 10, 19 }, Look::SymbolRed, u"j" },
     { "Label56", 7, { 300, 310, 30, 19 }, Look::Formula, u" = a" },
     { "Label57", 7, { 370, 310, 50, 19 }, Look::Formula, u"Y = b" },
-    { "Label58", 7, { 200, 338, 90, 17 }, Look::Text, u"Entonces sen" },
+    { "Label58", 7, { 200, 338, 90, 17 }, Look::Text, nullptr },
     { "Label59", 7, { 290, 338, 10, 19 }, Look::Symbol, u" j" },
     { "Label60", 7, { 300, 338, 60, 17 }, Look::Text, u" = a / b" },
 } };
@@ -257,6 +239,14 @@ constexpr std::array<TextRow, 29> kTexts = { {
         u", i considerant l'instant t = 0, es té que :" },
     { "Label58", u"Entonces sen", u"Aleshores sen" },
 } };
+
+const TextRow *textRow(const char *name)
+{
+    for (const TextRow &row : kTexts)
+        if (QLatin1String(name) == QLatin1String(row.name))
+            return &row;
+    return nullptr;
+}
 
 QFont lookFont(Look look)
 {
@@ -428,7 +418,7 @@ TForm8::TForm8()
         if (isSymbol(row.look))
             label->setSymbolText(QString::fromUtf16(row.caption));
         else
-            label->setText(QString::fromUtf16(row.caption));
+            label->setText(QString::fromUtf16(row.caption ? row.caption : textRow(row.name)->castilian));
         m_labels.insert(label->objectName(), label);
     }
     eutil = label(QStringLiteral("eutil"));
