@@ -528,6 +528,16 @@ void TestUtilities::linesStayOnThePage()
             }
         }
     }
+    // a word and the symbol after it stay apart, a symbol and its variable together
+    const auto gap = [form](const char *left, const char *right) {
+        Label *a = form->label(QLatin1String(left));
+        Label *b = form->label(QLatin1String(right));
+        return b->x() - (a->x() + a->fontMetrics().horizontalAdvance(a->text()));
+    };
+    QVERIFY(gap("Label6", "Label7") >= 2);
+    QVERIFY(gap("Label46", "Label47") >= 2);
+    QVERIFY(gap("Label47", "Label49") <= 1);
+    QVERIFY(gap("Label50", "Label51") <= 1);
     // the fragments of a formula stand on one baseline
     const QList<QStringList> formulas { { "Label8", "Label9", "Label10", "Label11" },
         { "Label19", "Label20", "Label21" }, { "Label46", "Label47", "Label49" },

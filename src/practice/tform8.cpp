@@ -160,12 +160,15 @@ constexpr std::array<LineRow, 17> kLines = { {
     { kCentred, 338, false, { "Label58", "Label59", "Label60" } },
 } };
 
-/** Whether two fragments would read as one word if set edge to edge ("Xsen" then omega). */
+/**
+ * Whether two fragments would read as one word if set edge to edge: a word that ends in a Latin
+ * letter and a letter after it ("Xsen" then omega). A Greek letter runs into the t after it.
+ */
 bool needsSpace(const Label *before, const Label *after)
 {
     const QString a = before->text();
     const QString b = after->text();
-    return !a.isEmpty() && !b.isEmpty() && a.back().isLetter() && a.back().unicode() < 0x80
+    return !a.isEmpty() && !b.isEmpty() && a.back().isLetter() && a.back().unicode() < 0x370
         && b.front().isLetter();
 }
 
