@@ -428,14 +428,13 @@ QImage screen(const ScopeSettings &settings, QSize size)
     return ScreenPainter::render(settings, size);
 }
 
-/** The screen picture before either button is pressed: the graticule, no trace. */
-QImage emptyScreen(QSize size)
+/** The screen picture before either button is pressed: the instrument on, no signal, the trace at rest. */
+QImage restingScreen(QSize size)
 {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::black);
-    QPainter p(&image);
-    ScreenPainter::paintTraces(p, QRectF(QPointF(0, 0), size), ScreenTraces {});
-    return image;
+    ScopeSettings settings;
+    settings.channelI.coupling = Coupling::Ground;
+    settings.mode = DisplayMode::ChannelI;
+    return ScreenPainter::render(settings, size);
 }
 
 ScopeSettings singleSine()
@@ -553,7 +552,7 @@ void generateUtilitiesArt(const ArtOutput &out)
     write(drawScope(), out.embedded, "util_scope.bmp");
     write(drawDualMeasure(), out.embedded, "util_dualmeasure.bmp");
     write(drawXyMeasure(), out.embedded, "util_xymeasure.bmp");
-    write(emptyScreen(UtilitiesArt::kScreenSize), out.embedded, "util_screen.bmp");
+    write(restingScreen(UtilitiesArt::kScreenSize), out.embedded, "util_screen.bmp");
     write(drawBackGlyph(), out.embedded, "glyph_back.bmp");
     write(screen(UtilitiesArt::dualSettings(), UtilitiesArt::kScreenSize), out.data, "pdual.bmp");
     write(screen(UtilitiesArt::xySettings(), UtilitiesArt::kScreenSize), out.data, "plis.bmp");
