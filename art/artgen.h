@@ -19,3 +19,5 @@ void generateDemoArt(const ArtOutput &out);
 void generateDesktopArt(const QDir &iconTheme);
 /** The switch-on photographs and the practice circuit. */
 void generatePracticeArt(const ArtOutput &out);
+/** The pictures of the utilities book, and the two screens it loads. */
+void generateUtilitiesArt(const ArtOutput &out);

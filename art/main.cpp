@@ -21,6 +21,7 @@ int main(int argc, char **argv)
     generateDescriptionArt(out);
     generateDemoArt(out);
     generatePracticeArt(out);
+    generateUtilitiesArt(out);
     if (args.size() == 4)
         generateDesktopArt(QDir(args.at(3)));
     return 0;

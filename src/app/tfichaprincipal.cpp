@@ -10,6 +10,7 @@
 #include "tform11.h"
 #include "tform23.h"
 #include "tpractica.h"
+#include "tform8.h"
 
 #include <QMenuBar>
 #include <QResizeEvent>
@@ -138,6 +139,7 @@ constexpr MenuHandler kHandlers[] = {
     {"Composc", &Tfichaprincipal::ComposcClick},
     {"ComportamientodelTRC1", &Tfichaprincipal::ComportamientodelTRC1Click},
     {"Realizacindelaprctica1", &Tfichaprincipal::Realizacindelaprctica1Click},
+    {"Utilidadesdelosciloscopio1", &Tfichaprincipal::Utilidadesdelosciloscopio1Click},
 };
 
 } // namespace
@@ -312,4 +314,7 @@ void Tfichaprincipal::ComportamientodelTRC1Click()
 void Tfichaprincipal::Realizacindelaprctica1Click()
 {
     openWindow(practica);
+void Tfichaprincipal::Utilidadesdelosciloscopio1Click()
+{
+    openWindow(Form8);
 }

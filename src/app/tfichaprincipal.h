@@ -43,6 +43,7 @@ public:
     void ComposcClick();
     void ComportamientodelTRC1Click();
     void Realizacindelaprctica1Click();
+    void Utilidadesdelosciloscopio1Click();
 
     /** Sets the main window's title and menu captions in Castilian. */
     void castellano();
