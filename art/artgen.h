@@ -15,3 +15,5 @@ void generateShellArt(const ArtOutput &out);
 void generateDescriptionArt(const ArtOutput &out);
 /** The behaviour-case screens and the spot-deflection frames. */
 void generateDemoArt(const ArtOutput &out);
+/** The front-panel photograph of the self-evaluation and the glyph of its mark button. */
+void generateEvaluationArt(const ArtOutput &out);

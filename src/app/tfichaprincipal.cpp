@@ -8,6 +8,7 @@
 #include "tform10.h"
 #include "tform11.h"
 #include "tform23.h"
+#include "tpw.h"
 
 #include <QMenuBar>
 #include <QResizeEvent>
@@ -135,6 +136,7 @@ constexpr MenuHandler kHandlers[] = {
     {"Descripcindelaparato1", &Tfichaprincipal::Descripcindelaparato1Click},
     {"Composc", &Tfichaprincipal::ComposcClick},
     {"ComportamientodelTRC1", &Tfichaprincipal::ComportamientodelTRC1Click},
+    {"Cuestionario1", &Tfichaprincipal::Cuestionario1Click},
 };
 
 } // namespace
@@ -302,4 +304,9 @@ void Tfichaprincipal::ComposcClick()
 void Tfichaprincipal::ComportamientodelTRC1Click()
 {
     openWindow(Form23);
+}
+
+void Tfichaprincipal::Cuestionario1Click()
+{
+    openWindow(pw);
 }

@@ -42,6 +42,7 @@ public:
     void Descripcindelaparato1Click();
     void ComposcClick();
     void ComportamientodelTRC1Click();
+    void Cuestionario1Click();
 
     /** Sets the main window's title and menu captions in Castilian. */
     void castellano();
