@@ -1,14 +1,18 @@
-// Opening times of the behaviour demonstrations and the memory each further deflection window
-// costs. Run from the runnable folder, so the windows read their data files as the program does.
+// Opening times of the behaviour demonstrations, the access gate and the self-evaluation, and the
+// memory each further deflection window costs. Run from the runnable folder, so the windows read
+// their data files as the program does.
 #include "errorbox.h"
+#include "tevaluacion.h"
 #include "tfichaprincipal.h"
 #include "tform10.h"
 #include "tform11.h"
 #include "tform23.h"
+#include "tpw.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLineEdit>
 #include <QWindow>
 
 #include <algorithm>
@@ -18,6 +22,7 @@
 namespace {
 
 constexpr double kTargetMs = 40.0;
+constexpr double kGateTargetMs = 30.0;
 constexpr qint64 kTargetBytesPerInstance = 1024 * 1024;
 
 qint64 residentBytes()
@@ -97,6 +102,26 @@ int main(int argc, char **argv)
         // closing the texts closes the screen too
         return static_cast<QWidget *>(Form11.data());
     });
+    const double gate = medianOpenMs(runs, [] {
+        fichaprincipal->Cuestionario1Click();
+        waitShown(pw);
+        return static_cast<QWidget *>(pw.data());
+    });
+    // From the accepted code to the questionnaire on the screen; the gate itself is opened untimed.
+    QList<double> questionnaireTimes;
+    for (int i = 0; i < runs; ++i) {
+        fichaprincipal->Cuestionario1Click();
+        waitShown(pw);
+        pw->Password->setText(QStringLiteral("50000000"));
+        QElapsedTimer clock;
+        clock.start();
+        pw->OKBtnClick();
+        waitShown(evaluacion);
+        questionnaireTimes << clock.nsecsElapsed() / 1e6;
+        evaluacion->close();
+        QCoreApplication::processEvents();
+    }
+    const double questionnaire = median(questionnaireTimes);
     if (!errors.isEmpty()) {
         std::fprintf(
             stderr, "windows_bench: %s (run it from the runnable folder)\n", qPrintable(errors.first()));
@@ -115,6 +140,10 @@ int main(int argc, char **argv)
         deflection, runs, kTargetMs, verdict(deflection < kTargetMs));
     std::printf("opening Tform10 + TForm11: median %.1f ms over %d (target < %.0f ms: %s)\n", pair, runs,
         kTargetMs, verdict(pair < kTargetMs));
+    std::printf("opening Tpw: median %.1f ms over %d (target < %.0f ms: %s)\n", gate, runs, kGateTargetMs,
+        verdict(gate < kGateTargetMs));
+    std::printf("opening Tevaluacion from an accepted code: median %.1f ms over %d (target < %.0f ms: %s)\n",
+        questionnaire, runs, kGateTargetMs, verdict(questionnaire < kGateTargetMs));
     std::printf("memory per further TForm23, %d shown: %lld KiB (target <= %lld KiB: %s)\n", kInstances,
         perInstance / 1024, kTargetBytesPerInstance / 1024, verdict(perInstance <= kTargetBytesPerInstance));
     Form::destroyAll();

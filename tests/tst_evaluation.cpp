@@ -299,6 +299,8 @@ void TestEvaluation::gateTexts()
     QCOMPARE(gate->Password->echoMode(), QLineEdit::Password);
     QVERIFY(!gate->Password->accessibleName().isEmpty());
     QVERIFY(gate->Password->text().isEmpty());
+    // the student types at once: the box has the focus
+    QCOMPARE(gate->focusWidget(), gate->Password);
     // everything lies inside the window
     for (QWidget *control : { static_cast<QWidget *>(gate->Label1), static_cast<QWidget *>(gate->Password),
              static_cast<QWidget *>(gate->OKBtn), static_cast<QWidget *>(gate->CancelBtn) })

@@ -110,7 +110,9 @@ Tevaluacion::Tevaluacion()
     // The photograph is drawn at its own size from the control's top-left corner.
     Image1 = new Picture(client(), { 48, 0, 561, 241 }, PictureMode::Plain);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPicture(embeddedPicture(QStringLiteral("evaluationpanel.bmp")));
+    // Decoded once: every questionnaire window shows the same photograph and shares its pixels.
+    static const QImage photograph = embeddedPicture(QStringLiteral("evaluationpanel.bmp"));
+    Image1->setPicture(photograph);
 
     // In table order: a later hot-spot lies on top and takes the clicks where two share pixels.
     for (const EvaluationSpot &spot : kEvaluationSpots) {
