@@ -2,6 +2,7 @@
 
 #include "cursors.h"
 
+#include <QCoreApplication>
 #include <QProxyStyle>
 #include <QTabBar>
 #include <QTabWidget>
@@ -136,8 +137,12 @@ Tevaluacion::Tevaluacion()
     paginas = new QTabWidget(client());
     paginas->setObjectName(QStringLiteral("paginas"));
     paginas->setGeometry(16, 240, 609, 65);
-    auto *tabStyle = new SnugTabs;
-    tabStyle->setParent(paginas);
+    // One style serves the tabs of every questionnaire window; the application owns it.
+    static SnugTabs *const tabStyle = [] {
+        auto *style = new SnugTabs;
+        style->setParent(QCoreApplication::instance());
+        return style;
+    }();
     paginas->tabBar()->setStyle(tabStyle);
     paginas->setUsesScrollButtons(true);
     paginas->tabBar()->setExpanding(false);
