@@ -552,6 +552,10 @@ void TestEvaluation::questionnaireTexts()
     QCOMPARE(form->size(), QSize(630, 345));
     QCOMPARE(form->pos(), QPoint(0, 85));
     QCOMPARE(form->Image1->picture().size(), QSize(535, 239));
+    // drawn unscaled from the control's corner, so every hot-spot lies on the control it names
+    const QImage photograph = form->Image1->picture().convertToFormat(QImage::Format_RGB32);
+    const QImage shown = form->Image1->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(shown.copy(photograph.rect()), photograph);
     // the verdicts speak the window's language
     turnTo(form, 4);
     clickSpot(form, QStringLiteral("Image10"));
