@@ -34,7 +34,7 @@ Tpw::Tpw()
     Password = new QLineEdit(client());
     Password->setObjectName(QStringLiteral("Password"));
     Password->setGeometry(16, 32, 233, 21);
-    // The code is a secret: it shows as dots, and no input method or history keeps it.
+    // The code is a secret: it shows as dots.
     Password->setEchoMode(QLineEdit::Password);
     Label1->setBuddy(Password);
 
