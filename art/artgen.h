@@ -21,3 +21,5 @@ void generateDesktopArt(const QDir &iconTheme);
 void generatePracticeArt(const ArtOutput &out);
 /** The pictures of the utilities book, and the two screens it loads. */
 void generateUtilitiesArt(const ArtOutput &out);
+/** The front-panel photograph of the self-evaluation and the glyph of its mark button. */
+void generateEvaluationArt(const ArtOutput &out);

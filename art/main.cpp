@@ -22,6 +22,7 @@ int main(int argc, char **argv)
     generateDemoArt(out);
     generatePracticeArt(out);
     generateUtilitiesArt(out);
+    generateEvaluationArt(out);
     if (args.size() == 4)
         generateDesktopArt(QDir(args.at(3)));
     return 0;

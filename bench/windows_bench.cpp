@@ -1,7 +1,7 @@
-// Opening times of the behaviour demonstrations and of the practice windows, and the memory each
-// further deflection window costs. Run from the runnable folder, so the windows read their data files
-// as the program does.
+// Opening times of the topic windows, and the memory each further deflection window costs. Run from
+// the runnable folder, so the windows read their data files as the program does.
 #include "errorbox.h"
+#include "tevaluacion.h"
 #include "tfichaprincipal.h"
 #include "tform10.h"
 #include "tform11.h"
@@ -9,10 +9,12 @@
 #include "tform4.h"
 #include "tform7.h"
 #include "tform8.h"
+#include "tpw.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLineEdit>
 #include <QWindow>
 
 #include <algorithm>
@@ -128,6 +130,26 @@ int main(int argc, char **argv)
         waitShown(Form8);
         return static_cast<QWidget *>(Form8.data());
     });
+    const double gate = medianOpenMs(runs, [] {
+        fichaprincipal->Cuestionario1Click();
+        waitShown(pw);
+        return static_cast<QWidget *>(pw.data());
+    });
+    // From the accepted code to the questionnaire on the screen; the gate itself is opened untimed.
+    QList<double> questionnaireTimes;
+    for (int i = 0; i < runs; ++i) {
+        fichaprincipal->Cuestionario1Click();
+        waitShown(pw);
+        pw->Password->setText(QStringLiteral("50000000"));
+        QElapsedTimer clock;
+        clock.start();
+        pw->OKBtnClick();
+        waitShown(evaluacion);
+        questionnaireTimes << clock.nsecsElapsed() / 1e6;
+        evaluacion->close();
+        QCoreApplication::processEvents();
+    }
+    const double questionnaire = median(questionnaireTimes);
     if (!errors.isEmpty()) {
         std::fprintf(
             stderr, "windows_bench: %s (run it from the runnable folder)\n", qPrintable(errors.first()));
@@ -154,6 +176,10 @@ int main(int argc, char **argv)
         utilities, runs, kTopicTargetMs, verdict(utilities < kTopicTargetMs));
     std::printf("opening TForm8 and loading both screens: median %.1f ms over %d (target < %.0f ms: %s)\n",
         utilitiesScreens, runs, kTopicTargetMs, verdict(utilitiesScreens < kTopicTargetMs));
+    std::printf("opening Tpw: median %.1f ms over %d (target < %.0f ms: %s)\n", gate, runs, kTopicTargetMs,
+        verdict(gate < kTopicTargetMs));
+    std::printf("opening Tevaluacion from an accepted code: median %.1f ms over %d (target < %.0f ms: %s)\n",
+        questionnaire, runs, kTopicTargetMs, verdict(questionnaire < kTopicTargetMs));
     std::printf("memory per further TForm23, %d shown: %lld KiB (target <= %lld KiB: %s)\n", kInstances,
         perInstance / 1024, kTargetBytesPerInstance / 1024, verdict(perInstance <= kTargetBytesPerInstance));
     Form::destroyAll();

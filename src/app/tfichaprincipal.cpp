@@ -11,6 +11,7 @@
 #include "tform23.h"
 #include "tpractica.h"
 #include "tform8.h"
+#include "tpw.h"
 
 #include <QMenuBar>
 #include <QResizeEvent>
@@ -140,6 +141,7 @@ constexpr MenuHandler kHandlers[] = {
     {"ComportamientodelTRC1", &Tfichaprincipal::ComportamientodelTRC1Click},
     {"Realizacindelaprctica1", &Tfichaprincipal::Realizacindelaprctica1Click},
     {"Utilidadesdelosciloscopio1", &Tfichaprincipal::Utilidadesdelosciloscopio1Click},
+    {"Cuestionario1", &Tfichaprincipal::Cuestionario1Click},
 };
 
 } // namespace
@@ -317,4 +319,7 @@ void Tfichaprincipal::Realizacindelaprctica1Click()
 void Tfichaprincipal::Utilidadesdelosciloscopio1Click()
 {
     openWindow(Form8);
+void Tfichaprincipal::Cuestionario1Click()
+{
+    openWindow(pw);
 }

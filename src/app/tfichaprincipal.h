@@ -44,6 +44,7 @@ public:
     void ComportamientodelTRC1Click();
     void Realizacindelaprctica1Click();
     void Utilidadesdelosciloscopio1Click();
+    void Cuestionario1Click();
 
     /** Sets the main window's title and menu captions in Castilian. */
     void castellano();

@@ -1,0 +1,205 @@
+#include "artgen.h"
+#include "bmpwriter.h"
+#include "evaluationlayout.h"
+#include "exercises/evaluationspots.h"
+#include "frontpanelpainter.h"
+
+#include <QLatin1String>
+#include <QPainter>
+#include <QPainterPath>
+
+namespace {
+
+/**
+ * One control of the photograph, placed relative to the top-left corner of a hot-spot's rectangle
+ * (the hot-spot whose control is named by anchor). Controls without a hot-spot of their own (the
+ * lamp, the trace-rotation screw, the CAL knobs) hang on a neighbour's rectangle.
+ */
+struct LayoutRow
+{
+    const char *name;
+    const char *anchor;
+    ControlKind kind;
+    qreal dx, dy, width, height;
+    const char *label;
+    LabelSide side;
+    qreal angle;
+};
+
+using K = ControlKind;
+using S = LabelSide;
+
+// clang-format off
+constexpr LayoutRow kLayout[] = {
+    // Beam and horizontal deflection.
+    {"Interruptor", "Interruptor", K::PushButton,   3,   10,   19, 13, "POWER",      S::Above, 0},
+    {"lamp",        "Interruptor", K::Lamp,        25,   13.5,  6,  6, "",           S::None,  0},
+    {"xmag",        "xmag",        K::PushButton,   5,   12,   23, 15, "X-MAG x10",  S::Above, 0},
+    {"xy",          "xy",          K::PushButton,   3,   10,   19, 13, "X-Y",        S::Above, 0},
+    {"intensidad",  "intensidad",  K::Knob,         1.5, 10,   22, 22, "INTENS.",    S::Above, 40},
+    {"traza",       "intensidad",  K::TrimPot,     29,    8,    7, 17, "TR",         S::Below, 30},
+    {"xpos",        "xpos",        K::Knob,         4,    8.5, 25, 25, "X-POS",      S::Above, -20},
+    {"holdoff",     "holdoff",     K::Knob,         4,    8.5, 25, 25, "HOLD OFF",   S::Above, -135},
+    {"focus",       "focus",       K::Knob,         8.5,  8,   24, 24, "FOCUS",      S::Above, 25},
+    // Time base and trigger.
+    {"trigger",     "trigger",     K::SlideSwitch,  4,    9,    8, 46, "TRIG.",      S::Above, 0},
+    {"time",        "time",        K::RotarySwitch, 7.5, 12,   50, 50, "TIME/DIV",   S::Above, 60},
+    {"cal1",        "time",        K::CalKnob,     22.5, 27,   20, 20, "",           S::None,  135},
+    {"atnorm",      "atnorm",      K::PushButton,  10,   10,   21, 13, "AT/NORM",    S::Above, 0},
+    {"level",       "level",       K::Knob,         9.5,  3,   22, 22, "LEVEL",      S::Below, 0},
+    {"triggerimp",  "triggerimp",  K::Bnc,          4.5, 13,   24, 24, "TRIG. INP.", S::Above, 0},
+    {"ext",         "ext",         K::PushButton,   6,   13,   21, 15, "EXT.",       S::Above, 0},
+    {"flanco",      "flanco",      K::PushButton,   3,   10,   19, 13, "SLOPE",      S::Above, 0},
+    {"alt",         "alt",         K::PushButton,   6,   13,   21, 15, "ALT",        S::Above, 0},
+    // Channel I.
+    {"ypos",        "ypos",        K::Knob,         4.5,  9,   24, 24, "Y-POS I",    S::Above, -30},
+    {"volts1",      "volts1",      K::RotarySwitch, 2.5, 12,   44, 44, "VOLTS/DIV",  S::Above, -30},
+    {"cal2",        "volts1",      K::CalKnob,     15,   24.5, 19, 19, "",           S::None,  135},
+    {"gd1",         "gd1",         K::PushButton,   2,   11,   13, 11, "GD",         S::Above, 0},
+    {"acdc1",       "acdc1",       K::PushButton,   2,   11,   13, 11, "AC/DC",      S::Above, 0},
+    {"input1",      "input1",      K::Bnc,          4,    1,   25, 25, "CH I",       S::Below, 0},
+    {"inv1",        "inv1",        K::PushButton,   3,   10,   19, 13, "INV I",      S::Above, 0},
+    // Channel II and the channel mode.
+    {"ymag1",       "ymag1",       K::PushButton,   4,   11,   13, 11, "x5",         S::Above, 0},
+    {"ymag2",       "ymag1",       K::PushButton,  24,   11,   13, 11, "x5",         S::Above, 0},
+    {"volts2",      "volts2",      K::RotarySwitch, 2.5, 12,   44, 44, "VOLTS/DIV",  S::Above, 15},
+    {"cal3",        "volts2",      K::CalKnob,     15,   24.5, 19, 19, "",           S::None,  135},
+    {"ypos2",       "ypos2",       K::Knob,         9.5,  9,   30, 30, "Y-POS II",   S::Above, 20},
+    {"acdc2",       "acdc2",       K::PushButton,   2,   11,   13, 11, "AC/DC",      S::Above, 0},
+    {"gd2",         "gd2",         K::PushButton,   6,   11,   13, 11, "GD",         S::Above, 0},
+    {"imp2",        "imp2",        K::Bnc,          4,    3,   25, 25, "CH II",      S::Below, 0},
+    {"ch12",        "ch12",        K::PushButton,   6,   10,   21, 13, "CH I/II",    S::Above, 0},
+    {"dual",        "dual",        K::PushButton,   3,   10,   19, 13, "DUAL",       S::Above, 0},
+    {"add",         "add",         K::PushButton,   7,   10,   19, 13, "ADD",        S::Above, 0},
+    {"inv2",        "inv2",        K::PushButton,   3,   10,   19, 13, "INV II",     S::Above, 0},
+    // Along the bottom edge.
+    {"tester",      "tester",      K::PushButton,   4,    7,   17, 11, "",           S::None,  0},
+    {"testersocket", "tester",     K::Socket,      30,    6.5, 12, 12, "",           S::None,  0},
+    {"calibracion", "calibracion", K::TestTerminals, 24,  1,   81, 23, "CAL.",       S::Left,  0},
+};
+// clang-format on
+
+/** A hot-spot's rectangle in picture coordinates, found by the control it lies on. */
+QRectF spotRect(const char *control)
+{
+    for (const EvaluationSpot &spot : kEvaluationSpots) {
+        if (QLatin1String(spot.control) == QLatin1String(control))
+            return QRectF(spot.rect.left - kEvaluationPictureLeft, spot.rect.top - kEvaluationPictureTop,
+                spot.rect.width, spot.rect.height);
+    }
+    return {};
+}
+
+PrintedText print(const char *text, QRectF rect, qreal pixelSize = 5)
+{
+    return PrintedText { QString::fromLatin1(text), rect, pixelSize, true, false };
+}
+
+/** The button face colour that glyph backgrounds use; a glyph's bottom-left pixel names it. */
+const QColor kGlyphBackground(192, 192, 192);
+
+/** A mark sheet: a page with written lines and a red tick, for the button that gives the mark. */
+QImage drawMarkSheet()
+{
+    QImage image(18, 18, QImage::Format_ARGB32);
+    image.fill(kGlyphBackground);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    QPainterPath page;
+    page.moveTo(3.5, 1.5);
+    page.lineTo(11.5, 1.5);
+    page.lineTo(14.5, 4.5);
+    page.lineTo(14.5, 16.5);
+    page.lineTo(3.5, 16.5);
+    page.closeSubpath();
+    p.setPen(QPen(QColor(40, 40, 44), 1));
+    p.setBrush(Qt::white);
+    p.drawPath(page);
+    p.setBrush(QColor(210, 210, 206));
+    p.drawPolygon(QPolygonF { QPointF(11.5, 1.5), QPointF(11.5, 4.5), QPointF(14.5, 4.5) });
+    p.setPen(QPen(QColor(40, 60, 150), 1));
+    for (const qreal y : { 6.5, 9.5, 12.5 })
+        p.drawLine(QPointF(5.5, y), QPointF(9.5, y));
+    QPainterPath tick;
+    tick.moveTo(8.5, 11);
+    tick.lineTo(11, 14);
+    tick.lineTo(16.5, 6.5);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(110, 0, 0), 3.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(tick);
+    p.setPen(QPen(QColor(230, 30, 30), 1.7, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(tick);
+    return image;
+}
+
+/** The glyph and its greyed twin side by side, the twin without colour and with less contrast. */
+QImage withGreyedTwin(const QImage &normal)
+{
+    QImage pair(2 * normal.width(), normal.height(), QImage::Format_ARGB32);
+    pair.fill(kGlyphBackground);
+    const int face = qGray(kGlyphBackground.rgb());
+    for (int y = 0; y < normal.height(); ++y) {
+        for (int x = 0; x < normal.width(); ++x) {
+            pair.setPixel(x, y, normal.pixel(x, y));
+            const int g = qBound(0, face + (qGray(normal.pixel(x, y)) - face) * 45 / 100, 255);
+            pair.setPixel(normal.width() + x, y, qRgb(g, g, g));
+        }
+    }
+    return pair;
+}
+
+} // namespace
+
+FrontPanelModel evaluationPanelLayout()
+{
+    FrontPanelModel model;
+    model.size = QSize(kEvaluationPictureWidth, kEvaluationPictureHeight);
+    model.screen.face = QRectF(kEvaluationScreen.left - kEvaluationPictureLeft,
+        kEvaluationScreen.top - kEvaluationPictureTop, kEvaluationScreen.width, kEvaluationScreen.height);
+    model.screen.bezel = model.screen.face.adjusted(-12, -12, 12, 12);
+
+    for (const LayoutRow &row : kLayout) {
+        PanelControl c;
+        c.name = QString::fromLatin1(row.name);
+        c.kind = row.kind;
+        const QRectF anchor = spotRect(row.anchor);
+        c.rect = QRectF(anchor.left() + row.dx, anchor.top() + row.dy, row.width, row.height);
+        c.label = QString::fromLatin1(row.label);
+        c.labelSide = row.side;
+        c.angle = row.angle;
+        if (row.kind == ControlKind::SlideSwitch) {
+            c.positions = { QStringLiteral("AC"), QStringLiteral("DC"), QStringLiteral("HF"),
+                QStringLiteral("LF"), QStringLiteral("~") };
+            c.position = 0;
+        }
+        if (row.kind == ControlKind::TestTerminals)
+            c.positions = { QStringLiteral("0.2V"), QStringLiteral("2V") };
+        model.controls.append(c);
+    }
+
+    // The component tester's button and socket share one insulating plate.
+    model.plates.append(spotRect("tester").adjusted(0, 1, 0, -1));
+
+    const QRectF ymag = spotRect("ymag1");
+    const QRectF time = model.control(QStringLiteral("time"))->rect;
+    const QRectF volts1 = model.control(QStringLiteral("volts1"))->rect;
+    const QRectF volts2 = model.control(QStringLiteral("volts2"))->rect;
+    const QRectF tester = spotRect("tester");
+    model.texts = {
+        print("HM 203", QRectF(133, 205, 56, 14), 12),
+        print("20 MHz  OSCILLOSCOPE", QRectF(131, 220, 60, 7), 4.2),
+        print("COMPONENT TESTER", QRectF(tester.left() - 4, tester.top() - 8, tester.width() + 8, 6), 4.5),
+        print("Y-MAG", QRectF(ymag.left(), ymag.top() - 6, ymag.width(), 6)),
+        print("CAL", QRectF(time.center().x() - 8, time.bottom() + 1, 16, 6)),
+        print("CAL", QRectF(volts1.center().x() - 8, volts1.bottom() + 1, 16, 6)),
+        print("CAL", QRectF(volts2.center().x() - 8, volts2.bottom() + 1, 16, 6)),
+    };
+    return model;
+}
+
+void generateEvaluationArt(const ArtOutput &out)
+{
+    writeBmp(FrontPanelPainter::render(evaluationPanelLayout()),
+        out.embedded.filePath(QStringLiteral("evaluationpanel.bmp")));
+    writeBmp(withGreyedTwin(drawMarkSheet()), out.embedded.filePath(QStringLiteral("glyph_mark.bmp")));
+}
