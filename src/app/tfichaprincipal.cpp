@@ -316,9 +316,13 @@ void Tfichaprincipal::ComportamientodelTRC1Click()
 void Tfichaprincipal::Realizacindelaprctica1Click()
 {
     openWindow(practica);
+}
+
 void Tfichaprincipal::Utilidadesdelosciloscopio1Click()
 {
     openWindow(Form8);
+}
+
 void Tfichaprincipal::Cuestionario1Click()
 {
     openWindow(pw);
