@@ -1052,10 +1052,25 @@ void TestRtf::paneLoads()
     QCOMPARE(pane.document()->defaultFont().family(), QStringLiteral("Liberation Serif"));
     QCOMPARE(pane.palette().color(QPalette::Base), QColor(Qt::white));
 
-    // Loading replaces everything.
-    QVERIFY(pane.loadFromFile("plain.rtf"));
-    QCOMPARE(pane.toPlainText(), QStringLiteral("Just words"));
+    // A file that is no rich text is refused with a message naming it; the pane keeps its text.
+    QStringList reported;
+    ErrorBox::setRecorder([&](const QString &text) { reported << text; });
+    const QString before = pane.toPlainText();
+    QVERIFY(!pane.loadFromFile("plain.rtf"));
+    QCOMPARE(reported, QStringList{"The file plain.rtf is not a valid rich text."});
+    QCOMPARE(pane.toPlainText(), before);
+
+    // A text that breaks off shows what could be read, and says so.
+    QFile cut("cut.rtf");
+    QVERIFY(cut.open(QIODevice::WriteOnly));
+    cut.write("{\\rtf1\\ansi {\\fonttbl{\\f0 Arial;}}\\f0 Just words\\par More");
+    cut.close();
+    reported.clear();
+    QVERIFY(!pane.loadFromFile("cut.rtf"));
+    QCOMPARE(reported, QStringList{"The file cut.rtf is damaged: only part of it could be read."});
+    QCOMPARE(pane.toPlainText(), QStringLiteral("Just words\nMore"));
     QCOMPARE(pane.document()->defaultFont().family(), QStringLiteral("Liberation Serif"));
+    ErrorBox::setRecorder({});
 
     // The text reaches assistive technology.
     QAccessibleInterface *access = QAccessible::queryAccessibleInterface(&pane);

@@ -51,12 +51,26 @@ PictureCache &cache()
     return instance;
 }
 
+
+std::function<void(const QString &)> &readObserver()
+{
+    static std::function<void(const QString &)> observer;
+    return observer;
+}
+
 } // namespace
 
 namespace DataFile {
 
+void setReadObserver(std::function<void(const QString &fileName)> observer)
+{
+    readObserver() = std::move(observer);
+}
+
 std::optional<QByteArray> read(const QString &fileName)
 {
+    if (readObserver())
+        readObserver()(fileName);
     QFile file(fileName);
     if (fileName.isEmpty() || !file.open(QIODevice::ReadOnly) || file.size() > kMaxFileSize)
         return std::nullopt;
@@ -114,6 +128,16 @@ QImage decodeBmp(const QByteArray &data)
     QImageReader reader(&buffer, "BMP");
     reader.setAutoTransform(false);
     return reader.read();
+}
+
+QString invalidRichTextText(const QString &fileName)
+{
+    return QStringLiteral("The file %1 is not a valid rich text.").arg(fileName);
+}
+
+QString damagedRichTextText(const QString &fileName)
+{
+    return QStringLiteral("The file %1 is damaged: only part of it could be read.").arg(fileName);
 }
 
 QString invalidPictureText(const QString &fileName)

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 /**
@@ -17,6 +18,12 @@ inline constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
 
 /** Reads a whole file; nullopt when it is missing, unreadable or too large. */
 std::optional<QByteArray> read(const QString &fileName);
+
+/**
+ * Tells an observer the name of every data file the program asks for, found or not, so that a
+ * check can learn which files each window reads from the windows themselves. None by default.
+ */
+void setReadObserver(std::function<void(const QString &fileName)> observer);
 
 /**
  * Checks a Windows bitmap's headers against its own length before any decoder sees it.
@@ -37,5 +44,11 @@ std::optional<QImage> loadPicture(const QString &fileName);
 
 /** The message for a file that is there but is not a picture the program can show. */
 QString invalidPictureText(const QString &fileName);
+
+/** The message for a file that is there but is no rich text. */
+QString invalidRichTextText(const QString &fileName);
+
+/** The message for a rich text that ends early or breaks off: what could be read is shown. */
+QString damagedRichTextText(const QString &fileName);
 
 } // namespace DataFile

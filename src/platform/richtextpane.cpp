@@ -1,5 +1,6 @@
 #include "richtextpane.h"
 
+#include "datafile.h"
 #include "errorbox.h"
 #include "fonts.h"
 #include "rtfreader.h"
@@ -37,21 +38,21 @@ RichTextPane::RichTextPane(QWidget *parent)
 
 bool RichTextPane::loadFromFile(const QString &fileName)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const std::optional<QByteArray> data = DataFile::read(fileName);
+    if (!data) {
         ErrorBox::cannotOpen(fileName);
         return false;
     }
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        ErrorBox::cannotOpen(fileName);
+    // Something that is no rich text at all is refused whole, and the pane keeps what it showed.
+    if (!Rtf::looksLikeRtf(*data)) {
+        ErrorBox::show(DataFile::invalidRichTextText(fileName));
         return false;
     }
     // Read into a fresh document, so loading replaces everything, images and tab stops included,
     // and the view lays the text out once.
     auto *document = new QTextDocument(this);
     prepareDocument(document, font());
-    Rtf::read(data, document, &Fonts::family);
+    const Rtf::ReadResult result = Rtf::read(*data, document, &Fonts::family);
     document->setUndoRedoEnabled(!isReadOnly());
     // The view deletes the document it made itself; one loaded earlier is the pane's to delete.
     const QPointer<QTextDocument> old = this->document();
@@ -59,6 +60,11 @@ bool RichTextPane::loadFromFile(const QString &fileName)
     if (old && old->parent() == this)
         delete old;
     moveCursor(QTextCursor::Start);
+    // A text that breaks off shows what could be read, and says so.
+    if (!result.complete) {
+        ErrorBox::show(DataFile::damagedRichTextText(fileName));
+        return false;
+    }
     return true;
 }
 
