@@ -15,3 +15,5 @@ void generateShellArt(const ArtOutput &out);
 void generateDescriptionArt(const ArtOutput &out);
 /** The behaviour-case screens and the spot-deflection frames. */
 void generateDemoArt(const ArtOutput &out);
+/** The pictures of the questions and problems windows. */
+void generateExercisesArt(const ArtOutput &out);

@@ -20,5 +20,6 @@ int main(int argc, char **argv)
     generateShellArt(out);
     generateDescriptionArt(out);
     generateDemoArt(out);
+    generateExercisesArt(out);
     return 0;
 }

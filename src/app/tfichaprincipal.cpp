@@ -8,6 +8,8 @@
 #include "tform10.h"
 #include "tform11.h"
 #include "tform23.h"
+#include "tcuestiones.h"
+#include "tproblemas.h"
 
 #include <QMenuBar>
 #include <QResizeEvent>
@@ -135,6 +137,8 @@ constexpr MenuHandler kHandlers[] = {
     {"Descripcindelaparato1", &Tfichaprincipal::Descripcindelaparato1Click},
     {"Composc", &Tfichaprincipal::ComposcClick},
     {"ComportamientodelTRC1", &Tfichaprincipal::ComportamientodelTRC1Click},
+    {"Problemas2", &Tfichaprincipal::Problemas2Click},
+    {"Problemas3", &Tfichaprincipal::Problemas3Click},
 };
 
 } // namespace
@@ -302,4 +306,14 @@ void Tfichaprincipal::ComposcClick()
 void Tfichaprincipal::ComportamientodelTRC1Click()
 {
     openWindow(Form23);
+}
+
+void Tfichaprincipal::Problemas2Click()
+{
+    openWindow(cuestiones);
+}
+
+void Tfichaprincipal::Problemas3Click()
+{
+    openWindow(problemas);
 }

@@ -42,6 +42,8 @@ public:
     void Descripcindelaparato1Click();
     void ComposcClick();
     void ComportamientodelTRC1Click();
+    void Problemas2Click();
+    void Problemas3Click();
 
     /** Sets the main window's title and menu captions in Castilian. */
     void castellano();
