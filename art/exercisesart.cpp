@@ -163,7 +163,8 @@ QImage lissajousFigures()
     for (int k = 0; k < 4; ++k) {
         const double phase = ExerciseFigures::lissajousPhases[k];
         // Under the captions "Figura1" .. "Figura4", which stand 56 pixels apart.
-        const QRectF face(41 + 56 * k - 26, 2, 52, 81);
+        // The control shows the top 81 rows of the 85.
+        const QRectF face(41 + 56 * k - 26, 2, 52, 77);
         const ScreenTraces traces = computeTraces(ExerciseFigures::lissajousScreen(phase));
         paintSmallFigure(p, face, traces.traces.value(0));
         if (phase != 35.0)
@@ -242,22 +243,29 @@ QImage sineProblem()
     p.drawLine(at(m.secondRisingX, 0), QPointF(at(m.secondRisingX, 0).x(), faceBottom));
     p.drawLine(at(m.firstRisingX, 0), QPointF(at(m.firstRisingX, 0).x(), faceTop));
 
-    // Beside the screen: extension lines and the dimension lines the boxes stand by.
+    // Beside the screen: extension lines and the dimension lines the boxes stand by, on pixel centres
+    // so that they stay sharp.
+    const auto crisp = [](double v) { return std::floor(v) + 0.5; };
     p.setPen(QPen(kMarkOnPaper, 1));
-    const double ampX = faceRight + 14;
-    p.drawLine(QPointF(faceRight, at(0, 0).y()), QPointF(ampX + 4, at(0, 0).y()));
-    p.drawLine(QPointF(faceRight, at(0, m.peakY).y()), QPointF(ampX + 4, at(0, m.peakY).y()));
-    dimension(p, QPointF(ampX, at(0, 0).y()), QPointF(ampX, at(0, m.peakY).y()));
+    const double ampX = crisp(faceRight + 14);
+    const double zeroY = crisp(at(0, 0).y());
+    const double peakY = crisp(at(0, m.peakY).y());
+    p.drawLine(QPointF(faceRight, zeroY), QPointF(ampX + 4, zeroY));
+    p.drawLine(QPointF(faceRight, peakY), QPointF(ampX + 4, peakY));
+    dimension(p, QPointF(ampX, zeroY), QPointF(ampX, peakY));
 
-    const double periodY = faceBottom + 10;
-    for (const double x : { m.firstRisingX, m.secondRisingX })
-        p.drawLine(QPointF(at(x, 0).x(), faceBottom), QPointF(at(x, 0).x(), periodY + 4));
-    dimension(p, QPointF(at(m.firstRisingX, 0).x(), periodY), QPointF(at(m.secondRisingX, 0).x(), periodY));
+    const double periodY = crisp(faceBottom + 10);
+    const double firstX = crisp(at(m.firstRisingX, 0).x());
+    const double secondX = crisp(at(m.secondRisingX, 0).x());
+    for (const double x : { firstX, secondX })
+        p.drawLine(QPointF(x, faceBottom), QPointF(x, periodY + 4));
+    dimension(p, QPointF(firstX, periodY), QPointF(secondX, periodY));
 
-    const double phaseY = faceTop - 12;
-    for (const double x : { m.startX, m.firstRisingX })
-        p.drawLine(QPointF(at(x, 0).x(), faceTop), QPointF(at(x, 0).x(), phaseY - 4));
-    dimension(p, QPointF(at(m.startX, 0).x(), phaseY), QPointF(at(m.firstRisingX, 0).x(), phaseY));
+    const double phaseY = crisp(faceTop - 12);
+    const double startX = crisp(at(m.startX, 0).x());
+    for (const double x : { startX, firstX })
+        p.drawLine(QPointF(x, faceTop), QPointF(x, phaseY - 4));
+    dimension(p, QPointF(startX, phaseY), QPointF(firstX, phaseY));
     return image;
 }
 

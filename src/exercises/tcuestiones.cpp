@@ -168,8 +168,9 @@ Tcuestiones::Tcuestiones()
         images << image;
     }
     for (int i = 0; i < int(kFigureCaptionLefts.size()); ++i) {
+        // Sized to its text, so that the caption is never cut.
         auto *caption = new Label(
-            pages[5], { kFigureCaptionLefts[i], 24, 35, 13 }, QStringLiteral("Figura%1").arg(i + 1), false);
+            pages[5], { kFigureCaptionLefts[i], 24, 35, 13 }, QStringLiteral("Figura%1").arg(i + 1), true);
         caption->setObjectName(QStringLiteral("Label%1").arg(6 + i));
         caption->setTextColor(Qt::black);
         figureCaptions << caption;

@@ -91,27 +91,28 @@ struct CaptionRow
 };
 
 // Quantity symbols and units read the same in both languages.
-constexpr int kBoxLeft = 340;
-constexpr int kBoxTop = 132;
+constexpr int kBoxLeft = 450;
+constexpr int kBoxTop = 150;
 constexpr std::array<CaptionRow, 12> kCaptions = { {
-    { 0, "evolt", { 200, kBoxTop + 2, 134, 17 }, u"Vp =", true },
-    { 0, "Label3", { 426, kBoxTop + 2, 60, 17 }, u"V", false },
-    { 1, "Label7", { 200, kBoxTop + 2, 134, 17 }, u"φ =", true },
-    { 1, "Label8", { 426, kBoxTop + 2, 60, 17 }, u"°", false },
-    { 2, "Label9", { 200, kBoxTop + 2, 134, 17 }, u"φ = arcsin (a / b) =", true },
-    { 2, "Label10", { 426, kBoxTop + 2, 60, 17 }, u"°", false },
-    { 3, "Label4", { 200, kBoxTop + 2, 134, 17 }, u"T =", true },
-    { 3, "Label5", { 426, kBoxTop + 2, 60, 17 }, u"ms", false },
-    { 4, "Label14", { 200, kBoxTop + 2, 134, 17 }, u"f =", true },
-    { 4, "Label15", { 426, kBoxTop + 2, 60, 17 }, u"Hz", false },
-    { 5, "Label18", { 200, kBoxTop + 2, 134, 17 }, u"ω =", true },
-    { 5, "Label19", { 426, kBoxTop + 2, 60, 17 }, u"rad/s", false },
+    { 0, "evolt", { 314, kBoxTop + 2, kBoxLeft - 320, 17 }, u"Vp =", true },
+    { 0, "Label3", { kBoxLeft + 86, kBoxTop + 2, 60, 17 }, u"V", false },
+    { 1, "Label7", { 314, kBoxTop + 2, kBoxLeft - 320, 17 }, u"φ =", true },
+    { 1, "Label8", { kBoxLeft + 86, kBoxTop + 2, 60, 17 }, u"°", false },
+    { 2, "Label9", { 314, kBoxTop + 2, kBoxLeft - 320, 17 }, u"φ = arcsin (a / b) =", true },
+    { 2, "Label10", { kBoxLeft + 86, kBoxTop + 2, 60, 17 }, u"°", false },
+    { 3, "Label4", { 314, kBoxTop + 2, kBoxLeft - 320, 17 }, u"T =", true },
+    { 3, "Label5", { kBoxLeft + 86, kBoxTop + 2, 60, 17 }, u"ms", false },
+    { 4, "Label14", { 314, kBoxTop + 2, kBoxLeft - 320, 17 }, u"f =", true },
+    { 4, "Label15", { kBoxLeft + 86, kBoxTop + 2, 60, 17 }, u"Hz", false },
+    { 5, "Label18", { 314, kBoxTop + 2, kBoxLeft - 320, 17 }, u"ω =", true },
+    { 5, "Label19", { kBoxLeft + 86, kBoxTop + 2, 60, 17 }, u"rad/s", false },
 } };
 
 /** The single answer boxes of problems 1 to 6, in page order. */
 constexpr std::array<const char *, 6> kSingleBoxes = { "cvolt", "Edit1", "cliss", "Edit2", "cf", "cw" };
 
-const Geometry kFigure { 8, 48, 240, 196 };
+const Geometry kFigure { 8, 48, ExerciseFigures::problemScreenSize.width(),
+    ExerciseFigures::problemScreenSize.height() };
 const Geometry kSineFigureAt { 8, 44, 0, 0 };
 const Geometry kCheckButton { kBoxLeft, kBoxTop + 40, 100, 27 };
 const Geometry kSineCheckButton { 420, 150, 100, 27 };

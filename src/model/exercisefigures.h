@@ -14,7 +14,7 @@
 namespace ExerciseFigures {
 
 /** The size of problems 1 to 6's screens. */
-inline constexpr QSize problemScreenSize(240, 196);
+inline constexpr QSize problemScreenSize(300, 246);
 
 /**
  * The screen of a problem, 1 to 7: problem 1 a sine of 10 V peak at 5 V/div and 0.2 ms/div;
