@@ -5,10 +5,10 @@
 #include "launcher.h"
 #include "taboutbox.h"
 #include "taparato.h"
+#include "tcuestiones.h"
 #include "tform10.h"
 #include "tform11.h"
 #include "tform23.h"
-#include "tcuestiones.h"
 #include "tproblemas.h"
 
 #include <QMenuBar>

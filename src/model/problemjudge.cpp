@@ -127,8 +127,9 @@ Verdict judgeFrequency(QStringView answer)
 
 double expectedAngularFrequency()
 {
-    const ScopeSettings figure = ExerciseFigures::problemScreen(6);
-    return 2.0 * std::numbers::pi * figure.channelI.signal.frequencyHz;
+    static const double omega
+        = 2.0 * std::numbers::pi * ExerciseFigures::problemScreen(6).channelI.signal.frequencyHz;
+    return omega;
 }
 
 Verdict judgeAngularFrequency(QStringView answer)
