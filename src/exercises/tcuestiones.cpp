@@ -98,16 +98,27 @@ struct ImageRow
     const char *name;
     Geometry geometry;
     const char *picture;
+    /** What a screen reader says of the picture. */
+    const char16_t *castilian;
+    const char16_t *valencian;
 };
 
 // Each picture is drawn at its own size, cut at the control's edges.
 constexpr std::array<ImageRow, 6> kImages = { {
-    { 0, "Image1", { 0, 24, 241, 105 }, "q_tube.bmp" },
-    { 1, "Image2", { 8, 8, 185, 153 }, "q_ellipse.bmp" },
-    { 2, "Image3", { -8, 40, 257, 105 }, "q_tube.bmp" },
-    { 5, "Image4", { 16, 40, 249, 81 }, "q_lissajous.bmp" },
-    { 6, "Image5", { 0, 40, 105, 81 }, "q_level1.bmp" },
-    { 6, "Image6", { 120, 40, 105, 81 }, "q_level2.bmp" },
+    { 0, "Image1", { 0, 24, 241, 105 }, "q_tube.bmp",
+        u"Esquema del tubo de rayos catódicos con sus partes marcadas",
+        u"Esquema del tub de raigs catòdics amb les seues parts marcades" },
+    { 1, "Image2", { 8, 8, 185, 153 }, "q_ellipse.bmp", u"Pantalla con una elipse",
+        u"Pantalla amb una el·lipse" },
+    { 2, "Image3", { -8, 40, 257, 105 }, "q_tube.bmp",
+        u"Esquema del tubo de rayos catódicos con sus partes marcadas",
+        u"Esquema del tub de raigs catòdics amb les seues parts marcades" },
+    { 5, "Image4", { 16, 40, 249, 81 }, "q_lissajous.bmp", u"Cuatro figuras de Lissajous",
+        u"Quatre figures de Lissajous" },
+    { 6, "Image5", { 0, 40, 105, 81 }, "q_level1.bmp", u"Pantalla con una senoide",
+        u"Pantalla amb una sinusoide" },
+    { 6, "Image6", { 120, 40, 105, 81 }, "q_level2.bmp", u"La misma senoide, empezada en otro punto",
+        u"La mateixa sinusoide, començada en un altre punt" },
 } };
 
 /** The width inside the page control's frame. */
@@ -230,6 +241,8 @@ void Tcuestiones::FormCreate()
         }
         fitOptions(groups[q]);
     }
+    for (int i = 0; i < int(kImages.size()); ++i)
+        images[i]->setAccessibleName(pick(kImages[i].castilian, kImages[i].valencian));
 }
 
 void Tcuestiones::FormActivate()

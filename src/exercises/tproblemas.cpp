@@ -155,6 +155,7 @@ Tproblemas::Tproblemas()
         auto *image = new Picture(pages[i], at);
         keep(image, QLatin1String(row.image));
         image->setPicture(figure);
+        image->setAccessibleName(QStringLiteral("Figura del problema %1").arg(row.problem));
 
         auto *check
             = new GlyphButton(pages[i], sine ? kSineCheckButton : kCheckButton, QStringLiteral("Comprobar"));
