@@ -366,6 +366,10 @@ void TestProblems::wordBoxesStandOnTheirMarks()
                     ++ink;
         QVERIFY2(ink > 10, qPrintable(box->objectName()));
     }
+    // Tab takes the student from the top box down, then to the check button.
+    QCOMPARE(boxes[2]->nextInFocusChain(), boxes[0]);
+    QCOMPARE(boxes[0]->nextInFocusChain(), boxes[1]);
+    QCOMPARE(boxes[1]->nextInFocusChain(), window->control(QStringLiteral("BitBtn7")));
     // Amplitude right, period under, phase over the screen.
     QVERIFY(boxes[0]->x() > boxes[1]->geometry().right() || boxes[0]->x() > boxes[2]->geometry().right());
     QVERIFY(boxes[1]->y() > boxes[0]->geometry().bottom());

@@ -193,11 +193,19 @@ Tproblemas::Tproblemas()
     makeBox(pages[6], QStringLiteral("ca"), sine.amplitudeBox.translated(figureAt));
     makeBox(pages[6], QStringLiteral("ct"), sine.periodBox.translated(figureAt));
     makeBox(pages[6], QStringLiteral("cfase"), sine.phaseBox.translated(figureAt));
-    // Enter in a box checks its problem.
+    // Enter in a box checks its problem; Tab goes from the boxes to the check button, problem 7's
+    // boxes taken top to bottom.
     for (const PageRow &row : kPages) {
-        for (QLineEdit *box : answerBoxes(row.problem))
+        QList<QLineEdit *> boxes = answerBoxes(row.problem);
+        for (QLineEdit *box : boxes)
             connect(box, &QLineEdit::returnPressed, this,
                 [this, problem = row.problem] { checkProblem(problem); });
+        if (row.problem == 7)
+            boxes = { boxes[2], boxes[0], boxes[1] };
+        QList<QWidget *> chain(boxes.begin(), boxes.end());
+        chain << control(QLatin1String(row.button));
+        for (int i = 1; i < chain.size(); ++i)
+            setTabOrder(chain[i - 1], chain[i]);
     }
 
     connect(problema, &QTabWidget::currentChanged, this, &Tproblemas::problemaChanging);
