@@ -23,3 +23,5 @@ void generatePracticeArt(const ArtOutput &out);
 void generateUtilitiesArt(const ArtOutput &out);
 /** The front-panel photograph of the self-evaluation and the glyph of its mark button. */
 void generateEvaluationArt(const ArtOutput &out);
+/** The pictures of the questions and problems windows. */
+void generateExercisesArt(const ArtOutput &out);

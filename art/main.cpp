@@ -23,6 +23,7 @@ int main(int argc, char **argv)
     generatePracticeArt(out);
     generateUtilitiesArt(out);
     generateEvaluationArt(out);
+    generateExercisesArt(out);
     if (args.size() == 4)
         generateDesktopArt(QDir(args.at(3)));
     return 0;

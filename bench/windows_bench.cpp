@@ -2,6 +2,8 @@
 // the runnable folder, so the windows read their data files as the program does.
 #include "errorbox.h"
 #include "tevaluacion.h"
+#include "problemjudge.h"
+#include "tcuestiones.h"
 #include "tfichaprincipal.h"
 #include "tform10.h"
 #include "tform11.h"
@@ -10,6 +12,7 @@
 #include "tform7.h"
 #include "tform8.h"
 #include "tpw.h"
+#include "tproblemas.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -26,6 +29,7 @@ namespace {
 constexpr double kTargetMs = 40.0;
 // Every topic window opens within this, the files it reads included.
 constexpr double kTopicTargetMs = 30.0;
+constexpr int kVerdicts = 100000;
 constexpr qint64 kTargetBytesPerInstance = 1024 * 1024;
 
 qint64 residentBytes()
@@ -78,6 +82,26 @@ void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &me
 {
     if (type == QtCriticalMsg || type == QtFatalMsg)
         std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+/** Judges kVerdicts answers of a problem, typical ones right and wrong in turn; nanoseconds per verdict. */
+double nanosecondsPerVerdict(int problem)
+{
+    static const QList<QStringList> samples[8]
+        = { {}, { { "10" }, { "10,0" }, { " 10" } }, { { "60" }, { "6O" } }, { { "53" }, { "59" }, { "56" } },
+              { { "3" }, { "3 ms" } }, { { "333" }, { "333,3 Hz" }, { "3330" }, { "1/3" }, { "" } },
+              { { "1047" }, { "1047,2" }, { "1050 rad/s" }, { "1,5" }, { "2094" } },
+              { { "amplitud", "periodo", "fase" }, { " Amplitud ", "PERÍODO", "Fase" },
+                  { "periodo", "fase", "amplitud" } } };
+    const QList<QStringList> &answers = samples[problem];
+    int right = 0;
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < kVerdicts; ++i)
+        right += ProblemJudge::judge(problem, answers[i % answers.size()]) == Verdict::Right ? 1 : 0;
+    const double ns = double(clock.nsecsElapsed()) / kVerdicts;
+    // The count keeps the loop from being optimised away.
+    return right >= 0 ? ns : -1.0;
 }
 
 } // namespace
@@ -150,6 +174,16 @@ int main(int argc, char **argv)
         QCoreApplication::processEvents();
     }
     const double questionnaire = median(questionnaireTimes);
+    const double questions = medianOpenMs(runs, [] {
+        fichaprincipal->Problemas2Click();
+        waitShown(cuestiones);
+        return static_cast<QWidget *>(cuestiones.data());
+    });
+    const double problems = medianOpenMs(runs, [] {
+        fichaprincipal->Problemas3Click();
+        waitShown(problemas);
+        return static_cast<QWidget *>(problemas.data());
+    });
     if (!errors.isEmpty()) {
         std::fprintf(
             stderr, "windows_bench: %s (run it from the runnable folder)\n", qPrintable(errors.first()));
@@ -182,6 +216,15 @@ int main(int argc, char **argv)
         questionnaire, runs, kTopicTargetMs, verdict(questionnaire < kTopicTargetMs));
     std::printf("memory per further TForm23, %d shown: %lld KiB (target <= %lld KiB: %s)\n", kInstances,
         perInstance / 1024, kTargetBytesPerInstance / 1024, verdict(perInstance <= kTargetBytesPerInstance));
+    std::printf("opening Tcuestiones: median %.1f ms over %d (target < %.0f ms: %s)\n", questions, runs,
+        kTopicTargetMs, verdict(questions < kTopicTargetMs));
+    std::printf("opening Tproblemas: median %.1f ms over %d (target < %.0f ms: %s)\n", problems, runs,
+        kTopicTargetMs, verdict(problems < kTopicTargetMs));
+    for (int problem = 1; problem <= ProblemJudge::problemCount; ++problem) {
+        const double ns = nanosecondsPerVerdict(problem);
+        std::printf("judging problem %d: %d answers, %.0f ns per verdict (target well under 1 ms: %s)\n",
+            problem, kVerdicts, ns, verdict(ns >= 0.0 && ns < 10000.0));
+    }
     Form::destroyAll();
     return 0;
 }

@@ -6,12 +6,14 @@
 #include "launcher.h"
 #include "taboutbox.h"
 #include "taparato.h"
+#include "tcuestiones.h"
 #include "tform10.h"
 #include "tform11.h"
 #include "tform23.h"
 #include "tpractica.h"
 #include "tform8.h"
 #include "tpw.h"
+#include "tproblemas.h"
 
 #include <QMenuBar>
 #include <QResizeEvent>
@@ -142,6 +144,8 @@ constexpr MenuHandler kHandlers[] = {
     {"Realizacindelaprctica1", &Tfichaprincipal::Realizacindelaprctica1Click},
     {"Utilidadesdelosciloscopio1", &Tfichaprincipal::Utilidadesdelosciloscopio1Click},
     {"Cuestionario1", &Tfichaprincipal::Cuestionario1Click},
+    {"Problemas2", &Tfichaprincipal::Problemas2Click},
+    {"Problemas3", &Tfichaprincipal::Problemas3Click},
 };
 
 } // namespace
@@ -326,4 +330,14 @@ void Tfichaprincipal::Utilidadesdelosciloscopio1Click()
 void Tfichaprincipal::Cuestionario1Click()
 {
     openWindow(pw);
+}
+
+void Tfichaprincipal::Problemas2Click()
+{
+    openWindow(cuestiones);
+}
+
+void Tfichaprincipal::Problemas3Click()
+{
+    openWindow(problemas);
 }

@@ -45,6 +45,8 @@ public:
     void Realizacindelaprctica1Click();
     void Utilidadesdelosciloscopio1Click();
     void Cuestionario1Click();
+    void Problemas2Click();
+    void Problemas3Click();
 
     /** Sets the main window's title and menu captions in Castilian. */
     void castellano();
