@@ -42,6 +42,12 @@ public:
     void Descripcindelaparato1Click();
     void ComposcClick();
     void ComportamientodelTRC1Click();
+    void Diagramadebloquesdelosciloscopio1Click();
+    void DescripcindetalladadelTRC1Click();
+    void Descripcindelaetapavertical1Click();
+    void Descripcindelaetapahorizontal1Click();
+    void Osciloscopiosdedoblecanal1Click();
+    void DatostcnicosdelHM2031Click();
 
     /** Sets the main window's title and menu captions in Castilian. */
     void castellano();
