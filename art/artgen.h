@@ -15,3 +15,5 @@ void generateShellArt(const ArtOutput &out);
 void generateDescriptionArt(const ArtOutput &out);
 /** The behaviour-case screens and the spot-deflection frames. */
 void generateDemoArt(const ArtOutput &out);
+/** The block diagrams, figures and front-panel views of the reference pages, and the detailed tube. */
+void generateReferenceArt(const ArtOutput &out);

@@ -20,5 +20,6 @@ int main(int argc, char **argv)
     generateShellArt(out);
     generateDescriptionArt(out);
     generateDemoArt(out);
+    generateReferenceArt(out);
     return 0;
 }
