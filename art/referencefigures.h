@@ -3,6 +3,7 @@
 #include "diagrammodel.h"
 
 #include <QImage>
+#include <QStringList>
 
 #include <functional>
 
@@ -16,3 +17,27 @@ struct ReferenceDiagram
 
 /** Every block diagram of the reference pages, each sized to the picture control that shows it. */
 const QList<ReferenceDiagram> &referenceDiagrams();
+
+/**
+ * A view of the front panel for the reference pages: a part of the panel, scaled to the picture's
+ * size, with the controls a passage speaks of ringed. A grouped view rings them all at once.
+ */
+struct PanelView
+{
+    const char *file;
+    /** The part of the front-panel picture shown, in its coordinates. */
+    QRectF crop;
+    QSize size;
+    QStringList marked;
+    bool grouped = false;
+};
+
+/** The front-panel views of the vertical and horizontal stages. */
+const QList<PanelView> &panelViews();
+/** Where a control of the front panel falls in a view, in the view's coordinates. */
+QRectF panelViewControl(const PanelView &view, const QString &name);
+/** The rings of a view, in its coordinates: one per marked control, or one round them all. */
+QList<QRectF> panelViewMarks(const PanelView &view);
+/** The colour of the rings, which the panel itself never shows. */
+QColor panelMarkColour();
+QImage renderPanelView(const PanelView &view);

@@ -102,6 +102,9 @@ private slots:
 
     void figureGlyphIsARedTickWithAGreyTwin();
 
+    void panelViewRingsItsControls_data();
+    void panelViewRingsItsControls();
+
 private:
     QImage picture(const QString &name) const;
 
@@ -147,6 +150,10 @@ void TestReferenceArt::pictureSizes_data()
     both("org2c.bmp", "org2v.bmp", 315 - 16, 288 - 16, false);
     // The dual-channel figure window, 320 × 401 outside, picture at the client's corner.
     both("dbloqc.bmp", "dbloqv.bmp", 312, 374, false);
+    // The vertical stage's lower picture control; the horizontal stage's figure window at 316 × 272.
+    for (const char *panel : { "panel.bmp", "panel1.bmp", "panel2.bmp", "panel3.bmp" })
+        QTest::newRow(panel) << QString::fromLatin1(panel) << 265 << 217 << true;
+    QTest::newRow("panel4.bmp") << QStringLiteral("panel4.bmp") << 308 - 16 << 245 - 16 << false;
     QTest::newRow("tube") << QStringLiteral("tubedetail.bmp") << 503 << 202 << true;
     QTest::newRow("figure glyph") << QStringLiteral("glyph_figure.bmp") << 32 << 16 << true;
 }
@@ -400,6 +407,65 @@ void TestReferenceArt::figureGlyphIsARedTickWithAGreyTwin()
     };
     QVERIFY(lowest(6) > lowest(3));
     QVERIFY(lowest(6) > lowest(12));
+}
+
+void TestReferenceArt::panelViewRingsItsControls_data()
+{
+    QTest::addColumn<int>("index");
+    for (int i = 0; i < panelViews().size(); ++i)
+        QTest::newRow(panelViews().at(i).file) << i;
+}
+
+void TestReferenceArt::panelViewRingsItsControls()
+{
+    QFETCH(int, index);
+    const PanelView &view = panelViews().at(index);
+    const QImage image = picture(QLatin1String(view.file));
+    QCOMPARE(image.size(), view.size);
+    const QList<QRectF> marks = panelViewMarks(view);
+    QVERIFY(!marks.isEmpty());
+    const auto ringed = [&marks](QPointF p) {
+        return std::any_of(marks.cbegin(), marks.cend(), [p](const QRectF &m) { return m.contains(p); });
+    };
+    // Every control the passage speaks of is in the view and inside a ring.
+    for (const QString &name : view.marked) {
+        const QRectF control = panelViewControl(view, name);
+        QVERIFY2(!control.isEmpty(), qPrintable(name));
+        QVERIFY2(QRectF(QPointF(0, 0), QSizeF(image.size())).contains(control.center()), qPrintable(name));
+        QVERIFY2(ringed(control.center()), qPrintable(name));
+    }
+    // A view of single rings takes in no other control.
+    if (!view.grouped) {
+        for (const PanelView &other : panelViews()) {
+            for (const QString &name : other.marked) {
+                if (view.marked.contains(name))
+                    continue;
+                const QRectF control = panelViewControl(view, name);
+                QVERIFY2(!ringed(control.center()), qPrintable(name));
+            }
+        }
+    }
+    // The ring colour shows on every ring and nowhere outside the rings.
+    const auto isRing = [](QColor c) {
+        return c.hsvHue() >= 25 && c.hsvHue() <= 45 && c.hsvSaturation() > 180 && c.value() > 200;
+    };
+    for (const QRectF &m : marks) {
+        const QPoint top(qRound(m.center().x()), qRound(m.top()));
+        bool found = false;
+        for (int dy = -2; dy <= 2; ++dy)
+            found = found || isRing(image.pixelColor(top + QPoint(0, dy)));
+        QVERIFY2(found, qPrintable(QStringLiteral("no ring at %1,%2").arg(top.x()).arg(top.y())));
+    }
+    int stray = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QPointF centre(x + 0.5, y + 0.5);
+            const bool nearRing = std::any_of(marks.cbegin(), marks.cend(),
+                [centre](const QRectF &m) { return m.adjusted(-3, -3, 3, 3).contains(centre); });
+            stray += !nearRing && isRing(image.pixelColor(x, y)) ? 1 : 0;
+        }
+    }
+    QCOMPARE(stray, 0);
 }
 
 QTEST_MAIN(TestReferenceArt)
