@@ -41,3 +41,23 @@ QList<QRectF> panelViewMarks(const PanelView &view);
 /** The colour of the rings, which the panel itself never shows. */
 QColor panelMarkColour();
 QImage renderPanelView(const PanelView &view);
+
+/**
+ * The attenuator circuit under the vertical-stage heading "Selector  Atenuador  Sensibilidad": the
+ * three columns stand under the three words, one row per decade divider.
+ */
+struct AttenuatorLayout
+{
+    QSize size;
+    /** The centres of the three columns. */
+    qreal selector = 0;
+    qreal attenuator = 0;
+    qreal sensitivity = 0;
+    /** The heights of the divider rows, 1:1 first. */
+    QList<qreal> rows;
+    /** The row the selector's wiper stands on. */
+    int activeRow = 1;
+};
+
+AttenuatorLayout attenuatorLayout();
+QImage renderAttenuatorCircuit();

@@ -102,6 +102,10 @@ private slots:
 
     void figureGlyphIsARedTickWithAGreyTwin();
 
+    void attenuatorColumnsStandUnderTheirHeadings_data();
+    void attenuatorColumnsStandUnderTheirHeadings();
+    void attenuatorRowsAreDrawn();
+
     void panelViewRingsItsControls_data();
     void panelViewRingsItsControls();
 
@@ -154,6 +158,7 @@ void TestReferenceArt::pictureSizes_data()
     for (const char *panel : { "panel.bmp", "panel1.bmp", "panel2.bmp", "panel3.bmp" })
         QTest::newRow(panel) << QString::fromLatin1(panel) << 265 << 217 << true;
     QTest::newRow("panel4.bmp") << QStringLiteral("panel4.bmp") << 308 - 16 << 245 - 16 << false;
+    QTest::newRow("circuit") << QStringLiteral("circui.bmp") << 345 << 153 << true;
     QTest::newRow("tube") << QStringLiteral("tubedetail.bmp") << 503 << 202 << true;
     QTest::newRow("figure glyph") << QStringLiteral("glyph_figure.bmp") << 32 << 16 << true;
 }
@@ -407,6 +412,73 @@ void TestReferenceArt::figureGlyphIsARedTickWithAGreyTwin()
     };
     QVERIFY(lowest(6) > lowest(3));
     QVERIFY(lowest(6) > lowest(12));
+}
+
+void TestReferenceArt::attenuatorColumnsStandUnderTheirHeadings_data()
+{
+    QTest::addColumn<QString>("heading");
+    QTest::newRow("castilian") << QStringLiteral("   Selector     Atenuador     Sensibilidad");
+    QTest::newRow("valencian") << QStringLiteral("   Selector     Atenuador     Sensibilitat");
+}
+
+void TestReferenceArt::attenuatorColumnsStandUnderTheirHeadings()
+{
+    // The heading is a label at x 40 over the picture, which fills its control from x 0; the window
+    // writes it in its maroon bold 15-pixel serif.
+    QFETCH(QString, heading);
+    QFont font(QStringLiteral("Liberation Serif"));
+    font.setPixelSize(15);
+    font.setBold(true);
+    const QFontMetricsF fm(font);
+    QList<qreal> centres;
+    const QStringList words = heading.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    int from = 0;
+    for (const QString &word : words) {
+        const int at = heading.indexOf(word, from);
+        from = at + word.size();
+        centres << 40
+                + (fm.horizontalAdvance(heading.left(at)) + fm.horizontalAdvance(heading.left(from))) / 2;
+    }
+    const AttenuatorLayout l = attenuatorLayout();
+    QCOMPARE(centres.size(), 3);
+    QVERIFY2(qAbs(l.selector - centres.at(0)) <= 6, qPrintable(QString::number(l.selector - centres.at(0))));
+    QVERIFY2(
+        qAbs(l.attenuator - centres.at(1)) <= 6, qPrintable(QString::number(l.attenuator - centres.at(1))));
+    QVERIFY2(
+        qAbs(l.sensitivity - centres.at(2)) <= 6, qPrintable(QString::number(l.sensitivity - centres.at(2))));
+    QVERIFY(l.selector < l.attenuator && l.attenuator < l.sensitivity);
+
+    QImage withHeading(345, 16 + 153, QImage::Format_ARGB32);
+    withHeading.fill(Qt::white);
+    QPainter p(&withHeading);
+    p.setFont(font);
+    p.setPen(QColor(128, 0, 0));
+    p.drawText(QPointF(40, fm.ascent()), heading);
+    p.drawImage(0, 16, picture(QStringLiteral("circui.bmp")));
+    p.end();
+    saveForViewing(withHeading, QStringLiteral("circui-") + QLatin1String(QTest::currentDataTag()));
+}
+
+void TestReferenceArt::attenuatorRowsAreDrawn()
+{
+    // Each divider row has ink under each of the three headings, and the wiper's row is drawn in colour.
+    const QImage image = picture(QStringLiteral("circui.bmp"));
+    const AttenuatorLayout l = attenuatorLayout();
+    QCOMPARE(l.rows.size(), 4);
+    for (int i = 0; i < l.rows.size(); ++i) {
+        for (qreal column : { l.selector, l.attenuator, l.sensitivity }) {
+            int ink = 0, blue = 0;
+            for (int y = int(l.rows.at(i)) - 8; y <= int(l.rows.at(i)) + 8; ++y) {
+                for (int x = int(column) - 30; x <= int(column) + 30; ++x) {
+                    const QColor c = image.pixelColor(x, y);
+                    ink += c.value() < 160 || c.hsvSaturation() > 120 ? 1 : 0;
+                    blue += c.blue() > c.red() + 60 ? 1 : 0;
+                }
+            }
+            QVERIFY2(ink >= 10, qPrintable(QStringLiteral("row %1 column %2").arg(i).arg(column)));
+            QCOMPARE(blue > 10, i == l.activeRow);
+        }
+    }
 }
 
 void TestReferenceArt::panelViewRingsItsControls_data()
