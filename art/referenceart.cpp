@@ -34,6 +34,7 @@ void generateReferenceArt(const ArtOutput &out)
             d.castilian, d.valencian);
     }
     write(renderAttenuatorCircuit(), out.data, QStringLiteral("circui.bmp"));
+    writeBoth(renderSweepFigure, out.data, "barridoc.bmp", "barridov.bmp");
     for (const PanelView &view : panelViews())
         write(renderPanelView(view), out.data, QLatin1String(view.file));
     write(renderDetailedTube(), out.embedded, QStringLiteral("tubedetail.bmp"));
