@@ -33,6 +33,8 @@ void generateReferenceArt(const ArtOutput &out)
         writeBoth([&diagram](ArtLanguage l) { return DiagramPainter::render(diagram, l); }, out.data,
             d.castilian, d.valencian);
     }
+    write(renderAttenuatorCircuit(), out.data, QStringLiteral("circui.bmp"));
+    writeBoth(renderSweepFigure, out.data, "barridoc.bmp", "barridov.bmp");
     for (const PanelView &view : panelViews())
         write(renderPanelView(view), out.data, QLatin1String(view.file));
     write(renderDetailedTube(), out.embedded, QStringLiteral("tubedetail.bmp"));

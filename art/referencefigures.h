@@ -41,3 +41,60 @@ QList<QRectF> panelViewMarks(const PanelView &view);
 /** The colour of the rings, which the panel itself never shows. */
 QColor panelMarkColour();
 QImage renderPanelView(const PanelView &view);
+
+/**
+ * The attenuator circuit under the vertical-stage heading "Selector  Atenuador  Sensibilidad": the
+ * three columns stand under the three words, one row per decade divider.
+ */
+struct AttenuatorLayout
+{
+    QSize size;
+    /** The centres of the three columns. */
+    qreal selector = 0;
+    qreal attenuator = 0;
+    qreal sensitivity = 0;
+    /** The heights of the divider rows, 1:1 first. */
+    QList<qreal> rows;
+    /** The row the selector's wiper stands on. */
+    int activeRow = 1;
+};
+
+AttenuatorLayout attenuatorLayout();
+QImage renderAttenuatorCircuit();
+
+/**
+ * The time base at work on a sine wave, in periods of the signal: where the signal rises through the
+ * trigger level, and the sweeps those crossings start. A sweep is its ramp, its fast return and the
+ * hold-off after it; crossings that come before the hold-off ends are ignored.
+ */
+struct SweepTimeline
+{
+    struct Sweep
+    {
+        double start = 0;
+        double rampEnd = 0;
+        double returnEnd = 0;
+        double holdOffEnd = 0;
+    };
+    /** The trigger level as a fraction of the signal's amplitude. */
+    double level = 0;
+    /** The signal is sin 2π(t − phase), t in periods. */
+    double phase = 0;
+    double duration = 0;
+    QList<double> crossings;
+    QList<bool> accepted;
+    QList<Sweep> sweeps;
+};
+
+SweepTimeline sweepTimeline();
+/** Where the sweep figure draws a moment of the timeline, and the bands of its four traces. */
+struct SweepFigureLayout
+{
+    QSize size;
+    double left = 0;
+    double pixelsPerPeriod = 0;
+    QRectF signal, pulses, sawtooth, unblanking;
+    double x(double periods) const { return left + periods * pixelsPerPeriod; }
+};
+SweepFigureLayout sweepFigureLayout();
+QImage renderSweepFigure(ArtLanguage language);

@@ -10,6 +10,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 /** Saves a picture to $VANTELA_GRAB_DIR/<name>.png when that variable is set. */
@@ -102,6 +105,14 @@ private slots:
 
     void figureGlyphIsARedTickWithAGreyTwin();
 
+    void attenuatorColumnsStandUnderTheirHeadings_data();
+    void attenuatorColumnsStandUnderTheirHeadings();
+    void attenuatorRowsAreDrawn();
+
+    void sweepsStartOnAcceptedCrossingsOnly();
+    void sweepFigureShowsTheGateDuringRamps_data();
+    void sweepFigureShowsTheGateDuringRamps();
+
     void panelViewRingsItsControls_data();
     void panelViewRingsItsControls();
 
@@ -154,6 +165,9 @@ void TestReferenceArt::pictureSizes_data()
     for (const char *panel : { "panel.bmp", "panel1.bmp", "panel2.bmp", "panel3.bmp" })
         QTest::newRow(panel) << QString::fromLatin1(panel) << 265 << 217 << true;
     QTest::newRow("panel4.bmp") << QStringLiteral("panel4.bmp") << 308 - 16 << 245 - 16 << false;
+    QTest::newRow("circuit") << QStringLiteral("circui.bmp") << 345 << 153 << true;
+    // The sweep window at 335 × 448: 327 × 421 inside.
+    both("barridoc.bmp", "barridov.bmp", 327 - 16, 421 - 16, false);
     QTest::newRow("tube") << QStringLiteral("tubedetail.bmp") << 503 << 202 << true;
     QTest::newRow("figure glyph") << QStringLiteral("glyph_figure.bmp") << 32 << 16 << true;
 }
@@ -407,6 +421,149 @@ void TestReferenceArt::figureGlyphIsARedTickWithAGreyTwin()
     };
     QVERIFY(lowest(6) > lowest(3));
     QVERIFY(lowest(6) > lowest(12));
+}
+
+void TestReferenceArt::attenuatorColumnsStandUnderTheirHeadings_data()
+{
+    QTest::addColumn<QString>("heading");
+    QTest::newRow("castilian") << QStringLiteral("   Selector     Atenuador     Sensibilidad");
+    QTest::newRow("valencian") << QStringLiteral("   Selector     Atenuador     Sensibilitat");
+}
+
+void TestReferenceArt::attenuatorColumnsStandUnderTheirHeadings()
+{
+    // The heading is a label at x 40 over the picture, which fills its control from x 0; the window
+    // writes it in its maroon bold 15-pixel serif.
+    QFETCH(QString, heading);
+    QFont font(QStringLiteral("Liberation Serif"));
+    font.setPixelSize(15);
+    font.setBold(true);
+    const QFontMetricsF fm(font);
+    QList<qreal> centres;
+    const QStringList words = heading.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    int from = 0;
+    for (const QString &word : words) {
+        const int at = heading.indexOf(word, from);
+        from = at + word.size();
+        centres << 40
+                + (fm.horizontalAdvance(heading.left(at)) + fm.horizontalAdvance(heading.left(from))) / 2;
+    }
+    const AttenuatorLayout l = attenuatorLayout();
+    QCOMPARE(centres.size(), 3);
+    QVERIFY2(qAbs(l.selector - centres.at(0)) <= 6, qPrintable(QString::number(l.selector - centres.at(0))));
+    QVERIFY2(
+        qAbs(l.attenuator - centres.at(1)) <= 6, qPrintable(QString::number(l.attenuator - centres.at(1))));
+    QVERIFY2(
+        qAbs(l.sensitivity - centres.at(2)) <= 6, qPrintable(QString::number(l.sensitivity - centres.at(2))));
+    QVERIFY(l.selector < l.attenuator && l.attenuator < l.sensitivity);
+
+    QImage withHeading(345, 16 + 153, QImage::Format_ARGB32);
+    withHeading.fill(Qt::white);
+    QPainter p(&withHeading);
+    p.setFont(font);
+    p.setPen(QColor(128, 0, 0));
+    p.drawText(QPointF(40, fm.ascent()), heading);
+    p.drawImage(0, 16, picture(QStringLiteral("circui.bmp")));
+    p.end();
+    saveForViewing(withHeading, QStringLiteral("circui-") + QLatin1String(QTest::currentDataTag()));
+}
+
+void TestReferenceArt::attenuatorRowsAreDrawn()
+{
+    // Each divider row has ink under each of the three headings, and the wiper's row is drawn in colour.
+    const QImage image = picture(QStringLiteral("circui.bmp"));
+    const AttenuatorLayout l = attenuatorLayout();
+    QCOMPARE(l.rows.size(), 4);
+    for (int i = 0; i < l.rows.size(); ++i) {
+        for (qreal column : { l.selector, l.attenuator, l.sensitivity }) {
+            int ink = 0, blue = 0;
+            for (int y = int(l.rows.at(i)) - 8; y <= int(l.rows.at(i)) + 8; ++y) {
+                for (int x = int(column) - 30; x <= int(column) + 30; ++x) {
+                    const QColor c = image.pixelColor(x, y);
+                    ink += c.value() < 160 || c.hsvSaturation() > 120 ? 1 : 0;
+                    blue += c.blue() > c.red() + 60 ? 1 : 0;
+                }
+            }
+            QVERIFY2(ink >= 10, qPrintable(QStringLiteral("row %1 column %2").arg(i).arg(column)));
+            QCOMPARE(blue > 10, i == l.activeRow);
+        }
+    }
+}
+
+void TestReferenceArt::sweepsStartOnAcceptedCrossingsOnly()
+{
+    const SweepTimeline t = sweepTimeline();
+    QCOMPARE(t.accepted.size(), t.crossings.size());
+    QVERIFY(t.sweeps.size() >= 2);
+    int accepted = 0;
+    for (int i = 0; i < t.crossings.size(); ++i) {
+        const double c = t.crossings.at(i);
+        // Every crossing is a rising one through the level.
+        QVERIFY(qAbs(std::sin(2 * M_PI * (c - t.phase)) - t.level) < 1e-9);
+        QVERIFY(std::cos(2 * M_PI * (c - t.phase)) > 0);
+        const auto inSweep = [c](const SweepTimeline::Sweep &s) { return c > s.start && c < s.holdOffEnd; };
+        const bool busy = std::any_of(t.sweeps.cbegin(), t.sweeps.cend(), inSweep);
+        if (t.accepted.at(i)) {
+            QVERIFY(!busy);
+            QCOMPARE(t.sweeps.at(accepted++).start, c);
+        } else if (c < t.sweeps.last().holdOffEnd) {
+            // Ignored only because a sweep or its hold-off was still running.
+            QVERIFY(busy);
+        }
+    }
+    QCOMPARE(accepted, int(t.sweeps.size()));
+    for (int i = 0; i < t.sweeps.size(); ++i) {
+        const SweepTimeline::Sweep &s = t.sweeps.at(i);
+        QVERIFY(s.start < s.rampEnd && s.rampEnd < s.returnEnd && s.returnEnd <= s.holdOffEnd);
+        QVERIFY(s.returnEnd <= t.duration);
+        if (i > 0)
+            QVERIFY(s.start >= t.sweeps.at(i - 1).holdOffEnd);
+    }
+    // The figure shows both kinds of ignored crossing: during a ramp and during a hold-off.
+    bool duringRamp = false, duringHoldOff = false;
+    for (double c : t.crossings) {
+        for (const SweepTimeline::Sweep &s : t.sweeps) {
+            duringRamp = duringRamp || (c > s.start && c < s.rampEnd);
+            duringHoldOff = duringHoldOff || (c > s.rampEnd && c < s.holdOffEnd);
+        }
+    }
+    QVERIFY(duringRamp && duringHoldOff);
+}
+
+void TestReferenceArt::sweepFigureShowsTheGateDuringRamps_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("castilian") << QStringLiteral("barridoc.bmp");
+    QTest::newRow("valencian") << QStringLiteral("barridov.bmp");
+}
+
+void TestReferenceArt::sweepFigureShowsTheGateDuringRamps()
+{
+    QFETCH(QString, name);
+    const QImage image = picture(name);
+    const SweepTimeline t = sweepTimeline();
+    const SweepFigureLayout l = sweepFigureLayout();
+    QCOMPARE(image.size(), l.size);
+    // The height of the drawn line in a band at a moment: the first coloured pixel from the top.
+    const auto lineY = [&image](double x, const QRectF &band) {
+        for (int y = int(band.top()); y <= int(band.bottom()); ++y) {
+            const QColor c = image.pixelColor(int(x), y);
+            if (c.hsvSaturation() > 120 && c.value() < 230)
+                return y;
+        }
+        return -1;
+    };
+    for (const SweepTimeline::Sweep &s : t.sweeps) {
+        // The gate is up while the ramp runs and down while the sweep waits in its hold-off.
+        const int during = lineY(l.x((s.start + s.rampEnd) / 2), l.unblanking);
+        const int after = lineY(l.x((s.returnEnd + s.holdOffEnd) / 2), l.unblanking);
+        QVERIFY2(
+            during >= 0 && after > during + 10, qPrintable(QStringLiteral("%1 %2").arg(during).arg(after)));
+        // The sawtooth rises through its ramp.
+        const int early = lineY(l.x(s.start + 0.25 * (s.rampEnd - s.start)), l.sawtooth);
+        const int late = lineY(l.x(s.start + 0.75 * (s.rampEnd - s.start)), l.sawtooth);
+        QVERIFY2(early > late + 20, qPrintable(QStringLiteral("%1 %2").arg(early).arg(late)));
+    }
 }
 
 void TestReferenceArt::panelViewRingsItsControls_data()
