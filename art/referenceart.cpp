@@ -35,6 +35,8 @@ void generateReferenceArt(const ArtOutput &out)
     }
     write(renderAttenuatorCircuit(), out.data, QStringLiteral("circui.bmp"));
     writeBoth(renderSweepFigure, out.data, "barridoc.bmp", "barridov.bmp");
+    writeBoth(renderAlternateFigure, out.data, "fig23.bmp", "fig23v.bmp");
+    writeBoth(renderChoppedFigure, out.data, "fig22.bmp", "fig22v.bmp");
     for (const PanelView &view : panelViews())
         write(renderPanelView(view), out.data, QLatin1String(view.file));
     write(renderDetailedTube(), out.embedded, QStringLiteral("tubedetail.bmp"));

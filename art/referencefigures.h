@@ -1,6 +1,7 @@
 #pragma once
 
 #include "diagrammodel.h"
+#include "screentraces.h"
 
 #include <QImage>
 #include <QStringList>
@@ -98,3 +99,32 @@ struct SweepFigureLayout
 };
 SweepFigureLayout sweepFigureLayout();
 QImage renderSweepFigure(ArtLanguage language);
+
+/** The two channels the dual-trace figures show: a sine on channel I above, a square on channel II below. */
+ScopeSettings dualSweepSettings();
+/**
+ * The chopped picture of two traces: the sweep cut into pieces of a given width in divisions, drawn in
+ * turn from channel I and channel II, each piece where its own trace runs.
+ */
+QList<Trace> chopTraces(const Trace &first, const Trace &second, double pieceDivisions);
+
+/** Where the alternate-sweep figure puts its three screens: one per sweep, then what the eye sees. */
+struct AlternateFigureLayout
+{
+    QSize size;
+    QRectF firstSweep, secondSweep, timeline, result;
+};
+AlternateFigureLayout alternateFigureLayout();
+QImage renderAlternateFigure(ArtLanguage language);
+
+/** Where the chopped-sweep figure puts its screen, the magnified stretch of it and the switching signal. */
+struct ChoppedFigureLayout
+{
+    QSize size;
+    QRectF screen, zoom, chopper;
+    /** The stretch of the sweep, in divisions from the centre, that the magnified view shows. */
+    double zoomFrom = 0, zoomTo = 0;
+    double pieceDivisions = 0;
+};
+ChoppedFigureLayout choppedFigureLayout();
+QImage renderChoppedFigure(ArtLanguage language);

@@ -2,6 +2,7 @@
 #include "diagrammodel.h"
 #include "diagrampainter.h"
 #include "referencefigures.h"
+#include "screenpainter.h"
 #include "tubedetail.h"
 
 #include <QFontMetricsF>
@@ -113,6 +114,12 @@ private slots:
     void sweepFigureShowsTheGateDuringRamps_data();
     void sweepFigureShowsTheGateDuringRamps();
 
+    void chopTakesTheTwoTracesInTurn();
+    void alternateFigureShowsOneChannelPerSweep_data();
+    void alternateFigureShowsOneChannelPerSweep();
+    void choppedFigureAlternatesBetweenTheTraces_data();
+    void choppedFigureAlternatesBetweenTheTraces();
+
     void panelViewRingsItsControls_data();
     void panelViewRingsItsControls();
 
@@ -166,6 +173,8 @@ void TestReferenceArt::pictureSizes_data()
         QTest::newRow(panel) << QString::fromLatin1(panel) << 265 << 217 << true;
     QTest::newRow("panel4.bmp") << QStringLiteral("panel4.bmp") << 308 - 16 << 245 - 16 << false;
     QTest::newRow("circuit") << QStringLiteral("circui.bmp") << 345 << 153 << true;
+    both("fig23.bmp", "fig23v.bmp", 312, 374, false);
+    both("fig22.bmp", "fig22v.bmp", 312, 374, false);
     // The sweep window at 335 × 448: 327 × 421 inside.
     both("barridoc.bmp", "barridov.bmp", 327 - 16, 421 - 16, false);
     QTest::newRow("tube") << QStringLiteral("tubedetail.bmp") << 503 << 202 << true;
@@ -564,6 +573,132 @@ void TestReferenceArt::sweepFigureShowsTheGateDuringRamps()
         const int late = lineY(l.x(s.start + 0.75 * (s.rampEnd - s.start)), l.sawtooth);
         QVERIFY2(early > late + 20, qPrintable(QStringLiteral("%1 %2").arg(early).arg(late)));
     }
+}
+
+void TestReferenceArt::chopTakesTheTwoTracesInTurn()
+{
+    const ScreenTraces both = computeTraces(dualSweepSettings());
+    QCOMPARE(both.traces.size(), 2);
+    const Trace &first = both.traces.at(0);
+    const Trace &second = both.traces.at(1);
+    QCOMPARE(first.kind, TraceKind::ChannelI);
+    QCOMPARE(second.kind, TraceKind::ChannelII);
+    // The two traces stand apart, channel I above.
+    QVERIFY(traceBounds(first).top() > traceBounds(second).bottom());
+    const double width = 0.25;
+    const QList<Trace> pieces = chopTraces(first, second, width);
+    QVERIFY(pieces.size() >= 30);
+    const auto onTrace = [](const Trace &trace, QPointF p) {
+        for (int i = 0; i + 1 < trace.points.size(); ++i) {
+            const QPointF a = trace.points.at(i), b = trace.points.at(i + 1);
+            if (p.x() < a.x() || p.x() > b.x())
+                continue;
+            const double y
+                = b.x() - a.x() < 1e-12 ? b.y() : a.y() + (b.y() - a.y()) * (p.x() - a.x()) / (b.x() - a.x());
+            if (qAbs(y - p.y()) < 1e-9
+                || (b.x() - a.x() < 1e-12 && p.y() >= qMin(a.y(), b.y()) - 1e-9
+                    && p.y() <= qMax(a.y(), b.y()) + 1e-9))
+                return true;
+        }
+        return false;
+    };
+    for (int i = 0; i < pieces.size(); ++i) {
+        const Trace &piece = pieces.at(i);
+        // In turn: I, II, I, II ...
+        QCOMPARE(piece.kind, i % 2 == 0 ? TraceKind::ChannelI : TraceKind::ChannelII);
+        // Each piece starts where the last ended and is no wider than a piece.
+        if (i > 0)
+            QVERIFY(qAbs(piece.points.first().x() - pieces.at(i - 1).points.last().x()) < 1e-9);
+        QVERIFY(piece.points.last().x() - piece.points.first().x() <= width + 1e-9);
+        // Every point of a piece lies on its own channel's trace.
+        for (const QPointF &p : piece.points)
+            QVERIFY2(onTrace(i % 2 == 0 ? first : second, p), qPrintable(QString::number(i)));
+    }
+    // Together they run the whole sweep.
+    QVERIFY(qAbs(pieces.first().points.first().x() - first.points.first().x()) < 1e-9);
+    QVERIFY(qAbs(pieces.last().points.last().x() - first.points.last().x()) < 1e-9);
+    QVERIFY(chopTraces(first, Trace {}, width).isEmpty());
+}
+
+namespace {
+
+/** How bright a screen is along a trace at a horizontal place: the best pixel within a pixel of the trace. */
+int glowAt(const QImage &image, const QRectF &screen, const Trace &trace, double x)
+{
+    const QRectF g = ScreenPainter::graticuleRect(screen);
+    double y = trace.points.first().y();
+    for (int i = 0; i + 1 < trace.points.size(); ++i) {
+        const QPointF a = trace.points.at(i), b = trace.points.at(i + 1);
+        if (x >= a.x() && x <= b.x() && b.x() > a.x()) {
+            y = a.y() + (b.y() - a.y()) * (x - a.x()) / (b.x() - a.x());
+            break;
+        }
+    }
+    const QPoint at = ScreenPainter::toPixels(g, QPointF(x, y)).toPoint();
+    int best = 0;
+    for (int dy = -1; dy <= 1; ++dy)
+        best = qMax(best, image.pixelColor(at + QPoint(0, dy)).green());
+    return best;
+}
+
+} // namespace
+
+void TestReferenceArt::alternateFigureShowsOneChannelPerSweep_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("castilian") << QStringLiteral("fig23.bmp");
+    QTest::newRow("valencian") << QStringLiteral("fig23v.bmp");
+}
+
+void TestReferenceArt::alternateFigureShowsOneChannelPerSweep()
+{
+    QFETCH(QString, name);
+    const QImage image = picture(name);
+    const AlternateFigureLayout l = alternateFigureLayout();
+    QCOMPARE(image.size(), l.size);
+    const ScreenTraces both = computeTraces(dualSweepSettings());
+    const Trace &first = both.traces.at(0);
+    const Trace &second = both.traces.at(1);
+    // Sample away from the square wave's edges, where the traces run level or smoothly.
+    for (double x : { -3.7, -1.3, 1.1, 3.6 }) {
+        QVERIFY(glowAt(image, l.firstSweep, first, x) > 200);
+        QVERIFY(glowAt(image, l.firstSweep, second, x) < 120);
+        QVERIFY(glowAt(image, l.secondSweep, second, x) > 200);
+        QVERIFY(glowAt(image, l.secondSweep, first, x) < 120);
+        QVERIFY(glowAt(image, l.result, first, x) > 200);
+        QVERIFY(glowAt(image, l.result, second, x) > 200);
+    }
+}
+
+void TestReferenceArt::choppedFigureAlternatesBetweenTheTraces_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("castilian") << QStringLiteral("fig22.bmp");
+    QTest::newRow("valencian") << QStringLiteral("fig22v.bmp");
+}
+
+void TestReferenceArt::choppedFigureAlternatesBetweenTheTraces()
+{
+    QFETCH(QString, name);
+    const QImage image = picture(name);
+    const ChoppedFigureLayout l = choppedFigureLayout();
+    QCOMPARE(image.size(), l.size);
+    const ScreenTraces both = computeTraces(dualSweepSettings());
+    const Trace &first = both.traces.at(0);
+    const Trace &second = both.traces.at(1);
+    const double from = first.points.first().x();
+    // In the middle of each piece, only the channel whose turn it is glows.
+    int checked = 0;
+    for (int k = 1; from + (k + 1) * l.pieceDivisions < first.points.last().x(); ++k) {
+        const double x = from + (k + 0.5) * l.pieceDivisions;
+        if (qAbs(x) < 0.15 || qAbs(x - 2.5) < 0.15 || qAbs(x + 2.5) < 0.15)
+            continue; // the square wave's edges
+        const bool firstsTurn = k % 2 == 0;
+        QVERIFY2((glowAt(image, l.screen, first, x) > 200) == firstsTurn, qPrintable(QString::number(x)));
+        QVERIFY2((glowAt(image, l.screen, second, x) > 200) == !firstsTurn, qPrintable(QString::number(x)));
+        ++checked;
+    }
+    QVERIFY(checked >= 30);
 }
 
 void TestReferenceArt::panelViewRingsItsControls_data()
