@@ -105,7 +105,9 @@ TForm14::TForm14()
 
     Image1 = new Picture(client(), { 24, 0, 521, 217 }, PictureMode::Plain);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPicture(embeddedPicture(QStringLiteral("tubedetail.bmp")));
+    // Decoded once: every tube window shows the same drawing.
+    static const QImage drawing = embeddedPicture(QStringLiteral("tubedetail.bmp"));
+    Image1->setPicture(drawing);
 
     for (const PartLabel &row : labelTable()) {
         auto *label = new Label(
