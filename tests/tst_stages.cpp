@@ -1,9 +1,3 @@
-#include "tform10.h"
-#include "tform11.h"
-#include "tform14.h"
-#include "tform15.h"
-#include "tform17.h"
-#include "tform18.h"
 #include "tform19.h"
 #include "tform20.h"
 #include "tform21.h"
@@ -17,115 +11,6 @@ namespace {
 
 const QString kCircuitHeadingCastilian = QStringLiteral("   Selector     Atenuador     Sensibilidad");
 const QString kCircuitHeadingValencian = QStringLiteral("   Selector     Atenuador     Sensibilitat");
-
-GlyphButton *button(QWidget *window, const char *name)
-{
-    return window->findChild<GlyphButton *>(QLatin1String(name));
-}
-
-/** Presses a button the way the student does: scrolled into view first, then clicked. */
-void press(Form *window, const char *name)
-{
-    GlyphButton *target = button(window, name);
-    QVERIFY2(target, name);
-    if (auto *scroll = window->findChild<QScrollArea *>())
-        scroll->ensureWidgetVisible(target);
-    QTest::mouseClick(target, Qt::LeftButton);
-}
-
-void checkFigureButton(Form *window, const char *name, const QRect &place)
-{
-    GlyphButton *figure = button(window, name);
-    QVERIFY2(figure, name);
-    QCOMPARE(inClient(figure, window), place);
-    // no caption, the red tick, and a name for screen readers
-    QVERIFY(figure->text().isEmpty());
-    QVERIFY(!figure->icon().isNull());
-    QCOMPARE(figure->iconSize(), QSize(16, 16));
-    QVERIFY(!figure->accessibleName().isEmpty());
-}
-
-/** Records the order in which the program's windows are first shown. */
-class ShowOrder : public QObject
-{
-public:
-    ShowOrder() { qApp->installEventFilter(this); }
-    ~ShowOrder() override { qApp->removeEventFilter(this); }
-    QStringList shown;
-
-protected:
-    bool eventFilter(QObject *object, QEvent *event) override
-    {
-        if (event->type() == QEvent::Show && qobject_cast<Form *>(object) && !event->spontaneous())
-            shown << object->objectName();
-        return false;
-    }
-};
-
-/** The pairs that live and close together, each opened by its menu command. */
-struct PairKind
-{
-    const char *menuItem;
-    /** The two windows just opened, reading (or acting) window first. */
-    std::function<std::pair<Form *, Form *>()> newest;
-    /** Presses, in the first window, a button that changes the second; returns what it showed. */
-    std::function<QString(Form *, Form *)> act;
-    /** What the second window shows now. */
-    std::function<QString(Form *)> shown;
-};
-
-const QList<PairKind> &pairKinds()
-{
-    static const QList<PairKind> kinds = {
-        { "Composc",
-            [] {
-                return std::pair<Form *, Form *> { Form11, form10 };
-            },
-            [](Form *texts, Form *) {
-                press(texts, "BitBtn5");
-                return QStringLiteral("p13.bmp");
-            },
-            [](Form *screen) { return static_cast<Tform10 *>(screen)->pantalla->fileName(); } },
-        { "Descripcindelaetapavertical1",
-            [] {
-                return std::pair<Form *, Form *> { Form19, Form20 };
-            },
-            [](Form *text, Form *) {
-                press(text, "BitBtn3");
-                return QStringLiteral("panel2.bmp");
-            },
-            [](Form *figures) { return static_cast<TForm20 *>(figures)->Image2->fileName(); } },
-        { "Descripcindelaetapahorizontal1",
-            [] {
-                return std::pair<Form *, Form *> { Form22, Form21 };
-            },
-            [](Form *text, Form *) {
-                press(text, "BitBtn3");
-                return QStringLiteral("panel4.bmp");
-            },
-            [](Form *figures) { return static_cast<TForm21 *>(figures)->Image1->fileName(); } },
-        { "Osciloscopiosdedoblecanal1",
-            [] {
-                return std::pair<Form *, Form *> { Form17, Form18 };
-            },
-            [](Form *text, Form *) {
-                press(text, "BitBtn3");
-                return QStringLiteral("fig22.bmp");
-            },
-            [](Form *figures) { return static_cast<TForm18 *>(figures)->Image1->fileName(); } },
-        { "DescripcindetalladadelTRC1",
-            [] {
-                return std::pair<Form *, Form *> { Form14, Form15 };
-            },
-            [](Form *tube, Form *) {
-                Label *label = tube->findChild<Label *>(QStringLiteral("Label19"));
-                QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(3, 3));
-                return QStringLiteral("La Pantalla");
-            },
-            [](Form *text) { return text->windowTitle(); } },
-    };
-    return kinds;
-}
 
 } // namespace
 
@@ -153,27 +38,8 @@ private Q_SLOTS:
     void horizontalFigureButtons();
     void missingHorizontalText_data();
     void missingHorizontalText();
+    void missingHorizontalFigures_data();
     void missingHorizontalFigures();
-
-    void dualChannelPairOpens_data() { languages(); }
-    void dualChannelPairOpens();
-    void dualChannelFigureButtons_data() { languages(); }
-    void dualChannelFigureButtons();
-    void missingDualChannelFiles();
-
-    void pairClosesTogether_data();
-    void pairClosesTogether();
-    void twoPairsKeepApart_data();
-    void twoPairsKeepApart();
-
-private:
-    static void languages()
-    {
-        QTest::addColumn<bool>("castilian");
-        QTest::newRow("castellano") << true;
-        QTest::newRow("valencià") << false;
-    }
-    static QString suffix(bool castilian) { return QLatin1String(castilian ? "c" : "v"); }
 };
 
 void TestStages::verticalPairOpens()
@@ -514,241 +380,61 @@ void TestStages::missingHorizontalText()
     QVERIFY(!Form22->isVisible() && !Form21->isVisible());
 }
 
+void TestStages::missingHorizontalFigures_data()
+{
+    QTest::addColumn<bool>("castilian");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("button");
+    struct Row
+    {
+        const char *castilian;
+        const char *valencian;
+        const char *button;
+    };
+    // an empty button: the diagram the figure window reads as it is created
+    const Row rows[] = { { "ehoriz.bmp", "ehorizv.bmp", "" }, { "org2c.bmp", "org2v.bmp", "BitBtn1" },
+        { "panel4.bmp", "panel4.bmp", "BitBtn3" }, { "barridoc.bmp", "barridov.bmp", "BitBtn4" } };
+    for (bool castilian : { true, false })
+        for (const Row &row : rows)
+            QTest::addRow("%s %s", castilian ? "c" : "v", castilian ? row.castilian : row.valencian)
+                << castilian << QString::fromLatin1(castilian ? row.castilian : row.valencian)
+                << QString::fromLatin1(row.button);
+}
+
 void TestStages::missingHorizontalFigures()
 {
-    // the diagram of a new figure window
-    {
-        const Removed gone = remove(QStringLiteral("ehoriz.bmp"));
-        menu("Descripcindelaetapahorizontal1");
-    }
-    QCOMPARE(m_errors, QStringList { cannotOpen(QStringLiteral("ehoriz.bmp")) });
-    QVERIFY(Form21->isVisible() && Form22->isVisible());
-    QCOMPARE(Form21->windowTitle(), QStringLiteral("Diagrama de la etapa horizontal"));
-    QVERIFY(Form21->Image1->picture().isNull());
-    QCOMPARE(Form22->RichEdit3->toPlainText(), fileText(QStringLiteral("ehoriz3c.rtf")));
-
-    // a figure button's picture: the window keeps its figure, size and place
-    for (const char *file : { "org2c.bmp", "panel4.bmp", "barridoc.bmp" }) {
-        startCase();
-        menu("Descripcindelaetapahorizontal1");
-        const QRect before = outerFrame(Form21);
-        const Removed gone = remove(QLatin1String(file));
-        press(Form22,
-            QString::fromLatin1(file) == QLatin1String("org2c.bmp")        ? "BitBtn1"
-                : QString::fromLatin1(file) == QLatin1String("panel4.bmp") ? "BitBtn3"
-                                                                           : "BitBtn4");
-        QCOMPARE(m_errors, QStringList { cannotOpen(QLatin1String(file)) });
-        QCOMPARE(Form21->Image1->fileName(), QStringLiteral("ehoriz.bmp"));
-        QCOMPARE(outerFrame(Form21), before);
-    }
-}
-
-void TestStages::dualChannelPairOpens()
-{
     QFETCH(bool, castilian);
+    QFETCH(QString, file);
+    QFETCH(QString, button);
     setLanguage(castilian);
-    ShowOrder order;
-    menu("Osciloscopiosdedoblecanal1");
-    QCOMPARE(order.shown, (QStringList { "Form17", "Form18" }));
-    QVERIFY(Form17 && Form18);
-    QVERIFY(Form17->isVisible() && Form18->isVisible());
-    // the figure window ends in front
-    QCOMPARE(Form::lastActive(), static_cast<Form *>(Form18.data()));
-    QCOMPARE(Form17->partner(), Form18.data());
-    QCOMPARE(Form18->partner(), Form17.data());
-    // spelt as the program has always spelt it
-    QCOMPARE(Form17->windowTitle(),
-        QLatin1String(castilian ? "Ociloscopios de doble canal" : "Oscil.loscopis de doble canal"));
-    QCOMPARE(outerFrame(Form17), QRect(337, 11, 297, 438));
-    QCOMPARE(Form17->client()->height(), 809);
-    QCOMPARE(Form17->RichEdit1->toPlainText(), fileText(castilian ? "dcanalc.rtf" : "dcanalv.rtf"));
-    QVERIFY(Form17->RichEdit1->document()->size().height() <= Form17->RichEdit1->height() + 1);
-    QVERIFY(!Form17->RichEdit1->isReadOnly());
-    QCOMPARE(Form17->BitBtn1->text(), QLatin1String(castilian ? "&Cerrar" : "Tancar"));
-    QCOMPARE(inClient(Form17->BitBtn1, Form17), QRect(112, 784, 75, 25));
-    checkFigureButton(Form17, "BitBtn2", { 72, 128, 25, 25 });
-    checkFigureButton(Form17, "BitBtn3", { 72, 464, 25, 25 });
-
-    const QString diagram = QLatin1String(castilian ? "dbloqc.bmp" : "dbloqv.bmp");
-    QCOMPARE(Form18->windowTitle(), QLatin1String(castilian ? "Diagrama de Bloques" : "Diagrama de Blocs"));
-    QCOMPARE(outerFrame(Form18), QRect(4, 36, 320, 401));
-    QCOMPARE(Form18->Image1->fileName(), diagram);
-    QCOMPARE(Form18->Image1->size(), decodedFile(diagram).size());
-    QVERIFY(m_errors.isEmpty());
-    saveGrab(Form18, QStringLiteral("form18-") + suffix(castilian));
-    auto *scroll = Form17->findChild<QScrollArea *>();
-    for (int top : { 0, 400, scroll->verticalScrollBar()->maximum() }) {
-        scroll->verticalScrollBar()->setValue(top);
-        saveGrab(Form17, QStringLiteral("form17-%1-%2").arg(suffix(castilian)).arg(top));
-    }
-}
-
-void TestStages::dualChannelFigureButtons()
-{
-    QFETCH(bool, castilian);
-    setLanguage(castilian);
-    menu("Osciloscopiosdedoblecanal1");
-    const QSize windowSize = Form18->size();
-    activate(Form17);
-    press(Form17, "BitBtn2");
-    QCOMPARE(Form18->windowTitle(), QLatin1String(castilian ? "Barrido alternado" : "Escaneig alternat"));
-    const QString alternate = QLatin1String(castilian ? "fig23.bmp" : "fig23v.bmp");
-    QCOMPARE(Form18->Image1->fileName(), alternate);
-    QVERIFY(Form18->Image1->picture() == decodedFile(alternate));
-    saveGrab(Form18, QStringLiteral("form18-%1-fig23").arg(suffix(castilian)));
-    press(Form17, "BitBtn3");
-    QCOMPARE(Form18->windowTitle(), QLatin1String(castilian ? "Barrido muestreado" : "Escaneig de mostreig"));
-    const QString chopped = QLatin1String(castilian ? "fig22.bmp" : "fig22v.bmp");
-    QCOMPARE(Form18->Image1->fileName(), chopped);
-    QCOMPARE(Form18->Image1->size(), decodedFile(chopped).size());
-    saveGrab(Form18, QStringLiteral("form18-%1-fig22").arg(suffix(castilian)));
-    // the window keeps its size and stays behind the text
-    QCOMPARE(Form18->size(), windowSize);
-    QCOMPARE(Form::lastActive(), static_cast<Form *>(Form17.data()));
-    // the figures can be swapped at will
-    press(Form17, "BitBtn2");
-    QCOMPARE(Form18->Image1->fileName(), alternate);
-    QVERIFY(m_errors.isEmpty());
-}
-
-void TestStages::missingDualChannelFiles()
-{
-    // a missing text leaves the pane empty and the button with its design caption
-    for (bool castilian : { true, false }) {
-        startCase(castilian);
-        const QString text = QLatin1String(castilian ? "dcanalc.rtf" : "dcanalv.rtf");
+    const QString diagram = QLatin1String(castilian ? "ehoriz.bmp" : "ehorizv.bmp");
+    const QString title
+        = QLatin1String(castilian ? "Diagrama de la etapa horizontal" : "Diagrama de l'etapa horitzontal");
+    if (button.isEmpty()) {
         {
-            const Removed gone = remove(text);
-            menu("Osciloscopiosdedoblecanal1");
+            const Removed gone = remove(file);
+            menu("Descripcindelaetapahorizontal1");
         }
-        QCOMPARE(m_errors, QStringList { cannotOpen(text) });
-        QVERIFY(Form17->isVisible() && Form18->isVisible());
-        QVERIFY(Form17->RichEdit1->toPlainText().isEmpty());
-        QCOMPARE(Form17->BitBtn1->text(), QStringLiteral("&Cerrar"));
+        QCOMPARE(m_errors, QStringList { cannotOpen(file) });
+        // both windows stand; the figure window is empty under its title, the texts all read
+        QVERIFY(Form21->isVisible() && Form22->isVisible());
+        QCOMPARE(Form21->windowTitle(), title);
+        QVERIFY(Form21->Image1->picture().isNull());
+        QCOMPARE(Form22->BitBtn2->text(), QLatin1String(castilian ? "&Cerrar" : "&Tancar"));
+        return;
     }
-    // a missing diagram leaves the figure window empty under its title
-    startCase();
+    // a figure button's picture: the window keeps its figure, size, place and title
+    menu("Descripcindelaetapahorizontal1");
+    const QRect before = outerFrame(Form21);
     {
-        const Removed gone = remove(QStringLiteral("dbloqc.bmp"));
-        menu("Osciloscopiosdedoblecanal1");
+        const Removed gone = remove(file);
+        press(Form22, qPrintable(button));
     }
-    QCOMPARE(m_errors, QStringList { cannotOpen(QStringLiteral("dbloqc.bmp")) });
-    QCOMPARE(Form18->windowTitle(), QStringLiteral("Diagrama de Bloques"));
-    QVERIFY(Form18->Image1->picture().isNull());
-    // a missing figure leaves the new title over the previous picture
-    startCase();
-    menu("Osciloscopiosdedoblecanal1");
-    press(Form17, "BitBtn2");
-    {
-        const Removed gone = remove(QStringLiteral("fig22.bmp"));
-        press(Form17, "BitBtn3");
-    }
-    QCOMPARE(m_errors, QStringList { cannotOpen(QStringLiteral("fig22.bmp")) });
-    QCOMPARE(Form18->windowTitle(), QStringLiteral("Barrido muestreado"));
-    QCOMPARE(Form18->Image1->fileName(), QStringLiteral("fig23.bmp"));
-}
-
-void TestStages::pairClosesTogether_data()
-{
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<QString>("how");
-    for (int kind = 0; kind < pairKinds().size() - 1; ++kind) {
-        const char *name = pairKinds()[kind].menuItem;
-        QTest::addRow("%s first closed", name) << kind << QStringLiteral("first");
-        QTest::addRow("%s second closed", name) << kind << QStringLiteral("second");
-        QTest::addRow("%s close button", name) << kind << QStringLiteral("button");
-    }
-}
-
-void TestStages::pairClosesTogether()
-{
-    QFETCH(int, kind);
-    QFETCH(QString, how);
-    const PairKind &pair = pairKinds()[kind];
-    menu(pair.menuItem);
-    const auto [firstWindow, secondWindow] = pair.newest();
-    QPointer<Form> first = firstWindow;
-    QPointer<Form> second = secondWindow;
-    HideCounter firstHides(first);
-    HideCounter secondHides(second);
-    if (how == QLatin1String("first")) {
-        first->close();
-    } else if (how == QLatin1String("second")) {
-        second->close();
-    } else {
-        // the close button of the reading window, wherever it lies in the text
-        const char *closeButton = kind == 0 ? "BitBtn1"
-            : kind == 1                     ? "BitBtn5"
-            : kind == 2                     ? "BitBtn2"
-                                            : "BitBtn1";
-        press(first, closeButton);
-    }
-    QVERIFY(!first->isVisible() && !second->isVisible());
-    // one exchange: each window is hidden once, and closing them again does nothing more
-    QCOMPARE(firstHides.hides, 1);
-    QCOMPARE(secondHides.hides, 1);
-    first->close();
-    second->close();
-    QCOMPARE(firstHides.hides, 1);
-    QCOMPARE(secondHides.hides, 1);
-    QVERIFY(first && second);
-}
-
-void TestStages::twoPairsKeepApart_data()
-{
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<bool>("closeOlder");
-    QTest::addColumn<bool>("fromFirst");
-    for (int kind = 0; kind < pairKinds().size(); ++kind) {
-        const char *name = pairKinds()[kind].menuItem;
-        QTest::addRow("%s older, from the first", name) << kind << true << true;
-        QTest::addRow("%s older, from the second", name) << kind << true << false;
-        QTest::addRow("%s newer, from the first", name) << kind << false << true;
-        QTest::addRow("%s newer, from the second", name) << kind << false << false;
-    }
-}
-
-void TestStages::twoPairsKeepApart()
-{
-    QFETCH(int, kind);
-    QFETCH(bool, closeOlder);
-    QFETCH(bool, fromFirst);
-    const PairKind &pair = pairKinds()[kind];
-    // the tube's text window first shows at a click: both pairs start with a part shown
-    const auto opened = [&pair, kind] {
-        const auto windows = pair.newest();
-        if (kind == 4) {
-            Label *label = windows.first->findChild<Label *>(QStringLiteral("Label18"));
-            QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(3, 3));
-        }
-        return windows;
-    };
-    menu(pair.menuItem);
-    const auto [olderFirst, olderSecond] = opened();
-    const QString untouched = pair.shown(olderSecond);
-    menu(pair.menuItem);
-    const auto [newerFirst, newerSecond] = opened();
-    QVERIFY(newerFirst != olderFirst && newerSecond != olderSecond);
-
-    // the older window's buttons act on its own partner only
-    const QString shown = pair.act(closeOlder ? olderFirst : newerFirst, nullptr);
-    QCOMPARE(pair.shown(closeOlder ? olderSecond : newerSecond), shown);
-    QCOMPARE(pair.shown(closeOlder ? newerSecond : olderSecond), untouched);
-    QVERIFY(olderSecond->isVisible() && newerSecond->isVisible());
-
-    // closing one window hides its own partner and leaves the other pair as it was
-    Form *closing
-        = closeOlder ? (fromFirst ? olderFirst : olderSecond) : (fromFirst ? newerFirst : newerSecond);
-    closing->close();
-    Form *partnerFirst = closeOlder ? olderFirst : newerFirst;
-    Form *partnerSecond = closeOlder ? olderSecond : newerSecond;
-    Form *otherFirst = closeOlder ? newerFirst : olderFirst;
-    Form *otherSecond = closeOlder ? newerSecond : olderSecond;
-    QVERIFY(!partnerSecond->isVisible());
-    // the tube's text window closes nothing: closed alone it leaves its tube
-    const bool textOnly = kind == 4 && !fromFirst;
-    QCOMPARE(partnerFirst->isVisible(), textOnly);
-    QVERIFY(otherFirst->isVisible() && otherSecond->isVisible());
+    QCOMPARE(m_errors, QStringList { cannotOpen(file) });
+    QCOMPARE(Form21->Image1->fileName(), diagram);
+    QCOMPARE(Form21->Image1->size(), decodedFile(diagram).size());
+    QCOMPARE(outerFrame(Form21), before);
+    QCOMPARE(Form21->windowTitle(), title);
 }
 
 QTEST_MAIN(TestStages)

@@ -14,6 +14,11 @@
 #include <QMouseEvent>
 #include <QtTest>
 
+#include "controls.h"
+
+#include <QApplication>
+#include <QScrollArea>
+
 /** Counts the times a window is hidden. */
 class HideCounter : public QObject
 {
@@ -72,6 +77,50 @@ inline QString fileText(const QString &fileName)
     return pane.loadFromFile(fileName) ? pane.toPlainText() : QStringLiteral("<missing %1>").arg(fileName);
 }
 
+inline GlyphButton *button(QWidget *window, const char *name)
+{
+    return window->findChild<GlyphButton *>(QLatin1String(name));
+}
+
+/** Presses a button the way the student does: scrolled into view first, then clicked. */
+inline void press(Form *window, const char *name)
+{
+    GlyphButton *target = button(window, name);
+    QVERIFY2(target, name);
+    if (auto *scroll = window->findChild<QScrollArea *>())
+        scroll->ensureWidgetVisible(target);
+    QTest::mouseClick(target, Qt::LeftButton);
+}
+
+inline void checkFigureButton(Form *window, const char *name, const QRect &place)
+{
+    GlyphButton *figure = button(window, name);
+    QVERIFY2(figure, name);
+    QCOMPARE(inClient(figure, window), place);
+    // no caption, the red tick, and a name for screen readers
+    QVERIFY(figure->text().isEmpty());
+    QVERIFY(!figure->icon().isNull());
+    QCOMPARE(figure->iconSize(), QSize(16, 16));
+    QVERIFY(!figure->accessibleName().isEmpty());
+}
+
+/** Records the order in which the program's windows are first shown. */
+class ShowOrder : public QObject
+{
+public:
+    ShowOrder() { qApp->installEventFilter(this); }
+    ~ShowOrder() override { qApp->removeEventFilter(this); }
+    QStringList shown;
+
+protected:
+    bool eventFilter(QObject *object, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && qobject_cast<Form *>(object) && !event->spontaneous())
+            shown << object->objectName();
+        return false;
+    }
+};
+
 /**
  * What every window suite shares: a scratch copy of the runnable folder, the main window and the
  * error boxes recorded instead of shown.
@@ -102,6 +151,15 @@ protected:
             QTest::mouseClick(castilian ? fichaprincipal->cast : fichaprincipal->val, Qt::LeftButton);
         QCOMPARE(languageFlag(), castilian);
     }
+    /** Rows for the two languages, in a column named "castilian". */
+    static void languages()
+    {
+        QTest::addColumn<bool>("castilian");
+        QTest::newRow("castellano") << true;
+        QTest::newRow("valencià") << false;
+    }
+    static QString suffix(bool castilian) { return QLatin1String(castilian ? "c" : "v"); }
+
     void menu(const char *item) { fichaprincipal->menuItem(QLatin1String(item))->trigger(); }
 
     /** Takes a file away for one step; the destructor of the returned guard puts it back. */
