@@ -113,20 +113,31 @@ void TestReferenceFigures::attenuatorColumnsStandUnderTheirHeadings()
 
 void TestReferenceFigures::attenuatorRowsAreDrawn()
 {
-    // Each divider row has ink under each of the three headings, and the wiper's row is drawn in colour.
+    // Under "Selector" the three contacts of the coupling switch, under the other two headings one
+    // row per divider; the path the two switches choose is drawn in colour, and only that path.
     const QImage image = picture(QStringLiteral("circui.bmp"));
     const AttenuatorLayout l = attenuatorLayout();
+    const auto count = [&image](qreal column, qreal row, int halfWidth) {
+        int ink = 0, blue = 0;
+        for (int y = int(row) - 7; y <= int(row) + 7; ++y) {
+            for (int x = int(column) - halfWidth; x <= int(column) + halfWidth; ++x) {
+                const QColor c = image.pixelColor(x, y);
+                ink += c.value() < 160 || c.hsvSaturation() > 120 ? 1 : 0;
+                blue += c.blue() > c.red() + 60 ? 1 : 0;
+            }
+        }
+        return qMakePair(ink, blue);
+    };
+    QCOMPARE(l.coupling.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        const auto [ink, blue] = count(l.selector - 12, l.coupling.at(i), 5);
+        QVERIFY2(ink >= 8, qPrintable(QString::number(i)));
+        QCOMPARE(blue > 8, i == l.couplingPosition);
+    }
     QCOMPARE(l.rows.size(), 4);
     for (int i = 0; i < l.rows.size(); ++i) {
-        for (qreal column : { l.selector, l.attenuator, l.sensitivity }) {
-            int ink = 0, blue = 0;
-            for (int y = int(l.rows.at(i)) - 8; y <= int(l.rows.at(i)) + 8; ++y) {
-                for (int x = int(column) - 30; x <= int(column) + 30; ++x) {
-                    const QColor c = image.pixelColor(x, y);
-                    ink += c.value() < 160 || c.hsvSaturation() > 120 ? 1 : 0;
-                    blue += c.blue() > c.red() + 60 ? 1 : 0;
-                }
-            }
+        for (qreal column : { l.attenuator, l.sensitivity }) {
+            const auto [ink, blue] = count(column, l.rows.at(i), 30);
             QVERIFY2(ink >= 10, qPrintable(QStringLiteral("row %1 column %2").arg(i).arg(column)));
             QCOMPARE(blue > 10, i == l.activeRow);
         }
