@@ -83,6 +83,8 @@ AttenuatorLayout attenuatorLayout()
     l.sensitivity = headingWordCentre(2);
     l.rows = { 18, 52, 86, 120 };
     l.activeRow = 1;
+    l.coupling = { 51, 69, 87 };
+    l.couplingPosition = 0;
     return l;
 }
 
@@ -97,27 +99,62 @@ QImage renderAttenuatorCircuit()
     const QPen ink(ReferenceStyle::ink(), 1.1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     const QPen active(kActive, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
 
-    // The input socket and the wiper of the range switch.
-    const qreal middle = (l.rows.first() + l.rows.last()) / 2;
+    // The input socket, and the coupling switch: straight through (DC), through a series capacitor
+    // that blocks the mean (AC), or the amplifier's side to ground (GD).
+    const qreal middle = l.coupling.at(1);
     const QPointF socket(12, middle);
-    const QPointF pivot(l.selector - 16, middle);
     p.setPen(QPen(ReferenceStyle::ink(), 1.2));
     p.setBrush(QColor(222, 226, 232));
     p.drawEllipse(socket, 6, 6);
     p.setBrush(QColor(200, 160, 60));
     p.drawEllipse(socket, 2, 2);
-    p.setPen(active);
-    p.drawLine(socket + QPointF(6, 0), pivot);
     p.setFont(ReferenceStyle::labelFont(8.5));
     p.setPen(ReferenceStyle::ink());
     p.drawText(QRectF(0, middle + 9, 44, 11), Qt::AlignCenter, QStringLiteral("1 MΩ"));
     p.drawText(QRectF(0, middle + 19, 44, 11), Qt::AlignCenter, QStringLiteral("30 pF"));
+    const qreal busX = 28, contact = l.selector - 12;
+    const QPointF couplingPivot(l.selector + 16, middle);
+    const bool ac = l.couplingPosition == 1, dc = l.couplingPosition == 0;
+    p.setBrush(Qt::NoBrush);
+    p.setPen(active);
+    p.drawLine(socket + QPointF(6, 0), QPointF(busX, middle));
+    p.setPen(dc ? active : ink);
+    p.drawLine(QPointF(busX, middle), QPointF(busX, l.coupling.at(0)));
+    p.drawLine(QPointF(busX, l.coupling.at(0)), QPointF(contact - 2.4, l.coupling.at(0)));
+    p.setPen(ac ? active : ink);
+    const qreal capacitor = (busX + contact) / 2;
+    p.drawLine(QPointF(busX, middle), QPointF(capacitor - 2, middle));
+    p.drawLine(QPointF(capacitor + 2, middle), QPointF(contact - 2.4, middle));
+    p.drawLine(QPointF(capacitor - 2, middle - 5), QPointF(capacitor - 2, middle + 5));
+    p.drawLine(QPointF(capacitor + 2, middle - 5), QPointF(capacitor + 2, middle + 5));
+    p.setPen(ink);
+    p.drawLine(QPointF(contact, l.coupling.at(2) + 2.4), QPointF(contact, l.coupling.at(2) + 6));
+    ground(p, QPointF(contact, l.coupling.at(2) + 6));
+    static const char *couplingNames[] = { "DC", "AC", "GD" };
+    for (int i = 0; i < 3; ++i) {
+        p.setPen(ink);
+        p.setBrush(Qt::white);
+        p.drawEllipse(QPointF(contact, l.coupling.at(i)), 2.4, 2.4);
+        p.setFont(ReferenceStyle::labelFont(7.5, true));
+        p.setPen(i == l.couplingPosition ? kActive : ReferenceStyle::ink());
+        p.drawText(QRectF(contact - 14, l.coupling.at(i) - 13, 28, 9), Qt::AlignCenter,
+            QLatin1String(couplingNames[i]));
+    }
+    p.setPen(QPen(kActive, 2.2, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(couplingPivot, QPointF(contact + 2.4, l.coupling.at(l.couplingPosition)));
+    // From the coupling switch to the range switch, whose wiper picks one divider.
+    const QPointF pivot(l.attenuator - 50, middle);
+    p.setPen(active);
+    p.drawLine(couplingPivot, pivot);
+    p.setPen(QPen(ReferenceStyle::ink(), 1.2));
+    p.setBrush(Qt::white);
+    p.drawEllipse(couplingPivot, 3, 3);
 
     static const char16_t *ratios[] = { u"1:1", u"1:10", u"1:100", u"1:1000" };
     static const char16_t *ranges[]
         = { u"5–10–20 mV/div", u"50–100–200 mV/div", u"0,5–1–2 V/div", u"5–10–20 V/div" };
-    const qreal contactX = l.selector + 14;
-    const qreal node = l.attenuator + 32;
+    const qreal contactX = l.attenuator - 26;
+    const qreal node = l.attenuator + 34;
     const qreal outEnd = l.sensitivity - 44;
     for (int i = 0; i < l.rows.size(); ++i) {
         const qreal y = l.rows.at(i);

@@ -50,13 +50,13 @@ const QList<PanelView> &panelViews()
         // knob.
         { "panel1.bmp", rightHalf, QSize(265, 217),
             { "input1", "acdc1", "gd1", "volts1", "imp2", "acdc2", "gd2", "volts2" } },
-        // The preamplifier: vertical position, inversion and the ×5 magnifier.
-        { "panel2.bmp", rightHalf, QSize(265, 217), { "ypos", "ypos2", "inv1", "inv2", "ymag1", "ymag2" } },
-        // The channel switch: one channel, both (DUAL, chopped with ADD) or their sum.
-        { "panel3.bmp", rightHalf, QSize(265, 217), { "ch12", "dual", "add" } },
-        // The trigger: source, coupling, external input, level, slope and AT/NORM.
+        // The preamplifier: vertical position of each channel, and the inversion of channel I.
+        { "panel2.bmp", rightHalf, QSize(265, 217), { "ypos", "ypos2", "inv1" } },
+        // The channel modes: one channel, both (DUAL), their sum (ADD), and X-Y.
+        { "panel3.bmp", rightHalf, QSize(265, 217), { "ch12", "dual", "add", "xy" } },
+        // The trigger controls on the panel: coupling selector, AT/NORM, level and slope.
         { "panel4.bmp", QRectF(243, 5, 292, 229), QSize(292, 229),
-            { "trigger", "ch12", "ext", "triggerimp", "level", "flanco", "atnorm" } },
+            { "trigger", "atnorm", "level", "flanco" } },
     };
     return views;
 }

@@ -44,8 +44,9 @@ QColor panelMarkColour();
 QImage renderPanelView(const PanelView &view);
 
 /**
- * The attenuator circuit under the vertical-stage heading "Selector  Atenuador  Sensibilidad": the
- * three columns stand under the three words, one row per decade divider.
+ * The input circuit under the vertical-stage heading "Selector  Atenuador  Sensibilidad": the
+ * coupling switch (AC, DC, GD), the compensated decade dividers picked by the range switch, one row
+ * each, and the sensitivities each divider gives; the three columns stand under the three words.
  */
 struct AttenuatorLayout
 {
@@ -56,8 +57,11 @@ struct AttenuatorLayout
     qreal sensitivity = 0;
     /** The heights of the divider rows, 1:1 first. */
     QList<qreal> rows;
-    /** The row the selector's wiper stands on. */
+    /** The row the range switch's wiper stands on. */
     int activeRow = 1;
+    /** The heights of the coupling switch's contacts, DC, AC and GD, and the one it is set to. */
+    QList<qreal> coupling;
+    int couplingPosition = 1;
 };
 
 AttenuatorLayout attenuatorLayout();
