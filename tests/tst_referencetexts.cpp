@@ -255,6 +255,12 @@ void TestReferenceTexts::filesReadWhole()
     const qsizetype nonAscii
         = std::count_if(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() >= 0x80; });
     QVERIFY2(escaped > 0, "no accent at all");
+    // the headings and lead words keep their bold
+    bool bold = false;
+    for (QTextBlock block = document.begin(); block.isValid() && !bold; block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            bold = bold || it.fragment().charFormat().fontWeight() >= QFont::DemiBold;
+    QVERIFY2(bold, "no heading in bold");
     QCOMPARE(nonAscii, escaped);
     for (const QChar c : text)
         QVERIFY2(c.unicode() < 0x80 || c.isLetter() || QStringLiteral("\u00a0\u2060·±×°ºµΩØ÷–").contains(c),
