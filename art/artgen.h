@@ -25,3 +25,5 @@ void generateUtilitiesArt(const ArtOutput &out);
 void generateEvaluationArt(const ArtOutput &out);
 /** The pictures of the questions and problems windows. */
 void generateExercisesArt(const ArtOutput &out);
+/** The block diagrams, figures and front-panel views of the reference pages, and the detailed tube. */
+void generateReferenceArt(const ArtOutput &out);

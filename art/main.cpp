@@ -24,6 +24,7 @@ int main(int argc, char **argv)
     generateUtilitiesArt(out);
     generateEvaluationArt(out);
     generateExercisesArt(out);
+    generateReferenceArt(out);
     if (args.size() == 4)
         generateDesktopArt(QDir(args.at(3)));
     return 0;

@@ -354,6 +354,22 @@ QImage drawCross()
     return image;
 }
 
+/** A red tick mark with a darker rim, for the buttons that show a figure. */
+QImage drawFigureTick()
+{
+    QImage image = canvas(16, 16, kGlyphBackground);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    QPainterPath tick;
+    tick.moveTo(2.5, 8.5);
+    tick.lineTo(6.5, 12.8);
+    tick.lineTo(13.5, 3);
+    strokeWithRim(p, tick, QColor(110, 0, 0), 4.0, QColor(225, 24, 24), 2.2);
+    p.setPen(QPen(QColor(255, 150, 140), 0.7, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(tick.translated(-0.35, -0.45));
+    return image;
+}
+
 /** A tiny oscilloscope screen with a green trace, for the buttons that show a case on the screen. */
 QImage drawCaseScreen()
 {
@@ -456,6 +472,7 @@ void generateShellArt(const ArtOutput &out)
         {"glyph_ok.bmp", drawCheckMark, GlyphDepth::TrueColour},
         {"glyph_cancel.bmp", drawCross, GlyphDepth::TrueColour},
         {"glyph_case.bmp", drawCaseScreen, GlyphDepth::TrueColour},
+        {"glyph_figure.bmp", drawFigureTick, GlyphDepth::TrueColour},
     };
     const auto embedded = [&out](const char *name) { return out.embedded.filePath(QLatin1String(name)); };
     writeBmp(drawIcon(), embedded("icon.bmp"), 4);

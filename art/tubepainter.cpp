@@ -212,6 +212,33 @@ void paintPlates(QPainter &p, const TubeLayout &t, const TubeState &state, const
     }
 }
 
+/** The final accelerator: a dark graphite coating inside the funnel, fed through a metal cap on the glass. */
+void paintFinalAccelerator(QPainter &p, const TubeLayout &t)
+{
+    const QRectF cap = t.finalAnodeCap;
+    const QPainterPath glass = envelope(t);
+    p.save();
+    p.setClipPath(glass);
+    p.setClipRect(QRectF(cap.center().x() - 16, 0, t.screenX - cap.center().x() + 4, t.size.height()),
+                  Qt::IntersectClip);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(50, 54, 60, 150), 5));
+    p.drawPath(glass);
+    p.restore();
+    // The stem runs from the cap down to the glass wall under it.
+    qreal wall = cap.bottom();
+    while (wall < t.axisY && !glass.contains(QPointF(cap.center().x(), wall)))
+        wall += 0.5;
+    p.setPen(QPen(QColor(90, 90, 96), 1.6));
+    p.drawLine(QPointF(cap.center().x(), cap.bottom() - 1), QPointF(cap.center().x(), wall + 2));
+    QLinearGradient metal(cap.topLeft(), cap.bottomLeft());
+    metal.setColorAt(0, QColor(230, 232, 236));
+    metal.setColorAt(1, QColor(120, 124, 132));
+    p.setPen(QPen(QColor(60, 62, 68), 0.8));
+    p.setBrush(metal);
+    p.drawRoundedRect(cap, 2, 2);
+}
+
 void paintScreen(QPainter &p, const TubeLayout &t, const TubeState &state)
 {
     // Phosphor coating on the inside of the face.
@@ -306,10 +333,14 @@ void TubePainter::paint(QPainter &p, const TubeLayout &t, const TubeState &state
     paintCathode(p, t, state.heaterGlow);
     paintCylinder(p, t.grid, QColor(96, 104, 116), 2.5, false, true, 5);
     const QColor anode(150, 168, 192);
+    if (!t.preAccelerator.isEmpty())
+        paintCylinder(p, t.preAccelerator, QColor(128, 146, 172), 2.5, true, true, 4);
     paintCylinder(p, t.focusAnode, anode, 2.5, true, true, 6);
     paintCylinder(p, t.acceleratingAnode, anode, 2.5, true, true, 4);
     const QPainterPath beam = beamPath(t, state);
     paintPlates(p, t, state, beam);
+    if (!t.finalAnodeCap.isEmpty())
+        paintFinalAccelerator(p, t);
     paintScreen(p, t, state);
     p.restore();
 }

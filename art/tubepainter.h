@@ -35,6 +35,10 @@ struct TubeLayout
     QRectF verticalPlates;
     /** The pair on either side of the beam, which moves the spot sideways; drawn in perspective. */
     QRectF horizontalPlates;
+    /** Optional: the pre-accelerating electrode between the grid and the focusing electrode. */
+    QRectF preAccelerator;
+    /** Optional: the final accelerator's connector on the funnel, over the graphite coating it feeds. */
+    QRectF finalAnodeCap;
 
     QRectF anodes() const { return focusAnode.united(acceleratingAnode); }
     QRectF plates() const { return verticalPlates.united(horizontalPlates); }

@@ -1,5 +1,6 @@
-// Opening times of the topic windows, and the memory each further deflection window costs. Run from
-// the runnable folder, so the windows read their data files as the program does.
+// Opening times of the topic windows, the memory each further deflection window or reference pair
+// costs, and the time to judge an answer. Run from the runnable folder, so the windows read their
+// data files as the program does.
 #include "errorbox.h"
 #include "tevaluacion.h"
 #include "problemjudge.h"
@@ -7,6 +8,16 @@
 #include "tfichaprincipal.h"
 #include "tform10.h"
 #include "tform11.h"
+#include "tform13.h"
+#include "tform14.h"
+#include "tform15.h"
+#include "tform16.h"
+#include "tform17.h"
+#include "tform18.h"
+#include "tform19.h"
+#include "tform20.h"
+#include "tform21.h"
+#include "tform22.h"
 #include "tform23.h"
 #include "tform4.h"
 #include "tform7.h"
@@ -22,6 +33,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <unistd.h>
 
 namespace {
@@ -102,6 +114,37 @@ double nanosecondsPerVerdict(int problem)
     const double ns = double(clock.nsecsElapsed()) / kVerdicts;
     // The count keeps the loop from being optimised away.
     return right >= 0 ? ns : -1.0;
+/** One command of the complementary information: what it opens, and the window to close after. */
+struct ReferenceCommand
+{
+    const char *what;
+    void (Tfichaprincipal::*handler)();
+    /** The windows the command shows, waited for until they are painted. */
+    std::function<QList<QWidget *>()> shown;
+};
+
+QList<ReferenceCommand> referenceCommands()
+{
+    return {
+        { "TForm16 (block diagram)", &Tfichaprincipal::Diagramadebloquesdelosciloscopio1Click,
+            [] { return QList<QWidget *> { Form16 }; } },
+        { "TForm14 + TForm15 (detailed tube)", &Tfichaprincipal::DescripcindetalladadelTRC1Click,
+            [] { return QList<QWidget *> { Form14 }; } },
+        { "TForm19 + TForm20 (vertical stage)", &Tfichaprincipal::Descripcindelaetapavertical1Click,
+            [] {
+                return QList<QWidget *> { Form19, Form20 };
+            } },
+        { "TForm22 + TForm21 (horizontal stage)", &Tfichaprincipal::Descripcindelaetapahorizontal1Click,
+            [] {
+                return QList<QWidget *> { Form22, Form21 };
+            } },
+        { "TForm17 + TForm18 (dual channel)", &Tfichaprincipal::Osciloscopiosdedoblecanal1Click,
+            [] {
+                return QList<QWidget *> { Form17, Form18 };
+            } },
+        { "TForm13 (technical data)", &Tfichaprincipal::DatostcnicosdelHM2031Click,
+            [] { return QList<QWidget *> { Form13 }; } },
+    };
 }
 
 } // namespace
@@ -190,6 +233,24 @@ int main(int argc, char **argv)
         return 1;
     }
 
+    // The six commands of the complementary information, files read included. Closing the first
+    // window shown closes its partner too.
+    QList<double> referenceTimes;
+    for (const ReferenceCommand &command : referenceCommands()) {
+        referenceTimes << medianOpenMs(runs, [&command] {
+            (fichaprincipal.data()->*command.handler)();
+            const QList<QWidget *> windows = command.shown();
+            for (QWidget *window : windows)
+                waitShown(window);
+            return windows.first();
+        });
+    }
+    if (!errors.isEmpty()) {
+        std::fprintf(
+            stderr, "windows_bench: %s (run it from the runnable folder)\n", qPrintable(errors.first()));
+        return 1;
+    }
+
     constexpr int kInstances = 20;
     const qint64 before = residentBytes();
     for (int i = 0; i < kInstances; ++i) {
@@ -197,6 +258,18 @@ int main(int argc, char **argv)
         waitShown(Form23);
     }
     const qint64 perInstance = (residentBytes() - before) / kInstances;
+
+    // What each further pair costs once the first of its kind has read its files.
+    QList<qint64> perPair;
+    for (const ReferenceCommand &command : referenceCommands()) {
+        const qint64 start = residentBytes();
+        for (int i = 0; i < kInstances; ++i) {
+            (fichaprincipal.data()->*command.handler)();
+            for (QWidget *window : command.shown())
+                waitShown(window);
+        }
+        perPair << (residentBytes() - start) / kInstances;
+    }
 
     std::printf("opening TForm23 (53 frames read): median %.1f ms over %d (target < %.0f ms: %s)\n",
         deflection, runs, kTargetMs, verdict(deflection < kTargetMs));
@@ -224,6 +297,13 @@ int main(int argc, char **argv)
         const double ns = nanosecondsPerVerdict(problem);
         std::printf("judging problem %d: %d answers, %.0f ns per verdict (target well under 1 ms: %s)\n",
             problem, kVerdicts, ns, verdict(ns >= 0.0 && ns < 10000.0));
+    }
+    const QList<ReferenceCommand> commands = referenceCommands();
+    for (int i = 0; i < commands.size(); ++i) {
+        std::printf(
+            "opening %s: median %.1f ms over %d (target < %.0f ms: %s); %lld KiB per further one, %d shown\n",
+            commands[i].what, referenceTimes[i], runs, kTopicTargetMs,
+            verdict(referenceTimes[i] < kTopicTargetMs), perPair[i] / 1024, kInstances);
     }
     Form::destroyAll();
     return 0;

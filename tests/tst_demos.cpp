@@ -155,7 +155,7 @@ private Q_SLOTS:
     void twoChannelButtonAlternatesAndResets();
     void pairClosesTogether_data();
     void pairClosesTogether();
-    void olderPairReachesTheNewestPartner();
+    void eachPairKeepsToItsOwnPartner();
     void behaviourTexts_data();
     void behaviourTexts();
     void missingTextLeavesTheRestEmpty();
@@ -718,22 +718,27 @@ void TestDemos::pairClosesTogether()
     QVERIFY(screen && texts);
 }
 
-void TestDemos::olderPairReachesTheNewestPartner()
+void TestDemos::eachPairKeepsToItsOwnPartner()
 {
     openPair();
     QPointer<Tform10> oldScreen = form10;
     QPointer<TForm11> oldTexts = Form11;
     openPair();
     QVERIFY(form10 != oldScreen && Form11 != oldTexts);
-    // the newest pair closes itself and leaves the older one alone
-    form10->close();
-    QVERIFY(!Form11->isVisible());
-    QVERIFY(oldScreen->isVisible() && oldTexts->isVisible());
-    // an older window's buttons show their pictures in the newest screen
-    openPair();
+    // an older window's buttons show their pictures in its own screen, not the newest one
     QTest::mouseClick(oldTexts->findChild<GlyphButton *>(QStringLiteral("BitBtn5")), Qt::LeftButton);
-    QCOMPARE(form10->pantalla->fileName(), QStringLiteral("p13.bmp"));
-    QCOMPARE(oldScreen->pantalla->fileName(), QStringLiteral("papag.bmp"));
+    QCOMPARE(oldScreen->pantalla->fileName(), QStringLiteral("p13.bmp"));
+    QCOMPARE(form10->pantalla->fileName(), QStringLiteral("papag.bmp"));
+    QTest::mouseClick(Form11->findChild<GlyphButton *>(QStringLiteral("BitBtn10")), Qt::LeftButton);
+    QCOMPARE(form10->pantalla->fileName(), QStringLiteral("p7.bmp"));
+    QCOMPARE(oldScreen->pantalla->fileName(), QStringLiteral("p13.bmp"));
+    // closing the older screen closes the older texts and leaves the newest pair alone
+    oldScreen->close();
+    QVERIFY(!oldTexts->isVisible());
+    QVERIFY(form10->isVisible() && Form11->isVisible());
+    // and the newest pair closes itself from either side
+    Form11->close();
+    QVERIFY(!form10->isVisible());
 }
 
 void TestDemos::behaviourTexts_data()

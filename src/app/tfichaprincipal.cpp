@@ -1,5 +1,6 @@
 #include "tfichaprincipal.h"
 
+#include "companion.h"
 #include "cursors.h"
 #include "helpviewer.h"
 #include "language.h"
@@ -9,6 +10,16 @@
 #include "tcuestiones.h"
 #include "tform10.h"
 #include "tform11.h"
+#include "tform13.h"
+#include "tform14.h"
+#include "tform15.h"
+#include "tform16.h"
+#include "tform17.h"
+#include "tform18.h"
+#include "tform19.h"
+#include "tform20.h"
+#include "tform21.h"
+#include "tform22.h"
 #include "tform23.h"
 #include "tpractica.h"
 #include "tform8.h"
@@ -146,6 +157,12 @@ constexpr MenuHandler kHandlers[] = {
     {"Cuestionario1", &Tfichaprincipal::Cuestionario1Click},
     {"Problemas2", &Tfichaprincipal::Problemas2Click},
     {"Problemas3", &Tfichaprincipal::Problemas3Click},
+    {"Diagramadebloquesdelosciloscopio1", &Tfichaprincipal::Diagramadebloquesdelosciloscopio1Click},
+    {"DescripcindetalladadelTRC1", &Tfichaprincipal::DescripcindetalladadelTRC1Click},
+    {"Descripcindelaetapavertical1", &Tfichaprincipal::Descripcindelaetapavertical1Click},
+    {"Descripcindelaetapahorizontal1", &Tfichaprincipal::Descripcindelaetapahorizontal1Click},
+    {"Osciloscopiosdedoblecanal1", &Tfichaprincipal::Osciloscopiosdedoblecanal1Click},
+    {"DatostcnicosdelHM2031", &Tfichaprincipal::DatostcnicosdelHM2031Click},
 };
 
 } // namespace
@@ -307,9 +324,9 @@ void Tfichaprincipal::Descripcindelaparato1Click()
 
 void Tfichaprincipal::ComposcClick()
 {
-    // The screen first, then the texts, which end in front.
-    openWindow(form10);
-    openWindow(Form11);
+    // The screen first, then the texts, which end in front; each knows only its own partner.
+    Tform10 *screen = openWindow(form10);
+    pairWindows(screen, openWindow(Form11));
 }
 
 void Tfichaprincipal::ComportamientodelTRC1Click()
@@ -340,4 +357,44 @@ void Tfichaprincipal::Problemas2Click()
 void Tfichaprincipal::Problemas3Click()
 {
     openWindow(problemas);
+}
+
+void Tfichaprincipal::Diagramadebloquesdelosciloscopio1Click()
+{
+    openWindow(Form16);
+}
+
+void Tfichaprincipal::DescripcindetalladadelTRC1Click()
+{
+    // The text window stays hidden until the first part is clicked.
+    TForm14 *tube = createWindow(Form14);
+    pairWindows(tube, createWindow(Form15));
+    tube->showWindow();
+}
+
+void Tfichaprincipal::Descripcindelaetapavertical1Click()
+{
+    TForm19 *text = openWindow(Form19);
+    pairWindows(text, openWindow(Form20));
+}
+
+void Tfichaprincipal::Descripcindelaetapahorizontal1Click()
+{
+    // The horizontal stage opens its own figure window while it is created.
+    openWindow(Form22);
+}
+
+void Tfichaprincipal::Osciloscopiosdedoblecanal1Click()
+{
+    // Both made before either is shown: the figure window ends in front.
+    TForm17 *text = createWindow(Form17);
+    TForm18 *figures = createWindow(Form18);
+    pairWindows(text, figures);
+    text->showWindow();
+    figures->showWindow();
+}
+
+void Tfichaprincipal::DatostcnicosdelHM2031Click()
+{
+    openWindow(Form13);
 }

@@ -47,6 +47,12 @@ public:
     void Cuestionario1Click();
     void Problemas2Click();
     void Problemas3Click();
+    void Diagramadebloquesdelosciloscopio1Click();
+    void DescripcindetalladadelTRC1Click();
+    void Descripcindelaetapavertical1Click();
+    void Descripcindelaetapahorizontal1Click();
+    void Osciloscopiosdedoblecanal1Click();
+    void DatostcnicosdelHM2031Click();
 
     /** Sets the main window's title and menu captions in Castilian. */
     void castellano();

@@ -34,7 +34,6 @@ void Tform10::FormCreate()
 
 void Tform10::FormHide()
 {
-    // The pair goes together: hiding the screen closes the newest texts window.
-    if (Form11)
-        Form11->close();
+    // The pair goes together: hiding the screen closes its texts window.
+    closePartner();
 }

@@ -182,34 +182,33 @@ void TForm11::FormActivate()
 
 void TForm11::FormHide()
 {
-    // The pair goes together: hiding the texts closes the newest screen window.
-    if (form10)
-        form10->close();
+    // The pair goes together: hiding the texts closes its screen window.
+    closePartner();
 }
 
 void TForm11::BitBtn1Click()
 {
     close();
-    if (form10)
-        form10->close();
+    closePartner();
 }
 
 void TForm11::caseButtonClick(int row)
 {
-    if (row < 0 || row >= caseTable().size() || !form10)
+    if (row < 0 || row >= caseTable().size() || !partner())
         return;
-    form10->pantalla->loadFromFile(QLatin1String(caseTable()[row].picture));
+    partner()->pantalla->loadFromFile(QLatin1String(caseTable()[row].picture));
 }
 
 void TForm11::BitBtn10Click()
 {
-    if (!form10)
+    Tform10 *screen = partner();
+    if (!screen)
         return;
     const auto row = std::find_if(caseTable().begin(), caseTable().end(),
         [](const CaseButton &b) { return b.alternatePicture != nullptr; });
     // A picture that cannot be read leaves the screen and the turn as they were.
     const char *picture = m_alternate ? row->alternatePicture : row->picture;
-    if (!form10->pantalla->loadFromFile(QLatin1String(picture)))
+    if (!screen->pantalla->loadFromFile(QLatin1String(picture)))
         return;
     m_alternate = !m_alternate;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "companion.h"
 #include "controls.h"
 #include "form.h"
 #include "language.h"
@@ -8,12 +9,14 @@
 #include <QList>
 #include <QPointer>
 
+class Tform10;
+
 /**
  * The behaviour cases: three explanatory texts with a column of case buttons down their left
- * edge, each beside the case it stands for. A button shows its case's screen in the companion
- * screen window; every picture is read from its file at the press.
+ * edge, each beside the case it stands for. A button shows its case's screen in the screen window
+ * opened with this one; every picture is read from its file at the press.
  */
-class TForm11 : public Form, public LanguageCopy<TForm11>
+class TForm11 : public Form, public LanguageCopy<TForm11>, public Companion<Tform10>
 {
     Q_OBJECT
 

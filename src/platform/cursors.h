@@ -9,6 +9,9 @@ namespace CursorTable {
 /** The entry that holds the hand cursor shown over hot-spots. */
 inline constexpr int kHand = 19;
 
+/** The entry the detailed tube window loads the same hand into for its part names. */
+inline constexpr int kDetailedTubeHand = 20;
+
 /**
  * Loads a cursor file by bare name from the current directory into an entry, replacing what the
  * entry held. A file that is missing or is no sound cursor removes the entry; nothing is reported.

@@ -1,0 +1,191 @@
+#include "tform14.h"
+
+#include "cursors.h"
+#include "referencestyle.h"
+#include "tform15.h"
+
+#include <array>
+
+namespace {
+
+// Built on demand: fonts can only be resolved once the application exists.
+FormDesign formDesign()
+{
+    return FormDesign {
+        .left = 54,
+        .top = 190,
+        .width = 554,
+        .height = 255,
+        .caption = QStringLiteral("T.R.C."),
+        .font = Fonts::pixels(QStringLiteral("MS Sans Serif"), 11),
+    };
+}
+
+struct ArrowRow
+{
+    const char *name;
+    Geometry geometry;
+    /** The arrow's code in the Symbol typeface. */
+    unsigned char code;
+    int characterHeight;
+};
+
+constexpr unsigned char kUp = 173;
+constexpr unsigned char kDown = 175;
+
+// Each arrow points from the name beside it to its part of the drawing.
+constexpr std::array<ArrowRow, 8> kArrows = { {
+    { "Label1", { 80, 112, 17, 17 }, kUp, 12 },
+    { "Label2", { 96, 72, 17, 15 }, kDown, 12 },
+    { "Label3", { 112, 128, 17, 27 }, kUp, 24 },
+    { "Label4", { 144, 64, 13, 23 }, kDown, 19 },
+    { "Label8", { 176, 128, 17, 27 }, kUp, 24 },
+    { "Label11", { 232, 64, 13, 23 }, kDown, 19 },
+    { "Label14", { 288, 128, 17, 27 }, kUp, 24 },
+    { "Label17", { 360, 40, 13, 23 }, kDown, 19 },
+} };
+
+const QColor kPartBlue(0x00, 0x00, 0xff);
+
+} // namespace
+
+const QList<TForm14::Part> &TForm14::partTable()
+{
+    // Every placement keeps the text window above the tube window, so the drawing stays in view.
+    static const QList<Part> table = {
+        { "efilClick", u"Filamento", u"Filament", u"fil.rtf", u"filv.rtf", { 273, 57 },
+            { 158, 89, 298, 85 } },
+        { "ecatClick", u"El Cátodo", u"El Càtode", u"catodo.rtf", u"catodov.rtf", { 337, 65 },
+            { 150, 73, 362, 98 } },
+        { "erejClick", u"La Rejilla", u"La Reixa", u"rejilla.rtf", u"rejillav.rtf", { 321, 153 },
+            { 160, 4, 341, 183 } },
+        { "eelecClick", u"Primer Anodo Acelerador", u"Primer Anode Accelerador", u"primera.rtf",
+            u"primerav.rtf", { 385, 153 }, { 138, 16, 403, 182 } },
+        { "Label5Click", u"Electrodo de enfoque", u"Elèctrode d'enfocament", u"eenfoque.rtf", u"enfoquev.rtf",
+            { 385, 89 }, { 122, 59, 403, 123 } },
+        { "Label9Click", u"Segundo Anodo", u"Segon Anode", u"sanodo.rtf", u"sanodov.rtf", { 417, 65 },
+            { 106, 64, 438, 96 } },
+        { "Label12Click", u"Sistema de Deflexión", u"Sistema de Deflexió", u"deflexion.rtf", u"deflexv.rtf",
+            { 425, 145 }, { 99, 14, 446, 173 } },
+        { "Label18Click", u"Acelerador Final", u"Accelerador Final", u"afinal.rtf", u"afinalv.rtf",
+            { 457, 97 }, { 94, 46, 477, 129 } },
+        { "Label19Click", u"La Pantalla", u"La Pantalla", u"pantalla.rtf", u"pantv.rtf", { 417, 121 },
+            { 104, 16, 438, 155 } },
+    };
+    return table;
+}
+
+const QList<TForm14::PartLabel> &TForm14::labelTable()
+{
+    // A two-line name is two labels that explain the same part.
+    static const QList<PartLabel> table = {
+        { "efil", { 8, 96, 55, 13 }, u"Filamento", u"Filament", 0, true, nullptr },
+        { "ecat", { 48, 128, 41, 13 }, u"Cátodo", u"Càtode", 1, false, nullptr },
+        { "erej", { 80, 48, 36, 13 }, u"Rejilla", u"Reixa", 2, false, nullptr },
+        { "eelec", { 88, 152, 59, 13 }, u"Electrodo", u"Elèctrode", 3, true, u"Electrodo " },
+        { "Label7", { 72, 168, 79, 13 }, u"preacelerador", u"preaccelerador", 3, false, nullptr },
+        { "Label5", { 128, 32, 59, 13 }, u"Electrodo", u"Elèctrode", 4, false, u"Electrodo " },
+        { "Label6", { 128, 48, 47, 13 }, u"enfoque", u"d'enfocament", 4, false, nullptr },
+        { "Label9", { 160, 152, 51, 13 }, u"Segundo", u"Segon", 5, false, nullptr },
+        { "Label10", { 168, 168, 36, 13 }, u"ánodo", u"ànode", 5, false, nullptr },
+        { "Label12", { 208, 32, 94, 13 }, u"Placas deflexión", u"Plaques deflexió", 6, false, nullptr },
+        { "Label13", { 216, 48, 56, 13 }, u"horizontal", u"horitzontal", 6, false, nullptr },
+        { "Label15", { 248, 160, 94, 13 }, u"Placas deflexión", u"Plaques deflexió", 6, false, nullptr },
+        { "Label16", { 272, 176, 43, 13 }, u"vertical", u"vertical", 6, false, nullptr },
+        { "Label18", { 320, 24, 90, 13 }, u"Acelerador final", u"Accelerador final", 7, false, nullptr },
+        { "Label19", { 472, 136, 47, 13 }, u"Pantalla", u"Pantalla", 8, false, nullptr },
+    };
+    return table;
+}
+
+TForm14::TForm14()
+    : Form(formDesign())
+{
+    setObjectName(QStringLiteral("Form14"));
+
+    Image1 = new Picture(client(), { 24, 0, 521, 217 }, PictureMode::Plain);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    // Decoded once: every tube window shows the same drawing.
+    static const QImage drawing = embeddedPicture(QStringLiteral("tubedetail.bmp"));
+    Image1->setPicture(drawing);
+
+    for (const PartLabel &row : labelTable()) {
+        auto *label = new Label(
+            client(), row.geometry, QString::fromUtf16(row.design ? row.design : row.castilian), true);
+        label->setObjectName(QLatin1String(row.name));
+        label->setFont(
+            Fonts::pixels(QStringLiteral("MS Sans Serif"), 11, Fonts::Style::Bold | Fonts::Style::Underline));
+        label->setTextColor(kPartBlue);
+        // Most names stand on a white ground of their own over the drawing's lines.
+        label->setAutoFillBackground(!row.transparent);
+        const int part = row.part;
+        connect(label, &Label::clicked, this, [this, part] { partClick(part); });
+        connect(label, &Label::mouseMoved, this, [this, label] { partMouseMove(label); });
+        partLabels << label;
+    }
+
+    for (const ArrowRow &row : kArrows) {
+        auto *arrow = new Label(client(), row.geometry, QString(), false);
+        arrow->setObjectName(QLatin1String(row.name));
+        arrow->setFont(Fonts::pixels(QStringLiteral("Symbol"), row.characterHeight, Fonts::Style::Bold));
+        arrow->setTextColor(kPartBlue);
+        arrow->setSymbolText(QString(QChar(row.code)));
+        // An arrow is a drawing, not a control: clicks go through to nothing.
+        arrow->setAccessibleName(QString());
+        arrows << arrow;
+    }
+
+    BitBtn1 = new GlyphButton(client(), { 216, 200, 75, 25 }, QStringLiteral("&Cerrar"));
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setGlyph(embeddedPicture(QStringLiteral("glyph_close.bmp")));
+    connect(BitBtn1, &QPushButton::clicked, this, &TForm14::BitBtn1Click);
+}
+
+void TForm14::FormCreate()
+{
+    CursorTable::installHandCursor(CursorTable::kDetailedTubeHand);
+    copyLanguageFlag();
+    const QList<PartLabel> &labels = labelTable();
+    for (int i = 0; i < labels.size(); ++i)
+        partLabels[i]->setText(pick(labels[i].castilian, labels[i].valencian));
+    BitBtn1->setText(pick(u"&Cerrar", u"&Tancar"));
+}
+
+void TForm14::FormHide()
+{
+    closePartner();
+}
+
+void TForm14::ocultar()
+{
+    if (partner())
+        partner()->hide();
+}
+
+void TForm14::BitBtn1Click()
+{
+    closePartner();
+    close();
+}
+
+void TForm14::partClick(int part)
+{
+    TForm15 *text = partner();
+    if (part < 0 || part >= partTable().size() || !text)
+        return;
+    const Part &row = partTable()[part];
+    ocultar();
+    // The class's language copy, which the newest tube window may have changed since this one was made.
+    text->setWindowTitle(pick(row.titleCastilian, row.titleValencian));
+    // A part that cannot be read leaves the text window hidden, already under its new title.
+    if (!text->RichEdit1->loadFromFile(pick(row.fileCastilian, row.fileValencian)))
+        return;
+    text->RichEdit1->resize(row.viewer);
+    ReferenceStyle::setWindowBounds(text, row.window);
+    text->showWindow();
+}
+
+void TForm14::partMouseMove(Label *label)
+{
+    label->setCursor(CursorTable::cursor(CursorTable::kDetailedTubeHand));
+}

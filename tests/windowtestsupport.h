@@ -1,0 +1,184 @@
+#pragma once
+
+#include "datafile.h"
+#include "errorbox.h"
+#include "form.h"
+#include "language.h"
+#include "richtextpane.h"
+#include "testsupport.h"
+#include "tfichaprincipal.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QMouseEvent>
+#include <QtTest>
+
+#include "controls.h"
+
+#include <QApplication>
+#include <QScrollArea>
+
+/** Counts the times a window is hidden. */
+class HideCounter : public QObject
+{
+public:
+    explicit HideCounter(QWidget *window) { window->installEventFilter(this); }
+    int hides = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Hide)
+            ++hides;
+        return false;
+    }
+};
+
+/** The window becomes the application's active one, as when the student clicks into it. */
+inline void activate(QWidget *window)
+{
+    QEvent event(QEvent::WindowActivate);
+    QCoreApplication::sendEvent(window, &event);
+}
+
+/** The pointer moves over the middle of a control, as it does under the student's hand. */
+inline void pointerOver(QWidget *widget)
+{
+    const QPointF at(widget->width() / 2.0, widget->height() / 2.0);
+    QMouseEvent move(
+        QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &move);
+}
+
+/** A control's place in its window's client area. */
+inline QRect inClient(const QWidget *widget, const Form *form)
+{
+    return QRect(widget->mapTo(form->client(), QPoint(0, 0)), widget->size());
+}
+
+/** The window's outer frame as its design counts it: client area plus 8 by 27. */
+inline QRect outerFrame(const QWidget *window)
+{
+    return QRect(window->pos(), window->size() + QSize(8, 27));
+}
+
+/** A bitmap decoded straight from its file; null when it is missing. */
+inline QImage decodedFile(const QString &fileName)
+{
+    const std::optional<QByteArray> data = DataFile::read(fileName);
+    return data ? DataFile::decodeBmp(*data) : QImage();
+}
+
+/** The text of a rich-text file, read by a pane of its own. */
+inline QString fileText(const QString &fileName)
+{
+    RichTextPane pane;
+    return pane.loadFromFile(fileName) ? pane.toPlainText() : QStringLiteral("<missing %1>").arg(fileName);
+}
+
+inline GlyphButton *button(QWidget *window, const char *name)
+{
+    return window->findChild<GlyphButton *>(QLatin1String(name));
+}
+
+/** Presses a button the way the student does: scrolled into view first, then clicked. */
+inline void press(Form *window, const char *name)
+{
+    GlyphButton *target = button(window, name);
+    QVERIFY2(target, name);
+    if (auto *scroll = window->findChild<QScrollArea *>())
+        scroll->ensureWidgetVisible(target);
+    QTest::mouseClick(target, Qt::LeftButton);
+}
+
+inline void checkFigureButton(Form *window, const char *name, const QRect &place)
+{
+    GlyphButton *figure = button(window, name);
+    QVERIFY2(figure, name);
+    QCOMPARE(inClient(figure, window), place);
+    // no caption, the red tick, and a name for screen readers
+    QVERIFY(figure->text().isEmpty());
+    QVERIFY(!figure->icon().isNull());
+    QCOMPARE(figure->iconSize(), QSize(16, 16));
+    QVERIFY(!figure->accessibleName().isEmpty());
+}
+
+/** Records the order in which the program's windows are first shown. */
+class ShowOrder : public QObject
+{
+public:
+    ShowOrder() { qApp->installEventFilter(this); }
+    ~ShowOrder() override { qApp->removeEventFilter(this); }
+    QStringList shown;
+
+protected:
+    bool eventFilter(QObject *object, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && qobject_cast<Form *>(object) && !event->spontaneous())
+            shown << object->objectName();
+        return false;
+    }
+};
+
+/**
+ * What every window suite shares: a scratch copy of the runnable folder, the main window and the
+ * error boxes recorded instead of shown.
+ */
+class WindowSuite : public QObject
+{
+protected:
+    void startSuite()
+    {
+        m_dir = new ScratchAppDir;
+        ErrorBox::setRecorder([this](const QString &text) { m_errors << text; });
+        openWindow(fichaprincipal);
+    }
+    void startCase(bool castilian = true)
+    {
+        m_errors.clear();
+        setLanguage(castilian);
+    }
+    void endSuite()
+    {
+        ErrorBox::setRecorder({});
+        Form::destroyAll();
+        delete m_dir;
+    }
+    void setLanguage(bool castilian)
+    {
+        if (languageFlag() != castilian)
+            QTest::mouseClick(castilian ? fichaprincipal->cast : fichaprincipal->val, Qt::LeftButton);
+        QCOMPARE(languageFlag(), castilian);
+    }
+    /** Rows for the two languages, in a column named "castilian". */
+    static void languages()
+    {
+        QTest::addColumn<bool>("castilian");
+        QTest::newRow("castellano") << true;
+        QTest::newRow("valencià") << false;
+    }
+    static QString suffix(bool castilian) { return QLatin1String(castilian ? "c" : "v"); }
+
+    void menu(const char *item) { fichaprincipal->menuItem(QLatin1String(item))->trigger(); }
+
+    /** Takes a file away for one step; the destructor of the returned guard puts it back. */
+    struct Removed
+    {
+        ScratchAppDir *dir;
+        QString name;
+        ~Removed() { dir->restore(name); }
+    };
+    Removed remove(const QString &name)
+    {
+        QFile::remove(m_dir->filePath(name));
+        return Removed { m_dir, name };
+    }
+    static QString cannotOpen(const QString &name)
+    {
+        return QStringLiteral("Cannot open file %1.").arg(name);
+    }
+
+    ScratchAppDir *m_dir = nullptr;
+    QStringList m_errors;
+};
