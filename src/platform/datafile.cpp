@@ -51,7 +51,6 @@ PictureCache &cache()
     return instance;
 }
 
-
 std::function<void(const QString &)> &readObserver()
 {
     static std::function<void(const QString &)> observer;
@@ -105,7 +104,7 @@ QString checkBmpHeaders(const QByteArray &data)
     height = qAbs(height);
     if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide)
         return QStringLiteral("size %1 x %2 out of range").arg(width).arg(height);
-    static constexpr int depths[] = {1, 4, 8, 16, 24, 32};
+    static constexpr int depths[] = { 1, 4, 8, 16, 24, 32 };
     if (std::find(std::begin(depths), std::end(depths), bitsPerPixel) == std::end(depths))
         return QStringLiteral("%1 bits per pixel").arg(bitsPerPixel);
     if (compression > 3)

@@ -73,8 +73,8 @@ void RichTextPane::setAcceptsTyping(bool accepts)
     setReadOnly(!accepts);
     // A read-only pane still lets the reader select and move through the text by keyboard, as
     // screen readers expect.
-    setTextInteractionFlags(accepts ? Qt::TextEditorInteraction
-                                    : Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    setTextInteractionFlags(
+        accepts ? Qt::TextEditorInteraction : Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 }
 
 void RichTextPane::setBackgroundColor(const QColor &colour)
