@@ -82,8 +82,6 @@ inline void clickEverything(Form *form, bool backwards = false)
         pages->setCurrentIndex(0);
     }
     QList<QWidget *> widgets = form->findChildren<QWidget *>();
-    if (qEnvironmentVariableIsSet("VANTELA_DEBUG_DRIVER"))
-        qDebug() << "visiting" << form->metaObject()->className() << form->isVisible() << widgets.size();
     if (backwards)
         std::reverse(widgets.begin(), widgets.end());
     for (const QPointer<QWidget> widget : widgets) {
