@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS  ?= $(shell nproc)
 PREFIX ?= /usr/local
 
-.PHONY: all deps build run test test-asan bench fuzz install package clean
+.PHONY: all deps build run test test-asan soak bench fuzz install package clean
 
 all: build
 
@@ -33,6 +33,13 @@ test-asan: deps
 	cmake --build build-asan -j $(JOBS)
 	cd build-asan && ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 		ctest --output-on-failure -j $(JOBS)
+
+# A hundred rounds of every window command under ASan, LSan and UBSan (ROUNDS=N for another count).
+soak: deps
+	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVANTELA_SANITIZE=ON
+	cmake --build build-asan -j $(JOBS) --target soak
+	cd build-asan && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 \
+		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp ./tests/soak $(or $(ROUNDS),100)
 
 bench:
 	@bash scripts/install-deps.sh --bench
