@@ -58,26 +58,40 @@ constexpr int kCaseButtonSide = 25;
 
 } // namespace
 
-const QList<TForm11::CaseButton> &TForm11::caseTable()
+const QList<TForm11::CaseButtonPlace> &TForm11::caseButtonPlaces()
 {
-    // Each button stands beside the paragraph of its case; the same pictures serve both languages.
-    static const QList<CaseButton> table = {
-        { "BitBtn2", 176, "p12.bmp", nullptr },
-        { "BitBtn3", 216, "p11.bmp", nullptr },
-        { "BitBtn4", 264, "p3.bmp", nullptr },
-        { "BitBtn5", 312, "p13.bmp", nullptr },
-        { "BitBtn6", 368, "p10.bmp", nullptr },
-        { "BitBtn7", 504, "p15.bmp", nullptr },
-        { "BitBtn8", 544, "p4.bmp", nullptr },
-        { "BitBtn9", 576, "p8.bmp", nullptr },
-        { "BitBtn10", 768, "p7.bmp", "p16.bmp" },
-        { "BitBtn11", 816, "p1.bmp", nullptr },
-        { "BitBtn12", 864, "p14.bmp", nullptr },
-        { "BitBtn13", 912, "p5.bmp", nullptr },
-        { "BitBtn14", 952, "p9.bmp", nullptr },
+    // Each button stands beside the paragraph of its case.
+    static const QList<CaseButtonPlace> places = {
+        { "BitBtn2", 176 },
+        { "BitBtn3", 216 },
+        { "BitBtn4", 264 },
+        { "BitBtn5", 312 },
+        { "BitBtn6", 368 },
+        { "BitBtn7", 504 },
+        { "BitBtn8", 544 },
+        { "BitBtn9", 576 },
+        { "BitBtn10", 768 },
+        { "BitBtn11", 816 },
+        { "BitBtn12", 864 },
+        { "BitBtn13", 912 },
+        { "BitBtn14", 952 },
     };
-    return table;
+    return places;
 }
+
+namespace {
+
+/** The cases the model gives a button, in the order they show: one, or two shown in turn. */
+QList<const BehaviourCase *> casesOf(const char *button)
+{
+    QList<const BehaviourCase *> cases;
+    for (const BehaviourCase &shown : behaviourCases())
+        if (shown.button == QLatin1String(button))
+            cases << &shown;
+    return cases;
+}
+
+} // namespace
 
 TForm11::TForm11()
     : Form(formDesign())
@@ -126,13 +140,13 @@ TForm11::TForm11()
 
     // The buttons lie over the panes' left margins, so they are made after them.
     const QImage glyph = embeddedPicture(QStringLiteral("glyph_case.bmp"));
-    const QList<CaseButton> &table = caseTable();
-    for (int row = 0; row < table.size(); ++row) {
+    const QList<CaseButtonPlace> &places = caseButtonPlaces();
+    for (int row = 0; row < places.size(); ++row) {
         auto *button
-            = new GlyphButton(client(), { 0, table[row].top, kCaseButtonSide, kCaseButtonSide }, QString());
-        button->setObjectName(QLatin1String(table[row].name));
+            = new GlyphButton(client(), { 0, places[row].top, kCaseButtonSide, kCaseButtonSide }, QString());
+        button->setObjectName(QLatin1String(places[row].name));
         button->setGlyph(glyph);
-        if (table[row].alternatePicture)
+        if (casesOf(places[row].name).size() > 1)
             connect(button, &QPushButton::clicked, this, &TForm11::BitBtn10Click);
         else
             connect(button, &QPushButton::clicked, this, [this, row] { caseButtonClick(row); });
@@ -161,10 +175,11 @@ void TForm11::FormCreate()
     BitBtn1->setText(pick(u"&Cerrar", u"&Tancar"));
 
     // The case buttons carry no caption; screen readers name them by what their case shows.
-    const QList<CaseButton> &table = caseTable();
-    for (int row = 0; row < table.size(); ++row) {
-        if (const BehaviourCase *shown = behaviourCaseForFile(QLatin1String(table[row].picture)))
-            caseButtons[row]->setAccessibleName(castilian() ? shown->castilian : shown->valencian);
+    const QList<CaseButtonPlace> &places = caseButtonPlaces();
+    for (int row = 0; row < places.size(); ++row) {
+        if (const QList<const BehaviourCase *> cases = casesOf(places[row].name); !cases.isEmpty())
+            caseButtons[row]->setAccessibleName(
+                castilian() ? cases.first()->castilian : cases.first()->valencian);
     }
 
     // A text that cannot be read leaves it and the texts after it empty.
@@ -194,9 +209,11 @@ void TForm11::BitBtn1Click()
 
 void TForm11::caseButtonClick(int row)
 {
-    if (row < 0 || row >= caseTable().size() || !partner())
+    if (row < 0 || row >= caseButtonPlaces().size() || !partner())
         return;
-    partner()->pantalla->loadFromFile(QLatin1String(caseTable()[row].picture));
+    const QList<const BehaviourCase *> cases = casesOf(caseButtonPlaces()[row].name);
+    if (!cases.isEmpty())
+        partner()->pantalla->loadFromFile(cases.first()->fileName);
 }
 
 void TForm11::BitBtn10Click()
@@ -204,11 +221,11 @@ void TForm11::BitBtn10Click()
     Tform10 *screen = partner();
     if (!screen)
         return;
-    const auto row = std::find_if(caseTable().begin(), caseTable().end(),
-        [](const CaseButton &b) { return b.alternatePicture != nullptr; });
+    const QList<const BehaviourCase *> cases = casesOf("BitBtn10");
+    if (cases.size() < 2)
+        return;
     // A picture that cannot be read leaves the screen and the turn as they were.
-    const char *picture = m_alternate ? row->alternatePicture : row->picture;
-    if (!screen->pantalla->loadFromFile(QLatin1String(picture)))
+    if (!screen->pantalla->loadFromFile(cases[m_alternate ? 1 : 0]->fileName))
         return;
     m_alternate = !m_alternate;
 }

@@ -33,17 +33,17 @@ public:
     /** The press of every other case button: shows its picture in the screen window. */
     void caseButtonClick(int row);
 
-    /** One row of the case table: a button, its top in the window and the pictures it shows. */
-    struct CaseButton
+    /** Where a case button stands: its name and its top in the window, beside its case's paragraph. */
+    struct CaseButtonPlace
     {
         const char *name;
         int top;
-        const char *picture;
-        /** The picture shown at every other press; null for the buttons with one picture. */
-        const char *alternatePicture;
     };
-    /** The thirteen case buttons, top to bottom. */
-    static const QList<CaseButton> &caseTable();
+    /**
+     * The thirteen case buttons, top to bottom. Which picture each shows is the behaviour model's
+     * to say; a button the model gives two pictures shows them in turn.
+     */
+    static const QList<CaseButtonPlace> &caseButtonPlaces();
 
     Panel *Bevel1;
     Label *Label2;
