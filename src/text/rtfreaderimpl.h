@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <iterator>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -172,6 +173,7 @@ constexpr bool actsIn(Kind kind, Destination destination)
         bit(Destination::FontTable), bit(Destination::ColourTable), bit(Destination::Picture),
         0, // Binary: read before any destination is looked at
     };
+    static_assert(std::size(masks) == std::size_t(Kind::Binary) + 1, "one mask for every kind");
     return masks[unsigned(kind)] & bit(destination);
 }
 
