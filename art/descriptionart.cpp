@@ -4,11 +4,12 @@
 #include "frontpanelpainter.h"
 #include "tubepainter.h"
 
-
 void generateDescriptionArt(const ArtOutput &out)
 {
-    writeBmp(FrontPanelPainter::render(frontPanelLayout()), out.embedded.filePath(QStringLiteral("frontpanel.bmp")));
+    writeBmp(FrontPanelPainter::render(frontPanelLayout()),
+        out.embedded.filePath(QStringLiteral("frontpanel.bmp")));
     TubeState tube;
     tube.verticalDeflection = 0.4;
-    writeBmp(TubePainter::render(descriptionTubeLayout(), tube), out.embedded.filePath(QStringLiteral("tube.bmp")));
+    writeBmp(TubePainter::render(descriptionTubeLayout(), tube),
+        out.embedded.filePath(QStringLiteral("tube.bmp")));
 }

@@ -141,8 +141,8 @@ Diagram oscilloscopeDiagram()
         block("trigger", G::Horizontal, QRectF(b, r1, w, h), u"Circuito de\ndisparo",
             u"Circuit de\ndisparament"),
         block("holdoff", G::Horizontal, QRectF(a + 4, r2, w - 4, h), u"Hold-off", u"Hold-off"),
-        block("sweep", G::Horizontal, QRectF(b, r2, w, h), u"Generador\nde barrido",
-            u"Generador\nd'escaneig"),
+        block(
+            "sweep", G::Horizontal, QRectF(b, r2, w, h), u"Generador\nde barrido", u"Generador\nd'escaneig"),
         block("amplifierX", G::Horizontal, QRectF(c, r2, w, h), u"Amplificador\nhorizontal",
             u"Amplificador\nhoritzontal"),
         block("unblanking", G::Horizontal, QRectF(a + 4, 186, w - 4, h), u"Desbloqueo\n(eje Z)",

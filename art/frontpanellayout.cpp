@@ -80,14 +80,14 @@ QRectF spotRect(const char *name)
     for (const FrontPanelSpot &spot : kFrontPanelSpots) {
         if (QLatin1String(spot.name) == QLatin1String(name))
             return QRectF(spot.rect.left - kFrontPanelPictureLeft, spot.rect.top - kFrontPanelPictureTop,
-                          spot.rect.width, spot.rect.height);
+                spot.rect.width, spot.rect.height);
     }
     return {};
 }
 
 PrintedText print(const char *text, QRectF rect, qreal pixelSize = 5, bool white = false)
 {
-    return PrintedText{QString::fromLatin1(text), rect, pixelSize, true, white};
+    return PrintedText { QString::fromLatin1(text), rect, pixelSize, true, white };
 }
 
 } // namespace
@@ -109,12 +109,12 @@ FrontPanelModel frontPanelLayout()
         c.labelSide = row.side;
         c.angle = row.angle;
         if (row.kind == ControlKind::SlideSwitch) {
-            c.positions = {QStringLiteral("AC"), QStringLiteral("DC"), QStringLiteral("HF"),
-                           QStringLiteral("LF"), QStringLiteral("~")};
+            c.positions = { QStringLiteral("AC"), QStringLiteral("DC"), QStringLiteral("HF"),
+                QStringLiteral("LF"), QStringLiteral("~") };
             c.position = 0;
         }
         if (row.kind == ControlKind::TestTerminals)
-            c.positions = {QStringLiteral("0.2V"), QStringLiteral("2V")};
+            c.positions = { QStringLiteral("0.2V"), QStringLiteral("2V") };
         model.controls.append(c);
     }
 

@@ -36,7 +36,7 @@ QPointF polar(QPointF centre, qreal radius, qreal angleDegrees)
 QColor shade(const QColor &c, int delta)
 {
     return QColor(qBound(0, c.red() + delta, 255), qBound(0, c.green() + delta, 255),
-                  qBound(0, c.blue() + delta, 255), c.alpha());
+        qBound(0, c.blue() + delta, 255), c.alpha());
 }
 
 QFont printFont(qreal pixelSize, bool bold)
@@ -50,7 +50,7 @@ QFont printFont(qreal pixelSize, bool bold)
 }
 
 void printText(QPainter &p, const QRectF &rect, const QString &text, qreal pixelSize, bool bold,
-               const QColor &colour, Qt::Alignment align = Qt::AlignCenter)
+    const QColor &colour, Qt::Alignment align = Qt::AlignCenter)
 {
     p.save();
     p.setFont(printFont(pixelSize, bold));
@@ -243,7 +243,7 @@ void paintRotarySwitch(QPainter &p, QPointF c, qreal r, qreal angle)
     // Black index arrow on the skirt.
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(10, 10, 10));
-    QPolygonF arrow{polar(c, r - 1, angle), polar(c, r * 0.78, angle - 5), polar(c, r * 0.78, angle + 5)};
+    QPolygonF arrow { polar(c, r - 1, angle), polar(c, r * 0.78, angle - 5), polar(c, r * 0.78, angle + 5) };
     p.drawPolygon(arrow);
     // Dark fluted body.
     const qreal body = r * 0.76;
@@ -283,8 +283,8 @@ void paintCalKnob(QPainter &p, QPointF c, qreal r, qreal angle)
     // The calibration triangle.
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(250, 250, 245));
-    const QPolygonF triangle{polar(c, r * 0.72, angle), polar(c, r * 0.3, angle - 28),
-                             polar(c, r * 0.3, angle + 28)};
+    const QPolygonF triangle { polar(c, r * 0.72, angle), polar(c, r * 0.3, angle - 28),
+        polar(c, r * 0.3, angle + 28) };
     p.drawPolygon(triangle);
 }
 
@@ -343,15 +343,14 @@ void paintSlideSwitch(QPainter &p, const PanelControl &c)
     p.drawRoundedRect(slot, 2, 2);
     const int count = qMax(1, int(c.positions.size()));
     const qreal travel = slot.height() - 8;
-    const auto positionY = [&](int i) {
-        return count == 1 ? slot.center().y() : slot.top() + 4 + travel * i / (count - 1);
-    };
+    const auto positionY
+        = [&](int i) { return count == 1 ? slot.center().y() : slot.top() + 4 + travel * i / (count - 1); };
     for (int i = 0; i < c.positions.size(); ++i) {
         const qreal y = positionY(i);
         p.setPen(QPen(kPrint, 0.7));
         p.drawLine(QPointF(slot.right() + 0.8, y), QPointF(slot.right() + 2.3, y));
         printText(p, QRectF(slot.right() + 3.2, y - 3, 12, 6), c.positions.at(i), 4.5, true, kPrint,
-                  Qt::AlignLeft | Qt::AlignVCenter);
+            Qt::AlignLeft | Qt::AlignVCenter);
     }
     const qreal y = positionY(qBound(0, c.position, count - 1));
     const QRectF lever(slot.left() - 1, y - 3.5, slot.width() + 2, 7);
@@ -455,8 +454,8 @@ void paintTestTerminals(QPainter &p, const PanelControl &c)
         const QPointF centre(c.rect.left() + step * (i + 0.5), c.rect.bottom() - 8);
         paintTerminal(p, centre, 4.2);
         if (i < c.positions.size())
-            printText(p, QRectF(centre.x() - step / 2, c.rect.top() + 1, step, kLabelHeight), c.positions.at(i),
-                      5, true, kWhitePrint);
+            printText(p, QRectF(centre.x() - step / 2, c.rect.top() + 1, step, kLabelHeight),
+                c.positions.at(i), 5, true, kWhitePrint);
     }
 }
 
@@ -484,10 +483,9 @@ void paintScreen(QPainter &p, const PanelScreen &screen)
     p.setBrush(bezel);
     p.drawRoundedRect(screen.bezel.adjusted(0.5, 0.5, -0.5, -0.5), 8, 8);
     const qreal inset = 5;
-    const QPointF screws[] = {screen.bezel.topLeft() + QPointF(inset, inset),
-                              screen.bezel.topRight() + QPointF(-inset, inset),
-                              screen.bezel.bottomLeft() + QPointF(inset, -inset),
-                              screen.bezel.bottomRight() + QPointF(-inset, -inset)};
+    const QPointF screws[] = { screen.bezel.topLeft() + QPointF(inset, inset),
+        screen.bezel.topRight() + QPointF(-inset, inset), screen.bezel.bottomLeft() + QPointF(inset, -inset),
+        screen.bezel.bottomRight() + QPointF(-inset, -inset) };
     for (const QPointF &s : screws) {
         QRadialGradient head(s - QPointF(0.8, 0.8), 3);
         head.setColorAt(0, QColor(220, 220, 216));
@@ -539,12 +537,14 @@ void paintScreen(QPainter &p, const PanelScreen &screen)
             pts << QPointF(g.left() + d.x() * div, g.center().y() - d.y() * div);
         const qreal k = qBound(0.0, t.intensity, 1.0);
         p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(QColor(60, 255, 120, int(45 * k)), t.width + 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setPen(
+            QPen(QColor(60, 255, 120, int(45 * k)), t.width + 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.drawPolyline(pts);
-        p.setPen(QPen(QColor(90, 255, 140, int(110 * k)), t.width + 1.6, Qt::SolidLine, Qt::RoundCap,
-                      Qt::RoundJoin));
+        p.setPen(QPen(
+            QColor(90, 255, 140, int(110 * k)), t.width + 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.drawPolyline(pts);
-        p.setPen(QPen(QColor(210, 255, 215, int(255 * k)), t.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setPen(
+            QPen(QColor(210, 255, 215, int(255 * k)), t.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.drawPolyline(pts);
     }
 
@@ -559,7 +559,7 @@ void paintScreen(QPainter &p, const PanelScreen &screen)
     p.setPen(Qt::NoPen);
     p.setBrush(sheen);
     const QPointF o = screen.face.topLeft();
-    p.drawPolygon(QPolygonF{o, o + QPointF(110, 0), o + QPointF(0, 90)});
+    p.drawPolygon(QPolygonF { o, o + QPointF(110, 0), o + QPointF(0, 90) });
     p.restore();
 }
 
@@ -656,16 +656,17 @@ QList<QRectF> FrontPanelPainter::printBoxes(const FrontPanelModel &model)
     const QFontMetricsF positions(printFont(4.5, true));
     for (const PanelControl &c : model.controls) {
         if (c.labelSide != LabelSide::None && !c.label.isEmpty())
-            boxes << labels.boundingRect(labelRect(c), int(labelAlignment(c.labelSide)) | Qt::TextDontClip, c.label);
+            boxes << labels.boundingRect(
+                labelRect(c), int(labelAlignment(c.labelSide)) | Qt::TextDontClip, c.label);
         if (c.kind != ControlKind::SlideSwitch)
             continue;
         // The same places paintSlideSwitch() prints the positions at.
         const int count = qMax(1, int(c.positions.size()));
         for (int i = 0; i < c.positions.size(); ++i) {
-            const qreal y
-                = count == 1 ? c.rect.center().y() : c.rect.top() + 4 + (c.rect.height() - 8) * i / (count - 1);
+            const qreal y = count == 1 ? c.rect.center().y()
+                                       : c.rect.top() + 4 + (c.rect.height() - 8) * i / (count - 1);
             boxes << positions.boundingRect(QRectF(c.rect.right() + 3.2, y - 3, 12, 6),
-                                            Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip, c.positions.at(i));
+                Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip, c.positions.at(i));
         }
     }
     return boxes;

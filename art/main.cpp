@@ -12,7 +12,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: vantela_artgen DATA_DIR EMBEDDED_DIR [ICON_THEME_DIR]\n");
         return 2;
     }
-    const ArtOutput out{QDir(args.at(1)), QDir(args.at(2))};
+    const ArtOutput out { QDir(args.at(1)), QDir(args.at(2)) };
     if (!out.data.exists() || !out.embedded.exists()) {
         std::fprintf(stderr, "vantela_artgen: output folders must exist\n");
         return 2;

@@ -68,8 +68,8 @@ QImage glyphPair(const QImage &normal, GlyphDepth depth)
     QImage pair = canvas(2 * normal.width(), normal.height(), kGlyphBackground);
     QPainter p(&pair);
     p.drawImage(0, 0, normal);
-    p.drawImage(normal.width(), 0,
-                depth == GlyphDepth::SixteenColours ? engravedTwin(normal) : fadedTwin(normal));
+    p.drawImage(
+        normal.width(), 0, depth == GlyphDepth::SixteenColours ? engravedTwin(normal) : fadedTwin(normal));
     return pair;
 }
 
@@ -129,7 +129,7 @@ QImage drawIcon()
     p.drawPolyline(lower);
     // Red knobs: black rim, dark red shade on the lower right, white pointer line.
     p.setRenderHint(QPainter::Antialiasing, true);
-    const QPointF knobs[] = {{24.5, 10.5}, {24.5, 18.5}};
+    const QPointF knobs[] = { { 24.5, 10.5 }, { 24.5, 18.5 } };
     for (const QPointF &k : knobs) {
         fillCircle(p, k, 3.8, Qt::black);
         fillCircle(p, k + QPointF(0.4, 0.4), 3.0, QColor(128, 0, 0));
@@ -189,7 +189,7 @@ QImage drawNotePad()
         p.fillRect(QRect(3, y, 6, 1), QColor(0, 0, 255));
     p.fillRect(QRect(3, 5, 1, 7), QColor(255, 0, 0));
     // Pencil from upper right to its tip in the middle of the pad.
-    const QPoint path[] = {{14, 3}, {13, 4}, {12, 5}, {11, 6}, {10, 7}, {9, 8}};
+    const QPoint path[] = { { 14, 3 }, { 13, 4 }, { 12, 5 }, { 11, 6 }, { 10, 7 }, { 9, 8 } };
     for (const QPoint &c : path) {
         image.setPixel(c + QPoint(-1, 0), qRgb(0, 0, 0));
         image.setPixel(c + QPoint(0, 1), qRgb(0, 0, 0));
@@ -255,7 +255,7 @@ QImage drawEmblem()
     p.setPen(QPen(QColor(190, 255, 190), 1.0, Qt::SolidLine, Qt::RoundCap));
     p.drawPath(sine);
     // Two knobs with pointer lines and a red power lamp.
-    const QPointF knobs[] = {{33.5, 8}, {33.5, 16.5}};
+    const QPointF knobs[] = { { 33.5, 8 }, { 33.5, 16.5 } };
     for (const QPointF &k : knobs) {
         QRadialGradient shade(k - QPointF(1, 1), 4);
         shade.setColorAt(0, QColor(110, 110, 116));
@@ -292,7 +292,7 @@ QImage drawOpenDoor()
     p.setBrush(room);
     p.drawRect(QRectF(8, 2, 7.5, 15.5));
     // The leaf, hinged on the left post, in perspective.
-    const QPolygonF leaf{QPointF(7.5, 2), QPointF(1.5, 0.5), QPointF(1.5, 17.5), QPointF(7.5, 16.5)};
+    const QPolygonF leaf { QPointF(7.5, 2), QPointF(1.5, 0.5), QPointF(1.5, 17.5), QPointF(7.5, 16.5) };
     QLinearGradient wood(1, 0, 8, 0);
     wood.setColorAt(0, QColor(232, 168, 88));
     wood.setColorAt(1, QColor(168, 104, 40));
@@ -310,8 +310,8 @@ QImage drawOpenDoor()
 }
 
 /** Strokes a glyph's path twice: a wide dark rim, then its narrower body in the glyph's colour. */
-void strokeWithRim(QPainter &p, const QPainterPath &path, const QColor &rim, qreal rimWidth, const QColor &body,
-                   qreal bodyWidth)
+void strokeWithRim(QPainter &p, const QPainterPath &path, const QColor &rim, qreal rimWidth,
+    const QColor &body, qreal bodyWidth)
 {
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(rim, rimWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
@@ -466,19 +466,20 @@ void generateShellArt(const ArtOutput &out)
         GlyphDepth depth;
     };
     static const Glyph glyphs[] = {
-        {"glyph_calc.bmp", drawCalculator, GlyphDepth::SixteenColours},
-        {"glyph_note.bmp", drawNotePad, GlyphDepth::SixteenColours},
-        {"glyph_close.bmp", drawOpenDoor, GlyphDepth::TrueColour},
-        {"glyph_ok.bmp", drawCheckMark, GlyphDepth::TrueColour},
-        {"glyph_cancel.bmp", drawCross, GlyphDepth::TrueColour},
-        {"glyph_case.bmp", drawCaseScreen, GlyphDepth::TrueColour},
-        {"glyph_figure.bmp", drawFigureTick, GlyphDepth::TrueColour},
+        { "glyph_calc.bmp", drawCalculator, GlyphDepth::SixteenColours },
+        { "glyph_note.bmp", drawNotePad, GlyphDepth::SixteenColours },
+        { "glyph_close.bmp", drawOpenDoor, GlyphDepth::TrueColour },
+        { "glyph_ok.bmp", drawCheckMark, GlyphDepth::TrueColour },
+        { "glyph_cancel.bmp", drawCross, GlyphDepth::TrueColour },
+        { "glyph_case.bmp", drawCaseScreen, GlyphDepth::TrueColour },
+        { "glyph_figure.bmp", drawFigureTick, GlyphDepth::TrueColour },
     };
     const auto embedded = [&out](const char *name) { return out.embedded.filePath(QLatin1String(name)); };
     writeBmp(drawIcon(), embedded("icon.bmp"), 4);
     writeBmp(drawEmblem(), embedded("emblem.bmp"), 24);
     for (const Glyph &g : glyphs)
-        writeBmp(glyphPair(g.draw(), g.depth), embedded(g.name), g.depth == GlyphDepth::SixteenColours ? 4 : 24);
+        writeBmp(
+            glyphPair(g.draw(), g.depth), embedded(g.name), g.depth == GlyphDepth::SixteenColours ? 4 : 24);
 
     QPoint hotSpot;
     const QImage hand = drawHand(&hotSpot);

@@ -26,8 +26,8 @@ const Words &words(ArtLanguage language)
         u"ignorado", u"Diente de sierra (tensión de barrido)", u"barrido", u"retorno", u"hold-off", u"espera",
         u"Desbloqueo (eje Z)", u"traza visible" };
     static const Words valencian { u"Senyal d'entrada", u"nivell de disparament", u"Impulsos de disparament",
-        u"ignorat", u"Dent de serra (tensió d'escaneig)", u"escaneig", u"retorn", u"hold-off",
-        u"espera", u"Desbloqueig (eix Z)", u"traça visible" };
+        u"ignorat", u"Dent de serra (tensió d'escaneig)", u"escaneig", u"retorn", u"hold-off", u"espera",
+        u"Desbloqueig (eix Z)", u"traça visible" };
     return language == ArtLanguage::Castilian ? castilian : valencian;
 }
 

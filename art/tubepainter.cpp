@@ -27,10 +27,11 @@ QPainterPath envelope(const TubeLayout &t)
     QPainterPath path;
     path.moveTo(t.neckLeft + t.neckHalfHeight, top);
     path.lineTo(t.neckRight, top);
-    path.cubicTo(t.neckRight + flare * 0.45, top, t.screenX - flare * 0.3, screenTop + 6, t.screenX, screenTop);
+    path.cubicTo(
+        t.neckRight + flare * 0.45, top, t.screenX - flare * 0.3, screenTop + 6, t.screenX, screenTop);
     path.quadTo(t.screenX + 2 * t.screenBulge, t.axisY, t.screenX, screenBottom);
-    path.cubicTo(t.screenX - flare * 0.3, screenBottom - 6, t.neckRight + flare * 0.45, bottom, t.neckRight,
-                 bottom);
+    path.cubicTo(
+        t.screenX - flare * 0.3, screenBottom - 6, t.neckRight + flare * 0.45, bottom, t.neckRight, bottom);
     path.lineTo(t.neckLeft + t.neckHalfHeight, bottom);
     path.arcTo(QRectF(t.neckLeft, top, 2 * t.neckHalfHeight, 2 * t.neckHalfHeight), 270, -180);
     path.closeSubpath();
@@ -51,7 +52,8 @@ void paintGlass(QPainter &p, const TubeLayout &t)
     // The conductive coating inside the funnel, a dark band along its walls.
     p.save();
     p.setClipPath(glass);
-    p.setClipRect(QRectF(t.neckRight + 4, 0, t.screenX - t.neckRight - 8, t.size.height()), Qt::IntersectClip);
+    p.setClipRect(
+        QRectF(t.neckRight + 4, 0, t.screenX - t.neckRight - 8, t.size.height()), Qt::IntersectClip);
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(QColor(96, 108, 120, 110), 7));
     p.drawPath(glass);
@@ -64,7 +66,7 @@ void paintGlass(QPainter &p, const TubeLayout &t)
     const qreal flare = t.screenX - t.neckRight;
     sheen.moveTo(t.neckRight + 6, y);
     sheen.cubicTo(t.neckRight + flare * 0.45, y, t.screenX - flare * 0.35, t.axisY - t.screenHalfHeight + 12,
-                  t.screenX - 22, t.axisY - t.screenHalfHeight + 9);
+        t.screenX - 22, t.axisY - t.screenHalfHeight + 9);
     p.setBrush(Qt::NoBrush);
     p.drawPath(sheen);
 }
@@ -90,19 +92,20 @@ void paintHeater(QPainter &p, const TubeLayout &t, bool glow)
     QPolygonF coil;
     const int turns = 5;
     for (int i = 0; i <= 2 * turns; ++i)
-        coil << QPointF(f.left() + 1 + i * (f.width() - 2) / (2 * turns), i % 2 ? f.top() + 2 : f.bottom() - 2);
+        coil << QPointF(
+            f.left() + 1 + i * (f.width() - 2) / (2 * turns), i % 2 ? f.top() + 2 : f.bottom() - 2);
     if (glow) {
         p.setPen(QPen(QColor(255, 150, 40, 90), 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.drawPolyline(coil);
     }
-    p.setPen(QPen(glow ? QColor(240, 80, 20) : QColor(110, 100, 90), 1.2, Qt::SolidLine, Qt::RoundCap,
-                  Qt::RoundJoin));
+    p.setPen(QPen(
+        glow ? QColor(240, 80, 20) : QColor(110, 100, 90), 1.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.drawPolyline(coil);
 }
 
 /** A metal cylinder cut along its axis: the two walls and, at its ends, discs with a hole for the beam. */
-void paintCylinder(QPainter &p, const QRectF &r, const QColor &metal, qreal wall, bool leftDisc, bool rightDisc,
-                   qreal hole)
+void paintCylinder(
+    QPainter &p, const QRectF &r, const QColor &metal, qreal wall, bool leftDisc, bool rightDisc, qreal hole)
 {
     // The far half of the cylinder shows through the cut as a faint tint.
     QColor inside = metal;
@@ -167,10 +170,10 @@ void paintPlates(QPainter &p, const TubeLayout &t, const TubeState &state, const
     // Horizontal deflection: the plate behind the beam, the beam, then the plate in front, see-through.
     const QRectF h = t.horizontalPlates;
     const qreal skew = 5;
-    const QPolygonF back{QPointF(h.left() + skew, h.top()), QPointF(h.right(), h.top() - 1),
-                         QPointF(h.right(), h.bottom() - skew - 1), QPointF(h.left() + skew, h.bottom() - skew)};
-    const QPolygonF front{QPointF(h.left(), h.top() + skew), QPointF(h.right() - skew, h.top() + skew - 1),
-                          QPointF(h.right() - skew, h.bottom() - 1), QPointF(h.left(), h.bottom())};
+    const QPolygonF back { QPointF(h.left() + skew, h.top()), QPointF(h.right(), h.top() - 1),
+        QPointF(h.right(), h.bottom() - skew - 1), QPointF(h.left() + skew, h.bottom() - skew) };
+    const QPolygonF front { QPointF(h.left(), h.top() + skew), QPointF(h.right() - skew, h.top() + skew - 1),
+        QPointF(h.right() - skew, h.bottom() - 1), QPointF(h.left(), h.bottom()) };
     p.setBrush(copper(h, 230));
     p.setPen(QPen(kCopperDark.darker(160), 0.8));
     p.drawPolygon(back);
@@ -178,7 +181,7 @@ void paintPlates(QPainter &p, const TubeLayout &t, const TubeState &state, const
         p.setBrush(Qt::NoBrush);
         p.setPen(QPen(QColor(30, 80, 220), 1.4, Qt::CustomDashLine));
         QPen pen = p.pen();
-        pen.setDashPattern({3, 2.2});
+        pen.setDashPattern({ 3, 2.2 });
         p.setPen(pen);
         p.drawPath(beam);
     }
@@ -205,10 +208,10 @@ void paintPlates(QPainter &p, const TubeLayout &t, const TubeState &state, const
         const bool upPositive = state.verticalDeflection > 0;
         p.setPen(QColor(200, 20, 20));
         p.drawText(QRectF(v.right() + 1, v.top() - 6, 10, 11), Qt::AlignCenter,
-                   upPositive ? QStringLiteral("+") : QStringLiteral("\u2212"));
+            upPositive ? QStringLiteral("+") : QStringLiteral("\u2212"));
         p.setPen(QColor(20, 40, 200));
         p.drawText(QRectF(v.right() + 1, v.bottom() - 5, 10, 11), Qt::AlignCenter,
-                   upPositive ? QStringLiteral("\u2212") : QStringLiteral("+"));
+            upPositive ? QStringLiteral("\u2212") : QStringLiteral("+"));
     }
 }
 
@@ -220,7 +223,7 @@ void paintFinalAccelerator(QPainter &p, const TubeLayout &t)
     p.save();
     p.setClipPath(glass);
     p.setClipRect(QRectF(cap.center().x() - 16, 0, t.screenX - cap.center().x() + 4, t.size.height()),
-                  Qt::IntersectClip);
+        Qt::IntersectClip);
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(QColor(50, 54, 60, 150), 5));
     p.drawPath(glass);

@@ -64,7 +64,8 @@ struct TubeState
 /** The tube of the cathode-ray-tube description: 536 × 268, gun on the left, screen on the right. */
 TubeLayout descriptionTubeLayout();
 
-/** Draws a cathode-ray tube in side view: glass, electron gun, plates, the beam as a dashed line, the glowing spot. */
+/** Draws a cathode-ray tube in side view: glass, electron gun, plates, the beam as a dashed line, the glowing
+ * spot. */
 class TubePainter
 {
 public:

@@ -2,9 +2,9 @@
 // costs, and the time to judge an answer. Run from the runnable folder, so the windows read their
 // data files as the program does.
 #include "errorbox.h"
-#include "tevaluacion.h"
 #include "problemjudge.h"
 #include "tcuestiones.h"
+#include "tevaluacion.h"
 #include "tfichaprincipal.h"
 #include "tform10.h"
 #include "tform11.h"
@@ -22,8 +22,8 @@
 #include "tform4.h"
 #include "tform7.h"
 #include "tform8.h"
-#include "tpw.h"
 #include "tproblemas.h"
+#include "tpw.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -272,10 +272,10 @@ int main(int argc, char **argv)
         deflection, runs, kTargetMs, verdict(deflection < kTargetMs));
     std::printf("opening Tform10 + TForm11: median %.1f ms over %d (target < %.0f ms: %s)\n", pair, runs,
         kTargetMs, verdict(pair < kTargetMs));
-    std::printf("opening TForm4 (antes-0.bmp read): median %.1f ms over %d (target < %.0f ms: %s)\n", walkthrough,
-        runs, kTopicTargetMs, verdict(walkthrough < kTopicTargetMs));
-    std::printf("opening TForm7 (handgrab.cur read): median %.1f ms over %d (target < %.0f ms: %s)\n", practice, runs,
-        kTopicTargetMs, verdict(practice < kTopicTargetMs));
+    std::printf("opening TForm4 (antes-0.bmp read): median %.1f ms over %d (target < %.0f ms: %s)\n",
+        walkthrough, runs, kTopicTargetMs, verdict(walkthrough < kTopicTargetMs));
+    std::printf("opening TForm7 (handgrab.cur read): median %.1f ms over %d (target < %.0f ms: %s)\n",
+        practice, runs, kTopicTargetMs, verdict(practice < kTopicTargetMs));
     std::printf("opening TForm8 (its text and cursor read): median %.1f ms over %d (target < %.0f ms: %s)\n",
         utilities, runs, kTopicTargetMs, verdict(utilities < kTopicTargetMs));
     std::printf("opening TForm8 and loading both screens: median %.1f ms over %d (target < %.0f ms: %s)\n",

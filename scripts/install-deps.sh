@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-    cmake make g++ pkg-config
+    cmake make g++ pkg-config clang-format
     qt6-base-dev qt6-base-dev-tools libgl-dev
     fonts-liberation fonts-dejavu-core
     xvfb xauth openbox xdotool wmctrl x11-utils

@@ -15,7 +15,7 @@ class CountingForm : public Form
 {
 public:
     CountingForm(int left, const QString &title)
-        : Form(FormDesign{.left = left, .top = 60, .width = 260, .height = 160, .caption = title})
+        : Form(FormDesign { .left = left, .top = 60, .width = 260, .height = 160, .caption = title })
     {
     }
     void FormActivate() override { ++activations; }
@@ -42,14 +42,14 @@ void activateByTitle(const QString &title)
     QElapsedTimer waited;
     waited.start();
     while (window.isEmpty() && waited.elapsed() < 10000) {
-        window = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                          QLatin1Char('^') + title + QLatin1Char('$')})
-                         .split('\n')
-                         .value(0);
+        window = xdotool({ QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                             QStringLiteral("--name"), QLatin1Char('^') + title + QLatin1Char('$') })
+                     .split('\n')
+                     .value(0);
         if (window.isEmpty())
             QTest::qWait(50);
     }
-    xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::fromLatin1(window)});
+    xdotool({ QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::fromLatin1(window) });
 }
 
 // Asks the window manager to activate a window until it is, as a student's click would.
@@ -91,7 +91,7 @@ void TestActivation::switchingWindowsRunsTheHandlerReturningFromElsewhereDoesNot
 
     // Another program takes the focus, then the student comes back to the same window.
     QProcess other;
-    other.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--other-program")});
+    other.start(QCoreApplication::applicationFilePath(), { QStringLiteral("--other-program") });
     QVERIFY(other.waitForStarted());
     QVERIFY(activate(QStringLiteral("Other program"), [&] { return !first.isActiveWindow(); }));
     QVERIFY(activate(QStringLiteral("First window"), [&] { return first.isActiveWindow(); }));

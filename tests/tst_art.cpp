@@ -11,8 +11,8 @@
 #include <QHash>
 #include <QImage>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QtEndian>
+#include <QTest>
 
 #include <functional>
 
@@ -63,7 +63,7 @@ QRectF clientToTube(const QRectF &client)
     const qreal sx = 536.0 / kTubePictureWidth;
     const qreal sy = 268.0 / kTubePictureHeight;
     return QRectF((client.left() - kTubePictureLeft) * sx, (client.top() - kTubePictureTop) * sy,
-                  client.width() * sx, client.height() * sy);
+        client.width() * sx, client.height() * sy);
 }
 
 qreal gapBetween(const QRectF &a, const QRectF &b)
@@ -117,7 +117,8 @@ void TestArt::initTestCase()
     QDir root(m_dir.path());
     QVERIFY(root.mkpath(QStringLiteral("data")));
     QVERIFY(root.mkpath(QStringLiteral("embedded")));
-    m_out = ArtOutput{QDir(root.filePath(QStringLiteral("data"))), QDir(root.filePath(QStringLiteral("embedded")))};
+    m_out = ArtOutput { QDir(root.filePath(QStringLiteral("data"))),
+        QDir(root.filePath(QStringLiteral("embedded"))) };
     generateShellArt(m_out);
     generateDescriptionArt(m_out);
 }
@@ -214,7 +215,8 @@ void TestArt::handCursorReadsBack()
                 ++white;
         }
     }
-    QVERIFY2(black > 40 && white > 80, qPrintable(QStringLiteral("%1 black, %2 white").arg(black).arg(white)));
+    QVERIFY2(
+        black > 40 && white > 80, qPrintable(QStringLiteral("%1 black, %2 white").arg(black).arg(white)));
     QCOMPARE(qAlpha(image.pixel(0, 0)), 0);
     QCOMPARE(qAlpha(image.pixel(31, 0)), 0);
 }
@@ -298,8 +300,9 @@ void TestArt::hotSpotLiesOnAControl_data()
     QTest::addColumn<QRect>("rect");
     for (const FrontPanelSpot &spot : kFrontPanelSpots) {
         QTest::newRow(spot.name) << QString::fromLatin1(spot.name)
-                                 << QRect(spot.rect.left - kFrontPanelPictureLeft, spot.rect.top - kFrontPanelPictureTop,
-                                          spot.rect.width, spot.rect.height);
+                                 << QRect(spot.rect.left - kFrontPanelPictureLeft,
+                                        spot.rect.top - kFrontPanelPictureTop, spot.rect.width,
+                                        spot.rect.height);
     }
 }
 
@@ -326,14 +329,20 @@ void TestArt::controlStateShowsInPlace_data()
     using Change = std::function<void(FrontPanelModel &)>;
     QTest::addColumn<QString>("name");
     QTest::addColumn<Change>("change");
-    QTest::newRow("power pushed in") << "Interruptor" << Change([](FrontPanelModel &m) { m.control("Interruptor")->pressed = true; });
+    QTest::newRow("power pushed in") << "Interruptor" << Change([](FrontPanelModel &m) {
+        m.control("Interruptor")->pressed = true;
+    });
     QTest::newRow("lamp lit") << "lamp" << Change([](FrontPanelModel &m) { m.control("lamp")->lit = true; });
-    QTest::newRow("GD pushed in") << "gd1" << Change([](FrontPanelModel &m) { m.control("gd1")->pressed = true; });
-    QTest::newRow("trigger coupling at its lowest") << "trigger"
-        << Change([](FrontPanelModel &m) { m.control("trigger")->position = 4; });
-    QTest::newRow("focus turned") << "focus" << Change([](FrontPanelModel &m) { m.control("focus")->angle += 120; });
-    QTest::newRow("time base turned") << "time" << Change([](FrontPanelModel &m) { m.control("time")->angle = -90; });
-    QTest::newRow("CAL knob turned") << "cal2" << Change([](FrontPanelModel &m) { m.control("cal2")->angle = -135; });
+    QTest::newRow("GD pushed in") << "gd1"
+                                  << Change([](FrontPanelModel &m) { m.control("gd1")->pressed = true; });
+    QTest::newRow("trigger coupling at its lowest")
+        << "trigger" << Change([](FrontPanelModel &m) { m.control("trigger")->position = 4; });
+    QTest::newRow("focus turned") << "focus"
+                                  << Change([](FrontPanelModel &m) { m.control("focus")->angle += 120; });
+    QTest::newRow("time base turned")
+        << "time" << Change([](FrontPanelModel &m) { m.control("time")->angle = -90; });
+    QTest::newRow("CAL knob turned") << "cal2"
+                                     << Change([](FrontPanelModel &m) { m.control("cal2")->angle = -135; });
 }
 
 void TestArt::controlStateShowsInPlace()
@@ -353,11 +362,13 @@ void TestArt::controlStateShowsInPlace()
         for (int x = 0; x < a.width(); ++x) {
             if (a.pixel(x, y) == b.pixel(x, y))
                 continue;
-            QVERIFY2(near.contains(x, y), qPrintable(QStringLiteral("%1 changed at %2,%3").arg(name).arg(x).arg(y)));
+            QVERIFY2(near.contains(x, y),
+                qPrintable(QStringLiteral("%1 changed at %2,%3").arg(name).arg(x).arg(y)));
             changedInside += inside.contains(x, y) ? 1 : 0;
         }
     }
-    QVERIFY2(changedInside >= inside.width() * inside.height() / 20, qPrintable(QString::number(changedInside)));
+    QVERIFY2(
+        changedInside >= inside.width() * inside.height() / 20, qPrintable(QString::number(changedInside)));
 }
 
 void TestArt::tubeLabelSitsByItsPart_data()
@@ -366,15 +377,19 @@ void TestArt::tubeLabelSitsByItsPart_data()
     QTest::addColumn<QRectF>("part");
     const TubeLayout t = descriptionTubeLayout();
     // The part each label of the window's table names.
-    const QHash<QString, QRectF> parts{
-        {"efil", t.filament}, {"ecat", t.cathode}, {"erej", t.grid},
-        {"Label1", t.anodes()}, {"eph", t.plates()}, {"epan", t.screen()},
+    const QHash<QString, QRectF> parts {
+        { "efil", t.filament },
+        { "ecat", t.cathode },
+        { "erej", t.grid },
+        { "Label1", t.anodes() },
+        { "eph", t.plates() },
+        { "epan", t.screen() },
     };
     QCOMPARE(parts.size(), int(kTubeParts.size()));
     for (const TubePart &label : kTubeParts) {
         QVERIFY(parts.contains(QLatin1String(label.name)));
-        QTest::newRow(label.name) << QRectF(label.rect.left, label.rect.top, label.rect.width, label.rect.height)
-                                  << parts.value(QLatin1String(label.name));
+        QTest::newRow(label.name) << QRectF(label.rect.left, label.rect.top, label.rect.width,
+            label.rect.height) << parts.value(QLatin1String(label.name));
     }
 }
 
@@ -386,10 +401,11 @@ void TestArt::tubeLabelSitsByItsPart()
     const QRectF onPicture = clientToTube(label);
     QVERIFY2(gapBetween(onPicture, part) <= 36, qPrintable(QString::number(gapBetween(onPicture, part))));
     // Every part shows some of itself left or right of its label, not hidden under the text.
-    QVERIFY(part.left() < onPicture.left() || part.right() > onPicture.right() || !part.intersects(onPicture));
+    QVERIFY(
+        part.left() < onPicture.left() || part.right() > onPicture.right() || !part.intersects(onPicture));
     // The label's coloured text needs a light background.
     QVERIFY2(meanGrey(picture, onPicture.toAlignedRect()) >= 200,
-             qPrintable(QString::number(meanGrey(picture, onPicture.toAlignedRect()))));
+        qPrintable(QString::number(meanGrey(picture, onPicture.toAlignedRect()))));
 }
 
 void TestArt::tubeArrowsPointAtCathodeAndGrid()

@@ -49,7 +49,8 @@ QWidget *clickAt(Form *form, const QPoint &point)
 void movePointer(QWidget *widget)
 {
     const QPointF at(widget->width() / 2.0, widget->height() / 2.0);
-    QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent move(
+        QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &move);
 }
 
@@ -177,10 +178,14 @@ void TestDescription::chooserTexts_data()
     QTest::addColumn<QString>("tube");
     QTest::addColumn<QString>("controls");
     QTest::addColumn<QString>("close");
-    QTest::newRow("castilian") << true << "Descripción del aparato" << "Tubo de rayos catódicos (T.R.C.)"
-                               << "Mandos del osciloscopio" << "&Cerrar";
-    QTest::newRow("valencian") << false << "Descripció de l'aparell" << "Tub de raigs catòdics (T.R.C.)"
-                               << "Comandaments de l'oscil.loscopi" << "Tancar";
+    QTest::newRow("castilian") << true << "Descripción del aparato"
+                               << "Tubo de rayos catódicos (T.R.C.)"
+                               << "Mandos del osciloscopio"
+                               << "&Cerrar";
+    QTest::newRow("valencian") << false << "Descripció de l'aparell"
+                               << "Tub de raigs catòdics (T.R.C.)"
+                               << "Comandaments de l'oscil.loscopi"
+                               << "Tancar";
 }
 
 void TestDescription::chooserTexts()
@@ -205,7 +210,8 @@ void TestDescription::chooserTexts()
         QVERIFY(chooser->Label2->width() > 186);
     // both links stay inside the window
     QVERIFY(chooser->Label1->fontMetrics().horizontalAdvance(tube) <= chooser->Label1->width());
-    QVERIFY2(chooser->Label2->geometry().right() < chooser->client()->width(), qPrintable(QString::number(chooser->Label2->geometry().right())));
+    QVERIFY2(chooser->Label2->geometry().right() < chooser->client()->width(),
+        qPrintable(QString::number(chooser->Label2->geometry().right())));
     saveGrab(chooser, castilian ? QStringLiteral("aparato-castilian") : QStringLiteral("aparato-valencian"));
     chooser->close();
 }
@@ -256,9 +262,11 @@ void TestDescription::frontPanelTexts_data()
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("instruction");
-    QTest::newRow("castilian") << true << "Mandos del Osciloscopio" << "&Cerrar"
+    QTest::newRow("castilian") << true << "Mandos del Osciloscopio"
+                               << "&Cerrar"
                                << "Pulsar sobre la zona de la que se desee obtener información";
-    QTest::newRow("valencian") << false << "Comandaments de l'oscil.loscopi" << "Tancar"
+    QTest::newRow("valencian") << false << "Comandaments de l'oscil.loscopi"
+                               << "Tancar"
                                << "Polsar sobre la zona de la que es desitge obtindre informació";
 }
 
@@ -290,7 +298,8 @@ void TestDescription::hotSpotsFollowTheTable()
     for (const FrontPanelSpot &spot : kFrontPanelSpots) {
         HotSpot *hotSpot = form->hotSpot(QLatin1String(spot.name));
         QVERIFY2(hotSpot, spot.name);
-        QCOMPARE(hotSpot->geometry(), QRect(spot.rect.left, spot.rect.top, spot.rect.width, spot.rect.height));
+        QCOMPARE(
+            hotSpot->geometry(), QRect(spot.rect.left, spot.rect.top, spot.rect.width, spot.rect.height));
         QCOMPARE(hotSpot->toolTip(), QString::fromUtf16(spot.hint));
         QCOMPARE(hotSpot->accessibleName(), QString::fromUtf16(spot.hint));
     }
@@ -315,13 +324,13 @@ void TestDescription::hotSpotShowsItsText_data()
         if (!spot.castilian)
             continue;
         QTest::addRow("%s castilian", spot.name)
-                << true << QString::fromLatin1(spot.name) << QString::fromLatin1(spot.panel)
-                << QString::fromUtf16(spot.castilian)
-                << (spot.warningCastilian ? QString::fromUtf16(spot.warningCastilian) : QString());
+            << true << QString::fromLatin1(spot.name) << QString::fromLatin1(spot.panel)
+            << QString::fromUtf16(spot.castilian)
+            << (spot.warningCastilian ? QString::fromUtf16(spot.warningCastilian) : QString());
         QTest::addRow("%s valencian", spot.name)
-                << false << QString::fromLatin1(spot.name) << QString::fromLatin1(spot.panel)
-                << QString::fromUtf16(spot.valencian)
-                << (spot.warningValencian ? QString::fromUtf16(spot.warningValencian) : QString());
+            << false << QString::fromLatin1(spot.name) << QString::fromLatin1(spot.panel)
+            << QString::fromUtf16(spot.valencian)
+            << (spot.warningValencian ? QString::fromUtf16(spot.warningValencian) : QString());
     }
 }
 
@@ -345,7 +354,7 @@ void TestDescription::hotSpotShowsItsText()
     QCOMPARE(clicked->objectName(), name);
 
     Panel *shown = form->panel(panel);
-    QCOMPARE(visiblePanels(form->panels()), QList<Panel *>{shown});
+    QCOMPARE(visiblePanels(form->panels()), QList<Panel *> { shown });
     QCOMPARE(shown->text(), text);
     QCOMPARE(shown->accessibleName(), text);
     QCOMPARE(form->einf2->text(), warning);
@@ -353,28 +362,33 @@ void TestDescription::hotSpotShowsItsText()
         QCOMPARE(form->einf2->palette().color(QPalette::WindowText), QColor(Qt::red));
         QVERIFY(form->einf2->geometry().right() < form->client()->width());
     }
-    QVERIFY2(fits(shown, text), qPrintable(QStringLiteral("%1: %2 px in %3").arg(
-            name, QString::number(shown->fontMetrics().horizontalAdvance(text)), QString::number(shown->width()))));
+    QVERIFY2(fits(shown, text),
+        qPrintable(QStringLiteral("%1: %2 px in %3")
+                       .arg(name, QString::number(shown->fontMetrics().horizontalAdvance(text)),
+                           QString::number(shown->width()))));
     if (name == QLatin1String("cal2") || name == QLatin1String("acdc2") || name == QLatin1String("trigger"))
-        saveGrab(form, QStringLiteral("form5-%1-%2").arg(name, castilian ? QStringLiteral("cas") : QStringLiteral("val")));
+        saveGrab(form,
+            QStringLiteral("form5-%1-%2")
+                .arg(name, castilian ? QStringLiteral("cas") : QStringLiteral("val")));
 }
 
 void TestDescription::panelsReplaceEachOther()
 {
     TForm5 *form = openExplorer(true);
     QTest::mouseClick(form->hotSpot(QStringLiteral("volts1")), Qt::LeftButton);
-    QCOMPARE(visiblePanels(form->panels()), QList<Panel *>{form->pinfc});
+    QCOMPARE(visiblePanels(form->panels()), QList<Panel *> { form->pinfc });
     QCOMPARE(form->pinfc->text(), QStringLiteral("Selector de escala V/div en el canal I"));
     QTest::mouseClick(form->hotSpot(QStringLiteral("ymag2")), Qt::LeftButton);
-    QCOMPARE(visiblePanels(form->panels()), QList<Panel *>{form->pinfc});
+    QCOMPARE(visiblePanels(form->panels()), QList<Panel *> { form->pinfc });
     QCOMPARE(form->pinfc->text(), QStringLiteral("Aumenta la escala Y del canal II en una relación 5:1"));
     QTest::mouseClick(form->hotSpot(QStringLiteral("ypos")), Qt::LeftButton);
-    QCOMPARE(visiblePanels(form->panels()), QList<Panel *>{form->pmedioi});
+    QCOMPARE(visiblePanels(form->panels()), QList<Panel *> { form->pmedioi });
     QCOMPARE(form->pmedioi->text(), QStringLiteral("Posición vertical del canal I"));
     // the Time/Div knob, as the student reads it in Valencian
     TForm5 *valencian = openExplorer(false);
     QTest::mouseClick(valencian->hotSpot(QStringLiteral("time")), Qt::LeftButton);
-    QCOMPARE(valencian->psupd->text(), QStringLiteral("Base de temps.Regula l'escala de temps de l'eix horitzontal"));
+    QCOMPARE(valencian->psupd->text(),
+        QStringLiteral("Base de temps.Regula l'escala de temps de l'eix horitzontal"));
     QTest::mouseClick(valencian->psupd, Qt::LeftButton);
     QVERIFY(!valencian->psupd->isVisible());
     // the power switch reads the same in both languages, leading blank included
@@ -429,9 +443,18 @@ void TestDescription::calKnobsLieOnTheirDials_data()
     QTest::addColumn<QString>("dial");
     QTest::addColumn<QString>("panel");
     QTest::addColumn<QString>("text");
-    QTest::newRow("cal1") << "cal1" << "time" << "psupd" << "Control variable de la base de tiempos";
-    QTest::newRow("cal2") << "cal2" << "volts1" << "pmedioi" << "Ajuste fino de amplitud";
-    QTest::newRow("cal3") << "cal3" << "volts2" << "pmediod" << "Ajuste fino de amplitud del canal II";
+    QTest::newRow("cal1") << "cal1"
+                          << "time"
+                          << "psupd"
+                          << "Control variable de la base de tiempos";
+    QTest::newRow("cal2") << "cal2"
+                          << "volts1"
+                          << "pmedioi"
+                          << "Ajuste fino de amplitud";
+    QTest::newRow("cal3") << "cal3"
+                          << "volts2"
+                          << "pmediod"
+                          << "Ajuste fino de amplitud del canal II";
 }
 
 void TestDescription::calKnobsLieOnTheirDials()
@@ -464,7 +487,7 @@ void TestDescription::altChangesNothing()
     QTest::mouseClick(form->hotSpot(QStringLiteral("cal3")), Qt::LeftButton);
     const QString warning = form->einf2->text();
     QVERIFY(clickAt(form, alt->geometry().center()) == alt);
-    QCOMPARE(visiblePanels(form->panels()), QList<Panel *>{form->pmediod});
+    QCOMPARE(visiblePanels(form->panels()), QList<Panel *> { form->pmediod });
     QCOMPARE(form->pmediod->text(), QStringLiteral("Ajuste fino de amplitud del canal II"));
     QCOMPARE(form->einf2->text(), warning);
     // with nothing open, still nothing
@@ -508,9 +531,9 @@ void TestDescription::twoExplorersAreIndependent()
     QVERIFY(first != second);
     QVERIFY(visiblePanels(second->panels()).isEmpty());
     QTest::mouseClick(second->hotSpot(QStringLiteral("cal2")), Qt::LeftButton);
-    QCOMPARE(visiblePanels(first->panels()), QList<Panel *>{first->pinfc});
+    QCOMPARE(visiblePanels(first->panels()), QList<Panel *> { first->pinfc });
     QVERIFY(first->einf2->text().isEmpty());
-    QCOMPARE(visiblePanels(second->panels()), QList<Panel *>{second->pmedioi});
+    QCOMPARE(visiblePanels(second->panels()), QList<Panel *> { second->pmedioi });
     second->close();
     QVERIFY(first->isVisible());
 
@@ -550,7 +573,7 @@ void TestDescription::pointerWithoutTheCursorFile()
     QVERIFY(QFile::remove(m_dir->filePath(QStringLiteral("handgrab.cur"))));
     TForm5 *form = openExplorer(true);
     QVERIFY(!CursorTable::has(CursorTable::kHand));
-    for (const char *name : {"time", "alt", "traza", "pantalla"}) {
+    for (const char *name : { "time", "alt", "traza", "pantalla" }) {
         HotSpot *hotSpot = form->hotSpot(QLatin1String(name));
         movePointer(hotSpot);
         QVERIFY2(showsArrow(hotSpot), name);
@@ -584,12 +607,14 @@ void TestDescription::tubeTexts_data()
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("button");
     QTest::addColumn<QStringList>("labels");
-    QTest::newRow("castilian") << true << "Descripción del tubo de rayos catódicos" << "&Cerrar"
-                               << QStringList{"Filamento", "Cátodo", "Rejilla ", "Anodo ", "Placas de deflexión ",
-                                              "Pantalla"};
-    QTest::newRow("valencian") << false << "Descripció del tub de raigs catòdics" << "Tancar"
-                               << QStringList{"Filament", "Càtode", "Reixa", "Anode", "Plaques de deflexió",
-                                              "Pantalla"};
+    QTest::newRow("castilian") << true << "Descripción del tubo de rayos catódicos"
+                               << "&Cerrar"
+                               << QStringList { "Filamento", "Cátodo", "Rejilla ", "Anodo ",
+                                      "Placas de deflexión ", "Pantalla" };
+    QTest::newRow("valencian") << false << "Descripció del tub de raigs catòdics"
+                               << "Tancar"
+                               << QStringList { "Filament", "Càtode", "Reixa", "Anode", "Plaques de deflexió",
+                                      "Pantalla" };
 }
 
 void TestDescription::tubeTexts()
@@ -605,7 +630,7 @@ void TestDescription::tubeTexts()
     QCOMPARE(form->size(), QSize(575, 304));
     QCOMPARE(form->Image1->picture().size(), QSize(536, 268));
     QCOMPARE(form->Image1->geometry(), QRect(24, 8, 529, 265));
-    const QList<Label *> members{form->efil, form->ecat, form->erej, form->Label1, form->eph, form->epan};
+    const QList<Label *> members { form->efil, form->ecat, form->erej, form->Label1, form->eph, form->epan };
     for (int i = 0; i < int(kTubeParts.size()); ++i) {
         Label *label = members[i];
         QCOMPARE(label, form->partLabel(QLatin1String(kTubeParts[i].name)));
@@ -641,7 +666,7 @@ void TestDescription::tubeArrows()
     QVERIFY(form->Label3->y() - form->erej->geometry().bottom() < 8);
     QVERIFY(form->Label2->font().bold());
     // each arrow is drawn, in blue, inside its small label
-    for (Label *arrow : {form->Label2, form->Label3}) {
+    for (Label *arrow : { form->Label2, form->Label3 }) {
         const QImage image = arrow->grab().toImage();
         int blue = 0;
         for (int y = 0; y < image.height(); ++y)
@@ -662,11 +687,11 @@ void TestDescription::tubePartClick_data()
     for (const TubePart &part : kTubeParts) {
         const bool top = part.box == TubePart::Box::Top;
         QTest::addRow("%s castilian", part.name)
-                << true << QString::fromLatin1(part.name) << top << QString::fromUtf16(part.firstCastilian)
-                << (part.secondCastilian ? QString::fromUtf16(part.secondCastilian) : QString());
+            << true << QString::fromLatin1(part.name) << top << QString::fromUtf16(part.firstCastilian)
+            << (part.secondCastilian ? QString::fromUtf16(part.secondCastilian) : QString());
         QTest::addRow("%s valencian", part.name)
-                << false << QString::fromLatin1(part.name) << top << QString::fromUtf16(part.firstValencian)
-                << (part.secondValencian ? QString::fromUtf16(part.secondValencian) : QString());
+            << false << QString::fromLatin1(part.name) << top << QString::fromUtf16(part.firstValencian)
+            << (part.secondValencian ? QString::fromUtf16(part.secondValencian) : QString());
     }
 }
 
@@ -697,7 +722,8 @@ void TestDescription::tubePartClick()
     QVERIFY(!other1->isVisible() && !other2->isVisible());
     QVERIFY2(fits(line1, first), qPrintable(first));
     QVERIFY2(fits(line2, second), qPrintable(second));
-    saveGrab(form, QStringLiteral("form6-%1-%2").arg(name, castilian ? QStringLiteral("cas") : QStringLiteral("val")));
+    saveGrab(form,
+        QStringLiteral("form6-%1-%2").arg(name, castilian ? QStringLiteral("cas") : QStringLiteral("val")));
 }
 
 void TestDescription::tubeBoxClickHidesBothLines()
@@ -728,7 +754,8 @@ void TestDescription::tubeTopBoxAfterBottomBox()
     QVERIFY(!form->Panel1->isVisible() && !form->Panel3->isVisible());
     QVERIFY(form->Panel2->isVisible());
     QVERIFY(!form->Panel4->isVisible());
-    QCOMPARE(form->Panel2->text(), QStringLiteral("La función del filamento es calentar al cátodo para que emita electrones"));
+    QCOMPARE(form->Panel2->text(),
+        QStringLiteral("La función del filamento es calentar al cátodo para que emita electrones"));
     // a one-line explanation after a two-line one in the same box leaves the old second line hidden
     QTest::mouseClick(form->Label1, Qt::LeftButton);
     QTest::mouseClick(form->ecat, Qt::LeftButton);

@@ -18,7 +18,10 @@
 
 namespace {
 
-void put16(QByteArray &b, quint16 v) { b.append(char(v & 0xff)).append(char(v >> 8)); }
+void put16(QByteArray &b, quint16 v)
+{
+    b.append(char(v & 0xff)).append(char(v >> 8));
+}
 void put32(QByteArray &b, quint32 v)
 {
     put16(b, quint16(v & 0xffff));
@@ -80,7 +83,10 @@ QByteArray pngCursor()
 class CountingForm : public Form
 {
 public:
-    CountingForm() : Form(FormDesign{.left = 10, .top = 10, .width = 200, .height = 150, .caption = "test"}) {}
+    CountingForm()
+        : Form(FormDesign { .left = 10, .top = 10, .width = 200, .height = 150, .caption = "test" })
+    {
+    }
     void FormActivate() override { ++activations; }
     void FormHide() override { ++hides; }
     int activations = 0;
@@ -116,11 +122,11 @@ private Q_SLOTS:
 
 void TestPlatform::cursorReaderReadsMonochromeBitmap()
 {
-    const auto cursor = CurFile::parse(monochromeCursor({7, 9}));
+    const auto cursor = CurFile::parse(monochromeCursor({ 7, 9 }));
     QVERIFY(cursor);
     QCOMPARE(cursor->image.size(), QSize(32, 32));
     QCOMPARE(cursor->hotSpot, QPoint(7, 9));
-    QCOMPARE(qAlpha(cursor->image.pixel(1, 1)), 0);   // masked frame
+    QCOMPARE(qAlpha(cursor->image.pixel(1, 1)), 0); // masked frame
     QCOMPARE(cursor->image.pixel(16, 16), qRgb(0, 0, 0)); // opaque black centre
     QCOMPARE(qAlpha(cursor->image.pixel(30, 16)), 0);
 }
@@ -137,7 +143,7 @@ void TestPlatform::cursorReaderReadsPng()
 void TestPlatform::cursorReaderRefusesDamagedFiles_data()
 {
     QTest::addColumn<QByteArray>("data");
-    const QByteArray good = monochromeCursor({0, 0});
+    const QByteArray good = monochromeCursor({ 0, 0 });
     QTest::newRow("empty") << QByteArray();
     QTest::newRow("header only") << good.left(6);
     QTest::newRow("directory cut") << good.left(15);
@@ -165,7 +171,7 @@ void TestPlatform::cursorReaderRefusesDamagedFiles()
 
 void TestPlatform::cursorReaderSurvivesEveryTruncationAndMutation()
 {
-    QList<QByteArray> seeds{monochromeCursor({3, 3}), pngCursor()};
+    QList<QByteArray> seeds { monochromeCursor({ 3, 3 }), pngCursor() };
     QFile real(QDir(QStringLiteral(VANTELA_APP_DIR)).filePath(QStringLiteral("handgrab.cur")));
     if (real.open(QIODevice::ReadOnly))
         seeds.append(real.readAll());
@@ -189,7 +195,7 @@ void TestPlatform::cursorTableFallsBackToArrow()
     {
         QFile file(dir.filePath(QStringLiteral("handgrab.cur")));
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(monochromeCursor({5, 6}));
+        file.write(monochromeCursor({ 5, 6 }));
     }
     CursorTable::installHandCursor();
     QVERIFY(CursorTable::has(CursorTable::kHand));
@@ -243,7 +249,7 @@ void TestPlatform::pictureLoadingReportsMissingAndInvalidFiles()
     ScratchAppDir dir;
     QStringList reported;
     ErrorBox::setRecorder([&](const QString &text) { reported << text; });
-    Picture picture(nullptr, {0, 0, 10, 10});
+    Picture picture(nullptr, { 0, 0, 10, 10 });
     QVERIFY(!picture.loadFromFile(QStringLiteral("nothere.bmp")));
     QImage green(4, 4, QImage::Format_RGB32);
     green.fill(Qt::green);
@@ -256,8 +262,9 @@ void TestPlatform::pictureLoadingReportsMissingAndInvalidFiles()
     QVERIFY(!picture.loadFromFile(QStringLiteral("spoilt.bmp")));
     // the picture shown before a failed load stays
     QCOMPARE(picture.picture().pixel(1, 1), QColor(Qt::green).rgb());
-    QCOMPARE(reported, QStringList({QStringLiteral("Cannot open file nothere.bmp."),
-                                    QStringLiteral("The file spoilt.bmp is not a valid bitmap.")}));
+    QCOMPARE(reported,
+        QStringList({ QStringLiteral("Cannot open file nothere.bmp."),
+            QStringLiteral("The file spoilt.bmp is not a valid bitmap.") }));
     ErrorBox::setRecorder({});
 }
 
@@ -302,7 +309,8 @@ void TestPlatform::symbolEncodingMapsGreekAndArrows()
 
 void TestPlatform::errorBoxText()
 {
-    QCOMPARE(ErrorBox::cannotOpenText(QStringLiteral("cat1.bmp")), QStringLiteral("Cannot open file cat1.bmp."));
+    QCOMPARE(
+        ErrorBox::cannotOpenText(QStringLiteral("cat1.bmp")), QStringLiteral("Cannot open file cat1.bmp."));
 }
 
 void TestPlatform::formClientAreaAndCloseHides()
@@ -344,7 +352,7 @@ void TestPlatform::activationRunsOnlyWhenAnotherWindowWasActive()
 
 void TestPlatform::panelClickAndCutText()
 {
-    Panel panel(nullptr, {0, 0, 60, 20});
+    Panel panel(nullptr, { 0, 0, 60, 20 });
     QSignalSpy spy(&panel, &Panel::clicked);
     panel.setText(QStringLiteral("A text far wider than its little panel"));
     panel.show();
@@ -356,7 +364,7 @@ void TestPlatform::panelClickAndCutText()
 
 void TestPlatform::hotSpotExposesItsHint()
 {
-    HotSpot spot(nullptr, {0, 0, 20, 20}, QStringLiteral("Time/Div"));
+    HotSpot spot(nullptr, { 0, 0, 20, 20 }, QStringLiteral("Time/Div"));
     QCOMPARE(spot.toolTip(), QStringLiteral("Time/Div"));
     QCOMPARE(spot.accessibleName(), QStringLiteral("Time/Div"));
     QVERIFY(spot.hasMouseTracking());
@@ -366,8 +374,8 @@ void TestPlatform::radioGroupItemsAreExclusiveRadioButtons()
 {
     QWidget host;
     host.resize(200, 140);
-    RadioGroup group(&host, {10, 10, 180, 120}, QStringLiteral("Opciones"),
-                     {QStringLiteral("uno"), QStringLiteral("dos"), QStringLiteral("tres")});
+    RadioGroup group(&host, { 10, 10, 180, 120 }, QStringLiteral("Opciones"),
+        { QStringLiteral("uno"), QStringLiteral("dos"), QStringLiteral("tres") });
     host.show();
     host.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&host));
@@ -382,7 +390,7 @@ void TestPlatform::radioGroupItemsAreExclusiveRadioButtons()
         QCOMPARE(announced(i).first, QAccessible::RadioButton);
         QCOMPARE(announced(i).second, false);
         QCOMPARE(QAccessible::queryAccessibleInterface(group.button(i))->text(QAccessible::Name),
-                 group.items().at(i));
+            group.items().at(i));
     }
 
     // by mouse

@@ -155,8 +155,7 @@ QString documentLines(const QTextDocument &doc)
 }
 
 // What a streaming writer writes for the data.
-template<typename Writer>
-QByteArray written(const QByteArray &data)
+template <typename Writer> QByteArray written(const QByteArray &data)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -181,7 +180,6 @@ QString familyOf(const QTextCharFormat &format)
     const QStringList families = format.fontFamilies().toStringList();
     return families.isEmpty() ? QString() : families.first();
 }
-
 
 } // namespace
 
@@ -241,29 +239,27 @@ void TestRtf::encoding_data()
     QTest::newRow("cyrillic charset")
         << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset204 Arial;}}\\f0 \\'c0\\'e1}")
         << QStringLiteral("Аб");
-    QTest::newRow("greek charset")
-        << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset161 Arial;}}\\f0 \\'e1\\'e2\\'f9}")
-        << QStringLiteral("αβω");
+    QTest::newRow("greek charset") << QByteArray(
+        "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset161 Arial;}}\\f0 \\'e1\\'e2\\'f9}")
+                                   << QStringLiteral("αβω");
     QTest::newRow("cpg beats charset")
         << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset0\\cpg1253 Arial;}}\\f0 \\'e1}")
         << QStringLiteral("α");
-    QTest::newRow("font switch mid-text")
-        << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset0 A;}{\\f1\\fcharset204 B;}}"
-                      "\\f0 \\'e0{\\f1 \\'e0}\\'e0}")
-        << QStringLiteral("àаà");
+    QTest::newRow("font switch mid-text") << QByteArray(
+        "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset0 A;}{\\f1\\fcharset204 B;}}"
+        "\\f0 \\'e0{\\f1 \\'e0}\\'e0}") << QStringLiteral("àаà");
     QTest::newRow("dos 437") << QByteArray("{\\rtf1\\pc \\'82\\'a4\\'db}") << QStringLiteral("éñ█");
     QTest::newRow("dos 850") << QByteArray("{\\rtf1\\pca \\'82\\'d5}") << QStringLiteral("éı");
     QTest::newRow("mac roman") << QByteArray("{\\rtf1\\mac \\'8e\\'96\\'a5}") << QStringLiteral("éñ•");
-    QTest::newRow("symbol charset")
-        << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset0 Times;}{\\f1\\fcharset2 Symbol;}}"
-                      "\\f0 x{\\f1 a\\'b7W}y}")
-        << QStringLiteral("xα•Ωy");
+    QTest::newRow("symbol charset") << QByteArray(
+        "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset0 Times;}{\\f1\\fcharset2 Symbol;}}"
+        "\\f0 x{\\f1 a\\'b7W}y}") << QStringLiteral("xα•Ωy");
     QTest::newRow("symbol private use")
         << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f1\\fcharset2 Symbol;}}{\\f1 \\u-3913?}}")
         << QStringLiteral("•");
-    QTest::newRow("shift-jis")
-        << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset128 MS Mincho;}}\\f0 \\'82\\'a0a}")
-        << QStringLiteral("あa");
+    QTest::newRow("shift-jis") << QByteArray(
+        "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset128 MS Mincho;}}\\f0 \\'82\\'a0a}")
+                               << QStringLiteral("あa");
     QTest::newRow("double-byte without decoder")
         << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset130 Gulim;}}\\f0 \\'88\\'61b}")
         << QStringLiteral("\uFFFDb");
@@ -329,11 +325,13 @@ void TestRtf::groups_data()
     QTest::newRow("after the document") << QByteArray("{\\rtf1 a}b{c}") << QStringLiteral("a") << true;
     QTest::newRow("unbalanced") << QByteArray("{\\rtf1 a{\\b b") << QStringLiteral("ab") << false;
     QTest::newRow("truncated control word") << QByteArray("{\\rtf1 a\\") << QStringLiteral("a") << false;
-    QTest::newRow("upr keeps ud") << rtf("{\\upr{a\\'3f}{\\*\\ud{b\\u945?}}}") << QStringLiteral("bα") << true;
-    QTest::newRow("deep nesting")
-        << QByteArray("{\\rtf1 a" + QByteArray(5000, '{') + "x" + QByteArray(5000, '}') + "b}")
-        << QStringLiteral("ab") << false;
-    QTest::newRow("long control word") << rtf("a\\" + QByteArray(5000, 'q') + " b") << QStringLiteral("ab") << true;
+    QTest::newRow("upr keeps ud") << rtf("{\\upr{a\\'3f}{\\*\\ud{b\\u945?}}}") << QStringLiteral("bα")
+                                  << true;
+    QTest::newRow("deep nesting") << QByteArray(
+        "{\\rtf1 a" + QByteArray(5000, '{') + "x" + QByteArray(5000, '}') + "b}")
+                                  << QStringLiteral("ab") << false;
+    QTest::newRow("long control word")
+        << rtf("a\\" + QByteArray(5000, 'q') + " b") << QStringLiteral("ab") << true;
     QTest::newRow("huge parameter") << rtf("\\fs99999999999999999999 a\\li-99999999999999 b")
                                     << QStringLiteral("ab") << true;
     QTest::newRow("newline is ignored") << rtf("a\r\nb") << QStringLiteral("ab") << true;
@@ -367,7 +365,9 @@ void TestRtf::specialCharacters_data()
     QTest::newRow("line") << rtf("a\\line b") << QStringLiteral("a\u2028b");
     QTest::newRow("par") << rtf("a\\par b") << QStringLiteral("a\nb");
     QTest::newRow("page") << rtf("a\\page b") << QStringLiteral("a\nb");
-    QTest::newRow("control bytes dropped") << rtf("a\x01\x1f" "b") << QStringLiteral("ab");
+    QTest::newRow("control bytes dropped") << rtf("a\x01\x1f"
+                                                  "b")
+                                           << QStringLiteral("ab");
 }
 
 void TestRtf::specialCharacters()
@@ -388,7 +388,7 @@ void TestRtf::characterFormatting()
               "{\\cf1 red}{\\cb2 onblue}{\\highlight1 marked}{\\super up}{\\sub down}"
               "{\\super\\nosupersub level}{\\caps caps}{\\scaps small}{\\b\\plain reset}"
               "{\\b\\b0 notbold}{\\v hidden}{\\cf9 nocolour}shown}",
-              &doc);
+        &doc);
     QVERIFY(formatAt(doc, "bold").font().bold());
     QVERIFY(!formatAt(doc, "italic").font().bold());
     QVERIFY(formatAt(doc, "italic").fontItalic());
@@ -418,12 +418,12 @@ void TestRtf::fontsAndSizes()
               "{\\f2\\fmodern Courier New;}{\\f3\\fswiss MS Sans Serif;}{\\f4 Verdana;}}"
               "deffont {\\f1 arial}{\\f2 courier}{\\f3 mssans}{\\f4 other}{\\f7 missing}"
               "{\\fs22 eleven}{\\fs24 twelve}{\\fs20 ten}{\\fs0 zero}}",
-              &doc);
-    QCOMPARE(formatAt(doc, "deffont").fontFamilies().toStringList(), QStringList{"Liberation Serif"});
-    QCOMPARE(formatAt(doc, "arial").fontFamilies().toStringList(), QStringList{"Liberation Sans"});
-    QCOMPARE(formatAt(doc, "courier").fontFamilies().toStringList(), QStringList{"Liberation Mono"});
-    QCOMPARE(formatAt(doc, "mssans").fontFamilies().toStringList(), QStringList{"Liberation Sans"});
-    QCOMPARE(formatAt(doc, "other").fontFamilies().toStringList(), QStringList{"Verdana"});
+        &doc);
+    QCOMPARE(formatAt(doc, "deffont").fontFamilies().toStringList(), QStringList { "Liberation Serif" });
+    QCOMPARE(formatAt(doc, "arial").fontFamilies().toStringList(), QStringList { "Liberation Sans" });
+    QCOMPARE(formatAt(doc, "courier").fontFamilies().toStringList(), QStringList { "Liberation Mono" });
+    QCOMPARE(formatAt(doc, "mssans").fontFamilies().toStringList(), QStringList { "Liberation Sans" });
+    QCOMPARE(formatAt(doc, "other").fontFamilies().toStringList(), QStringList { "Verdana" });
     QVERIFY(!formatAt(doc, "missing").hasProperty(QTextFormat::FontFamilies));
     // Half-points to pixels at 96 per inch: 11 pt is 15 px, 12 pt 16 px, 10 pt 13 px.
     QCOMPARE(formatAt(doc, "eleven").font().pixelSize(), 15);
@@ -448,7 +448,7 @@ void TestRtf::paragraphFormatting()
                   "\\pard\\sl300\\slmult0 atleast\\par"
                   "\\pard\\tx1440\\tqr\\tx4320 tabs\\par"
                   "{\\pard\\qc inner\\par}outer"),
-              &doc);
+        &doc);
     QCOMPARE(blockAt(doc, "centre").alignment(), Qt::AlignHCenter);
     QCOMPARE(blockAt(doc, "right").alignment(), Qt::AlignRight);
     QCOMPARE(blockAt(doc, "justified").alignment(), Qt::AlignJustify);
@@ -483,7 +483,7 @@ void TestRtf::lists()
               "{\\listtext\\f1 \\'b7\\tab}\\pard\\li720\\fi-360 first\\par"
               "{\\pntext 2.\\tab}{\\*\\pn\\pnlvlbody{\\pntxta .}}\\pard\\li720\\fi-360 second\\par"
               "{\\pn\\pnlvlblt{\\pntxtb x}}third}",
-              &doc);
+        &doc);
     QCOMPARE(doc.toPlainText(), QStringLiteral("\u2022\tfirst\n2.\tsecond\nthird"));
     // The bullet's tab reaches where the following lines start.
     const QList<QTextOption::Tab> tabs = blockAt(doc, "first").tabPositions();
@@ -499,7 +499,7 @@ void TestRtf::tables()
                   "\\pard\\intbl\\qc A1\\cell B1\\par second line\\cell\\row"
                   "\\trowd\\trgaph108\\cellx1440\\cellx4320\\pard\\intbl A2\\cell\\cell\\row"
                   "\\pard after\\par"),
-              &doc);
+        &doc);
     const QList<QTextTable *> tables = tablesOf(doc);
     QCOMPARE(tables.size(), 1);
     QTextTable *table = tables.first();
@@ -540,7 +540,7 @@ void TestRtf::nestedTables()
                   "{\\nonesttables\\par}"
                   "\\pard\\intbl\\itap1 \\cell"
                   "\\trowd\\cellx3000\\cellx6000\\row\\pard after"),
-              &doc);
+        &doc);
     const QList<QTextTable *> tables = tablesOf(doc);
     QCOMPARE(tables.size(), 2);
     QTextTable *outer = tables[0];
@@ -588,13 +588,22 @@ void TestRtf::pictures()
     image.fill(Qt::red);
     const QByteArray png = hex(pngOf(image));
     QTextDocument doc;
-    Rtf::read(rtf("a{\\pict\\pngblip\\picw4\\pich3\\picwgoal900\\pichgoal450 " + png + "}"
-                  "b{\\pict\\pngblip\\picscalex50\\picscaley200 " + png + "}"
-                  "{\\*\\shppict{\\pict\\pngblip " + png + "}}{\\nonshppict{\\pict\\pngblip " + png + "}}"
-                  "{\\v{\\pict\\pngblip " + png + "}}"
-                  "{\\pict\\pngblip\\bin" + QByteArray::number(pngOf(image).size()) + " " + pngOf(image) + "}"
-                  "c"),
-              &doc);
+    Rtf::read(rtf("a{\\pict\\pngblip\\picw4\\pich3\\picwgoal900\\pichgoal450 " + png
+                  + "}"
+                    "b{\\pict\\pngblip\\picscalex50\\picscaley200 "
+                  + png
+                  + "}"
+                    "{\\*\\shppict{\\pict\\pngblip "
+                  + png + "}}{\\nonshppict{\\pict\\pngblip " + png
+                  + "}}"
+                    "{\\v{\\pict\\pngblip "
+                  + png
+                  + "}}"
+                    "{\\pict\\pngblip\\bin"
+                  + QByteArray::number(pngOf(image).size()) + " " + pngOf(image)
+                  + "}"
+                    "c"),
+        &doc);
     const QList<QTextImageFormat> images = imagesOf(doc);
     QCOMPARE(images.size(), 4);
     QCOMPARE(images[0].width(), 60.0);
@@ -636,8 +645,8 @@ void TestRtf::pictureKinds_data()
     QTest::newRow("wbitmap 24") << QByteArray("\\wbitmap0\\picw1\\pich1\\wbmbitspixel24\\wbmwidthbytes4 "
                                               "0000ff00")
                                 << QSize(1, 1);
-    QTest::newRow("wbitmap short data") << QByteArray("\\wbitmap0\\picw100\\pich100\\wbmbitspixel1 00")
-                                        << QSize();
+    QTest::newRow("wbitmap short data")
+        << QByteArray("\\wbitmap0\\picw100\\pich100\\wbmbitspixel1 00") << QSize();
     QTest::newRow("metafile skipped") << QByteArray("\\wmetafile8 0100090000") << QSize();
     QTest::newRow("emf skipped") << QByteArray("\\emfblip 0100000000") << QSize();
     QTest::newRow("garbage png") << QByteArray("\\pngblip 0102030405") << QSize();
@@ -682,7 +691,7 @@ void TestRtf::fields()
     Rtf::read(rtf("see {\\field{\\*\\fldinst HYPERLINK \"http://example.com/\"}{\\fldrslt{\\ul the site}}}"
                   " and {\\field{\\fldinst PAGE}{\\fldrslt 7}} and "
                   "{\\object\\objemb{\\*\\objclass Equation}{\\*\\objdata 0102}{\\result shown}}"),
-              &doc);
+        &doc);
     QCOMPARE(doc.toPlainText(), QStringLiteral("see the site and 7 and shown"));
     for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
         for (auto it = b.begin(); !it.atEnd(); ++it)
@@ -697,7 +706,9 @@ void TestRtf::notRtf_data()
     QTest::addColumn<QString>("expected");
 
     QTest::newRow("utf-8") << QByteArray("Señal\n{\\b no}") << QStringLiteral("Señal\n{\\b no}");
-    QTest::newRow("windows text") << QByteArray("Se\xf1" "al") << QStringLiteral("Señal");
+    QTest::newRow("windows text") << QByteArray("Se\xf1"
+                                                "al")
+                                  << QStringLiteral("Señal");
     QTest::newRow("empty") << QByteArray() << QString();
     QTest::newRow("rtf-like") << QByteArray("{\\rt x}") << QStringLiteral("{\\rt x}");
 }
@@ -720,10 +731,10 @@ void TestRtf::damagedInput_data()
     QTest::newRow("row without cells") << rtf("\\trowd\\row\\row x") << QString();
     QTest::newRow("itap without table") << rtf("\\itap5 x\\nestcell y\\par z") << QString();
     QTest::newRow("pict in pict") << rtf("{\\pict\\pngblip{\\pict 00}00}x") << QString();
-    QTest::newRow("font table chaos") << QByteArray("{\\rtf1{\\fonttbl\\f-5 A;\\f999999999999 B;{\\f1}{;}}\\f1 x}")
-                                      << QStringLiteral("x");
-    QTest::newRow("colour table chaos") << QByteArray("{\\rtf1{\\colortbl\\red999;\\green-4;;}\\cf2\\cf-1 x}")
-                                        << QStringLiteral("x");
+    QTest::newRow("font table chaos")
+        << QByteArray("{\\rtf1{\\fonttbl\\f-5 A;\\f999999999999 B;{\\f1}{;}}\\f1 x}") << QStringLiteral("x");
+    QTest::newRow("colour table chaos")
+        << QByteArray("{\\rtf1{\\colortbl\\red999;\\green-4;;}\\cf2\\cf-1 x}") << QStringLiteral("x");
     QTest::newRow("unterminated picture") << rtf("x{\\pict\\pngblip 89504e47") << QStringLiteral("x");
     QTest::newRow("nul bytes") << QByteArray("{\\rtf1 a\0b}", 11) << QStringLiteral("ab");
 }
@@ -748,26 +759,24 @@ void TestRtf::convertedFiles_data()
     QTest::addColumn<QString>("justified");
     QTest::addColumn<QStringList>("table");
 
-    const QStringList castilian = {"cuanto más pequeño", "año, niño, acción, pingüino, ¿qué?, ¡atención!",
-                                   "Canal I", "Fin del texto"};
-    const QStringList castilianTable = {"Mando", "Función", "Página", "VOLTS/DIV",
-                                        "Atenuación del canal vertical", "12", "TIME/DIV",
-                                        "Velocidad de barrido", "14"};
-    const QStringList valencian = {"com més xicotet és", "oscil·loscopi, col·lecció, l'àmbit, què, això, façana, raïm, veïna",
-                                   "Canal II", "Fi del text"};
-    const QStringList valencianTable = {"Comandament", "Funció", "Pàgina", "VOLTS/DIV",
-                                        "Atenuació del canal vertical", "12", "TIME/DIV",
-                                        "Velocitat d'escombratge", "14"};
+    const QStringList castilian = { "cuanto más pequeño", "año, niño, acción, pingüino, ¿qué?, ¡atención!",
+        "Canal I", "Fin del texto" };
+    const QStringList castilianTable = { "Mando", "Función", "Página", "VOLTS/DIV",
+        "Atenuación del canal vertical", "12", "TIME/DIV", "Velocidad de barrido", "14" };
+    const QStringList valencian = { "com més xicotet és",
+        "oscil·loscopi, col·lecció, l'àmbit, què, això, façana, raïm, veïna", "Canal II", "Fi del text" };
+    const QStringList valencianTable = { "Comandament", "Funció", "Pàgina", "VOLTS/DIV",
+        "Atenuació del canal vertical", "12", "TIME/DIV", "Velocitat d'escombratge", "14" };
     // pandoc keeps the alignment of table columns only.
-    for (const QString &tool : {QStringLiteral("libreoffice"), QStringLiteral("pandoc")}) {
+    for (const QString &tool : { QStringLiteral("libreoffice"), QStringLiteral("pandoc") }) {
         const bool paragraphs = tool == QLatin1String("libreoffice");
         QTest::newRow(qPrintable("castellano " + tool))
-            << "castellano-" + tool + ".rtf" << castilian << "TIME/DIV" << "rápido"
-            << (paragraphs ? "Señal periódica" : "") << (paragraphs ? "Texto alineado" : "")
+            << "castellano-" + tool + ".rtf" << castilian << "TIME/DIV"
+            << "rápido" << (paragraphs ? "Señal periódica" : "") << (paragraphs ? "Texto alineado" : "")
             << (paragraphs ? "La comparación" : "") << castilianTable;
         QTest::newRow(qPrintable("valencia " + tool))
-            << "valencia-" + tool + ".rtf" << valencian << "TIME/DIV" << "ràpid"
-            << (paragraphs ? "Senyal periòdic" : "") << (paragraphs ? "Text alineat" : "")
+            << "valencia-" + tool + ".rtf" << valencian << "TIME/DIV"
+            << "ràpid" << (paragraphs ? "Senyal periòdic" : "") << (paragraphs ? "Text alineat" : "")
             << (paragraphs ? "La comparació" : "") << valencianTable;
     }
 }
@@ -796,15 +805,15 @@ void TestRtf::convertedFiles()
     QVERIFY(!formatAt(doc, bold).fontItalic());
     QVERIFY(formatAt(doc, italic).fontItalic());
     QVERIFY(formatAt(doc, "negr").font().bold() && formatAt(doc, "negr").fontItalic());
-    const auto horizontal = [&](const QString &text) {
-        return blockAt(doc, text).alignment() & Qt::AlignHorizontal_Mask;
-    };
+    const auto horizontal
+        = [&](const QString &text) { return blockAt(doc, text).alignment() & Qt::AlignHorizontal_Mask; };
     if (!centred.isEmpty()) {
         QCOMPARE(horizontal(centred), Qt::AlignHCenter);
         QCOMPARE(horizontal(right), Qt::AlignRight);
         QCOMPARE(horizontal(justified), Qt::AlignJustify);
     }
-    QVERIFY(doc.find("Canal I", 0, QTextDocument::FindCaseSensitively).block().text().startsWith(QChar(0x2022)));
+    QVERIFY(
+        doc.find("Canal I", 0, QTextDocument::FindCaseSensitively).block().text().startsWith(QChar(0x2022)));
 
     const QList<QTextTable *> tables = tablesOf(doc);
     QCOMPARE(tables.size(), 1);
@@ -823,21 +832,21 @@ void TestRtf::writersFollowDocument_data()
 {
     QTest::addColumn<QByteArray>("data");
 
-    for (const char *file : {"castellano-libreoffice.rtf", "castellano-pandoc.rtf",
-                             "valencia-libreoffice.rtf", "valencia-pandoc.rtf"})
+    for (const char *file : { "castellano-libreoffice.rtf", "castellano-pandoc.rtf",
+             "valencia-libreoffice.rtf", "valencia-pandoc.rtf" })
         QTest::newRow(file) << fixture(QLatin1String(file));
     QImage image(4, 3, QImage::Format_RGB32);
     image.fill(Qt::blue);
-    QTest::newRow("formatting")
-        << QByteArray("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\froman Times New Roman;}{\\f1\\fswiss Arial;}"
-                      "{\\f2\\fcharset2 Symbol;}}{\\colortbl;\\red255\\green0\\blue0;\\red0\\green128\\blue0;}"
-                      "plain {\\b bold}{\\i italic}{\\ul under}{\\strike struck}{\\fs40 large}"
-                      "{\\cf1 red}{\\cb2 shaded}{\\highlight1 marked}{\\f1 sans}{\\f2 \\'61\\'62}"
-                      "{\\super up}{\\sub down}{\\caps caps}{\\scaps small}{\\b\\i\\ul\\cf2\\fs16 all}\\par"
-                      "\\pard\\qc centred\\par\\pard\\qr right\\par\\pard\\qj justified\\par"
-                      "\\pard\\li720\\ri360\\fi-360\\sb120\\sa240 indented\\par\\pard\\sl-360 fixed\\par}");
-    QTest::newRow("hidden text") << rtf("a{\\v hidden}b\\par{\\v gone\\par}c{\\v\\pict\\pngblip "
-                                        + hex(pngOf(image)) + "}d");
+    QTest::newRow("formatting") << QByteArray(
+        "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\froman Times New Roman;}{\\f1\\fswiss Arial;}"
+        "{\\f2\\fcharset2 Symbol;}}{\\colortbl;\\red255\\green0\\blue0;\\red0\\green128\\blue0;}"
+        "plain {\\b bold}{\\i italic}{\\ul under}{\\strike struck}{\\fs40 large}"
+        "{\\cf1 red}{\\cb2 shaded}{\\highlight1 marked}{\\f1 sans}{\\f2 \\'61\\'62}"
+        "{\\super up}{\\sub down}{\\caps caps}{\\scaps small}{\\b\\i\\ul\\cf2\\fs16 all}\\par"
+        "\\pard\\qc centred\\par\\pard\\qr right\\par\\pard\\qj justified\\par"
+        "\\pard\\li720\\ri360\\fi-360\\sb120\\sa240 indented\\par\\pard\\sl-360 fixed\\par}");
+    QTest::newRow("hidden text") << rtf(
+        "a{\\v hidden}b\\par{\\v gone\\par}c{\\v\\pict\\pngblip " + hex(pngOf(image)) + "}d");
     QTest::newRow("empty paragraphs") << rtf("\\par a\\par\\par\\fs48\\par b\\par");
     QTest::newRow("breaks and tabs") << rtf("a\\line b\\tab c\\~d\\emdash");
     QTest::newRow("paragraph breaks in text") << rtf("a\\u10 b\\u8233 c\\u13\\u10 d\\u13 e");
@@ -849,25 +858,26 @@ void TestRtf::writersFollowDocument_data()
                "\\trowd\\trgaph108\\cellx1440\\cellx4320\\pard\\intbl A2\\cell\\cell\\row"
                "\\pard after\\par");
     QTest::newRow("table at start") << rtf("\\trowd\\cellx1000\\intbl a\\cell\\row\\pard after");
-    QTest::newRow("tables in a row")
-        << rtf("x\\par\\intbl a\\cell\\row\\pard\\par\\intbl b\\cell\\row\\pard\\intbl c\\cell\\row\\pard y");
-    QTest::newRow("nested tables")
-        << rtf("\\pard\\intbl outer1\\cell\\pard\\intbl\\itap2 in1\\nestcell in2\\nestcell"
-               "{\\*\\nesttableprops\\trowd\\cellx1000\\cellx2000\\nestrow}{\\nonesttables\\par}"
-               "\\pard\\intbl\\itap1 \\cell\\trowd\\cellx3000\\cellx6000\\row\\pard after");
+    QTest::newRow("tables in a row") << rtf(
+        "x\\par\\intbl a\\cell\\row\\pard\\par\\intbl b\\cell\\row\\pard\\intbl c\\cell\\row\\pard y");
+    QTest::newRow("nested tables") << rtf(
+        "\\pard\\intbl outer1\\cell\\pard\\intbl\\itap2 in1\\nestcell in2\\nestcell"
+        "{\\*\\nesttableprops\\trowd\\cellx1000\\cellx2000\\nestrow}{\\nonesttables\\par}"
+        "\\pard\\intbl\\itap1 \\cell\\trowd\\cellx3000\\cellx6000\\row\\pard after");
     QTest::newRow("nested table first in cell")
         << rtf("\\pard\\intbl\\itap2 in\\nestcell{\\*\\nesttableprops\\trowd\\cellx1000\\nestrow}"
                "\\pard\\intbl\\itap1 out\\cell\\row");
     QTest::newRow("loose cells") << rtf("\\intbl a\\cell b\\cell c\\cell\\row\\pard x");
-    QTest::newRow("ragged rows")
-        << rtf("\\intbl a\\cell b\\cell\\row\\intbl c\\cell d\\cell e\\cell\\row\\intbl f\\cell\\row");
+    QTest::newRow("ragged rows") << rtf(
+        "\\intbl a\\cell b\\cell\\row\\intbl c\\cell d\\cell e\\cell\\row\\intbl f\\cell\\row");
     QTest::newRow("cell without row end") << rtf("x\\par\\intbl a\\cell b");
     QTest::newRow("table ends document") << rtf("x\\par\\intbl a\\cell\\row");
     QTest::newRow("text before table mark") << rtf("x\\intbl a\\cell\\row\\pard y");
     QTest::newRow("picture") << rtf("a{\\pict\\pngblip\\picwgoal600\\pichgoal450 " + hex(pngOf(image))
-                                    + "}b\\par\\intbl{\\pict\\pngblip " + hex(pngOf(image)) + "}\\cell\\row");
+        + "}b\\par\\intbl{\\pict\\pngblip " + hex(pngOf(image)) + "}\\cell\\row");
     QTest::newRow("not rtf") << QByteArray("plain\r\ntext\rmore\n\nlast");
-    QTest::newRow("windows text") << QByteArray("Se\xf1" "al <b>");
+    QTest::newRow("windows text") << QByteArray("Se\xf1"
+                                                "al <b>");
     QTest::newRow("empty") << QByteArray();
     QTest::newRow("cells outside tables") << rtf("a\\cell\\cell b\\row c\\nestrow d");
     QTest::newRow("itap without table") << rtf("\\itap5 x\\nestcell y\\par z");
@@ -926,8 +936,9 @@ void TestRtf::writersFollowDocument()
             // text counts.
             const auto shift = [](const QTextCharFormat &f) {
                 const auto v = f.verticalAlignment();
-                return v == QTextCharFormat::AlignSuperScript || v == QTextCharFormat::AlignSubScript ? v
-                                                                                                        : QTextCharFormat::AlignNormal;
+                return v == QTextCharFormat::AlignSuperScript || v == QTextCharFormat::AlignSubScript
+                    ? v
+                    : QTextCharFormat::AlignNormal;
             };
             QVERIFY2(shift(af) == shift(ef), where);
             QVERIFY2(familyOf(af) == familyOf(ef), where);
@@ -935,7 +946,7 @@ void TestRtf::writersFollowDocument()
             QVERIFY2(af.background().color() == ef.background().color(), where);
             if (shift(ef) == QTextCharFormat::AlignNormal) {
                 QVERIFY2(af.property(QTextFormat::FontPixelSize) == ef.property(QTextFormat::FontPixelSize),
-                         where);
+                    where);
             }
         }
     }
@@ -943,14 +954,15 @@ void TestRtf::writersFollowDocument()
 
 void TestRtf::htmlFormatting()
 {
-    const QByteArray data =
-        "{\\rtf1\\ansi{\\fonttbl{\\f0 Unknown Face;}{\\f1\\fswiss Arial;}{\\f2\\fmodern Courier New;}}"
-        "{\\colortbl;\\red255\\green0\\blue0;\\red0\\green128\\blue0;}"
-        "{\\b bold}{\\i italic}{\\ul under}{\\ulnone\\strike struck}{\\ul\\strike both}"
-        "{\\fs48 large}{\\cf1 red}{\\cb2 shaded}{\\super up}{\\fs30\\sub down}{\\caps caps}"
-        "{\\scaps small}{\\f1 sans}{\\f2 mono}{\\f0 other}{\\v secret}\\{a<b&c>\\}\\'e1\\u8364?\\line z\\par"
-        "\\pard\\qc\\li720\\fi-360\\sb240 list\\par\\pard\\qr\\ri720\\sa120 right\\par"
-        "\\pard\\qj\\sl360\\slmult1 double\\par\\pard\\sl-300 exact\\par\\pard\\fs36\\par}";
+    const QByteArray data
+        = "{\\rtf1\\ansi{\\fonttbl{\\f0 Unknown Face;}{\\f1\\fswiss Arial;}{\\f2\\fmodern Courier New;}}"
+          "{\\colortbl;\\red255\\green0\\blue0;\\red0\\green128\\blue0;}"
+          "{\\b bold}{\\i italic}{\\ul under}{\\ulnone\\strike struck}{\\ul\\strike both}"
+          "{\\fs48 large}{\\cf1 red}{\\cb2 shaded}{\\super up}{\\fs30\\sub down}{\\caps caps}"
+          "{\\scaps small}{\\f1 sans}{\\f2 mono}{\\f0 other}{\\v secret}\\{a<b&c>\\}\\'e1\\u8364?\\line "
+          "z\\par"
+          "\\pard\\qc\\li720\\fi-360\\sb240 list\\par\\pard\\qr\\ri720\\sa120 right\\par"
+          "\\pard\\qj\\sl360\\slmult1 double\\par\\pard\\sl-300 exact\\par\\pard\\fs36\\par}";
     const QString html = QString::fromUtf8(written<Rtf::HtmlWriter>(data));
     QVERIFY(html.startsWith(QLatin1String("<!DOCTYPE html>\n<html>")));
     QVERIFY(html.endsWith(QLatin1String("</body>\n</html>\n")));
@@ -971,7 +983,8 @@ void TestRtf::htmlFormatting()
              "<span style=\"font-family:'Liberation Mono',monospace\">mono</span>",
              "<span style=\"font-family:'Unknown Face'\">other</span>",
              "{a&lt;b&amp;c&gt;}\u00e1\u20ac<br>z</p>",
-             "<p align=\"center\" style=\"margin-top:16px;margin-left:48px;text-indent:-24px;tab-size:24px\">list</p>",
+             "<p align=\"center\" "
+             "style=\"margin-top:16px;margin-left:48px;text-indent:-24px;tab-size:24px\">list</p>",
              "<p align=\"right\" style=\"margin-bottom:8px;margin-right:48px\">right</p>",
              "<p align=\"justify\" style=\"line-height:150%\">double</p>",
              "<p style=\"line-height:20px\">exact</p>",
@@ -986,17 +999,20 @@ void TestRtf::htmlTablesAndPictures()
     QImage image(4, 3, QImage::Format_ARGB32);
     image.fill(Qt::blue);
     image.setPixel(1, 2, qRgb(255, 0, 0));
-    const QByteArray data = rtf(
-        "before\\par"
-        "\\trowd\\trgaph108\\trleft0\\clbrdrb\\brdrs\\brdrw30\\clcbpat1\\cellx1440\\cellx4320"
-        "\\pard\\intbl\\qc A1\\cell B1\\par second\\cell\\row"
-        "\\trowd\\trgaph108\\cellx1440\\cellx4320\\pard\\intbl A2"
-        "\\pard\\intbl\\itap2 in\\nestcell{\\*\\nesttableprops\\trowd\\cellx1000\\nestrow}"
-        "\\pard\\intbl\\itap1\\cell\\cell\\row"
-        "\\pard{\\pict\\pngblip\\picwgoal1500\\pichgoal1125 " + hex(pngOf(image)) + "}"
-        "{\\v{\\pict\\pngblip " + hex(pngOf(image)) + "}}after\\par");
-    const QString withColours = QString::fromUtf8(data).replace(
-        QLatin1String("Times New Roman;}}"), QLatin1String("Times New Roman;}}{\\colortbl;\\red255\\green255\\blue0;}"));
+    const QByteArray data
+        = rtf("before\\par"
+              "\\trowd\\trgaph108\\trleft0\\clbrdrb\\brdrs\\brdrw30\\clcbpat1\\cellx1440\\cellx4320"
+              "\\pard\\intbl\\qc A1\\cell B1\\par second\\cell\\row"
+              "\\trowd\\trgaph108\\cellx1440\\cellx4320\\pard\\intbl A2"
+              "\\pard\\intbl\\itap2 in\\nestcell{\\*\\nesttableprops\\trowd\\cellx1000\\nestrow}"
+              "\\pard\\intbl\\itap1\\cell\\cell\\row"
+              "\\pard{\\pict\\pngblip\\picwgoal1500\\pichgoal1125 "
+            + hex(pngOf(image))
+            + "}"
+              "{\\v{\\pict\\pngblip "
+            + hex(pngOf(image)) + "}}after\\par");
+    const QString withColours = QString::fromUtf8(data).replace(QLatin1String("Times New Roman;}}"),
+        QLatin1String("Times New Roman;}}{\\colortbl;\\red255\\green255\\blue0;}"));
     const QString html = QString::fromUtf8(written<Rtf::HtmlWriter>(withColours.toUtf8()));
 
     // The outer table: two rows of two cells with their widths, the first row's cells with
@@ -1005,11 +1021,12 @@ void TestRtf::htmlTablesAndPictures()
     QCOMPARE(html.count(QLatin1String("<tr>")), 3);
     QCOMPARE(html.count(QLatin1String("<td")), 5);
     QVERIFY(html.indexOf(QLatin1String("before</span></p>\n<table>")) >= 0
-            || html.indexOf(QLatin1String("before</p>\n<table>")) >= 0);
-    QVERIFY(html.contains(QLatin1String(
-        "<tr><td width=\"96\" style=\"padding-left:7.2px;padding-right:7.2px;"
-        "border-bottom:2px solid #000000;background-color:#ffff00\"><p align=\"center\">")));
-    QVERIFY(html.contains(QLatin1String("<td width=\"192\" style=\"padding-left:7.2px;padding-right:7.2px\">")));
+        || html.indexOf(QLatin1String("before</p>\n<table>")) >= 0);
+    QVERIFY(html.contains(
+        QLatin1String("<tr><td width=\"96\" style=\"padding-left:7.2px;padding-right:7.2px;"
+                      "border-bottom:2px solid #000000;background-color:#ffff00\"><p align=\"center\">")));
+    QVERIFY(
+        html.contains(QLatin1String("<td width=\"192\" style=\"padding-left:7.2px;padding-right:7.2px\">")));
     const qsizetype inner = html.indexOf(QLatin1String("<table"), html.indexOf(QLatin1String("<table")) + 1);
     QVERIFY(html.lastIndexOf(QLatin1String("A2"), inner) > html.indexOf(QLatin1String("second")));
     QVERIFY(html.indexOf(QLatin1String(">in<"), inner) > inner);
@@ -1057,7 +1074,7 @@ void TestRtf::paneLoads()
     ErrorBox::setRecorder([&](const QString &text) { reported << text; });
     const QString before = pane.toPlainText();
     QVERIFY(!pane.loadFromFile("plain.rtf"));
-    QCOMPARE(reported, QStringList{"The file plain.rtf is not a valid rich text."});
+    QCOMPARE(reported, QStringList { "The file plain.rtf is not a valid rich text." });
     QCOMPARE(pane.toPlainText(), before);
 
     // A text that breaks off shows what could be read, and says so.
@@ -1067,7 +1084,7 @@ void TestRtf::paneLoads()
     cut.close();
     reported.clear();
     QVERIFY(!pane.loadFromFile("cut.rtf"));
-    QCOMPARE(reported, QStringList{"The file cut.rtf is damaged: only part of it could be read."});
+    QCOMPARE(reported, QStringList { "The file cut.rtf is damaged: only part of it could be read." });
     QCOMPARE(pane.toPlainText(), QStringLiteral("Just words\nMore"));
     QCOMPARE(pane.document()->defaultFont().family(), QStringLiteral("Liberation Serif"));
     ErrorBox::setRecorder({});
@@ -1087,7 +1104,7 @@ void TestRtf::paneKeepsContentOnMissingFile()
     RichTextPane pane;
     pane.setPlainText("\n\n");
     QVERIFY(!pane.loadFromFile("nosuchfile.rtf"));
-    QCOMPARE(reported, QStringList{"Cannot open file nosuchfile.rtf."});
+    QCOMPARE(reported, QStringList { "Cannot open file nosuchfile.rtf." });
     QCOMPARE(pane.toPlainText(), QStringLiteral("\n\n"));
     ErrorBox::setRecorder({});
 }

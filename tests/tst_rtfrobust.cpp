@@ -13,19 +13,52 @@ namespace {
 
 // Words and symbols that steer the reader into its less common paths.
 const char *const kSplices[] = {
-    "{", "}", "\\", "\\'", "\\'9", "\\u-1", "\\u55357?", "\\uc9", "\\bin99999 ", "\\bin-3 ",
-    "\\*", "{\\*\\ud ", "{\\upr ", "\\trowd", "\\cellx-99999", "\\cell", "\\row", "\\nestcell",
-    "\\nestrow", "\\itap9", "\\intbl", "{\\*\\nesttableprops ", "{\\pict\\pngblip ",
-    "{\\pict\\dibitmap0 28000000", "{\\pict\\wbitmap0\\picw9999\\pich9999 ", "\\fs-40",
-    "\\f99999999999", "\\ansicpg932 ", "\\'82", "{\\fonttbl ", "{\\colortbl ", "\\cf-5",
-    "\\tx-1", "\\li99999999", "\\par", "\\pard", "\\plain", "\\v", "{\\field{\\*\\fldinst ",
+    "{",
+    "}",
+    "\\",
+    "\\'",
+    "\\'9",
+    "\\u-1",
+    "\\u55357?",
+    "\\uc9",
+    "\\bin99999 ",
+    "\\bin-3 ",
+    "\\*",
+    "{\\*\\ud ",
+    "{\\upr ",
+    "\\trowd",
+    "\\cellx-99999",
+    "\\cell",
+    "\\row",
+    "\\nestcell",
+    "\\nestrow",
+    "\\itap9",
+    "\\intbl",
+    "{\\*\\nesttableprops ",
+    "{\\pict\\pngblip ",
+    "{\\pict\\dibitmap0 28000000",
+    "{\\pict\\wbitmap0\\picw9999\\pich9999 ",
+    "\\fs-40",
+    "\\f99999999999",
+    "\\ansicpg932 ",
+    "\\'82",
+    "{\\fonttbl ",
+    "{\\colortbl ",
+    "\\cf-5",
+    "\\tx-1",
+    "\\li99999999",
+    "\\par",
+    "\\pard",
+    "\\plain",
+    "\\v",
+    "{\\field{\\*\\fldinst ",
 };
 
 QList<QByteArray> seeds()
 {
     QList<QByteArray> files;
     const QDir dir(QStringLiteral(VANTELA_TEST_DATA "/rtf"));
-    for (const QString &name : dir.entryList({QStringLiteral("*.rtf")}, QDir::Files, QDir::Name)) {
+    for (const QString &name : dir.entryList({ QStringLiteral("*.rtf") }, QDir::Files, QDir::Name)) {
         QFile file(dir.filePath(name));
         if (file.open(QIODevice::ReadOnly))
             files << file.readAll();
@@ -133,7 +166,8 @@ void TestRtfRobust::pathological_data()
     QTest::newRow("format flips") << "{\\rtf1 " + QByteArray("\\b a\\b0 a").repeated(100000) + "}";
     QTest::newRow("cells") << "{\\rtf1 \\intbl " + QByteArray("\\cell").repeated(100000) + "}";
     QTest::newRow("rows") << "{\\rtf1 " + QByteArray("\\intbl\\cell\\row").repeated(50000) + "}";
-    QTest::newRow("nesting levels") << "{\\rtf1 " + QByteArray("\\itap8\\intbl x\\nestcell\\nestrow").repeated(20000) + "}";
+    QTest::newRow("nesting levels") << "{\\rtf1 "
+            + QByteArray("\\itap8\\intbl x\\nestcell\\nestrow").repeated(20000) + "}";
     QTest::newRow("fonts") << "{\\rtf1{\\fonttbl " + QByteArray("{\\f7 X;}").repeated(50000) + "}x}";
     QTest::newRow("colours") << "{\\rtf1{\\colortbl " + QByteArray("\\red1;").repeated(50000) + "}x}";
     QTest::newRow("tabs") << "{\\rtf1 " + QByteArray("\\tx100").repeated(50000) + " x\\par}";

@@ -19,31 +19,34 @@ struct Relabelled
 
 // What the language buttons relabel; the main window's title is the row without a name.
 const Relabelled kRelabelled[] = {
-    {"", u"Vantela", u"Vantela"},
-    {"Practica1", u"&Práctica", u"&Pràctica"},
-    {"Descripcindelaparato1", u"Descripción del aparato", u"Descripció de l'aparell"},
-    {"Utilidadesdelosciloscopio1", u"Utilidades del osciloscopio", u"Utilitats de l'oscil.loscopi"},
-    {"Realizacindelaprctica1", u"Realización de la práctica", u"Realització de la pràctica"},
-    {"Salir1", u"Salir", u"Eixir"},
-    {"Problemas1", u"Ejer&cicios", u"&Exercicis"},
-    {"Problemas2", u"Cuestiones", u"Qüestions"},
-    {"Problemas3", u"Problemas", u"Problemes"},
-    {"Autoevaluacion1", u"&Autoevaluación", u"&Autoevaluació"},
-    {"Cuestionario1", u"Cuestionario", u"Qüestionari"},
-    {"Herramientas1", u"&Herramientas", u"Ei&nes"},
-    {"Comportamiento", u"&Vantela", u"&Vantela"},
-    {"Composc", u"Comportamiento del Osciloscopio", u"Comportament de l'Oscil.loscopi"},
-    {"ComportamientodelTRC1", u"Comportamiento del T.R.C.", u"Comportament del T.R.C."},
-    {"Descripciondetallada2", u"&Información Complementaria", u"&Informació Complementària"},
-    {"Diagramadebloquesdelosciloscopio1", u"Diagrama de bloques del osciloscopio", u"Diagrama de blocs de l'oscil.loscopi"},
-    {"DescripcindetalladadelTRC1", u"Descripción detallada del T.R.C.", u"Descripció detallada del T.R.C."},
-    {"Descripcindelaetapavertical1", u"Descripción de la etapa vertical", u"Descripció de l'etapa vertical"},
-    {"Descripcindelaetapahorizontal1", u"Descripción de la etapa horizontal", u"Descripció de l'etapa horitzontal"},
-    {"Osciloscopiosdedoblecanal1", u"Osciloscopios de doble canal", u"Oscil.loscopis de doble canal"},
-    {"DatostcnicosdelHM2031", u"Datos técnicos del HM-203", u"Dades tècniques del HM-203"},
-    {"About1", u"Acerca de...", u"Tocant a..."},
-    {"Ayuda1", u"A&yuda", u"Aju&da"},
-    {"Temasdeayuda1", u"Temas de ayuda", u"Temes d'ajuda"},
+    { "", u"Vantela", u"Vantela" },
+    { "Practica1", u"&Práctica", u"&Pràctica" },
+    { "Descripcindelaparato1", u"Descripción del aparato", u"Descripció de l'aparell" },
+    { "Utilidadesdelosciloscopio1", u"Utilidades del osciloscopio", u"Utilitats de l'oscil.loscopi" },
+    { "Realizacindelaprctica1", u"Realización de la práctica", u"Realització de la pràctica" },
+    { "Salir1", u"Salir", u"Eixir" },
+    { "Problemas1", u"Ejer&cicios", u"&Exercicis" },
+    { "Problemas2", u"Cuestiones", u"Qüestions" },
+    { "Problemas3", u"Problemas", u"Problemes" },
+    { "Autoevaluacion1", u"&Autoevaluación", u"&Autoevaluació" },
+    { "Cuestionario1", u"Cuestionario", u"Qüestionari" },
+    { "Herramientas1", u"&Herramientas", u"Ei&nes" },
+    { "Comportamiento", u"&Vantela", u"&Vantela" },
+    { "Composc", u"Comportamiento del Osciloscopio", u"Comportament de l'Oscil.loscopi" },
+    { "ComportamientodelTRC1", u"Comportamiento del T.R.C.", u"Comportament del T.R.C." },
+    { "Descripciondetallada2", u"&Información Complementaria", u"&Informació Complementària" },
+    { "Diagramadebloquesdelosciloscopio1", u"Diagrama de bloques del osciloscopio",
+        u"Diagrama de blocs de l'oscil.loscopi" },
+    { "DescripcindetalladadelTRC1", u"Descripción detallada del T.R.C.", u"Descripció detallada del T.R.C." },
+    { "Descripcindelaetapavertical1", u"Descripción de la etapa vertical",
+        u"Descripció de l'etapa vertical" },
+    { "Descripcindelaetapahorizontal1", u"Descripción de la etapa horizontal",
+        u"Descripció de l'etapa horitzontal" },
+    { "Osciloscopiosdedoblecanal1", u"Osciloscopios de doble canal", u"Oscil.loscopis de doble canal" },
+    { "DatostcnicosdelHM2031", u"Datos técnicos del HM-203", u"Dades tècniques del HM-203" },
+    { "About1", u"Acerca de...", u"Tocant a..." },
+    { "Ayuda1", u"A&yuda", u"Aju&da" },
+    { "Temasdeayuda1", u"Temas de ayuda", u"Temes d'ajuda" },
 };
 
 } // namespace
@@ -105,9 +108,9 @@ void TestShell::languageSwitchRelabels_data()
     QTest::addColumn<QString>("castilian");
     QTest::addColumn<QString>("valencian");
     for (const Relabelled &row : kRelabelled)
-        QTest::newRow(*row.name ? row.name : "title") << QString::fromLatin1(row.name)
-                                                      << QString::fromUtf16(row.castilian)
-                                                      << QString::fromUtf16(row.valencian);
+        QTest::newRow(*row.name ? row.name : "title")
+            << QString::fromLatin1(row.name) << QString::fromUtf16(row.castilian)
+            << QString::fromUtf16(row.valencian);
 }
 
 void TestShell::languageSwitchRelabels()
@@ -136,7 +139,7 @@ void TestShell::languageSwitchRelabels()
 
 void TestShell::languageSwitchKeepsFixedCaptions()
 {
-    const QStringList fixed{"Calculadora1", "BlocdeNotas1", "idioma1", "Castellano1", "VAl1"};
+    const QStringList fixed { "Calculadora1", "BlocdeNotas1", "idioma1", "Castellano1", "VAl1" };
     QStringList before;
     for (const QString &name : fixed)
         before << fichaprincipal->menuItem(name)->text();
@@ -156,11 +159,13 @@ void TestShell::menuHasSeparatorsAndNamelessItems()
     const QList<QAction *> bar = fichaprincipal->MainMenu1->actions();
     QCOMPARE(bar.size(), 8);
     QVERIFY(bar.last()->text().isEmpty() && !bar.last()->menu());
-    const QList<QAction *> tools = fichaprincipal->menuItem(QStringLiteral("Herramientas1"))->menu()->actions();
+    const QList<QAction *> tools
+        = fichaprincipal->menuItem(QStringLiteral("Herramientas1"))->menu()->actions();
     QCOMPARE(tools.size(), 5);
     QVERIFY(tools[2]->isSeparator());
     QVERIFY(tools.last()->text().isEmpty() && !tools.last()->isSeparator());
-    const QList<QAction *> practice = fichaprincipal->menuItem(QStringLiteral("Practica1"))->menu()->actions();
+    const QList<QAction *> practice
+        = fichaprincipal->menuItem(QStringLiteral("Practica1"))->menu()->actions();
     QVERIFY(practice[3]->isSeparator());
     QCOMPARE(practice[4]->text(), QStringLiteral("Salir"));
 }
@@ -189,7 +194,8 @@ void TestShell::aboutBoxInEachLanguage()
     click("cast");
     // every credit line fits its label
     for (Label *line : AboutBox->credits)
-        QVERIFY2(line->fontMetrics().horizontalAdvance(line->text()) <= line->width(), qPrintable(line->text()));
+        QVERIFY2(
+            line->fontMetrics().horizontalAdvance(line->text()) <= line->width(), qPrintable(line->text()));
 }
 
 void TestShell::twoAboutBoxesAreIndependent()
@@ -232,7 +238,7 @@ void TestShell::toolsReturnAtOnceWhenNothingIsFound()
 {
     QElapsedTimer timer;
     timer.start();
-    QCOMPARE(Launcher::startFirst({QStringLiteral("no-such-calculator-here")}), QString());
+    QCOMPARE(Launcher::startFirst({ QStringLiteral("no-such-calculator-here") }), QString());
     QVERIFY(timer.elapsed() < 1000);
     // both ways of asking for a tool are wired to the same handler and return at once
     QTest::mouseClick(fichaprincipal->BitBtn1, Qt::LeftButton);

@@ -7,7 +7,7 @@ namespace {
 // Built on demand: fonts can only be resolved once the application exists.
 FormDesign formDesign()
 {
-    return FormDesign{
+    return FormDesign {
         .caption = QStringLiteral("Acerca de..."),
         .color = QColor(0xf0, 0xf0, 0xf0),
         .frame = FrameKind::Dialog,
@@ -24,35 +24,38 @@ struct CreditLine
     const char16_t *valencian;
 };
 
-constexpr std::array<CreditLine, 6> kCredits = {{
-    {{16, 56, 243, 13}, false, u"Curso interactivo sobre el osciloscopio", u"Curs interactiu sobre l'oscil.loscopi"},
-    {{8, 80, 258, 13}, false, u"Para la práctica de laboratorio con el HM-203", u"Per a la pràctica de laboratori amb l'HM-203"},
-    {{24, 104, 15, 13}, false, u"©", u"©"},
-    {{48, 104, 86, 13}, true, u"Equipo Vantela", u"Equip Vantela"},
-    {{144, 104, 92, 13}, false, u"2026", u"2026"},
-    {{48, 128, 174, 13}, true, u"Licencia para uso docente", u"Llicència per a ús docent"},
-}};
+constexpr std::array<CreditLine, 6> kCredits = { {
+    { { 16, 56, 243, 13 }, false, u"Curso interactivo sobre el osciloscopio",
+        u"Curs interactiu sobre l'oscil.loscopi" },
+    { { 8, 80, 258, 13 }, false, u"Para la práctica de laboratorio con el HM-203",
+        u"Per a la pràctica de laboratori amb l'HM-203" },
+    { { 24, 104, 15, 13 }, false, u"©", u"©" },
+    { { 48, 104, 86, 13 }, true, u"Equipo Vantela", u"Equip Vantela" },
+    { { 144, 104, 92, 13 }, false, u"2026", u"2026" },
+    { { 48, 128, 174, 13 }, true, u"Licencia para uso docente", u"Llicència per a ús docent" },
+} };
 
 } // namespace
 
-TAboutBox::TAboutBox() : Form(formDesign())
+TAboutBox::TAboutBox()
+    : Form(formDesign())
 {
     setObjectName(QStringLiteral("AboutBox"));
-    Panel1 = new Panel(client(), {8, 8, 281, 153});
+    Panel1 = new Panel(client(), { 8, 8, 281, 153 });
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setBevels(Bevel::Lowered, Bevel::Raised);
     Panel1->setColor(design().color);
 
-    ProgramIcon = new Picture(Panel1, {8, 0, 49, 33}, PictureMode::Centred);
+    ProgramIcon = new Picture(Panel1, { 8, 0, 49, 33 }, PictureMode::Centred);
     ProgramIcon->setObjectName(QStringLiteral("ProgramIcon"));
     ProgramIcon->setPicture(embeddedPicture(QStringLiteral("emblem.bmp")));
     ProgramIcon->setAccessibleName(QStringLiteral("Vantela"));
 
-    Label1 = new Label(Panel1, {72, 8, 145, 22}, QStringLiteral("Vantela"), false);
+    Label1 = new Label(Panel1, { 72, 8, 145, 22 }, QStringLiteral("Vantela"), false);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setFont(Fonts::pixels(QStringLiteral("Arial"), 19, Fonts::Style::Bold));
 
-    Label5 = new Label(Panel1, {112, 32, 65, 13}, QStringLiteral("Versión 1.0"), false);
+    Label5 = new Label(Panel1, { 112, 32, 65, 13 }, QStringLiteral("Versión 1.0"), false);
     Label5->setObjectName(QStringLiteral("Label5"));
     Label5->setFont(Fonts::standard(Fonts::Style::Bold));
 

@@ -21,10 +21,10 @@
 #include "tform21.h"
 #include "tform22.h"
 #include "tform23.h"
-#include "tpractica.h"
 #include "tform8.h"
-#include "tpw.h"
+#include "tpractica.h"
 #include "tproblemas.h"
+#include "tpw.h"
 
 #include <QMenuBar>
 #include <QResizeEvent>
@@ -36,7 +36,7 @@ namespace {
 // Built on demand: fonts can only be resolved once the application exists.
 FormDesign formDesign()
 {
-    return FormDesign{
+    return FormDesign {
         .left = 1,
         .top = -1,
         .width = 645,
@@ -58,44 +58,44 @@ struct MenuRow
 
 // The menu bar in display order; depth 0 is the bar itself. The captions are the design-time
 // (Castilian) ones. The two nameless rows are empty entries with no action.
-constexpr std::array<MenuRow, 36> kMenu = {{
-    {0, MenuKind::Menu, "Practica1", u"&Práctica"},
-    {1, MenuKind::Item, "Descripcindelaparato1", u"Descripción del aparato"},
-    {1, MenuKind::Item, "Utilidadesdelosciloscopio1", u"Utilidades del osciloscopio"},
-    {1, MenuKind::Item, "Realizacindelaprctica1", u"Realización de la práctica"},
-    {1, MenuKind::Separator, "N1", u"-"},
-    {1, MenuKind::Item, "Salir1", u"Salir"},
-    {0, MenuKind::Menu, "Comportamiento", u"&Vantela"},
-    {1, MenuKind::Item, "Composc", u"Comportamiento del Osciloscopio"},
-    {1, MenuKind::Separator, "N6", u"-"},
-    {1, MenuKind::Item, "ComportamientodelTRC1", u"Comportamiento del T.R.C."},
-    {0, MenuKind::Menu, "Problemas1", u"Ejer&cicios"},
-    {1, MenuKind::Item, "Problemas2", u"Cuestiones"},
-    {1, MenuKind::Separator, "N2", u"-"},
-    {1, MenuKind::Item, "Problemas3", u"Problemas"},
-    {0, MenuKind::Menu, "Autoevaluacion1", u"&Autoevaluación"},
-    {1, MenuKind::Item, "Cuestionario1", u"Cuestionario"},
-    {0, MenuKind::Menu, "Herramientas1", u"&Herramientas"},
-    {1, MenuKind::Item, "Calculadora1", u"Ca&culadora"},
-    {1, MenuKind::Item, "BlocdeNotas1", u"Anotar"},
-    {1, MenuKind::Separator, "N3", u"-"},
-    {1, MenuKind::Menu, "idioma1", u"Idioma"},
-    {2, MenuKind::Item, "Castellano1", u"Castellano"},
-    {2, MenuKind::Item, "VAl1", u"Valencià"},
-    {1, MenuKind::Item, "", u""},
-    {0, MenuKind::Menu, "Descripciondetallada2", u"&Información Complementaria"},
-    {1, MenuKind::Item, "Diagramadebloquesdelosciloscopio1", u"Diagrama de bloques del osciloscopio"},
-    {1, MenuKind::Item, "DescripcindetalladadelTRC1", u"Descripción detallada del T.R.C."},
-    {1, MenuKind::Item, "Descripcindelaetapavertical1", u"Descripción de la etapa vertical"},
-    {1, MenuKind::Item, "Descripcindelaetapahorizontal1", u"Descripción de la etapa horizontal"},
-    {1, MenuKind::Item, "Osciloscopiosdedoblecanal1", u"Osciloscopios de doble canal"},
-    {1, MenuKind::Item, "DatostcnicosdelHM2031", u"Datos técnicos del HM-203"},
-    {0, MenuKind::Menu, "Ayuda1", u"A&yuda"},
-    {1, MenuKind::Item, "Temasdeayuda1", u"Temas de ayuda"},
-    {1, MenuKind::Separator, "N4", u"-"},
-    {1, MenuKind::Item, "About1", u"Acerca de ..."},
-    {0, MenuKind::Item, "", u""},
-}};
+constexpr std::array<MenuRow, 36> kMenu = { {
+    { 0, MenuKind::Menu, "Practica1", u"&Práctica" },
+    { 1, MenuKind::Item, "Descripcindelaparato1", u"Descripción del aparato" },
+    { 1, MenuKind::Item, "Utilidadesdelosciloscopio1", u"Utilidades del osciloscopio" },
+    { 1, MenuKind::Item, "Realizacindelaprctica1", u"Realización de la práctica" },
+    { 1, MenuKind::Separator, "N1", u"-" },
+    { 1, MenuKind::Item, "Salir1", u"Salir" },
+    { 0, MenuKind::Menu, "Comportamiento", u"&Vantela" },
+    { 1, MenuKind::Item, "Composc", u"Comportamiento del Osciloscopio" },
+    { 1, MenuKind::Separator, "N6", u"-" },
+    { 1, MenuKind::Item, "ComportamientodelTRC1", u"Comportamiento del T.R.C." },
+    { 0, MenuKind::Menu, "Problemas1", u"Ejer&cicios" },
+    { 1, MenuKind::Item, "Problemas2", u"Cuestiones" },
+    { 1, MenuKind::Separator, "N2", u"-" },
+    { 1, MenuKind::Item, "Problemas3", u"Problemas" },
+    { 0, MenuKind::Menu, "Autoevaluacion1", u"&Autoevaluación" },
+    { 1, MenuKind::Item, "Cuestionario1", u"Cuestionario" },
+    { 0, MenuKind::Menu, "Herramientas1", u"&Herramientas" },
+    { 1, MenuKind::Item, "Calculadora1", u"Ca&culadora" },
+    { 1, MenuKind::Item, "BlocdeNotas1", u"Anotar" },
+    { 1, MenuKind::Separator, "N3", u"-" },
+    { 1, MenuKind::Menu, "idioma1", u"Idioma" },
+    { 2, MenuKind::Item, "Castellano1", u"Castellano" },
+    { 2, MenuKind::Item, "VAl1", u"Valencià" },
+    { 1, MenuKind::Item, "", u"" },
+    { 0, MenuKind::Menu, "Descripciondetallada2", u"&Información Complementaria" },
+    { 1, MenuKind::Item, "Diagramadebloquesdelosciloscopio1", u"Diagrama de bloques del osciloscopio" },
+    { 1, MenuKind::Item, "DescripcindetalladadelTRC1", u"Descripción detallada del T.R.C." },
+    { 1, MenuKind::Item, "Descripcindelaetapavertical1", u"Descripción de la etapa vertical" },
+    { 1, MenuKind::Item, "Descripcindelaetapahorizontal1", u"Descripción de la etapa horizontal" },
+    { 1, MenuKind::Item, "Osciloscopiosdedoblecanal1", u"Osciloscopios de doble canal" },
+    { 1, MenuKind::Item, "DatostcnicosdelHM2031", u"Datos técnicos del HM-203" },
+    { 0, MenuKind::Menu, "Ayuda1", u"A&yuda" },
+    { 1, MenuKind::Item, "Temasdeayuda1", u"Temas de ayuda" },
+    { 1, MenuKind::Separator, "N4", u"-" },
+    { 1, MenuKind::Item, "About1", u"Acerca de ..." },
+    { 0, MenuKind::Item, "", u"" },
+} };
 
 struct RelabelRow
 {
@@ -105,33 +105,36 @@ struct RelabelRow
 };
 
 // What the language commands relabel, in order. Everything else keeps its caption.
-constexpr std::array<RelabelRow, 25> kRelabel = {{
-    {"", u"Vantela", u"Vantela"},
-    {"Practica1", u"&Práctica", u"&Pràctica"},
-    {"Descripcindelaparato1", u"Descripción del aparato", u"Descripció de l'aparell"},
-    {"Utilidadesdelosciloscopio1", u"Utilidades del osciloscopio", u"Utilitats de l'oscil.loscopi"},
-    {"Realizacindelaprctica1", u"Realización de la práctica", u"Realització de la pràctica"},
-    {"Salir1", u"Salir", u"Eixir"},
-    {"Problemas1", u"Ejer&cicios", u"&Exercicis"},
-    {"Problemas2", u"Cuestiones", u"Qüestions"},
-    {"Problemas3", u"Problemas", u"Problemes"},
-    {"Autoevaluacion1", u"&Autoevaluación", u"&Autoevaluació"},
-    {"Cuestionario1", u"Cuestionario", u"Qüestionari"},
-    {"Herramientas1", u"&Herramientas", u"Ei&nes"},
-    {"Comportamiento", u"&Vantela", u"&Vantela"},
-    {"Composc", u"Comportamiento del Osciloscopio", u"Comportament de l'Oscil.loscopi"},
-    {"ComportamientodelTRC1", u"Comportamiento del T.R.C.", u"Comportament del T.R.C."},
-    {"Descripciondetallada2", u"&Información Complementaria", u"&Informació Complementària"},
-    {"Diagramadebloquesdelosciloscopio1", u"Diagrama de bloques del osciloscopio", u"Diagrama de blocs de l'oscil.loscopi"},
-    {"DescripcindetalladadelTRC1", u"Descripción detallada del T.R.C.", u"Descripció detallada del T.R.C."},
-    {"Descripcindelaetapavertical1", u"Descripción de la etapa vertical", u"Descripció de l'etapa vertical"},
-    {"Descripcindelaetapahorizontal1", u"Descripción de la etapa horizontal", u"Descripció de l'etapa horitzontal"},
-    {"Osciloscopiosdedoblecanal1", u"Osciloscopios de doble canal", u"Oscil.loscopis de doble canal"},
-    {"DatostcnicosdelHM2031", u"Datos técnicos del HM-203", u"Dades tècniques del HM-203"},
-    {"About1", u"Acerca de...", u"Tocant a..."},
-    {"Ayuda1", u"A&yuda", u"Aju&da"},
-    {"Temasdeayuda1", u"Temas de ayuda", u"Temes d'ajuda"},
-}};
+constexpr std::array<RelabelRow, 25> kRelabel = { {
+    { "", u"Vantela", u"Vantela" },
+    { "Practica1", u"&Práctica", u"&Pràctica" },
+    { "Descripcindelaparato1", u"Descripción del aparato", u"Descripció de l'aparell" },
+    { "Utilidadesdelosciloscopio1", u"Utilidades del osciloscopio", u"Utilitats de l'oscil.loscopi" },
+    { "Realizacindelaprctica1", u"Realización de la práctica", u"Realització de la pràctica" },
+    { "Salir1", u"Salir", u"Eixir" },
+    { "Problemas1", u"Ejer&cicios", u"&Exercicis" },
+    { "Problemas2", u"Cuestiones", u"Qüestions" },
+    { "Problemas3", u"Problemas", u"Problemes" },
+    { "Autoevaluacion1", u"&Autoevaluación", u"&Autoevaluació" },
+    { "Cuestionario1", u"Cuestionario", u"Qüestionari" },
+    { "Herramientas1", u"&Herramientas", u"Ei&nes" },
+    { "Comportamiento", u"&Vantela", u"&Vantela" },
+    { "Composc", u"Comportamiento del Osciloscopio", u"Comportament de l'Oscil.loscopi" },
+    { "ComportamientodelTRC1", u"Comportamiento del T.R.C.", u"Comportament del T.R.C." },
+    { "Descripciondetallada2", u"&Información Complementaria", u"&Informació Complementària" },
+    { "Diagramadebloquesdelosciloscopio1", u"Diagrama de bloques del osciloscopio",
+        u"Diagrama de blocs de l'oscil.loscopi" },
+    { "DescripcindetalladadelTRC1", u"Descripción detallada del T.R.C.", u"Descripció detallada del T.R.C." },
+    { "Descripcindelaetapavertical1", u"Descripción de la etapa vertical",
+        u"Descripció de l'etapa vertical" },
+    { "Descripcindelaetapahorizontal1", u"Descripción de la etapa horizontal",
+        u"Descripció de l'etapa horitzontal" },
+    { "Osciloscopiosdedoblecanal1", u"Osciloscopios de doble canal", u"Oscil.loscopis de doble canal" },
+    { "DatostcnicosdelHM2031", u"Datos técnicos del HM-203", u"Dades tècniques del HM-203" },
+    { "About1", u"Acerca de...", u"Tocant a..." },
+    { "Ayuda1", u"A&yuda", u"Aju&da" },
+    { "Temasdeayuda1", u"Temas de ayuda", u"Temes d'ajuda" },
+} };
 
 using Handler = void (Tfichaprincipal::*)();
 
@@ -142,37 +145,38 @@ struct MenuHandler
 };
 
 constexpr MenuHandler kHandlers[] = {
-    {"Salir1", &Tfichaprincipal::Salir1Click},
-    {"Calculadora1", &Tfichaprincipal::Calculadora1Click},
-    {"BlocdeNotas1", &Tfichaprincipal::BlocdeNotas1Click},
-    {"Castellano1", &Tfichaprincipal::castClick},
-    {"VAl1", &Tfichaprincipal::valClick},
-    {"Temasdeayuda1", &Tfichaprincipal::Temasdeayuda1Click},
-    {"About1", &Tfichaprincipal::About1Click},
-    {"Descripcindelaparato1", &Tfichaprincipal::Descripcindelaparato1Click},
-    {"Composc", &Tfichaprincipal::ComposcClick},
-    {"ComportamientodelTRC1", &Tfichaprincipal::ComportamientodelTRC1Click},
-    {"Realizacindelaprctica1", &Tfichaprincipal::Realizacindelaprctica1Click},
-    {"Utilidadesdelosciloscopio1", &Tfichaprincipal::Utilidadesdelosciloscopio1Click},
-    {"Cuestionario1", &Tfichaprincipal::Cuestionario1Click},
-    {"Problemas2", &Tfichaprincipal::Problemas2Click},
-    {"Problemas3", &Tfichaprincipal::Problemas3Click},
-    {"Diagramadebloquesdelosciloscopio1", &Tfichaprincipal::Diagramadebloquesdelosciloscopio1Click},
-    {"DescripcindetalladadelTRC1", &Tfichaprincipal::DescripcindetalladadelTRC1Click},
-    {"Descripcindelaetapavertical1", &Tfichaprincipal::Descripcindelaetapavertical1Click},
-    {"Descripcindelaetapahorizontal1", &Tfichaprincipal::Descripcindelaetapahorizontal1Click},
-    {"Osciloscopiosdedoblecanal1", &Tfichaprincipal::Osciloscopiosdedoblecanal1Click},
-    {"DatostcnicosdelHM2031", &Tfichaprincipal::DatostcnicosdelHM2031Click},
+    { "Salir1", &Tfichaprincipal::Salir1Click },
+    { "Calculadora1", &Tfichaprincipal::Calculadora1Click },
+    { "BlocdeNotas1", &Tfichaprincipal::BlocdeNotas1Click },
+    { "Castellano1", &Tfichaprincipal::castClick },
+    { "VAl1", &Tfichaprincipal::valClick },
+    { "Temasdeayuda1", &Tfichaprincipal::Temasdeayuda1Click },
+    { "About1", &Tfichaprincipal::About1Click },
+    { "Descripcindelaparato1", &Tfichaprincipal::Descripcindelaparato1Click },
+    { "Composc", &Tfichaprincipal::ComposcClick },
+    { "ComportamientodelTRC1", &Tfichaprincipal::ComportamientodelTRC1Click },
+    { "Realizacindelaprctica1", &Tfichaprincipal::Realizacindelaprctica1Click },
+    { "Utilidadesdelosciloscopio1", &Tfichaprincipal::Utilidadesdelosciloscopio1Click },
+    { "Cuestionario1", &Tfichaprincipal::Cuestionario1Click },
+    { "Problemas2", &Tfichaprincipal::Problemas2Click },
+    { "Problemas3", &Tfichaprincipal::Problemas3Click },
+    { "Diagramadebloquesdelosciloscopio1", &Tfichaprincipal::Diagramadebloquesdelosciloscopio1Click },
+    { "DescripcindetalladadelTRC1", &Tfichaprincipal::DescripcindetalladadelTRC1Click },
+    { "Descripcindelaetapavertical1", &Tfichaprincipal::Descripcindelaetapavertical1Click },
+    { "Descripcindelaetapahorizontal1", &Tfichaprincipal::Descripcindelaetapahorizontal1Click },
+    { "Osciloscopiosdedoblecanal1", &Tfichaprincipal::Osciloscopiosdedoblecanal1Click },
+    { "DatostcnicosdelHM2031", &Tfichaprincipal::DatostcnicosdelHM2031Click },
 };
 
 } // namespace
 
-Tfichaprincipal::Tfichaprincipal() : Form(formDesign())
+Tfichaprincipal::Tfichaprincipal()
+    : Form(formDesign())
 {
     setObjectName(QStringLiteral("fichaprincipal"));
     makeMainWindow();
 
-    Panel1 = new Panel(client(), {0, 0, 637, 33});
+    Panel1 = new Panel(client(), { 0, 0, 637, 33 });
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setBevels(Bevel::Lowered, Bevel::Raised);
     Panel1->setColor(QColor(0xc0, 0xc0, 0xc0));
@@ -184,8 +188,8 @@ Tfichaprincipal::Tfichaprincipal() : Form(formDesign())
         button->setToolTip(QStringLiteral("Idioma"));
         return button;
     };
-    cast = languageButton("cast", {168, 8, 65, 25}, QStringLiteral("Castellano"));
-    val = languageButton("val", {240, 8, 65, 25}, QStringLiteral("Valencià"));
+    cast = languageButton("cast", { 168, 8, 65, 25 }, QStringLiteral("Castellano"));
+    val = languageButton("val", { 240, 8, 65, 25 }, QStringLiteral("Valencià"));
     // Its enabled state is the program's language flag, which every window reads.
     setLanguageFlagButton(val);
     connect(cast, &QPushButton::clicked, this, &Tfichaprincipal::castClick);
@@ -199,8 +203,8 @@ Tfichaprincipal::Tfichaprincipal() : Form(formDesign())
         button->setAccessibleName(hint);
         return button;
     };
-    BitBtn1 = toolButton("BitBtn1", {24, 8, 33, 25}, "glyph_calc.bmp", QStringLiteral("Calculadora"));
-    BitBtn3 = toolButton("BitBtn3", {72, 8, 33, 25}, "glyph_note.bmp", QStringLiteral("Anotar"));
+    BitBtn1 = toolButton("BitBtn1", { 24, 8, 33, 25 }, "glyph_calc.bmp", QStringLiteral("Calculadora"));
+    BitBtn3 = toolButton("BitBtn3", { 72, 8, 33, 25 }, "glyph_note.bmp", QStringLiteral("Anotar"));
     connect(BitBtn1, &QPushButton::clicked, this, &Tfichaprincipal::Calculadora1Click);
     connect(BitBtn3, &QPushButton::clicked, this, &Tfichaprincipal::BlocdeNotas1Click);
 
@@ -211,7 +215,7 @@ void Tfichaprincipal::buildMenu()
 {
     MainMenu1 = new QMenuBar(this);
     MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
-    QList<QMenu *> open{nullptr, nullptr, nullptr};
+    QList<QMenu *> open { nullptr, nullptr, nullptr };
     for (const MenuRow &row : kMenu) {
         const QString name = QLatin1String(row.name);
         const QString caption = QString::fromUtf16(row.caption);
@@ -231,9 +235,9 @@ void Tfichaprincipal::buildMenu()
             m_items.insert(name, action);
     }
     m_items.value(QStringLiteral("Practica1"))
-            ->setStatusTip(QStringLiteral("Información para la realización de la práctica"));
+        ->setStatusTip(QStringLiteral("Información para la realización de la práctica"));
     m_items.value(QStringLiteral("Practica1"))
-            ->setToolTip(QStringLiteral("Información para la realización de la práctica"));
+        ->setToolTip(QStringLiteral("Información para la realización de la práctica"));
     for (const MenuHandler &h : kHandlers)
         connect(m_items.value(QLatin1String(h.name)), &QAction::triggered, this, h.handler);
     setMenuBar(MainMenu1);

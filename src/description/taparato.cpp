@@ -9,7 +9,7 @@ namespace {
 // Built on demand: fonts can only be resolved once the application exists.
 FormDesign formDesign()
 {
-    return FormDesign{
+    return FormDesign {
         .left = 181,
         .top = 144,
         .width = 357,
@@ -26,25 +26,27 @@ QFont linkFont()
 
 } // namespace
 
-Taparato::Taparato() : Form(formDesign())
+Taparato::Taparato()
+    : Form(formDesign())
 {
     setObjectName(QStringLiteral("aparato"));
 
-    Label1 = new Label(client(), {32, 24, 297, 33}, QStringLiteral("Tubo de rayos catódicos (T.R.C.)"), false);
+    Label1
+        = new Label(client(), { 32, 24, 297, 33 }, QStringLiteral("Tubo de rayos catódicos (T.R.C.)"), false);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setFont(linkFont());
     Label1->setTextColor(Qt::blue);
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
     // Sizes itself to its text from its left edge: a longer caption reaches further right.
-    Label2 = new Label(client(), {88, 56, 186, 22}, QString(), true);
+    Label2 = new Label(client(), { 88, 56, 186, 22 }, QString(), true);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setFont(linkFont());
     Label2->setTextColor(Qt::blue);
     Label2->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label2->setText(QStringLiteral("Mandos del osciloscopio"));
 
-    BitBtn1 = new GlyphButton(client(), {144, 96, 75, 25}, QStringLiteral("&Cerrar"), ButtonKind::Close);
+    BitBtn1 = new GlyphButton(client(), { 144, 96, 75, 25 }, QStringLiteral("&Cerrar"), ButtonKind::Close);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
 
     connect(Label1, &Label::clicked, this, &Taparato::Label1Click);

@@ -9,7 +9,7 @@ namespace {
 // Built on demand: fonts can only be resolved once the application exists.
 FormDesign formDesign()
 {
-    return FormDesign{
+    return FormDesign {
         .left = 39,
         .top = 109,
         .width = 583,
@@ -19,27 +19,33 @@ FormDesign formDesign()
 }
 
 // The labels' members, in the order of the part table.
-constexpr std::array<Label *TForm6::*, 6> kPartMembers = {
-    &TForm6::efil, &TForm6::ecat, &TForm6::erej, &TForm6::Label1, &TForm6::eph, &TForm6::epan,
+constexpr std::array<Label * TForm6::*, 6> kPartMembers = {
+    &TForm6::efil,
+    &TForm6::ecat,
+    &TForm6::erej,
+    &TForm6::Label1,
+    &TForm6::eph,
+    &TForm6::epan,
 };
 
 const QColor kFaceColour(0xf0, 0xf0, 0xf0);
 
 } // namespace
 
-TForm6::TForm6() : Form(formDesign())
+TForm6::TForm6()
+    : Form(formDesign())
 {
     setObjectName(QStringLiteral("Form6"));
 
-    Image1 = new Picture(client(), {kTubePictureLeft, kTubePictureTop, kTubePictureWidth, kTubePictureHeight},
-                         PictureMode::Stretched);
+    Image1 = new Picture(client(),
+        { kTubePictureLeft, kTubePictureTop, kTubePictureWidth, kTubePictureHeight }, PictureMode::Stretched);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setPicture(embeddedPicture(QStringLiteral("tube.bmp")));
 
     for (int i = 0; i < int(kTubeParts.size()); ++i) {
         const TubePart &part = kTubeParts[i];
-        auto *label = new Label(client(), {part.rect.left, part.rect.top, part.rect.width, part.rect.height},
-                                QString(), true);
+        auto *label = new Label(
+            client(), { part.rect.left, part.rect.top, part.rect.width, part.rect.height }, QString(), true);
         label->setObjectName(QLatin1String(part.name));
         label->setFont(Fonts::pixels(QStringLiteral("MS Sans Serif"), 13, Fonts::Style::Underline));
         label->setTextColor(QColor::fromRgb(part.colour));
@@ -51,8 +57,8 @@ TForm6::TForm6() : Form(formDesign())
     }
 
     auto arrow = [this](const TubeArrow &design) {
-        auto *label = new Label(client(), {design.rect.left, design.rect.top, design.rect.width, design.rect.height},
-                                QString(), false);
+        auto *label = new Label(client(),
+            { design.rect.left, design.rect.top, design.rect.width, design.rect.height }, QString(), false);
         label->setObjectName(QLatin1String(design.name));
         label->setFont(Fonts::pixels(QStringLiteral("Symbol"), 13, Fonts::Style::Bold));
         label->setTextColor(QColor::fromRgb(kTubeBlue));
@@ -63,7 +69,7 @@ TForm6::TForm6() : Form(formDesign())
     Label2 = arrow(kTubeUpArrow);
     Label3 = arrow(kTubeDownArrow);
 
-    BitBtn1 = new GlyphButton(client(), {256, 272, 75, 25}, QStringLiteral("&Cerrar"));
+    BitBtn1 = new GlyphButton(client(), { 256, 272, 75, 25 }, QStringLiteral("&Cerrar"));
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setGlyph(embeddedPicture(QStringLiteral("glyph_close.bmp")));
     setDefaultButton(BitBtn1);
@@ -76,12 +82,12 @@ TForm6::TForm6() : Form(formDesign())
         panel->setColor(kFaceColour);
         return panel;
     };
-    Panel2 = textPanel(client(), "Panel2", {8, 32, 433, 25});
-    Panel4 = textPanel(client(), "Panel4", {8, 56, 433, 25});
-    Panel1 = textPanel(client(), "Panel1", {48, 192, 465, 25});
-    Panel3 = textPanel(client(), "Panel3", {48, 216, 465, 25});
+    Panel2 = textPanel(client(), "Panel2", { 8, 32, 433, 25 });
+    Panel4 = textPanel(client(), "Panel4", { 8, 56, 433, 25 });
+    Panel1 = textPanel(client(), "Panel1", { 48, 192, 465, 25 });
+    Panel3 = textPanel(client(), "Panel3", { 48, 216, 465, 25 });
     // A raised panel left inside the bottom box's first line; only its top edge falls within it.
-    pp = new Panel(Panel1, {8, 24, 185, 41});
+    pp = new Panel(Panel1, { 8, 24, 185, 41 });
     pp->setObjectName(QStringLiteral("pp"));
     pp->setBevels(Bevel::Raised, Bevel::None);
     pp->setColor(kFaceColour);

@@ -33,7 +33,8 @@ bool isClick(QWidget *widget, QMouseEvent *event)
 
 } // namespace
 
-Panel::Panel(QWidget *parent, const Geometry &geometry) : QWidget(parent)
+Panel::Panel(QWidget *parent, const Geometry &geometry)
+    : QWidget(parent)
 {
     setGeometry(geometry.rect());
     setColor(QColor(0xc0, 0xc0, 0xc0));
@@ -92,7 +93,8 @@ void Panel::mouseReleaseEvent(QMouseEvent *event)
         Q_EMIT clicked();
 }
 
-HotSpot::HotSpot(QWidget *parent, const Geometry &geometry, const QString &hint) : QWidget(parent)
+HotSpot::HotSpot(QWidget *parent, const Geometry &geometry, const QString &hint)
+    : QWidget(parent)
 {
     setGeometry(geometry.rect());
     setMouseTracking(true);
@@ -113,7 +115,9 @@ void HotSpot::mouseReleaseEvent(QMouseEvent *event)
         Q_EMIT clicked();
 }
 
-Picture::Picture(QWidget *parent, const Geometry &geometry, PictureMode mode) : QWidget(parent), m_mode(mode)
+Picture::Picture(QWidget *parent, const Geometry &geometry, PictureMode mode)
+    : QWidget(parent)
+    , m_mode(mode)
 {
     setGeometry(geometry.rect());
 }
@@ -161,7 +165,8 @@ void Picture::mouseReleaseEvent(QMouseEvent *event)
 }
 
 Label::Label(QWidget *parent, const Geometry &geometry, const QString &text, bool autoSize)
-    : QLabel(parent), m_autoSize(autoSize)
+    : QLabel(parent)
+    , m_autoSize(autoSize)
 {
     setGeometry(geometry.rect());
     setMouseTracking(true);

@@ -73,7 +73,7 @@ protected:
 
 /** How a picture control draws its bitmap. */
 enum class PictureMode {
-    Plain,   ///< at the top-left corner, cut at the control's edges
+    Plain, ///< at the top-left corner, cut at the control's edges
     Centred, ///< centred, at its own size
     Stretched, ///< scaled to fill the control
 };
@@ -153,7 +153,7 @@ class GlyphButton : public QPushButton
 
 public:
     GlyphButton(QWidget *parent, const Geometry &geometry, const QString &caption,
-                ButtonKind kind = ButtonKind::Custom);
+        ButtonKind kind = ButtonKind::Custom);
 
     /** Sets the glyph from a picture holding the normal image and the disabled one side by side. */
     void setGlyph(const QImage &twoImages);

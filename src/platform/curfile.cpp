@@ -9,7 +9,10 @@ namespace {
 class Reader
 {
 public:
-    explicit Reader(const QByteArray &data) : m_data(data) {}
+    explicit Reader(const QByteArray &data)
+        : m_data(data)
+    {
+    }
 
     bool has(qint64 offset, qint64 length) const
     {
@@ -133,8 +136,8 @@ std::optional<Cursor> parse(const QByteArray &data)
     std::optional<Entry> best;
     for (int i = 0; i < count; ++i) {
         const qint64 e = 6 + 16 * qint64(i);
-        Entry entry{r.u8(e) ? r.u8(e) : 256, r.u8(e + 1) ? r.u8(e + 1) : 256,
-                    QPoint(r.u16(e + 4), r.u16(e + 6)), r.u32(e + 8), r.u32(e + 12)};
+        Entry entry { r.u8(e) ? r.u8(e) : 256, r.u8(e + 1) ? r.u8(e + 1) : 256,
+            QPoint(r.u16(e + 4), r.u16(e + 6)), r.u32(e + 8), r.u32(e + 12) };
         if (!r.has(entry.offset, entry.size) || entry.size == 0)
             continue;
         if (!best || qAbs(entry.width - 32) < qAbs(best->width - 32))
@@ -161,9 +164,9 @@ std::optional<Cursor> parse(const QByteArray &data)
     }
     if (!image || image->isNull())
         return std::nullopt;
-    const QPoint hotSpot(qBound(0, best->hotSpot.x(), image->width() - 1),
-                         qBound(0, best->hotSpot.y(), image->height() - 1));
-    return Cursor{*image, hotSpot};
+    const QPoint hotSpot(
+        qBound(0, best->hotSpot.x(), image->width() - 1), qBound(0, best->hotSpot.y(), image->height() - 1));
+    return Cursor { *image, hotSpot };
 }
 
 } // namespace CurFile

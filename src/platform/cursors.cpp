@@ -25,7 +25,8 @@ void install(int index, const QString &fileName)
     const std::optional<CurFile::Cursor> parsed = CurFile::parse(*data);
     if (!parsed)
         return;
-    entries().insert(index, QCursor(QPixmap::fromImage(parsed->image), parsed->hotSpot.x(), parsed->hotSpot.y()));
+    entries().insert(
+        index, QCursor(QPixmap::fromImage(parsed->image), parsed->hotSpot.x(), parsed->hotSpot.y()));
 }
 
 void installHandCursor(int index)

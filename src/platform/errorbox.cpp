@@ -20,7 +20,7 @@ void show(const QString &text)
         return;
     }
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Vantela"), text, QMessageBox::Ok,
-                    QApplication::activeWindow());
+        QApplication::activeWindow());
     box.exec();
 }
 

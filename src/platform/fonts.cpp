@@ -16,12 +16,15 @@ QString family(const QString &face)
     };
     // Liberation families share the widths of the faces they replace, so texts keep their length.
     static constexpr Substitute substitutes[] = {
-        {"Times New Roman", "Liberation Serif"}, {"Times", "Liberation Serif"},
-        {"Arial", "Liberation Sans"},            {"MS Sans Serif", "Liberation Sans"},
-        {"Courier New", "Liberation Mono"},      {"Courier", "Liberation Mono"},
+        { "Times New Roman", "Liberation Serif" },
+        { "Times", "Liberation Serif" },
+        { "Arial", "Liberation Sans" },
+        { "MS Sans Serif", "Liberation Sans" },
+        { "Courier New", "Liberation Mono" },
+        { "Courier", "Liberation Mono" },
         // Symbol text is shown through its Unicode mapping, so it needs a face with Greek letters,
         // arrows and mathematical signs at their Unicode places.
-        {"Symbol", "DejaVu Sans"},
+        { "Symbol", "DejaVu Sans" },
     };
     for (const Substitute &s : substitutes) {
         if (face.compare(QLatin1String(s.face), Qt::CaseInsensitive) == 0) {

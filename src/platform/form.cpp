@@ -38,17 +38,19 @@ Qt::WindowFlags flagsFor(FrameKind frame)
         return Qt::Window;
     case FrameKind::Fixed:
         return Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
+            | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
     case FrameKind::Dialog:
         return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
+            | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
     }
     return Qt::Window;
 }
 
 } // namespace
 
-Form::Form(const FormDesign &design) : QWidget(nullptr, flagsFor(design.frame)), m_design(design)
+Form::Form(const FormDesign &design)
+    : QWidget(nullptr, flagsFor(design.frame))
+    , m_design(design)
 {
     registry().append(this);
     setWindowTitle(design.caption);
@@ -87,7 +89,7 @@ Form::~Form()
 void Form::applyClientSize()
 {
     QSize client = m_design.clientSize.isValid() ? m_design.clientSize
-                                                  : QSize(m_design.width - 8, m_design.height - 27);
+                                                 : QSize(m_design.width - 8, m_design.height - 27);
     if (m_scrollArea) {
         const int barWidth = m_scrollArea->verticalScrollBar()->sizeHint().width();
         m_client->setFixedSize(client.width() - barWidth, m_design.scrollHeight);
@@ -172,7 +174,8 @@ void Form::showEvent(QShowEvent *event)
     if (!m_shownBefore && m_design.centred && !event->spontaneous()) {
         if (const QScreen *screen = this->screen()) {
             const QRect area = screen->geometry();
-            move(area.x() + (area.width() - m_design.width) / 2, area.y() + (area.height() - m_design.height) / 2);
+            move(area.x() + (area.width() - m_design.width) / 2,
+                area.y() + (area.height() - m_design.height) / 2);
         }
     }
     m_shownBefore = true;

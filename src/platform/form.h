@@ -15,8 +15,8 @@ class QScrollArea;
 /** The kinds of window frame the program uses. */
 enum class FrameKind {
     Sizeable, ///< ordinary frame the student may resize (the main window)
-    Fixed,    ///< ordinary frame of fixed size
-    Dialog,   ///< dialog frame: fixed size, no minimise or maximise box
+    Fixed, ///< ordinary frame of fixed size
+    Dialog, ///< dialog frame: fixed size, no minimise or maximise box
 };
 
 /**
@@ -60,13 +60,13 @@ public:
     const FormDesign &design() const { return m_design; }
 
     /** Runs when the window is created, after its window variable names it. */
-    virtual void FormCreate() {}
+    virtual void FormCreate() { }
     /** Runs when the window becomes the application's active window after another of its windows was. */
-    virtual void FormActivate() {}
+    virtual void FormActivate() { }
     /** Runs whenever the window is hidden. */
-    virtual void FormHide() {}
+    virtual void FormHide() { }
     /** Runs when the application destroys the window at its end. */
-    virtual void FormDestroy() {}
+    virtual void FormDestroy() { }
 
     /** The button the Enter key presses. */
     void setDefaultButton(QPushButton *button) { m_defaultButton = button; }
@@ -118,8 +118,7 @@ private:
  * The open-window operation's first half: creates a new instance, stores it in the class's window
  * variable, then runs its creation handler (which may already reach the window through the variable).
  */
-template<class T>
-T *createWindow(QPointer<T> &variable)
+template <class T> T *createWindow(QPointer<T> &variable)
 {
     auto *window = new T;
     variable = window;
@@ -128,8 +127,7 @@ T *createWindow(QPointer<T> &variable)
 }
 
 /** The open-window operation: create, store in the window variable, show non-modally. */
-template<class T>
-T *openWindow(QPointer<T> &variable)
+template <class T> T *openWindow(QPointer<T> &variable)
 {
     T *window = createWindow(variable);
     window->showWindow();

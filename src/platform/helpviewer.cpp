@@ -16,7 +16,9 @@ QPointer<HelpViewer> &viewer()
 }
 } // namespace
 
-HelpViewer::HelpViewer() : QWidget(nullptr, Qt::Window), m_browser(new QTextBrowser(this))
+HelpViewer::HelpViewer()
+    : QWidget(nullptr, Qt::Window)
+    , m_browser(new QTextBrowser(this))
 {
     setObjectName(QStringLiteral("HelpViewer"));
     setWindowTitle(QStringLiteral("Vantela: Ayuda / Ajuda"));
@@ -57,7 +59,7 @@ HelpViewer *HelpViewer::showContents(const QString &fileName)
         browser->setHtml(QStringLiteral("<h3>Ayuda no disponible / Ajuda no disponible</h3>"
                                         "<p>No se encuentra el archivo de ayuda <b>%1</b>.</p>"
                                         "<p>No es troba el fitxer d'ajuda <b>%1</b>.</p>")
-                                 .arg(fileName.toHtmlEscaped()));
+                             .arg(fileName.toHtmlEscaped()));
     }
     viewer()->show();
     viewer()->raise();

@@ -8,11 +8,15 @@ namespace Launcher {
 const QStringList &calculators()
 {
 #ifdef Q_OS_WIN
-    static const QStringList programs{QStringLiteral("c:\\windows\\calc.exe"), QStringLiteral("calc.exe")};
+    static const QStringList programs { QStringLiteral("c:\\windows\\calc.exe"), QStringLiteral("calc.exe") };
 #else
-    static const QStringList programs{
-        QStringLiteral("gnome-calculator"), QStringLiteral("kcalc"),    QStringLiteral("galculator"),
-        QStringLiteral("mate-calc"),        QStringLiteral("qalculate-gtk"), QStringLiteral("xcalc"),
+    static const QStringList programs {
+        QStringLiteral("gnome-calculator"),
+        QStringLiteral("kcalc"),
+        QStringLiteral("galculator"),
+        QStringLiteral("mate-calc"),
+        QStringLiteral("qalculate-gtk"),
+        QStringLiteral("xcalc"),
     };
 #endif
     return programs;
@@ -21,12 +25,18 @@ const QStringList &calculators()
 const QStringList &textEditors()
 {
 #ifdef Q_OS_WIN
-    static const QStringList programs{QStringLiteral("c:\\windows\\notepad.exe"), QStringLiteral("notepad.exe")};
+    static const QStringList programs { QStringLiteral("c:\\windows\\notepad.exe"),
+        QStringLiteral("notepad.exe") };
 #else
-    static const QStringList programs{
-        QStringLiteral("gedit"),  QStringLiteral("gnome-text-editor"), QStringLiteral("kate"),
-        QStringLiteral("kwrite"), QStringLiteral("mousepad"), QStringLiteral("pluma"),
-        QStringLiteral("xed"),    QStringLiteral("leafpad"),
+    static const QStringList programs {
+        QStringLiteral("gedit"),
+        QStringLiteral("gnome-text-editor"),
+        QStringLiteral("kate"),
+        QStringLiteral("kwrite"),
+        QStringLiteral("mousepad"),
+        QStringLiteral("pluma"),
+        QStringLiteral("xed"),
+        QStringLiteral("leafpad"),
     };
 #endif
     return programs;

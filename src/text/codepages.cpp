@@ -121,7 +121,7 @@ bool isLeadByte(int codePage, unsigned char byte)
         return byte >= 0x81 && byte <= 0xFE;
     case 1361:
         return (byte >= 0x84 && byte <= 0xD3) || (byte >= 0xD8 && byte <= 0xDE)
-               || (byte >= 0xE0 && byte <= 0xF9);
+            || (byte >= 0xE0 && byte <= 0xF9);
     default:
         return false;
     }

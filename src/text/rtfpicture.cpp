@@ -31,8 +31,8 @@ void writeLe32(QByteArray &bytes, qsizetype at, quint32 value)
 
 bool sizeAllowed(qint64 width, qint64 height)
 {
-    return width > 0 && height > 0 && width <= RtfPicture::kMaxSide
-           && height <= RtfPicture::kMaxSide && width * height <= RtfPicture::kMaxPixels;
+    return width > 0 && height > 0 && width <= RtfPicture::kMaxSide && height <= RtfPicture::kMaxSide
+        && width * height <= RtfPicture::kMaxPixels;
 }
 
 // PNG and JPEG: the reader's own size check comes before any pixel is decoded.
@@ -159,7 +159,7 @@ QSizeF displaySize(const Data &picture, const QSize &imageSize)
     const double width = picture.goalWidth > 0 ? picture.goalWidth / 15.0 : imageSize.width();
     const double height = picture.goalHeight > 0 ? picture.goalHeight / 15.0 : imageSize.height();
     return QSizeF(std::clamp(width * picture.scaleX / 100.0, 1.0, double(kMaxSide)),
-                  std::clamp(height * picture.scaleY / 100.0, 1.0, double(kMaxSide)));
+        std::clamp(height * picture.scaleY / 100.0, 1.0, double(kMaxSide)));
 }
 
 } // namespace RtfPicture

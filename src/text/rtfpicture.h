@@ -22,11 +22,11 @@ constexpr qsizetype kMaxTotalBytes = 64 * 1024 * 1024;
 constexpr int kMaxPictures = 2000;
 
 enum class Kind {
-    None,         // no picture being read
-    Unsupported,  // metafiles and other kinds that are skipped
+    None, // no picture being read
+    Unsupported, // metafiles and other kinds that are skipped
     Png,
     Jpeg,
-    Dib,          // device-independent bitmap without its file header (\dibitmap)
+    Dib, // device-independent bitmap without its file header (\dibitmap)
     DeviceBitmap, // the old device-dependent bitmap (\wbitmap)
 };
 

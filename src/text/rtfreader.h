@@ -7,8 +7,9 @@ class QTextDocument;
 
 /**
  * Reads Rich Text Format, as written by WordPad, Word, LibreOffice Writer and pandoc, into a
- * QTextDocument or any other sink of what it reads: text in any of the usual encodings, character and paragraph formatting, lists as
- * their rendered bullets and numbers, tables (nested ones too) and embedded bitmap pictures.
+ * QTextDocument or any other sink of what it reads: text in any of the usual encodings, character and
+ * paragraph formatting, lists as their rendered bullets and numbers, tables (nested ones too) and embedded
+ * bitmap pictures.
  *
  * Nothing a document holds is ever followed, fetched or run: fields show their result text,
  * embedded objects their stored picture or text. Malformed input is read as far as it makes

@@ -5,6 +5,7 @@
 namespace {
 
 // Codes 0x20..0xFF of the Symbol encoding. Zero marks a code the encoding leaves undefined.
+// clang-format off
 constexpr std::array<char32_t, 224> kSymbolTable = {
     // 0x20
     0x0020, 0x0021, 0x2200, 0x0023, 0x2203, 0x0025, 0x0026, 0x220B,
@@ -47,6 +48,7 @@ constexpr std::array<char32_t, 224> kSymbolTable = {
     0, 0x27E9, 0x222B, 0x2320, 0x23AE, 0x2321, 0x239E, 0x239F,
     0x23A0, 0x23A4, 0x23A5, 0x23A6, 0x23AB, 0x23AC, 0x23AD, 0,
 };
+// clang-format on
 
 } // namespace
 
