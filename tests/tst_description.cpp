@@ -5,6 +5,7 @@
 #include "tfichaprincipal.h"
 #include "tform5.h"
 #include "tform6.h"
+#include "windowtestsupport.h"
 
 #include <QtTest>
 
@@ -34,34 +35,6 @@ int spotIndex(const QString &name)
         if (name == QLatin1String(kFrontPanelSpots[i].name))
             return i;
     return -1;
-}
-
-/** Clicks the window's client area at a point, as the student does: whatever lies on top takes it. */
-QWidget *clickAt(Form *form, const QPoint &point)
-{
-    QWidget *target = form->client()->childAt(point);
-    if (!target)
-        return nullptr;
-    QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(form->client(), point));
-    return target;
-}
-
-void movePointer(QWidget *widget)
-{
-    const QPointF at(widget->width() / 2.0, widget->height() / 2.0);
-    QMouseEvent move(
-        QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(widget, &move);
-}
-
-bool showsHand(QWidget *widget)
-{
-    return widget->testAttribute(Qt::WA_SetCursor) && widget->cursor().shape() == Qt::BitmapCursor;
-}
-
-bool showsArrow(QWidget *widget)
-{
-    return widget->cursor().shape() == Qt::ArrowCursor;
 }
 
 QList<Panel *> visiblePanels(const QList<Panel *> &panels)
@@ -219,7 +192,7 @@ void TestDescription::chooserTexts()
 void TestDescription::chooserLinksOpenNewWindows()
 {
     Taparato *chooser = openChooser(true);
-    movePointer(chooser->Label2);
+    pointerOver(chooser->Label2);
     QVERIFY(showsHand(chooser->Label2));
 
     QTest::mouseClick(chooser->Label2, Qt::LeftButton);
@@ -553,7 +526,7 @@ void TestDescription::pointerOverHotSpots()
     for (const FrontPanelSpot &spot : kFrontPanelSpots) {
         HotSpot *hotSpot = form->hotSpot(QLatin1String(spot.name));
         QVERIFY(!hotSpot->testAttribute(Qt::WA_SetCursor));
-        movePointer(hotSpot);
+        pointerOver(hotSpot);
         if (spot.handPointer)
             QVERIFY2(showsHand(hotSpot), spot.name);
         else
@@ -563,7 +536,7 @@ void TestDescription::pointerOverHotSpots()
     QTest::mouseClick(form->hotSpot(QStringLiteral("traza")), Qt::LeftButton);
     QCOMPARE(form->psupd->text(), QStringLiteral("Rotación de la traza horizontal"));
     // the photograph itself keeps the arrow
-    movePointer(form->Image1);
+    pointerOver(form->Image1);
     QVERIFY(showsArrow(form->Image1));
     form->close();
 }
@@ -575,14 +548,14 @@ void TestDescription::pointerWithoutTheCursorFile()
     QVERIFY(!CursorTable::has(CursorTable::kHand));
     for (const char *name : { "time", "alt", "traza", "pantalla" }) {
         HotSpot *hotSpot = form->hotSpot(QLatin1String(name));
-        movePointer(hotSpot);
+        pointerOver(hotSpot);
         QVERIFY2(showsArrow(hotSpot), name);
     }
     // the controls still explain themselves
     QTest::mouseClick(form->hotSpot(QStringLiteral("time")), Qt::LeftButton);
     QVERIFY(form->psupd->isVisible());
     TForm6 *tube = openTube(true);
-    movePointer(tube->epan);
+    pointerOver(tube->epan);
     QVERIFY(showsArrow(tube->epan));
     tube->close();
     form->close();
@@ -640,7 +613,7 @@ void TestDescription::tubeTexts()
         QVERIFY(label->fontMetrics().horizontalAdvance(labels[i]) < label->width());
         QVERIFY(label->font().underline());
         QCOMPARE(label->palette().color(QPalette::WindowText), QColor::fromRgb(kTubeParts[i].colour));
-        movePointer(label);
+        pointerOver(label);
         QVERIFY2(showsHand(label), kTubeParts[i].name);
         // no two names run into each other
         for (int j = 0; j < i; ++j)

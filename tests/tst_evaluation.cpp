@@ -4,6 +4,7 @@
 #include "tevaluacion.h"
 #include "tfichaprincipal.h"
 #include "tpw.h"
+#include "windowtestsupport.h"
 
 #include <QClipboard>
 #include <QElapsedTimer>
@@ -53,32 +54,9 @@ int spotIndex(const QString &name)
     return -1;
 }
 
-/** Clicks the window's client area at a point, as the student does: whatever lies on top takes it. */
-QWidget *clickAt(Form *form, const QPoint &point)
-{
-    QWidget *target = form->client()->childAt(point);
-    if (!target)
-        return nullptr;
-    QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(form->client(), point));
-    return target;
-}
-
 QWidget *clickSpot(Tevaluacion *form, const QString &name)
 {
     return clickAt(form, uncoveredPoint(spotIndex(name)));
-}
-
-void movePointer(QWidget *widget)
-{
-    const QPointF at(widget->width() / 2.0, widget->height() / 2.0);
-    QMouseEvent move(
-        QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(widget, &move);
-}
-
-bool showsHand(QWidget *widget)
-{
-    return widget->testAttribute(Qt::WA_SetCursor) && widget->cursor().shape() == Qt::BitmapCursor;
 }
 
 /** Picks a page by clicking its tab. */
@@ -791,13 +769,13 @@ void TestEvaluation::handPointerWhereItBelongs()
     for (const EvaluationSpot &spot : kEvaluationSpots) {
         HotSpot *hotSpot = form->hotSpot(QLatin1String(spot.name));
         QVERIFY(!hotSpot->testAttribute(Qt::WA_SetCursor));
-        movePointer(hotSpot);
+        pointerOver(hotSpot);
         QVERIFY2(showsHand(hotSpot), spot.name);
     }
     QCOMPARE(int(kEvaluationSpots.size()), 33);
     for (QWidget *plain : { static_cast<QWidget *>(form->ipant), static_cast<QWidget *>(form->Image1),
              static_cast<QWidget *>(form->Panel1), static_cast<QWidget *>(form->paginas) }) {
-        movePointer(plain);
+        pointerOver(plain);
         QVERIFY2(plain->cursor().shape() == Qt::ArrowCursor, qPrintable(plain->objectName()));
     }
     form->close();
@@ -810,7 +788,7 @@ void TestEvaluation::pointerWithoutTheCursorFile()
     QVERIFY(!CursorTable::has(CursorTable::kHand));
     for (const char *name : { "Image2", "Image24", "Image34" }) {
         HotSpot *hotSpot = form->hotSpot(QLatin1String(name));
-        movePointer(hotSpot);
+        pointerOver(hotSpot);
         QVERIFY2(hotSpot->cursor().shape() == Qt::ArrowCursor, name);
     }
     // the questionnaire still works

@@ -10,6 +10,7 @@
 #include "tform4.h"
 #include "tform7.h"
 #include "tpractica.h"
+#include "windowtestsupport.h"
 
 #include <QElapsedTimer>
 #include <QTimer>
@@ -62,19 +63,6 @@ const QString kWarningCastilian
     = QStringLiteral("¡¡ NO DEJAR UN PUNTO FIJO EN LA PANTALLA YA QUE ESTA PODRIA QUEMARSE !!");
 const QString kWarningValencian
     = QStringLiteral("¡¡ NO DEIXAR UN PUNT FIXE A LA PANTALLA JA QUE AQUESTA PODRIA CREMAR-SE !!");
-
-void movePointer(QWidget *widget)
-{
-    const QPointF at(widget->width() / 2.0, widget->height() / 2.0);
-    QMouseEvent move(
-        QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(widget, &move);
-}
-
-bool showsHand(QWidget *widget)
-{
-    return widget->testAttribute(Qt::WA_SetCursor) && widget->cursor().shape() == Qt::BitmapCursor;
-}
 
 /** Lets the window system finish showing and hiding, as it does before the student's next click. */
 void settle()
@@ -304,7 +292,7 @@ void TestPractice::chooserReadsLikeTheDescriptionChooser()
         QVERIFY(link->font().bold() && link->font().underline());
         QCOMPARE(link->palette().color(QPalette::WindowText),
             description->Label1->palette().color(QPalette::WindowText));
-        movePointer(link);
+        pointerOver(link);
         QVERIFY(showsHand(link));
     }
     QCOMPARE(chooser->BitBtn1->size(), description->BitBtn1->size());
@@ -792,22 +780,22 @@ void TestPractice::pointersWithAndWithoutTheCursorFile()
 {
     TForm7 *form = openPractice(true);
     for (Label *link : { form->Label3, form->Label4 }) {
-        movePointer(link);
+        pointerOver(link);
         QVERIFY(showsHand(link));
     }
-    movePointer(form->Image1);
+    pointerOver(form->Image1);
     QCOMPARE(form->Image1->cursor().shape(), Qt::ArrowCursor);
     form->close();
 
     QVERIFY(QFile::remove(m_dir->filePath(QStringLiteral("handgrab.cur"))));
     Tpractica *chooser = openChooser(true);
     QVERIFY(!CursorTable::has(CursorTable::kHand));
-    movePointer(chooser->Label2);
+    pointerOver(chooser->Label2);
     QCOMPARE(chooser->Label2->cursor().shape(), Qt::ArrowCursor);
     QTest::mouseClick(chooser->Label3, Qt::LeftButton);
     TForm7 *bare = Form7;
     QVERIFY(bare->isVisible());
-    movePointer(bare->Label3);
+    pointerOver(bare->Label3);
     QCOMPARE(bare->Label3->cursor().shape(), Qt::ArrowCursor);
     QTest::mouseClick(bare->Label3, Qt::LeftButton);
     QVERIFY(bare->pprobl->isVisible());

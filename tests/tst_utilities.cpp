@@ -7,6 +7,7 @@
 #include "tfichaprincipal.h"
 #include "tform8.h"
 #include "utilitiesart.h"
+#include "windowtestsupport.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QStackedWidget>
@@ -20,29 +21,6 @@ namespace {
 
 constexpr double kDegree = std::numbers::pi / 180.0;
 
-void movePointer(QWidget *widget)
-{
-    const QPointF at(widget->width() / 2.0, widget->height() / 2.0);
-    QMouseEvent move(
-        QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(widget, &move);
-}
-
-bool showsHand(QWidget *widget)
-{
-    return widget->testAttribute(Qt::WA_SetCursor) && widget->cursor().shape() == Qt::BitmapCursor;
-}
-
-/** Clicks a page at a point, as the student does: whatever lies on top there takes the click. */
-QWidget *clickAt(QWidget *page, const QPoint &point)
-{
-    QWidget *target = page->childAt(point);
-    if (!target)
-        return nullptr;
-    QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(page, point));
-    return target;
-}
-
 QList<Panel *> visiblePanels(const TForm8 *form)
 {
     QList<Panel *> shown;
@@ -50,12 +28,6 @@ QList<Panel *> visiblePanels(const TForm8 *form)
         if (panel->isVisible())
             shown << panel;
     return shown;
-}
-
-void activate(QWidget *window)
-{
-    QEvent activate(QEvent::WindowActivate);
-    QCoreApplication::sendEvent(window, &activate);
 }
 
 /** The points where a trace crosses zero going up, in divisions across the screen. */
@@ -428,11 +400,11 @@ void TestUtilities::pointerOverLinksAndZones()
         controls << form->zone(QLatin1String(zone.name));
     for (QWidget *control : controls) {
         QVERIFY(!control->testAttribute(Qt::WA_SetCursor));
-        movePointer(control);
+        pointerOver(control);
         QVERIFY2(showsHand(control), qPrintable(control->objectName()));
     }
     // text that is no link keeps the arrow
-    movePointer(form->eutil);
+    pointerOver(form->eutil);
     QVERIFY(!form->eutil->testAttribute(Qt::WA_SetCursor));
 }
 
@@ -442,7 +414,7 @@ void TestUtilities::pointerWithoutTheCursorFile()
     TForm8 *form = openBook(true);
     QVERIFY(!CursorTable::has(CursorTable::kHand));
     for (QWidget *control : QList<QWidget *> { form->ecarac, form->zone(QStringLiteral("ium")) }) {
-        movePointer(control);
+        pointerOver(control);
         QCOMPARE(control->cursor().shape(), Qt::ArrowCursor);
     }
     // nothing is reported and everything still works

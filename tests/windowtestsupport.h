@@ -51,6 +51,34 @@ inline void pointerOver(QWidget *widget)
     QCoreApplication::sendEvent(widget, &move);
 }
 
+/** Whether a control shows the hand pointer the program loads from its cursor file. */
+inline bool showsHand(QWidget *widget)
+{
+    return widget->testAttribute(Qt::WA_SetCursor) && widget->cursor().shape() == Qt::BitmapCursor;
+}
+
+/** Whether a control shows the ordinary arrow pointer. */
+inline bool showsArrow(QWidget *widget)
+{
+    return widget->cursor().shape() == Qt::ArrowCursor;
+}
+
+/** Clicks a surface at a point, as the student does: whatever lies on top there takes the click. */
+inline QWidget *clickAt(QWidget *surface, const QPoint &point)
+{
+    QWidget *target = surface->childAt(point);
+    if (!target)
+        return nullptr;
+    QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(surface, point));
+    return target;
+}
+
+/** Clicks a window's client area at a point in it. */
+inline QWidget *clickAt(Form *form, const QPoint &point)
+{
+    return clickAt(form->client(), point);
+}
+
 /** A control's place in its window's client area. */
 inline QRect inClient(const QWidget *widget, const Form *form)
 {
