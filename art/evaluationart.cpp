@@ -2,6 +2,7 @@
 #include "bmpwriter.h"
 #include "evaluationlayout.h"
 #include "exercises/evaluationspots.h"
+#include "frontpanellayout.h"
 #include "frontpanelpainter.h"
 
 #include <QLatin1String>
@@ -10,27 +11,11 @@
 
 namespace {
 
-/**
- * One control of the photograph, placed relative to the top-left corner of a hot-spot's rectangle
- * (the hot-spot whose control is named by anchor). Controls without a hot-spot of their own (the
- * lamp, the trace-rotation screw, the CAL knobs) hang on a neighbour's rectangle.
- */
-struct LayoutRow
-{
-    const char *name;
-    const char *anchor;
-    ControlKind kind;
-    qreal dx, dy, width, height;
-    const char *label;
-    LabelSide side;
-    qreal angle;
-};
-
 using K = ControlKind;
 using S = LabelSide;
 
 // clang-format off
-constexpr LayoutRow kLayout[] = {
+constexpr AnchoredControl kLayout[] = {
     // Beam and horizontal deflection.
     {"Interruptor", "Interruptor", K::PushButton,   3,   10,   19, 13, "POWER",      S::Above, 0},
     {"lamp",        "Interruptor", K::Lamp,        25,   13.5,  6,  6, "",           S::None,  0},
@@ -158,24 +143,7 @@ FrontPanelModel evaluationPanelLayout()
         kEvaluationScreen.top - kEvaluationPictureTop, kEvaluationScreen.width, kEvaluationScreen.height);
     model.screen.bezel = model.screen.face.adjusted(-12, -12, 12, 12);
 
-    for (const LayoutRow &row : kLayout) {
-        PanelControl c;
-        c.name = QString::fromLatin1(row.name);
-        c.kind = row.kind;
-        const QRectF anchor = spotRect(row.anchor);
-        c.rect = QRectF(anchor.left() + row.dx, anchor.top() + row.dy, row.width, row.height);
-        c.label = QString::fromLatin1(row.label);
-        c.labelSide = row.side;
-        c.angle = row.angle;
-        if (row.kind == ControlKind::SlideSwitch) {
-            c.positions = { QStringLiteral("AC"), QStringLiteral("DC"), QStringLiteral("HF"),
-                QStringLiteral("LF"), QStringLiteral("~") };
-            c.position = 0;
-        }
-        if (row.kind == ControlKind::TestTerminals)
-            c.positions = { QStringLiteral("0.2V"), QStringLiteral("2V") };
-        model.controls.append(c);
-    }
+    placeAnchoredControls(model, kLayout, spotRect);
 
     // The component tester's button and socket share one insulating plate.
     model.plates.append(spotRect("tester").adjusted(0, 1, 0, -1));

@@ -6,27 +6,11 @@
 
 namespace {
 
-/**
- * One row of the picture's layout: a control placed relative to the top-left corner of a
- * hot-spot's rectangle (its anchor). Rotary switches are anchored on the CAL knob they carry,
- * so the two stay concentric.
- */
-struct LayoutRow
-{
-    const char *name;
-    const char *anchor;
-    ControlKind kind;
-    qreal dx, dy, width, height;
-    const char *label;
-    LabelSide side;
-    qreal angle;
-};
-
 using K = ControlKind;
 using S = LabelSide;
 
 // clang-format off
-constexpr LayoutRow kLayout[] = {
+constexpr AnchoredControl kLayout[] = {
     // Beam and horizontal deflection, top row.
     {"Interruptor", "Interruptor", K::PushButton,   4,    7,   17, 13, "POWER",     S::Above, 0},
     {"lamp",        "Interruptor", K::Lamp,        26,    9,    6,  6, "",          S::None,  0},
@@ -99,24 +83,7 @@ FrontPanelModel frontPanelLayout()
     model.screen.face = spotRect("pantalla");
     model.screen.bezel = model.screen.face.adjusted(-12, -12, 12, 12);
 
-    for (const LayoutRow &row : kLayout) {
-        PanelControl c;
-        c.name = QString::fromLatin1(row.name);
-        c.kind = row.kind;
-        const QRectF anchor = spotRect(row.anchor);
-        c.rect = QRectF(anchor.left() + row.dx, anchor.top() + row.dy, row.width, row.height);
-        c.label = QString::fromLatin1(row.label);
-        c.labelSide = row.side;
-        c.angle = row.angle;
-        if (row.kind == ControlKind::SlideSwitch) {
-            c.positions = { QStringLiteral("AC"), QStringLiteral("DC"), QStringLiteral("HF"),
-                QStringLiteral("LF"), QStringLiteral("~") };
-            c.position = 0;
-        }
-        if (row.kind == ControlKind::TestTerminals)
-            c.positions = { QStringLiteral("0.2V"), QStringLiteral("2V") };
-        model.controls.append(c);
-    }
+    placeAnchoredControls(model, kLayout, spotRect);
 
     // The component tester's button and socket share one insulating plate.
     model.plates.append(spotRect("tester").adjusted(0, 1, 0, -1));
@@ -132,4 +99,27 @@ FrontPanelModel frontPanelLayout()
         print("Y-MAG", QRectF(380, 168, 34, 6)),
     };
     return model;
+}
+
+void placeAnchoredControls(FrontPanelModel &model, std::span<const AnchoredControl> controls,
+    const std::function<QRectF(const char *anchor)> &anchorRect)
+{
+    for (const AnchoredControl &row : controls) {
+        PanelControl c;
+        c.name = QString::fromLatin1(row.name);
+        c.kind = row.kind;
+        const QRectF anchor = anchorRect(row.anchor);
+        c.rect = QRectF(anchor.left() + row.dx, anchor.top() + row.dy, row.width, row.height);
+        c.label = QString::fromLatin1(row.label);
+        c.labelSide = row.side;
+        c.angle = row.angle;
+        if (row.kind == ControlKind::SlideSwitch) {
+            c.positions = { QStringLiteral("AC"), QStringLiteral("DC"), QStringLiteral("HF"),
+                QStringLiteral("LF"), QStringLiteral("~") };
+            c.position = 0;
+        }
+        if (row.kind == ControlKind::TestTerminals)
+            c.positions = { QStringLiteral("0.2V"), QStringLiteral("2V") };
+        model.controls.append(c);
+    }
 }

@@ -2,6 +2,29 @@
 
 #include "frontpanelmodel.h"
 
+#include <functional>
+#include <span>
+
+/**
+ * One control of a front-panel picture, placed relative to the top-left corner of the hot-spot
+ * rectangle it hangs on (its anchor). Controls without a hot-spot of their own hang on a
+ * neighbour's rectangle; rotary switches on the CAL knob they carry, so the two stay concentric.
+ */
+struct AnchoredControl
+{
+    const char *name;
+    const char *anchor;
+    ControlKind kind;
+    qreal dx, dy, width, height;
+    const char *label;
+    LabelSide side;
+    qreal angle;
+};
+
+/** Adds the controls to the model, each placed on the rectangle anchorRect gives its anchor. */
+void placeAnchoredControls(FrontPanelModel &model, std::span<const AnchoredControl> controls,
+    const std::function<QRectF(const char *anchor)> &anchorRect);
+
 /**
  * The front of the dual-channel oscilloscope as the 535 × 239 front-panel photograph shows it,
  * every control in its resting state. Controls that carry a hot-spot of the front-panel explorer
