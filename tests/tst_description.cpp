@@ -60,6 +60,11 @@ class TestDescription : public QObject
 
 private Q_SLOTS:
     void initTestCase();
+    void cleanupTestCase()
+    {
+        Form::destroyAll();
+        delete m_dir;
+    }
     void cleanup();
 
     void chooserTexts_data();

@@ -102,6 +102,11 @@ class TestEvaluation : public QObject
 
 private Q_SLOTS:
     void initTestCase();
+    void cleanupTestCase()
+    {
+        Form::destroyAll();
+        delete m_dir;
+    }
     void cleanup();
 
     void accessCodeVerdict_data();

@@ -189,6 +189,7 @@ void TestPractice::cleanup()
 void TestPractice::cleanupTestCase()
 {
     ErrorBox::setRecorder({});
+    Form::destroyAll();
     delete m_dir;
 }
 

@@ -63,6 +63,11 @@ class TestUtilities : public QObject
 
 private Q_SLOTS:
     void initTestCase();
+    void cleanupTestCase()
+    {
+        Form::destroyAll();
+        delete m_dir;
+    }
     void init();
     void cleanup();
 
