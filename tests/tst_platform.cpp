@@ -368,6 +368,17 @@ void TestPlatform::hotSpotExposesItsHint()
     QCOMPARE(spot.toolTip(), QStringLiteral("Time/Div"));
     QCOMPARE(spot.accessibleName(), QStringLiteral("Time/Div"));
     QVERIFY(spot.hasMouseTracking());
+    // a screen reader hears a button named by the hint, and can press it
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(&spot);
+    QVERIFY(face);
+    QCOMPARE(face->role(), QAccessible::Button);
+    QCOMPARE(face->text(QAccessible::Name), QStringLiteral("Time/Div"));
+    QAccessibleActionInterface *actions = face->actionInterface();
+    QVERIFY(actions);
+    QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    QSignalSpy clicks(&spot, &HotSpot::clicked);
+    actions->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(clicks.count(), 1);
 }
 
 void TestPlatform::radioGroupItemsAreExclusiveRadioButtons()

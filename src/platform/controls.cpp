@@ -4,6 +4,8 @@
 #include "fonts.h"
 #include "symbolfont.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -93,9 +95,45 @@ void Panel::mouseReleaseEvent(QMouseEvent *event)
         Q_EMIT clicked();
 }
 
+namespace {
+
+/**
+ * What a screen reader learns of a hot-spot: a button named by its hint, which it can press for
+ * a student who cannot aim the mouse at the picture.
+ */
+class HotSpotAccessible : public QAccessibleWidget
+{
+public:
+    explicit HotSpotAccessible(HotSpot *spot)
+        : QAccessibleWidget(spot, QAccessible::Button)
+    {
+    }
+
+    QStringList actionNames() const override { return { pressAction() }; }
+    void doAction(const QString &name) override
+    {
+        if (name == pressAction() && widget()->isEnabled())
+            static_cast<HotSpot *>(widget())->press();
+    }
+};
+
+QAccessibleInterface *hotSpotAccessible(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("HotSpot") && object && object->isWidgetType())
+        return new HotSpotAccessible(static_cast<HotSpot *>(object));
+    return nullptr;
+}
+
+} // namespace
+
 HotSpot::HotSpot(QWidget *parent, const Geometry &geometry, const QString &hint)
     : QWidget(parent)
 {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(hotSpotAccessible);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
     setGeometry(geometry.rect());
     setMouseTracking(true);
     setToolTip(hint);
@@ -113,6 +151,11 @@ void HotSpot::mouseReleaseEvent(QMouseEvent *event)
 {
     if (isClick(this, event))
         Q_EMIT clicked();
+}
+
+void HotSpot::press()
+{
+    Q_EMIT clicked();
 }
 
 Picture::Picture(QWidget *parent, const Geometry &geometry, PictureMode mode)

@@ -62,6 +62,9 @@ class HotSpot : public QWidget
 public:
     HotSpot(QWidget *parent, const Geometry &geometry, const QString &hint);
 
+    /** Acts as a click does; screen readers press a hot-spot this way. */
+    void press();
+
 Q_SIGNALS:
     void clicked();
     void mouseMoved();
