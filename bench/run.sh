@@ -9,7 +9,10 @@ fi
 openbox >/dev/null 2>&1 & wm=$!
 trap 'kill $wm 2>/dev/null || true' EXIT
 sleep 1
-bash "$here/startup.sh" "$build"
+# Start-up is measured three times in a row, so that one lucky or unlucky series shows as such.
+for _ in 1 2 3; do
+    bash "$here/startup.sh" "$build"
+done
 for extra in "$here"/rtf.sh "$here"/windows.sh; do
     [ -f "$extra" ] && bash "$extra" "$build"
 done
