@@ -7,6 +7,7 @@
 #include "tform10.h"
 #include "tform11.h"
 #include "tform23.h"
+#include "windowtestsupport.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAccessible>
@@ -30,12 +31,6 @@ const QStringList kRadioItems = {
     QStringLiteral("Ph =120 V, Pv = 20V"),
     QStringLiteral("Ph = 120 V, Pv = -35 V"),
 };
-
-QImage decodedFile(const QString &fileName)
-{
-    const std::optional<QByteArray> data = DataFile::read(fileName);
-    return data ? DataFile::decodeBmp(*data) : QImage();
-}
 
 bool isBlankFrame(const QImage &image)
 {
@@ -93,33 +88,6 @@ int tick(TForm23 *form)
         (form->*handler)();
     }
     return int(active.size());
-}
-
-/** Counts the times a window is hidden. */
-class HideCounter : public QObject
-{
-public:
-    explicit HideCounter(QWidget *window) { window->installEventFilter(this); }
-    int hides = 0;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Hide)
-            ++hides;
-        return false;
-    }
-};
-
-void activate(QWidget *window)
-{
-    QEvent event(QEvent::WindowActivate);
-    QCoreApplication::sendEvent(window, &event);
-}
-
-QRect inClient(const QWidget *widget, const Form *form)
-{
-    return QRect(widget->mapTo(form->client(), QPoint(0, 0)), widget->size());
 }
 
 } // namespace
@@ -195,8 +163,7 @@ void TestDemos::cleanupTestCase()
 
 void TestDemos::setLanguage(bool castilian)
 {
-    if (languageFlag() != castilian)
-        QTest::mouseClick(castilian ? fichaprincipal->cast : fichaprincipal->val, Qt::LeftButton);
+    chooseLanguage(castilian);
     QCOMPARE(languageFlag(), castilian);
 }
 

@@ -122,8 +122,7 @@ void TestDescription::cleanup()
 
 void TestDescription::setLanguage(bool castilian)
 {
-    if (languageFlag() != castilian)
-        QTest::mouseClick(castilian ? fichaprincipal->cast : fichaprincipal->val, Qt::LeftButton);
+    chooseLanguage(castilian);
 }
 
 Taparato *TestDescription::openChooser(bool castilian)

@@ -164,8 +164,7 @@ void TestEvaluation::cleanup()
 
 void TestEvaluation::setLanguage(bool castilian)
 {
-    if (languageFlag() != castilian)
-        QTest::mouseClick(castilian ? fichaprincipal->cast : fichaprincipal->val, Qt::LeftButton);
+    chooseLanguage(castilian);
 }
 
 Tpw *TestEvaluation::openGate(bool castilian)

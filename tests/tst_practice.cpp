@@ -195,8 +195,7 @@ void TestPractice::cleanupTestCase()
 
 void TestPractice::setLanguage(bool castilian)
 {
-    if (languageFlag() != castilian)
-        QTest::mouseClick(castilian ? fichaprincipal->cast : fichaprincipal->val, Qt::LeftButton);
+    chooseLanguage(castilian);
 }
 
 Tpractica *TestPractice::openChooser(bool castilian)

@@ -1,6 +1,7 @@
 #include "testsupport.h"
 #include "tfichaprincipal.h"
 #include "tproblemas.h"
+#include "windowtestsupport.h"
 
 #include <QLineEdit>
 #include <QTabBar>
@@ -8,12 +9,6 @@
 #include <QtTest>
 
 namespace {
-
-void activate(QWidget *window)
-{
-    QEvent event(QEvent::WindowActivate);
-    QCoreApplication::sendEvent(window, &event);
-}
 
 /** The page and check button of each problem, 1 to 7. */
 struct ProblemPage
@@ -88,8 +83,7 @@ void TestProblems::cleanupTestCase()
 
 void TestProblems::setLanguage(bool castilian)
 {
-    if (languageFlag() != castilian)
-        QTest::mouseClick(castilian ? fichaprincipal->cast : fichaprincipal->val, Qt::LeftButton);
+    chooseLanguage(castilian);
     QCOMPARE(languageFlag(), castilian);
 }
 

@@ -1,6 +1,7 @@
 #include "tcuestiones.h"
 #include "testsupport.h"
 #include "tfichaprincipal.h"
+#include "windowtestsupport.h"
 
 #include <QAccessible>
 #include <QRadioButton>
@@ -11,12 +12,6 @@
 #include <QtTest>
 
 namespace {
-
-void activate(QWidget *window)
-{
-    QEvent event(QEvent::WindowActivate);
-    QCoreApplication::sendEvent(window, &event);
-}
 
 /** The right option of each question, from 0, as the answer key has it. */
 constexpr int kRight[7] = { 0, 2, 1, 2, 1, 2, 2 };
@@ -95,8 +90,7 @@ void TestQuestions::cleanupTestCase()
 
 void TestQuestions::setLanguage(bool castilian)
 {
-    if (languageFlag() != castilian)
-        QTest::mouseClick(castilian ? fichaprincipal->cast : fichaprincipal->val, Qt::LeftButton);
+    chooseLanguage(castilian);
     QCOMPARE(languageFlag(), castilian);
 }
 

@@ -138,8 +138,7 @@ void TestUtilities::cleanup()
 
 void TestUtilities::setLanguage(bool castilian)
 {
-    if (languageFlag() != castilian)
-        QTest::mouseClick(castilian ? fichaprincipal->cast : fichaprincipal->val, Qt::LeftButton);
+    chooseLanguage(castilian);
 }
 
 TForm8 *TestUtilities::openBook(bool castilian)

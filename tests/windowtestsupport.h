@@ -51,6 +51,13 @@ inline void pointerOver(QWidget *widget)
     QCoreApplication::sendEvent(widget, &move);
 }
 
+/** Switches the program's language as the student does, with the main window's buttons. */
+inline void chooseLanguage(bool castilian)
+{
+    if (languageFlag() != castilian)
+        QTest::mouseClick(castilian ? fichaprincipal->cast : fichaprincipal->val, Qt::LeftButton);
+}
+
 /** Whether a control shows the hand pointer the program loads from its cursor file. */
 inline bool showsHand(QWidget *widget)
 {
@@ -175,8 +182,7 @@ protected:
     }
     void setLanguage(bool castilian)
     {
-        if (languageFlag() != castilian)
-            QTest::mouseClick(castilian ? fichaprincipal->cast : fichaprincipal->val, Qt::LeftButton);
+        chooseLanguage(castilian);
         QCOMPARE(languageFlag(), castilian);
     }
     /** Rows for the two languages, in a column named "castilian". */
