@@ -1,7 +1,5 @@
 #include "tcuestiones.h"
 
-#include "sharedpictures.h"
-
 #include <QRadioButton>
 #include <QStyle>
 #include <QTabWidget>
@@ -177,7 +175,7 @@ Tcuestiones::Tcuestiones()
     for (const ImageRow &row : kImages) {
         auto *image = new Picture(pages[row.page], row.geometry);
         image->setObjectName(QLatin1String(row.name));
-        image->setPicture(sharedEmbeddedPicture(QLatin1String(row.picture)));
+        image->setPicture(embeddedPicture(QLatin1String(row.picture)));
         images << image;
     }
     for (int i = 0; i < int(kFigureCaptionLefts.size()); ++i) {
@@ -217,7 +215,7 @@ Tcuestiones::Tcuestiones()
 
     BitBtn1 = new GlyphButton(client(), { 272, 248, 75, 25 }, QStringLiteral("&Cerrar"));
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setGlyph(sharedEmbeddedPicture(QStringLiteral("glyph_close.bmp")));
+    BitBtn1->setGlyph(embeddedPicture(QStringLiteral("glyph_close.bmp")));
     setDefaultButton(BitBtn1);
     connect(BitBtn1, &QPushButton::clicked, this, &Tcuestiones::BitBtn1Click);
 }

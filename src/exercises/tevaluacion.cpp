@@ -111,9 +111,7 @@ Tevaluacion::Tevaluacion()
     // The photograph is drawn at its own size from the control's top-left corner.
     Image1 = new Picture(client(), { 48, 0, 561, 241 }, PictureMode::Plain);
     Image1->setObjectName(QStringLiteral("Image1"));
-    // Decoded once: every questionnaire window shows the same photograph and shares its pixels.
-    static const QImage photograph = embeddedPicture(QStringLiteral("evaluationpanel.bmp"));
-    Image1->setPicture(photograph);
+    Image1->setPicture(embeddedPicture(QStringLiteral("evaluationpanel.bmp")));
 
     // In table order: a later hot-spot lies on top and takes the clicks where two share pixels.
     for (const EvaluationSpot &spot : kEvaluationSpots) {

@@ -1,7 +1,5 @@
 #include "tproblemas.h"
 
-#include "sharedpictures.h"
-
 #include "exercisefigures.h"
 #include "problemjudge.h"
 
@@ -148,7 +146,7 @@ Tproblemas::Tproblemas()
     for (int i = 0; i < int(kPages.size()); ++i) {
         const PageRow &row = kPages[i];
         const bool sine = row.problem == 7;
-        const QImage figure = sharedEmbeddedPicture(QStringLiteral("problem%1.bmp").arg(row.problem));
+        const QImage figure = embeddedPicture(QStringLiteral("problem%1.bmp").arg(row.problem));
         const Geometry at = sine
             ? Geometry { kSineFigureAt.left, kSineFigureAt.top, figure.width(), figure.height() }
             : kFigure;
@@ -160,7 +158,7 @@ Tproblemas::Tproblemas()
         auto *check
             = new GlyphButton(pages[i], sine ? kSineCheckButton : kCheckButton, QStringLiteral("Comprobar"));
         keep(check, QLatin1String(row.button));
-        check->setGlyph(sharedEmbeddedPicture(QStringLiteral("glyph_ok.bmp")));
+        check->setGlyph(embeddedPicture(QStringLiteral("glyph_ok.bmp")));
         connect(check, &QPushButton::clicked, this, [this, problem = row.problem] { checkProblem(problem); });
     }
 
@@ -222,7 +220,7 @@ Tproblemas::Tproblemas()
 
     bcerrar = new GlyphButton(client(), { 273, 377, 75, 25 }, QStringLiteral("&Cerrar"), ButtonKind::Close);
     keep(bcerrar, QStringLiteral("bcerrar"));
-    bcerrar->setGlyph(sharedEmbeddedPicture(QStringLiteral("glyph_close.bmp")));
+    bcerrar->setGlyph(embeddedPicture(QStringLiteral("glyph_close.bmp")));
 }
 
 QList<QLineEdit *> Tproblemas::answerBoxes(int problem) const

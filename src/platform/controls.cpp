@@ -6,6 +6,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QHash>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -315,5 +316,11 @@ void GlyphButton::setGlyph(const QImage &twoImages)
 
 QImage embeddedPicture(const QString &name)
 {
-    return QImage(QStringLiteral(":/embedded/") + name);
+    // Decoded at its first use and shared from then on: a student may open a window many times,
+    // and every copy shows the same pixels.
+    static QHash<QString, QImage> decoded;
+    auto found = decoded.constFind(name);
+    if (found == decoded.constEnd())
+        found = decoded.insert(name, QImage(QStringLiteral(":/embedded/") + name));
+    return *found;
 }

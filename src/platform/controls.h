@@ -162,5 +162,8 @@ public:
     void setGlyph(const QImage &twoImages);
 };
 
-/** A picture of the window descriptions, compiled into the program (":/embedded/<name>"). */
+/**
+ * A picture of the window descriptions, compiled into the program (":/embedded/<name>"), decoded
+ * once and shared by every window that shows it.
+ */
 QImage embeddedPicture(const QString &name);

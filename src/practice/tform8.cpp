@@ -301,20 +301,6 @@ const LabelRow *labelRow(const QString &name)
     return nullptr;
 }
 
-/**
- * The book's own pictures, decoded once for all its instances: a student may open the book many
- * times, and each copy shares the same images.
- */
-QImage bookPicture(const char *name)
-{
-    static QHash<QString, QImage> decoded;
-    const QString key = QLatin1String(name);
-    auto found = decoded.constFind(key);
-    if (found == decoded.constEnd())
-        found = decoded.insert(key, embeddedPicture(key));
-    return *found;
-}
-
 const QColor kPanelColour(0xdf, 0xdf, 0xdf);
 constexpr int kPanelBorder = 4;
 
@@ -362,7 +348,7 @@ TForm8::TForm8()
         = [](QWidget *page, const char *name, const Geometry &geometry, PictureMode mode, const char *file) {
               auto *control = new Picture(page, geometry, mode);
               control->setObjectName(QLatin1String(name));
-              control->setPicture(bookPicture(file));
+              control->setPicture(embeddedPicture(QLatin1String(file)));
               return control;
           };
 
@@ -378,7 +364,7 @@ TForm8::TForm8()
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     BitBtn1 = new GlyphButton(pag1, { 512, 376, 75, 25 }, QStringLiteral("&Cerrar"));
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setGlyph(bookPicture("glyph_close.bmp"));
+    BitBtn1->setGlyph(embeddedPicture(QLatin1String("glyph_close.bmp")));
     setDefaultButton(BitBtn1);
     connect(BitBtn1, &QPushButton::clicked, this, &TForm8::BitBtn1Click);
 
@@ -472,7 +458,7 @@ GlyphButton *TForm8::backButton(QWidget *page, const char *name, const Geometry 
 {
     auto *button = new GlyphButton(page, geometry, QString());
     button->setObjectName(QLatin1String(name));
-    button->setGlyph(bookPicture("glyph_back.bmp"));
+    button->setGlyph(embeddedPicture(QLatin1String("glyph_back.bmp")));
     // A speed button never takes the focus from the page.
     button->setFocusPolicy(Qt::NoFocus);
     return button;

@@ -105,9 +105,7 @@ TForm14::TForm14()
 
     Image1 = new Picture(client(), { 24, 0, 521, 217 }, PictureMode::Plain);
     Image1->setObjectName(QStringLiteral("Image1"));
-    // Decoded once: every tube window shows the same drawing.
-    static const QImage drawing = embeddedPicture(QStringLiteral("tubedetail.bmp"));
-    Image1->setPicture(drawing);
+    Image1->setPicture(embeddedPicture(QStringLiteral("tubedetail.bmp")));
 
     for (const PartLabel &row : labelTable()) {
         auto *label = new Label(
