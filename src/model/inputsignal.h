@@ -14,12 +14,15 @@ struct InputSignal
     double frequencyHz = 1000.0;
     double phaseDegrees = 0.0;
     double offsetVolts = 0.0;
+    /** When positive, the signal reaches the input through a series C and a resistor to ground with this
+     * time constant (RC, seconds): what the input sees is the voltage across the resistor, with no mean. */
+    double highPassSeconds = 0.0;
 
     /** The voltage at time t (seconds). Sine, square and triangle all start at their mean, rising, at phase
-     * 0. */
+     * 0. Behind a high-pass RC it is the steady-state voltage across the resistor. */
     double valueAt(double seconds) const;
     /** The mean over a period, what AC coupling takes away. */
-    double meanVolts() const { return offsetVolts; }
+    double meanVolts() const { return highPassSeconds > 0.0 ? 0.0 : offsetVolts; }
     /** The period in seconds, or 0 for a signal that does not repeat (no frequency). */
     double periodSeconds() const;
     /** True when the signal has both an amplitude and a frequency, so it crosses levels. */

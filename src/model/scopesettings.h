@@ -12,8 +12,13 @@ enum class Coupling { AC, DC, Ground };
 /** The vertical mode buttons: one channel, both channels chopped or alternated, their sum, or X-Y. */
 enum class DisplayMode { ChannelI, ChannelII, Dual, Add, XY };
 
-/** The channel the sweep is triggered from. */
-enum class TriggerSource { ChannelI, ChannelII };
+/** Where the sweep is triggered from: one of the channels, or the TRIG. INP. socket (EXT.). */
+enum class TriggerSource { ChannelI, ChannelII, External };
+
+/** The TRIG. selector: how the trigger circuit is coupled to its source. AC and DC pass the signal with
+ * or without its mean; HF passes only fast signals, LF only slow ones; the mains position (~) triggers on
+ * the 50 Hz line instead of the signal. */
+enum class TriggerCoupling { AC, DC, HF, LF, Line };
 
 /** The SLOPE button: the sweep starts on a rising (+) or falling (−) crossing of the level. */
 enum class TriggerSlope { Rising, Falling };
@@ -39,6 +44,9 @@ struct TriggerSettings
     double levelVolts = 0.0;
     TriggerSlope slope = TriggerSlope::Rising;
     TriggerMode mode = TriggerMode::Automatic;
+    TriggerCoupling coupling = TriggerCoupling::DC;
+    /** ALT.: with both channels alternating, each sweep is triggered from the channel it draws. */
+    bool alternate = false;
 };
 
 /** Every control of the HM-203 that changes the picture, and the two input signals. */
@@ -51,6 +59,16 @@ struct ScopeSettings
     /** The X-POS. knob, in divisions, positive to the right. */
     double xPosition = 0.0;
     TriggerSettings trigger;
+    /** The signal at the TRIG. INP. socket, which EXT. triggers from. */
+    InputSignal externalTrigger;
+    /** X-MAG x10: the middle tenth of the sweep spread over the whole screen (X-POS. picks the tenth). */
+    bool xMagnified = false;
+    /** With both channels shown, the beam switches between them many times a sweep instead of drawing
+     * whole sweeps in turn. */
+    bool chopped = false;
+    /** Where a sweep that nothing triggered starts, in seconds of signal time: it changes from sweep to
+     * sweep, so an untriggered trace runs. */
+    double freeRunSeconds = 0.0;
 };
 
 /** The calibrated VOLTS/DIV steps of the HM-203, 5 mV to 20 V in a 1-2-5 sequence, smallest first. */

@@ -5,10 +5,30 @@
 
 namespace {
 
-const ChannelSettings &sourceChannel(const ScopeSettings &settings)
+/** The channel the trigger circuit listens to; EXT. hears the TRIG. INP. socket as if DC coupled. */
+ChannelSettings sourceChannel(const ScopeSettings &settings)
 {
-    return settings.trigger.source == TriggerSource::ChannelI ? settings.channelI : settings.channelII;
+    switch (settings.trigger.source) {
+    case TriggerSource::ChannelI:
+        return settings.channelI;
+    case TriggerSource::ChannelII:
+        return settings.channelII;
+    case TriggerSource::External:
+        break;
+    }
+    ChannelSettings external;
+    external.signal = settings.externalTrigger;
+    external.coupling = Coupling::DC;
+    return external;
 }
+
+/** The mains period the ~ position of the trigger selector locks the sweep to. */
+constexpr double kLinePeriod = 1.0 / 50.0;
+/** The slowest signal HF still triggers on, and the fastest LF does. */
+constexpr double kHighPassHz = 1500.0;
+constexpr double kLowPassHz = 1000.0;
+/** How long the beam stays on one channel before it switches when chopping. */
+constexpr double kChopSeconds = 1e-6;
 
 bool finitePositive(double value)
 {
@@ -41,35 +61,67 @@ int sampleCount(const ScopeSettings &settings, double spanSeconds)
     return int(std::min(wanted, 20000.0));
 }
 
-Trace sweepTrace(const ScopeSettings &settings, TraceKind kind, double start)
+double sweepY(const ScopeSettings &settings, TraceKind kind, double t)
 {
-    const double span = ScreenGeometry::columns * settings.secondsPerDiv;
-    const int samples = sampleCount(settings, span);
+    switch (kind) {
+    case TraceKind::ChannelI:
+        return channelDivisions(settings.channelI, t);
+    case TraceKind::ChannelII:
+        return channelDivisions(settings.channelII, t);
+    case TraceKind::Sum:
+        return channelDivisions(settings.channelI, t) + channelDivisions(settings.channelII, t);
+    case TraceKind::XY:
+        break;
+    }
+    return 0.0;
+}
+
+/**
+ * The beam's path for one channel during a sweep that starts at signal time start. Unmagnified, the
+ * sweep runs over the ten divisions from X-POS.; with X-MAG it runs ten times as fast round the centre
+ * and only the part the face shows is computed. When chopping, only the beam's turns on this channel
+ * are drawn (turn 0 or 1 of each chop period), as separate pieces; chopParity -1 draws everything.
+ */
+QList<Trace> sweepTraces(const ScopeSettings &settings, TraceKind kind, double start, int chopParity = -1)
+{
+    const double spd = settings.secondsPerDiv;
+    const double xPosition = saturate(settings.xPosition);
+    const double zoom = settings.xMagnified ? 10.0 : 1.0;
+    // Screen x at fraction f of the sweep: zoom * (-5 + X-POS. + 10 f).
+    double firstFraction = 0.0;
+    double lastFraction = 1.0;
+    if (settings.xMagnified) {
+        const QRectF visible = ScreenGeometry::visibleArea();
+        const auto fractionAt = [&](double x) {
+            return (x / zoom + ScreenGeometry::halfWidth - xPosition) / ScreenGeometry::columns;
+        };
+        firstFraction = std::max(0.0, fractionAt(visible.left()));
+        lastFraction = std::min(1.0, fractionAt(visible.right()));
+        if (firstFraction >= lastFraction)
+            return {};
+    }
+    const double fullSpan = ScreenGeometry::columns * spd;
+    const int samples = sampleCount(settings, fullSpan * (lastFraction - firstFraction));
+    QList<Trace> pieces;
     Trace trace;
     trace.kind = kind;
     trace.points.reserve(samples + 1);
     for (int i = 0; i <= samples; ++i) {
-        const double fraction = double(i) / samples;
-        const double t = start + fraction * span;
-        double y = 0.0;
-        switch (kind) {
-        case TraceKind::ChannelI:
-            y = channelDivisions(settings.channelI, t);
-            break;
-        case TraceKind::ChannelII:
-            y = channelDivisions(settings.channelII, t);
-            break;
-        case TraceKind::Sum:
-            y = channelDivisions(settings.channelI, t) + channelDivisions(settings.channelII, t);
-            break;
-        case TraceKind::XY:
-            break;
+        const double fraction = firstFraction + (lastFraction - firstFraction) * double(i) / samples;
+        const double t = start + fraction * fullSpan;
+        if (chopParity >= 0 && std::abs(std::fmod(std::floor(t / kChopSeconds), 2.0)) != chopParity) {
+            if (!trace.points.isEmpty()) {
+                pieces.append(trace);
+                trace.points.clear();
+            }
+            continue;
         }
-        const double x
-            = -ScreenGeometry::halfWidth + saturate(settings.xPosition) + fraction * ScreenGeometry::columns;
-        trace.points.append(QPointF(x, saturate(y)));
+        const double x = zoom * (-ScreenGeometry::halfWidth + xPosition + fraction * ScreenGeometry::columns);
+        trace.points.append(QPointF(x, saturate(sweepY(settings, kind, t))));
     }
-    return trace;
+    if (!trace.points.isEmpty())
+        pieces.append(trace);
+    return pieces;
 }
 
 /** A time long enough for an X-Y figure to close on itself (or 20 periods of the slower signal). */
@@ -147,9 +199,31 @@ double channelDivisions(const ChannelSettings &channel, double seconds)
 
 std::optional<double> triggerTime(const ScopeSettings &settings)
 {
-    const ChannelSettings &source = sourceChannel(settings);
+    return triggerTimeFrom(settings, settings.trigger.source);
+}
+
+std::optional<double> triggerTimeFrom(const ScopeSettings &settings, TriggerSource from)
+{
+    const TriggerCoupling coupling = settings.trigger.coupling;
+    if (coupling == TriggerCoupling::Line) {
+        // Locked to the mains: every sweep starts on a rising zero of the line, whatever the signal.
+        const double run = std::isfinite(settings.freeRunSeconds) ? settings.freeRunSeconds : 0.0;
+        return std::floor(run / kLinePeriod) * kLinePeriod;
+    }
+    ScopeSettings pick = settings;
+    pick.trigger.source = from;
+    const ChannelSettings source = sourceChannel(pick);
     if (source.coupling == Coupling::Ground || !source.signal.isAlternating())
         return std::nullopt;
+    const double frequency = source.signal.frequencyHz;
+    if ((coupling == TriggerCoupling::HF && frequency < kHighPassHz)
+        || (coupling == TriggerCoupling::LF && frequency > kLowPassHz))
+        return std::nullopt;
+    // Only DC coupling lets the trigger circuit see the signal's mean.
+    const double mean = coupling == TriggerCoupling::DC || source.coupling == Coupling::AC
+        ? 0.0
+        : source.signal.meanVolts();
+    const auto sense = [&](double t) { return triggerVolts(source, t) - mean; };
     const double period = source.signal.periodSeconds();
     const double level = settings.trigger.levelVolts;
     const TriggerSlope slope = settings.trigger.slope;
@@ -157,23 +231,23 @@ std::optional<double> triggerTime(const ScopeSettings &settings)
     // crossing that falls exactly on the period's end.
     const int steps = 4000;
     const double dt = 1.05 * period / steps;
-    double before = triggerVolts(source, 0.0);
+    double before = sense(0.0);
     if (before == level) {
         // Starting exactly on the level counts when the signal moves the right way from there.
-        const double after = triggerVolts(source, period * 1e-6);
+        const double after = sense(period * 1e-6);
         if ((slope == TriggerSlope::Rising && after > level)
             || (slope == TriggerSlope::Falling && after < level))
             return 0.0;
     }
     for (int i = 1; i <= steps; ++i) {
         const double t = i * dt;
-        const double after = triggerVolts(source, t);
+        const double after = sense(t);
         if (crossesBetween(before, after, level, slope)) {
             double lo = t - dt;
             double hi = t;
             for (int k = 0; k < 50; ++k) {
                 const double mid = (lo + hi) / 2.0;
-                if (crossesBetween(triggerVolts(source, lo), triggerVolts(source, mid), level, slope))
+                if (crossesBetween(sense(lo), sense(mid), level, slope))
                     hi = mid;
                 else
                     lo = mid;
@@ -200,20 +274,35 @@ ScreenTraces computeTraces(const ScopeSettings &settings)
     screen.triggered = start.has_value();
     if (!start && settings.trigger.mode == TriggerMode::Normal)
         return screen;
-    screen.sweepStartSeconds = start.value_or(0.0);
+    screen.sweepStartSeconds = start.value_or(std::isfinite(settings.freeRunSeconds) ? settings.freeRunSeconds : 0.0);
+    const double begin = screen.sweepStartSeconds;
     switch (settings.mode) {
     case DisplayMode::ChannelI:
-        screen.traces.append(sweepTrace(settings, TraceKind::ChannelI, screen.sweepStartSeconds));
+        screen.traces.append(sweepTraces(settings, TraceKind::ChannelI, begin));
         break;
     case DisplayMode::ChannelII:
-        screen.traces.append(sweepTrace(settings, TraceKind::ChannelII, screen.sweepStartSeconds));
+        screen.traces.append(sweepTraces(settings, TraceKind::ChannelII, begin));
         break;
     case DisplayMode::Dual:
-        screen.traces.append(sweepTrace(settings, TraceKind::ChannelI, screen.sweepStartSeconds));
-        screen.traces.append(sweepTrace(settings, TraceKind::ChannelII, screen.sweepStartSeconds));
+        if (settings.chopped) {
+            screen.traces.append(sweepTraces(settings, TraceKind::ChannelI, begin, 0));
+            screen.traces.append(sweepTraces(settings, TraceKind::ChannelII, begin, 1));
+        } else if (settings.trigger.alternate) {
+            // Each channel's sweep waits for its own signal; one that never comes runs free (AT) or stays
+            // dark (NORM).
+            for (const auto &[kind, from] : { std::pair { TraceKind::ChannelI, TriggerSource::ChannelI },
+                     std::pair { TraceKind::ChannelII, TriggerSource::ChannelII } }) {
+                const std::optional<double> own = triggerTimeFrom(settings, from);
+                if (own || settings.trigger.mode == TriggerMode::Automatic)
+                    screen.traces.append(sweepTraces(settings, kind, own.value_or(begin)));
+            }
+        } else {
+            screen.traces.append(sweepTraces(settings, TraceKind::ChannelI, begin));
+            screen.traces.append(sweepTraces(settings, TraceKind::ChannelII, begin));
+        }
         break;
     case DisplayMode::Add:
-        screen.traces.append(sweepTrace(settings, TraceKind::Sum, screen.sweepStartSeconds));
+        screen.traces.append(sweepTraces(settings, TraceKind::Sum, begin));
         break;
     case DisplayMode::XY:
         break;

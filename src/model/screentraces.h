@@ -62,9 +62,13 @@ double triggerVolts(const ChannelSettings &channel, double seconds);
 
 /**
  * The first time from 0 on at which the trigger source crosses the level on the chosen slope, or
- * nothing when it never does (no alternating signal, level beyond its peaks, GD).
+ * nothing when it never does (no alternating signal, level beyond its peaks, GD, a signal the HF or LF
+ * position filters out). At the mains position it is the line's last rising zero before the free-run time.
  */
 std::optional<double> triggerTime(const ScopeSettings &settings);
+
+/** The same, as if the trigger circuit listened to another source (ALT. triggers each channel from itself). */
+std::optional<double> triggerTimeFrom(const ScopeSettings &settings, TriggerSource source);
 
 /** How many horizontal divisions one period of a signal takes. */
 double divisionsPerPeriod(double frequencyHz, double secondsPerDiv);

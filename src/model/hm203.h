@@ -1,0 +1,183 @@
+#pragma once
+
+#include "screentraces.h"
+
+#include <QString>
+
+#include <array>
+
+/** Every control of the HM-203 the student can operate, in the order the keyboard reaches them. */
+enum class Hm203Control {
+    Power,
+    Intensity,
+    Focus,
+    TraceRotation,
+    XMagnifier,
+    XY,
+    XPosition,
+    HoldOff,
+    TriggerCoupling,
+    TimeDiv,
+    TimeCal,
+    AtNorm,
+    Level,
+    AltTrigger,
+    Slope,
+    ExtTrigger,
+    YPositionI,
+    VoltsDivI,
+    VoltsCalI,
+    GroundI,
+    DcI,
+    InvertI,
+    MagnifyI,
+    MagnifyII,
+    VoltsDivII,
+    VoltsCalII,
+    YPositionII,
+    DcII,
+    GroundII,
+    ChannelII,
+    Dual,
+    Add,
+    InvertII,
+    Tester,
+};
+inline constexpr int kHm203ControlCount = int(Hm203Control::Tester) + 1;
+
+/** How a control is worked: a push button is in or out, a switch clicks between steps, a knob turns. */
+enum class ControlStyle { Button, Switch, Knob };
+
+/** One control: the part of the front-panel picture it is, the name it is announced by, and its range. */
+struct Hm203ControlInfo
+{
+    Hm203Control id;
+    /** The control's name in the front-panel model. */
+    const char *panelName;
+    /** The name printed on the panel, which screen readers announce. */
+    const char16_t *label;
+    ControlStyle style;
+    int minimum;
+    int maximum;
+    /** The position the instrument opens with. */
+    int initial;
+    /** How far one Page Up or Page Down turns it. */
+    int pageStep;
+};
+
+/** The table of every control, indexed by Hm203Control. */
+const std::array<Hm203ControlInfo, kHm203ControlCount> &hm203Controls();
+const Hm203ControlInfo &controlInfo(Hm203Control control);
+
+/** What the inputs of the oscilloscope are wired to. */
+enum class Hookup {
+    /** Output I of the generator on CH I, output II on CH II. */
+    Generator,
+    /** The practice circuit: output I drives a series C and R; CH I sees Ue, CH II the voltage across R. */
+    RcCircuit,
+    /** CH I on the 0.2 V terminal of the CAL socket (output II stays on CH II). */
+    Calibrator02,
+    /** CH I on the 2 V terminal of the CAL socket. */
+    Calibrator2,
+};
+
+/** What sits between the component tester's socket and ground. */
+enum class TesterLoad { Open, Resistor, Capacitor, Diode };
+
+/** The two-channel function generator beside the oscilloscope, and how things are wired. */
+struct GeneratorSettings
+{
+    Waveform waveform = Waveform::Sine;
+    double frequencyHz = 1000.0;
+    double amplitudeIVpp = 4.0;
+    double offsetIVolts = 0.0;
+    double amplitudeIIVpp = 2.0;
+    double offsetIIVolts = 0.0;
+    /** Output II against output I, in degrees; negative lags. */
+    double phaseIIDegrees = 0.0;
+    Hookup hookup = Hookup::Generator;
+    TesterLoad testerLoad = TesterLoad::Open;
+};
+
+/** The generator's ranges. */
+namespace GeneratorLimits {
+inline constexpr double minimumHz = 1.0;
+inline constexpr double maximumHz = 1e6;
+inline constexpr double maximumVpp = 20.0;
+inline constexpr double maximumOffset = 10.0;
+inline constexpr double maximumPhase = 180.0;
+} // namespace GeneratorLimits
+
+/** The practice circuit: 1 kΩ and 100 nF. */
+namespace PracticeCircuit {
+inline constexpr double ohms = 1000.0;
+inline constexpr double farads = 100e-9;
+inline constexpr double timeConstant = ohms * farads;
+} // namespace PracticeCircuit
+
+/** The moment a screen is drawn at: the clock, and how long the instrument has been switched on. */
+struct BeamMoment
+{
+    double seconds = 0.0;
+    double sincePowerOn = 1e9;
+};
+
+/** What the tube face shows at a moment, and how it looks. */
+struct LiveScreen
+{
+    ScreenTraces traces;
+    /** 0 (nothing) to 1. */
+    double brightness = 0.0;
+    /** How far the spot spreads around the sharp line, in divisions. */
+    double spread = 0.0;
+    /** TR: the whole picture turned this many degrees, anticlockwise positive. */
+    double rotationDegrees = 0.0;
+    /** True when the picture changes with time even though no control moves. */
+    bool moving = false;
+};
+
+/**
+ * The HM-203 as the student operates it: the position of every control, the generator wired to
+ * its inputs, and what the screen shows. Every position is a whole step within its control's range,
+ * so no sequence of changes can put the instrument into a state it cannot draw.
+ */
+class Hm203
+{
+public:
+    /** Ready to use: switched on and warm, a 4 Vpp, 1 kHz sine on CH I, 1 V/div, 0,2 ms/div, AT. */
+    Hm203();
+
+    int value(Hm203Control control) const { return m_values[std::size_t(control)]; }
+    bool isPressed(Hm203Control control) const { return value(control) != 0; }
+    /** Moves a control, kept within its range. True when that changed anything. */
+    bool setValue(Hm203Control control, int value);
+
+    const GeneratorSettings &generator() const { return m_generator; }
+    /** Sets the generator, each value kept within its range (a value that is not a number is refused). */
+    bool setGenerator(const GeneratorSettings &settings);
+
+    /** The calibrated step a TIME/DIV or VOLTS/DIV position stands for. */
+    static double secondsPerDivAt(int position);
+    static double voltsPerDivAt(int position);
+    /** The position of a step (the nearest one). */
+    static int timeDivPosition(double secondsPerDiv);
+    static int voltsDivPosition(double voltsPerDiv);
+
+    /** The signals at the inputs. */
+    InputSignal signalI() const;
+    InputSignal signalII() const;
+    /** The settings that decide the traces, CAL knobs, Y-MAG and X-MAG included. */
+    ScopeSettings scopeSettings() const;
+    /** The screen at a moment. */
+    LiveScreen screen(const BeamMoment &moment = {}) const;
+
+    /** The value a screen reader announces after the control's name: "0,2 ms/div", "pulsado", "AC". */
+    QString valueText(Hm203Control control, bool castilian) const;
+
+private:
+    std::array<int, kHm203ControlCount> m_values {};
+    GeneratorSettings m_generator;
+};
+
+/** The figure the component tester draws for a load, in divisions. */
+Trace testerFigure(TesterLoad load);
