@@ -1,0 +1,422 @@
+#include "hm203.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+using C = Hm203Control;
+using S = ControlStyle;
+
+/** TIME/DIV and VOLTS/DIV positions count clockwise: the slowest sweep and the least sensitive range are
+ * position 0. */
+int lastTimePosition()
+{
+    return int(secondsPerDivSteps().size()) - 1;
+}
+
+int lastVoltsPosition()
+{
+    return int(voltsPerDivSteps().size()) - 1;
+}
+
+// clang-format off
+const std::array<Hm203ControlInfo, kHm203ControlCount> kControls = { {
+    {C::Power,           "Interruptor", u"POWER",      S::Button, 0,   1,  1,  1},
+    {C::Intensity,       "intensidad",  u"INTENS.",    S::Knob,   0, 100, 70, 10},
+    {C::Focus,           "focus",       u"FOCUS",      S::Knob,   0, 100, 50, 10},
+    {C::TraceRotation,   "traza",       u"TR",         S::Knob, -50,  50,  0, 10},
+    {C::XMagnifier,      "xmag",        u"X-MAG x10",  S::Button, 0,   1,  0,  1},
+    {C::XY,              "xy",          u"X-Y",        S::Button, 0,   1,  0,  1},
+    {C::XPosition,       "xpos",        u"X-POS",      S::Knob, -60,  60,  0, 10},
+    {C::HoldOff,         "holdoff",     u"HOLD OFF",   S::Knob,   0, 100,  0, 10},
+    {C::TriggerCoupling, "trigger",     u"TRIG.",      S::Switch, 0,   4,  0,  1},
+    {C::TimeDiv,         "time",        u"TIME/DIV",   S::Switch, 0,  17,  9,  3},
+    {C::TimeCal,         "cal1",        u"TIME/DIV CAL", S::Knob, 0, 100, 100, 10},
+    {C::AtNorm,          "atnorm",      u"AT/NORM",    S::Button, 0,   1,  0,  1},
+    {C::Level,           "level",       u"LEVEL",      S::Knob, -40,  40,  0, 10},
+    {C::AltTrigger,      "alt",         u"ALT",        S::Button, 0,   1,  0,  1},
+    {C::Slope,           "flanco",      u"SLOPE",      S::Button, 0,   1,  0,  1},
+    {C::ExtTrigger,      "ext",         u"EXT.",       S::Button, 0,   1,  0,  1},
+    {C::YPositionI,      "ypos",        u"Y-POS I",    S::Knob, -60,  60,  0, 10},
+    {C::VoltsDivI,       "volts1",      u"VOLTS/DIV I", S::Switch, 0, 11,  4,  3},
+    {C::VoltsCalI,       "cal2",        u"VOLTS/DIV I CAL", S::Knob, 0, 100, 100, 10},
+    {C::GroundI,         "gd1",         u"GD I",       S::Button, 0,   1,  0,  1},
+    {C::DcI,             "acdc1",       u"AC/DC I",    S::Button, 0,   1,  1,  1},
+    {C::InvertI,         "inv1",        u"INV I",      S::Button, 0,   1,  0,  1},
+    {C::MagnifyI,        "ymag1",       u"Y-MAG x5 I", S::Button, 0,   1,  0,  1},
+    {C::MagnifyII,       "ymag2",       u"Y-MAG x5 II", S::Button, 0,  1,  0,  1},
+    {C::VoltsDivII,      "volts2",      u"VOLTS/DIV II", S::Switch, 0, 11, 4,  3},
+    {C::VoltsCalII,      "cal3",        u"VOLTS/DIV II CAL", S::Knob, 0, 100, 100, 10},
+    {C::YPositionII,     "ypos2",       u"Y-POS II",   S::Knob, -60,  60,  0, 10},
+    {C::DcII,            "acdc2",       u"AC/DC II",   S::Button, 0,   1,  1,  1},
+    {C::GroundII,        "gd2",         u"GD II",      S::Button, 0,   1,  0,  1},
+    {C::ChannelII,       "ch12",        u"CH I/II",    S::Button, 0,   1,  0,  1},
+    {C::Dual,            "dual",        u"DUAL",       S::Button, 0,   1,  0,  1},
+    {C::Add,             "add",         u"ADD",        S::Button, 0,   1,  0,  1},
+    {C::InvertII,        "inv2",        u"INV II",     S::Button, 0,   1,  0,  1},
+    {C::Tester,          "tester",      u"COMPONENT TESTER", S::Button, 0, 1, 0, 1},
+} };
+// clang-format on
+
+constexpr const char16_t *kCouplingNames[] = { u"AC", u"DC", u"HF", u"LF", u"~" };
+
+/** The 50 Hz mains the component tester and the ~ trigger position run from. */
+constexpr double kMainsHz = 50.0;
+
+/** An uncalibrated CAL knob slows the sweep or lowers the sensitivity up to 2.5 times. */
+double calFactor(int position)
+{
+    return 1.0 + 1.5 * (100 - position) / 100.0;
+}
+
+QString decimal(double value, int decimals)
+{
+    QString text = QString::number(value, 'f', decimals);
+    if (text.startsWith(QLatin1Char('-')) && text.count(QLatin1Char('0')) == text.size() - 2)
+        text.remove(0, 1); // "-0,0" reads as "0,0"
+    return text.replace(QLatin1Char('.'), QLatin1Char(','));
+}
+
+QString signedDecimal(double value, int decimals)
+{
+    const QString text = decimal(value, decimals);
+    return value > 0 && text != decimal(0.0, decimals) ? QLatin1Char('+') + text : text;
+}
+
+double clampedOr(double value, double low, double high, double fallback)
+{
+    return std::isfinite(value) ? std::clamp(value, low, high) : fallback;
+}
+
+/** A calibrator square: from 0 V up to the terminal's voltage, 1 kHz. */
+InputSignal calibrator(double volts)
+{
+    InputSignal s;
+    s.waveform = Waveform::Square;
+    s.frequencyHz = 1000.0;
+    s.amplitudeVpp = volts;
+    s.offsetVolts = volts / 2.0;
+    return s;
+}
+
+InputSignal generatorOutput(const GeneratorSettings &g, bool second)
+{
+    InputSignal s;
+    s.waveform = g.waveform;
+    s.frequencyHz = g.frequencyHz;
+    s.amplitudeVpp = second ? g.amplitudeIIVpp : g.amplitudeIVpp;
+    s.offsetVolts = second ? g.offsetIIVolts : g.offsetIVolts;
+    s.phaseDegrees = second ? g.phaseIIDegrees : 0.0;
+    return s;
+}
+
+/** Keeps the points of a trace from one fraction of its length to another. */
+void keepSpan(Trace &trace, double from, double to)
+{
+    const qsizetype n = trace.points.size();
+    if (n < 2)
+        return;
+    const qsizetype first = std::clamp(qsizetype(std::floor(from * (n - 1))), qsizetype(0), n - 1);
+    const qsizetype last = std::clamp(qsizetype(std::ceil(to * (n - 1))), qsizetype(0), n - 1);
+    trace.points = last >= first ? trace.points.mid(first, last - first + 1) : QList<QPointF> {};
+}
+
+} // namespace
+
+const std::array<Hm203ControlInfo, kHm203ControlCount> &hm203Controls()
+{
+    return kControls;
+}
+
+const Hm203ControlInfo &controlInfo(Hm203Control control)
+{
+    return kControls[std::size_t(control)];
+}
+
+Hm203::Hm203()
+{
+    for (const Hm203ControlInfo &info : kControls)
+        m_values[std::size_t(info.id)] = info.initial;
+}
+
+bool Hm203::setValue(Hm203Control control, int value)
+{
+    const Hm203ControlInfo &info = controlInfo(control);
+    const int kept = std::clamp(value, info.minimum, info.maximum);
+    int &slot = m_values[std::size_t(control)];
+    if (slot == kept)
+        return false;
+    slot = kept;
+    return true;
+}
+
+bool Hm203::setGenerator(const GeneratorSettings &settings)
+{
+    using namespace GeneratorLimits;
+    GeneratorSettings g = settings;
+    const GeneratorSettings &old = m_generator;
+    g.frequencyHz = clampedOr(g.frequencyHz, minimumHz, maximumHz, old.frequencyHz);
+    g.amplitudeIVpp = clampedOr(g.amplitudeIVpp, 0.0, maximumVpp, old.amplitudeIVpp);
+    g.amplitudeIIVpp = clampedOr(g.amplitudeIIVpp, 0.0, maximumVpp, old.amplitudeIIVpp);
+    g.offsetIVolts = clampedOr(g.offsetIVolts, -maximumOffset, maximumOffset, old.offsetIVolts);
+    g.offsetIIVolts = clampedOr(g.offsetIIVolts, -maximumOffset, maximumOffset, old.offsetIIVolts);
+    g.phaseIIDegrees = clampedOr(g.phaseIIDegrees, -maximumPhase, maximumPhase, old.phaseIIDegrees);
+    const bool changed = g.waveform != old.waveform || g.frequencyHz != old.frequencyHz
+        || g.amplitudeIVpp != old.amplitudeIVpp || g.amplitudeIIVpp != old.amplitudeIIVpp
+        || g.offsetIVolts != old.offsetIVolts || g.offsetIIVolts != old.offsetIIVolts
+        || g.phaseIIDegrees != old.phaseIIDegrees || g.hookup != old.hookup || g.testerLoad != old.testerLoad;
+    m_generator = g;
+    return changed;
+}
+
+double Hm203::secondsPerDivAt(int position)
+{
+    const int p = std::clamp(position, 0, lastTimePosition());
+    return secondsPerDivSteps().at(lastTimePosition() - p);
+}
+
+double Hm203::voltsPerDivAt(int position)
+{
+    const int p = std::clamp(position, 0, lastVoltsPosition());
+    return voltsPerDivSteps().at(lastVoltsPosition() - p);
+}
+
+int Hm203::timeDivPosition(double secondsPerDiv)
+{
+    const QList<double> &steps = secondsPerDivSteps();
+    int best = 0;
+    for (int i = 1; i < steps.size(); ++i) {
+        if (std::abs(std::log(steps.at(i) / secondsPerDiv)) < std::abs(std::log(steps.at(best) / secondsPerDiv)))
+            best = i;
+    }
+    return lastTimePosition() - best;
+}
+
+int Hm203::voltsDivPosition(double voltsPerDiv)
+{
+    const QList<double> &steps = voltsPerDivSteps();
+    int best = 0;
+    for (int i = 1; i < steps.size(); ++i) {
+        if (std::abs(std::log(steps.at(i) / voltsPerDiv)) < std::abs(std::log(steps.at(best) / voltsPerDiv)))
+            best = i;
+    }
+    return lastVoltsPosition() - best;
+}
+
+InputSignal Hm203::signalI() const
+{
+    switch (m_generator.hookup) {
+    case Hookup::Calibrator02:
+        return calibrator(0.2);
+    case Hookup::Calibrator2:
+        return calibrator(2.0);
+    case Hookup::Generator:
+    case Hookup::RcCircuit:
+        break;
+    }
+    return generatorOutput(m_generator, false);
+}
+
+InputSignal Hm203::signalII() const
+{
+    if (m_generator.hookup == Hookup::RcCircuit) {
+        InputSignal across = generatorOutput(m_generator, false);
+        across.highPassSeconds = PracticeCircuit::timeConstant;
+        return across;
+    }
+    return generatorOutput(m_generator, true);
+}
+
+ScopeSettings Hm203::scopeSettings() const
+{
+    ScopeSettings s;
+    const auto channel = [this](InputSignal signal, C volts, C cal, C magnify, C ground, C dc, C invert,
+                             C position) {
+        ChannelSettings c;
+        c.signal = signal;
+        c.voltsPerDiv = voltsPerDivAt(value(volts)) * calFactor(value(cal)) / (isPressed(magnify) ? 5.0 : 1.0);
+        c.coupling = isPressed(ground) ? Coupling::Ground : isPressed(dc) ? Coupling::DC : Coupling::AC;
+        c.inverted = isPressed(invert);
+        c.position = value(position) / 10.0;
+        return c;
+    };
+    s.channelI = channel(signalI(), C::VoltsDivI, C::VoltsCalI, C::MagnifyI, C::GroundI, C::DcI, C::InvertI,
+        C::YPositionI);
+    s.channelII = channel(signalII(), C::VoltsDivII, C::VoltsCalII, C::MagnifyII, C::GroundII, C::DcII,
+        C::InvertII, C::YPositionII);
+
+    if (isPressed(C::XY))
+        s.mode = DisplayMode::XY;
+    else if (isPressed(C::Dual))
+        s.mode = DisplayMode::Dual;
+    else if (isPressed(C::Add))
+        s.mode = DisplayMode::Add;
+    else
+        s.mode = isPressed(C::ChannelII) ? DisplayMode::ChannelII : DisplayMode::ChannelI;
+    // DUAL and ADD pressed together chop between the channels instead of alternating whole sweeps.
+    s.chopped = isPressed(C::Dual) && isPressed(C::Add);
+
+    s.secondsPerDiv = secondsPerDivAt(value(C::TimeDiv)) * calFactor(value(C::TimeCal));
+    s.xPosition = value(C::XPosition) / 10.0;
+    s.xMagnified = isPressed(C::XMagnifier) && s.mode != DisplayMode::XY;
+
+    // The trigger listens to the channel CH I/II picks, or to TRIG. INP., which output I of the generator
+    // also feeds. LEVEL turns over the height of the screen, in the source's divisions.
+    TriggerSettings &t = s.trigger;
+    if (isPressed(C::ExtTrigger))
+        t.source = TriggerSource::External;
+    else
+        t.source = isPressed(C::ChannelII) ? TriggerSource::ChannelII : TriggerSource::ChannelI;
+    const double sourceVoltsPerDiv = t.source == TriggerSource::ChannelI ? s.channelI.voltsPerDiv
+        : t.source == TriggerSource::ChannelII                           ? s.channelII.voltsPerDiv
+                                                                         : 1.0;
+    t.levelVolts = value(C::Level) / 10.0 * sourceVoltsPerDiv;
+    t.slope = isPressed(C::Slope) ? TriggerSlope::Falling : TriggerSlope::Rising;
+    t.mode = isPressed(C::AtNorm) ? TriggerMode::Normal : TriggerMode::Automatic;
+    t.coupling = TriggerCoupling(value(C::TriggerCoupling));
+    t.alternate = isPressed(C::AltTrigger);
+    s.externalTrigger = generatorOutput(m_generator, false);
+    return s;
+}
+
+LiveScreen Hm203::screen(const BeamMoment &moment) const
+{
+    LiveScreen live;
+    if (!isPressed(C::Power))
+        return live;
+    // The tube needs a few seconds to warm up; then the trace fades in.
+    const double warm = std::clamp((moment.sincePowerOn - 2.0) / 1.5, 0.0, 1.0);
+    const bool warming = moment.sincePowerOn < 3.5;
+    live.rotationDegrees = value(C::TraceRotation) * 0.05;
+    live.spread = 0.03 + 0.3 * std::abs(value(C::Focus) - 50) / 50.0;
+
+    if (isPressed(C::Tester)) {
+        live.traces.triggered = true;
+        live.traces.traces.append(testerFigure(m_generator.testerLoad));
+        live.brightness = warm * value(C::Intensity) / 100.0;
+        live.moving = warming;
+        return live;
+    }
+
+    ScopeSettings settings = scopeSettings();
+    const double seconds = std::isfinite(moment.seconds) ? moment.seconds : 0.0;
+    settings.freeRunSeconds = seconds;
+    live.traces = computeTraces(settings);
+
+    double brightness = value(C::Intensity) / 100.0;
+    // Long hold-off and the magnifier both leave the beam on the screen less of the time.
+    brightness *= 1.0 - 0.35 * value(C::HoldOff) / 100.0;
+    if (settings.xMagnified)
+        brightness *= 0.75;
+    live.brightness = warm * brightness;
+    live.moving = warming;
+
+    if (settings.mode == DisplayMode::XY)
+        return live;
+    const bool untriggered = !live.traces.triggered && !live.traces.traces.isEmpty();
+    bool lineDrifts = false;
+    if (settings.trigger.coupling == TriggerCoupling::Line) {
+        const double cycles = settings.channelI.signal.frequencyHz / kMainsHz;
+        lineDrifts = std::abs(cycles - std::round(cycles)) > 1e-9;
+    }
+    const bool alternateTrace = settings.mode == DisplayMode::Dual && !settings.chopped;
+    const bool perChannelRun = alternateTrace && settings.trigger.alternate;
+    live.moving = live.moving || untriggered || lineDrifts || perChannelRun;
+
+    // Slow sweeps show what the eye sees: alternating channels blink, and the slowest ones are a spot
+    // that crawls across with a short glowing tail.
+    const double sweep = ScreenGeometry::columns * settings.secondsPerDiv;
+    if (alternateTrace && sweep >= 0.02 && live.traces.traces.size() == 2) {
+        const int shown = int(std::fmod(std::floor(seconds / sweep), 2.0));
+        live.traces.traces.removeAt(1 - shown);
+        live.moving = true;
+    }
+    if (sweep >= 0.2) {
+        const double progress = std::fmod(seconds, sweep) / sweep;
+        const double tail = std::min(0.15 / sweep, 1.0);
+        for (Trace &trace : live.traces.traces)
+            keepSpan(trace, std::max(0.0, progress - tail), progress);
+        live.moving = true;
+    }
+    return live;
+}
+
+QString Hm203::valueText(Hm203Control control, bool castilian) const
+{
+    const int v = value(control);
+    const auto pick = [castilian](const char16_t *es, const char16_t *va) {
+        return QString::fromUtf16(castilian ? es : va);
+    };
+    switch (control) {
+    case C::TimeDiv:
+        return formatSecondsPerDiv(secondsPerDivAt(v));
+    case C::VoltsDivI:
+    case C::VoltsDivII:
+        return formatVoltsPerDiv(voltsPerDivAt(v));
+    case C::TimeCal:
+    case C::VoltsCalI:
+    case C::VoltsCalII:
+        if (v == controlInfo(control).maximum)
+            return QStringLiteral("CAL");
+        return pick(u"sin calibrar, x", u"sense calibrar, x") + decimal(calFactor(v), 2);
+    case C::TriggerCoupling:
+        if (v == 4)
+            return pick(u"~ (red)", u"~ (xarxa)");
+        return QString::fromUtf16(kCouplingNames[std::clamp(v, 0, 4)]);
+    case C::XPosition:
+    case C::YPositionI:
+    case C::YPositionII:
+    case C::Level:
+        return signedDecimal(v / 10.0, 1) + QStringLiteral(" div");
+    case C::TraceRotation:
+        return signedDecimal(v * 0.05, 2) + QStringLiteral("°");
+    case C::Intensity:
+    case C::Focus:
+    case C::HoldOff:
+        return QString::number(v) + QStringLiteral(" %");
+    default:
+        break;
+    }
+    return v ? pick(u"pulsado", u"polsat") : pick(u"sin pulsar", u"sense polsar");
+}
+
+Trace testerFigure(TesterLoad load)
+{
+    // The tester drives the load from a 50 Hz source through its own resistance: the voltage across the
+    // load moves the beam sideways, the current through it up and down. Open, the line lies flat.
+    constexpr double halfWidth = 4.5;
+    constexpr double halfHeight = 3.5;
+    constexpr int samples = 240;
+    constexpr double forwardDrop = 0.06; // 0.7 V of a 12 V sweep
+    Trace trace;
+    trace.kind = TraceKind::XY;
+    trace.points.reserve(samples + 1);
+    for (int i = 0; i <= samples; ++i) {
+        const double a = 2.0 * std::numbers::pi * i / samples;
+        const double source = std::sin(a);
+        double across = source;
+        double current = 0.0;
+        switch (load) {
+        case TesterLoad::Open:
+            break;
+        case TesterLoad::Resistor:
+            // As large as the tester's own resistance: half the voltage, half the short-circuit current.
+            across = source / 2.0;
+            current = source / 2.0;
+            break;
+        case TesterLoad::Capacitor:
+            // A reactance equal to the tester's resistance: current leads the voltage by 90°, an ellipse.
+            across = std::sin(a - std::numbers::pi / 4.0) / std::sqrt(2.0);
+            current = std::sin(a + std::numbers::pi / 4.0) / std::sqrt(2.0);
+            break;
+        case TesterLoad::Diode:
+            across = std::min(source, forwardDrop);
+            current = std::max(0.0, source - forwardDrop);
+            break;
+        }
+        trace.points.append(QPointF(across * halfWidth, current * halfHeight));
+    }
+    return trace;
+}
