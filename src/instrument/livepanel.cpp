@@ -159,34 +159,49 @@ LivePanel::LivePanel(QWidget *parent, double scale)
     if (PanelControl *lamp = m_model.control(QStringLiteral("lamp")))
         lamp->lit = m_scope.isPressed(Hm203Control::Power);
 
-    // The panel without its controls, once; then the controls over it.
+    // The panel without its controls, then with them as every instrument opens: drawn once and shared
+    // by every window until one of its controls moves.
     const qreal ratio = devicePixelRatioF();
-    m_background = QImage((QSizeF(m_model.size) * m_scale * ratio).toSize(), QImage::Format_RGB32);
-    m_background.setDevicePixelRatio(ratio);
-    m_background.fill(FrontPanelPainter::faceColour());
+    struct Drawn
     {
-        QPainter p(&m_background);
-        p.scale(m_scale, m_scale);
-        FrontPanelPainter::paintBackground(p, m_model);
-    }
-    m_panel = m_background;
-    {
-        QPainter p(&m_panel);
+        double scale = 0.0;
+        qreal ratio = 0.0;
+        QImage background;
+        QImage panel;
+        QImage glass;
+    };
+    static Drawn shared;
+    if (shared.scale != m_scale || shared.ratio != ratio) {
+        shared.scale = m_scale;
+        shared.ratio = ratio;
+        shared.background = QImage((QSizeF(m_model.size) * m_scale * ratio).toSize(), QImage::Format_RGB32);
+        shared.background.setDevicePixelRatio(ratio);
+        shared.background.fill(FrontPanelPainter::faceColour());
+        {
+            QPainter p(&shared.background);
+            p.scale(m_scale, m_scale);
+            FrontPanelPainter::paintBackground(p, m_model);
+        }
+        shared.panel = shared.background;
+        QPainter p(&shared.panel);
         p.scale(m_scale, m_scale);
         for (const PanelControl &c : m_model.controls)
             FrontPanelPainter::paintControl(p, c);
     }
     const QRectF face = m_model.screen.face;
     m_faceArea = QRectF(face.topLeft() * m_scale, face.size() * m_scale).toAlignedRect();
-    m_glass = QImage(m_faceArea.size() * ratio, QImage::Format_ARGB32_Premultiplied);
-    m_glass.setDevicePixelRatio(ratio);
-    m_glass.fill(Qt::transparent);
-    {
-        QPainter p(&m_glass);
+    if (shared.glass.isNull() || shared.glass.size() != m_faceArea.size() * ratio) {
+        shared.glass = QImage(m_faceArea.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+        shared.glass.setDevicePixelRatio(ratio);
+        shared.glass.fill(Qt::transparent);
+        QPainter p(&shared.glass);
         p.translate(-m_faceArea.topLeft());
         p.scale(m_scale, m_scale);
         FrontPanelPainter::paintGlass(p, m_model.screen);
     }
+    m_background = shared.background;
+    m_panel = shared.panel;
+    m_glass = shared.glass;
     advanceFrame();
 }
 
