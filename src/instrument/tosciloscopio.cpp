@@ -19,7 +19,12 @@ constexpr int kReadoutHeight = 18;
 FormDesign formDesign()
 {
     const QSize panel = (QSizeF(535, 239) * kPanelScale).toSize();
+    const QSize client(
+        panel.width() + 2 * kMargin, panel.height() + kReadoutHeight + kLowerHeight + 3 * kMargin);
+    // The outer frame is the client area with the classic frame round it, as every window's design gives.
     return FormDesign {
+        .width = client.width() + 8,
+        .height = client.height() + 27,
         .caption = QStringLiteral("Osciloscopio virtual"),
         .color = QColor(0xd4, 0xd0, 0xc8),
         .centred = true,
