@@ -94,9 +94,8 @@ void Tosciloscopio::FormCreate()
         showReadout();
         tarea->judge(panel->scope());
     });
-    connect(tarea, &TaskStrip::answerChanged, this, [this] { tarea->judge(panel->scope()); });
-    tarea->showTask(0);
-    tarea->judge(panel->scope());
+    connect(tarea, &TaskStrip::needsJudging, this, [this] { tarea->judge(panel->scope()); });
+    tarea->showTask(-1);
 }
 
 void Tosciloscopio::showReadout()
