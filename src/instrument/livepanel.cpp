@@ -4,6 +4,7 @@
 #include "frontpanelpainter.h"
 #include "panelcontrol.h"
 
+#include <QCache>
 #include <QMap>
 #include <QPainter>
 #include <QPaintEvent>
@@ -50,6 +51,33 @@ void showValue(PanelControl &drawn, const Hm203ControlInfo &info, int value)
         drawn.angle = -135.0 + 270.0 * fraction;
         break;
     }
+}
+
+/**
+ * Leaves out the points of a line that lie within a fraction of a pixel of the straight line
+ * through their neighbours: a smooth curve keeps a point every few pixels, a corner keeps its
+ * corner, and the stroke costs a fraction.
+ */
+QPolygonF simplified(const QPolygonF &line, double tolerance)
+{
+    if (line.size() < 3)
+        return line;
+    QPolygonF kept;
+    kept.reserve(line.size());
+    kept << line.first();
+    for (qsizetype i = 1; i + 1 < line.size(); ++i) {
+        const QPointF a = kept.last();
+        const QPointF b = line.at(i + 1);
+        const QPointF p = line.at(i);
+        const double length = std::hypot(b.x() - a.x(), b.y() - a.y());
+        const double off = length > 0.0
+            ? std::abs((b.x() - a.x()) * (a.y() - p.y()) - (a.x() - p.x()) * (b.y() - a.y())) / length
+            : std::hypot(p.x() - a.x(), p.y() - a.y());
+        if (off > tolerance)
+            kept << p;
+    }
+    kept << line.last();
+    return kept;
 }
 
 /** Pixels of up-and-down beam travel per pixel column beyond which a sweep is drawn with a fine line:
@@ -251,16 +279,48 @@ void LivePanel::showControlState(Hm203Control control)
     redrawPanel(area);
 }
 
+QImage LivePanel::controlPicture(const PanelControl &control) const
+{
+    // Each state of a control is drawn once and kept, for every window: turning a knob back, or
+    // redrawing the switch under a CAL knob, then costs a copy.
+    static QCache<QString, QImage> pictures(16 * 1024); // in KiB
+    const qreal ratio = m_panel.devicePixelRatio();
+    const QString key = QStringLiteral("%1 %2 %3 %4 %5 %6 %7")
+                            .arg(control.name)
+                            .arg(control.angle, 0, 'f', 2)
+                            .arg(control.pressed)
+                            .arg(control.position)
+                            .arg(control.lit)
+                            .arg(m_scale)
+                            .arg(ratio);
+    if (const QImage *kept = pictures.object(key))
+        return *kept;
+    const QRectF bounds = FrontPanelPainter::controlBounds(control);
+    const QRect area = QRectF(bounds.topLeft() * m_scale, bounds.size() * m_scale).toAlignedRect();
+    QImage picture(area.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    picture.setDevicePixelRatio(ratio);
+    picture.fill(Qt::transparent);
+    {
+        QPainter p(&picture);
+        p.translate(-area.topLeft());
+        p.scale(m_scale, m_scale);
+        FrontPanelPainter::paintControl(p, control);
+    }
+    pictures.insert(key, new QImage(picture), int(picture.sizeInBytes() / 1024) + 1);
+    return picture;
+}
+
 void LivePanel::redrawPanel(const QRectF &area)
 {
     QPainter p(&m_panel);
     p.setClipRect(QRectF(area.topLeft() * m_scale, area.size() * m_scale));
     p.drawImage(QPointF(0, 0), m_background);
-    p.scale(m_scale, m_scale);
     // Every control that reaches into the area, in drawing order: a CAL knob stays on its switch.
     for (const PanelControl &c : m_model.controls) {
-        if (FrontPanelPainter::controlBounds(c).intersects(area))
-            FrontPanelPainter::paintControl(p, c);
+        const QRectF bounds = FrontPanelPainter::controlBounds(c);
+        if (bounds.intersects(area))
+            p.drawImage(QRectF(bounds.topLeft() * m_scale, bounds.size() * m_scale).toAlignedRect().topLeft(),
+                controlPicture(c));
     }
     p.end();
     update(QRectF(area.topLeft() * m_scale, area.size() * m_scale).toAlignedRect().adjusted(-1, -1, 1, 1));
@@ -312,6 +372,8 @@ void LivePanel::advanceFrame()
             drawn.band = bandOutline(drawn.points);
         else if (trace.kind != TraceKind::XY && travel / columns > kBandTravel)
             drawn.fine = true;
+        if (drawn.band.isEmpty())
+            drawn.points = simplified(drawn.points, 0.25);
         drawn.intensity = m_live.brightness;
         drawn.width = (0.8 + m_live.spread * graticule.width() / ScreenGeometry::columns) * m_scale;
         m_drawn << drawn;

@@ -60,6 +60,8 @@ private:
     void controlMoved(PanelControlWidget *widget);
     /** Brings the drawn control (and the lamp, for POWER) into line with the instrument. */
     void showControlState(Hm203Control control);
+    /** A control drawn alone in its present state, on a transparent picture of its bounds. */
+    QImage controlPicture(const PanelControl &control) const;
     /** Redraws the panel's picture under a rectangle given in panel coordinates. */
     void redrawPanel(const QRectF &area);
     void scheduleFrame();
