@@ -1,0 +1,765 @@
+#include "hm203tasks.h"
+
+#include <QRandomGenerator>
+#include <QSet>
+#include <QTest>
+
+#include <bit>
+#include <cmath>
+#include <limits>
+#include <numbers>
+
+namespace {
+
+/** The tasks by what they ask, in the strip's order. */
+enum TaskIndex {
+    TimeBase,
+    TwoPeriods,
+    BottomLine,
+    FallingStart,
+    AcCoupling,
+    DcLevel,
+    Calibrator,
+    Frequency,
+    Dual,
+    Difference,
+    PhaseXY,
+    RcLead,
+};
+
+/** Sets the instrument as a student would; false when the wanted state could not be reached. */
+using Setup = bool (*)(Hm203 &);
+
+Hm203 startedTask(int index, quint32 draw = 0)
+{
+    Hm203 scope;
+    GeneratorSettings generator;
+    hm203Tasks().at(index).prepare(generator, draw);
+    scope.setGenerator(generator);
+    return scope;
+}
+
+bool press(Hm203 &scope, Hm203Control button, bool down = true)
+{
+    scope.setValue(button, down ? 1 : 0);
+    return scope.isPressed(button) == down;
+}
+
+/** Tries the vertical mode buttons, fewest pressed first, until the screen shows the mode. */
+bool setMode(Hm203 &scope, DisplayMode mode)
+{
+    const Hm203Control buttons[] { Hm203Control::ChannelII, Hm203Control::Dual, Hm203Control::Add,
+        Hm203Control::XY };
+    for (int pressed = 0; pressed <= 4; ++pressed) {
+        for (int combination = 0; combination < 16; ++combination) {
+            if (std::popcount(unsigned(combination)) != pressed)
+                continue;
+            for (int b = 0; b < 4; ++b)
+                scope.setValue(buttons[b], (combination >> b) & 1);
+            if (scope.scopeSettings().mode == mode)
+                return true;
+        }
+    }
+    return false;
+}
+
+/** Tries the channel's DC and GD buttons until its coupling is the wanted one. */
+bool setCoupling(Hm203 &scope, bool second, Coupling coupling)
+{
+    const Hm203Control dc = second ? Hm203Control::DcII : Hm203Control::DcI;
+    const Hm203Control ground = second ? Hm203Control::GroundII : Hm203Control::GroundI;
+    for (int combination = 0; combination < 4; ++combination) {
+        scope.setValue(ground, combination & 1);
+        scope.setValue(dc, (combination >> 1) & 1);
+        const ScopeSettings s = scope.scopeSettings();
+        if ((second ? s.channelII : s.channelI).coupling == coupling)
+            return true;
+    }
+    return false;
+}
+
+bool setSlope(Hm203 &scope, TriggerSlope slope)
+{
+    for (int position : { 0, 1 }) {
+        scope.setValue(Hm203Control::Slope, position);
+        if (scope.scopeSettings().trigger.slope == slope)
+            return true;
+    }
+    return false;
+}
+
+bool setVolts(Hm203 &scope, bool second, double voltsPerDiv)
+{
+    scope.setValue(
+        second ? Hm203Control::VoltsDivII : Hm203Control::VoltsDivI, Hm203::voltsDivPosition(voltsPerDiv));
+    const ScopeSettings s = scope.scopeSettings();
+    return std::abs((second ? s.channelII : s.channelI).voltsPerDiv - voltsPerDiv) < 1e-9;
+}
+
+bool setTime(Hm203 &scope, double secondsPerDiv)
+{
+    scope.setValue(Hm203Control::TimeDiv, Hm203::timeDivPosition(secondsPerDiv));
+    return std::abs(scope.scopeSettings().secondsPerDiv - secondsPerDiv) < 1e-12;
+}
+
+using Reading = double (*)(const Hm203 &);
+
+/** Turns a knob to the position whose reading comes nearest the target; true when within the tolerance. */
+bool turnTo(Hm203 &scope, Hm203Control knob, Reading reading, double target, double tolerance)
+{
+    const Hm203ControlInfo &info = controlInfo(knob);
+    int best = info.minimum;
+    double bestGap = std::numeric_limits<double>::infinity();
+    for (int position = info.minimum; position <= info.maximum; ++position) {
+        scope.setValue(knob, position);
+        const double gap = std::abs(reading(scope) - target);
+        if (gap < bestGap) {
+            bestGap = gap;
+            best = position;
+        }
+    }
+    scope.setValue(knob, best);
+    return bestGap <= tolerance;
+}
+
+double levelVolts(const Hm203 &scope)
+{
+    return scope.scopeSettings().trigger.levelVolts;
+}
+double positionI(const Hm203 &scope)
+{
+    return scope.scopeSettings().channelI.position;
+}
+double positionII(const Hm203 &scope)
+{
+    return scope.scopeSettings().channelII.position;
+}
+double voltsI(const Hm203 &scope)
+{
+    return scope.scopeSettings().channelI.voltsPerDiv;
+}
+
+bool setLevel(Hm203 &scope, double volts)
+{
+    return turnTo(scope, Hm203Control::Level, levelVolts, volts, 0.05);
+}
+
+bool setPositionI(Hm203 &scope, double divisions)
+{
+    return turnTo(scope, Hm203Control::YPositionI, positionI, divisions, 0.02);
+}
+
+bool setPositionII(Hm203 &scope, double divisions)
+{
+    return turnTo(scope, Hm203Control::YPositionII, positionII, divisions, 0.02);
+}
+
+/** Reaches a sensitivity with the CAL knob turned off its stop, from whichever step allows it. */
+bool uncalibratedVoltsI(Hm203 &scope, double voltsPerDiv)
+{
+    for (double step : voltsPerDivSteps()) {
+        if (step >= voltsPerDiv * 0.99)
+            break;
+        setVolts(scope, false, step);
+        if (turnTo(scope, Hm203Control::VoltsCalI, voltsI, voltsPerDiv, 0.01 * voltsPerDiv))
+            return true;
+    }
+    return false;
+}
+
+template <typename Change> bool changeGenerator(Hm203 &scope, Change change)
+{
+    GeneratorSettings generator = scope.generator();
+    change(generator);
+    scope.setGenerator(generator);
+    return true;
+}
+
+bool untouched(Hm203 &)
+{
+    return true;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Setup)
+
+/** The live oscilloscope's tasks: each judged from what the screen shows, and the typed-number reader. */
+class TestHm203Tasks : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void judgesWhatTheScreenShows_data();
+    void judgesWhatTheScreenShows();
+    void freshInstrumentMeetsNoSettingTask();
+    void everyDrawIsMeasurable();
+    void preparedGeneratorsAreWithinLimits();
+    void goalsReadInBothLanguages();
+    void anyStateGetsAVerdict();
+    void readsTypedNumbers_data();
+    void readsTypedNumbers();
+};
+
+void TestHm203Tasks::judgesWhatTheScreenShows_data()
+{
+    QTest::addColumn<int>("task");
+    QTest::addColumn<quint32>("draw");
+    QTest::addColumn<Setup>("setup");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("met");
+    /** When not met, a word the Castilian reason must hold: the control to turn or the fact to see. */
+    QTest::addColumn<QString>("reason");
+
+    const auto row = [](const char *name, int task, Setup setup, bool met, const QString &reason = {},
+                         const QString &answer = {}, quint32 draw = 0) {
+        QTest::newRow(name) << task << draw << setup << answer << met << reason;
+    };
+
+    // Five periods of 500 Hz: 1 ms/div, or 10 ms/div spread ten times by X-MAG.
+    row(
+        "time 1 ms/div", TimeBase, [](Hm203 &s) { return setTime(s, 1e-3); }, true);
+    row(
+        "time 10 ms/div with X-MAG", TimeBase,
+        [](Hm203 &s) { return setTime(s, 10e-3) && press(s, Hm203Control::XMagnifier); }, true);
+    row("time as opened: one period", TimeBase, untouched, false, QStringLiteral("1,0 periodos"));
+    row(
+        "time right but the tester on", TimeBase,
+        [](Hm203 &s) { return setTime(s, 1e-3) && press(s, Hm203Control::Tester); }, false,
+        QStringLiteral("COMPONENT TESTER"));
+    row(
+        "time right but too faint", TimeBase,
+        [](Hm203 &s) {
+            s.setValue(Hm203Control::Intensity, 15);
+            return setTime(s, 1e-3);
+        },
+        false, QStringLiteral("INTENS"));
+    row(
+        "time 2 ms/div: ten periods", TimeBase, [](Hm203 &s) { return setTime(s, 2e-3); }, false,
+        QStringLiteral("10,0"));
+    row(
+        "time right but switched off", TimeBase,
+        [](Hm203 &s) { return setTime(s, 1e-3) && press(s, Hm203Control::Power, false); }, false,
+        QStringLiteral("POWER"));
+    row(
+        "time right but level above the peaks", TimeBase,
+        [](Hm203 &s) { return setTime(s, 1e-3) && setLevel(s, 2.6); }, false, QStringLiteral("LEVEL"));
+    row(
+        "time five periods of another frequency", TimeBase,
+        [](Hm203 &s) {
+            return setTime(s, 0.5e-3)
+                && changeGenerator(s, [](GeneratorSettings &g) { g.frequencyHz = 1000.0; });
+        },
+        false, QStringLiteral("500 Hz"));
+
+    // Two periods of the 10 Vpp, 1 kHz sine over five divisions.
+    row(
+        "two periods at 2 V/div", TwoPeriods, [](Hm203 &s) { return setVolts(s, false, 2.0); }, true);
+    row(
+        "two periods at 1 V/div from a 5 Vpp signal", TwoPeriods,
+        [](Hm203 &s) { return changeGenerator(s, [](GeneratorSettings &g) { g.amplitudeIVpp = 5.0; }); },
+        true);
+    row(
+        "two periods with CAL turned", TwoPeriods, [](Hm203 &s) { return uncalibratedVoltsI(s, 2.0); }, true);
+    row(
+        "two periods lifted but whole", TwoPeriods,
+        [](Hm203 &s) { return setVolts(s, false, 2.0) && setPositionI(s, 1.0); }, true);
+    row(
+        "two periods of 2 kHz", TwoPeriods,
+        [](Hm203 &s) {
+            return setVolts(s, false, 2.0) && setTime(s, 0.1e-3)
+                && changeGenerator(s, [](GeneratorSettings &g) { g.frequencyHz = 2000.0; });
+        },
+        false, QStringLiteral("1 kHz"));
+    row("two periods overdriven at 1 V/div", TwoPeriods, untouched, false, QStringLiteral("retícula"));
+    row(
+        "two periods at 5 V/div: two divisions", TwoPeriods, [](Hm203 &s) { return setVolts(s, false, 5.0); },
+        false, QStringLiteral("2,0 divisiones"));
+    row(
+        "two periods lifted off the graticule", TwoPeriods,
+        [](Hm203 &s) { return setVolts(s, false, 2.0) && setPositionI(s, 2.0); }, false,
+        QStringLiteral("Y-POS"));
+    row(
+        "two periods at 0.5 ms/div: five", TwoPeriods,
+        [](Hm203 &s) { return setVolts(s, false, 2.0) && setTime(s, 0.5e-3); }, false,
+        QStringLiteral("5,0 periodos"));
+
+    // The minima of a 4 Vpp sine on the bottom line.
+    row(
+        "bottom line by Y-POS", BottomLine, [](Hm203 &s) { return setPositionI(s, -2.0); }, true);
+    row(
+        "bottom line by 0.5 V/div", BottomLine, [](Hm203 &s) { return setVolts(s, false, 0.5); }, true);
+    row(
+        "bottom line with the trace running", BottomLine,
+        [](Hm203 &s) { return setPositionI(s, -2.0) && setLevel(s, 3.0); }, true);
+    row("bottom line as opened", BottomLine, untouched, false, QStringLiteral("2,0 divisiones por encima"));
+    row(
+        "bottom line too low", BottomLine, [](Hm203 &s) { return setPositionI(s, -3.0); }, false,
+        QStringLiteral("por debajo"));
+    row(
+        "bottom line overdriven", BottomLine, [](Hm203 &s) { return setVolts(s, false, 0.2); }, false,
+        QStringLiteral("VOLTS/DIV"));
+    row(
+        "bottom line on channel II", BottomLine, [](Hm203 &s) { return setMode(s, DisplayMode::ChannelII); },
+        false, QStringLiteral("canal I"));
+
+    // The sweep starts going down at 1 V or more.
+    row(
+        "falling at 1.5 V", FallingStart,
+        [](Hm203 &s) { return setSlope(s, TriggerSlope::Falling) && setLevel(s, 1.5); }, true);
+    row(
+        "rising at -1.5 V seen inverted", FallingStart,
+        [](Hm203 &s) {
+            return press(s, Hm203Control::InvertI) && setSlope(s, TriggerSlope::Rising) && setLevel(s, -1.5);
+        },
+        true);
+    row(
+        "falling at 1.5 V in DUAL", FallingStart,
+        [](Hm203 &s) {
+            return setMode(s, DisplayMode::Dual) && setSlope(s, TriggerSlope::Falling) && setLevel(s, 1.5);
+        },
+        true);
+    row(
+        "falling at 1.5 V in DUAL with ALT", FallingStart,
+        [](Hm203 &s) {
+            return setMode(s, DisplayMode::Dual) && press(s, Hm203Control::AltTrigger)
+                && setSlope(s, TriggerSlope::Falling) && setLevel(s, 1.5);
+        },
+        true);
+    row("falling as opened: rising", FallingStart, untouched, false, QStringLiteral("SLOPE"));
+    row(
+        "falling at 0 V", FallingStart,
+        [](Hm203 &s) { return setSlope(s, TriggerSlope::Falling) && setLevel(s, 0.0); }, false,
+        QStringLiteral("0,0 V"));
+    row(
+        "falling at 0.5 V", FallingStart,
+        [](Hm203 &s) { return setSlope(s, TriggerSlope::Falling) && setLevel(s, 0.5); }, false,
+        QStringLiteral("LEVEL"));
+    row(
+        "falling but running", FallingStart,
+        [](Hm203 &s) { return setSlope(s, TriggerSlope::Falling) && setLevel(s, 3.5); }, false,
+        QStringLiteral("LEVEL"));
+
+    // 1 Vpp on 4 V of DC, AC coupled over five divisions.
+    row(
+        "AC at 0.2 V/div", AcCoupling,
+        [](Hm203 &s) { return setCoupling(s, false, Coupling::AC) && setVolts(s, false, 0.2); }, true);
+    row(
+        "AC at 1 V/div from 5 Vpp", AcCoupling,
+        [](Hm203 &s) {
+            return setCoupling(s, false, Coupling::AC)
+                && changeGenerator(s, [](GeneratorSettings &g) { g.amplitudeIVpp = 5.0; });
+        },
+        true);
+    row(
+        "AC as opened: DC", AcCoupling, [](Hm203 &s) { return setCoupling(s, false, Coupling::DC); }, false,
+        QStringLiteral("AC"));
+    row(
+        "AC grounded", AcCoupling, [](Hm203 &s) { return setCoupling(s, false, Coupling::Ground); }, false,
+        QStringLiteral("GD"));
+    row(
+        "AC with the offset removed", AcCoupling,
+        [](Hm203 &s) {
+            return setVolts(s, false, 0.2)
+                && changeGenerator(s, [](GeneratorSettings &g) { g.offsetIVolts = 0.0; });
+        },
+        false, QStringLiteral("generador"));
+    row(
+        "AC at 0.5 V/div: two divisions", AcCoupling,
+        [](Hm203 &s) { return setCoupling(s, false, Coupling::AC) && setVolts(s, false, 0.5); }, false,
+        QStringLiteral("2,0 divisiones"));
+
+    // The hidden DC level: 1.5 V at draw 0, -2 V at draw 1.
+    row("DC 1,5", DcLevel, untouched, true, {}, QStringLiteral("1,5"));
+    row("DC 1.5 V", DcLevel, untouched, true, {}, QStringLiteral(" 1.5 V "));
+    row("DC 1550 mV", DcLevel, untouched, true, {}, QStringLiteral("1550 mV"));
+    row("DC -2 at the second draw", DcLevel, untouched, true, {}, QStringLiteral("-2"), 1);
+    row("DC wrong sign", DcLevel, untouched, false, QStringLiteral("signo"), QStringLiteral("-1,5"));
+    row("DC wrong value", DcLevel, untouched, false, QStringLiteral("GD"), QStringLiteral("3"));
+    row("DC first draw's value at the second", DcLevel, untouched, false, QStringLiteral("1,5"),
+        QStringLiteral("1,5"), 1);
+    row("DC nothing typed", DcLevel, untouched, false, QStringLiteral("Escribe"));
+    row(
+        "DC right but switched off", DcLevel, [](Hm203 &s) { return press(s, Hm203Control::Power, false); },
+        false, QStringLiteral("POWER"), QStringLiteral("1,5"));
+
+    // The 2 V calibrator over four divisions, calibrated.
+    row(
+        "calibrator at 0.5 V/div", Calibrator, [](Hm203 &s) { return setVolts(s, false, 0.5); }, true);
+    row(
+        "calibrator at 0.5 V/div, AC", Calibrator,
+        [](Hm203 &s) { return setVolts(s, false, 0.5) && setCoupling(s, false, Coupling::AC); }, true);
+    row(
+        "calibrator uncalibrated to 0.5 V/div", Calibrator,
+        [](Hm203 &s) { return uncalibratedVoltsI(s, 0.5); }, false, QStringLiteral("CAL"));
+    row("calibrator at 1 V/div", Calibrator, untouched, false, QStringLiteral("2,0 divisiones"));
+    row(
+        "calibrator unplugged", Calibrator,
+        [](Hm203 &s) {
+            return setVolts(s, false, 0.5)
+                && changeGenerator(s, [](GeneratorSettings &g) { g.hookup = Hookup::Generator; });
+        },
+        false, QStringLiteral("calibrador"));
+
+    // The hidden frequency: 250 Hz at draw 0, 1250 Hz at draw 2.
+    row("frequency 250", Frequency, untouched, true, {}, QStringLiteral("250"));
+    row("frequency 0,25 kHz", Frequency, untouched, true, {}, QStringLiteral("0,25 kHz"));
+    row("frequency within reading error", Frequency, untouched, true, {}, QStringLiteral("260 Hz"));
+    row("frequency 1,25 kHz at the third draw", Frequency, untouched, true, {}, QStringLiteral("1,25kHz"), 2);
+    row("frequency off by a tenth", Frequency, untouched, false, QStringLiteral("275"),
+        QStringLiteral("275"));
+    row("frequency the period typed", Frequency, untouched, false, QStringLiteral("TIME/DIV"),
+        QStringLiteral("4"));
+    row("frequency nothing typed", Frequency, untouched, false, QStringLiteral("Escribe"));
+
+    // Both channels, one in each half.
+    row(
+        "dual at 1 V/div", Dual,
+        [](Hm203 &s) {
+            return setMode(s, DisplayMode::Dual) && setPositionI(s, 2.0) && setPositionII(s, -2.0);
+        },
+        true);
+    row(
+        "dual at other sensitivities", Dual,
+        [](Hm203 &s) {
+            return setMode(s, DisplayMode::Dual) && setVolts(s, false, 2.0) && setPositionI(s, 1.0)
+                && setVolts(s, true, 0.5) && setPositionII(s, -2.0);
+        },
+        true);
+    row(
+        "dual chopped at a slow sweep", Dual,
+        [](Hm203 &s) {
+            return press(s, Hm203Control::Dual) && press(s, Hm203Control::Add) && setTime(s, 5e-3)
+                && setPositionI(s, 2.0) && setPositionII(s, -2.0);
+        },
+        true);
+    row(
+        "dual alternating at a slow sweep", Dual,
+        [](Hm203 &s) {
+            return setMode(s, DisplayMode::Dual) && setTime(s, 5e-3) && setPositionI(s, 2.0)
+                && setPositionII(s, -2.0);
+        },
+        true);
+    row(
+        "dual not pressed", Dual, [](Hm203 &s) { return setPositionI(s, 2.0) && setPositionII(s, -2.0); },
+        false, QStringLiteral("DUAL"));
+    row(
+        "dual centred", Dual, [](Hm203 &s) { return setMode(s, DisplayMode::Dual); }, false,
+        QStringLiteral("mitad superior"));
+    row(
+        "dual channel II too small", Dual,
+        [](Hm203 &s) {
+            return setMode(s, DisplayMode::Dual) && setPositionI(s, 2.0) && setPositionII(s, -2.0)
+                && setVolts(s, true, 2.0);
+        },
+        false, QStringLiteral("al menos 2"));
+
+    // Channel I minus channel II.
+    row(
+        "difference at 1 V/div", Difference,
+        [](Hm203 &s) { return setMode(s, DisplayMode::Add) && press(s, Hm203Control::InvertII); }, true);
+    row(
+        "difference at 2 V/div", Difference,
+        [](Hm203 &s) {
+            return setMode(s, DisplayMode::Add) && press(s, Hm203Control::InvertII) && setVolts(s, false, 2.0)
+                && setVolts(s, true, 2.0);
+        },
+        true);
+    row(
+        "difference without INV", Difference, [](Hm203 &s) { return setMode(s, DisplayMode::Add); }, false,
+        QStringLiteral("INV"));
+    row(
+        "difference with channel I inverted", Difference,
+        [](Hm203 &s) { return setMode(s, DisplayMode::Add) && press(s, Hm203Control::InvertI); }, false,
+        QStringLiteral("CH II − CH I"));
+    row(
+        "difference with both inverted", Difference,
+        [](Hm203 &s) {
+            return setMode(s, DisplayMode::Add) && press(s, Hm203Control::InvertI)
+                && press(s, Hm203Control::InvertII);
+        },
+        false, QStringLiteral("−(CH I + CH II)"));
+    row(
+        "difference at unequal sensitivities", Difference,
+        [](Hm203 &s) {
+            return setMode(s, DisplayMode::Add) && press(s, Hm203Control::InvertII) && setVolts(s, true, 2.0);
+        },
+        false, QStringLiteral("sensibilidades"));
+    row(
+        "difference in DUAL", Difference,
+        [](Hm203 &s) { return setMode(s, DisplayMode::Dual) && press(s, Hm203Control::InvertII); }, false,
+        QStringLiteral("ADD"));
+
+    // The hidden phase on X-Y: -45° at draw 0, -60° at draw 1.
+    row(
+        "X-Y 45", PhaseXY, [](Hm203 &s) { return setMode(s, DisplayMode::XY); }, true, {},
+        QStringLiteral("45"));
+    row(
+        "X-Y -45°", PhaseXY, [](Hm203 &s) { return setMode(s, DisplayMode::XY); }, true, {},
+        QStringLiteral("-45°"));
+    row(
+        "X-Y 47,5 grados", PhaseXY, [](Hm203 &s) { return setMode(s, DisplayMode::XY); }, true, {},
+        QStringLiteral("47,5 grados"));
+    row(
+        "X-Y 60 at the second draw", PhaseXY, [](Hm203 &s) { return setMode(s, DisplayMode::XY); }, true, {},
+        QStringLiteral("60º"), 1);
+    row(
+        "X-Y 30", PhaseXY, [](Hm203 &s) { return setMode(s, DisplayMode::XY); }, false,
+        QStringLiteral("sen φ"), QStringLiteral("30"));
+    row("X-Y right but not in X-Y", PhaseXY, untouched, false, QStringLiteral("X-Y"), QStringLiteral("45"));
+    row(
+        "X-Y ellipse off the graticule", PhaseXY,
+        [](Hm203 &s) { return setMode(s, DisplayMode::XY) && setVolts(s, false, 0.2); }, false,
+        QStringLiteral("se sale"), QStringLiteral("45"));
+    row(
+        "X-Y nothing typed", PhaseXY, [](Hm203 &s) { return setMode(s, DisplayMode::XY); }, false,
+        QStringLiteral("Escribe"));
+
+    // The RC circuit: Ur leads Ue by atan(1/ωRC), 57.9° at 1 kHz and 38.5° at 2 kHz.
+    row("RC 58", RcLead, untouched, true, {}, QStringLiteral("58"));
+    row(
+        "RC 56 in DUAL", RcLead, [](Hm203 &s) { return setMode(s, DisplayMode::Dual); }, true, {},
+        QStringLiteral("56°"));
+    row(
+        "RC 38,5 at 2 kHz", RcLead,
+        [](Hm203 &s) { return changeGenerator(s, [](GeneratorSettings &g) { g.frequencyHz = 2000.0; }); },
+        true, {}, QStringLiteral("38,5"));
+    row(
+        "RC 58 at 2 kHz", RcLead,
+        [](Hm203 &s) { return changeGenerator(s, [](GeneratorSettings &g) { g.frequencyHz = 2000.0; }); },
+        false, QStringLiteral("Δt"), QStringLiteral("58"));
+    row("RC lag typed", RcLead, untouched, false, QStringLiteral("positivo"), QStringLiteral("-58"));
+    row("RC the complement typed", RcLead, untouched, false, QStringLiteral("Δt"), QStringLiteral("32"));
+    row(
+        "RC unplugged", RcLead,
+        [](Hm203 &s) {
+            return changeGenerator(s, [](GeneratorSettings &g) { g.hookup = Hookup::Generator; });
+        },
+        false, QStringLiteral("RC"), QStringLiteral("58"));
+}
+
+void TestHm203Tasks::judgesWhatTheScreenShows()
+{
+    QFETCH(int, task);
+    QFETCH(quint32, draw);
+    QFETCH(Setup, setup);
+    QFETCH(QString, answer);
+    QFETCH(bool, met);
+    QFETCH(QString, reason);
+
+    const Hm203Task &t = hm203Tasks().at(task);
+    Hm203 scope = startedTask(task, draw);
+    QVERIFY2(setup(scope), "the setting could not be reached with the controls");
+    const std::optional<double> typed
+        = answer.isEmpty() ? std::nullopt : readTypedNumber(answer, t.answerUnit);
+    QVERIFY(answer.isEmpty() || typed);
+
+    const TaskVerdict verdict = t.judge(scope, typed);
+    QVERIFY2(verdict.met == met, qPrintable(verdict.castilian));
+    QVERIFY(!verdict.castilian.isEmpty());
+    QVERIFY(!verdict.valencian.isEmpty());
+    QVERIFY(verdict.castilian != verdict.valencian);
+    if (!met)
+        QVERIFY2(verdict.castilian.contains(reason), qPrintable(verdict.castilian));
+}
+
+void TestHm203Tasks::freshInstrumentMeetsNoSettingTask()
+{
+    // A task already met when it starts teaches nothing: the generator it prepares must leave the
+    // instrument as it opens short of the goal.
+    for (int i = 0; i < hm203Tasks().size(); ++i) {
+        const Hm203Task &task = hm203Tasks().at(i);
+        const Hm203 scope = startedTask(i);
+        QVERIFY2(!task.judge(scope, std::nullopt).met, qPrintable(QString::fromUtf16(task.castilian)));
+    }
+}
+
+void TestHm203Tasks::everyDrawIsMeasurable()
+{
+    // Whichever value a measuring task hides, the true value is accepted on the screen it asks for and
+    // the values of the other draws are not all accepted too.
+    for (int i = 0; i < hm203Tasks().size(); ++i) {
+        const Hm203Task &task = hm203Tasks().at(i);
+        if (!task.answerUnit)
+            continue;
+        QSet<double> hiddenValues;
+        for (quint32 draw = 0; draw < 12; ++draw) {
+            Hm203 scope = startedTask(i, draw);
+            if (task.hidden == HiddenReading::PhaseII)
+                QVERIFY(setMode(scope, DisplayMode::XY));
+            const GeneratorSettings &g = scope.generator();
+            double truth = 0.0;
+            switch (task.hidden) {
+            case HiddenReading::FrequencyI:
+                truth = g.frequencyHz;
+                break;
+            case HiddenReading::OffsetI:
+                truth = g.offsetIVolts;
+                break;
+            case HiddenReading::PhaseII:
+                truth = std::abs(g.phaseIIDegrees);
+                break;
+            case HiddenReading::None:
+                truth
+                    = std::atan2(1.0, 2.0 * std::numbers::pi * g.frequencyHz * PracticeCircuit::timeConstant)
+                    * 180.0 / std::numbers::pi;
+                break;
+            }
+            hiddenValues.insert(truth);
+            QVERIFY2(task.judge(scope, truth).met, qPrintable(QString::number(truth)));
+            QVERIFY(!task.judge(scope, truth * 1.3 + 1.0).met);
+        }
+        if (task.hidden != HiddenReading::None)
+            QVERIFY2(hiddenValues.size() >= 3, qPrintable(QString::fromUtf16(task.castilian)));
+    }
+}
+
+void TestHm203Tasks::preparedGeneratorsAreWithinLimits()
+{
+    for (int i = 0; i < hm203Tasks().size(); ++i) {
+        for (quint32 draw : { 0u, 1u, 7u, 0xffffffffu }) {
+            GeneratorSettings g;
+            g.phaseIIDegrees = 170.0; // left over from another task: preparing starts afresh
+            hm203Tasks().at(i).prepare(g, draw);
+            QVERIFY(
+                g.frequencyHz >= GeneratorLimits::minimumHz && g.frequencyHz <= GeneratorLimits::maximumHz);
+            for (double vpp : { g.amplitudeIVpp, g.amplitudeIIVpp })
+                QVERIFY(vpp >= 0.0 && vpp <= GeneratorLimits::maximumVpp);
+            for (double offset : { g.offsetIVolts, g.offsetIIVolts })
+                QVERIFY(std::abs(offset) <= GeneratorLimits::maximumOffset);
+            QVERIFY(std::abs(g.phaseIIDegrees) <= GeneratorLimits::maximumPhase);
+            QVERIFY(g.phaseIIDegrees != 170.0);
+            // The instrument takes it as it is.
+            Hm203 scope;
+            scope.setGenerator(g);
+            QCOMPARE(scope.generator().frequencyHz, g.frequencyHz);
+            QCOMPARE(scope.generator().offsetIVolts, g.offsetIVolts);
+            QCOMPARE(scope.generator().phaseIIDegrees, g.phaseIIDegrees);
+            QCOMPARE(scope.generator().hookup, g.hookup);
+        }
+    }
+}
+
+void TestHm203Tasks::goalsReadInBothLanguages()
+{
+    QVERIFY(hm203Tasks().size() >= 10);
+    QSet<QString> seen;
+    for (const Hm203Task &task : hm203Tasks()) {
+        const QString castilian = QString::fromUtf16(task.castilian);
+        const QString valencian = QString::fromUtf16(task.valencian);
+        QVERIFY(!castilian.isEmpty() && !valencian.isEmpty());
+        QVERIFY(castilian != valencian);
+        QVERIFY2(!seen.contains(castilian), qPrintable(castilian));
+        seen.insert(castilian);
+        for (const QString &goal : { castilian, valencian }) {
+            QCOMPARE(goal.trimmed(), goal);
+            QVERIFY2(goal.endsWith(u'.'), qPrintable(goal));
+            QVERIFY2(!goal.contains(u"  "), qPrintable(goal));
+        }
+        // Castilian words in the Valencian goal (or the other way round) mean the columns were swapped.
+        for (const char16_t *castilianOnly : { u"señal", u"periodo", u"ñ", u" y ", u" con " })
+            QVERIFY2(!valencian.contains(QString::fromUtf16(castilianOnly)), qPrintable(valencian));
+        for (const char16_t *valencianOnly : { u"senyal", u"període", u" amb ", u" i " })
+            QVERIFY2(!castilian.contains(QString::fromUtf16(valencianOnly)), qPrintable(castilian));
+        QVERIFY(task.judge && task.prepare);
+        // A reading is hidden only because it is the answer to be typed.
+        QVERIFY(task.hidden == HiddenReading::None || task.answerUnit);
+    }
+}
+
+void TestHm203Tasks::anyStateGetsAVerdict()
+{
+    // Whatever the student does to the controls and the wiring, every task answers with a reason in
+    // both languages, and never calls a switched-off instrument met.
+    QRandomGenerator random(203);
+    const Hookup hookups[] { Hookup::Generator, Hookup::RcCircuit, Hookup::Calibrator02,
+        Hookup::Calibrator2 };
+    for (int i = 0; i < hm203Tasks().size(); ++i) {
+        const Hm203Task &task = hm203Tasks().at(i);
+        Hm203 scope = startedTask(i, random.generate());
+        for (int round = 0; round < 60; ++round) {
+            const Hm203ControlInfo &info = hm203Controls().at(random.bounded(kHm203ControlCount));
+            scope.setValue(info.id, random.bounded(info.minimum, info.maximum + 1));
+            if (round % 15 == 0) {
+                GeneratorSettings g = scope.generator();
+                g.hookup = hookups[random.bounded(4)];
+                g.waveform = Waveform(random.bounded(3));
+                scope.setGenerator(g);
+            }
+            const std::optional<double> answer
+                = random.bounded(2) ? std::optional<double>(random.bounded(400.0) - 200.0) : std::nullopt;
+            const TaskVerdict verdict = task.judge(scope, answer);
+            QVERIFY(!verdict.castilian.isEmpty() && !verdict.valencian.isEmpty());
+            if (!scope.isPressed(Hm203Control::Power))
+                QVERIFY(!verdict.met);
+        }
+    }
+}
+
+void TestHm203Tasks::readsTypedNumbers_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("unit");
+    QTest::addColumn<bool>("read");
+    QTest::addColumn<double>("value");
+
+    QTest::newRow("whole") << QStringLiteral("45") << QStringLiteral("°") << true << 45.0;
+    QTest::newRow("decimal comma") << QStringLiteral("57,9") << QStringLiteral("°") << true << 57.9;
+    QTest::newRow("decimal point") << QStringLiteral("57.9") << QStringLiteral("°") << true << 57.9;
+    QTest::newRow("blanks around") << QStringLiteral(" \t 12,5 \n") << QString() << true << 12.5;
+    QTest::newRow("negative") << QStringLiteral("-45") << QStringLiteral("°") << true << -45.0;
+    QTest::newRow("typographic minus") << QStringLiteral("−45") << QStringLiteral("°") << true << -45.0;
+    QTest::newRow("plus") << QStringLiteral("+3") << QStringLiteral("V") << true << 3.0;
+    QTest::newRow("leading point") << QStringLiteral(",5") << QStringLiteral("V") << true << 0.5;
+    QTest::newRow("degree sign") << QStringLiteral("45°") << QStringLiteral("°") << true << 45.0;
+    QTest::newRow("ordinal sign for degrees")
+        << QStringLiteral("45 º") << QStringLiteral("°") << true << 45.0;
+    QTest::newRow("grados") << QStringLiteral("45 grados") << QStringLiteral("°") << true << 45.0;
+    QTest::newRow("graus") << QStringLiteral("45 Graus") << QStringLiteral("°") << true << 45.0;
+    QTest::newRow("hertz") << QStringLiteral("250 Hz") << QStringLiteral("Hz") << true << 250.0;
+    QTest::newRow("hertz in capitals") << QStringLiteral("250HZ") << QStringLiteral("Hz") << true << 250.0;
+    QTest::newRow("kilohertz") << QStringLiteral("1,25 kHz") << QStringLiteral("Hz") << true << 1250.0;
+    QTest::newRow("millivolts") << QStringLiteral("-1500 mV") << QStringLiteral("V") << true << -1.5;
+    QTest::newRow("seconds to ms") << QStringLiteral("0,004 s") << QStringLiteral("ms") << true << 4.0;
+    QTest::newRow("microseconds to ms") << QStringLiteral("800 µs") << QStringLiteral("ms") << true << 0.8;
+    QTest::newRow("ms") << QStringLiteral("4ms") << QStringLiteral("ms") << true << 4.0;
+
+    QTest::newRow("empty") << QString() << QStringLiteral("°") << false << 0.0;
+    QTest::newRow("blanks only") << QStringLiteral("   ") << QStringLiteral("°") << false << 0.0;
+    QTest::newRow("word") << QStringLiteral("cuarenta") << QStringLiteral("°") << false << 0.0;
+    QTest::newRow("unit alone") << QStringLiteral("Hz") << QStringLiteral("Hz") << false << 0.0;
+    QTest::newRow("two separators") << QStringLiteral("1,2.5") << QStringLiteral("V") << false << 0.0;
+    QTest::newRow("two numbers") << QStringLiteral("45 60") << QStringLiteral("°") << false << 0.0;
+    QTest::newRow("exponent") << QStringLiteral("1e3") << QStringLiteral("Hz") << false << 0.0;
+    QTest::newRow("another unit") << QStringLiteral("45 Hz") << QStringLiteral("°") << false << 0.0;
+    QTest::newRow("unit where none is asked") << QStringLiteral("45°") << QString() << false << 0.0;
+    QTest::newRow("megahertz") << QStringLiteral("1 MHz") << QStringLiteral("Hz") << false << 0.0;
+    QTest::newRow("kiloseconds") << QStringLiteral("1 ks") << QStringLiteral("ms") << false << 0.0;
+    QTest::newRow("not a number") << QStringLiteral("nan") << QString() << false << 0.0;
+    QTest::newRow("infinity") << QStringLiteral("inf") << QString() << false << 0.0;
+    QTest::newRow("infinity sign") << QStringLiteral("∞") << QString() << false << 0.0;
+    QTest::newRow("huge paste of digits") << QString(100000, u'9') << QStringLiteral("Hz") << false << 0.0;
+    QTest::newRow("huge paste of blanks round a number")
+        << QString(5000, u' ') + QStringLiteral("45") + QString(5000, u' ') << QStringLiteral("°") << true
+        << 45.0;
+    QTest::newRow("number then a pasted page")
+        << QStringLiteral("45 ") + QString(3000, u'x') << QStringLiteral("°") << false << 0.0;
+}
+
+void TestHm203Tasks::readsTypedNumbers()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, unit);
+    QFETCH(bool, read);
+    QFETCH(double, value);
+
+    const std::optional<double> number
+        = readTypedNumber(typed, unit.isEmpty() ? nullptr : reinterpret_cast<const char16_t *>(unit.utf16()));
+    QCOMPARE(number.has_value(), read);
+    if (read)
+        QVERIFY2(std::abs(*number - value) <= 1e-9 * std::max(1.0, std::abs(value)),
+            qPrintable(QString::number(*number)));
+}
+
+QTEST_GUILESS_MAIN(TestHm203Tasks)
+#include "tst_hm203tasks.moc"
