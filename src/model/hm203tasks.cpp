@@ -238,8 +238,19 @@ Problem frequencyProblem(const Look &look, double wanted)
         return std::nullopt;
     const QString asked = wanted >= 1000.0 ? decimal(wanted / 1000.0, 0) + QStringLiteral(" kHz")
                                            : decimal(wanted, 0) + QStringLiteral(" Hz");
-    return notMet(text(u"La tarea es con la señal de %1: vuelve a ponerla en el generador.").arg(asked),
-        text(u"La tasca és amb el senyal de %1: torna a posar-lo en el generador.").arg(asked));
+    return notMet(
+        text(u"La tarea pide que el generador funcione a %1: vuelve a poner esa frecuencia.").arg(asked),
+        text(u"La tasca demana que el generador funcione a %1: torna a posar aquesta freqüència.")
+            .arg(asked));
+}
+
+/** The phase a task asks about is the phase between two sines; other shapes draw no ellipse to read. */
+Problem sineProblem(const Look &look)
+{
+    if (look.scope.generator().waveform == Waveform::Sine)
+        return std::nullopt;
+    return notMet(text(u"La tarea es con señales senoidales: vuelve a elegir la senoide en el generador."),
+        text(u"La tasca és amb senyals sinusoidals: torna a triar la sinusoide en el generador."));
 }
 
 /** The trace must show this many periods, the last one ending within a quarter division of the edge. */
@@ -251,6 +262,11 @@ Problem periodsProblem(const Look &look, const Extent &extent, int wanted)
         = zoom * divisionsPerPeriod(look.scope.signalI().frequencyHz, look.settings.secondsPerDiv);
     if (perPeriod > 0.0 && std::abs(extent.spanX - wanted * perPeriod) <= kDivisionTolerance)
         return std::nullopt;
+    // A trace moved sideways leaves part of the graticule empty: that is X-POS., not the time base.
+    if (extent.minX > -ScreenGeometry::halfWidth + kDivisionTolerance
+        || extent.maxX < ScreenGeometry::halfWidth - kDivisionTolerance)
+        return notMet(text(u"La traza no cubre toda la retícula: céntrala con X-POS."),
+            text(u"La traça no cobreix tota la retícula: centra-la amb X-POS."));
     const QString shown = decimal(perPeriod > 0.0 ? extent.spanX / perPeriod : 0.0);
     return notMet(text(u"Se ven %1 periodos; la tarea pide %2. Ajusta TIME/DIV.").arg(shown).arg(wanted),
         text(u"Es veuen %1 períodes; la tasca en demana %2. Ajusta TIME/DIV.").arg(shown).arg(wanted));
@@ -417,13 +433,14 @@ TaskVerdict judgeFallingStart(const Hm203 &scope, std::optional<double>)
 
 // AC coupling: a small signal riding on a large DC level.
 
+constexpr double kRidingVpp = 1.0;
 constexpr double kRidingOffset = 4.0;
 
 void prepareAcCoupling(GeneratorSettings &generator, quint32)
 {
     generator = {};
     generator.frequencyHz = 1000.0;
-    generator.amplitudeIVpp = 1.0;
+    generator.amplitudeIVpp = kRidingVpp;
     generator.offsetIVolts = kRidingOffset;
 }
 
@@ -435,14 +452,20 @@ TaskVerdict judgeAcCoupling(const Hm203 &scope, std::optional<double>)
     if (Problem p = hookupProblem(look, Hookup::Generator))
         return *p;
     if (std::abs(scope.generator().offsetIVolts) < kRidingOffset / 2.0)
+        return notMet(text(u"Has quitado la tensión continua del generador; la tarea es bloquearla con el "
+                           u"acoplamiento AC."),
+            text(u"Has llevat la tensió contínua del generador; la tasca és bloquejar-la amb l'acoblament "
+                 u"AC."));
+    // The goal names the signal: five divisions must come from the sensitivity, not a larger signal.
+    if (std::abs(scope.generator().amplitudeIVpp - kRidingVpp) > 1e-9)
         return notMet(
-            text(u"Has quitado la continua en el generador; la tarea es bloquearla con el acoplamiento AC."),
-            text(u"Has llevat la contínua en el generador; la tasca és bloquejar-la amb l'acoblament AC."));
+            text(u"La tarea es con la señal de 1 Vpp: vuelve a poner esa amplitud en el generador."),
+            text(u"La tasca és amb el senyal d'1 Vpp: torna a posar aquesta amplitud en el generador."));
     if (Problem p = channelIProblem(look))
         return *p;
     if (look.settings.channelI.coupling == Coupling::DC)
-        return notMet(text(u"Con el acoplamiento DC, la continua desplaza la traza: pasa CH I a AC."),
-            text(u"Amb l'acoblament DC, la contínua desplaça la traça: passa CH I a AC."));
+        return notMet(text(u"Con el acoplamiento DC, la tensión continua desplaza la traza: pasa CH I a AC."),
+            text(u"Amb l'acoblament DC, la tensió contínua desplaça la traça: passa CH I a AC."));
     std::optional<Extent> extent = extentOf(look.traces, TraceKind::ChannelI);
     if (Problem p = visibleProblem(extent))
         return *p;
@@ -480,8 +503,8 @@ TaskVerdict judgeDcLevel(const Hm203 &scope, std::optional<double> answer)
     const double offset = scope.generator().offsetIVolts;
     const double tolerance = std::max(0.15, kRelativeTolerance * std::abs(offset));
     if (std::abs(*answer - offset) <= tolerance)
-        return met(text(u"¡Correcto! La continua es de %1 V.").arg(decimal(offset)),
-            text(u"Correcte! La contínua és de %1 V.").arg(decimal(offset)));
+        return met(text(u"¡Correcto! La tensión continua vale %1 V.").arg(decimal(offset)),
+            text(u"Correcte! La tensió contínua val %1 V.").arg(decimal(offset)));
     if (std::abs(*answer + offset) <= tolerance)
         return notMet(
             text(u"El valor es correcto, pero el signo no: fíjate en si la traza sube o baja al pasar "
@@ -489,10 +512,11 @@ TaskVerdict judgeDcLevel(const Hm203 &scope, std::optional<double> answer)
             text(u"El valor és correcte, però el signe no: fixa't si la traça puja o baixa en passar de GD a "
                  u"DC."));
     return notMet(
-        text(u"Has escrito %1 V; no es la continua de la señal. Con GD marca el cero con Y-POS. I, "
+        text(u"Has escrito %1 V; no es la tensión continua de la señal. Con GD marca el cero con Y-POS. I, "
              u"pasa a DC y mide cuántas divisiones se desplaza la traza: multiplícalas por VOLTS/DIV.")
             .arg(typedBack(*answer)),
-        text(u"Has escrit %1 V; no és la contínua del senyal. Amb GD marca el zero amb Y-POS. I, passa a DC "
+        text(u"Has escrit %1 V; no és la tensió contínua del senyal. Amb GD marca el zero amb Y-POS. I, "
+             u"passa a DC "
              u"i mesura quantes divisions es desplaça la traça: multiplica-les per VOLTS/DIV.")
             .arg(typedBack(*answer)));
 }
@@ -558,8 +582,8 @@ TaskVerdict judgeFrequency(const Hm203 &scope, std::optional<double> answer)
             u"Escribe la frecuencia que mides, en Hz.", u"Escriu la freqüència que mesures, en Hz.");
     const double frequency = scope.generator().frequencyHz;
     if (std::abs(*answer - frequency) <= kRelativeTolerance * frequency)
-        return met(text(u"¡Correcto! La frecuencia es de %1 Hz.").arg(typedBack(frequency)),
-            text(u"Correcte! La freqüència és de %1 Hz.").arg(typedBack(frequency)));
+        return met(text(u"¡Correcto! La frecuencia vale %1 Hz.").arg(typedBack(frequency)),
+            text(u"Correcte! La freqüència val %1 Hz.").arg(typedBack(frequency)));
     return notMet(text(u"Has escrito %1 Hz; no coincide. Mide cuántas divisiones ocupa un periodo, "
                        u"multiplícalas por TIME/DIV para obtener T y calcula f = 1/T.")
                       .arg(typedBack(*answer)),
@@ -707,6 +731,8 @@ TaskVerdict judgePhaseXY(const Hm203 &scope, std::optional<double> answer)
         return *p;
     if (Problem p = hookupProblem(look, Hookup::Generator))
         return *p;
+    if (Problem p = sineProblem(look))
+        return *p;
     if (look.settings.mode != DisplayMode::XY)
         return notMet(text(u"Pulsa X-Y para ver la elipse."), text(u"Polsa X-Y per a veure l'el.lipse."));
     if (Problem p = groundProblem(look.settings.channelI, false))
@@ -726,8 +752,8 @@ TaskVerdict judgePhaseXY(const Hm203 &scope, std::optional<double> answer)
             u"Escriu el desfasament que llegeixes en l'el.lipse, en graus.");
     const double phase = std::abs(scope.generator().phaseIIDegrees);
     if (std::abs(std::abs(*answer) - phase) <= kPhaseTolerance)
-        return met(text(u"¡Correcto! El desfase es de %1°.").arg(decimal(phase, 0)),
-            text(u"Correcte! El desfasament és de %1°.").arg(decimal(phase, 0)));
+        return met(text(u"¡Correcto! El desfase vale %1°.").arg(decimal(phase, 0)),
+            text(u"Correcte! El desfasament val %1°.").arg(decimal(phase, 0)));
     return notMet(text(u"Has escrito %1°, pero la elipse da otro desfase: sen φ = b/a, con b el corte de la "
                        u"elipse con el eje vertical y a su altura máxima, ambos medidos desde el centro.")
                       .arg(typedBack(*answer)),
@@ -759,6 +785,8 @@ TaskVerdict judgeRcLead(const Hm203 &scope, std::optional<double> answer)
     if (Problem p = beamProblem(look))
         return *p;
     if (Problem p = hookupProblem(look, Hookup::RcCircuit))
+        return *p;
+    if (Problem p = sineProblem(look))
         return *p;
     if (!answer)
         return askFor(u"Escribe cuántos grados va adelantada Ur respecto a Ue.",
@@ -868,21 +896,21 @@ const QList<Hm203Task> &hm203Tasks()
             .hidden = HiddenReading::None,
             .judge = judgeFallingStart },
         { .castilian
-            = u"La señal de 1 Vpp va montada sobre 4 V de continua: acopla CH I en AC y haz que ocupe 5 "
-              u"divisiones de pico a pico.",
+            = u"La señal de 1 Vpp va montada sobre una tensión continua de 4 V: acopla CH I en AC y haz que "
+              u"ocupe 5 divisiones de pico a pico.",
             .valencian
-            = u"El senyal d'1 Vpp va muntat sobre 4 V de contínua: acobla CH I en AC i fes que ocupe 5 "
-              u"divisions de pic a pic.",
+            = u"El senyal d'1 Vpp va muntat sobre una tensió contínua de 4 V: acobla CH I en AC i fes que "
+              u"ocupe 5 divisions de pic a pic.",
             .prepare = prepareAcCoupling,
             .answerUnit = nullptr,
             .hidden = HiddenReading::None,
             .judge = judgeAcCoupling },
         { .castilian
-            = u"Mide la tensión continua que lleva la señal de CH I (GD marca el cero; DC muestra la "
-              u"continua), en voltios.",
+            = u"Mide en voltios la tensión continua que lleva la señal de CH I: GD marca el cero y DC "
+              u"muestra cuánto se desplaza la traza.",
             .valencian
-            = u"Mesura la tensió contínua que porta el senyal de CH I (GD marca el zero; DC mostra la "
-              u"contínua), en volts.",
+            = u"Mesura en volts la tensió contínua que porta el senyal de CH I: GD marca el zero i DC "
+              u"mostra quant es desplaça la traça.",
             .prepare = prepareDcLevel,
             .answerUnit = u"V",
             .hidden = HiddenReading::OffsetI,
