@@ -236,6 +236,10 @@ void TestHm203Tasks::judgesWhatTheScreenShows_data()
     row("time right but moved sideways", TimeBase, false, QStringLiteral("X-POS"), [](Hm203 &s) {
         return setTime(s, 1e-3) && turnTo(s, Hm203Control::XPosition, xPosition, 1.0, 0.01);
     });
+    row("time right but in X-Y", TimeBase, false, QStringLiteral("X-Y"),
+        [](Hm203 &s) { return setTime(s, 1e-3) && press(s, Hm203Control::XY); });
+    row("time right but added", TimeBase, false, QStringLiteral("ADD"),
+        [](Hm203 &s) { return setTime(s, 1e-3) && setMode(s, DisplayMode::Add); });
     row("time 2 ms/div: ten periods", TimeBase, false, QStringLiteral("10,0"),
         [](Hm203 &s) { return setTime(s, 2e-3); });
     row("time right but switched off", TimeBase, false, QStringLiteral("POWER"),
@@ -278,7 +282,7 @@ void TestHm203Tasks::judgesWhatTheScreenShows_data()
         [](Hm203 &s) { return setPositionI(s, -3.0); });
     row("bottom line overdriven", BottomLine, false, QStringLiteral("VOLTS/DIV"),
         [](Hm203 &s) { return setVolts(s, false, 0.2); });
-    row("bottom line on channel II", BottomLine, false, QStringLiteral("canal I"),
+    row("bottom line on channel II", BottomLine, false, QStringLiteral("CH I/II"),
         [](Hm203 &s) { return setMode(s, DisplayMode::ChannelII); });
 
     // The sweep starts going down at 1 V or more.
@@ -404,6 +408,11 @@ void TestHm203Tasks::judgesWhatTheScreenShows_data()
     row("difference at unequal sensitivities", Difference, false, QStringLiteral("sensibilidades"),
         [](Hm203 &s) {
             return setMode(s, DisplayMode::Add) && press(s, Hm203Control::InvertII) && setVolts(s, true, 2.0);
+        });
+    row("difference with DUAL and ADD: chopped", Difference, false, QStringLiteral("suelta DUAL"),
+        [](Hm203 &s) {
+            return press(s, Hm203Control::Dual) && press(s, Hm203Control::Add)
+                && press(s, Hm203Control::InvertII);
         });
     row("difference in DUAL", Difference, false, QStringLiteral("ADD"),
         [](Hm203 &s) { return setMode(s, DisplayMode::Dual) && press(s, Hm203Control::InvertII); });

@@ -363,6 +363,8 @@ TaskVerdict judgeDual(const Hm203 &scope, std::optional<double>)
         return *p;
     if (Problem p = hookupProblem(look, Hookup::Generator))
         return *p;
+    if (Problem p = xyProblem(look))
+        return *p;
     if (look.settings.mode != DisplayMode::Dual)
         return notMet(text(u"Pulsa DUAL para ver los dos canales a la vez."),
             text(u"Polsa DUAL per a veure els dos canals alhora."));
@@ -400,6 +402,14 @@ TaskVerdict judgeDifference(const Hm203 &scope, std::optional<double>)
     if (Problem p = hookupProblem(look, Hookup::Generator))
         return *p;
     const ScopeSettings &s = look.settings;
+    if (Problem p = xyProblem(look))
+        return *p;
+    // With DUAL pressed too, ADD makes the beam chop between the channels instead of adding them.
+    if (scope.isPressed(Hm203Control::Dual) && scope.isPressed(Hm203Control::Add))
+        return notMet(
+            text(u"Con DUAL y ADD pulsados, los canales se dibujan a trozos: suelta DUAL para sumarlos."),
+            text(u"Amb DUAL i ADD polsats, els canals es dibuixen a trossos: deixa anar DUAL per a "
+                 u"sumar-los."));
     if (s.mode != DisplayMode::Add)
         return notMet(text(u"Pulsa ADD para ver los dos canales sumados en una sola traza."),
             text(u"Polsa ADD per a veure els dos canals sumats en una sola traça."));

@@ -113,12 +113,30 @@ Problem groundProblem(const ChannelSettings &channel, bool second)
         text(u"El canal %1 està en GD (a massa): passa'l a DC o AC.").arg(second ? u"II" : u"I"));
 }
 
+Problem xyProblem(const Look &look)
+{
+    if (look.settings.mode != DisplayMode::XY)
+        return std::nullopt;
+    return notMet(text(u"El botón X-Y está pulsado y la pantalla muestra una figura X-Y: suéltalo."),
+        text(u"El botó X-Y està polsat i la pantalla mostra una figura X-Y: deixa'l anar."));
+}
+
 Problem channelIProblem(const Look &look)
 {
-    const DisplayMode mode = look.settings.mode;
-    if (mode != DisplayMode::ChannelI && mode != DisplayMode::Dual)
-        return notMet(text(u"El canal I no aparece en la pantalla: usa el modo CH I o DUAL."),
-            text(u"El canal I no apareix en la pantalla: usa el mode CH I o DUAL."));
+    if (Problem p = xyProblem(look))
+        return p;
+    switch (look.settings.mode) {
+    case DisplayMode::ChannelI:
+    case DisplayMode::Dual:
+        break;
+    case DisplayMode::Add:
+        return notMet(text(u"ADD suma los dos canales en una sola traza: suelta ADD."),
+            text(u"ADD suma els dos canals en una sola traça: deixa anar ADD."));
+    case DisplayMode::ChannelII:
+    case DisplayMode::XY:
+        return notMet(text(u"La pantalla muestra el canal II: suelta CH I/II."),
+            text(u"La pantalla mostra el canal II: deixa anar CH I/II."));
+    }
     return groundProblem(look.settings.channelI, false);
 }
 

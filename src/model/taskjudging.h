@@ -93,6 +93,8 @@ Problem beamProblem(const Look &look);
 Problem hookupProblem(const Look &look, Hookup wanted);
 /** The channel must not be grounded, or it shows nothing but its zero line. */
 Problem groundProblem(const ChannelSettings &channel, bool second);
+/** A swept picture needs X-Y released. */
+Problem xyProblem(const Look &look);
 /** Channel I must be drawn on its own sweep (CH I or DUAL) and not be grounded. */
 Problem channelIProblem(const Look &look);
 /** Some of the trace must be on the tube face. */
