@@ -179,6 +179,24 @@ template <typename Change> bool changeGenerator(Hm203 &scope, Change change)
     return true;
 }
 
+/**
+ * False when a word of one language turns up in the other's text: the texts were swapped, or a word was
+ * left untranslated.
+ */
+bool inTheirLanguages(const QString &castilian, const QString &valencian)
+{
+    for (const char16_t *word :
+        { u"señal", u"periodo", u"traza", u"ñ", u" y ", u" con ", u"Pulsa", u"Mide" }) {
+        if (valencian.contains(QString::fromUtf16(word)))
+            return false;
+    }
+    for (const char16_t *word : { u"senyal", u"període", u"traça", u" amb ", u" i ", u"Polsa", u"Mesura" }) {
+        if (castilian.contains(QString::fromUtf16(word)))
+            return false;
+    }
+    return true;
+}
+
 bool untouched(Hm203 &)
 {
     return true;
@@ -482,6 +500,7 @@ void TestHm203Tasks::judgesWhatTheScreenShows()
     QVERIFY(!verdict.castilian.isEmpty());
     QVERIFY(!verdict.valencian.isEmpty());
     QVERIFY(verdict.castilian != verdict.valencian);
+    QVERIFY2(inTheirLanguages(verdict.castilian, verdict.valencian), qPrintable(verdict.valencian));
     if (!met)
         QVERIFY2(verdict.castilian.contains(reason), qPrintable(verdict.castilian));
 }
@@ -579,11 +598,8 @@ void TestHm203Tasks::goalsReadInBothLanguages()
             QVERIFY2(goal.endsWith(u'.'), qPrintable(goal));
             QVERIFY2(!goal.contains(u"  "), qPrintable(goal));
         }
-        // Castilian words in the Valencian goal (or the other way round) mean the columns were swapped.
-        for (const char16_t *castilianOnly : { u"señal", u"periodo", u"ñ", u" y ", u" con " })
-            QVERIFY2(!valencian.contains(QString::fromUtf16(castilianOnly)), qPrintable(valencian));
-        for (const char16_t *valencianOnly : { u"senyal", u"període", u" amb ", u" i " })
-            QVERIFY2(!castilian.contains(QString::fromUtf16(valencianOnly)), qPrintable(castilian));
+        QVERIFY2(inTheirLanguages(castilian, valencian),
+            qPrintable(castilian + QStringLiteral(" / ") + valencian));
         QVERIFY(task.judge && task.prepare);
         // A reading is hidden only because it is the answer to be typed.
         QVERIFY(task.hidden == HiddenReading::None || task.answerUnit);
@@ -613,6 +629,7 @@ void TestHm203Tasks::anyStateGetsAVerdict()
                 = random.bounded(2) ? std::optional<double>(random.bounded(400.0) - 200.0) : std::nullopt;
             const TaskVerdict verdict = task.judge(scope, answer);
             QVERIFY(!verdict.castilian.isEmpty() && !verdict.valencian.isEmpty());
+            QVERIFY2(inTheirLanguages(verdict.castilian, verdict.valencian), qPrintable(verdict.valencian));
             if (!scope.isPressed(Hm203Control::Power))
                 QVERIFY(!verdict.met);
         }
