@@ -447,7 +447,8 @@ TaskVerdict judgeDifference(const Hm203 &scope, std::optional<double>)
 
 // X-Y: the phase read from the ellipse, sin φ = b / a.
 
-constexpr std::array kHiddenPhases { -45.0, -60.0, -30.0, -75.0 };
+// Beyond about 60° the ellipse barely changes with the phase, and a reading on the graticule says little.
+constexpr std::array kHiddenPhases { -45.0, -60.0, -30.0, -50.0 };
 
 void preparePhaseXY(GeneratorSettings &generator, quint32 draw)
 {
