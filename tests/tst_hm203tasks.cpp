@@ -20,6 +20,7 @@ enum TaskIndex {
     AcCoupling,
     DcLevel,
     Calibrator,
+    Period,
     Frequency,
     Dual,
     Difference,
@@ -456,6 +457,17 @@ void TestHm203Tasks::judgesWhatTheScreenShows_data()
             && changeGenerator(s, [](GeneratorSettings &g) { g.hookup = Hookup::Generator; });
     });
 
+    // The hidden period of a triangle: 2.5 ms at draw 0, 4 ms at draw 1.
+    measure("period 2,5", Period, 0, QStringLiteral("2,5"), true, QString(), untouched);
+    measure("period 2500 µs", Period, 0, QStringLiteral("2500 µs"), true, QString(), untouched);
+    measure("period 0.0025 s", Period, 0, QStringLiteral("0.0025 s"), true, QString(), untouched);
+    measure("period 4 ms at the second draw", Period, 1, QStringLiteral("4 ms"), true, QString(), untouched);
+    measure("period the frequency typed", Period, 0, QStringLiteral("400"), false,
+        QStringLiteral("frecuencia"), untouched);
+    measure("period off by a fifth", Period, 0, QStringLiteral("3"), false, QStringLiteral("TIME/DIV"),
+        untouched);
+    measure("period nothing typed", Period, 0, QString(), false, QStringLiteral("Escribe"), untouched);
+
     // The hidden frequency: 250 Hz at draw 0, 1250 Hz at draw 2.
     measure("frequency 250", Frequency, 0, QStringLiteral("250"), true, QString(), untouched);
     measure("frequency 0,25 kHz", Frequency, 0, QStringLiteral("0,25 kHz"), true, QString(), untouched);
@@ -465,8 +477,8 @@ void TestHm203Tasks::judgesWhatTheScreenShows_data()
         untouched);
     measure("frequency off by a tenth", Frequency, 0, QStringLiteral("275"), false, QStringLiteral("275"),
         untouched);
-    measure("frequency the period typed", Frequency, 0, QStringLiteral("4"), false,
-        QStringLiteral("TIME/DIV"), untouched);
+    measure("frequency the period typed", Frequency, 0, QStringLiteral("4"), false, QStringLiteral("periodo"),
+        untouched);
     row("frequency nothing typed", Frequency, false, QStringLiteral("Escribe"), untouched);
 
     // Both channels, one in each half.
@@ -617,6 +629,8 @@ void TestHm203Tasks::everyDrawIsMeasurable()
             switch (task.hidden) {
             case HiddenReading::FrequencyI:
                 reading = readFrequency(scope);
+                if (reading && QStringView(task.answerUnit) == u"ms")
+                    reading = 1000.0 / *reading;
                 break;
             case HiddenReading::OffsetI:
                 reading = readDcLevel(scope);

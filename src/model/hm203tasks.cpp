@@ -283,6 +283,49 @@ TaskVerdict judgeCalibrator(const Hm203 &scope, std::optional<double>)
         text(u"Aconseguit! 2 V a 0,5 V/div són 4 divisions: la sensibilitat és correcta."));
 }
 
+// Measuring a period: the divisions one period spans, times TIME/DIV.
+
+constexpr std::array kHiddenPeriodFrequencies { 400.0, 250.0, 1250.0, 200.0, 625.0, 2500.0 };
+
+void preparePeriod(GeneratorSettings &generator, quint32 draw)
+{
+    generator = {};
+    generator.waveform = Waveform::Triangle;
+    generator.frequencyHz = kHiddenPeriodFrequencies[draw % kHiddenPeriodFrequencies.size()];
+    generator.amplitudeIVpp = 4.0;
+}
+
+/** True when a typed value is within reading error of the expected one. */
+bool closeTo(double typed, double expected)
+{
+    return std::abs(typed - expected) <= kRelativeTolerance * std::abs(expected);
+}
+
+TaskVerdict judgePeriod(const Hm203 &scope, std::optional<double> answer)
+{
+    const Look look(scope);
+    if (Problem p = beamProblem(look))
+        return *p;
+    if (Problem p = hookupProblem(look, Hookup::Generator))
+        return *p;
+    if (!answer)
+        return askFor(u"Escribe el periodo que mides, en ms.", u"Escriu el període que mesures, en ms.");
+    const double frequency = scope.generator().frequencyHz;
+    const double periodMs = 1000.0 / frequency;
+    if (closeTo(*answer, periodMs))
+        return met(text(u"¡Correcto! El periodo vale %1 ms.").arg(typedBack(periodMs)),
+            text(u"Correcte! El període val %1 ms.").arg(typedBack(periodMs)));
+    if (closeTo(*answer, frequency))
+        return notMet(text(u"Eso es la frecuencia, en Hz; la tarea pide el periodo, en ms."),
+            text(u"Això és la freqüència, en Hz; la tasca demana el període, en ms."));
+    return notMet(text(u"Has escrito %1 ms; no coincide. Mide cuántas divisiones ocupa un periodo y "
+                       u"multiplícalas por TIME/DIV.")
+                      .arg(typedBack(*answer)),
+        text(u"Has escrit %1 ms; no coincideix. Mesura quantes divisions ocupa un període i multiplica-les "
+             u"per TIME/DIV.")
+            .arg(typedBack(*answer)));
+}
+
 // Measuring a frequency: the period read on the graticule, its inverse worked out.
 
 constexpr std::array kHiddenFrequencies { 250.0, 400.0, 1250.0, 2000.0, 500.0, 800.0, 2500.0, 200.0 };
@@ -305,9 +348,12 @@ TaskVerdict judgeFrequency(const Hm203 &scope, std::optional<double> answer)
         return askFor(
             u"Escribe la frecuencia que mides, en Hz.", u"Escriu la freqüència que mesures, en Hz.");
     const double frequency = scope.generator().frequencyHz;
-    if (std::abs(*answer - frequency) <= kRelativeTolerance * frequency)
+    if (closeTo(*answer, frequency))
         return met(text(u"¡Correcto! La frecuencia vale %1 Hz.").arg(typedBack(frequency)),
             text(u"Correcte! La freqüència val %1 Hz.").arg(typedBack(frequency)));
+    if (closeTo(*answer, 1000.0 / frequency))
+        return notMet(text(u"Eso es el periodo, en ms; la tarea pide la frecuencia: f = 1/T, en Hz."),
+            text(u"Això és el període, en ms; la tasca demana la freqüència: f = 1/T, en Hz."));
     return notMet(text(u"Has escrito %1 Hz; no coincide. Mide cuántas divisiones ocupa un periodo, "
                        u"multiplícalas por TIME/DIV para obtener T y calcula f = 1/T.")
                       .arg(typedBack(*answer)),
@@ -660,6 +706,12 @@ const QList<Hm203Task> &hm203Tasks()
             .answerUnit = nullptr,
             .hidden = HiddenReading::None,
             .judge = judgeCalibrator },
+        { .castilian = u"Mide el periodo de la señal triangular de la salida I del generador, en ms.",
+            .valencian = u"Mesura el període del senyal triangular de l'eixida I del generador, en ms.",
+            .prepare = preparePeriod,
+            .answerUnit = u"ms",
+            .hidden = HiddenReading::FrequencyI,
+            .judge = judgePeriod },
         { .castilian = u"Mide la frecuencia de la señal de la salida I del generador, en Hz.",
             .valencian = u"Mesura la freqüència del senyal de l'eixida I del generador, en Hz.",
             .prepare = prepareFrequency,
