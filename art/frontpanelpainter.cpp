@@ -472,7 +472,7 @@ void paintSocket(QPainter &p, QPointF c, qreal r)
 
 // ---- the screen ------------------------------------------------------------------------------
 
-void paintScreen(QPainter &p, const PanelScreen &screen)
+void paintScreenFace(QPainter &p, const PanelScreen &screen)
 {
     // Bezel: black moulding with a lit upper edge and four screws.
     QLinearGradient bezel(screen.bezel.topLeft(), screen.bezel.bottomLeft());
@@ -529,9 +529,15 @@ void paintScreen(QPainter &p, const PanelScreen &screen)
     p.setPen(QPen(QColor(170, 190, 180, 100), 0.6, Qt::DotLine));
     p.drawLine(QPointF(g.left(), g.top() + 0.6 * div), QPointF(g.right(), g.top() + 0.6 * div));
     p.drawLine(QPointF(g.left(), g.bottom() - 0.6 * div), QPointF(g.right(), g.bottom() - 0.6 * div));
+}
 
+/** The traces, glowing green over the face. */
+void paintTraces(QPainter &p, const PanelScreen &screen, const QList<ScreenTrace> &traces)
+{
+    const QRectF g = FrontPanelPainter::graticule(screen);
+    const qreal div = g.width() / 10;
     // Traces glow green.
-    for (const ScreenTrace &t : screen.traces) {
+    for (const ScreenTrace &t : traces) {
         QPolygonF pts;
         for (const QPointF &d : t.points)
             pts << QPointF(g.left() + d.x() * div, g.center().y() - d.y() * div);
@@ -547,7 +553,11 @@ void paintScreen(QPainter &p, const PanelScreen &screen)
             QPen(QColor(210, 255, 215, int(255 * k)), t.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.drawPolyline(pts);
     }
+}
 
+/** A window's reflection on the glass, over everything the face shows. */
+void paintGlass(QPainter &p, const PanelScreen &screen)
+{
     // Reflection of a window on the glass.
     p.save();
     QPainterPath face;
@@ -596,7 +606,7 @@ Qt::Alignment labelAlignment(LabelSide side)
     }
 }
 
-void paintControl(QPainter &p, const PanelControl &c)
+void paintControlBody(QPainter &p, const PanelControl &c)
 {
     const QPointF centre = centreOf(c.rect);
     const qreal r = radiusOf(c.rect);
@@ -692,15 +702,76 @@ void FrontPanelPainter::paint(QPainter &p, const FrontPanelModel &model)
 
     for (const QRectF &plate : model.plates)
         paintPlate(p, plate);
-    paintScreen(p, model.screen);
+    paintScreenFace(p, model.screen);
+    paintTraces(p, model.screen, model.screen.traces);
+    paintGlass(p, model.screen);
     for (const PanelControl &c : model.controls) {
-        paintControl(p, c);
+        paintControlBody(p, c);
         if (c.labelSide != LabelSide::None && !c.label.isEmpty())
             printText(p, labelRect(c), c.label, 6, true, kPrint, labelAlignment(c.labelSide));
     }
     for (const PrintedText &t : model.texts)
         printText(p, t.rect, t.text, t.pixelSize, t.bold, t.white ? kWhitePrint : kPrint);
     p.restore();
+}
+
+void FrontPanelPainter::paintBackground(QPainter &p, const FrontPanelModel &model)
+{
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setRenderHint(QPainter::TextAntialiasing, true);
+    paintFace(p, model);
+    QImage shadows(model.size, QImage::Format_ARGB32);
+    shadows.fill(Qt::transparent);
+    {
+        QPainter sp(&shadows);
+        sp.setRenderHint(QPainter::Antialiasing, true);
+        paintShadowShapes(sp, model);
+    }
+    p.setOpacity(0.55);
+    p.drawImage(QPointF(1.2, 1.8), blurred(shadows, 1, 2));
+    p.setOpacity(1);
+    for (const QRectF &plate : model.plates)
+        paintPlate(p, plate);
+    paintScreenFace(p, model.screen);
+    for (const PanelControl &c : model.controls) {
+        if (c.labelSide != LabelSide::None && !c.label.isEmpty())
+            printText(p, labelRect(c), c.label, 6, true, kPrint, labelAlignment(c.labelSide));
+    }
+    for (const PrintedText &t : model.texts)
+        printText(p, t.rect, t.text, t.pixelSize, t.bold, t.white ? kWhitePrint : kPrint);
+    p.restore();
+}
+
+void FrontPanelPainter::paintControl(QPainter &p, const PanelControl &control)
+{
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setRenderHint(QPainter::TextAntialiasing, true);
+    paintControlBody(p, control);
+    p.restore();
+}
+
+void FrontPanelPainter::paintScreenContents(
+    QPainter &p, const PanelScreen &screen, const QList<ScreenTrace> &traces)
+{
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, true);
+    QPainterPath face;
+    face.addRoundedRect(screen.face, 6, 6);
+    p.setClipPath(face, Qt::IntersectClip);
+    paintTraces(p, screen, traces);
+    p.restore();
+    paintGlass(p, screen);
+}
+
+QRectF FrontPanelPainter::controlBounds(const PanelControl &control)
+{
+    // Knob skirts, bezels and the switch's printed positions reach a little past the body.
+    QRectF bounds = control.rect.adjusted(-2, -2, 2, 2);
+    if (control.kind == ControlKind::SlideSwitch)
+        bounds.setRight(bounds.right() + 16);
+    return bounds;
 }
 
 QImage FrontPanelPainter::render(const FrontPanelModel &model)

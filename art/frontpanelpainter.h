@@ -18,6 +18,14 @@ class FrontPanelPainter
 public:
     /** Draws the whole model in its own coordinates (0, 0 .. size). */
     static void paint(QPainter &p, const FrontPanelModel &model);
+    /** Everything that never moves: the panel, shadows, plates, the empty screen, and all the print. */
+    static void paintBackground(QPainter &p, const FrontPanelModel &model);
+    /** One control's body in its present state, over the background. */
+    static void paintControl(QPainter &p, const PanelControl &control);
+    /** Traces on the screen's face, then the glass's reflection over them. */
+    static void paintScreenContents(QPainter &p, const PanelScreen &screen, const QList<ScreenTrace> &traces);
+    /** The rectangle a control's drawing stays inside, its body and what it prints beside it. */
+    static QRectF controlBounds(const PanelControl &control);
     /** The model drawn on a picture of the model's size. */
     static QImage render(const FrontPanelModel &model);
     /** The printed panel's base colour, before its faint texture. */

@@ -22,6 +22,7 @@
 #include "tform22.h"
 #include "tform23.h"
 #include "tform8.h"
+#include "tosciloscopio.h"
 #include "tpractica.h"
 #include "tproblemas.h"
 #include "tpw.h"
@@ -58,7 +59,7 @@ struct MenuRow
 
 // The menu bar in display order; depth 0 is the bar itself. The captions are the design-time
 // (Castilian) ones. The two nameless rows are empty entries with no action.
-constexpr std::array<MenuRow, 36> kMenu = { {
+constexpr std::array<MenuRow, 38> kMenu = { {
     { 0, MenuKind::Menu, "Practica1", u"&Práctica" },
     { 1, MenuKind::Item, "Descripcindelaparato1", u"Descripción del aparato" },
     { 1, MenuKind::Item, "Utilidadesdelosciloscopio1", u"Utilidades del osciloscopio" },
@@ -83,6 +84,8 @@ constexpr std::array<MenuRow, 36> kMenu = { {
     { 2, MenuKind::Item, "Castellano1", u"Castellano" },
     { 2, MenuKind::Item, "VAl1", u"Valencià" },
     { 1, MenuKind::Item, "", u"" },
+    { 1, MenuKind::Separator, "N7", u"-" },
+    { 1, MenuKind::Item, "Osciloscopiovirtual1", u"Osciloscopio virtual" },
     { 0, MenuKind::Menu, "Descripciondetallada2", u"&Información Complementaria" },
     { 1, MenuKind::Item, "Diagramadebloquesdelosciloscopio1", u"Diagrama de bloques del osciloscopio" },
     { 1, MenuKind::Item, "DescripcindetalladadelTRC1", u"Descripción detallada del T.R.C." },
@@ -105,7 +108,7 @@ struct RelabelRow
 };
 
 // What the language commands relabel, in order. Everything else keeps its caption.
-constexpr std::array<RelabelRow, 25> kRelabel = { {
+constexpr std::array<RelabelRow, 26> kRelabel = { {
     { "", u"Vantela", u"Vantela" },
     { "Practica1", u"&Práctica", u"&Pràctica" },
     { "Descripcindelaparato1", u"Descripción del aparato", u"Descripció de l'aparell" },
@@ -134,6 +137,7 @@ constexpr std::array<RelabelRow, 25> kRelabel = { {
     { "About1", u"Acerca de...", u"Tocant a..." },
     { "Ayuda1", u"A&yuda", u"Aju&da" },
     { "Temasdeayuda1", u"Temas de ayuda", u"Temes d'ajuda" },
+    { "Osciloscopiovirtual1", u"Osciloscopio virtual", u"Oscil.loscopi virtual" },
 } };
 
 using Handler = void (Tfichaprincipal::*)();
@@ -166,6 +170,7 @@ constexpr MenuHandler kHandlers[] = {
     { "Descripcindelaetapahorizontal1", &Tfichaprincipal::Descripcindelaetapahorizontal1Click },
     { "Osciloscopiosdedoblecanal1", &Tfichaprincipal::Osciloscopiosdedoblecanal1Click },
     { "DatostcnicosdelHM2031", &Tfichaprincipal::DatostcnicosdelHM2031Click },
+    { "Osciloscopiovirtual1", &Tfichaprincipal::Osciloscopiovirtual1Click },
 };
 
 } // namespace
@@ -401,4 +406,9 @@ void Tfichaprincipal::Osciloscopiosdedoblecanal1Click()
 void Tfichaprincipal::DatostcnicosdelHM2031Click()
 {
     openWindow(Form13);
+}
+
+void Tfichaprincipal::Osciloscopiovirtual1Click()
+{
+    openWindow(osciloscopio);
 }

@@ -53,6 +53,7 @@ public:
     void Descripcindelaetapahorizontal1Click();
     void Osciloscopiosdedoblecanal1Click();
     void DatostcnicosdelHM2031Click();
+    void Osciloscopiovirtual1Click();
 
     /** Sets the main window's title and menu captions in Castilian. */
     void castellano();

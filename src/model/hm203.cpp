@@ -188,7 +188,8 @@ int Hm203::timeDivPosition(double secondsPerDiv)
     const QList<double> &steps = secondsPerDivSteps();
     int best = 0;
     for (int i = 1; i < steps.size(); ++i) {
-        if (std::abs(std::log(steps.at(i) / secondsPerDiv)) < std::abs(std::log(steps.at(best) / secondsPerDiv)))
+        if (std::abs(std::log(steps.at(i) / secondsPerDiv))
+            < std::abs(std::log(steps.at(best) / secondsPerDiv)))
             best = i;
     }
     return lastTimePosition() - best;
@@ -232,18 +233,19 @@ InputSignal Hm203::signalII() const
 ScopeSettings Hm203::scopeSettings() const
 {
     ScopeSettings s;
-    const auto channel = [this](InputSignal signal, C volts, C cal, C magnify, C ground, C dc, C invert,
-                             C position) {
-        ChannelSettings c;
-        c.signal = signal;
-        c.voltsPerDiv = voltsPerDivAt(value(volts)) * calFactor(value(cal)) / (isPressed(magnify) ? 5.0 : 1.0);
-        c.coupling = isPressed(ground) ? Coupling::Ground : isPressed(dc) ? Coupling::DC : Coupling::AC;
-        c.inverted = isPressed(invert);
-        c.position = value(position) / 10.0;
-        return c;
-    };
-    s.channelI = channel(signalI(), C::VoltsDivI, C::VoltsCalI, C::MagnifyI, C::GroundI, C::DcI, C::InvertI,
-        C::YPositionI);
+    const auto channel
+        = [this](InputSignal signal, C volts, C cal, C magnify, C ground, C dc, C invert, C position) {
+              ChannelSettings c;
+              c.signal = signal;
+              c.voltsPerDiv
+                  = voltsPerDivAt(value(volts)) * calFactor(value(cal)) / (isPressed(magnify) ? 5.0 : 1.0);
+              c.coupling = isPressed(ground) ? Coupling::Ground : isPressed(dc) ? Coupling::DC : Coupling::AC;
+              c.inverted = isPressed(invert);
+              c.position = value(position) / 10.0;
+              return c;
+          };
+    s.channelI = channel(
+        signalI(), C::VoltsDivI, C::VoltsCalI, C::MagnifyI, C::GroundI, C::DcI, C::InvertI, C::YPositionI);
     s.channelII = channel(signalII(), C::VoltsDivII, C::VoltsCalII, C::MagnifyII, C::GroundII, C::DcII,
         C::InvertII, C::YPositionII);
 

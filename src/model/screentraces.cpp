@@ -274,7 +274,8 @@ ScreenTraces computeTraces(const ScopeSettings &settings)
     screen.triggered = start.has_value();
     if (!start && settings.trigger.mode == TriggerMode::Normal)
         return screen;
-    screen.sweepStartSeconds = start.value_or(std::isfinite(settings.freeRunSeconds) ? settings.freeRunSeconds : 0.0);
+    screen.sweepStartSeconds
+        = start.value_or(std::isfinite(settings.freeRunSeconds) ? settings.freeRunSeconds : 0.0);
     const double begin = screen.sweepStartSeconds;
     switch (settings.mode) {
     case DisplayMode::ChannelI:

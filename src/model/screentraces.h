@@ -67,7 +67,8 @@ double triggerVolts(const ChannelSettings &channel, double seconds);
  */
 std::optional<double> triggerTime(const ScopeSettings &settings);
 
-/** The same, as if the trigger circuit listened to another source (ALT. triggers each channel from itself). */
+/** The same, as if the trigger circuit listened to another source (ALT. triggers each channel from itself).
+ */
 std::optional<double> triggerTimeFrom(const ScopeSettings &settings, TriggerSource source);
 
 /** How many horizontal divisions one period of a signal takes. */

@@ -1,0 +1,155 @@
+#include "generatorpanel.h"
+
+#include "radiogroup.h"
+
+#include <QDoubleSpinBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLocale>
+
+namespace {
+
+QString text(bool castilian, const char16_t *es, const char16_t *va)
+{
+    return QString::fromUtf16(castilian ? es : va);
+}
+
+} // namespace
+
+GeneratorPanel::GeneratorPanel(QWidget *parent, bool castilian)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("generator"));
+    // Numbers read with a decimal comma in both languages.
+    const QLocale locale(castilian ? QLocale::Spanish : QLocale::Catalan, QLocale::Spain);
+    auto *grid = new QGridLayout(this);
+    grid->setContentsMargins(6, 4, 6, 4);
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(3);
+
+    auto *title = new QLabel(text(castilian, u"Generador de funciones", u"Generador de funcions"), this);
+    QFont bold = title->font();
+    bold.setBold(true);
+    title->setFont(bold);
+    grid->addWidget(title, 0, 0, 1, 4);
+
+    m_waveform = new RadioGroup(this, { 0, 0, 120, 76 }, text(castilian, u"Forma de onda", u"Forma d'ona"),
+        { text(castilian, u"Senoidal", u"Sinusoïdal"), text(castilian, u"Cuadrada", u"Quadrada"),
+            QStringLiteral("Triangular") });
+    m_waveform->setObjectName(QStringLiteral("waveform"));
+    m_tester
+        = new RadioGroup(this, { 0, 0, 120, 92 }, text(castilian, u"En el comprobador", u"En el comprovador"),
+            { text(castilian, u"Nada", u"Res"), text(castilian, u"Resistencia", u"Resistència"),
+                QStringLiteral("Condensador"), text(castilian, u"Diodo", u"Díode") });
+    m_tester->setObjectName(QStringLiteral("testerLoad"));
+    grid->addWidget(m_waveform, 1, 0, 3, 1);
+    grid->addWidget(m_tester, 4, 0, 4, 1);
+
+    auto spin = [&](const char *name, const char16_t *es, const char16_t *va, double low, double high,
+                    double step, int decimals, const QString &suffix, int row) {
+        auto *box = new QDoubleSpinBox(this);
+        box->setObjectName(QLatin1String(name));
+        box->setLocale(locale);
+        box->setRange(low, high);
+        box->setDecimals(decimals);
+        box->setSingleStep(step);
+        box->setSuffix(suffix);
+        box->setKeyboardTracking(false);
+        box->setAccelerated(true);
+        box->setMinimumWidth(104);
+        auto *label = new QLabel(text(castilian, es, va), this);
+        label->setBuddy(box);
+        box->setAccessibleName(label->text());
+        grid->addWidget(label, row, 1);
+        grid->addWidget(box, row, 2);
+        return box;
+    };
+    using namespace GeneratorLimits;
+    m_frequency = spin(
+        "frequency", u"Frecuencia", u"Freqüència", minimumHz, maximumHz, 1, 0, QStringLiteral(" Hz"), 1);
+    // Each step of the arrows is about a tenth of the value, so 1 Hz to 1 MHz is a few turns.
+    m_frequency->setStepType(QAbstractSpinBox::AdaptiveDecimalStepType);
+    m_amplitudeI
+        = spin("amplitudeI", u"Amplitud I", u"Amplitud I", 0, maximumVpp, 0.1, 2, QStringLiteral(" Vpp"), 2);
+    m_offsetI = spin("offsetI", u"Continua I", u"Contínua I", -maximumOffset, maximumOffset, 0.1, 2,
+        QStringLiteral(" V"), 3);
+    m_amplitudeII = spin(
+        "amplitudeII", u"Amplitud II", u"Amplitud II", 0, maximumVpp, 0.1, 2, QStringLiteral(" Vpp"), 4);
+    m_offsetII = spin("offsetII", u"Continua II", u"Contínua II", -maximumOffset, maximumOffset, 0.1, 2,
+        QStringLiteral(" V"), 5);
+    m_phaseII = spin(
+        "phaseII", u"Fase de II", u"Fase de II", -maximumPhase, maximumPhase, 5, 0, QStringLiteral("°"), 6);
+
+    m_hookup = new RadioGroup(this, { 0, 0, 210, 110 }, text(castilian, u"Conexión", u"Connexió"),
+        { text(castilian, u"Salidas I y II a CH I y CH II", u"Eixides I i II a CH I i CH II"),
+            text(castilian, u"Circuito RC: Ue a CH I, Ur a CH II", u"Circuit RC: Ue a CH I, Ur a CH II"),
+            QStringLiteral("CAL 0,2 V a CH I"), QStringLiteral("CAL 2 V a CH I") });
+    m_hookup->setObjectName(QStringLiteral("hookup"));
+    grid->addWidget(m_hookup, 1, 3, 5, 1);
+    grid->setRowStretch(7, 1);
+    grid->setColumnStretch(3, 1);
+
+    setSettings(m_settings);
+    for (QDoubleSpinBox *box : { m_frequency, m_amplitudeI, m_offsetI, m_amplitudeII, m_offsetII, m_phaseII })
+        connect(box, &QDoubleSpinBox::valueChanged, this, &GeneratorPanel::read);
+    for (RadioGroup *group : { m_waveform, m_hookup, m_tester })
+        connect(group, &RadioGroup::clicked, this, &GeneratorPanel::read);
+}
+
+void GeneratorPanel::setSettings(const GeneratorSettings &settings)
+{
+    m_showing = true;
+    m_settings = settings;
+    m_waveform->setItemIndex(int(settings.waveform));
+    m_hookup->setItemIndex(int(settings.hookup));
+    m_tester->setItemIndex(int(settings.testerLoad));
+    m_frequency->setValue(settings.frequencyHz);
+    m_amplitudeI->setValue(settings.amplitudeIVpp);
+    m_offsetI->setValue(settings.offsetIVolts);
+    m_amplitudeII->setValue(settings.amplitudeIIVpp);
+    m_offsetII->setValue(settings.offsetIIVolts);
+    m_phaseII->setValue(settings.phaseIIDegrees);
+    m_showing = false;
+}
+
+void GeneratorPanel::read()
+{
+    if (m_showing)
+        return;
+    GeneratorSettings s = m_settings;
+    s.waveform = Waveform(std::max(0, m_waveform->itemIndex()));
+    s.hookup = Hookup(std::max(0, m_hookup->itemIndex()));
+    s.testerLoad = TesterLoad(std::max(0, m_tester->itemIndex()));
+    s.frequencyHz = m_frequency->value();
+    s.amplitudeIVpp = m_amplitudeI->value();
+    s.offsetIVolts = m_offsetI->value();
+    s.amplitudeIIVpp = m_amplitudeII->value();
+    s.offsetIIVolts = m_offsetII->value();
+    s.phaseIIDegrees = m_phaseII->value();
+    m_settings = s;
+    Q_EMIT settingsChanged(s);
+}
+
+void GeneratorPanel::setHidden(HiddenReading hidden)
+{
+    m_hidden = hidden;
+    const std::pair<QDoubleSpinBox *, HiddenReading> boxes[] = { { m_frequency, HiddenReading::FrequencyI },
+        { m_offsetI, HiddenReading::OffsetI }, { m_phaseII, HiddenReading::PhaseII } };
+    for (const auto &[box, reading] : boxes) {
+        const bool hide = reading == hidden;
+        // The box stays where it is, locked and showing only a question mark.
+        box->setEnabled(!hide);
+        box->setSpecialValueText(hide ? QStringLiteral("?") : QString());
+        if (hide) {
+            m_showing = true;
+            const double keep = box->value();
+            box->setMinimum(keep);
+            box->setValue(keep);
+            m_showing = false;
+        } else {
+            box->setMinimum(box == m_frequency ? GeneratorLimits::minimumHz
+                    : box == m_phaseII         ? -GeneratorLimits::maximumPhase
+                                               : -GeneratorLimits::maximumOffset);
+        }
+    }
+}

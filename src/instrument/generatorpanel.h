@@ -1,0 +1,58 @@
+#pragma once
+
+#include "hm203tasks.h"
+
+#include <QWidget>
+
+class QDoubleSpinBox;
+class RadioGroup;
+
+/**
+ * The function generator on the bench beside the oscilloscope: the waveform and frequency of both
+ * outputs, each output's amplitude and offset, output II's phase against output I, how the outputs
+ * and the calibrator are wired to the inputs, and what sits in the component tester.
+ */
+class GeneratorPanel : public QWidget
+{
+    Q_OBJECT
+
+public:
+    GeneratorPanel(QWidget *parent, bool castilian);
+
+    GeneratorSettings settings() const { return m_settings; }
+    /** Shows settings (a task's starting point) without reporting them back as the student's. */
+    void setSettings(const GeneratorSettings &settings);
+
+    /** Keeps one reading from the student (the value a task asks to measure): its box shows "?". */
+    void setHidden(HiddenReading hidden);
+
+    QDoubleSpinBox *frequency() const { return m_frequency; }
+    QDoubleSpinBox *amplitudeI() const { return m_amplitudeI; }
+    QDoubleSpinBox *amplitudeII() const { return m_amplitudeII; }
+    QDoubleSpinBox *offsetI() const { return m_offsetI; }
+    QDoubleSpinBox *offsetII() const { return m_offsetII; }
+    QDoubleSpinBox *phaseII() const { return m_phaseII; }
+    RadioGroup *waveform() const { return m_waveform; }
+    RadioGroup *hookup() const { return m_hookup; }
+    RadioGroup *testerLoad() const { return m_tester; }
+
+Q_SIGNALS:
+    /** The student changed something. */
+    void settingsChanged(const GeneratorSettings &settings);
+
+private:
+    void read();
+
+    GeneratorSettings m_settings;
+    HiddenReading m_hidden = HiddenReading::None;
+    bool m_showing = false;
+    RadioGroup *m_waveform;
+    RadioGroup *m_hookup;
+    RadioGroup *m_tester;
+    QDoubleSpinBox *m_frequency;
+    QDoubleSpinBox *m_amplitudeI;
+    QDoubleSpinBox *m_amplitudeII;
+    QDoubleSpinBox *m_offsetI;
+    QDoubleSpinBox *m_offsetII;
+    QDoubleSpinBox *m_phaseII;
+};

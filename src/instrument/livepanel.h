@@ -1,0 +1,84 @@
+#pragma once
+
+#include "frontpanelmodel.h"
+#include "hm203.h"
+
+#include <QElapsedTimer>
+#include <QImage>
+#include <QList>
+#include <QTimer>
+#include <QWidget>
+
+class PanelControlWidget;
+
+/**
+ * The HM-203's front as the student operates it: the front-panel picture with a live control over
+ * every knob, switch and button, and the screen drawn from the instrument as they move. The panel is
+ * drawn once; a control that moves redraws only its own corner of it, and the screen is computed at
+ * most once a display frame, only when something changed or the picture moves by itself (a running
+ * trace, warm-up, a slow sweep). A steady picture costs nothing.
+ */
+class LivePanel : public QWidget
+{
+    Q_OBJECT
+
+public:
+    /** Draws the 535 × 239 panel enlarged by scale. */
+    explicit LivePanel(QWidget *parent, double scale);
+
+    const Hm203 &scope() const { return m_scope; }
+    /** Rewires or retunes the generator; the screen follows. */
+    void setGenerator(const GeneratorSettings &settings);
+    /** Moves a control as if the student had; the screen follows. */
+    void setControlValue(Hm203Control control, int value);
+
+    PanelControlWidget *controlWidget(Hm203Control control) const;
+    const QList<PanelControlWidget *> &controlWidgets() const { return m_widgets; }
+    /** The language values are read out in. */
+    void setCastilian(bool castilian) { m_castilian = castilian; }
+
+    /** Where the tube face is, in this widget. */
+    QRect screenRect() const;
+    /** What the screen shows now. */
+    const LiveScreen &liveScreen() const { return m_live; }
+    /** Computes the screen for this moment and repaints it, as a display frame does. */
+    void advanceFrame();
+    /** True while a frame is waiting to be drawn. */
+    bool framePending() const { return m_frameTimer.isActive(); }
+    /** How many frames have been computed since the panel was made. */
+    int frameCount() const { return m_frames; }
+
+Q_SIGNALS:
+    /** The instrument or its signals changed; sent at most once a frame. */
+    void instrumentChanged();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void controlMoved(PanelControlWidget *widget);
+    /** Brings the drawn control (and the lamp, for POWER) into line with the instrument. */
+    void showControlState(Hm203Control control);
+    /** Redraws the panel's picture under a rectangle given in panel coordinates. */
+    void redrawPanel(const QRectF &area);
+    void scheduleFrame();
+    double now() const { return m_clock.nsecsElapsed() / 1e9; }
+
+    Hm203 m_scope;
+    FrontPanelModel m_model;
+    double m_scale;
+    bool m_castilian = true;
+    QImage m_background;
+    QImage m_panel;
+    QList<PanelControlWidget *> m_widgets;
+    QList<qsizetype> m_modelIndex;
+    QElapsedTimer m_clock;
+    double m_powerOnAt = -1e9;
+    QTimer m_frameTimer;
+    double m_lastFrame = -1.0;
+    bool m_instrumentDirty = false;
+    int m_frames = 0;
+    LiveScreen m_live;
+    QList<ScreenTrace> m_drawn;
+};

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "hm203.h"
+
+#include <QAbstractSlider>
+
+#include <functional>
+
+/**
+ * One operable control of the live front panel, lying over the control the panel draws. Push
+ * buttons toggle with a click or Space; switches and knobs turn by dragging round their centre, with
+ * the wheel and with the arrow, Page and Home/End keys; a click on a switch's right half turns it one
+ * step clockwise, on its left half one step back; the slide switch follows the pointer up and down.
+ * Screen readers meet buttons as toggle buttons and everything else as sliders with a value.
+ */
+class PanelControlWidget : public QAbstractSlider
+{
+    Q_OBJECT
+
+public:
+    /** The shape the control has on the panel decides how a drag turns it. */
+    enum class Shape { Round, Slide, Square };
+
+    PanelControlWidget(const Hm203ControlInfo &info, Shape shape, QWidget *parent);
+
+    Hm203Control control() const { return m_info.id; }
+    const Hm203ControlInfo &info() const { return m_info; }
+    bool isButton() const { return m_info.style == ControlStyle::Button; }
+    /** The name screen readers announce, as printed on the panel. */
+    QString label() const;
+    /** The value as it reads aloud ("0,2 ms/div", "pulsado"). */
+    QString valueText() const { return m_describe ? m_describe(m_info.id) : QString::number(value()); }
+    void setDescriber(std::function<QString(Hm203Control)> describe) { m_describe = std::move(describe); }
+
+    /** How far in from each end of a slide switch its first and last positions are, in pixels. */
+    void setSlideInset(double pixels) { m_slideInset = pixels; }
+
+    /** Presses a button, or turns a switch or knob one step clockwise. */
+    void press();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void sliderChange(SliderChange change) override;
+
+private:
+    double pointerAngle(QPointF position) const;
+    int slidePosition(QPointF position) const;
+    /** Degrees of turn for one step of the control. */
+    double degreesPerStep() const;
+
+    Hm203ControlInfo m_info;
+    Shape m_shape;
+    std::function<QString(Hm203Control)> m_describe;
+    QPointF m_pressPoint;
+    double m_pressAngle = 0.0;
+    double m_turned = 0.0;
+    int m_pressValue = 0;
+    bool m_dragging = false;
+    double m_slideInset = 4.0;
+};

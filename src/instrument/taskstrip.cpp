@@ -1,0 +1,116 @@
+#include "taskstrip.h"
+
+#include "hm203.h"
+#include "hm203tasks.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRandomGenerator>
+
+TaskStrip::TaskStrip(QWidget *parent, bool castilian)
+    : QWidget(parent)
+    , m_castilian(castilian)
+{
+    setObjectName(QStringLiteral("tarea"));
+    const auto text = [castilian](const char16_t *es, const char16_t *va) {
+        return QString::fromUtf16(castilian ? es : va);
+    };
+    auto *grid = new QGridLayout(this);
+    grid->setContentsMargins(6, 4, 6, 4);
+    grid->setVerticalSpacing(4);
+
+    m_title = new QLabel(this);
+    m_title->setObjectName(QStringLiteral("title"));
+    QFont bold = m_title->font();
+    bold.setBold(true);
+    m_title->setFont(bold);
+    grid->addWidget(m_title, 0, 0, 1, 3);
+
+    m_goal = new QLabel(this);
+    m_goal->setObjectName(QStringLiteral("goal"));
+    m_goal->setWordWrap(true);
+    m_goal->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_goal->setMinimumHeight(52);
+    grid->addWidget(m_goal, 1, 0, 1, 3);
+
+    m_answerLabel = new QLabel(text(u"Medida:", u"Mesura:"), this);
+    m_answer = new QLineEdit(this);
+    m_answer->setObjectName(QStringLiteral("answer"));
+    m_answer->setMaxLength(40);
+    m_answer->setAccessibleName(text(u"Medida", u"Mesura"));
+    m_answerLabel->setBuddy(m_answer);
+    m_unit = new QLabel(this);
+    grid->addWidget(m_answerLabel, 2, 0);
+    grid->addWidget(m_answer, 2, 1);
+    grid->addWidget(m_unit, 2, 2);
+    connect(m_answer, &QLineEdit::textChanged, this, &TaskStrip::answerChanged);
+
+    m_verdict = new QLabel(this);
+    m_verdict->setObjectName(QStringLiteral("verdict"));
+    m_verdict->setWordWrap(true);
+    m_verdict->setMinimumHeight(36);
+    m_verdict->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    grid->addWidget(m_verdict, 3, 0, 1, 3);
+
+    auto *buttons = new QHBoxLayout;
+    m_previous = new QPushButton(text(u"< Anterior", u"< Anterior"), this);
+    m_previous->setObjectName(QStringLiteral("previous"));
+    m_next = new QPushButton(text(u"Siguiente >", u"Següent >"), this);
+    m_next->setObjectName(QStringLiteral("next"));
+    buttons->addWidget(m_previous);
+    buttons->addWidget(m_next);
+    buttons->addStretch(1);
+    grid->addLayout(buttons, 4, 0, 1, 3);
+    grid->setRowStretch(1, 1);
+    grid->setColumnStretch(1, 1);
+
+    connect(m_previous, &QPushButton::clicked, this, [this] { showTask(m_index - 1); });
+    connect(m_next, &QPushButton::clicked, this, [this] { showTask(m_index + 1); });
+}
+
+void TaskStrip::showTask(int index)
+{
+    const QList<Hm203Task> &tasks = hm203Tasks();
+    if (tasks.isEmpty())
+        return;
+    m_index = std::clamp(index, 0, int(tasks.size()) - 1);
+    const Hm203Task &task = tasks.at(m_index);
+    const auto text = [this](const char16_t *es, const char16_t *va) {
+        return QString::fromUtf16(m_castilian ? es : va);
+    };
+    m_title->setText(text(u"Tarea %1 de %2", u"Tasca %1 de %2").arg(m_index + 1).arg(tasks.size()));
+    m_goal->setText(text(task.castilian, task.valencian));
+    m_goal->setAccessibleName(m_title->text());
+    const bool measuring = task.answerUnit != nullptr;
+    m_answerLabel->setVisible(measuring);
+    m_answer->setVisible(measuring);
+    m_unit->setVisible(measuring);
+    m_unit->setText(measuring ? QString::fromUtf16(task.answerUnit) : QString());
+    m_answer->clear();
+    m_previous->setEnabled(m_index > 0);
+    m_next->setEnabled(m_index + 1 < tasks.size());
+    if (task.prepare) {
+        GeneratorSettings generator;
+        task.prepare(generator, QRandomGenerator::global()->generate());
+        Q_EMIT prepareGenerator(generator, task.hidden);
+    }
+}
+
+void TaskStrip::judge(const Hm203 &scope)
+{
+    const QList<Hm203Task> &tasks = hm203Tasks();
+    if (m_index < 0 || m_index >= tasks.size())
+        return;
+    const Hm203Task &task = tasks.at(m_index);
+    std::optional<double> typed;
+    if (task.answerUnit)
+        typed = readTypedNumber(m_answer->text(), task.answerUnit);
+    const TaskVerdict verdict = task.judge(scope, typed);
+    m_met = verdict.met;
+    m_verdict->setText(m_castilian ? verdict.castilian : verdict.valencian);
+    m_verdict->setStyleSheet(
+        m_met ? QStringLiteral("color: #0a6e1e; font-weight: bold;") : QStringLiteral("color: #5a5a5a;"));
+}

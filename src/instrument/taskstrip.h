@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QWidget>
+
+#include <functional>
+
+#include "hm203tasks.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+/**
+ * The "Tarea" strip: one small goal at a time, judged from the instrument while the student works.
+ * Moving to a task sets the generator up as that task needs; a measuring task asks for the value the
+ * student reads off the screen. The verdict follows every change of the controls, the generator and
+ * the typed answer.
+ */
+class TaskStrip : public QWidget
+{
+    Q_OBJECT
+
+public:
+    TaskStrip(QWidget *parent, bool castilian);
+
+    /** Shows a task, from 0, and prepares the generator for it through the callback. */
+    void showTask(int index);
+    int taskIndex() const { return m_index; }
+    /** Judges the task again against the instrument as it is now. */
+    void judge(const Hm203 &scope);
+    /** True when the task shown has been met. */
+    bool isMet() const { return m_met; }
+
+    QLabel *goal() const { return m_goal; }
+    QLabel *verdict() const { return m_verdict; }
+    QLineEdit *answer() const { return m_answer; }
+    QPushButton *previous() const { return m_previous; }
+    QPushButton *next() const { return m_next; }
+
+Q_SIGNALS:
+    /** A task asks for the generator to be set up so, with one of its readings kept from the student. */
+    void prepareGenerator(const GeneratorSettings &settings, HiddenReading hidden);
+    /** The typed answer changed: judge again. */
+    void answerChanged();
+
+private:
+    bool m_castilian;
+    int m_index = -1;
+    bool m_met = false;
+    QLabel *m_title;
+    QLabel *m_goal;
+    QLabel *m_unit;
+    QLabel *m_answerLabel;
+    QLineEdit *m_answer;
+    QLabel *m_verdict;
+    QPushButton *m_previous;
+    QPushButton *m_next;
+};

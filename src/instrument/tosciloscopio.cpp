@@ -1,0 +1,133 @@
+#include "tosciloscopio.h"
+
+#include "generatorpanel.h"
+#include "livepanel.h"
+#include "taskstrip.h"
+
+#include <QFrame>
+#include <QLabel>
+
+namespace {
+
+/** The panel drawn 1.75 times the size of the front-panel photograph. */
+constexpr double kPanelScale = 1.75;
+constexpr int kMargin = 8;
+constexpr int kLowerHeight = 200;
+constexpr int kGeneratorWidth = 566;
+constexpr int kReadoutHeight = 18;
+
+FormDesign formDesign()
+{
+    const QSize panel = (QSizeF(535, 239) * kPanelScale).toSize();
+    return FormDesign {
+        .caption = QStringLiteral("Osciloscopio virtual"),
+        .color = QColor(0xd4, 0xd0, 0xc8),
+        .centred = true,
+        .clientSize
+        = QSize(panel.width() + 2 * kMargin, panel.height() + kReadoutHeight + kLowerHeight + 3 * kMargin),
+    };
+}
+
+/** A sunken frame round one part of the bench. */
+QFrame *benchFrame(QWidget *parent, const QRect &area)
+{
+    auto *frame = new QFrame(parent);
+    frame->setFrameShape(QFrame::StyledPanel);
+    frame->setFrameShadow(QFrame::Sunken);
+    frame->setGeometry(area);
+    return frame;
+}
+
+} // namespace
+
+Tosciloscopio::Tosciloscopio()
+    : Form(formDesign())
+{
+    setObjectName(QStringLiteral("osciloscopio"));
+    panel = new LivePanel(client(), kPanelScale);
+    panel->move(kMargin, kMargin);
+}
+
+void Tosciloscopio::FormCreate()
+{
+    copyLanguageFlag();
+    setWindowTitle(pick(u"Osciloscopio virtual", u"Oscil.loscopi virtual"));
+    panel->setCastilian(castilian());
+
+    const int width = design().clientSize.width();
+    lectura = new QLabel(client());
+    lectura->setObjectName(QStringLiteral("lectura"));
+    lectura->setGeometry(kMargin, panel->geometry().bottom() + 3, width - 2 * kMargin, kReadoutHeight);
+    lectura->setTextFormat(Qt::PlainText);
+    showReadout();
+
+    const int top = lectura->geometry().bottom() + 1 + kMargin / 2;
+    QFrame *bench = benchFrame(client(), QRect(kMargin, top, kGeneratorWidth, kLowerHeight));
+    generador = new GeneratorPanel(bench, castilian());
+    generador->setGeometry(bench->contentsRect());
+    generador->setSettings(panel->scope().generator());
+
+    const int stripLeft = kMargin + kGeneratorWidth + kMargin;
+    QFrame *strip = benchFrame(client(), QRect(stripLeft, top, width - stripLeft - kMargin, kLowerHeight));
+    tarea = new TaskStrip(strip, castilian());
+    tarea->setGeometry(strip->contentsRect().adjusted(0, 0, 0, -34));
+
+    bcerrar = new GlyphButton(strip, { strip->width() - 86, kLowerHeight - 33, 78, 25 },
+        pick(u"&Cerrar", u"&Tancar"), ButtonKind::Close);
+    bcerrar->setObjectName(QStringLiteral("bcerrar"));
+    bcerrar->setGlyph(embeddedPicture(QStringLiteral("glyph_close.bmp")));
+
+    connect(generador, &GeneratorPanel::settingsChanged, panel, &LivePanel::setGenerator);
+    connect(tarea, &TaskStrip::prepareGenerator, this,
+        [this](const GeneratorSettings &settings, HiddenReading hidden) {
+            generador->setHidden(HiddenReading::None);
+            generador->setSettings(settings);
+            generador->setHidden(hidden);
+            panel->setGenerator(settings);
+        });
+    connect(panel, &LivePanel::instrumentChanged, this, [this] {
+        showReadout();
+        tarea->judge(panel->scope());
+    });
+    connect(tarea, &TaskStrip::answerChanged, this, [this] { tarea->judge(panel->scope()); });
+    tarea->showTask(0);
+    tarea->judge(panel->scope());
+}
+
+void Tosciloscopio::showReadout()
+{
+    // What the switches are set to, as the knob skirts would print it: the ranges in use and the trigger.
+    const Hm203 &scope = panel->scope();
+    const ScopeSettings s = scope.scopeSettings();
+    QStringList parts;
+    const bool xy = s.mode == DisplayMode::XY;
+    const auto channel = [&](const char *name, Hm203Control cal, const ChannelSettings &c) {
+        QString text = QLatin1String(name) + QStringLiteral(": ") + formatVoltsPerDiv(c.voltsPerDiv);
+        if (scope.value(cal) != controlInfo(cal).maximum)
+            text += QStringLiteral(" (") + pick(u"sin calibrar", u"sense calibrar") + QLatin1Char(')');
+        return text;
+    };
+    if (!scope.isPressed(Hm203Control::Power)) {
+        lectura->setText(pick(u"Apagado", u"Apagat"));
+        return;
+    }
+    if (scope.isPressed(Hm203Control::Tester)) {
+        lectura->setText(pick(u"Comprobador de componentes", u"Comprovador de components"));
+        return;
+    }
+    if (s.mode != DisplayMode::ChannelII || xy)
+        parts << channel(xy ? "Y (I)" : "I", Hm203Control::VoltsCalI, s.channelI);
+    if (s.mode != DisplayMode::ChannelI || xy)
+        parts << channel(xy ? "X (II)" : "II", Hm203Control::VoltsCalII, s.channelII);
+    if (!xy) {
+        QString time = formatSecondsPerDiv(s.secondsPerDiv);
+        if (s.xMagnified)
+            time += QStringLiteral(" (x10)");
+        parts << time;
+        parts << (s.trigger.mode == TriggerMode::Automatic ? QStringLiteral("AT") : QStringLiteral("NORM"));
+        parts << QStringLiteral("TRIG. ") + scope.valueText(Hm203Control::TriggerCoupling, castilian());
+        parts << (s.trigger.slope == TriggerSlope::Rising ? QStringLiteral("SLOPE +")
+                                                          : QStringLiteral("SLOPE -"));
+    }
+    lectura->setText(parts.join(QStringLiteral("   ·   ")));
+}

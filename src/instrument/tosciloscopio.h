@@ -1,0 +1,39 @@
+#pragma once
+
+#include "controls.h"
+#include "form.h"
+#include "language.h"
+
+#include <QPointer>
+
+class GeneratorPanel;
+class QLabel;
+class LivePanel;
+class TaskStrip;
+
+/**
+ * The virtual oscilloscope: an HM-203 the student operates, the function generator that feeds it,
+ * and a strip of small tasks judged from what the instrument shows. It opens switched on, a 1 kHz
+ * sine on CH I, triggered in AT, the trace steady.
+ */
+class Tosciloscopio : public Form, public LanguageCopy<Tosciloscopio>
+{
+    Q_OBJECT
+
+public:
+    Tosciloscopio();
+
+    void FormCreate() override;
+
+    /** Shows the ranges in use under the panel. */
+    void showReadout();
+
+    LivePanel *panel;
+    QLabel *lectura = nullptr;
+    GeneratorPanel *generador = nullptr;
+    TaskStrip *tarea = nullptr;
+    GlyphButton *bcerrar = nullptr;
+};
+
+/** The newest virtual oscilloscope. */
+inline QPointer<Tosciloscopio> osciloscopio;
