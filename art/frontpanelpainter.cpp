@@ -556,7 +556,7 @@ void paintTraces(QPainter &p, const PanelScreen &screen, const QList<ScreenTrace
 }
 
 /** A window's reflection on the glass, over everything the face shows. */
-void paintGlass(QPainter &p, const PanelScreen &screen)
+void paintGlassOver(QPainter &p, const PanelScreen &screen)
 {
     // Reflection of a window on the glass.
     p.save();
@@ -704,7 +704,7 @@ void FrontPanelPainter::paint(QPainter &p, const FrontPanelModel &model)
         paintPlate(p, plate);
     paintScreenFace(p, model.screen);
     paintTraces(p, model.screen, model.screen.traces);
-    paintGlass(p, model.screen);
+    paintGlassOver(p, model.screen);
     for (const PanelControl &c : model.controls) {
         paintControlBody(p, c);
         if (c.labelSide != LabelSide::None && !c.label.isEmpty())
@@ -762,7 +762,15 @@ void FrontPanelPainter::paintScreenContents(
     p.setClipPath(face, Qt::IntersectClip);
     paintTraces(p, screen, traces);
     p.restore();
-    paintGlass(p, screen);
+    paintGlassOver(p, screen);
+}
+
+void FrontPanelPainter::paintGlass(QPainter &p, const PanelScreen &screen)
+{
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, true);
+    paintGlassOver(p, screen);
+    p.restore();
 }
 
 QRectF FrontPanelPainter::controlBounds(const PanelControl &control)

@@ -13,6 +13,6 @@ sleep 1
 for _ in 1 2 3; do
     bash "$here/startup.sh" "$build"
 done
-for extra in "$here"/rtf.sh "$here"/windows.sh; do
+for extra in "$here"/rtf.sh "$here"/windows.sh "$here"/instrument.sh; do
     [ -f "$extra" ] && bash "$extra" "$build"
 done

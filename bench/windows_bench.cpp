@@ -22,6 +22,7 @@
 #include "tform4.h"
 #include "tform7.h"
 #include "tform8.h"
+#include "tosciloscopio.h"
 #include "tproblemas.h"
 #include "tpw.h"
 
@@ -199,6 +200,11 @@ int main(int argc, char **argv)
         waitShown(Form8);
         return static_cast<QWidget *>(Form8.data());
     });
+    const double instrument = medianOpenMs(runs, [] {
+        fichaprincipal->Osciloscopiovirtual1Click();
+        waitShown(osciloscopio);
+        return static_cast<QWidget *>(osciloscopio.data());
+    });
     const double gate = medianOpenMs(runs, [] {
         fichaprincipal->Cuestionario1Click();
         waitShown(pw);
@@ -280,6 +286,8 @@ int main(int argc, char **argv)
         utilities, runs, kTopicTargetMs, verdict(utilities < kTopicTargetMs));
     std::printf("opening TForm8 and loading both screens: median %.1f ms over %d (target < %.0f ms: %s)\n",
         utilitiesScreens, runs, kTopicTargetMs, verdict(utilitiesScreens < kTopicTargetMs));
+    std::printf("opening Tosciloscopio: median %.1f ms over %d (target < %.0f ms: %s)\n", instrument, runs,
+        kTopicTargetMs, verdict(instrument < kTopicTargetMs));
     std::printf("opening Tpw: median %.1f ms over %d (target < %.0f ms: %s)\n", gate, runs, kTopicTargetMs,
         verdict(gate < kTopicTargetMs));
     std::printf("opening Tevaluacion from an accepted code: median %.1f ms over %d (target < %.0f ms: %s)\n",

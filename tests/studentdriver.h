@@ -5,6 +5,7 @@
 #include "tfichaprincipal.h"
 
 #include <QAbstractButton>
+#include <QAbstractSlider>
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
@@ -94,6 +95,10 @@ inline void clickEverything(Form *form, bool backwards = false)
             // A button that steps through something ("next") is pressed till the end of it.
             for (int press = 0; press < 8 && button && button->isVisible() && button->isEnabled(); ++press)
                 button->click();
+        } else if (auto *slider = qobject_cast<QAbstractSlider *>(widget.data())) {
+            // Knobs and switches are turned a page each way, as a student tries them.
+            slider->triggerAction(QAbstractSlider::SliderPageStepAdd);
+            slider->triggerAction(QAbstractSlider::SliderPageStepSub);
         } else if (qobject_cast<HotSpot *>(widget) || qobject_cast<Label *>(widget)
             || qobject_cast<Panel *>(widget) || qobject_cast<Picture *>(widget))
             QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());

@@ -13,7 +13,9 @@
 #include <QAccessibleValueInterface>
 #include <QDoubleSpinBox>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QtTest>
+#include <QWheelEvent>
 
 using C = Hm203Control;
 
@@ -62,20 +64,292 @@ private Q_SLOTS:
         // Switched on, a 1 kHz sine on CH I, AT, triggered and steady.
         const Hm203 &scope = window->panel->scope();
         QVERIFY(scope.isPressed(C::Power));
-        QCOMPARE(scope.signalI().frequencyHz, 1000.0 * 0 + scope.signalI().frequencyHz);
+        QCOMPARE(scope.signalI().frequencyHz, 1000.0);
         QCOMPARE(scope.signalI().waveform, Waveform::Sine);
         const LiveScreen &live = window->panel->liveScreen();
         QVERIFY(live.traces.triggered);
         QCOMPARE(live.traces.traces.size(), 1);
         QVERIFY(!live.moving);
         QVERIFY(live.brightness > 0.5);
-        QVERIFY(!window->tarea->goal()->text().isEmpty());
+        // The task strip offers its tasks without touching the instrument yet.
+        QCOMPARE(window->findChild<QLabel *>(QStringLiteral("title"))->text(),
+            castilian ? QStringLiteral("Tareas") : QStringLiteral("Tasques"));
         QVERIFY(window->tarea->goal()->text().contains(
-                    castilian ? QStringLiteral("Tarea") : QStringLiteral("Tasca"))
-            || window->findChild<QLabel *>(QStringLiteral("title"))
-                   ->text()
-                   .startsWith(castilian ? QStringLiteral("Tarea 1") : QStringLiteral("Tasca 1")));
+            castilian ? QStringLiteral("Siguiente") : QStringLiteral("Següent")));
+        QVERIFY(!window->tarea->previous()->isEnabled());
         saveGrab(window, QStringLiteral("osciloscopio-") + suffix(castilian));
+        window->close();
+    }
+
+    void mouseWorksEveryKindOfControl()
+    {
+        open();
+        // A push button: in with one click, out with the next.
+        PanelControlWidget *dual = knob(C::Dual);
+        QTest::mouseClick(dual, Qt::LeftButton, {}, dual->rect().center());
+        QVERIFY(panel()->scope().isPressed(C::Dual));
+        settle();
+        QCOMPARE(panel()->liveScreen().traces.traces.size(), 2);
+        QTest::mouseClick(dual, Qt::LeftButton, {}, dual->rect().center());
+        QVERIFY(!panel()->scope().isPressed(C::Dual));
+        // A step switch: a click on its right half turns it a step clockwise, on its left half back.
+        PanelControlWidget *time = knob(C::TimeDiv);
+        const int start = time->value();
+        QTest::mouseClick(time, Qt::LeftButton, {}, QPoint(time->width() - 4, time->height() / 2));
+        QCOMPARE(panel()->scope().value(C::TimeDiv), start + 1);
+        QCOMPARE(panel()->scope().valueText(C::TimeDiv, true), QStringLiteral("0,1 ms/div"));
+        QTest::mouseClick(time, Qt::LeftButton, {}, QPoint(4, time->height() / 2));
+        QCOMPARE(panel()->scope().value(C::TimeDiv), start);
+        // Dragged round its centre, a quarter turn clockwise moves it several steps.
+        const QPoint top(time->width() / 2, 3);
+        const QPoint right(time->width() - 3, time->height() / 2);
+        QTest::mousePress(time, Qt::LeftButton, {}, top);
+        QTest::mouseMove(time, QPoint(time->width() * 3 / 4, 8));
+        QTest::mouseMove(time, right);
+        QTest::mouseRelease(time, Qt::LeftButton, {}, right);
+        QVERIFY2(time->value() >= start + 4, qPrintable(QString::number(time->value())));
+        // The CAL knob sits inside TIME/DIV and turns on its own.
+        QCOMPARE(panel()->childAt(time->geometry().center()), knob(C::TimeCal));
+        // The wheel turns a knob.
+        PanelControlWidget *level = knob(C::Level);
+        QWheelEvent up(QPointF(level->rect().center()), level->mapToGlobal(QPointF(level->rect().center())),
+            {}, QPoint(0, 120), Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(level, &up);
+        QVERIFY(panel()->scope().value(C::Level) > 0);
+        // The slide switch follows the pointer to its lowest position.
+        PanelControlWidget *trigger = knob(C::TriggerCoupling);
+        QTest::mouseClick(trigger, Qt::LeftButton, {}, QPoint(trigger->width() / 2, trigger->height() - 2));
+        QCOMPARE(panel()->scope().valueText(C::TriggerCoupling, true), QStringLiteral("~ (red)"));
+        osciloscopio->close();
+    }
+
+    void keyboardReachesAndWorksEveryControl()
+    {
+        Tosciloscopio *window = open();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        knob(C::Power)->setFocus(Qt::TabFocusReason);
+        // Tab walks the controls in the panel's order.
+        QList<C> reached { C::Power };
+        for (int i = 1; i < kHm203ControlCount; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            auto *control = qobject_cast<PanelControlWidget *>(QApplication::focusWidget());
+            QVERIFY2(control, "Tab stays on the panel until its last control");
+            reached << control->control();
+        }
+        for (int i = 0; i < kHm203ControlCount; ++i)
+            QCOMPARE(int(reached.at(i)), i);
+        // Arrows turn, Page turns further, Home and End reach the ends; Space presses a button.
+        PanelControlWidget *time = knob(C::TimeDiv);
+        time->setFocus();
+        QTest::keyClick(time, Qt::Key_Right);
+        QCOMPARE(panel()->scope().valueText(C::TimeDiv, true), QStringLiteral("0,1 ms/div"));
+        QTest::keyClick(time, Qt::Key_Left);
+        QTest::keyClick(time, Qt::Key_Left);
+        QCOMPARE(panel()->scope().valueText(C::TimeDiv, true), QStringLiteral("0,5 ms/div"));
+        QTest::keyClick(time, Qt::Key_End);
+        QCOMPARE(panel()->scope().valueText(C::TimeDiv, true), QStringLiteral("0,5 µs/div"));
+        PanelControlWidget *trigger = knob(C::TriggerCoupling);
+        trigger->setFocus();
+        QTest::keyClick(trigger, Qt::Key_Down);
+        QCOMPARE(panel()->scope().valueText(C::TriggerCoupling, true), QStringLiteral("DC"));
+        PanelControlWidget *xy = knob(C::XY);
+        xy->setFocus();
+        QTest::keyClick(xy, Qt::Key_Space);
+        QVERIFY(panel()->scope().isPressed(C::XY));
+        QTest::keyClick(xy, Qt::Key_Right); // a button does not turn
+        QCOMPARE(xy->value(), 1);
+        QTest::keyClick(xy, Qt::Key_Space);
+        QVERIFY(!panel()->scope().isPressed(C::XY));
+        window->close();
+    }
+
+    void screenReadersMeetNamesAndValues_data() { languages(); }
+    void screenReadersMeetNamesAndValues()
+    {
+        QFETCH(bool, castilian);
+        setLanguage(castilian);
+        Tosciloscopio *window = open();
+        for (PanelControlWidget *control : panel()->controlWidgets()) {
+            QAccessibleInterface *reader = QAccessible::queryAccessibleInterface(control);
+            QVERIFY(reader);
+            QCOMPARE(reader->text(QAccessible::Name), QString::fromUtf16(control->info().label));
+            QCOMPARE(
+                reader->text(QAccessible::Value), panel()->scope().valueText(control->control(), castilian));
+            if (control->isButton()) {
+                QCOMPARE(reader->role(), QAccessible::Button);
+                QVERIFY(reader->state().checkable);
+                QVERIFY(!reader->valueInterface());
+            } else {
+                QCOMPARE(reader->role(), QAccessible::Slider);
+                QAccessibleValueInterface *value = reader->valueInterface();
+                QVERIFY(value);
+                QCOMPARE(value->minimumValue().toInt(), control->info().minimum);
+                QCOMPARE(value->maximumValue().toInt(), control->info().maximum);
+                QCOMPARE(value->currentValue().toInt(), control->value());
+            }
+        }
+        QAccessibleInterface *time = QAccessible::queryAccessibleInterface(knob(C::TimeDiv));
+        QCOMPARE(time->text(QAccessible::Name) + QStringLiteral(", ") + time->text(QAccessible::Value),
+            QStringLiteral("TIME/DIV, 0,2 ms/div"));
+        time->valueInterface()->setCurrentValue(Hm203::timeDivPosition(1e-3));
+        QCOMPARE(panel()->scope().valueText(C::TimeDiv, true), QStringLiteral("1 ms/div"));
+        QAccessibleInterface *dual = QAccessible::queryAccessibleInterface(knob(C::Dual));
+        dual->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        QVERIFY(dual->state().checked);
+        QCOMPARE(dual->text(QAccessible::Name) + QStringLiteral(", ") + dual->text(QAccessible::Value),
+            castilian ? QStringLiteral("DUAL, pulsado") : QStringLiteral("DUAL, polsat"));
+        settle();
+        saveGrab(window, QStringLiteral("osciloscopio-dual-") + suffix(castilian));
+        dual->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        QVERIFY(!dual->state().checked);
+        window->close();
+    }
+
+    void theScreenFollowsAndRestsWhenSteady()
+    {
+        Tosciloscopio *window = open();
+        activate(window);
+        settle();
+        // A steady picture draws no further frames.
+        const int frames = panel()->frameCount();
+        QTest::qWait(250);
+        QCOMPARE(panel()->frameCount(), frames);
+        QVERIFY(!panel()->framePending());
+        // Many turns in one go are drawn in one frame.
+        for (int i = 0; i < 6; ++i)
+            panel()->setControlValue(C::YPositionI, i * 5);
+        QVERIFY(panel()->framePending());
+        settle();
+        QCOMPARE(panel()->frameCount(), frames + 1);
+        // The drawn trace grows with the sensitivity: more lit pixels at 0,5 V/div than at 2 V/div.
+        const QRect face = panel()->screenRect().adjusted(8, 8, -8, -8);
+        panel()->setControlValue(C::YPositionI, 0);
+        panel()->setControlValue(C::VoltsDivI, Hm203::voltsDivPosition(2.0));
+        settle();
+        const int small = litPixels(panel()->grab().toImage(), face);
+        panel()->setControlValue(C::VoltsDivI, Hm203::voltsDivPosition(0.5));
+        settle();
+        const int large = litPixels(panel()->grab().toImage(), face);
+        QVERIFY2(large > small * 3 / 2, qPrintable(QStringLiteral("%1 %2").arg(small).arg(large)));
+        // An untriggered trace runs: frames keep coming without a touch.
+        panel()->setControlValue(C::TriggerCoupling, 2); // HF, and the signal is 1 kHz
+        QTRY_VERIFY(panel()->liveScreen().moving);
+        const int running = panel()->frameCount();
+        QTest::qWait(200);
+        QVERIFY(panel()->frameCount() >= running + 3);
+        // Hidden, it stops.
+        window->hide();
+        QTest::qWait(100);
+        const int hidden = panel()->frameCount();
+        QTest::qWait(200);
+        QCOMPARE(panel()->frameCount(), hidden);
+        panel()->setControlValue(C::TriggerCoupling, 0);
+    }
+
+    void powerLampAndWarmUp()
+    {
+        Tosciloscopio *window = open();
+        activate(window);
+        settle();
+        PanelControlWidget *power = knob(C::Power);
+        const QRect face = panel()->screenRect().adjusted(8, 8, -8, -8);
+        QVERIFY(litPixels(panel()->grab().toImage(), face) > 100);
+        QTest::mouseClick(power, Qt::LeftButton, {}, power->rect().center());
+        settle();
+        QCOMPARE(litPixels(panel()->grab().toImage(), face), 0);
+        QCOMPARE(window->lectura->text(), QStringLiteral("Apagado"));
+        // Switched on again, the tube warms up before the trace comes back.
+        const int frames = panel()->frameCount();
+        QTest::mouseClick(power, Qt::LeftButton, {}, power->rect().center());
+        QTRY_VERIFY(panel()->frameCount() > frames);
+        QVERIFY(panel()->liveScreen().moving);
+        QCOMPARE(panel()->liveScreen().brightness, 0.0);
+        saveGrab(window, QStringLiteral("osciloscopio-warming"));
+        QTRY_VERIFY_WITH_TIMEOUT(panel()->liveScreen().brightness > 0.5, 6000);
+        QTRY_VERIFY_WITH_TIMEOUT(!panel()->liveScreen().moving, 2000);
+        window->close();
+    }
+
+    void theGeneratorFeedsTheInputs()
+    {
+        Tosciloscopio *window = open();
+        GeneratorPanel *generator = window->generador;
+        generator->setHidden(HiddenReading::None);
+        generator->frequency()->setValue(2000);
+        QCOMPARE(panel()->scope().signalI().frequencyHz, 2000.0);
+        generator->waveform()->button(1)->click();
+        QCOMPARE(panel()->scope().signalI().waveform, Waveform::Square);
+        generator->hookup()->button(1)->click();
+        QCOMPARE(panel()->scope().signalII().highPassSeconds, PracticeCircuit::timeConstant);
+        panel()->setControlValue(C::Dual, 1);
+        settle();
+        saveGrab(window, QStringLiteral("osciloscopio-rc"));
+        generator->hookup()->button(3)->click();
+        QCOMPARE(panel()->scope().signalI().amplitudeVpp, 2.0);
+        generator->testerLoad()->button(2)->click();
+        panel()->setControlValue(C::Tester, 1);
+        settle();
+        QCOMPARE(panel()->liveScreen().traces.traces.value(0).kind, TraceKind::XY);
+        saveGrab(window, QStringLiteral("osciloscopio-tester"));
+        panel()->setControlValue(C::Tester, 0);
+        panel()->setControlValue(C::Dual, 0);
+        // Every option of the bench reaches screen readers as a radio button.
+        for (RadioGroup *group : { generator->waveform(), generator->hookup(), generator->testerLoad() })
+            for (int i = 0; i < group->count(); ++i)
+                QCOMPARE(QAccessible::queryAccessibleInterface(group->button(i))->role(),
+                    QAccessible::RadioButton);
+        generator->hookup()->button(0)->click();
+        generator->phaseII()->setValue(-60);
+        generator->amplitudeII()->setValue(4);
+        panel()->setControlValue(C::XY, 1);
+        settle();
+        saveGrab(window, QStringLiteral("osciloscopio-xy"));
+        panel()->setControlValue(C::XY, 0);
+        window->close();
+    }
+
+    void theTaskStripSetsAndJudgesGoals_data() { languages(); }
+    void theTaskStripSetsAndJudgesGoals()
+    {
+        QFETCH(bool, castilian);
+        setLanguage(castilian);
+        Tosciloscopio *window = open();
+        TaskStrip *strip = window->tarea;
+        QVERIFY(hm203Tasks().size() >= 8);
+        QVERIFY(!strip->previous()->isEnabled());
+        strip->next()->click();
+        // The first task, judged live: five periods of 500 Hz need 1 ms/div, whichever way it is reached.
+        QVERIFY(!strip->isMet());
+        knob(C::TimeDiv)->setFocus();
+        QTest::keyClick(knob(C::TimeDiv), Qt::Key_Left);
+        QTest::keyClick(knob(C::TimeDiv), Qt::Key_Left);
+        QCOMPARE(panel()->scope().valueText(C::TimeDiv, true), QStringLiteral("1 ms/div"));
+        QTRY_VERIFY(strip->isMet());
+        QStringList goals;
+        for (int i = 0; i < hm203Tasks().size(); ++i) {
+            QCOMPARE(strip->taskIndex(), i);
+            goals << strip->goal()->text();
+            QVERIFY(!strip->verdict()->text().isEmpty());
+            const Hm203Task &task = hm203Tasks().at(i);
+            // A measuring task is never met before anything is typed.
+            if (task.answerUnit)
+                QVERIFY(!strip->isMet());
+            QCOMPARE(strip->answer()->isVisible(), task.answerUnit != nullptr);
+            if (task.hidden == HiddenReading::PhaseII) {
+                QVERIFY(!window->generador->phaseII()->isEnabled());
+                QCOMPARE(window->generador->phaseII()->text(), QStringLiteral("?"));
+            }
+            if (strip->next()->isEnabled())
+                strip->next()->click();
+        }
+        QVERIFY(!strip->next()->isEnabled());
+        QCOMPARE(QSet<QString>(goals.cbegin(), goals.cend()).size(), goals.size());
+        saveGrab(window, QStringLiteral("osciloscopio-lasttask-") + suffix(castilian));
+        while (strip->previous()->isEnabled())
+            strip->previous()->click();
+        QCOMPARE(strip->taskIndex(), 0);
+        QCOMPARE(strip->goal()->text(), goals.first());
         window->close();
     }
 };

@@ -158,7 +158,8 @@ void pressCloseBox(const QString &windowId)
 }
 
 // The windows of several kinds a student may have open: two About boxes, two description
-// choosers, the behaviour pair, and one About box closed again, so hidden.
+// choosers, the behaviour pair, a virtual oscilloscope, and one About box
+// closed again, so hidden.
 const QList<QByteArray> kManyWindows = {
     "open About1",
     "hide",
@@ -166,9 +167,10 @@ const QList<QByteArray> kManyWindows = {
     "open Descripcindelaparato1",
     "open Descripcindelaparato1",
     "open Composc",
+    "open Osciloscopiovirtual1",
 };
-// The main window, the About box, the two choosers and the behaviour pair.
-constexpr int kVisibleWithManyWindows = 6;
+// The main window, the About box, the two choosers, the behaviour pair and the oscilloscope.
+constexpr int kVisibleWithManyWindows = 7;
 
 } // namespace
 

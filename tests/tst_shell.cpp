@@ -161,9 +161,12 @@ void TestShell::menuHasSeparatorsAndNamelessItems()
     QVERIFY(bar.last()->text().isEmpty() && !bar.last()->menu());
     const QList<QAction *> tools
         = fichaprincipal->menuItem(QStringLiteral("Herramientas1"))->menu()->actions();
-    QCOMPARE(tools.size(), 5);
+    // The design's five entries, then the virtual oscilloscope after a separator of its own.
+    QCOMPARE(tools.size(), 7);
     QVERIFY(tools[2]->isSeparator());
-    QVERIFY(tools.last()->text().isEmpty() && !tools.last()->isSeparator());
+    QVERIFY(tools[4]->text().isEmpty() && !tools[4]->isSeparator());
+    QVERIFY(tools[5]->isSeparator());
+    QCOMPARE(tools[6]->text(), QStringLiteral("Osciloscopio virtual"));
     const QList<QAction *> practice
         = fichaprincipal->menuItem(QStringLiteral("Practica1"))->menu()->actions();
     QVERIFY(practice[3]->isSeparator());

@@ -4,6 +4,7 @@
 #include "frontpanelpainter.h"
 #include "panelcontrol.h"
 
+#include <QMap>
 #include <QPainter>
 #include <QPaintEvent>
 
@@ -51,34 +52,71 @@ void showValue(PanelControl &drawn, const Hm203ControlInfo &info, int value)
     }
 }
 
+/** Pixels of up-and-down beam travel per pixel column beyond which a sweep is drawn with a fine line:
+ * the beam is fast there, and a fine line stays cheap however often it crosses the face. */
+constexpr double kBandTravel = 12.0;
+
 /**
- * A sweep with many more points than the face has pixels across is drawn as the beam's lowest and
- * highest point in each pixel column, which looks the same and costs a fraction.
+ * The outline of a dense sweep: the highest point of each pair of pixel columns from left to right,
+ * then the lowest from right to left. Pairs, because a column of the sweep's own may straddle two of
+ * the widget's; each pair holds at least one whole.
  */
-QPolygonF envelope(const QList<QPointF> &points, double columnsPerDivision)
+QPolygonF bandOutline(const QPolygonF &beam)
+{
+    QMap<int, std::pair<double, double>> columns;
+    for (const QPointF &p : beam) {
+        const int x = int(std::floor(p.x() / 2.0));
+        auto it = columns.find(x);
+        if (it == columns.end())
+            columns.insert(x, { p.y(), p.y() });
+        else
+            *it = { std::min(it->first, p.y()), std::max(it->second, p.y()) };
+    }
+    QPolygonF outline;
+    outline.reserve(columns.size() * 2);
+    for (auto it = columns.cbegin(); it != columns.cend(); ++it)
+        outline << QPointF(2.0 * it.key() + 1.0, it->first);
+    for (auto it = columns.cend(); it != columns.cbegin();) {
+        --it;
+        outline << QPointF(2.0 * it.key() + 1.0, it->second);
+    }
+    return outline;
+}
+
+/**
+ * A sweep with more points than pixel columns keeps, in each column, only its lowest and highest
+ * point, in the order the beam reaches them: it looks the same, steep edges included, and costs less
+ * to draw.
+ */
+QPolygonF columnExtremes(const QList<QPointF> &points, double pixelsPerDivision)
 {
     QPolygonF out;
-    const double columns = 11.0 * columnsPerDivision;
-    if (points.size() <= qsizetype(columns * 3)) {
+    if (points.size() <= 2 || pixelsPerDivision <= 0.0) {
         out.reserve(points.size());
         for (const QPointF &p : points)
             out << p;
         return out;
     }
-    out.reserve(qsizetype(columns * 2) + 4);
+    out.reserve(std::min<qsizetype>(points.size(), qsizetype(12.0 * pixelsPerDivision * 2 + 4)));
     qsizetype i = 0;
     while (i < points.size()) {
-        const double column = std::floor(points.at(i).x() * columnsPerDivision);
-        double low = points.at(i).y();
-        double high = low;
-        double x = points.at(i).x();
-        while (i < points.size() && std::floor(points.at(i).x() * columnsPerDivision) == column) {
-            low = std::min(low, points.at(i).y());
-            high = std::max(high, points.at(i).y());
-            x = points.at(i).x();
-            ++i;
+        const double column = std::floor(points.at(i).x() * pixelsPerDivision);
+        qsizetype low = i;
+        qsizetype high = i;
+        qsizetype last = i;
+        while (last < points.size() && std::floor(points.at(last).x() * pixelsPerDivision) == column) {
+            if (points.at(last).y() < points.at(low).y())
+                low = last;
+            if (points.at(last).y() > points.at(high).y())
+                high = last;
+            ++last;
         }
-        out << QPointF(x, low) << QPointF(x, high);
+        const qsizetype first = std::min(low, high);
+        const qsizetype second = std::max(low, high);
+        out << points.at(first);
+        if (second != first)
+            out << points.at(second);
+        i = last;
     }
     return out;
 }
@@ -121,23 +159,49 @@ LivePanel::LivePanel(QWidget *parent, double scale)
     if (PanelControl *lamp = m_model.control(QStringLiteral("lamp")))
         lamp->lit = m_scope.isPressed(Hm203Control::Power);
 
-    // The panel without its controls, once; then the controls over it.
+    // The panel without its controls, then with them as every instrument opens: drawn once and shared
+    // by every window until one of its controls moves.
     const qreal ratio = devicePixelRatioF();
-    m_background = QImage((QSizeF(m_model.size) * m_scale * ratio).toSize(), QImage::Format_RGB32);
-    m_background.setDevicePixelRatio(ratio);
-    m_background.fill(FrontPanelPainter::faceColour());
+    struct Drawn
     {
-        QPainter p(&m_background);
-        p.scale(m_scale, m_scale);
-        FrontPanelPainter::paintBackground(p, m_model);
-    }
-    m_panel = m_background;
-    {
-        QPainter p(&m_panel);
+        double scale = 0.0;
+        qreal ratio = 0.0;
+        QImage background;
+        QImage panel;
+        QImage glass;
+    };
+    static Drawn shared;
+    if (shared.scale != m_scale || shared.ratio != ratio) {
+        shared.scale = m_scale;
+        shared.ratio = ratio;
+        shared.background = QImage((QSizeF(m_model.size) * m_scale * ratio).toSize(), QImage::Format_RGB32);
+        shared.background.setDevicePixelRatio(ratio);
+        shared.background.fill(FrontPanelPainter::faceColour());
+        {
+            QPainter p(&shared.background);
+            p.scale(m_scale, m_scale);
+            FrontPanelPainter::paintBackground(p, m_model);
+        }
+        shared.panel = shared.background;
+        QPainter p(&shared.panel);
         p.scale(m_scale, m_scale);
         for (const PanelControl &c : m_model.controls)
             FrontPanelPainter::paintControl(p, c);
     }
+    const QRectF face = m_model.screen.face;
+    m_faceArea = QRectF(face.topLeft() * m_scale, face.size() * m_scale).toAlignedRect();
+    if (shared.glass.isNull() || shared.glass.size() != m_faceArea.size() * ratio) {
+        shared.glass = QImage(m_faceArea.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+        shared.glass.setDevicePixelRatio(ratio);
+        shared.glass.fill(Qt::transparent);
+        QPainter p(&shared.glass);
+        p.translate(-m_faceArea.topLeft());
+        p.scale(m_scale, m_scale);
+        FrontPanelPainter::paintGlass(p, m_model.screen);
+    }
+    m_background = shared.background;
+    m_panel = shared.panel;
+    m_glass = shared.glass;
     advanceFrame();
 }
 
@@ -218,25 +282,41 @@ void LivePanel::advanceFrame()
     ++m_frames;
     m_live = m_scope.screen(BeamMoment { seconds, seconds - m_powerOnAt });
 
-    // Into the panel's screen coordinates: x from 0 to 10 divisions, turned by TR round the centre.
+    // Into widget pixels: x from the left of the graticule, turned by TR round the centre; a sweep
+    // keeps at most its lowest and highest point in each pixel column.
     const QRectF graticule = FrontPanelPainter::graticule(m_model.screen);
-    const double divisionModel = graticule.width() / ScreenGeometry::columns;
+    const double division = graticule.width() / ScreenGeometry::columns * m_scale;
+    const QPointF centre = graticule.center() * m_scale;
     const double turn = m_live.rotationDegrees * std::numbers::pi / 180.0;
     const double c = std::cos(turn);
     const double s = std::sin(turn);
     m_drawn.clear();
     for (const Trace &trace : m_live.traces.traces) {
-        ScreenTrace drawn;
-        const QPolygonF points = trace.kind == TraceKind::XY
-            ? envelope(trace.points, 1e9)
-            : envelope(trace.points, divisionModel * m_scale);
+        const QPolygonF points
+            = trace.kind == TraceKind::XY ? QPolygonF(trace.points) : columnExtremes(trace.points, division);
+        BeamPath drawn;
         drawn.points.reserve(points.size());
-        for (const QPointF &p : points)
-            drawn.points << QPointF(p.x() * c - p.y() * s + ScreenGeometry::halfWidth, p.x() * s + p.y() * c);
+        double travel = 0.0;
+        for (const QPointF &p : points) {
+            const QPointF pixel
+                = centre + QPointF(p.x() * c - p.y() * s, -(p.x() * s + p.y() * c)) * division;
+            if (!drawn.points.isEmpty())
+                travel += std::abs(pixel.y() - drawn.points.last().y());
+            drawn.points << pixel;
+        }
+        // A sweep so dense that the beam goes up and down many times a pixel column reads as a lit band
+        // between its lowest and highest points, brighter at the edges where the beam turns.
+        const double columns = std::max(1.0, std::abs(drawn.points.last().x() - drawn.points.first().x()));
+        const double height = std::max(1.0, traceBounds(trace).height() * division);
+        if (trace.kind != TraceKind::XY && travel / columns > height)
+            drawn.band = bandOutline(drawn.points);
+        else if (trace.kind != TraceKind::XY && travel / columns > kBandTravel)
+            drawn.fine = true;
         drawn.intensity = m_live.brightness;
-        drawn.width = 0.8 + m_live.spread * divisionModel;
+        drawn.width = (0.8 + m_live.spread * graticule.width() / ScreenGeometry::columns) * m_scale;
         m_drawn << drawn;
     }
+    paintHalo();
     update(screenRect());
     if (m_instrumentDirty) {
         m_instrumentDirty = false;
@@ -244,6 +324,39 @@ void LivePanel::advanceFrame()
     }
     if (m_live.moving && isVisible())
         m_frameTimer.start(kMovingFrameMs);
+}
+
+void LivePanel::paintHalo()
+{
+    // A third of the face's size: enlarged when drawn, its strokes become a soft glow.
+    constexpr double kShrink = 3.0;
+    const QSize size = (QSizeF(m_faceArea.size()) / kShrink).toSize().expandedTo(QSize(1, 1));
+    if (m_halo.size() != size)
+        m_halo = QImage(size, QImage::Format_ARGB32_Premultiplied);
+    m_halo.fill(Qt::transparent);
+    QPainter p(&m_halo);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.scale(1.0 / kShrink, 1.0 / kShrink);
+    p.translate(-m_faceArea.topLeft());
+    for (const BeamPath &trace : m_drawn) {
+        const double k = std::clamp(trace.intensity, 0.0, 1.0);
+        if (k <= 0.0 || trace.points.size() < 2)
+            continue;
+        p.setPen(QPen(QColor(70, 255, 130, int(150 * k)), trace.width + 2.4 * m_scale, Qt::SolidLine,
+            Qt::RoundCap, Qt::BevelJoin));
+        if (trace.fine) {
+            QPen fine(QColor(70, 255, 130, int(150 * k)), 1.0);
+            fine.setCosmetic(true);
+            p.setPen(fine);
+            p.drawPolyline(trace.points);
+        } else if (trace.band.isEmpty()) {
+            p.drawPolyline(trace.points);
+        } else {
+            p.setBrush(QColor(70, 255, 130, int(150 * k)));
+            p.drawPolygon(trace.band);
+            p.setBrush(Qt::NoBrush);
+        }
+    }
 }
 
 QRect LivePanel::screenRect() const
@@ -264,8 +377,36 @@ void LivePanel::paintEvent(QPaintEvent *event)
     QPainter p(this);
     p.setClipRegion(event->region());
     p.drawImage(QPointF(0, 0), m_panel);
-    if (!event->region().intersects(screenRect()))
+    if (!event->region().intersects(m_faceArea))
         return;
-    p.scale(m_scale, m_scale);
-    FrontPanelPainter::paintScreenContents(p, m_model.screen, m_drawn);
+    p.setClipRect(m_faceArea, Qt::IntersectClip);
+    // The glow, drawn small and spread by enlarging it, then the sharp core of the beam over it.
+    p.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    p.drawImage(QRectF(m_faceArea), m_halo);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setBrush(Qt::NoBrush);
+    for (const BeamPath &trace : m_drawn) {
+        const double k = std::clamp(trace.intensity, 0.0, 1.0);
+        if (k <= 0.0 || trace.points.size() < 2)
+            continue;
+        const QPen core(
+            QColor(210, 255, 215, int(255 * k)), trace.width, Qt::SolidLine, Qt::RoundCap, Qt::BevelJoin);
+        if (!trace.band.isEmpty()) {
+            p.setPen(core);
+            p.setBrush(QColor(120, 255, 160, int(120 * k)));
+            p.drawPolygon(trace.band);
+            p.setBrush(Qt::NoBrush);
+            continue;
+        }
+        if (trace.fine) {
+            QPen fine(core.color(), 1.0);
+            fine.setCosmetic(true);
+            p.setPen(fine);
+        } else {
+            p.setPen(core);
+        }
+        p.drawPolyline(trace.points);
+    }
+    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    p.drawImage(m_faceArea.topLeft(), m_glass);
 }

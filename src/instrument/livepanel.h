@@ -71,6 +71,14 @@ private:
     bool m_castilian = true;
     QImage m_background;
     QImage m_panel;
+    /** Draws the traces' glow, small, for the paint to enlarge. */
+    void paintHalo();
+
+    /** The beam's glow, a third of the face's size. */
+    QImage m_halo;
+    /** The glass's reflection over the face, drawn once. */
+    QImage m_glass;
+    QRect m_faceArea;
     QList<PanelControlWidget *> m_widgets;
     QList<qsizetype> m_modelIndex;
     QElapsedTimer m_clock;
@@ -80,5 +88,16 @@ private:
     bool m_instrumentDirty = false;
     int m_frames = 0;
     LiveScreen m_live;
-    QList<ScreenTrace> m_drawn;
+    /** One trace as the paint draws it, in this widget's pixels. */
+    struct BeamPath
+    {
+        QPolygonF points;
+        /** For a sweep too dense to follow, the outline of the band it lights; else empty. */
+        QPolygonF band;
+        /** A sweep that crosses the face too often for a thick line: drawn one pixel wide. */
+        bool fine = false;
+        double intensity = 0.0;
+        double width = 1.0;
+    };
+    QList<BeamPath> m_drawn;
 };

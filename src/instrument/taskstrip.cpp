@@ -46,7 +46,7 @@ TaskStrip::TaskStrip(QWidget *parent, bool castilian)
     grid->addWidget(m_answerLabel, 2, 0);
     grid->addWidget(m_answer, 2, 1);
     grid->addWidget(m_unit, 2, 2);
-    connect(m_answer, &QLineEdit::textChanged, this, &TaskStrip::answerChanged);
+    connect(m_answer, &QLineEdit::textChanged, this, &TaskStrip::needsJudging);
 
     m_verdict = new QLabel(this);
     m_verdict->setObjectName(QStringLiteral("verdict"));
@@ -59,6 +59,7 @@ TaskStrip::TaskStrip(QWidget *parent, bool castilian)
     m_previous = new QPushButton(text(u"< Anterior", u"< Anterior"), this);
     m_previous->setObjectName(QStringLiteral("previous"));
     m_next = new QPushButton(text(u"Siguiente >", u"Següent >"), this);
+    m_next->setDefault(false);
     m_next->setObjectName(QStringLiteral("next"));
     buttons->addWidget(m_previous);
     buttons->addWidget(m_next);
@@ -74,13 +75,29 @@ TaskStrip::TaskStrip(QWidget *parent, bool castilian)
 void TaskStrip::showTask(int index)
 {
     const QList<Hm203Task> &tasks = hm203Tasks();
-    if (tasks.isEmpty())
-        return;
-    m_index = std::clamp(index, 0, int(tasks.size()) - 1);
-    const Hm203Task &task = tasks.at(m_index);
     const auto text = [this](const char16_t *es, const char16_t *va) {
         return QString::fromUtf16(m_castilian ? es : va);
     };
+    // Before the first task, the strip only says what it offers: the instrument stays as it opened.
+    m_index = std::clamp(index, -1, int(tasks.size()) - 1);
+    m_previous->setEnabled(m_index > 0);
+    m_next->setEnabled(m_index + 1 < tasks.size());
+    m_answer->clear();
+    if (m_index < 0) {
+        m_title->setText(text(u"Tareas", u"Tasques"));
+        m_goal->setText(text(u"%1 tareas cortas para practicar con el osciloscopio. Pulsa «Siguiente» para "
+                             u"empezar: cada tarea prepara el generador y se comprueba mientras trabajas.",
+            u"%1 tasques curtes per a practicar amb l'oscil.loscopi. Polsa «Següent» per a començar: cada "
+            u"tasca prepara el generador i es comprova mentre treballes.")
+                            .arg(tasks.size()));
+        m_goal->setAccessibleName(m_title->text());
+        for (QWidget *w : std::initializer_list<QWidget *> { m_answerLabel, m_answer, m_unit })
+            w->setVisible(false);
+        m_verdict->clear();
+        m_met = false;
+        return;
+    }
+    const Hm203Task &task = tasks.at(m_index);
     m_title->setText(text(u"Tarea %1 de %2", u"Tasca %1 de %2").arg(m_index + 1).arg(tasks.size()));
     m_goal->setText(text(task.castilian, task.valencian));
     m_goal->setAccessibleName(m_title->text());
@@ -89,14 +106,13 @@ void TaskStrip::showTask(int index)
     m_answer->setVisible(measuring);
     m_unit->setVisible(measuring);
     m_unit->setText(measuring ? QString::fromUtf16(task.answerUnit) : QString());
-    m_answer->clear();
-    m_previous->setEnabled(m_index > 0);
-    m_next->setEnabled(m_index + 1 < tasks.size());
+    layout()->activate();
     if (task.prepare) {
         GeneratorSettings generator;
         task.prepare(generator, QRandomGenerator::global()->generate());
         Q_EMIT prepareGenerator(generator, task.hidden);
     }
+    Q_EMIT needsJudging();
 }
 
 void TaskStrip::judge(const Hm203 &scope)

@@ -23,7 +23,7 @@ class TaskStrip : public QWidget
 public:
     TaskStrip(QWidget *parent, bool castilian);
 
-    /** Shows a task, from 0, and prepares the generator for it through the callback. */
+    /** Shows a task, from 0, and asks for the generator it starts from; -1 shows what the strip offers. */
     void showTask(int index);
     int taskIndex() const { return m_index; }
     /** Judges the task again against the instrument as it is now. */
@@ -40,8 +40,8 @@ public:
 Q_SIGNALS:
     /** A task asks for the generator to be set up so, with one of its readings kept from the student. */
     void prepareGenerator(const GeneratorSettings &settings, HiddenReading hidden);
-    /** The typed answer changed: judge again. */
-    void answerChanged();
+    /** The task or the typed answer changed: the task wants judging again. */
+    void needsJudging();
 
 private:
     bool m_castilian;

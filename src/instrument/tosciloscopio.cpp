@@ -19,7 +19,12 @@ constexpr int kReadoutHeight = 18;
 FormDesign formDesign()
 {
     const QSize panel = (QSizeF(535, 239) * kPanelScale).toSize();
+    const QSize client(
+        panel.width() + 2 * kMargin, panel.height() + kReadoutHeight + kLowerHeight + 3 * kMargin);
+    // The outer frame is the client area with the classic frame round it, as every window's design gives.
     return FormDesign {
+        .width = client.width() + 8,
+        .height = client.height() + 27,
         .caption = QStringLiteral("Osciloscopio virtual"),
         .color = QColor(0xd4, 0xd0, 0xc8),
         .centred = true,
@@ -89,9 +94,8 @@ void Tosciloscopio::FormCreate()
         showReadout();
         tarea->judge(panel->scope());
     });
-    connect(tarea, &TaskStrip::answerChanged, this, [this] { tarea->judge(panel->scope()); });
-    tarea->showTask(0);
-    tarea->judge(panel->scope());
+    connect(tarea, &TaskStrip::needsJudging, this, [this] { tarea->judge(panel->scope()); });
+    tarea->showTask(-1);
 }
 
 void Tosciloscopio::showReadout()

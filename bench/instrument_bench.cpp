@@ -1,0 +1,95 @@
+// The virtual oscilloscope's display frames: every control swept through all its positions, each
+// position one frame (the instrument computed and the panel repainted), with the 99th percentile
+// against its target; then the processor time a steady window takes while nothing changes.
+#include "livepanel.h"
+#include "panelcontrol.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+
+namespace {
+
+constexpr double kFrameTargetMs = 4.0;
+
+double cpuSeconds()
+{
+    timespec t {};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec + t.tv_nsec / 1e9;
+}
+
+double percentile(QList<double> values, double fraction)
+{
+    std::sort(values.begin(), values.end());
+    return values.isEmpty()
+        ? 0.0
+        : values.at(std::min<qsizetype>(values.size() - 1, qsizetype(values.size() * fraction)));
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    LivePanel panel(nullptr, 1.75);
+    panel.show();
+    QElapsedTimer settle;
+    settle.start();
+    while (settle.elapsed() < 300)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+
+    // Each position of each control, from its lowest to its highest and back to where it was.
+    QList<double> frames;
+    QList<double> worst(kHm203ControlCount, 0.0);
+    for (const Hm203ControlInfo &info : hm203Controls()) {
+        if (info.id == Hm203Control::Power)
+            continue; // switching off and on starts the warm-up, not a frame of interest
+        const int initial = panel.scope().value(info.id);
+        QList<int> positions;
+        for (int v = info.minimum; v <= info.maximum; ++v)
+            positions << v;
+        positions << initial;
+        for (int v : positions) {
+            QElapsedTimer clock;
+            clock.start();
+            panel.setControlValue(info.id, v);
+            const qint64 a = clock.nsecsElapsed();
+            panel.advanceFrame();
+            const qint64 b = clock.nsecsElapsed();
+            // What the event loop does next: paints the parts that changed, nothing else.
+            QCoreApplication::sendPostedEvents();
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            const double ms = clock.nsecsElapsed() / 1e6;
+            if (qEnvironmentVariableIsSet("VANTELA_BENCH_PHASES"))
+                std::printf("%s %d: control %.2f frame %.2f paint %.2f\n",
+                    qPrintable(QString::fromUtf16(info.label)), v, a / 1e6, (b - a) / 1e6, ms - b / 1e6);
+            frames << ms;
+            worst[int(info.id)] = std::max(worst[int(info.id)], ms);
+        }
+    }
+    const double p99 = percentile(frames, 0.99);
+    std::printf("virtual oscilloscope frame: median %.2f ms, 99th percentile %.2f ms over %lld frames "
+                "(target < %.0f ms: %s)\n",
+        percentile(frames, 0.5), p99, qlonglong(frames.size()), kFrameTargetMs,
+        p99 < kFrameTargetMs ? "met" : "NOT MET");
+    for (const Hm203ControlInfo &info : hm203Controls())
+        if (worst[int(info.id)] > kFrameTargetMs)
+            std::printf("  slowest frame turning %s: %.2f ms\n", qPrintable(QString::fromUtf16(info.label)),
+                worst[int(info.id)]);
+
+    // A steady picture: two seconds of the event loop with nothing to do.
+    while (panel.framePending())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    const int before = panel.frameCount();
+    const double cpu = cpuSeconds();
+    QTimer::singleShot(2000, &app, &QCoreApplication::quit);
+    app.exec();
+    std::printf("virtual oscilloscope at rest: %.1f ms of processor time in 2 s, %d frames drawn\n",
+        (cpuSeconds() - cpu) * 1000.0, panel.frameCount() - before);
+    return 0;
+}
