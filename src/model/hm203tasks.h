@@ -1,0 +1,57 @@
+#pragma once
+
+#include "hm203.h"
+
+#include <QList>
+#include <QString>
+#include <QtGlobal>
+
+#include <optional>
+
+/** How a task stands: met or not, and what to tell the student in either language. */
+struct TaskVerdict
+{
+    bool met = false;
+    /** When not met, what is wrong in the student's terms; when met, a short word of praise. */
+    QString castilian;
+    QString valencian;
+};
+
+/** The generator reading a task keeps from the student, because it is the answer to be measured. */
+enum class HiddenReading { None, FrequencyI, OffsetI, PhaseII };
+
+/**
+ * One small goal of the live oscilloscope: what the student is asked, the generator it starts from and
+ * how the instrument's state is judged. Judges look at what the screen really shows, so every setting
+ * that shows the goal is right, not only the one the author thought of.
+ */
+struct Hm203Task
+{
+    /** The goal, shown in the task strip. */
+    const char16_t *castilian;
+    const char16_t *valencian;
+    /**
+     * Wires and sets the generator the task starts from (the student may change it afterwards unless the
+     * goal forbids). A measuring task picks the value to be measured among a few with draw, so that a
+     * second attempt asks for a new measurement; any number will do.
+     */
+    void (*prepare)(GeneratorSettings &generator, quint32 draw);
+    /** For a measuring task, the unit of the typed answer ("°", "Hz", "V"); nullptr when nothing is typed. */
+    const char16_t *answerUnit;
+    /** The generator reading the window must not show while the task runs. */
+    HiddenReading hidden;
+    /** Judges the instrument as it stands, with the typed answer (already read) of a measuring task. */
+    TaskVerdict (*judge)(const Hm203 &scope, std::optional<double> answer);
+};
+
+/** The tasks of the strip, in teaching order: time base and sensitivity first, measurements last. */
+const QList<Hm203Task> &hm203Tasks();
+
+/**
+ * Reads a typed number: blanks around it trimmed, an optional sign, a decimal comma or point, then
+ * optionally the unit (in any case, with or without a blank). Where unit is given, its usual
+ * alternatives count too and are converted to it: "º" and "grados"/"graus" for "°", "kHz" for "Hz",
+ * "mV" for "V", "s" and "µs" for "ms". Returns nothing for anything else: garbage, another unit, a
+ * number too large to be finite, or a text far longer than any measurement.
+ */
+std::optional<double> readTypedNumber(const QString &typed, const char16_t *unit = nullptr);

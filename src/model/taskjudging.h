@@ -1,0 +1,118 @@
+#pragma once
+
+#include "hm203tasks.h"
+
+#include <QString>
+
+#include <optional>
+
+/**
+ * What the judges of the live oscilloscope's tasks share: how closely a reading must match, the picture as
+ * the judges see it, the checks most goals start with and the verdicts' wording. Each check returns the
+ * reason a goal is not met, or nothing when that part of the goal is fine.
+ */
+namespace TaskJudging {
+
+/** How closely a length read on the graticule must match: a quarter of a division. */
+inline constexpr double kDivisionTolerance = 0.25;
+/** How closely a trace must sit on a graticule line, in divisions. */
+inline constexpr double kLineTolerance = 0.2;
+/** How far a trace may stand past the graticule's edge and still count as on it (the line's width). */
+inline constexpr double kEdgeTolerance = 0.1;
+/** The error a careful reading of a phase on the graticule allows, in degrees. */
+inline constexpr double kPhaseTolerance = 3.0;
+/** The relative error a value worked out from lengths read on the graticule allows. */
+inline constexpr double kRelativeTolerance = 0.05;
+/** Below this the beam is too faint to work with. */
+inline constexpr double kFaintBeam = 0.2;
+
+/**
+ * The instrument as the judges see it, worked out once: its settings, the whole traces they draw and how
+ * bright the beam is. The traces are the steady picture, without the blinking of slow alternate sweeps or
+ * the crawling spot of the slowest ones, which the eye puts together into the same picture.
+ */
+struct Look
+{
+    explicit Look(const Hm203 &instrument)
+        : scope(instrument)
+        , settings(instrument.scopeSettings())
+        , traces(computeTraces(settings))
+        , brightness(instrument.screen().brightness)
+    {
+    }
+    const Hm203 &scope;
+    ScopeSettings settings;
+    ScreenTraces traces;
+    double brightness;
+};
+
+/** Where one kind of trace lies on the screen, all its pieces together. */
+struct Extent
+{
+    /** Some of it is within the part of the plane the tube face shows. */
+    bool visible = false;
+    double minY = 0.0;
+    double maxY = 0.0;
+    double minX = 0.0;
+    double maxX = 0.0;
+    /** How far across the graticule's ten columns it runs. */
+    double spanX = 0.0;
+
+    double height() const { return maxY - minY; }
+    /** The whole trace lies on the graticule, so every part of it can be read. */
+    bool onGraticule() const
+    {
+        return minY >= -ScreenGeometry::halfHeight - kEdgeTolerance
+            && maxY <= ScreenGeometry::halfHeight + kEdgeTolerance
+            && minX >= -ScreenGeometry::halfWidth - kEdgeTolerance
+            && maxX <= ScreenGeometry::halfWidth + kEdgeTolerance;
+    }
+};
+
+/** A verdict's reason; nothing when the check passes. */
+using Problem = std::optional<TaskVerdict>;
+
+QString text(const char16_t *literal);
+/** A number as the student reads it, with a decimal comma and never a "-0". */
+QString decimal(double value, int decimals = 1);
+/** A typed answer echoed back as the student might have typed it. */
+QString typedBack(double value);
+TaskVerdict notMet(const QString &castilian, const QString &valencian);
+TaskVerdict met(const QString &castilian, const QString &valencian);
+/** The praise of a goal with nothing to add. */
+TaskVerdict wellDone();
+/** A measuring task waits for its answer once the instrument is ready. */
+TaskVerdict askFor(const char16_t *castilian, const char16_t *valencian);
+
+/** Where the traces of one kind lie, or nothing when the screen has none of them. */
+std::optional<Extent> extentOf(const ScreenTraces &screen, TraceKind kind);
+
+/** The instrument must be on, showing the inputs rather than the component tester, and bright enough. */
+Problem beamProblem(const Look &look);
+/** The inputs must be wired as the task wired them. */
+Problem hookupProblem(const Look &look, Hookup wanted);
+/** The channel must not be grounded, or it shows nothing but its zero line. */
+Problem groundProblem(const ChannelSettings &channel, bool second);
+/** A swept picture needs X-Y released. */
+Problem xyProblem(const Look &look);
+/** Channel I must be drawn on its own sweep (CH I or DUAL) and not be grounded. */
+Problem channelIProblem(const Look &look);
+/** Some of the trace must be on the tube face. */
+Problem visibleProblem(const std::optional<Extent> &extent);
+/** The sweep must be triggered, so the trace stands still. */
+Problem steadyProblem(const Look &look);
+/** The whole trace must lie on the graticule, so every part of it can be read. */
+Problem graticuleProblem(const Extent &extent);
+/** Channel I's trace, on, visible and steady: what every task on one swept signal needs first. */
+Problem steadyChannelIProblem(const Look &look, Hookup hookup, std::optional<Extent> &extent);
+/** A goal that names the signal's frequency asks for that signal, not another one showing as many periods. */
+Problem frequencyProblem(const Look &look, double wanted);
+/** The phase a task asks about is the phase between two sines; other shapes draw no ellipse to read. */
+Problem sineProblem(const Look &look);
+/** Channel I's trace must show this many periods, the last one ending within a quarter division of the edge.
+ */
+Problem periodsProblem(const Look &look, const Extent &extent, int wanted);
+/** The trace must span this many divisions from peak to peak. */
+Problem peakToPeakProblem(const Extent &extent, double wanted, double tolerance = kDivisionTolerance);
+
+} // namespace TaskJudging

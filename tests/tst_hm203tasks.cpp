@@ -1,0 +1,807 @@
+#include "hm203tasks.h"
+
+#include <QRandomGenerator>
+#include <QSet>
+#include <QTest>
+
+#include <bit>
+#include <cmath>
+#include <limits>
+#include <numbers>
+
+namespace {
+
+/** The tasks by what they ask, in the strip's order. */
+enum TaskIndex {
+    TimeBase,
+    TwoPeriods,
+    BottomLine,
+    FallingStart,
+    AcCoupling,
+    DcLevel,
+    Calibrator,
+    Period,
+    Frequency,
+    Dual,
+    Difference,
+    PhaseXY,
+    RcLead,
+};
+
+/** Sets the instrument as a student would; false when the wanted state could not be reached. */
+using Setup = bool (*)(Hm203 &);
+
+Hm203 startedTask(int index, quint32 draw = 0)
+{
+    Hm203 scope;
+    GeneratorSettings generator;
+    hm203Tasks().at(index).prepare(generator, draw);
+    scope.setGenerator(generator);
+    return scope;
+}
+
+bool press(Hm203 &scope, Hm203Control button, bool down = true)
+{
+    scope.setValue(button, down ? 1 : 0);
+    return scope.isPressed(button) == down;
+}
+
+/** Tries the vertical mode buttons, fewest pressed first, until the screen shows the mode. */
+bool setMode(Hm203 &scope, DisplayMode mode)
+{
+    const Hm203Control buttons[] { Hm203Control::ChannelII, Hm203Control::Dual, Hm203Control::Add,
+        Hm203Control::XY };
+    for (int pressed = 0; pressed <= 4; ++pressed) {
+        for (int combination = 0; combination < 16; ++combination) {
+            if (std::popcount(unsigned(combination)) != pressed)
+                continue;
+            for (int b = 0; b < 4; ++b)
+                scope.setValue(buttons[b], (combination >> b) & 1);
+            if (scope.scopeSettings().mode == mode)
+                return true;
+        }
+    }
+    return false;
+}
+
+/** Tries the channel's DC and GD buttons until its coupling is the wanted one. */
+bool setCoupling(Hm203 &scope, bool second, Coupling coupling)
+{
+    const Hm203Control dc = second ? Hm203Control::DcII : Hm203Control::DcI;
+    const Hm203Control ground = second ? Hm203Control::GroundII : Hm203Control::GroundI;
+    for (int combination = 0; combination < 4; ++combination) {
+        scope.setValue(ground, combination & 1);
+        scope.setValue(dc, (combination >> 1) & 1);
+        const ScopeSettings s = scope.scopeSettings();
+        if ((second ? s.channelII : s.channelI).coupling == coupling)
+            return true;
+    }
+    return false;
+}
+
+bool setSlope(Hm203 &scope, TriggerSlope slope)
+{
+    for (int position : { 0, 1 }) {
+        scope.setValue(Hm203Control::Slope, position);
+        if (scope.scopeSettings().trigger.slope == slope)
+            return true;
+    }
+    return false;
+}
+
+bool setVolts(Hm203 &scope, bool second, double voltsPerDiv)
+{
+    scope.setValue(
+        second ? Hm203Control::VoltsDivII : Hm203Control::VoltsDivI, Hm203::voltsDivPosition(voltsPerDiv));
+    const ScopeSettings s = scope.scopeSettings();
+    return std::abs((second ? s.channelII : s.channelI).voltsPerDiv - voltsPerDiv) < 1e-9;
+}
+
+bool setTime(Hm203 &scope, double secondsPerDiv)
+{
+    scope.setValue(Hm203Control::TimeDiv, Hm203::timeDivPosition(secondsPerDiv));
+    return std::abs(scope.scopeSettings().secondsPerDiv - secondsPerDiv) < 1e-12;
+}
+
+using Reading = double (*)(const Hm203 &);
+
+/** Turns a knob to the position whose reading comes nearest the target; true when within the tolerance. */
+bool turnTo(Hm203 &scope, Hm203Control knob, Reading reading, double target, double tolerance)
+{
+    const Hm203ControlInfo &info = controlInfo(knob);
+    int best = info.minimum;
+    double bestGap = std::numeric_limits<double>::infinity();
+    for (int position = info.minimum; position <= info.maximum; ++position) {
+        scope.setValue(knob, position);
+        const double gap = std::abs(reading(scope) - target);
+        if (gap < bestGap) {
+            bestGap = gap;
+            best = position;
+        }
+    }
+    scope.setValue(knob, best);
+    return bestGap <= tolerance;
+}
+
+double levelVolts(const Hm203 &scope)
+{
+    return scope.scopeSettings().trigger.levelVolts;
+}
+double positionI(const Hm203 &scope)
+{
+    return scope.scopeSettings().channelI.position;
+}
+double positionII(const Hm203 &scope)
+{
+    return scope.scopeSettings().channelII.position;
+}
+double xPosition(const Hm203 &scope)
+{
+    return scope.scopeSettings().xPosition;
+}
+double voltsI(const Hm203 &scope)
+{
+    return scope.scopeSettings().channelI.voltsPerDiv;
+}
+
+bool setLevel(Hm203 &scope, double volts)
+{
+    return turnTo(scope, Hm203Control::Level, levelVolts, volts, 0.05);
+}
+
+bool setPositionI(Hm203 &scope, double divisions)
+{
+    return turnTo(scope, Hm203Control::YPositionI, positionI, divisions, 0.02);
+}
+
+bool setPositionII(Hm203 &scope, double divisions)
+{
+    return turnTo(scope, Hm203Control::YPositionII, positionII, divisions, 0.02);
+}
+
+/** Reaches a sensitivity with the CAL knob turned off its stop, from whichever step allows it. */
+bool uncalibratedVoltsI(Hm203 &scope, double voltsPerDiv)
+{
+    for (double step : voltsPerDivSteps()) {
+        if (step >= voltsPerDiv * 0.99)
+            break;
+        setVolts(scope, false, step);
+        if (turnTo(scope, Hm203Control::VoltsCalI, voltsI, voltsPerDiv, 0.01 * voltsPerDiv))
+            return true;
+    }
+    return false;
+}
+
+template <typename Change> bool changeGenerator(Hm203 &scope, Change change)
+{
+    GeneratorSettings generator = scope.generator();
+    change(generator);
+    scope.setGenerator(generator);
+    return true;
+}
+
+/**
+ * False when a word of one language turns up in the other's text: the texts were swapped, or a word was
+ * left untranslated.
+ */
+bool inTheirLanguages(const QString &castilian, const QString &valencian)
+{
+    for (const char16_t *word :
+        { u"señal", u"periodo", u"traza", u"ñ", u" y ", u" con ", u"Pulsa", u"Mide" }) {
+        if (valencian.contains(QString::fromUtf16(word)))
+            return false;
+    }
+    for (const char16_t *word : { u"senyal", u"període", u"traça", u" amb ", u" i ", u"Polsa", u"Mesura" }) {
+        if (castilian.contains(QString::fromUtf16(word)))
+            return false;
+    }
+    return true;
+}
+
+bool untouched(Hm203 &)
+{
+    return true;
+}
+
+/** The screen as the instrument stands. */
+ScreenTraces picture(const Hm203 &scope)
+{
+    return computeTraces(scope.scopeSettings());
+}
+
+/** Where the traces of one kind cross a height going up, left to right, in divisions. */
+QList<double> risingCrossings(const ScreenTraces &screen, TraceKind kind, double level = 0.0)
+{
+    QList<double> xs;
+    for (const Trace &trace : screen.traces) {
+        if (trace.kind != kind)
+            continue;
+        for (qsizetype i = 1; i < trace.points.size(); ++i) {
+            const QPointF a = trace.points.at(i - 1);
+            const QPointF b = trace.points.at(i);
+            if (a.y() < level && b.y() >= level)
+                xs << a.x() + (level - a.y()) / (b.y() - a.y()) * (b.x() - a.x());
+        }
+    }
+    return xs;
+}
+
+/** A student's frequency: the fastest sweep that shows two rising crossings, the period between them. */
+std::optional<double> readFrequency(Hm203 &scope)
+{
+    for (double secondsPerDiv : secondsPerDivSteps()) {
+        setTime(scope, secondsPerDiv);
+        const QList<double> xs = risingCrossings(picture(scope), TraceKind::ChannelI);
+        if (xs.size() >= 2)
+            return 1.0 / ((xs.at(1) - xs.at(0)) * secondsPerDiv);
+    }
+    return std::nullopt;
+}
+
+/** A student's DC level: the zero line on GD, then how far DC lifts the middle of the trace. */
+std::optional<double> readDcLevel(Hm203 &scope)
+{
+    const auto middle = [&scope] {
+        const QRectF bounds = traceBounds(picture(scope).traces.value(0));
+        return bounds.center().y();
+    };
+    if (!setCoupling(scope, false, Coupling::Ground))
+        return std::nullopt;
+    const double zero = middle();
+    if (!setCoupling(scope, false, Coupling::DC))
+        return std::nullopt;
+    return (middle() - zero) * scope.scopeSettings().channelI.voltsPerDiv;
+}
+
+/** A student's phase from the ellipse: sin φ = b / a, b where it cuts the vertical axis, a its top. */
+std::optional<double> readEllipsePhase(Hm203 &scope)
+{
+    if (!setMode(scope, DisplayMode::XY))
+        return std::nullopt;
+    const Trace figure = picture(scope).traces.value(0);
+    const double top = traceBounds(figure).height() / 2.0;
+    double chord = 0.0;
+    for (qsizetype i = 1; i < figure.points.size(); ++i) {
+        const QPointF a = figure.points.at(i - 1);
+        const QPointF b = figure.points.at(i);
+        if ((a.x() < 0.0) != (b.x() < 0.0))
+            chord = std::max(chord, std::abs(a.y() + (0.0 - a.x()) / (b.x() - a.x()) * (b.y() - a.y())));
+    }
+    if (top <= 0.0)
+        return std::nullopt;
+    return std::asin(std::min(1.0, chord / top)) * 180.0 / std::numbers::pi;
+}
+
+/** A student's lead of Ur on Ue: in DUAL, how far before Ue's rising zero Ur's comes, over a period. */
+std::optional<double> readLead(Hm203 &scope)
+{
+    if (!setMode(scope, DisplayMode::Dual) || !setTime(scope, 0.5e-3))
+        return std::nullopt;
+    const ScreenTraces screen = picture(scope);
+    const QList<double> ue = risingCrossings(screen, TraceKind::ChannelI);
+    const QList<double> ur = risingCrossings(screen, TraceKind::ChannelII);
+    if (ue.size() < 2 || ur.isEmpty())
+        return std::nullopt;
+    const double period = ue.at(1) - ue.at(0);
+    double ahead = std::fmod(ue.at(0) - ur.at(0), period);
+    if (ahead < 0.0)
+        ahead += period;
+    return 360.0 * ahead / period;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Setup)
+
+/** The live oscilloscope's tasks: each judged from what the screen shows, and the typed-number reader. */
+class TestHm203Tasks : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void judgesWhatTheScreenShows_data();
+    void judgesWhatTheScreenShows();
+    void freshInstrumentMeetsNoSettingTask();
+    void everyDrawIsMeasurable();
+    void preparedGeneratorsAreWithinLimits();
+    void goalsReadInBothLanguages();
+    void anyStateGetsAVerdict();
+    void readsTypedNumbers_data();
+    void readsTypedNumbers();
+};
+
+void TestHm203Tasks::judgesWhatTheScreenShows_data()
+{
+    QTest::addColumn<int>("task");
+    QTest::addColumn<quint32>("draw");
+    QTest::addColumn<Setup>("setup");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("met");
+    /** When not met, a word the Castilian reason must hold: the control to turn or the fact to see. */
+    QTest::addColumn<QString>("reason");
+
+    const auto measure
+        = [](const char *name, int task, quint32 draw, const QString &answer, bool met, const QString &reason,
+              Setup setup) { QTest::newRow(name) << task << draw << setup << answer << met << reason; };
+    const auto row = [&measure](const char *name, int task, bool met, const QString &reason, Setup setup) {
+        measure(name, task, 0, QString(), met, reason, setup);
+    };
+
+    // Five periods of 500 Hz: 1 ms/div, or 10 ms/div spread ten times by X-MAG.
+    row("time 1 ms/div", TimeBase, true, QString(), [](Hm203 &s) { return setTime(s, 1e-3); });
+    row("time 10 ms/div with X-MAG", TimeBase, true, QString(),
+        [](Hm203 &s) { return setTime(s, 10e-3) && press(s, Hm203Control::XMagnifier); });
+    row("time as opened: one period", TimeBase, false, QStringLiteral("1,0 periodos"), untouched);
+    row("time right but the tester on", TimeBase, false, QStringLiteral("COMPONENT TESTER"),
+        [](Hm203 &s) { return setTime(s, 1e-3) && press(s, Hm203Control::Tester); });
+    row("time right but too faint", TimeBase, false, QStringLiteral("INTENS"), [](Hm203 &s) {
+        s.setValue(Hm203Control::Intensity, 15);
+        return setTime(s, 1e-3);
+    });
+    row("time right but moved sideways", TimeBase, false, QStringLiteral("X-POS"), [](Hm203 &s) {
+        return setTime(s, 1e-3) && turnTo(s, Hm203Control::XPosition, xPosition, 1.0, 0.01);
+    });
+    row("time right but in X-Y", TimeBase, false, QStringLiteral("X-Y"),
+        [](Hm203 &s) { return setTime(s, 1e-3) && press(s, Hm203Control::XY); });
+    row("time right but added", TimeBase, false, QStringLiteral("ADD"),
+        [](Hm203 &s) { return setTime(s, 1e-3) && setMode(s, DisplayMode::Add); });
+    row("time 2 ms/div: ten periods", TimeBase, false, QStringLiteral("10,0"),
+        [](Hm203 &s) { return setTime(s, 2e-3); });
+    row("time right but switched off", TimeBase, false, QStringLiteral("POWER"),
+        [](Hm203 &s) { return setTime(s, 1e-3) && press(s, Hm203Control::Power, false); });
+    row("time right but level above the peaks", TimeBase, false, QStringLiteral("LEVEL"),
+        [](Hm203 &s) { return setTime(s, 1e-3) && setLevel(s, 2.6); });
+    row("time five periods of another frequency", TimeBase, false, QStringLiteral("500 Hz"), [](Hm203 &s) {
+        return setTime(s, 0.5e-3) && changeGenerator(s, [](GeneratorSettings &g) { g.frequencyHz = 1000.0; });
+    });
+
+    // Two periods of the 10 Vpp, 1 kHz sine over five divisions.
+    row("two periods at 2 V/div", TwoPeriods, true, QString(),
+        [](Hm203 &s) { return setVolts(s, false, 2.0); });
+    row("two periods at 1 V/div from a 5 Vpp signal", TwoPeriods, true, QString(),
+        [](Hm203 &s) { return changeGenerator(s, [](GeneratorSettings &g) { g.amplitudeIVpp = 5.0; }); });
+    row("two periods with CAL turned", TwoPeriods, true, QString(),
+        [](Hm203 &s) { return uncalibratedVoltsI(s, 2.0); });
+    row("two periods lifted but whole", TwoPeriods, true, QString(),
+        [](Hm203 &s) { return setVolts(s, false, 2.0) && setPositionI(s, 1.0); });
+    row("two periods of 2 kHz", TwoPeriods, false, QStringLiteral("1 kHz"), [](Hm203 &s) {
+        return setVolts(s, false, 2.0) && setTime(s, 0.1e-3)
+            && changeGenerator(s, [](GeneratorSettings &g) { g.frequencyHz = 2000.0; });
+    });
+    row("two periods overdriven at 1 V/div", TwoPeriods, false, QStringLiteral("retícula"), untouched);
+    row("two periods at 5 V/div: two divisions", TwoPeriods, false, QStringLiteral("2,0 divisiones"),
+        [](Hm203 &s) { return setVolts(s, false, 5.0); });
+    row("two periods lifted off the graticule", TwoPeriods, false, QStringLiteral("Y-POS"),
+        [](Hm203 &s) { return setVolts(s, false, 2.0) && setPositionI(s, 2.0); });
+    row("two periods at 0.5 ms/div: five", TwoPeriods, false, QStringLiteral("5,0 periodos"),
+        [](Hm203 &s) { return setVolts(s, false, 2.0) && setTime(s, 0.5e-3); });
+
+    // The minima of a 4 Vpp sine on the bottom line.
+    row("bottom line by Y-POS", BottomLine, true, QString(), [](Hm203 &s) { return setPositionI(s, -2.0); });
+    row("bottom line by 0.5 V/div", BottomLine, true, QString(),
+        [](Hm203 &s) { return setVolts(s, false, 0.5); });
+    row("bottom line with the trace running", BottomLine, true, QString(),
+        [](Hm203 &s) { return setPositionI(s, -2.0) && setLevel(s, 3.0); });
+    row("bottom line as opened", BottomLine, false, QStringLiteral("2,0 divisiones por encima"), untouched);
+    row("bottom line too low", BottomLine, false, QStringLiteral("por debajo"),
+        [](Hm203 &s) { return setPositionI(s, -3.0); });
+    row("bottom line overdriven", BottomLine, false, QStringLiteral("VOLTS/DIV"),
+        [](Hm203 &s) { return setVolts(s, false, 0.2); });
+    row("bottom line on channel II", BottomLine, false, QStringLiteral("CH I/II"),
+        [](Hm203 &s) { return setMode(s, DisplayMode::ChannelII); });
+
+    // The sweep starts going down at 1 V or more.
+    row("falling at 1.5 V", FallingStart, true, QString(),
+        [](Hm203 &s) { return setSlope(s, TriggerSlope::Falling) && setLevel(s, 1.5); });
+    row("rising at -1.5 V seen inverted", FallingStart, true, QString(), [](Hm203 &s) {
+        return press(s, Hm203Control::InvertI) && setSlope(s, TriggerSlope::Rising) && setLevel(s, -1.5);
+    });
+    row("falling at 1.5 V in DUAL", FallingStart, true, QString(), [](Hm203 &s) {
+        return setMode(s, DisplayMode::Dual) && setSlope(s, TriggerSlope::Falling) && setLevel(s, 1.5);
+    });
+    row("falling at 1.5 V in DUAL with ALT", FallingStart, true, QString(), [](Hm203 &s) {
+        return setMode(s, DisplayMode::Dual) && press(s, Hm203Control::AltTrigger)
+            && setSlope(s, TriggerSlope::Falling) && setLevel(s, 1.5);
+    });
+    row("falling as opened: rising", FallingStart, false, QStringLiteral("SLOPE"), untouched);
+    row("falling at 0 V", FallingStart, false, QStringLiteral("0,0 V"),
+        [](Hm203 &s) { return setSlope(s, TriggerSlope::Falling) && setLevel(s, 0.0); });
+    row("falling at 0.5 V", FallingStart, false, QStringLiteral("LEVEL"),
+        [](Hm203 &s) { return setSlope(s, TriggerSlope::Falling) && setLevel(s, 0.5); });
+    row("falling but running", FallingStart, false, QStringLiteral("LEVEL"),
+        [](Hm203 &s) { return setSlope(s, TriggerSlope::Falling) && setLevel(s, 3.5); });
+
+    // 1 Vpp on 4 V of DC, AC coupled over five divisions.
+    row("AC at 0.2 V/div", AcCoupling, true, QString(),
+        [](Hm203 &s) { return setCoupling(s, false, Coupling::AC) && setVolts(s, false, 0.2); });
+    row("AC at 1 V/div magnified five times", AcCoupling, true, QString(),
+        [](Hm203 &s) { return setCoupling(s, false, Coupling::AC) && press(s, Hm203Control::MagnifyI); });
+    row("AC at 1 V/div from a larger signal", AcCoupling, false, QStringLiteral("1 Vpp"), [](Hm203 &s) {
+        return setCoupling(s, false, Coupling::AC)
+            && changeGenerator(s, [](GeneratorSettings &g) { g.amplitudeIVpp = 5.0; });
+    });
+    row("AC as opened: DC", AcCoupling, false, QStringLiteral("AC"),
+        [](Hm203 &s) { return setCoupling(s, false, Coupling::DC); });
+    row("AC grounded", AcCoupling, false, QStringLiteral("GD"),
+        [](Hm203 &s) { return setCoupling(s, false, Coupling::Ground); });
+    row("AC with the offset removed", AcCoupling, false, QStringLiteral("generador"), [](Hm203 &s) {
+        return setVolts(s, false, 0.2)
+            && changeGenerator(s, [](GeneratorSettings &g) { g.offsetIVolts = 0.0; });
+    });
+    row("AC at 0.5 V/div: two divisions", AcCoupling, false, QStringLiteral("2,0 divisiones"),
+        [](Hm203 &s) { return setCoupling(s, false, Coupling::AC) && setVolts(s, false, 0.5); });
+
+    // The hidden DC level: 1.5 V at draw 0, -2 V at draw 1.
+    measure("DC 1,5", DcLevel, 0, QStringLiteral("1,5"), true, QString(), untouched);
+    measure("DC 1.5 V", DcLevel, 0, QStringLiteral(" 1.5 V "), true, QString(), untouched);
+    measure("DC 1550 mV", DcLevel, 0, QStringLiteral("1550 mV"), true, QString(), untouched);
+    measure("DC -2 at the second draw", DcLevel, 1, QStringLiteral("-2"), true, QString(), untouched);
+    measure("DC wrong sign", DcLevel, 0, QStringLiteral("-1,5"), false, QStringLiteral("signo"), untouched);
+    measure("DC wrong value", DcLevel, 0, QStringLiteral("3"), false, QStringLiteral("GD"), untouched);
+    measure("DC first draw's value at the second", DcLevel, 1, QStringLiteral("1,5"), false,
+        QStringLiteral("1,5"), untouched);
+    row("DC nothing typed", DcLevel, false, QStringLiteral("Escribe"), untouched);
+    measure("DC right but switched off", DcLevel, 0, QStringLiteral("1,5"), false, QStringLiteral("POWER"),
+        [](Hm203 &s) { return press(s, Hm203Control::Power, false); });
+
+    // The 2 V calibrator over four divisions, calibrated.
+    row("calibrator at 0.5 V/div", Calibrator, true, QString(),
+        [](Hm203 &s) { return setVolts(s, false, 0.5); });
+    row("calibrator at 0.5 V/div, AC", Calibrator, true, QString(),
+        [](Hm203 &s) { return setVolts(s, false, 0.5) && setCoupling(s, false, Coupling::AC); });
+    row("calibrator uncalibrated to 0.5 V/div", Calibrator, false, QStringLiteral("CAL"),
+        [](Hm203 &s) { return uncalibratedVoltsI(s, 0.5); });
+    row("calibrator at 1 V/div", Calibrator, false, QStringLiteral("2,0 divisiones"), untouched);
+    row("calibrator unplugged", Calibrator, false, QStringLiteral("calibrador"), [](Hm203 &s) {
+        return setVolts(s, false, 0.5)
+            && changeGenerator(s, [](GeneratorSettings &g) { g.hookup = Hookup::Generator; });
+    });
+
+    // The hidden period of a triangle: 2.5 ms at draw 0, 4 ms at draw 1.
+    measure("period 2,5", Period, 0, QStringLiteral("2,5"), true, QString(), untouched);
+    measure("period 2500 µs", Period, 0, QStringLiteral("2500 µs"), true, QString(), untouched);
+    measure("period 0.0025 s", Period, 0, QStringLiteral("0.0025 s"), true, QString(), untouched);
+    measure("period 4 ms at the second draw", Period, 1, QStringLiteral("4 ms"), true, QString(), untouched);
+    measure("period the frequency typed", Period, 0, QStringLiteral("400"), false,
+        QStringLiteral("frecuencia"), untouched);
+    measure("period off by a fifth", Period, 0, QStringLiteral("3"), false, QStringLiteral("TIME/DIV"),
+        untouched);
+    measure("period nothing typed", Period, 0, QString(), false, QStringLiteral("Escribe"), untouched);
+
+    // The hidden frequency: 250 Hz at draw 0, 1250 Hz at draw 2.
+    measure("frequency 250", Frequency, 0, QStringLiteral("250"), true, QString(), untouched);
+    measure("frequency 0,25 kHz", Frequency, 0, QStringLiteral("0,25 kHz"), true, QString(), untouched);
+    measure(
+        "frequency within reading error", Frequency, 0, QStringLiteral("260 Hz"), true, QString(), untouched);
+    measure("frequency 1,25 kHz at the third draw", Frequency, 2, QStringLiteral("1,25kHz"), true, QString(),
+        untouched);
+    measure("frequency off by a tenth", Frequency, 0, QStringLiteral("275"), false, QStringLiteral("275"),
+        untouched);
+    measure("frequency the period typed", Frequency, 0, QStringLiteral("4"), false, QStringLiteral("periodo"),
+        untouched);
+    row("frequency nothing typed", Frequency, false, QStringLiteral("Escribe"), untouched);
+
+    // Both channels, one in each half.
+    row("dual at 1 V/div", Dual, true, QString(), [](Hm203 &s) {
+        return setMode(s, DisplayMode::Dual) && setPositionI(s, 2.0) && setPositionII(s, -2.0);
+    });
+    row("dual at other sensitivities", Dual, true, QString(), [](Hm203 &s) {
+        return setMode(s, DisplayMode::Dual) && setVolts(s, false, 2.0) && setPositionI(s, 1.0)
+            && setVolts(s, true, 0.5) && setPositionII(s, -2.0);
+    });
+    row("dual chopped at a slow sweep", Dual, true, QString(), [](Hm203 &s) {
+        return press(s, Hm203Control::Dual) && press(s, Hm203Control::Add) && setTime(s, 5e-3)
+            && setPositionI(s, 2.0) && setPositionII(s, -2.0);
+    });
+    row("dual alternating at a slow sweep", Dual, true, QString(), [](Hm203 &s) {
+        return setMode(s, DisplayMode::Dual) && setTime(s, 5e-3) && setPositionI(s, 2.0)
+            && setPositionII(s, -2.0);
+    });
+    row("dual not pressed", Dual, false, QStringLiteral("DUAL"),
+        [](Hm203 &s) { return setPositionI(s, 2.0) && setPositionII(s, -2.0); });
+    row("dual centred", Dual, false, QStringLiteral("mitad superior"),
+        [](Hm203 &s) { return setMode(s, DisplayMode::Dual); });
+    row("dual channel II too small", Dual, false, QStringLiteral("al menos 2"), [](Hm203 &s) {
+        return setMode(s, DisplayMode::Dual) && setPositionI(s, 2.0) && setPositionII(s, -2.0)
+            && setVolts(s, true, 2.0);
+    });
+
+    // Channel I minus channel II.
+    row("difference at 1 V/div", Difference, true, QString(),
+        [](Hm203 &s) { return setMode(s, DisplayMode::Add) && press(s, Hm203Control::InvertII); });
+    row("difference at 2 V/div", Difference, true, QString(), [](Hm203 &s) {
+        return setMode(s, DisplayMode::Add) && press(s, Hm203Control::InvertII) && setVolts(s, false, 2.0)
+            && setVolts(s, true, 2.0);
+    });
+    row("difference without INV", Difference, false, QStringLiteral("INV"),
+        [](Hm203 &s) { return setMode(s, DisplayMode::Add); });
+    row("difference with channel I inverted", Difference, false, QStringLiteral("CH II − CH I"),
+        [](Hm203 &s) { return setMode(s, DisplayMode::Add) && press(s, Hm203Control::InvertI); });
+    row("difference with both inverted", Difference, false, QStringLiteral("−(CH I + CH II)"), [](Hm203 &s) {
+        return setMode(s, DisplayMode::Add) && press(s, Hm203Control::InvertI)
+            && press(s, Hm203Control::InvertII);
+    });
+    row("difference at unequal sensitivities", Difference, false, QStringLiteral("sensibilidades"),
+        [](Hm203 &s) {
+            return setMode(s, DisplayMode::Add) && press(s, Hm203Control::InvertII) && setVolts(s, true, 2.0);
+        });
+    row("difference with DUAL and ADD: chopped", Difference, false, QStringLiteral("suelta DUAL"),
+        [](Hm203 &s) {
+            return press(s, Hm203Control::Dual) && press(s, Hm203Control::Add)
+                && press(s, Hm203Control::InvertII);
+        });
+    row("difference in DUAL", Difference, false, QStringLiteral("ADD"),
+        [](Hm203 &s) { return setMode(s, DisplayMode::Dual) && press(s, Hm203Control::InvertII); });
+
+    // The hidden phase on X-Y: -45° at draw 0, -60° at draw 1.
+    measure("X-Y 45", PhaseXY, 0, QStringLiteral("45"), true, QString(),
+        [](Hm203 &s) { return setMode(s, DisplayMode::XY); });
+    measure("X-Y -45°", PhaseXY, 0, QStringLiteral("-45°"), true, QString(),
+        [](Hm203 &s) { return setMode(s, DisplayMode::XY); });
+    measure("X-Y 47,5 grados", PhaseXY, 0, QStringLiteral("47,5 grados"), true, QString(),
+        [](Hm203 &s) { return setMode(s, DisplayMode::XY); });
+    measure("X-Y 60 at the second draw", PhaseXY, 1, QStringLiteral("60º"), true, QString(),
+        [](Hm203 &s) { return setMode(s, DisplayMode::XY); });
+    measure("X-Y 30", PhaseXY, 0, QStringLiteral("30"), false, QStringLiteral("sen φ"),
+        [](Hm203 &s) { return setMode(s, DisplayMode::XY); });
+    measure("X-Y with square waves", PhaseXY, 0, QStringLiteral("45"), false, QStringLiteral("senoidales"),
+        [](Hm203 &s) {
+            return setMode(s, DisplayMode::XY)
+                && changeGenerator(s, [](GeneratorSettings &g) { g.waveform = Waveform::Square; });
+        });
+    measure("X-Y right but not in X-Y", PhaseXY, 0, QStringLiteral("45"), false, QStringLiteral("X-Y"),
+        untouched);
+    measure("X-Y ellipse off the graticule", PhaseXY, 0, QStringLiteral("45"), false,
+        QStringLiteral("se sale"),
+        [](Hm203 &s) { return setMode(s, DisplayMode::XY) && setVolts(s, false, 0.2); });
+    row("X-Y nothing typed", PhaseXY, false, QStringLiteral("Escribe"),
+        [](Hm203 &s) { return setMode(s, DisplayMode::XY); });
+
+    // The RC circuit: Ur leads Ue by atan(1/ωRC), 57.9° at 1 kHz and 38.5° at 2 kHz.
+    measure("RC 58", RcLead, 0, QStringLiteral("58"), true, QString(), untouched);
+    measure("RC 56 in DUAL", RcLead, 0, QStringLiteral("56°"), true, QString(),
+        [](Hm203 &s) { return setMode(s, DisplayMode::Dual); });
+    measure("RC 38,5 at 2 kHz", RcLead, 0, QStringLiteral("38,5"), true, QString(),
+        [](Hm203 &s) { return changeGenerator(s, [](GeneratorSettings &g) { g.frequencyHz = 2000.0; }); });
+    measure("RC 58 at 2 kHz", RcLead, 0, QStringLiteral("58"), false, QStringLiteral("Δt"),
+        [](Hm203 &s) { return changeGenerator(s, [](GeneratorSettings &g) { g.frequencyHz = 2000.0; }); });
+    measure("RC with a triangle", RcLead, 0, QStringLiteral("58"), false, QStringLiteral("senoidales"),
+        [](Hm203 &s) {
+            return changeGenerator(s, [](GeneratorSettings &g) { g.waveform = Waveform::Triangle; });
+        });
+    measure("RC lag typed", RcLead, 0, QStringLiteral("-58"), false, QStringLiteral("positivo"), untouched);
+    measure(
+        "RC the complement typed", RcLead, 0, QStringLiteral("32"), false, QStringLiteral("Δt"), untouched);
+    measure("RC unplugged", RcLead, 0, QStringLiteral("58"), false, QStringLiteral("RC"), [](Hm203 &s) {
+        return changeGenerator(s, [](GeneratorSettings &g) { g.hookup = Hookup::Generator; });
+    });
+}
+
+void TestHm203Tasks::judgesWhatTheScreenShows()
+{
+    QFETCH(int, task);
+    QFETCH(quint32, draw);
+    QFETCH(Setup, setup);
+    QFETCH(QString, answer);
+    QFETCH(bool, met);
+    QFETCH(QString, reason);
+
+    const Hm203Task &t = hm203Tasks().at(task);
+    Hm203 scope = startedTask(task, draw);
+    QVERIFY2(setup(scope), "the setting could not be reached with the controls");
+    const std::optional<double> typed
+        = answer.isEmpty() ? std::nullopt : readTypedNumber(answer, t.answerUnit);
+    QVERIFY(answer.isEmpty() || typed);
+
+    const TaskVerdict verdict = t.judge(scope, typed);
+    QVERIFY2(verdict.met == met, qPrintable(verdict.castilian));
+    QVERIFY(!verdict.castilian.isEmpty());
+    QVERIFY(!verdict.valencian.isEmpty());
+    QVERIFY(verdict.castilian != verdict.valencian);
+    QVERIFY2(inTheirLanguages(verdict.castilian, verdict.valencian), qPrintable(verdict.valencian));
+    if (!met)
+        QVERIFY2(verdict.castilian.contains(reason), qPrintable(verdict.castilian));
+}
+
+void TestHm203Tasks::freshInstrumentMeetsNoSettingTask()
+{
+    // A task already met when it starts teaches nothing: the generator it prepares must leave the
+    // instrument as it opens short of the goal.
+    for (int i = 0; i < hm203Tasks().size(); ++i) {
+        const Hm203Task &task = hm203Tasks().at(i);
+        const Hm203 scope = startedTask(i);
+        QVERIFY2(!task.judge(scope, std::nullopt).met, qPrintable(QString::fromUtf16(task.castilian)));
+    }
+}
+
+void TestHm203Tasks::everyDrawIsMeasurable()
+{
+    // Whichever value a measuring task hides, what a student reads off the screen is accepted, and a
+    // reading far from it is not: the answer is on the screen, and only there.
+    for (int i = 0; i < hm203Tasks().size(); ++i) {
+        const Hm203Task &task = hm203Tasks().at(i);
+        if (!task.answerUnit)
+            continue;
+        QSet<double> readings;
+        for (quint32 draw = 0; draw < 12; ++draw) {
+            Hm203 scope = startedTask(i, draw);
+            std::optional<double> reading;
+            switch (task.hidden) {
+            case HiddenReading::FrequencyI:
+                reading = readFrequency(scope);
+                if (reading && QStringView(task.answerUnit) == u"ms")
+                    reading = 1000.0 / *reading;
+                break;
+            case HiddenReading::OffsetI:
+                reading = readDcLevel(scope);
+                break;
+            case HiddenReading::PhaseII:
+                reading = readEllipsePhase(scope);
+                break;
+            case HiddenReading::None:
+                reading = readLead(scope);
+                break;
+            }
+            QVERIFY2(reading, qPrintable(QString::fromUtf16(task.castilian)));
+            readings.insert(std::round(*reading * 10.0) / 10.0);
+            const TaskVerdict verdict = task.judge(scope, *reading);
+            QVERIFY2(verdict.met,
+                qPrintable(QString::number(*reading) + QStringLiteral(": ") + verdict.castilian));
+            QVERIFY(!task.judge(scope, *reading * 1.3 + 1.0).met);
+        }
+        if (task.hidden != HiddenReading::None)
+            QVERIFY2(readings.size() >= 3, qPrintable(QString::fromUtf16(task.castilian)));
+    }
+}
+
+void TestHm203Tasks::preparedGeneratorsAreWithinLimits()
+{
+    for (int i = 0; i < hm203Tasks().size(); ++i) {
+        for (quint32 draw : { 0u, 1u, 7u, 0xffffffffu }) {
+            GeneratorSettings g;
+            g.phaseIIDegrees = 170.0; // left over from another task: preparing starts afresh
+            hm203Tasks().at(i).prepare(g, draw);
+            QVERIFY(
+                g.frequencyHz >= GeneratorLimits::minimumHz && g.frequencyHz <= GeneratorLimits::maximumHz);
+            for (double vpp : { g.amplitudeIVpp, g.amplitudeIIVpp })
+                QVERIFY(vpp >= 0.0 && vpp <= GeneratorLimits::maximumVpp);
+            for (double offset : { g.offsetIVolts, g.offsetIIVolts })
+                QVERIFY(std::abs(offset) <= GeneratorLimits::maximumOffset);
+            QVERIFY(std::abs(g.phaseIIDegrees) <= GeneratorLimits::maximumPhase);
+            QVERIFY(g.phaseIIDegrees != 170.0);
+            // The instrument takes it as it is.
+            Hm203 scope;
+            scope.setGenerator(g);
+            QCOMPARE(scope.generator().frequencyHz, g.frequencyHz);
+            QCOMPARE(scope.generator().offsetIVolts, g.offsetIVolts);
+            QCOMPARE(scope.generator().phaseIIDegrees, g.phaseIIDegrees);
+            QCOMPARE(scope.generator().hookup, g.hookup);
+        }
+    }
+}
+
+void TestHm203Tasks::goalsReadInBothLanguages()
+{
+    QVERIFY(hm203Tasks().size() >= 10);
+    QSet<QString> seen;
+    for (const Hm203Task &task : hm203Tasks()) {
+        const QString castilian = QString::fromUtf16(task.castilian);
+        const QString valencian = QString::fromUtf16(task.valencian);
+        QVERIFY(!castilian.isEmpty() && !valencian.isEmpty());
+        QVERIFY(castilian != valencian);
+        QVERIFY2(!seen.contains(castilian), qPrintable(castilian));
+        seen.insert(castilian);
+        for (const QString &goal : { castilian, valencian }) {
+            QCOMPARE(goal.trimmed(), goal);
+            QVERIFY2(goal.endsWith(u'.'), qPrintable(goal));
+            QVERIFY2(!goal.contains(u"  "), qPrintable(goal));
+        }
+        QVERIFY2(inTheirLanguages(castilian, valencian),
+            qPrintable(castilian + QStringLiteral(" / ") + valencian));
+        QVERIFY(task.judge && task.prepare);
+        // A reading is hidden only because it is the answer to be typed.
+        QVERIFY(task.hidden == HiddenReading::None || task.answerUnit);
+    }
+}
+
+void TestHm203Tasks::anyStateGetsAVerdict()
+{
+    // Whatever the student does to the controls and the wiring, every task answers with a reason in
+    // both languages.
+    QRandomGenerator random(203);
+    const Hookup hookups[] { Hookup::Generator, Hookup::RcCircuit, Hookup::Calibrator02,
+        Hookup::Calibrator2 };
+    for (int i = 0; i < hm203Tasks().size(); ++i) {
+        const Hm203Task &task = hm203Tasks().at(i);
+        Hm203 scope = startedTask(i, random.generate());
+        for (int round = 0; round < 60; ++round) {
+            const Hm203ControlInfo &info = hm203Controls().at(random.bounded(kHm203ControlCount));
+            scope.setValue(info.id, random.bounded(info.minimum, info.maximum + 1));
+            if (round % 15 == 0) {
+                GeneratorSettings g = scope.generator();
+                g.hookup = hookups[random.bounded(4)];
+                g.waveform = Waveform(random.bounded(3));
+                scope.setGenerator(g);
+            }
+            const std::optional<double> answer
+                = random.bounded(2) ? std::optional<double>(random.bounded(400.0) - 200.0) : std::nullopt;
+            const TaskVerdict verdict = task.judge(scope, answer);
+            QVERIFY(!verdict.castilian.isEmpty() && !verdict.valencian.isEmpty());
+            QVERIFY2(inTheirLanguages(verdict.castilian, verdict.valencian), qPrintable(verdict.valencian));
+            // Nothing is met on a screen the student cannot see.
+            if (verdict.met) {
+                QVERIFY(scope.isPressed(Hm203Control::Power));
+                QVERIFY(!scope.isPressed(Hm203Control::Tester));
+                QVERIFY(scope.screen().brightness > 0.2);
+            }
+        }
+    }
+}
+
+void TestHm203Tasks::readsTypedNumbers_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("unit");
+    QTest::addColumn<bool>("read");
+    QTest::addColumn<double>("value");
+
+    QTest::newRow("whole") << QStringLiteral("45") << QStringLiteral("°") << true << 45.0;
+    QTest::newRow("decimal comma") << QStringLiteral("57,9") << QStringLiteral("°") << true << 57.9;
+    QTest::newRow("decimal point") << QStringLiteral("57.9") << QStringLiteral("°") << true << 57.9;
+    QTest::newRow("blanks around") << QStringLiteral(" \t 12,5 \n") << QString() << true << 12.5;
+    QTest::newRow("negative") << QStringLiteral("-45") << QStringLiteral("°") << true << -45.0;
+    QTest::newRow("typographic minus") << QStringLiteral("−45") << QStringLiteral("°") << true << -45.0;
+    QTest::newRow("plus") << QStringLiteral("+3") << QStringLiteral("V") << true << 3.0;
+    QTest::newRow("leading point") << QStringLiteral(",5") << QStringLiteral("V") << true << 0.5;
+    QTest::newRow("degree sign") << QStringLiteral("45°") << QStringLiteral("°") << true << 45.0;
+    QTest::newRow("ordinal sign for degrees")
+        << QStringLiteral("45 º") << QStringLiteral("°") << true << 45.0;
+    QTest::newRow("grados") << QStringLiteral("45 grados") << QStringLiteral("°") << true << 45.0;
+    QTest::newRow("graus") << QStringLiteral("45 Graus") << QStringLiteral("°") << true << 45.0;
+    QTest::newRow("hertz") << QStringLiteral("250 Hz") << QStringLiteral("Hz") << true << 250.0;
+    QTest::newRow("hertz in capitals") << QStringLiteral("250HZ") << QStringLiteral("Hz") << true << 250.0;
+    QTest::newRow("kilohertz") << QStringLiteral("1,25 kHz") << QStringLiteral("Hz") << true << 1250.0;
+    QTest::newRow("millivolts") << QStringLiteral("-1500 mV") << QStringLiteral("V") << true << -1.5;
+    QTest::newRow("seconds to ms") << QStringLiteral("0,004 s") << QStringLiteral("ms") << true << 4.0;
+    QTest::newRow("microseconds to ms") << QStringLiteral("800 µs") << QStringLiteral("ms") << true << 0.8;
+    QTest::newRow("ms") << QStringLiteral("4ms") << QStringLiteral("ms") << true << 4.0;
+
+    QTest::newRow("empty") << QString() << QStringLiteral("°") << false << 0.0;
+    QTest::newRow("blanks only") << QStringLiteral("   ") << QStringLiteral("°") << false << 0.0;
+    QTest::newRow("word") << QStringLiteral("cuarenta") << QStringLiteral("°") << false << 0.0;
+    QTest::newRow("unit alone") << QStringLiteral("Hz") << QStringLiteral("Hz") << false << 0.0;
+    QTest::newRow("two separators") << QStringLiteral("1,2.5") << QStringLiteral("V") << false << 0.0;
+    QTest::newRow("two numbers") << QStringLiteral("45 60") << QStringLiteral("°") << false << 0.0;
+    QTest::newRow("exponent") << QStringLiteral("1e3") << QStringLiteral("Hz") << false << 0.0;
+    QTest::newRow("another unit") << QStringLiteral("45 Hz") << QStringLiteral("°") << false << 0.0;
+    QTest::newRow("unit where none is asked") << QStringLiteral("45°") << QString() << false << 0.0;
+    QTest::newRow("megahertz") << QStringLiteral("1 MHz") << QStringLiteral("Hz") << false << 0.0;
+    QTest::newRow("kiloseconds") << QStringLiteral("1 ks") << QStringLiteral("ms") << false << 0.0;
+    QTest::newRow("not a number") << QStringLiteral("nan") << QString() << false << 0.0;
+    QTest::newRow("infinity") << QStringLiteral("inf") << QString() << false << 0.0;
+    QTest::newRow("infinity sign") << QStringLiteral("∞") << QString() << false << 0.0;
+    QTest::newRow("huge paste of digits") << QString(100000, u'9') << QStringLiteral("Hz") << false << 0.0;
+    QTest::newRow("huge paste of blanks round a number")
+        << QString(5000, u' ') + QStringLiteral("45") + QString(5000, u' ') << QStringLiteral("°") << true
+        << 45.0;
+    QTest::newRow("number then a pasted page")
+        << QStringLiteral("45 ") + QString(3000, u'x') << QStringLiteral("°") << false << 0.0;
+}
+
+void TestHm203Tasks::readsTypedNumbers()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, unit);
+    QFETCH(bool, read);
+    QFETCH(double, value);
+
+    const std::optional<double> number
+        = readTypedNumber(typed, unit.isEmpty() ? nullptr : reinterpret_cast<const char16_t *>(unit.utf16()));
+    QCOMPARE(number.has_value(), read);
+    if (read)
+        QVERIFY2(std::abs(*number - value) <= 1e-9 * std::max(1.0, std::abs(value)),
+            qPrintable(QString::number(*number)));
+}
+
+QTEST_GUILESS_MAIN(TestHm203Tasks)
+#include "tst_hm203tasks.moc"
