@@ -332,9 +332,14 @@ private Q_SLOTS:
             goals << strip->goal()->text();
             QVERIFY(!strip->verdict()->text().isEmpty());
             const Hm203Task &task = hm203Tasks().at(i);
-            // A measuring task is never met before anything is typed.
-            if (task.answerUnit)
+            // A measuring task is never met before anything is typed, and what is not a number is
+            // told as such.
+            if (task.answerUnit) {
                 QVERIFY(!strip->isMet());
+                strip->answer()->setText(QStringLiteral("doce"));
+                QVERIFY(strip->verdict()->text().contains(QStringLiteral("«doce»")));
+                strip->answer()->clear();
+            }
             QCOMPARE(strip->answer()->isVisible(), task.answerUnit != nullptr);
             if (task.hidden == HiddenReading::PhaseII) {
                 QVERIFY(!window->generador->phaseII()->isEnabled());

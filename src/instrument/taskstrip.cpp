@@ -124,6 +124,17 @@ void TaskStrip::judge(const Hm203 &scope)
     std::optional<double> typed;
     if (task.answerUnit)
         typed = readTypedNumber(m_answer->text(), task.answerUnit);
+    const QString written = m_answer->text().trimmed();
+    if (task.answerUnit && !typed && !written.isEmpty()) {
+        // Something that is not a measurement: say so, rather than ask for one again.
+        m_met = false;
+        m_verdict->setText(
+            (m_castilian ? QStringLiteral("«%1» no es un número: escribe solo el valor, por ejemplo 2,5 %2.")
+                         : QStringLiteral("«%1» no és un nombre: escriu només el valor, per exemple 2,5 %2."))
+                .arg(written.left(20), QString::fromUtf16(task.answerUnit)));
+        m_verdict->setStyleSheet(QStringLiteral("color: #5a5a5a;"));
+        return;
+    }
     const TaskVerdict verdict = task.judge(scope, typed);
     m_met = verdict.met;
     m_verdict->setText(m_castilian ? verdict.castilian : verdict.valencian);
