@@ -8,6 +8,8 @@
 #
 # MIRROR and SECURITY_MIRROR choose the archives; VANTELA_CHECK_CACHE keeps the packages debootstrap
 # downloads between runs (default /var/cache/vantela-check); KEEP=1 leaves the root for a look.
+# The package is installed with its dependencies only, which proves they are enough; RECOMMENDS=1
+# installs the recommended packages too, as a plain `apt install` on a desktop does.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -18,7 +20,7 @@ if [ -z "$deb" ] || [ ! -f "$deb" ]; then
 fi
 deb=$(readlink -f "$deb")
 if [ "$(id -u)" -ne 0 ]; then
-    exec sudo --preserve-env=MIRROR,SECURITY_MIRROR,VANTELA_CHECK_CACHE,KEEP bash "$0" "$deb"
+    exec sudo --preserve-env=MIRROR,SECURITY_MIRROR,VANTELA_CHECK_CACHE,KEEP,RECOMMENDS bash "$0" "$deb"
 fi
 # Every mount below lives in a private mount namespace, so none outlives the check.
 if [ -z "${VANTELA_CHECK_UNSHARED:-}" ]; then
@@ -96,7 +98,9 @@ cp "$deb" "$root/tmp/"
 name=$(basename "$deb")
 in_root apt-get install -s "./tmp/$name" | grep -E '^[0-9]+ upgraded' | sed 's/^/with recommended packages: /'
 in_root dpkg-query -W -f='${Package}\n' | sort >"$work/before"
-in_root DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "./tmp/$name" >"$work/apt.log" 2>&1 \
+recommends=--no-install-recommends
+[ -n "${RECOMMENDS:-}" ] && recommends=--install-recommends
+in_root DEBIAN_FRONTEND=noninteractive apt-get install -y "$recommends" "./tmp/$name" >"$work/apt.log" 2>&1 \
     || { tail -20 "$work/apt.log"; fail "apt-get could not install the package"; }
 grep -E '^[0-9]+ upgraded|^After this operation' "$work/apt.log"
 in_root dpkg-query -W -f='${Package}\n' | sort >"$work/after"
