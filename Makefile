@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS  ?= $(shell nproc)
 PREFIX ?= /usr/local
 
-.PHONY: all deps format build run test test-asan soak bench fuzz install package clean
+.PHONY: all deps format build run test test-asan soak bench fuzz install package package-check clean
 
 all: build
 
@@ -28,6 +28,10 @@ install: build
 
 package: build
 	cd $(BUILD) && cpack
+
+# Installs the package on a freshly bootstrapped Debian 12 and runs it there (root and network).
+package-check: package
+	bash packaging/check-fresh-debian.sh $$(ls -t $(BUILD)/vantela_*.deb | head -1)
 
 test: build
 	@bash scripts/check-format.sh

@@ -8,6 +8,7 @@ packages=(
     fonts-liberation fonts-dejavu-core
     xvfb xauth openbox xdotool wmctrl x11-utils
     desktop-file-utils appstream
+    dpkg-dev file
 )
 if [ "${1:-}" = "--bench" ]; then
     packages+=(unrtf pandoc hyperfine)

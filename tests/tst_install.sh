@@ -13,6 +13,10 @@ fail() { echo "FAIL: $*"; exit 1; }
 data="$prefix/share/vantela"
 [ -x "$prefix/bin/vantela" ] || fail "no launcher in bin"
 [ -x "$prefix/lib/vantela/vantela" ] || fail "no program in lib/vantela"
+# It links only system libraries, found where the system keeps them: it carries no search path.
+if readelf -d "$prefix/lib/vantela/vantela" | grep -qE 'R(UN)?PATH'; then
+    fail "the installed program carries a library search path"
+fi
 # Every data file the build laid out is installed, and nothing else lies among them.
 for file in "$build"/app/*; do
     name=$(basename "$file")
