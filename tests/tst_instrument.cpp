@@ -345,6 +345,7 @@ private Q_SLOTS:
                 QVERIFY(!window->generador->phaseII()->isEnabled());
                 QCOMPARE(window->generador->phaseII()->text(), QStringLiteral("?"));
             }
+            saveGrab(window, QStringLiteral("osciloscopio-task%1-%2").arg(i + 1).arg(suffix(castilian)));
             if (strip->next()->isEnabled())
                 strip->next()->click();
         }

@@ -132,12 +132,22 @@ void TaskStrip::judge(const Hm203 &scope)
             (m_castilian ? QStringLiteral("«%1» no es un número: escribe solo el valor, por ejemplo 2,5 %2.")
                          : QStringLiteral("«%1» no és un nombre: escriu només el valor, per exemple 2,5 %2."))
                 .arg(written.left(20), QString::fromUtf16(task.answerUnit)));
-        m_verdict->setStyleSheet(QStringLiteral("color: #5a5a5a;"));
+        showVerdict(false);
         return;
     }
     const TaskVerdict verdict = task.judge(scope, typed);
     m_met = verdict.met;
     m_verdict->setText(m_castilian ? verdict.castilian : verdict.valencian);
-    m_verdict->setStyleSheet(
-        m_met ? QStringLiteral("color: #0a6e1e; font-weight: bold;") : QStringLiteral("color: #5a5a5a;"));
+    showVerdict(m_met);
+}
+
+void TaskStrip::showVerdict(bool met)
+{
+    // Green and bold when met, grey while the student works; in the strip's own font.
+    QPalette palette = m_verdict->palette();
+    palette.setColor(QPalette::WindowText, met ? QColor(0x0a, 0x6e, 0x1e) : QColor(0x5a, 0x5a, 0x5a));
+    m_verdict->setPalette(palette);
+    QFont font = m_goal->font();
+    font.setBold(met);
+    m_verdict->setFont(font);
 }

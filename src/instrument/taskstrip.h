@@ -44,6 +44,8 @@ Q_SIGNALS:
     void needsJudging();
 
 private:
+    void showVerdict(bool met);
+
     bool m_castilian;
     int m_index = -1;
     bool m_met = false;
