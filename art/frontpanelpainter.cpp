@@ -752,19 +752,6 @@ void FrontPanelPainter::paintControl(QPainter &p, const PanelControl &control)
     p.restore();
 }
 
-void FrontPanelPainter::paintScreenContents(
-    QPainter &p, const PanelScreen &screen, const QList<ScreenTrace> &traces)
-{
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing, true);
-    QPainterPath face;
-    face.addRoundedRect(screen.face, 6, 6);
-    p.setClipPath(face, Qt::IntersectClip);
-    paintTraces(p, screen, traces);
-    p.restore();
-    paintGlassOver(p, screen);
-}
-
 void FrontPanelPainter::paintGlass(QPainter &p, const PanelScreen &screen)
 {
     p.save();

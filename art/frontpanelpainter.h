@@ -22,8 +22,6 @@ public:
     static void paintBackground(QPainter &p, const FrontPanelModel &model);
     /** One control's body in its present state, over the background. */
     static void paintControl(QPainter &p, const PanelControl &control);
-    /** Traces on the screen's face, then the glass's reflection over them. */
-    static void paintScreenContents(QPainter &p, const PanelScreen &screen, const QList<ScreenTrace> &traces);
     /** A window's reflection on the screen's glass, drawn over whatever the face shows. */
     static void paintGlass(QPainter &p, const PanelScreen &screen);
     /** The rectangle a control's drawing stays inside, its body and what it prints beside it. */
