@@ -9,16 +9,23 @@ namespace {
 using C = Hm203Control;
 using S = ControlStyle;
 
-/** TIME/DIV and VOLTS/DIV positions count clockwise: the slowest sweep and the least sensitive range are
- * position 0. */
-int lastTimePosition()
+/** TIME/DIV and VOLTS/DIV positions count clockwise: the slowest sweep and the least sensitive range
+ * (the last of the steps) are position 0. */
+double stepAtPosition(const QList<double> &steps, int position)
 {
-    return int(secondsPerDivSteps().size()) - 1;
+    const int last = int(steps.size()) - 1;
+    return steps.at(last - std::clamp(position, 0, last));
 }
 
-int lastVoltsPosition()
+/** The position of the step nearest to a value, by ratio. */
+int positionOfStep(const QList<double> &steps, double value)
 {
-    return int(voltsPerDivSteps().size()) - 1;
+    int best = 0;
+    for (int i = 1; i < steps.size(); ++i) {
+        if (std::abs(std::log(steps.at(i) / value)) < std::abs(std::log(steps.at(best) / value)))
+            best = i;
+    }
+    return int(steps.size()) - 1 - best;
 }
 
 // clang-format off
@@ -173,37 +180,22 @@ bool Hm203::setGenerator(const GeneratorSettings &settings)
 
 double Hm203::secondsPerDivAt(int position)
 {
-    const int p = std::clamp(position, 0, lastTimePosition());
-    return secondsPerDivSteps().at(lastTimePosition() - p);
+    return stepAtPosition(secondsPerDivSteps(), position);
 }
 
 double Hm203::voltsPerDivAt(int position)
 {
-    const int p = std::clamp(position, 0, lastVoltsPosition());
-    return voltsPerDivSteps().at(lastVoltsPosition() - p);
+    return stepAtPosition(voltsPerDivSteps(), position);
 }
 
 int Hm203::timeDivPosition(double secondsPerDiv)
 {
-    const QList<double> &steps = secondsPerDivSteps();
-    int best = 0;
-    for (int i = 1; i < steps.size(); ++i) {
-        if (std::abs(std::log(steps.at(i) / secondsPerDiv))
-            < std::abs(std::log(steps.at(best) / secondsPerDiv)))
-            best = i;
-    }
-    return lastTimePosition() - best;
+    return positionOfStep(secondsPerDivSteps(), secondsPerDiv);
 }
 
 int Hm203::voltsDivPosition(double voltsPerDiv)
 {
-    const QList<double> &steps = voltsPerDivSteps();
-    int best = 0;
-    for (int i = 1; i < steps.size(); ++i) {
-        if (std::abs(std::log(steps.at(i) / voltsPerDiv)) < std::abs(std::log(steps.at(best) / voltsPerDiv)))
-            best = i;
-    }
-    return lastVoltsPosition() - best;
+    return positionOfStep(voltsPerDivSteps(), voltsPerDiv);
 }
 
 InputSignal Hm203::signalI() const
