@@ -85,10 +85,11 @@ step "The package"
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 echo "Installed-Size: $(dpkg-deb -f "$deb" Installed-Size) KiB"
-# What the package itself asks for: the toolkit, the fonts and the C and C++ run-time.
+# What the package itself asks for: the toolkit, the fonts and their configuration library, and the
+# C and C++ run-time.
 for dep in $(echo "$depends" | tr ',|' '\n\n' | sed 's/(.*)//; s/ //g'); do
     case $dep in
-    libqt6* | fonts-* | libc6 | libgcc-s1 | libstdc++6) ;;
+    libqt6* | fonts-* | libfontconfig1 | libc6 | libgcc-s1 | libstdc++6) ;;
     *) fail "the package depends on $dep, which is neither toolkit, font nor run-time" ;;
     esac
 done

@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
     cmake make g++ pkg-config clang-format
-    qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev libfontconfig-dev
     fonts-liberation fonts-dejavu-core
     xvfb xauth openbox xdotool wmctrl x11-utils
     desktop-file-utils appstream

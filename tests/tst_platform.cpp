@@ -3,6 +3,7 @@
 #include "cursors.h"
 #include "datafile.h"
 #include "errorbox.h"
+#include "fonts.h"
 #include "form.h"
 #include "radiogroup.h"
 #include "symbolfont.h"
@@ -10,11 +11,14 @@
 
 #include <QAccessible>
 #include <QBuffer>
+#include <QFontDatabase>
 #include <QRadioButton>
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QtEndian>
 #include <QtTest>
+
+#include <thread>
 
 namespace {
 
@@ -113,6 +117,7 @@ private Q_SLOTS:
     void symbolEncodingMapsGreekAndArrows_data();
     void symbolEncodingMapsGreekAndArrows();
     void errorBoxText();
+    void fontConfigurationReadBesideTheFontDatabase();
     void formClientAreaAndCloseHides();
     void activationRunsOnlyWhenAnotherWindowWasActive();
     void panelClickAndCutText();
@@ -311,6 +316,21 @@ void TestPlatform::errorBoxText()
 {
     QCOMPARE(
         ErrorBox::cannotOpenText(QStringLiteral("cat1.bmp")), QStringLiteral("Cannot open file cat1.bmp."));
+}
+
+void TestPlatform::fontConfigurationReadBesideTheFontDatabase()
+{
+    // Start-up reads the configuration on another thread while the toolkit may already ask for
+    // fonts: both at once must neither crash nor leave the database without the window faces.
+    {
+        std::jthread first(Fonts::readConfiguration);
+        std::jthread second(Fonts::readConfiguration);
+        QVERIFY(!QFontDatabase::families().isEmpty());
+    }
+    Fonts::readConfiguration();
+    QCOMPARE(Fonts::family(QStringLiteral("Arial")), QStringLiteral("Liberation Sans"));
+    QCOMPARE(Fonts::family(QStringLiteral("Symbol")), QStringLiteral("DejaVu Sans"));
+    QVERIFY(QFontMetrics(Fonts::standard()).horizontalAdvance(QStringLiteral("Vantela")) > 0);
 }
 
 void TestPlatform::formClientAreaAndCloseHides()

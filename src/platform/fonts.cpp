@@ -5,7 +5,16 @@
 #include <QGuiApplication>
 #include <QHash>
 
+#include <fontconfig/fontconfig.h>
+
 namespace Fonts {
+
+void readConfiguration()
+{
+    // The configuration loaded here becomes the current one for every later caller. A failure is
+    // met again, and reported, when the font database itself asks.
+    FcInit();
+}
 
 QString family(const QString &face)
 {

@@ -14,6 +14,14 @@ namespace Fonts {
 enum class Style { Regular = 0x0, Bold = 0x1, Italic = 0x2, Underline = 0x4, StrikeOut = 0x8 };
 Q_DECLARE_FLAGS(Styles, Style)
 
+/**
+ * Reads the system's font configuration and the caches of the installed fonts, which the first text
+ * laid out would otherwise read: dozens of configuration files on every start. Safe on any thread
+ * and before the application object exists, so start-up can do it on another core while it
+ * connects to the display; the font database then finds it done.
+ */
+void readConfiguration();
+
 /** The installed family that stands in for a face name ("Times New Roman", "MS Sans Serif", ...). */
 QString family(const QString &face);
 
