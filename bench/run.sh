@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Runs every benchmark against the build in the current directory, on a private X display.
+# Runs every benchmark against the build in the current directory, on a private X display with a
+# window manager and a session bus, as on a student's desktop.
 set -euo pipefail
 build=$(pwd)
 here=$(cd "$(dirname "$0")" && pwd)
 if [ -z "${DISPLAY:-}" ]; then
-    exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
+    exec xvfb-run -a -s "-screen 0 1024x768x24" dbus-run-session -- bash "$0" "$@"
 fi
 openbox >/dev/null 2>&1 & wm=$!
 trap 'kill $wm 2>/dev/null || true' EXIT

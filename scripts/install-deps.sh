@@ -4,14 +4,14 @@ set -euo pipefail
 
 packages=(
     cmake make g++ pkg-config clang-format
-    qt6-base-dev qt6-base-dev-tools libgl-dev libfontconfig-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev libfontconfig-dev libxcb1-dev
     fonts-liberation fonts-dejavu-core
     xvfb xauth openbox xdotool wmctrl x11-utils
     desktop-file-utils appstream
     dpkg-dev file
 )
 if [ "${1:-}" = "--bench" ]; then
-    packages+=(unrtf pandoc hyperfine)
+    packages+=(unrtf pandoc hyperfine dbus-daemon)
 fi
 if [ "${1:-}" = "--fuzz" ]; then
     packages+=(clang libclang-rt-14-dev)
