@@ -12,19 +12,24 @@ watch=$build/bench/bench_mapwatch
 
 median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 
-measure() { # title program [folder]
-    local took
-    took=$(cd "${3:-.}" && "$watch" "$1" "$2") || { echo "startup.sh: $2 showed no window" >&2; exit 1; }
+measure() { # folder title program [arguments...]
+    local folder=$1 took
+    shift
+    took=$(cd "$folder" && "$watch" "$@") || { echo "startup.sh: $2 showed no window" >&2; exit 1; }
     echo "$took"
 }
 
-vantela=(); minimal=()
+vantela=(); minimal=(); text=()
 for _ in $(seq "$runs"); do
-    vantela+=("$(measure Vantela ./vantela "$build/app")")
-    minimal+=("$(measure Minimal "$build/bench/bench_minimal")")
+    vantela+=("$(measure "$build/app" Vantela ./vantela)")
+    minimal+=("$(measure . Minimal "$build/bench/bench_minimal")")
+    text+=("$(measure . "Minimal text" "$build/bench/bench_minimal" --text)")
 done
 v=$(printf '%s\n' "${vantela[@]}" | median)
 m=$(printf '%s\n' "${minimal[@]}" | median)
-awk -v v="$v" -v m="$m" 'BEGIN {
-    printf "start-up to main window: vantela %.1f ms, minimal Qt %.1f ms, ratio %.2f (target <= 1.15)\n",
-           v / 1000, m / 1000, v / m }'
+t=$(printf '%s\n' "${text[@]}" | median)
+# The same minimal program with one line of text shows how much of the difference any window
+# with text pays: the font configuration and database, a font file and its glyphs.
+awk -v v="$v" -v m="$m" -v t="$t" 'BEGIN {
+    printf "start-up to main window: vantela %.1f ms, minimal Qt %.1f ms, ratio %.2f (target <= 1.15); ", v / 1000, m / 1000, v / m
+    printf "minimal Qt with a line of text %.1f ms, ratio %.2f\n", t / 1000, t / m }'
