@@ -194,10 +194,12 @@ private Q_SLOTS:
         const Trace trace = scope.screen().traces.traces.value(0);
         // Triggered on the rising zero: each whole period crosses half its height once on the way up.
         QCOMPARE(risingCrossings(trace, 1.0), periods);
-        // The CAL knob turned fully back slows the sweep 2.5 times: fewer periods.
-        Hm203 slow = scope;
-        slow.setValue(C::TimeCal, 0);
-        QCOMPARE(periodsOnScreen(1000, slow.scopeSettings().secondsPerDiv), periods * 2.5);
+        // The fine knob turned fully away from CAL speeds the sweep up 2,5 times (0,5 µs/cm becomes
+        // 0,2 µs/cm in the technical data): fewer periods, each one wider.
+        Hm203 fast = scope;
+        fast.setValue(C::TimeCal, 0);
+        QCOMPARE(periodsOnScreen(1000, fast.scopeSettings().secondsPerDiv), periods / 2.5);
+        QCOMPARE(risingCrossings(fast.screen().traces.traces.value(0), 1.0), int(std::ceil(periods / 2.5)));
         // X-MAG spreads a tenth of the sweep over the screen.
         Hm203 magnified = scope;
         magnified.setValue(C::XMagnifier, 1);
@@ -229,8 +231,12 @@ private Q_SLOTS:
             = with({ { C::VoltsDivI, Hm203::voltsDivPosition(voltsPerDiv) }, { C::MagnifyI, magnified } });
         const Trace trace = scope.screen().traces.traces.value(0);
         QVERIFY(std::abs(height(trace) - divisions) < 0.01);
+        // The fine knob turned fully away from CAL raises the sensitivity 2,5 times (5 mV/cm reads as
+        // 2 mV/cm in the technical data): the trace grows, up to where the amplifier runs out.
         scope.setValue(C::VoltsCalI, 0);
-        QVERIFY(std::abs(height(scope.screen().traces.traces.value(0)) - divisions / 2.5) < 0.01);
+        QCOMPARE(scope.scopeSettings().channelI.voltsPerDiv, voltsPerDiv / 2.5 / (magnified ? 5.0 : 1.0));
+        const double grown = std::min(divisions * 2.5, 2 * ScreenGeometry::amplifierLimit);
+        QVERIFY(std::abs(height(scope.screen().traces.traces.value(0)) - grown) < 0.01);
     }
 
     void levelAndSlopePlaceTheStart_data()

@@ -159,12 +159,13 @@ bool setPositionII(Hm203 &scope, double divisions)
     return turnTo(scope, Hm203Control::YPositionII, positionII, divisions, 0.02);
 }
 
-/** Reaches a sensitivity with the CAL knob turned off its stop, from whichever step allows it. */
+/** Reaches a sensitivity with the CAL knob turned off its stop, from whichever step allows it: the fine
+ * knob only raises the sensitivity, so from a less sensitive step. */
 bool uncalibratedVoltsI(Hm203 &scope, double voltsPerDiv)
 {
     for (double step : voltsPerDivSteps()) {
-        if (step >= voltsPerDiv * 0.99)
-            break;
+        if (step <= voltsPerDiv * 1.01)
+            continue;
         setVolts(scope, false, step);
         if (turnTo(scope, Hm203Control::VoltsCalI, voltsI, voltsPerDiv, 0.01 * voltsPerDiv))
             return true;

@@ -72,8 +72,12 @@ constexpr const char16_t *kCouplingNames[] = { u"AC", u"DC", u"HF", u"LF", u"~" 
 /** The 50 Hz mains the component tester and the ~ trigger position run from. */
 constexpr double kMainsHz = 50.0;
 
-/** An uncalibrated CAL knob slows the sweep or lowers the sensitivity up to 2.5 times. */
-double calFactor(int position)
+/**
+ * How much a CAL knob turned away from its calibrated stop stretches the picture: the fine adjustment
+ * works 1:2,5, so fully back it raises the sensitivity 2,5 times (5 mV/cm reads as 2 mV/cm) and speeds
+ * the sweep up as much (0,5 µs/cm becomes 0,2 µs/cm), as the technical data give it.
+ */
+double calMagnification(int position)
 {
     return 1.0 + 1.5 * (100 - position) / 100.0;
 }
@@ -229,8 +233,8 @@ ScopeSettings Hm203::scopeSettings() const
         = [this](InputSignal signal, C volts, C cal, C magnify, C ground, C dc, C invert, C position) {
               ChannelSettings c;
               c.signal = signal;
-              c.voltsPerDiv
-                  = voltsPerDivAt(value(volts)) * calFactor(value(cal)) / (isPressed(magnify) ? 5.0 : 1.0);
+              c.voltsPerDiv = voltsPerDivAt(value(volts)) / calMagnification(value(cal))
+                  / (isPressed(magnify) ? 5.0 : 1.0);
               c.coupling = isPressed(ground) ? Coupling::Ground : isPressed(dc) ? Coupling::DC : Coupling::AC;
               c.inverted = isPressed(invert);
               c.position = value(position) / 10.0;
@@ -252,7 +256,7 @@ ScopeSettings Hm203::scopeSettings() const
     // DUAL and ADD pressed together chop between the channels instead of alternating whole sweeps.
     s.chopped = isPressed(C::Dual) && isPressed(C::Add);
 
-    s.secondsPerDiv = secondsPerDivAt(value(C::TimeDiv)) * calFactor(value(C::TimeCal));
+    s.secondsPerDiv = secondsPerDivAt(value(C::TimeDiv)) / calMagnification(value(C::TimeCal));
     s.xPosition = value(C::XPosition) / 10.0;
     s.xMagnified = isPressed(C::XMagnifier) && s.mode != DisplayMode::XY;
 
@@ -354,7 +358,7 @@ QString Hm203::valueText(Hm203Control control, bool castilian) const
     case C::VoltsCalII:
         if (v == controlInfo(control).maximum)
             return QStringLiteral("CAL");
-        return pick(u"sin calibrar, x", u"sense calibrar, x") + decimal(calFactor(v), 2);
+        return pick(u"sin calibrar, x", u"sense calibrar, x") + decimal(calMagnification(v), 2);
     case C::TriggerCoupling:
         if (v == 4)
             return pick(u"~ (red)", u"~ (xarxa)");
