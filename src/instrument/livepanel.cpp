@@ -1,17 +1,16 @@
 #include "livepanel.h"
 
+#include "beampath.h"
 #include "frontpanellayout.h"
 #include "frontpanelpainter.h"
 #include "panelcontrol.h"
 
 #include <QCache>
-#include <QMap>
 #include <QPainter>
 #include <QPaintEvent>
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 namespace {
 
@@ -53,100 +52,17 @@ void showValue(PanelControl &drawn, const Hm203ControlInfo &info, int value)
     }
 }
 
-/**
- * Leaves out the points of a line that lie within a fraction of a pixel of the straight line
- * through their neighbours: a smooth curve keeps a point every few pixels, a corner keeps its
- * corner, and the stroke costs a fraction.
- */
-QPolygonF simplified(const QPolygonF &line, double tolerance)
-{
-    if (line.size() < 3)
-        return line;
-    QPolygonF kept;
-    kept.reserve(line.size());
-    kept << line.first();
-    for (qsizetype i = 1; i + 1 < line.size(); ++i) {
-        const QPointF a = kept.last();
-        const QPointF b = line.at(i + 1);
-        const QPointF p = line.at(i);
-        const double length = std::hypot(b.x() - a.x(), b.y() - a.y());
-        const double off = length > 0.0
-            ? std::abs((b.x() - a.x()) * (a.y() - p.y()) - (a.x() - p.x()) * (b.y() - a.y())) / length
-            : std::hypot(p.x() - a.x(), p.y() - a.y());
-        if (off > tolerance)
-            kept << p;
-    }
-    kept << line.last();
-    return kept;
-}
-
 /** Pixels of up-and-down beam travel per pixel column beyond which a sweep is drawn with a fine line:
  * the beam is fast there, and a fine line stays cheap however often it crosses the face. */
-constexpr double kBandTravel = 12.0;
+constexpr double kFineTravel = 12.0;
 
-/**
- * The outline of a dense sweep: the highest point of each pair of pixel columns from left to right,
- * then the lowest from right to left. Pairs, because a column of the sweep's own may straddle two of
- * the widget's; each pair holds at least one whole.
- */
-QPolygonF bandOutline(const QPolygonF &beam)
+/** Draws a beam's path with the painter's pen; a beam that stands still writes a spot. */
+void strokeBeam(QPainter &p, const QPolygonF &points)
 {
-    QMap<int, std::pair<double, double>> columns;
-    for (const QPointF &p : beam) {
-        const int x = int(std::floor(p.x() / 2.0));
-        auto it = columns.find(x);
-        if (it == columns.end())
-            columns.insert(x, { p.y(), p.y() });
-        else
-            *it = { std::min(it->first, p.y()), std::max(it->second, p.y()) };
-    }
-    QPolygonF outline;
-    outline.reserve(columns.size() * 2);
-    for (auto it = columns.cbegin(); it != columns.cend(); ++it)
-        outline << QPointF(2.0 * it.key() + 1.0, it->first);
-    for (auto it = columns.cend(); it != columns.cbegin();) {
-        --it;
-        outline << QPointF(2.0 * it.key() + 1.0, it->second);
-    }
-    return outline;
-}
-
-/**
- * A sweep with more points than pixel columns keeps, in each column, only its lowest and highest
- * point, in the order the beam reaches them: it looks the same, steep edges included, and costs less
- * to draw.
- */
-QPolygonF columnExtremes(const QList<QPointF> &points, double pixelsPerDivision)
-{
-    QPolygonF out;
-    if (points.size() <= 2 || pixelsPerDivision <= 0.0) {
-        out.reserve(points.size());
-        for (const QPointF &p : points)
-            out << p;
-        return out;
-    }
-    out.reserve(std::min<qsizetype>(points.size(), qsizetype(12.0 * pixelsPerDivision * 2 + 4)));
-    qsizetype i = 0;
-    while (i < points.size()) {
-        const double column = std::floor(points.at(i).x() * pixelsPerDivision);
-        qsizetype low = i;
-        qsizetype high = i;
-        qsizetype last = i;
-        while (last < points.size() && std::floor(points.at(last).x() * pixelsPerDivision) == column) {
-            if (points.at(last).y() < points.at(low).y())
-                low = last;
-            if (points.at(last).y() > points.at(high).y())
-                high = last;
-            ++last;
-        }
-        const qsizetype first = std::min(low, high);
-        const qsizetype second = std::max(low, high);
-        out << points.at(first);
-        if (second != first)
-            out << points.at(second);
-        i = last;
-    }
-    return out;
+    if (points.size() == 1)
+        p.drawPoint(points.first());
+    else
+        p.drawPolyline(points);
 }
 
 } // namespace
@@ -340,42 +256,30 @@ void LivePanel::advanceFrame()
     const double seconds = now();
     m_lastFrame = seconds;
     ++m_frames;
-    m_live = m_scope.screen(BeamMoment { seconds, seconds - m_powerOnAt });
+    const BeamMoment moment { seconds, seconds - m_powerOnAt };
+    m_live = m_scope.screen(moment);
+    // The end of the warm-up is news to whoever judges what the screen shows.
+    const bool warming = m_scope.isPressed(Hm203Control::Power) && moment.warming();
+    if (warming != m_warming) {
+        m_warming = warming;
+        m_instrumentDirty = true;
+    }
 
-    // Into widget pixels: x from the left of the graticule, turned by TR round the centre; a sweep
-    // keeps at most its lowest and highest point in each pixel column.
-    const QRectF graticule = FrontPanelPainter::graticule(m_model.screen);
-    const double division = graticule.width() / ScreenGeometry::columns * m_scale;
-    const QPointF centre = graticule.center() * m_scale;
-    const double turn = m_live.rotationDegrees * std::numbers::pi / 180.0;
-    const double c = std::cos(turn);
-    const double s = std::sin(turn);
+    // Into widget pixels, turned by TR round the centre, with no more points than the pixels can show.
+    const FaceMapping mapping = faceMapping();
     m_drawn.clear();
     for (const Trace &trace : m_live.traces.traces) {
-        const QPolygonF points
-            = trace.kind == TraceKind::XY ? QPolygonF(trace.points) : columnExtremes(trace.points, division);
         BeamPath drawn;
-        drawn.points.reserve(points.size());
+        drawn.points = beamPolyline(trace.points, mapping);
+        if (drawn.points.isEmpty())
+            continue;
         double travel = 0.0;
-        for (const QPointF &p : points) {
-            const QPointF pixel
-                = centre + QPointF(p.x() * c - p.y() * s, -(p.x() * s + p.y() * c)) * division;
-            if (!drawn.points.isEmpty())
-                travel += std::abs(pixel.y() - drawn.points.last().y());
-            drawn.points << pixel;
-        }
-        // A sweep so dense that the beam goes up and down many times a pixel column reads as a lit band
-        // between its lowest and highest points, brighter at the edges where the beam turns.
+        for (qsizetype i = 1; i < drawn.points.size(); ++i)
+            travel += std::abs(drawn.points.at(i).y() - drawn.points.at(i - 1).y());
         const double columns = std::max(1.0, std::abs(drawn.points.last().x() - drawn.points.first().x()));
-        const double height = std::max(1.0, traceBounds(trace).height() * division);
-        if (trace.kind != TraceKind::XY && travel / columns > height)
-            drawn.band = bandOutline(drawn.points);
-        else if (trace.kind != TraceKind::XY && travel / columns > kBandTravel)
-            drawn.fine = true;
-        if (drawn.band.isEmpty())
-            drawn.points = simplified(drawn.points, 0.25);
+        drawn.fine = trace.kind != TraceKind::XY && travel / columns > kFineTravel;
         drawn.intensity = m_live.brightness;
-        drawn.width = (0.8 + m_live.spread * graticule.width() / ScreenGeometry::columns) * m_scale;
+        drawn.width = 0.8 * m_scale + m_live.spread * mapping.pixelsPerDivision;
         m_drawn << drawn;
     }
     paintHalo();
@@ -402,7 +306,7 @@ void LivePanel::paintHalo()
     p.translate(-m_faceArea.topLeft());
     for (const BeamPath &trace : m_drawn) {
         const double k = std::clamp(trace.intensity, 0.0, 1.0);
-        if (k <= 0.0 || trace.points.size() < 2)
+        if (k <= 0.0 || trace.points.isEmpty())
             continue;
         p.setPen(QPen(QColor(70, 255, 130, int(150 * k)), trace.width + 2.4 * m_scale, Qt::SolidLine,
             Qt::RoundCap, Qt::BevelJoin));
@@ -410,15 +314,17 @@ void LivePanel::paintHalo()
             QPen fine(QColor(70, 255, 130, int(150 * k)), 1.0);
             fine.setCosmetic(true);
             p.setPen(fine);
-            p.drawPolyline(trace.points);
-        } else if (trace.band.isEmpty()) {
-            p.drawPolyline(trace.points);
-        } else {
-            p.setBrush(QColor(70, 255, 130, int(150 * k)));
-            p.drawPolygon(trace.band);
-            p.setBrush(Qt::NoBrush);
         }
+        strokeBeam(p, trace.points);
     }
+}
+
+FaceMapping LivePanel::faceMapping() const
+{
+    const QRectF graticule = FrontPanelPainter::graticule(m_model.screen);
+    return FaceMapping { .centre = graticule.center() * m_scale,
+        .pixelsPerDivision = graticule.width() / ScreenGeometry::columns * m_scale,
+        .rotationDegrees = m_live.rotationDegrees };
 }
 
 QRect LivePanel::screenRect() const
@@ -449,17 +355,10 @@ void LivePanel::paintEvent(QPaintEvent *event)
     p.setBrush(Qt::NoBrush);
     for (const BeamPath &trace : m_drawn) {
         const double k = std::clamp(trace.intensity, 0.0, 1.0);
-        if (k <= 0.0 || trace.points.size() < 2)
+        if (k <= 0.0 || trace.points.isEmpty())
             continue;
         const QPen core(
             QColor(210, 255, 215, int(255 * k)), trace.width, Qt::SolidLine, Qt::RoundCap, Qt::BevelJoin);
-        if (!trace.band.isEmpty()) {
-            p.setPen(core);
-            p.setBrush(QColor(120, 255, 160, int(120 * k)));
-            p.drawPolygon(trace.band);
-            p.setBrush(Qt::NoBrush);
-            continue;
-        }
         if (trace.fine) {
             QPen fine(core.color(), 1.0);
             fine.setCosmetic(true);
@@ -467,7 +366,7 @@ void LivePanel::paintEvent(QPaintEvent *event)
         } else {
             p.setPen(core);
         }
-        p.drawPolyline(trace.points);
+        strokeBeam(p, trace.points);
     }
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
     p.drawImage(m_faceArea.topLeft(), m_glass);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "beampath.h"
 #include "frontpanelmodel.h"
 #include "hm203.h"
 
@@ -39,12 +40,16 @@ public:
 
     /** Where the tube face is, in this widget. */
     QRect screenRect() const;
+    /** Where the screen's divisions land in this widget, TR's turn included. */
+    FaceMapping faceMapping() const;
     /** What the screen shows now. */
     const LiveScreen &liveScreen() const { return m_live; }
     /** Computes the screen for this moment and repaints it, as a display frame does. */
     void advanceFrame();
     /** True while a frame is waiting to be drawn. */
     bool framePending() const { return m_frameTimer.isActive(); }
+    /** The moment now: the panel's clock and how long ago POWER went on. */
+    BeamMoment moment() const { return BeamMoment { now(), now() - m_powerOnAt }; }
     /** How many frames have been computed since the panel was made. */
     int frameCount() const { return m_frames; }
 
@@ -88,14 +93,14 @@ private:
     QTimer m_frameTimer;
     double m_lastFrame = -1.0;
     bool m_instrumentDirty = false;
+    /** Whether the last frame found the tube still warming up: its end changes what the student sees. */
+    bool m_warming = false;
     int m_frames = 0;
     LiveScreen m_live;
     /** One trace as the paint draws it, in this widget's pixels. */
     struct BeamPath
     {
         QPolygonF points;
-        /** For a sweep too dense to follow, the outline of the band it lights; else empty. */
-        QPolygonF band;
         /** A sweep that crosses the face too often for a thick line: drawn one pixel wide. */
         bool fine = false;
         double intensity = 0.0;

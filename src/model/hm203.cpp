@@ -285,8 +285,9 @@ LiveScreen Hm203::screen(const BeamMoment &moment) const
     if (!isPressed(C::Power))
         return live;
     // The tube needs a few seconds to warm up; then the trace fades in.
-    const double warm = std::clamp((moment.sincePowerOn - 2.0) / 1.5, 0.0, 1.0);
-    const bool warming = moment.sincePowerOn < 3.5;
+    const double warm
+        = std::clamp((moment.sincePowerOn - WarmUp::darkSeconds) / WarmUp::fadeSeconds, 0.0, 1.0);
+    const bool warming = moment.warming();
     live.rotationDegrees = value(C::TraceRotation) * 0.05;
     live.spread = 0.03 + 0.3 * std::abs(value(C::Focus) - 50) / 50.0;
 

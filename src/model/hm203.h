@@ -115,11 +115,21 @@ inline constexpr double farads = 100e-9;
 inline constexpr double timeConstant = ohms * farads;
 } // namespace PracticeCircuit
 
+/** The tube after POWER: its cathode heats for a while with the screen dark, then the trace fades in. */
+namespace WarmUp {
+inline constexpr double darkSeconds = 2.0;
+inline constexpr double fadeSeconds = 1.5;
+inline constexpr double seconds = darkSeconds + fadeSeconds;
+} // namespace WarmUp
+
 /** The moment a screen is drawn at: the clock, and how long the instrument has been switched on. */
 struct BeamMoment
 {
     double seconds = 0.0;
     double sincePowerOn = 1e9;
+
+    /** True while the tube is still dark or fading in after POWER. */
+    bool warming() const { return sincePowerOn < WarmUp::seconds; }
 };
 
 /** What the tube face shows at a moment, and how it looks. */

@@ -27,8 +27,14 @@ constexpr double kLinePeriod = 1.0 / 50.0;
 /** The slowest signal HF still triggers on, and the fastest LF does. */
 constexpr double kHighPassHz = 1500.0;
 constexpr double kLowPassHz = 1000.0;
-/** How long the beam stays on one channel before it switches when chopping. */
-constexpr double kChopSeconds = 1e-6;
+/** How long the beam stays on one channel before it switches when chopping: the chopper runs at about
+ * 1 MHz (technical data), half a microsecond on each channel. */
+constexpr double kChopSeconds = 0.5e-6;
+/** Chopped pieces shorter than this, in divisions, run together on the face: the spot is wider than the
+ * gaps, and each channel reads as a whole trace. */
+constexpr double kChopVisible = 0.05;
+/** Fewer samples a period than this cut the peaks off and alias: the sweep is then drawn by its envelope. */
+constexpr double kSamplesPerPeriod = 16.0;
 
 bool finitePositive(double value)
 {
@@ -48,8 +54,8 @@ bool crossesBetween(double before, double after, double level, TriggerSlope slop
                                          : (before > level && after <= level);
 }
 
-/** Enough samples to follow every period smoothly, but bounded for absurd settings. */
-int sampleCount(const ScopeSettings &settings, double spanSeconds)
+/** How many periods of the faster input a span of time holds. */
+double periodsIn(const ScopeSettings &settings, double spanSeconds)
 {
     double periods = 0.0;
     for (const ChannelSettings *channel : { &settings.channelI, &settings.channelII }) {
@@ -57,7 +63,13 @@ int sampleCount(const ScopeSettings &settings, double spanSeconds)
         if (period > 0.0)
             periods = std::max(periods, spanSeconds / period);
     }
-    const double wanted = std::max(800.0, periods * 200.0);
+    return periods;
+}
+
+/** Enough samples to follow every period smoothly, but bounded for absurd settings. */
+int sampleCount(const ScopeSettings &settings, double spanSeconds)
+{
+    const double wanted = std::max(800.0, periodsIn(settings, spanSeconds) * 200.0);
     return int(std::min(wanted, 20000.0));
 }
 
@@ -74,6 +86,57 @@ double sweepY(const ScopeSettings &settings, TraceKind kind, double t)
         break;
     }
     return 0.0;
+}
+
+/** A time long enough for an X-Y figure to close on itself (or 20 periods of the slower signal). */
+double lissajousSpan(const InputSignal &a, const InputSignal &b)
+{
+    const double pa = a.periodSeconds();
+    const double pb = b.periodSeconds();
+    if (pa <= 0.0 && pb <= 0.0)
+        return 0.0;
+    if (pa <= 0.0 || pb <= 0.0)
+        return std::max(pa, pb);
+    const double slow = std::max(pa, pb);
+    const double fast = std::min(pa, pb);
+    for (int k = 1; k <= 20; ++k) {
+        const double ratio = k * slow / fast;
+        if (std::abs(ratio - std::round(ratio)) < 1e-6)
+            return k * slow;
+    }
+    return 20.0 * slow;
+}
+
+/** A time over which the trace repeats itself: one period of its signal, or of both for a sum. */
+double repeatSeconds(const ScopeSettings &settings, TraceKind kind)
+{
+    const double first = settings.channelI.signal.periodSeconds();
+    const double second = settings.channelII.signal.periodSeconds();
+    switch (kind) {
+    case TraceKind::ChannelI:
+        return first;
+    case TraceKind::ChannelII:
+        return second;
+    case TraceKind::Sum:
+    case TraceKind::XY:
+        break;
+    }
+    return lissajousSpan(settings.channelI.signal, settings.channelII.signal);
+}
+
+/** The lowest and highest deflection a trace reaches, found over one repeat of it. */
+std::pair<double, double> deflectionRange(const ScopeSettings &settings, TraceKind kind)
+{
+    const double span = repeatSeconds(settings, kind);
+    constexpr int samples = 4096;
+    double low = saturate(sweepY(settings, kind, 0.0));
+    double high = low;
+    for (int i = 1; i <= samples && span > 0.0; ++i) {
+        const double y = saturate(sweepY(settings, kind, span * i / samples));
+        low = std::min(low, y);
+        high = std::max(high, y);
+    }
+    return { low, high };
 }
 
 /**
@@ -101,11 +164,22 @@ QList<Trace> sweepTraces(const ScopeSettings &settings, TraceKind kind, double s
             return {};
     }
     const double fullSpan = ScreenGeometry::columns * spd;
-    const int samples = sampleCount(settings, fullSpan * (lastFraction - firstFraction));
+    const double span = fullSpan * (lastFraction - firstFraction);
+    int samples = sampleCount(settings, span);
+    // Pieces too short for the eye to part make whole traces; pieces it can see get samples enough to
+    // show each one.
+    if (chopParity >= 0 && kChopSeconds / spd * zoom < kChopVisible)
+        chopParity = -1;
+    if (chopParity >= 0)
+        samples = std::max(samples, int(std::ceil(8.0 * span / kChopSeconds)));
     QList<Trace> pieces;
     Trace trace;
     trace.kind = kind;
     trace.points.reserve(samples + 1);
+    // A sweep holding more periods than its samples can follow is a band between the trace's lowest and
+    // highest points, which the beam crosses over and over: drawn as such, it cannot alias.
+    const bool dense = periodsIn(settings, span) * kSamplesPerPeriod > samples;
+    const std::pair<double, double> range = dense ? deflectionRange(settings, kind) : std::pair { 0.0, 0.0 };
     for (int i = 0; i <= samples; ++i) {
         const double fraction = firstFraction + (lastFraction - firstFraction) * double(i) / samples;
         const double t = start + fraction * fullSpan;
@@ -117,30 +191,12 @@ QList<Trace> sweepTraces(const ScopeSettings &settings, TraceKind kind, double s
             continue;
         }
         const double x = zoom * (-ScreenGeometry::halfWidth + xPosition + fraction * ScreenGeometry::columns);
-        trace.points.append(QPointF(x, saturate(sweepY(settings, kind, t))));
+        const double y = dense ? (i % 2 ? range.second : range.first) : saturate(sweepY(settings, kind, t));
+        trace.points.append(QPointF(x, y));
     }
     if (!trace.points.isEmpty())
         pieces.append(trace);
     return pieces;
-}
-
-/** A time long enough for an X-Y figure to close on itself (or 20 periods of the slower signal). */
-double lissajousSpan(const InputSignal &a, const InputSignal &b)
-{
-    const double pa = a.periodSeconds();
-    const double pb = b.periodSeconds();
-    if (pa <= 0.0 && pb <= 0.0)
-        return 0.0;
-    if (pa <= 0.0 || pb <= 0.0)
-        return std::max(pa, pb);
-    const double slow = std::max(pa, pb);
-    const double fast = std::min(pa, pb);
-    for (int k = 1; k <= 20; ++k) {
-        const double ratio = k * slow / fast;
-        if (std::abs(ratio - std::round(ratio)) < 1e-6)
-            return k * slow;
-    }
-    return 20.0 * slow;
 }
 
 Trace lissajousTrace(const ScopeSettings &settings)
