@@ -1,4 +1,5 @@
 #include "hm203tasks.h"
+#include "taskjudging.h"
 
 #include <QRandomGenerator>
 #include <QSet>
@@ -134,6 +135,10 @@ double positionI(const Hm203 &scope)
 double positionII(const Hm203 &scope)
 {
     return scope.scopeSettings().channelII.position;
+}
+double secondsPerDiv(const Hm203 &scope)
+{
+    return scope.scopeSettings().secondsPerDiv;
 }
 double xPosition(const Hm203 &scope)
 {
@@ -303,6 +308,9 @@ private slots:
     void judgesWhatTheScreenShows_data();
     void judgesWhatTheScreenShows();
     void freshInstrumentMeetsNoSettingTask();
+    void nothingIsMetWhileTheTubeWarms();
+    void phaseReadingsAllowAQuarterDivision_data();
+    void phaseReadingsAllowAQuarterDivision();
     void everyDrawIsMeasurable();
     void preparedGeneratorsAreWithinLimits();
     void goalsReadInBothLanguages();
@@ -333,6 +341,15 @@ void TestHm203Tasks::judgesWhatTheScreenShows_data()
     row("time 10 ms/div with X-MAG", TimeBase, true, QString(),
         [](Hm203 &s) { return setTime(s, 10e-3) && press(s, Hm203Control::XMagnifier); });
     row("time as opened: one period", TimeBase, false, QStringLiteral("1,0 periodos"), untouched);
+    // 2 ms/div sped up twice by the fine knob shows five periods, but TIME/DIV no longer tells the time.
+    row("time five periods with CAL turned", TimeBase, false, QStringLiteral("CAL de TIME/DIV"),
+        [](Hm203 &s) {
+            return setTime(s, 2e-3) && turnTo(s, Hm203Control::TimeCal, secondsPerDiv, 1e-3, 0.01e-3);
+        });
+    row("time right but lifted off the top", TimeBase, false, QStringLiteral("Y-POS I"),
+        [](Hm203 &s) { return setTime(s, 1e-3) && setPositionI(s, 5.5); });
+    row("time right but no trace in NORM", TimeBase, false, QStringLiteral("NORM"),
+        [](Hm203 &s) { return setTime(s, 1e-3) && press(s, Hm203Control::AtNorm) && setLevel(s, 2.6); });
     row("time right but the tester on", TimeBase, false, QStringLiteral("COMPONENT TESTER"),
         [](Hm203 &s) { return setTime(s, 1e-3) && press(s, Hm203Control::Tester); });
     row("time right but too faint", TimeBase, false, QStringLiteral("INTENS"), [](Hm203 &s) {
@@ -500,8 +517,18 @@ void TestHm203Tasks::judgesWhatTheScreenShows_data()
     });
     row("dual not pressed", Dual, false, QStringLiteral("DUAL"),
         [](Hm203 &s) { return setPositionI(s, 2.0) && setPositionII(s, -2.0); });
-    row("dual centred", Dual, false, QStringLiteral("mitad superior"),
+    row("dual centred", Dual, false, QStringLiteral("súbela con Y-POS I"),
         [](Hm203 &s) { return setMode(s, DisplayMode::Dual); });
+    row("dual channel I out of the top", Dual, false, QStringLiteral("bájala con Y-POS I"), [](Hm203 &s) {
+        return setMode(s, DisplayMode::Dual) && setPositionI(s, 3.0) && setPositionII(s, -2.0);
+    });
+    row("dual channel I too tall for its half", Dual, false, QStringLiteral("redúcela con VOLTS/DIV I"),
+        [](Hm203 &s) {
+            return setMode(s, DisplayMode::Dual) && setVolts(s, false, 0.5) && setPositionI(s, 2.0)
+                && setPositionII(s, -2.0);
+        });
+    row("dual channel II over the centre line", Dual, false, QStringLiteral("bájala con Y-POS II"),
+        [](Hm203 &s) { return setMode(s, DisplayMode::Dual) && setPositionI(s, 2.0); });
     row("dual channel II too small", Dual, false, QStringLiteral("al menos 2"), [](Hm203 &s) {
         return setMode(s, DisplayMode::Dual) && setPositionI(s, 2.0) && setPositionII(s, -2.0)
             && setVolts(s, true, 2.0);
@@ -545,6 +572,20 @@ void TestHm203Tasks::judgesWhatTheScreenShows_data()
         [](Hm203 &s) { return setMode(s, DisplayMode::XY); });
     measure("X-Y 30", PhaseXY, 0, QStringLiteral("30"), false, QStringLiteral("sen φ"),
         [](Hm203 &s) { return setMode(s, DisplayMode::XY); });
+    // 60°: a = 1,73 and b = 2 div; a read as 1,8 gives 64°, an honest reading.
+    measure("X-Y 64 for 60", PhaseXY, 1, QStringLiteral("64"), true, QString(),
+        [](Hm203 &s) { return setMode(s, DisplayMode::XY); });
+    // Large on the graticule (b = 4 div), a reading of 45° for 60° is off by more than a quarter division.
+    measure("X-Y 45 for 60 on a large ellipse", PhaseXY, 1, QStringLiteral("45"), false,
+        QStringLiteral("sen φ"), [](Hm203 &s) {
+            return setMode(s, DisplayMode::XY) && setVolts(s, false, 0.5) && setVolts(s, true, 0.5);
+        });
+    // INV II left pressed turns the ellipse over: it shows 180° − 45° = 135°.
+    measure("X-Y inverted read as shown", PhaseXY, 0, QStringLiteral("138"), true, QString(),
+        [](Hm203 &s) { return setMode(s, DisplayMode::XY) && press(s, Hm203Control::InvertII); });
+    measure("X-Y inverted read as the outputs", PhaseXY, 0, QStringLiteral("42"), false,
+        QStringLiteral("INV II"),
+        [](Hm203 &s) { return setMode(s, DisplayMode::XY) && press(s, Hm203Control::InvertII); });
     measure("X-Y with square waves", PhaseXY, 0, QStringLiteral("45"), false, QStringLiteral("senoidales"),
         [](Hm203 &s) {
             return setMode(s, DisplayMode::XY)
@@ -564,8 +605,15 @@ void TestHm203Tasks::judgesWhatTheScreenShows_data()
         [](Hm203 &s) { return setMode(s, DisplayMode::Dual); });
     measure("RC 38,5 at 2 kHz", RcLead, 0, QStringLiteral("38,5"), true, QString(),
         [](Hm203 &s) { return changeGenerator(s, [](GeneratorSettings &g) { g.frequencyHz = 2000.0; }); });
-    measure("RC 58 at 2 kHz", RcLead, 0, QStringLiteral("58"), false, QStringLiteral("Δt"),
-        [](Hm203 &s) { return changeGenerator(s, [](GeneratorSettings &g) { g.frequencyHz = 2000.0; }); });
+    measure("RC 58 at 2 kHz", RcLead, 0, QStringLiteral("58"), false, QStringLiteral("Δt"), [](Hm203 &s) {
+        return setTime(s, 0.05e-3)
+            && changeGenerator(s, [](GeneratorSettings &g) { g.frequencyHz = 2000.0; });
+    });
+    // An honest reading at the opening time base: Δt 0,85 div of a 5 div period. Spread over two
+    // divisions a period, the same reading is wrong.
+    measure("RC 61 read at 0,2 ms/div", RcLead, 0, QStringLiteral("61"), true, QString(), untouched);
+    measure("RC 68 read at 0,05 ms/div", RcLead, 0, QStringLiteral("68"), false, QStringLiteral("Δt"),
+        [](Hm203 &s) { return setTime(s, 0.05e-3); });
     measure("RC with a triangle", RcLead, 0, QStringLiteral("58"), false, QStringLiteral("senoidales"),
         [](Hm203 &s) {
             return changeGenerator(s, [](GeneratorSettings &g) { g.waveform = Waveform::Triangle; });
@@ -615,6 +663,74 @@ void TestHm203Tasks::freshInstrumentMeetsNoSettingTask()
     }
 }
 
+void TestHm203Tasks::nothingIsMetWhileTheTubeWarms()
+{
+    // Task 1 met at 1 ms/div; just after POWER the screen is still dark, then fading in.
+    const Hm203Task &task = hm203Tasks().at(TimeBase);
+    Hm203 scope = startedTask(TimeBase);
+    QVERIFY(setTime(scope, 1e-3));
+    for (double since : { 0.0, 1.0, WarmUp::darkSeconds + 0.5, WarmUp::seconds - 0.01 }) {
+        const TaskVerdict warming = judgeTask(task, scope, BeamMoment { 0.0, since }, std::nullopt);
+        QVERIFY2(!warming.met, qPrintable(QString::number(since)));
+        QVERIFY(warming.castilian.contains(QStringLiteral("calentando")));
+    }
+    QVERIFY(judgeTask(task, scope, BeamMoment { 0.0, WarmUp::seconds }, std::nullopt).met);
+    // Switched off, the verdict says so rather than wait for a warm-up that is not coming.
+    QVERIFY(press(scope, Hm203Control::Power, false));
+    QVERIFY(judgeTask(task, scope, BeamMoment { 0.0, 0.5 }, std::nullopt).castilian.contains(u"POWER"));
+}
+
+void TestHm203Tasks::phaseReadingsAllowAQuarterDivision_data()
+{
+    QTest::addColumn<bool>("ellipse");
+    QTest::addColumn<double>("degrees");
+    QTest::addColumn<double>("size");
+    // An ellipse of height b read as sin φ = a / b; a sweep whose period spans size divisions.
+    QTest::newRow("ellipse 30° of 2 div") << true << 30.0 << 2.0;
+    QTest::newRow("ellipse 60° of 4 div") << true << 60.0 << 4.0;
+    QTest::newRow("ellipse 135° of 3 div") << true << 135.0 << 3.0;
+    QTest::newRow("sweep 58° over 5 div") << false << 57.9 << 5.0;
+    QTest::newRow("sweep 58° over 20 div") << false << 57.9 << 20.0;
+}
+
+void TestHm203Tasks::phaseReadingsAllowAQuarterDivision()
+{
+    QFETCH(bool, ellipse);
+    QFETCH(double, degrees);
+    QFETCH(double, size);
+    const TaskJudging::PhaseRange range = ellipse ? TaskJudging::ellipsePhaseRange(degrees, size)
+                                                  : TaskJudging::sweptPhaseRange(degrees, size);
+    QVERIFY(range.contains(degrees));
+    // Every pair of readings a quarter division off gives a phase within the range, and its ends are
+    // such readings: worked out from the lengths as the student reads them.
+    const double q = TaskJudging::kDivisionTolerance;
+    const double rad = std::numbers::pi / 180.0;
+    double low = 180.0;
+    double high = 0.0;
+    for (int i = -4; i <= 4; ++i)
+        for (int j = -4; j <= 4; ++j) {
+            double phase = 0.0;
+            if (ellipse) {
+                const double turned = degrees > 90.0 ? 180.0 - degrees : degrees;
+                const double a = size * std::sin(turned * rad) + q * i / 4.0;
+                const double b = size + q * j / 4.0;
+                phase = std::asin(std::clamp(a / b, 0.0, 1.0)) / rad;
+                if (degrees > 90.0)
+                    phase = 180.0 - phase;
+            } else {
+                phase = 360.0 * (degrees / 360.0 * size + q * i / 4.0) / (size + q * j / 4.0);
+            }
+            QVERIFY2(range.contains(phase), qPrintable(QString::number(phase)));
+            low = std::min(low, phase);
+            high = std::max(high, phase);
+        }
+    QVERIFY(std::abs(range.low - low) < 1e-6 && std::abs(range.high - high) < 1e-6);
+    // A larger picture reads closer.
+    const TaskJudging::PhaseRange larger = ellipse ? TaskJudging::ellipsePhaseRange(degrees, 2 * size)
+                                                   : TaskJudging::sweptPhaseRange(degrees, 2 * size);
+    QVERIFY(larger.high - larger.low < range.high - range.low);
+}
+
 void TestHm203Tasks::everyDrawIsMeasurable()
 {
     // Whichever value a measuring task hides, what a student reads off the screen is accepted, and a
@@ -648,7 +764,16 @@ void TestHm203Tasks::everyDrawIsMeasurable()
             const TaskVerdict verdict = task.judge(scope, *reading);
             QVERIFY2(verdict.met,
                 qPrintable(QString::number(*reading) + QStringLiteral(": ") + verdict.castilian));
-            QVERIFY(!task.judge(scope, *reading * 1.3 + 1.0).met);
+            // A phase is told apart from one far from it once the picture is large on the graticule; near
+            // 90° the ellipse changes little, so far is lower there.
+            double far = *reading * 1.3 + 1.0;
+            if (task.hidden == HiddenReading::PhaseII) {
+                QVERIFY(setVolts(scope, false, 0.5) && setVolts(scope, true, 0.5));
+                far = *reading * 0.6;
+            }
+            if (task.hidden == HiddenReading::None)
+                QVERIFY(setTime(scope, 0.1e-3));
+            QVERIFY2(!task.judge(scope, far).met, qPrintable(QString::fromUtf16(task.castilian)));
         }
         if (task.hidden != HiddenReading::None)
             QVERIFY2(readings.size() >= 3, qPrintable(QString::fromUtf16(task.castilian)));

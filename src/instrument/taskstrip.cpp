@@ -87,7 +87,7 @@ void TaskStrip::showTask(int index)
         m_title->setText(text(u"Tareas", u"Tasques"));
         m_goal->setText(text(u"%1 tareas cortas para practicar con el osciloscopio. Pulsa «Siguiente» para "
                              u"empezar: cada tarea prepara el generador y se comprueba mientras trabajas.",
-            u"%1 tasques curtes per a practicar amb l'oscil.loscopi. Polsa «Següent» per a començar: cada "
+            u"%1 tasques curtes per a practicar amb l'oscil·loscopi. Polsa «Següent» per a començar: cada "
             u"tasca prepara el generador i es comprova mentre treballes.")
                             .arg(tasks.size()));
         m_goal->setAccessibleName(m_title->text());
@@ -115,7 +115,7 @@ void TaskStrip::showTask(int index)
     Q_EMIT needsJudging();
 }
 
-void TaskStrip::judge(const Hm203 &scope)
+void TaskStrip::judge(const Hm203 &scope, const BeamMoment &moment)
 {
     const QList<Hm203Task> &tasks = hm203Tasks();
     if (m_index < 0 || m_index >= tasks.size())
@@ -135,7 +135,7 @@ void TaskStrip::judge(const Hm203 &scope)
         showVerdict(false);
         return;
     }
-    const TaskVerdict verdict = task.judge(scope, typed);
+    const TaskVerdict verdict = judgeTask(task, scope, moment, typed);
     m_met = verdict.met;
     m_verdict->setText(m_castilian ? verdict.castilian : verdict.valencian);
     showVerdict(m_met);

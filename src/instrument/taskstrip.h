@@ -26,8 +26,8 @@ public:
     /** Shows a task, from 0, and asks for the generator it starts from; -1 shows what the strip offers. */
     void showTask(int index);
     int taskIndex() const { return m_index; }
-    /** Judges the task again against the instrument as it is now. */
-    void judge(const Hm203 &scope);
+    /** Judges the task again against the instrument as it is at a moment (the tube may be warming up). */
+    void judge(const Hm203 &scope, const BeamMoment &moment);
     /** True when the task shown has been met. */
     bool isMet() const { return m_met; }
 

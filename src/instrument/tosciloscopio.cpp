@@ -56,7 +56,7 @@ Tosciloscopio::Tosciloscopio()
 void Tosciloscopio::FormCreate()
 {
     copyLanguageFlag();
-    setWindowTitle(pick(u"Osciloscopio virtual", u"Oscil.loscopi virtual"));
+    setWindowTitle(pick(u"Osciloscopio virtual", u"Oscil·loscopi virtual"));
     panel->setCastilian(castilian());
 
     const int width = design().clientSize.width();
@@ -92,9 +92,9 @@ void Tosciloscopio::FormCreate()
         });
     connect(panel, &LivePanel::instrumentChanged, this, [this] {
         showReadout();
-        tarea->judge(panel->scope());
+        tarea->judge(panel->scope(), panel->moment());
     });
-    connect(tarea, &TaskStrip::needsJudging, this, [this] { tarea->judge(panel->scope()); });
+    connect(tarea, &TaskStrip::needsJudging, this, [this] { tarea->judge(panel->scope(), panel->moment()); });
     tarea->showTask(-1);
 }
 
@@ -105,11 +105,14 @@ void Tosciloscopio::showReadout()
     const ScopeSettings s = scope.scopeSettings();
     QStringList parts;
     const bool xy = s.mode == DisplayMode::XY;
+    const auto uncalibrated = [&](Hm203Control cal) {
+        return scope.value(cal) != controlInfo(cal).maximum
+            ? QStringLiteral(" (") + pick(u"sin calibrar", u"sense calibrar") + QLatin1Char(')')
+            : QString();
+    };
     const auto channel = [&](const char *name, Hm203Control cal, const ChannelSettings &c) {
-        QString text = QLatin1String(name) + QStringLiteral(": ") + formatVoltsPerDiv(c.voltsPerDiv);
-        if (scope.value(cal) != controlInfo(cal).maximum)
-            text += QStringLiteral(" (") + pick(u"sin calibrar", u"sense calibrar") + QLatin1Char(')');
-        return text;
+        return QLatin1String(name) + QStringLiteral(": ") + formatVoltsPerDiv(c.voltsPerDiv)
+            + uncalibrated(cal);
     };
     if (!scope.isPressed(Hm203Control::Power)) {
         lectura->setText(pick(u"Apagado", u"Apagat"));
@@ -124,7 +127,7 @@ void Tosciloscopio::showReadout()
     if (s.mode != DisplayMode::ChannelI || xy)
         parts << channel(xy ? "X (II)" : "II", Hm203Control::VoltsCalII, s.channelII);
     if (!xy) {
-        QString time = formatSecondsPerDiv(s.secondsPerDiv);
+        QString time = formatSecondsPerDiv(s.secondsPerDiv) + uncalibrated(Hm203Control::TimeCal);
         if (s.xMagnified)
             time += QStringLiteral(" (x10)");
         parts << time;

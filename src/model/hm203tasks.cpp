@@ -33,6 +33,11 @@ TaskVerdict judgeTimeBase(const Hm203 &scope, std::optional<double>)
         return *p;
     if (Problem p = frequencyProblem(look, kTimeBaseHz))
         return *p;
+    // Five whole periods must be seen whole, and counted against a calibrated time base.
+    if (Problem p = graticuleProblem(*extent))
+        return *p;
+    if (Problem p = timeCalibratedProblem(look))
+        return *p;
     if (Problem p = periodsProblem(look, *extent, 5))
         return *p;
     return wellDone();
@@ -61,6 +66,8 @@ TaskVerdict judgeTwoPeriods(const Hm203 &scope, std::optional<double>)
         return *p;
     if (Problem p = peakToPeakProblem(*extent, 5.0))
         return *p;
+    if (Problem p = timeCalibratedProblem(look))
+        return *p;
     if (Problem p = periodsProblem(look, *extent, 2))
         return *p;
     return wellDone();
@@ -85,25 +92,26 @@ TaskVerdict judgeBottomLine(const Hm203 &scope, std::optional<double>)
     if (Problem p = channelIProblem(look))
         return *p;
     const std::optional<Extent> extent = extentOf(look.traces, TraceKind::ChannelI);
-    if (Problem p = visibleProblem(extent))
+    if (Problem p = visibleProblem(look, extent))
         return *p;
     if (extent->maxY > ScreenGeometry::halfHeight + kEdgeTolerance)
-        return notMet(text(u"La traza se sale por arriba de la retícula: redúcela con VOLTS/DIV."),
-            text(u"La traça ix per dalt de la retícula: redueix-la amb VOLTS/DIV."));
+        return notMet(text(u"La traza se sale por arriba de la retícula: bájala con Y-POS I o redúcela con "
+                           u"VOLTS/DIV."),
+            text(u"La traça ix per dalt de la retícula: baixa-la amb Y-POS I o redueix-la amb VOLTS/DIV."));
     const double above = extent->minY + ScreenGeometry::halfHeight;
     if (above > kLineTolerance)
         return notMet(text(u"Los mínimos de la traza quedan %1 divisiones por encima de la línea inferior: "
-                           u"bájala con Y-POS. I.")
+                           u"bájala con Y-POS I.")
                           .arg(decimal(above)),
             text(u"Els mínims de la traça queden %1 divisions per damunt de la línia inferior: "
-                 u"baixa-la amb Y-POS. I.")
+                 u"baixa-la amb Y-POS I.")
                 .arg(decimal(above)));
     if (above < -kLineTolerance)
         return notMet(text(u"Los mínimos de la traza quedan %1 divisiones por debajo de la línea inferior: "
-                           u"súbela con Y-POS. I.")
+                           u"súbela con Y-POS I.")
                           .arg(decimal(-above)),
             text(u"Els mínims de la traça queden %1 divisions per davall de la línia inferior: "
-                 u"puja-la amb Y-POS. I.")
+                 u"puja-la amb Y-POS I.")
                 .arg(decimal(-above)));
     return wellDone();
 }
@@ -191,7 +199,7 @@ TaskVerdict judgeAcCoupling(const Hm203 &scope, std::optional<double>)
         return notMet(text(u"Con el acoplamiento DC, la tensión continua desplaza la traza: pasa CH I a AC."),
             text(u"Amb l'acoblament DC, la tensió contínua desplaça la traça: passa CH I a AC."));
     std::optional<Extent> extent = extentOf(look.traces, TraceKind::ChannelI);
-    if (Problem p = visibleProblem(extent))
+    if (Problem p = visibleProblem(look, extent))
         return *p;
     if (Problem p = steadyProblem(look))
         return *p;
@@ -236,10 +244,10 @@ TaskVerdict judgeDcLevel(const Hm203 &scope, std::optional<double> answer)
             text(u"El valor és correcte, però el signe no: fixa't si la traça puja o baixa en passar de GD a "
                  u"DC."));
     return notMet(
-        text(u"Has escrito %1 V; no es la tensión continua de la señal. Con GD marca el cero con Y-POS. I, "
+        text(u"Has escrito %1 V; no es la tensión continua de la señal. Con GD marca el cero con Y-POS I, "
              u"pasa a DC y mide cuántas divisiones se desplaza la traza: multiplícalas por VOLTS/DIV.")
             .arg(typedBack(*answer)),
-        text(u"Has escrit %1 V; no és la tensió contínua del senyal. Amb GD marca el zero amb Y-POS. I, "
+        text(u"Has escrit %1 V; no és la tensió contínua del senyal. Amb GD marca el zero amb Y-POS I, "
              u"passa a DC "
              u"i mesura quantes divisions es desplaça la traça: multiplica-les per VOLTS/DIV.")
             .arg(typedBack(*answer)));
@@ -378,19 +386,29 @@ void prepareDual(GeneratorSettings &generator, quint32)
 /** One channel's trace must lie whole in its half of the screen and be tall enough to read. */
 Problem halfProblem(const Extent &extent, bool second)
 {
-    const bool inHalf = second
-        ? extent.maxY <= kEdgeTolerance && extent.minY >= -ScreenGeometry::halfHeight - kEdgeTolerance
-        : extent.minY >= -kEdgeTolerance && extent.maxY <= ScreenGeometry::halfHeight + kEdgeTolerance;
-    if (!inHalf)
-        return second
-            ? notMet(text(u"La traza del canal II debe quedar entera en la mitad inferior: bájala con "
-                          u"Y-POS. II o redúcela con VOLTS/DIV."),
-                text(u"La traça del canal II ha de quedar sencera en la meitat inferior: baixa-la amb "
-                     u"Y-POS. II o redueix-la amb VOLTS/DIV."))
-            : notMet(text(u"La traza del canal I debe quedar entera en la mitad superior: súbela con "
-                          u"Y-POS. I o redúcela con VOLTS/DIV."),
-                text(u"La traça del canal I ha de quedar sencera en la meitat superior: puja-la amb "
-                     u"Y-POS. I o redueix-la amb VOLTS/DIV."));
+    // The half's edges: the centre line and the top or bottom line of the graticule.
+    const double top = second ? 0.0 : ScreenGeometry::halfHeight;
+    const double bottom = second ? -ScreenGeometry::halfHeight : 0.0;
+    const bool tooHigh = extent.maxY > top + kEdgeTolerance;
+    const bool tooLow = extent.minY < bottom - kEdgeTolerance;
+    if (tooHigh || tooLow) {
+        // Taller than the half: only the sensitivity helps. Else it moves the way it sticks out.
+        const bool tooTall = extent.height() > top - bottom + 2 * kEdgeTolerance;
+        const QString channel = second ? QStringLiteral("II") : QStringLiteral("I");
+        const QString es = second ? text(u"La traza del canal II debe quedar entera en la mitad inferior: ")
+                                  : text(u"La traza del canal I debe quedar entera en la mitad superior: ");
+        const QString va = second
+            ? text(u"La traça del canal II ha de quedar sencera en la meitat inferior: ")
+            : text(u"La traça del canal I ha de quedar sencera en la meitat superior: ");
+        if (tooTall)
+            return notMet(es + text(u"redúcela con VOLTS/DIV %1.").arg(channel),
+                va + text(u"redueix-la amb VOLTS/DIV %1.").arg(channel));
+        if (tooHigh)
+            return notMet(es + text(u"bájala con Y-POS %1 o redúcela con VOLTS/DIV %1.").arg(channel),
+                va + text(u"baixa-la amb Y-POS %1 o redueix-la amb VOLTS/DIV %1.").arg(channel));
+        return notMet(es + text(u"súbela con Y-POS %1 o redúcela con VOLTS/DIV %1.").arg(channel),
+            va + text(u"puja-la amb Y-POS %1 o redueix-la amb VOLTS/DIV %1.").arg(channel));
+    }
     if (extent.height() < kDualMinimum - kEdgeTolerance) {
         const QString channel = second ? QStringLiteral("II") : QStringLiteral("I");
         return notMet(
@@ -416,9 +434,9 @@ TaskVerdict judgeDual(const Hm203 &scope, std::optional<double>)
             text(u"Polsa DUAL per a veure els dos canals alhora."));
     const std::optional<Extent> first = extentOf(look.traces, TraceKind::ChannelI);
     const std::optional<Extent> second = extentOf(look.traces, TraceKind::ChannelII);
-    if (Problem p = visibleProblem(first))
+    if (Problem p = visibleProblem(look, first))
         return *p;
-    if (Problem p = visibleProblem(second))
+    if (Problem p = visibleProblem(look, second, u"Y-POS II"))
         return *p;
     if (Problem p = steadyProblem(look))
         return *p;
@@ -468,11 +486,11 @@ TaskVerdict judgeDifference(const Hm203 &scope, std::optional<double>)
             text(u"Has invertido los dos canales: la traza es −(CH I + CH II). Deja invertido solo CH II."),
             text(u"Has invertit els dos canals: la traça és −(CH I + CH II). Deixa invertit només CH II."));
     if (s.channelI.inverted)
-        return notMet(text(u"Has invertido CH I: la traza es CH II − CH I. Invierte CH II en su lugar."),
-            text(u"Has invertit CH I: la traça és CH II − CH I. Inverteix CH II en el seu lloc."));
+        return notMet(text(u"Has invertido CH I: la traza es CH II − CH I. Invierte CH II en lugar de CH I."),
+            text(u"Has invertit CH I: la traça és CH II − CH I. Inverteix CH II en lloc de CH I."));
     if (!s.channelII.inverted)
-        return notMet(text(u"La traza es la suma CH I + CH II: invierte CH II con INV."),
-            text(u"La traça és la suma CH I + CH II: inverteix CH II amb INV."));
+        return notMet(text(u"La traza es la suma CH I + CH II: invierte CH II con INV II."),
+            text(u"La traça és la suma CH I + CH II: inverteix CH II amb INV II."));
     const double ratio = s.channelI.voltsPerDiv / s.channelII.voltsPerDiv;
     if (!(std::abs(ratio - 1.0) <= 1e-6))
         return notMet(
@@ -482,7 +500,7 @@ TaskVerdict judgeDifference(const Hm203 &scope, std::optional<double>)
                 u"Els dos canals tenen sensibilitats distintes: posa el mateix VOLTS/DIV i els dos CAL en el "
                 u"seu topall."));
     const std::optional<Extent> extent = extentOf(look.traces, TraceKind::Sum);
-    if (Problem p = visibleProblem(extent))
+    if (Problem p = visibleProblem(look, extent))
         return *p;
     if (Problem p = steadyProblem(look))
         return *p;
@@ -491,7 +509,7 @@ TaskVerdict judgeDifference(const Hm203 &scope, std::optional<double>)
     return wellDone();
 }
 
-// X-Y: the phase read from the ellipse, sin φ = b / a.
+// X-Y: the phase read from the ellipse, sin φ = a / b.
 
 // Beyond about 60° the ellipse barely changes with the phase, and a reading on the graticule says little.
 constexpr std::array kHiddenPhases { -45.0, -60.0, -30.0, -50.0 };
@@ -515,31 +533,55 @@ TaskVerdict judgePhaseXY(const Hm203 &scope, std::optional<double> answer)
     if (Problem p = sineProblem(look))
         return *p;
     if (look.settings.mode != DisplayMode::XY)
-        return notMet(text(u"Pulsa X-Y para ver la elipse."), text(u"Polsa X-Y per a veure l'el.lipse."));
+        return notMet(text(u"Pulsa X-Y para ver la elipse."), text(u"Polsa X-Y per a veure l'el·lipse."));
     if (Problem p = groundProblem(look.settings.channelI, false))
         return *p;
     if (Problem p = groundProblem(look.settings.channelII, true))
         return *p;
     const std::optional<Extent> extent = extentOf(look.traces, TraceKind::XY);
-    if (Problem p = visibleProblem(extent))
+    if (Problem p = visibleProblem(look, extent))
         return *p;
     if (!extent->onGraticule())
         return notMet(text(u"La elipse se sale de la retícula: redúcela con VOLTS/DIV de los dos canales y "
-                           u"céntrala con Y-POS. I y X-POS."),
-            text(u"L'el.lipse ix de la retícula: redueix-la amb VOLTS/DIV dels dos canals i centra-la amb "
-                 u"Y-POS. I i X-POS."));
+                           u"céntrala con Y-POS I y X-POS."),
+            text(u"L'el·lipse ix de la retícula: redueix-la amb VOLTS/DIV dels dos canals i centra-la amb "
+                 u"Y-POS I i X-POS."));
     if (!answer)
         return askFor(u"Escribe el desfase que lees en la elipse, en grados.",
-            u"Escriu el desfasament que llegeixes en l'el.lipse, en graus.");
-    const double phase = std::abs(scope.generator().phaseIIDegrees);
-    if (std::abs(std::abs(*answer) - phase) <= kPhaseTolerance)
-        return met(text(u"¡Correcto! El desfase vale %1°.").arg(decimal(phase, 0)),
-            text(u"Correcte! El desfasament val %1°.").arg(decimal(phase, 0)));
-    return notMet(text(u"Has escrito %1°, pero la elipse da otro desfase: sen φ = b/a, con b el corte de la "
-                       u"elipse con el eje vertical y a su altura máxima, ambos medidos desde el centro.")
+            u"Escriu el desfasament que llegeixes en l'el·lipse, en graus.");
+    // The ellipse shows the phase between the deflections: an inverted channel turns it by 180°.
+    const ScopeSettings &s = look.settings;
+    const double generated = std::abs(scope.generator().phaseIIDegrees);
+    const bool turned = s.channelI.inverted != s.channelII.inverted;
+    const double shown = turned ? 180.0 - generated : generated;
+    const PhaseRange readable = ellipsePhaseRange(shown, extent->height() / 2.0);
+    const QString inverted = s.channelII.inverted ? QStringLiteral("INV II") : QStringLiteral("INV I");
+    if (readable.contains(std::abs(*answer))) {
+        if (!turned)
+            return met(text(u"¡Correcto! El desfase vale %1°.").arg(decimal(shown, 0)),
+                text(u"Correcte! El desfasament val %1°.").arg(decimal(shown, 0)));
+        return met(
+            text(u"¡Correcto! La elipse muestra %1°; con %2 pulsado, entre las salidas del generador hay "
+                 u"180° − %1° = %3°.")
+                .arg(decimal(shown, 0), inverted, decimal(generated, 0)),
+            text(u"Correcte! L'el·lipse mostra %1°; amb %2 polsat, entre les eixides del generador hi ha "
+                 u"180° − %1° = %3°.")
+                .arg(decimal(shown, 0), inverted, decimal(generated, 0)));
+    }
+    if (turned && ellipsePhaseRange(generated, extent->height() / 2.0).contains(std::abs(*answer)))
+        return notMet(text(u"%1 está pulsado: invierte un canal y la elipse se inclina hacia el otro lado, "
+                           u"así que muestra 180° menos el desfase de las salidas. Lee la elipse tal como se "
+                           u"ve, o suelta %1.")
+                          .arg(inverted),
+            text(u"%1 està polsat: inverteix un canal i l'el·lipse s'inclina cap a l'altre costat, així que "
+                 u"mostra 180° menys el desfasament de les eixides. Llig l'el·lipse tal com es veu, o deixa "
+                 u"anar %1.")
+                .arg(inverted));
+    return notMet(text(u"Has escrito %1°, pero la elipse da otro desfase: sen φ = a/b, con a el corte de la "
+                       u"elipse con el eje vertical y b su altura máxima, ambos medidos desde el centro.")
                       .arg(typedBack(*answer)),
-        text(u"Has escrit %1°, però l'el.lipse dona un altre desfasament: sin φ = b/a, amb b el tall de "
-             u"l'el.lipse amb l'eix vertical i a la seua altura màxima, tots dos mesurats des del centre.")
+        text(u"Has escrit %1°, però l'el·lipse dona un altre desfasament: sen φ = a/b, amb a el tall de "
+             u"l'el·lipse amb l'eix vertical i b la seua altura màxima, tots dos mesurats des del centre.")
             .arg(typedBack(*answer)));
 }
 
@@ -573,10 +615,22 @@ TaskVerdict judgeRcLead(const Hm203 &scope, std::optional<double> answer)
         return askFor(u"Escribe cuántos grados va adelantada Ur respecto a Ue.",
             u"Escriu quants graus va avançada Ur respecte a Ue.");
     const double lead = rcLeadDegrees(scope.generator().frequencyHz);
-    if (std::abs(*answer - lead) <= kPhaseTolerance)
+    // What the reading allows depends on how large the student shows it: the ellipse in X-Y, or the
+    // period on the time base in DUAL.
+    const ScopeSettings &s = look.settings;
+    PhaseRange readable;
+    if (s.mode == DisplayMode::XY) {
+        const std::optional<Extent> extent = extentOf(look.traces, TraceKind::XY);
+        readable = ellipsePhaseRange(lead, extent ? extent->height() / 2.0 : 0.0);
+    } else {
+        const double zoom = s.xMagnified ? 10.0 : 1.0;
+        readable = sweptPhaseRange(
+            lead, zoom * divisionsPerPeriod(scope.generator().frequencyHz, s.secondsPerDiv));
+    }
+    if (readable.contains(*answer))
         return met(text(u"¡Correcto! Ur va adelantada %1° respecto a Ue.").arg(decimal(lead, 0)),
             text(u"Correcte! Ur va avançada %1° respecte a Ue.").arg(decimal(lead, 0)));
-    if (std::abs(*answer + lead) <= kPhaseTolerance)
+    if (readable.contains(-*answer))
         return notMet(text(u"Ur va adelantada respecto a Ue: el desfase es positivo."),
             text(u"Ur va avançada respecte a Ue: el desfasament és positiu."));
     return notMet(
@@ -647,6 +701,15 @@ std::optional<double> readTypedNumber(const QString &typed, const char16_t *unit
     return *value * factor;
 }
 
+TaskVerdict judgeTask(
+    const Hm203Task &task, const Hm203 &scope, const BeamMoment &moment, std::optional<double> answer)
+{
+    if (scope.isPressed(Hm203Control::Power) && moment.warming())
+        return notMet(text(u"El tubo se está calentando: la traza aparecerá en unos segundos."),
+            text(u"El tub s'està escalfant: la traça apareixerà d'ací a uns segons."));
+    return task.judge(scope, answer);
+}
+
 const QList<Hm203Task> &hm203Tasks()
 {
     static const QList<Hm203Task> tasks {
@@ -663,8 +726,8 @@ const QList<Hm203Task> &hm203Tasks()
             .hidden = HiddenReading::None,
             .judge = judgeTwoPeriods },
         { .castilian
-            = u"Con Y-POS. I, lleva la traza hasta que sus mínimos toquen la línea inferior de la retícula.",
-            .valencian = u"Amb Y-POS. I, porta la traça fins que els seus mínims toquen la línia inferior de "
+            = u"Con Y-POS I, lleva la traza hasta que sus mínimos toquen la línea inferior de la retícula.",
+            .valencian = u"Amb Y-POS I, porta la traça fins que els seus mínims toquen la línia inferior de "
                          u"la retícula.",
             .prepare = prepareBottomLine,
             .answerUnit = nullptr,
@@ -697,11 +760,11 @@ const QList<Hm203Task> &hm203Tasks()
             .hidden = HiddenReading::OffsetI,
             .judge = judgeDcLevel },
         { .castilian
-            = u"Con CH I en el borne de 2 V del calibrador, comprueba la sensibilidad: con VOLTS/DIV "
-              u"calibrado, la onda cuadrada debe ocupar 4 divisiones de pico a pico.",
+            = u"Con CH I en el borne de 2 V del calibrador, comprueba la sensibilidad: con VOLTS/DIV I en "
+              u"0,5 V/div y su CAL en el tope, la onda cuadrada debe ocupar 4 divisiones de pico a pico.",
             .valencian
-            = u"Amb CH I en el born de 2 V del calibrador, comprova la sensibilitat: amb VOLTS/DIV "
-              u"calibrat, l'ona quadrada ha d'ocupar 4 divisions de pic a pic.",
+            = u"Amb CH I en el born de 2 V del calibrador, comprova la sensibilitat: amb VOLTS/DIV I en "
+              u"0,5 V/div i el seu CAL en el topall, l'ona quadrada ha d'ocupar 4 divisions de pic a pic.",
             .prepare = prepareCalibrator,
             .answerUnit = nullptr,
             .hidden = HiddenReading::None,
@@ -729,8 +792,8 @@ const QList<Hm203Task> &hm203Tasks()
             .answerUnit = nullptr,
             .hidden = HiddenReading::None,
             .judge = judgeDual },
-        { .castilian = u"Muestra en una sola traza la diferencia CH I − CH II con ADD e INV.",
-            .valencian = u"Mostra en una sola traça la diferència CH I − CH II amb ADD i INV.",
+        { .castilian = u"Muestra en una sola traza la diferencia CH I − CH II con ADD e INV II.",
+            .valencian = u"Mostra en una sola traça la diferència CH I − CH II amb ADD i INV II.",
             .prepare = prepareDifference,
             .answerUnit = nullptr,
             .hidden = HiddenReading::None,
@@ -741,8 +804,14 @@ const QList<Hm203Task> &hm203Tasks()
             .answerUnit = u"°",
             .hidden = HiddenReading::PhaseII,
             .judge = judgePhaseXY },
-        { .castilian = u"En el circuito RC de prácticas, mide cuántos grados va adelantada Ur respecto a Ue.",
-            .valencian = u"En el circuit RC de pràctiques, mesura quants graus va avançada Ur respecte a Ue.",
+        { .castilian
+            = u"Circuito RC de prácticas: la salida I del generador alimenta 1 kΩ y 100 nF en serie. CH I "
+              u"mide la tensión de entrada Ue y CH II la tensión Ur en la resistencia. Mide cuántos grados "
+              u"va adelantada Ur respecto a Ue.",
+            .valencian
+            = u"Circuit RC de pràctiques: l'eixida I del generador alimenta 1 kΩ i 100 nF en sèrie. CH I "
+              u"mesura la tensió d'entrada Ue i CH II la tensió Ur en la resistència. Mesura quants graus "
+              u"va avançada Ur respecte a Ue.",
             .prepare = prepareRcLead,
             .answerUnit = u"°",
             .hidden = HiddenReading::None,

@@ -48,6 +48,13 @@ struct Hm203Task
 const QList<Hm203Task> &hm203Tasks();
 
 /**
+ * Judges a task at a moment of the instrument's life: nothing is met while the tube is still dark or
+ * fading in after POWER, since the student cannot see the trace yet; then the task's own judge decides.
+ */
+TaskVerdict judgeTask(
+    const Hm203Task &task, const Hm203 &scope, const BeamMoment &moment, std::optional<double> answer);
+
+/**
  * Reads a typed number: blanks around it trimmed, an optional sign, a decimal comma or point, then
  * optionally the unit (in any case, with or without a blank). Where unit is given, its usual
  * alternatives count too and are converted to it: "º" and "grados"/"graus" for "°", "kHz" for "Hz",

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace TaskJudging {
 
@@ -72,14 +73,24 @@ std::optional<Extent> extentOf(const ScreenTraces &screen, TraceKind kind)
     return extent;
 }
 
+Problem timeCalibratedProblem(const Look &look)
+{
+    if (look.scope.value(Hm203Control::TimeCal) == controlInfo(Hm203Control::TimeCal).maximum)
+        return std::nullopt;
+    return notMet(text(u"El mando CAL de TIME/DIV no está en su tope calibrado: gíralo hasta el tope, o "
+                       u"TIME/DIV no dará el tiempo de cada división."),
+        text(u"El comandament CAL de TIME/DIV no està en el seu topall calibrat: gira'l fins al topall, o "
+             u"TIME/DIV no donarà el temps de cada divisió."));
+}
+
 Problem beamProblem(const Look &look)
 {
     if (!look.scope.isPressed(Hm203Control::Power))
         return notMet(text(u"El osciloscopio está apagado: pulsa POWER."),
-            text(u"L'oscil.loscopi està apagat: polsa POWER."));
+            text(u"L'oscil·loscopi està apagat: polsa POWER."));
     if (look.scope.isPressed(Hm203Control::Tester))
         return notMet(text(u"El comprobador de componentes ocupa la pantalla: desactiva COMPONENT TESTER."),
-            text(u"El provador de components ocupa la pantalla: desactiva COMPONENT TESTER."));
+            text(u"El comprovador de components ocupa la pantalla: desactiva COMPONENT TESTER."));
     if (look.brightness <= kFaintBeam)
         return notMet(text(u"La traza apenas se ve: sube INTENS."),
             text(u"La traça amb prou feines es veu: puja INTENS."));
@@ -140,12 +151,17 @@ Problem channelIProblem(const Look &look)
     return groundProblem(look.settings.channelI, false);
 }
 
-Problem visibleProblem(const std::optional<Extent> &extent)
+Problem visibleProblem(const Look &look, const std::optional<Extent> &extent, const char16_t *position)
 {
     if (extent && extent->visible)
         return std::nullopt;
-    return notMet(text(u"No se ve la traza en la pantalla: búscala con Y-POS. y X-POS."),
-        text(u"No es veu la traça en la pantalla: busca-la amb Y-POS. i X-POS."));
+    // In NORM an untriggered sweep never starts: the screen is dark wherever the trace would be.
+    if (look.settings.mode != DisplayMode::XY && look.settings.trigger.mode == TriggerMode::Normal
+        && !look.traces.triggered)
+        return notMet(text(u"No hay traza: en NORM, comprueba que LEVEL corta la señal, o pasa a AT."),
+            text(u"No hi ha traça: en NORM, comprova que LEVEL talla el senyal, o passa a AT."));
+    return notMet(text(u"No se ve la traza en la pantalla: búscala con %1 y X-POS.").arg(text(position)),
+        text(u"No es veu la traça en la pantalla: busca-la amb %1 i X-POS.").arg(text(position)));
 }
 
 Problem steadyProblem(const Look &look)
@@ -156,12 +172,14 @@ Problem steadyProblem(const Look &look)
         text(u"La traça no està disparada i corre per la pantalla: ajusta LEVEL."));
 }
 
-Problem graticuleProblem(const Extent &extent)
+Problem graticuleProblem(const Extent &extent, const char16_t *position)
 {
-    if (extent.onGraticule())
+    if (extent.withinRows())
         return std::nullopt;
-    return notMet(text(u"La traza se sale de la retícula: redúcela con VOLTS/DIV o céntrala con Y-POS."),
-        text(u"La traça ix de la retícula: redueix-la amb VOLTS/DIV o centra-la amb Y-POS."));
+    return notMet(text(u"La traza se sale de la retícula: redúcela con VOLTS/DIV o céntrala con %1.")
+                      .arg(text(position)),
+        text(u"La traça ix de la retícula: redueix-la amb VOLTS/DIV o centra-la amb %1.")
+            .arg(text(position)));
 }
 
 Problem steadyChannelIProblem(const Look &look, Hookup hookup, std::optional<Extent> &extent)
@@ -173,7 +191,7 @@ Problem steadyChannelIProblem(const Look &look, Hookup hookup, std::optional<Ext
     if (Problem p = channelIProblem(look))
         return p;
     extent = extentOf(look.traces, TraceKind::ChannelI);
-    if (Problem p = visibleProblem(extent))
+    if (Problem p = visibleProblem(look, extent))
         return p;
     return steadyProblem(look);
 }
@@ -196,7 +214,7 @@ Problem sineProblem(const Look &look)
     if (look.scope.generator().waveform == Waveform::Sine)
         return std::nullopt;
     return notMet(text(u"La tarea es con señales senoidales: vuelve a elegir la senoide en el generador."),
-        text(u"La tasca és amb senyals sinusoidals: torna a triar la sinusoide en el generador."));
+        text(u"La tasca és amb senyals sinusoïdals: torna a triar la sinusoide en el generador."));
 }
 
 Problem periodsProblem(const Look &look, const Extent &extent, int wanted)
@@ -207,7 +225,7 @@ Problem periodsProblem(const Look &look, const Extent &extent, int wanted)
         = zoom * divisionsPerPeriod(look.scope.signalI().frequencyHz, look.settings.secondsPerDiv);
     if (perPeriod > 0.0 && std::abs(extent.spanX - wanted * perPeriod) <= kDivisionTolerance)
         return std::nullopt;
-    // A trace moved sideways leaves part of the graticule empty: that is X-POS., not the time base.
+    // A trace moved sideways leaves part of the graticule empty: that is X-POS, not the time base.
     if (extent.minX > -ScreenGeometry::halfWidth + kDivisionTolerance
         || extent.maxX < ScreenGeometry::halfWidth - kDivisionTolerance)
         return notMet(text(u"La traza no cubre toda la retícula: céntrala con X-POS."),
@@ -227,6 +245,30 @@ Problem peakToPeakProblem(const Extent &extent, double wanted, double tolerance)
                       .arg(shown, asked),
         text(u"La traça fa %1 divisions de pic a pic; la tasca en demana %2. Ajusta VOLTS/DIV.")
             .arg(shown, asked));
+}
+
+PhaseRange ellipsePhaseRange(double degrees, double height)
+{
+    const double folded = std::clamp(std::abs(degrees), 0.0, 180.0);
+    const bool leansBack = folded > 90.0;
+    const double angle = leansBack ? 180.0 - folded : folded;
+    const double b = std::abs(height);
+    const double a = b * std::sin(angle * std::numbers::pi / 180.0);
+    const auto arcSine
+        = [](double ratio) { return std::asin(std::clamp(ratio, 0.0, 1.0)) * 180.0 / std::numbers::pi; };
+    const double t = kDivisionTolerance;
+    const double low = arcSine((a - t) / (b + t));
+    const double high = b > t ? arcSine((a + t) / (b - t)) : 90.0;
+    return leansBack ? PhaseRange { 180.0 - high, 180.0 - low } : PhaseRange { low, high };
+}
+
+PhaseRange sweptPhaseRange(double degrees, double period)
+{
+    const double t = kDivisionTolerance;
+    const double shift = std::abs(degrees) / 360.0 * period;
+    const double low = 360.0 * std::max(0.0, shift - t) / (period + t);
+    const double high = period > t ? std::min(180.0, 360.0 * (shift + t) / (period - t)) : 180.0;
+    return degrees < 0.0 ? PhaseRange { -high, -low } : PhaseRange { low, high };
 }
 
 TaskVerdict askFor(const char16_t *castilian, const char16_t *valencian)

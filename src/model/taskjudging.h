@@ -19,8 +19,6 @@ inline constexpr double kDivisionTolerance = 0.25;
 inline constexpr double kLineTolerance = 0.2;
 /** How far a trace may stand past the graticule's edge and still count as on it (the line's width). */
 inline constexpr double kEdgeTolerance = 0.1;
-/** The error a careful reading of a phase on the graticule allows, in degrees. */
-inline constexpr double kPhaseTolerance = 3.0;
 /** The relative error a value worked out from lengths read on the graticule allows. */
 inline constexpr double kRelativeTolerance = 0.05;
 /** Below this the beam is too faint to work with. */
@@ -59,15 +57,36 @@ struct Extent
     double spanX = 0.0;
 
     double height() const { return maxY - minY; }
+    /** The trace stays between the graticule's top and bottom lines: its heights can all be read. */
+    bool withinRows() const
+    {
+        return minY >= -ScreenGeometry::halfHeight - kEdgeTolerance
+            && maxY <= ScreenGeometry::halfHeight + kEdgeTolerance;
+    }
     /** The whole trace lies on the graticule, so every part of it can be read. */
     bool onGraticule() const
     {
-        return minY >= -ScreenGeometry::halfHeight - kEdgeTolerance
-            && maxY <= ScreenGeometry::halfHeight + kEdgeTolerance
-            && minX >= -ScreenGeometry::halfWidth - kEdgeTolerance
+        return withinRows() && minX >= -ScreenGeometry::halfWidth - kEdgeTolerance
             && maxX <= ScreenGeometry::halfWidth + kEdgeTolerance;
     }
 };
+
+/** The phases, in degrees, that readings of the lengths behind a phase each kDivisionTolerance off give. */
+struct PhaseRange
+{
+    double low = 0.0;
+    double high = 0.0;
+    bool contains(double degrees) const { return degrees >= low - 1e-9 && degrees <= high + 1e-9; }
+};
+
+/**
+ * The phases read off an X-Y ellipse as sin φ = a / b, with a its cut with the vertical axis and b its
+ * height, both from the centre; height is b in divisions. Beyond 90° the ellipse leans the other way and
+ * reads as 180° less the angle.
+ */
+PhaseRange ellipsePhaseRange(double degrees, double height);
+/** The phases read off two swept traces as φ = 360° · Δt / T, with the period T spanning period divisions. */
+PhaseRange sweptPhaseRange(double degrees, double period);
 
 /** A verdict's reason; nothing when the check passes. */
 using Problem = std::optional<TaskVerdict>;
@@ -97,12 +116,16 @@ Problem groundProblem(const ChannelSettings &channel, bool second);
 Problem xyProblem(const Look &look);
 /** Channel I must be drawn on its own sweep (CH I or DUAL) and not be grounded. */
 Problem channelIProblem(const Look &look);
-/** Some of the trace must be on the tube face. */
-Problem visibleProblem(const std::optional<Extent> &extent);
+/** Some of the trace must be on the tube face; position names the control that brings it back. */
+Problem visibleProblem(
+    const Look &look, const std::optional<Extent> &extent, const char16_t *position = u"Y-POS I");
 /** The sweep must be triggered, so the trace stands still. */
 Problem steadyProblem(const Look &look);
-/** The whole trace must lie on the graticule, so every part of it can be read. */
-Problem graticuleProblem(const Extent &extent);
+/** The trace must stay between the graticule's top and bottom lines, so all its heights can be read (how
+ * far it runs across is the time base's business). */
+Problem graticuleProblem(const Extent &extent, const char16_t *position = u"Y-POS I");
+/** A time read off the graticule needs the TIME/DIV fine knob at its calibrated stop. */
+Problem timeCalibratedProblem(const Look &look);
 /** Channel I's trace, on, visible and steady: what every task on one swept signal needs first. */
 Problem steadyChannelIProblem(const Look &look, Hookup hookup, std::optional<Extent> &extent);
 /** A goal that names the signal's frequency asks for that signal, not another one showing as many periods. */
