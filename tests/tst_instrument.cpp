@@ -56,11 +56,11 @@ private Q_SLOTS:
         QFETCH(bool, castilian);
         setLanguage(castilian);
         QCOMPARE(fichaprincipal->menuItem(QStringLiteral("Osciloscopiovirtual1"))->text(),
-            castilian ? QStringLiteral("Osciloscopio virtual") : QStringLiteral("Oscil.loscopi virtual"));
+            castilian ? QStringLiteral("Osciloscopio virtual") : QStringLiteral("Oscil·loscopi virtual"));
         Tosciloscopio *window = open();
         QVERIFY(window && window->isVisible());
         QCOMPARE(window->windowTitle(),
-            castilian ? QStringLiteral("Osciloscopio virtual") : QStringLiteral("Oscil.loscopi virtual"));
+            castilian ? QStringLiteral("Osciloscopio virtual") : QStringLiteral("Oscil·loscopi virtual"));
         // Switched on, a 1 kHz sine on CH I, AT, triggered and steady.
         const Hm203 &scope = window->panel->scope();
         QVERIFY(scope.isPressed(C::Power));

@@ -189,7 +189,7 @@ void TestShell::aboutBoxInEachLanguage()
     fichaprincipal->menuItem(QStringLiteral("About1"))->trigger();
     QCOMPARE(AboutBox->windowTitle(), QStringLiteral("Acerca de..."));
     QCOMPARE(AboutBox->Label5->text(), QStringLiteral("Versió 1.0"));
-    QCOMPARE(AboutBox->credits.at(0)->text(), QStringLiteral("Curs interactiu sobre l'oscil.loscopi"));
+    QCOMPARE(AboutBox->credits.at(0)->text(), QStringLiteral("Curs interactiu sobre l'oscil·loscopi"));
     saveGrab(AboutBox, QStringLiteral("aboutbox-valencian"));
     saveGrab(fichaprincipal, QStringLiteral("main-valencian"));
     // the box opened before the switch keeps its texts

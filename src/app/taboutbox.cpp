@@ -26,7 +26,7 @@ struct CreditLine
 
 constexpr std::array<CreditLine, 6> kCredits = { {
     { { 16, 56, 243, 13 }, false, u"Curso interactivo sobre el osciloscopio",
-        u"Curs interactiu sobre l'oscil.loscopi" },
+        u"Curs interactiu sobre l'oscil·loscopi" },
     { { 8, 80, 258, 13 }, false, u"Para la práctica de laboratorio con el HM-203",
         u"Per a la pràctica de laboratori amb l'HM-203" },
     { { 24, 104, 15, 13 }, false, u"©", u"©" },

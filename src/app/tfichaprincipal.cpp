@@ -137,7 +137,7 @@ constexpr std::array<RelabelRow, 26> kRelabel = { {
     { "About1", u"Acerca de...", u"Tocant a..." },
     { "Ayuda1", u"A&yuda", u"Aju&da" },
     { "Temasdeayuda1", u"Temas de ayuda", u"Temes d'ajuda" },
-    { "Osciloscopiovirtual1", u"Osciloscopio virtual", u"Oscil.loscopi virtual" },
+    { "Osciloscopiovirtual1", u"Osciloscopio virtual", u"Oscil·loscopi virtual" },
 } };
 
 using Handler = void (Tfichaprincipal::*)();

@@ -98,7 +98,7 @@ constexpr std::array<CaptionRow, 12> kCaptions = { {
     { 0, "Label3", { kBoxLeft + 86, kBoxTop + 2, 60, 17 }, u"V", false },
     { 1, "Label7", { 314, kBoxTop + 2, kBoxLeft - 320, 17 }, u"φ =", true },
     { 1, "Label8", { kBoxLeft + 86, kBoxTop + 2, 60, 17 }, u"°", false },
-    { 2, "Label9", { 314, kBoxTop + 2, kBoxLeft - 320, 17 }, u"φ = arcsin (a / b) =", true },
+    { 2, "Label9", { 314, kBoxTop + 2, kBoxLeft - 320, 17 }, u"φ = arc sen (a / b) =", true },
     { 2, "Label10", { kBoxLeft + 86, kBoxTop + 2, 60, 17 }, u"°", false },
     { 3, "Label4", { 314, kBoxTop + 2, kBoxLeft - 320, 17 }, u"T =", true },
     { 3, "Label5", { kBoxLeft + 86, kBoxTop + 2, 60, 17 }, u"ms", false },

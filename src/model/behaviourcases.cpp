@@ -78,12 +78,16 @@ QList<BehaviourCase> buildCases()
     // SLOPE and Level: where the sweep starts on the wave.
     rows.append({ "p15.bmp", "BitBtn7", CaseTopic::SlopeAndLevel,
         withTrigger(singleChannel(2.0, 0.2e-3), 0.0, TriggerSlope::Rising, at),
-        "Pendiente positiva (SLOPE +) y nivel 0 V: el trazo empieza en el centro, subiendo.",
-        "Pendent positiva (SLOPE +) i nivell 0 V: el traç comença en el centre, pujant." });
+        "Pendiente positiva (SLOPE +) y nivel 0 V: la traza empieza por la izquierda a la altura del centro, "
+        "subiendo.",
+        "Pendent positiva (SLOPE +) i nivell 0 V: la traça comença per l'esquerra a l'altura del centre, "
+        "pujant." });
     rows.append({ "p4.bmp", "BitBtn8", CaseTopic::SlopeAndLevel,
         withTrigger(singleChannel(2.0, 0.2e-3), 0.0, TriggerSlope::Falling, at),
-        "Pendiente negativa (SLOPE -) y nivel 0 V: el trazo empieza en el centro, bajando.",
-        "Pendent negativa (SLOPE -) i nivell 0 V: el traç comença en el centre, baixant." });
+        "Pendiente negativa (SLOPE -) y nivel 0 V: la traza empieza por la izquierda a la altura del centro, "
+        "bajando.",
+        "Pendent negativa (SLOPE -) i nivell 0 V: la traça comença per l'esquerra a l'altura del centre, "
+        "baixant." });
     rows.append({ "p8.bmp", "BitBtn9", CaseTopic::SlopeAndLevel,
         withTrigger(singleChannel(2.0, 0.2e-3), 3.0, TriggerSlope::Rising, norm),
         "Nivel subido a +3 V con pendiente positiva: el barrido empieza 1,5 divisiones por encima del "
@@ -96,7 +100,7 @@ QList<BehaviourCase> buildCases()
     rows.append({ "p7.bmp", "BitBtn10", CaseTopic::TwoChannels,
         setting(DisplayMode::ChannelI, channelOne(2.0), channelTwo(2.0), 0.2e-3),
         "Modo CH I: sólo se ve el canal I, la senoidal de 10 Vpp.",
-        "Mode CH I: només es veu el canal I, la senoidal de 10 Vpp." });
+        "Mode CH I: només es veu el canal I, la sinusoide de 10 Vpp." });
     rows.append({ "p16.bmp", "BitBtn10", CaseTopic::TwoChannels,
         setting(DisplayMode::ChannelII, channelOne(2.0), channelTwo(2.0), 0.2e-3),
         "Modo CH II: sólo se ve el canal II, la misma onda retrasada 60° respecto al canal I.",
@@ -108,16 +112,16 @@ QList<BehaviourCase> buildCases()
     rows.append({ "p14.bmp", "BitBtn12", CaseTopic::TwoChannels,
         setting(DisplayMode::Add, channelOne(5.0), channelTwo(5.0), 0.2e-3),
         "Modo ADD: se ve la suma de los dos canales, una senoidal de 17,3 Vpp.",
-        "Mode ADD: es veu la suma dels dos canals, una senoidal de 17,3 Vpp." });
+        "Mode ADD: es veu la suma dels dos canals, una sinusoide de 17,3 Vpp." });
     rows.append({ "p5.bmp", "BitBtn13", CaseTopic::TwoChannels,
         setting(DisplayMode::Add, channelOne(5.0), channelTwo(5.0, 0.0, true), 0.2e-3),
-        "Modo ADD con el canal II invertido (INV): se ve la diferencia I - II, de 10 Vpp.",
-        "Mode ADD amb el canal II invertit (INV): es veu la diferència I - II, de 10 Vpp." });
+        "Modo ADD con el canal II invertido (INV II): se ve la diferencia I - II, de 10 Vpp.",
+        "Mode ADD amb el canal II invertit (INV II): es veu la diferència I - II, de 10 Vpp." });
     rows.append({ "p9.bmp", "BitBtn14", CaseTopic::TwoChannels,
         setting(DisplayMode::XY, channelOne(2.0), channelTwo(2.0), 0.2e-3),
         "Modo X-Y: canal I en vertical y canal II en horizontal; el desfase de 60° da una elipse.",
         "Mode X-Y: canal I en vertical i canal II en horitzontal; el desfasament de 60° dona una "
-        "el.lipse." });
+        "el·lipse." });
     return rows;
 }
 
@@ -155,9 +159,9 @@ const BehaviourCase &restingScreen()
         row.settings.channelI.signal = InputSignal {};
         row.settings.channelI.coupling = Coupling::Ground;
         row.castilian
-            = QStringLiteral("Osciloscopio encendido y sin señal: el trazo reposa en la línea central.");
+            = QStringLiteral("Osciloscopio encendido y sin señal: la traza reposa en la línea central.");
         row.valencian
-            = QStringLiteral("Oscil.loscopi encès i sense senyal: el traç reposa en la línia central.");
+            = QStringLiteral("Oscil·loscopi encès i sense senyal: la traça reposa en la línia central.");
         return row;
     }();
     return resting;

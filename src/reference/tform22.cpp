@@ -70,7 +70,7 @@ void TForm22::FormCreate()
 
     BitBtn1->setAccessibleName(pick(u"Figura: organización de la etapa", u"Figura: organització de l'etapa"));
     BitBtn3->setAccessibleName(pick(u"Figura: panel frontal", u"Figura: panell frontal"));
-    BitBtn4->setAccessibleName(pick(u"Figura: señales del barrido", u"Figura: senyals de l'escaneig"));
+    BitBtn4->setAccessibleName(pick(u"Figura: señales del barrido", u"Figura: senyals de l'escombratge"));
 
     // A text that cannot be read stops here: what follows keeps its design text.
     setWindowTitle(pick(u"Etapa Horizontal", u"Etapa Horitzontal"));
