@@ -73,8 +73,8 @@ const FigureRow kFigures[] = {
     { "ehorizc2.rtf", "BitBtn1", { 208, 552, 25, 25 }, u"Organización", u"Organització" },
     { "ehorizc2.rtf", "BitBtn3", { 128, 1112, 25, 25 }, u"En el panel", u"Al panell" },
     { "ehoriz3c.rtf", "BitBtn4", { 88, 1472, 25, 25 }, u"Las señales", u"Els senyals" },
-    { "dcanalc.rtf", "BitBtn2", { 72, 128, 25, 25 }, u"Barrido alternado", u"Escaneig alternat" },
-    { "dcanalc.rtf", "BitBtn3", { 72, 464, 25, 25 }, u"Barrido muestreado", u"Escaneig de mostreig" },
+    { "dcanalc.rtf", "BitBtn2", { 72, 128, 25, 25 }, u"Barrido alternado", u"Escombratge alternat" },
+    { "dcanalc.rtf", "BitBtn3", { 72, 464, 25, 25 }, u"Barrido muestreado", u"Escombratge de mostreig" },
 };
 
 const PaneRow *paneOf(const QString &castilianFile)
