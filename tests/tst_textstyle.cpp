@@ -4,12 +4,15 @@
 // The windows' own captions and menu entries are not ours and keep their spelling: they live in the
 // windows' code, and where the help quotes them it marks them as quotations.
 
+#include "behaviourcases.h"
+#include "hm203tasks.h"
 #include "rtfreader.h"
 #include "rtftextwriter.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTextDocumentFragment>
 #include <QtTest>
@@ -183,15 +186,69 @@ QList<Source> helpTexts()
 }
 
 /**
- * Every Valencian text we write. A further source of it (the live oscilloscope's task texts, say)
- * joins here as one more entry, and every Valencian slip is then checked in it too.
+ * What the live oscilloscope says in a language: its tasks' goals, the verdicts its judges give over
+ * many states a student can reach (warming up, every control anywhere, answers typed or not) and the
+ * readings of every control at every position.
  */
+Source instrumentTexts(Language language)
+{
+    const bool castilian = language == Language::Castilian;
+    QStringList said;
+    QRandomGenerator random(2024);
+    for (const Hm203Task &task : hm203Tasks()) {
+        said << QString::fromUtf16(castilian ? task.castilian : task.valencian);
+        for (int round = 0; round < 300; ++round) {
+            Hm203 scope;
+            GeneratorSettings generator;
+            task.prepare(generator, random.generate());
+            if (round % 3 == 0)
+                generator.hookup = Hookup(random.bounded(4));
+            scope.setGenerator(generator);
+            for (int turn = 0; turn < round % 8; ++turn) {
+                const Hm203ControlInfo &info = hm203Controls().at(random.bounded(kHm203ControlCount));
+                scope.setValue(info.id, random.bounded(info.minimum, info.maximum + 1));
+            }
+            const std::optional<double> answer
+                = round % 2 ? std::optional<double>(random.bounded(200.0) - 100.0) : std::nullopt;
+            const BeamMoment moment { 0.0, round % 10 ? 1e9 : 1.0 };
+            const TaskVerdict verdict = judgeTask(task, scope, moment, answer);
+            said << (castilian ? verdict.castilian : verdict.valencian);
+        }
+    }
+    const Hm203 scope;
+    for (const Hm203ControlInfo &info : hm203Controls())
+        for (int position = info.minimum; position <= info.maximum; ++position) {
+            Hm203 turned = scope;
+            turned.setValue(info.id, position);
+            said << turned.valueText(info.id, castilian);
+        }
+    said.removeDuplicates();
+    return { castilian ? QStringLiteral("the virtual oscilloscope (castellano)")
+                       : QStringLiteral("the virtual oscilloscope (valencià)"),
+        language, said.join(QLatin1Char('\n')), true };
+}
+
+/** The sentence under each behaviour-case picture. */
+Source behaviourTexts(Language language)
+{
+    QStringList said;
+    for (const BehaviourCase &row : behaviourCases())
+        said << (language == Language::Castilian ? row.castilian : row.valencian);
+    said << (language == Language::Castilian ? restingScreen().castilian : restingScreen().valencian);
+    return { QStringLiteral("the behaviour cases (%1)")
+                 .arg(language == Language::Castilian ? QStringLiteral("castellano")
+                                                      : QStringLiteral("valencià")),
+        language, said.join(QLatin1Char('\n')), true };
+}
+
+/** Every Valencian text we write: a further source of it joins here, and every slip is checked in it. */
 QList<Source> valencianTexts()
 {
     QList<Source> sources;
     for (const RichTextPair &pair : kRichTexts)
         sources << richText(pair.window, pair.valencian, Language::Valencian);
-    sources << helpTexts().at(1);
+    sources << helpTexts().at(1) << instrumentTexts(Language::Valencian)
+            << behaviourTexts(Language::Valencian);
     return sources;
 }
 
@@ -201,7 +258,8 @@ QList<Source> castilianTexts()
     QList<Source> sources;
     for (const RichTextPair &pair : kRichTexts)
         sources << richText(pair.window, pair.castilian, Language::Castilian);
-    sources << helpTexts().at(0);
+    sources << helpTexts().at(0) << instrumentTexts(Language::Castilian)
+            << behaviourTexts(Language::Castilian);
     return sources;
 }
 

@@ -97,7 +97,7 @@ TaskVerdict judgeBottomLine(const Hm203 &scope, std::optional<double>)
     if (extent->maxY > ScreenGeometry::halfHeight + kEdgeTolerance)
         return notMet(text(u"La traza se sale por arriba de la retícula: bájala con Y-POS I o redúcela con "
                            u"VOLTS/DIV."),
-            text(u"La traça ix per dalt de la retícula: baixa-la amb Y-POS I o redueix-la amb VOLTS/DIV."));
+            text(u"La traça ix per dalt de la retícula: baixa-la amb Y-POS I o reduïx-la amb VOLTS/DIV."));
     const double above = extent->minY + ScreenGeometry::halfHeight;
     if (above > kLineTolerance)
         return notMet(text(u"Los mínimos de la traza quedan %1 divisiones por encima de la línea inferior: "
@@ -402,12 +402,12 @@ Problem halfProblem(const Extent &extent, bool second)
             : text(u"La traça del canal I ha de quedar sencera en la meitat superior: ");
         if (tooTall)
             return notMet(es + text(u"redúcela con VOLTS/DIV %1.").arg(channel),
-                va + text(u"redueix-la amb VOLTS/DIV %1.").arg(channel));
+                va + text(u"reduïx-la amb VOLTS/DIV %1.").arg(channel));
         if (tooHigh)
             return notMet(es + text(u"bájala con Y-POS %1 o redúcela con VOLTS/DIV %1.").arg(channel),
-                va + text(u"baixa-la amb Y-POS %1 o redueix-la amb VOLTS/DIV %1.").arg(channel));
+                va + text(u"baixa-la amb Y-POS %1 o reduïx-la amb VOLTS/DIV %1.").arg(channel));
         return notMet(es + text(u"súbela con Y-POS %1 o redúcela con VOLTS/DIV %1.").arg(channel),
-            va + text(u"puja-la amb Y-POS %1 o redueix-la amb VOLTS/DIV %1.").arg(channel));
+            va + text(u"puja-la amb Y-POS %1 o reduïx-la amb VOLTS/DIV %1.").arg(channel));
     }
     if (extent.height() < kDualMinimum - kEdgeTolerance) {
         const QString channel = second ? QStringLiteral("II") : QStringLiteral("I");
@@ -487,10 +487,10 @@ TaskVerdict judgeDifference(const Hm203 &scope, std::optional<double>)
             text(u"Has invertit els dos canals: la traça és −(CH I + CH II). Deixa invertit només CH II."));
     if (s.channelI.inverted)
         return notMet(text(u"Has invertido CH I: la traza es CH II − CH I. Invierte CH II en lugar de CH I."),
-            text(u"Has invertit CH I: la traça és CH II − CH I. Inverteix CH II en lloc de CH I."));
+            text(u"Has invertit CH I: la traça és CH II − CH I. Invertix CH II en lloc de CH I."));
     if (!s.channelII.inverted)
         return notMet(text(u"La traza es la suma CH I + CH II: invierte CH II con INV II."),
-            text(u"La traça és la suma CH I + CH II: inverteix CH II amb INV II."));
+            text(u"La traça és la suma CH I + CH II: invertix CH II amb INV II."));
     const double ratio = s.channelI.voltsPerDiv / s.channelII.voltsPerDiv;
     if (!(std::abs(ratio - 1.0) <= 1e-6))
         return notMet(
@@ -544,11 +544,11 @@ TaskVerdict judgePhaseXY(const Hm203 &scope, std::optional<double> answer)
     if (!extent->onGraticule())
         return notMet(text(u"La elipse se sale de la retícula: redúcela con VOLTS/DIV de los dos canales y "
                            u"céntrala con Y-POS I y X-POS."),
-            text(u"L'el·lipse ix de la retícula: redueix-la amb VOLTS/DIV dels dos canals i centra-la amb "
+            text(u"L'el·lipse ix de la retícula: reduïx-la amb VOLTS/DIV dels dos canals i centra-la amb "
                  u"Y-POS I i X-POS."));
     if (!answer)
         return askFor(u"Escribe el desfase que lees en la elipse, en grados.",
-            u"Escriu el desfasament que llegeixes en l'el·lipse, en graus.");
+            u"Escriu el desfasament que lliges en l'el·lipse, en graus.");
     // The ellipse shows the phase between the deflections: an inverted channel turns it by 180°.
     const ScopeSettings &s = look.settings;
     const double generated = std::abs(scope.generator().phaseIIDegrees);
@@ -573,7 +573,7 @@ TaskVerdict judgePhaseXY(const Hm203 &scope, std::optional<double> answer)
                            u"así que muestra 180° menos el desfase de las salidas. Lee la elipse tal como se "
                            u"ve, o suelta %1.")
                           .arg(inverted),
-            text(u"%1 està polsat: inverteix un canal i l'el·lipse s'inclina cap a l'altre costat, així que "
+            text(u"%1 està polsat: invertix un canal i l'el·lipse s'inclina cap a l'altre costat, així que "
                  u"mostra 180° menys el desfasament de les eixides. Llig l'el·lipse tal com es veu, o deixa "
                  u"anar %1.")
                 .arg(inverted));

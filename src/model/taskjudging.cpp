@@ -178,8 +178,7 @@ Problem graticuleProblem(const Extent &extent, const char16_t *position)
         return std::nullopt;
     return notMet(text(u"La traza se sale de la retícula: redúcela con VOLTS/DIV o céntrala con %1.")
                       .arg(text(position)),
-        text(u"La traça ix de la retícula: redueix-la amb VOLTS/DIV o centra-la amb %1.")
-            .arg(text(position)));
+        text(u"La traça ix de la retícula: reduïx-la amb VOLTS/DIV o centra-la amb %1.").arg(text(position)));
 }
 
 Problem steadyChannelIProblem(const Look &look, Hookup hookup, std::optional<Extent> &extent)
