@@ -278,7 +278,10 @@ void LivePanel::advanceFrame()
             travel += std::abs(drawn.points.at(i).y() - drawn.points.at(i - 1).y());
         const double columns = std::max(1.0, std::abs(drawn.points.last().x() - drawn.points.first().x()));
         drawn.fine = trace.kind != TraceKind::XY && travel / columns > kFineTravel;
-        drawn.intensity = m_live.brightness;
+        // The beam spends the same time on a dense sweep as on any other, spread over a whole band: it
+        // lights each pixel of it less.
+        const double spread = drawn.fine ? std::clamp(2.0 * kFineTravel * columns / travel, 0.35, 1.0) : 1.0;
+        drawn.intensity = m_live.brightness * spread;
         drawn.width = 0.8 * m_scale + m_live.spread * mapping.pixelsPerDivision;
         m_drawn << drawn;
     }
@@ -310,11 +313,11 @@ void LivePanel::paintHalo()
             continue;
         p.setPen(QPen(QColor(70, 255, 130, int(150 * k)), trace.width + 2.4 * m_scale, Qt::SolidLine,
             Qt::RoundCap, Qt::BevelJoin));
-        if (trace.fine) {
-            QPen fine(QColor(70, 255, 130, int(150 * k)), 1.0);
-            fine.setCosmetic(true);
-            p.setPen(fine);
-        }
+        // A dense sweep's glow is one pixel of the glow picture wide, stroked as one outline so that
+        // its crossings do not pile up.
+        if (trace.fine)
+            p.setPen(
+                QPen(QColor(70, 255, 130, int(150 * k)), kShrink, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin));
         strokeBeam(p, trace.points);
     }
 }
@@ -360,9 +363,9 @@ void LivePanel::paintEvent(QPaintEvent *event)
         const QPen core(
             QColor(210, 255, 215, int(255 * k)), trace.width, Qt::SolidLine, Qt::RoundCap, Qt::BevelJoin);
         if (trace.fine) {
-            QPen fine(core.color(), 1.0);
-            fine.setCosmetic(true);
-            p.setPen(fine);
+            // One pixel wide and stroked as one outline: however often the beam crosses a pixel, it is
+            // lit once, as bright as the band's share of the beam.
+            p.setPen(QPen(core.color(), 1.0, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin));
         } else {
             p.setPen(core);
         }
