@@ -264,6 +264,16 @@ private Q_SLOTS:
         }
     }
 
+    void aSmoothTraceTakesFewStrokes()
+    {
+        // The opening sine: two periods the model follows with 801 points; a few dozen strokes draw it.
+        const Hm203 scope;
+        const Trace trace = scope.screen().traces.traces.value(0);
+        const QPolygonF drawn = beamPolyline(trace.points, FaceMapping { QPointF(200, 150), 33.25, 0.0 });
+        QVERIFY(trace.points.size() > 800);
+        QVERIFY2(drawn.size() < 80, qPrintable(QString::number(drawn.size())));
+    }
+
     void theFaceShowsTheModelsTrace_data() { states(); }
     void theFaceShowsTheModelsTrace()
     {

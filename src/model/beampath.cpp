@@ -12,8 +12,68 @@ namespace {
  * stroke that joins them.
  */
 constexpr double kStripWidth = 0.5;
-/** Points closer than this to the last one kept add nothing a pixel can show. */
-constexpr double kMergeDistance = kBeamPathTolerance - kStripWidth;
+/** How far a straight stroke may pass from the points it stands for. */
+constexpr double kSleeve = kBeamPathTolerance - kStripWidth;
+
+double cross(QPointF a, QPointF b)
+{
+    return a.x() * b.y() - a.y() * b.x();
+}
+
+/**
+ * The fewest points, in order, whose straight strokes pass within kSleeve of every point of a path:
+ * from each point kept, the stroke runs on as long as one direction out of it still passes that close
+ * to every point on the way and the path keeps moving away (a path that turns back keeps its turn).
+ */
+QPolygonF sleeved(const QPolygonF &path)
+{
+    if (path.isEmpty())
+        return path;
+    QPolygonF kept;
+    kept << path.first();
+    qsizetype next = 1;
+    while (next < path.size()) {
+        const QPointF anchor = kept.last();
+        // The directions out of the anchor that pass close enough to every point so far, between lo and
+        // hi anticlockwise; open once a point stands far enough away to narrow them.
+        QPointF lo;
+        QPointF hi;
+        bool open = false;
+        double reach = 0.0;
+        qsizetype end = next;
+        for (; end < path.size(); ++end) {
+            const QPointF v = path.at(end) - anchor;
+            const double d = std::hypot(v.x(), v.y());
+            if (d <= kSleeve && reach <= kSleeve)
+                continue;
+            if (d < reach)
+                break;
+            const QPointF u = v / d;
+            if (open && (cross(lo, u) < 0.0 || cross(u, hi) < 0.0))
+                break;
+            const double s = kSleeve / d;
+            const double c = std::sqrt(1.0 - s * s);
+            const QPointF a(u.x() * c + u.y() * s, u.y() * c - u.x() * s);
+            const QPointF b(u.x() * c - u.y() * s, u.y() * c + u.x() * s);
+            if (!open || cross(lo, a) > 0.0)
+                lo = a;
+            if (!open || cross(b, hi) > 0.0)
+                hi = b;
+            open = true;
+            reach = d;
+        }
+        const qsizetype last = end - 1;
+        kept << path.at(last);
+        next = last + 1;
+    }
+    // A beam that never moves writes one spot.
+    if (kept.size() == 2) {
+        const QPointF d = kept.last() - kept.first();
+        if (std::hypot(d.x(), d.y()) <= kSleeve)
+            kept.removeLast();
+    }
+    return kept;
+}
 
 } // namespace
 
@@ -63,18 +123,6 @@ QPolygonF beamPolyline(const QList<QPointF> &points, const FaceMapping &mapping)
         }
         i = next;
     }
-    if (strips.isEmpty())
-        return strips;
-    // Then points that lie on top of the last one kept go; the last point stays unless it is the very
-    // one kept before it, so the path ends where the beam does, and a beam that never moves is one spot.
-    QPolygonF kept;
-    kept.reserve(strips.size());
-    kept << strips.first();
-    for (qsizetype k = 1; k < strips.size(); ++k) {
-        const QPointF d = strips.at(k) - kept.last();
-        const double apart = std::hypot(d.x(), d.y());
-        if (apart > kMergeDistance || (k + 1 == strips.size() && apart > 0.0))
-            kept << strips.at(k);
-    }
-    return kept;
+    // Then straight strokes stand for whatever lies within a fraction of a pixel of them.
+    return sleeved(strips);
 }

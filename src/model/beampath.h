@@ -24,8 +24,9 @@ inline constexpr double kBeamPathTolerance = 0.75;
 /**
  * A trace as the beam draws it, in pixels, in the order the beam runs: every point the model computed
  * lies within kBeamPathTolerance of the drawn polyline, and the polyline goes nowhere the beam does
- * not. Points are merged only where many of them fall within one pixel, so a dense sweep costs no more
- * than two points a pixel column, while a curve keeps every bend and a figure drawn back and forth over
- * itself (a straight X-Y line) keeps its full length.
+ * not. Runs of points within one narrow strip keep their ends and extremes, so a dense sweep costs a
+ * few points a pixel column; then one straight stroke stands for every stretch it passes within a
+ * fraction of a pixel of, so a smooth curve keeps a point every few pixels where it bends and a figure
+ * drawn back and forth over itself (a straight X-Y line) keeps its full length and every turn.
  */
 QPolygonF beamPolyline(const QList<QPointF> &points, const FaceMapping &mapping);
