@@ -44,6 +44,7 @@ public:
 
     void *interface_cast(QAccessible::InterfaceType type) override
     {
+        // A button's state is its checked state alone: with a value too, Orca speaks each change twice.
         if (type == QAccessible::ValueInterface && !control()->isButton())
             return static_cast<QAccessibleValueInterface *>(this);
         if (type == QAccessible::TextInterface && !control()->isButton())
