@@ -19,6 +19,8 @@
 #include <QDBusVariant>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QToolTip>
 #include <QtTest>
 
 using C = Hm203Control;
@@ -195,6 +197,25 @@ private:
         return objectsUnder(window);
     }
 
+    /** With VANTELA_GRAB_DIR set, saves the screen with a control's tooltip up, as the pointer raises it. */
+    static void saveTooltip(QWidget *widget, const QString &name)
+    {
+        const QString dir = qEnvironmentVariable("VANTELA_GRAB_DIR");
+        if (dir.isEmpty())
+            return;
+        const QPoint centre = widget->rect().center();
+        QHelpEvent help(QEvent::ToolTip, centre, widget->mapToGlobal(centre));
+        QCoreApplication::sendEvent(widget, &help);
+        QTRY_VERIFY(QToolTip::isVisible());
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (w->inherits("QTipLabel"))
+                QVERIFY(QTest::qWaitForWindowExposed(w));
+        }
+        QDir().mkpath(dir);
+        widget->screen()->grabWindow(0).save(QDir(dir).filePath(name + QStringLiteral(".png")));
+        QToolTip::hideText();
+    }
+
     Heard heardControl(const QMultiHash<QString, Ref> &objects, C c)
     {
         return hear(objects.value(QString::fromUtf16(controlInfo(c).label)));
@@ -319,6 +340,8 @@ private Q_SLOTS:
         QCOMPARE(heard.checked, button && after == in);
         QCOMPARE(heard.value, button ? -1.0 : widget->value());
         QCOMPARE(widget->toolTip(), widget->label() + QStringLiteral(": ") + after);
+        saveTooltip(widget,
+            QStringLiteral("tooltip-") + QString::fromUtf8(QTest::currentDataTag()).replace(u'/', u'-'));
     }
 
     void everyEventCarriesTheNewReading_data()
