@@ -7,11 +7,12 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev libfontconfig-dev libxcb1-dev
     fonts-liberation fonts-dejavu-core
     xvfb xauth openbox xdotool wmctrl x11-utils
+    dbus-daemon at-spi2-core
     desktop-file-utils appstream
     dpkg-dev file
 )
 if [ "${1:-}" = "--bench" ]; then
-    packages+=(unrtf pandoc hyperfine dbus-daemon)
+    packages+=(unrtf pandoc hyperfine)
 fi
 if [ "${1:-}" = "--fuzz" ]; then
     packages+=(clang libclang-rt-14-dev)

@@ -107,8 +107,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("valencian");
         QTest::newRow("DUAL in") << int(C::Dual) << 1 << "pulsado"
                                  << "polsat";
-        QTest::newRow("DUAL out") << int(C::Dual) << 0 << "sin pulsar"
-                                  << "sense polsar";
+        QTest::newRow("DUAL out") << int(C::Dual) << 0 << "suelto"
+                                  << "solt";
         QTest::newRow("fastest sweep") << int(C::TimeDiv) << 17 << "0,5 µs/div"
                                        << "0,5 µs/div";
         QTest::newRow("slowest sweep") << int(C::TimeDiv) << 0 << "0,2 s/div"
@@ -119,20 +119,22 @@ private Q_SLOTS:
                               << "20 V/div";
         QTest::newRow("CAL") << int(C::TimeCal) << 100 << "CAL"
                              << "CAL";
-        QTest::newRow("uncalibrated") << int(C::VoltsCalI) << 0 << "sin calibrar, x2,50"
-                                      << "sense calibrar, x2,50";
-        QTest::newRow("level") << int(C::Level) << -15 << "-1,5 div"
-                               << "-1,5 div";
+        QTest::newRow("uncalibrated") << int(C::VoltsCalI) << 0 << "sin calibrar ×2,5"
+                                      << "sense calibrar ×2,5";
+        QTest::newRow("part way") << int(C::TimeCal) << 40 << "sin calibrar ×1,9"
+                                  << "sense calibrar ×1,9";
+        QTest::newRow("level") << int(C::Level) << -15 << "\u22121,5 div"
+                               << "\u22121,5 div";
         QTest::newRow("position") << int(C::YPositionII) << 20 << "+2,0 div"
                                   << "+2,0 div";
-        QTest::newRow("centred") << int(C::XPosition) << 0 << "0,0 div"
-                                 << "0,0 div";
+        QTest::newRow("centred") << int(C::XPosition) << 0 << "centro"
+                                 << "centre";
         QTest::newRow("mains") << int(C::TriggerCoupling) << 4 << "~ (red)"
                                << "~ (xarxa)";
         QTest::newRow("intensity") << int(C::Intensity) << 35 << "35 %"
                                    << "35 %";
-        QTest::newRow("rotation") << int(C::TraceRotation) << -20 << "-1,00°"
-                                  << "-1,00°";
+        QTest::newRow("rotation") << int(C::TraceRotation) << -20 << "\u22121,00°"
+                                  << "\u22121,00°";
     }
     void valuesReadAloud()
     {
@@ -144,6 +146,42 @@ private Q_SLOTS:
         scope.setValue(C(control), value);
         QCOMPARE(scope.valueText(C(control), true), castilian);
         QCOMPARE(scope.valueText(C(control), false), valencian);
+    }
+
+    void aReadingComesFromThePositionAskedFor()
+    {
+        // A knob that has just turned is read before the instrument hears of it.
+        Hm203 scope;
+        QCOMPARE(scope.readingAt(C::TimeDiv, Hm203::timeDivPosition(1e-3), true), QStringLiteral("1 ms/div"));
+        QCOMPARE(scope.readingAt(C::GroundI, 1, false), QStringLiteral("polsat"));
+        QCOMPARE(scope.valueText(C::TimeDiv, true), QStringLiteral("0,2 ms/div"));
+        QCOMPARE(scope.valueText(C::GroundI, false), QStringLiteral("solt"));
+    }
+
+    void aRangeSwitchSaysWhenItsFineKnobIsOff_data()
+    {
+        QTest::addColumn<int>("range");
+        QTest::addColumn<int>("cal");
+        QTest::addColumn<QString>("calibrated");
+        QTest::newRow("TIME/DIV") << int(C::TimeDiv) << int(C::TimeCal) << "0,2 ms/div";
+        QTest::newRow("VOLTS/DIV I") << int(C::VoltsDivI) << int(C::VoltsCalI) << "1 V/div";
+        QTest::newRow("VOLTS/DIV II") << int(C::VoltsDivII) << int(C::VoltsCalII) << "1 V/div";
+    }
+    void aRangeSwitchSaysWhenItsFineKnobIsOff()
+    {
+        QFETCH(int, range);
+        QFETCH(int, cal);
+        QFETCH(QString, calibrated);
+        Hm203 scope;
+        QCOMPARE(scope.valueText(C(range), true), calibrated);
+        scope.setValue(C(cal), 99);
+        QCOMPARE(scope.valueText(C(range), true), calibrated + QStringLiteral(", sin calibrar"));
+        QCOMPARE(scope.valueText(C(range), false), calibrated + QStringLiteral(", sense calibrar"));
+        // The other switches keep their plain reading.
+        for (const C other : { C::TimeDiv, C::VoltsDivI, C::VoltsDivII }) {
+            if (other != C(range))
+                QVERIFY(!scope.valueText(other, true).contains(QStringLiteral("calibrar")));
+        }
     }
 
     void everyControlStaysInItsRange()

@@ -176,12 +176,17 @@ private Q_SLOTS:
             QCOMPARE(reader->text(QAccessible::Name), QString::fromUtf16(control->info().label));
             QCOMPARE(
                 reader->text(QAccessible::Value), panel()->scope().valueText(control->control(), castilian));
+            QCOMPARE(control->toolTip(), control->label() + QStringLiteral(": ") + control->valueText());
             if (control->isButton()) {
-                QCOMPARE(reader->role(), QAccessible::Button);
+                QCOMPARE(reader->role(), QAccessible::CheckBox);
                 QVERIFY(reader->state().checkable);
+                QCOMPARE(reader->state().checked, control->value() != 0);
+                QCOMPARE(reader->text(QAccessible::Description), reader->text(QAccessible::Value));
                 QVERIFY(!reader->valueInterface());
             } else {
-                QCOMPARE(reader->role(), QAccessible::Slider);
+                QCOMPARE(reader->role(), QAccessible::SpinBox);
+                QVERIFY(reader->textInterface());
+                QCOMPARE(reader->textInterface()->text(0, -1), reader->text(QAccessible::Value));
                 QAccessibleValueInterface *value = reader->valueInterface();
                 QVERIFY(value);
                 QCOMPARE(value->minimumValue().toInt(), control->info().minimum);

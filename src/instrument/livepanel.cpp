@@ -94,7 +94,8 @@ LivePanel::LivePanel(QWidget *parent, double scale)
         const QRectF area(drawn.rect.topLeft() * m_scale, drawn.rect.size() * m_scale);
         widget->setGeometry(area.toAlignedRect());
         widget->setSlideInset(4.0 * m_scale);
-        widget->setDescriber([this](Hm203Control c) { return m_scope.valueText(c, m_castilian); });
+        widget->setDescriber(
+            [this](Hm203Control c, int position) { return m_scope.readingAt(c, position, m_castilian); });
         widget->setValue(m_scope.value(info.id));
         connect(widget, &QAbstractSlider::valueChanged, this, [this, widget] { controlMoved(widget); });
         m_widgets[int(info.id)] = widget;
@@ -162,6 +163,18 @@ void LivePanel::setGenerator(const GeneratorSettings &settings)
     scheduleFrame();
 }
 
+void LivePanel::setCastilian(bool castilian)
+{
+    m_castilian = castilian;
+    refreshReadings();
+}
+
+void LivePanel::refreshReadings()
+{
+    for (PanelControlWidget *widget : std::as_const(m_widgets))
+        widget->refreshReading();
+}
+
 void LivePanel::setControlValue(Hm203Control control, int value)
 {
     // Through the widget, so that it, the drawing and screen readers all hear of it.
@@ -176,6 +189,7 @@ void LivePanel::controlMoved(PanelControlWidget *widget)
         return;
     if (control == Hm203Control::Power && !wasOn)
         m_powerOnAt = now();
+    refreshReadings();
     showControlState(control);
     m_instrumentDirty = true;
     scheduleFrame();

@@ -35,8 +35,8 @@ public:
 
     PanelControlWidget *controlWidget(Hm203Control control) const;
     const QList<PanelControlWidget *> &controlWidgets() const { return m_widgets; }
-    /** The language values are read out in. */
-    void setCastilian(bool castilian) { m_castilian = castilian; }
+    /** The language the readings are in. */
+    void setCastilian(bool castilian);
 
     /** Where the tube face is, in this widget. */
     QRect screenRect() const;
@@ -63,6 +63,8 @@ protected:
 
 private:
     void controlMoved(PanelControlWidget *widget);
+    /** Every control's reading again: one may depend on another (a range switch on its CAL knob). */
+    void refreshReadings();
     /** Brings the drawn control (and the lamp, for POWER) into line with the instrument. */
     void showControlState(Hm203Control control);
     /** A control drawn alone in its present state, on a transparent picture of its bounds. */

@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -19,11 +20,23 @@ constexpr double kSwitchTravel = 300.0;
 /** Movement, in pixels, below which a press and release is a click rather than a drag. */
 constexpr double kClickSlack = 3.0;
 
-class PanelControlAccessible : public QAccessibleWidget, public QAccessibleValueInterface
+/**
+ * What screen readers meet, chosen by what Qt 6.4's AT-SPI bridge passes on and what Orca speaks of it.
+ * The bridge maps roles one to one and has no toggle button: a checkable push button reaches AT-SPI as
+ * a push button without its state spoken, so a panel button is a check box, as Qt's own checkable
+ * QPushButton is, and Orca says "marcada"/"no marcada" as it goes in and out; its description is the
+ * reading in the panel's words. A slider is heard as its raw position ("9"), since the bridge passes no
+ * value text on, while Orca reads a spin button by its text, on focus and on every change: so switches
+ * and knobs are spin buttons ("botón giratorio") whose text is the reading, with the position still
+ * there as their value. Their description stays empty, or the reading would be heard twice.
+ */
+class PanelControlAccessible : public QAccessibleWidget,
+                               public QAccessibleValueInterface,
+                               public QAccessibleTextInterface
 {
 public:
     explicit PanelControlAccessible(PanelControlWidget *control)
-        : QAccessibleWidget(control, control->isButton() ? QAccessible::Button : QAccessible::Slider)
+        : QAccessibleWidget(control, control->isButton() ? QAccessible::CheckBox : QAccessible::SpinBox)
     {
     }
 
@@ -31,8 +44,11 @@ public:
 
     void *interface_cast(QAccessible::InterfaceType type) override
     {
+        // A button's state is its checked state alone: with a value too, Orca speaks each change twice.
         if (type == QAccessible::ValueInterface && !control()->isButton())
             return static_cast<QAccessibleValueInterface *>(this);
+        if (type == QAccessible::TextInterface && !control()->isButton())
+            return static_cast<QAccessibleTextInterface *>(this);
         return QAccessibleWidget::interface_cast(type);
     }
 
@@ -43,6 +59,8 @@ public:
             return control()->label();
         case QAccessible::Value:
             return control()->valueText();
+        case QAccessible::Description:
+            return control()->isButton() ? control()->valueText() : QString();
         default:
             return QAccessibleWidget::text(t);
         }
@@ -88,6 +106,32 @@ public:
     QVariant maximumValue() const override { return control()->maximum(); }
     QVariant minimumValue() const override { return control()->minimum(); }
     QVariant minimumStepSize() const override { return control()->singleStep(); }
+
+    // The text is the reading, read-only, with no caret and nothing to select.
+    QString text(int startOffset, int endOffset) const override
+    {
+        const QString reading = control()->valueText();
+        const qsizetype end = endOffset < 0 ? reading.size() : std::min<qsizetype>(endOffset, reading.size());
+        const qsizetype start = std::clamp<qsizetype>(startOffset, 0, end);
+        return reading.mid(start, end - start);
+    }
+    int characterCount() const override { return int(control()->valueText().size()); }
+    QString attributes(int, int *startOffset, int *endOffset) const override
+    {
+        *startOffset = 0;
+        *endOffset = characterCount();
+        return QString();
+    }
+    void selection(int, int *startOffset, int *endOffset) const override { *startOffset = *endOffset = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override { }
+    void removeSelection(int) override { }
+    void setSelection(int, int, int) override { }
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override { }
+    QRect characterRect(int) const override { return QRect(); }
+    int offsetAtPoint(const QPoint &) const override { return -1; }
+    void scrollToSubstring(int, int) override { }
 };
 
 QAccessibleInterface *panelControlAccessible(const QString &className, QObject *object)
@@ -128,6 +172,26 @@ PanelControlWidget::PanelControlWidget(const Hm203ControlInfo &info, Shape shape
 QString PanelControlWidget::label() const
 {
     return QString::fromUtf16(m_info.label);
+}
+
+void PanelControlWidget::setDescriber(std::function<QString(Hm203Control, int)> describe)
+{
+    m_describe = std::move(describe);
+    refreshReading();
+}
+
+void PanelControlWidget::refreshReading()
+{
+    const QString reading = valueText();
+    if (reading == m_reading)
+        return;
+    m_reading = reading;
+    setToolTip(label() + QStringLiteral(": ") + reading);
+    // A knob's text is read afresh on every value change; a button's description has to be announced.
+    if (isButton()) {
+        QAccessibleEvent event(this, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void PanelControlWidget::press()
@@ -237,15 +301,14 @@ void PanelControlWidget::sliderChange(SliderChange change)
     QAbstractSlider::sliderChange(change);
     if (change != SliderValueChange)
         return;
-    setToolTip(label() + QStringLiteral(": ") + valueText());
+    // Read from the widget's own position: the instrument hears of the change only afterwards, from
+    // valueChanged. QAbstractSlider has already told screen readers of the new value.
+    refreshReading();
     if (isButton()) {
         QAccessible::State changed;
         changed.checked = true;
         changed.pressed = true;
         QAccessibleStateChangeEvent event(this, changed);
-        QAccessible::updateAccessibility(&event);
-    } else {
-        QAccessibleValueChangeEvent event(this, value());
         QAccessible::updateAccessibility(&event);
     }
 }

@@ -11,7 +11,8 @@
  * buttons toggle with a click or Space; switches and knobs turn by dragging round their centre, with
  * the wheel and with the arrow, Page and Home/End keys; a click on a switch's right half turns it one
  * step clockwise, on its left half one step back; the slide switch follows the pointer up and down.
- * Screen readers meet buttons as toggle buttons and everything else as sliders with a value.
+ * Screen readers meet buttons as check boxes that say whether they are in, and switches and knobs as
+ * spin buttons whose text is their reading (panelcontrol.cpp says why), each named as printed.
  */
 class PanelControlWidget : public QAbstractSlider
 {
@@ -28,9 +29,12 @@ public:
     bool isButton() const { return m_info.style == ControlStyle::Button; }
     /** The name screen readers announce, as printed on the panel. */
     QString label() const;
-    /** The value as it reads aloud ("0,2 ms/div", "pulsado"). */
-    QString valueText() const { return m_describe ? m_describe(m_info.id) : QString::number(value()); }
-    void setDescriber(std::function<QString(Hm203Control)> describe) { m_describe = std::move(describe); }
+    /** The reading of the control where it is now, as it reads aloud ("0,2 ms/div", "pulsado"). */
+    QString valueText() const { return m_describe ? m_describe(m_info.id, value()) : QString(); }
+    /** Reads the control at a position with describe(control, position) from now on. */
+    void setDescriber(std::function<QString(Hm203Control, int)> describe);
+    /** Brings the tooltip and screen readers up to date after something the reading depends on moved. */
+    void refreshReading();
 
     /** How far in from each end of a slide switch its first and last positions are, in pixels. */
     void setSlideInset(double pixels) { m_slideInset = pixels; }
@@ -54,7 +58,9 @@ private:
 
     Hm203ControlInfo m_info;
     Shape m_shape;
-    std::function<QString(Hm203Control)> m_describe;
+    std::function<QString(Hm203Control, int)> m_describe;
+    /** The reading the tooltip and screen readers were last given. */
+    QString m_reading;
     QPointF m_pressPoint;
     double m_pressAngle = 0.0;
     double m_turned = 0.0;

@@ -3,6 +3,8 @@
 #include "hm203.h"
 #include "hm203tasks.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -10,11 +12,62 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 
+/**
+ * A label of the strip that screen readers meet as a notification, named by its text: made to show
+ * again, it is spoken wherever the focus is, as the goal and the verdict must be while the student
+ * works on the panel.
+ */
+class AnnouncedLabel : public QLabel
+{
+    Q_OBJECT
+
+public:
+    using QLabel::QLabel;
+};
+
+namespace {
+
+/** How long the verdict has to stay the same before screen readers hear it. */
+constexpr int kSettleMs = 600;
+
+class AnnouncedLabelAccessible : public QAccessibleWidget
+{
+public:
+    explicit AnnouncedLabelAccessible(AnnouncedLabel *label)
+        : QAccessibleWidget(label, QAccessible::Notification)
+    {
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name)
+            return static_cast<QLabel *>(widget())->text();
+        return QAccessibleWidget::text(t);
+    }
+};
+
+QAccessibleInterface *announcedLabelAccessible(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("AnnouncedLabel") && object && object->isWidgetType())
+        return new AnnouncedLabelAccessible(static_cast<AnnouncedLabel *>(object));
+    return nullptr;
+}
+
+} // namespace
+
 TaskStrip::TaskStrip(QWidget *parent, bool castilian)
     : QWidget(parent)
     , m_castilian(castilian)
 {
     setObjectName(QStringLiteral("tarea"));
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(announcedLabelAccessible);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
+    m_settle.setSingleShot(true);
+    m_settle.setInterval(kSettleMs);
+    connect(&m_settle, &QTimer::timeout, this, &TaskStrip::announce);
     const auto text = [castilian](const char16_t *es, const char16_t *va) {
         return QString::fromUtf16(castilian ? es : va);
     };
@@ -29,7 +82,7 @@ TaskStrip::TaskStrip(QWidget *parent, bool castilian)
     m_title->setFont(bold);
     grid->addWidget(m_title, 0, 0, 1, 3);
 
-    m_goal = new QLabel(this);
+    m_goal = new AnnouncedLabel(this);
     m_goal->setObjectName(QStringLiteral("goal"));
     m_goal->setWordWrap(true);
     m_goal->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -48,7 +101,7 @@ TaskStrip::TaskStrip(QWidget *parent, bool castilian)
     grid->addWidget(m_unit, 2, 2);
     connect(m_answer, &QLineEdit::textChanged, this, &TaskStrip::needsJudging);
 
-    m_verdict = new QLabel(this);
+    m_verdict = new AnnouncedLabel(this);
     m_verdict->setObjectName(QStringLiteral("verdict"));
     m_verdict->setWordWrap(true);
     m_verdict->setMinimumHeight(36);
@@ -83,6 +136,9 @@ void TaskStrip::showTask(int index)
     m_previous->setEnabled(m_index > 0);
     m_next->setEnabled(m_index + 1 < tasks.size());
     m_answer->clear();
+    m_settle.stop();
+    m_heard.clear();
+    m_goalHeard = false;
     if (m_index < 0) {
         m_title->setText(text(u"Tareas", u"Tasques"));
         m_goal->setText(text(u"%1 tareas cortas para practicar con el osciloscopio. Pulsa «Siguiente» para "
@@ -90,7 +146,6 @@ void TaskStrip::showTask(int index)
             u"%1 tasques curtes per a practicar amb l'oscil·loscopi. Polsa «Següent» per a començar: cada "
             u"tasca prepara el generador i es comprova mentre treballes.")
                             .arg(tasks.size()));
-        m_goal->setAccessibleName(m_title->text());
         for (QWidget *w : std::initializer_list<QWidget *> { m_answerLabel, m_answer, m_unit })
             w->setVisible(false);
         m_verdict->clear();
@@ -100,7 +155,6 @@ void TaskStrip::showTask(int index)
     const Hm203Task &task = tasks.at(m_index);
     m_title->setText(text(u"Tarea %1 de %2", u"Tasca %1 de %2").arg(m_index + 1).arg(tasks.size()));
     m_goal->setText(text(task.castilian, task.valencian));
-    m_goal->setAccessibleName(m_title->text());
     const bool measuring = task.answerUnit != nullptr;
     m_answerLabel->setVisible(measuring);
     m_answer->setVisible(measuring);
@@ -150,4 +204,23 @@ void TaskStrip::showVerdict(bool met)
     QFont font = m_goal->font();
     font.setBold(met);
     m_verdict->setFont(font);
+    // The goal's description is how the student stands on it.
+    if (m_goal->accessibleDescription() != m_verdict->text())
+        m_goal->setAccessibleDescription(m_verdict->text());
+    if (m_verdict->text() != m_heard)
+        m_settle.start();
 }
+
+void TaskStrip::announce()
+{
+    if (m_verdict->text() == m_heard || !isVisible())
+        return;
+    m_heard = m_verdict->text();
+    // A task just shown is heard as its goal, which carries the verdict; after that, each new verdict.
+    QLabel *news = m_goalHeard ? m_verdict : m_goal;
+    m_goalHeard = true;
+    QAccessibleEvent event(news, QAccessible::ObjectShow);
+    QAccessible::updateAccessibility(&event);
+}
+
+#include "taskstrip.moc"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 
 #include <functional>
@@ -14,7 +15,8 @@ class QPushButton;
  * The "Tarea" strip: one small goal at a time, judged from the instrument while the student works.
  * Moving to a task sets the generator up as that task needs; a measuring task asks for the value the
  * student reads off the screen. The verdict follows every change of the controls, the generator and
- * the typed answer.
+ * the typed answer. Screen readers hear the goal with its verdict when a task is shown, then each new
+ * verdict once it has settled.
  */
 class TaskStrip : public QWidget
 {
@@ -45,6 +47,8 @@ Q_SIGNALS:
 
 private:
     void showVerdict(bool met);
+    /** Tells screen readers what is new in the strip, once the verdict has stopped changing. */
+    void announce();
 
     bool m_castilian;
     int m_index = -1;
@@ -57,4 +61,9 @@ private:
     QLabel *m_verdict;
     QPushButton *m_previous;
     QPushButton *m_next;
+    /** Waits for the verdict to settle: turning a knob or typing an answer passes through several. */
+    QTimer m_settle;
+    /** The verdict screen readers last heard, and whether they have heard the goal of the task shown. */
+    QString m_heard;
+    bool m_goalHeard = false;
 };

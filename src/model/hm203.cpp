@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <optional>
 
 namespace {
 
@@ -90,10 +91,29 @@ QString decimal(double value, int decimals)
     return text.replace(QLatin1Char('.'), QLatin1Char(','));
 }
 
+/** A signed reading, "+1,5" or "−1,5": the true minus sign, which speech synthesisers read as a word where
+ * they skip a hyphen. */
 QString signedDecimal(double value, int decimals)
 {
-    const QString text = decimal(value, decimals);
+    QString text = decimal(value, decimals);
+    if (text.startsWith(QLatin1Char('-')))
+        return text.replace(0, 1, QChar(0x2212));
     return value > 0 && text != decimal(0.0, decimals) ? QLatin1Char('+') + text : text;
+}
+
+/** The fine knob inside a TIME/DIV or VOLTS/DIV switch. */
+std::optional<Hm203Control> calKnobOf(Hm203Control range)
+{
+    switch (range) {
+    case C::TimeDiv:
+        return C::TimeCal;
+    case C::VoltsDivI:
+        return C::VoltsCalI;
+    case C::VoltsDivII:
+        return C::VoltsCalII;
+    default:
+        return std::nullopt;
+    }
 }
 
 double clampedOr(double value, double low, double high, double fallback)
@@ -342,32 +362,43 @@ LiveScreen Hm203::screen(const BeamMoment &moment) const
     return live;
 }
 
-QString Hm203::valueText(Hm203Control control, bool castilian) const
+QString Hm203::readingAt(Hm203Control control, int position, bool castilian) const
 {
-    const int v = value(control);
+    const Hm203ControlInfo &info = controlInfo(control);
+    const int v = std::clamp(position, info.minimum, info.maximum);
     const auto pick = [castilian](const char16_t *es, const char16_t *va) {
         return QString::fromUtf16(castilian ? es : va);
     };
+    // A range switch says so when its fine knob is off the stop: the step it points at is then not the
+    // scale on the screen.
+    const auto calibration = [&](Hm203Control range) {
+        const std::optional<Hm203Control> cal = calKnobOf(range);
+        if (!cal || value(*cal) == controlInfo(*cal).maximum)
+            return QString();
+        return pick(u", sin calibrar", u", sense calibrar");
+    };
     switch (control) {
     case C::TimeDiv:
-        return formatSecondsPerDiv(secondsPerDivAt(v));
+        return formatSecondsPerDiv(secondsPerDivAt(v)) + calibration(control);
     case C::VoltsDivI:
     case C::VoltsDivII:
-        return formatVoltsPerDiv(voltsPerDivAt(v));
+        return formatVoltsPerDiv(voltsPerDivAt(v)) + calibration(control);
     case C::TimeCal:
     case C::VoltsCalI:
     case C::VoltsCalII:
-        if (v == controlInfo(control).maximum)
+        if (v == info.maximum)
             return QStringLiteral("CAL");
-        return pick(u"sin calibrar, x", u"sense calibrar, x") + decimal(calMagnification(v), 2);
+        return pick(u"sin calibrar ×", u"sense calibrar ×") + decimal(calMagnification(v), 1);
     case C::TriggerCoupling:
         if (v == 4)
             return pick(u"~ (red)", u"~ (xarxa)");
-        return QString::fromUtf16(kCouplingNames[std::clamp(v, 0, 4)]);
+        return QString::fromUtf16(kCouplingNames[v]);
     case C::XPosition:
     case C::YPositionI:
     case C::YPositionII:
     case C::Level:
+        if (v == 0)
+            return pick(u"centro", u"centre");
         return signedDecimal(v / 10.0, 1) + QStringLiteral(" div");
     case C::TraceRotation:
         return signedDecimal(v * 0.05, 2) + QStringLiteral("°");
@@ -378,7 +409,7 @@ QString Hm203::valueText(Hm203Control control, bool castilian) const
     default:
         break;
     }
-    return v ? pick(u"pulsado", u"polsat") : pick(u"sin pulsar", u"sense polsar");
+    return v ? pick(u"pulsado", u"polsat") : pick(u"suelto", u"solt");
 }
 
 Trace testerFigure(TesterLoad load)

@@ -181,8 +181,17 @@ public:
     /** The screen at a moment. */
     LiveScreen screen(const BeamMoment &moment = {}) const;
 
-    /** The value a screen reader announces after the control's name: "0,2 ms/div", "pulsado", "AC". */
-    QString valueText(Hm203Control control, bool castilian) const;
+    /**
+     * The reading of a control at a position, every other control where it is: what a screen reader
+     * announces after the control's name ("0,2 ms/div", "pulsado", "AC", "centro", "sin calibrar ×1,8").
+     * A widget that has just moved asks with its own position, so the reading never waits for the model.
+     */
+    QString readingAt(Hm203Control control, int position, bool castilian) const;
+    /** The reading of a control where it is now. */
+    QString valueText(Hm203Control control, bool castilian) const
+    {
+        return readingAt(control, value(control), castilian);
+    }
 
 private:
     std::array<int, kHm203ControlCount> m_values {};

@@ -1,0 +1,434 @@
+// The virtual oscilloscope as a screen reader meets it: read over the accessibility bus, through
+// Qt's real AT-SPI bridge, as Orca reads it. The suite is its own AT-SPI client: it reads its own
+// windows with asynchronous D-Bus calls while the event loop runs, so that the bridge, which answers
+// on this same GUI thread, can answer. Runs with a session bus on an X display (see run-with-atspi.sh).
+#include "livepanel.h"
+#include "panelcontrol.h"
+#include "taskstrip.h"
+#include "testsupport.h"
+#include "tfichaprincipal.h"
+#include "tosciloscopio.h"
+#include "windowtestsupport.h"
+
+#include <QAccessible>
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMetaType>
+#include <QDBusPendingCallWatcher>
+#include <QDBusVariant>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QToolTip>
+#include <QtTest>
+
+using C = Hm203Control;
+
+namespace {
+
+// From at-spi2-core's atspi-constants.h.
+constexpr uint kRoleCheckBox = 7;
+constexpr uint kRoleNotification = 101;
+constexpr uint kRoleSpinButton = 52;
+constexpr uint kStateChecked = 4;
+constexpr uint kStateShowing = 25;
+
+/** An object on the bus: the connection that serves it and its path. */
+struct Ref
+{
+    QString service;
+    QDBusObjectPath path;
+};
+
+QDBusArgument &operator<<(QDBusArgument &argument, const Ref &ref)
+{
+    argument.beginStructure();
+    argument << ref.service << ref.path;
+    argument.endStructure();
+    return argument;
+}
+
+const QDBusArgument &operator>>(const QDBusArgument &argument, Ref &ref)
+{
+    argument.beginStructure();
+    argument >> ref.service >> ref.path;
+    argument.endStructure();
+    return argument;
+}
+
+/** What a screen reader learns of one object. */
+struct Heard
+{
+    uint role = 0;
+    QString name;
+    QString description;
+    /** The Text interface's text and the Value interface's value, where there are. */
+    QString text;
+    double value = -1.0;
+    bool checked = false;
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Ref)
+
+class TestAtSpi : public WindowSuite
+{
+    Q_OBJECT
+
+private:
+    QDBusConnection m_bus { QString() };
+    QString m_app;
+    /** The objects that have said "showing" since the last look, as a notification does. */
+    QStringList m_shown;
+
+    static QDBusMessage accessibleCall(const Ref &ref, const char *method)
+    {
+        return QDBusMessage::createMethodCall(
+            ref.service, ref.path.path(), QStringLiteral("org.a11y.atspi.Accessible"), QLatin1String(method));
+    }
+    static QDBusMessage property(const Ref &ref, const char *interface, const char *name)
+    {
+        QDBusMessage m = QDBusMessage::createMethodCall(ref.service, ref.path.path(),
+            QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+        m.setArguments({ QLatin1String(interface), QLatin1String(name) });
+        return m;
+    }
+    static QVariant first(const QDBusMessage &reply)
+    {
+        const QVariant v = reply.arguments().value(0);
+        return v.canConvert<QDBusVariant>() ? v.value<QDBusVariant>().variant() : v;
+    }
+
+    /** Sends the calls at once and runs the event loop until every answer is in. */
+    QList<QDBusMessage> ask(const QList<QDBusMessage> &calls)
+    {
+        QList<QDBusPendingCall> pending;
+        for (const QDBusMessage &m : calls)
+            pending << m_bus.asyncCall(m, 5000);
+        for (const QDBusPendingCall &p : pending) {
+            QDBusPendingCallWatcher watcher(p);
+            QEventLoop loop;
+            connect(&watcher, &QDBusPendingCallWatcher::finished, &loop, &QEventLoop::quit);
+            if (!watcher.isFinished())
+                loop.exec();
+        }
+        QList<QDBusMessage> replies;
+        for (const QDBusPendingCall &p : pending)
+            replies << p.reply();
+        return replies;
+    }
+
+    static QList<Ref> children(const QDBusMessage &reply)
+    {
+        return qdbus_cast<QList<Ref>>(reply.arguments().value(0));
+    }
+
+    /** Every object under a window, by name, walked a level at a time. */
+    QMultiHash<QString, Ref> objectsUnder(const Ref &window)
+    {
+        QMultiHash<QString, Ref> named;
+        QList<Ref> level { window };
+        while (!level.isEmpty()) {
+            QList<QDBusMessage> calls;
+            for (const Ref &r : level)
+                calls << accessibleCall(r, "GetChildren");
+            QList<Ref> next;
+            for (const QDBusMessage &reply : ask(calls))
+                next << children(reply);
+            calls.clear();
+            for (const Ref &r : next)
+                calls << property(r, "org.a11y.atspi.Accessible", "Name");
+            const QList<QDBusMessage> names = ask(calls);
+            for (qsizetype i = 0; i < next.size(); ++i)
+                named.insert(first(names.at(i)).toString(), next.at(i));
+            level = next;
+        }
+        return named;
+    }
+
+    /** The oscilloscope window as the bus shows it: the one showing under its title. */
+    Ref windowOnTheBus(const QWidget *window)
+    {
+        const Ref root { m_app, QDBusObjectPath(QStringLiteral("/org/a11y/atspi/accessible/root")) };
+        const QList<Ref> windows = children(ask({ accessibleCall(root, "GetChildren") }).first());
+        for (const Ref &w : windows) {
+            const QList<QDBusMessage> r
+                = ask({ property(w, "org.a11y.atspi.Accessible", "Name"), accessibleCall(w, "GetState") });
+            const QList<uint> state = qdbus_cast<QList<uint>>(r.at(1).arguments().value(0));
+            const bool showing = !state.isEmpty() && (state.first() & (1u << kStateShowing));
+            if (showing && first(r.at(0)).toString() == window->windowTitle())
+                return w;
+        }
+        return {};
+    }
+
+    Heard hear(const Ref &ref)
+    {
+        QDBusMessage text = QDBusMessage::createMethodCall(
+            ref.service, ref.path.path(), QStringLiteral("org.a11y.atspi.Text"), QStringLiteral("GetText"));
+        text.setArguments({ 0, -1 });
+        const QList<QDBusMessage> r
+            = ask({ accessibleCall(ref, "GetRole"), property(ref, "org.a11y.atspi.Accessible", "Name"),
+                property(ref, "org.a11y.atspi.Accessible", "Description"), accessibleCall(ref, "GetState"),
+                text, property(ref, "org.a11y.atspi.Value", "CurrentValue") });
+        Heard heard;
+        heard.role = first(r.at(0)).toUInt();
+        heard.name = first(r.at(1)).toString();
+        heard.description = first(r.at(2)).toString();
+        const QList<uint> state = qdbus_cast<QList<uint>>(r.at(3).arguments().value(0));
+        heard.checked = !state.isEmpty() && (state.first() & (1u << kStateChecked));
+        if (r.at(4).type() == QDBusMessage::ReplyMessage)
+            heard.text = first(r.at(4)).toString();
+        if (r.at(5).type() == QDBusMessage::ReplyMessage)
+            heard.value = first(r.at(5)).toDouble();
+        return heard;
+    }
+
+    /** Opens the virtual oscilloscope as the student does and finds it on the bus. */
+    QMultiHash<QString, Ref> open(bool castilian)
+    {
+        setLanguage(castilian);
+        menu("Osciloscopiovirtual1");
+        const Ref window = windowOnTheBus(osciloscopio);
+        if (window.service.isEmpty())
+            return {};
+        return objectsUnder(window);
+    }
+
+    /** With VANTELA_GRAB_DIR set, saves the screen with a control's tooltip up, as the pointer raises it. */
+    static void saveTooltip(QWidget *widget, const QString &name)
+    {
+        const QString dir = qEnvironmentVariable("VANTELA_GRAB_DIR");
+        if (dir.isEmpty())
+            return;
+        const QPoint centre = widget->rect().center();
+        QHelpEvent help(QEvent::ToolTip, centre, widget->mapToGlobal(centre));
+        QCoreApplication::sendEvent(widget, &help);
+        QTRY_VERIFY(QToolTip::isVisible());
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (w->inherits("QTipLabel"))
+                QVERIFY(QTest::qWaitForWindowExposed(w));
+        }
+        QDir().mkpath(dir);
+        widget->screen()->grabWindow(0).save(QDir(dir).filePath(name + QStringLiteral(".png")));
+        QToolTip::hideText();
+    }
+
+    Heard heardControl(const QMultiHash<QString, Ref> &objects, C c)
+    {
+        return hear(objects.value(QString::fromUtf16(controlInfo(c).label)));
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        qDBusRegisterMetaType<Ref>();
+        qDBusRegisterMetaType<QList<Ref>>();
+        startSuite();
+        // The accessibility bus, as a screen reader finds it, and this program's bridge on it.
+        const QDBusMessage address = QDBusConnection::sessionBus().call(
+            QDBusMessage::createMethodCall(QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus"),
+                QStringLiteral("org.a11y.Bus"), QStringLiteral("GetAddress")));
+        QCOMPARE(address.type(), QDBusMessage::ReplyMessage);
+        m_bus = QDBusConnection::connectToBus(
+            address.arguments().value(0).toString(), QStringLiteral("reader"));
+        QVERIFY(m_bus.isConnected());
+        const Ref registry { QStringLiteral("org.a11y.atspi.Registry"),
+            QDBusObjectPath(QStringLiteral("/org/a11y/atspi/accessible/root")) };
+        QTRY_VERIFY_WITH_TIMEOUT(
+            [&] {
+                for (const Ref &app : children(ask({ accessibleCall(registry, "GetChildren") }).first())) {
+                    const QDBusMessage pid
+                        = m_bus.interface()->call(QStringLiteral("GetConnectionUnixProcessID"), app.service);
+                    if (pid.arguments().value(0).toLongLong() == QCoreApplication::applicationPid())
+                        m_app = app.service;
+                }
+                return !m_app.isEmpty();
+            }(),
+            10000);
+        // Listen for objects that show themselves, as Orca does for notifications.
+        QDBusMessage listen = QDBusMessage::createMethodCall(QStringLiteral("org.a11y.atspi.Registry"),
+            QStringLiteral("/org/a11y/atspi/registry"), QStringLiteral("org.a11y.atspi.Registry"),
+            QStringLiteral("RegisterEvent"));
+        listen.setArguments({ QStringLiteral("object:state-changed:showing"), QStringList(), QString() });
+        QCOMPARE(ask({ listen }).first().type(), QDBusMessage::ReplyMessage);
+        QVERIFY(m_bus.connect(QString(), QString(), QStringLiteral("org.a11y.atspi.Event.Object"),
+            QStringLiteral("StateChanged"), this, SLOT(stateChanged(QDBusMessage))));
+    }
+    void cleanupTestCase() { endSuite(); }
+    void init() { startCase(); }
+    void cleanup()
+    {
+        if (osciloscopio)
+            osciloscopio->close();
+    }
+
+    void stateChanged(const QDBusMessage &message)
+    {
+        if (message.arguments().value(0).toString() == QLatin1String("showing")
+            && message.arguments().value(1).toInt() == 1)
+            m_shown << message.path();
+    }
+
+    void everyControlIsNamedAsPrinted()
+    {
+        const QMultiHash<QString, Ref> objects = open(true);
+        QVERIFY(!objects.isEmpty());
+        for (const Hm203ControlInfo &info : hm203Controls()) {
+            const QString label = QString::fromUtf16(info.label);
+            QCOMPARE(objects.count(label), 1);
+            QCOMPARE(hear(objects.value(label)).role,
+                info.style == ControlStyle::Button ? kRoleCheckBox : kRoleSpinButton);
+        }
+    }
+
+    void readingsFromTheOpeningAndAfterAKey_data()
+    {
+        QTest::addColumn<bool>("castilian");
+        QTest::addColumn<int>("control");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("after");
+        // The reading a knob or switch speaks is its text; a button says "pulsado" or "suelto" in its
+        // description and is checked while it is in.
+        const auto row = [](const char *name, C c, Qt::Key key, const char *es, const char *esAfter,
+                             const char *va, const char *vaAfter) {
+            QTest::addRow("%s castellano", name) << true << int(c) << int(key) << es << esAfter;
+            QTest::addRow("%s valencià", name) << false << int(c) << int(key) << va << vaAfter;
+        };
+        row("TIME/DIV", C::TimeDiv, Qt::Key_Left, "0,2 ms/div", "0,5 ms/div", "0,2 ms/div", "0,5 ms/div");
+        row("TRIG.", C::TriggerCoupling, Qt::Key_End, "AC", "~ (red)", "AC", "~ (xarxa)");
+        row("LEVEL", C::Level, Qt::Key_Right, "centro", "+0,1 div", "centre", "+0,1 div");
+        row("Y-POS I", C::YPositionI, Qt::Key_PageDown, "centro", "\u22121,0 div", "centre", "\u22121,0 div");
+        row("TIME/DIV CAL", C::TimeCal, Qt::Key_Home, "CAL", "sin calibrar ×2,5", "CAL",
+            "sense calibrar ×2,5");
+        row("AC/DC I", C::DcI, Qt::Key_Space, "pulsado", "suelto", "polsat", "solt");
+        row("POWER", C::Power, Qt::Key_Space, "pulsado", "suelto", "polsat", "solt");
+    }
+    void readingsFromTheOpeningAndAfterAKey()
+    {
+        QFETCH(bool, castilian);
+        QFETCH(int, control);
+        QFETCH(int, key);
+        QFETCH(QString, before);
+        QFETCH(QString, after);
+        const QMultiHash<QString, Ref> objects = open(castilian);
+        QVERIFY(!objects.isEmpty());
+        PanelControlWidget *widget = osciloscopio->panel->controlWidget(C(control));
+        const bool button = widget->isButton();
+        const auto reading = [&](const Heard &h) { return button ? h.description : h.text; };
+        const QString in = castilian ? QStringLiteral("pulsado") : QStringLiteral("polsat");
+
+        Heard heard = heardControl(objects, C(control));
+        QCOMPARE(heard.role, button ? kRoleCheckBox : kRoleSpinButton);
+        QCOMPARE(heard.name, widget->label());
+        QCOMPARE(reading(heard), before);
+        QCOMPARE(heard.checked, button && before == in);
+        // A knob's position is its value; its description stays empty, or the reading would be heard twice.
+        QCOMPARE(heard.value, button ? -1.0 : widget->value());
+        if (!button)
+            QVERIFY(heard.description.isEmpty());
+        QCOMPARE(widget->toolTip(), widget->label() + QStringLiteral(": ") + before);
+
+        // With a screen reader listening, the bridge lets it see each key before the window does.
+        widget->setFocus();
+        QTest::keyClick(widget, Qt::Key(key));
+        QTRY_COMPARE(reading(heardControl(objects, C(control))), after);
+        heard = heardControl(objects, C(control));
+        QCOMPARE(heard.checked, button && after == in);
+        QCOMPARE(heard.value, button ? -1.0 : widget->value());
+        QCOMPARE(widget->toolTip(), widget->label() + QStringLiteral(": ") + after);
+        saveTooltip(widget,
+            QStringLiteral("tooltip-") + QString::fromUtf8(QTest::currentDataTag()).replace(u'/', u'-'));
+    }
+
+    void everyEventCarriesTheNewReading_data()
+    {
+        QTest::addColumn<int>("control");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("reading");
+        QTest::newRow("TIME/DIV") << int(C::TimeDiv) << int(Qt::Key_Left) << "0,5 ms/div";
+        QTest::newRow("GD I") << int(C::GroundI) << int(Qt::Key_Space) << "pulsado";
+        QTest::newRow("POWER") << int(C::Power) << int(Qt::Key_Space) << "suelto";
+    }
+    void everyEventCarriesTheNewReading()
+    {
+        // A bridge may read a control as it tells of its change, before the instrument has heard of it.
+        QFETCH(int, control);
+        QFETCH(int, key);
+        QFETCH(QString, reading);
+        QVERIFY(!open(true).isEmpty());
+        PanelControlWidget *widget = osciloscopio->panel->controlWidget(C(control));
+        const int before = widget->value();
+        widget->setFocus();
+        static QStringList heard;
+        heard.clear();
+        const QAccessible::UpdateHandler bridge
+            = QAccessible::installUpdateHandler([](QAccessibleEvent *event) {
+                  if (qobject_cast<PanelControlWidget *>(event->object()))
+                      heard << event->accessibleInterface()->text(QAccessible::Value);
+              });
+        QTest::keyClick(widget, Qt::Key(key));
+        QTRY_VERIFY(widget->value() != before);
+        QAccessible::installUpdateHandler(bridge);
+        QVERIFY(!heard.isEmpty());
+        QCOMPARE(heard, QStringList(heard.size(), reading));
+    }
+
+    void aRangeSwitchFollowsItsFineKnob_data() { languages(); }
+    void aRangeSwitchFollowsItsFineKnob()
+    {
+        QFETCH(bool, castilian);
+        const QMultiHash<QString, Ref> objects = open(castilian);
+        QVERIFY(!objects.isEmpty());
+        QCOMPARE(heardControl(objects, C::VoltsDivI).text, QStringLiteral("1 V/div"));
+        PanelControlWidget *cal = osciloscopio->panel->controlWidget(C::VoltsCalI);
+        cal->setFocus();
+        QTest::keyClick(cal, Qt::Key_Left);
+        QTRY_COMPARE(heardControl(objects, C::VoltsDivI).text,
+            castilian ? QStringLiteral("1 V/div, sin calibrar") : QStringLiteral("1 V/div, sense calibrar"));
+        QTest::keyClick(cal, Qt::Key_Right);
+        QTRY_COMPARE(heardControl(objects, C::VoltsDivI).text, QStringLiteral("1 V/div"));
+    }
+
+    void theTaskStripIsHeard_data() { languages(); }
+    void theTaskStripIsHeard()
+    {
+        QFETCH(bool, castilian);
+        QMultiHash<QString, Ref> objects = open(castilian);
+        QVERIFY(!objects.isEmpty());
+        TaskStrip *strip = osciloscopio->tarea;
+        m_shown.clear();
+        QTest::mouseClick(strip->next(), Qt::LeftButton);
+        objects = objectsUnder(windowOnTheBus(osciloscopio));
+
+        // The goal is named by itself, described by its verdict, and heard with it as the task is shown.
+        const Ref goal = objects.value(strip->goal()->text());
+        const Ref verdict = objects.value(strip->verdict()->text());
+        Heard heard = hear(goal);
+        QCOMPARE(heard.role, kRoleNotification);
+        QCOMPARE(heard.description, strip->verdict()->text());
+        QTRY_VERIFY(m_shown.contains(goal.path.path()));
+        QVERIFY(!m_shown.contains(verdict.path.path()));
+
+        // Working the task, the student hears the new verdict, once.
+        const QString first = strip->verdict()->text();
+        PanelControlWidget *time = osciloscopio->panel->controlWidget(C::TimeDiv);
+        time->setFocus();
+        QTest::keyClick(time, Qt::Key_Left);
+        QTest::keyClick(time, Qt::Key_Left);
+        QTRY_VERIFY(strip->isMet());
+        QVERIFY(strip->verdict()->text() != first);
+        heard = hear(verdict);
+        QCOMPARE(heard.role, kRoleNotification);
+        QCOMPARE(heard.name, strip->verdict()->text());
+        QCOMPARE(hear(goal).description, strip->verdict()->text());
+        QTRY_COMPARE(m_shown.count(verdict.path.path()), 1);
+        QCOMPARE(m_shown.count(goal.path.path()), 1);
+    }
+};
+
+QTEST_MAIN(TestAtSpi)
+#include "tst_atspi.moc"
