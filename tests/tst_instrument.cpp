@@ -331,6 +331,24 @@ private Q_SLOTS:
         QTest::keyClick(knob(C::TimeDiv), Qt::Key_Left);
         QCOMPARE(panel()->scope().valueText(C::TimeDiv, true), QStringLiteral("1 ms/div"));
         QTRY_VERIFY(strip->isMet());
+        // Off its stop, the fine knob makes TIME/DIV lie: the readout says so, and the task is not met.
+        knob(C::TimeCal)->setFocus();
+        QTest::keyClick(knob(C::TimeCal), Qt::Key_PageDown);
+        QTRY_VERIFY(!strip->isMet());
+        QVERIFY(window->lectura->text().contains(
+            castilian ? QStringLiteral("ms/div (sin calibrar)") : QStringLiteral("ms/div (sense calibrar)")));
+        QVERIFY(strip->verdict()->text().contains(QStringLiteral("CAL")));
+        QTest::keyClick(knob(C::TimeCal), Qt::Key_End);
+        QTRY_VERIFY(strip->isMet());
+        // Switched off and on, nothing is met until the tube has warmed up and the trace is back.
+        PanelControlWidget *power = knob(C::Power);
+        QTest::mouseClick(power, Qt::LeftButton, {}, power->rect().center());
+        QTest::mouseClick(power, Qt::LeftButton, {}, power->rect().center());
+        QTRY_VERIFY(!strip->isMet());
+        QVERIFY(strip->verdict()->text().contains(
+            castilian ? QStringLiteral("calentando") : QStringLiteral("escalfant")));
+        QTRY_VERIFY_WITH_TIMEOUT(strip->isMet(), 6000);
+        QVERIFY(panel()->liveScreen().brightness > 0.5);
         QStringList goals;
         for (int i = 0; i < hm203Tasks().size(); ++i) {
             QCOMPARE(strip->taskIndex(), i);
