@@ -1,11 +1,11 @@
 #include "artgen.h"
 #include "curfile.h"
 #include "curwriter.h"
-#include "description/frontpanelspots.h"
-#include "description/tubeparts.h"
 #include "frontpanellayout.h"
 #include "frontpanelpainter.h"
+#include "frontpanelspots.h"
 #include "tubepainter.h"
+#include "tubeparts.h"
 
 #include <QFile>
 #include <QHash>

@@ -1,6 +1,6 @@
 #include "artgen.h"
 #include "evaluationlayout.h"
-#include "exercises/evaluationspots.h"
+#include "evaluationspots.h"
 #include "frontpanelpainter.h"
 
 #include <QFile>

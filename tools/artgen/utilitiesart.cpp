@@ -4,9 +4,9 @@
 #include "bmpwriter.h"
 #include "frontpanellayout.h"
 #include "frontpanelpainter.h"
-#include "practice/sinezones.h"
 #include "screenpainter.h"
 #include "screentraces.h"
+#include "sinezones.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -4,8 +4,8 @@
 #include "bmpwriter.h"
 #include "frontpanellayout.h"
 #include "frontpanelpainter.h"
-#include "practice/switchonsteps.h"
 #include "screenpainter.h"
+#include "switchonsteps.h"
 
 #include <QPainter>
 #include <QPainterPath>

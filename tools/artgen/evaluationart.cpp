@@ -1,7 +1,7 @@
 #include "artgen.h"
 #include "bmpwriter.h"
 #include "evaluationlayout.h"
-#include "exercises/evaluationspots.h"
+#include "evaluationspots.h"
 #include "frontpanellayout.h"
 #include "frontpanelpainter.h"
 

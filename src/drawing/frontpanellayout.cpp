@@ -1,6 +1,6 @@
 #include "frontpanellayout.h"
 
-#include "description/frontpanelspots.h"
+#include "frontpanelspots.h"
 
 #include <QLatin1String>
 
