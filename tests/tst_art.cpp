@@ -1,9 +1,11 @@
 #include "artgen.h"
 #include "curfile.h"
 #include "curwriter.h"
+#include "evaluationlayout.h"
 #include "frontpanellayout.h"
 #include "frontpanelpainter.h"
 #include "frontpanelspots.h"
+#include "hm203.h"
 #include "tubepainter.h"
 #include "tubeparts.h"
 
@@ -99,6 +101,8 @@ private slots:
     void hotSpotLiesOnAControl();
     void controlStateShowsInPlace_data();
     void controlStateShowsInPlace();
+    void everyPartIsOnBothPictures_data();
+    void everyPartIsOnBothPictures();
 
     void tubeLabelSitsByItsPart_data();
     void tubeLabelSitsByItsPart();
@@ -322,6 +326,39 @@ void TestArt::hotSpotLiesOnAControl()
     // The model names the control after its hot-spot, so later pictures can change its state.
     const FrontPanelModel model = frontPanelLayout();
     QVERIFY(model.control(name) != nullptr || name == QLatin1String("pantalla"));
+}
+
+void TestArt::everyPartIsOnBothPictures_data()
+{
+    QTest::addColumn<QString>("name");
+    for (const Hm203Part &part : kHm203Parts)
+        QTest::newRow(part.panelName) << QString::fromLatin1(part.panelName);
+}
+
+void TestArt::everyPartIsOnBothPictures()
+{
+    // Both photographs of the front draw every part of the catalogue once, as what it is, with its
+    // print, and nothing the catalogue does not know.
+    QFETCH(QString, name);
+    const Hm203Part *part = hm203Part(name);
+    QVERIFY(part);
+    for (const FrontPanelModel &picture : { frontPanelLayout(), evaluationPanelLayout() }) {
+        QCOMPARE(picture.controls.size(), qsizetype(kHm203Parts.size()));
+        QCOMPARE(std::count_if(picture.controls.cbegin(), picture.controls.cend(),
+                     [&](const PanelControl &c) { return c.name == name; }),
+            1);
+        const PanelControl *drawn = picture.control(name);
+        QCOMPARE(drawn->kind, part->kind);
+        QCOMPARE(drawn->label, QString::fromLatin1(part->printed));
+        QVERIFY(QRectF(QPointF(), picture.size).contains(drawn->rect));
+    }
+    // Whatever the student operates is one of these parts, worked as its kind says.
+    for (const Hm203ControlInfo &info : hm203Controls()) {
+        if (name != QLatin1String(info.panelName))
+            continue;
+        const bool button = part->kind == ControlKind::PushButton;
+        QCOMPARE(info.style == ControlStyle::Button, button);
+    }
 }
 
 void TestArt::controlStateShowsInPlace_data()

@@ -1,3 +1,4 @@
+#include "frontpanellayout.h"
 #include "generatorpanel.h"
 #include "hm203tasks.h"
 #include "livepanel.h"
@@ -121,6 +122,35 @@ private Q_SLOTS:
         QTest::mouseClick(trigger, Qt::LeftButton, {}, QPoint(trigger->width() / 2, trigger->height() - 2));
         QCOMPARE(panel()->scope().valueText(C::TriggerCoupling, true), QStringLiteral("~ (red)"));
         osciloscopio->close();
+    }
+
+    void everyControlHasItsPlaceOnThePanel_data()
+    {
+        QTest::addColumn<int>("control");
+        for (const Hm203ControlInfo &info : hm203Controls())
+            QTest::newRow(info.panelName) << int(info.id);
+    }
+    void everyControlHasItsPlaceOnThePanel()
+    {
+        // Each control of the instrument lies over the part the panel draws for it, so that a click on
+        // the drawing reaches it; a CAL knob lies within its switch.
+        QFETCH(int, control);
+        open();
+        const Hm203ControlInfo &info = controlInfo(C(control));
+        PanelControlWidget *widget = knob(C(control));
+        QVERIFY(widget);
+        const FrontPanelModel drawn = frontPanelLayout();
+        const PanelControl *part = drawn.control(QLatin1String(info.panelName));
+        QVERIFY(part);
+        const double scale = double(panel()->width()) / drawn.size.width();
+        const QRectF where(part->rect.topLeft() * scale, part->rect.size() * scale);
+        QVERIFY2(
+            QRectF(widget->geometry()).adjusted(-1, -1, 1, 1).contains(where), qPrintable(info.panelName));
+        QVERIFY(widget->isVisible());
+        // A switch that carries a CAL knob is reached on its ring, outside the knob.
+        const QPoint ring = widget->geometry().center() + QPoint(widget->width() * 2 / 5, 0);
+        const bool carriesCal = info.style == ControlStyle::Switch && part->kind == ControlKind::RotarySwitch;
+        QCOMPARE(panel()->childAt(carriesCal ? ring : widget->geometry().center()), widget);
     }
 
     void keyboardReachesAndWorksEveryControl()

@@ -6,56 +6,53 @@
 
 namespace {
 
-using K = ControlKind;
-using S = LabelSide;
-
 // clang-format off
 constexpr AnchoredControl kLayout[] = {
     // Beam and horizontal deflection, top row.
-    {"Interruptor", "Interruptor", K::PushButton,   4,    7,   17, 13, "POWER",     S::Above, 0},
-    {"lamp",        "Interruptor", K::Lamp,        26,    9,    6,  6, "",          S::None,  0},
-    {"xmag",        "xmag",        K::PushButton,   7,    8,   19, 12, "X-MAG x10", S::Above, 0},
-    {"xy",          "xy",          K::PushButton,   2,    8,   13, 12, "X-Y",       S::Above, 0},
-    {"intensidad",  "intensidad",  K::Knob,         3,   11.5, 19, 19, "INTENS.",   S::Above, 40},
-    {"traza",       "traza",       K::TrimPot,      1,    4,    7, 17, "TR",        S::Below, 30},
-    {"xpos",        "xpos",        K::Knob,         2.5, 14,   20, 20, "X-POS",     S::Above, -20},
-    {"holdoff",     "holdoff",     K::Knob,         5.5, 11,   22, 22, "HOLD OFF",  S::Above, -135},
-    {"focus",       "focus",       K::Knob,         6,   10.5, 21, 21, "FOCUS",     S::Above, 25},
+    {"Interruptor",  "Interruptor",     4,     7,  17,  13,    0},
+    {"lamp",         "Interruptor",    26,     9,   6,   6,    0},
+    {"xmag",         "xmag",            7,     8,  19,  12,    0},
+    {"xy",           "xy",              2,     8,  13,  12,    0},
+    {"intensidad",   "intensidad",      3,  11.5,  19,  19,   40},
+    {"traza",        "traza",           1,     4,   7,  17,   30},
+    {"xpos",         "xpos",          2.5,    14,  20,  20,  -20},
+    {"holdoff",      "holdoff",       5.5,    11,  22,  22, -135},
+    {"focus",        "focus",           6,  10.5,  21,  21,   25},
     // Time base and trigger.
-    {"trigger",     "trigger",     K::SlideSwitch,  2,    5,    7, 56, "TRIG.",     S::Above, 0},
-    {"time",        "cal1",        K::RotarySwitch, -12.5, -12.5, 50, 50, "TIME/DIV", S::Above, 60},
-    {"cal1",        "cal1",        K::CalKnob,      2.5,  2.5, 20, 20, "",          S::None,  135},
-    {"atnorm",      "atnorm",      K::PushButton,   7,    8,   19, 12, "AT/NORM",   S::Above, 0},
-    {"level",       "level",       K::Knob,        10.5,  2.5, 20, 20, "LEVEL",     S::Below, 0},
-    {"triggerimp",  "triggerimp",  K::Bnc,          9.5,  9,   22, 22, "TRIG. INP.", S::Above, 0},
-    {"alt",         "alt",         K::PushButton,   2,   11,   13, 11, "ALT",       S::Above, 0},
-    {"flanco",      "flanco",      K::PushButton,   2,   11,   13, 11, "SLOPE",     S::Above, 0},
-    {"ext",         "ext",         K::PushButton,   5,   11,   15, 11, "EXT.",      S::Above, 0},
+    {"trigger",      "trigger",         2,     5,   7,  56,    0},
+    {"time",         "cal1",        -12.5, -12.5,  50,  50,   60},
+    {"cal1",         "cal1",          2.5,   2.5,  20,  20,  135},
+    {"atnorm",       "atnorm",          7,     8,  19,  12,    0},
+    {"level",        "level",        10.5,   2.5,  20,  20,    0},
+    {"triggerimp",   "triggerimp",    9.5,     9,  22,  22,    0},
+    {"alt",          "alt",             2,    11,  13,  11,    0},
+    {"flanco",       "flanco",          2,    11,  13,  11,    0},
+    {"ext",          "ext",             5,    11,  15,  11,    0},
     // Channel I.
-    {"ypos",        "ypos",        K::Knob,         5.5,  8,   22, 22, "Y-POS I",   S::Above, -30},
-    {"volts1",      "cal2",        K::RotarySwitch, -11.5, -11.5, 48, 48, "VOLTS/DIV", S::Above, -30},
-    {"cal2",        "cal2",        K::CalKnob,      3,    3,   19, 19, "",          S::None,  135},
-    {"gd1",         "gd1",         K::PushButton,   2,   11,   13, 11, "GD",        S::Above, 0},
-    {"acdc1",       "acdc1",       K::PushButton,   2,   11,   13, 11, "AC/DC",     S::Above, 0},
-    {"input1",      "input1",      K::Bnc,          1.5,  7,   22, 22, "CH I",      S::Below, 0},
-    {"inv1",        "inv1",        K::PushButton,   5,   12,   15, 11, "INV I",     S::Above, 0},
-    {"ymag1",       "ymag1",       K::PushButton,   3,    5,   11, 11, "x5",        S::Above, 0},
+    {"ypos",         "ypos",          5.5,     8,  22,  22,  -30},
+    {"volts1",       "cal2",        -11.5, -11.5,  48,  48,  -30},
+    {"cal2",         "cal2",            3,     3,  19,  19,  135},
+    {"gd1",          "gd1",             2,    11,  13,  11,    0},
+    {"acdc1",        "acdc1",           2,    11,  13,  11,    0},
+    {"input1",       "input1",        1.5,     7,  22,  22,    0},
+    {"inv1",         "inv1",            5,    12,  15,  11,    0},
+    {"ymag1",        "ymag1",           3,     5,  11,  11,    0},
     // Channel II and the channel mode.
-    {"ymag2",       "ymag2",       K::PushButton,   3,    5,   11, 11, "x5",        S::Above, 0},
-    {"volts2",      "cal3",        K::RotarySwitch, -11.5, -11.5, 48, 48, "VOLTS/DIV", S::Above, 15},
-    {"cal3",        "cal3",        K::CalKnob,      3,    3,   19, 19, "",          S::None,  135},
-    {"ypos2",       "ypos2",       K::Knob,         6.5,  4,   20, 20, "Y-POS II",  S::Above, 20},
-    {"acdc2",       "acdc2",       K::PushButton,   2,   11,   13, 11, "AC/DC",     S::Above, 0},
-    {"gd2",         "gd2",         K::PushButton,   2,   11,   13, 11, "GD",        S::Above, 0},
-    {"ch12",        "ch12",        K::PushButton,   5,   12,   15, 11, "CH I/II",   S::Above, 0},
-    {"dual",        "dual",        K::PushButton,   5,   12,   15, 11, "DUAL",      S::Above, 0},
-    {"add",         "add",         K::PushButton,   5,   12,   15, 11, "ADD",       S::Above, 0},
-    {"inv2",        "inv2",        K::PushButton,   5,   12,   15, 11, "INV II",    S::Above, 0},
-    {"imp2",        "imp2",        K::Bnc,         10,    3.5, 21, 21, "CH II",     S::Below, 0},
+    {"ymag2",        "ymag2",           3,     5,  11,  11,    0},
+    {"volts2",       "cal3",        -11.5, -11.5,  48,  48,   15},
+    {"cal3",         "cal3",            3,     3,  19,  19,  135},
+    {"ypos2",        "ypos2",         6.5,     4,  20,  20,   20},
+    {"acdc2",        "acdc2",           2,    11,  13,  11,    0},
+    {"gd2",          "gd2",             2,    11,  13,  11,    0},
+    {"ch12",         "ch12",            5,    12,  15,  11,    0},
+    {"dual",         "dual",            5,    12,  15,  11,    0},
+    {"add",          "add",             5,    12,  15,  11,    0},
+    {"inv2",         "inv2",            5,    12,  15,  11,    0},
+    {"imp2",         "imp2",           10,   3.5,  21,  21,    0},
     // Along the bottom edge.
-    {"tester",      "tester",      K::PushButton,   4,    7,   15, 11, "",          S::None,  0},
-    {"testersocket", "tester",     K::Socket,      30,    6.5, 12, 12, "",          S::None,  0},
-    {"calibracion", "calibracion", K::TestTerminals, 0,   1,   73, 23, "CAL.",      S::Left,  0},
+    {"tester",       "tester",          4,     7,  15,  11,    0},
+    {"testersocket", "tester",         30,   6.5,  12,  12,    0},
+    {"calibracion",  "calibracion",     0,     1,  73,  23,    0},
 };
 // clang-format on
 
@@ -105,21 +102,18 @@ void placeAnchoredControls(FrontPanelModel &model, std::span<const AnchoredContr
     const std::function<QRectF(const char *anchor)> &anchorRect)
 {
     for (const AnchoredControl &row : controls) {
+        const Hm203Part *part = hm203Part(row.name);
+        Q_ASSERT(part);
         PanelControl c;
         c.name = QString::fromLatin1(row.name);
-        c.kind = row.kind;
+        c.kind = part->kind;
         const QRectF anchor = anchorRect(row.anchor);
         c.rect = QRectF(anchor.left() + row.dx, anchor.top() + row.dy, row.width, row.height);
-        c.label = QString::fromLatin1(row.label);
-        c.labelSide = row.side;
+        c.label = QString::fromLatin1(part->printed);
+        c.labelSide = part->printedSide;
         c.angle = row.angle;
-        if (row.kind == ControlKind::SlideSwitch) {
-            c.positions = { QStringLiteral("AC"), QStringLiteral("DC"), QStringLiteral("HF"),
-                QStringLiteral("LF"), QStringLiteral("~") };
-            c.position = 0;
-        }
-        if (row.kind == ControlKind::TestTerminals)
-            c.positions = { QStringLiteral("0.2V"), QStringLiteral("2V") };
+        c.positions = printedPositions(*part);
+        c.position = 0;
         model.controls.append(c);
     }
 }

@@ -6,18 +6,17 @@
 #include <span>
 
 /**
- * One control of a front-panel picture, placed relative to the top-left corner of the hot-spot
- * rectangle it hangs on (its anchor). Controls without a hot-spot of their own hang on a
- * neighbour's rectangle; rotary switches on the CAL knob they carry, so the two stay concentric.
+ * Where one part of the front (hm203panel.h) stands in a front-panel picture, placed relative to the
+ * top-left corner of the hot-spot rectangle it hangs on (its anchor), with its pointer's resting angle.
+ * Parts without a hot-spot of their own hang on a neighbour's rectangle; rotary switches on the CAL knob
+ * they carry, so the two stay concentric. What the part is and what is printed by it come from the
+ * catalogue.
  */
 struct AnchoredControl
 {
     const char *name;
     const char *anchor;
-    ControlKind kind;
     qreal dx, dy, width, height;
-    const char *label;
-    LabelSide side;
     qreal angle;
 };
 

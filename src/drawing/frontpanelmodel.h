@@ -1,5 +1,7 @@
 #pragma once
 
+#include "hm203panel.h"
+
 #include <QColor>
 #include <QList>
 #include <QPolygonF>
@@ -7,33 +9,6 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
-
-/** What a part of the instrument's front looks like; the painter has one way of drawing each. */
-enum class ControlKind {
-    /** Large rotary step switch with a skirt and index marks (TIME/DIV, VOLTS/DIV). */
-    RotarySwitch,
-    /** Ordinary round knob with a skirt and a pointer line. */
-    Knob,
-    /** Small red fine-adjustment knob with a triangle pointer, sitting inside a rotary switch. */
-    CalKnob,
-    /** Screwdriver adjustment in a recess. */
-    TrimPot,
-    /** Square push button in its bezel; may be pressed in. */
-    PushButton,
-    /** Lever switch moving in a slot between printed positions. */
-    SlideSwitch,
-    /** BNC input connector. */
-    Bnc,
-    /** Pilot lamp; may be lit. */
-    Lamp,
-    /** Row of small metal test terminals (one per position name) on an insulating plate. */
-    TestTerminals,
-    /** 4 mm banana socket. */
-    Socket,
-};
-
-/** Where a control's printed name stands relative to the control. */
-enum class LabelSide { None, Above, Below, Left, Right };
 
 /** One control of the front panel: what it is, where it is drawn, what is printed by it, and its state. */
 struct PanelControl

@@ -8,7 +8,6 @@
 namespace {
 
 using C = Hm203Control;
-using S = ControlStyle;
 
 /** TIME/DIV and VOLTS/DIV positions count clockwise: the slowest sweep and the least sensitive range
  * (the last of the steps) are position 0. */
@@ -29,46 +28,65 @@ int positionOfStep(const QList<double> &steps, double value)
     return int(steps.size()) - 1 - best;
 }
 
+/** How a control is worked follows from what part of the front it is. */
+constexpr ControlStyle styleOf(const char *panelName)
+{
+    switch (hm203Part(panelName)->kind) {
+    case ControlKind::PushButton:
+        return ControlStyle::Button;
+    case ControlKind::RotarySwitch:
+    case ControlKind::SlideSwitch:
+        return ControlStyle::Switch;
+    default:
+        return ControlStyle::Knob;
+    }
+}
+
+/** A control of the table; a name that is no part of the front does not compile. */
+constexpr Hm203ControlInfo control(Hm203Control id, const char *panelName, const char16_t *label, int minimum,
+    int maximum, int initial, int pageStep)
+{
+    return { id, panelName, label, styleOf(panelName), minimum, maximum, initial, pageStep };
+}
+
 // clang-format off
-const std::array<Hm203ControlInfo, kHm203ControlCount> kControls = { {
-    {C::Power,           "Interruptor", u"POWER",      S::Button, 0,   1,  1,  1},
-    {C::Intensity,       "intensidad",  u"INTENS.",    S::Knob,   0, 100, 70, 10},
-    {C::Focus,           "focus",       u"FOCUS",      S::Knob,   0, 100, 50, 10},
-    {C::TraceRotation,   "traza",       u"TR",         S::Knob, -50,  50,  0, 10},
-    {C::XMagnifier,      "xmag",        u"X-MAG x10",  S::Button, 0,   1,  0,  1},
-    {C::XY,              "xy",          u"X-Y",        S::Button, 0,   1,  0,  1},
-    {C::XPosition,       "xpos",        u"X-POS",      S::Knob, -60,  60,  0, 10},
-    {C::HoldOff,         "holdoff",     u"HOLD OFF",   S::Knob,   0, 100,  0, 10},
-    {C::TriggerCoupling, "trigger",     u"TRIG.",      S::Switch, 0,   4,  0,  1},
-    {C::TimeDiv,         "time",        u"TIME/DIV",   S::Switch, 0,  17,  9,  3},
-    {C::TimeCal,         "cal1",        u"TIME/DIV CAL", S::Knob, 0, 100, 100, 10},
-    {C::AtNorm,          "atnorm",      u"AT/NORM",    S::Button, 0,   1,  0,  1},
-    {C::Level,           "level",       u"LEVEL",      S::Knob, -40,  40,  0, 10},
-    {C::AltTrigger,      "alt",         u"ALT",        S::Button, 0,   1,  0,  1},
-    {C::Slope,           "flanco",      u"SLOPE",      S::Button, 0,   1,  0,  1},
-    {C::ExtTrigger,      "ext",         u"EXT.",       S::Button, 0,   1,  0,  1},
-    {C::YPositionI,      "ypos",        u"Y-POS I",    S::Knob, -60,  60,  0, 10},
-    {C::VoltsDivI,       "volts1",      u"VOLTS/DIV I", S::Switch, 0, 11,  4,  3},
-    {C::VoltsCalI,       "cal2",        u"VOLTS/DIV I CAL", S::Knob, 0, 100, 100, 10},
-    {C::GroundI,         "gd1",         u"GD I",       S::Button, 0,   1,  0,  1},
-    {C::DcI,             "acdc1",       u"AC/DC I",    S::Button, 0,   1,  1,  1},
-    {C::InvertI,         "inv1",        u"INV I",      S::Button, 0,   1,  0,  1},
-    {C::MagnifyI,        "ymag1",       u"Y-MAG x5 I", S::Button, 0,   1,  0,  1},
-    {C::MagnifyII,       "ymag2",       u"Y-MAG x5 II", S::Button, 0,  1,  0,  1},
-    {C::VoltsDivII,      "volts2",      u"VOLTS/DIV II", S::Switch, 0, 11, 4,  3},
-    {C::VoltsCalII,      "cal3",        u"VOLTS/DIV II CAL", S::Knob, 0, 100, 100, 10},
-    {C::YPositionII,     "ypos2",       u"Y-POS II",   S::Knob, -60,  60,  0, 10},
-    {C::DcII,            "acdc2",       u"AC/DC II",   S::Button, 0,   1,  1,  1},
-    {C::GroundII,        "gd2",         u"GD II",      S::Button, 0,   1,  0,  1},
-    {C::ChannelII,       "ch12",        u"CH I/II",    S::Button, 0,   1,  0,  1},
-    {C::Dual,            "dual",        u"DUAL",       S::Button, 0,   1,  0,  1},
-    {C::Add,             "add",         u"ADD",        S::Button, 0,   1,  0,  1},
-    {C::InvertII,        "inv2",        u"INV II",     S::Button, 0,   1,  0,  1},
-    {C::Tester,          "tester",      u"COMPONENT TESTER", S::Button, 0, 1, 0, 1},
+constexpr std::array<Hm203ControlInfo, kHm203ControlCount> kControls = { {
+    control(C::Power,           "Interruptor", u"POWER",              0,   1,   1,  1),
+    control(C::Intensity,       "intensidad",  u"INTENS.",            0, 100,  70, 10),
+    control(C::Focus,           "focus",       u"FOCUS",              0, 100,  50, 10),
+    control(C::TraceRotation,   "traza",       u"TR",               -50,  50,   0, 10),
+    control(C::XMagnifier,      "xmag",        u"X-MAG x10",          0,   1,   0,  1),
+    control(C::XY,              "xy",          u"X-Y",                0,   1,   0,  1),
+    control(C::XPosition,       "xpos",        u"X-POS",            -60,  60,   0, 10),
+    control(C::HoldOff,         "holdoff",     u"HOLD OFF",           0, 100,   0, 10),
+    control(C::TriggerCoupling, "trigger",     u"TRIG.",              0,   4,   0,  1),
+    control(C::TimeDiv,         "time",        u"TIME/DIV",           0,  17,   9,  3),
+    control(C::TimeCal,         "cal1",        u"TIME/DIV CAL",       0, 100, 100, 10),
+    control(C::AtNorm,          "atnorm",      u"AT/NORM",            0,   1,   0,  1),
+    control(C::Level,           "level",       u"LEVEL",            -40,  40,   0, 10),
+    control(C::AltTrigger,      "alt",         u"ALT",                0,   1,   0,  1),
+    control(C::Slope,           "flanco",      u"SLOPE",              0,   1,   0,  1),
+    control(C::ExtTrigger,      "ext",         u"EXT.",               0,   1,   0,  1),
+    control(C::YPositionI,      "ypos",        u"Y-POS I",          -60,  60,   0, 10),
+    control(C::VoltsDivI,       "volts1",      u"VOLTS/DIV I",        0,  11,   4,  3),
+    control(C::VoltsCalI,       "cal2",        u"VOLTS/DIV I CAL",    0, 100, 100, 10),
+    control(C::GroundI,         "gd1",         u"GD I",               0,   1,   0,  1),
+    control(C::DcI,             "acdc1",       u"AC/DC I",            0,   1,   1,  1),
+    control(C::InvertI,         "inv1",        u"INV I",              0,   1,   0,  1),
+    control(C::MagnifyI,        "ymag1",       u"Y-MAG x5 I",         0,   1,   0,  1),
+    control(C::MagnifyII,       "ymag2",       u"Y-MAG x5 II",        0,   1,   0,  1),
+    control(C::VoltsDivII,      "volts2",      u"VOLTS/DIV II",       0,  11,   4,  3),
+    control(C::VoltsCalII,      "cal3",        u"VOLTS/DIV II CAL",   0, 100, 100, 10),
+    control(C::YPositionII,     "ypos2",       u"Y-POS II",         -60,  60,   0, 10),
+    control(C::DcII,            "acdc2",       u"AC/DC II",           0,   1,   1,  1),
+    control(C::GroundII,        "gd2",         u"GD II",              0,   1,   0,  1),
+    control(C::ChannelII,       "ch12",        u"CH I/II",            0,   1,   0,  1),
+    control(C::Dual,            "dual",        u"DUAL",               0,   1,   0,  1),
+    control(C::Add,             "add",         u"ADD",                0,   1,   0,  1),
+    control(C::InvertII,        "inv2",        u"INV II",             0,   1,   0,  1),
+    control(C::Tester,          "tester",      u"COMPONENT TESTER",   0,   1,   0,  1),
 } };
 // clang-format on
-
-constexpr const char16_t *kCouplingNames[] = { u"AC", u"DC", u"HF", u"LF", u"~" };
 
 /** The 50 Hz mains the component tester and the ~ trigger position run from. */
 constexpr double kMainsHz = 50.0;
@@ -392,7 +410,7 @@ QString Hm203::readingAt(Hm203Control control, int position, bool castilian) con
     case C::TriggerCoupling:
         if (v == 4)
             return pick(u"~ (red)", u"~ (xarxa)");
-        return QString::fromUtf16(kCouplingNames[v]);
+        return printedPositions(*hm203Part("trigger")).value(v);
     case C::XPosition:
     case C::YPositionI:
     case C::YPositionII:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "hm203panel.h"
 #include "screentraces.h"
 
 #include <QString>
@@ -52,7 +53,7 @@ enum class ControlStyle { Button, Switch, Knob };
 struct Hm203ControlInfo
 {
     Hm203Control id;
-    /** The control's name in the front-panel model. */
+    /** The part of the front it is, in the catalogue of parts (hm203panel.h). */
     const char *panelName;
     /** The name printed on the panel, which screen readers announce. */
     const char16_t *label;
