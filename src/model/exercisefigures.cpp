@@ -1,5 +1,7 @@
 #include "exercisefigures.h"
 
+#include "screentraces.h"
+
 #include <cmath>
 #include <numbers>
 
@@ -100,7 +102,7 @@ ScopeSettings triggerLevelScreen(int index)
 
 QPointF SineFigure::toPixels(QPointF divisions) const
 {
-    const double perDiv = graticule.width() / 10.0;
+    const double perDiv = graticule.width() / ScreenGeometry::columns;
     return QPointF(
         graticule.center().x() + divisions.x() * perDiv, graticule.center().y() - divisions.y() * perDiv);
 }

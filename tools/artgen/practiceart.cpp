@@ -127,7 +127,7 @@ void paintRing(QPainter &p, const PanelControl &c, bool crowded)
 void paintTraceArrow(QPainter &p, const PanelScreen &screen)
 {
     const QRectF g = FrontPanelPainter::graticule(screen);
-    const qreal div = g.width() / 10;
+    const qreal div = g.width() / ScreenGeometry::columns;
     const QPointF tip(g.center().x() - 1.5 * div, g.center().y() - 4);
     const QPointF tail = tip + QPointF(-1.6 * div, -2.2 * div);
     const QLineF shaft(tail, tip);
