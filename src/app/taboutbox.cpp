@@ -1,4 +1,5 @@
 #include "taboutbox.h"
+#include "embeddedpictures.h"
 
 #include <array>
 
@@ -48,7 +49,7 @@ TAboutBox::TAboutBox()
 
     ProgramIcon = new Picture(Panel1, { 8, 0, 49, 33 }, PictureMode::Centred);
     ProgramIcon->setObjectName(QStringLiteral("ProgramIcon"));
-    ProgramIcon->setPicture(embeddedPicture(QStringLiteral("emblem.bmp")));
+    ProgramIcon->setPicture(embeddedPicture(EmbeddedPictures::emblem));
     ProgramIcon->setAccessibleName(QStringLiteral("Vantela"));
 
     Label1 = new Label(Panel1, { 72, 8, 145, 22 }, QStringLiteral("Vantela"), false);

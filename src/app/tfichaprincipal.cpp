@@ -2,6 +2,7 @@
 
 #include "companion.h"
 #include "cursors.h"
+#include "embeddedpictures.h"
 #include "helpviewer.h"
 #include "language.h"
 #include "launcher.h"
@@ -208,8 +209,9 @@ Tfichaprincipal::Tfichaprincipal()
         button->setAccessibleName(hint);
         return button;
     };
-    BitBtn1 = toolButton("BitBtn1", { 24, 8, 33, 25 }, "glyph_calc.bmp", QStringLiteral("Calculadora"));
-    BitBtn3 = toolButton("BitBtn3", { 72, 8, 33, 25 }, "glyph_note.bmp", QStringLiteral("Anotar"));
+    BitBtn1 = toolButton(
+        "BitBtn1", { 24, 8, 33, 25 }, EmbeddedPictures::calculatorGlyph, QStringLiteral("Calculadora"));
+    BitBtn3 = toolButton("BitBtn3", { 72, 8, 33, 25 }, EmbeddedPictures::noteGlyph, QStringLiteral("Anotar"));
     connect(BitBtn1, &QPushButton::clicked, this, &Tfichaprincipal::Calculadora1Click);
     connect(BitBtn3, &QPushButton::clicked, this, &Tfichaprincipal::BlocdeNotas1Click);
 

@@ -1,6 +1,7 @@
 #include "tform11.h"
 
 #include "behaviourcases.h"
+#include "embeddedpictures.h"
 #include "tform10.h"
 
 #include <array>
@@ -139,7 +140,7 @@ TForm11::TForm11()
     RichEdit2->setBackgroundColor(Qt::white);
 
     // The buttons lie over the panes' left margins, so they are made after them.
-    const QImage glyph = embeddedPicture(QStringLiteral("glyph_case.bmp"));
+    const QImage glyph = embeddedPicture(EmbeddedPictures::caseGlyph);
     const QList<CaseButtonPlace> &places = caseButtonPlaces();
     for (int row = 0; row < places.size(); ++row) {
         auto *button
@@ -155,7 +156,7 @@ TForm11::TForm11()
 
     BitBtn1 = new GlyphButton(client(), { 152, 1056, 75, 25 }, QStringLiteral("&Cerrar"));
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setGlyph(embeddedPicture(QStringLiteral("glyph_close.bmp")));
+    BitBtn1->setGlyph(embeddedPicture(EmbeddedPictures::closeGlyph));
     setDefaultButton(BitBtn1);
     connect(BitBtn1, &QPushButton::clicked, this, &TForm11::BitBtn1Click);
 }

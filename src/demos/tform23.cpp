@@ -2,6 +2,7 @@
 
 #include "datafile.h"
 #include "deflectiondemo.h"
+#include "embeddedpictures.h"
 
 #include <QTimer>
 
@@ -105,7 +106,7 @@ TForm23::TForm23()
 
     BitBtn1 = new GlyphButton(client(), { 224, 392, 75, 25 }, QStringLiteral("&Cerrar"));
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setGlyph(embeddedPicture(QStringLiteral("glyph_close.bmp")));
+    BitBtn1->setGlyph(embeddedPicture(EmbeddedPictures::closeGlyph));
     connect(BitBtn1, &QPushButton::clicked, this, &TForm23::BitBtn1Click);
 
     using Handler = void (TForm23::*)();

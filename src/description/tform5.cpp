@@ -1,6 +1,7 @@
 #include "tform5.h"
 
 #include "cursors.h"
+#include "embeddedpictures.h"
 
 #include <array>
 
@@ -75,7 +76,7 @@ TForm5::TForm5()
         { kFrontPanelPictureLeft, kFrontPanelPictureTop, kFrontPanelPictureWidth, kFrontPanelPictureHeight },
         PictureMode::Stretched);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPicture(embeddedPicture(QStringLiteral("frontpanel.bmp")));
+    Image1->setPicture(embeddedPicture(EmbeddedPictures::frontPanel));
 
     einf2 = new Label(client(), { 64, 8, 25, 13 }, QString(), true);
     einf2->setObjectName(QStringLiteral("einf2"));

@@ -1,6 +1,7 @@
 #include "tform6.h"
 
 #include "cursors.h"
+#include "embeddedpictures.h"
 
 #include <array>
 
@@ -40,7 +41,7 @@ TForm6::TForm6()
     Image1 = new Picture(client(),
         { kTubePictureLeft, kTubePictureTop, kTubePictureWidth, kTubePictureHeight }, PictureMode::Stretched);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPicture(embeddedPicture(QStringLiteral("tube.bmp")));
+    Image1->setPicture(embeddedPicture(EmbeddedPictures::tube));
 
     for (int i = 0; i < int(kTubeParts.size()); ++i) {
         const TubePart &part = kTubeParts[i];
@@ -71,7 +72,7 @@ TForm6::TForm6()
 
     BitBtn1 = new GlyphButton(client(), { 256, 272, 75, 25 }, QStringLiteral("&Cerrar"));
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setGlyph(embeddedPicture(QStringLiteral("glyph_close.bmp")));
+    BitBtn1->setGlyph(embeddedPicture(EmbeddedPictures::closeGlyph));
     setDefaultButton(BitBtn1);
     connect(BitBtn1, &QPushButton::clicked, this, &TForm6::BitBtn1Click);
 

@@ -1,4 +1,5 @@
 #include "tcuestiones.h"
+#include "embeddedpictures.h"
 
 #include <QRadioButton>
 #include <QStyle>
@@ -103,20 +104,20 @@ struct ImageRow
 
 // Each picture is drawn at its own size, cut at the control's edges.
 constexpr std::array<ImageRow, 6> kImages = { {
-    { 0, "Image1", { 0, 24, 241, 105 }, "q_tube.bmp",
+    { 0, "Image1", { 0, 24, 241, 105 }, EmbeddedPictures::questionTube,
         u"Esquema del tubo de rayos catódicos con sus partes marcadas",
         u"Esquema del tub de raigs catòdics amb les seues parts marcades" },
-    { 1, "Image2", { 8, 8, 185, 153 }, "q_ellipse.bmp", u"Pantalla con una elipse",
+    { 1, "Image2", { 8, 8, 185, 153 }, EmbeddedPictures::questionEllipse, u"Pantalla con una elipse",
         u"Pantalla amb una el·lipse" },
-    { 2, "Image3", { -8, 40, 257, 105 }, "q_tube.bmp",
+    { 2, "Image3", { -8, 40, 257, 105 }, EmbeddedPictures::questionTube,
         u"Esquema del tubo de rayos catódicos con sus partes marcadas",
         u"Esquema del tub de raigs catòdics amb les seues parts marcades" },
-    { 5, "Image4", { 16, 40, 249, 81 }, "q_lissajous.bmp", u"Cuatro figuras de Lissajous",
+    { 5, "Image4", { 16, 40, 249, 81 }, EmbeddedPictures::questionLissajous, u"Cuatro figuras de Lissajous",
         u"Quatre figures de Lissajous" },
-    { 6, "Image5", { 0, 40, 105, 81 }, "q_level1.bmp", u"Pantalla con una senoide",
+    { 6, "Image5", { 0, 40, 105, 81 }, EmbeddedPictures::questionLevel1, u"Pantalla con una senoide",
         u"Pantalla amb una sinusoide" },
-    { 6, "Image6", { 120, 40, 105, 81 }, "q_level2.bmp", u"La misma senoide, empezada en otro punto",
-        u"La mateixa sinusoide, començada en un altre punt" },
+    { 6, "Image6", { 120, 40, 105, 81 }, EmbeddedPictures::questionLevel2,
+        u"La misma senoide, empezada en otro punto", u"La mateixa sinusoide, començada en un altre punt" },
 } };
 
 /** The width inside the page control's frame. */
@@ -215,7 +216,7 @@ Tcuestiones::Tcuestiones()
 
     BitBtn1 = new GlyphButton(client(), { 272, 248, 75, 25 }, QStringLiteral("&Cerrar"));
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setGlyph(embeddedPicture(QStringLiteral("glyph_close.bmp")));
+    BitBtn1->setGlyph(embeddedPicture(EmbeddedPictures::closeGlyph));
     setDefaultButton(BitBtn1);
     connect(BitBtn1, &QPushButton::clicked, this, &Tcuestiones::BitBtn1Click);
 }

@@ -1,6 +1,7 @@
 #include "tevaluacion.h"
 
 #include "cursors.h"
+#include "embeddedpictures.h"
 
 #include <QCoreApplication>
 #include <QProxyStyle>
@@ -111,7 +112,7 @@ Tevaluacion::Tevaluacion()
     // The photograph is drawn at its own size from the control's top-left corner.
     Image1 = new Picture(client(), { 48, 0, 561, 241 }, PictureMode::Plain);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPicture(embeddedPicture(QStringLiteral("evaluationpanel.bmp")));
+    Image1->setPicture(embeddedPicture(EmbeddedPictures::evaluationPanel));
 
     // In table order: a later hot-spot lies on top and takes the clicks where two share pixels.
     for (const EvaluationSpot &spot : kEvaluationSpots) {
@@ -179,7 +180,7 @@ Tevaluacion::Tevaluacion()
 
     BitBtn1 = new GlyphButton(client(), { 440, 312, 81, 25 }, QStringLiteral("Nota Final"));
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setGlyph(embeddedPicture(QStringLiteral("glyph_mark.bmp")));
+    BitBtn1->setGlyph(embeddedPicture(EmbeddedPictures::markGlyph));
     BitBtn1->setToolTip(QStringLiteral("Pulsar al finalizar todas las cuestiones"));
     connect(BitBtn1, &QPushButton::clicked, this, &Tevaluacion::BitBtn1Click);
 

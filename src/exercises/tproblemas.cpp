@@ -1,5 +1,6 @@
 #include "tproblemas.h"
 
+#include "embeddedpictures.h"
 #include "exercisefigures.h"
 #include "problemjudge.h"
 
@@ -146,7 +147,7 @@ Tproblemas::Tproblemas()
     for (int i = 0; i < int(kPages.size()); ++i) {
         const PageRow &row = kPages[i];
         const bool sine = row.problem == 7;
-        const QImage figure = embeddedPicture(QStringLiteral("problem%1.bmp").arg(row.problem));
+        const QImage figure = embeddedPicture(EmbeddedPictures::problemFigures.at(row.problem - 1));
         const Geometry at = sine
             ? Geometry { kSineFigureAt.left, kSineFigureAt.top, figure.width(), figure.height() }
             : kFigure;
@@ -158,7 +159,7 @@ Tproblemas::Tproblemas()
         auto *check
             = new GlyphButton(pages[i], sine ? kSineCheckButton : kCheckButton, QStringLiteral("Comprobar"));
         keep(check, QLatin1String(row.button));
-        check->setGlyph(embeddedPicture(QStringLiteral("glyph_ok.bmp")));
+        check->setGlyph(embeddedPicture(EmbeddedPictures::okGlyph));
         connect(check, &QPushButton::clicked, this, [this, problem = row.problem] { checkProblem(problem); });
     }
 
@@ -220,7 +221,7 @@ Tproblemas::Tproblemas()
 
     bcerrar = new GlyphButton(client(), { 273, 377, 75, 25 }, QStringLiteral("&Cerrar"), ButtonKind::Close);
     keep(bcerrar, QStringLiteral("bcerrar"));
-    bcerrar->setGlyph(embeddedPicture(QStringLiteral("glyph_close.bmp")));
+    bcerrar->setGlyph(embeddedPicture(EmbeddedPictures::closeGlyph));
 }
 
 QList<QLineEdit *> Tproblemas::answerBoxes(int problem) const

@@ -1,5 +1,6 @@
 #include "tosciloscopio.h"
 
+#include "embeddedpictures.h"
 #include "generatorpanel.h"
 #include "livepanel.h"
 #include "taskstrip.h"
@@ -80,7 +81,7 @@ void Tosciloscopio::FormCreate()
     bcerrar = new GlyphButton(strip, { strip->width() - 86, kLowerHeight - 33, 78, 25 },
         pick(u"&Cerrar", u"&Tancar"), ButtonKind::Close);
     bcerrar->setObjectName(QStringLiteral("bcerrar"));
-    bcerrar->setGlyph(embeddedPicture(QStringLiteral("glyph_close.bmp")));
+    bcerrar->setGlyph(embeddedPicture(EmbeddedPictures::closeGlyph));
 
     connect(generador, &GeneratorPanel::settingsChanged, panel, &LivePanel::setGenerator);
     connect(tarea, &TaskStrip::prepareGenerator, this,

@@ -1,6 +1,7 @@
 #include "controls.h"
 
 #include "datafile.h"
+#include "embeddedpictures.h"
 #include "fonts.h"
 #include "symbolfont.h"
 
@@ -278,14 +279,14 @@ GlyphButton::GlyphButton(QWidget *parent, const Geometry &geometry, const QStrin
     setGeometry(geometry.rect());
     switch (kind) {
     case ButtonKind::Close:
-        setGlyph(embeddedPicture(QStringLiteral("glyph_close.bmp")));
+        setGlyph(embeddedPicture(EmbeddedPictures::closeGlyph));
         connect(this, &QPushButton::clicked, this, [this] { window()->close(); });
         break;
     case ButtonKind::Cancel:
-        setGlyph(embeddedPicture(QStringLiteral("glyph_cancel.bmp")));
+        setGlyph(embeddedPicture(EmbeddedPictures::cancelGlyph));
         break;
     case ButtonKind::Ok:
-        setGlyph(embeddedPicture(QStringLiteral("glyph_ok.bmp")));
+        setGlyph(embeddedPicture(EmbeddedPictures::okGlyph));
         break;
     case ButtonKind::Custom:
         break;

@@ -167,3 +167,8 @@ public:
  * once and shared by every window that shows it.
  */
 QImage embeddedPicture(const QString &name);
+/** The same, by a name of embeddedpictures.h. */
+inline QImage embeddedPicture(const char *name)
+{
+    return embeddedPicture(QLatin1String(name));
+}

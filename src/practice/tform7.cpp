@@ -1,6 +1,7 @@
 #include "tform7.h"
 
 #include "cursors.h"
+#include "embeddedpictures.h"
 
 namespace {
 
@@ -45,7 +46,7 @@ TForm7::TForm7()
 
     Image1 = new Picture(client(), { 96, 48, 345, 217 });
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPicture(embeddedPicture(QStringLiteral("circuito.bmp")));
+    Image1->setPicture(embeddedPicture(EmbeddedPictures::practiceCircuit));
 
     Label1 = new Label(client(), { 8, 8, 513, 17 }, QString(), true);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -88,7 +89,7 @@ TForm7::TForm7()
 
     BitBtn1 = new GlyphButton(client(), { 208, 304, 75, 25 }, QStringLiteral("&Cerrar"));
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setGlyph(embeddedPicture(QStringLiteral("glyph_close.bmp")));
+    BitBtn1->setGlyph(embeddedPicture(EmbeddedPictures::closeGlyph));
     setDefaultButton(BitBtn1);
     connect(BitBtn1, &QPushButton::clicked, this, &TForm7::BitBtn1Click);
 }

@@ -1,5 +1,6 @@
 #include "referencestyle.h"
 
+#include "embeddedpictures.h"
 #include "fonts.h"
 
 namespace ReferenceStyle {
@@ -37,7 +38,7 @@ GlyphButton *figureButton(QWidget *parent, const char *name, int left, int top)
 {
     auto *button = new GlyphButton(parent, { left, top, 25, 25 }, QString());
     button->setObjectName(QLatin1String(name));
-    button->setGlyph(embeddedPicture(QStringLiteral("glyph_figure.bmp")));
+    button->setGlyph(embeddedPicture(EmbeddedPictures::figureGlyph));
     return button;
 }
 
@@ -45,7 +46,7 @@ GlyphButton *closeButton(QWidget *parent, const char *name, const Geometry &geom
 {
     auto *button = new GlyphButton(parent, geometry, QStringLiteral("&Cerrar"));
     button->setObjectName(QLatin1String(name));
-    button->setGlyph(embeddedPicture(QStringLiteral("glyph_close.bmp")));
+    button->setGlyph(embeddedPicture(EmbeddedPictures::closeGlyph));
     return button;
 }
 

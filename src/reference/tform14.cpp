@@ -1,6 +1,7 @@
 #include "tform14.h"
 
 #include "cursors.h"
+#include "embeddedpictures.h"
 #include "referencestyle.h"
 #include "tform15.h"
 
@@ -105,7 +106,7 @@ TForm14::TForm14()
 
     Image1 = new Picture(client(), { 24, 0, 521, 217 }, PictureMode::Plain);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPicture(embeddedPicture(QStringLiteral("tubedetail.bmp")));
+    Image1->setPicture(embeddedPicture(EmbeddedPictures::tubeDetail));
 
     for (const PartLabel &row : labelTable()) {
         auto *label = new Label(
@@ -135,7 +136,7 @@ TForm14::TForm14()
 
     BitBtn1 = new GlyphButton(client(), { 216, 200, 75, 25 }, QStringLiteral("&Cerrar"));
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setGlyph(embeddedPicture(QStringLiteral("glyph_close.bmp")));
+    BitBtn1->setGlyph(embeddedPicture(EmbeddedPictures::closeGlyph));
     connect(BitBtn1, &QPushButton::clicked, this, &TForm14::BitBtn1Click);
 }
 

@@ -1,5 +1,6 @@
 #include "artgen.h"
 #include "bmpwriter.h"
+#include "embeddedpictures.h"
 #include "frontpanellayout.h"
 #include "frontpanelpainter.h"
 #include "tubepainter.h"
@@ -7,9 +8,9 @@
 void generateDescriptionArt(const ArtOutput &out)
 {
     writeBmp(FrontPanelPainter::render(frontPanelLayout()),
-        out.embedded.filePath(QStringLiteral("frontpanel.bmp")));
+        out.embedded.filePath(QLatin1String(EmbeddedPictures::frontPanel)));
     TubeState tube;
     tube.verticalDeflection = 0.4;
     writeBmp(TubePainter::render(descriptionTubeLayout(), tube),
-        out.embedded.filePath(QStringLiteral("tube.bmp")));
+        out.embedded.filePath(QLatin1String(EmbeddedPictures::tube)));
 }

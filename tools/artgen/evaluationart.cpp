@@ -1,5 +1,6 @@
 #include "artgen.h"
 #include "bmpwriter.h"
+#include "embeddedpictures.h"
 #include "evaluationlayout.h"
 #include "evaluationspots.h"
 #include "frontpanellayout.h"
@@ -165,6 +166,7 @@ FrontPanelModel evaluationPanelLayout()
 void generateEvaluationArt(const ArtOutput &out)
 {
     writeBmp(FrontPanelPainter::render(evaluationPanelLayout()),
-        out.embedded.filePath(QStringLiteral("evaluationpanel.bmp")));
-    writeBmp(withGreyedTwin(drawMarkSheet()), out.embedded.filePath(QStringLiteral("glyph_mark.bmp")));
+        out.embedded.filePath(QLatin1String(EmbeddedPictures::evaluationPanel)));
+    writeBmp(
+        withGreyedTwin(drawMarkSheet()), out.embedded.filePath(QLatin1String(EmbeddedPictures::markGlyph)));
 }

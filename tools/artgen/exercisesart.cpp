@@ -1,5 +1,6 @@
 #include "artgen.h"
 #include "bmpwriter.h"
+#include "embeddedpictures.h"
 #include "exercisefigures.h"
 #include "screenpainter.h"
 #include "screentraces.h"
@@ -273,19 +274,19 @@ QImage sineProblem()
 
 void generateExercisesArt(const ArtOutput &out)
 {
-    write(tubeSchematic(), out.embedded, QStringLiteral("q_tube.bmp"));
+    write(tubeSchematic(), out.embedded, QLatin1String(EmbeddedPictures::questionTube));
     write(screen(ExerciseFigures::ellipseScreen(), QSize(188, 151)), out.embedded,
-        QStringLiteral("q_ellipse.bmp"));
-    write(lissajousFigures(), out.embedded, QStringLiteral("q_lissajous.bmp"));
+        QLatin1String(EmbeddedPictures::questionEllipse));
+    write(lissajousFigures(), out.embedded, QLatin1String(EmbeddedPictures::questionLissajous));
     write(screen(ExerciseFigures::triggerLevelScreen(0), QSize(110, 86)), out.embedded,
-        QStringLiteral("q_level1.bmp"));
+        QLatin1String(EmbeddedPictures::questionLevel1));
     write(screen(ExerciseFigures::triggerLevelScreen(1), QSize(110, 89)), out.embedded,
-        QStringLiteral("q_level2.bmp"));
+        QLatin1String(EmbeddedPictures::questionLevel2));
     for (int problem = 1; problem <= 6; ++problem) {
         const QImage figure = problem == 3
             ? ellipseProblem()
             : screen(ExerciseFigures::problemScreen(problem), ExerciseFigures::problemScreenSize);
-        write(figure, out.embedded, QStringLiteral("problem%1.bmp").arg(problem));
+        write(figure, out.embedded, QLatin1String(EmbeddedPictures::problemFigures.at(problem - 1)));
     }
-    write(sineProblem(), out.embedded, QStringLiteral("problem7.bmp"));
+    write(sineProblem(), out.embedded, QLatin1String(EmbeddedPictures::problemFigures.at(6)));
 }

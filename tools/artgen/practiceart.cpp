@@ -2,6 +2,7 @@
 #include "artgen.h"
 #include "behaviourcases.h"
 #include "bmpwriter.h"
+#include "embeddedpictures.h"
 #include "frontpanellayout.h"
 #include "frontpanelpainter.h"
 #include "screenpainter.h"
@@ -450,5 +451,5 @@ void generatePracticeArt(const ArtOutput &out)
 {
     for (int step = 0; step < kSwitchOnStepCount; ++step)
         write(renderSwitchOnStep(step), out.data, QLatin1String(kSwitchOnSteps[step].picture));
-    write(renderPracticeCircuit(), out.embedded, QStringLiteral("circuito.bmp"));
+    write(renderPracticeCircuit(), out.embedded, QLatin1String(EmbeddedPictures::practiceCircuit));
 }

@@ -2,6 +2,7 @@
 #include "bmpwriter.h"
 #include "diagrammodel.h"
 #include "diagrampainter.h"
+#include "embeddedpictures.h"
 #include "referencefigures.h"
 #include "tubedetail.h"
 
@@ -39,5 +40,5 @@ void generateReferenceArt(const ArtOutput &out)
     writeBoth(renderChoppedFigure, out.data, "fig22.bmp", "fig22v.bmp");
     for (const PanelView &view : panelViews())
         write(renderPanelView(view), out.data, QLatin1String(view.file));
-    write(renderDetailedTube(), out.embedded, QStringLiteral("tubedetail.bmp"));
+    write(renderDetailedTube(), out.embedded, QLatin1String(EmbeddedPictures::tubeDetail));
 }

@@ -1,6 +1,7 @@
 #include "artgen.h"
 #include "bmpwriter.h"
 #include "curwriter.h"
+#include "embeddedpictures.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -466,17 +467,17 @@ void generateShellArt(const ArtOutput &out)
         GlyphDepth depth;
     };
     static const Glyph glyphs[] = {
-        { "glyph_calc.bmp", drawCalculator, GlyphDepth::SixteenColours },
-        { "glyph_note.bmp", drawNotePad, GlyphDepth::SixteenColours },
-        { "glyph_close.bmp", drawOpenDoor, GlyphDepth::TrueColour },
-        { "glyph_ok.bmp", drawCheckMark, GlyphDepth::TrueColour },
-        { "glyph_cancel.bmp", drawCross, GlyphDepth::TrueColour },
-        { "glyph_case.bmp", drawCaseScreen, GlyphDepth::TrueColour },
-        { "glyph_figure.bmp", drawFigureTick, GlyphDepth::TrueColour },
+        { EmbeddedPictures::calculatorGlyph, drawCalculator, GlyphDepth::SixteenColours },
+        { EmbeddedPictures::noteGlyph, drawNotePad, GlyphDepth::SixteenColours },
+        { EmbeddedPictures::closeGlyph, drawOpenDoor, GlyphDepth::TrueColour },
+        { EmbeddedPictures::okGlyph, drawCheckMark, GlyphDepth::TrueColour },
+        { EmbeddedPictures::cancelGlyph, drawCross, GlyphDepth::TrueColour },
+        { EmbeddedPictures::caseGlyph, drawCaseScreen, GlyphDepth::TrueColour },
+        { EmbeddedPictures::figureGlyph, drawFigureTick, GlyphDepth::TrueColour },
     };
     const auto embedded = [&out](const char *name) { return out.embedded.filePath(QLatin1String(name)); };
-    writeBmp(drawIcon(), embedded("icon.bmp"), 4);
-    writeBmp(drawEmblem(), embedded("emblem.bmp"), 24);
+    writeBmp(drawIcon(), embedded(EmbeddedPictures::icon), 4);
+    writeBmp(drawEmblem(), embedded(EmbeddedPictures::emblem), 24);
     for (const Glyph &g : glyphs)
         writeBmp(
             glyphPair(g.draw(), g.depth), embedded(g.name), g.depth == GlyphDepth::SixteenColours ? 4 : 24);

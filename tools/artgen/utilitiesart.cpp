@@ -2,6 +2,7 @@
 
 #include "artgen.h"
 #include "bmpwriter.h"
+#include "embeddedpictures.h"
 #include "frontpanellayout.h"
 #include "frontpanelpainter.h"
 #include "screenpainter.h"
@@ -544,16 +545,16 @@ QImage annotatedSine(const QString &without)
 
 void generateUtilitiesArt(const ArtOutput &out)
 {
-    write(screen(singleSine(), kIndexScreen), out.embedded, "util_sine.bmp");
-    write(screen(UtilitiesArt::dualSettings(), kIndexScreen), out.embedded, "util_dual.bmp");
-    write(screen(figureOfTwo(), kIndexScreen), out.embedded, "util_xy.bmp");
-    write(UtilitiesArt::annotatedSine(), out.embedded, "util_sinewave.bmp");
-    write(drawPhaseAngle(), out.embedded, "util_phase.bmp");
-    write(drawScope(), out.embedded, "util_scope.bmp");
-    write(drawDualMeasure(), out.embedded, "util_dualmeasure.bmp");
-    write(drawXyMeasure(), out.embedded, "util_xymeasure.bmp");
-    write(restingScreen(UtilitiesArt::kScreenSize), out.embedded, "util_screen.bmp");
-    write(drawBackGlyph(), out.embedded, "glyph_back.bmp");
+    write(screen(singleSine(), kIndexScreen), out.embedded, EmbeddedPictures::utilitiesSine);
+    write(screen(UtilitiesArt::dualSettings(), kIndexScreen), out.embedded, EmbeddedPictures::utilitiesDual);
+    write(screen(figureOfTwo(), kIndexScreen), out.embedded, EmbeddedPictures::utilitiesXy);
+    write(UtilitiesArt::annotatedSine(), out.embedded, EmbeddedPictures::utilitiesSineWave);
+    write(drawPhaseAngle(), out.embedded, EmbeddedPictures::utilitiesPhase);
+    write(drawScope(), out.embedded, EmbeddedPictures::utilitiesScope);
+    write(drawDualMeasure(), out.embedded, EmbeddedPictures::utilitiesDualMeasure);
+    write(drawXyMeasure(), out.embedded, EmbeddedPictures::utilitiesXyMeasure);
+    write(restingScreen(UtilitiesArt::kScreenSize), out.embedded, EmbeddedPictures::utilitiesScreen);
+    write(drawBackGlyph(), out.embedded, EmbeddedPictures::backGlyph);
     write(screen(UtilitiesArt::dualSettings(), UtilitiesArt::kScreenSize), out.data, "pdual.bmp");
     write(screen(UtilitiesArt::xySettings(), UtilitiesArt::kScreenSize), out.data, "plis.bmp");
 }
