@@ -1,4 +1,5 @@
 #include "behaviourcases.h"
+#include "decimalformat.h"
 #include "deflectiondemo.h"
 #include "screentraces.h"
 
@@ -56,6 +57,8 @@ double meanY(const Trace &trace)
 
 } // namespace
 
+Q_DECLARE_METATYPE(DecimalStyle)
+
 /** The instrument model: scales, triggering, coupling, modes, the case table and the deflection frames. */
 class TestModel : public QObject
 {
@@ -63,6 +66,8 @@ class TestModel : public QObject
 
 private slots:
     void calibratedSteps();
+    void decimalTexts_data();
+    void decimalTexts();
     void scaleTexts_data();
     void scaleTexts();
     void waveforms_data();
@@ -112,6 +117,51 @@ void TestModel::calibratedSteps()
     QVERIFY(isCalibratedStep(volts, 0.2));
     QVERIFY(!isCalibratedStep(volts, 0.3));
     QVERIFY(!isCalibratedStep(times, 0.5));
+}
+
+void TestModel::decimalTexts_data()
+{
+    using Z = TrailingZeros;
+    QTest::addColumn<double>("value");
+    QTest::addColumn<DecimalStyle>("style");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("a half") << 0.5 << DecimalStyle {} << "0,5";
+    QTest::newRow("whole, no comma") << 2.0 << DecimalStyle {} << "2";
+    QTest::newRow("rounded at two places") << 3.14159 << DecimalStyle { .decimals = 2 } << "3,14";
+    QTest::newRow("the places it needs") << 1.25 << DecimalStyle { .decimals = 3 } << "1,25";
+    QTest::newRow("no -0") << -0.04 << DecimalStyle {} << "0";
+    QTest::newRow("no -0 at no places") << -0.4 << DecimalStyle { .decimals = 0 } << "0";
+    QTest::newRow("no -0 with zeros kept") << -0.04 << DecimalStyle { .zeros = Z::Keep } << "0,0";
+    QTest::newRow("hyphen when unsigned") << -2.5 << DecimalStyle {} << "-2,5";
+    QTest::newRow("12,50 kept") << 12.5 << DecimalStyle { .decimals = 2, .zeros = Z::Keep } << "12,50";
+    QTest::newRow("whole kept") << 12.0 << DecimalStyle { .decimals = 2, .zeros = Z::Keep } << "12,00";
+    QTest::newRow("12,50 unless whole")
+        << 12.5 << DecimalStyle { .decimals = 2, .zeros = Z::KeepUnlessWhole } << "12,50";
+    QTest::newRow("whole stands bare")
+        << 12.0 << DecimalStyle { .decimals = 2, .zeros = Z::KeepUnlessWhole } << "12";
+    QTest::newRow("caption cm: bare zero, not -0")
+        << -0.001 << DecimalStyle { .decimals = 2, .zeros = Z::KeepUnlessWhole } << "0";
+    QTest::newRow("plus shown") << 1.5 << DecimalStyle { .zeros = Z::Keep, .signShown = true } << "+1,5";
+    QTest::newRow("true minus shown")
+        << -0.05 << DecimalStyle { .decimals = 2, .zeros = Z::Keep, .signShown = true }
+        << QStringLiteral("−0,05");
+    QTest::newRow("zero unsigned") << 0.04 << DecimalStyle { .zeros = Z::Keep, .signShown = true } << "0,0";
+    QTest::newRow("three significant") << 0.2 / 1.9 << DecimalStyle { .significantDigits = 3 } << "0,105";
+    QTest::newRow("significant, whole") << 5e-3 / 1e-3 << DecimalStyle { .significantDigits = 3 } << "5";
+    QTest::newRow("significant, zeros dropped")
+        << 0.5 << DecimalStyle { .significantDigits = 6, .zeros = Z::Keep } << "0,5";
+    QTest::newRow("a million, as a calculator")
+        << 1.5e6 << DecimalStyle { .significantDigits = 6 } << "1,5e+06";
+}
+
+void TestModel::decimalTexts()
+{
+    QFETCH(double, value);
+    QFETCH(DecimalStyle, style);
+    QFETCH(QString, expected);
+    QCOMPARE(formatDecimal(value, style), expected);
+    if (style.zeros == TrailingZeros::Keep && style.significantDigits == 0 && !style.signShown)
+        QCOMPARE(fixedDecimal(value, style.decimals), expected);
 }
 
 void TestModel::scaleTexts_data()
@@ -623,7 +673,6 @@ void TestModel::deflectionSteps()
     QVERIFY(!onScreen(QPointF(5.1, 0)));
     QVERIFY(!onScreen(QPointF(0, -4.2)));
     QCOMPARE(caseFrame(9, 1).fileName, QString());
-    QCOMPARE(decimalText(-0.001, 2), QStringLiteral("0"));
 }
 
 QTEST_GUILESS_MAIN(TestModel)

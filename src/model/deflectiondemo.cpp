@@ -1,5 +1,7 @@
 #include "deflectiondemo.h"
 
+#include "decimalformat.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -109,27 +111,25 @@ QList<Frame> allFrames()
     return frames;
 }
 
-QString decimalText(double value, int decimals)
-{
-    const double scale = std::pow(10.0, decimals);
-    double rounded = std::round(value * scale) / scale;
-    if (rounded == 0.0)
-        rounded = 0.0; // no "-0"
-    QString text = std::abs(rounded - std::round(rounded)) < 1e-9 ? QString::number(std::llround(rounded))
-                                                                  : QString::number(rounded, 'f', decimals);
-    return text.replace(QLatin1Char('.'), QLatin1Char(','));
-}
+namespace {
+
+// The captions give the plates' voltages to a tenth of a volt and the spot's place to a hundredth of a
+// centimetre, every place written ("x = 2,50 cm") except for a whole number ("x = 5 cm").
+constexpr DecimalStyle kVolts { .decimals = 1, .zeros = TrailingZeros::KeepUnlessWhole };
+constexpr DecimalStyle kCentimetres { .decimals = 2, .zeros = TrailingZeros::KeepUnlessWhole };
+
+} // namespace
 
 QString verticalCaption(const Frame &frame)
 {
     return QStringLiteral("Pv = %1 V \u2192 y = %2 cm")
-        .arg(decimalText(frame.voltages.vertical, 1), decimalText(frame.spotCm.y(), 2));
+        .arg(formatDecimal(frame.voltages.vertical, kVolts), formatDecimal(frame.spotCm.y(), kCentimetres));
 }
 
 QString horizontalCaption(const Frame &frame)
 {
     return QStringLiteral("Ph = %1 V \u2192 x = %2 cm")
-        .arg(decimalText(frame.voltages.horizontal, 1), decimalText(frame.spotCm.x(), 2));
+        .arg(formatDecimal(frame.voltages.horizontal, kVolts), formatDecimal(frame.spotCm.x(), kCentimetres));
 }
 
 } // namespace DeflectionDemo

@@ -80,9 +80,6 @@ Frame caseFrame(int item, int step);
 /** Every frame, in the order of allFrameFiles(). */
 QList<Frame> allFrames();
 
-/** A number with a decimal comma and the given decimals, trailing zeros of a whole number dropped: "3,57",
- * "50", "-35". */
-QString decimalText(double value, int decimals);
 /** The caption of a frame's vertical deflection, e.g. "Pv = 50 V → y = 3,57 cm". */
 QString verticalCaption(const Frame &frame);
 /** The caption of a frame's horizontal deflection, e.g. "Ph = 80 V → x = 2,50 cm". */

@@ -1,5 +1,7 @@
 #include "hm203.h"
 
+#include "decimalformat.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -99,24 +101,6 @@ constexpr double kMainsHz = 50.0;
 double calMagnification(int position)
 {
     return 1.0 + 1.5 * (100 - position) / 100.0;
-}
-
-QString decimal(double value, int decimals)
-{
-    QString text = QString::number(value, 'f', decimals);
-    if (text.startsWith(QLatin1Char('-')) && text.count(QLatin1Char('0')) == text.size() - 2)
-        text.remove(0, 1); // "-0,0" reads as "0,0"
-    return text.replace(QLatin1Char('.'), QLatin1Char(','));
-}
-
-/** A signed reading, "+1,5" or "−1,5": the true minus sign, which speech synthesisers read as a word where
- * they skip a hyphen. */
-QString signedDecimal(double value, int decimals)
-{
-    QString text = decimal(value, decimals);
-    if (text.startsWith(QLatin1Char('-')))
-        return text.replace(0, 1, QChar(0x2212));
-    return value > 0 && text != decimal(0.0, decimals) ? QLatin1Char('+') + text : text;
 }
 
 /** The fine knob inside a TIME/DIV or VOLTS/DIV switch. */
@@ -406,7 +390,7 @@ QString Hm203::readingAt(Hm203Control control, int position, bool castilian) con
     case C::VoltsCalII:
         if (v == info.maximum)
             return QStringLiteral("CAL");
-        return pick(u"sin calibrar ×", u"sense calibrar ×") + decimal(calMagnification(v), 1);
+        return pick(u"sin calibrar ×", u"sense calibrar ×") + fixedDecimal(calMagnification(v), 1);
     case C::TriggerCoupling:
         if (v == 4)
             return pick(u"~ (red)", u"~ (xarxa)");
@@ -417,13 +401,15 @@ QString Hm203::readingAt(Hm203Control control, int position, bool castilian) con
     case C::Level:
         if (v == 0)
             return pick(u"centro", u"centre");
-        return signedDecimal(v / 10.0, 1) + QStringLiteral(" div");
+        return formatDecimal(v / 10.0, { .zeros = TrailingZeros::Keep, .signShown = true })
+            + QStringLiteral(" div");
     case C::TraceRotation:
-        return signedDecimal(v * 0.05, 2) + QStringLiteral("°");
+        return formatDecimal(v * 0.05, { .decimals = 2, .zeros = TrailingZeros::Keep, .signShown = true })
+            + QStringLiteral("°");
     case C::Intensity:
     case C::Focus:
     case C::HoldOff:
-        return QString::number(v) + QStringLiteral(" %");
+        return fixedDecimal(v, 0) + QStringLiteral(" %");
     default:
         break;
     }

@@ -102,17 +102,17 @@ TaskVerdict judgeBottomLine(const Hm203 &scope, std::optional<double>)
     if (above > kLineTolerance)
         return notMet(text(u"Los mínimos de la traza quedan %1 divisiones por encima de la línea inferior: "
                            u"bájala con Y-POS I.")
-                          .arg(decimal(above)),
+                          .arg(fixedDecimal(above, 1)),
             text(u"Els mínims de la traça queden %1 divisions per damunt de la línia inferior: "
                  u"baixa-la amb Y-POS I.")
-                .arg(decimal(above)));
+                .arg(fixedDecimal(above, 1)));
     if (above < -kLineTolerance)
         return notMet(text(u"Los mínimos de la traza quedan %1 divisiones por debajo de la línea inferior: "
                            u"súbela con Y-POS I.")
-                          .arg(decimal(-above)),
+                          .arg(fixedDecimal(-above, 1)),
             text(u"Els mínims de la traça queden %1 divisions per davall de la línia inferior: "
                  u"puja-la amb Y-POS I.")
-                .arg(decimal(-above)));
+                .arg(fixedDecimal(-above, 1)));
     return wellDone();
 }
 
@@ -156,11 +156,11 @@ TaskVerdict judgeFallingStart(const Hm203 &scope, std::optional<double>)
             text(u"L'escombratge comença en el flanc ascendent: canvia el pendent amb SLOPE."));
     if (level < kTriggerVolts - kTriggerTolerance)
         return notMet(text(u"El barrido empieza a %1 V; la tarea pide 1 V o más: sube el nivel con LEVEL.")
-                          .arg(decimal(level)),
+                          .arg(fixedDecimal(level, 1)),
             text(u"L'escombratge comença a %1 V; la tasca en demana 1 V o més: puja el nivell amb LEVEL.")
-                .arg(decimal(level)));
-    return met(text(u"¡Conseguido! El barrido empieza bajando, a %1 V.").arg(decimal(level)),
-        text(u"Aconseguit! L'escombratge comença baixant, a %1 V.").arg(decimal(level)));
+                .arg(fixedDecimal(level, 1)));
+    return met(text(u"¡Conseguido! El barrido empieza bajando, a %1 V.").arg(fixedDecimal(level, 1)),
+        text(u"Aconseguit! L'escombratge comença baixant, a %1 V.").arg(fixedDecimal(level, 1)));
 }
 
 // AC coupling: a small signal riding on a large DC level.
@@ -235,8 +235,8 @@ TaskVerdict judgeDcLevel(const Hm203 &scope, std::optional<double> answer)
     const double offset = scope.generator().offsetIVolts;
     const double tolerance = std::max(0.15, kRelativeTolerance * std::abs(offset));
     if (std::abs(*answer - offset) <= tolerance)
-        return met(text(u"¡Correcto! La tensión continua vale %1 V.").arg(decimal(offset)),
-            text(u"Correcte! La tensió contínua val %1 V.").arg(decimal(offset)));
+        return met(text(u"¡Correcto! La tensión continua vale %1 V.").arg(fixedDecimal(offset, 1)),
+            text(u"Correcte! La tensió contínua val %1 V.").arg(fixedDecimal(offset, 1)));
     if (std::abs(*answer + offset) <= tolerance)
         return notMet(
             text(u"El valor es correcto, pero el signo no: fíjate en si la traza sube o baja al pasar "
@@ -246,11 +246,11 @@ TaskVerdict judgeDcLevel(const Hm203 &scope, std::optional<double> answer)
     return notMet(
         text(u"Has escrito %1 V; no es la tensión continua de la señal. Con GD marca el cero con Y-POS I, "
              u"pasa a DC y mide cuántas divisiones se desplaza la traza: multiplícalas por VOLTS/DIV.")
-            .arg(typedBack(*answer)),
+            .arg(formatDecimal(*answer, kAsTyped)),
         text(u"Has escrit %1 V; no és la tensió contínua del senyal. Amb GD marca el zero amb Y-POS I, "
              u"passa a DC "
              u"i mesura quantes divisions es desplaça la traça: multiplica-les per VOLTS/DIV.")
-            .arg(typedBack(*answer)));
+            .arg(formatDecimal(*answer, kAsTyped)));
 }
 
 // The calibrator: a calibrated 0.5 V/div shows its 2 V square over four divisions.
@@ -321,17 +321,17 @@ TaskVerdict judgePeriod(const Hm203 &scope, std::optional<double> answer)
     const double frequency = scope.generator().frequencyHz;
     const double periodMs = 1000.0 / frequency;
     if (closeTo(*answer, periodMs))
-        return met(text(u"¡Correcto! El periodo vale %1 ms.").arg(typedBack(periodMs)),
-            text(u"Correcte! El període val %1 ms.").arg(typedBack(periodMs)));
+        return met(text(u"¡Correcto! El periodo vale %1 ms.").arg(formatDecimal(periodMs, kAsTyped)),
+            text(u"Correcte! El període val %1 ms.").arg(formatDecimal(periodMs, kAsTyped)));
     if (closeTo(*answer, frequency))
         return notMet(text(u"Eso es la frecuencia, en Hz; la tarea pide el periodo, en ms."),
             text(u"Això és la freqüència, en Hz; la tasca demana el període, en ms."));
     return notMet(text(u"Has escrito %1 ms; no coincide. Mide cuántas divisiones ocupa un periodo y "
                        u"multiplícalas por TIME/DIV.")
-                      .arg(typedBack(*answer)),
+                      .arg(formatDecimal(*answer, kAsTyped)),
         text(u"Has escrit %1 ms; no coincideix. Mesura quantes divisions ocupa un període i multiplica-les "
              u"per TIME/DIV.")
-            .arg(typedBack(*answer)));
+            .arg(formatDecimal(*answer, kAsTyped)));
 }
 
 // Measuring a frequency: the period read on the graticule, its inverse worked out.
@@ -357,17 +357,17 @@ TaskVerdict judgeFrequency(const Hm203 &scope, std::optional<double> answer)
             u"Escribe la frecuencia que mides, en Hz.", u"Escriu la freqüència que mesures, en Hz.");
     const double frequency = scope.generator().frequencyHz;
     if (closeTo(*answer, frequency))
-        return met(text(u"¡Correcto! La frecuencia vale %1 Hz.").arg(typedBack(frequency)),
-            text(u"Correcte! La freqüència val %1 Hz.").arg(typedBack(frequency)));
+        return met(text(u"¡Correcto! La frecuencia vale %1 Hz.").arg(formatDecimal(frequency, kAsTyped)),
+            text(u"Correcte! La freqüència val %1 Hz.").arg(formatDecimal(frequency, kAsTyped)));
     if (closeTo(*answer, 1000.0 / frequency))
         return notMet(text(u"Eso es el periodo, en ms; la tarea pide la frecuencia: f = 1/T, en Hz."),
             text(u"Això és el període, en ms; la tasca demana la freqüència: f = 1/T, en Hz."));
     return notMet(text(u"Has escrito %1 Hz; no coincide. Mide cuántas divisiones ocupa un periodo, "
                        u"multiplícalas por TIME/DIV para obtener T y calcula f = 1/T.")
-                      .arg(typedBack(*answer)),
+                      .arg(formatDecimal(*answer, kAsTyped)),
         text(u"Has escrit %1 Hz; no coincideix. Mesura quantes divisions ocupa un període, multiplica-les "
              u"per TIME/DIV per a obtindre T i calcula f = 1/T.")
-            .arg(typedBack(*answer)));
+            .arg(formatDecimal(*answer, kAsTyped)));
 }
 
 // DUAL: both signals at once, one in each half of the screen.
@@ -413,9 +413,9 @@ Problem halfProblem(const Extent &extent, bool second)
         const QString channel = second ? QStringLiteral("II") : QStringLiteral("I");
         return notMet(
             text(u"La traza del canal %1 mide %2 divisiones de pico a pico; la tarea pide al menos 2.")
-                .arg(channel, decimal(extent.height())),
+                .arg(channel, fixedDecimal(extent.height(), 1)),
             text(u"La traça del canal %1 fa %2 divisions de pic a pic; la tasca en demana almenys 2.")
-                .arg(channel, decimal(extent.height())));
+                .arg(channel, fixedDecimal(extent.height(), 1)));
     }
     return std::nullopt;
 }
@@ -558,15 +558,15 @@ TaskVerdict judgePhaseXY(const Hm203 &scope, std::optional<double> answer)
     const QString inverted = s.channelII.inverted ? QStringLiteral("INV II") : QStringLiteral("INV I");
     if (readable.contains(std::abs(*answer))) {
         if (!turned)
-            return met(text(u"¡Correcto! El desfase vale %1°.").arg(decimal(shown, 0)),
-                text(u"Correcte! El desfasament val %1°.").arg(decimal(shown, 0)));
+            return met(text(u"¡Correcto! El desfase vale %1°.").arg(fixedDecimal(shown, 0)),
+                text(u"Correcte! El desfasament val %1°.").arg(fixedDecimal(shown, 0)));
         return met(
             text(u"¡Correcto! La elipse muestra %1°; con %2 pulsado, entre las salidas del generador hay "
                  u"180° − %1° = %3°.")
-                .arg(decimal(shown, 0), inverted, decimal(generated, 0)),
+                .arg(fixedDecimal(shown, 0), inverted, fixedDecimal(generated, 0)),
             text(u"Correcte! L'el·lipse mostra %1°; amb %2 polsat, entre les eixides del generador hi ha "
                  u"180° − %1° = %3°.")
-                .arg(decimal(shown, 0), inverted, decimal(generated, 0)));
+                .arg(fixedDecimal(shown, 0), inverted, fixedDecimal(generated, 0)));
     }
     if (turned && ellipsePhaseRange(generated, extent->height() / 2.0).contains(std::abs(*answer)))
         return notMet(text(u"%1 está pulsado: invierte un canal y la elipse se inclina hacia el otro lado, "
@@ -579,10 +579,10 @@ TaskVerdict judgePhaseXY(const Hm203 &scope, std::optional<double> answer)
                 .arg(inverted));
     return notMet(text(u"Has escrito %1°, pero la elipse da otro desfase: sen φ = a/b, con a el corte de la "
                        u"elipse con el eje vertical y b su altura máxima, ambos medidos desde el centro.")
-                      .arg(typedBack(*answer)),
+                      .arg(formatDecimal(*answer, kAsTyped)),
         text(u"Has escrit %1°, però l'el·lipse dona un altre desfasament: sen φ = a/b, amb a el tall de "
              u"l'el·lipse amb l'eix vertical i b la seua altura màxima, tots dos mesurats des del centre.")
-            .arg(typedBack(*answer)));
+            .arg(formatDecimal(*answer, kAsTyped)));
 }
 
 // The practice circuit: the voltage across R leads the input by atan(1 / ωRC).
@@ -628,18 +628,18 @@ TaskVerdict judgeRcLead(const Hm203 &scope, std::optional<double> answer)
             lead, zoom * divisionsPerPeriod(scope.generator().frequencyHz, s.secondsPerDiv));
     }
     if (readable.contains(*answer))
-        return met(text(u"¡Correcto! Ur va adelantada %1° respecto a Ue.").arg(decimal(lead, 0)),
-            text(u"Correcte! Ur va avançada %1° respecte a Ue.").arg(decimal(lead, 0)));
+        return met(text(u"¡Correcto! Ur va adelantada %1° respecto a Ue.").arg(fixedDecimal(lead, 0)),
+            text(u"Correcte! Ur va avançada %1° respecte a Ue.").arg(fixedDecimal(lead, 0)));
     if (readable.contains(-*answer))
         return notMet(text(u"Ur va adelantada respecto a Ue: el desfase es positivo."),
             text(u"Ur va avançada respecte a Ue: el desfasament és positiu."));
     return notMet(
         text(u"Has escrito %1°; no es el adelanto de Ur. En DUAL, mide la distancia Δt entre los pasos "
              u"por cero de las dos señales y el periodo T: φ = 360° · Δt / T.")
-            .arg(typedBack(*answer)),
+            .arg(formatDecimal(*answer, kAsTyped)),
         text(u"Has escrit %1°; no és l'avançament d'Ur. En DUAL, mesura la distància Δt entre els passos per "
              u"zero dels dos senyals i el període T: φ = 360° · Δt / T.")
-            .arg(typedBack(*answer)));
+            .arg(formatDecimal(*answer, kAsTyped)));
 }
 
 /** A unit a student may type after a number, and what it is worth in the task's unit. */

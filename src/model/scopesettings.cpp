@@ -1,8 +1,13 @@
 #include "scopesettings.h"
 
+#include "decimalformat.h"
+
 #include <cmath>
 
 namespace {
+
+/** Scales are written to three significant digits: "0,2 ms/div", and off the CAL stop "2,63 mV/div". */
+constexpr DecimalStyle kScaleDigits { .significantDigits = 3 };
 
 QList<double> oneTwoFive(double first, double last)
 {
@@ -30,12 +35,11 @@ QString withPrefix(double value, const QString &unit, double smallestUnitScale)
         if (p.scale < smallestUnitScale * 0.999)
             break;
         if (value >= 0.1 * p.scale * 0.999 || p.scale <= smallestUnitScale * 1.001) {
-            QString number = QString::number(value / p.scale, 'g', 3);
-            number.replace(QLatin1Char('.'), QLatin1Char(','));
-            return number + QLatin1Char(' ') + QString::fromUtf8(p.name) + unit;
+            return formatDecimal(value / p.scale, kScaleDigits) + QLatin1Char(' ') + QString::fromUtf8(p.name)
+                + unit;
         }
     }
-    return QString::number(value, 'g', 3) + QLatin1Char(' ') + unit;
+    return formatDecimal(value, kScaleDigits) + QLatin1Char(' ') + unit;
 }
 
 } // namespace
@@ -65,9 +69,8 @@ QString formatVoltsPerDiv(double voltsPerDiv)
 {
     // The panel switches to millivolts only below 0.1 V: ".1 V", ".2 V" and ".5 V" stay in volts.
     const double scale = voltsPerDiv < 0.0999 ? 1e-3 : 1.0;
-    QString number = QString::number(voltsPerDiv / scale, 'g', 3);
-    number.replace(QLatin1Char('.'), QLatin1Char(','));
-    return number + (scale < 1.0 ? QStringLiteral(" mV/div") : QStringLiteral(" V/div"));
+    return formatDecimal(voltsPerDiv / scale, kScaleDigits)
+        + (scale < 1.0 ? QStringLiteral(" mV/div") : QStringLiteral(" V/div"));
 }
 
 QString formatSecondsPerDiv(double secondsPerDiv)

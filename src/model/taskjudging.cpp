@@ -11,22 +11,6 @@ QString text(const char16_t *literal)
     return QString::fromUtf16(literal);
 }
 
-QString decimal(double value, int decimals)
-{
-    QString shown = QString::number(value, 'f', decimals);
-    bool zero = true;
-    for (QChar c : shown)
-        zero = zero && (c == u'-' || c == u'0' || c == u'.');
-    if (zero)
-        shown.remove(u'-');
-    return shown.replace(u'.', u',');
-}
-
-QString typedBack(double value)
-{
-    return QString::number(value, 'g', 6).replace(u'.', u',');
-}
-
 TaskVerdict notMet(const QString &castilian, const QString &valencian)
 {
     return { false, castilian, valencian };
@@ -200,8 +184,8 @@ Problem frequencyProblem(const Look &look, double wanted)
     const double frequency = look.scope.generator().frequencyHz;
     if (std::abs(frequency - wanted) <= 1e-6 * wanted)
         return std::nullopt;
-    const QString asked = wanted >= 1000.0 ? decimal(wanted / 1000.0, 0) + QStringLiteral(" kHz")
-                                           : decimal(wanted, 0) + QStringLiteral(" Hz");
+    const QString asked = wanted >= 1000.0 ? fixedDecimal(wanted / 1000.0, 0) + QStringLiteral(" kHz")
+                                           : fixedDecimal(wanted, 0) + QStringLiteral(" Hz");
     return notMet(
         text(u"La tarea pide que el generador funcione a %1: vuelve a poner esa frecuencia.").arg(asked),
         text(u"La tasca demana que el generador funcione a %1: torna a posar aquesta freqüència.")
@@ -229,7 +213,7 @@ Problem periodsProblem(const Look &look, const Extent &extent, int wanted)
         || extent.maxX < ScreenGeometry::halfWidth - kDivisionTolerance)
         return notMet(text(u"La traza no cubre toda la retícula: céntrala con X-POS."),
             text(u"La traça no cobreix tota la retícula: centra-la amb X-POS."));
-    const QString shown = decimal(perPeriod > 0.0 ? extent.spanX / perPeriod : 0.0);
+    const QString shown = fixedDecimal(perPeriod > 0.0 ? extent.spanX / perPeriod : 0.0, 1);
     return notMet(text(u"Se ven %1 periodos; la tarea pide %2. Ajusta TIME/DIV.").arg(shown).arg(wanted),
         text(u"Es veuen %1 períodes; la tasca en demana %2. Ajusta TIME/DIV.").arg(shown).arg(wanted));
 }
@@ -238,8 +222,8 @@ Problem peakToPeakProblem(const Extent &extent, double wanted, double tolerance)
 {
     if (std::abs(extent.height() - wanted) <= tolerance)
         return std::nullopt;
-    const QString shown = decimal(extent.height());
-    const QString asked = decimal(wanted, 0);
+    const QString shown = fixedDecimal(extent.height(), 1);
+    const QString asked = fixedDecimal(wanted, 0);
     return notMet(text(u"La traza mide %1 divisiones de pico a pico; la tarea pide %2. Ajusta VOLTS/DIV.")
                       .arg(shown, asked),
         text(u"La traça fa %1 divisions de pic a pic; la tasca en demana %2. Ajusta VOLTS/DIV.")

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "decimalformat.h"
 #include "hm203tasks.h"
 
 #include <QString>
@@ -23,6 +24,8 @@ inline constexpr double kEdgeTolerance = 0.1;
 inline constexpr double kRelativeTolerance = 0.05;
 /** Below this the beam is too faint to work with. */
 inline constexpr double kFaintBeam = 0.2;
+/** A number written as a student would type it, to echo an answer back: the digits it needs, at most six. */
+inline constexpr DecimalStyle kAsTyped { .significantDigits = 6 };
 
 /**
  * The instrument as the judges see it, worked out once: its settings, the whole traces they draw and how
@@ -92,10 +95,6 @@ PhaseRange sweptPhaseRange(double degrees, double period);
 using Problem = std::optional<TaskVerdict>;
 
 QString text(const char16_t *literal);
-/** A number as the student reads it, with a decimal comma and never a "-0". */
-QString decimal(double value, int decimals = 1);
-/** A typed answer echoed back as the student might have typed it. */
-QString typedBack(double value);
 TaskVerdict notMet(const QString &castilian, const QString &valencian);
 TaskVerdict met(const QString &castilian, const QString &valencian);
 /** The praise of a goal with nothing to add. */
