@@ -1,0 +1,276 @@
+#include "taskgoals.h"
+
+#include "taskjudging.h"
+
+#include <array>
+#include <cmath>
+#include <numbers>
+
+namespace TaskGoals {
+
+using namespace TaskJudging;
+
+// Measuring a DC level: GD marks the zero line, DC shows how far the level lifts the trace.
+
+constexpr std::array kHiddenOffsets { 1.5, -2.0, 2.5, -1.5, 3.0, 2.0 };
+
+void prepareDcLevel(GeneratorSettings &generator, quint32 draw)
+{
+    generator = {};
+    generator.frequencyHz = 1000.0;
+    generator.amplitudeIVpp = 1.0;
+    generator.offsetIVolts = kHiddenOffsets[draw % kHiddenOffsets.size()];
+}
+
+TaskVerdict judgeDcLevel(const Hm203 &scope, std::optional<double> answer)
+{
+    const Look look(scope);
+    if (Problem p = beamProblem(look))
+        return *p;
+    if (Problem p = hookupProblem(look, Hookup::Generator))
+        return *p;
+    if (!answer)
+        return askFor(u"Escribe la tensión continua que mides, en voltios.",
+            u"Escriu la tensió contínua que mesures, en volts.");
+    const double offset = scope.generator().offsetIVolts;
+    const double tolerance = std::max(0.15, kRelativeTolerance * std::abs(offset));
+    if (std::abs(*answer - offset) <= tolerance)
+        return met(text(u"¡Correcto! La tensión continua vale %1 V.").arg(fixedDecimal(offset, 1)),
+            text(u"Correcte! La tensió contínua val %1 V.").arg(fixedDecimal(offset, 1)));
+    if (std::abs(*answer + offset) <= tolerance)
+        return notMet(
+            text(u"El valor es correcto, pero el signo no: fíjate en si la traza sube o baja al pasar "
+                 u"de GD a DC."),
+            text(u"El valor és correcte, però el signe no: fixa't si la traça puja o baixa en passar de GD a "
+                 u"DC."));
+    return notMet(
+        text(u"Has escrito %1 V; no es la tensión continua de la señal. Con GD marca el cero con Y-POS I, "
+             u"pasa a DC y mide cuántas divisiones se desplaza la traza: multiplícalas por VOLTS/DIV.")
+            .arg(formatDecimal(*answer, kAsTyped)),
+        text(u"Has escrit %1 V; no és la tensió contínua del senyal. Amb GD marca el zero amb Y-POS I, "
+             u"passa a DC "
+             u"i mesura quantes divisions es desplaça la traça: multiplica-les per VOLTS/DIV.")
+            .arg(formatDecimal(*answer, kAsTyped)));
+}
+
+// Measuring a period: the divisions one period spans, times TIME/DIV.
+
+constexpr std::array kHiddenPeriodFrequencies { 400.0, 250.0, 1250.0, 200.0, 625.0, 2500.0 };
+
+void preparePeriod(GeneratorSettings &generator, quint32 draw)
+{
+    generator = {};
+    generator.waveform = Waveform::Triangle;
+    generator.frequencyHz = kHiddenPeriodFrequencies[draw % kHiddenPeriodFrequencies.size()];
+    generator.amplitudeIVpp = 4.0;
+}
+
+namespace {
+
+/** True when a typed value is within reading error of the expected one. */
+bool closeTo(double typed, double expected)
+{
+    return std::abs(typed - expected) <= kRelativeTolerance * std::abs(expected);
+}
+
+} // namespace
+
+TaskVerdict judgePeriod(const Hm203 &scope, std::optional<double> answer)
+{
+    const Look look(scope);
+    if (Problem p = beamProblem(look))
+        return *p;
+    if (Problem p = hookupProblem(look, Hookup::Generator))
+        return *p;
+    if (!answer)
+        return askFor(u"Escribe el periodo que mides, en ms.", u"Escriu el període que mesures, en ms.");
+    const double frequency = scope.generator().frequencyHz;
+    const double periodMs = 1000.0 / frequency;
+    if (closeTo(*answer, periodMs))
+        return met(text(u"¡Correcto! El periodo vale %1 ms.").arg(formatDecimal(periodMs, kAsTyped)),
+            text(u"Correcte! El període val %1 ms.").arg(formatDecimal(periodMs, kAsTyped)));
+    if (closeTo(*answer, frequency))
+        return notMet(text(u"Eso es la frecuencia, en Hz; la tarea pide el periodo, en ms."),
+            text(u"Això és la freqüència, en Hz; la tasca demana el període, en ms."));
+    return notMet(text(u"Has escrito %1 ms; no coincide. Mide cuántas divisiones ocupa un periodo y "
+                       u"multiplícalas por TIME/DIV.")
+                      .arg(formatDecimal(*answer, kAsTyped)),
+        text(u"Has escrit %1 ms; no coincideix. Mesura quantes divisions ocupa un període i multiplica-les "
+             u"per TIME/DIV.")
+            .arg(formatDecimal(*answer, kAsTyped)));
+}
+
+// Measuring a frequency: the period read on the graticule, its inverse worked out.
+
+constexpr std::array kHiddenFrequencies { 250.0, 400.0, 1250.0, 2000.0, 500.0, 800.0, 2500.0, 200.0 };
+
+void prepareFrequency(GeneratorSettings &generator, quint32 draw)
+{
+    generator = {};
+    generator.frequencyHz = kHiddenFrequencies[draw % kHiddenFrequencies.size()];
+    generator.amplitudeIVpp = 4.0;
+}
+
+TaskVerdict judgeFrequency(const Hm203 &scope, std::optional<double> answer)
+{
+    const Look look(scope);
+    if (Problem p = beamProblem(look))
+        return *p;
+    if (Problem p = hookupProblem(look, Hookup::Generator))
+        return *p;
+    if (!answer)
+        return askFor(
+            u"Escribe la frecuencia que mides, en Hz.", u"Escriu la freqüència que mesures, en Hz.");
+    const double frequency = scope.generator().frequencyHz;
+    if (closeTo(*answer, frequency))
+        return met(text(u"¡Correcto! La frecuencia vale %1 Hz.").arg(formatDecimal(frequency, kAsTyped)),
+            text(u"Correcte! La freqüència val %1 Hz.").arg(formatDecimal(frequency, kAsTyped)));
+    if (closeTo(*answer, 1000.0 / frequency))
+        return notMet(text(u"Eso es el periodo, en ms; la tarea pide la frecuencia: f = 1/T, en Hz."),
+            text(u"Això és el període, en ms; la tasca demana la freqüència: f = 1/T, en Hz."));
+    return notMet(text(u"Has escrito %1 Hz; no coincide. Mide cuántas divisiones ocupa un periodo, "
+                       u"multiplícalas por TIME/DIV para obtener T y calcula f = 1/T.")
+                      .arg(formatDecimal(*answer, kAsTyped)),
+        text(u"Has escrit %1 Hz; no coincideix. Mesura quantes divisions ocupa un període, multiplica-les "
+             u"per TIME/DIV per a obtindre T i calcula f = 1/T.")
+            .arg(formatDecimal(*answer, kAsTyped)));
+}
+
+// X-Y: the phase read from the ellipse, sin φ = a / b.
+
+// Beyond about 60° the ellipse barely changes with the phase, and a reading on the graticule says little.
+constexpr std::array kHiddenPhases { -45.0, -60.0, -30.0, -50.0 };
+
+void preparePhaseXY(GeneratorSettings &generator, quint32 draw)
+{
+    generator = {};
+    generator.frequencyHz = 1000.0;
+    generator.amplitudeIVpp = 4.0;
+    generator.amplitudeIIVpp = 4.0;
+    generator.phaseIIDegrees = kHiddenPhases[draw % kHiddenPhases.size()];
+}
+
+TaskVerdict judgePhaseXY(const Hm203 &scope, std::optional<double> answer)
+{
+    const Look look(scope);
+    if (Problem p = beamProblem(look))
+        return *p;
+    if (Problem p = hookupProblem(look, Hookup::Generator))
+        return *p;
+    if (Problem p = sineProblem(look))
+        return *p;
+    if (look.settings.mode != DisplayMode::XY)
+        return notMet(text(u"Pulsa X-Y para ver la elipse."), text(u"Polsa X-Y per a veure l'el·lipse."));
+    if (Problem p = groundProblem(look.settings.channelI, false))
+        return *p;
+    if (Problem p = groundProblem(look.settings.channelII, true))
+        return *p;
+    const std::optional<Extent> extent = extentOf(look.traces, TraceKind::XY);
+    if (Problem p = visibleProblem(look, extent))
+        return *p;
+    if (!extent->onGraticule())
+        return notMet(text(u"La elipse se sale de la retícula: redúcela con VOLTS/DIV de los dos canales y "
+                           u"céntrala con Y-POS I y X-POS."),
+            text(u"L'el·lipse ix de la retícula: reduïx-la amb VOLTS/DIV dels dos canals i centra-la amb "
+                 u"Y-POS I i X-POS."));
+    if (!answer)
+        return askFor(u"Escribe el desfase que lees en la elipse, en grados.",
+            u"Escriu el desfasament que lliges en l'el·lipse, en graus.");
+    // The ellipse shows the phase between the deflections: an inverted channel turns it by 180°.
+    const ScopeSettings &s = look.settings;
+    const double generated = std::abs(scope.generator().phaseIIDegrees);
+    const bool turned = s.channelI.inverted != s.channelII.inverted;
+    const double shown = turned ? 180.0 - generated : generated;
+    const PhaseRange readable = ellipsePhaseRange(shown, extent->height() / 2.0);
+    const QString inverted = s.channelII.inverted ? QStringLiteral("INV II") : QStringLiteral("INV I");
+    if (readable.contains(std::abs(*answer))) {
+        if (!turned)
+            return met(text(u"¡Correcto! El desfase vale %1°.").arg(fixedDecimal(shown, 0)),
+                text(u"Correcte! El desfasament val %1°.").arg(fixedDecimal(shown, 0)));
+        return met(
+            text(u"¡Correcto! La elipse muestra %1°; con %2 pulsado, entre las salidas del generador hay "
+                 u"180° − %1° = %3°.")
+                .arg(fixedDecimal(shown, 0), inverted, fixedDecimal(generated, 0)),
+            text(u"Correcte! L'el·lipse mostra %1°; amb %2 polsat, entre les eixides del generador hi ha "
+                 u"180° − %1° = %3°.")
+                .arg(fixedDecimal(shown, 0), inverted, fixedDecimal(generated, 0)));
+    }
+    if (turned && ellipsePhaseRange(generated, extent->height() / 2.0).contains(std::abs(*answer)))
+        return notMet(text(u"%1 está pulsado: invierte un canal y la elipse se inclina hacia el otro lado, "
+                           u"así que muestra 180° menos el desfase de las salidas. Lee la elipse tal como se "
+                           u"ve, o suelta %1.")
+                          .arg(inverted),
+            text(u"%1 està polsat: invertix un canal i l'el·lipse s'inclina cap a l'altre costat, així que "
+                 u"mostra 180° menys el desfasament de les eixides. Llig l'el·lipse tal com es veu, o deixa "
+                 u"anar %1.")
+                .arg(inverted));
+    return notMet(text(u"Has escrito %1°, pero la elipse da otro desfase: sen φ = a/b, con a el corte de la "
+                       u"elipse con el eje vertical y b su altura máxima, ambos medidos desde el centro.")
+                      .arg(formatDecimal(*answer, kAsTyped)),
+        text(u"Has escrit %1°, però l'el·lipse dona un altre desfasament: sen φ = a/b, amb a el tall de "
+             u"l'el·lipse amb l'eix vertical i b la seua altura màxima, tots dos mesurats des del centre.")
+            .arg(formatDecimal(*answer, kAsTyped)));
+}
+
+// The practice circuit: the voltage across R leads the input by atan(1 / ωRC).
+
+void prepareRcLead(GeneratorSettings &generator, quint32)
+{
+    generator = {};
+    generator.frequencyHz = 1000.0;
+    generator.amplitudeIVpp = 4.0;
+    generator.hookup = Hookup::RcCircuit;
+}
+
+namespace {
+
+/** How far the voltage across R leads the generator's, in degrees, at the generator's frequency. */
+double rcLeadDegrees(double frequencyHz)
+{
+    const double omegaRc = 2.0 * std::numbers::pi * frequencyHz * PracticeCircuit::timeConstant;
+    return std::atan2(1.0, omegaRc) * 180.0 / std::numbers::pi;
+}
+
+} // namespace
+
+TaskVerdict judgeRcLead(const Hm203 &scope, std::optional<double> answer)
+{
+    const Look look(scope);
+    if (Problem p = beamProblem(look))
+        return *p;
+    if (Problem p = hookupProblem(look, Hookup::RcCircuit))
+        return *p;
+    if (Problem p = sineProblem(look))
+        return *p;
+    if (!answer)
+        return askFor(u"Escribe cuántos grados va adelantada Ur respecto a Ue.",
+            u"Escriu quants graus va avançada Ur respecte a Ue.");
+    const double lead = rcLeadDegrees(scope.generator().frequencyHz);
+    // What the reading allows depends on how large the student shows it: the ellipse in X-Y, or the
+    // period on the time base in DUAL.
+    const ScopeSettings &s = look.settings;
+    PhaseRange readable;
+    if (s.mode == DisplayMode::XY) {
+        const std::optional<Extent> extent = extentOf(look.traces, TraceKind::XY);
+        readable = ellipsePhaseRange(lead, extent ? extent->height() / 2.0 : 0.0);
+    } else {
+        const double zoom = s.xMagnified ? 10.0 : 1.0;
+        readable = sweptPhaseRange(
+            lead, zoom * divisionsPerPeriod(scope.generator().frequencyHz, s.secondsPerDiv));
+    }
+    if (readable.contains(*answer))
+        return met(text(u"¡Correcto! Ur va adelantada %1° respecto a Ue.").arg(fixedDecimal(lead, 0)),
+            text(u"Correcte! Ur va avançada %1° respecte a Ue.").arg(fixedDecimal(lead, 0)));
+    if (readable.contains(-*answer))
+        return notMet(text(u"Ur va adelantada respecto a Ue: el desfase es positivo."),
+            text(u"Ur va avançada respecte a Ue: el desfasament és positiu."));
+    return notMet(
+        text(u"Has escrito %1°; no es el adelanto de Ur. En DUAL, mide la distancia Δt entre los pasos "
+             u"por cero de las dos señales y el periodo T: φ = 360° · Δt / T.")
+            .arg(formatDecimal(*answer, kAsTyped)),
+        text(u"Has escrit %1°; no és l'avançament d'Ur. En DUAL, mesura la distància Δt entre els passos per "
+             u"zero dels dos senyals i el període T: φ = 360° · Δt / T.")
+            .arg(formatDecimal(*answer, kAsTyped)));
+}
+
+} // namespace TaskGoals

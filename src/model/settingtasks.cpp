@@ -1,0 +1,396 @@
+#include "taskgoals.h"
+
+#include "taskjudging.h"
+
+#include <cmath>
+
+namespace TaskGoals {
+
+using namespace TaskJudging;
+
+// Time base: five periods of 500 Hz fill the ten divisions at 1 ms/div.
+
+constexpr double kTimeBaseHz = 500.0;
+
+void prepareTimeBase(GeneratorSettings &generator, quint32)
+{
+    generator = {};
+    generator.frequencyHz = kTimeBaseHz;
+    generator.amplitudeIVpp = 4.0;
+}
+
+TaskVerdict judgeTimeBase(const Hm203 &scope, std::optional<double>)
+{
+    const Look look(scope);
+    std::optional<Extent> extent;
+    if (Problem p = steadyChannelIProblem(look, Hookup::Generator, extent))
+        return *p;
+    if (Problem p = frequencyProblem(look, kTimeBaseHz))
+        return *p;
+    // Five whole periods must be seen whole, and counted against a calibrated time base.
+    if (Problem p = graticuleProblem(*extent))
+        return *p;
+    if (Problem p = timeCalibratedProblem(look))
+        return *p;
+    if (Problem p = periodsProblem(look, *extent, 5))
+        return *p;
+    return wellDone();
+}
+
+// Time base and sensitivity together: the 10 Vpp signal overdrives the screen at 1 V/div.
+
+constexpr double kTwoPeriodsHz = 1000.0;
+
+void prepareTwoPeriods(GeneratorSettings &generator, quint32)
+{
+    generator = {};
+    generator.frequencyHz = kTwoPeriodsHz;
+    generator.amplitudeIVpp = 10.0;
+}
+
+TaskVerdict judgeTwoPeriods(const Hm203 &scope, std::optional<double>)
+{
+    const Look look(scope);
+    std::optional<Extent> extent;
+    if (Problem p = steadyChannelIProblem(look, Hookup::Generator, extent))
+        return *p;
+    if (Problem p = frequencyProblem(look, kTwoPeriodsHz))
+        return *p;
+    if (Problem p = graticuleProblem(*extent))
+        return *p;
+    if (Problem p = peakToPeakProblem(*extent, 5.0))
+        return *p;
+    if (Problem p = timeCalibratedProblem(look))
+        return *p;
+    if (Problem p = periodsProblem(look, *extent, 2))
+        return *p;
+    return wellDone();
+}
+
+// Vertical position: the lowest points of the trace on the bottom line of the graticule.
+
+void prepareBottomLine(GeneratorSettings &generator, quint32)
+{
+    generator = {};
+    generator.frequencyHz = 1000.0;
+    generator.amplitudeIVpp = 4.0;
+}
+
+TaskVerdict judgeBottomLine(const Hm203 &scope, std::optional<double>)
+{
+    const Look look(scope);
+    if (Problem p = beamProblem(look))
+        return *p;
+    if (Problem p = hookupProblem(look, Hookup::Generator))
+        return *p;
+    if (Problem p = channelIProblem(look))
+        return *p;
+    const std::optional<Extent> extent = extentOf(look.traces, TraceKind::ChannelI);
+    if (Problem p = visibleProblem(look, extent))
+        return *p;
+    if (extent->maxY > ScreenGeometry::halfHeight + kEdgeTolerance)
+        return notMet(text(u"La traza se sale por arriba de la retícula: bájala con Y-POS I o redúcela con "
+                           u"VOLTS/DIV."),
+            text(u"La traça ix per dalt de la retícula: baixa-la amb Y-POS I o reduïx-la amb VOLTS/DIV."));
+    const double above = extent->minY + ScreenGeometry::halfHeight;
+    if (above > kLineTolerance)
+        return notMet(text(u"Los mínimos de la traza quedan %1 divisiones por encima de la línea inferior: "
+                           u"bájala con Y-POS I.")
+                          .arg(fixedDecimal(above, 1)),
+            text(u"Els mínims de la traça queden %1 divisions per damunt de la línia inferior: "
+                 u"baixa-la amb Y-POS I.")
+                .arg(fixedDecimal(above, 1)));
+    if (above < -kLineTolerance)
+        return notMet(text(u"Los mínimos de la traza quedan %1 divisiones por debajo de la línea inferior: "
+                           u"súbela con Y-POS I.")
+                          .arg(fixedDecimal(-above, 1)),
+            text(u"Els mínims de la traça queden %1 divisions per davall de la línia inferior: "
+                 u"puja-la amb Y-POS I.")
+                .arg(fixedDecimal(-above, 1)));
+    return wellDone();
+}
+
+// Trigger level and slope: the sweep starts on a falling slope, 1 V or more above zero.
+
+constexpr double kTriggerVolts = 1.0;
+constexpr double kTriggerTolerance = 0.1;
+
+void prepareFallingStart(GeneratorSettings &generator, quint32)
+{
+    generator = {};
+    generator.frequencyHz = 1000.0;
+    generator.amplitudeIVpp = 6.0;
+}
+
+namespace {
+
+/** The voltage channel I's trace shows at a moment, measured from its zero line as the screen shows it. */
+double shownVolts(const ChannelSettings &channel, double seconds)
+{
+    return (channelDivisions(channel, seconds) - channel.position) * channel.voltsPerDiv;
+}
+
+} // namespace
+
+TaskVerdict judgeFallingStart(const Hm203 &scope, std::optional<double>)
+{
+    const Look look(scope);
+    std::optional<Extent> extent;
+    if (Problem p = steadyChannelIProblem(look, Hookup::Generator, extent))
+        return *p;
+    const ScopeSettings &s = look.settings;
+    // Alternating sweeps start channel I's trace on its own trigger.
+    std::optional<double> start = look.traces.sweepStartSeconds;
+    if (s.mode == DisplayMode::Dual && !s.chopped && s.trigger.alternate)
+        start = triggerTimeFrom(s, TriggerSource::ChannelI);
+    const double period = s.channelI.signal.periodSeconds();
+    if (!start || period <= 0.0)
+        return notMet(text(u"La traza del canal I no está disparada: ajusta LEVEL."),
+            text(u"La traça del canal I no està disparada: ajusta LEVEL."));
+    const double dt = period * 1e-3;
+    const double level = shownVolts(s.channelI, *start);
+    if (shownVolts(s.channelI, *start + dt) >= shownVolts(s.channelI, *start - dt))
+        return notMet(text(u"El barrido empieza en el flanco ascendente: cambia la pendiente con SLOPE."),
+            text(u"L'escombratge comença en el flanc ascendent: canvia el pendent amb SLOPE."));
+    if (level < kTriggerVolts - kTriggerTolerance)
+        return notMet(text(u"El barrido empieza a %1 V; la tarea pide 1 V o más: sube el nivel con LEVEL.")
+                          .arg(fixedDecimal(level, 1)),
+            text(u"L'escombratge comença a %1 V; la tasca en demana 1 V o més: puja el nivell amb LEVEL.")
+                .arg(fixedDecimal(level, 1)));
+    return met(text(u"¡Conseguido! El barrido empieza bajando, a %1 V.").arg(fixedDecimal(level, 1)),
+        text(u"Aconseguit! L'escombratge comença baixant, a %1 V.").arg(fixedDecimal(level, 1)));
+}
+
+// AC coupling: a small signal riding on a large DC level.
+
+constexpr double kRidingVpp = 1.0;
+constexpr double kRidingOffset = 4.0;
+
+void prepareAcCoupling(GeneratorSettings &generator, quint32)
+{
+    generator = {};
+    generator.frequencyHz = 1000.0;
+    generator.amplitudeIVpp = kRidingVpp;
+    generator.offsetIVolts = kRidingOffset;
+}
+
+TaskVerdict judgeAcCoupling(const Hm203 &scope, std::optional<double>)
+{
+    const Look look(scope);
+    if (Problem p = beamProblem(look))
+        return *p;
+    if (Problem p = hookupProblem(look, Hookup::Generator))
+        return *p;
+    if (std::abs(scope.generator().offsetIVolts) < kRidingOffset / 2.0)
+        return notMet(text(u"Has quitado la tensión continua del generador; la tarea es bloquearla con el "
+                           u"acoplamiento AC."),
+            text(u"Has llevat la tensió contínua del generador; la tasca és bloquejar-la amb l'acoblament "
+                 u"AC."));
+    // The goal names the signal: five divisions must come from the sensitivity, not a larger signal.
+    if (std::abs(scope.generator().amplitudeIVpp - kRidingVpp) > 1e-9)
+        return notMet(
+            text(u"La tarea es con la señal de 1 Vpp: vuelve a poner esa amplitud en el generador."),
+            text(u"La tasca és amb el senyal d'1 Vpp: torna a posar aquesta amplitud en el generador."));
+    if (Problem p = channelIProblem(look))
+        return *p;
+    if (look.settings.channelI.coupling == Coupling::DC)
+        return notMet(text(u"Con el acoplamiento DC, la tensión continua desplaza la traza: pasa CH I a AC."),
+            text(u"Amb l'acoblament DC, la tensió contínua desplaça la traça: passa CH I a AC."));
+    std::optional<Extent> extent = extentOf(look.traces, TraceKind::ChannelI);
+    if (Problem p = visibleProblem(look, extent))
+        return *p;
+    if (Problem p = steadyProblem(look))
+        return *p;
+    if (Problem p = graticuleProblem(*extent))
+        return *p;
+    if (Problem p = peakToPeakProblem(*extent, 5.0))
+        return *p;
+    return wellDone();
+}
+
+// The calibrator: a calibrated 0.5 V/div shows its 2 V square over four divisions.
+
+void prepareCalibrator(GeneratorSettings &generator, quint32)
+{
+    generator = {};
+    generator.hookup = Hookup::Calibrator2;
+}
+
+namespace {
+
+/** True when the VOLTS/DIV CAL knob of channel I stands at its calibrated stop (where the instrument opens).
+ */
+bool voltsCalibratedI(const Hm203 &scope)
+{
+    Hm203 calibrated = scope;
+    calibrated.setValue(Hm203Control::VoltsCalI, controlInfo(Hm203Control::VoltsCalI).initial);
+    const double now = scope.scopeSettings().channelI.voltsPerDiv;
+    const double atStop = calibrated.scopeSettings().channelI.voltsPerDiv;
+    return std::abs(now - atStop) <= 1e-9 * atStop;
+}
+
+} // namespace
+
+TaskVerdict judgeCalibrator(const Hm203 &scope, std::optional<double>)
+{
+    const Look look(scope);
+    std::optional<Extent> extent;
+    if (Problem p = steadyChannelIProblem(look, Hookup::Calibrator2, extent))
+        return *p;
+    if (!voltsCalibratedI(scope))
+        return notMet(text(u"El mando CAL de VOLTS/DIV no está en su tope calibrado: gíralo hasta el tope."),
+            text(u"El comandament CAL de VOLTS/DIV no està en el seu topall calibrat: gira'l fins al "
+                 u"topall."));
+    if (Problem p = graticuleProblem(*extent))
+        return *p;
+    // A calibrated instrument shows the calibrator exactly; only the line's width blurs the reading.
+    if (Problem p = peakToPeakProblem(*extent, 4.0, kEdgeTolerance))
+        return *p;
+    return met(text(u"¡Conseguido! 2 V a 0,5 V/div son 4 divisiones: la sensibilidad es correcta."),
+        text(u"Aconseguit! 2 V a 0,5 V/div són 4 divisions: la sensibilitat és correcta."));
+}
+
+// DUAL: both signals at once, one in each half of the screen.
+
+constexpr double kDualMinimum = 2.0;
+
+void prepareDual(GeneratorSettings &generator, quint32)
+{
+    generator = {};
+    generator.frequencyHz = 1000.0;
+    generator.amplitudeIVpp = 4.0;
+    generator.amplitudeIIVpp = 2.0;
+    generator.phaseIIDegrees = -90.0;
+}
+
+namespace {
+
+/** One channel's trace must lie whole in its half of the screen and be tall enough to read. */
+Problem halfProblem(const Extent &extent, bool second)
+{
+    // The half's edges: the centre line and the top or bottom line of the graticule.
+    const double top = second ? 0.0 : ScreenGeometry::halfHeight;
+    const double bottom = second ? -ScreenGeometry::halfHeight : 0.0;
+    const bool tooHigh = extent.maxY > top + kEdgeTolerance;
+    const bool tooLow = extent.minY < bottom - kEdgeTolerance;
+    if (tooHigh || tooLow) {
+        // Taller than the half: only the sensitivity helps. Else it moves the way it sticks out.
+        const bool tooTall = extent.height() > top - bottom + 2 * kEdgeTolerance;
+        const QString channel = second ? QStringLiteral("II") : QStringLiteral("I");
+        const QString es = second ? text(u"La traza del canal II debe quedar entera en la mitad inferior: ")
+                                  : text(u"La traza del canal I debe quedar entera en la mitad superior: ");
+        const QString va = second
+            ? text(u"La traça del canal II ha de quedar sencera en la meitat inferior: ")
+            : text(u"La traça del canal I ha de quedar sencera en la meitat superior: ");
+        if (tooTall)
+            return notMet(es + text(u"redúcela con VOLTS/DIV %1.").arg(channel),
+                va + text(u"reduïx-la amb VOLTS/DIV %1.").arg(channel));
+        if (tooHigh)
+            return notMet(es + text(u"bájala con Y-POS %1 o redúcela con VOLTS/DIV %1.").arg(channel),
+                va + text(u"baixa-la amb Y-POS %1 o reduïx-la amb VOLTS/DIV %1.").arg(channel));
+        return notMet(es + text(u"súbela con Y-POS %1 o redúcela con VOLTS/DIV %1.").arg(channel),
+            va + text(u"puja-la amb Y-POS %1 o reduïx-la amb VOLTS/DIV %1.").arg(channel));
+    }
+    if (extent.height() < kDualMinimum - kEdgeTolerance) {
+        const QString channel = second ? QStringLiteral("II") : QStringLiteral("I");
+        return notMet(
+            text(u"La traza del canal %1 mide %2 divisiones de pico a pico; la tarea pide al menos 2.")
+                .arg(channel, fixedDecimal(extent.height(), 1)),
+            text(u"La traça del canal %1 fa %2 divisions de pic a pic; la tasca en demana almenys 2.")
+                .arg(channel, fixedDecimal(extent.height(), 1)));
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+TaskVerdict judgeDual(const Hm203 &scope, std::optional<double>)
+{
+    const Look look(scope);
+    if (Problem p = beamProblem(look))
+        return *p;
+    if (Problem p = hookupProblem(look, Hookup::Generator))
+        return *p;
+    if (Problem p = xyProblem(look))
+        return *p;
+    if (look.settings.mode != DisplayMode::Dual)
+        return notMet(text(u"Pulsa DUAL para ver los dos canales a la vez."),
+            text(u"Polsa DUAL per a veure els dos canals alhora."));
+    const std::optional<Extent> first = extentOf(look.traces, TraceKind::ChannelI);
+    const std::optional<Extent> second = extentOf(look.traces, TraceKind::ChannelII);
+    if (Problem p = visibleProblem(look, first))
+        return *p;
+    if (Problem p = visibleProblem(look, second, u"Y-POS II"))
+        return *p;
+    if (Problem p = steadyProblem(look))
+        return *p;
+    if (Problem p = halfProblem(*first, false))
+        return *p;
+    if (Problem p = halfProblem(*second, true))
+        return *p;
+    return wellDone();
+}
+
+// ADD and INV: channel I minus channel II as one trace.
+
+void prepareDifference(GeneratorSettings &generator, quint32)
+{
+    generator = {};
+    generator.frequencyHz = 1000.0;
+    generator.amplitudeIVpp = 4.0;
+    generator.amplitudeIIVpp = 4.0;
+    generator.phaseIIDegrees = -60.0;
+}
+
+TaskVerdict judgeDifference(const Hm203 &scope, std::optional<double>)
+{
+    const Look look(scope);
+    if (Problem p = beamProblem(look))
+        return *p;
+    if (Problem p = hookupProblem(look, Hookup::Generator))
+        return *p;
+    const ScopeSettings &s = look.settings;
+    if (Problem p = xyProblem(look))
+        return *p;
+    // With DUAL pressed too, ADD makes the beam chop between the channels instead of adding them.
+    if (scope.isPressed(Hm203Control::Dual) && scope.isPressed(Hm203Control::Add))
+        return notMet(
+            text(u"Con DUAL y ADD pulsados, los canales se dibujan a trozos: suelta DUAL para sumarlos."),
+            text(u"Amb DUAL i ADD polsats, els canals es dibuixen a trossos: deixa anar DUAL per a "
+                 u"sumar-los."));
+    if (s.mode != DisplayMode::Add)
+        return notMet(text(u"Pulsa ADD para ver los dos canales sumados en una sola traza."),
+            text(u"Polsa ADD per a veure els dos canals sumats en una sola traça."));
+    if (Problem p = groundProblem(s.channelI, false))
+        return *p;
+    if (Problem p = groundProblem(s.channelII, true))
+        return *p;
+    if (s.channelI.inverted && s.channelII.inverted)
+        return notMet(
+            text(u"Has invertido los dos canales: la traza es −(CH I + CH II). Deja invertido solo CH II."),
+            text(u"Has invertit els dos canals: la traça és −(CH I + CH II). Deixa invertit només CH II."));
+    if (s.channelI.inverted)
+        return notMet(text(u"Has invertido CH I: la traza es CH II − CH I. Invierte CH II en lugar de CH I."),
+            text(u"Has invertit CH I: la traça és CH II − CH I. Invertix CH II en lloc de CH I."));
+    if (!s.channelII.inverted)
+        return notMet(text(u"La traza es la suma CH I + CH II: invierte CH II con INV II."),
+            text(u"La traça és la suma CH I + CH II: invertix CH II amb INV II."));
+    const double ratio = s.channelI.voltsPerDiv / s.channelII.voltsPerDiv;
+    if (!(std::abs(ratio - 1.0) <= 1e-6))
+        return notMet(
+            text(u"Los dos canales tienen sensibilidades distintas: pon el mismo VOLTS/DIV y los dos "
+                 u"CAL en su tope."),
+            text(
+                u"Els dos canals tenen sensibilitats distintes: posa el mateix VOLTS/DIV i els dos CAL en el "
+                u"seu topall."));
+    const std::optional<Extent> extent = extentOf(look.traces, TraceKind::Sum);
+    if (Problem p = visibleProblem(look, extent))
+        return *p;
+    if (Problem p = steadyProblem(look))
+        return *p;
+    if (Problem p = graticuleProblem(*extent))
+        return *p;
+    return wellDone();
+}
+
+} // namespace TaskGoals

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "hm203tasks.h"
+
+#include <optional>
+
+/**
+ * The goals of the task strip, each a generator to start from and a judge of the instrument, kept in two
+ * files by what they ask: a setting the screen must show (settingtasks.cpp) or a value to measure off it
+ * (measuringtasks.cpp). The strip's table in hm203tasks.cpp puts them in teaching order.
+ */
+namespace TaskGoals {
+
+// Settings the screen must show. A task that measures nothing ignores the answer, and one with nothing
+// hidden, the draw.
+void prepareTimeBase(GeneratorSettings &generator, quint32 draw);
+TaskVerdict judgeTimeBase(const Hm203 &scope, std::optional<double> answer);
+void prepareTwoPeriods(GeneratorSettings &generator, quint32 draw);
+TaskVerdict judgeTwoPeriods(const Hm203 &scope, std::optional<double> answer);
+void prepareBottomLine(GeneratorSettings &generator, quint32 draw);
+TaskVerdict judgeBottomLine(const Hm203 &scope, std::optional<double> answer);
+void prepareFallingStart(GeneratorSettings &generator, quint32 draw);
+TaskVerdict judgeFallingStart(const Hm203 &scope, std::optional<double> answer);
+void prepareAcCoupling(GeneratorSettings &generator, quint32 draw);
+TaskVerdict judgeAcCoupling(const Hm203 &scope, std::optional<double> answer);
+void prepareCalibrator(GeneratorSettings &generator, quint32 draw);
+TaskVerdict judgeCalibrator(const Hm203 &scope, std::optional<double> answer);
+void prepareDual(GeneratorSettings &generator, quint32 draw);
+TaskVerdict judgeDual(const Hm203 &scope, std::optional<double> answer);
+void prepareDifference(GeneratorSettings &generator, quint32 draw);
+TaskVerdict judgeDifference(const Hm203 &scope, std::optional<double> answer);
+
+// Values to measure off the screen.
+void prepareDcLevel(GeneratorSettings &generator, quint32 draw);
+TaskVerdict judgeDcLevel(const Hm203 &scope, std::optional<double> answer);
+void preparePeriod(GeneratorSettings &generator, quint32 draw);
+TaskVerdict judgePeriod(const Hm203 &scope, std::optional<double> answer);
+void prepareFrequency(GeneratorSettings &generator, quint32 draw);
+TaskVerdict judgeFrequency(const Hm203 &scope, std::optional<double> answer);
+void preparePhaseXY(GeneratorSettings &generator, quint32 draw);
+TaskVerdict judgePhaseXY(const Hm203 &scope, std::optional<double> answer);
+void prepareRcLead(GeneratorSettings &generator, quint32 draw);
+TaskVerdict judgeRcLead(const Hm203 &scope, std::optional<double> answer);
+
+} // namespace TaskGoals
