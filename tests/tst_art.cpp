@@ -1,4 +1,5 @@
 #include "artgen.h"
+#include "artoutputsupport.h"
 #include "curfile.h"
 #include "curwriter.h"
 #include "evaluationlayout.h"
@@ -12,7 +13,6 @@
 #include <QFile>
 #include <QHash>
 #include <QImage>
-#include <QTemporaryDir>
 #include <QtEndian>
 #include <QTest>
 
@@ -79,7 +79,7 @@ qreal gapBetween(const QRectF &a, const QRectF &b)
 
 Q_DECLARE_METATYPE(std::function<void(FrontPanelModel &)>)
 
-class TestArt : public QObject
+class TestArt : public ArtOutputSuite
 {
     Q_OBJECT
 
@@ -109,22 +109,11 @@ private slots:
     void tubeArrowsPointAtCathodeAndGrid();
     void tubeSpotFollowsDeflection_data();
     void tubeSpotFollowsDeflection();
-
-private:
-    QTemporaryDir m_dir;
-    ArtOutput m_out;
 };
 
 void TestArt::initTestCase()
 {
-    QVERIFY(m_dir.isValid());
-    QDir root(m_dir.path());
-    QVERIFY(root.mkpath(QStringLiteral("data")));
-    QVERIFY(root.mkpath(QStringLiteral("embedded")));
-    m_out = ArtOutput { QDir(root.filePath(QStringLiteral("data"))),
-        QDir(root.filePath(QStringLiteral("embedded"))) };
-    generateShellArt(m_out);
-    generateDescriptionArt(m_out);
+    generate({ generateShellArt, generateDescriptionArt });
 }
 
 void TestArt::bitmapFormat_data()

@@ -54,18 +54,14 @@ bool fits(const Panel *panel, const QString &text)
 
 } // namespace
 
-class TestDescription : public QObject
+class TestDescription : public WindowSuite
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
-    void cleanupTestCase()
-    {
-        Form::destroyAll();
-        delete m_dir;
-    }
-    void cleanup();
+    void initTestCase() { startSuite(); }
+    void init() { startCase(); }
+    void cleanupTestCase() { endSuite(); }
 
     void chooserTexts_data();
     void chooserTexts();
@@ -100,35 +96,15 @@ private Q_SLOTS:
     void tubeInnerPanel();
 
 private:
-    void setLanguage(bool castilian);
     Taparato *openChooser(bool castilian);
     TForm5 *openExplorer(bool castilian);
     TForm6 *openTube(bool castilian);
-
-    ScratchAppDir *m_dir = nullptr;
 };
-
-void TestDescription::initTestCase()
-{
-    m_dir = new ScratchAppDir;
-    openWindow(fichaprincipal);
-    QVERIFY(fichaprincipal);
-}
-
-void TestDescription::cleanup()
-{
-    setLanguage(true);
-}
-
-void TestDescription::setLanguage(bool castilian)
-{
-    chooseLanguage(castilian);
-}
 
 Taparato *TestDescription::openChooser(bool castilian)
 {
     setLanguage(castilian);
-    fichaprincipal->menuItem(QStringLiteral("Descripcindelaparato1"))->trigger();
+    menu("Descripcindelaparato1");
     return aparato;
 }
 

@@ -97,18 +97,14 @@ void paste(Tpw *gate, const QString &text)
 
 } // namespace
 
-class TestEvaluation : public QObject
+class TestEvaluation : public WindowSuite
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
-    void cleanupTestCase()
-    {
-        Form::destroyAll();
-        delete m_dir;
-    }
-    void cleanup();
+    void initTestCase() { startSuite(); }
+    void init() { startCase(); }
+    void cleanupTestCase() { endSuite(); }
 
     void accessCodeVerdict_data();
     void accessCodeVerdict();
@@ -143,34 +139,14 @@ private Q_SLOTS:
     void everyPageGrabbed();
 
 private:
-    void setLanguage(bool castilian);
     Tpw *openGate(bool castilian);
     Tevaluacion *openQuestionnaire(bool castilian);
-
-    ScratchAppDir *m_dir = nullptr;
 };
-
-void TestEvaluation::initTestCase()
-{
-    m_dir = new ScratchAppDir;
-    openWindow(fichaprincipal);
-    QVERIFY(fichaprincipal);
-}
-
-void TestEvaluation::cleanup()
-{
-    setLanguage(true);
-}
-
-void TestEvaluation::setLanguage(bool castilian)
-{
-    chooseLanguage(castilian);
-}
 
 Tpw *TestEvaluation::openGate(bool castilian)
 {
     setLanguage(castilian);
-    fichaprincipal->menuItem(QStringLiteral("Cuestionario1"))->trigger();
+    menu("Cuestionario1");
     return pw;
 }
 

@@ -1,11 +1,11 @@
 #include "artgen.h"
+#include "artoutputsupport.h"
 #include "evaluationlayout.h"
 #include "evaluationspots.h"
 #include "frontpanelpainter.h"
 
 #include <QFile>
 #include <QImage>
-#include <QTemporaryDir>
 #include <QtEndian>
 #include <QTest>
 
@@ -37,7 +37,7 @@ const EvaluationSpot *topmostAt(QPointF point)
 
 } // namespace
 
-class TestEvaluationArt : public QObject
+class TestEvaluationArt : public ArtOutputSuite
 {
     Q_OBJECT
 
@@ -53,20 +53,14 @@ private slots:
     void markGlyphTwinIsGrey();
 
 private:
-    QTemporaryDir m_dir;
-    ArtOutput m_out;
     QImage m_picture;
 };
 
 void TestEvaluationArt::initTestCase()
 {
-    QVERIFY(m_dir.isValid());
-    QDir root(m_dir.path());
-    QVERIFY(root.mkpath(QStringLiteral("data")));
-    QVERIFY(root.mkpath(QStringLiteral("embedded")));
-    m_out = ArtOutput { QDir(root.filePath(QStringLiteral("data"))),
-        QDir(root.filePath(QStringLiteral("embedded"))) };
-    generateEvaluationArt(m_out);
+    generate({ generateEvaluationArt });
+    if (QTest::currentTestFailed())
+        return;
     m_picture = QImage(m_out.embedded.filePath(QStringLiteral("evaluationpanel.bmp")));
     QVERIFY(!m_picture.isNull());
 }

@@ -1,4 +1,5 @@
 #include "artgen.h"
+#include "artoutputsupport.h"
 #include "diagrammodel.h"
 #include "diagrampainter.h"
 #include "referencefigures.h"
@@ -7,7 +8,6 @@
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
@@ -80,7 +80,7 @@ qreal gapBetween(const QRectF &a, const QRectF &b)
 
 Q_DECLARE_METATYPE(ArtLanguage)
 
-class TestReferenceArt : public QObject
+class TestReferenceArt : public ArtOutputSuite
 {
     Q_OBJECT
 
@@ -109,21 +109,11 @@ private slots:
 
 private:
     QImage picture(const QString &name) const;
-
-    QTemporaryDir m_dir;
-    ArtOutput m_out;
 };
 
 void TestReferenceArt::initTestCase()
 {
-    QVERIFY(m_dir.isValid());
-    QDir root(m_dir.path());
-    QVERIFY(root.mkpath(QStringLiteral("data")));
-    QVERIFY(root.mkpath(QStringLiteral("embedded")));
-    m_out = ArtOutput { QDir(root.filePath(QStringLiteral("data"))),
-        QDir(root.filePath(QStringLiteral("embedded"))) };
-    generateShellArt(m_out);
-    generateReferenceArt(m_out);
+    generate({ generateShellArt, generateReferenceArt });
 }
 
 QImage TestReferenceArt::picture(const QString &name) const

@@ -1,11 +1,11 @@
 #include "artgen.h"
+#include "artoutputsupport.h"
 #include "referencefigures.h"
 #include "screenpainter.h"
 
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
@@ -27,7 +27,7 @@ void saveForViewing(const QImage &image, const QString &name)
 
 /** The figures of the reference pages: the attenuator circuit, the sweep, the two-channel sweeps, the panel
  * views. */
-class TestReferenceFigures : public QObject
+class TestReferenceFigures : public ArtOutputSuite
 {
     Q_OBJECT
 
@@ -50,20 +50,11 @@ private slots:
 
 private:
     QImage picture(const QString &name) const { return QImage(m_out.data.filePath(name)); }
-
-    QTemporaryDir m_dir;
-    ArtOutput m_out;
 };
 
 void TestReferenceFigures::initTestCase()
 {
-    QVERIFY(m_dir.isValid());
-    QDir root(m_dir.path());
-    QVERIFY(root.mkpath(QStringLiteral("data")));
-    QVERIFY(root.mkpath(QStringLiteral("embedded")));
-    m_out = ArtOutput { QDir(root.filePath(QStringLiteral("data"))),
-        QDir(root.filePath(QStringLiteral("embedded"))) };
-    generateReferenceArt(m_out);
+    generate({ generateReferenceArt });
 }
 
 void TestReferenceFigures::attenuatorColumnsStandUnderTheirHeadings_data()

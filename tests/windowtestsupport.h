@@ -158,7 +158,8 @@ protected:
 
 /**
  * What every window suite shares: a scratch copy of the runnable folder, the main window and the
- * error boxes recorded instead of shown.
+ * error boxes recorded instead of shown. A suite starts it in initTestCase, starts each case in
+ * init (Castilian, no error recorded yet) and ends it in cleanupTestCase.
  */
 class WindowSuite : public QObject
 {
@@ -168,6 +169,7 @@ protected:
         m_dir = new ScratchAppDir;
         ErrorBox::setRecorder([this](const QString &text) { m_errors << text; });
         openWindow(fichaprincipal);
+        QVERIFY(fichaprincipal);
     }
     void startCase(bool castilian = true)
     {
