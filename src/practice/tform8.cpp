@@ -1,6 +1,7 @@
 #include "tform8.h"
 
 #include "cursors.h"
+#include "embeddedpictures.h"
 #include "utilitiespages.h"
 
 #include <QStackedWidget>
@@ -96,9 +97,10 @@ TForm8::TForm8()
           };
 
     // The index.
-    imsen = picture(pag1, "imsen", { 0, 16, 129, 105 }, PictureMode::Plain, "util_sine.bmp");
-    imdual = picture(pag1, "imdual", { 0, 120, 129, 105 }, PictureMode::Plain, "util_dual.bmp");
-    imlis = picture(pag1, "imlis", { 0, 224, 129, 105 }, PictureMode::Plain, "util_xy.bmp");
+    imsen = picture(pag1, "imsen", { 0, 16, 129, 105 }, PictureMode::Plain, EmbeddedPictures::utilitiesSine);
+    imdual
+        = picture(pag1, "imdual", { 0, 120, 129, 105 }, PictureMode::Plain, EmbeddedPictures::utilitiesDual);
+    imlis = picture(pag1, "imlis", { 0, 224, 129, 105 }, PictureMode::Plain, EmbeddedPictures::utilitiesXy);
     RichEdit1 = new RichTextPane(pag1);
     RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
     RichEdit1->setGeometry(136, 32, 441, 273);
@@ -107,14 +109,14 @@ TForm8::TForm8()
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     BitBtn1 = new GlyphButton(pag1, { 512, 376, 75, 25 }, QStringLiteral("&Cerrar"));
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setGlyph(embeddedPicture(QLatin1String("glyph_close.bmp")));
+    BitBtn1->setGlyph(embeddedPicture(EmbeddedPictures::closeGlyph));
     setDefaultButton(BitBtn1);
     connect(BitBtn1, &QPushButton::clicked, this, &TForm8::BitBtn1Click);
 
     // The sine wave, with its click zones and the panels they open.
     imsenoide = picture(pag3, "imsenoide",
         { kSinePictureLeft, kSinePictureTop, kSinePictureWidth, kSinePictureHeight }, PictureMode::Centred,
-        "util_sinewave.bmp");
+        EmbeddedPictures::utilitiesSineWave);
     for (const SineZone &zone : kSineZones) {
         auto *spot = new HotSpot(pag3, { zone.rect.left, zone.rect.top, zone.rect.width, zone.rect.height },
             QString::fromUtf16(zone.hint));
@@ -134,12 +136,16 @@ TForm8::TForm8()
         this->*row.member = panel;
     }
 
-    imcomp = picture(pag4, "imcomp", { 168, 32, 281, 281 }, PictureMode::Plain, "util_phase.bmp");
-    imosc = picture(pag5, "imosc", { 24, -8, 561, 249 }, PictureMode::Centred, "util_scope.bmp");
-    imdesdual
-        = picture(pag6, "imdesdual", { 128, 108, 360, 290 }, PictureMode::Plain, "util_dualmeasure.bmp");
-    imdeslis = picture(pag7, "imdeslis", { 16, 52, 260, 200 }, PictureMode::Plain, "util_xymeasure.bmp");
-    pant = picture(pag7, "pant", { 300, 56, 220, 180 }, PictureMode::Plain, "util_screen.bmp");
+    imcomp = picture(
+        pag4, "imcomp", { 168, 32, 281, 281 }, PictureMode::Plain, EmbeddedPictures::utilitiesPhase);
+    imosc = picture(
+        pag5, "imosc", { 24, -8, 561, 249 }, PictureMode::Centred, EmbeddedPictures::utilitiesScope);
+    imdesdual = picture(pag6, "imdesdual", { 128, 108, 360, 290 }, PictureMode::Plain,
+        EmbeddedPictures::utilitiesDualMeasure);
+    imdeslis = picture(
+        pag7, "imdeslis", { 16, 52, 260, 200 }, PictureMode::Plain, EmbeddedPictures::utilitiesXyMeasure);
+    pant
+        = picture(pag7, "pant", { 300, 56, 220, 180 }, PictureMode::Plain, EmbeddedPictures::utilitiesScreen);
 
     for (const LabelRow &row : kLabels) {
         QWidget *parent = page(row.page);
@@ -201,7 +207,7 @@ GlyphButton *TForm8::backButton(QWidget *page, const char *name, const Geometry 
 {
     auto *button = new GlyphButton(page, geometry, QString());
     button->setObjectName(QLatin1String(name));
-    button->setGlyph(embeddedPicture(QLatin1String("glyph_back.bmp")));
+    button->setGlyph(embeddedPicture(EmbeddedPictures::backGlyph));
     // A speed button never takes the focus from the page.
     button->setFocusPolicy(Qt::NoFocus);
     return button;
