@@ -4,8 +4,10 @@
 #include "embeddedpictures.h"
 #include "referencestyle.h"
 #include "tform15.h"
+#include "tubedetail.h"
 
-#include <array>
+#include <algorithm>
+#include <string_view>
 
 namespace {
 
@@ -22,29 +24,22 @@ FormDesign formDesign()
     };
 }
 
-struct ArrowRow
-{
-    const char *name;
-    Geometry geometry;
-    /** The arrow's code in the Symbol typeface. */
-    unsigned char code;
-    int characterHeight;
-};
-
 constexpr unsigned char kUp = 173;
 constexpr unsigned char kDown = 175;
 
-// Each arrow points from the name beside it to its part of the drawing.
-constexpr std::array<ArrowRow, 8> kArrows = { {
-    { "Label1", { 80, 112, 17, 17 }, kUp, 12 },
-    { "Label2", { 96, 72, 17, 15 }, kDown, 12 },
-    { "Label3", { 112, 128, 17, 27 }, kUp, 24 },
-    { "Label4", { 144, 64, 13, 23 }, kDown, 19 },
-    { "Label8", { 176, 128, 17, 27 }, kUp, 24 },
-    { "Label11", { 232, 64, 13, 23 }, kDown, 19 },
-    { "Label14", { 288, 128, 17, 27 }, kUp, 24 },
-    { "Label17", { 360, 40, 13, 23 }, kDown, 19 },
-} };
+/** Where a name or an arrow lies over the drawing: the picture and the window share these places. */
+const TubeDetailPlace &placeOf(const char *name)
+{
+    const auto *place = std::find_if(kTubeDetailPlaces.cbegin(), kTubeDetailPlaces.cend(),
+        [name](const TubeDetailPlace &p) { return std::string_view(p.name) == name; });
+    Q_ASSERT(place != kTubeDetailPlaces.cend());
+    return *place;
+}
+
+Geometry geometryOf(const TubeDetailPlace &place)
+{
+    return { place.left, place.top, place.width, place.height };
+}
 
 const QColor kPartBlue(0x00, 0x00, 0xff);
 
@@ -80,21 +75,21 @@ const QList<TForm14::PartLabel> &TForm14::labelTable()
 {
     // A two-line name is two labels that explain the same part.
     static const QList<PartLabel> table = {
-        { "efil", { 8, 96, 55, 13 }, u"Filamento", u"Filament", 0, true, nullptr },
-        { "ecat", { 48, 128, 41, 13 }, u"Cátodo", u"Càtode", 1, false, nullptr },
-        { "erej", { 80, 48, 36, 13 }, u"Rejilla", u"Reixa", 2, false, nullptr },
-        { "eelec", { 88, 152, 59, 13 }, u"Electrodo", u"Elèctrode", 3, true, u"Electrodo " },
-        { "Label7", { 72, 168, 79, 13 }, u"preacelerador", u"preaccelerador", 3, false, nullptr },
-        { "Label5", { 128, 32, 59, 13 }, u"Electrodo", u"Elèctrode", 4, false, u"Electrodo " },
-        { "Label6", { 128, 48, 47, 13 }, u"enfoque", u"d'enfocament", 4, false, nullptr },
-        { "Label9", { 160, 152, 51, 13 }, u"Segundo", u"Segon", 5, false, nullptr },
-        { "Label10", { 168, 168, 36, 13 }, u"ánodo", u"ànode", 5, false, nullptr },
-        { "Label12", { 208, 32, 94, 13 }, u"Placas deflexión", u"Plaques deflexió", 6, false, nullptr },
-        { "Label13", { 216, 48, 56, 13 }, u"horizontal", u"horitzontal", 6, false, nullptr },
-        { "Label15", { 248, 160, 94, 13 }, u"Placas deflexión", u"Plaques deflexió", 6, false, nullptr },
-        { "Label16", { 272, 176, 43, 13 }, u"vertical", u"vertical", 6, false, nullptr },
-        { "Label18", { 320, 24, 90, 13 }, u"Acelerador final", u"Accelerador final", 7, false, nullptr },
-        { "Label19", { 472, 136, 47, 13 }, u"Pantalla", u"Pantalla", 8, false, nullptr },
+        { "efil", u"Filamento", u"Filament", 0, true, nullptr },
+        { "ecat", u"Cátodo", u"Càtode", 1, false, nullptr },
+        { "erej", u"Rejilla", u"Reixa", 2, false, nullptr },
+        { "eelec", u"Electrodo", u"Elèctrode", 3, true, u"Electrodo " },
+        { "Label7", u"preacelerador", u"preaccelerador", 3, false, nullptr },
+        { "Label5", u"Electrodo", u"Elèctrode", 4, false, u"Electrodo " },
+        { "Label6", u"enfoque", u"d'enfocament", 4, false, nullptr },
+        { "Label9", u"Segundo", u"Segon", 5, false, nullptr },
+        { "Label10", u"ánodo", u"ànode", 5, false, nullptr },
+        { "Label12", u"Placas deflexión", u"Plaques deflexió", 6, false, nullptr },
+        { "Label13", u"horizontal", u"horitzontal", 6, false, nullptr },
+        { "Label15", u"Placas deflexión", u"Plaques deflexió", 6, false, nullptr },
+        { "Label16", u"vertical", u"vertical", 6, false, nullptr },
+        { "Label18", u"Acelerador final", u"Accelerador final", 7, false, nullptr },
+        { "Label19", u"Pantalla", u"Pantalla", 8, false, nullptr },
     };
     return table;
 }
@@ -109,8 +104,8 @@ TForm14::TForm14()
     Image1->setPicture(embeddedPicture(EmbeddedPictures::tubeDetail));
 
     for (const PartLabel &row : labelTable()) {
-        auto *label = new Label(
-            client(), row.geometry, QString::fromUtf16(row.design ? row.design : row.castilian), true);
+        auto *label = new Label(client(), geometryOf(placeOf(row.name)),
+            QString::fromUtf16(row.design ? row.design : row.castilian), true);
         label->setObjectName(QLatin1String(row.name));
         label->setFont(
             Fonts::pixels(QStringLiteral("MS Sans Serif"), 11, Fonts::Style::Bold | Fonts::Style::Underline));
@@ -123,12 +118,15 @@ TForm14::TForm14()
         partLabels << label;
     }
 
-    for (const ArrowRow &row : kArrows) {
-        auto *arrow = new Label(client(), row.geometry, QString(), false);
-        arrow->setObjectName(QLatin1String(row.name));
-        arrow->setFont(Fonts::pixels(QStringLiteral("Symbol"), row.characterHeight, Fonts::Style::Bold));
+    // Each arrow points from the name beside it to its part of the drawing.
+    for (const TubeDetailPlace &place : kTubeDetailPlaces) {
+        if (place.arrow == TubeDetailPlace::Arrow::None)
+            continue;
+        auto *arrow = new Label(client(), geometryOf(place), QString(), false);
+        arrow->setObjectName(QLatin1String(place.name));
+        arrow->setFont(Fonts::pixels(QStringLiteral("Symbol"), place.characterHeight, Fonts::Style::Bold));
         arrow->setTextColor(kPartBlue);
-        arrow->setSymbolText(QString(QChar(row.code)));
+        arrow->setSymbolText(QString(QChar(place.arrow == TubeDetailPlace::Arrow::Up ? kUp : kDown)));
         // An arrow is a drawing, not a control: clicks go through to nothing.
         arrow->setAccessibleName(QString());
         arrows << arrow;

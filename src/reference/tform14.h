@@ -48,8 +48,8 @@ public:
     /** One name over the drawing: its label, place and texts, and the part it explains. */
     struct PartLabel
     {
+        /** Also its place over the drawing, in the places the drawing shares (tubedetail.h). */
         const char *name;
-        Geometry geometry;
         const char16_t *castilian;
         const char16_t *valencian;
         int part;
