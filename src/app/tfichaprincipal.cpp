@@ -333,6 +333,7 @@ void Tfichaprincipal::Descripcindelaparato1Click()
     openWindow(aparato);
 }
 
+// Opens the oscilloscope's behaviour cases: the texts and their screen window, as a pair.
 void Tfichaprincipal::ComposcClick()
 {
     // The screen first, then the texts, which end in front; each knows only its own partner.
@@ -355,11 +356,13 @@ void Tfichaprincipal::Utilidadesdelosciloscopio1Click()
     openWindow(Form8);
 }
 
+// Asks for the access code that opens the self-evaluation questionnaire.
 void Tfichaprincipal::Cuestionario1Click()
 {
     openWindow(pw);
 }
 
+// Opens a new window of multiple-choice questions on the oscilloscope.
 void Tfichaprincipal::Problemas2Click()
 {
     openWindow(cuestiones);

@@ -202,6 +202,7 @@ void TForm11::FormHide()
     closePartner();
 }
 
+// Closes this window and its screen window.
 void TForm11::BitBtn1Click()
 {
     close();
@@ -217,6 +218,7 @@ void TForm11::caseButtonClick(int row)
         partner()->pantalla->loadFromFile(cases.first()->fileName);
 }
 
+// Shows on the screen window this case's two pictures in turn, one at each press.
 void TForm11::BitBtn10Click()
 {
     Tform10 *screen = partner();

@@ -175,26 +175,31 @@ void TForm23::RadioGroup1Click()
         m_timers[item]->start();
 }
 
+// Shows the next frame of the animation for Pv = 0 V, Ph = 0 V; after the last frame, stops it.
 void TForm23::Timer1Timer()
 {
     tick(0);
 }
 
+// Shows the next frame of the animation for Pv = 50 V, Ph = 80 V; after the last frame, stops it.
 void TForm23::Timer2Timer()
 {
     tick(1);
 }
 
+// Shows the next frame of the animation for Pv = 50 V, Ph = 160 V; after the last frame, stops it.
 void TForm23::Timer3Timer()
 {
     tick(2);
 }
 
+// Shows the next frame of the animation for Ph = 120 V, Pv = 20 V; after the last frame, stops it.
 void TForm23::Timer4Timer()
 {
     tick(3);
 }
 
+// Shows the next frame of the animation for Ph = 120 V, Pv = -35 V; after the last frame, stops it.
 void TForm23::Timer5Timer()
 {
     tick(4);
@@ -256,11 +261,13 @@ void TForm23::parteseis()
     caseStep(4);
 }
 
+// Stops the animation, leaving its current frame on the screen.
 void TForm23::BitBtn2Click()
 {
     relojes();
 }
 
+// Closes the window.
 void TForm23::BitBtn1Click()
 {
     close();

@@ -68,21 +68,25 @@ void Taparato::FormCreate()
     BitBtn1->setText(pick(u"&Cerrar", u"Tancar"));
 }
 
+// Opens a new description of the cathode-ray tube.
 void Taparato::Label1Click()
 {
     openWindow(Form6);
 }
 
+// Opens a new explorer of the oscilloscope's front-panel controls.
 void Taparato::Label2Click()
 {
     openWindow(Form5);
 }
 
+// Shows the hand cursor over the link to the cathode-ray tube.
 void Taparato::Label1MouseMove()
 {
     Label1->setCursor(CursorTable::cursor(CursorTable::kHand));
 }
 
+// Shows the hand cursor over the link to the front-panel controls.
 void Taparato::Label2MouseMove()
 {
     Label2->setCursor(CursorTable::cursor(CursorTable::kHand));

@@ -134,6 +134,7 @@ void TForm5::FormActivate()
     inicializacion();
 }
 
+// Closes the window.
 void TForm5::BitBtn1Click()
 {
     close();

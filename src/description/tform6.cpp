@@ -115,6 +115,7 @@ void TForm6::FormActivate()
     ini();
 }
 
+// Closes the window.
 void TForm6::BitBtn1Click()
 {
     close();
@@ -128,12 +129,14 @@ void TForm6::ini()
     Panel4->hide();
 }
 
+// Hides the explanation in the box at the bottom of the drawing, both its lines.
 void TForm6::Panel1Click()
 {
     Panel1->hide();
     Panel3->hide();
 }
 
+// Hides the explanation in the box at the top of the drawing, both its lines.
 void TForm6::Panel2Click()
 {
     Panel2->hide();

@@ -251,6 +251,7 @@ void Tcuestiones::FormActivate()
     inicio();
 }
 
+// Turning to another question hides the verdict and clears every answer.
 void Tcuestiones::pagChanging()
 {
     Panel1->hide();
@@ -264,6 +265,7 @@ void Tcuestiones::inicio()
         group->setItemIndex(-1);
 }
 
+// Tells the student whether the option just chosen answers the question rightly.
 void Tcuestiones::bcClick(int question)
 {
     const bool right = groups[question]->itemIndex() == correctOption(question);
@@ -272,6 +274,7 @@ void Tcuestiones::bcClick(int question)
     Panel1->show();
 }
 
+// Closes the window.
 void Tcuestiones::BitBtn1Click()
 {
     close();

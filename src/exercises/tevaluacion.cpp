@@ -215,11 +215,13 @@ void Tevaluacion::FormActivate()
     paginas->setCurrentWidget(page(1));
 }
 
+// Turning to another question hides the last message; the points gathered stay.
 void Tevaluacion::paginasChanging()
 {
     Panel1->hide();
 }
 
+// Shows the final mark: the points gathered so far.
 void Tevaluacion::BitBtn1Click()
 {
     Panel1->setText(QString::number(score) + pick(u"   puntos", u"   punts"));
@@ -235,6 +237,7 @@ void Tevaluacion::hotSpotClick(const EvaluationSpot &spot)
         Image2Click();
 }
 
+// Tells the student that the control clicked does not answer the question.
 void Tevaluacion::Image2Click()
 {
     Panel1->setText(pick(u"Respuesta Inorrecta", u"Resposta Incorrecta"));

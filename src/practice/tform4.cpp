@@ -92,6 +92,7 @@ void TForm4::FormActivate()
     carga();
 }
 
+// Shows the next step of the switch-on procedure and its photograph; after the last, closes the window.
 void TForm4::BitBtn1Click()
 {
     ++m_step;
@@ -101,6 +102,7 @@ void TForm4::BitBtn1Click()
         carga();
 }
 
+// Shows the previous step of the switch-on procedure and its photograph.
 void TForm4::BitBtn3Click()
 {
     // The button is hidden on the first step; should a photograph that could not be read have
@@ -110,6 +112,7 @@ void TForm4::BitBtn3Click()
     carga();
 }
 
+// Blinks the warning about burning the screen, on the last step only.
 void TForm4::Timer1Timer()
 {
     if (m_blinking)

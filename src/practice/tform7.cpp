@@ -114,6 +114,7 @@ void TForm7::FormActivate()
     pprobl->hide();
 }
 
+// Shows the first problem: amplitude, period, frequency and pulsation of both signals.
 void TForm7::Label3Click()
 {
     showProblem(
@@ -121,6 +122,7 @@ void TForm7::Label3Click()
             u"Hallar l'amplitud (Ue i Ur), el periode, la freqüència, i la polsació de ambdós senyals."));
 }
 
+// Shows the second problem: the phase angle between the signals, in dual mode and by Lissajous figures.
 void TForm7::Label4Click()
 {
     showProblem(
@@ -130,11 +132,13 @@ void TForm7::Label4Click()
             u"lissajous."));
 }
 
+// Shows the hand cursor over the link to the first problem.
 void TForm7::Label3MouseMove()
 {
     Label3->setCursor(CursorTable::cursor(CursorTable::kHand));
 }
 
+// Shows the hand cursor over the link to the second problem.
 void TForm7::Label4MouseMove()
 {
     Label4->setCursor(CursorTable::cursor(CursorTable::kHand));
@@ -145,6 +149,7 @@ void TForm7::pproblClick()
     pprobl->hide();
 }
 
+// Closes the window.
 void TForm7::BitBtn1Click()
 {
     close();

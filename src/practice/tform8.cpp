@@ -383,11 +383,13 @@ void TForm8::panelClick(Panel *panel)
     panel->hide();
 }
 
+// Shows on the screen the two signals in dual mode.
 void TForm8::SpeedButton7Click()
 {
     pant->loadFromFile(QStringLiteral("pdual.bmp"));
 }
 
+// Shows on the screen the two signals in X-Y mode, as a Lissajous figure.
 void TForm8::SpeedButton8Click()
 {
     pant->loadFromFile(QStringLiteral("plis.bmp"));

@@ -74,21 +74,25 @@ void Tpractica::FormCreate()
     BitBtn1->setText(pick(u"&Cerrar", u"Tancar"));
 }
 
+// Opens a new walkthrough of switching the oscilloscope on.
 void Tpractica::Label2Click()
 {
     openWindow(Form4);
 }
 
+// Opens a new description of the practice: its circuit and its two problems.
 void Tpractica::Label3Click()
 {
     openWindow(Form7);
 }
 
+// Shows the hand cursor over the link to switching the oscilloscope on.
 void Tpractica::Label2MouseMove()
 {
     Label2->setCursor(CursorTable::cursor(CursorTable::kHand));
 }
 
+// Shows the hand cursor over the link to the practice's description.
 void Tpractica::Label3MouseMove()
 {
     Label3->setCursor(CursorTable::cursor(CursorTable::kHand));

@@ -159,6 +159,7 @@ void TForm14::ocultar()
         partner()->hide();
 }
 
+// Closes the tube window and its text window.
 void TForm14::BitBtn1Click()
 {
     closePartner();

@@ -67,6 +67,7 @@ void TForm17::FormHide()
     closePartner();
 }
 
+// Closes this window and its figure window.
 void TForm17::BitBtn1Click()
 {
     closePartner();

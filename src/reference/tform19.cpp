@@ -59,6 +59,7 @@ void TForm19::FormHide()
     closePartner();
 }
 
+// Shows in the figure window the selector, attenuator and sensitivity circuit, with their headings.
 void TForm19::BitBtn1Click()
 {
     TForm20 *figures = partner();
@@ -71,24 +72,28 @@ void TForm19::BitBtn1Click()
         pick(u"   Selector     Atenuador     Sensibilidad", u"   Selector     Atenuador     Sensibilitat"));
 }
 
+// Shows on the figure window's front panel each channel's input: socket, coupling and VOLTS/DIV.
 void TForm19::BitBtn2Click()
 {
     if (partner())
         partner()->Image2->loadFromFile(QStringLiteral("panel1.bmp"));
 }
 
+// Shows on the figure window's front panel each channel's Y position and the inversion of channel I.
 void TForm19::BitBtn3Click()
 {
     if (partner())
         partner()->Image2->loadFromFile(QStringLiteral("panel2.bmp"));
 }
 
+// Shows on the figure window's front panel the channel modes: one channel, DUAL, ADD and X-Y.
 void TForm19::BitBtn4Click()
 {
     if (partner())
         partner()->Image2->loadFromFile(QStringLiteral("panel3.bmp"));
 }
 
+// Closes this window and its figure window.
 void TForm19::BitBtn5Click()
 {
     close();

@@ -90,6 +90,7 @@ void TForm22::FormHide()
     closePartner();
 }
 
+// Closes this window and its figure window.
 void TForm22::BitBtn2Click()
 {
     closePartner();
