@@ -272,6 +272,7 @@ void Tproblemas::FormActivate()
     Panel1->hide();
 }
 
+// Hides the verdict strip as the student turns to another problem.
 void Tproblemas::problemaChanging()
 {
     Panel1->hide();
