@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QWidget>
 
+#include "phosphorlit.h"
+
 /**
  * A scratch copy of the runnable folder made the current directory for one test suite, so that
  * data files are read by bare name exactly as the program reads them and a test may remove or

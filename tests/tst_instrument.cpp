@@ -35,15 +35,29 @@ private:
     PanelControlWidget *knob(C control) { return panel()->controlWidget(control); }
     /** Lets the pending display frame happen. */
     void settle() { QTRY_VERIFY(!panel()->framePending()); }
-    /** The brightest screen pixel's column range: where the drawn trace lies across the face. */
+    /** How many pixels of an area the phosphor lights. */
     static int litPixels(const QImage &image, const QRect &area)
     {
         int lit = 0;
         for (int y = area.top(); y <= area.bottom(); ++y)
             for (int x = area.left(); x <= area.right(); ++x)
-                if (qGreen(image.pixel(x, y)) > 200 && qRed(image.pixel(x, y)) > 150)
+                if (isPhosphorLit(image.pixel(x, y)))
                     ++lit;
         return lit;
+    }
+
+    /** How many rows the lit part of the screen spans. */
+    static int litHeight(const QImage &image, const QRect &area)
+    {
+        int top = area.bottom() + 1;
+        int bottom = area.top() - 1;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                if (isPhosphorLit(image.pixel(x, y))) {
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+        return std::max(0, bottom - top + 1);
     }
 
 private Q_SLOTS:
@@ -257,15 +271,15 @@ private Q_SLOTS:
         QVERIFY(panel()->framePending());
         settle();
         QCOMPARE(panel()->frameCount(), frames + 1);
-        // The drawn trace grows with the sensitivity: more lit pixels at 0,5 V/div than at 2 V/div.
+        // The drawn trace grows with the sensitivity: taller at 0,5 V/div than at 2 V/div.
         const QRect face = panel()->screenRect().adjusted(8, 8, -8, -8);
         panel()->setControlValue(C::YPositionI, 0);
         panel()->setControlValue(C::VoltsDivI, Hm203::voltsDivPosition(2.0));
         settle();
-        const int small = litPixels(panel()->grab().toImage(), face);
+        const int small = litHeight(panel()->grab().toImage(), face);
         panel()->setControlValue(C::VoltsDivI, Hm203::voltsDivPosition(0.5));
         settle();
-        const int large = litPixels(panel()->grab().toImage(), face);
+        const int large = litHeight(panel()->grab().toImage(), face);
         QVERIFY2(large > small * 3 / 2, qPrintable(QStringLiteral("%1 %2").arg(small).arg(large)));
         // An untriggered trace runs: frames keep coming without a touch.
         panel()->setControlValue(C::TriggerCoupling, 2); // HF, and the signal is 1 kHz

@@ -1,13 +1,11 @@
-#include "beampath.h"
 #include "hm203.h"
 #include "livepanel.h"
 #include "testsupport.h"
 
-#include <QHash>
 #include <QRandomGenerator>
 #include <QtTest>
 
-#include <climits>
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -210,60 +208,6 @@ private:
     QList<bool> m_bits;
 };
 
-double squaredDistanceToSegment(QPointF p, QPointF a, QPointF b)
-{
-    const QPointF ab = b - a;
-    const double length2 = QPointF::dotProduct(ab, ab);
-    const double t = length2 > 0.0 ? std::clamp(QPointF::dotProduct(p - a, ab) / length2, 0.0, 1.0) : 0.0;
-    const QPointF d = p - (a + t * ab);
-    return QPointF::dotProduct(d, d);
-}
-
-/**
- * The largest distance from any vertex of one polyline to the other polyline, up to a limit: each
- * segment of the other is filed under the cells of a coarse grid it passes, so a vertex looks only at
- * the segments near it. Beyond the limit the answer is only known to be larger.
- */
-double farthest(const QPolygonF &from, const QPolygonF &to, double limit)
-{
-    const double cell = std::max(1.0, limit);
-    const auto key = [cell](int x, int y) { return (qint64(x) << 32) ^ quint32(y); };
-    QHash<qint64, QList<qsizetype>> cells;
-    for (qsizetype k = 0; k < to.size(); ++k) {
-        const QPointF a = to.at(k);
-        const QPointF b = to.at(std::min(k + 1, to.size() - 1));
-        const int steps = int(std::ceil(std::hypot(b.x() - a.x(), b.y() - a.y()) / cell)) + 1;
-        int lastX = INT_MIN;
-        int lastY = INT_MIN;
-        for (int n = 0; n <= steps; ++n) {
-            const QPointF p = a + (b - a) * (double(n) / steps);
-            const int x = int(std::floor(p.x() / cell));
-            const int y = int(std::floor(p.y() / cell));
-            if (x != lastX || y != lastY)
-                cells[key(x, y)] << k;
-            lastX = x;
-            lastY = y;
-        }
-    }
-    // Squared distances; a vertex stops looking once it is no farther than the worst found so far.
-    double worst = 0.0;
-    for (const QPointF &p : from) {
-        double nearest = std::numeric_limits<double>::infinity();
-        const int cx = int(std::floor(p.x() / cell));
-        const int cy = int(std::floor(p.y() / cell));
-        for (int dy = -1; dy <= 1 && nearest > worst; ++dy)
-            for (int dx = -1; dx <= 1 && nearest > worst; ++dx)
-                for (qsizetype k : cells.value(key(cx + dx, cy + dy))) {
-                    nearest = std::min(nearest,
-                        squaredDistanceToSegment(p, to.at(k), to.at(std::min(k + 1, to.size() - 1))));
-                    if (nearest <= worst)
-                        break;
-                }
-        worst = std::max(worst, nearest);
-    }
-    return std::sqrt(worst);
-}
-
 /** The controls off their opening positions and the generator, to tell which state went wrong. */
 QString described(const Hm203 &scope)
 {
@@ -297,54 +241,6 @@ class TestLiveScreen : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void thePathKeepsToTheBeam_data() { states(); }
-    void thePathKeepsToTheBeam()
-    {
-        QFETCH(Setup, setup);
-        Hm203 scope;
-        setup(scope);
-        const LiveScreen live = scope.screen();
-        const FaceMapping mapping { .centre = QPointF(180.5, 140.5),
-            .pixelsPerDivision = 17.5,
-            .rotationDegrees = live.rotationDegrees };
-        for (const Trace &trace : live.traces.traces) {
-            QPolygonF exact;
-            for (const QPointF &p : trace.points)
-                exact << mapping.toPixels(p);
-            const QPolygonF drawn = beamPolyline(trace.points, mapping);
-            if (exact.isEmpty()) {
-                QVERIFY(drawn.isEmpty());
-                continue;
-            }
-            // Both ways within the tolerance: nothing the beam writes is left out, nothing is added.
-            QVERIFY2(farthest(exact, drawn, 2 * kBeamPathTolerance) <= kBeamPathTolerance + 1e-9,
-                qPrintable(QStringLiteral("a computed point lies %1 px off")
-                               .arg(farthest(exact, drawn, 2 * kBeamPathTolerance))));
-            QVERIFY2(farthest(drawn, exact, 2 * kBeamPathTolerance) <= kBeamPathTolerance + 1e-9,
-                qPrintable(QStringLiteral("a drawn point lies %1 px off")
-                               .arg(farthest(drawn, exact, 2 * kBeamPathTolerance))));
-            // It starts and ends where the beam does.
-            QCOMPARE(drawn.first(), exact.first());
-            QCOMPARE(drawn.last(), exact.last());
-            // And costs no more than a few points a pixel column across a sweep.
-            if (trace.kind != TraceKind::XY) {
-                const double columns = std::abs(exact.last().x() - exact.first().x()) + 1.0;
-                QVERIFY2(drawn.size() <= 8.0 * columns + 8.0 || drawn.size() <= exact.size(),
-                    qPrintable(QString::number(drawn.size())));
-            }
-        }
-    }
-
-    void aSmoothTraceTakesFewStrokes()
-    {
-        // The opening sine: two periods the model follows with 801 points; a few dozen strokes draw it.
-        const Hm203 scope;
-        const Trace trace = scope.screen().traces.traces.value(0);
-        const QPolygonF drawn = beamPolyline(trace.points, FaceMapping { QPointF(200, 150), 33.25, 0.0 });
-        QVERIFY(trace.points.size() > 800);
-        QVERIFY2(drawn.size() < 80, qPrintable(QString::number(drawn.size())));
-    }
-
     void theFaceShowsTheModelsTrace_data() { states(); }
     void theFaceShowsTheModelsTrace()
     {
@@ -365,7 +261,7 @@ private Q_SLOTS:
         panel.setControlValue(C::Intensity, intensity);
         panel.advanceFrame();
         const QImage lit = panel.grab(face).toImage().convertToFormat(QImage::Format_RGB32);
-        const LiveScreen &live = panel.liveScreen();
+        const BeamFrame &frame = panel.beamFrame();
         saveGrab(&panel, QStringLiteral("livescreen-") + QString::fromLatin1(QTest::currentDataTag()));
 
         // Where the beam runs, from the model, and what the face shows, from the picture.
@@ -376,27 +272,46 @@ private Q_SLOTS:
         const QSize around = face.size() + QSize(2 * kMargin, 2 * kMargin);
         const auto local = [](int x, int y) { return QPoint(x + kMargin, y + kMargin); };
         PixelMask beam(around);
-        for (const Trace &trace : live.traces.traces) {
+        for (const BeamStroke &stroke : frame.writing.strokes) {
             QPolygonF pixels;
-            for (const QPointF &p : trace.points)
-                pixels << mapping.toPixels(p);
+            if (!stroke.repeatHeights.isEmpty()) {
+                // A sweep denser than the pixels: the beam passes every height of the band it fills.
+                const double low
+                    = *std::min_element(stroke.repeatHeights.begin(), stroke.repeatHeights.end());
+                const double high
+                    = *std::max_element(stroke.repeatHeights.begin(), stroke.repeatHeights.end());
+                const double x0 = stroke.points.first().x();
+                const double x1 = stroke.points.last().x();
+                for (double x = x0; x <= x1; x += 0.5 / mapping.pixelsPerDivision)
+                    pixels << mapping.toPixels(QPointF(x, low)) << mapping.toPixels(QPointF(x, high));
+            } else {
+                for (const QPointF &p : stroke.points)
+                    pixels << mapping.toPixels(p);
+            }
             beam.trace(pixels, face.topLeft() - QPoint(kMargin, kMargin));
         }
-        // Lit: the whitish core of the trace, redder than its green glow can ever make a pixel.
+        // Shown: more light than the halation round a trace ever gives a pixel of the dark face.
         PixelMask shown(around);
-        const double spot = 0.8 * 1.75 + live.spread * mapping.pixelsPerDivision;
-        constexpr int kCoreRed = 56;
+        constexpr int kTraceGreen = 60;
         int litCount = 0;
         for (int y = 0; y < face.height(); ++y)
             for (int x = 0; x < face.width(); ++x)
-                if (qRed(lit.pixel(x, y)) - qRed(dark.pixel(x, y)) > kCoreRed) {
+                if (qGreen(lit.pixel(x, y)) - qGreen(dark.pixel(x, y)) > kTraceGreen) {
                     shown.set(local(x, y));
                     ++litCount;
                 }
-        // Every lit pixel lies along the trace, within the spot's half width and a pixel of rounding.
-        const double reach = spot / 2.0 + 1.5;
+        // Every lit pixel lies along the beam's path, as far as the spot's profile carries enough energy to
+        // light it: three spreads, farther where the phosphor saturates and blooms, and a pixel or two of
+        // rounding. And the beam leaves energy on every pixel it crosses, however fast.
+        const PhosphorScreen &phosphor = panel.phosphor();
+        double peak = 0.0;
+        for (int y = 0; y < face.height(); ++y)
+            for (int x = 0; x < face.width(); ++x)
+                peak = std::max(peak, phosphor.energyAt(QPoint(x, y)));
+        const double enough = -std::log(1.0 - kTraceGreen / 255.0) * PhosphorScreen::saturationEnergy();
+        const double spreads = std::sqrt(2.0 * std::max(4.5, std::log(peak / enough)));
+        const double reach = spreads * frame.spotSpread * mapping.pixelsPerDivision + 2.0;
         const PixelMask nearBeam = beam.grown(reach);
-        const PixelMask nearShown = shown.grown(reach);
         int stray = 0;
         int missed = 0;
         QPoint firstStray;
@@ -405,10 +320,10 @@ private Q_SLOTS:
             for (int x = 0; x < face.width(); ++x) {
                 if (shown.at(local(x, y)) && !nearBeam.at(local(x, y)) && stray++ == 0)
                     firstStray = { x, y };
-                // And the trace is drawn end to end, wherever it crosses the face.
-                const bool onFace
-                    = x >= reach && y >= reach && x < face.width() - reach && y < face.height() - reach;
-                if (onFace && beam.at(local(x, y)) && !nearShown.at(local(x, y)) && missed++ == 0)
+                // And the trace is written end to end, wherever it crosses the face.
+                const bool onFace = x >= 2 && y >= 2 && x < face.width() - 2 && y < face.height() - 2;
+                if (onFace && beam.at(local(x, y)) && !(phosphor.energyAt(QPoint(x, y)) > 0.0)
+                    && missed++ == 0)
                     firstMissed = { x, y };
             }
         if (stray || missed) {

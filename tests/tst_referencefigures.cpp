@@ -295,14 +295,15 @@ void TestReferenceFigures::alternateFigureShowsOneChannelPerSweep()
     const ScreenTraces both = computeTraces(dualSweepSettings());
     const Trace &first = both.traces.at(0);
     const Trace &second = both.traces.at(1);
-    // Sample away from the square wave's edges, where the traces run level or smoothly.
+    // Sample away from the square wave's edges, where the traces run level or smoothly (the sine's
+    // flanks, crossed faster, are a little dimmer than its crests).
     for (double x : { -3.7, -1.3, 1.1, 3.6 }) {
-        QVERIFY(glowAt(image, l.firstSweep, first, x) > 200);
+        QVERIFY(glowAt(image, l.firstSweep, first, x) > 170);
         QVERIFY(glowAt(image, l.firstSweep, second, x) < 120);
-        QVERIFY(glowAt(image, l.secondSweep, second, x) > 200);
+        QVERIFY(glowAt(image, l.secondSweep, second, x) > 170);
         QVERIFY(glowAt(image, l.secondSweep, first, x) < 120);
-        QVERIFY(glowAt(image, l.result, first, x) > 200);
-        QVERIFY(glowAt(image, l.result, second, x) > 200);
+        QVERIFY(glowAt(image, l.result, first, x) > 170);
+        QVERIFY(glowAt(image, l.result, second, x) > 170);
     }
 }
 

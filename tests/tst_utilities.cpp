@@ -45,7 +45,7 @@ QList<double> risingZeros(const Trace &trace)
 /** Whether a pixel of a screen picture is lit by the beam rather than the graticule or the glass. */
 bool lit(QRgb pixel)
 {
-    return qGreen(pixel) > 180 && qRed(pixel) > 90;
+    return isPhosphorLit(pixel);
 }
 
 /** The Greek letters the Symbol face shows for w and j. */

@@ -46,9 +46,9 @@ struct PrintedText
 struct ScreenTrace
 {
     QPolygonF points;
-    /** 0 .. 1; how bright the phosphor glows. */
+    /** 0 .. 1; how bright the phosphor glows: 0,8 is the instrument as it opens. */
     qreal intensity = 0.8;
-    /** Line width in pixels before the glow; larger looks out of focus. */
+    /** How wide the spot is, 1,2 being the sharpest focus; larger looks out of focus. */
     qreal width = 1.2;
 };
 

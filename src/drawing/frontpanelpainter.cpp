@@ -1,6 +1,7 @@
 #include "frontpanelpainter.h"
 
 #include "panelstrokes.h"
+#include "phosphorscreen.h"
 #include "screentraces.h"
 
 #include <QConicalGradient>
@@ -184,28 +185,29 @@ void paintScreenFace(QPainter &p, const PanelScreen &screen)
     p.drawLine(QPointF(g.left(), g.bottom() - 0.6 * div), QPointF(g.right(), g.bottom() - 0.6 * div));
 }
 
-/** The traces, glowing green over the face. */
+/** The traces, the phosphor lit where the beam writes them. */
 void paintTraces(QPainter &p, const PanelScreen &screen, const QList<ScreenTrace> &traces)
 {
+    if (traces.isEmpty())
+        return;
+    // The face is lit at the resolution the painter draws at.
+    const qreal scale = std::max<qreal>(1.0, p.transform().m11());
+    const QRectF face = screen.face;
     const QRectF g = FrontPanelPainter::graticule(screen);
     const qreal div = g.width() / ScreenGeometry::columns;
-    // Traces glow green.
+    PhosphorScreen phosphor;
+    phosphor.setGeometry((face.size() * scale).toSize(),
+        FaceMapping { (g.center() - face.topLeft()) * scale, div * scale, 0.0 });
     for (const ScreenTrace &t : traces) {
-        QPolygonF pts;
+        // The picture's traces run from the graticule's left edge; the face measures from its centre.
+        Trace trace;
         for (const QPointF &d : t.points)
-            pts << QPointF(g.left() + d.x() * div, g.center().y() - d.y() * div);
-        const qreal k = qBound(0.0, t.intensity, 1.0);
-        p.setBrush(Qt::NoBrush);
-        p.setPen(
-            QPen(QColor(60, 255, 120, int(45 * k)), t.width + 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.drawPolyline(pts);
-        p.setPen(QPen(
-            QColor(90, 255, 140, int(110 * k)), t.width + 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.drawPolyline(pts);
-        p.setPen(
-            QPen(QColor(210, 255, 215, int(255 * k)), t.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.drawPolyline(pts);
+            trace.points.append(QPointF(d.x() - ScreenGeometry::halfWidth, d.y()));
+        const double current = Beam::openingCurrent * qBound(0.0, t.intensity, 1.0) / 0.8;
+        const double spread = Beam::spotSpread(current, 0.5) * t.width / 1.2;
+        phosphor.write(sweptWriting({ trace }), BeamSpot { current, spread });
     }
+    phosphor.paint(p, face);
 }
 
 /** A window's reflection on the glass, over everything the face shows. */

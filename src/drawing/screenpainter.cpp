@@ -1,5 +1,7 @@
 #include "screenpainter.h"
 
+#include "phosphorscreen.h"
+
 #include <QPainterPath>
 
 #include <algorithm>
@@ -73,34 +75,20 @@ void paintGraticule(QPainter &p, const QRectF &g)
     p.setRenderHint(QPainter::Antialiasing, true);
 }
 
-void paintTrace(QPainter &p, const QRectF &g, const Trace &trace, const QColor &phosphor)
+/** The face lit by what the beam writes, at the opening current and the sharpest focus. */
+void paintLight(QPainter &p, const QRectF &face, const QRectF &g, const BeamWriting &writing, double now)
 {
-    if (trace.points.size() < 2)
-        return;
-    QPainterPath path;
-    path.moveTo(ScreenPainter::toPixels(g, trace.points.first()));
-    for (qsizetype i = 1; i < trace.points.size(); ++i)
-        path.lineTo(ScreenPainter::toPixels(g, trace.points.at(i)));
-    const double perDiv = g.width() / ScreenGeometry::columns;
-    const double core = std::clamp(perDiv * 0.09, 1.0, 3.0);
-    p.setBrush(Qt::NoBrush);
-    // The glow: two wide, faint strokes under the bright core, as the phosphor blooms round the beam.
-    QColor halo = phosphor;
-    halo.setGreen(255);
-    halo.setRed(std::min(phosphor.red(), 60));
-    halo.setBlue(std::min(phosphor.blue(), 90));
-    halo.setAlpha(34);
-    p.setPen(QPen(halo, core * 4.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPath(path);
-    halo.setAlpha(70);
-    p.setPen(QPen(halo, core * 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPath(path);
-    p.setPen(QPen(phosphor, core, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPath(path);
+    const QRect area = face.toAlignedRect();
+    PhosphorScreen phosphor;
+    const QPointF centre = ScreenPainter::toPixels(g, QPointF(0, 0)) - QPointF(area.topLeft());
+    phosphor.setGeometry(area.size(), FaceMapping { centre, g.width() / ScreenGeometry::columns, 0.0 });
+    phosphor.write(
+        writing, BeamSpot { Beam::openingCurrent, Beam::spotSpread(Beam::openingCurrent, 0.5) }, now);
+    phosphor.paint(p, QRectF(area));
 }
 
-void paintScreen(QPainter &p, const QRectF &target, const ScreenTraces &traces, const ScreenOptions &options,
-    const QString &legend)
+void paintScreen(QPainter &p, const QRectF &target, const BeamWriting &writing, double now,
+    const ScreenOptions &options, const QString &legend)
 {
     p.save();
     p.setRenderHint(QPainter::Antialiasing, true);
@@ -125,8 +113,7 @@ void paintScreen(QPainter &p, const QRectF &target, const ScreenTraces &traces, 
     const double radius = face.width() * 0.04;
     clip.addRoundedRect(face, radius, radius);
     p.setClipPath(clip, Qt::IntersectClip);
-    for (const Trace &trace : traces.traces)
-        paintTrace(p, g, trace, options.phosphor);
+    paintLight(p, face, g, writing, now);
     p.restore();
     if (options.scaleLegend && !legend.isEmpty()) {
         const double strip = legendHeight(target, options);
@@ -176,13 +163,15 @@ void ScreenPainter::paint(
     QPainter &painter, const QRectF &target, const ScopeSettings &settings, const ScreenOptions &options)
 {
     const QString legend = options.legendText.isEmpty() ? scaleLegend(settings) : options.legendText;
-    paintScreen(painter, target, computeTraces(settings), options, legend);
+    // A picture that moves by itself is shown as it stands after a few afterglow times.
+    const double now = 4.0 * Afterglow::seconds;
+    paintScreen(painter, target, beamWriting(settings, 0.0, now), now, options, legend);
 }
 
 void ScreenPainter::paintTraces(
     QPainter &painter, const QRectF &target, const ScreenTraces &traces, const ScreenOptions &options)
 {
-    paintScreen(painter, target, traces, options, options.legendText);
+    paintScreen(painter, target, sweptWriting(traces.traces), 0.0, options, options.legendText);
 }
 
 QImage ScreenPainter::render(const ScopeSettings &settings, QSize size, const ScreenOptions &options)

@@ -17,14 +17,12 @@ struct ScreenOptions
     bool scaleLegend = false;
     /** The scale line; when empty and scaleLegend is set, the settings' own scale line is used. */
     QString legendText;
-    /** The phosphor colour of the trace core; the glow is drawn from it. */
-    QColor phosphor = QColor(150, 255, 150);
 };
 
 /**
  * Draws the HM-203's screen at any size: the dark tube face, the 10 by 8 division graticule
- * with the fine ticks on its centre lines, and the traces in green phosphor with a soft glow.
- * Traces that leave the face are cut off at its edge.
+ * with the fine ticks on its centre lines, and the phosphor lit by what the beam writes (the same face
+ * as the live screen's). Traces that leave the face are cut off at its edge.
  */
 class ScreenPainter
 {

@@ -1,6 +1,5 @@
 #include "livepanel.h"
 
-#include "beampath.h"
 #include "frontpanellayout.h"
 #include "frontpanelpainter.h"
 #include "panelcontrol.h"
@@ -50,19 +49,6 @@ void showValue(PanelControl &drawn, const Hm203ControlInfo &info, int value)
         drawn.angle = -135.0 + 270.0 * fraction;
         break;
     }
-}
-
-/** Pixels of up-and-down beam travel per pixel column beyond which a sweep is drawn with a fine line:
- * the beam is fast there, and a fine line stays cheap however often it crosses the face. */
-constexpr double kFineTravel = 12.0;
-
-/** Draws a beam's path with the painter's pen; a beam that stands still writes a spot. */
-void strokeBeam(QPainter &p, const QPolygonF &points)
-{
-    if (points.size() == 1)
-        p.drawPoint(points.first());
-    else
-        p.drawPolyline(points);
 }
 
 } // namespace
@@ -268,72 +254,43 @@ void LivePanel::advanceFrame()
 {
     m_frameTimer.stop();
     const double seconds = now();
-    m_lastFrame = seconds;
+    const double since = seconds - m_powerOnAt;
     ++m_frames;
-    const BeamMoment moment { seconds, seconds - m_powerOnAt };
-    m_live = m_scope.screen(moment);
     // The end of the warm-up is news to whoever judges what the screen shows.
-    const bool warming = m_scope.isPressed(Hm203Control::Power) && moment.warming();
+    const bool warming = m_scope.isPressed(Hm203Control::Power) && BeamMoment { seconds, since }.warming();
     if (warming != m_warming) {
         m_warming = warming;
         m_instrumentDirty = true;
     }
 
-    // Into widget pixels, turned by TR round the centre, with no more points than the pixels can show.
-    const FaceMapping mapping = faceMapping();
-    m_drawn.clear();
-    for (const Trace &trace : m_live.traces.traces) {
-        BeamPath drawn;
-        drawn.points = beamPolyline(trace.points, mapping);
-        if (drawn.points.isEmpty())
-            continue;
-        double travel = 0.0;
-        for (qsizetype i = 1; i < drawn.points.size(); ++i)
-            travel += std::abs(drawn.points.at(i).y() - drawn.points.at(i - 1).y());
-        const double columns = std::max(1.0, std::abs(drawn.points.last().x() - drawn.points.first().x()));
-        drawn.fine = trace.kind != TraceKind::XY && travel / columns > kFineTravel;
-        // The beam spends the same time on a dense sweep as on any other, spread over a whole band: it
-        // lights each pixel of it less.
-        const double spread = drawn.fine ? std::clamp(2.0 * kFineTravel * columns / travel, 0.35, 1.0) : 1.0;
-        drawn.intensity = m_live.brightness * spread;
-        drawn.width = 0.8 * m_scale + m_live.spread * mapping.pixelsPerDivision;
-        m_drawn << drawn;
-    }
-    paintHalo();
+    // The face as phosphor: a changed instrument starts a fresh face, whose first frame takes in the last
+    // few afterglow times; a moving picture then fades and takes in what each frame writes.
+    const bool fresh = m_instrumentDirty || m_lastFrame < 0.0 || !m_beam.moving;
+    const double from = fresh ? seconds - 4.0 * Afterglow::seconds : m_lastFrame;
+    m_beam = m_scope.beam(from, seconds, since);
+    FaceMapping mapping = faceMapping();
+    mapping.rotationDegrees = m_beam.rotationDegrees;
+    mapping.centre -= m_faceArea.topLeft();
+    m_phosphor.setGeometry(m_faceArea.size(), mapping);
+    if (fresh || m_beam.writing.steady)
+        m_phosphor.clear();
+    else
+        m_phosphor.fade(seconds - m_lastFrame);
+    m_phosphor.write(m_beam.writing, BeamSpot { m_beam.current, m_beam.spotSpread }, seconds);
+    m_light = m_phosphor.light();
+    m_lastFrame = seconds;
     update(screenRect());
     if (m_instrumentDirty) {
         m_instrumentDirty = false;
         Q_EMIT instrumentChanged();
     }
-    if (m_live.moving && isVisible())
+    if (m_beam.moving && isVisible())
         m_frameTimer.start(kMovingFrameMs);
 }
 
-void LivePanel::paintHalo()
+LiveScreen LivePanel::liveScreen() const
 {
-    // A third of the face's size: enlarged when drawn, its strokes become a soft glow.
-    constexpr double kShrink = 3.0;
-    const QSize size = (QSizeF(m_faceArea.size()) / kShrink).toSize().expandedTo(QSize(1, 1));
-    if (m_halo.size() != size)
-        m_halo = QImage(size, QImage::Format_ARGB32_Premultiplied);
-    m_halo.fill(Qt::transparent);
-    QPainter p(&m_halo);
-    p.setRenderHint(QPainter::Antialiasing, true);
-    p.scale(1.0 / kShrink, 1.0 / kShrink);
-    p.translate(-m_faceArea.topLeft());
-    for (const BeamPath &trace : m_drawn) {
-        const double k = std::clamp(trace.intensity, 0.0, 1.0);
-        if (k <= 0.0 || trace.points.isEmpty())
-            continue;
-        p.setPen(QPen(QColor(70, 255, 130, int(150 * k)), trace.width + 2.4 * m_scale, Qt::SolidLine,
-            Qt::RoundCap, Qt::BevelJoin));
-        // A dense sweep's glow is one pixel of the glow picture wide, stroked as one outline so that
-        // its crossings do not pile up.
-        if (trace.fine)
-            p.setPen(
-                QPen(QColor(70, 255, 130, int(150 * k)), kShrink, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin));
-        strokeBeam(p, trace.points);
-    }
+    return m_scope.screen(BeamMoment { m_lastFrame, m_lastFrame - m_powerOnAt });
 }
 
 FaceMapping LivePanel::faceMapping() const
@@ -341,7 +298,7 @@ FaceMapping LivePanel::faceMapping() const
     const QRectF graticule = FrontPanelPainter::graticule(m_model.screen);
     return FaceMapping { .centre = graticule.center() * m_scale,
         .pixelsPerDivision = graticule.width() / ScreenGeometry::columns * m_scale,
-        .rotationDegrees = m_live.rotationDegrees };
+        .rotationDegrees = m_beam.rotationDegrees };
 }
 
 QRect LivePanel::screenRect() const
@@ -353,7 +310,7 @@ QRect LivePanel::screenRect() const
 void LivePanel::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    if (m_live.moving)
+    if (m_beam.moving)
         scheduleFrame();
 }
 
@@ -365,26 +322,9 @@ void LivePanel::paintEvent(QPaintEvent *event)
     if (!event->region().intersects(m_faceArea))
         return;
     p.setClipRect(m_faceArea, Qt::IntersectClip);
-    // The glow, drawn small and spread by enlarging it, then the sharp core of the beam over it.
-    p.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    p.drawImage(QRectF(m_faceArea), m_halo);
-    p.setRenderHint(QPainter::Antialiasing, true);
-    p.setBrush(Qt::NoBrush);
-    for (const BeamPath &trace : m_drawn) {
-        const double k = std::clamp(trace.intensity, 0.0, 1.0);
-        if (k <= 0.0 || trace.points.isEmpty())
-            continue;
-        const QPen core(
-            QColor(210, 255, 215, int(255 * k)), trace.width, Qt::SolidLine, Qt::RoundCap, Qt::BevelJoin);
-        if (trace.fine) {
-            // One pixel wide and stroked as one outline: however often the beam crosses a pixel, it is
-            // lit once, as bright as the band's share of the beam.
-            p.setPen(QPen(core.color(), 1.0, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin));
-        } else {
-            p.setPen(core);
-        }
-        strokeBeam(p, trace.points);
-    }
-    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    // The phosphor's light adds to the dark face and its graticule; the glass reflects over both.
+    p.setCompositionMode(QPainter::CompositionMode_Plus);
+    p.drawImage(m_faceArea.topLeft(), m_light);
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     p.drawImage(m_faceArea.topLeft(), m_glass);
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "beampath.h"
 #include "frontpanelmodel.h"
 #include "hm203.h"
+#include "phosphorscreen.h"
 
 #include <QElapsedTimer>
 #include <QImage>
@@ -42,8 +42,11 @@ public:
     QRect screenRect() const;
     /** Where the screen's divisions land in this widget, TR's turn included. */
     FaceMapping faceMapping() const;
-    /** What the screen shows now. */
-    const LiveScreen &liveScreen() const { return m_live; }
+    /** What the screen shows at the last frame, as the instrument model describes it. */
+    LiveScreen liveScreen() const;
+    /** What the beam wrote for the last frame, and the face it lit. */
+    const BeamFrame &beamFrame() const { return m_beam; }
+    const PhosphorScreen &phosphor() const { return m_phosphor; }
     /** Computes the screen for this moment and repaints it, as a display frame does. */
     void advanceFrame();
     /** True while a frame is waiting to be drawn. */
@@ -80,11 +83,6 @@ private:
     bool m_castilian = true;
     QImage m_background;
     QImage m_panel;
-    /** Draws the traces' glow, small, for the paint to enlarge. */
-    void paintHalo();
-
-    /** The beam's glow, a third of the face's size. */
-    QImage m_halo;
     /** The glass's reflection over the face, drawn once. */
     QImage m_glass;
     QRect m_faceArea;
@@ -98,15 +96,8 @@ private:
     /** Whether the last frame found the tube still warming up: its end changes what the student sees. */
     bool m_warming = false;
     int m_frames = 0;
-    LiveScreen m_live;
-    /** One trace as the paint draws it, in this widget's pixels. */
-    struct BeamPath
-    {
-        QPolygonF points;
-        /** A sweep that crosses the face too often for a thick line: drawn one pixel wide. */
-        bool fine = false;
-        double intensity = 0.0;
-        double width = 1.0;
-    };
-    QList<BeamPath> m_drawn;
+    BeamFrame m_beam;
+    PhosphorScreen m_phosphor;
+    /** The light the face gives, ready to paint. */
+    QImage m_light;
 };

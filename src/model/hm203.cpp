@@ -281,6 +281,7 @@ ScopeSettings Hm203::scopeSettings() const
     s.secondsPerDiv = secondsPerDivAt(value(C::TimeDiv)) / calMagnification(value(C::TimeCal));
     s.xPosition = value(C::XPosition) / 10.0;
     s.xMagnified = isPressed(C::XMagnifier) && s.mode != DisplayMode::XY;
+    s.holdOff = value(C::HoldOff) / 100.0;
 
     // The trigger listens to the channel CH I/II picks, or to TRIG. INP., which output I of the generator
     // also feeds. LEVEL turns over the height of the screen, in the source's divisions.
@@ -362,6 +363,35 @@ LiveScreen Hm203::screen(const BeamMoment &moment) const
         live.moving = true;
     }
     return live;
+}
+
+BeamFrame Hm203::beam(double fromSeconds, double toSeconds, double sincePowerOn) const
+{
+    BeamFrame frame;
+    if (!isPressed(C::Power))
+        return frame;
+    const double warm = std::clamp((sincePowerOn - WarmUp::darkSeconds) / WarmUp::fadeSeconds, 0.0, 1.0);
+    const double intensity = Beam::currentAt(value(C::Intensity) / 100.0);
+    frame.current = warm * intensity;
+    frame.spotSpread = Beam::spotSpread(intensity, value(C::Focus) / 100.0);
+    frame.rotationDegrees = value(C::TraceRotation) * 0.05;
+    frame.moving = sincePowerOn < WarmUp::seconds;
+    if (isPressed(C::Tester)) {
+        // The tester's figure, written once a mains period.
+        const Trace figure = testerFigure(m_generator.testerLoad);
+        BeamStroke stroke;
+        stroke.kind = TraceKind::XY;
+        stroke.points = figure.points;
+        const qsizetype last = figure.points.size() - 1;
+        for (qsizetype i = 0; i <= last; ++i)
+            stroke.times.append(double(i) / last / kMainsHz);
+        stroke.repeats = Afterglow::seconds * kMainsHz;
+        frame.writing.strokes.append(stroke);
+        return frame;
+    }
+    frame.writing = beamWriting(scopeSettings(), fromSeconds, toSeconds);
+    frame.moving = frame.moving || !frame.writing.steady;
+    return frame;
 }
 
 QString Hm203::readingAt(Hm203Control control, int position, bool castilian) const

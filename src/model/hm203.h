@@ -1,5 +1,6 @@
 #pragma once
 
+#include "beamwriting.h"
 #include "hm203panel.h"
 #include "screentraces.h"
 
@@ -147,6 +148,20 @@ struct LiveScreen
     bool moving = false;
 };
 
+/** What the beam writes on the face over a stretch of time, and with what current and spot. */
+struct BeamFrame
+{
+    BeamWriting writing;
+    /** 0 (no light) to 1 (INTENS at its stop), the warm-up included. */
+    double current = 0.0;
+    /** The spot's spread, in divisions. */
+    double spotSpread = 0.0;
+    /** TR: the whole picture turned this many degrees, anticlockwise positive. */
+    double rotationDegrees = 0.0;
+    /** True when the picture changes with time though no control moves. */
+    bool moving = false;
+};
+
 /**
  * The HM-203 as the student operates it: the position of every control, the generator wired to
  * its inputs, and what the screen shows. Every position is a whole step within its control's range,
@@ -181,6 +196,8 @@ public:
     ScopeSettings scopeSettings() const;
     /** The screen at a moment. */
     LiveScreen screen(const BeamMoment &moment = {}) const;
+    /** What the beam writes between two moments of the clock, the second sincePowerOn after POWER. */
+    BeamFrame beam(double fromSeconds, double toSeconds, double sincePowerOn = 1e9) const;
 
     /**
      * The reading of a control at a position, every other control where it is: what a screen reader

@@ -69,6 +69,8 @@ struct ScopeSettings
     /** Where a sweep that nothing triggered starts, in seconds of signal time: it changes from sweep to
      * sweep, so an untriggered trace runs. */
     double freeRunSeconds = 0.0;
+    /** The HOLD OFF knob, from 0 (its shortest hold-off) to 1 (ten times as long). */
+    double holdOff = 0.0;
 };
 
 /** The calibrated VOLTS/DIV steps of the HM-203, 5 mV to 20 V in a 1-2-5 sequence, smallest first. */

@@ -107,7 +107,8 @@ double lissajousSpan(const InputSignal &a, const InputSignal &b)
     return 20.0 * slow;
 }
 
-/** A time over which the trace repeats itself: one period of its signal, or of both for a sum. */
+} // namespace
+
 double repeatSeconds(const ScopeSettings &settings, TraceKind kind)
 {
     const double first = settings.channelI.signal.periodSeconds();
@@ -123,6 +124,8 @@ double repeatSeconds(const ScopeSettings &settings, TraceKind kind)
     }
     return lissajousSpan(settings.channelI.signal, settings.channelII.signal);
 }
+
+namespace {
 
 /** The lowest and highest deflection a trace reaches, found over one repeat of it. */
 std::pair<double, double> deflectionRange(const ScopeSettings &settings, TraceKind kind)
@@ -168,7 +171,7 @@ QList<Trace> sweepTraces(const ScopeSettings &settings, TraceKind kind, double s
     int samples = sampleCount(settings, span);
     // Pieces too short for the eye to part make whole traces; pieces it can see get samples enough to
     // show each one.
-    if (chopParity >= 0 && kChopSeconds / spd * zoom < kChopVisible)
+    if (chopParity >= 0 && !chopsVisibly(settings))
         chopParity = -1;
     if (chopParity >= 0)
         samples = std::max(samples, int(std::ceil(8.0 * span / kChopSeconds)));
@@ -365,6 +368,24 @@ ScreenTraces computeTraces(const ScopeSettings &settings)
         break;
     }
     return screen;
+}
+
+QList<double> traceHeights(const ScopeSettings &settings, TraceKind kind, int samples)
+{
+    QList<double> heights;
+    const double span = repeatSeconds(settings, kind);
+    if (!(span > 0.0) || samples <= 0)
+        return heights;
+    heights.reserve(samples);
+    for (int i = 0; i < samples; ++i)
+        heights.append(saturate(sweepY(settings, kind, span * i / samples)));
+    return heights;
+}
+
+bool chopsVisibly(const ScopeSettings &settings)
+{
+    const double zoom = settings.xMagnified ? 10.0 : 1.0;
+    return settings.secondsPerDiv > 0.0 && kChopSeconds / settings.secondsPerDiv * zoom >= kChopVisible;
 }
 
 double divisionsPerPeriod(double frequencyHz, double secondsPerDiv)

@@ -71,6 +71,17 @@ std::optional<double> triggerTime(const ScopeSettings &settings);
  */
 std::optional<double> triggerTimeFrom(const ScopeSettings &settings, TriggerSource source);
 
+/** True when chopping shows its pieces: each lasts long enough on the face for the eye to part them. When
+ * not, each channel's trace is drawn whole, the beam on it half the time. */
+bool chopsVisibly(const ScopeSettings &settings);
+
+/** A time over which the trace of a kind repeats itself: one period of its signal, or of both for a sum
+ * or a figure; 0 when nothing repeats. */
+double repeatSeconds(const ScopeSettings &settings, TraceKind kind);
+
+/** A trace's height, in divisions as the face shows it, at equal steps over one repeat of it. */
+QList<double> traceHeights(const ScopeSettings &settings, TraceKind kind, int samples);
+
 /** How many horizontal divisions one period of a signal takes. */
 double divisionsPerPeriod(double frequencyHz, double secondsPerDiv);
 /** How many periods the ten divisions of the sweep show. */

@@ -1,0 +1,490 @@
+#include "phosphorscreen.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+/**
+ * The energy, per square division, at which the phosphor gives 63 % of the light it can: a line of the
+ * opening picture (1 kHz at 0,2 ms/div, two thirds of the time written) stores about twice
+ * this on its peaks, so it shines bright green, and a brighter one turns white.
+ */
+constexpr double kSaturationEnergy = 0.0022;
+/** How fast the colour whitens once the phosphor is past saturation: fully white at four times it. */
+constexpr double kWhiteningSpan = 3.0;
+/** The halation: the glass's glow round bright parts, its spread in divisions and its strength. */
+constexpr double kGlowSpread = 0.12;
+constexpr double kGlowStrength = 0.22;
+/** The glow is worked out on a face this many times coarser. */
+constexpr int kGlowShrink = 4;
+/** A sweep with more repeats than this a pixel column is lit as the band its heights fill. */
+constexpr double kBandRepeatsPerColumn = 0.5;
+/** The spot's profile is followed out to this many spreads. */
+constexpr double kSpreads = 4.0;
+/** A spot wider than this many pixels is spread on a coarser face, where it is this narrow again. */
+constexpr double kWidestFineSpread = 1.5;
+/** Below this, a faded face holds nothing worth keeping. */
+constexpr double kNothingLeft = 1e-7;
+
+struct Rgb
+{
+    double r, g, b;
+};
+/** P31 green, where the phosphor is lightly excited, and the near-white of a saturated trace. */
+constexpr Rgb kGreen { 70.0, 255.0, 120.0 };
+constexpr Rgb kWhite { 236.0, 255.0, 236.0 };
+constexpr Rgb kGlowColour { 40.0, 200.0, 90.0 };
+
+/** 1 − e^−x for x ≥ 0, by table: the tone map runs over every lit pixel of every frame. */
+class Saturation
+{
+public:
+    Saturation()
+    {
+        for (int i = 0; i < kSize; ++i)
+            m_table[std::size_t(i)] = float(1.0 - std::exp(-double(i) / kPerUnit));
+    }
+    double operator()(double x) const
+    {
+        if (!(x > 0.0))
+            return 0.0;
+        const double at = x * kPerUnit;
+        if (at >= kSize - 1)
+            return 1.0 - std::exp(-x);
+        const int i = int(at);
+        const double k = at - i;
+        return m_table[std::size_t(i)] * (1.0 - k) + m_table[std::size_t(i + 1)] * k;
+    }
+
+private:
+    static constexpr int kSize = 2048;
+    static constexpr double kPerUnit = 128.0;
+    std::array<float, kSize> m_table {};
+};
+
+const Saturation &saturation()
+{
+    static const Saturation table;
+    return table;
+}
+
+/** A Gaussian's weights out to four spreads, summing to one: far enough that a saturated spot's bloom
+ * fades out round, not at a square's edge. */
+QList<float> gaussian(double sigma)
+{
+    const int radius = std::max(1, int(std::ceil(kSpreads * sigma)));
+    QList<float> weights(2 * radius + 1);
+    double sum = 0.0;
+    for (int i = -radius; i <= radius; ++i) {
+        const double w = std::exp(-0.5 * i * i / (sigma * sigma));
+        weights[i + radius] = float(w);
+        sum += w;
+    }
+    for (float &w : weights)
+        w = float(w / sum);
+    return weights;
+}
+
+/** Spreads values along one line of a buffer (stride apart) by a profile, in place. */
+void spreadLine(float *line, int count, qsizetype stride, const QList<float> &weights, QList<float> &scratch)
+{
+    scratch.resize(count);
+    const int radius = int(weights.size() / 2);
+    for (int i = 0; i < count; ++i) {
+        double sum = 0.0;
+        const int lo = std::max(0, i - radius);
+        const int hi = std::min(count - 1, i + radius);
+        for (int j = lo; j <= hi; ++j)
+            sum += weights[j - i + radius] * line[j * stride];
+        scratch[i] = float(sum);
+    }
+    for (int i = 0; i < count; ++i)
+        line[i * stride] = scratch[i];
+}
+
+/** Spreads a buffer of w × h values by a Gaussian, both ways, in place. */
+void spreadArea(float *values, int w, int h, qsizetype stride, double sigma, QList<float> &scratch)
+{
+    const QList<float> weights = gaussian(std::max(sigma, 0.3));
+    for (int y = 0; y < h; ++y)
+        spreadLine(values + qsizetype(y) * stride, w, 1, weights, scratch);
+    for (int x = 0; x < w; ++x)
+        spreadLine(values + x, h, stride, weights, scratch);
+}
+
+} // namespace
+
+BeamWriting sweptWriting(const QList<Trace> &traces)
+{
+    // The opening picture's sweep is written two thirds of the time: 2 ms of every 3.
+    constexpr double kWrittenShare = 2.0 / 3.0;
+    BeamWriting writing;
+    for (const Trace &trace : traces) {
+        if (trace.points.size() < 2)
+            continue;
+        BeamStroke stroke;
+        stroke.kind = trace.kind;
+        stroke.points = trace.points;
+        const qsizetype last = trace.points.size() - 1;
+        for (qsizetype i = 0; i <= last; ++i)
+            stroke.times.append(kWrittenShare * Afterglow::seconds * double(i) / last);
+        writing.strokes.append(stroke);
+    }
+    return writing;
+}
+
+QPointF FaceMapping::toPixels(QPointF divisions) const
+{
+    const double turn = rotationDegrees * std::numbers::pi / 180.0;
+    const double c = std::cos(turn);
+    const double s = std::sin(turn);
+    return centre
+        + QPointF(divisions.x() * c - divisions.y() * s, -(divisions.x() * s + divisions.y() * c))
+        * pixelsPerDivision;
+}
+
+double PhosphorScreen::saturationEnergy()
+{
+    return kSaturationEnergy;
+}
+
+void PhosphorScreen::setGeometry(QSize pixels, const FaceMapping &mapping)
+{
+    m_outMapping = mapping;
+    // A sharp spot thinner than the picture's pixels is lit at a finer grain, so that the phosphor
+    // saturates where the spot is, not over a pixel's average.
+    const double spot = Beam::sharpestSpot * mapping.pixelsPerDivision;
+    const int over = spot < 0.6 ? std::min(4, int(std::ceil(0.9 / std::max(spot, 0.05)))) : 1;
+    m_mapping
+        = FaceMapping { mapping.centre * over, mapping.pixelsPerDivision * over, mapping.rotationDegrees };
+    const double turn = mapping.rotationDegrees * std::numbers::pi / 180.0;
+    m_cos = std::cos(turn) * m_mapping.pixelsPerDivision;
+    m_sin = std::sin(turn) * m_mapping.pixelsPerDivision;
+    const QSize out = pixels.expandedTo(QSize(1, 1));
+    if (out != m_outSize || over != m_over) {
+        m_outSize = out;
+        m_over = over;
+        m_size = out * over;
+        m_energy = QList<float>(qsizetype(m_size.width()) * m_size.height(), 0.0f);
+        m_fresh = m_energy;
+        m_freshArea = QRect();
+        m_litArea = QRect();
+    }
+}
+
+void PhosphorScreen::clear()
+{
+    if (!m_litArea.isEmpty())
+        std::fill(m_energy.begin(), m_energy.end(), 0.0f);
+    m_litArea = QRect();
+}
+
+void PhosphorScreen::fade(double seconds)
+{
+    if (m_litArea.isEmpty() || !(seconds > 0.0))
+        return;
+    const float keep = float(std::exp(-seconds / Afterglow::seconds));
+    float most = 0.0f;
+    for (int y = m_litArea.top(); y <= m_litArea.bottom(); ++y) {
+        float *row = m_energy.data() + qsizetype(y) * m_size.width();
+        for (int x = m_litArea.left(); x <= m_litArea.right(); ++x) {
+            row[x] *= keep;
+            most = std::max(most, row[x]);
+        }
+    }
+    const double ppd = m_mapping.pixelsPerDivision;
+    if (most * ppd * ppd < kNothingLeft * kSaturationEnergy)
+        clear();
+}
+
+void PhosphorScreen::splat(QPointF pixel, double energy)
+{
+    // Pixel centres stand at half pixels: the energy is shared among the four nearest.
+    const double fx = pixel.x() - 0.5;
+    const double fy = pixel.y() - 0.5;
+    const int x = int(std::floor(fx));
+    const int y = int(std::floor(fy));
+    const double kx = fx - x;
+    const double ky = fy - y;
+    const int w = m_size.width();
+    const int h = m_size.height();
+    const auto add = [&](int px, int py, double share) {
+        if (px < 0 || py < 0 || px >= w || py >= h)
+            return;
+        m_fresh[qsizetype(py) * w + px] += float(energy * share);
+        m_freshArea |= QRect(px, py, 1, 1);
+    };
+    add(x, y, (1 - kx) * (1 - ky));
+    add(x + 1, y, kx * (1 - ky));
+    add(x, y + 1, (1 - kx) * ky);
+    add(x + 1, y + 1, kx * ky);
+}
+
+void PhosphorScreen::depositSegment(QPointF a, QPointF b, double energy)
+{
+    // The spot crosses the segment at an even pace: its energy lies evenly along it, half a pixel at a
+    // time, however finely or coarsely the path was sampled.
+    const QPointF d = b - a;
+    const double length = std::hypot(d.x(), d.y());
+    const int steps = std::max(1, int(std::ceil(length * 2.0)));
+    const double share = energy / steps;
+    for (int k = 0; k < steps; ++k)
+        splat(a + d * ((k + 0.5) / steps), share);
+}
+
+void PhosphorScreen::depositBand(const BeamStroke &stroke, double energy)
+{
+    // Many repeats a pixel column: in each column the spot runs through the whole repeat many times, so
+    // every column holds the same share of each height. Between two heights a step of time apart the spot
+    // moves evenly, leaving that step's energy evenly over the rows it crosses; the turning points, where
+    // it slows, come out brighter.
+    const double ppd = m_mapping.pixelsPerDivision;
+    const double rowStep = 1.0 / ppd;
+    // Only what falls on the face (and a little beyond, for the spot's spread) is worth sharing out.
+    const double reach = ScreenGeometry::halfWidth + 1.0;
+    const double lowest = -reach;
+    const int rows = int(std::ceil(2.0 * reach / rowStep));
+    QList<double> profile(rows, 0.0);
+    const qsizetype steps = stroke.repeatHeights.size();
+    for (qsizetype i = 0; i < steps; ++i) {
+        // The repeat closes on itself: its last height runs back to its first.
+        const double a = (stroke.repeatHeights.at(i) - lowest) / rowStep;
+        const double b = (stroke.repeatHeights.at((i + 1) % steps) - lowest) / rowStep;
+        const double lo = std::min(a, b);
+        const double hi = std::max(a, b);
+        const double share = 1.0 / double(steps);
+        if (hi - lo < 1e-9) {
+            const int row = int(std::floor(lo));
+            if (row >= 0 && row < rows)
+                profile[row] += share;
+            continue;
+        }
+        const int first = std::max(0, int(std::floor(lo)));
+        const int last = std::min(rows - 1, int(std::floor(hi)));
+        for (int row = first; row <= last; ++row) {
+            const double covered = std::min(hi, row + 1.0) - std::max(lo, double(row));
+            if (covered > 0.0)
+                profile[row] += share * covered / (hi - lo);
+        }
+    }
+    const double x0 = stroke.points.first().x();
+    const double x1 = stroke.points.last().x();
+    const int columns = std::max(1, int(std::ceil(std::abs(x1 - x0) * ppd)));
+    const double perColumn = energy / columns;
+    for (int row = 0; row < rows; ++row) {
+        if (profile[row] <= 0.0)
+            continue;
+        const double y = lowest + (row + 0.5) * rowStep;
+        const double e = perColumn * profile[row];
+        for (int c = 0; c < columns; ++c)
+            splat(toFine(QPointF(x0 + (x1 - x0) * (c + 0.5) / columns, y)), e);
+    }
+}
+
+void PhosphorScreen::spreadFresh(double sigmaPixels)
+{
+    if (m_freshArea.isEmpty())
+        return;
+    // A wide spot is spread on a face a few times coarser, where it is narrow, and its energy shared back
+    // out to the fine pixels: the boxes gathering and the shares given back widen it by a quarter of a
+    // coarse pixel's square, which the coarse spread leaves out.
+    const int shrink = sigmaPixels > kWidestFineSpread ? int(std::ceil(sigmaPixels / kWidestFineSpread)) : 1;
+    const double coarse = sigmaPixels / shrink;
+    const double sigma = shrink == 1 ? sigmaPixels : std::sqrt(std::max(0.09, coarse * coarse - 0.25));
+    const int reach = (int(std::ceil(kSpreads * std::max(sigma, 0.3))) + 2) * shrink;
+    const QRect area = m_freshArea.adjusted(-reach, -reach, reach, reach) & QRect(QPoint(0, 0), m_size);
+    const int w = m_size.width();
+    QList<float> scratch;
+    if (shrink == 1) {
+        spreadArea(m_fresh.data() + qsizetype(area.top()) * w + area.left(), area.width(), area.height(), w,
+            sigma, scratch);
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            float *fresh = m_fresh.data() + qsizetype(y) * w;
+            float *stored = m_energy.data() + qsizetype(y) * w;
+            for (int x = area.left(); x <= area.right(); ++x) {
+                stored[x] += fresh[x];
+                fresh[x] = 0.0f;
+            }
+        }
+    } else {
+        const int cw = (area.width() + shrink - 1) / shrink;
+        const int ch = (area.height() + shrink - 1) / shrink;
+        QList<float> cells(qsizetype(cw) * ch, 0.0f);
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            float *fresh = m_fresh.data() + qsizetype(y) * w;
+            float *row = cells.data() + qsizetype((y - area.top()) / shrink) * cw;
+            for (int x = area.left(); x <= area.right(); ++x) {
+                row[(x - area.left()) / shrink] += fresh[x];
+                fresh[x] = 0.0f;
+            }
+        }
+        spreadArea(cells.data(), cw, ch, cw, sigma, scratch);
+        const float perPixel = 1.0f / float(shrink * shrink);
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            const double cy = std::clamp((y - area.top() + 0.5) / shrink - 0.5, 0.0, ch - 1.0);
+            const int iy = std::min(int(cy), ch - 1);
+            const int ny = std::min(iy + 1, ch - 1);
+            const float ky = float(cy - iy);
+            float *stored = m_energy.data() + qsizetype(y) * w;
+            const float *upper = cells.constData() + qsizetype(iy) * cw;
+            const float *lower = cells.constData() + qsizetype(ny) * cw;
+            for (int x = area.left(); x <= area.right(); ++x) {
+                const double cx = std::clamp((x - area.left() + 0.5) / shrink - 0.5, 0.0, cw - 1.0);
+                const int ix = std::min(int(cx), cw - 1);
+                const int nx = std::min(ix + 1, cw - 1);
+                const float kx = float(cx - ix);
+                const float top = upper[ix] + (upper[nx] - upper[ix]) * kx;
+                const float bottom = lower[ix] + (lower[nx] - lower[ix]) * kx;
+                stored[x] += (top + (bottom - top) * ky) * perPixel;
+            }
+        }
+    }
+    m_litArea |= area;
+    m_freshArea = QRect();
+}
+
+void PhosphorScreen::write(const BeamWriting &writing, const BeamSpot &spot, double now)
+{
+    if (!(spot.current > 0.0) || m_size.isEmpty())
+        return;
+    // What was written a while ago has faded by now.
+    const auto faded = [&](double when) {
+        return writing.steady ? 1.0 : std::exp(-std::max(0.0, now - when) / Afterglow::seconds);
+    };
+    const double ppd = m_mapping.pixelsPerDivision;
+    for (const BeamStroke &stroke : writing.strokes) {
+        if (stroke.points.size() < 2 || stroke.times.size() != stroke.points.size())
+            continue;
+        const double weight = spot.current * stroke.repeats;
+        if (!stroke.repeatHeights.isEmpty() && stroke.repeatsPerDivision / ppd > kBandRepeatsPerColumn) {
+            const double mid = (stroke.startSeconds() + stroke.endSeconds()) / 2.0;
+            depositBand(stroke, weight * (stroke.endSeconds() - stroke.startSeconds()) * faded(mid));
+            continue;
+        }
+        QPointF previous = toFine(stroke.points.first());
+        for (qsizetype i = 1; i < stroke.points.size(); ++i) {
+            const QPointF next = toFine(stroke.points.at(i));
+            const double t0 = stroke.times.at(i - 1);
+            const double t1 = stroke.times.at(i);
+            if (t1 > t0)
+                depositSegment(previous, next, weight * (t1 - t0) * faded((t0 + t1) / 2.0));
+            previous = next;
+        }
+    }
+    spreadFresh(spot.spreadDivisions * ppd);
+}
+
+double PhosphorScreen::energyAt(QPoint pixel) const
+{
+    if (pixel.x() < 0 || pixel.y() < 0 || pixel.x() >= m_outSize.width() || pixel.y() >= m_outSize.height())
+        return 0.0;
+    double sum = 0.0;
+    for (int dy = 0; dy < m_over; ++dy)
+        for (int dx = 0; dx < m_over; ++dx)
+            sum += m_energy[qsizetype(pixel.y() * m_over + dy) * m_size.width() + pixel.x() * m_over + dx];
+    // Per square division: the fine pixels are a fraction of a division each.
+    const double ppd = m_mapping.pixelsPerDivision;
+    return sum / (m_over * m_over) * ppd * ppd;
+}
+
+double PhosphorScreen::totalEnergy() const
+{
+    double sum = 0.0;
+    for (float e : m_energy)
+        sum += e;
+    return sum;
+}
+
+QImage PhosphorScreen::light() const
+{
+    QImage image(m_outSize, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    if (m_litArea.isEmpty())
+        return image;
+    const int w = m_size.width();
+    const double ppd = m_mapping.pixelsPerDivision;
+    const double toDensity = ppd * ppd / kSaturationEnergy;
+    const Saturation &light = saturation();
+
+    // The glow: what the bright parts give, gathered on a coarse face and spread by the glass.
+    const QRect glowArea = m_litArea;
+    const int gw = glowArea.width() / kGlowShrink + 3;
+    const int gh = glowArea.height() / kGlowShrink + 3;
+    QList<float> glow(qsizetype(gw) * gh, 0.0f);
+    for (int y = glowArea.top(); y <= glowArea.bottom(); ++y) {
+        const float *row = m_energy.constData() + qsizetype(y) * w;
+        float *cells = glow.data() + qsizetype((y - glowArea.top()) / kGlowShrink + 1) * gw;
+        for (int x = glowArea.left(); x <= glowArea.right(); ++x) {
+            if (row[x] > 0.0f)
+                cells[(x - glowArea.left()) / kGlowShrink + 1]
+                    += float(light(row[x] * toDensity / 3.0) / (kGlowShrink * kGlowShrink));
+        }
+    }
+    QList<float> scratch;
+    spreadArea(glow.data(), gw, gh, gw, kGlowSpread * ppd / kGlowShrink, scratch);
+    const auto glowAt = [&](int x, int y) {
+        const double gx = double(x - glowArea.left() + 0.5) / kGlowShrink + 0.5;
+        const double gy = double(y - glowArea.top() + 0.5) / kGlowShrink + 0.5;
+        const int ix = std::clamp(int(gx), 0, gw - 2);
+        const int iy = std::clamp(int(gy), 0, gh - 2);
+        const double kx = std::clamp(gx - ix, 0.0, 1.0);
+        const double ky = std::clamp(gy - iy, 0.0, 1.0);
+        const float *a = glow.constData() + qsizetype(iy) * gw + ix;
+        return (a[0] * (1 - kx) + a[1] * kx) * (1 - ky) + (a[gw] * (1 - kx) + a[gw + 1] * kx) * ky;
+    };
+
+    const QRect paintArea
+        = glowArea.adjusted(-2 * kGlowShrink, -2 * kGlowShrink, 2 * kGlowShrink, 2 * kGlowShrink)
+        & QRect(QPoint(0, 0), m_size);
+    const int over = m_over;
+    const double perPixel = 1.0 / (over * over);
+    const QRect outArea(paintArea.left() / over, paintArea.top() / over,
+        (paintArea.right() / over) - paintArea.left() / over + 1,
+        (paintArea.bottom() / over) - paintArea.top() / over + 1);
+    for (int oy = outArea.top(); oy <= outArea.bottom(); ++oy) {
+        auto *out = reinterpret_cast<QRgb *>(image.scanLine(oy));
+        for (int ox = outArea.left(); ox <= outArea.right(); ++ox) {
+            double r = 0.0;
+            double g = 0.0;
+            double b = 0.0;
+            for (int sy = 0; sy < over; ++sy) {
+                const int y = oy * over + sy;
+                const float *row = m_energy.constData() + qsizetype(y) * w;
+                for (int sx = 0; sx < over; ++sx) {
+                    const int x = ox * over + sx;
+                    const double halo = kGlowStrength * glowAt(x, y);
+                    const double density = row[x] > 0.0f ? row[x] * toDensity : 0.0;
+                    if (density <= 0.0 && halo < 1.0 / 512.0)
+                        continue;
+                    const double lit = light(density);
+                    const double white = std::clamp((density - 1.0) / kWhiteningSpan, 0.0, 1.0);
+                    r += lit * (kGreen.r + (kWhite.r - kGreen.r) * white) + halo * kGlowColour.r;
+                    g += lit * (kGreen.g + (kWhite.g - kGreen.g) * white) + halo * kGlowColour.g;
+                    b += lit * (kGreen.b + (kWhite.b - kGreen.b) * white) + halo * kGlowColour.b;
+                }
+            }
+            if (g <= 0.0 && r <= 0.0 && b <= 0.0)
+                continue;
+            const int ri = std::min(255, int(r * perPixel + 0.5));
+            const int gi = std::min(255, int(g * perPixel + 0.5));
+            const int bi = std::min(255, int(b * perPixel + 0.5));
+            out[ox] = qRgba(ri, gi, bi, std::max({ ri, gi, bi }));
+        }
+    }
+    return image;
+}
+
+void PhosphorScreen::paint(QPainter &painter, const QRectF &target) const
+{
+    // Light adds to the dark face and to the graticule under it.
+    painter.save();
+    painter.setCompositionMode(QPainter::CompositionMode_Plus);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    painter.drawImage(target, light());
+    painter.restore();
+}

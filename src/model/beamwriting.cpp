@@ -1,0 +1,269 @@
+#include "beamwriting.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+namespace {
+
+/** The mains period the ~ trigger position locks the sweep to. */
+constexpr double kLinePeriod = 1.0 / 50.0;
+/** The retrace: the sawtooth flies back in a twentieth of the sweep, and never quicker than this. */
+constexpr double kRetraceShare = 0.05;
+constexpr double kShortestRetrace = 0.5e-6;
+/** The shortest hold-off, as a share of the sweep; HOLD OFF lengthens it up to ten times. */
+constexpr double kHoldOffShare = 0.1;
+constexpr double kHoldOffRange = 10.0;
+/** A running trace is drawn as this many of the sweeps a stretch of time holds, each for its share. */
+constexpr int kRunningSweeps = 6;
+/** A sweep that holds more repeats than this a division also carries its band of heights. */
+constexpr double kBandRepeatsPerDivision = 2.0;
+/** The heights of one repeat of a dense trace, at equal steps of time. */
+constexpr int kRepeatHeights = 256;
+
+/** The period of what the trigger circuit listens to, or nothing when nothing repeats. */
+std::optional<double> triggerPeriod(const ScopeSettings &settings)
+{
+    if (settings.trigger.coupling == TriggerCoupling::Line)
+        return kLinePeriod;
+    const InputSignal *source = nullptr;
+    switch (settings.trigger.source) {
+    case TriggerSource::ChannelI:
+        source = &settings.channelI.signal;
+        break;
+    case TriggerSource::ChannelII:
+        source = &settings.channelII.signal;
+        break;
+    case TriggerSource::External:
+        source = &settings.externalTrigger;
+        break;
+    }
+    const double period = source->periodSeconds();
+    return period > 0.0 ? std::optional<double>(period) : std::nullopt;
+}
+
+/** Whether each sweep starts at the same point of the shown signals: the mains position does only for
+ * signals in step with the line. */
+bool startsInStep(const ScopeSettings &settings)
+{
+    if (settings.trigger.coupling != TriggerCoupling::Line)
+        return true;
+    for (const InputSignal *signal : { &settings.channelI.signal, &settings.channelII.signal }) {
+        if (signal->periodSeconds() <= 0.0)
+            continue;
+        const double cycles = kLinePeriod / signal->periodSeconds();
+        if (std::abs(cycles - std::round(cycles)) > 1e-9)
+            return false;
+    }
+    return true;
+}
+
+/** The sweep fraction a point of a swept trace was written at, from where it stands across the face. */
+double sweepFraction(const ScopeSettings &settings, double x)
+{
+    const double zoom = settings.xMagnified ? 10.0 : 1.0;
+    const double xPosition
+        = std::clamp(settings.xPosition, -ScreenGeometry::amplifierLimit, ScreenGeometry::amplifierLimit);
+    return (x / zoom + ScreenGeometry::halfWidth - xPosition) / ScreenGeometry::columns;
+}
+
+/** A swept trace as a stroke of a sweep that starts at a moment. */
+BeamStroke sweptStroke(const ScopeSettings &settings, const Trace &trace, double start, double sweep)
+{
+    BeamStroke stroke;
+    stroke.kind = trace.kind;
+    stroke.points = trace.points;
+    stroke.times.reserve(trace.points.size());
+    for (const QPointF &p : trace.points)
+        stroke.times.append(start + sweepFraction(settings, p.x()) * sweep);
+    // The beam is on a chopped channel half the time, in pieces too short to see.
+    if (settings.mode == DisplayMode::Dual && settings.chopped && !chopsVisibly(settings))
+        stroke.repeats = 0.5;
+    const double repeat = repeatSeconds(settings, trace.kind);
+    const double zoom = settings.xMagnified ? 10.0 : 1.0;
+    if (repeat > 0.0 && settings.secondsPerDiv / zoom / repeat > kBandRepeatsPerDivision) {
+        stroke.repeatsPerDivision = settings.secondsPerDiv / zoom / repeat;
+        stroke.repeatHeights = traceHeights(settings, trace.kind, kRepeatHeights);
+    }
+    return stroke;
+}
+
+/** The part of a stroke written between two moments, its ends cut where the moments fall. */
+BeamStroke during(const BeamStroke &stroke, double from, double to)
+{
+    BeamStroke part = stroke;
+    part.points.clear();
+    part.times.clear();
+    const auto at = [&](qsizetype i, double t) {
+        const double t0 = stroke.times.at(i);
+        const double t1 = stroke.times.at(i + 1);
+        const double k = t1 > t0 ? (t - t0) / (t1 - t0) : 0.0;
+        return stroke.points.at(i) + (stroke.points.at(i + 1) - stroke.points.at(i)) * k;
+    };
+    for (qsizetype i = 0; i < stroke.times.size(); ++i) {
+        const double t = stroke.times.at(i);
+        if (t >= from && t <= to) {
+            if (part.points.isEmpty() && i > 0 && stroke.times.at(i - 1) < from) {
+                part.points.append(at(i - 1, from));
+                part.times.append(from);
+            }
+            part.points.append(stroke.points.at(i));
+            part.times.append(t);
+        } else if (t > to) {
+            if (i > 0 && stroke.times.at(i - 1) < to) {
+                if (part.points.isEmpty() && stroke.times.at(i - 1) < from) {
+                    part.points.append(at(i - 1, from));
+                    part.times.append(from);
+                }
+                part.points.append(at(i - 1, to));
+                part.times.append(to);
+            }
+            break;
+        }
+    }
+    return part;
+}
+
+/** The figure of X-Y: the two signals drawing each other, all the time. */
+BeamWriting figureWriting(const ScopeSettings &settings, double from, double to)
+{
+    BeamWriting writing;
+    const ScreenTraces screen = computeTraces(settings);
+    if (screen.traces.isEmpty())
+        return writing;
+    const Trace &figure = screen.traces.first();
+    const double span = repeatSeconds(settings, TraceKind::XY);
+    BeamStroke stroke;
+    stroke.kind = TraceKind::XY;
+    if (span <= 0.0 || figure.points.size() < 2) {
+        // Nothing moves the beam: it stands on one spot all the time.
+        stroke.points = { figure.points.value(0), figure.points.value(0) };
+        stroke.times = { 0.0, Afterglow::seconds };
+        writing.strokes.append(stroke);
+        return writing;
+    }
+    stroke.points = figure.points;
+    const qsizetype last = figure.points.size() - 1;
+    for (qsizetype i = 0; i <= last; ++i)
+        stroke.times.append(span * double(i) / last);
+    if (1.0 / span >= Afterglow::steadyRate) {
+        stroke.repeats = Afterglow::seconds / span;
+        writing.strokes.append(stroke);
+        return writing;
+    }
+    // A figure slower than the eye: the spot draws it as time goes by.
+    writing.steady = false;
+    for (double lap = std::floor(from / span) * span; lap < to; lap += span) {
+        BeamStroke shifted = stroke;
+        for (double &t : shifted.times)
+            t += lap;
+        const BeamStroke part = during(shifted, from, to);
+        if (part.points.size() >= 2)
+            writing.strokes.append(part);
+    }
+    return writing;
+}
+
+} // namespace
+
+double Beam::currentAt(double intensity)
+{
+    return std::pow(std::clamp(intensity, 0.0, 1.0), 4.0);
+}
+
+double Beam::spotSpread(double current, double focus)
+{
+    const double defocus = std::abs(std::clamp(focus, 0.0, 1.0) - 0.5) / 0.5;
+    return sharpestSpot * (1.0 + 0.5 * std::clamp(current, 0.0, 1.0)) + 0.25 * defocus;
+}
+
+SweepTiming sweepTiming(const ScopeSettings &settings)
+{
+    SweepTiming timing;
+    if (settings.mode == DisplayMode::XY || !(settings.secondsPerDiv > 0.0)) {
+        timing.dark = true;
+        return timing;
+    }
+    timing.sweepSeconds = ScreenGeometry::columns * settings.secondsPerDiv;
+    const double retrace = std::max(kShortestRetrace, kRetraceShare * timing.sweepSeconds);
+    const double holdOff = kHoldOffShare * timing.sweepSeconds
+        * (1.0 + (kHoldOffRange - 1.0) * std::clamp(settings.holdOff, 0.0, 1.0));
+    timing.deadSeconds = retrace + holdOff;
+    const bool fires = triggerTime(settings).has_value();
+    const std::optional<double> period = triggerPeriod(settings);
+    if (!fires && settings.trigger.mode == TriggerMode::Normal) {
+        timing.dark = true;
+        return timing;
+    }
+    const double busy = timing.sweepSeconds + timing.deadSeconds;
+    if (fires && period) {
+        // Re-armed after the dead time, the sweep waits for the next crossing of the level.
+        timing.cycleSeconds = *period * std::ceil(busy / *period - 1e-9);
+        timing.triggered = startsInStep(settings);
+    } else {
+        timing.cycleSeconds = busy;
+    }
+    return timing;
+}
+
+BeamWriting beamWriting(const ScopeSettings &settings, double fromSeconds, double toSeconds)
+{
+    const double from = std::isfinite(fromSeconds) ? fromSeconds : 0.0;
+    const double to = std::isfinite(toSeconds) ? std::max(toSeconds, from) : from;
+    if (settings.mode == DisplayMode::XY)
+        return figureWriting(settings, from, to);
+    BeamWriting writing;
+    const SweepTiming timing = sweepTiming(settings);
+    if (timing.dark || timing.cycleSeconds <= 0.0)
+        return writing;
+    const bool alternate = settings.mode == DisplayMode::Dual && !settings.chopped;
+    const double rate = 1.0 / timing.cycleSeconds / (alternate ? 2.0 : 1.0);
+    if (timing.triggered && rate >= Afterglow::steadyRate) {
+        // Every sweep draws the same picture, many times within the afterglow: one stroke a trace, with
+        // all its repeats.
+        const ScreenTraces screen = computeTraces(settings);
+        for (const Trace &trace : screen.traces) {
+            // A chopped piece cut to a single point at the sweep's end takes no time: nothing is written.
+            if (trace.points.size() < 2)
+                continue;
+            BeamStroke stroke = sweptStroke(settings, trace, 0.0, timing.sweepSeconds);
+            stroke.repeats *= rate * Afterglow::seconds;
+            writing.strokes.append(stroke);
+        }
+        return writing;
+    }
+    // A picture the eye sees change: the sweeps, or the parts of them, that fall between the moments.
+    writing.steady = false;
+    const double cycle = timing.cycleSeconds;
+    const qint64 first = qint64(std::floor((from - timing.sweepSeconds) / cycle)) + 1;
+    const qint64 last = qint64(std::floor(to / cycle));
+    if (last < first)
+        return writing;
+    const qint64 count = last - first + 1;
+    // Triggered sweeps all draw the same trace. A running trace holds many sweeps a frame, each from its
+    // own point of the signal: a few of them, evenly spread, stand for all, each with its share.
+    const qint64 drawn = timing.triggered ? count : std::min<qint64>(count, kRunningSweeps);
+    const double share = double(count) / double(drawn);
+    std::optional<ScreenTraces> traces;
+    for (qint64 n = 0; n < drawn; ++n) {
+        const qint64 k
+            = drawn == count ? first + n : first + (n * (count - 1)) / std::max<qint64>(1, drawn - 1);
+        const double start = double(k) * cycle;
+        ScopeSettings sweep = settings;
+        sweep.freeRunSeconds = start;
+        if (!timing.triggered || !traces)
+            traces = computeTraces(sweep);
+        for (const Trace &trace : traces->traces) {
+            // Alternating, a sweep draws one channel, the next sweep the other.
+            if (alternate && traces->traces.size() == 2
+                && (trace.kind == TraceKind::ChannelI) != (k % 2 == 0))
+                continue;
+            BeamStroke stroke = during(sweptStroke(sweep, trace, start, timing.sweepSeconds), from, to);
+            if (stroke.points.size() < 2)
+                continue;
+            stroke.repeats *= share;
+            writing.strokes.append(stroke);
+        }
+    }
+    return writing;
+}
