@@ -1,14 +1,18 @@
 // Pictures of every topic window for the README: each main-menu command that opens windows is run
 // in Castilian and in Valencian, and each window it shows is drawn with its two languages side by
 // side into FOLDER/<command>.png. Usage: gallery FOLDER (from any folder; it reads the runnable
-// folder's data files). scripts/gallery.sh builds and runs it.
+// folder's data files). scripts/gallery.sh builds and runs it. Then the virtual oscilloscope's screen
+// in the states a student meets on the first day, into FOLDER/../screens/<state>.png.
+#include "livepanel.h"
 #include "studentdriver.h"
 #include "testsupport.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QPainter>
 
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -43,6 +47,96 @@ QImage sideBySide(const QList<QImage> &pictures)
         x += picture.width() + kGap;
     }
     return row;
+}
+
+/** A state of the virtual oscilloscope to show, and how long to let it run first. */
+struct ScreenState
+{
+    const char *name;
+    std::function<void(LivePanel &)> set;
+    int runMs = 0;
+};
+
+void generatorTo(LivePanel &panel, const std::function<void(GeneratorSettings &)> &change)
+{
+    GeneratorSettings g = panel.scope().generator();
+    change(g);
+    panel.setGenerator(g);
+}
+
+void squares(LivePanel &panel, double phaseDegrees)
+{
+    generatorTo(panel, [phaseDegrees](GeneratorSettings &g) {
+        g.waveform = Waveform::Square;
+        g.amplitudeIIVpp = 4.0;
+        g.phaseIIDegrees = phaseDegrees;
+    });
+    panel.setControlValue(Hm203Control::VoltsDivII, Hm203::voltsDivPosition(1.0));
+    panel.setControlValue(Hm203Control::XY, 1);
+}
+
+/** The screen in each state, as the panel draws it, into the folder. */
+void drawScreens(const QDir &out)
+{
+    using C = Hm203Control;
+    const QList<ScreenState> states {
+        { "opening", [](LivePanel &) {} },
+        { "square-0.2ms",
+            [](LivePanel &p) {
+                generatorTo(p, [](GeneratorSettings &g) { g.waveform = Waveform::Square; });
+            } },
+        { "xy-squares-in-phase", [](LivePanel &p) { squares(p, 0.0); } },
+        { "xy-squares-in-quadrature", [](LivePanel &p) { squares(p, 90.0); } },
+        // A division above the centre line, where the graticule does not hide it.
+        { "fast-sweep",
+            [](LivePanel &p) {
+                p.setControlValue(C::TimeDiv, Hm203::timeDivPosition(0.5e-6));
+                p.setControlValue(C::YPositionI, 10);
+            } },
+        { "fast-sweep-intens-up",
+            [](LivePanel &p) {
+                p.setControlValue(C::TimeDiv, Hm203::timeDivPosition(0.5e-6));
+                p.setControlValue(C::YPositionI, 10);
+                p.setControlValue(C::Intensity, 100);
+            } },
+        { "slow-sweep-0.2s", [](LivePanel &p) { p.setControlValue(C::TimeDiv, Hm203::timeDivPosition(0.2)); },
+            1000 },
+        { "slow-sweep-0.2s-gd",
+            [](LivePanel &p) {
+                p.setControlValue(C::TimeDiv, Hm203::timeDivPosition(0.2));
+                p.setControlValue(C::GroundI, 1);
+            },
+            1000 },
+        { "dual-alternate-50ms",
+            [](LivePanel &p) {
+                p.setControlValue(C::Dual, 1);
+                p.setControlValue(C::TimeDiv, Hm203::timeDivPosition(50e-3));
+            },
+            300 },
+        { "dual-alternate-50ms-next",
+            [](LivePanel &p) {
+                p.setControlValue(C::Dual, 1);
+                p.setControlValue(C::TimeDiv, Hm203::timeDivPosition(50e-3));
+            },
+            875 },
+        { "running", [](LivePanel &p) { p.setControlValue(C::TriggerCoupling, 2); }, 200 },
+        { "defocused", [](LivePanel &p) { p.setControlValue(C::Focus, 12); } },
+    };
+    out.mkpath(QStringLiteral("."));
+    for (const ScreenState &state : states) {
+        LivePanel panel(nullptr, 1.75);
+        panel.show();
+        state.set(panel);
+        panel.advanceFrame();
+        QElapsedTimer running;
+        running.start();
+        while (running.elapsed() < state.runMs)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        panel.advanceFrame();
+        const QString path = out.filePath(QString::fromLatin1(state.name) + QStringLiteral(".png"));
+        panel.grab(panel.screenRect()).save(path);
+        std::printf("%s\n", qPrintable(path));
+    }
 }
 
 } // namespace
@@ -87,5 +181,6 @@ int main(int argc, char **argv)
         std::printf("%s\n", qPrintable(path));
     }
     Form::destroyAll();
+    drawScreens(QDir(out.absoluteFilePath(QStringLiteral("../screens"))));
     return 0;
 }

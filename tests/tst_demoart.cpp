@@ -97,10 +97,12 @@ QList<double> traceCentres(const QImage &image, int top, int bottom)
         double sum = 0.0;
         double weight = 0.0;
         for (int y = std::max(faceTop(), top); y <= std::min(faceBottom(), bottom); ++y) {
+            // Weighed by the light itself, which the picture holds through the screen's gamma of 2,2.
             const int light = lightAt(image, x, y);
             if (light >= 6) {
-                sum += y * double(light);
-                weight += light;
+                const double w = std::pow(light / 255.0, 2.2);
+                sum += y * w;
+                weight += w;
             }
         }
         centres.append(weight > 0.0 ? sum / weight : std::nan(""));

@@ -308,7 +308,10 @@ private Q_SLOTS:
         for (int y = 0; y < face.height(); ++y)
             for (int x = 0; x < face.width(); ++x)
                 peak = std::max(peak, phosphor.energyAt(QPoint(x, y)));
-        const double enough = -std::log(1.0 - kTraceGreen / 255.0) * PhosphorScreen::saturationEnergy();
+        // The screen shows light through its gamma of 2,2; half the light a shown pixel needs may come from
+        // the halation round it.
+        const double least = 0.5 * std::pow(kTraceGreen / 255.0, 2.2);
+        const double enough = -std::log(1.0 - least) * PhosphorScreen::saturationEnergy();
         const double spreads = std::sqrt(2.0 * std::max(4.5, std::log(peak / enough)));
         const double reach = spreads * frame.spotSpread * mapping.pixelsPerDivision + 2.0;
         const PixelMask nearBeam = beam.grown(reach);

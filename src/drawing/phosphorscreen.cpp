@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
+#include <functional>
 #include <numbers>
 
 namespace {
@@ -19,7 +21,7 @@ constexpr double kSaturationEnergy = 0.0022;
 constexpr double kWhiteningSpan = 3.0;
 /** The halation: the glass's glow round bright parts, its spread in divisions and its strength. */
 constexpr double kGlowSpread = 0.12;
-constexpr double kGlowStrength = 0.22;
+constexpr double kGlowStrength = 0.03;
 /** The glow is worked out on a face this many times coarser. */
 constexpr int kGlowShrink = 4;
 /** A sweep with more repeats than this a pixel column is lit as the band its heights fill. */
@@ -35,10 +37,36 @@ struct Rgb
 {
     double r, g, b;
 };
-/** P31 green, where the phosphor is lightly excited, and the near-white of a saturated trace. */
-constexpr Rgb kGreen { 70.0, 255.0, 120.0 };
-constexpr Rgb kWhite { 236.0, 255.0, 236.0 };
-constexpr Rgb kGlowColour { 40.0, 200.0, 90.0 };
+/** P31 green, where the phosphor is lightly excited, and the near-white of a saturated trace, as the
+ * light a fully lit phosphor gives (linear, 0 to 1; the screen's own encoding is applied at the end). */
+Rgb linear(double r, double g, double b)
+{
+    return { std::pow(r / 255.0, 2.2), std::pow(g / 255.0, 2.2), std::pow(b / 255.0, 2.2) };
+}
+const Rgb kGreen = linear(70.0, 255.0, 120.0);
+const Rgb kWhite = linear(236.0, 255.0, 236.0);
+const Rgb kGlowColour = linear(40.0, 200.0, 90.0);
+
+/** Light, linear from 0 to 1, as the 0–255 a screen shows it with (its gamma of 2,2): the eye sees a
+ * faint trace much as the encoded value looks, not as the bare share of light. */
+class Encoding
+{
+public:
+    Encoding()
+    {
+        for (int i = 0; i < kSize; ++i)
+            m_table[std::size_t(i)]
+                = std::uint8_t(std::lround(255.0 * std::pow(double(i) / (kSize - 1), 1.0 / 2.2)));
+    }
+    int operator()(double light) const
+    {
+        return m_table[std::size_t(std::clamp(int(light * (kSize - 1) + 0.5), 0, kSize - 1))];
+    }
+
+private:
+    static constexpr int kSize = 4096;
+    std::array<std::uint8_t, kSize> m_table {};
+};
 
 /** 1 − e^−x for x ≥ 0, by table: the tone map runs over every lit pixel of every frame. */
 class Saturation
@@ -123,6 +151,7 @@ BeamWriting sweptWriting(const QList<Trace> &traces)
 {
     // The opening picture's sweep is written two thirds of the time: 2 ms of every 3.
     constexpr double kWrittenShare = 2.0 / 3.0;
+    constexpr double kWritten = kWrittenShare * Afterglow::seconds;
     BeamWriting writing;
     for (const Trace &trace : traces) {
         if (trace.points.size() < 2)
@@ -131,8 +160,17 @@ BeamWriting sweptWriting(const QList<Trace> &traces)
         stroke.kind = trace.kind;
         stroke.points = trace.points;
         const qsizetype last = trace.points.size() - 1;
-        for (qsizetype i = 0; i <= last; ++i)
-            stroke.times.append(kWrittenShare * Afterglow::seconds * double(i) / last);
+        const bool swept = trace.kind != TraceKind::XY
+            && std::is_sorted(
+                trace.points.begin(), trace.points.end(), [](QPointF a, QPointF b) { return a.x() < b.x(); });
+        for (qsizetype i = 0; i <= last; ++i) {
+            // A sweep crosses the ten divisions at an even pace, so a piece of one takes its share of the
+            // time; a figure is written evenly along its points.
+            const double share = swept
+                ? (trace.points.at(i).x() + ScreenGeometry::halfWidth) / ScreenGeometry::columns
+                : double(i) / last;
+            stroke.times.append(kWritten * share);
+        }
         writing.strokes.append(stroke);
     }
     return writing;
@@ -237,7 +275,8 @@ void PhosphorScreen::depositSegment(QPointF a, QPointF b, double energy)
         splat(a + d * ((k + 0.5) / steps), share);
 }
 
-void PhosphorScreen::depositBand(const BeamStroke &stroke, double energy)
+void PhosphorScreen::depositBand(
+    const BeamStroke &stroke, double weight, const std::function<double(double)> &faded)
 {
     // Many repeats a pixel column: in each column the spot runs through the whole repeat many times, so
     // every column holds the same share of each height. Between two heights a step of time apart the spot
@@ -272,17 +311,21 @@ void PhosphorScreen::depositBand(const BeamStroke &stroke, double energy)
                 profile[row] += share * covered / (hi - lo);
         }
     }
+    // The sweep crosses the columns at an even pace; each holds its share of the time, faded by its age.
     const double x0 = stroke.points.first().x();
     const double x1 = stroke.points.last().x();
     const int columns = std::max(1, int(std::ceil(std::abs(x1 - x0) * ppd)));
-    const double perColumn = energy / columns;
+    const double t0 = stroke.startSeconds();
+    const double t1 = stroke.endSeconds();
+    QList<double> perColumn(columns);
+    for (int c = 0; c < columns; ++c)
+        perColumn[c] = weight * (t1 - t0) / columns * faded(t0 + (t1 - t0) * (c + 0.5) / columns);
     for (int row = 0; row < rows; ++row) {
         if (profile[row] <= 0.0)
             continue;
         const double y = lowest + (row + 0.5) * rowStep;
-        const double e = perColumn * profile[row];
         for (int c = 0; c < columns; ++c)
-            splat(toFine(QPointF(x0 + (x1 - x0) * (c + 0.5) / columns, y)), e);
+            splat(toFine(QPointF(x0 + (x1 - x0) * (c + 0.5) / columns, y)), perColumn[c] * profile[row]);
     }
 }
 
@@ -362,8 +405,7 @@ void PhosphorScreen::write(const BeamWriting &writing, const BeamSpot &spot, dou
             continue;
         const double weight = spot.current * stroke.repeats;
         if (!stroke.repeatHeights.isEmpty() && stroke.repeatsPerDivision / ppd > kBandRepeatsPerColumn) {
-            const double mid = (stroke.startSeconds() + stroke.endSeconds()) / 2.0;
-            depositBand(stroke, weight * (stroke.endSeconds() - stroke.startSeconds()) * faded(mid));
+            depositBand(stroke, weight, faded);
             continue;
         }
         QPointF previous = toFine(stroke.points.first());
@@ -410,6 +452,7 @@ QImage PhosphorScreen::light() const
     const double ppd = m_mapping.pixelsPerDivision;
     const double toDensity = ppd * ppd / kSaturationEnergy;
     const Saturation &light = saturation();
+    static const Encoding encoded;
 
     // The glow: what the bright parts give, gathered on a coarse face and spread by the glass.
     const QRect glowArea = m_litArea;
@@ -459,7 +502,7 @@ QImage PhosphorScreen::light() const
                     const int x = ox * over + sx;
                     const double halo = kGlowStrength * glowAt(x, y);
                     const double density = row[x] > 0.0f ? row[x] * toDensity : 0.0;
-                    if (density <= 0.0 && halo < 1.0 / 512.0)
+                    if (density <= 0.0 && halo < 2e-5)
                         continue;
                     const double lit = light(density);
                     const double white = std::clamp((density - 1.0) / kWhiteningSpan, 0.0, 1.0);
@@ -470,9 +513,9 @@ QImage PhosphorScreen::light() const
             }
             if (g <= 0.0 && r <= 0.0 && b <= 0.0)
                 continue;
-            const int ri = std::min(255, int(r * perPixel + 0.5));
-            const int gi = std::min(255, int(g * perPixel + 0.5));
-            const int bi = std::min(255, int(b * perPixel + 0.5));
+            const int ri = encoded(r * perPixel);
+            const int gi = encoded(g * perPixel);
+            const int bi = encoded(b * perPixel);
             out[ox] = qRgba(ri, gi, bi, std::max({ ri, gi, bi }));
         }
     }

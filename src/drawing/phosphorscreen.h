@@ -8,6 +8,8 @@
 #include <QRect>
 #include <QSize>
 
+#include <functional>
+
 /** Where the tube face lies in a picture: the graticule's centre, the size of a division and TR's turn. */
 struct FaceMapping
 {
@@ -84,7 +86,7 @@ private:
     }
     void splat(QPointF pixel, double energy);
     void depositSegment(QPointF a, QPointF b, double energy);
-    void depositBand(const BeamStroke &stroke, double energy);
+    void depositBand(const BeamStroke &stroke, double weight, const std::function<double(double)> &faded);
     void spreadFresh(double sigmaPixels);
 
     QSize m_outSize;

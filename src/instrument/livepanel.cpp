@@ -13,9 +13,10 @@
 
 namespace {
 
-/** A display frame, and the pace of a picture that moves by itself. */
+/** A display frame, and the pace of a picture that moves by itself: the wait between the end of one frame
+ * and the next, some 45 frames a second, smooth to the eye and a fraction of one core. */
 constexpr double kFrameSeconds = 1.0 / 60.0;
-constexpr int kMovingFrameMs = 33;
+constexpr int kMovingFrameMs = 20;
 
 PanelControlWidget::Shape shapeOf(ControlKind kind)
 {
