@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <functional>
@@ -101,6 +102,51 @@ const Saturation &saturation()
     return table;
 }
 
+/** The colour the phosphor gives for a stored energy density (in saturation energies), as the screen
+ * shows it, by table: the light rises as 1 − e^−density, whitening past saturation. */
+class Shades
+{
+public:
+    Shades()
+    {
+        const Encoding encoded;
+        for (int i = 0; i < kSize; ++i) {
+            const Rgb c = linearAt(double(i) / kPerUnit);
+            const int r = encoded(c.r);
+            const int g = encoded(c.g);
+            const int b = encoded(c.b);
+            m_table[std::size_t(i)] = qRgba(r, g, b, std::max({ r, g, b }));
+        }
+    }
+    /** The linear light, each colour 0 to 1. */
+    static Rgb linearAt(double density)
+    {
+        const double lit = density > 0.0 ? 1.0 - std::exp(-density) : 0.0;
+        const double white = std::clamp((density - 1.0) / kWhiteningSpan, 0.0, 1.0);
+        return { lit * (kGreen.r + (kWhite.r - kGreen.r) * white),
+            lit * (kGreen.g + (kWhite.g - kGreen.g) * white),
+            lit * (kGreen.b + (kWhite.b - kGreen.b) * white) };
+    }
+    QRgb operator()(double density) const
+    {
+        return m_table[std::size_t(std::clamp(int(density * kPerUnit + 0.5), 0, kSize - 1))];
+    }
+
+private:
+    /** Fine enough that neighbouring entries differ by less than a step of the screen's shades; past the
+     * end the phosphor is as white as it gets. */
+    static constexpr int kSize = 8192;
+    static constexpr double kPerUnit = 512.0;
+    std::array<QRgb, kSize> m_table {};
+};
+
+/** Adds two premultiplied colours of light, each part at most full. */
+QRgb added(QRgb a, QRgb b)
+{
+    return qRgba(std::min(255, qRed(a) + qRed(b)), std::min(255, qGreen(a) + qGreen(b)),
+        std::min(255, qBlue(a) + qBlue(b)), std::min(255, qAlpha(a) + qAlpha(b)));
+}
+
 /** A Gaussian's weights out to four spreads, summing to one: far enough that a saturated spot's bloom
  * fades out round, not at a square's edge. */
 QList<float> gaussian(double sigma)
@@ -118,31 +164,55 @@ QList<float> gaussian(double sigma)
     return weights;
 }
 
-/** Spreads values along one line of a buffer (stride apart) by a profile, in place. */
+/** Spreads values along one line of a buffer (stride apart) by a profile, in place; what is zero gives
+ * nothing, so a sparse line costs little. */
 void spreadLine(float *line, int count, qsizetype stride, const QList<float> &weights, QList<float> &scratch)
 {
-    scratch.resize(count);
+    scratch.fill(0.0f, count);
     const int radius = int(weights.size() / 2);
-    for (int i = 0; i < count; ++i) {
-        double sum = 0.0;
-        const int lo = std::max(0, i - radius);
-        const int hi = std::min(count - 1, i + radius);
-        for (int j = lo; j <= hi; ++j)
-            sum += weights[j - i + radius] * line[j * stride];
-        scratch[i] = float(sum);
+    for (int j = 0; j < count; ++j) {
+        const float v = line[j * stride];
+        if (v == 0.0f)
+            continue;
+        const int lo = std::max(0, j - radius);
+        const int hi = std::min(count - 1, j + radius);
+        for (int i = lo; i <= hi; ++i)
+            scratch[i] += weights[i - j + radius] * v;
     }
     for (int i = 0; i < count; ++i)
         line[i * stride] = scratch[i];
 }
 
-/** Spreads a buffer of w × h values by a Gaussian, both ways, in place. */
+/** Spreads a buffer of w × h values by a Gaussian, both ways, in place: along each row that holds
+ * anything, then down the columns a whole row at a time. */
 void spreadArea(float *values, int w, int h, qsizetype stride, double sigma, QList<float> &scratch)
 {
     const QList<float> weights = gaussian(std::max(sigma, 0.3));
+    const int radius = int(weights.size() / 2);
+    QList<char> holds(h, 0);
+    for (int y = 0; y < h; ++y) {
+        float *row = values + qsizetype(y) * stride;
+        if (std::any_of(row, row + w, [](float v) { return v != 0.0f; })) {
+            holds[y] = 1;
+            spreadLine(row, w, 1, weights, scratch);
+        }
+    }
+    QList<float> out(qsizetype(w) * h, 0.0f);
+    for (int y = 0; y < h; ++y) {
+        if (!holds[y])
+            continue;
+        const float *row = values + qsizetype(y) * stride;
+        const int lo = std::max(0, y - radius);
+        const int hi = std::min(h - 1, y + radius);
+        for (int t = lo; t <= hi; ++t) {
+            const float k = weights[y - t + radius];
+            float *target = out.data() + qsizetype(t) * w;
+            for (int x = 0; x < w; ++x)
+                target[x] += k * row[x];
+        }
+    }
     for (int y = 0; y < h; ++y)
-        spreadLine(values + qsizetype(y) * stride, w, 1, weights, scratch);
-    for (int x = 0; x < w; ++x)
-        spreadLine(values + x, h, stride, weights, scratch);
+        std::copy_n(out.constData() + qsizetype(y) * w, w, values + qsizetype(y) * stride);
 }
 
 } // namespace
@@ -210,7 +280,8 @@ void PhosphorScreen::setGeometry(QSize pixels, const FaceMapping &mapping)
         m_size = out * over;
         m_energy = QList<float>(qsizetype(m_size.width()) * m_size.height(), 0.0f);
         m_fresh = m_energy;
-        m_freshArea = QRect();
+        m_freshLeft = m_freshTop = INT_MAX;
+        m_freshRight = m_freshBottom = -1;
         m_litArea = QRect();
     }
 }
@@ -245,22 +316,35 @@ void PhosphorScreen::splat(QPointF pixel, double energy)
     // Pixel centres stand at half pixels: the energy is shared among the four nearest.
     const double fx = pixel.x() - 0.5;
     const double fy = pixel.y() - 0.5;
-    const int x = int(std::floor(fx));
-    const int y = int(std::floor(fy));
-    const double kx = fx - x;
-    const double ky = fy - y;
     const int w = m_size.width();
     const int h = m_size.height();
-    const auto add = [&](int px, int py, double share) {
-        if (px < 0 || py < 0 || px >= w || py >= h)
-            return;
-        m_fresh[qsizetype(py) * w + px] += float(energy * share);
-        m_freshArea |= QRect(px, py, 1, 1);
-    };
-    add(x, y, (1 - kx) * (1 - ky));
-    add(x + 1, y, kx * (1 - ky));
-    add(x, y + 1, (1 - kx) * ky);
-    add(x + 1, y + 1, kx * ky);
+    if (!(fx >= -1.0 && fy >= -1.0 && fx < w && fy < h))
+        return;
+    const int x = int(std::floor(fx));
+    const int y = int(std::floor(fy));
+    const float kx = float(fx - x);
+    const float ky = float(fy - y);
+    const float e = float(energy);
+    if (x >= 0 && y >= 0 && x + 1 < w && y + 1 < h) {
+        float *p = m_fresh.data() + qsizetype(y) * w + x;
+        p[0] += e * (1 - kx) * (1 - ky);
+        p[1] += e * kx * (1 - ky);
+        p[w] += e * (1 - kx) * ky;
+        p[w + 1] += e * kx * ky;
+    } else {
+        const auto add = [&](int px, int py, float share) {
+            if (px >= 0 && py >= 0 && px < w && py < h)
+                m_fresh[qsizetype(py) * w + px] += e * share;
+        };
+        add(x, y, (1 - kx) * (1 - ky));
+        add(x + 1, y, kx * (1 - ky));
+        add(x, y + 1, (1 - kx) * ky);
+        add(x + 1, y + 1, kx * ky);
+    }
+    m_freshLeft = std::min(m_freshLeft, std::max(0, x));
+    m_freshTop = std::min(m_freshTop, std::max(0, y));
+    m_freshRight = std::max(m_freshRight, std::min(w - 1, x + 1));
+    m_freshBottom = std::max(m_freshBottom, std::min(h - 1, y + 1));
 }
 
 void PhosphorScreen::depositSegment(QPointF a, QPointF b, double energy)
@@ -331,8 +415,9 @@ void PhosphorScreen::depositBand(
 
 void PhosphorScreen::spreadFresh(double sigmaPixels)
 {
-    if (m_freshArea.isEmpty())
+    if (m_freshRight < m_freshLeft || m_freshBottom < m_freshTop)
         return;
+    const QRect fresh(QPoint(m_freshLeft, m_freshTop), QPoint(m_freshRight, m_freshBottom));
     // A wide spot is spread on a face a few times coarser, where it is narrow, and its energy shared back
     // out to the fine pixels: the boxes gathering and the shares given back widen it by a quarter of a
     // coarse pixel's square, which the coarse spread leaves out.
@@ -340,7 +425,7 @@ void PhosphorScreen::spreadFresh(double sigmaPixels)
     const double coarse = sigmaPixels / shrink;
     const double sigma = shrink == 1 ? sigmaPixels : std::sqrt(std::max(0.09, coarse * coarse - 0.25));
     const int reach = (int(std::ceil(kSpreads * std::max(sigma, 0.3))) + 2) * shrink;
-    const QRect area = m_freshArea.adjusted(-reach, -reach, reach, reach) & QRect(QPoint(0, 0), m_size);
+    const QRect area = fresh.adjusted(-reach, -reach, reach, reach) & QRect(QPoint(0, 0), m_size);
     const int w = m_size.width();
     QList<float> scratch;
     if (shrink == 1) {
@@ -388,7 +473,8 @@ void PhosphorScreen::spreadFresh(double sigmaPixels)
         }
     }
     m_litArea |= area;
-    m_freshArea = QRect();
+    m_freshLeft = m_freshTop = INT_MAX;
+    m_freshRight = m_freshBottom = -1;
 }
 
 void PhosphorScreen::write(const BeamWriting &writing, const BeamSpot &spot, double now)
@@ -470,53 +556,72 @@ QImage PhosphorScreen::light() const
     }
     QList<float> scratch;
     spreadArea(glow.data(), gw, gh, gw, kGlowSpread * ppd / kGlowShrink, scratch);
-    const auto glowAt = [&](int x, int y) {
-        const double gx = double(x - glowArea.left() + 0.5) / kGlowShrink + 0.5;
-        const double gy = double(y - glowArea.top() + 0.5) / kGlowShrink + 0.5;
-        const int ix = std::clamp(int(gx), 0, gw - 2);
-        const int iy = std::clamp(int(gy), 0, gh - 2);
-        const double kx = std::clamp(gx - ix, 0.0, 1.0);
-        const double ky = std::clamp(gy - iy, 0.0, 1.0);
-        const float *a = glow.constData() + qsizetype(iy) * gw + ix;
-        return (a[0] * (1 - kx) + a[1] * kx) * (1 - ky) + (a[gw] * (1 - kx) + a[gw + 1] * kx) * ky;
-    };
 
-    const QRect paintArea
-        = glowArea.adjusted(-2 * kGlowShrink, -2 * kGlowShrink, 2 * kGlowShrink, 2 * kGlowShrink)
-        & QRect(QPoint(0, 0), m_size);
+    // Where only the glow shines, it is drawn coarse and enlarged, smooth as it is.
+    QImage halo(gw, gh, QImage::Format_ARGB32_Premultiplied);
+    halo.fill(Qt::transparent);
+    for (int cy = 0; cy < gh; ++cy) {
+        auto *out = reinterpret_cast<QRgb *>(halo.scanLine(cy));
+        const float *cells = glow.constData() + qsizetype(cy) * gw;
+        for (int cx = 0; cx < gw; ++cx) {
+            const double v = kGlowStrength * cells[cx];
+            if (v < 2e-5)
+                continue;
+            const int ri = encoded(v * kGlowColour.r);
+            const int gi = encoded(v * kGlowColour.g);
+            const int bi = encoded(v * kGlowColour.b);
+            out[cx] = qRgba(ri, gi, bi, std::max({ ri, gi, bi }));
+        }
+    }
     const int over = m_over;
+    {
+        // Cell i gathered the fine pixels from (i − 1) to i cells past the lit area's corner.
+        QPainter p(&image);
+        p.setRenderHint(QPainter::SmoothPixmapTransform, true);
+        p.drawImage(
+            QRectF(double(glowArea.left() - kGlowShrink) / over, double(glowArea.top() - kGlowShrink) / over,
+                double(gw * kGlowShrink) / over, double(gh * kGlowShrink) / over),
+            halo);
+    }
+
+    // Where the beam left energy: the phosphor's own light, added to the glow over it.
+    const QRect outArea(glowArea.left() / over, glowArea.top() / over,
+        glowArea.right() / over - glowArea.left() / over + 1,
+        glowArea.bottom() / over - glowArea.top() / over + 1);
+    if (over == 1) {
+        static const Shades shades;
+        for (int y = outArea.top(); y <= outArea.bottom(); ++y) {
+            auto *out = reinterpret_cast<QRgb *>(image.scanLine(y));
+            const float *row = m_energy.constData() + qsizetype(y) * w;
+            for (int x = outArea.left(); x <= outArea.right(); ++x)
+                if (row[x] > 0.0f)
+                    out[x] = added(out[x], shades(row[x] * toDensity));
+        }
+        return image;
+    }
+    // A face lit finer than its pixels: each pixel shows the mean light of its fine ones.
     const double perPixel = 1.0 / (over * over);
-    const QRect outArea(paintArea.left() / over, paintArea.top() / over,
-        (paintArea.right() / over) - paintArea.left() / over + 1,
-        (paintArea.bottom() / over) - paintArea.top() / over + 1);
     for (int oy = outArea.top(); oy <= outArea.bottom(); ++oy) {
         auto *out = reinterpret_cast<QRgb *>(image.scanLine(oy));
         for (int ox = outArea.left(); ox <= outArea.right(); ++ox) {
-            double r = 0.0;
-            double g = 0.0;
-            double b = 0.0;
+            Rgb sum { 0.0, 0.0, 0.0 };
+            bool any = false;
             for (int sy = 0; sy < over; ++sy) {
-                const int y = oy * over + sy;
-                const float *row = m_energy.constData() + qsizetype(y) * w;
+                const float *row = m_energy.constData() + qsizetype(oy * over + sy) * w + ox * over;
                 for (int sx = 0; sx < over; ++sx) {
-                    const int x = ox * over + sx;
-                    const double halo = kGlowStrength * glowAt(x, y);
-                    const double density = row[x] > 0.0f ? row[x] * toDensity : 0.0;
-                    if (density <= 0.0 && halo < 2e-5)
+                    if (!(row[sx] > 0.0f))
                         continue;
-                    const double lit = light(density);
-                    const double white = std::clamp((density - 1.0) / kWhiteningSpan, 0.0, 1.0);
-                    r += lit * (kGreen.r + (kWhite.r - kGreen.r) * white) + halo * kGlowColour.r;
-                    g += lit * (kGreen.g + (kWhite.g - kGreen.g) * white) + halo * kGlowColour.g;
-                    b += lit * (kGreen.b + (kWhite.b - kGreen.b) * white) + halo * kGlowColour.b;
+                    any = true;
+                    const Rgb c = Shades::linearAt(row[sx] * toDensity);
+                    sum = { sum.r + c.r, sum.g + c.g, sum.b + c.b };
                 }
             }
-            if (g <= 0.0 && r <= 0.0 && b <= 0.0)
+            if (!any)
                 continue;
-            const int ri = encoded(r * perPixel);
-            const int gi = encoded(g * perPixel);
-            const int bi = encoded(b * perPixel);
-            out[ox] = qRgba(ri, gi, bi, std::max({ ri, gi, bi }));
+            const int ri = encoded(sum.r * perPixel);
+            const int gi = encoded(sum.g * perPixel);
+            const int bi = encoded(sum.b * perPixel);
+            out[ox] = added(out[ox], qRgba(ri, gi, bi, std::max({ ri, gi, bi })));
         }
     }
     return image;

@@ -8,6 +8,7 @@
 #include <QRect>
 #include <QSize>
 
+#include <climits>
 #include <functional>
 
 /** Where the tube face lies in a picture: the graticule's centre, the size of a division and TR's turn. */
@@ -102,6 +103,10 @@ private:
     QList<float> m_energy;
     /** This write's energy, before the spot spreads it. */
     QList<float> m_fresh;
-    QRect m_freshArea;
+    /** The pixels this write has reached so far, corner to corner; empty while right < left. */
+    int m_freshLeft = INT_MAX;
+    int m_freshTop = INT_MAX;
+    int m_freshRight = -1;
+    int m_freshBottom = -1;
     QRect m_litArea;
 };
