@@ -1,4 +1,5 @@
 #include "diagrampainter.h"
+#include "phosphorscreen.h"
 #include "referencefigures.h"
 #include "screenpainter.h"
 
@@ -9,7 +10,6 @@
 
 namespace {
 
-const QColor kPhosphor(150, 255, 150);
 const QColor kFace(14, 28, 24);
 
 QString s(const char16_t *text)
@@ -252,26 +252,35 @@ QImage renderChoppedFigure(ArtLanguage language)
     p.setClipRect(l.zoom.adjusted(1, 1, -1, -1));
     QPen dark(QColor(90, 130, 110), 0.8);
     dark.setDashPattern({ 1.5, 2 });
-    for (int i = 0; i < pieces.size(); ++i) {
+    // The pieces lit as the screen lights them, magnified, each as bright as on the screen above: the
+    // stretch spreads a piece's time over a longer line, so it is given that much more.
+    const double ppd = g.width() / ScreenGeometry::columns;
+    const double stretch = l.zoom.width() / (l.zoomTo - l.zoomFrom) / ppd;
+    const QRect zoomArea = l.zoom.toAlignedRect();
+    QList<Trace> shown;
+    for (const Trace &pc : pieces)
+        if (pc.points.last().x() >= l.zoomFrom && pc.points.first().x() <= l.zoomTo)
+            shown << pc;
+    BeamWriting writing = sweptWriting(shown);
+    for (BeamStroke &stroke : writing.strokes) {
+        for (QPointF &pt : stroke.points)
+            pt = QPointF((zx(pt.x()) - zoomArea.left()) / ppd, -(zy(pt.y()) - zoomArea.top()) / ppd);
+        for (double &t : stroke.times)
+            t *= stretch;
+    }
+    PhosphorScreen face;
+    face.setGeometry(zoomArea.size(), FaceMapping { QPointF(0, 0), ppd, 0.0 });
+    face.write(writing, BeamSpot { Beam::openingCurrent, Beam::spotSpread(Beam::openingCurrent, 0.5) });
+    face.paint(p, QRectF(zoomArea));
+    // Between the pieces the beam is dark while it jumps to the other channel.
+    for (int i = 0; i + 1 < pieces.size(); ++i) {
         const Trace &pc = pieces.at(i);
         if (pc.points.last().x() < l.zoomFrom || pc.points.first().x() > l.zoomTo)
             continue;
-        QPainterPath path;
-        for (int k = 0; k < pc.points.size(); ++k) {
-            const QPointF pt(zx(pc.points.at(k).x()), zy(pc.points.at(k).y()));
-            k == 0 ? path.moveTo(pt) : path.lineTo(pt);
-        }
-        p.setPen(QPen(QColor(60, 255, 100, 90), 4.2, Qt::SolidLine, Qt::FlatCap));
-        p.drawPath(path);
-        p.setPen(QPen(kPhosphor, 1.8, Qt::SolidLine, Qt::FlatCap));
-        p.drawPath(path);
-        if (i + 1 < pieces.size()) {
-            p.setPen(dark);
-            const QPointF from(zx(pc.points.last().x()), zy(pc.points.last().y()));
-            const QPointF to(
-                zx(pieces.at(i + 1).points.first().x()), zy(pieces.at(i + 1).points.first().y()));
-            p.drawLine(from, to);
-        }
+        p.setPen(dark);
+        const QPointF from(zx(pc.points.last().x()), zy(pc.points.last().y()));
+        const QPointF to(zx(pieces.at(i + 1).points.first().x()), zy(pieces.at(i + 1).points.first().y()));
+        p.drawLine(from, to);
     }
     p.setFont(ReferenceStyle::labelFont(9.5, true));
     p.setPen(QColor(220, 240, 225));

@@ -145,17 +145,6 @@ InputSignal generatorOutput(const GeneratorSettings &g, bool second)
     return s;
 }
 
-/** Keeps the points of a trace from one fraction of its length to another. */
-void keepSpan(Trace &trace, double from, double to)
-{
-    const qsizetype n = trace.points.size();
-    if (n < 2)
-        return;
-    const qsizetype first = std::clamp(qsizetype(std::floor(from * (n - 1))), qsizetype(0), n - 1);
-    const qsizetype last = std::clamp(qsizetype(std::ceil(to * (n - 1))), qsizetype(0), n - 1);
-    trace.points = last >= first ? trace.points.mid(first, last - first + 1) : QList<QPointF> {};
-}
-
 } // namespace
 
 const std::array<Hm203ControlInfo, kHm203ControlCount> &hm203Controls()
@@ -337,31 +326,15 @@ LiveScreen Hm203::screen(const BeamMoment &moment) const
 
     if (settings.mode == DisplayMode::XY)
         return live;
-    const bool untriggered = !live.traces.triggered && !live.traces.traces.isEmpty();
-    bool lineDrifts = false;
-    if (settings.trigger.coupling == TriggerCoupling::Line) {
-        const double cycles = settings.channelI.signal.frequencyHz / kMainsHz;
-        lineDrifts = std::abs(cycles - std::round(cycles)) > 1e-9;
-    }
+    // The picture moves when the sweeps do not start at one point of the signal, or when they come too
+    // seldom for the afterglow to hold it still (alternating channels blink, a slow sweep crawls).
+    const SweepTiming timing = sweepTiming(settings);
     const bool alternateTrace = settings.mode == DisplayMode::Dual && !settings.chopped;
+    const double rate
+        = timing.cycleSeconds > 0.0 ? 1.0 / timing.cycleSeconds / (alternateTrace ? 2.0 : 1.0) : 0.0;
     const bool perChannelRun = alternateTrace && settings.trigger.alternate;
-    live.moving = live.moving || untriggered || lineDrifts || perChannelRun;
-
-    // Slow sweeps show what the eye sees: alternating channels blink, and the slowest ones are a spot
-    // that crawls across with a short glowing tail.
-    const double sweep = ScreenGeometry::columns * settings.secondsPerDiv;
-    if (alternateTrace && sweep >= 0.02 && live.traces.traces.size() == 2) {
-        const int shown = int(std::fmod(std::floor(seconds / sweep), 2.0));
-        live.traces.traces.removeAt(1 - shown);
-        live.moving = true;
-    }
-    if (sweep >= 0.2) {
-        const double progress = std::fmod(seconds, sweep) / sweep;
-        const double tail = std::min(0.15 / sweep, 1.0);
-        for (Trace &trace : live.traces.traces)
-            keepSpan(trace, std::max(0.0, progress - tail), progress);
-        live.moving = true;
-    }
+    live.moving = live.moving || (!timing.dark && (!timing.triggered || rate < Afterglow::steadyRate))
+        || perChannelRun;
     return live;
 }
 
