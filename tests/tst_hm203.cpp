@@ -306,6 +306,33 @@ private Q_SLOTS:
         QVERIFY(beyond.screen().traces.traces.isEmpty());
     }
 
+    void aSmallSignalDoesNotTrigger_data()
+    {
+        QTest::addColumn<double>("voltsPeakToPeak");
+        QTest::addColumn<bool>("external");
+        QTest::addColumn<bool>("triggers");
+        // At 10 V/div: 4 V is a trace 0,4 div high, 6 V one of 0,6 div; TRIG. INP. needs 0,6 V.
+        QTest::newRow("0,4 div on CH I") << 4.0 << false << false;
+        QTest::newRow("0,6 div on CH I") << 6.0 << false << true;
+        QTest::newRow("0,5 V at TRIG. INP.") << 0.5 << true << false;
+        QTest::newRow("0,7 V at TRIG. INP.") << 0.7 << true << true;
+    }
+    void aSmallSignalDoesNotTrigger()
+    {
+        QFETCH(double, voltsPeakToPeak);
+        QFETCH(bool, external);
+        QFETCH(bool, triggers);
+        GeneratorSettings g;
+        g.amplitudeIVpp = voltsPeakToPeak;
+        const Hm203 scope = with(
+            { { C::VoltsDivI, Hm203::voltsDivPosition(10.0) }, { C::ExtTrigger, external ? 1 : 0 } }, g);
+        QCOMPARE(scope.screen().traces.triggered, triggers);
+        // Below the threshold AT runs free and NORM leaves the screen dark.
+        Hm203 normal = scope;
+        normal.setValue(C::AtNorm, 1);
+        QCOMPARE(normal.screen().traces.traces.isEmpty(), !triggers);
+    }
+
     void anUntriggeredTraceRuns()
     {
         // HF passes nothing as slow as 1 kHz: the sweep starts anywhere, and the picture moves.

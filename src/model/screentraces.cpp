@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace {
 
@@ -24,6 +25,10 @@ ChannelSettings sourceChannel(const ScopeSettings &settings)
 
 /** The mains period the ~ position of the trigger selector locks the sweep to. */
 constexpr double kLinePeriod = 1.0 / 50.0;
+/** The trigger's sensitivity (technical data): from a channel, a trace 5 mm high, half a division; from
+ * TRIG. INP., 0,6 V. A smaller signal does not trigger the sweep. */
+constexpr double kInternalSensitivityDivisions = 0.5;
+constexpr double kExternalSensitivityVolts = 0.6;
 /** The slowest signal HF still triggers on, and the fastest LF does. */
 constexpr double kHighPassHz = 1500.0;
 constexpr double kLowPassHz = 1000.0;
@@ -256,6 +261,22 @@ double channelDivisions(const ChannelSettings &channel, double seconds)
     return (channel.inverted ? -volts : volts) / channel.voltsPerDiv + channel.position;
 }
 
+bool reachesSensitivity(
+    const ChannelSettings &source, bool external, const std::function<double(double)> &sense, double period)
+{
+    constexpr int kSamples = 512;
+    double lowest = sense(0.0);
+    double highest = lowest;
+    for (int i = 1; i < kSamples; ++i) {
+        const double v = sense(period * i / kSamples);
+        lowest = std::min(lowest, v);
+        highest = std::max(highest, v);
+    }
+    const double swing = highest - lowest;
+    return external ? swing >= kExternalSensitivityVolts
+                    : swing / std::abs(source.voltsPerDiv) >= kInternalSensitivityDivisions;
+}
+
 std::optional<double> triggerTime(const ScopeSettings &settings)
 {
     return triggerTimeFrom(settings, settings.trigger.source);
@@ -284,6 +305,8 @@ std::optional<double> triggerTimeFrom(const ScopeSettings &settings, TriggerSour
         : source.signal.meanVolts();
     const auto sense = [&](double t) { return triggerVolts(source, t) - mean; };
     const double period = source.signal.periodSeconds();
+    if (!reachesSensitivity(source, from == TriggerSource::External, sense, period))
+        return std::nullopt;
     const double level = settings.trigger.levelVolts;
     const TriggerSlope slope = settings.trigger.slope;
     // One full period holds every crossing there is; scanning a little more than one catches the

@@ -6,6 +6,7 @@
 #include <QPointF>
 #include <QRectF>
 
+#include <functional>
 #include <optional>
 
 /**
@@ -70,6 +71,11 @@ std::optional<double> triggerTime(const ScopeSettings &settings);
 /** The same, as if the trigger circuit listened to another source (ALT. triggers each channel from itself).
  */
 std::optional<double> triggerTimeFrom(const ScopeSettings &settings, TriggerSource source);
+
+/** Whether a trigger source swings enough to trigger the sweep: half a division of its channel's trace,
+ * or 0,6 V at TRIG. INP., over one period of what the trigger circuit hears. */
+bool reachesSensitivity(
+    const ChannelSettings &source, bool external, const std::function<double(double)> &sense, double period);
 
 /** True when chopping shows its pieces: each lasts long enough on the face for the eye to part them. When
  * not, each channel's trace is drawn whole, the beam on it half the time. */
