@@ -31,8 +31,9 @@ constexpr double kBandRepeatsPerColumn = 0.5;
 constexpr double kSpreads = 4.0;
 /** A spot wider than this many pixels is spread on a coarser face, where it is this narrow again. */
 constexpr double kWidestFineSpread = 1.5;
-/** Below this, a faded face holds nothing worth keeping. */
-constexpr double kNothingLeft = 1e-7;
+/** Below this density (in saturation energies) a pixel gives less light than the screen's faintest shade
+ * (with its gamma, a few millionths of full light). */
+constexpr double kNothingLeft = 5e-6;
 
 struct Rgb
 {
@@ -298,17 +299,35 @@ void PhosphorScreen::fade(double seconds)
     if (m_litArea.isEmpty() || !(seconds > 0.0))
         return;
     const float keep = float(std::exp(-seconds / Afterglow::seconds));
-    float most = 0.0f;
+    // What has faded below the faintest shade the screen can show is gone; the lit area shrinks to what
+    // is left.
+    const double ppd = m_mapping.pixelsPerDivision;
+    const float gone = float(kNothingLeft * kSaturationEnergy / (ppd * ppd));
+    int left = INT_MAX;
+    int right = -1;
+    int top = INT_MAX;
+    int bottom = -1;
     for (int y = m_litArea.top(); y <= m_litArea.bottom(); ++y) {
         float *row = m_energy.data() + qsizetype(y) * m_size.width();
+        bool any = false;
         for (int x = m_litArea.left(); x <= m_litArea.right(); ++x) {
+            if (row[x] == 0.0f)
+                continue;
             row[x] *= keep;
-            most = std::max(most, row[x]);
+            if (row[x] < gone) {
+                row[x] = 0.0f;
+                continue;
+            }
+            any = true;
+            left = std::min(left, x);
+            right = std::max(right, x);
+        }
+        if (any) {
+            top = std::min(top, y);
+            bottom = y;
         }
     }
-    const double ppd = m_mapping.pixelsPerDivision;
-    if (most * ppd * ppd < kNothingLeft * kSaturationEnergy)
-        clear();
+    m_litArea = right >= left ? QRect(QPoint(left, top), QPoint(right, bottom)) : QRect();
 }
 
 void PhosphorScreen::splat(QPointF pixel, double energy)
