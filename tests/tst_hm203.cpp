@@ -333,6 +333,95 @@ private Q_SLOTS:
         QCOMPARE(normal.screen().traces.traces.isEmpty(), !triggers);
     }
 
+    void aBurstNeedsHoldOff_data()
+    {
+        QTest::addColumn<int>("holdOff");
+        QTest::addColumn<int>("images");
+        // Four cycles of 1 kHz every 10 ms, a 2 ms sweep: at the shortest hold-off the time base is ready
+        // again 2,3 ms on, within the burst, and the fourth cycle starts a sweep of its own; with HOLD OFF
+        // past 40 % it waits out the burst and every sweep starts on the first cycle.
+        QTest::newRow("shortest hold-off: two pictures over each other") << 0 << 2;
+        QTest::newRow("HOLD OFF at 50 %: one") << 50 << 1;
+    }
+    void aBurstNeedsHoldOff()
+    {
+        QFETCH(int, holdOff);
+        QFETCH(int, images);
+        GeneratorSettings g;
+        g.burst = true;
+        const Hm203 scope = with({ { C::HoldOff, holdOff } }, g);
+        const BeamFrame frame = scope.beam(0.0, 0.08);
+        QVERIFY(frame.writing.steady);
+        // Pictures told apart by where the trace stands 1,25 ms after its start: on a crest for a sweep the
+        // burst's first cycle starts, at rest for one its fourth starts.
+        QList<int> heights;
+        for (const BeamStroke &stroke : frame.writing.strokes) {
+            const int at = int(std::lround(stroke.points.at(stroke.points.size() * 5 / 8).y() * 20.0));
+            if (!heights.contains(at))
+                heights << at;
+        }
+        QCOMPARE(heights.size(), images);
+    }
+
+    void theTriggerCouplingFiltersWhatRidesOnTheSignal_data()
+    {
+        QTest::addColumn<double>("humVolts");
+        QTest::addColumn<double>("noiseVolts");
+        QTest::addColumn<int>("coupling");
+        QTest::addColumn<bool>("steady");
+        // A 5 kHz sine of 2 Vpp: 1 V of hum moves the moment it crosses the level from sweep to sweep,
+        // unless HF keeps the hum out of the trigger; 0,2 V rms of noise makes it jitter, unless LF does.
+        QTest::newRow("hum, DC") << 1.0 << 0.0 << int(TriggerCoupling::DC) << false;
+        QTest::newRow("hum, HF") << 1.0 << 0.0 << int(TriggerCoupling::HF) << true;
+        QTest::newRow("noise, DC") << 0.0 << 0.2 << int(TriggerCoupling::DC) << false;
+        QTest::newRow("noise, LF") << 0.0 << 0.2 << int(TriggerCoupling::LF) << true;
+    }
+    void theTriggerCouplingFiltersWhatRidesOnTheSignal()
+    {
+        QFETCH(double, humVolts);
+        QFETCH(double, noiseVolts);
+        QFETCH(int, coupling);
+        QFETCH(bool, steady);
+        GeneratorSettings g;
+        g.frequencyHz = coupling == int(TriggerCoupling::LF) ? 500.0 : 5000.0;
+        g.amplitudeIVpp = 2.0;
+        g.humVolts = humVolts;
+        g.noiseVolts = noiseVolts;
+        ScopeSettings settings = with({ { C::TriggerCoupling, coupling } }, g).scopeSettings();
+        // Where in the signal's period each of a few sweeps starts.
+        double least = 1.0;
+        double most = 0.0;
+        for (int k = 0; k < 8; ++k) {
+            settings.armedSeconds = 0.0031 * k;
+            settings.channelI.signal.noiseSeed = unsigned(k + 1);
+            const std::optional<double> start = triggerTime(settings);
+            QVERIFY(start);
+            const double cycles = *start * g.frequencyHz;
+            const double phase = cycles - std::floor(cycles + 0.5);
+            least = std::min(least, phase);
+            most = std::max(most, phase);
+        }
+        QVERIFY2((most - least < 0.002) == steady, qPrintable(QString::number(most - least)));
+    }
+
+    void aNoisyTraceIsASteadyBlur()
+    {
+        GeneratorSettings g;
+        g.noiseVolts = 0.2;
+        const BeamFrame frame = with({}, g).beam(0.0, 0.08);
+        QVERIFY(frame.writing.steady);
+        QVERIFY(frame.writing.strokes.size() >= 4);
+        // The sweeps differ where the noise differs: the same point of the trace at several heights.
+        double lowest = 1e9;
+        double highest = -1e9;
+        for (const BeamStroke &stroke : frame.writing.strokes) {
+            const double y = stroke.points.at(stroke.points.size() / 3).y();
+            lowest = std::min(lowest, y);
+            highest = std::max(highest, y);
+        }
+        QVERIFY(highest - lowest > 0.05);
+    }
+
     void anUntriggeredTraceRuns()
     {
         // HF passes nothing as slow as 1 kHz: the sweep starts anywhere, and the picture moves.

@@ -164,6 +164,69 @@ BeamWriting figureWriting(const ScopeSettings &settings, double from, double to)
     return writing;
 }
 
+/** Whether some signal the picture depends on differs from period to period: a burst, or hum or noise
+ * riding on it. Then each sweep waits for its own trigger and shows its own stretch of the signal. */
+bool irregular(const ScopeSettings &settings)
+{
+    for (const InputSignal *signal :
+        { &settings.channelI.signal, &settings.channelII.signal, &settings.externalTrigger })
+        if (!signal->isClean() || signal->burstCycles > 0)
+            return true;
+    return false;
+}
+
+/** A sweep's own stretch of noise. */
+void seedNoise(ScopeSettings &settings, unsigned seed)
+{
+    settings.channelI.signal.noiseSeed = seed;
+    settings.channelII.signal.noiseSeed = seed;
+    settings.externalTrigger.noiseSeed = seed;
+}
+
+/**
+ * A triggered picture of a signal whose periods differ, as the sweeps come: each waits, after the last
+ * one's hold-off, for the next crossing of the level, and shows what the signal does from there. The
+ * sweeps a burst's pulses start are drawn over each other; hum and noise blur the trace and the moments
+ * it starts (jitter). A few sweeps in turn stand for all; together they repeat far faster than the
+ * afterglow, so the eye sees them at rest.
+ */
+std::optional<BeamWriting> irregularWriting(const ScopeSettings &settings, const SweepTiming &timing)
+{
+    BeamWriting writing;
+    const bool alternate = settings.mode == DisplayMode::Dual && !settings.chopped;
+    ScopeSettings sweep = settings;
+    double armed = 0.0;
+    std::optional<double> first;
+    QList<ScreenTraces> sweeps;
+    for (int k = 0; k < kRunningSweeps; ++k) {
+        sweep.armedSeconds = armed;
+        seedNoise(sweep, unsigned(k + 1));
+        const std::optional<double> start = triggerTime(sweep);
+        if (!start)
+            break;
+        if (!first)
+            first = start;
+        sweeps.append(computeTraces(sweep));
+        armed = *start + timing.sweepSeconds + timing.deadSeconds;
+    }
+    if (sweeps.isEmpty() || !first)
+        return std::nullopt;
+    // From the first sweep's start to the moment the time base is armed after the last.
+    const double cycle = (armed - *first) / sweeps.size();
+    const double rate = 1.0 / cycle / (alternate ? 2.0 : 1.0);
+    if (!(cycle > 0.0) || rate < Afterglow::steadyRate)
+        return std::nullopt;
+    for (const ScreenTraces &traces : sweeps)
+        for (const Trace &trace : traces.traces) {
+            if (trace.points.size() < 2)
+                continue;
+            BeamStroke stroke = sweptStroke(settings, trace, 0.0, timing.sweepSeconds);
+            stroke.repeats *= rate * Afterglow::seconds / sweeps.size();
+            writing.strokes.append(stroke);
+        }
+    return writing;
+}
+
 } // namespace
 
 double Beam::currentAt(double intensity)
@@ -218,7 +281,12 @@ BeamWriting beamWriting(const ScopeSettings &settings, double fromSeconds, doubl
         return writing;
     const bool alternate = settings.mode == DisplayMode::Dual && !settings.chopped;
     const double rate = 1.0 / timing.cycleSeconds / (alternate ? 2.0 : 1.0);
-    if (timing.triggered && rate >= Afterglow::steadyRate) {
+    const bool varies = irregular(settings);
+    if (timing.triggered && varies) {
+        if (std::optional<BeamWriting> steady = irregularWriting(settings, timing))
+            return *steady;
+    }
+    if (timing.triggered && !varies && rate >= Afterglow::steadyRate) {
         // Every sweep draws the same picture, many times within the afterglow: one stroke a trace, with
         // all its repeats.
         const ScreenTraces screen = computeTraces(settings);
@@ -251,7 +319,9 @@ BeamWriting beamWriting(const ScopeSettings &settings, double fromSeconds, doubl
         const double start = double(k) * cycle;
         ScopeSettings sweep = settings;
         sweep.freeRunSeconds = start;
-        if (!timing.triggered || !traces)
+        sweep.armedSeconds = start;
+        seedNoise(sweep, unsigned(k & 0xffff) + 1u);
+        if (!timing.triggered || varies || !traces)
             traces = computeTraces(sweep);
         for (const Trace &trace : traces->traces) {
             // Alternating, a sweep draws one channel, the next sweep the other.

@@ -142,6 +142,12 @@ InputSignal generatorOutput(const GeneratorSettings &g, bool second)
     s.amplitudeVpp = second ? g.amplitudeIIVpp : g.amplitudeIVpp;
     s.offsetVolts = second ? g.offsetIIVolts : g.offsetIVolts;
     s.phaseDegrees = second ? g.phaseIIDegrees : 0.0;
+    s.noiseVolts = g.noiseVolts;
+    s.humVolts = g.humVolts;
+    if (g.burst) {
+        s.burstCycles = GeneratorLimits::burstCycles;
+        s.burstPeriodCycles = GeneratorLimits::burstPeriodCycles;
+    }
     return s;
 }
 

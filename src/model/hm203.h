@@ -99,6 +99,12 @@ struct GeneratorSettings
     double phaseIIDegrees = 0.0;
     Hookup hookup = Hookup::Generator;
     TesterLoad testerLoad = TesterLoad::Open;
+    /** Noise on both outputs, in volts rms, and the 50 Hz hum the leads pick up, in volts peak. */
+    double noiseVolts = 0.0;
+    double humVolts = 0.0;
+    /** Bursts: the waveform runs a few cycles, then pauses (GeneratorLimits::burstCycles of every
+     * burstPeriodCycles). */
+    bool burst = false;
 };
 
 /** The generator's ranges. */
@@ -108,6 +114,11 @@ inline constexpr double maximumHz = 1e6;
 inline constexpr double maximumVpp = 20.0;
 inline constexpr double maximumOffset = 10.0;
 inline constexpr double maximumPhase = 180.0;
+inline constexpr double maximumNoise = 2.0;
+inline constexpr double maximumHum = 2.0;
+/** A burst is four cycles, then six cycles' pause. */
+inline constexpr int burstCycles = 4;
+inline constexpr int burstPeriodCycles = 10;
 } // namespace GeneratorLimits
 
 /** The practice circuit: 1 kΩ and 100 nF. */

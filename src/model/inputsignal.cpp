@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 
 namespace {
@@ -57,12 +58,66 @@ double highPassed(const InputSignal &s, double theta)
     return 0.0;
 }
 
+/** The mains frequency the hum comes at. */
+constexpr double kHumHz = 50.0;
+/** The noise's bandwidth: the generator's output stage lets through about 5 MHz, so its noise changes
+ * from one value to an unrelated one in a tenth of a microsecond. */
+constexpr double kNoiseStepSeconds = 100e-9;
+
+/** A value of unit variance, the same for the same step and seed, unrelated to the next step's. */
+double noiseKnot(long long step, unsigned seed)
+{
+    // splitmix64 of the step and the seed, then the sum of three uniforms (close enough to a Gaussian).
+    std::uint64_t z = std::uint64_t(step) * 0x9e3779b97f4a7c15ull + (std::uint64_t(seed) << 32) + seed;
+    double sum = 0.0;
+    for (int k = 0; k < 3; ++k) {
+        z += 0x9e3779b97f4a7c15ull;
+        std::uint64_t x = z;
+        x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9ull;
+        x = (x ^ (x >> 27)) * 0x94d049bb133111ebull;
+        x ^= x >> 31;
+        sum += double(x >> 11) / double(1ull << 53) * 2.0 - 1.0;
+    }
+    return sum;
+}
+
+/** Band-limited noise of unit rms at a moment: the knots joined by straight lines (whose rms is a little
+ * less than the knots', made up for). */
+double noiseAt(double seconds, unsigned seed)
+{
+    const double at = seconds / kNoiseStepSeconds;
+    const double floor = std::floor(at);
+    if (!std::isfinite(floor) || std::abs(floor) > 9e15)
+        return 0.0;
+    const long long step = (long long)(floor);
+    const double k = at - floor;
+    // Joining independent unit values linearly leaves a mean square of 2/3 over a step.
+    return (noiseKnot(step, seed) * (1.0 - k) + noiseKnot(step + 1, seed) * k) * std::sqrt(1.5);
+}
+
 } // namespace
 
 double InputSignal::valueAt(double seconds) const
 {
+    double riding = 0.0;
+    if (humVolts > 0.0 && std::isfinite(humVolts))
+        riding += humVolts * std::sin(kTwoPi * kHumHz * seconds);
+    if (noiseVolts > 0.0 && std::isfinite(noiseVolts))
+        riding += noiseVolts * noiseAt(seconds, noiseSeed);
+    return riding + waveformAt(seconds);
+}
+
+double InputSignal::waveformAt(double seconds) const
+{
     if (!isAlternating())
         return highPassSeconds > 0.0 ? 0.0 : offsetVolts;
+    if (burstCycles > 0 && burstPeriodCycles > burstCycles) {
+        // Between bursts the output rests at its mean.
+        const double cycles = frequencyHz * seconds + phaseDegrees / 360.0;
+        const double within = cycles - std::floor(cycles / burstPeriodCycles) * burstPeriodCycles;
+        if (within >= burstCycles)
+            return highPassSeconds > 0.0 ? 0.0 : offsetVolts;
+    }
     const double theta = kTwoPi * frequencyHz * seconds + phaseDegrees * std::numbers::pi / 180.0;
     if (highPassSeconds > 0.0 && std::isfinite(highPassSeconds))
         return highPassed(*this, theta);
@@ -84,7 +139,10 @@ double InputSignal::valueAt(double seconds) const
 
 double InputSignal::periodSeconds() const
 {
-    return frequencyHz > 0.0 && std::isfinite(frequencyHz) ? 1.0 / frequencyHz : 0.0;
+    if (!(frequencyHz > 0.0) || !std::isfinite(frequencyHz))
+        return 0.0;
+    const int cycles = burstCycles > 0 && burstPeriodCycles > burstCycles ? burstPeriodCycles : 1;
+    return cycles / frequencyHz;
 }
 
 bool InputSignal::isAlternating() const

@@ -17,14 +17,28 @@ struct InputSignal
     /** When positive, the signal reaches the input through a series C and a resistor to ground with this
      * time constant (RC, seconds): what the input sees is the voltage across the resistor, with no mean. */
     double highPassSeconds = 0.0;
+    /** The 50 Hz hum riding on the signal, the mains picked up by the leads: its peak, in volts. */
+    double humVolts = 0.0;
+    /** Noise riding on the signal, its rms in volts; the seed picks which stretch of noise a sweep sees. */
+    double noiseVolts = 0.0;
+    unsigned noiseSeed = 0;
+    /** A burst: the waveform runs this many cycles, then rests at its mean until burstPeriodCycles have
+     * passed, and again. 0: it runs all the time. */
+    int burstCycles = 0;
+    int burstPeriodCycles = 0;
 
     /** The voltage at time t (seconds). Sine, square and triangle all start at their mean, rising, at phase
      * 0. Behind a high-pass RC it is the steady-state voltage across the resistor. */
     double valueAt(double seconds) const;
+    /** The same without the hum and the noise riding on it. */
+    double waveformAt(double seconds) const;
     /** The mean over a period, what AC coupling takes away. */
     double meanVolts() const { return highPassSeconds > 0.0 ? 0.0 : offsetVolts; }
-    /** The period in seconds, or 0 for a signal that does not repeat (no frequency). */
+    /** The period in seconds (of the whole burst, for a burst), or 0 for a signal that does not repeat
+     * (no frequency). Hum and noise are not counted: see isClean(). */
     double periodSeconds() const;
+    /** True when nothing rides on the signal: every period is the same. */
+    bool isClean() const { return !(humVolts > 0.0) && !(noiseVolts > 0.0); }
     /** True when the signal has both an amplitude and a frequency, so it crosses levels. */
     bool isAlternating() const;
 };

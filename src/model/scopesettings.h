@@ -71,6 +71,9 @@ struct ScopeSettings
     double freeRunSeconds = 0.0;
     /** The HOLD OFF knob, from 0 (its shortest hold-off) to 1 (ten times as long). */
     double holdOff = 0.0;
+    /** From when, in seconds of signal time, the time base waits for its trigger: after the last sweep's
+     * hold-off. Only a signal whose periods differ (a burst, hum, noise) shows the difference. */
+    double armedSeconds = 0.0;
 };
 
 /** The calibrated VOLTS/DIV steps of the HM-203, 5 mV to 20 V in a 1-2-5 sequence, smallest first. */

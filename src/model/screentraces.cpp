@@ -55,8 +55,10 @@ double saturate(double divisions)
 
 bool crossesBetween(double before, double after, double level, TriggerSlope slope)
 {
-    return slope == TriggerSlope::Rising ? (before < level && after >= level)
-                                         : (before > level && after <= level);
+    // The trigger fires when the signal passes the level the slope's way; one that only reaches it (a
+    // burst's last cycle ending on its mean) or rests on it (the pause) does not, until it moves on.
+    return slope == TriggerSlope::Rising ? (before <= level && after > level)
+                                         : (before >= level && after < level);
 }
 
 /** How many periods of the faster input a span of time holds. */
@@ -292,9 +294,14 @@ std::optional<double> triggerTimeFrom(const ScopeSettings &settings, TriggerSour
     }
     ScopeSettings pick = settings;
     pick.trigger.source = from;
-    const ChannelSettings source = sourceChannel(pick);
+    ChannelSettings source = sourceChannel(pick);
     if (source.coupling == Coupling::Ground || !source.signal.isAlternating())
         return std::nullopt;
+    // HF's high-pass shuts the 50 Hz hum out of the trigger circuit, LF's low-pass the noise.
+    if (coupling == TriggerCoupling::HF)
+        source.signal.humVolts = 0.0;
+    if (coupling == TriggerCoupling::LF)
+        source.signal.noiseVolts = 0.0;
     const double frequency = source.signal.frequencyHz;
     if ((coupling == TriggerCoupling::HF && frequency < kHighPassHz)
         || (coupling == TriggerCoupling::LF && frequency > kLowPassHz))
@@ -303,7 +310,10 @@ std::optional<double> triggerTimeFrom(const ScopeSettings &settings, TriggerSour
     const double mean = coupling == TriggerCoupling::DC || source.coupling == Coupling::AC
         ? 0.0
         : source.signal.meanVolts();
-    const auto sense = [&](double t) { return triggerVolts(source, t) - mean; };
+    // The time base is ready for a trigger from the search's start on (for a signal whose periods all
+    // look alike, any start finds the same picture).
+    const double armed = std::isfinite(settings.armedSeconds) ? settings.armedSeconds : 0.0;
+    const auto sense = [&](double t) { return triggerVolts(source, armed + t) - mean; };
     const double period = source.signal.periodSeconds();
     if (!reachesSensitivity(source, from == TriggerSource::External, sense, period))
         return std::nullopt;
@@ -319,7 +329,7 @@ std::optional<double> triggerTimeFrom(const ScopeSettings &settings, TriggerSour
         const double after = sense(period * 1e-6);
         if ((slope == TriggerSlope::Rising && after > level)
             || (slope == TriggerSlope::Falling && after < level))
-            return 0.0;
+            return armed;
     }
     for (int i = 1; i <= steps; ++i) {
         const double t = i * dt;
@@ -334,7 +344,7 @@ std::optional<double> triggerTimeFrom(const ScopeSettings &settings, TriggerSour
                 else
                     lo = mid;
             }
-            return hi;
+            return armed + hi;
         }
         before = after;
     }
