@@ -17,12 +17,27 @@ struct InputSignal
     /** When positive, the signal reaches the input through a series C and a resistor to ground with this
      * time constant (RC, seconds): what the input sees is the voltage across the resistor, with no mean. */
     double highPassSeconds = 0.0;
+    /** When positive, AC coupling's series capacitor into the input's resistance, another high-pass after
+     * the first, with this time constant. */
+    double couplingSeconds = 0.0;
+    /** A ×10 probe's trimmer: an edge first steps by this much of its height, then settles to it with
+     * compensationSeconds (1 is a probe correctly compensated). */
+    double compensation = 1.0;
+    double compensationSeconds = 0.0;
+    /** The σ of the Gaussian band limit the signal has passed (the generator's edges, cables, the
+     * amplifier); 0 for an ideal signal. */
+    double smoothingSeconds = 0.0;
+    /** How late the signal comes out of its path, in seconds. */
+    double delaySeconds = 0.0;
 
     /** The voltage at time t (seconds). Sine, square and triangle all start at their mean, rising, at phase
      * 0. Behind a high-pass RC it is the steady-state voltage across the resistor. */
     double valueAt(double seconds) const;
     /** The mean over a period, what AC coupling takes away. */
-    double meanVolts() const { return highPassSeconds > 0.0 ? 0.0 : offsetVolts; }
+    double meanVolts() const { return highPassSeconds > 0.0 || couplingSeconds > 0.0 ? 0.0 : offsetVolts; }
+    /** The first moment after t where a square has an edge or a triangle a corner (infinity for a sine or
+     * a steady level): where a drawing needs its points closest. */
+    double nextCornerAfter(double seconds) const;
     /** The period in seconds, or 0 for a signal that does not repeat (no frequency). */
     double periodSeconds() const;
     /** True when the signal has both an amplitude and a frequency, so it crosses levels. */
