@@ -20,7 +20,9 @@ constexpr int kMostEdges = 64;
 double foldedAngle(double theta)
 {
     const double folded = std::fmod(theta, kTwoPi);
-    return folded < 0.0 ? folded + kTwoPi : folded;
+    const double positive = folded < 0.0 ? folded + kTwoPi : folded;
+    // A hair below zero rounds up to 2π, which is the start of the next period.
+    return positive < kTwoPi ? positive : 0.0;
 }
 
 double normalCdf(double x)
