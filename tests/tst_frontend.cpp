@@ -54,6 +54,21 @@ double riseAround(const InputSignal &s, double edge)
     return at90 - at10;
 }
 
+/** A first-order high-pass stepped in time: exact for an input that holds still over each step. */
+struct SteppedHighPass
+{
+    double seconds;
+    double output = 0.0;
+    double lastInput = 0.0;
+
+    double step(double input, double dt)
+    {
+        output = (output + input - lastInput) * std::exp(-dt / seconds);
+        lastInput = input;
+        return output;
+    }
+};
+
 double channelIRise(const Hm203 &scope)
 {
     const InputSignal s = scope.scopeSettings().channelI.signal;
@@ -155,6 +170,59 @@ private Q_SLOTS:
         QVERIFY(std::abs(share(200e-9) - trimmer) < 0.01);
         QVERIFY(std::abs(share(tau) - (1.0 + (trimmer - 1.0) / std::numbers::e)) < 0.01);
         QVERIFY(std::abs(share(8 * tau) - 1.0) < 0.01);
+    }
+
+    /** The closed form of a chain of first-order sections against the same chain stepped in time, every
+     * 0,1 µs from switch-on until it has settled: the practice RC, AC coupling and a ×10 probe trimmed 30 %
+     * high. */
+    void chainsMatchASteppedCircuit_data()
+    {
+        QTest::addColumn<Waveform>("waveform");
+        QTest::addColumn<int>("sections");
+        for (const auto &[name, waveform] : { std::pair { "sine", Waveform::Sine },
+                 std::pair { "square", Waveform::Square }, std::pair { "triangle", Waveform::Triangle } }) {
+            QTest::addRow("%s, probe", name) << waveform << 1;
+            QTest::addRow("%s, RC and probe", name) << waveform << 2;
+            QTest::addRow("%s, RC, AC coupling and probe", name) << waveform << 3;
+        }
+    }
+    void chainsMatchASteppedCircuit()
+    {
+        QFETCH(Waveform, waveform);
+        QFETCH(int, sections);
+        InputSignal ideal;
+        ideal.waveform = waveform;
+        ideal.amplitudeVpp = 2.0;
+        ideal.frequencyHz = 1000.0;
+        ideal.offsetVolts = 0.3;
+        InputSignal chain = ideal;
+        chain.compensation = 1.3;
+        chain.compensationSeconds = Probes::compensationSeconds;
+        SteppedHighPass rc { sections >= 2 ? PracticeCircuit::timeConstant : 0.0 };
+        // A shorter coupling constant than the input's own, so that the stepped circuit settles soon.
+        SteppedHighPass coupling { 2e-3 };
+        SteppedHighPass probe { Probes::compensationSeconds };
+        if (sections >= 2)
+            chain.highPassSeconds = rc.seconds;
+        if (sections >= 3)
+            chain.couplingSeconds = coupling.seconds;
+        constexpr double dt = 1e-7;
+        double worst = 0.0;
+        for (int i = 1; i <= 400000; ++i) {
+            const double t = i * dt;
+            double v = ideal.valueAt(t);
+            if (sections >= 2)
+                v = rc.step(v, dt);
+            if (sections >= 3)
+                v = coupling.step(v, dt);
+            v += (chain.compensation - 1.0) * probe.step(v, dt);
+            // Right at an edge the two may stand either side of it.
+            const bool atEdge = chain.nextCornerAfter(t - 2.0 * dt) < t + 2.0 * dt;
+            if (t > 0.039 && !(waveform == Waveform::Square && atEdge))
+                worst = std::max(worst, std::abs(v - chain.valueAt(t)));
+        }
+        // A stepped edge lands up to one step late: a few thousandths of the 1 V peak.
+        QVERIFY2(worst < 0.005, qPrintable(QString::number(worst)));
     }
 
     /** The HM-203 does not know the probe: through a ×10 one the screen shows a tenth. */

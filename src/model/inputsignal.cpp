@@ -70,7 +70,7 @@ struct FirstOrderPath
             terms[std::size_t(count++)] = { weight, seconds };
     }
 
-    /** The chain followed by one more high-pass: Ha·Hb = τa/(τa−τb)·Ha − τb/(τa−τb)·Hb. */
+    /** The chain followed by one more high-pass: Ha·Hb = (τa·Hb − τb·Ha)/(τa − τb). */
     FirstOrderPath highPassed(double tau) const
     {
         FirstOrderPath out;
@@ -79,8 +79,8 @@ struct FirstOrderPath
         for (int i = 0; i < count; ++i) {
             // Two equal time constants a hair apart draw the same curve without the special case.
             const double own = terms[i].seconds == tau ? tau * (1.0 + 1e-6) : terms[i].seconds;
-            out.add(terms[i].weight * own / (own - tau), own);
-            out.add(-terms[i].weight * tau / (own - tau), tau);
+            out.add(-terms[i].weight * tau / (own - tau), own);
+            out.add(terms[i].weight * own / (own - tau), tau);
         }
         return out;
     }
