@@ -358,6 +358,82 @@ private Q_SLOTS:
         window->close();
     }
 
+    /** A ×10 probe on the calibrator, as on the first day: picked at the generator, its trimmer turned
+     * until the square's corners are square. The screen shows a tenth, and the line under the panel
+     * what the tip sees. */
+    void aProbeIsPickedAndTrimmed_data() { languages(); }
+    void aProbeIsPickedAndTrimmed()
+    {
+        QFETCH(bool, castilian);
+        setLanguage(castilian);
+        Tosciloscopio *window = open();
+        GeneratorPanel *generator = window->generador;
+        generator->setHidden(HiddenReading::None);
+        QCOMPARE(generator->probe(false)->button(1)->text(), QStringLiteral("Sonda ×10"));
+        QCOMPARE(generator->compensation(false)->accessibleName(),
+            castilian ? QStringLiteral("Compensación de la sonda I")
+                      : QStringLiteral("Compensació de la sonda I"));
+        // A radio button takes a click on its round mark.
+        const auto click = [](RadioGroup *group, int item) {
+            QRadioButton *button = group->button(item);
+            QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
+        };
+        click(generator->hookup(), 2);
+        panel()->setControlValue(C::VoltsDivI, Hm203::voltsDivPosition(0.005));
+        // A ×1 probe has no trimmer to turn.
+        QVERIFY(!generator->compensation(false)->isEnabled());
+        click(generator->probe(false), 1);
+        QCOMPARE(panel()->scope().generator().probeI, Probe::Times10);
+        QVERIFY(generator->compensation(false)->isEnabled());
+        QTRY_VERIFY(window->lectura->text().contains(QStringLiteral("sonda ×10: 50 mV/div")));
+        // The square's corner just after the edge (0,1 div, 20 µs on) against its level further on.
+        const auto corner = [this] {
+            settle();
+            const Trace trace = panel()->liveScreen().traces.traces.value(0);
+            const auto heightAt = [&trace](double x) {
+                for (const QPointF &p : trace.points)
+                    if (p.x() >= x)
+                        return p.y();
+                return 0.0;
+            };
+            return heightAt(-4.9) - heightAt(-3.0);
+        };
+        // The 0,2 V calibrator through the divider: 20 mV, four divisions at 5 mV/div.
+        settle();
+        QVERIFY(std::abs(visiblePeakToPeak(panel()->liveScreen().traces.traces.value(0)) - 4.0) < 0.1);
+        QVERIFY2(corner() < -0.3, "rounded at first");
+        QSignalSpy changes(generator, &GeneratorPanel::settingsChanged);
+        generator->compensation(false)->setFocus();
+        for (int turn = 0; turn < 8; ++turn)
+            QTest::keyClick(generator->compensation(false), Qt::Key_Up);
+        QCOMPARE(changes.size(), 8);
+        QCOMPARE(panel()->scope().generator().compensationI, 1.2);
+        QVERIFY2(corner() > 0.3, "pointed when trimmed too far");
+        for (int turn = 0; turn < 4; ++turn)
+            QTest::keyClick(generator->compensation(false), Qt::Key_Down);
+        QVERIFY2(std::abs(corner()) < 0.05, "square when trimmed right");
+        saveGrab(window, QStringLiteral("osciloscopio-sonda-") + suffix(castilian));
+        click(generator->probe(false), 0);
+        QTRY_VERIFY(!window->lectura->text().contains(QStringLiteral("sonda")));
+        window->close();
+    }
+
+    /** A square or a triangle goes to 10 MHz, a sine to 50 MHz: the frequency box follows the waveform. */
+    void theFrequencyBoxFollowsTheWaveform()
+    {
+        Tosciloscopio *window = open();
+        GeneratorPanel *generator = window->generador;
+        generator->setHidden(HiddenReading::None);
+        generator->waveform()->button(0)->click();
+        generator->frequency()->setValue(40e6);
+        QCOMPARE(panel()->scope().generator().frequencyHz, 40e6);
+        generator->waveform()->button(1)->click();
+        QCOMPARE(generator->frequency()->value(), GeneratorLimits::maximumPulseHz);
+        QCOMPARE(panel()->scope().generator().frequencyHz, GeneratorLimits::maximumPulseHz);
+        generator->frequency()->setValue(1000);
+        window->close();
+    }
+
     void theTaskStripSetsAndJudgesGoals_data() { languages(); }
     void theTaskStripSetsAndJudgesGoals()
     {

@@ -204,15 +204,19 @@ private Q_SLOTS:
         const Trace trace = computeTraces(scope.scopeSettings()).traces.value(0);
         QVERIFY(trace.points.size() > 100);
         const QRectF bounds = traceBounds(trace);
+        // The amplifier's 17,5 ns rise puts a sample half way up an edge now and then: an edge is where the
+        // trace crosses its middle, and the level before it lies a little further back.
+        const double middle = bounds.center().y();
         int edges = 0;
-        for (qsizetype i = 1; i < trace.points.size(); ++i) {
+        for (qsizetype i = 10; i < trace.points.size(); ++i) {
             const QPointF a = trace.points.at(i - 1);
             const QPointF b = trace.points.at(i);
-            if (std::abs(b.y() - a.y()) < bounds.height() / 2 || std::abs(a.x()) > 4.5)
+            const bool crosses = (a.y() < middle && b.y() >= middle) || (a.y() > middle && b.y() <= middle);
+            if (!crosses || std::abs(a.x()) > 4.5)
                 continue;
             ++edges;
-            const double edge = energyNear(face, (a + b) / 2.0);
-            const double top = energyNear(face, QPointF(a.x() - 0.5, a.y()));
+            const double edge = energyNear(face, QPointF((a.x() + b.x()) / 2.0, middle));
+            const double top = energyNear(face, QPointF(a.x() - 0.5, trace.points.at(i - 10).y()));
             QVERIFY2(edge <= 0.1 * top, qPrintable(QStringLiteral("%1 against %2").arg(edge).arg(top)));
         }
         QVERIFY(edges >= 3);

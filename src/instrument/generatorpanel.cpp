@@ -67,7 +67,7 @@ GeneratorPanel::GeneratorPanel(QWidget *parent, bool castilian)
     using namespace GeneratorLimits;
     m_frequency = spin(
         "frequency", u"Frecuencia", u"Freqüència", minimumHz, maximumHz, 1, 0, QStringLiteral(" Hz"), 1);
-    // Each step of the arrows is about a tenth of the value, so 1 Hz to 1 MHz is a few turns.
+    // Each step of the arrows is about a tenth of the value, so 1 Hz to 50 MHz is a few turns.
     m_frequency->setStepType(QAbstractSpinBox::AdaptiveDecimalStepType);
     m_amplitudeI
         = spin("amplitudeI", u"Amplitud I", u"Amplitud I", 0, maximumVpp, 0.1, 2, QStringLiteral(" Vpp"), 2);
@@ -80,20 +80,71 @@ GeneratorPanel::GeneratorPanel(QWidget *parent, bool castilian)
     m_phaseII = spin(
         "phaseII", u"Fase de II", u"Fase de II", -maximumPhase, maximumPhase, 5, 0, QStringLiteral("°"), 6);
 
-    m_hookup = new RadioGroup(this, { 0, 0, 210, 110 }, text(castilian, u"Conexión", u"Connexió"),
+    m_hookup = new RadioGroup(this, { 0, 0, 210, 92 }, text(castilian, u"Conexión", u"Connexió"),
         { text(castilian, u"Salidas I y II a CH I y CH II", u"Eixides I i II a CH I i CH II"),
             text(castilian, u"Circuito RC: Ue a CH I, Ur a CH II", u"Circuit RC: Ue a CH I, Ur a CH II"),
             QStringLiteral("CAL 0,2 V a CH I"), QStringLiteral("CAL 2 V a CH I") });
     m_hookup->setObjectName(QStringLiteral("hookup"));
-    grid->addWidget(m_hookup, 1, 3, 5, 1);
+    grid->addWidget(m_hookup, 1, 3, 4, 1);
+
+    // Beside the hookup, the probe on each channel; a ×10 probe's trimmer is turned at its head.
+    auto *probes = new QGridLayout;
+    probes->setHorizontalSpacing(6);
+    probes->setVerticalSpacing(2);
+    const auto probeGroup = [&](const char *name, const char16_t *es, const char16_t *va) {
+        auto *group = new RadioGroup(this, { 0, 0, 100, 48 }, text(castilian, es, va),
+            { QStringLiteral("Sonda ×1"), QStringLiteral("Sonda ×10") });
+        group->setObjectName(QLatin1String(name));
+        group->setMinimumHeight(50);
+        return group;
+    };
+    m_probeI = probeGroup("probeI", u"Sonda en CH I", u"Sonda en CH I");
+    m_probeII = probeGroup("probeII", u"Sonda en CH II", u"Sonda en CH II");
+    // The group above a trimmer names its channel; a screen reader hears the whole name.
+    const auto trimmer = [&](const char *name, const QString &channel) {
+        auto *box = new QDoubleSpinBox(this);
+        box->setObjectName(QLatin1String(name));
+        box->setLocale(locale);
+        box->setRange(Probes::minimumCompensation, Probes::maximumCompensation);
+        box->setDecimals(2);
+        box->setSingleStep(0.05);
+        box->setPrefix(text(castilian, u"Compensación: ", u"Compensació: "));
+        box->setKeyboardTracking(false);
+        const QString heard
+            = text(castilian, u"Compensación de la sonda ", u"Compensació de la sonda ") + channel;
+        box->setAccessibleName(heard);
+        box->setToolTip(
+            text(castilian, u"%1: 1 es la sonda bien compensada", u"%1: 1 és la sonda ben compensada")
+                .arg(heard));
+        return box;
+    };
+    m_compensationI = trimmer("compensationI", QStringLiteral("I"));
+    m_compensationII = trimmer("compensationII", QStringLiteral("II"));
+    probes->addWidget(m_probeI, 0, 0);
+    probes->addWidget(m_probeII, 0, 1);
+    probes->addWidget(m_compensationI, 1, 0);
+    probes->addWidget(m_compensationII, 1, 1);
+    grid->addLayout(probes, 5, 3, 3, 1);
     grid->setRowStretch(7, 1);
     grid->setColumnStretch(3, 1);
 
     setSettings(m_settings);
-    for (QDoubleSpinBox *box : { m_frequency, m_amplitudeI, m_offsetI, m_amplitudeII, m_offsetII, m_phaseII })
+    for (QDoubleSpinBox *box : { m_frequency, m_amplitudeI, m_offsetI, m_amplitudeII, m_offsetII, m_phaseII,
+             m_compensationI, m_compensationII })
         connect(box, &QDoubleSpinBox::valueChanged, this, &GeneratorPanel::read);
-    for (RadioGroup *group : { m_waveform, m_hookup, m_tester })
+    for (RadioGroup *group : { m_waveform, m_hookup, m_tester, m_probeI, m_probeII })
         connect(group, &RadioGroup::clicked, this, &GeneratorPanel::read);
+}
+
+void GeneratorPanel::followChoices(const GeneratorSettings &settings)
+{
+    const bool showing = m_showing;
+    m_showing = true;
+    if (m_frequency->isEnabled())
+        m_frequency->setMaximum(GeneratorLimits::maximumHzOf(settings.waveform));
+    m_compensationI->setEnabled(settings.probeI == Probe::Times10);
+    m_compensationII->setEnabled(settings.probeII == Probe::Times10);
+    m_showing = showing;
 }
 
 void GeneratorPanel::setSettings(const GeneratorSettings &settings)
@@ -103,6 +154,11 @@ void GeneratorPanel::setSettings(const GeneratorSettings &settings)
     m_waveform->setItemIndex(int(settings.waveform));
     m_hookup->setItemIndex(int(settings.hookup));
     m_tester->setItemIndex(int(settings.testerLoad));
+    m_probeI->setItemIndex(int(settings.probeI));
+    m_probeII->setItemIndex(int(settings.probeII));
+    m_compensationI->setValue(settings.compensationI);
+    m_compensationII->setValue(settings.compensationII);
+    followChoices(settings);
     m_frequency->setValue(settings.frequencyHz);
     m_amplitudeI->setValue(settings.amplitudeIVpp);
     m_offsetI->setValue(settings.offsetIVolts);
@@ -120,6 +176,12 @@ void GeneratorPanel::read()
     s.waveform = Waveform(std::max(0, m_waveform->itemIndex()));
     s.hookup = Hookup(std::max(0, m_hookup->itemIndex()));
     s.testerLoad = TesterLoad(std::max(0, m_tester->itemIndex()));
+    s.probeI = Probe(std::max(0, m_probeI->itemIndex()));
+    s.probeII = Probe(std::max(0, m_probeII->itemIndex()));
+    s.compensationI = m_compensationI->value();
+    s.compensationII = m_compensationII->value();
+    // A square or a triangle goes less high than a sine: the box keeps to what the waveform allows.
+    followChoices(s);
     s.frequencyHz = m_frequency->value();
     s.amplitudeIVpp = m_amplitudeI->value();
     s.offsetIVolts = m_offsetI->value();

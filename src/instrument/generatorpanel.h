@@ -10,7 +10,8 @@ class RadioGroup;
 /**
  * The function generator on the bench beside the oscilloscope: the waveform and frequency of both
  * outputs, each output's amplitude and offset, output II's phase against output I, how the outputs
- * and the calibrator are wired to the inputs, and what sits in the component tester.
+ * and the calibrator are wired to the inputs, the probe on each channel with its trimmer, and what sits
+ * in the component tester.
  */
 class GeneratorPanel : public QWidget
 {
@@ -35,6 +36,9 @@ public:
     RadioGroup *waveform() const { return m_waveform; }
     RadioGroup *hookup() const { return m_hookup; }
     RadioGroup *testerLoad() const { return m_tester; }
+    /** The probe on a channel (×1, ×10) and its compensation trimmer, which only a ×10 probe has. */
+    RadioGroup *probe(bool second) const { return second ? m_probeII : m_probeI; }
+    QDoubleSpinBox *compensation(bool second) const { return second ? m_compensationII : m_compensationI; }
 
 Q_SIGNALS:
     /** The student changed something. */
@@ -42,6 +46,9 @@ Q_SIGNALS:
 
 private:
     void read();
+    /** The limits that follow from other choices: the frequency's top from the waveform, the trimmers
+     * only on ×10 probes. */
+    void followChoices(const GeneratorSettings &settings);
 
     GeneratorSettings m_settings;
     HiddenReading m_hidden = HiddenReading::None;
@@ -49,6 +56,10 @@ private:
     RadioGroup *m_waveform;
     RadioGroup *m_hookup;
     RadioGroup *m_tester;
+    RadioGroup *m_probeI;
+    RadioGroup *m_probeII;
+    QDoubleSpinBox *m_compensationI;
+    QDoubleSpinBox *m_compensationII;
     QDoubleSpinBox *m_frequency;
     QDoubleSpinBox *m_amplitudeI;
     QDoubleSpinBox *m_amplitudeII;

@@ -111,9 +111,16 @@ void Tosciloscopio::showReadout()
             ? QStringLiteral(" (") + pick(u"sin calibrar", u"sense calibrar") + QLatin1Char(')')
             : QString();
     };
-    const auto channel = [&](const char *name, Hm203Control cal, const ChannelSettings &c) {
+    // The HM-203 does not know a ×10 probe is there: the line adds what each division is at the tip.
+    const auto probeTip = [&](Probe probe, const ChannelSettings &c) {
+        if (probe != Probe::Times10)
+            return QString();
+        return pick(u" (sonda ×10: %1 en la punta)", u" (sonda ×10: %1 a la punta)")
+            .arg(formatVoltsPerDiv(c.voltsPerDiv * Probes::times10Ratio));
+    };
+    const auto channel = [&](const char *name, Hm203Control cal, Probe probe, const ChannelSettings &c) {
         return QLatin1String(name) + QStringLiteral(": ") + formatVoltsPerDiv(c.voltsPerDiv)
-            + uncalibrated(cal);
+            + uncalibrated(cal) + probeTip(probe, c);
     };
     if (!scope.isPressed(Hm203Control::Power)) {
         lectura->setText(pick(u"Apagado", u"Apagat"));
@@ -124,9 +131,10 @@ void Tosciloscopio::showReadout()
         return;
     }
     if (s.mode != DisplayMode::ChannelII || xy)
-        parts << channel(xy ? "Y (I)" : "I", Hm203Control::VoltsCalI, s.channelI);
+        parts << channel(xy ? "Y (I)" : "I", Hm203Control::VoltsCalI, scope.generator().probeI, s.channelI);
     if (s.mode != DisplayMode::ChannelI || xy)
-        parts << channel(xy ? "X (II)" : "II", Hm203Control::VoltsCalII, s.channelII);
+        parts << channel(
+            xy ? "X (II)" : "II", Hm203Control::VoltsCalII, scope.generator().probeII, s.channelII);
     if (!xy) {
         QString time = formatSecondsPerDiv(s.secondsPerDiv) + uncalibrated(Hm203Control::TimeCal);
         if (s.xMagnified)

@@ -148,6 +148,8 @@ InputSignal generatorOutput(const GeneratorSettings &g, bool second)
         s.burstCycles = GeneratorLimits::burstCycles;
         s.burstPeriodCycles = GeneratorLimits::burstPeriodCycles;
     }
+    if (g.waveform != Waveform::Sine)
+        s.smoothingSeconds = gaussianSigmaForRise(GeneratorEdges::riseSeconds);
     return s;
 }
 
@@ -185,16 +187,17 @@ bool Hm203::setGenerator(const GeneratorSettings &settings)
     using namespace GeneratorLimits;
     GeneratorSettings g = settings;
     const GeneratorSettings &old = m_generator;
-    g.frequencyHz = clampedOr(g.frequencyHz, minimumHz, maximumHz, old.frequencyHz);
+    g.frequencyHz = clampedOr(g.frequencyHz, minimumHz, maximumHzOf(g.waveform), old.frequencyHz);
     g.amplitudeIVpp = clampedOr(g.amplitudeIVpp, 0.0, maximumVpp, old.amplitudeIVpp);
     g.amplitudeIIVpp = clampedOr(g.amplitudeIIVpp, 0.0, maximumVpp, old.amplitudeIIVpp);
     g.offsetIVolts = clampedOr(g.offsetIVolts, -maximumOffset, maximumOffset, old.offsetIVolts);
     g.offsetIIVolts = clampedOr(g.offsetIIVolts, -maximumOffset, maximumOffset, old.offsetIIVolts);
     g.phaseIIDegrees = clampedOr(g.phaseIIDegrees, -maximumPhase, maximumPhase, old.phaseIIDegrees);
-    const bool changed = g.waveform != old.waveform || g.frequencyHz != old.frequencyHz
-        || g.amplitudeIVpp != old.amplitudeIVpp || g.amplitudeIIVpp != old.amplitudeIIVpp
-        || g.offsetIVolts != old.offsetIVolts || g.offsetIIVolts != old.offsetIIVolts
-        || g.phaseIIDegrees != old.phaseIIDegrees || g.hookup != old.hookup || g.testerLoad != old.testerLoad;
+    g.compensationI = clampedOr(
+        g.compensationI, Probes::minimumCompensation, Probes::maximumCompensation, old.compensationI);
+    g.compensationII = clampedOr(
+        g.compensationII, Probes::minimumCompensation, Probes::maximumCompensation, old.compensationII);
+    const bool changed = g != old;
     m_generator = g;
     return changed;
 }
@@ -246,21 +249,23 @@ InputSignal Hm203::signalII() const
 ScopeSettings Hm203::scopeSettings() const
 {
     ScopeSettings s;
-    const auto channel
-        = [this](InputSignal signal, C volts, C cal, C magnify, C ground, C dc, C invert, C position) {
-              ChannelSettings c;
-              c.signal = signal;
-              c.voltsPerDiv = voltsPerDivAt(value(volts)) / calMagnification(value(cal))
-                  / (isPressed(magnify) ? 5.0 : 1.0);
-              c.coupling = isPressed(ground) ? Coupling::Ground : isPressed(dc) ? Coupling::DC : Coupling::AC;
-              c.inverted = isPressed(invert);
-              c.position = value(position) / 10.0;
-              return c;
-          };
-    s.channelI = channel(
-        signalI(), C::VoltsDivI, C::VoltsCalI, C::MagnifyI, C::GroundI, C::DcI, C::InvertI, C::YPositionI);
-    s.channelII = channel(signalII(), C::VoltsDivII, C::VoltsCalII, C::MagnifyII, C::GroundII, C::DcII,
-        C::InvertII, C::YPositionII);
+    // Each channel sees its tip's signal through its probe, the coupling switch and the amplifier.
+    const auto channel = [this](InputSignal tip, Probe probe, double compensation, C volts, C cal, C magnify,
+                             C ground, C dc, C invert, C position) {
+        ChannelSettings c;
+        c.voltsPerDiv
+            = voltsPerDivAt(value(volts)) / calMagnification(value(cal)) / (isPressed(magnify) ? 5.0 : 1.0);
+        c.coupling = isPressed(ground) ? Coupling::Ground : isPressed(dc) ? Coupling::DC : Coupling::AC;
+        c.signal = throughAmplifier(throughProbe(tip, probe, compensation), c.coupling);
+        c.inverted = isPressed(invert);
+        c.position = value(position) / 10.0;
+        return c;
+    };
+    const GeneratorSettings &g = m_generator;
+    s.channelI = channel(signalI(), g.probeI, g.compensationI, C::VoltsDivI, C::VoltsCalI, C::MagnifyI,
+        C::GroundI, C::DcI, C::InvertI, C::YPositionI);
+    s.channelII = channel(signalII(), g.probeII, g.compensationII, C::VoltsDivII, C::VoltsCalII, C::MagnifyII,
+        C::GroundII, C::DcII, C::InvertII, C::YPositionII);
 
     if (isPressed(C::XY))
         s.mode = DisplayMode::XY;

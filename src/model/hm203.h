@@ -3,6 +3,7 @@
 #include "beamwriting.h"
 #include "hm203panel.h"
 #include "screentraces.h"
+#include "verticalpath.h"
 
 #include <QString>
 
@@ -105,12 +106,27 @@ struct GeneratorSettings
     /** Bursts: the waveform runs a few cycles, then pauses (GeneratorLimits::burstCycles of every
      * burstPeriodCycles). */
     bool burst = false;
+    /** The probe on each channel, and each ×10 probe's trimmer. The trimmers start a little off, so the
+     * first thing a ×10 probe asks for is its compensation on the calibrator. */
+    Probe probeI = Probe::Times1;
+    Probe probeII = Probe::Times1;
+    double compensationI = 0.8;
+    double compensationII = 1.2;
+
+    bool operator==(const GeneratorSettings &) const = default;
 };
 
 /** The generator's ranges. */
 namespace GeneratorLimits {
 inline constexpr double minimumHz = 1.0;
-inline constexpr double maximumHz = 1e6;
+/** A sine goes to 50 MHz, a square or a triangle to 10 MHz. */
+inline constexpr double maximumHz = 50e6;
+inline constexpr double maximumPulseHz = 10e6;
+/** The highest frequency a waveform goes to. */
+constexpr double maximumHzOf(Waveform waveform)
+{
+    return waveform == Waveform::Sine ? maximumHz : maximumPulseHz;
+}
 inline constexpr double maximumVpp = 20.0;
 inline constexpr double maximumOffset = 10.0;
 inline constexpr double maximumPhase = 180.0;
@@ -200,7 +216,7 @@ public:
     static int timeDivPosition(double secondsPerDiv);
     static int voltsDivPosition(double voltsPerDiv);
 
-    /** The signals at the inputs. */
+    /** The signals at the probes' tips: what the generator or the calibrator puts out. */
     InputSignal signalI() const;
     InputSignal signalII() const;
     /** The settings that decide the traces, CAL knobs, Y-MAG and X-MAG included. */

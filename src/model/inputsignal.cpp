@@ -1,61 +1,206 @@
 #include "inputsignal.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <complex>
 #include <cstdint>
+#include <limits>
 #include <numbers>
 
 namespace {
 
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
+/** Edges and corners further away than this many σ leave no mark on a smoothed signal. */
+constexpr double kReachSigmas = 6.0;
+/** With more edges than this within reach, all a band limit leaves of a square or a triangle is its
+ * fundamental. */
+constexpr int kMostEdges = 64;
 
 /** The phase angle at time t, in radians, folded into [0, 2π). */
 double foldedAngle(double theta)
 {
     const double folded = std::fmod(theta, kTwoPi);
-    return folded < 0.0 ? folded + kTwoPi : folded;
+    const double positive = folded < 0.0 ? folded + kTwoPi : folded;
+    // A hair below zero rounds up to 2π, which is the start of the next period.
+    return positive < kTwoPi ? positive : 0.0;
+}
+
+double normalCdf(double x)
+{
+    return 0.5 * std::erfc(-x / std::numbers::sqrt2);
+}
+
+double normalPdf(double x)
+{
+    return std::exp(-0.5 * x * x) / std::sqrt(kTwoPi);
+}
+
+bool positiveFinite(double value)
+{
+    return value > 0.0 && std::isfinite(value);
+}
+
+/** One first-order high-pass of the path, with the share of the signal that goes through it. */
+struct HighPassTerm
+{
+    double weight = 0.0;
+    double seconds = 0.0;
+};
+
+/**
+ * A chain of first-order sections (series capacitors into resistors, a compensated divider) as what it
+ * passes straight through plus a sum of single high-passes: partial fractions take every such chain
+ * apart that way, and each high-pass has its steady state in closed form.
+ */
+struct FirstOrderPath
+{
+    double direct = 1.0;
+    std::array<HighPassTerm, 4> terms {};
+    int count = 0;
+
+    void add(double weight, double seconds)
+    {
+        for (int i = 0; i < count; ++i) {
+            if (terms[i].seconds == seconds) {
+                terms[i].weight += weight;
+                return;
+            }
+        }
+        if (count < int(terms.size()))
+            terms[std::size_t(count++)] = { weight, seconds };
+    }
+
+    /** The chain followed by one more high-pass: Ha·Hb = (τa·Hb − τb·Ha)/(τa − τb). */
+    FirstOrderPath highPassed(double tau) const
+    {
+        FirstOrderPath out;
+        out.direct = 0.0;
+        out.add(direct, tau);
+        for (int i = 0; i < count; ++i) {
+            // Two equal time constants a hair apart draw the same curve without the special case.
+            const double own = terms[i].seconds == tau ? tau * (1.0 + 1e-6) : terms[i].seconds;
+            out.add(-terms[i].weight * tau / (own - tau), own);
+            out.add(terms[i].weight * own / (own - tau), tau);
+        }
+        return out;
+    }
+
+    /** How much of an edge passes at its instant: the step response at 0+. */
+    double edgeGain() const
+    {
+        double gain = direct;
+        for (int i = 0; i < count; ++i)
+            gain += terms[i].weight;
+        return gain;
+    }
+
+    std::complex<double> gainAt(double omega) const
+    {
+        std::complex<double> gain = direct;
+        for (int i = 0; i < count; ++i) {
+            const std::complex<double> jwt(0.0, omega * terms[i].seconds);
+            gain += terms[i].weight * jwt / (1.0 + jwt);
+        }
+        return gain;
+    }
+};
+
+FirstOrderPath pathOf(const InputSignal &s)
+{
+    FirstOrderPath path;
+    if (positiveFinite(s.highPassSeconds))
+        path = path.highPassed(s.highPassSeconds);
+    if (positiveFinite(s.couplingSeconds))
+        path = path.highPassed(s.couplingSeconds);
+    // A compensated divider passes the signal and adds (k − 1) of it through a high-pass.
+    if (std::isfinite(s.compensation) && s.compensation != 1.0 && positiveFinite(s.compensationSeconds)) {
+        const FirstOrderPath extra = path.highPassed(s.compensationSeconds);
+        for (int i = 0; i < extra.count; ++i)
+            path.add((s.compensation - 1.0) * extra.terms[i].weight, extra.terms[i].seconds);
+    }
+    return path;
+}
+
+/** One high-pass's steady state for a square: a decaying spike at each edge. */
+double squareThrough(double tau, double since, bool positive, double halfPeriod, double half)
+{
+    const double jump = 2.0 * half / (1.0 + std::exp(-halfPeriod / tau));
+    return (positive ? jump : -jump) * std::exp(-since / tau);
+}
+
+/** One high-pass's steady state for a triangle: rounded steps, each settling towards slope × τ. */
+double triangleThrough(double tau, double since, bool rising, double halfPeriod, double amplitudeVpp)
+{
+    const double decay = std::exp(-halfPeriod / tau);
+    const double plateau = amplitudeVpp / halfPeriod * tau;
+    const double start = -plateau * (1.0 - decay) / (1.0 + decay);
+    const double value = plateau + (start - plateau) * std::exp(-since / tau);
+    return rising ? value : -value;
+}
+
+bool evenIndex(int n)
+{
+    return n % 2 == 0;
 }
 
 /**
- * The steady state across the resistor of a series CR fed with the signal. A sine keeps its shape,
- * smaller and leading; a square turns into decaying spikes at its edges; a triangle into rounded
- * steps. Each half period of the square and the triangle is one exponential, solved in closed form.
+ * A square through the path. Away from its edges each high-pass decays on its own; near one, the band
+ * limit turns the jump into the Gaussian's erf step, which only edges within a few σ take part in.
  */
-double highPassed(const InputSignal &s, double theta)
+double squareWave(const InputSignal &s, const FirstOrderPath &path, double theta, double sigma)
 {
-    const double tau = s.highPassSeconds;
     const double omega = kTwoPi * s.frequencyHz;
+    const double halfPeriod = 0.5 / s.frequencyHz;
     const double half = s.amplitudeVpp / 2.0;
-    switch (s.waveform) {
-    case Waveform::Sine: {
-        const double wt = omega * tau;
-        const double gain = wt / std::sqrt(1.0 + wt * wt);
-        return half * gain * std::sin(theta + std::atan2(1.0, wt));
+    const double u = foldedAngle(theta) / omega;
+    const bool positive = u < halfPeriod;
+    const double since = positive ? u : u - halfPeriod;
+    double value = path.direct * (positive ? half : -half);
+    for (int i = 0; i < path.count; ++i)
+        value
+            += path.terms[i].weight * squareThrough(path.terms[i].seconds, since, positive, halfPeriod, half);
+    if (sigma > 0.0) {
+        const double edge = 2.0 * half * path.edgeGain();
+        const double reach = kReachSigmas * sigma;
+        const int last = int(std::floor((u + reach) / halfPeriod));
+        for (int n = int(std::ceil((u - reach) / halfPeriod)); n <= last; ++n) {
+            const double d = u - n * halfPeriod;
+            const double smoothed = normalCdf(d / sigma) - (d >= 0.0 ? 1.0 : 0.0);
+            value += (evenIndex(n) ? edge : -edge) * smoothed;
+        }
     }
-    case Waveform::Square: {
-        const double halfPeriod = 0.5 / s.frequencyHz;
-        const double decay = std::exp(-halfPeriod / tau);
-        const double jump = 2.0 * half / (1.0 + decay);
-        const double u = foldedAngle(theta);
-        const bool positive = u < std::numbers::pi;
-        const double since = (positive ? u : u - std::numbers::pi) / omega;
-        return (positive ? jump : -jump) * std::exp(-since / tau);
+    return value;
+}
+
+/** A triangle through the path; the band limit rounds each corner as a ramp through a Gaussian,
+ * u·Φ(u/σ) + σ·φ(u/σ). */
+double triangleWave(const InputSignal &s, const FirstOrderPath &path, double theta, double sigma)
+{
+    const double omega = kTwoPi * s.frequencyHz;
+    const double halfPeriod = 0.5 / s.frequencyHz;
+    const double half = s.amplitudeVpp / 2.0;
+    const double slope = s.amplitudeVpp / halfPeriod;
+    // The triangle rises from its lowest point at -π/2 to its highest at +π/2.
+    const double u = foldedAngle(theta + std::numbers::pi / 2.0) / omega;
+    const bool rising = u < halfPeriod;
+    const double since = rising ? u : u - halfPeriod;
+    double value = path.direct * (rising ? slope * since - half : half - slope * since);
+    for (int i = 0; i < path.count; ++i) {
+        value += path.terms[i].weight
+            * triangleThrough(path.terms[i].seconds, since, rising, halfPeriod, s.amplitudeVpp);
     }
-    case Waveform::Triangle: {
-        const double halfPeriod = 0.5 / s.frequencyHz;
-        const double decay = std::exp(-halfPeriod / tau);
-        const double slope = s.amplitudeVpp / halfPeriod;
-        const double plateau = slope * tau;
-        const double start = -plateau * (1.0 - decay) / (1.0 + decay);
-        // The triangle rises from its lowest point at -π/2 to its highest at +π/2.
-        const double u = foldedAngle(theta + std::numbers::pi / 2.0);
-        const bool rising = u < std::numbers::pi;
-        const double since = (rising ? u : u - std::numbers::pi) / omega;
-        const double value = plateau + (start - plateau) * std::exp(-since / tau);
-        return rising ? value : -value;
+    if (sigma > 0.0) {
+        const double bend = 2.0 * slope * path.edgeGain();
+        const double reach = kReachSigmas * sigma;
+        const int last = int(std::floor((u + reach) / halfPeriod));
+        for (int n = int(std::ceil((u - reach) / halfPeriod)); n <= last; ++n) {
+            const double d = u - n * halfPeriod;
+            const double rounded = d * normalCdf(d / sigma) + sigma * normalPdf(d / sigma) - std::max(d, 0.0);
+            value += (evenIndex(n) ? bend : -bend) * rounded;
+        }
     }
-    }
-    return 0.0;
+    return value;
 }
 
 /** The mains frequency the hum comes at. */
@@ -110,31 +255,66 @@ double InputSignal::valueAt(double seconds) const
 double InputSignal::waveformAt(double seconds) const
 {
     if (!isAlternating())
-        return highPassSeconds > 0.0 ? 0.0 : offsetVolts;
+        return meanVolts();
+    const double lag = std::isfinite(delaySeconds) ? delaySeconds : 0.0;
     if (burstCycles > 0 && burstPeriodCycles > burstCycles) {
         // Between bursts the output rests at its mean.
-        const double cycles = frequencyHz * seconds + phaseDegrees / 360.0;
+        const double cycles = frequencyHz * (seconds - lag) + phaseDegrees / 360.0;
         const double within = cycles - std::floor(cycles / burstPeriodCycles) * burstPeriodCycles;
         if (within >= burstCycles)
-            return highPassSeconds > 0.0 ? 0.0 : offsetVolts;
+            return meanVolts();
     }
-    const double theta = kTwoPi * frequencyHz * seconds + phaseDegrees * std::numbers::pi / 180.0;
-    if (highPassSeconds > 0.0 && std::isfinite(highPassSeconds))
-        return highPassed(*this, theta);
+    const double sigma = positiveFinite(smoothingSeconds) ? smoothingSeconds : 0.0;
+    const double omega = kTwoPi * frequencyHz;
+    const double theta = omega * (seconds - lag) + phaseDegrees * std::numbers::pi / 180.0;
+    const FirstOrderPath path = pathOf(*this);
     const double half = amplitudeVpp / 2.0;
-    double shape = 0.0;
+    if (path.count == 0 && sigma == 0.0) {
+        double shape = 0.0;
+        switch (waveform) {
+        case Waveform::Sine:
+            shape = std::sin(theta);
+            break;
+        case Waveform::Square:
+            shape = std::sin(theta) >= 0.0 ? 1.0 : -1.0;
+            break;
+        case Waveform::Triangle:
+            shape = 2.0 / std::numbers::pi * std::asin(std::clamp(std::sin(theta), -1.0, 1.0));
+            break;
+        }
+        return offsetVolts + half * shape;
+    }
+    // High-passes pass no DC; what comes through straight keeps the offset.
+    const double mean = path.direct * offsetVolts;
+    const std::complex<double> gain = path.gainAt(omega) * std::exp(-0.5 * std::pow(omega * sigma, 2.0));
+    const auto fundamental = [&](double share) {
+        return mean + share * half * std::abs(gain) * std::sin(theta + std::arg(gain));
+    };
+    const bool crowded = 2.0 * kReachSigmas * sigma > kMostEdges * 0.5 / frequencyHz;
     switch (waveform) {
     case Waveform::Sine:
-        shape = std::sin(theta);
-        break;
+        return fundamental(1.0);
     case Waveform::Square:
-        shape = std::sin(theta) >= 0.0 ? 1.0 : -1.0;
-        break;
+        return crowded ? fundamental(4.0 / std::numbers::pi) : mean + squareWave(*this, path, theta, sigma);
     case Waveform::Triangle:
-        shape = 2.0 / std::numbers::pi * std::asin(std::clamp(std::sin(theta), -1.0, 1.0));
-        break;
+        return crowded ? fundamental(8.0 / (std::numbers::pi * std::numbers::pi))
+                       : mean + triangleWave(*this, path, theta, sigma);
     }
-    return offsetVolts + half * shape;
+    return mean;
+}
+
+double InputSignal::nextCornerAfter(double seconds) const
+{
+    if (!isAlternating() || waveform == Waveform::Sine || !std::isfinite(seconds))
+        return std::numeric_limits<double>::infinity();
+    const double omega = kTwoPi * frequencyHz;
+    const double halfPeriod = 0.5 / frequencyHz;
+    const double lag = std::isfinite(delaySeconds) ? delaySeconds : 0.0;
+    // A square's edges fall where its phase is a multiple of π, a triangle's corners a quarter period on.
+    const double shift = waveform == Waveform::Triangle ? std::numbers::pi / 2.0 : 0.0;
+    const double u
+        = foldedAngle(omega * (seconds - lag) + phaseDegrees * std::numbers::pi / 180.0 + shift) / omega;
+    return seconds + (halfPeriod - std::fmod(u, halfPeriod));
 }
 
 double InputSignal::periodSeconds() const

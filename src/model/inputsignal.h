@@ -26,6 +26,18 @@ struct InputSignal
      * passed, and again. 0: it runs all the time. */
     int burstCycles = 0;
     int burstPeriodCycles = 0;
+    /** When positive, AC coupling's series capacitor into the input's resistance, another high-pass after
+     * the first, with this time constant. */
+    double couplingSeconds = 0.0;
+    /** A ×10 probe's trimmer: an edge first steps by this much of its height, then settles to it with
+     * compensationSeconds (1 is a probe correctly compensated). */
+    double compensation = 1.0;
+    double compensationSeconds = 0.0;
+    /** The σ of the Gaussian band limit the signal has passed (the generator's edges, cables, the
+     * amplifier); 0 for an ideal signal. */
+    double smoothingSeconds = 0.0;
+    /** How late the signal comes out of its path, in seconds. */
+    double delaySeconds = 0.0;
 
     /** The voltage at time t (seconds). Sine, square and triangle all start at their mean, rising, at phase
      * 0. Behind a high-pass RC it is the steady-state voltage across the resistor. */
@@ -33,7 +45,10 @@ struct InputSignal
     /** The same without the hum and the noise riding on it. */
     double waveformAt(double seconds) const;
     /** The mean over a period, what AC coupling takes away. */
-    double meanVolts() const { return highPassSeconds > 0.0 ? 0.0 : offsetVolts; }
+    double meanVolts() const { return highPassSeconds > 0.0 || couplingSeconds > 0.0 ? 0.0 : offsetVolts; }
+    /** The first moment after t where a square has an edge or a triangle a corner (infinity for a sine or
+     * a steady level): where a drawing needs its points closest. */
+    double nextCornerAfter(double seconds) const;
     /** The period in seconds (of the whole burst, for a burst), or 0 for a signal that does not repeat
      * (no frequency). Hum and noise are not counted: see isClean(). */
     double periodSeconds() const;

@@ -40,6 +40,15 @@ constexpr double kChopSeconds = 0.5e-6;
 constexpr double kChopVisible = 0.05;
 /** Fewer samples a period than this cut the peaks off and alias: the sweep is then drawn by its envelope. */
 constexpr double kSamplesPerPeriod = 16.0;
+/** An edge or corner the even samples would step over gets points of its own, half a σ of its band
+ * limit apart, over four σ either side; a sweep with more edges than this has samples enough already. */
+constexpr double kCornerStepSigmas = 0.5;
+constexpr double kCornerReachSigmas = 4.0;
+constexpr int kMostRefinedCorners = 64;
+/** Edges narrower than this on the face, in divisions, are drawn as the jumps they look like. */
+constexpr double kVisibleCorner = 0.01;
+/** The most samples a sweep gets, whatever its settings. */
+constexpr int kMostSamples = 20000;
 
 bool finitePositive(double value)
 {
@@ -77,7 +86,7 @@ double periodsIn(const ScopeSettings &settings, double spanSeconds)
 int sampleCount(const ScopeSettings &settings, double spanSeconds)
 {
     const double wanted = std::max(800.0, periodsIn(settings, spanSeconds) * 200.0);
-    return int(std::min(wanted, 20000.0));
+    return int(std::min(wanted, double(kMostSamples)));
 }
 
 double sweepY(const ScopeSettings &settings, TraceKind kind, double t)
@@ -93,6 +102,49 @@ double sweepY(const ScopeSettings &settings, TraceKind kind, double t)
         break;
     }
     return 0.0;
+}
+
+/** The signals a trace of a kind follows. */
+QList<const InputSignal *> signalsOf(const ScopeSettings &settings, TraceKind kind)
+{
+    QList<const InputSignal *> shown;
+    if ((kind == TraceKind::ChannelI || kind == TraceKind::Sum)
+        && settings.channelI.coupling != Coupling::Ground)
+        shown.append(&settings.channelI.signal);
+    if ((kind == TraceKind::ChannelII || kind == TraceKind::Sum)
+        && settings.channelII.coupling != Coupling::Ground)
+        shown.append(&settings.channelII.signal);
+    return shown;
+}
+
+/**
+ * The times between from and to, as fractions of the sweep, at which a trace needs points besides its
+ * even samples: round the edges and corners of its signals, when those are narrower than the samples'
+ * step. An edge through the amplifier rises in 17,5 ns, which even samples of a slow sweep stride over.
+ */
+QList<double> cornerFractions(const ScopeSettings &settings, TraceKind kind, double start, double fullSpan,
+    double from, double to, int samples)
+{
+    QList<double> fractions;
+    const double step = (to - from) * fullSpan / samples;
+    const double divisionsPerSecond = (settings.xMagnified ? 10.0 : 1.0) / settings.secondsPerDiv;
+    for (const InputSignal *signal : signalsOf(settings, kind)) {
+        const double sigma = signal->smoothingSeconds;
+        if (!(sigma > 0.0) || !std::isfinite(sigma) || step <= kCornerStepSigmas * sigma
+            || 2.0 * kCornerReachSigmas * sigma * divisionsPerSecond < kVisibleCorner)
+            continue;
+        const double reach = kCornerReachSigmas * sigma;
+        double corner = signal->nextCornerAfter(start + from * fullSpan - reach);
+        for (int n = 0; n < kMostRefinedCorners && corner < start + to * fullSpan + reach; ++n) {
+            for (double d = -reach; d <= reach; d += kCornerStepSigmas * sigma) {
+                const double fraction = (corner + d - start) / fullSpan;
+                if (fraction > from && fraction < to)
+                    fractions.append(fraction);
+            }
+            corner = signal->nextCornerAfter(corner);
+        }
+    }
+    return fractions;
 }
 
 /** A time long enough for an X-Y figure to close on itself (or 20 periods of the slower signal). */
@@ -190,8 +242,20 @@ QList<Trace> sweepTraces(const ScopeSettings &settings, TraceKind kind, double s
     // highest points, which the beam crosses over and over: drawn as such, it cannot alias.
     const bool dense = periodsIn(settings, span) * kSamplesPerPeriod > samples;
     const std::pair<double, double> range = dense ? deflectionRange(settings, kind) : std::pair { 0.0, 0.0 };
-    for (int i = 0; i <= samples; ++i) {
-        const double fraction = firstFraction + (lastFraction - firstFraction) * double(i) / samples;
+    QList<double> fractions;
+    fractions.reserve(samples + 1);
+    for (int i = 0; i <= samples; ++i)
+        fractions.append(firstFraction + (lastFraction - firstFraction) * double(i) / samples);
+    if (!dense) {
+        const QList<double> corners
+            = cornerFractions(settings, kind, start, fullSpan, firstFraction, lastFraction, samples);
+        if (!corners.isEmpty() && fractions.size() + corners.size() <= kMostSamples + 1) {
+            fractions.append(corners);
+            std::sort(fractions.begin(), fractions.end());
+        }
+    }
+    for (qsizetype i = 0; i < fractions.size(); ++i) {
+        const double fraction = fractions.at(i);
         const double t = start + fraction * fullSpan;
         if (chopParity >= 0 && std::abs(std::fmod(std::floor(t / kChopSeconds), 2.0)) != chopParity) {
             if (!trace.points.isEmpty()) {
