@@ -342,6 +342,29 @@ private Q_SLOTS:
         QTest::newRow("0,5 V at TRIG. INP.") << 0.5 << true << false;
         QTest::newRow("0,7 V at TRIG. INP.") << 0.7 << true << true;
     }
+
+    void theTriggerStopsAt40MHz_data()
+    {
+        QTest::addColumn<double>("hertz");
+        QTest::addColumn<bool>("triggers");
+        QTest::newRow("35 MHz") << 35e6 << true;
+        QTest::newRow("45 MHz") << 45e6 << false;
+    }
+    void theTriggerStopsAt40MHz()
+    {
+        QFETCH(double, hertz);
+        QFETCH(bool, triggers);
+        // Through a ×10 probe, whose band reaches past the amplifier's: 35 MHz still stands 1,7 div high.
+        GeneratorSettings g;
+        g.frequencyHz = hertz;
+        g.amplitudeIVpp = 10.0;
+        g.probeI = Probe::Times10;
+        g.compensationI = 1.0;
+        const Hm203 scope = with({ { C::TimeDiv, Hm203::timeDivPosition(0.5e-6) },
+                                     { C::VoltsDivI, Hm203::voltsDivPosition(0.2) } },
+            g);
+        QCOMPARE(scope.screen().traces.triggered, triggers);
+    }
     void aSmallSignalDoesNotTrigger()
     {
         QFETCH(double, voltsPeakToPeak);

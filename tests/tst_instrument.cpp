@@ -12,6 +12,7 @@
 
 #include <QAccessible>
 #include <QAccessibleValueInterface>
+#include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -361,6 +362,39 @@ private Q_SLOTS:
     /** A ×10 probe on the calibrator, as on the first day: picked at the generator, its trimmer turned
      * until the square's corners are square. The screen shows a tenth, and the line under the panel
      * what the tip sees. */
+    void noiseHumAndBurstsRideOnTheOutputs_data() { languages(); }
+    void noiseHumAndBurstsRideOnTheOutputs()
+    {
+        QFETCH(bool, castilian);
+        setLanguage(castilian);
+        Tosciloscopio *window = open();
+        GeneratorPanel *generator = window->generador;
+        generator->setHidden(HiddenReading::None);
+        QCOMPARE(generator->burst()->text(),
+            castilian ? QStringLiteral("Ráfagas: 4 ciclos de cada 10")
+                      : QStringLiteral("Ràfegues: 4 cicles de cada 10"));
+        // Typed in and confirmed, as a student does.
+        generator->noise()->setFocus();
+        generator->noise()->selectAll();
+        QTest::keyClicks(generator->noise(), QStringLiteral("0,2"));
+        QTest::keyClick(generator->noise(), Qt::Key_Return);
+        QCOMPARE(panel()->scope().generator().noiseVolts, 0.2);
+        // A noisy trace is a steady blur: once drawn, the window rests.
+        settle();
+        const int frames = panel()->frameCount();
+        QTest::qWait(150);
+        QCOMPARE(panel()->frameCount(), frames);
+        generator->hum()->stepUp();
+        QVERIFY(panel()->scope().generator().humVolts > 0.0);
+        QTest::mouseClick(
+            generator->burst(), Qt::LeftButton, {}, QPoint(6, generator->burst()->height() / 2));
+        QVERIFY(panel()->scope().generator().burst);
+        settle();
+        saveGrab(window, QStringLiteral("osciloscopio-ruido-") + suffix(castilian));
+        QVERIFY(litHeight(panel()->grab().toImage(), panel()->screenRect().adjusted(8, 8, -8, -8)) > 20);
+        window->close();
+    }
+
     void aProbeIsPickedAndTrimmed_data() { languages(); }
     void aProbeIsPickedAndTrimmed()
     {

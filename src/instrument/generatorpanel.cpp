@@ -2,6 +2,7 @@
 
 #include "radiogroup.h"
 
+#include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -80,6 +81,17 @@ GeneratorPanel::GeneratorPanel(QWidget *parent, bool castilian)
     m_phaseII = spin(
         "phaseII", u"Fase de II", u"Fase de II", -maximumPhase, maximumPhase, 5, 0, QStringLiteral("°"), 6);
 
+    // What rides on both outputs: noise, the 50 Hz hum the leads pick up, and bursts.
+    m_noise = spin("noise", u"Ruido", u"Soroll", 0, maximumNoise, 0.01, 2, QStringLiteral(" V ef."), 7);
+    m_hum = spin("hum", u"Zumbido 50 Hz", u"Brunzit 50 Hz", 0, maximumHum, 0.05, 2, QStringLiteral(" V"), 8);
+    m_burst
+        = new QCheckBox(text(castilian, u"Ráfagas: %1 ciclos de cada %2", u"Ràfegues: %1 cicles de cada %2")
+                            .arg(burstCycles)
+                            .arg(burstPeriodCycles),
+            this);
+    m_burst->setObjectName(QStringLiteral("burst"));
+    grid->addWidget(m_burst, 9, 1, 1, 2);
+
     m_hookup = new RadioGroup(this, { 0, 0, 210, 92 }, text(castilian, u"Conexión", u"Connexió"),
         { text(castilian, u"Salidas I y II a CH I y CH II", u"Eixides I i II a CH I i CH II"),
             text(castilian, u"Circuito RC: Ue a CH I, Ur a CH II", u"Circuit RC: Ue a CH I, Ur a CH II"),
@@ -108,7 +120,8 @@ GeneratorPanel::GeneratorPanel(QWidget *parent, bool castilian)
         box->setRange(Probes::minimumCompensation, Probes::maximumCompensation);
         box->setDecimals(2);
         box->setSingleStep(0.05);
-        box->setPrefix(text(castilian, u"Compensación: ", u"Compensació: "));
+        // Short, to fit beside its twin; the name a screen reader hears and the tip say it whole.
+        box->setPrefix(QStringLiteral("Comp. "));
         box->setKeyboardTracking(false);
         const QString heard
             = text(castilian, u"Compensación de la sonda ", u"Compensació de la sonda ") + channel;
@@ -124,16 +137,17 @@ GeneratorPanel::GeneratorPanel(QWidget *parent, bool castilian)
     probes->addWidget(m_probeII, 0, 1);
     probes->addWidget(m_compensationI, 1, 0);
     probes->addWidget(m_compensationII, 1, 1);
-    grid->addLayout(probes, 5, 3, 3, 1);
-    grid->setRowStretch(7, 1);
+    grid->addLayout(probes, 5, 3, 5, 1);
+    grid->setRowStretch(10, 1);
     grid->setColumnStretch(3, 1);
 
     setSettings(m_settings);
     for (QDoubleSpinBox *box : { m_frequency, m_amplitudeI, m_offsetI, m_amplitudeII, m_offsetII, m_phaseII,
-             m_compensationI, m_compensationII })
+             m_compensationI, m_compensationII, m_noise, m_hum })
         connect(box, &QDoubleSpinBox::valueChanged, this, &GeneratorPanel::read);
     for (RadioGroup *group : { m_waveform, m_hookup, m_tester, m_probeI, m_probeII })
         connect(group, &RadioGroup::clicked, this, &GeneratorPanel::read);
+    connect(m_burst, &QCheckBox::toggled, this, &GeneratorPanel::read);
 }
 
 void GeneratorPanel::followChoices(const GeneratorSettings &settings)
@@ -165,6 +179,9 @@ void GeneratorPanel::setSettings(const GeneratorSettings &settings)
     m_amplitudeII->setValue(settings.amplitudeIIVpp);
     m_offsetII->setValue(settings.offsetIIVolts);
     m_phaseII->setValue(settings.phaseIIDegrees);
+    m_noise->setValue(settings.noiseVolts);
+    m_hum->setValue(settings.humVolts);
+    m_burst->setChecked(settings.burst);
     m_showing = false;
 }
 
@@ -188,6 +205,9 @@ void GeneratorPanel::read()
     s.amplitudeIIVpp = m_amplitudeII->value();
     s.offsetIIVolts = m_offsetII->value();
     s.phaseIIDegrees = m_phaseII->value();
+    s.noiseVolts = m_noise->value();
+    s.humVolts = m_hum->value();
+    s.burst = m_burst->isChecked();
     m_settings = s;
     Q_EMIT settingsChanged(s);
 }

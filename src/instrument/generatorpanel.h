@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class QCheckBox;
 class QDoubleSpinBox;
 class RadioGroup;
 
@@ -39,6 +40,9 @@ public:
     /** The probe on a channel (×1, ×10) and its compensation trimmer, which only a ×10 probe has. */
     RadioGroup *probe(bool second) const { return second ? m_probeII : m_probeI; }
     QDoubleSpinBox *compensation(bool second) const { return second ? m_compensationII : m_compensationI; }
+    QDoubleSpinBox *noise() const { return m_noise; }
+    QDoubleSpinBox *hum() const { return m_hum; }
+    QCheckBox *burst() const { return m_burst; }
 
 Q_SIGNALS:
     /** The student changed something. */
@@ -66,4 +70,7 @@ private:
     QDoubleSpinBox *m_offsetI;
     QDoubleSpinBox *m_offsetII;
     QDoubleSpinBox *m_phaseII;
+    QDoubleSpinBox *m_noise;
+    QDoubleSpinBox *m_hum;
+    QCheckBox *m_burst;
 };

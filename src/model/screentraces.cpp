@@ -29,6 +29,8 @@ constexpr double kLinePeriod = 1.0 / 50.0;
  * TRIG. INP., 0,6 V. A smaller signal does not trigger the sweep. */
 constexpr double kInternalSensitivityDivisions = 0.5;
 constexpr double kExternalSensitivityVolts = 0.6;
+/** The trigger circuit's bandwidth (technical data): nothing faster than 40 MHz triggers the sweep. */
+constexpr double kTriggerBandwidthHz = 40e6;
 /** The slowest signal HF still triggers on, and the fastest LF does. */
 constexpr double kHighPassHz = 1500.0;
 constexpr double kLowPassHz = 1000.0;
@@ -367,7 +369,7 @@ std::optional<double> triggerTimeFrom(const ScopeSettings &settings, TriggerSour
     if (coupling == TriggerCoupling::LF)
         source.signal.noiseVolts = 0.0;
     const double frequency = source.signal.frequencyHz;
-    if ((coupling == TriggerCoupling::HF && frequency < kHighPassHz)
+    if (frequency > kTriggerBandwidthHz || (coupling == TriggerCoupling::HF && frequency < kHighPassHz)
         || (coupling == TriggerCoupling::LF && frequency > kLowPassHz))
         return std::nullopt;
     // Only DC coupling lets the trigger circuit see the signal's mean.
