@@ -381,6 +381,40 @@ private Q_SLOTS:
         QCOMPARE(normal.screen().traces.traces.isEmpty(), !triggers);
     }
 
+    void acCouplingSettlesAfterTheSwitch_data()
+    {
+        QTest::addColumn<double>("after");
+        QTest::addColumn<double>("divisions");
+        // A 1 kHz sine on 2 V of offset, at 1 V/div, switched from DC to AC at 1 s: the trace starts 2 div
+        // up, where DC had it, and falls with the coupling's 0,1 s.
+        QTest::newRow("at the switch") << 0.0 << 2.0;
+        QTest::newRow("one time constant on") << 0.1 << 2.0 / std::numbers::e;
+        QTest::newRow("half a second on") << 0.5 << 2.0 * std::exp(-5.0);
+        QTest::newRow("0,7 s on: settled, under a hundredth of a division off")
+            << 0.7 << 2.0 * std::exp(-7.0);
+    }
+    void acCouplingSettlesAfterTheSwitch()
+    {
+        QFETCH(double, after);
+        QFETCH(double, divisions);
+        GeneratorSettings g;
+        g.offsetIVolts = 2.0;
+        Hm203 scope = with({ { C::DcI, 1 } }, g);
+        QVERIFY(scope.setValueAt(C::DcI, 0, 1.0));
+        const Trace trace = computeTraces(scope.scopeSettingsAt(1.0 + after)).traces.value(0);
+        const QRectF bounds = traceBounds(trace);
+        QVERIFY2(std::abs(bounds.center().y() - divisions) < 0.02,
+            qPrintable(QString::number(bounds.center().y())));
+        QCOMPARE(scope.settlingAt(1.0 + after), after < 0.6);
+        // Back to DC, the capacitor is bypassed: the trace is at once where its mean puts it.
+        scope.setValueAt(C::DcI, 1, 1.0 + after);
+        QVERIFY(
+            std::abs(
+                traceBounds(computeTraces(scope.scopeSettingsAt(1.0 + after)).traces.value(0)).center().y()
+                - 2.0)
+            < 0.02);
+    }
+
     void aBurstNeedsHoldOff_data()
     {
         QTest::addColumn<int>("holdOff");

@@ -172,7 +172,7 @@ void LivePanel::controlMoved(PanelControlWidget *widget)
 {
     const Hm203Control control = widget->control();
     const bool wasOn = m_scope.isPressed(Hm203Control::Power);
-    if (!m_scope.setValue(control, widget->value()))
+    if (!m_scope.setValueAt(control, widget->value(), now()))
         return;
     if (control == Hm203Control::Power && !wasOn)
         m_powerOnAt = now();

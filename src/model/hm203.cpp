@@ -1,6 +1,7 @@
 #include "hm203.h"
 
 #include "decimalformat.h"
+#include "verticalpath.h"
 
 #include <algorithm>
 #include <cmath>
@@ -182,6 +183,48 @@ bool Hm203::setValue(Hm203Control control, int value)
     return true;
 }
 
+bool Hm203::setValueAt(Hm203Control control, int value, double seconds)
+{
+    const bool first = control == C::DcI || control == C::GroundI;
+    const bool second = control == C::DcII || control == C::GroundII;
+    const ScopeSettings before = scopeSettings();
+    if (!setValue(control, value))
+        return false;
+    if (first || second) {
+        const ChannelSettings &was = first ? before.channelI : before.channelII;
+        const ChannelSettings now = first ? scopeSettings().channelI : scopeSettings().channelII;
+        Settling &settling = m_settling[first ? 0 : 1];
+        if (now.coupling == Coupling::AC && was.coupling != Coupling::AC) {
+            // The signal's whole mean comes through at first, and fades as the capacitor charges.
+            settling = { now.signal.highPassSeconds > 0.0 ? 0.0 : now.signal.offsetVolts, seconds };
+        } else if (now.coupling != Coupling::AC) {
+            settling = {};
+        }
+    }
+    return true;
+}
+
+ScopeSettings Hm203::scopeSettingsAt(double seconds) const
+{
+    ScopeSettings s = scopeSettings();
+    for (int k = 0; k < 2; ++k) {
+        ChannelSettings &channel = k == 0 ? s.channelI : s.channelII;
+        const Settling &settling = m_settling[std::size_t(k)];
+        if (channel.coupling == Coupling::AC && settling.volts != 0.0 && std::isfinite(seconds))
+            channel.settlingVolts = settling.volts
+                * std::exp(-std::max(0.0, seconds - settling.since) / VerticalInput::couplingSeconds);
+    }
+    return s;
+}
+
+bool Hm203::settlingAt(double seconds) const
+{
+    // Settled once what is left is under a hundredth of a division.
+    const ScopeSettings s = scopeSettingsAt(seconds);
+    return std::abs(s.channelI.settlingVolts) > 0.01 * s.channelI.voltsPerDiv
+        || std::abs(s.channelII.settlingVolts) > 0.01 * s.channelII.voltsPerDiv;
+}
+
 bool Hm203::setGenerator(const GeneratorSettings &settings)
 {
     using namespace GeneratorLimits;
@@ -322,8 +365,8 @@ LiveScreen Hm203::screen(const BeamMoment &moment) const
         return live;
     }
 
-    ScopeSettings settings = scopeSettings();
     const double seconds = std::isfinite(moment.seconds) ? moment.seconds : 0.0;
+    ScopeSettings settings = scopeSettingsAt(seconds);
     settings.freeRunSeconds = seconds;
     live.traces = computeTraces(settings);
 
@@ -345,7 +388,7 @@ LiveScreen Hm203::screen(const BeamMoment &moment) const
         = timing.cycleSeconds > 0.0 ? 1.0 / timing.cycleSeconds / (alternateTrace ? 2.0 : 1.0) : 0.0;
     const bool perChannelRun = alternateTrace && settings.trigger.alternate;
     live.moving = live.moving || (!timing.dark && (!timing.triggered || rate < Afterglow::steadyRate))
-        || perChannelRun;
+        || perChannelRun || settlingAt(seconds);
     return live;
 }
 
@@ -373,8 +416,8 @@ BeamFrame Hm203::beam(double fromSeconds, double toSeconds, double sincePowerOn)
         frame.writing.strokes.append(stroke);
         return frame;
     }
-    frame.writing = beamWriting(scopeSettings(), fromSeconds, toSeconds);
-    frame.moving = frame.moving || !frame.writing.steady;
+    frame.writing = beamWriting(scopeSettingsAt(toSeconds), fromSeconds, toSeconds);
+    frame.moving = frame.moving || !frame.writing.steady || settlingAt(toSeconds);
     return frame;
 }
 

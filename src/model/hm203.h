@@ -238,9 +238,27 @@ public:
         return readingAt(control, value(control), castilian);
     }
 
+    /**
+     * Turns a control at a moment of the clock (seconds), for what takes time to happen: switched from
+     * DC or GD to AC, a channel's coupling capacitor starts empty, so the trace starts where the signal's
+     * mean puts it and settles to its AC place with the coupling's time constant.
+     */
+    bool setValueAt(Hm203Control control, int value, double seconds);
+    /** The settings at a moment of the clock: a trace on its way after a coupling switch included. */
+    ScopeSettings scopeSettingsAt(double seconds) const;
+    /** True while a trace is still visibly on its way after a coupling switch. */
+    bool settlingAt(double seconds) const;
+
 private:
     std::array<int, kHm203ControlCount> m_values {};
     GeneratorSettings m_generator;
+    /** For each channel, the mean its capacitor had still to take up when AC came in, and when. */
+    struct Settling
+    {
+        double volts = 0.0;
+        double since = 0.0;
+    };
+    std::array<Settling, 2> m_settling {};
 };
 
 /** The figure the component tester draws for a load, in divisions. */

@@ -35,6 +35,9 @@ struct ChannelSettings
     /** The Y-POS. knob, in divisions, positive upwards. */
     double position = 0.0;
     bool inverted = false;
+    /** With AC coupling just switched in, the part of the signal's mean its capacitor has not yet taken
+     * up, in volts: the trace still stands this much off and settles to its place. */
+    double settlingVolts = 0.0;
 };
 
 /** The trigger controls. The level is in volts at the source channel's input, after its coupling. */

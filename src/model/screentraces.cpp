@@ -314,7 +314,7 @@ double triggerVolts(const ChannelSettings &channel, double seconds)
     case Coupling::Ground:
         return 0.0;
     case Coupling::AC:
-        return channel.signal.valueAt(seconds) - channel.signal.meanVolts();
+        return channel.signal.valueAt(seconds) - channel.signal.meanVolts() + channel.settlingVolts;
     case Coupling::DC:
         break;
     }
