@@ -27,6 +27,13 @@ enum TaskIndex {
     Difference,
     PhaseXY,
     RcLead,
+    Compensation,
+    ProbeVoltage,
+    RiseTime,
+    Bandwidth,
+    Hum,
+    Burst,
+    SmallSignal,
 };
 
 /** Sets the instrument as a student would; false when the wanted state could not be reached. */
@@ -293,6 +300,58 @@ std::optional<double> readLead(Hm203 &scope)
     if (ahead < 0.0)
         ahead += period;
     return 360.0 * ahead / period;
+}
+
+bool setFrequency(Hm203 &scope, double hz)
+{
+    return changeGenerator(scope, [hz](GeneratorSettings &g) { g.frequencyHz = hz; });
+}
+
+bool setTrigger(Hm203 &scope, TriggerCoupling coupling)
+{
+    scope.setValue(Hm203Control::TriggerCoupling, int(coupling));
+    return scope.scopeSettings().trigger.coupling == coupling;
+}
+
+bool setHoldOff(Hm203 &scope, int percent)
+{
+    scope.setValue(Hm203Control::HoldOff, percent);
+    return std::abs(scope.scopeSettings().holdOff - percent / 100.0) < 1e-9;
+}
+
+/** The fastest sweep: 0,5 µs/div spread ten times by X-MAG. */
+bool fastestSweep(Hm203 &scope)
+{
+    return setTime(scope, 0.5e-6) && press(scope, Hm203Control::XMagnifier);
+}
+
+/** A student's peak-to-peak voltage at a ×10 probe's tip: the tallest whole trace, times ten. */
+std::optional<double> readTipVoltage(Hm203 &scope)
+{
+    for (double voltsPerDiv : voltsPerDivSteps()) {
+        setVolts(scope, false, voltsPerDiv);
+        const QRectF bounds = traceBounds(picture(scope).traces.value(0));
+        if (bounds.height() > 0.0 && bounds.height() <= ScreenGeometry::rows)
+            return bounds.height() * voltsPerDiv * 10.0;
+    }
+    return std::nullopt;
+}
+
+/** A student's rise time: where the magnified edge crosses 10 and 90 % of the square's height, in ns. */
+std::optional<double> readRise(Hm203 &scope)
+{
+    // The middle tenth X-MAG spreads holds a falling edge after a rising start: start on a falling one.
+    if (!fastestSweep(scope) || !setVolts(scope, false, 0.1) || !setSlope(scope, TriggerSlope::Falling))
+        return std::nullopt;
+    const ScreenTraces screen = picture(scope);
+    const QRectF bounds = traceBounds(screen.traces.value(0));
+    const double low = bounds.top() + 0.1 * bounds.height();
+    const double high = bounds.top() + 0.9 * bounds.height();
+    const QList<double> from = risingCrossings(screen, TraceKind::ChannelI, low);
+    const QList<double> to = risingCrossings(screen, TraceKind::ChannelI, high);
+    if (from.isEmpty() || to.isEmpty())
+        return std::nullopt;
+    return (to.first() - from.first()) * 50.0;
 }
 
 } // namespace
@@ -624,6 +683,118 @@ void TestHm203Tasks::judgesWhatTheScreenShows_data()
     measure("RC unplugged", RcLead, 0, QStringLiteral("58"), false, QStringLiteral("RC"), [](Hm203 &s) {
         return changeGenerator(s, [](GeneratorSettings &g) { g.hookup = Hookup::Generator; });
     });
+
+    // The ×10 probe on the 0,2 V calibrator: 20 mV at the input, 2 divisions at 10 mV/div.
+    row("compensated at 10 mV/div", Compensation, true, QString(), [](Hm203 &s) {
+        return setVolts(s, false, 0.01)
+            && changeGenerator(s, [](GeneratorSettings &g) { g.compensationI = 1.0; });
+    });
+    row("compensated within 3 % at 5 mV/div, 0.5 ms/div, centred", Compensation, true, QString(),
+        [](Hm203 &s) {
+            return setVolts(s, false, 0.005) && setPositionI(s, -2.0) && setTime(s, 0.5e-3)
+                && changeGenerator(s, [](GeneratorSettings &g) { g.compensationI = 1.02; });
+        });
+    row("compensation as prepared: a flat line", Compensation, false, QStringLiteral("2 divisiones o más"),
+        untouched);
+    row("compensation rounded corners", Compensation, false, QStringLiteral("subcompensada"),
+        [](Hm203 &s) { return setVolts(s, false, 0.01); });
+    row("compensation pointed corners", Compensation, false, QStringLiteral("sobrecompensada"), [](Hm203 &s) {
+        return setVolts(s, false, 0.01)
+            && changeGenerator(s, [](GeneratorSettings &g) { g.compensationI = 1.2; });
+    });
+    row("compensation at 5 ms/div", Compensation, false, QStringLiteral("esquinas"), [](Hm203 &s) {
+        return setVolts(s, false, 0.01) && setTime(s, 5e-3)
+            && changeGenerator(s, [](GeneratorSettings &g) { g.compensationI = 1.0; });
+    });
+    row("compensation with the ×1 probe", Compensation, false, QStringLiteral("sonda ×10"), [](Hm203 &s) {
+        return setVolts(s, false, 0.01)
+            && changeGenerator(s, [](GeneratorSettings &g) { g.probeI = Probe::Times1; });
+    });
+
+    // The hidden voltage at the ×10 probe's tip: 8 Vpp at draw 0, 12 Vpp at draw 1.
+    measure("tip 8", ProbeVoltage, 0, QStringLiteral("8"), true, QString(), untouched);
+    measure("tip 8,2 V read at 0,2 V/div", ProbeVoltage, 0, QStringLiteral("8,2 V"), true, QString(),
+        [](Hm203 &s) { return setVolts(s, false, 0.2); });
+    measure("tip 12 at the second draw", ProbeVoltage, 1, QStringLiteral("12"), true, QString(), untouched);
+    measure("tip what the screen shows", ProbeVoltage, 0, QStringLiteral("0,8"), false,
+        QStringLiteral("divide por 10"), [](Hm203 &s) { return setVolts(s, false, 0.2); });
+    measure("tip the peak typed", ProbeVoltage, 0, QStringLiteral("4"), false, QStringLiteral("pico a pico"),
+        [](Hm203 &s) { return setVolts(s, false, 0.2); });
+    measure("tip far off", ProbeVoltage, 0, QStringLiteral("10"), false, QStringLiteral("VOLTS/DIV"),
+        [](Hm203 &s) { return setVolts(s, false, 0.2); });
+    measure("tip with the ×1 probe", ProbeVoltage, 0, QStringLiteral("8"), false, QStringLiteral("sonda ×10"),
+        [](Hm203 &s) { return changeGenerator(s, [](GeneratorSettings &g) { g.probeI = Probe::Times1; }); });
+    row("tip nothing typed", ProbeVoltage, false, QStringLiteral("Escribe"), untouched);
+
+    // The 1 MHz square's edge: √(17² + 5²) ≈ 18 ns, 0,35 div at 50 ns/div.
+    measure("rise 18", RiseTime, 0, QStringLiteral("18"), true, QString(), fastestSweep);
+    measure("rise 0,025 µs, an honest reading", RiseTime, 0, QStringLiteral("0,025 µs"), true, QString(),
+        [](Hm203 &s) { return fastestSweep(s) && setVolts(s, false, 0.2); });
+    measure("rise as prepared", RiseTime, 0, QStringLiteral("18"), false, QStringLiteral("X-MAG"), untouched);
+    measure("rise at 0,5 µs/div unmagnified", RiseTime, 0, QStringLiteral("18"), false,
+        QStringLiteral("X-MAG"), [](Hm203 &s) { return setTime(s, 0.5e-6); });
+    measure("rise read on TIME/DIV's scale", RiseTime, 0, QStringLiteral("180"), false,
+        QStringLiteral("50 ns por división"), fastestSweep);
+    measure(
+        "rise far off", RiseTime, 0, QStringLiteral("60"), false, QStringLiteral("10 y el 90"), fastestSweep);
+    row("rise nothing typed", RiseTime, false, QStringLiteral("Escribe"), fastestSweep);
+
+    // The amplifier's −3 dB: 0,7 of the 1 kHz height near 20 MHz with the ×10 probe.
+    row("band 20 MHz at 0,2 V/div", Bandwidth, true, QString(),
+        [](Hm203 &s) { return setVolts(s, false, 0.2) && setFrequency(s, 20e6); });
+    row("band 19 MHz with Y-MAG x5", Bandwidth, true, QString(),
+        [](Hm203 &s) { return press(s, Hm203Control::MagnifyI) && setFrequency(s, 19e6); });
+    row("band as prepared: too small", Bandwidth, false, QStringLiteral("menos de 4"), untouched);
+    row("band 10 MHz: still tall", Bandwidth, false, QStringLiteral("sube la frecuencia"),
+        [](Hm203 &s) { return setVolts(s, false, 0.2) && setFrequency(s, 10e6); });
+    row("band 30 MHz: fallen too far", Bandwidth, false, QStringLiteral("baja la frecuencia"),
+        [](Hm203 &s) { return setVolts(s, false, 0.2) && setFrequency(s, 30e6); });
+    // The ×1 probe's cable and the amplifier together fall to 0,7 near 5,75 MHz.
+    row("band through the ×1 probe", Bandwidth, false, QStringLiteral("sonda ×1"), [](Hm203 &s) {
+        return setVolts(s, false, 2.0) && changeGenerator(s, [](GeneratorSettings &g) {
+            g.probeI = Probe::Times1;
+            g.frequencyHz = 5.75e6;
+        });
+    });
+
+    // 1 Vpp at 5 kHz under 1,5 V of hum.
+    row("hum kept out by HF", Hum, true, QString(),
+        [](Hm203 &s) { return setTrigger(s, TriggerCoupling::HF); });
+    row("hum kept out by HF at 0,1 ms/div, falling", Hum, true, QString(), [](Hm203 &s) {
+        return setTrigger(s, TriggerCoupling::HF) && setTime(s, 0.1e-3) && setSlope(s, TriggerSlope::Falling);
+    });
+    row("hum as prepared: DC", Hum, false, QStringLiteral("HF"), untouched);
+    row("hum with AC", Hum, false, QStringLiteral("zumbido"),
+        [](Hm203 &s) { return setTrigger(s, TriggerCoupling::AC); });
+    row("hum with LF", Hum, false, QStringLiteral("LF"),
+        [](Hm203 &s) { return setTrigger(s, TriggerCoupling::LF); });
+
+    // Four cycles of 1 kHz every 10 ms on a 2 ms sweep: past 40 % HOLD OFF waits the burst out.
+    row("burst HOLD OFF at 50 %", Burst, true, QString(), [](Hm203 &s) { return setHoldOff(s, 50); });
+    row("burst HOLD OFF at its stop, falling", Burst, true, QString(),
+        [](Hm203 &s) { return setHoldOff(s, 100) && setSlope(s, TriggerSlope::Falling); });
+    row("burst as prepared: two pictures", Burst, false, QStringLiteral("HOLD OFF"), untouched);
+    row("burst HOLD OFF at 30 %: still two", Burst, false, QStringLiteral("dos imágenes"),
+        [](Hm203 &s) { return setHoldOff(s, 30); });
+    row("burst at 0,5 ms/div", Burst, false, QStringLiteral("0,2 ms/div"),
+        [](Hm203 &s) { return setTime(s, 0.5e-3); });
+
+    // 0,4 Vpp: 0,4 divisions at 1 V/div, short of the half division the trigger needs.
+    row("small at 0,5 V/div in NORM", SmallSignal, true, QString(),
+        [](Hm203 &s) { return press(s, Hm203Control::AtNorm) && setVolts(s, false, 0.5); });
+    row("small with Y-MAG x5 in NORM", SmallSignal, true, QString(),
+        [](Hm203 &s) { return press(s, Hm203Control::AtNorm) && press(s, Hm203Control::MagnifyI); });
+    row("small as prepared: AT", SmallSignal, false, QStringLiteral("AT/NORM"), untouched);
+    row("small in NORM: dark", SmallSignal, false, QStringLiteral("media división"),
+        [](Hm203 &s) { return press(s, Hm203Control::AtNorm); });
+    row("small from TRIG. INP.", SmallSignal, false, QStringLiteral("0,6 V"), [](Hm203 &s) {
+        return press(s, Hm203Control::AtNorm) && press(s, Hm203Control::ExtTrigger)
+            && setVolts(s, false, 0.5);
+    });
+    row("small with a larger signal", SmallSignal, false, QStringLiteral("0,4 Vpp"), [](Hm203 &s) {
+        return press(s, Hm203Control::AtNorm)
+            && changeGenerator(s, [](GeneratorSettings &g) { g.amplitudeIVpp = 1.0; });
+    });
 }
 
 void TestHm203Tasks::judgesWhatTheScreenShows()
@@ -755,8 +926,11 @@ void TestHm203Tasks::everyDrawIsMeasurable()
             case HiddenReading::PhaseII:
                 reading = readEllipsePhase(scope);
                 break;
+            case HiddenReading::AmplitudeI:
+                reading = readTipVoltage(scope);
+                break;
             case HiddenReading::None:
-                reading = readLead(scope);
+                reading = i == RiseTime ? readRise(scope) : readLead(scope);
                 break;
             }
             QVERIFY2(reading, qPrintable(QString::fromUtf16(task.castilian)));
@@ -771,8 +945,11 @@ void TestHm203Tasks::everyDrawIsMeasurable()
                 QVERIFY(setVolts(scope, false, 0.5) && setVolts(scope, true, 0.5));
                 far = *reading * 0.6;
             }
-            if (task.hidden == HiddenReading::None)
+            if (i == RcLead)
                 QVERIFY(setTime(scope, 0.1e-3));
+            // The fastest edge spans a third of a division: only a reading twice as long is told apart.
+            if (i == RiseTime)
+                far = *reading * 2.0 + 1.0;
             QVERIFY2(!task.judge(scope, far).met, qPrintable(QString::fromUtf16(task.castilian)));
         }
         if (task.hidden != HiddenReading::None)
@@ -891,6 +1068,9 @@ void TestHm203Tasks::readsTypedNumbers_data()
     QTest::newRow("seconds to ms") << QStringLiteral("0,004 s") << QStringLiteral("ms") << true << 4.0;
     QTest::newRow("microseconds to ms") << QStringLiteral("800 µs") << QStringLiteral("ms") << true << 0.8;
     QTest::newRow("ms") << QStringLiteral("4ms") << QStringLiteral("ms") << true << 4.0;
+    QTest::newRow("ns") << QStringLiteral("18 ns") << QStringLiteral("ns") << true << 18.0;
+    QTest::newRow("microseconds to ns") << QStringLiteral("0,018 µs") << QStringLiteral("ns") << true << 18.0;
+    QTest::newRow("ns where ms is asked") << QStringLiteral("18 ns") << QStringLiteral("ms") << false << 0.0;
 
     QTest::newRow("empty") << QString() << QStringLiteral("°") << false << 0.0;
     QTest::newRow("blanks only") << QStringLiteral("   ") << QStringLiteral("°") << false << 0.0;

@@ -522,6 +522,10 @@ private Q_SLOTS:
                 QVERIFY(!window->generador->phaseII()->isEnabled());
                 QCOMPARE(window->generador->phaseII()->text(), QStringLiteral("?"));
             }
+            if (task.hidden == HiddenReading::AmplitudeI) {
+                QVERIFY(!window->generador->amplitudeI()->isEnabled());
+                QCOMPARE(window->generador->amplitudeI()->text(), QStringLiteral("?"));
+            }
             saveGrab(window, QStringLiteral("osciloscopio-task%1-%2").arg(i + 1).arg(suffix(castilian)));
             if (strip->next()->isEnabled())
                 strip->next()->click();

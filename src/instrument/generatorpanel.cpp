@@ -215,8 +215,9 @@ void GeneratorPanel::read()
 void GeneratorPanel::setHidden(HiddenReading hidden)
 {
     m_hidden = hidden;
-    const std::pair<QDoubleSpinBox *, HiddenReading> boxes[] = { { m_frequency, HiddenReading::FrequencyI },
-        { m_offsetI, HiddenReading::OffsetI }, { m_phaseII, HiddenReading::PhaseII } };
+    const std::pair<QDoubleSpinBox *, HiddenReading> boxes[]
+        = { { m_frequency, HiddenReading::FrequencyI }, { m_offsetI, HiddenReading::OffsetI },
+              { m_phaseII, HiddenReading::PhaseII }, { m_amplitudeI, HiddenReading::AmplitudeI } };
     for (const auto &[box, reading] : boxes) {
         const bool hide = reading == hidden;
         // The box stays where it is, locked and showing only a question mark.
@@ -231,6 +232,7 @@ void GeneratorPanel::setHidden(HiddenReading hidden)
         } else {
             box->setMinimum(box == m_frequency ? GeneratorLimits::minimumHz
                     : box == m_phaseII         ? -GeneratorLimits::maximumPhase
+                    : box == m_amplitudeI      ? 0.0
                                                : -GeneratorLimits::maximumOffset);
         }
     }

@@ -38,6 +38,9 @@ constexpr UnitSpelling kSpellings[] {
     { u"ms", u"us", 1e-3 },
     { u"ms", u"ms", 1.0 },
     { u"ms", u"s", 1000.0 },
+    { u"ns", u"µs", 1000.0 },
+    { u"ns", u"us", 1000.0 },
+    { u"ns", u"ns", 1.0 },
 };
 
 /** No measurement a student types is longer than this; a longer text is a paste, not an answer. */
@@ -190,6 +193,72 @@ const QList<Hm203Task> &hm203Tasks()
             .answerUnit = u"°",
             .hidden = HiddenReading::None,
             .judge = judgeRcLead },
+        { .castilian
+            = u"Con la sonda ×10 en CH I y su punta en el borne de 0,2 V del calibrador, compénsala: la onda "
+              u"cuadrada debe verse con las esquinas rectas y el techo plano.",
+            .valencian
+            = u"Amb la sonda ×10 en CH I i la punta en el born de 0,2 V del calibrador, compensa-la: l'ona "
+              u"quadrada s'ha de veure amb les cantonades rectes i el sostre pla.",
+            .prepare = prepareCompensation,
+            .answerUnit = nullptr,
+            .hidden = HiddenReading::None,
+            .judge = judgeCompensation },
+        { .castilian = u"Mide con la sonda ×10 la tensión de pico a pico de la salida I del generador, en V.",
+            .valencian = u"Mesura amb la sonda ×10 la tensió de pic a pic de l'eixida I del generador, en V.",
+            .prepare = prepareProbeVoltage,
+            .answerUnit = u"V",
+            .hidden = HiddenReading::AmplitudeI,
+            .judge = judgeProbeVoltage },
+        { .castilian
+            = u"Mide el tiempo de subida de la onda cuadrada de 1 MHz, del 10 al 90 % de su altura: pon "
+              u"TIME/DIV en 0,5 µs/div y pulsa X-MAG x10.",
+            .valencian
+            = u"Mesura el temps de pujada de l'ona quadrada d'1 MHz, del 10 al 90 % de la seua altura: posa "
+              u"TIME/DIV en 0,5 µs/div i polsa X-MAG x10.",
+            .prepare = prepareRiseTime,
+            .answerUnit = u"ns",
+            .hidden = HiddenReading::None,
+            .judge = judgeRiseTime },
+        { .castilian
+            = u"Busca el ancho de banda: sube la frecuencia de la senoide hasta que la traza mida 0,7 de su "
+              u"altura a 1 kHz.",
+            .valencian
+            = u"Busca l'amplada de banda: puja la freqüència de la sinusoide fins que la traça faça 0,7 de "
+              u"la seua altura a 1 kHz.",
+            .prepare = prepareBandwidth,
+            .answerUnit = nullptr,
+            .hidden = HiddenReading::None,
+            .judge = judgeBandwidth },
+        { .castilian
+            = u"La señal de 5 kHz lleva un fuerte zumbido de red de 50 Hz: haz que quede quieta en la "
+              u"pantalla con el acoplamiento de TRIG.",
+            .valencian
+            = u"El senyal de 5 kHz porta un fort brunzit de xarxa de 50 Hz: fes que quede quiet en la "
+              u"pantalla amb l'acoblament de TRIG.",
+            .prepare = prepareHum,
+            .answerUnit = nullptr,
+            .hidden = HiddenReading::None,
+            .judge = judgeHum },
+        { .castilian
+            = u"El generador da ráfagas de 4 ciclos cada 10: con TIME/DIV en 0,2 ms/div, haz con HOLD OFF "
+              u"que se vea una sola imagen.",
+            .valencian
+            = u"El generador dona ràfegues de 4 cicles cada 10: amb TIME/DIV en 0,2 ms/div, fes amb HOLD OFF "
+              u"que es veja una sola imatge.",
+            .prepare = prepareBurst,
+            .answerUnit = nullptr,
+            .hidden = HiddenReading::None,
+            .judge = judgeBurst },
+        { .castilian
+            = u"Pulsa AT/NORM para pasar a NORM: la señal de 0,4 Vpp no dispara el barrido y la pantalla "
+              u"queda oscura. Consigue una traza disparada sin tocar el generador.",
+            .valencian
+            = u"Polsa AT/NORM per a passar a NORM: el senyal de 0,4 Vpp no dispara l'escombratge i la "
+              u"pantalla queda fosca. Aconseguix una traça disparada sense tocar el generador.",
+            .prepare = prepareSmallSignal,
+            .answerUnit = nullptr,
+            .hidden = HiddenReading::None,
+            .judge = judgeSmallSignal },
     };
     return tasks;
 }

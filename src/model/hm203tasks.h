@@ -18,7 +18,7 @@ struct TaskVerdict
 };
 
 /** The generator reading a task keeps from the student, because it is the answer to be measured. */
-enum class HiddenReading { None, FrequencyI, OffsetI, PhaseII };
+enum class HiddenReading { None, FrequencyI, OffsetI, PhaseII, AmplitudeI };
 
 /**
  * One small goal of the live oscilloscope: what the student is asked, the generator it starts from and
@@ -36,7 +36,9 @@ struct Hm203Task
      * second attempt asks for a new measurement; any number will do.
      */
     void (*prepare)(GeneratorSettings &generator, quint32 draw);
-    /** For a measuring task, the unit of the typed answer ("°", "Hz", "V"); nullptr when nothing is typed. */
+    /** For a measuring task, the unit of the typed answer ("°", "Hz", "V", "ns"); nullptr when nothing is
+     * typed.
+     */
     const char16_t *answerUnit;
     /** The generator reading the window must not show while the task runs. */
     HiddenReading hidden;
@@ -58,7 +60,7 @@ TaskVerdict judgeTask(
  * Reads a typed number: blanks around it trimmed, an optional sign, a decimal comma or point, then
  * optionally the unit (in any case, with or without a blank). Where unit is given, its usual
  * alternatives count too and are converted to it: "º" and "grados"/"graus" for "°", "kHz" for "Hz",
- * "mV" for "V", "s" and "µs" for "ms". Returns nothing for anything else: garbage, another unit, a
- * number too large to be finite, or a text far longer than any measurement.
+ * "mV" for "V", "s" and "µs" for "ms", "µs" for "ns". Returns nothing for anything else: garbage, another
+ * unit, a number too large to be finite, or a text far longer than any measurement.
  */
 std::optional<double> readTypedNumber(const QString &typed, const char16_t *unit = nullptr);

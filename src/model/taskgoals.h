@@ -7,7 +7,8 @@
 /**
  * The goals of the task strip, each a generator to start from and a judge of the instrument, kept in two
  * files by what they ask: a setting the screen must show (settingtasks.cpp) or a value to measure off it
- * (measuringtasks.cpp). The strip's table in hm203tasks.cpp puts them in teaching order.
+ * (measuringtasks.cpp), and two by what they are about: the probe and the amplifier (benchtasks.cpp), the
+ * trigger (triggertasks.cpp). The strip's table in hm203tasks.cpp puts them in teaching order.
  */
 namespace TaskGoals {
 
@@ -41,5 +42,24 @@ void preparePhaseXY(GeneratorSettings &generator, quint32 draw);
 TaskVerdict judgePhaseXY(const Hm203 &scope, std::optional<double> answer);
 void prepareRcLead(GeneratorSettings &generator, quint32 draw);
 TaskVerdict judgeRcLead(const Hm203 &scope, std::optional<double> answer);
+
+// The probe and the vertical amplifier: what they do to the signal on its way to the screen
+// (benchtasks.cpp).
+void prepareCompensation(GeneratorSettings &generator, quint32 draw);
+TaskVerdict judgeCompensation(const Hm203 &scope, std::optional<double> answer);
+void prepareProbeVoltage(GeneratorSettings &generator, quint32 draw);
+TaskVerdict judgeProbeVoltage(const Hm203 &scope, std::optional<double> answer);
+void prepareRiseTime(GeneratorSettings &generator, quint32 draw);
+TaskVerdict judgeRiseTime(const Hm203 &scope, std::optional<double> answer);
+void prepareBandwidth(GeneratorSettings &generator, quint32 draw);
+TaskVerdict judgeBandwidth(const Hm203 &scope, std::optional<double> answer);
+
+// The trigger with signals that are not clean and regular (triggertasks.cpp).
+void prepareHum(GeneratorSettings &generator, quint32 draw);
+TaskVerdict judgeHum(const Hm203 &scope, std::optional<double> answer);
+void prepareBurst(GeneratorSettings &generator, quint32 draw);
+TaskVerdict judgeBurst(const Hm203 &scope, std::optional<double> answer);
+void prepareSmallSignal(GeneratorSettings &generator, quint32 draw);
+TaskVerdict judgeSmallSignal(const Hm203 &scope, std::optional<double> answer);
 
 } // namespace TaskGoals

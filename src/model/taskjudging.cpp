@@ -93,6 +93,8 @@ Problem hookupProblem(const Look &look, Hookup wanted)
         return notMet(text(u"Vuelve a conectar el circuito RC de prácticas."),
             text(u"Torna a connectar el circuit RC de pràctiques."));
     case Hookup::Calibrator02:
+        return notMet(text(u"Vuelve a conectar CH I al borne de 0,2 V del calibrador."),
+            text(u"Torna a connectar CH I al born de 0,2 V del calibrador."));
     case Hookup::Calibrator2:
         break;
     }

@@ -1,0 +1,335 @@
+#include "taskgoals.h"
+
+#include "taskjudging.h"
+
+#include <array>
+#include <cmath>
+
+namespace TaskGoals {
+
+using namespace TaskJudging;
+
+namespace {
+
+/** The time one division of the sweep shows, X-MAG's spreading included. */
+double shownSecondsPerDiv(const ScopeSettings &settings)
+{
+    return settings.secondsPerDiv / (settings.xMagnified ? 10.0 : 1.0);
+}
+
+/** A ×10 probe on CH I is what these tasks are about; a plain cable shows another story. */
+Problem times10Problem(const Hm203 &scope)
+{
+    if (scope.generator().probeI == Probe::Times10)
+        return std::nullopt;
+    return notMet(text(u"La tarea es con la sonda ×10 en CH I: vuelve a ponerla."),
+        text(u"La tasca és amb la sonda ×10 en CH I: torna a posar-la."));
+}
+
+/** A time written in nanoseconds, or in microseconds from 1 µs on. */
+QString timeText(double seconds)
+{
+    return seconds >= 1e-6 ? fixedDecimal(seconds * 1e6, 1) + QStringLiteral(" µs")
+                           : fixedDecimal(seconds * 1e9, 0) + QStringLiteral(" ns");
+}
+
+} // namespace
+
+// Compensating the ×10 probe: the calibrator's square shows the trimmer's error at its corners.
+
+/** How far the trimmer may stand from the right setting: by then no corner shows a step. */
+constexpr double kCompensationTolerance = 0.03;
+/** The calibrator's square is slow: at these sweeps a period spans a division or more and every corner
+ * of it shows. */
+constexpr double kCornersSlowest = 1e-3;
+constexpr double kCornersFastest = 0.1e-3;
+/** Below this height the corners are too small to judge. */
+constexpr double kCornersHeight = 2.0;
+
+void prepareCompensation(GeneratorSettings &generator, quint32)
+{
+    generator = {};
+    generator.hookup = Hookup::Calibrator02;
+    generator.probeI = Probe::Times10;
+    generator.compensationI = 0.8;
+}
+
+TaskVerdict judgeCompensation(const Hm203 &scope, std::optional<double>)
+{
+    const Look look(scope);
+    if (Problem p = beamProblem(look))
+        return *p;
+    if (Problem p = hookupProblem(look, Hookup::Calibrator02))
+        return *p;
+    if (Problem p = channelIProblem(look))
+        return *p;
+    const std::optional<Extent> extent = extentOf(look.traces, TraceKind::ChannelI);
+    if (Problem p = visibleProblem(look, extent))
+        return *p;
+    if (Problem p = times10Problem(scope))
+        return *p;
+    const double perDiv = shownSecondsPerDiv(look.settings);
+    if (perDiv > kCornersSlowest * 1.001)
+        return notMet(text(u"Con tantos periodos en la pantalla no se ven las esquinas de la onda cuadrada: "
+                           u"pon TIME/DIV entre 0,1 y 1 ms/div."),
+            text(u"Amb tants períodes en la pantalla no es veuen les cantonades de l'ona quadrada: posa "
+                 u"TIME/DIV entre 0,1 i 1 ms/div."));
+    if (perDiv < kCornersFastest * 0.999)
+        return notMet(text(u"La pantalla no llega a mostrar un periodo entero de la onda cuadrada: pon "
+                           u"TIME/DIV entre 0,1 y 1 ms/div."),
+            text(u"La pantalla no arriba a mostrar un període sencer de l'ona quadrada: posa TIME/DIV entre "
+                 u"0,1 i 1 ms/div."));
+    if (Problem p = graticuleProblem(*extent))
+        return *p;
+    if (extent->height() < kCornersHeight - kEdgeTolerance)
+        return notMet(text(u"La onda cuadrada mide %1 divisiones: con tan poca altura no se juzgan sus "
+                           u"esquinas. Hazla de 2 divisiones o más con VOLTS/DIV.")
+                          .arg(fixedDecimal(extent->height(), 1)),
+            text(u"L'ona quadrada fa %1 divisions: amb tan poca altura no es jutgen les seues cantonades. "
+                 u"Fes-la de 2 divisions o més amb VOLTS/DIV.")
+                .arg(fixedDecimal(extent->height(), 1)));
+    // Too small to trigger, the square runs: its height is what to mend first.
+    if (Problem p = steadyProblem(look))
+        return *p;
+    const double k = scope.generator().compensationI;
+    if (k < 1.0 - kCompensationTolerance)
+        return notMet(text(u"Las esquinas salen redondeadas: la sonda está subcompensada. Gira el trimmer "
+                           u"hacia arriba hasta que la onda quede plana."),
+            text(u"Les cantonades ixen arredonides: la sonda està subcompensada. Gira el trimmer cap amunt "
+                 u"fins que l'ona quede plana."));
+    if (k > 1.0 + kCompensationTolerance)
+        return notMet(text(u"Las esquinas salen en punta: la sonda está sobrecompensada. Gira el trimmer "
+                           u"hacia abajo hasta que la onda quede plana."),
+            text(u"Les cantonades ixen en punta: la sonda està sobrecompensada. Gira el trimmer cap avall "
+                 u"fins que l'ona quede plana."));
+    return met(text(u"¡Conseguido! Esquinas rectas y techo plano: la sonda está bien compensada."),
+        text(u"Aconseguit! Cantonades rectes i sostre pla: la sonda està ben compensada."));
+}
+
+// Measuring through the ×10 probe: the screen shows a tenth of the voltage at the tip.
+
+constexpr std::array kHiddenTipVpp { 8.0, 12.0, 6.0, 16.0, 10.0, 14.0 };
+
+void prepareProbeVoltage(GeneratorSettings &generator, quint32 draw)
+{
+    generator = {};
+    generator.frequencyHz = 1000.0;
+    generator.amplitudeIVpp = kHiddenTipVpp[draw % kHiddenTipVpp.size()];
+    generator.probeI = Probe::Times10;
+    generator.compensationI = 1.0;
+}
+
+TaskVerdict judgeProbeVoltage(const Hm203 &scope, std::optional<double> answer)
+{
+    const Look look(scope);
+    if (Problem p = beamProblem(look))
+        return *p;
+    if (Problem p = hookupProblem(look, Hookup::Generator))
+        return *p;
+    if (Problem p = times10Problem(scope))
+        return *p;
+    if (!answer)
+        return askFor(u"Escribe la tensión de pico a pico en la punta de la sonda, en voltios.",
+            u"Escriu la tensió de pic a pic a la punta de la sonda, en volts.");
+    // A quarter division read off the trace, at the tip ten times as much.
+    const double tip = scope.generator().amplitudeIVpp;
+    const double reading = Probes::times10Ratio * kDivisionTolerance * look.settings.channelI.voltsPerDiv;
+    const double tolerance = std::max(kRelativeTolerance * tip, reading);
+    if (std::abs(*answer - tip) <= tolerance)
+        return met(text(u"¡Correcto! En la punta hay %1 Vpp.").arg(fixedDecimal(tip, 0)),
+            text(u"Correcte! A la punta hi ha %1 Vpp.").arg(fixedDecimal(tip, 0)));
+    if (std::abs(*answer * Probes::times10Ratio - tip) <= tolerance)
+        return notMet(text(u"Eso es lo que muestra la pantalla. La sonda ×10 divide por 10: la punta ve 10 "
+                           u"veces más."),
+            text(u"Això és el que mostra la pantalla. La sonda ×10 dividix per 10: la punta veu 10 vegades "
+                 u"més."));
+    if (std::abs(*answer * 2.0 - tip) <= tolerance)
+        return notMet(text(u"Eso es la amplitud de pico; la tarea pide la tensión de pico a pico."),
+            text(u"Això és l'amplitud de pic; la tasca demana la tensió de pic a pic."));
+    return notMet(text(u"Has escrito %1 V; no coincide. Mide cuántas divisiones ocupa la traza de pico a "
+                       u"pico, multiplícalas por VOLTS/DIV y por 10, lo que divide la sonda.")
+                      .arg(formatDecimal(*answer, kAsTyped)),
+        text(u"Has escrit %1 V; no coincideix. Mesura quantes divisions ocupa la traça de pic a pic, "
+             u"multiplica-les per VOLTS/DIV i per 10, el que dividix la sonda.")
+            .arg(formatDecimal(*answer, kAsTyped)));
+}
+
+// The rise time: a fast square's edge, spread by X-MAG, read from 10 to 90 % of its height.
+
+constexpr double kRiseSquareHz = 1e6;
+/** The fastest sweep the HM-203 shows: 0,5 µs/div spread ten times, 50 ns a division. */
+constexpr double kFastestShown = 50e-9;
+/** The rise time of our technical data. */
+constexpr double kAmplifierRiseNs = 17.5;
+
+void prepareRiseTime(GeneratorSettings &generator, quint32)
+{
+    generator = {};
+    generator.waveform = Waveform::Square;
+    generator.frequencyHz = kRiseSquareHz;
+    generator.amplitudeIVpp = 8.0;
+    generator.probeI = Probe::Times10;
+    generator.compensationI = 1.0;
+}
+
+namespace {
+
+/** The 10 to 90 % rise of channel I's rising edge, as the trace draws it. */
+double shownRiseSeconds(const ChannelSettings &channel)
+{
+    const InputSignal &signal = channel.signal;
+    const double period = signal.periodSeconds();
+    if (!(period > 0.0))
+        return 0.0;
+    // The edge comes at the period's start, late by the path's delay; a quarter period either side it
+    // has settled.
+    const double edge = signal.delaySeconds;
+    const double low = signal.waveformAt(edge - period / 4.0);
+    const double high = signal.waveformAt(edge + period / 4.0);
+    const double step = period / 20000.0;
+    std::optional<double> t10;
+    for (double t = edge - period / 4.0; t <= edge + period / 4.0; t += step) {
+        const double share = (signal.waveformAt(t) - low) / (high - low);
+        if (!t10 && share >= 0.1)
+            t10 = t;
+        if (t10 && share >= 0.9)
+            return t - *t10;
+    }
+    return 0.0;
+}
+
+} // namespace
+
+TaskVerdict judgeRiseTime(const Hm203 &scope, std::optional<double> answer)
+{
+    const Look look(scope);
+    std::optional<Extent> extent;
+    if (Problem p = steadyChannelIProblem(look, Hookup::Generator, extent))
+        return *p;
+    if (Problem p = graticuleProblem(*extent))
+        return *p;
+    if (Problem p = timeCalibratedProblem(look))
+        return *p;
+    const double perDiv = shownSecondsPerDiv(look.settings);
+    const double rise = shownRiseSeconds(look.settings.channelI);
+    if (perDiv > kFastestShown * 1.001)
+        return notMet(text(u"A %1 por división el flanco ocupa %2 divisiones y no se puede leer: pon "
+                           u"TIME/DIV en 0,5 µs/div y pulsa X-MAG x10.")
+                          .arg(timeText(perDiv), fixedDecimal(rise / perDiv, 2)),
+            text(u"A %1 per divisió el flanc ocupa %2 divisions i no es pot llegir: posa TIME/DIV en "
+                 u"0,5 µs/div i polsa X-MAG x10.")
+                .arg(timeText(perDiv), fixedDecimal(rise / perDiv, 2)));
+    if (!answer)
+        return askFor(u"Escribe el tiempo de subida del 10 al 90 % de la altura, en ns.",
+            u"Escriu el temps de pujada del 10 al 90 % de l'altura, en ns.");
+    // Each end of the edge read within a quarter division.
+    const double tolerance = kDivisionTolerance * perDiv * 1e9;
+    const double riseNs = rise * 1e9;
+    if (std::abs(*answer - riseNs) <= tolerance)
+        return met(
+            text(u"¡Correcto! El flanco sube en unos %1 ns, casi los %2 ns del amplificador: los 5 ns del "
+                 u"generador apenas cuentan, porque los tiempos de subida se suman al cuadrado.")
+                .arg(fixedDecimal(riseNs, 0), fixedDecimal(kAmplifierRiseNs, 1)),
+            text(u"Correcte! El flanc puja en uns %1 ns, quasi els %2 ns de l'amplificador: els 5 ns del "
+                 u"generador amb prou feines compten, perquè els temps de pujada se sumen al quadrat.")
+                .arg(fixedDecimal(riseNs, 0), fixedDecimal(kAmplifierRiseNs, 1)));
+    // Read on TIME/DIV's own scale, the edge comes out ten times too slow.
+    if (look.settings.xMagnified && *answer > 5.0 * riseNs
+        && std::abs(*answer - 10.0 * riseNs) <= 10.0 * tolerance)
+        return notMet(text(u"Con X-MAG x10 cada división vale la décima parte de lo que marca TIME/DIV: "
+                           u"0,5 µs/div son 50 ns por división."),
+            text(u"Amb X-MAG x10 cada divisió val la desena part del que marca TIME/DIV: 0,5 µs/div són "
+                 u"50 ns per divisió."));
+    return notMet(text(u"Has escrito %1 ns; no coincide. Lleva la base y el techo de la onda a dos líneas "
+                       u"de la retícula y mide el tiempo entre el 10 y el 90 % de la altura.")
+                      .arg(formatDecimal(*answer, kAsTyped)),
+        text(u"Has escrit %1 ns; no coincideix. Porta la base i el sostre de l'ona a dues línies de la "
+             u"retícula i mesura el temps entre el 10 i el 90 % de l'altura.")
+            .arg(formatDecimal(*answer, kAsTyped)));
+}
+
+// The bandwidth: the frequency at which a sine's trace falls to 0,7 of its height at 1 kHz.
+
+constexpr double kBandwidthReferenceHz = 1000.0;
+/** What −3 dB leaves of the height. */
+constexpr double kHalfPowerShare = 0.7071;
+/** The band the amplifier's −3 dB frequency is found in, given how closely 0,7 of a height is read. */
+constexpr double kBandLowHz = 17e6;
+constexpr double kBandHighHz = 23e6;
+/** A trace shorter than this at 1 kHz reads 0,7 of itself too roughly. */
+constexpr double kBandwidthHeight = 4.0;
+
+void prepareBandwidth(GeneratorSettings &generator, quint32)
+{
+    generator = {};
+    generator.frequencyHz = kBandwidthReferenceHz;
+    generator.amplitudeIVpp = 10.0;
+    generator.probeI = Probe::Times10;
+    generator.compensationI = 1.0;
+}
+
+TaskVerdict judgeBandwidth(const Hm203 &scope, std::optional<double>)
+{
+    const Look look(scope);
+    std::optional<Extent> extent;
+    if (Problem p = steadyChannelIProblem(look, Hookup::Generator, extent))
+        return *p;
+    if (Problem p = sineProblem(look))
+        return *p;
+    if (Problem p = graticuleProblem(*extent))
+        return *p;
+    // The height the same settings show at 1 kHz, where the amplifier passes everything.
+    Hm203 reference = scope;
+    GeneratorSettings slow = scope.generator();
+    slow.frequencyHz = kBandwidthReferenceHz;
+    reference.setGenerator(slow);
+    const std::optional<Extent> full
+        = extentOf(computeTraces(reference.scopeSettings()), TraceKind::ChannelI);
+    const double fullHeight = full ? full->height() : 0.0;
+    if (fullHeight < kBandwidthHeight - kEdgeTolerance)
+        return notMet(text(u"A 1 kHz la traza mide %1 divisiones: con menos de 4 no se lee bien 0,7 de su "
+                           u"altura. Auméntala con VOLTS/DIV.")
+                          .arg(fixedDecimal(fullHeight, 1)),
+            text(u"A 1 kHz la traça fa %1 divisions: amb menys de 4 no es llig bé 0,7 de la seua altura. "
+                 u"Augmenta-la amb VOLTS/DIV.")
+                .arg(fixedDecimal(fullHeight, 1)));
+    const double share = extent->height() / fullHeight;
+    const double tolerance = kDivisionTolerance / fullHeight;
+    const QString shown = fixedDecimal(share, 2);
+    const double frequency = scope.generator().frequencyHz;
+    if (share > kHalfPowerShare + tolerance)
+        return notMet(
+            text(u"La traza aún mide %1 de su altura a 1 kHz: sube la frecuencia del generador.").arg(shown),
+            text(u"La traça encara fa %1 de la seua altura a 1 kHz: puja la freqüència del generador.")
+                .arg(shown));
+    if (share < kHalfPowerShare - tolerance)
+        return notMet(text(u"La traza ya solo mide %1 de su altura a 1 kHz: baja la frecuencia del "
+                           u"generador.")
+                          .arg(shown),
+            text(u"La traça ja només fa %1 de la seua altura a 1 kHz: baixa la freqüència del generador.")
+                .arg(shown));
+    const QString megahertz = fixedDecimal(frequency / 1e6, 1);
+    if (frequency < kBandLowHz || frequency > kBandHighHz) {
+        if (scope.generator().probeI == Probe::Times1)
+            return notMet(text(u"La traza cae a 0,7 ya a %1 MHz: es la sonda ×1, cuyo cable limita la banda "
+                               u"a unos 6 MHz. Pon la sonda ×10 para medir la del osciloscopio.")
+                              .arg(megahertz),
+                text(u"La traça cau a 0,7 ja a %1 MHz: és la sonda ×1, el cable de la qual limita la banda a "
+                     u"uns 6 MHz. Posa la sonda ×10 per a mesurar la de l'oscil·loscopi.")
+                    .arg(megahertz));
+        return notMet(text(u"A %1 MHz la traza no es la del ancho de banda del osciloscopio: busca la "
+                           u"frecuencia con la sonda ×10.")
+                          .arg(megahertz),
+            text(u"A %1 MHz la traça no és la de l'amplada de banda de l'oscil·loscopi: busca la freqüència "
+                 u"amb la sonda ×10.")
+                .arg(megahertz));
+    }
+    return met(text(u"¡Conseguido! A %1 MHz la traza mide 0,7 de su altura: es −3 dB, la mitad de la "
+                    u"potencia. Es el ancho de banda del HM-203, 20 MHz.")
+                   .arg(megahertz),
+        text(u"Aconseguit! A %1 MHz la traça fa 0,7 de la seua altura: és −3 dB, la meitat de la potència. "
+             u"És l'amplada de banda de l'HM-203, 20 MHz.")
+            .arg(megahertz));
+}
+
+} // namespace TaskGoals

@@ -1,0 +1,239 @@
+#include "taskgoals.h"
+
+#include "taskjudging.h"
+
+#include <QList>
+
+#include <algorithm>
+#include <cmath>
+
+namespace TaskGoals {
+
+using namespace TaskJudging;
+
+namespace {
+
+/** Enough sweeps to meet the hum at every phase of the mains at the sweeps these tasks use. */
+constexpr int kJudgedSweeps = 32;
+
+/**
+ * The moments a run of sweeps starts, as the time base runs: each, after the last one's hold-off, waits
+ * for its own trigger and sees its own stretch of noise. The run ends at a sweep that finds no trigger,
+ * which in AT runs free and in NORM stays dark.
+ */
+QList<double> sweepStarts(const ScopeSettings &settings, int sweeps)
+{
+    const SweepTiming timing = sweepTiming(settings);
+    QList<double> starts;
+    ScopeSettings sweep = settings;
+    double armed = 0.0;
+    for (int k = 0; k < sweeps; ++k) {
+        sweep.armedSeconds = armed;
+        for (InputSignal *signal :
+            { &sweep.channelI.signal, &sweep.channelII.signal, &sweep.externalTrigger })
+            signal->noiseSeed = unsigned(k + 1);
+        const std::optional<double> start = triggerTime(sweep);
+        if (!start)
+            break;
+        starts << *start;
+        armed = *start + timing.sweepSeconds + timing.deadSeconds;
+    }
+    return starts;
+}
+
+/** How far apart, in divisions of the screen, the sweeps start on channel I's waveform. */
+double startSpread(const ScopeSettings &settings, const QList<double> &starts)
+{
+    const double period = settings.channelI.signal.periodSeconds();
+    if (starts.isEmpty() || !(period > 0.0))
+        return 0.0;
+    double lowest = 0.0;
+    double highest = 0.0;
+    for (double start : starts) {
+        const double off = std::remainder(start - starts.first(), period);
+        lowest = std::min(lowest, off);
+        highest = std::max(highest, off);
+    }
+    const double perDiv = settings.secondsPerDiv / (settings.xMagnified ? 10.0 : 1.0);
+    return (highest - lowest) / perDiv;
+}
+
+/** Channel I's trace, on and visible, whether or not the sweep is triggered. */
+Problem shownChannelIProblem(const Look &look, std::optional<Extent> &extent)
+{
+    if (Problem p = beamProblem(look))
+        return p;
+    if (Problem p = hookupProblem(look, Hookup::Generator))
+        return p;
+    if (Problem p = channelIProblem(look))
+        return p;
+    extent = extentOf(look.traces, TraceKind::ChannelI);
+    return visibleProblem(look, extent);
+}
+
+} // namespace
+
+// Hum: the 50 Hz the leads pick up moves the moment the signal crosses the level, unless HF keeps it
+// out of the trigger.
+
+constexpr double kHumSignalHz = 5000.0;
+
+void prepareHum(GeneratorSettings &generator, quint32)
+{
+    generator = {};
+    generator.frequencyHz = kHumSignalHz;
+    generator.amplitudeIVpp = 1.0;
+    generator.humVolts = 1.5;
+}
+
+TaskVerdict judgeHum(const Hm203 &scope, std::optional<double>)
+{
+    const Look look(scope);
+    std::optional<Extent> extent;
+    if (Problem p = shownChannelIProblem(look, extent))
+        return *p;
+    if (Problem p = frequencyProblem(look, kHumSignalHz))
+        return *p;
+    const ScopeSettings &s = look.settings;
+    const QList<double> starts = sweepStarts(s, kJudgedSweeps);
+    if (starts.size() == kJudgedSweeps && startSpread(s, starts) <= kEdgeTolerance)
+        return met(text(u"¡Conseguido! El disparo ya no oye el zumbido y cada barrido empieza en el mismo "
+                        u"punto de la onda. El zumbido sigue en la señal: por eso la traza aún sube y baja."),
+            text(u"Aconseguit! El disparament ja no sent el brunzit i cada escombratge comença en el mateix "
+                 u"punt de l'ona. El brunzit continua en el senyal: per això la traça encara puja i baixa."));
+    if (s.trigger.coupling == TriggerCoupling::LF)
+        return notMet(text(u"TRIG. en LF solo deja pasar lo lento: la señal de 5 kHz no llega al disparo. "
+                           u"Prueba otra posición de TRIG."),
+            text(u"TRIG. en LF només deixa passar el que és lent: el senyal de 5 kHz no arriba al "
+                 u"disparament. Prova una altra posició de TRIG."));
+    return notMet(
+        text(u"El zumbido de 50 Hz sube y baja la señal que oye el disparo: cada barrido corta LEVEL "
+             u"en otro punto de la onda, o no la corta, y la traza no se está quieta. Pon TRIG. en "
+             u"HF, que deja fuera el zumbido."),
+        text(u"El brunzit de 50 Hz puja i baixa el senyal que sent el disparament: cada escombratge talla "
+             u"LEVEL en un altre punt de l'ona, o no la talla, i la traça no està quieta. Posa TRIG. en HF, "
+             u"que deixa fora el brunzit."));
+}
+
+// Bursts: HOLD OFF makes the time base wait out the burst, so that every sweep starts on its first cycle.
+
+constexpr double kBurstSecondsPerDiv = 0.2e-3;
+
+void prepareBurst(GeneratorSettings &generator, quint32)
+{
+    generator = {};
+    generator.frequencyHz = 1000.0;
+    generator.amplitudeIVpp = 4.0;
+    generator.burst = true;
+}
+
+TaskVerdict judgeBurst(const Hm203 &scope, std::optional<double>)
+{
+    const Look look(scope);
+    std::optional<Extent> extent;
+    if (Problem p = shownChannelIProblem(look, extent))
+        return *p;
+    if (Problem p = timeCalibratedProblem(look))
+        return *p;
+    const ScopeSettings &s = look.settings;
+    if (std::abs(s.secondsPerDiv - kBurstSecondsPerDiv) > 1e-6 * kBurstSecondsPerDiv)
+        return notMet(text(u"La tarea es con TIME/DIV en 0,2 ms/div: vuelve a ponerlo y busca la imagen "
+                           u"única con HOLD OFF."),
+            text(u"La tasca és amb TIME/DIV en 0,2 ms/div: torna a posar-lo i busca la imatge única amb "
+                 u"HOLD OFF."));
+    const QList<double> starts = sweepStarts(s, kJudgedSweeps);
+    if (starts.size() < kJudgedSweeps)
+        return notMet(text(u"La traza no está disparada y corre por la pantalla: ajusta LEVEL."),
+            text(u"La traça no està disparada i corre per la pantalla: ajusta LEVEL."));
+    // Where in its burst each sweep starts: within the first of its cycles, or later.
+    const InputSignal &signal = s.channelI.signal;
+    const double cycle = 1.0 / signal.frequencyHz;
+    const double burst = cycle * GeneratorLimits::burstPeriodCycles;
+    const bool firstCycle = std::all_of(starts.cbegin(), starts.cend(), [&](double start) {
+        const double within = std::fmod(start - signal.delaySeconds, burst);
+        const double wrapped = within < 0.0 ? within + burst : within;
+        return wrapped < cycle * 1.001 || wrapped > burst - cycle * 0.001;
+    });
+    if (!firstCycle)
+        return notMet(
+            text(u"Se ven dos imágenes una sobre otra: el barrido vuelve a estar listo dentro de la "
+                 u"ráfaga y un ciclo posterior al primero dispara otro barrido. Sube HOLD OFF hasta "
+                 u"que espere al final de la ráfaga."),
+            text(u"Es veuen dues imatges una damunt de l'altra: l'escombratge torna a estar llest dins de la "
+                 u"ràfega i un cicle posterior al primer dispara un altre escombratge. Puja HOLD OFF fins "
+                 u"que espere al final de la ràfega."));
+    return met(
+        text(u"¡Conseguido! Con HOLD OFF el barrido espera al final de la ráfaga: todos empiezan en su "
+             u"primer ciclo y se ve una sola imagen."),
+        text(u"Aconseguit! Amb HOLD OFF l'escombratge espera al final de la ràfega: tots comencen en el seu "
+             u"primer cicle i es veu una sola imatge."));
+}
+
+// A signal too small to trigger: in NORM the screen stays dark until the trace swings half a division.
+
+constexpr double kSmallVpp = 0.4;
+/** What the trigger needs: half a division of its channel's trace, 0,6 V at TRIG. INP. */
+constexpr double kTriggerDivisions = 0.5;
+constexpr double kExternalTriggerVolts = 0.6;
+
+void prepareSmallSignal(GeneratorSettings &generator, quint32)
+{
+    generator = {};
+    generator.frequencyHz = 1000.0;
+    generator.amplitudeIVpp = kSmallVpp;
+}
+
+TaskVerdict judgeSmallSignal(const Hm203 &scope, std::optional<double>)
+{
+    const Look look(scope);
+    if (Problem p = beamProblem(look))
+        return *p;
+    if (Problem p = hookupProblem(look, Hookup::Generator))
+        return *p;
+    if (std::abs(scope.generator().amplitudeIVpp - kSmallVpp) > 1e-9)
+        return notMet(
+            text(u"La tarea es con la señal de 0,4 Vpp: vuelve a poner esa amplitud en el generador."),
+            text(u"La tasca és amb el senyal de 0,4 Vpp: torna a posar aquesta amplitud en el generador."));
+    const ScopeSettings &s = look.settings;
+    if (s.trigger.mode != TriggerMode::Normal)
+        return notMet(text(u"En AT el barrido corre solo aunque nada lo dispare: pulsa AT/NORM para pasar a "
+                           u"NORM, donde solo una traza disparada se ve."),
+            text(u"En AT l'escombratge corre tot sol encara que res no el dispare: polsa AT/NORM per a "
+                 u"passar a NORM, on només es veu una traça disparada."));
+    if (Problem p = channelIProblem(look))
+        return *p;
+    if (!look.traces.triggered) {
+        if (s.trigger.source == TriggerSource::External
+            && s.externalTrigger.amplitudeVpp < kExternalTriggerVolts)
+            return notMet(text(u"Por TRIG. INP. el disparo necesita 0,6 V, y la señal solo tiene 0,4 Vpp: "
+                               u"suelta EXT. y dispara desde el canal I."),
+                text(u"Per TRIG. INP. el disparament necessita 0,6 V, i el senyal només té 0,4 Vpp: deixa "
+                     u"anar EXT. i dispara des del canal I."));
+        const ChannelSettings &source
+            = s.trigger.source == TriggerSource::ChannelII ? s.channelII : s.channelI;
+        const double swing = source.signal.amplitudeVpp / source.voltsPerDiv;
+        if (s.trigger.source != TriggerSource::External && swing < kTriggerDivisions)
+            return notMet(
+                text(u"En NORM el barrido solo arranca con un disparo, y una traza de %1 divisiones "
+                     u"no llega a la media división (5 mm) que necesita el disparo: la pantalla queda "
+                     u"oscura. Sube la sensibilidad con VOLTS/DIV.")
+                    .arg(fixedDecimal(swing, 1)),
+                text(
+                    u"En NORM l'escombratge només arranca amb un disparament, i una traça de %1 divisions no "
+                    u"arriba a la mitja divisió (5 mm) que necessita el disparament: la pantalla queda "
+                    u"fosca. Puja la sensibilitat amb VOLTS/DIV.")
+                    .arg(fixedDecimal(swing, 1)));
+    }
+    const std::optional<Extent> extent = extentOf(look.traces, TraceKind::ChannelI);
+    if (Problem p = visibleProblem(look, extent))
+        return *p;
+    if (Problem p = graticuleProblem(*extent))
+        return *p;
+    return met(
+        text(u"¡Conseguido! Con más sensibilidad la traza pasa de la media división y dispara: en NORM "
+             u"la pantalla ya no queda oscura."),
+        text(u"Aconseguit! Amb més sensibilitat la traça passa de la mitja divisió i dispara: en NORM la "
+             u"pantalla ja no queda fosca."));
+}
+
+} // namespace TaskGoals
