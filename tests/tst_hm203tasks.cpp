@@ -32,6 +32,7 @@ enum TaskIndex {
     RiseTime,
     Bandwidth,
     Hum,
+    Noise,
     Burst,
     SmallSignal,
 };
@@ -768,6 +769,17 @@ void TestHm203Tasks::judgesWhatTheScreenShows_data()
         [](Hm203 &s) { return setTrigger(s, TriggerCoupling::AC); });
     row("hum with LF", Hum, false, QStringLiteral("LF"),
         [](Hm203 &s) { return setTrigger(s, TriggerCoupling::LF); });
+
+    // 2 Vpp at 500 Hz under 0,3 V rms of noise.
+    row("noise kept out by LF", Noise, true, QString(),
+        [](Hm203 &s) { return setTrigger(s, TriggerCoupling::LF); });
+    row("noise kept out by LF at 0,5 ms/div", Noise, true, QString(),
+        [](Hm203 &s) { return setTrigger(s, TriggerCoupling::LF) && setTime(s, 0.5e-3); });
+    row("noise as prepared: DC", Noise, false, QStringLiteral("LF"), untouched);
+    row("noise with AC", Noise, false, QStringLiteral("tiembla"),
+        [](Hm203 &s) { return setTrigger(s, TriggerCoupling::AC); });
+    row("noise with HF", Noise, false, QStringLiteral("HF"),
+        [](Hm203 &s) { return setTrigger(s, TriggerCoupling::HF); });
 
     // Four cycles of 1 kHz every 10 ms on a 2 ms sweep: past 40 % HOLD OFF waits the burst out.
     row("burst HOLD OFF at 50 %", Burst, true, QString(), [](Hm203 &s) { return setHoldOff(s, 50); });

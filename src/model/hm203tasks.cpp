@@ -240,6 +240,16 @@ const QList<Hm203Task> &hm203Tasks()
             .hidden = HiddenReading::None,
             .judge = judgeHum },
         { .castilian
+            = u"La señal de 500 Hz lleva mucho ruido y la traza tiembla de lado a lado: haz que quede "
+              u"quieta con el acoplamiento de TRIG.",
+            .valencian
+            = u"El senyal de 500 Hz porta molt de soroll i la traça tremola de costat a costat: fes que "
+              u"quede quieta amb l'acoblament de TRIG.",
+            .prepare = prepareNoise,
+            .answerUnit = nullptr,
+            .hidden = HiddenReading::None,
+            .judge = judgeNoise },
+        { .castilian
             = u"El generador da ráfagas de 4 ciclos cada 10: con TIME/DIV en 0,2 ms/div, haz con HOLD OFF "
               u"que se vea una sola imagen.",
             .valencian

@@ -57,6 +57,8 @@ TaskVerdict judgeBandwidth(const Hm203 &scope, std::optional<double> answer);
 // The trigger with signals that are not clean and regular (triggertasks.cpp).
 void prepareHum(GeneratorSettings &generator, quint32 draw);
 TaskVerdict judgeHum(const Hm203 &scope, std::optional<double> answer);
+void prepareNoise(GeneratorSettings &generator, quint32 draw);
+TaskVerdict judgeNoise(const Hm203 &scope, std::optional<double> answer);
 void prepareBurst(GeneratorSettings &generator, quint32 draw);
 TaskVerdict judgeBurst(const Hm203 &scope, std::optional<double> answer);
 void prepareSmallSignal(GeneratorSettings &generator, quint32 draw);

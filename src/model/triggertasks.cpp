@@ -115,6 +115,47 @@ TaskVerdict judgeHum(const Hm203 &scope, std::optional<double>)
              u"que deixa fora el brunzit."));
 }
 
+// Noise: near the level it moves the moment the sweep starts from sweep to sweep (jitter), unless LF keeps
+// it out of the trigger.
+
+constexpr double kNoisySignalHz = 500.0;
+
+void prepareNoise(GeneratorSettings &generator, quint32)
+{
+    generator = {};
+    generator.frequencyHz = kNoisySignalHz;
+    generator.amplitudeIVpp = 2.0;
+    generator.noiseVolts = 0.3;
+}
+
+TaskVerdict judgeNoise(const Hm203 &scope, std::optional<double>)
+{
+    const Look look(scope);
+    std::optional<Extent> extent;
+    if (Problem p = shownChannelIProblem(look, extent))
+        return *p;
+    if (Problem p = frequencyProblem(look, kNoisySignalHz))
+        return *p;
+    const ScopeSettings &s = look.settings;
+    const QList<double> starts = sweepStarts(s, kJudgedSweeps);
+    if (starts.size() == kJudgedSweeps && startSpread(s, starts) <= kEdgeTolerance)
+        return met(
+            text(u"¡Conseguido! El disparo ya no oye el ruido y cada barrido empieza en el mismo punto "
+                 u"de la onda. El ruido sigue en la señal: por eso la traza se ve gruesa."),
+            text(u"Aconseguit! El disparament ja no sent el soroll i cada escombratge comença en el mateix "
+                 u"punt de l'ona. El soroll continua en el senyal: per això la traça es veu grossa."));
+    if (s.trigger.coupling == TriggerCoupling::HF)
+        return notMet(text(u"TRIG. en HF solo deja pasar lo rápido: la señal de 500 Hz no llega al disparo. "
+                           u"Prueba otra posición de TRIG."),
+            text(u"TRIG. en HF només deixa passar el que és ràpid: el senyal de 500 Hz no arriba al "
+                 u"disparament. Prova una altra posició de TRIG."));
+    return notMet(
+        text(u"El ruido mueve la señal cerca de LEVEL: cada barrido empieza un poco antes o después "
+             u"y la traza tiembla de lado a lado. Pon TRIG. en LF, que deja fuera el ruido."),
+        text(u"El soroll mou el senyal prop de LEVEL: cada escombratge comença un poc abans o després i la "
+             u"traça tremola de costat a costat. Posa TRIG. en LF, que deixa fora el soroll."));
+}
+
 // Bursts: HOLD OFF makes the time base wait out the burst, so that every sweep starts on its first cycle.
 
 constexpr double kBurstSecondsPerDiv = 0.2e-3;
