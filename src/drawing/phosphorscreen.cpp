@@ -1,5 +1,7 @@
 #include "phosphorscreen.h"
 
+#include "phosphortone.h"
+
 #include <QPainter>
 
 #include <algorithm>
@@ -18,8 +20,6 @@ namespace {
  * this on its peaks, so it shines bright green, and a brighter one turns white.
  */
 constexpr double kSaturationEnergy = 0.0022;
-/** How fast the colour whitens once the phosphor is past saturation: fully white at four times it. */
-constexpr double kWhiteningSpan = 3.0;
 /** The halation: the glass's glow round bright parts, its spread in divisions and its strength. */
 constexpr double kGlowSpread = 0.12;
 constexpr double kGlowStrength = 0.03;
@@ -27,196 +27,15 @@ constexpr double kGlowStrength = 0.03;
 constexpr int kGlowShrink = 4;
 /** A sweep with more repeats than this a pixel column is lit as the band its heights fill. */
 constexpr double kBandRepeatsPerColumn = 0.5;
-/** The spot's profile is followed out to this many spreads. */
-constexpr double kSpreads = 4.0;
 /** A spot wider than this many pixels is spread on a coarser face, where it is this narrow again. */
 constexpr double kWidestFineSpread = 1.5;
 /** Below this density (in saturation energies) a pixel gives less light than the screen's faintest shade
  * (with its gamma, a few millionths of full light). */
 constexpr double kNothingLeft = 5e-6;
 
-struct Rgb
-{
-    double r, g, b;
-};
-/** P31 green, where the phosphor is lightly excited, and the near-white of a saturated trace, as the
- * light a fully lit phosphor gives (linear, 0 to 1; the screen's own encoding is applied at the end). */
-Rgb linear(double r, double g, double b)
-{
-    return { std::pow(r / 255.0, 2.2), std::pow(g / 255.0, 2.2), std::pow(b / 255.0, 2.2) };
-}
-const Rgb kGreen = linear(70.0, 255.0, 120.0);
-const Rgb kWhite = linear(236.0, 255.0, 236.0);
-const Rgb kGlowColour = linear(40.0, 200.0, 90.0);
-
-/** Light, linear from 0 to 1, as the 0–255 a screen shows it with (its gamma of 2,2): the eye sees a
- * faint trace much as the encoded value looks, not as the bare share of light. */
-class Encoding
-{
-public:
-    Encoding()
-    {
-        for (int i = 0; i < kSize; ++i)
-            m_table[std::size_t(i)]
-                = std::uint8_t(std::lround(255.0 * std::pow(double(i) / (kSize - 1), 1.0 / 2.2)));
-    }
-    int operator()(double light) const
-    {
-        return m_table[std::size_t(std::clamp(int(light * (kSize - 1) + 0.5), 0, kSize - 1))];
-    }
-
-private:
-    static constexpr int kSize = 4096;
-    std::array<std::uint8_t, kSize> m_table {};
-};
-
-/** 1 − e^−x for x ≥ 0, by table: the tone map runs over every lit pixel of every frame. */
-class Saturation
-{
-public:
-    Saturation()
-    {
-        for (int i = 0; i < kSize; ++i)
-            m_table[std::size_t(i)] = float(1.0 - std::exp(-double(i) / kPerUnit));
-    }
-    double operator()(double x) const
-    {
-        if (!(x > 0.0))
-            return 0.0;
-        const double at = x * kPerUnit;
-        if (at >= kSize - 1)
-            return 1.0 - std::exp(-x);
-        const int i = int(at);
-        const double k = at - i;
-        return m_table[std::size_t(i)] * (1.0 - k) + m_table[std::size_t(i + 1)] * k;
-    }
-
-private:
-    static constexpr int kSize = 2048;
-    static constexpr double kPerUnit = 128.0;
-    std::array<float, kSize> m_table {};
-};
-
-const Saturation &saturation()
-{
-    static const Saturation table;
-    return table;
-}
-
-/** The colour the phosphor gives for a stored energy density (in saturation energies), as the screen
- * shows it, by table: the light rises as 1 − e^−density, whitening past saturation. */
-class Shades
-{
-public:
-    Shades()
-    {
-        const Encoding encoded;
-        for (int i = 0; i < kSize; ++i) {
-            const Rgb c = linearAt(double(i) / kPerUnit);
-            const int r = encoded(c.r);
-            const int g = encoded(c.g);
-            const int b = encoded(c.b);
-            m_table[std::size_t(i)] = qRgba(r, g, b, std::max({ r, g, b }));
-        }
-    }
-    /** The linear light, each colour 0 to 1. */
-    static Rgb linearAt(double density)
-    {
-        const double lit = density > 0.0 ? 1.0 - std::exp(-density) : 0.0;
-        const double white = std::clamp((density - 1.0) / kWhiteningSpan, 0.0, 1.0);
-        return { lit * (kGreen.r + (kWhite.r - kGreen.r) * white),
-            lit * (kGreen.g + (kWhite.g - kGreen.g) * white),
-            lit * (kGreen.b + (kWhite.b - kGreen.b) * white) };
-    }
-    QRgb operator()(double density) const
-    {
-        return m_table[std::size_t(std::clamp(int(density * kPerUnit + 0.5), 0, kSize - 1))];
-    }
-
-private:
-    /** Fine enough that neighbouring entries differ by less than a step of the screen's shades; past the
-     * end the phosphor is as white as it gets. */
-    static constexpr int kSize = 8192;
-    static constexpr double kPerUnit = 512.0;
-    std::array<QRgb, kSize> m_table {};
-};
-
-/** Adds two premultiplied colours of light, each part at most full. */
-QRgb added(QRgb a, QRgb b)
-{
-    return qRgba(std::min(255, qRed(a) + qRed(b)), std::min(255, qGreen(a) + qGreen(b)),
-        std::min(255, qBlue(a) + qBlue(b)), std::min(255, qAlpha(a) + qAlpha(b)));
-}
-
-/** A Gaussian's weights out to four spreads, summing to one: far enough that a saturated spot's bloom
- * fades out round, not at a square's edge. */
-QList<float> gaussian(double sigma)
-{
-    const int radius = std::max(1, int(std::ceil(kSpreads * sigma)));
-    QList<float> weights(2 * radius + 1);
-    double sum = 0.0;
-    for (int i = -radius; i <= radius; ++i) {
-        const double w = std::exp(-0.5 * i * i / (sigma * sigma));
-        weights[i + radius] = float(w);
-        sum += w;
-    }
-    for (float &w : weights)
-        w = float(w / sum);
-    return weights;
-}
-
-/** Spreads values along one line of a buffer (stride apart) by a profile, in place; what is zero gives
- * nothing, so a sparse line costs little. */
-void spreadLine(float *line, int count, qsizetype stride, const QList<float> &weights, QList<float> &scratch)
-{
-    scratch.fill(0.0f, count);
-    const int radius = int(weights.size() / 2);
-    for (int j = 0; j < count; ++j) {
-        const float v = line[j * stride];
-        if (v == 0.0f)
-            continue;
-        const int lo = std::max(0, j - radius);
-        const int hi = std::min(count - 1, j + radius);
-        for (int i = lo; i <= hi; ++i)
-            scratch[i] += weights[i - j + radius] * v;
-    }
-    for (int i = 0; i < count; ++i)
-        line[i * stride] = scratch[i];
-}
-
-/** Spreads a buffer of w × h values by a Gaussian, both ways, in place: along each row that holds
- * anything, then down the columns a whole row at a time. */
-void spreadArea(float *values, int w, int h, qsizetype stride, double sigma, QList<float> &scratch)
-{
-    const QList<float> weights = gaussian(std::max(sigma, 0.3));
-    const int radius = int(weights.size() / 2);
-    QList<char> holds(h, 0);
-    for (int y = 0; y < h; ++y) {
-        float *row = values + qsizetype(y) * stride;
-        if (std::any_of(row, row + w, [](float v) { return v != 0.0f; })) {
-            holds[y] = 1;
-            spreadLine(row, w, 1, weights, scratch);
-        }
-    }
-    QList<float> out(qsizetype(w) * h, 0.0f);
-    for (int y = 0; y < h; ++y) {
-        if (!holds[y])
-            continue;
-        const float *row = values + qsizetype(y) * stride;
-        const int lo = std::max(0, y - radius);
-        const int hi = std::min(h - 1, y + radius);
-        for (int t = lo; t <= hi; ++t) {
-            const float k = weights[y - t + radius];
-            float *target = out.data() + qsizetype(t) * w;
-            for (int x = 0; x < w; ++x)
-                target[x] += k * row[x];
-        }
-    }
-    for (int y = 0; y < h; ++y)
-        std::copy_n(out.constData() + qsizetype(y) * w, w, values + qsizetype(y) * stride);
-}
-
 } // namespace
+
+using namespace PhosphorTone;
 
 BeamWriting sweptWriting(const QList<Trace> &traces)
 {
@@ -443,7 +262,7 @@ void PhosphorScreen::spreadFresh(double sigmaPixels)
     const int shrink = sigmaPixels > kWidestFineSpread ? int(std::ceil(sigmaPixels / kWidestFineSpread)) : 1;
     const double coarse = sigmaPixels / shrink;
     const double sigma = shrink == 1 ? sigmaPixels : std::sqrt(std::max(0.09, coarse * coarse - 0.25));
-    const int reach = (int(std::ceil(kSpreads * std::max(sigma, 0.3))) + 2) * shrink;
+    const int reach = (int(std::ceil(PhosphorTone::spreads * std::max(sigma, 0.3))) + 2) * shrink;
     const QRect area = fresh.adjusted(-reach, -reach, reach, reach) & QRect(QPoint(0, 0), m_size);
     const int w = m_size.width();
     QList<float> scratch;
@@ -556,8 +375,6 @@ QImage PhosphorScreen::light() const
     const int w = m_size.width();
     const double ppd = m_mapping.pixelsPerDivision;
     const double toDensity = ppd * ppd / kSaturationEnergy;
-    const Saturation &light = saturation();
-    static const Encoding encoded;
 
     // The glow: what the bright parts give, gathered on a coarse face and spread by the glass.
     const QRect glowArea = m_litArea;
@@ -570,7 +387,7 @@ QImage PhosphorScreen::light() const
         for (int x = glowArea.left(); x <= glowArea.right(); ++x) {
             if (row[x] > 0.0f)
                 cells[(x - glowArea.left()) / kGlowShrink + 1]
-                    += float(light(row[x] * toDensity / 3.0) / (kGlowShrink * kGlowShrink));
+                    += float(saturated(row[x] * toDensity / 3.0) / (kGlowShrink * kGlowShrink));
         }
     }
     QList<float> scratch;
@@ -586,9 +403,9 @@ QImage PhosphorScreen::light() const
             const double v = kGlowStrength * cells[cx];
             if (v < 2e-5)
                 continue;
-            const int ri = encoded(v * kGlowColour.r);
-            const int gi = encoded(v * kGlowColour.g);
-            const int bi = encoded(v * kGlowColour.b);
+            const int ri = encoded(v * glowColour.r);
+            const int gi = encoded(v * glowColour.g);
+            const int bi = encoded(v * glowColour.b);
             out[cx] = qRgba(ri, gi, bi, std::max({ ri, gi, bi }));
         }
     }
@@ -608,13 +425,12 @@ QImage PhosphorScreen::light() const
         glowArea.right() / over - glowArea.left() / over + 1,
         glowArea.bottom() / over - glowArea.top() / over + 1);
     if (over == 1) {
-        static const Shades shades;
         for (int y = outArea.top(); y <= outArea.bottom(); ++y) {
             auto *out = reinterpret_cast<QRgb *>(image.scanLine(y));
             const float *row = m_energy.constData() + qsizetype(y) * w;
             for (int x = outArea.left(); x <= outArea.right(); ++x)
                 if (row[x] > 0.0f)
-                    out[x] = added(out[x], shades(row[x] * toDensity));
+                    out[x] = added(out[x], shade(row[x] * toDensity));
         }
         return image;
     }
@@ -631,7 +447,7 @@ QImage PhosphorScreen::light() const
                     if (!(row[sx] > 0.0f))
                         continue;
                     any = true;
-                    const Rgb c = Shades::linearAt(row[sx] * toDensity);
+                    const Rgb c = linearShade(row[sx] * toDensity);
                     sum = { sum.r + c.r, sum.g + c.g, sum.b + c.b };
                 }
             }
