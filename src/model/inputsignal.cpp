@@ -122,6 +122,33 @@ FirstOrderPath pathOf(const InputSignal &s)
     return path;
 }
 
+/** A sine's gain and lead through a path and a band limit, and what they were worked out for. */
+struct SineResponse
+{
+    double omega = std::numeric_limits<double>::quiet_NaN();
+    double sigma = 0.0;
+    double highPass = 0.0;
+    double coupling = 0.0;
+    double compensation = 0.0;
+    double compensationSeconds = 0.0;
+    double gain = 1.0;
+    double lead = 0.0;
+};
+
+/** The response for a signal, worked out once for the run of samples a trace takes of it. */
+const SineResponse &sineResponse(const InputSignal &s, const FirstOrderPath &path, double omega, double sigma)
+{
+    thread_local SineResponse cached;
+    if (!(cached.omega == omega && cached.sigma == sigma && cached.highPass == s.highPassSeconds
+            && cached.coupling == s.couplingSeconds && cached.compensation == s.compensation
+            && cached.compensationSeconds == s.compensationSeconds)) {
+        const std::complex<double> gain = path.gainAt(omega) * std::exp(-0.5 * std::pow(omega * sigma, 2.0));
+        cached = { omega, sigma, s.highPassSeconds, s.couplingSeconds, s.compensation, s.compensationSeconds,
+            std::abs(gain), std::arg(gain) };
+    }
+    return cached;
+}
+
 /** One high-pass's steady state for a square: a decaying spike at each edge. */
 double squareThrough(double tau, double since, bool positive, double halfPeriod, double half)
 {
@@ -286,9 +313,9 @@ double InputSignal::waveformAt(double seconds) const
     }
     // High-passes pass no DC; what comes through straight keeps the offset.
     const double mean = path.direct * offsetVolts;
-    const std::complex<double> gain = path.gainAt(omega) * std::exp(-0.5 * std::pow(omega * sigma, 2.0));
     const auto fundamental = [&](double share) {
-        return mean + share * half * std::abs(gain) * std::sin(theta + std::arg(gain));
+        const SineResponse &response = sineResponse(*this, path, omega, sigma);
+        return mean + share * half * response.gain * std::sin(theta + response.lead);
     };
     const bool crowded = 2.0 * kReachSigmas * sigma > kMostEdges * 0.5 / frequencyHz;
     switch (waveform) {
