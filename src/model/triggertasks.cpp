@@ -71,6 +71,24 @@ Problem shownChannelIProblem(const Look &look, std::optional<Extent> &extent)
     return visibleProblem(look, extent);
 }
 
+/** Before asking whether a signal with something riding on it stands still: channel I shown, at the
+ * frequency the task prepared. */
+Problem riddenSignalProblem(const Look &look, double hertz)
+{
+    std::optional<Extent> extent;
+    if (Problem p = shownChannelIProblem(look, extent))
+        return p;
+    return frequencyProblem(look, hertz);
+}
+
+/** True when a run of sweeps all trigger and start within the edge tolerance of one point of channel I's
+ * waveform. */
+bool sweepsStandStill(const ScopeSettings &settings)
+{
+    const QList<double> starts = sweepStarts(settings, kJudgedSweeps);
+    return starts.size() == kJudgedSweeps && startSpread(settings, starts) <= kEdgeTolerance;
+}
+
 } // namespace
 
 // Hum: the 50 Hz the leads pick up moves the moment the signal crosses the level, unless HF keeps it
@@ -89,14 +107,10 @@ void prepareHum(GeneratorSettings &generator, quint32)
 TaskVerdict judgeHum(const Hm203 &scope, std::optional<double>)
 {
     const Look look(scope);
-    std::optional<Extent> extent;
-    if (Problem p = shownChannelIProblem(look, extent))
-        return *p;
-    if (Problem p = frequencyProblem(look, kHumSignalHz))
+    if (Problem p = riddenSignalProblem(look, kHumSignalHz))
         return *p;
     const ScopeSettings &s = look.settings;
-    const QList<double> starts = sweepStarts(s, kJudgedSweeps);
-    if (starts.size() == kJudgedSweeps && startSpread(s, starts) <= kEdgeTolerance)
+    if (sweepsStandStill(s))
         return met(text(u"¡Conseguido! El disparo ya no oye el zumbido y cada barrido empieza en el mismo "
                         u"punto de la onda. El zumbido sigue en la señal: por eso la traza aún sube y baja."),
             text(u"Aconseguit! El disparament ja no sent el brunzit i cada escombratge comença en el mateix "
@@ -131,14 +145,10 @@ void prepareNoise(GeneratorSettings &generator, quint32)
 TaskVerdict judgeNoise(const Hm203 &scope, std::optional<double>)
 {
     const Look look(scope);
-    std::optional<Extent> extent;
-    if (Problem p = shownChannelIProblem(look, extent))
-        return *p;
-    if (Problem p = frequencyProblem(look, kNoisySignalHz))
+    if (Problem p = riddenSignalProblem(look, kNoisySignalHz))
         return *p;
     const ScopeSettings &s = look.settings;
-    const QList<double> starts = sweepStarts(s, kJudgedSweeps);
-    if (starts.size() == kJudgedSweeps && startSpread(s, starts) <= kEdgeTolerance)
+    if (sweepsStandStill(s))
         return met(
             text(u"¡Conseguido! El disparo ya no oye el ruido y cada barrido empieza en el mismo punto "
                  u"de la onda. El ruido sigue en la señal: por eso la traza se ve gruesa."),
