@@ -154,6 +154,14 @@ InputSignal generatorOutput(const GeneratorSettings &g, bool second)
     return s;
 }
 
+/** Whether a trace is still visibly on its way after a coupling switch: settled once what is left is under
+ * a hundredth of a division. */
+bool stillSettling(const ScopeSettings &s)
+{
+    return std::abs(s.channelI.settlingVolts) > 0.01 * s.channelI.voltsPerDiv
+        || std::abs(s.channelII.settlingVolts) > 0.01 * s.channelII.voltsPerDiv;
+}
+
 } // namespace
 
 const std::array<Hm203ControlInfo, kHm203ControlCount> &hm203Controls()
@@ -191,8 +199,9 @@ bool Hm203::setValueAt(Hm203Control control, int value, double seconds)
     if (!setValue(control, value))
         return false;
     if (first || second) {
+        const ScopeSettings after = scopeSettings();
         const ChannelSettings &was = first ? before.channelI : before.channelII;
-        const ChannelSettings now = first ? scopeSettings().channelI : scopeSettings().channelII;
+        const ChannelSettings &now = first ? after.channelI : after.channelII;
         Settling &settling = m_settling[first ? 0 : 1];
         if (now.coupling == Coupling::AC && was.coupling != Coupling::AC) {
             // The signal's whole mean comes through at first, and fades as the capacitor charges.
@@ -219,10 +228,7 @@ ScopeSettings Hm203::scopeSettingsAt(double seconds) const
 
 bool Hm203::settlingAt(double seconds) const
 {
-    // Settled once what is left is under a hundredth of a division.
-    const ScopeSettings s = scopeSettingsAt(seconds);
-    return std::abs(s.channelI.settlingVolts) > 0.01 * s.channelI.voltsPerDiv
-        || std::abs(s.channelII.settlingVolts) > 0.01 * s.channelII.voltsPerDiv;
+    return stillSettling(scopeSettingsAt(seconds));
 }
 
 bool Hm203::setGenerator(const GeneratorSettings &settings)
@@ -388,7 +394,7 @@ LiveScreen Hm203::screen(const BeamMoment &moment) const
         = timing.cycleSeconds > 0.0 ? 1.0 / timing.cycleSeconds / (alternateTrace ? 2.0 : 1.0) : 0.0;
     const bool perChannelRun = alternateTrace && settings.trigger.alternate;
     live.moving = live.moving || (!timing.dark && (!timing.triggered || rate < Afterglow::steadyRate))
-        || perChannelRun || settlingAt(seconds);
+        || perChannelRun || stillSettling(settings);
     return live;
 }
 
@@ -416,8 +422,9 @@ BeamFrame Hm203::beam(double fromSeconds, double toSeconds, double sincePowerOn)
         frame.writing.strokes.append(stroke);
         return frame;
     }
-    frame.writing = beamWriting(scopeSettingsAt(toSeconds), fromSeconds, toSeconds);
-    frame.moving = frame.moving || !frame.writing.steady || settlingAt(toSeconds);
+    const ScopeSettings settings = scopeSettingsAt(toSeconds);
+    frame.writing = beamWriting(settings, fromSeconds, toSeconds);
+    frame.moving = frame.moving || !frame.writing.steady || stillSettling(settings);
     return frame;
 }
 
