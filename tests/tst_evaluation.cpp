@@ -1,103 +1,7 @@
-#include "accesscode.h"
-#include "cputimer.h"
 #include "cursors.h"
-#include "testsupport.h"
-#include "tevaluacion.h"
-#include "tfichaprincipal.h"
-#include "tpw.h"
-#include "windowtestsupport.h"
+#include "evaluationtestsupport.h"
 
-#include <QClipboard>
-#include <QElapsedTimer>
-#include <QGuiApplication>
-#include <QLineEdit>
-#include <QRandomGenerator>
-#include <QTabBar>
-#include <QTabWidget>
-#include <QtTest>
-
-namespace {
-
-// The answer of each question, 1 to 10, as the questionnaire sets them.
-const QStringList kAnswerKey = { "Image24", "Image4", "Image25", "Image10", "Image20", "Image9", "Image14",
-    "Image26", "Image30", "Image12" };
-
-const QString kRight = QStringLiteral("Respuesta Correcta");
-const QString kWrong = QStringLiteral("Respuesta Inorrecta");
-
-QRect spotRect(const EvaluationSpot &spot)
-{
-    return QRect(spot.rect.left, spot.rect.top, spot.rect.width, spot.rect.height);
-}
-
-/** The middle of the part of a hot-spot that no later hot-spot covers. */
-QPoint uncoveredPoint(int index)
-{
-    const QRect own = spotRect(kEvaluationSpots[index]);
-    QList<QPoint> free;
-    for (int y = own.top(); y <= own.bottom(); ++y) {
-        for (int x = own.left(); x <= own.right(); ++x) {
-            bool covered = false;
-            for (int j = index + 1; j < int(kEvaluationSpots.size()) && !covered; ++j)
-                covered = spotRect(kEvaluationSpots[j]).contains(x, y);
-            if (!covered)
-                free << QPoint(x, y);
-        }
-    }
-    return free.isEmpty() ? QPoint(-1, -1) : free.at(free.size() / 2);
-}
-
-int spotIndex(const QString &name)
-{
-    for (int i = 0; i < int(kEvaluationSpots.size()); ++i)
-        if (name == QLatin1String(kEvaluationSpots[i].name))
-            return i;
-    return -1;
-}
-
-QWidget *clickSpot(Tevaluacion *form, const QString &name)
-{
-    return clickAt(form, uncoveredPoint(spotIndex(name)));
-}
-
-/** Picks a page by clicking its tab. */
-void turnTo(Tevaluacion *form, int question)
-{
-    QTabBar *tabs = form->paginas->tabBar();
-    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(question - 1).center());
-}
-
-/** The student goes to the main window and comes back to this one. */
-void comeBack(Form *form)
-{
-    fichaprincipal->showWindow();
-    QEvent activate(QEvent::WindowActivate);
-    QCoreApplication::sendEvent(form, &activate);
-}
-
-/** The strip's text, or nothing when the strip is hidden. */
-QString strip(Tevaluacion *form)
-{
-    return form->Panel1->isVisible() ? form->Panel1->text() : QString();
-}
-
-QString mark(Tevaluacion *form)
-{
-    QTest::mouseClick(form->BitBtn1, Qt::LeftButton);
-    return strip(form);
-}
-
-/** A code pasted into the gate's box, as the student pastes it. */
-void paste(Tpw *gate, const QString &text)
-{
-    QGuiApplication::clipboard()->setText(text);
-    gate->Password->setFocus();
-    QTest::keyClick(gate->Password, Qt::Key_V, Qt::ControlModifier);
-}
-
-} // namespace
-
-class TestEvaluation : public WindowSuite
+class TestEvaluation : public EvaluationSuite
 {
     Q_OBJECT
 
@@ -105,22 +9,6 @@ private Q_SLOTS:
     void initTestCase() { startSuite(); }
     void init() { startCase(); }
     void cleanupTestCase() { endSuite(); }
-
-    void accessCodeVerdict_data();
-    void accessCodeVerdict();
-    void everyEightDigitCodeBetweenTheBoundsOpens();
-    void hugeCodeIsRefusedAtOnce();
-
-    void gateTexts_data();
-    void gateTexts();
-    void gateRefuses_data();
-    void gateRefuses();
-    void gateOpensAFreshQuestionnaire();
-    void enterAndEscape();
-    void twoGatesGiveTwoQuestionnaires();
-    void gateLanguageIsTheNewestGates();
-    void anythingPastedGetsAVerdict_data();
-    void anythingPastedGetsAVerdict();
 
     void questionnaireTexts_data();
     void questionnaireTexts();
@@ -137,301 +25,16 @@ private Q_SLOTS:
     void pointerWithoutTheCursorFile();
     void hintsShownAsDesigned();
     void everyPageGrabbed();
+    void tabMeetsTheControlsInReadingOrder();
+    void keysAnswerAsClicksDo_data();
+    void keysAnswerAsClicksDo();
+    void keyboardOnlyStudentScores();
+    void focusRingShowsWhereTheKeyboardIs();
 
 private:
-    Tpw *openGate(bool castilian);
-    Tevaluacion *openQuestionnaire(bool castilian);
+    /** The questionnaire active, with the keyboard on the photograph's first control. */
+    Tevaluacion *openForKeyboard(bool castilian);
 };
-
-Tpw *TestEvaluation::openGate(bool castilian)
-{
-    setLanguage(castilian);
-    menu("Cuestionario1");
-    return pw;
-}
-
-Tevaluacion *TestEvaluation::openQuestionnaire(bool castilian)
-{
-    Tpw *gate = openGate(castilian);
-    QTest::keyClicks(gate->Password, QStringLiteral("50000000"));
-    QTest::mouseClick(gate->OKBtn, Qt::LeftButton);
-    return evaluacion;
-}
-
-// ---- the access code ----
-
-void TestEvaluation::accessCodeVerdict_data()
-{
-    QTest::addColumn<QString>("code");
-    QTest::addColumn<bool>("accepted");
-    QTest::newRow("lower bound") << "24681357" << false;
-    QTest::newRow("just above the lower bound") << "24681358" << true;
-    QTest::newRow("upper bound") << "86420975" << false;
-    QTest::newRow("just below the upper bound") << "86420974" << true;
-    QTest::newRow("middle") << "50000000" << true;
-    QTest::newRow("below the range") << "12345678" << false;
-    QTest::newRow("above the range") << "99999999" << false;
-    QTest::newRow("all zeros") << "00000000" << false;
-    // texts that sort between the bounds but are no code of eight digits
-    QTest::newRow("one digit") << "3" << false;
-    QTest::newRow("seven") << "7" << false;
-    QTest::newRow("digit and letters") << "5abc" << false;
-    QTest::newRow("seven digits") << "5000000" << false;
-    QTest::newRow("nine digits") << "500000000" << false;
-    QTest::newRow("bound and one more digit") << "246813570" << false;
-    QTest::newRow("empty") << "" << false;
-    QTest::newRow("eight blanks") << "        " << false;
-    QTest::newRow("leading blank") << " 5000000" << false;
-    QTest::newRow("trailing blank") << "5000000 " << false;
-    QTest::newRow("blank inside") << "5000 000" << false;
-    QTest::newRow("tab") << "\t5000000" << false;
-    QTest::newRow("new line") << "5000000\n" << false;
-    QTest::newRow("sign") << "+5000000" << false;
-    QTest::newRow("decimal point") << "5000000." << false;
-    QTest::newRow("exponent") << "5000e+03" << false;
-    QTest::newRow("letter o for zero") << "5OOOOOOO" << false;
-    QTest::newRow("null character") << QString::fromUtf16(u"5000000\0", 8) << false;
-    QTest::newRow("fullwidth digits") << QString::fromUtf16(u"５００００００") + QStringLiteral("0") << false;
-    QTest::newRow("arabic-indic digits") << QString::fromUtf16(u"٥٠٠٠٠٠٠٠") << false;
-    QTest::newRow("devanagari digits") << QString::fromUtf16(u"५००००००००").left(8) << false;
-    QTest::newRow("superscript digit") << QString::fromUtf16(u"5000000²") << false;
-}
-
-void TestEvaluation::accessCodeVerdict()
-{
-    QFETCH(QString, code);
-    QFETCH(bool, accepted);
-    QCOMPARE(AccessCode::accepts(code), accepted);
-}
-
-void TestEvaluation::everyEightDigitCodeBetweenTheBoundsOpens()
-{
-    // Read as numbers, eight-digit codes open exactly strictly between the bounds: every such code
-    // that the comparison of texts let in still opens, and no other.
-    QRandomGenerator random(2468);
-    QList<qint64> values = { 0, 1, 24681356, 24681357, 24681358, 24681360, 30000000, 86420974, 86420975,
-        86420976, 86420980, 99999998, 99999999 };
-    for (int i = 0; i < 20000; ++i)
-        values << qint64(random.bounded(100000000));
-    for (qint64 value : values) {
-        const QString code = QStringLiteral("%1").arg(value, 8, 10, QLatin1Char('0'));
-        const bool expected = value > 24681357 && value < 86420975;
-        QVERIFY2(AccessCode::accepts(code) == expected, qPrintable(code));
-    }
-}
-
-void TestEvaluation::hugeCodeIsRefusedAtOnce()
-{
-    const QString huge(1 << 24, QLatin1Char('5'));
-    const QString codeAndMore = QStringLiteral("50000000") + huge;
-    const CpuTimer clock;
-    QVERIFY(!AccessCode::accepts(huge));
-    QVERIFY(!AccessCode::accepts(codeAndMore));
-    QVERIFY(clock.elapsed() < 50);
-}
-
-// ---- the gate ----
-
-void TestEvaluation::gateTexts_data()
-{
-    QTest::addColumn<bool>("castilian");
-    QTest::addColumn<QString>("prompt");
-    QTest::addColumn<QString>("refusal");
-    QTest::newRow("castilian") << true << "Introduzca su clave"
-                               << "Clave incorrecta";
-    QTest::newRow("valencian") << false << "Introdueixca la seua clau"
-                               << "Clau incorrecta";
-}
-
-void TestEvaluation::gateTexts()
-{
-    QFETCH(bool, castilian);
-    QFETCH(QString, prompt);
-    QFETCH(QString, refusal);
-    Tpw *gate = openGate(castilian);
-    QVERIFY(gate && gate->isVisible());
-    QCOMPARE(gate->Label1->text(), prompt);
-    QVERIFY(!gate->windowTitle().isEmpty());
-    QVERIFY(!gate->OKBtn->text().isEmpty() && !gate->CancelBtn->text().isEmpty());
-    // the box hides what is typed, and says what it asks for
-    QCOMPARE(gate->Password->echoMode(), QLineEdit::Password);
-    QVERIFY(!gate->Password->accessibleName().isEmpty());
-    QVERIFY(gate->Password->text().isEmpty());
-    // the student types at once: the box has the focus
-    QCOMPARE(gate->focusWidget(), gate->Password);
-    // everything lies inside the window
-    for (QWidget *control : { static_cast<QWidget *>(gate->Label1), static_cast<QWidget *>(gate->Password),
-             static_cast<QWidget *>(gate->OKBtn), static_cast<QWidget *>(gate->CancelBtn) })
-        QVERIFY2(gate->client()->rect().contains(control->geometry()), qPrintable(control->objectName()));
-    QVERIFY(gate->OKBtn->fontMetrics().horizontalAdvance(gate->OKBtn->text()) + 18 < gate->OKBtn->width());
-    QVERIFY(gate->CancelBtn->fontMetrics().horizontalAdvance(gate->CancelBtn->text()) + 18
-        < gate->CancelBtn->width());
-    const QString name = gate->Password->accessibleName();
-    saveGrab(gate, castilian ? QStringLiteral("pw-castilian") : QStringLiteral("pw-valencian"));
-
-    QTest::keyClicks(gate->Password, QStringLiteral("1234"));
-    QTest::mouseClick(gate->OKBtn, Qt::LeftButton);
-    QCOMPARE(gate->Label1->text(), refusal);
-    QCOMPARE(gate->Password->accessibleName(), name);
-    saveGrab(
-        gate, castilian ? QStringLiteral("pw-refused-castilian") : QStringLiteral("pw-refused-valencian"));
-    gate->close();
-}
-
-void TestEvaluation::gateRefuses_data()
-{
-    QTest::addColumn<QString>("code");
-    QTest::newRow("lower bound") << "24681357";
-    QTest::newRow("upper bound") << "86420975";
-    QTest::newRow("one digit between the bounds") << "3";
-    QTest::newRow("text between the bounds") << "5abc";
-    QTest::newRow("seven") << "7";
-    QTest::newRow("seven digits") << "5000000";
-    QTest::newRow("nine digits") << "500000000";
-    QTest::newRow("leading blank") << " 50000000";
-    QTest::newRow("trailing blank") << "50000000 ";
-    QTest::newRow("empty") << "";
-}
-
-void TestEvaluation::gateRefuses()
-{
-    QFETCH(QString, code);
-    QPointer<Tevaluacion> before = evaluacion;
-    Tpw *gate = openGate(true);
-    QTest::keyClicks(gate->Password, code);
-    QTest::mouseClick(gate->OKBtn, Qt::LeftButton);
-    QCOMPARE(gate->Label1->text(), QStringLiteral("Clave incorrecta"));
-    QCOMPARE(gate->Password->text(), code);
-    QVERIFY(gate->isVisible());
-    QCOMPARE(evaluacion.data(), before.data());
-    // another attempt, and the refusal stays until the right code
-    QTest::mouseClick(gate->OKBtn, Qt::LeftButton);
-    QCOMPARE(gate->Label1->text(), QStringLiteral("Clave incorrecta"));
-    gate->Password->clear();
-    QTest::keyClicks(gate->Password, QStringLiteral("24681358"));
-    QTest::mouseClick(gate->OKBtn, Qt::LeftButton);
-    QVERIFY(evaluacion && evaluacion != before);
-    QVERIFY(!gate->isVisible());
-    evaluacion->close();
-}
-
-void TestEvaluation::gateOpensAFreshQuestionnaire()
-{
-    QPointer<Tevaluacion> older = openQuestionnaire(true);
-    QVERIFY(older && older->isVisible());
-    QPointer<Tpw> gate = openGate(true);
-    QTest::keyClicks(gate->Password, QStringLiteral("86420974"));
-    QTest::mouseClick(gate->OKBtn, Qt::LeftButton);
-    QVERIFY(evaluacion && evaluacion != older);
-    QVERIFY(evaluacion->isVisible());
-    QVERIFY(!gate->isVisible());
-    // the new window is the active one, on its first question, with nothing shown in the strip
-    QCOMPARE(Form::lastActive(), evaluacion.data());
-    QCOMPARE(evaluacion->paginas->currentWidget(), evaluacion->page(1));
-    QVERIFY(!evaluacion->Panel1->isVisible());
-    older->close();
-    evaluacion->close();
-}
-
-void TestEvaluation::enterAndEscape()
-{
-    QPointer<Tevaluacion> before = evaluacion;
-    Tpw *gate = openGate(true);
-    QTest::keyClicks(gate->Password, QStringLiteral("7"));
-    QTest::keyClick(gate->Password, Qt::Key_Return);
-    QTRY_COMPARE(gate->Label1->text(), QStringLiteral("Clave incorrecta"));
-    QCOMPARE(evaluacion.data(), before.data());
-    gate->Password->clear();
-    QTest::keyClicks(gate->Password, QStringLiteral("50000000"));
-    QTest::keyClick(gate->Password, Qt::Key_Enter);
-    QTRY_VERIFY(evaluacion != before);
-    QVERIFY(!gate->isVisible());
-    evaluacion->close();
-
-    before = evaluacion;
-    Tpw *other = openGate(false);
-    QTest::keyClicks(other->Password, QStringLiteral("50000000"));
-    QTest::keyClick(other->Password, Qt::Key_Escape);
-    QTRY_VERIFY(!other->isVisible());
-    QCOMPARE(evaluacion.data(), before.data());
-    // Cancel gives up too, whatever is typed
-    Tpw *third = openGate(true);
-    QTest::keyClicks(third->Password, QStringLiteral("50000000"));
-    QTest::mouseClick(third->CancelBtn, Qt::LeftButton);
-    QVERIFY(!third->isVisible());
-    QCOMPARE(evaluacion.data(), before.data());
-}
-
-void TestEvaluation::twoGatesGiveTwoQuestionnaires()
-{
-    QPointer<Tpw> first = openGate(true);
-    QPointer<Tpw> second = openGate(true);
-    QVERIFY(first != second);
-    QVERIFY(first->isVisible() && second->isVisible());
-    QTest::keyClicks(first->Password, QStringLiteral("30000000"));
-    QTest::mouseClick(first->OKBtn, Qt::LeftButton);
-    QPointer<Tevaluacion> fromFirst = evaluacion;
-    QTest::keyClicks(second->Password, QStringLiteral("80000000"));
-    QTest::mouseClick(second->OKBtn, Qt::LeftButton);
-    QPointer<Tevaluacion> fromSecond = evaluacion;
-    QVERIFY(fromFirst && fromSecond && fromFirst != fromSecond);
-    QVERIFY(fromFirst->isVisible() && fromSecond->isVisible());
-    QVERIFY(!first->isVisible() && !second->isVisible());
-    // each window answers its own clicks
-    turnTo(fromFirst, 2);
-    clickSpot(fromFirst, QStringLiteral("Image4"));
-    QCOMPARE(strip(fromFirst), kRight);
-    QVERIFY(!fromSecond->Panel1->isVisible());
-    fromFirst->close();
-    fromSecond->close();
-}
-
-void TestEvaluation::gateLanguageIsTheNewestGates()
-{
-    QPointer<Tpw> valencian = openGate(false);
-    QCOMPARE(valencian->Label1->text(), QStringLiteral("Introdueixca la seua clau"));
-    QTest::mouseClick(valencian->OKBtn, Qt::LeftButton);
-    QCOMPARE(valencian->Label1->text(), QStringLiteral("Clau incorrecta"));
-    // a newer gate in Castilian makes the older one refuse in Castilian from then on
-    QPointer<Tpw> castilian = openGate(true);
-    QTest::mouseClick(valencian->OKBtn, Qt::LeftButton);
-    QCOMPARE(valencian->Label1->text(), QStringLiteral("Clave incorrecta"));
-    valencian->close();
-    castilian->close();
-}
-
-void TestEvaluation::anythingPastedGetsAVerdict_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::newRow("a megabyte of digits") << QString(1 << 20, QLatin1Char('5'));
-    QTest::newRow("a megabyte of text") << QString(1 << 20, QChar(u'ж'));
-    QTest::newRow("control characters") << QString::fromUtf16(u"\x01\x02\x1b\x7f\x08\x07\x0c\x0b");
-    QTest::newRow("cyrillic") << QString::fromUtf16(u"пароль12");
-    QTest::newRow("arabic-indic digits") << QString::fromUtf16(u"٥٠٠٠٠٠٠٠");
-    QTest::newRow("fullwidth digits") << QString::fromUtf16(u"５００００００0");
-    QTest::newRow("emoji") << QString::fromUtf16(u"5000000😀");
-}
-
-void TestEvaluation::anythingPastedGetsAVerdict()
-{
-    QFETCH(QString, text);
-    QPointer<Tevaluacion> before = evaluacion;
-    Tpw *gate = openGate(true);
-    paste(gate, text);
-    QElapsedTimer clock;
-    clock.start();
-    QTest::mouseClick(gate->OKBtn, Qt::LeftButton);
-    QVERIFY(clock.elapsed() < 1000);
-    QCOMPARE(gate->Label1->text(), QStringLiteral("Clave incorrecta"));
-    QVERIFY(gate->isVisible());
-    QCOMPARE(evaluacion.data(), before.data());
-    // the gate is still there for the right code
-    gate->Password->selectAll();
-    QTest::keyClicks(gate->Password, QStringLiteral("50000000"));
-    QTest::keyClick(gate->Password, Qt::Key_Return);
-    QTRY_VERIFY(evaluacion != before);
-    evaluacion->close();
-}
 
 // ---- the questionnaire ----
 
@@ -812,6 +415,141 @@ void TestEvaluation::everyPageGrabbed()
         saveGrab(form, QStringLiteral("evaluacion-%1-mark").arg(language));
         form->close();
     }
+}
+
+// ---- the keyboard ----
+
+Tevaluacion *TestEvaluation::openForKeyboard(bool castilian)
+{
+    Tevaluacion *form = openQuestionnaire(castilian);
+    form->activateWindow();
+    if (!QTest::qWaitForWindowActive(form))
+        return nullptr;
+    form->BitBtn2->setFocus(Qt::TabFocusReason);
+    // From the last button, Tab comes round to the top of the photograph.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    return form;
+}
+
+void TestEvaluation::tabMeetsTheControlsInReadingOrder()
+{
+    Tevaluacion *form = openForKeyboard(true);
+    QVERIFY(form);
+    QList<HotSpot *> reached;
+    while (auto *spot = qobject_cast<HotSpot *>(QApplication::focusWidget())) {
+        QVERIFY2(!reached.contains(spot), qPrintable(spot->objectName()));
+        reached << spot;
+        QTest::keyClick(spot, Qt::Key_Tab);
+    }
+    QCOMPARE(reached.size(), qsizetype(kEvaluationSpots.size()));
+    QCOMPARE(reached.first()->objectName(), QStringLiteral("Image2"));
+    // Along a line the keyboard goes right; a new line starts below the one it leaves.
+    for (qsizetype i = 1; i < reached.size(); ++i) {
+        const QRect before = reached[i - 1]->geometry();
+        const QRect after = reached[i]->geometry();
+        QVERIFY2(after.left() > before.left() || after.center().y() > before.bottom(),
+            qPrintable(reached[i - 1]->objectName() + QStringLiteral(" → ") + reached[i]->objectName()));
+    }
+    // After the photograph, the questions' tabs, then the buttons.
+    QCOMPARE(QApplication::focusWidget(), form->paginas->tabBar());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), form->BitBtn1);
+    // The screen's area names the screen and nothing more: the keyboard passes it by.
+    QCOMPARE(form->ipant->focusPolicy(), Qt::NoFocus);
+    form->close();
+}
+
+void TestEvaluation::keysAnswerAsClicksDo_data()
+{
+    QTest::addColumn<bool>("castilian");
+    QTest::addColumn<int>("question");
+    QTest::addColumn<QString>("spot");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("Space on DUAL, question 1") << true << 1 << "Image24" << int(Qt::Key_Space) << kRight;
+    QTest::newRow("Enter on X-Y, question 2") << true << 2 << "Image4" << int(Qt::Key_Return) << kRight;
+    QTest::newRow("keypad Enter on SLOPE, question 7")
+        << true << 7 << "Image14" << int(Qt::Key_Enter) << kRight;
+    QTest::newRow("Space on DUAL, question 2") << true << 2 << "Image24" << int(Qt::Key_Space) << kWrong;
+    QTest::newRow("Space on the switch") << true << 1 << "Image2" << int(Qt::Key_Space) << kWrong;
+    QTest::newRow("valencian, Enter on GD I, question 9")
+        << false << 9 << "Image30" << int(Qt::Key_Return) << QStringLiteral("Resposta Correcta");
+    QTest::newRow("valencian, Space on GD II, question 9")
+        << false << 9 << "Image34" << int(Qt::Key_Space) << QStringLiteral("Resposta Incorrecta");
+    QTest::newRow("a letter answers nothing") << true << 1 << "Image24" << int(Qt::Key_A) << QString();
+}
+
+void TestEvaluation::keysAnswerAsClicksDo()
+{
+    QFETCH(bool, castilian);
+    QFETCH(int, question);
+    QFETCH(QString, spot);
+    QFETCH(int, key);
+    QFETCH(QString, shown);
+    Tevaluacion *form = openForKeyboard(castilian);
+    QVERIFY(form);
+    turnTo(form, question);
+    HotSpot *hotSpot = form->hotSpot(spot);
+    hotSpot->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(hotSpot, Qt::Key(key));
+    QCOMPARE(strip(form), shown);
+    form->close();
+}
+
+void TestEvaluation::keyboardOnlyStudentScores()
+{
+    Tevaluacion *form = openForKeyboard(false);
+    QVERIFY(form);
+    const auto press = [](Qt::Key key, int times = 1) {
+        for (int i = 0; i < times; ++i)
+            QTest::keyClick(QApplication::focusWidget(), key);
+    };
+    // Tab to the questions' tabs (past the 33 controls), then the arrow turns to question 2.
+    press(Qt::Key_Tab, int(kEvaluationSpots.size()));
+    QCOMPARE(QApplication::focusWidget(), form->paginas->tabBar());
+    press(Qt::Key_Right);
+    QCOMPARE(form->paginas->currentWidget(), form->page(2));
+    // On past the two buttons and round to the top of the photograph: X - Y is its third control.
+    press(Qt::Key_Tab, 5);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Image4"));
+    press(Qt::Key_Space);
+    QCOMPARE(strip(form), QStringLiteral("Resposta Correcta"));
+    // "Nota Final" by the keyboard too.
+    while (QApplication::focusWidget() != form->BitBtn1)
+        press(Qt::Key_Tab);
+    press(Qt::Key_Space);
+    QCOMPARE(strip(form), QStringLiteral("1   punts"));
+    form->close();
+}
+
+void TestEvaluation::focusRingShowsWhereTheKeyboardIs()
+{
+    Tevaluacion *form = openForKeyboard(true);
+    QVERIFY(form);
+    HotSpot *dual = form->hotSpot(QStringLiteral("Image24"));
+    form->BitBtn1->setFocus(Qt::TabFocusReason);
+    const QImage without = form->client()->grab().toImage();
+    dual->setFocus(Qt::TabFocusReason);
+    const QImage with = form->client()->grab().toImage();
+    saveGrab(form, QStringLiteral("evaluacion-keyboard-focus"));
+    // The ring is drawn on the control's edge, and nothing else on the photograph changes.
+    const QRect ringArea = dual->geometry();
+    const QRect buttons = form->BitBtn1->geometry().united(form->BitBtn2->geometry()).adjusted(-4, -4, 4, 4);
+    int changedOnEdge = 0;
+    for (int y = 0; y < with.height(); ++y) {
+        for (int x = 0; x < with.width(); ++x) {
+            if (with.pixel(x, y) == without.pixel(x, y) || buttons.contains(x, y))
+                continue;
+            QVERIFY2(ringArea.contains(x, y), qPrintable(QStringLiteral("changed at %1, %2").arg(x).arg(y)));
+            if (x <= ringArea.left() + 3 || x >= ringArea.right() - 3 || y <= ringArea.top() + 3
+                || y >= ringArea.bottom() - 3)
+                ++changedOnEdge;
+        }
+    }
+    // All round the control: at least its perimeter.
+    QVERIFY2(changedOnEdge >= 2 * (ringArea.width() + ringArea.height()),
+        qPrintable(QString::number(changedOnEdge)));
+    form->close();
 }
 
 QTEST_MAIN(TestEvaluation)

@@ -186,6 +186,18 @@ Tevaluacion::Tevaluacion()
 
     BitBtn2 = new GlyphButton(client(), { 536, 312, 75, 25 }, QStringLiteral("&Cerrar"), ButtonKind::Close);
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+
+    // The keyboard answers as the mouse does: Tab meets the controls of the photograph in reading order,
+    // then the questions' tabs and the buttons; Space or Enter presses the control with the ring.
+    QList<QWidget *> order;
+    for (HotSpot *spot : m_hotSpots) {
+        spot->setKeyboardReachable(true);
+        order.append(spot);
+    }
+    order = inReadingOrder(order);
+    order << paginas << BitBtn1 << BitBtn2;
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
 void Tevaluacion::FormCreate()

@@ -8,8 +8,11 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QHash>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+
+#include <algorithm>
 
 namespace {
 
@@ -141,6 +144,57 @@ HotSpot::HotSpot(QWidget *parent, const Geometry &geometry, const QString &hint)
     setToolTip(hint);
     setAccessibleName(hint);
     setFocusPolicy(Qt::NoFocus);
+}
+
+void HotSpot::setKeyboardReachable(bool reachable)
+{
+    // Tab only: a click answers at once and needs no ring left behind it.
+    setFocusPolicy(reachable ? Qt::TabFocus : Qt::NoFocus);
+}
+
+void HotSpot::paintEvent(QPaintEvent *)
+{
+    if (!hasFocus())
+        return;
+    // A ring in two colours, seen on the dark photograph and on its light lettering alike.
+    QPainter painter(this);
+    const QRect ring = rect().adjusted(1, 1, -2, -2);
+    painter.setPen(QPen(Qt::white, 3));
+    painter.drawRect(ring);
+    painter.setPen(QPen(QColor(0x00, 0x50, 0xd0), 1));
+    painter.drawRect(ring);
+}
+
+void HotSpot::keyPressEvent(QKeyEvent *event)
+{
+    const bool pressKey
+        = event->key() == Qt::Key_Space || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (pressKey && !event->isAutoRepeat() && event->modifiers() == Qt::NoModifier) {
+        press();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+QList<QWidget *> inReadingOrder(QList<QWidget *> widgets)
+{
+    std::stable_sort(widgets.begin(), widgets.end(), [](const QWidget *a, const QWidget *b) {
+        return a->geometry().center().y() < b->geometry().center().y();
+    });
+    QList<QWidget *> ordered;
+    qsizetype lineStart = 0;
+    for (qsizetype i = 0; i <= widgets.size(); ++i) {
+        const QRect first = lineStart < widgets.size() ? widgets[lineStart]->geometry() : QRect();
+        const bool sameLine = i < widgets.size() && widgets[i]->geometry().center().y() <= first.bottom();
+        if (sameLine)
+            continue;
+        QList<QWidget *> line = widgets.mid(lineStart, i - lineStart);
+        std::stable_sort(line.begin(), line.end(),
+            [](const QWidget *a, const QWidget *b) { return a->geometry().left() < b->geometry().left(); });
+        ordered += line;
+        lineStart = i;
+    }
+    return ordered;
 }
 
 void HotSpot::mouseMoveEvent(QMouseEvent *event)

@@ -64,15 +64,29 @@ public:
 
     /** Acts as a click does; screen readers press a hot-spot this way. */
     void press();
+    /**
+     * Lets the keyboard reach the hot-spot: Tab stops on it, a ring shows where the focus is, and Space
+     * or Enter press it, so a student who cannot use the mouse can still answer on the picture.
+     */
+    void setKeyboardReachable(bool reachable);
 
 Q_SIGNALS:
     void clicked();
     void mouseMoved();
 
 protected:
+    void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 };
+
+/**
+ * Widgets in the order a reader meets them on a picture: line by line from the top, each line from the
+ * left. A widget belongs to the line of the first one whose height spans its middle, so a tall knob beside
+ * small buttons reads with them.
+ */
+QList<QWidget *> inReadingOrder(QList<QWidget *> widgets);
 
 /** How a picture control draws its bitmap. */
 enum class PictureMode {
