@@ -19,8 +19,8 @@
 namespace {
 
 // The answer of each question, 1 to 10, as the questionnaire sets them.
-inline const QStringList kAnswerKey = { "Image24", "Image4", "Image25", "Image10", "Image20", "Image9", "Image14",
-    "Image26", "Image30", "Image12" };
+inline const QStringList kAnswerKey = { "Image24", "Image4", "Image25", "Image10", "Image20", "Image9",
+    "Image14", "Image26", "Image30", "Image12" };
 
 inline const QString kRight = QStringLiteral("Respuesta Correcta");
 inline const QString kWrong = QStringLiteral("Respuesta Inorrecta");

@@ -1,10 +1,9 @@
 #include "taskstrip.h"
 
+#include "announcedlabel.h"
 #include "hm203.h"
 #include "hm203tasks.h"
 
-#include <QAccessible>
-#include <QAccessibleWidget>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,46 +11,10 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 
-/**
- * A label of the strip that screen readers meet as a notification, named by its text: made to show
- * again, it is spoken wherever the focus is, as the goal and the verdict must be while the student
- * works on the panel.
- */
-class AnnouncedLabel : public QLabel
-{
-    Q_OBJECT
-
-public:
-    using QLabel::QLabel;
-};
-
 namespace {
 
 /** How long the verdict has to stay the same before screen readers hear it. */
 constexpr int kSettleMs = 600;
-
-class AnnouncedLabelAccessible : public QAccessibleWidget
-{
-public:
-    explicit AnnouncedLabelAccessible(AnnouncedLabel *label)
-        : QAccessibleWidget(label, QAccessible::Notification)
-    {
-    }
-
-    QString text(QAccessible::Text t) const override
-    {
-        if (t == QAccessible::Name)
-            return static_cast<QLabel *>(widget())->text();
-        return QAccessibleWidget::text(t);
-    }
-};
-
-QAccessibleInterface *announcedLabelAccessible(const QString &className, QObject *object)
-{
-    if (className == QLatin1String("AnnouncedLabel") && object && object->isWidgetType())
-        return new AnnouncedLabelAccessible(static_cast<AnnouncedLabel *>(object));
-    return nullptr;
-}
 
 } // namespace
 
@@ -60,11 +23,6 @@ TaskStrip::TaskStrip(QWidget *parent, bool castilian)
     , m_castilian(castilian)
 {
     setObjectName(QStringLiteral("tarea"));
-    static const bool factoryInstalled = [] {
-        QAccessible::installFactory(announcedLabelAccessible);
-        return true;
-    }();
-    Q_UNUSED(factoryInstalled);
     m_settle.setSingleShot(true);
     m_settle.setInterval(kSettleMs);
     connect(&m_settle, &QTimer::timeout, this, &TaskStrip::announce);
@@ -217,10 +175,7 @@ void TaskStrip::announce()
         return;
     m_heard = m_verdict->text();
     // A task just shown is heard as its goal, which carries the verdict; after that, each new verdict.
-    QLabel *news = m_goalHeard ? m_verdict : m_goal;
+    AnnouncedLabel *news = m_goalHeard ? m_verdict : m_goal;
     m_goalHeard = true;
-    QAccessibleEvent event(news, QAccessible::ObjectShow);
-    QAccessible::updateAccessibility(&event);
+    news->announce();
 }
-
-#include "taskstrip.moc"

@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include "announcedlabel.h"
 #include "hm203tasks.h"
 
 class QLabel;
@@ -54,11 +55,11 @@ private:
     int m_index = -1;
     bool m_met = false;
     QLabel *m_title;
-    QLabel *m_goal;
+    AnnouncedLabel *m_goal;
     QLabel *m_unit;
     QLabel *m_answerLabel;
     QLineEdit *m_answer;
-    QLabel *m_verdict;
+    AnnouncedLabel *m_verdict;
     QPushButton *m_previous;
     QPushButton *m_next;
     /** Waits for the verdict to settle: turning a knob or typing an answer passes through several. */
