@@ -298,6 +298,8 @@ TaskVerdict judgeDual(const Hm203 &scope, std::optional<double>)
     if (look.settings.mode != DisplayMode::Dual)
         return notMet(text(u"Pulsa DUAL para ver los dos canales a la vez."),
             text(u"Polsa DUAL per a veure els dos canals alhora."));
+    if (Problem p = alternateTriggerProblem(look))
+        return *p;
     const std::optional<Extent> first = extentOf(look.traces, TraceKind::ChannelI);
     const std::optional<Extent> second = extentOf(look.traces, TraceKind::ChannelII);
     if (Problem p = visibleProblem(look, first))

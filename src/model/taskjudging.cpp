@@ -221,6 +221,17 @@ Problem steadyProblem(const Look &look)
     return untriggered(look, look.settings.trigger.source);
 }
 
+Problem alternateTriggerProblem(const Look &look)
+{
+    const ScopeSettings &s = look.settings;
+    if (s.mode != DisplayMode::Dual || s.chopped || !s.trigger.alternate)
+        return std::nullopt;
+    for (TriggerSource own : { TriggerSource::ChannelI, TriggerSource::ChannelII })
+        if (!triggerTimeFrom(s, own))
+            return untriggered(look, own);
+    return std::nullopt;
+}
+
 Problem graticuleProblem(const Extent &extent, const char16_t *position)
 {
     if (extent.withinRows())

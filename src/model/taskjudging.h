@@ -126,6 +126,8 @@ Problem steadyProblem(const Look &look);
  * or a signal below the trigger's sensitivity. In AT the trace runs, in NORM the screen is dark.
  */
 TaskVerdict untriggered(const Look &look, TriggerSource source);
+/** With ALT. pressed in DUAL each channel's sweep waits for its own trigger: each must find one. */
+Problem alternateTriggerProblem(const Look &look);
 /** The trace must stay between the graticule's top and bottom lines, so all its heights can be read (how
  * far it runs across is the time base's business). */
 Problem graticuleProblem(const Extent &extent, const char16_t *position = u"Y-POS I");
