@@ -22,6 +22,7 @@ enum TaskIndex {
     BottomLine,
     FallingStart,
     AcCoupling,
+    PeakToPeak,
     DcLevel,
     Calibrator,
     Period,
@@ -329,14 +330,16 @@ inline bool fastestSweep(Hm203 &scope)
     return setTime(scope, 0.5e-6) && press(scope, Hm203Control::XMagnifier);
 }
 
-/** A student's peak-to-peak voltage at a ×10 probe's tip: the tallest whole trace, times ten. */
+/** A student's peak-to-peak voltage at channel I's probe tip: the tallest whole trace, times ten through a
+ * ×10 probe. */
 inline std::optional<double> readTipVoltage(Hm203 &scope)
 {
+    const double ratio = scope.generator().probeI == Probe::Times10 ? 10.0 : 1.0;
     for (double voltsPerDiv : voltsPerDivSteps()) {
         setVolts(scope, false, voltsPerDiv);
         const QRectF bounds = traceBounds(picture(scope).traces.value(0));
         if (bounds.height() > 0.0 && bounds.height() <= ScreenGeometry::rows)
-            return bounds.height() * voltsPerDiv * 10.0;
+            return bounds.height() * voltsPerDiv * ratio;
     }
     return std::nullopt;
 }

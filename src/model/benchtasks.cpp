@@ -131,21 +131,16 @@ TaskVerdict judgeProbeVoltage(const Hm203 &scope, std::optional<double> answer)
     if (!answer)
         return askFor(u"Escribe la tensión de pico a pico en la punta de la sonda, en voltios.",
             u"Escriu la tensió de pic a pic a la punta de la sonda, en volts.");
-    // A quarter division read off the trace, at the tip ten times as much.
     const double tip = scope.generator().amplitudeIVpp;
-    const double reading = Probes::times10Ratio * kDivisionTolerance * look.settings.channelI.voltsPerDiv;
-    const double tolerance = std::max(kRelativeTolerance * tip, reading);
+    const double tolerance = tipVoltsTolerance(look, tip);
     if (std::abs(*answer - tip) <= tolerance)
-        return met(text(u"¡Correcto! En la punta hay %1 Vpp.").arg(fixedDecimal(tip, 0)),
+        return rightReading(look, Hm203Control::VoltsCalI,
+            text(u"¡Correcto! En la punta hay %1 Vpp.").arg(fixedDecimal(tip, 0)),
             text(u"Correcte! A la punta hi ha %1 Vpp.").arg(fixedDecimal(tip, 0)));
-    if (std::abs(*answer * Probes::times10Ratio - tip) <= tolerance)
-        return notMet(text(u"Eso es lo que muestra la pantalla. La sonda ×10 divide por 10: la punta ve 10 "
-                           u"veces más."),
-            text(u"Això és el que mostra la pantalla. La sonda ×10 dividix per 10: la punta veu 10 vegades "
-                 u"més."));
-    if (std::abs(*answer * 2.0 - tip) <= tolerance)
-        return notMet(text(u"Eso es la amplitud de pico; la tarea pide la tensión de pico a pico."),
-            text(u"Això és l'amplitud de pic; la tasca demana la tensió de pic a pic."));
+    if (Problem p = uncalibratedReadingProblem(look, Hm203Control::VoltsCalI))
+        return *p;
+    if (Problem p = readingSlipProblem(*answer, tip, tolerance, peakToPeakI(scope)))
+        return *p;
     return notMet(text(u"Has escrito %1 V; no coincide. Mide cuántas divisiones ocupa la traza de pico a "
                        u"pico, multiplícalas por VOLTS/DIV y por 10, lo que divide la sonda.")
                       .arg(formatDecimal(*answer, kAsTyped)),
@@ -161,6 +156,11 @@ constexpr double kRiseSquareHz = 1e6;
 constexpr double kFastestShown = 50e-9;
 /** The rise time of our technical data. */
 constexpr double kAmplifierRiseNs = 17.5;
+/** A rise asked in ns may come in µs. */
+constexpr Measured kRiseNs { .castilian = u"el tiempo de subida",
+    .valencian = u"el temps de pujada",
+    .unit = u"ns",
+    .thousandfold = u"µs" };
 
 void prepareRiseTime(GeneratorSettings &generator, quint32)
 {
@@ -208,8 +208,6 @@ TaskVerdict judgeRiseTime(const Hm203 &scope, std::optional<double> answer)
         return *p;
     if (Problem p = graticuleProblem(*extent))
         return *p;
-    if (Problem p = timeCalibratedProblem(look))
-        return *p;
     const double perDiv = shownSecondsPerDiv(look.settings);
     const double rise = shownRiseSeconds(look.settings.channelI);
     if (perDiv > kFastestShown * 1.001)
@@ -226,13 +224,15 @@ TaskVerdict judgeRiseTime(const Hm203 &scope, std::optional<double> answer)
     const double tolerance = kDivisionTolerance * perDiv * 1e9;
     const double riseNs = rise * 1e9;
     if (std::abs(*answer - riseNs) <= tolerance)
-        return met(
+        return rightReading(look, Hm203Control::TimeCal,
             text(u"¡Correcto! El flanco sube en unos %1 ns, casi los %2 ns del amplificador: los 5 ns del "
                  u"generador apenas cuentan, porque los tiempos de subida se suman al cuadrado.")
                 .arg(fixedDecimal(riseNs, 0), fixedDecimal(kAmplifierRiseNs, 1)),
             text(u"Correcte! El flanc puja en uns %1 ns, quasi els %2 ns de l'amplificador: els 5 ns del "
                  u"generador amb prou feines compten, perquè els temps de pujada se sumen al quadrat.")
                 .arg(fixedDecimal(riseNs, 0), fixedDecimal(kAmplifierRiseNs, 1)));
+    if (Problem p = uncalibratedReadingProblem(look, Hm203Control::TimeCal))
+        return *p;
     // Read on TIME/DIV's own scale, the edge comes out ten times too slow.
     if (look.settings.xMagnified && *answer > 5.0 * riseNs
         && std::abs(*answer - 10.0 * riseNs) <= 10.0 * tolerance)
@@ -240,6 +240,8 @@ TaskVerdict judgeRiseTime(const Hm203 &scope, std::optional<double> answer)
                            u"0,5 µs/div son 50 ns por división."),
             text(u"Amb X-MAG x10 cada divisió val la desena part del que marca TIME/DIV: 0,5 µs/div són "
                  u"50 ns per divisió."));
+    if (Problem p = readingSlipProblem(*answer, riseNs, tolerance, kRiseNs))
+        return *p;
     return notMet(text(u"Has escrito %1 ns; no coincide. Lleva la base y el techo de la onda a dos líneas "
                        u"de la retícula y mide el tiempo entre el 10 y el 90 % de la altura.")
                       .arg(formatDecimal(*answer, kAsTyped)),

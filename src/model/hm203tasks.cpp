@@ -126,6 +126,12 @@ const QList<Hm203Task> &hm203Tasks()
             .answerUnit = nullptr,
             .hidden = HiddenReading::None,
             .judge = judgeAcCoupling },
+        { .castilian = u"Mide la tensión de pico a pico de la señal de la salida I del generador, en V.",
+            .valencian = u"Mesura la tensió de pic a pic del senyal de l'eixida I del generador, en V.",
+            .prepare = preparePeakToPeak,
+            .answerUnit = u"V",
+            .hidden = HiddenReading::AmplitudeI,
+            .judge = judgePeakToPeak },
         { .castilian
             = u"Mide en voltios la tensión continua que lleva la señal de CH I: GD marca el cero y DC "
               u"muestra cuánto se desplaza la traza.",

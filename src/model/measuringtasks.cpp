@@ -35,14 +35,24 @@ TaskVerdict judgeDcLevel(const Hm203 &scope, std::optional<double> answer)
     const double offset = scope.generator().offsetIVolts;
     const double tolerance = std::max(0.15, kRelativeTolerance * std::abs(offset));
     if (std::abs(*answer - offset) <= tolerance)
-        return met(text(u"¡Correcto! La tensión continua vale %1 V.").arg(fixedDecimal(offset, 1)),
+        return rightReading(look, Hm203Control::VoltsCalI,
+            text(u"¡Correcto! La tensión continua vale %1 V.").arg(fixedDecimal(offset, 1)),
             text(u"Correcte! La tensió contínua val %1 V.").arg(fixedDecimal(offset, 1)));
+    if (Problem p = uncalibratedReadingProblem(look, Hm203Control::VoltsCalI))
+        return *p;
     if (std::abs(*answer + offset) <= tolerance)
         return notMet(
             text(u"El valor es correcto, pero el signo no: fíjate en si la traza sube o baja al pasar "
                  u"de GD a DC."),
             text(u"El valor és correcte, però el signe no: fixa't si la traça puja o baixa en passar de GD a "
                  u"DC."));
+    const Measured level { .castilian = u"la tensión continua",
+        .valencian = u"la tensió contínua",
+        .unit = u"V",
+        .thousandth = u"mV",
+        .probe = scope.generator().probeI };
+    if (Problem p = readingSlipProblem(*answer, offset, tolerance, level))
+        return *p;
     return notMet(
         text(u"Has escrito %1 V; no es la tensión continua de la señal. Con GD marca el cero con Y-POS I, "
              u"pasa a DC y mide cuántas divisiones se desplaza la traza: multiplícalas por VOLTS/DIV.")
@@ -50,6 +60,45 @@ TaskVerdict judgeDcLevel(const Hm203 &scope, std::optional<double> answer)
         text(u"Has escrit %1 V; no és la tensió contínua del senyal. Amb GD marca el zero amb Y-POS I, "
              u"passa a DC "
              u"i mesura quantes divisions es desplaça la traça: multiplica-les per VOLTS/DIV.")
+            .arg(formatDecimal(*answer, kAsTyped)));
+}
+
+// Measuring a peak-to-peak voltage: the divisions the trace spans from peak to peak, times VOLTS/DIV.
+
+constexpr std::array kHiddenPeakToPeak { 3.0, 5.0, 2.4, 6.0, 1.6, 4.4 };
+
+void preparePeakToPeak(GeneratorSettings &generator, quint32 draw)
+{
+    generator = {};
+    generator.frequencyHz = 1000.0;
+    generator.amplitudeIVpp = kHiddenPeakToPeak[draw % kHiddenPeakToPeak.size()];
+}
+
+TaskVerdict judgePeakToPeak(const Hm203 &scope, std::optional<double> answer)
+{
+    const Look look(scope);
+    if (Problem p = beamProblem(look))
+        return *p;
+    if (Problem p = hookupProblem(look, Hookup::Generator))
+        return *p;
+    if (!answer)
+        return askFor(u"Escribe la tensión de pico a pico que mides, en voltios.",
+            u"Escriu la tensió de pic a pic que mesures, en volts.");
+    const double vpp = scope.generator().amplitudeIVpp;
+    const double tolerance = tipVoltsTolerance(look, vpp);
+    if (std::abs(*answer - vpp) <= tolerance)
+        return rightReading(look, Hm203Control::VoltsCalI,
+            text(u"¡Correcto! La señal mide %1 Vpp.").arg(formatDecimal(vpp, kAsTyped)),
+            text(u"Correcte! El senyal fa %1 Vpp.").arg(formatDecimal(vpp, kAsTyped)));
+    if (Problem p = uncalibratedReadingProblem(look, Hm203Control::VoltsCalI))
+        return *p;
+    if (Problem p = readingSlipProblem(*answer, vpp, tolerance, peakToPeakI(scope)))
+        return *p;
+    return notMet(text(u"Has escrito %1 V; no coincide. Mide cuántas divisiones ocupa la traza de pico a "
+                       u"pico y multiplícalas por VOLTS/DIV I.")
+                      .arg(formatDecimal(*answer, kAsTyped)),
+        text(u"Has escrit %1 V; no coincideix. Mesura quantes divisions ocupa la traça de pic a pic i "
+             u"multiplica-les per VOLTS/DIV I.")
             .arg(formatDecimal(*answer, kAsTyped)));
 }
 
@@ -73,6 +122,16 @@ bool closeTo(double typed, double expected)
     return std::abs(typed - expected) <= kRelativeTolerance * std::abs(expected);
 }
 
+/** A period asked in ms may come in s or µs; a frequency asked in Hz, in kHz. */
+constexpr Measured kPeriodMs { .castilian = u"el periodo",
+    .valencian = u"el període",
+    .unit = u"ms",
+    .thousandfold = u"s",
+    .thousandth = u"µs" };
+constexpr Measured kFrequencyHz {
+    .castilian = u"la frecuencia", .valencian = u"la freqüència", .unit = u"Hz", .thousandfold = u"kHz"
+};
+
 } // namespace
 
 TaskVerdict judgePeriod(const Hm203 &scope, std::optional<double> answer)
@@ -87,11 +146,16 @@ TaskVerdict judgePeriod(const Hm203 &scope, std::optional<double> answer)
     const double frequency = scope.generator().frequencyHz;
     const double periodMs = 1000.0 / frequency;
     if (closeTo(*answer, periodMs))
-        return met(text(u"¡Correcto! El periodo vale %1 ms.").arg(formatDecimal(periodMs, kAsTyped)),
+        return rightReading(look, Hm203Control::TimeCal,
+            text(u"¡Correcto! El periodo vale %1 ms.").arg(formatDecimal(periodMs, kAsTyped)),
             text(u"Correcte! El període val %1 ms.").arg(formatDecimal(periodMs, kAsTyped)));
+    if (Problem p = uncalibratedReadingProblem(look, Hm203Control::TimeCal))
+        return *p;
     if (closeTo(*answer, frequency))
         return notMet(text(u"Eso es la frecuencia, en Hz; la tarea pide el periodo, en ms."),
             text(u"Això és la freqüència, en Hz; la tasca demana el període, en ms."));
+    if (Problem p = readingSlipProblem(*answer, periodMs, kRelativeTolerance * periodMs, kPeriodMs))
+        return *p;
     return notMet(text(u"Has escrito %1 ms; no coincide. Mide cuántas divisiones ocupa un periodo y "
                        u"multiplícalas por TIME/DIV.")
                       .arg(formatDecimal(*answer, kAsTyped)),
@@ -123,11 +187,16 @@ TaskVerdict judgeFrequency(const Hm203 &scope, std::optional<double> answer)
             u"Escribe la frecuencia que mides, en Hz.", u"Escriu la freqüència que mesures, en Hz.");
     const double frequency = scope.generator().frequencyHz;
     if (closeTo(*answer, frequency))
-        return met(text(u"¡Correcto! La frecuencia vale %1 Hz.").arg(formatDecimal(frequency, kAsTyped)),
+        return rightReading(look, Hm203Control::TimeCal,
+            text(u"¡Correcto! La frecuencia vale %1 Hz.").arg(formatDecimal(frequency, kAsTyped)),
             text(u"Correcte! La freqüència val %1 Hz.").arg(formatDecimal(frequency, kAsTyped)));
+    if (Problem p = uncalibratedReadingProblem(look, Hm203Control::TimeCal))
+        return *p;
     if (closeTo(*answer, 1000.0 / frequency))
         return notMet(text(u"Eso es el periodo, en ms; la tarea pide la frecuencia: f = 1/T, en Hz."),
             text(u"Això és el període, en ms; la tasca demana la freqüència: f = 1/T, en Hz."));
+    if (Problem p = readingSlipProblem(*answer, frequency, kRelativeTolerance * frequency, kFrequencyHz))
+        return *p;
     return notMet(text(u"Has escrito %1 Hz; no coincide. Mide cuántas divisiones ocupa un periodo, "
                        u"multiplícalas por TIME/DIV para obtener T y calcula f = 1/T.")
                       .arg(formatDecimal(*answer, kAsTyped)),

@@ -4,12 +4,9 @@
 #include <cmath>
 #include <functional>
 
-namespace {
-
-/** The channel the trigger circuit listens to; EXT. hears the TRIG. INP. socket as if DC coupled. */
-ChannelSettings sourceChannel(const ScopeSettings &settings)
+ChannelSettings triggerSourceChannel(const ScopeSettings &settings, TriggerSource source)
 {
-    switch (settings.trigger.source) {
+    switch (source) {
     case TriggerSource::ChannelI:
         return settings.channelI;
     case TriggerSource::ChannelII:
@@ -17,11 +14,14 @@ ChannelSettings sourceChannel(const ScopeSettings &settings)
     case TriggerSource::External:
         break;
     }
+    // EXT. hears the TRIG. INP. socket as if DC coupled.
     ChannelSettings external;
     external.signal = settings.externalTrigger;
     external.coupling = Coupling::DC;
     return external;
 }
+
+namespace {
 
 /** The mains period the ~ position of the trigger selector locks the sweep to. */
 constexpr double kLinePeriod = 1.0 / 50.0;
@@ -358,9 +358,7 @@ std::optional<double> triggerTimeFrom(const ScopeSettings &settings, TriggerSour
         const double run = std::isfinite(settings.freeRunSeconds) ? settings.freeRunSeconds : 0.0;
         return std::floor(run / kLinePeriod) * kLinePeriod;
     }
-    ScopeSettings pick = settings;
-    pick.trigger.source = from;
-    ChannelSettings source = sourceChannel(pick);
+    ChannelSettings source = triggerSourceChannel(settings, from);
     if (source.coupling == Coupling::Ground || !source.signal.isAlternating())
         return std::nullopt;
     // HF's high-pass shuts the 50 Hz hum out of the trigger circuit, LF's low-pass the noise.

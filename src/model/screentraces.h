@@ -58,6 +58,9 @@ ScreenTraces computeTraces(const ScopeSettings &settings);
  * saturation. */
 double channelDivisions(const ChannelSettings &channel, double seconds);
 
+/** The channel a trigger source stands for; TRIG. INP. (EXT.) as a DC-coupled channel of its own. */
+ChannelSettings triggerSourceChannel(const ScopeSettings &settings, TriggerSource source);
+
 /** The voltage the trigger circuit sees from a channel at time t (after the coupling switch, before INV). */
 double triggerVolts(const ChannelSettings &channel, double seconds);
 

@@ -145,8 +145,7 @@ TaskVerdict judgeFallingStart(const Hm203 &scope, std::optional<double>)
         start = triggerTimeFrom(s, TriggerSource::ChannelI);
     const double period = s.channelI.signal.periodSeconds();
     if (!start || period <= 0.0)
-        return notMet(text(u"La traza del canal I no está disparada: ajusta LEVEL."),
-            text(u"La traça del canal I no està disparada: ajusta LEVEL."));
+        return untriggered(look, TriggerSource::ChannelI);
     const double dt = period * 1e-3;
     const double level = shownVolts(s.channelI, *start);
     if (shownVolts(s.channelI, *start + dt) >= shownVolts(s.channelI, *start - dt))
@@ -216,31 +215,14 @@ void prepareCalibrator(GeneratorSettings &generator, quint32)
     generator.hookup = Hookup::Calibrator2;
 }
 
-namespace {
-
-/** True when the VOLTS/DIV CAL knob of channel I stands at its calibrated stop (where the instrument opens).
- */
-bool voltsCalibratedI(const Hm203 &scope)
-{
-    Hm203 calibrated = scope;
-    calibrated.setValue(Hm203Control::VoltsCalI, controlInfo(Hm203Control::VoltsCalI).initial);
-    const double now = scope.scopeSettings().channelI.voltsPerDiv;
-    const double atStop = calibrated.scopeSettings().channelI.voltsPerDiv;
-    return std::abs(now - atStop) <= 1e-9 * atStop;
-}
-
-} // namespace
-
 TaskVerdict judgeCalibrator(const Hm203 &scope, std::optional<double>)
 {
     const Look look(scope);
     std::optional<Extent> extent;
     if (Problem p = steadyChannelIProblem(look, Hookup::Calibrator2, extent))
         return *p;
-    if (!voltsCalibratedI(scope))
-        return notMet(text(u"El mando CAL de VOLTS/DIV no está en su tope calibrado: gíralo hasta el tope."),
-            text(u"El comandament CAL de VOLTS/DIV no està en el seu topall calibrat: gira'l fins al "
-                 u"topall."));
+    if (Problem p = voltsCalibratedProblem(look, false))
+        return *p;
     if (Problem p = graticuleProblem(*extent))
         return *p;
     // A calibrated instrument shows the calibrator exactly; only the line's width blurs the reading.
@@ -316,6 +298,8 @@ TaskVerdict judgeDual(const Hm203 &scope, std::optional<double>)
     if (look.settings.mode != DisplayMode::Dual)
         return notMet(text(u"Pulsa DUAL para ver los dos canales a la vez."),
             text(u"Polsa DUAL per a veure els dos canals alhora."));
+    if (Problem p = alternateTriggerProblem(look))
+        return *p;
     const std::optional<Extent> first = extentOf(look.traces, TraceKind::ChannelI);
     const std::optional<Extent> second = extentOf(look.traces, TraceKind::ChannelII);
     if (Problem p = visibleProblem(look, first))
@@ -379,10 +363,9 @@ TaskVerdict judgeDifference(const Hm203 &scope, std::optional<double>)
     if (!(std::abs(ratio - 1.0) <= 1e-6))
         return notMet(
             text(u"Los dos canales tienen sensibilidades distintas: pon el mismo VOLTS/DIV y los dos "
-                 u"CAL en su tope."),
-            text(
-                u"Els dos canals tenen sensibilitats distintes: posa el mateix VOLTS/DIV i els dos CAL en el "
-                u"seu topall."));
+                 u"ajustes finos en CAL."),
+            text(u"Els dos canals tenen sensibilitats distintes: posa el mateix VOLTS/DIV i els dos ajustos "
+                 u"fins en CAL."));
     const std::optional<Extent> extent = extentOf(look.traces, TraceKind::Sum);
     if (Problem p = visibleProblem(look, extent))
         return *p;

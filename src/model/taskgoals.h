@@ -34,6 +34,8 @@ TaskVerdict judgeDifference(const Hm203 &scope, std::optional<double> answer);
 // Values to measure off the screen.
 void prepareDcLevel(GeneratorSettings &generator, quint32 draw);
 TaskVerdict judgeDcLevel(const Hm203 &scope, std::optional<double> answer);
+void preparePeakToPeak(GeneratorSettings &generator, quint32 draw);
+TaskVerdict judgePeakToPeak(const Hm203 &scope, std::optional<double> answer);
 void preparePeriod(GeneratorSettings &generator, quint32 draw);
 TaskVerdict judgePeriod(const Hm203 &scope, std::optional<double> answer);
 void prepareFrequency(GeneratorSettings &generator, quint32 draw);

@@ -57,14 +57,79 @@ std::optional<Extent> extentOf(const ScreenTraces &screen, TraceKind kind)
     return extent;
 }
 
+namespace {
+
+/** The switch whose steps a fine knob turns away from: TIME/DIV, VOLTS/DIV I or VOLTS/DIV II. */
+QString switchOf(Hm203Control fineKnob)
+{
+    switch (fineKnob) {
+    case Hm203Control::VoltsCalI:
+        return text(controlInfo(Hm203Control::VoltsDivI).label);
+    case Hm203Control::VoltsCalII:
+        return text(controlInfo(Hm203Control::VoltsDivII).label);
+    default:
+        break;
+    }
+    return text(controlInfo(Hm203Control::TimeDiv).label);
+}
+
+/** What a switch no longer gives with its fine knob out of CAL. */
+Problem calibratedProblem(const Look &look, Hm203Control fineKnob)
+{
+    if (atCal(look.scope, fineKnob))
+        return std::nullopt;
+    const QString range = switchOf(fineKnob);
+    const bool time = fineKnob == Hm203Control::TimeCal;
+    return notMet(text(u"El ajuste fino de %1 no está en CAL: %1 no da %2 de cada división. Gíralo hasta su "
+                       u"tope.")
+                      .arg(range, time ? text(u"el tiempo") : text(u"los voltios")),
+        text(u"L'ajust fi de %1 no està en CAL: %1 no dona %2 de cada divisió. Gira'l fins al seu topall.")
+            .arg(range, time ? text(u"el temps") : text(u"els volts")));
+}
+
+} // namespace
+
+bool atCal(const Hm203 &scope, Hm203Control fineKnob)
+{
+    return scope.value(fineKnob) == controlInfo(fineKnob).maximum;
+}
+
 Problem timeCalibratedProblem(const Look &look)
 {
-    if (look.scope.value(Hm203Control::TimeCal) == controlInfo(Hm203Control::TimeCal).maximum)
+    return calibratedProblem(look, Hm203Control::TimeCal);
+}
+
+Problem voltsCalibratedProblem(const Look &look, bool second)
+{
+    return calibratedProblem(look, second ? Hm203Control::VoltsCalII : Hm203Control::VoltsCalI);
+}
+
+Problem uncalibratedReadingProblem(const Look &look, Hm203Control fineKnob)
+{
+    if (atCal(look.scope, fineKnob))
         return std::nullopt;
-    return notMet(text(u"El mando CAL de TIME/DIV no está en su tope calibrado: gíralo hasta el tope, o "
-                       u"TIME/DIV no dará el tiempo de cada división."),
-        text(u"El comandament CAL de TIME/DIV no està en el seu topall calibrat: gira'l fins al topall, o "
-             u"TIME/DIV no donarà el temps de cada divisió."));
+    const QString range = switchOf(fineKnob);
+    return notMet(text(u"El ajuste fino de %1 no está en CAL: la lectura no vale. Gíralo hasta su tope y "
+                       u"vuelve a medir.")
+                      .arg(range),
+        text(u"L'ajust fi de %1 no està en CAL: la lectura no val. Gira'l fins al seu topall i torna a "
+             u"mesurar.")
+            .arg(range));
+}
+
+TaskVerdict rightReading(
+    const Look &look, Hm203Control fineKnob, const QString &castilian, const QString &valencian)
+{
+    if (atCal(look.scope, fineKnob))
+        return met(castilian, valencian);
+    const QString range = switchOf(fineKnob);
+    return met(castilian
+            + text(u" Aun así, el ajuste fino de %1 no está en CAL: gíralo hasta su tope antes de medir.")
+                  .arg(range),
+        valencian
+            + text(
+                u" Tot i això, l'ajust fi de %1 no està en CAL: gira'l fins al seu topall abans de mesurar.")
+                  .arg(range));
 }
 
 Problem beamProblem(const Look &look)
@@ -144,8 +209,7 @@ Problem visibleProblem(const Look &look, const std::optional<Extent> &extent, co
     // In NORM an untriggered sweep never starts: the screen is dark wherever the trace would be.
     if (look.settings.mode != DisplayMode::XY && look.settings.trigger.mode == TriggerMode::Normal
         && !look.traces.triggered)
-        return notMet(text(u"No hay traza: en NORM, comprueba que LEVEL corta la señal, o pasa a AT."),
-            text(u"No hi ha traça: en NORM, comprova que LEVEL talla el senyal, o passa a AT."));
+        return untriggered(look, look.settings.trigger.source);
     return notMet(text(u"No se ve la traza en la pantalla: búscala con %1 y X-POS.").arg(text(position)),
         text(u"No es veu la traça en la pantalla: busca-la amb %1 i X-POS.").arg(text(position)));
 }
@@ -154,8 +218,18 @@ Problem steadyProblem(const Look &look)
 {
     if (look.traces.triggered)
         return std::nullopt;
-    return notMet(text(u"La traza no está disparada y corre por la pantalla: ajusta LEVEL."),
-        text(u"La traça no està disparada i corre per la pantalla: ajusta LEVEL."));
+    return untriggered(look, look.settings.trigger.source);
+}
+
+Problem alternateTriggerProblem(const Look &look)
+{
+    const ScopeSettings &s = look.settings;
+    if (s.mode != DisplayMode::Dual || s.chopped || !s.trigger.alternate)
+        return std::nullopt;
+    for (TriggerSource own : { TriggerSource::ChannelI, TriggerSource::ChannelII })
+        if (!triggerTimeFrom(s, own))
+            return untriggered(look, own);
+    return std::nullopt;
 }
 
 Problem graticuleProblem(const Extent &extent, const char16_t *position)
@@ -259,6 +333,193 @@ PhaseRange sweptPhaseRange(double degrees, double period)
 TaskVerdict askFor(const char16_t *castilian, const char16_t *valencian)
 {
     return notMet(text(castilian), text(valencian));
+}
+
+namespace {
+
+/** Where LEVEL stands against the positions that would trigger the sweep, every other control as it is. */
+enum class LevelStand { Among, AbovePeaks, BelowPeaks, Nowhere };
+
+/**
+ * Tries LEVEL's positions outward from where it stands, a fifth of a division apart: a signal loud enough
+ * to trigger swings half a division or more, so it cannot slip between two of them.
+ */
+LevelStand levelStand(const Hm203 &scope, TriggerSource source)
+{
+    const Hm203ControlInfo &level = controlInfo(Hm203Control::Level);
+    const int now = scope.value(Hm203Control::Level);
+    Hm203 trial = scope;
+    const auto triggers = [&trial, source](int position) {
+        trial.setValue(Hm203Control::Level, position);
+        return triggerTimeFrom(trial.scopeSettings(), source).has_value();
+    };
+    if (triggers(now))
+        return LevelStand::Among;
+    for (int step = 2; now - step >= level.minimum || now + step <= level.maximum; step += 2) {
+        if (now - step >= level.minimum && triggers(now - step))
+            return LevelStand::AbovePeaks;
+        if (now + step <= level.maximum && triggers(now + step))
+            return LevelStand::BelowPeaks;
+    }
+    return LevelStand::Nowhere;
+}
+
+} // namespace
+
+TaskVerdict untriggered(const Look &look, TriggerSource source)
+{
+    const bool dark = look.settings.trigger.mode == TriggerMode::Normal;
+    const QString es = dark ? text(u"No hay traza: en NORM solo se ve un barrido disparado. ")
+                            : text(u"La traza no está disparada y corre por la pantalla. ");
+    const QString va = dark ? text(u"No hi ha traça: en NORM només es veu un escombratge disparat. ")
+                            : text(u"La traça no està disparada i corre per la pantalla. ");
+    const auto told = [&es, &va](const QString &castilian, const QString &valencian) {
+        return notMet(es + castilian, va + valencian);
+    };
+    const bool external = source == TriggerSource::External;
+    const QString channel = source == TriggerSource::ChannelII ? QStringLiteral("II") : QStringLiteral("I");
+    const ChannelSettings heard = triggerSourceChannel(look.settings, source);
+    if (!external && heard.coupling == Coupling::Ground)
+        return told(
+            text(u"El disparo escucha el canal %1, que está en GD (a masa): pasa el canal %1 a DC o AC.")
+                .arg(channel),
+            text(
+                u"El disparament escolta el canal %1, que està en GD (a massa): passa el canal %1 a DC o AC.")
+                .arg(channel));
+    if (!heard.signal.isAlternating()) {
+        if (external)
+            return told(
+                text(u"Por TRIG. INP., que es lo que escucha el disparo, no llega ninguna señal alterna. "
+                     u"Suelta EXT. para disparar desde el canal I."),
+                text(u"Per TRIG. INP., que és el que escolta el disparament, no arriba cap senyal altern. "
+                     u"Deixa "
+                     u"anar EXT. per a disparar des del canal I."));
+        if (source == TriggerSource::ChannelII)
+            return told(text(u"Por el canal II, que es lo que escucha el disparo, no llega ninguna señal "
+                             u"alterna. Suelta CH I/II para disparar desde el canal I."),
+                text(
+                    u"Pel canal II, que és el que escolta el disparament, no arriba cap senyal altern. Deixa "
+                    u"anar CH I/II per a disparar des del canal I."));
+        return told(
+            text(u"Por el canal I no llega ninguna señal alterna que dispare el barrido: vuelve a dar "
+                 u"señal a la salida I del generador."),
+            text(u"Pel canal I no arriba cap senyal altern que dispare l'escombratge: torna a donar senyal a "
+                 u"l'eixida I del generador."));
+    }
+    switch (levelStand(look.scope, source)) {
+    case LevelStand::AbovePeaks:
+        return told(text(u"LEVEL queda por encima de los picos de la señal y no la corta: gíralo hacia abajo "
+                         u"hasta que la corte."),
+            text(u"LEVEL queda per damunt dels pics del senyal i no el talla: gira'l cap avall fins que el "
+                 u"talle."));
+    case LevelStand::BelowPeaks:
+        return told(
+            text(u"LEVEL queda por debajo de los picos de la señal y no la corta: gíralo hacia arriba "
+                 u"hasta que la corte."),
+            text(u"LEVEL queda per davall dels pics del senyal i no el talla: gira'l cap amunt fins que el "
+                 u"talle."));
+    case LevelStand::Among:
+    case LevelStand::Nowhere:
+        break;
+    }
+    // With AC the trigger hears the whole signal without its mean: where that would trigger, the TRIG.
+    // position is what keeps it out.
+    const TriggerCoupling coupling = look.settings.trigger.coupling;
+    Hm203 withAc = look.scope;
+    withAc.setValue(Hm203Control::TriggerCoupling, int(TriggerCoupling::AC));
+    if (coupling != TriggerCoupling::AC && levelStand(withAc, source) != LevelStand::Nowhere) {
+        if (coupling == TriggerCoupling::DC)
+            return told(
+                text(u"Con TRIG. en DC el disparo oye también la tensión continua, que lleva la señal "
+                     u"fuera del alcance de LEVEL: pon TRIG. en AC."),
+                text(
+                    u"Amb TRIG. en DC el disparament sent també la tensió contínua, que porta el senyal fora "
+                    u"de l'abast de LEVEL: posa TRIG. en AC."));
+        const QString position
+            = coupling == TriggerCoupling::HF ? QStringLiteral("HF") : QStringLiteral("LF");
+        return told(
+            text(u"TRIG. en %1 deja fuera la frecuencia de la señal y el disparo no la oye: pon TRIG. "
+                 u"en AC.")
+                .arg(position),
+            text(
+                u"TRIG. en %1 deixa fora la freqüència del senyal i el disparament no el sent: posa TRIG. en "
+                u"AC.")
+                .arg(position));
+    }
+    const auto sense = [&heard](double t) { return triggerVolts(heard, t); };
+    if (!reachesSensitivity(heard, external, sense, heard.signal.periodSeconds())) {
+        if (external)
+            return told(text(u"Por TRIG. INP. el disparo necesita 0,6 V y la señal no llega: suelta EXT. y "
+                             u"dispara desde el canal I."),
+                text(u"Per TRIG. INP. el disparament necessita 0,6 V i el senyal no hi arriba: deixa anar "
+                     u"EXT. "
+                     u"i dispara des del canal I."));
+        return told(text(u"La señal que oye el disparo no llega a la media división que necesita: sube la "
+                         u"sensibilidad con VOLTS/DIV %1.")
+                        .arg(channel),
+            text(u"El senyal que sent el disparament no arriba a la mitja divisió que necessita: puja la "
+                 u"sensibilitat amb VOLTS/DIV %1.")
+                .arg(channel));
+    }
+    return told(
+        text(u"Ajusta LEVEL hasta que corte la señal."), text(u"Ajusta LEVEL fins que talle el senyal."));
+}
+
+namespace {
+
+/** A unit slip: the typed number read in another unit a thousand times larger or smaller. */
+TaskVerdict unitSlip(double typed, double factor, const char16_t *slipped, const Measured &measured)
+{
+    const QString as = formatDecimal(typed, kAsTyped);
+    const QString meant = formatDecimal(typed * factor, kAsTyped);
+    return notMet(text(u"Parece que has escrito %1 en %2: %3 %2 son %4 %5. Escribe el valor en %5.")
+                      .arg(text(measured.castilian), text(slipped), as, meant, text(measured.unit)),
+        text(u"Sembla que has escrit %1 en %2: %3 %2 són %4 %5. Escriu el valor en %5.")
+            .arg(text(measured.valencian), text(slipped), as, meant, text(measured.unit)));
+}
+
+} // namespace
+
+Problem readingSlipProblem(double typed, double expected, double tolerance, const Measured &measured)
+{
+    // The factor that puts the slip right, applied to what was typed.
+    const auto slip = [=](double factor) { return std::abs(typed * factor - expected) <= tolerance; };
+    const bool times10 = measured.probe == Probe::Times10;
+    if (times10 && slip(Probes::times10Ratio))
+        return notMet(text(u"Eso es lo que muestra la pantalla: la sonda ×10 divide por 10 la tensión de la "
+                           u"punta. Multiplica tu lectura por 10."),
+            text(u"Això és el que mostra la pantalla: la sonda ×10 dividix per 10 la tensió de la punta. "
+                 u"Multiplica la teua lectura per 10."));
+    if (times10 && slip(1.0 / Probes::times10Ratio))
+        return notMet(text(u"Has multiplicado por 10 dos veces: la lectura de la pantalla por 10 ya es la "
+                           u"tensión en la punta de la sonda ×10."),
+            text(
+                u"Has multiplicat per 10 dues vegades: la lectura de la pantalla per 10 ja és la tensió a la "
+                u"punta de la sonda ×10."));
+    if (measured.peakToPeak && slip(2.0))
+        return notMet(
+            text(u"Eso es la tensión de pico, la mitad de la de pico a pico: mide la traza de un pico "
+                 u"al otro."),
+            text(u"Això és la tensió de pic, la meitat de la de pic a pic: mesura la traça d'un pic a "
+                 u"l'altre."));
+    if (measured.peakToPeak && slip(0.5))
+        return notMet(
+            text(u"Eso es el doble de la tensión de pico a pico: la altura de la traza de un pico al "
+                 u"otro, por VOLTS/DIV, ya la da."),
+            text(u"Això és el doble de la tensió de pic a pic: l'altura de la traça d'un pic a l'altre, per "
+                 u"VOLTS/DIV, ja la dona."));
+    if (measured.thousandfold && slip(1000.0))
+        return unitSlip(typed, 1000.0, measured.thousandfold, measured);
+    if (measured.thousandth && slip(1e-3))
+        return unitSlip(typed, 1e-3, measured.thousandth, measured);
+    return std::nullopt;
+}
+
+double tipVoltsTolerance(const Look &look, double volts)
+{
+    const double ratio = look.scope.generator().probeI == Probe::Times10 ? Probes::times10Ratio : 1.0;
+    return std::max(kRelativeTolerance * std::abs(volts),
+        ratio * kDivisionTolerance * look.settings.channelI.voltsPerDiv);
 }
 
 } // namespace TaskJudging

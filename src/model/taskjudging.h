@@ -118,13 +118,36 @@ Problem channelIProblem(const Look &look);
 /** Some of the trace must be on the tube face; position names the control that brings it back. */
 Problem visibleProblem(
     const Look &look, const std::optional<Extent> &extent, const char16_t *position = u"Y-POS I");
-/** The sweep must be triggered, so the trace stands still. */
+/** The sweep must be triggered, so the trace stands still; when it is not, untriggered() says why. */
 Problem steadyProblem(const Look &look);
+/**
+ * Why the sweep finds no trigger from a source, told by the control that mends it: the source on GD or
+ * with no alternating signal, LEVEL beyond the signal's peaks, a TRIG. position that keeps the signal out,
+ * or a signal below the trigger's sensitivity. In AT the trace runs, in NORM the screen is dark.
+ */
+TaskVerdict untriggered(const Look &look, TriggerSource source);
+/** With ALT. pressed in DUAL each channel's sweep waits for its own trigger: each must find one. */
+Problem alternateTriggerProblem(const Look &look);
 /** The trace must stay between the graticule's top and bottom lines, so all its heights can be read (how
  * far it runs across is the time base's business). */
 Problem graticuleProblem(const Extent &extent, const char16_t *position = u"Y-POS I");
-/** A time read off the graticule needs the TIME/DIV fine knob at its calibrated stop. */
+/** True when a fine knob (TimeCal, VoltsCalI or VoltsCalII) stands at CAL, its calibrated stop. */
+bool atCal(const Hm203 &scope, Hm203Control fineKnob);
+/** A time counted off the graticule needs the TIME/DIV fine knob at CAL. */
 Problem timeCalibratedProblem(const Look &look);
+/** A height counted off the graticule needs the fine knob of its channel's VOLTS/DIV at CAL. */
+Problem voltsCalibratedProblem(const Look &look, bool second);
+/**
+ * A reading that came out wrong with the fine knob it counts on out of CAL: the knob is to blame, whatever
+ * else went wrong, since the switch's steps no longer hold. Nothing when the knob is at CAL.
+ */
+Problem uncalibratedReadingProblem(const Look &look, Hm203Control fineKnob);
+/**
+ * The praise of a right reading. With the fine knob it counts on out of CAL the student has worked round
+ * the knob, which passes, but the praise adds a reminder to turn it back before measuring.
+ */
+TaskVerdict rightReading(
+    const Look &look, Hm203Control fineKnob, const QString &castilian, const QString &valencian);
 /** Channel I's trace, on, visible and steady: what every task on one swept signal needs first. */
 Problem steadyChannelIProblem(const Look &look, Hookup hookup, std::optional<Extent> &extent);
 /** A goal that names the signal's frequency asks for that signal, not another one showing as many periods. */
@@ -136,5 +159,45 @@ Problem sineProblem(const Look &look);
 Problem periodsProblem(const Look &look, const Extent &extent, int wanted);
 /** The trace must span this many divisions from peak to peak. */
 Problem peakToPeakProblem(const Extent &extent, double wanted, double tolerance = kDivisionTolerance);
+
+/** What a measuring task asks for, so that a slip in its answer can be told in the task's terms. */
+struct Measured
+{
+    /** The quantity with its article, as a sentence names it: "el periodo", "el període". */
+    const char16_t *castilian;
+    const char16_t *valencian;
+    /** The unit the answer is asked in. */
+    const char16_t *unit;
+    /** The units a thousand times larger and smaller than unit a student may have worked in without
+     * writing them; nullptr where none is in use. */
+    const char16_t *thousandfold = nullptr;
+    const char16_t *thousandth = nullptr;
+    /** For a voltage, the probe on its channel: a ×10 one puts a tenth of the tip's voltage on the screen. */
+    Probe probe = Probe::Times1;
+    /** A peak-to-peak voltage, which a student may halve (the peak) or double. */
+    bool peakToPeak = false;
+};
+
+/**
+ * The classic slips that leave a reading off by a round factor: a ×10 probe's ratio forgotten or applied
+ * twice, the peak for the peak-to-peak or twice it, a unit a thousand times larger or smaller. Says which
+ * one when the typed value, put right by that factor, comes within tolerance of the expected one.
+ */
+Problem readingSlipProblem(double typed, double expected, double tolerance, const Measured &measured);
+
+/** A peak-to-peak voltage read on channel I, through the probe on it. */
+inline Measured peakToPeakI(const Hm203 &scope)
+{
+    return { .castilian = u"la tensión de pico a pico",
+        .valencian = u"la tensió de pic a pic",
+        .unit = u"V",
+        .thousandth = u"mV",
+        .probe = scope.generator().probeI,
+        .peakToPeak = true };
+}
+
+/** How closely a voltage at channel I's probe tip, read off the trace's height, must match: a quarter
+ * division at the channel's sensitivity times the probe's ratio, or kRelativeTolerance if larger. */
+double tipVoltsTolerance(const Look &look, double volts);
 
 } // namespace TaskJudging

@@ -186,6 +186,8 @@ TaskVerdict judgeBurst(const Hm203 &scope, std::optional<double>)
         return *p;
     if (Problem p = timeCalibratedProblem(look))
         return *p;
+    if (Problem p = steadyProblem(look))
+        return *p;
     const ScopeSettings &s = look.settings;
     if (std::abs(s.secondsPerDiv - kBurstSecondsPerDiv) > 1e-6 * kBurstSecondsPerDiv)
         return notMet(text(u"La tarea es con TIME/DIV en 0,2 ms/div: vuelve a ponerlo y busca la imagen "
