@@ -414,9 +414,9 @@ TaskVerdict untriggered(const Look &look, TriggerSource source)
                  u"talle."));
     case LevelStand::BelowPeaks:
         return told(
-            text(u"LEVEL queda por debajo de los picos de la señal y no la corta: gíralo hacia arriba "
+            text(u"LEVEL queda por debajo de los mínimos de la señal y no la corta: gíralo hacia arriba "
                  u"hasta que la corte."),
-            text(u"LEVEL queda per davall dels pics del senyal i no el talla: gira'l cap amunt fins que el "
+            text(u"LEVEL queda per davall dels mínims del senyal i no el talla: gira'l cap amunt fins que el "
                  u"talle."));
     case LevelStand::Among:
     case LevelStand::Nowhere:
