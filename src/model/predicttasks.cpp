@@ -4,7 +4,6 @@
 #include "taskprediction.h"
 
 #include <cmath>
-#include <limits>
 
 namespace TaskGoals {
 
@@ -12,22 +11,6 @@ using namespace TaskJudging;
 using C = Hm203Control;
 
 namespace {
-
-/** Periods on the screen, as a student counts them: two significant digits ("0,01", "2", "10"). */
-constexpr DecimalStyle kPeriodStyle { .significantDigits = 2 };
-/** Below this share of a period on the ten divisions, the piece of a sine shown looks straight. */
-constexpr double kNearlyStraight = 0.1;
-/** A trace lower than this, in divisions, is a flat line; a middle nearer the centre than this is on it. */
-constexpr double kFlat = 0.05;
-/** An X-Y figure this open (its height on the vertical axis over its whole height) is round; one this
- * closed is a line. */
-constexpr double kRound = 0.9;
-constexpr double kClosed = 0.1;
-
-PredictionChoice said(const Hm203 &pictured, bool correct, const QString &castilian, const QString &valencian)
-{
-    return PredictionChoice { castilian, valencian, correct, pictured };
-}
 
 Hm203 withControl(Hm203 scope, C control, int value)
 {
@@ -49,109 +32,6 @@ Hm203 withVoltsI(const Hm203 &scope, double voltsPerDiv)
 bool atStep(double step, double wanted)
 {
     return std::abs(step - wanted) <= 1e-9 * wanted;
-}
-
-/** How many periods of channel I's signal the ten divisions show. */
-PredictionChoice periodsChoice(const Hm203 &pictured, bool correct)
-{
-    const ScopeSettings s = pictured.scopeSettings();
-    const double periods = periodsOnScreen(s.channelI.signal.frequencyHz, s.secondsPerDiv);
-    const QString shown = formatDecimal(periods, kPeriodStyle);
-    if (periods < kNearlyStraight)
-        return said(pictured, correct, text(u"Un trozo casi recto: %1 periodos de la senoide.").arg(shown),
-            text(u"Un tros quasi recte: %1 períodes de la sinusoide.").arg(shown));
-    return said(pictured, correct, text(u"Se ven %1 periodos de la senoide.").arg(shown),
-        text(u"Es veuen %1 períodes de la sinusoide.").arg(shown));
-}
-
-/** How tall channel I's sine stands, or would stand where the amplifier lets it run off the screen. */
-PredictionChoice heightChoice(const Hm203 &pictured, bool correct)
-{
-    const ScopeSettings s = pictured.scopeSettings();
-    const std::optional<Extent> extent = extentOf(computeTraces(s), TraceKind::ChannelI);
-    if (extent && !extent->withinRows()) {
-        const QString would
-            = formatDecimal(peakToPeakDivisions(s.channelI.signal.amplitudeVpp, s.channelI.voltsPerDiv));
-        return said(pictured, correct,
-            text(u"La senoide mediría %1 divisiones: se sale de la pantalla.").arg(would),
-            text(u"La sinusoide faria %1 divisions: ix de la pantalla.").arg(would));
-    }
-    const QString shown = formatDecimal(extent ? extent->height() : 0.0);
-    return said(pictured, correct, text(u"La senoide mide %1 divisiones de pico a pico.").arg(shown),
-        text(u"La sinusoide fa %1 divisions de pic a pic.").arg(shown));
-}
-
-/** Where channel I's trace stands: its height and how far its middle is off the centre line. */
-PredictionChoice levelChoice(const Hm203 &pictured, bool correct)
-{
-    const std::optional<Extent> extent
-        = extentOf(computeTraces(pictured.scopeSettings()), TraceKind::ChannelI);
-    const double height = extent ? extent->height() : 0.0;
-    const double middle = extent ? (extent->maxY + extent->minY) / 2.0 : 0.0;
-    const QString tall = formatDecimal(height);
-    const QString off = formatDecimal(std::abs(middle));
-    if (height < kFlat && std::abs(middle) < kFlat)
-        return said(pictured, correct, text(u"Una línea plana en el centro de la pantalla."),
-            text(u"Una línia plana en el centre de la pantalla."));
-    if (height < kFlat)
-        return said(pictured, correct, text(u"Una línea plana, %1 div más arriba del centro.").arg(off),
-            text(u"Una línia plana, %1 div més amunt del centre.").arg(off));
-    if (std::abs(middle) < kFlat)
-        return said(pictured, correct, text(u"La senoide de %1 div, centrada en la pantalla.").arg(tall),
-            text(u"La sinusoide de %1 div, centrada en la pantalla.").arg(tall));
-    if (middle > 0.0)
-        return said(pictured, correct,
-            text(u"La senoide de %1 div, centrada %2 div más arriba.").arg(tall, off),
-            text(u"La sinusoide de %1 div, centrada %2 div més amunt.").arg(tall, off));
-    return said(pictured, correct, text(u"La senoide de %1 div, centrada %2 div más abajo.").arg(tall, off),
-        text(u"La sinusoide de %1 div, centrada %2 div més avall.").arg(tall, off));
-}
-
-/** How open an X-Y figure is: its height where it crosses the vertical line through its middle, over
- * its whole height. For an ellipse of two sines that is sin φ: 0 for a line, 1 for a circle. */
-double openness(const Trace &figure)
-{
-    const QRectF bounds = traceBounds(figure);
-    if (bounds.height() <= 0.0)
-        return 0.0;
-    const double x0 = bounds.center().x();
-    double low = std::numeric_limits<double>::infinity();
-    double high = -low;
-    for (qsizetype i = 1; i < figure.points.size(); ++i) {
-        const QPointF a = figure.points.at(i - 1);
-        const QPointF b = figure.points.at(i);
-        if ((a.x() < x0) == (b.x() < x0))
-            continue;
-        const double y = a.y() + (x0 - a.x()) / (b.x() - a.x()) * (b.y() - a.y());
-        low = std::min(low, y);
-        high = std::max(high, y);
-    }
-    return high > low ? (high - low) / bounds.height() : 0.0;
-}
-
-/** The figure the screen shows: an X-Y figure by its shape, or the two sines of a swept picture. */
-PredictionChoice figureChoice(const Hm203 &pictured, bool correct)
-{
-    const ScreenTraces screen = computeTraces(pictured.scopeSettings());
-    if (pictured.scopeSettings().mode != DisplayMode::XY) {
-        const std::optional<Extent> first = extentOf(screen, TraceKind::ChannelI);
-        const QString tall = formatDecimal(first ? first->height() : 0.0);
-        return said(pictured, correct, text(u"Dos senoides de %1 divisiones, una tras otra.").arg(tall),
-            text(u"Dues sinusoides de %1 divisions, l'una rere l'altra.").arg(tall));
-    }
-    const Trace figure = screen.traces.value(0);
-    const QRectF bounds = traceBounds(figure);
-    const double open = openness(figure);
-    const QString tall = formatDecimal(bounds.height());
-    if (open < kClosed)
-        return said(pictured, correct, text(u"Una recta inclinada de %1 divisiones de alto.").arg(tall),
-            text(u"Una recta inclinada de %1 divisions d'alt.").arg(tall));
-    if (open > kRound && std::abs(bounds.width() - bounds.height()) <= kDivisionTolerance)
-        return said(pictured, correct, text(u"Un círculo de %1 divisiones de diámetro.").arg(tall),
-            text(u"Un cercle de %1 divisions de diàmetre.").arg(tall));
-    const QString wide = formatDecimal(bounds.width());
-    return said(pictured, correct, text(u"Una elipse de %1 por %2 divisiones.").arg(wide, tall),
-        text(u"Una el·lipse de %1 per %2 divisions.").arg(wide, tall));
 }
 
 /** The generator must still give the amplitude the question was about. */
@@ -206,9 +86,9 @@ QList<PredictionChoice> sweepChoices(const GeneratorSettings &generator, quint32
 {
     const Hm203 start = predictionStart(generator);
     // 1 µs read as 1 ms, and a sweep thought only to draw the same picture faster.
-    return inDrawnOrder(
-        { periodsChoice(withTime(start, kSweepAsked), true),
-            periodsChoice(withTime(start, kSweepAsked * 1000.0), false), periodsChoice(start, false) },
+    return inDrawnOrder({ Describe::periods(withTime(start, kSweepAsked), true),
+                            Describe::periods(withTime(start, kSweepAsked * 1000.0), false),
+                            Describe::periods(start, false) },
         draw);
 }
 
@@ -269,9 +149,9 @@ QList<PredictionChoice> sensitivityChoices(const GeneratorSettings &generator, q
 {
     const Hm203 start = predictionStart(generator);
     // Fewer volts per division taken for a smaller trace, and a trace thought to follow only the signal.
-    return inDrawnOrder(
-        { heightChoice(withVoltsI(start, kSensitivityAsked), true),
-            heightChoice(withVoltsI(start, 4.0 * kSensitivityAsked), false), heightChoice(start, false) },
+    return inDrawnOrder({ Describe::height(withVoltsI(start, kSensitivityAsked), true),
+                            Describe::height(withVoltsI(start, 4.0 * kSensitivityAsked), false),
+                            Describe::height(start, false) },
         draw);
 }
 
@@ -328,8 +208,8 @@ QList<PredictionChoice> acChoices(const GeneratorSettings &generator, quint32 dr
 {
     const Hm203 start = predictionStart(generator);
     // AC thought to change nothing, and AC taken to block the whole signal as GD does.
-    return inDrawnOrder({ levelChoice(withControl(start, C::DcI, 0), true), levelChoice(start, false),
-                            levelChoice(withControl(start, C::GroundI, 1), false) },
+    return inDrawnOrder({ Describe::level(withControl(start, C::DcI, 0), true), Describe::level(start, false),
+                            Describe::level(withControl(start, C::GroundI, 1), false) },
         draw);
 }
 
@@ -401,9 +281,9 @@ QList<PredictionChoice> xyChoices(const GeneratorSettings &generator, quint32 dr
     inStep.phaseIIDegrees = 0.0;
     // Two equal sines thought to draw the line of two sines in step, and X-Y taken to show both against
     // time as DUAL does.
-    return inDrawnOrder({ figureChoice(withControl(start, C::XY, 1), true),
-                            figureChoice(withControl(predictionStart(inStep), C::XY, 1), false),
-                            figureChoice(withControl(start, C::Dual, 1), false) },
+    return inDrawnOrder({ Describe::figure(withControl(start, C::XY, 1), true),
+                            Describe::figure(withControl(predictionStart(inStep), C::XY, 1), false),
+                            Describe::figure(withControl(start, C::Dual, 1), false) },
         draw);
 }
 
@@ -490,8 +370,8 @@ QList<PredictionChoice> probeChoices(const GeneratorSettings &generator, quint32
     times10.probeI = Probe::Times10;
     // The instrument thought to make up for the probe, and ×10 taken to magnify ten times (as a tenth of
     // the volts per division would).
-    return inDrawnOrder({ heightChoice(predictionStart(times10), true), heightChoice(start, false),
-                            heightChoice(withVoltsI(start, kTenthVolts / 10.0), false) },
+    return inDrawnOrder({ Describe::height(predictionStart(times10), true), Describe::height(start, false),
+                            Describe::height(withVoltsI(start, kTenthVolts / 10.0), false) },
         draw);
 }
 

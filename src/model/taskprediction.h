@@ -55,3 +55,18 @@ QList<PredictionChoice> inDrawnOrder(QList<PredictionChoice> choices, quint32 dr
  * whether the choice was right, then how the instrument stands or, once met, why the screen looks so.
  */
 TaskVerdict predictionVerdict(const PredictionChoice &chosen, const TaskVerdict &task);
+
+/**
+ * The choices a question offers, each saying in the words of one kind of question what a pictured
+ * instrument's screen shows, with the numbers read off its traces.
+ */
+namespace Describe {
+/** How many periods of channel I's signal the sweep shows: "Se ven 2 periodos…", "Un trozo casi recto…". */
+PredictionChoice periods(const Hm203 &pictured, bool correct);
+/** How tall channel I's trace stands, or would stand where it runs off the screen. */
+PredictionChoice height(const Hm203 &pictured, bool correct);
+/** Where channel I's trace stands: its height and how far its middle is off the centre line. */
+PredictionChoice level(const Hm203 &pictured, bool correct);
+/** The figure of an X-Y picture by its shape (line, ellipse, circle), or the two sines of a swept one. */
+PredictionChoice figure(const Hm203 &pictured, bool correct);
+} // namespace Describe
