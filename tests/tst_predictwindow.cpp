@@ -226,9 +226,9 @@ private Q_SLOTS:
         goTo(strip, task);
         QVERIFY(strip->predicting());
         const auto fits = [strip] {
-            for (QWidget *part :
+            for (QWidget *piece :
                 std::initializer_list<QWidget *> { strip->next(), strip->confirm(), strip->verdict() })
-                if (!strip->rect().contains(part->geometry()))
+                if (!strip->rect().contains(piece->geometry()))
                     return false;
             for (int i = 0; i < strip->choices().size(); ++i) {
                 const QRadioButton *choice = strip->choiceButton(i);

@@ -185,7 +185,7 @@ void TaskStrip::showTask(int index)
                             .arg(tasks.size()));
         for (QWidget *w : std::initializer_list<QWidget *> { m_answerLabel, m_answer, m_unit })
             w->setVisible(false);
-        showChoices(Hm203Task {}, GeneratorSettings {}, 0);
+        showChoices(nullptr, GeneratorSettings {}, 0);
         m_verdict->clear();
         m_met = false;
         Q_EMIT lockControls(false);
@@ -205,7 +205,7 @@ void TaskStrip::showTask(int index)
     GeneratorSettings generator;
     if (task.prepare)
         task.prepare(generator, draw);
-    showChoices(task, generator, draw);
+    showChoices(task.prediction, generator, draw);
     layout()->activate();
     if (task.prepare)
         Q_EMIT prepareGenerator(generator, task.hidden);
@@ -215,11 +215,12 @@ void TaskStrip::showTask(int index)
     Q_EMIT needsJudging();
 }
 
-void TaskStrip::showChoices(const Hm203Task &task, const GeneratorSettings &generator, quint32 draw)
+void TaskStrip::showChoices(
+    const TaskPrediction *prediction, const GeneratorSettings &generator, quint32 draw)
 {
     // A student who came with the keyboard meets the question's first choice next.
     const bool hadFocus = isAncestorOf(QApplication::focusWidget());
-    m_choices = task.prediction ? task.prediction->choices(generator, draw) : QList<PredictionChoice> {};
+    m_choices = prediction ? prediction->choices(generator, draw) : QList<PredictionChoice> {};
     m_chosen = -1;
     // No choice is checked when the question opens: the student picks one.
     m_choiceGroup->setExclusive(false);

@@ -63,8 +63,8 @@ Q_SIGNALS:
     void resetControls(const QList<Hm203Control> &controls);
 
 private:
-    /** Offers a task's choices, or hides them for a task without a prediction. */
-    void showChoices(const Hm203Task &task, const GeneratorSettings &generator, quint32 draw);
+    /** Offers a prediction's choices for the generator its task prepared, or hides them (nullptr). */
+    void showChoices(const TaskPrediction *prediction, const GeneratorSettings &generator, quint32 draw);
     /** Takes the checked choice as the student's prediction and lets the instrument move. */
     void confirmChoice();
     void showVerdict(bool met);
