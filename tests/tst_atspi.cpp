@@ -2,6 +2,7 @@
 // Qt's real AT-SPI bridge, as Orca reads it. The suite is its own AT-SPI client: it reads its own
 // windows with asynchronous D-Bus calls while the event loop runs, so that the bridge, which answers
 // on this same GUI thread, can answer. Runs with a session bus on an X display (see run-with-atspi.sh).
+#include "hm203tasks.h"
 #include "livepanel.h"
 #include "panelcontrol.h"
 #include "taskstrip.h"
@@ -19,6 +20,7 @@
 #include <QDBusVariant>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QToolTip>
 #include <QtTest>
@@ -30,8 +32,11 @@ namespace {
 // From at-spi2-core's atspi-constants.h.
 constexpr uint kRoleCheckBox = 7;
 constexpr uint kRoleNotification = 101;
+constexpr uint kRoleRadioButton = 44;
 constexpr uint kRoleSpinButton = 52;
 constexpr uint kStateChecked = 4;
+constexpr uint kStateEnabled = 8;
+constexpr uint kStateSensitive = 24;
 constexpr uint kStateShowing = 25;
 
 /** An object on the bus: the connection that serves it and its path. */
@@ -67,6 +72,8 @@ struct Heard
     QString text;
     double value = -1.0;
     bool checked = false;
+    /** Enabled and sensitive: the reader may work it. */
+    bool enabled = false;
 };
 
 } // namespace
@@ -179,6 +186,8 @@ private:
         heard.description = first(r.at(2)).toString();
         const QList<uint> state = qdbus_cast<QList<uint>>(r.at(3).arguments().value(0));
         heard.checked = !state.isEmpty() && (state.first() & (1u << kStateChecked));
+        const uint workable = (1u << kStateEnabled) | (1u << kStateSensitive);
+        heard.enabled = !state.isEmpty() && (state.first() & workable) == workable;
         if (r.at(4).type() == QDBusMessage::ReplyMessage)
             heard.text = first(r.at(4)).toString();
         if (r.at(5).type() == QDBusMessage::ReplyMessage)
@@ -427,6 +436,39 @@ private Q_SLOTS:
         QCOMPARE(hear(goal).description, strip->verdict()->text());
         QTRY_COMPARE(m_shown.count(verdict.path.path()), 1);
         QCOMPARE(m_shown.count(goal.path.path()), 1);
+    }
+
+    void aPredictionIsHeardAsChoices_data() { languages(); }
+    void aPredictionIsHeardAsChoices()
+    {
+        QFETCH(bool, castilian);
+        QVERIFY(!open(castilian).isEmpty());
+        TaskStrip *strip = osciloscopio->tarea;
+        do
+            QTest::mouseClick(strip->next(), Qt::LeftButton);
+        while (!hm203Tasks().at(strip->taskIndex()).prediction);
+        QVERIFY(strip->predicting());
+        QMultiHash<QString, Ref> objects = objectsUnder(windowOnTheBus(osciloscopio));
+
+        // Each choice is a radio button named by its sentence; the panel's controls cannot be worked yet.
+        for (int i = 0; i < strip->choices().size(); ++i) {
+            const QString said = strip->choiceButton(i)->text();
+            QCOMPARE(objects.count(said), 1);
+            const Heard heard = hear(objects.value(said));
+            QCOMPARE(heard.role, kRoleRadioButton);
+            QCOMPARE(heard.name, said);
+            QVERIFY(heard.enabled && !heard.checked);
+        }
+        for (C c : { C::TimeDiv, C::Power, C::VoltsDivI })
+            QVERIFY(!heardControl(objects, c).enabled);
+
+        // Once a choice is confirmed it stays heard, checked and no longer to be changed; the panel is free.
+        QRadioButton *chosen = strip->choiceButton(0);
+        QTest::mouseClick(chosen, Qt::LeftButton, {}, QPoint(6, chosen->height() / 2));
+        QTest::mouseClick(strip->confirm(), Qt::LeftButton);
+        QTRY_VERIFY(heardControl(objects, C::TimeDiv).enabled);
+        const Heard heard = hear(objects.value(chosen->text()));
+        QVERIFY(heard.checked && !heard.enabled);
     }
 };
 

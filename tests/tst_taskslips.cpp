@@ -50,11 +50,14 @@ struct MetState
 
 const MetState kMetStates[] {
     { TimeBase, [](Hm203 &s) { return setTime(s, 1e-3); }, "" },
+    { PredictSweep, [](Hm203 &s) { return setTime(s, 1e-6); }, "" },
     { TwoPeriods, [](Hm203 &s) { return setVolts(s, false, 2.0); }, "" },
+    { PredictSensitivity, [](Hm203 &s) { return setVolts(s, false, 0.5); }, "" },
     { BottomLine, [](Hm203 &s) { return setPositionI(s, -2.0); }, "" },
     { FallingStart, [](Hm203 &s) { return setSlope(s, TriggerSlope::Falling) && setLevel(s, 1.5); }, "" },
     { AcCoupling, [](Hm203 &s) { return setCoupling(s, false, Coupling::AC) && setVolts(s, false, 0.2); },
         "" },
+    { PredictAc, [](Hm203 &s) { return setCoupling(s, false, Coupling::AC); }, "" },
     { PeakToPeak, untouched, "3" },
     { DcLevel, untouched, "1,5" },
     { Calibrator, [](Hm203 &s) { return setVolts(s, false, 0.5); }, "" },
@@ -68,12 +71,16 @@ const MetState kMetStates[] {
     { Difference, [](Hm203 &s) { return setMode(s, DisplayMode::Add) && press(s, Hm203Control::InvertII); },
         "" },
     { PhaseXY, [](Hm203 &s) { return setMode(s, DisplayMode::XY); }, "45" },
+    { PredictXY, [](Hm203 &s) { return setMode(s, DisplayMode::XY); }, "" },
     { RcLead, untouched, "58" },
     { Compensation,
         [](Hm203 &s) {
             return setVolts(s, false, 0.01)
                 && changeGenerator(s, [](GeneratorSettings &g) { g.compensationI = 1.0; });
         },
+        "" },
+    { PredictProbe,
+        [](Hm203 &s) { return changeGenerator(s, [](GeneratorSettings &g) { g.probeI = Probe::Times10; }); },
         "" },
     { ProbeVoltage, untouched, "8" },
     { RiseTime, fastestSweep, "18" },

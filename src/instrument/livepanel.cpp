@@ -150,6 +150,13 @@ void LivePanel::setGenerator(const GeneratorSettings &settings)
     scheduleFrame();
 }
 
+void LivePanel::setControlsLocked(bool locked)
+{
+    m_locked = locked;
+    for (PanelControlWidget *widget : std::as_const(m_widgets))
+        widget->setEnabled(!locked);
+}
+
 void LivePanel::setCastilian(bool castilian)
 {
     m_castilian = castilian;

@@ -33,6 +33,11 @@ public:
     /** Moves a control as if the student had; the screen follows. */
     void setControlValue(Hm203Control control, int value);
 
+    /** Locks every control while the student must not move them (a prediction is open): a locked control
+     * takes no key, click or turn, and screen readers meet it as not enabled. */
+    void setControlsLocked(bool locked);
+    bool controlsLocked() const { return m_locked; }
+
     PanelControlWidget *controlWidget(Hm203Control control) const;
     const QList<PanelControlWidget *> &controlWidgets() const { return m_widgets; }
     /** The language the readings are in. */
@@ -96,6 +101,7 @@ private:
     /** Whether the last frame found the tube still warming up: its end changes what the student sees. */
     bool m_warming = false;
     int m_frames = 0;
+    bool m_locked = false;
     BeamFrame m_beam;
     PhosphorScreen m_phosphor;
     /** The light the face gives, ready to paint. */

@@ -102,7 +102,12 @@ public:
     }
 
     QVariant currentValue() const override { return control()->value(); }
-    void setCurrentValue(const QVariant &value) override { control()->setValue(value.toInt()); }
+    void setCurrentValue(const QVariant &value) override
+    {
+        // A locked control refuses a screen reader's value as it refuses keys and clicks.
+        if (control()->isEnabled())
+            control()->setValue(value.toInt());
+    }
     QVariant maximumValue() const override { return control()->maximum(); }
     QVariant minimumValue() const override { return control()->minimum(); }
     QVariant minimumStepSize() const override { return control()->singleStep(); }
@@ -163,10 +168,24 @@ PanelControlWidget::PanelControlWidget(const Hm203ControlInfo &info, Shape shape
     setOrientation(shape == Shape::Slide ? Qt::Vertical : Qt::Horizontal);
     // The slide switch's first position is at the top: Down moves the lever down.
     setInvertedControls(shape == Shape::Slide);
-    if (CursorTable::has(CursorTable::kHand))
+    showCursor();
+}
+
+void PanelControlWidget::showCursor()
+{
+    if (!isEnabled())
+        setCursor(Qt::ForbiddenCursor);
+    else if (CursorTable::has(CursorTable::kHand))
         setCursor(CursorTable::cursor(CursorTable::kHand));
     else
         setCursor(Qt::PointingHandCursor);
+}
+
+void PanelControlWidget::changeEvent(QEvent *event)
+{
+    QAbstractSlider::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange)
+        showCursor();
 }
 
 QString PanelControlWidget::label() const

@@ -49,8 +49,11 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void sliderChange(SliderChange change) override;
+    void changeEvent(QEvent *event) override;
 
 private:
+    /** The hand over a control the student may work, the forbidden sign over a locked one. */
+    void showCursor();
     double pointerAngle(QPointF position) const;
     int slidePosition(QPointF position) const;
     /** Degrees of turn for one step of the control. */

@@ -4,17 +4,33 @@
 #include "hm203.h"
 #include "hm203tasks.h"
 
+#include <QApplication>
+#include <QButtonGroup>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRandomGenerator>
+#include <QVBoxLayout>
 
 namespace {
 
 /** How long the verdict has to stay the same before screen readers hear it. */
 constexpr int kSettleMs = 600;
+/** The strip's rows: title, goal, typed answer, choices, verdict, buttons. */
+constexpr int kTitleRow = 0;
+constexpr int kGoalRow = 1;
+constexpr int kAnswerRow = 2;
+constexpr int kChoicesRow = 3;
+constexpr int kVerdictRow = 4;
+constexpr int kButtonsRow = 5;
+/** The most choices a prediction offers. */
+constexpr int kMostChoices = 4;
+/** The goal's height for a task without choices: three lines, so the strip does not jump from task to
+ * task. */
+constexpr int kGoalHeight = 52;
 
 } // namespace
 
@@ -38,14 +54,14 @@ TaskStrip::TaskStrip(QWidget *parent, bool castilian)
     QFont bold = m_title->font();
     bold.setBold(true);
     m_title->setFont(bold);
-    grid->addWidget(m_title, 0, 0, 1, 3);
+    grid->addWidget(m_title, kTitleRow, 0, 1, 3);
 
     m_goal = new AnnouncedLabel(this);
     m_goal->setObjectName(QStringLiteral("goal"));
     m_goal->setWordWrap(true);
     m_goal->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_goal->setMinimumHeight(52);
-    grid->addWidget(m_goal, 1, 0, 1, 3);
+    m_goal->setMinimumHeight(kGoalHeight);
+    grid->addWidget(m_goal, kGoalRow, 0, 1, 3);
 
     m_answerLabel = new QLabel(text(u"Medida:", u"Mesura:"), this);
     m_answer = new QLineEdit(this);
@@ -54,17 +70,35 @@ TaskStrip::TaskStrip(QWidget *parent, bool castilian)
     m_answer->setAccessibleName(text(u"Medida", u"Mesura"));
     m_answerLabel->setBuddy(m_answer);
     m_unit = new QLabel(this);
-    grid->addWidget(m_answerLabel, 2, 0);
-    grid->addWidget(m_answer, 2, 1);
-    grid->addWidget(m_unit, 2, 2);
+    grid->addWidget(m_answerLabel, kAnswerRow, 0);
+    grid->addWidget(m_answer, kAnswerRow, 1);
+    grid->addWidget(m_unit, kAnswerRow, 2);
     connect(m_answer, &QLineEdit::textChanged, this, &TaskStrip::needsJudging);
+
+    // The choices of a prediction, one line each, close together under the question.
+    auto *choices = new QVBoxLayout;
+    choices->setSpacing(0);
+    m_choiceGroup = new QButtonGroup(this);
+    for (int i = 0; i < kMostChoices; ++i) {
+        auto *choice = new QRadioButton(this);
+        choice->setObjectName(QStringLiteral("choice%1").arg(i + 1));
+        m_choiceGroup->addButton(choice, i);
+        choices->addWidget(choice);
+        m_choiceButtons << choice;
+    }
+    grid->addLayout(choices, kChoicesRow, 0, 1, 3);
+    m_confirm = new QPushButton(text(u"Comprobar", u"Comprovar"), this);
+    m_confirm->setObjectName(QStringLiteral("confirm"));
+    connect(m_choiceGroup, &QButtonGroup::idToggled, this,
+        [this] { m_confirm->setEnabled(predicting() && m_choiceGroup->checkedButton()); });
+    connect(m_confirm, &QPushButton::clicked, this, &TaskStrip::confirmChoice);
 
     m_verdict = new AnnouncedLabel(this);
     m_verdict->setObjectName(QStringLiteral("verdict"));
     m_verdict->setWordWrap(true);
     m_verdict->setMinimumHeight(36);
     m_verdict->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    grid->addWidget(m_verdict, 3, 0, 1, 3);
+    grid->addWidget(m_verdict, kVerdictRow, 0, 1, 3);
 
     auto *buttons = new QHBoxLayout;
     m_previous = new QPushButton(text(u"< Anterior", u"< Anterior"), this);
@@ -72,11 +106,14 @@ TaskStrip::TaskStrip(QWidget *parent, bool castilian)
     m_next = new QPushButton(text(u"Siguiente >", u"Següent >"), this);
     m_next->setDefault(false);
     m_next->setObjectName(QStringLiteral("next"));
+    // The keyboard meets the choices, the button that confirms them, then the way to other tasks.
+    buttons->addWidget(m_confirm);
+    buttons->addSpacing(8);
     buttons->addWidget(m_previous);
     buttons->addWidget(m_next);
     buttons->addStretch(1);
-    grid->addLayout(buttons, 4, 0, 1, 3);
-    grid->setRowStretch(1, 1);
+    grid->addLayout(buttons, kButtonsRow, 0, 1, 3);
+    grid->setRowStretch(kGoalRow, 1);
     grid->setColumnStretch(1, 1);
 
     connect(m_previous, &QPushButton::clicked, this, [this] { showTask(m_index - 1); });
@@ -106,24 +143,89 @@ void TaskStrip::showTask(int index)
                             .arg(tasks.size()));
         for (QWidget *w : std::initializer_list<QWidget *> { m_answerLabel, m_answer, m_unit })
             w->setVisible(false);
+        showChoices(nullptr, GeneratorSettings {}, 0);
         m_verdict->clear();
         m_met = false;
+        Q_EMIT lockControls(false);
         return;
     }
     const Hm203Task &task = tasks.at(m_index);
     m_title->setText(text(u"Tarea %1 de %2", u"Tasca %1 de %2").arg(m_index + 1).arg(tasks.size()));
-    m_goal->setText(text(task.castilian, task.valencian));
+    m_goal->setText(task.prediction ? text(task.prediction->castilian, task.prediction->valencian)
+                                    : text(task.castilian, task.valencian));
     const bool measuring = task.answerUnit != nullptr;
     m_answerLabel->setVisible(measuring);
     m_answer->setVisible(measuring);
     m_unit->setVisible(measuring);
     m_unit->setText(measuring ? QString::fromUtf16(task.answerUnit) : QString());
+    // The draw picks a measuring task's value and the order of a prediction's choices alike.
+    const quint32 draw = QRandomGenerator::global()->generate();
+    GeneratorSettings generator;
+    if (task.prepare)
+        task.prepare(generator, draw);
+    showChoices(task.prediction, generator, draw);
     layout()->activate();
-    if (task.prepare) {
-        GeneratorSettings generator;
-        task.prepare(generator, QRandomGenerator::global()->generate());
+    if (task.prepare)
         Q_EMIT prepareGenerator(generator, task.hidden);
+    if (task.prediction)
+        Q_EMIT resetControls(task.prediction->asked);
+    Q_EMIT lockControls(predicting());
+    Q_EMIT needsJudging();
+}
+
+void TaskStrip::showChoices(
+    const TaskPrediction *prediction, const GeneratorSettings &generator, quint32 draw)
+{
+    // A student who came with the keyboard meets the question's first choice next.
+    const bool hadFocus = isAncestorOf(QApplication::focusWidget());
+    m_choices = prediction ? prediction->choices(generator, draw) : QList<PredictionChoice> {};
+    m_chosen = -1;
+    // No choice is checked when the question opens: the student picks one.
+    m_choiceGroup->setExclusive(false);
+    for (int i = 0; i < m_choiceButtons.size(); ++i) {
+        QRadioButton *button = m_choiceButtons.at(i);
+        const bool offered = i < m_choices.size();
+        const QString said
+            = offered ? (m_castilian ? m_choices.at(i).castilian : m_choices.at(i).valencian) : QString();
+        button->setChecked(false);
+        button->setFont(font());
+        // Tab enters the choices at the first; once one has the focus, Qt leaves the others to the arrows.
+        button->setFocusPolicy(Qt::StrongFocus);
+        button->setText(said);
+        button->setAccessibleName(said);
+        button->setEnabled(offered);
+        button->setVisible(offered);
     }
+    m_choiceGroup->setExclusive(true);
+    m_confirm->setVisible(!m_choices.isEmpty());
+    m_confirm->setEnabled(false);
+    // A question takes the lines it needs, so its choices stand right under it and the verdict has the
+    // room left.
+    m_goal->setMinimumHeight(m_choices.isEmpty() ? kGoalHeight : 0);
+    auto *grid = static_cast<QGridLayout *>(layout());
+    grid->setRowStretch(kGoalRow, m_choices.isEmpty() ? 1 : 0);
+    grid->setRowStretch(kVerdictRow, m_choices.isEmpty() ? 0 : 1);
+    if (hadFocus && !m_choices.isEmpty())
+        m_choiceButtons.first()->setFocus(Qt::TabFocusReason);
+}
+
+void TaskStrip::confirmChoice()
+{
+    const int chosen = m_choiceGroup->checkedId();
+    if (!predicting() || chosen < 0 || chosen >= m_choices.size())
+        return;
+    m_chosen = chosen;
+    // The choices stay in sight, the chosen one marked, to be compared with what the screen shows.
+    for (QRadioButton *button : std::as_const(m_choiceButtons)) {
+        button->setEnabled(false);
+        QFont font = button->font();
+        font.setBold(button == m_choiceGroup->checkedButton());
+        button->setFont(font);
+    }
+    m_confirm->setEnabled(false);
+    const Hm203Task &task = hm203Tasks().at(m_index);
+    m_goal->setText(QString::fromUtf16(m_castilian ? task.castilian : task.valencian));
+    Q_EMIT lockControls(false);
     Q_EMIT needsJudging();
 }
 
@@ -147,7 +249,16 @@ void TaskStrip::judge(const Hm203 &scope, const BeamMoment &moment)
         showVerdict(false);
         return;
     }
-    const TaskVerdict verdict = judgeTask(task, scope, moment, typed);
+    if (predicting()) {
+        m_met = false;
+        m_verdict->setText(m_castilian ? QStringLiteral("Primero elige tu predicción.")
+                                       : QStringLiteral("Primer tria la teua predicció."));
+        showVerdict(false);
+        return;
+    }
+    TaskVerdict verdict = judgeTask(task, scope, moment, typed);
+    if (m_chosen >= 0)
+        verdict = predictionVerdict(m_choices.at(m_chosen), verdict);
     m_met = verdict.met;
     m_verdict->setText(m_castilian ? verdict.castilian : verdict.valencian);
     showVerdict(m_met);

@@ -7,17 +7,21 @@
 
 #include "announcedlabel.h"
 #include "hm203tasks.h"
+#include "taskprediction.h"
 
+class QButtonGroup;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QRadioButton;
 
 /**
  * The "Tarea" strip: one small goal at a time, judged from the instrument while the student works.
  * Moving to a task sets the generator up as that task needs; a measuring task asks for the value the
  * student reads off the screen. The verdict follows every change of the controls, the generator and
  * the typed answer. Screen readers hear the goal with its verdict when a task is shown, then each new
- * verdict once it has settled.
+ * verdict once it has settled. A task that first asks what the screen will show offers its choices and
+ * keeps the instrument still until one is confirmed; then the student makes the change and looks.
  */
 class TaskStrip : public QWidget
 {
@@ -39,14 +43,31 @@ public:
     QLineEdit *answer() const { return m_answer; }
     QPushButton *previous() const { return m_previous; }
     QPushButton *next() const { return m_next; }
+    /** The choices of the prediction shown (empty for another task), their buttons and the one that
+     * confirms the prediction. */
+    const QList<PredictionChoice> &choices() const { return m_choices; }
+    QRadioButton *choiceButton(int index) const { return m_choiceButtons.value(index); }
+    QPushButton *confirm() const { return m_confirm; }
+    /** True while a prediction waits to be confirmed. */
+    bool predicting() const { return !m_choices.isEmpty() && m_chosen < 0; }
 
 Q_SIGNALS:
     /** A task asks for the generator to be set up so, with one of its readings kept from the student. */
     void prepareGenerator(const GeneratorSettings &settings, HiddenReading hidden);
     /** The task or the typed answer changed: the task wants judging again. */
     void needsJudging();
+    /** A prediction opens (true) or is made (false): until it is made the instrument and the generator
+     * must not move, or the screen would answer the question. */
+    void lockControls(bool locked);
+    /** The controls a question is about go back to where the instrument opens, so that the screen does
+     * not show the answer before the prediction. */
+    void resetControls(const QList<Hm203Control> &controls);
 
 private:
+    /** Offers a prediction's choices for the generator its task prepared, or hides them (nullptr). */
+    void showChoices(const TaskPrediction *prediction, const GeneratorSettings &generator, quint32 draw);
+    /** Takes the checked choice as the student's prediction and lets the instrument move. */
+    void confirmChoice();
     void showVerdict(bool met);
     /** Tells screen readers what is new in the strip, once the verdict has stopped changing. */
     void announce();
@@ -62,6 +83,12 @@ private:
     AnnouncedLabel *m_verdict;
     QPushButton *m_previous;
     QPushButton *m_next;
+    QList<QRadioButton *> m_choiceButtons;
+    QButtonGroup *m_choiceGroup;
+    QPushButton *m_confirm;
+    QList<PredictionChoice> m_choices;
+    /** The confirmed choice; -1 while the prediction is open. */
+    int m_chosen = -1;
     /** Waits for the verdict to settle: turning a knob or typing an answer passes through several. */
     QTimer m_settle;
     /** The verdict screen readers last heard, and whether they have heard the goal of the task shown. */

@@ -13,7 +13,8 @@ namespace {
 /** The panel drawn 1.75 times the size of the front-panel photograph. */
 constexpr double kPanelScale = 1.75;
 constexpr int kMargin = 8;
-constexpr int kLowerHeight = 200;
+/** The generator and the task strip: room in the strip for a question with its choices and verdict. */
+constexpr int kLowerHeight = 232;
 constexpr int kGeneratorWidth = 566;
 constexpr int kReadoutHeight = 18;
 
@@ -96,6 +97,16 @@ void Tosciloscopio::FormCreate()
         tarea->judge(panel->scope(), panel->moment());
     });
     connect(tarea, &TaskStrip::needsJudging, this, [this] { tarea->judge(panel->scope(), panel->moment()); });
+    // While a prediction is open the instrument and the generator keep still, the asked controls where the
+    // instrument opens, so the screen does not answer the question before the student does.
+    connect(tarea, &TaskStrip::resetControls, this, [this](const QList<Hm203Control> &controls) {
+        for (Hm203Control control : controls)
+            panel->setControlValue(control, controlInfo(control).initial);
+    });
+    connect(tarea, &TaskStrip::lockControls, this, [this](bool locked) {
+        panel->setControlsLocked(locked);
+        generador->setEnabled(!locked);
+    });
     tarea->showTask(-1);
 }
 

@@ -17,6 +17,8 @@ struct TaskVerdict
     QString valencian;
 };
 
+struct TaskPrediction;
+
 /** The generator reading a task keeps from the student, because it is the answer to be measured. */
 enum class HiddenReading { None, FrequencyI, OffsetI, PhaseII, AmplitudeI };
 
@@ -44,6 +46,11 @@ struct Hm203Task
     HiddenReading hidden;
     /** Judges the instrument as it stands, with the typed answer (already read) of a measuring task. */
     TaskVerdict (*judge)(const Hm203 &scope, std::optional<double> answer);
+    /**
+     * For a task that first asks what the screen will show (taskprediction.h), its question; the goal
+     * above is then what the student does once the prediction is made. nullptr for every other task.
+     */
+    const TaskPrediction *prediction = nullptr;
 };
 
 /** The tasks of the strip, in teaching order: time base and sensitivity first, measurements last. */

@@ -8,7 +8,8 @@
  * The goals of the task strip, each a generator to start from and a judge of the instrument, kept in two
  * files by what they ask: a setting the screen must show (settingtasks.cpp) or a value to measure off it
  * (measuringtasks.cpp), and two by what they are about: the probe and the amplifier (benchtasks.cpp), the
- * trigger (triggertasks.cpp). The strip's table in hm203tasks.cpp puts them in teaching order.
+ * trigger (triggertasks.cpp). Some first ask what the screen will show after a change, then let the student
+ * make it and look (predicttasks.cpp). The strip's table in hm203tasks.cpp puts them in teaching order.
  */
 namespace TaskGoals {
 
@@ -65,5 +66,23 @@ void prepareBurst(GeneratorSettings &generator, quint32 draw);
 TaskVerdict judgeBurst(const Hm203 &scope, std::optional<double> answer);
 void prepareSmallSignal(GeneratorSettings &generator, quint32 draw);
 TaskVerdict judgeSmallSignal(const Hm203 &scope, std::optional<double> answer);
+
+// Predict, then look: a question on what one change will show, asked before the student may make it,
+// then the change made and judged; the met verdict says why the screen looks so (predicttasks.cpp).
+void preparePredictSweep(GeneratorSettings &generator, quint32 draw);
+TaskVerdict judgePredictSweep(const Hm203 &scope, std::optional<double> answer);
+const TaskPrediction *sweepPrediction();
+void preparePredictSensitivity(GeneratorSettings &generator, quint32 draw);
+TaskVerdict judgePredictSensitivity(const Hm203 &scope, std::optional<double> answer);
+const TaskPrediction *sensitivityPrediction();
+void preparePredictAc(GeneratorSettings &generator, quint32 draw);
+TaskVerdict judgePredictAc(const Hm203 &scope, std::optional<double> answer);
+const TaskPrediction *acPrediction();
+void preparePredictXY(GeneratorSettings &generator, quint32 draw);
+TaskVerdict judgePredictXY(const Hm203 &scope, std::optional<double> answer);
+const TaskPrediction *xyPrediction();
+void preparePredictProbe(GeneratorSettings &generator, quint32 draw);
+TaskVerdict judgePredictProbe(const Hm203 &scope, std::optional<double> answer);
+const TaskPrediction *probePrediction();
 
 } // namespace TaskGoals

@@ -1,0 +1,163 @@
+#include "taskprediction.h"
+
+#include "taskjudging.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+using namespace TaskJudging;
+
+namespace {
+
+/** Periods on the screen, as a student counts them: two significant digits ("0,01", "2", "10"). */
+constexpr DecimalStyle kPeriodStyle { .significantDigits = 2 };
+/** Below this share of a period on the ten divisions, the piece of a sine shown looks straight. */
+constexpr double kNearlyStraight = 0.1;
+/** A trace lower than this, in divisions, is a flat line; a middle nearer the centre than this is on it. */
+constexpr double kFlat = 0.05;
+/** An X-Y figure this open (its height on the vertical axis over its whole height) is round; one this
+ * closed is a line. */
+constexpr double kRound = 0.9;
+constexpr double kClosed = 0.1;
+
+PredictionChoice said(const Hm203 &pictured, bool correct, const QString &castilian, const QString &valencian)
+{
+    return PredictionChoice { castilian, valencian, correct, pictured };
+}
+
+/** How open an X-Y figure is: its height where it crosses the vertical line through its middle, over
+ * its whole height. For an ellipse of two sines that is sin φ: 0 for a line, 1 for a circle. */
+double openness(const Trace &figure)
+{
+    const QRectF bounds = traceBounds(figure);
+    if (bounds.height() <= 0.0)
+        return 0.0;
+    const double x0 = bounds.center().x();
+    double low = std::numeric_limits<double>::infinity();
+    double high = -low;
+    for (qsizetype i = 1; i < figure.points.size(); ++i) {
+        const QPointF a = figure.points.at(i - 1);
+        const QPointF b = figure.points.at(i);
+        if ((a.x() < x0) == (b.x() < x0))
+            continue;
+        const double y = a.y() + (x0 - a.x()) / (b.x() - a.x()) * (b.y() - a.y());
+        low = std::min(low, y);
+        high = std::max(high, y);
+    }
+    return high > low ? (high - low) / bounds.height() : 0.0;
+}
+
+} // namespace
+
+Hm203 predictionStart(const GeneratorSettings &generator)
+{
+    Hm203 scope;
+    scope.setGenerator(generator);
+    return scope;
+}
+
+QList<PredictionChoice> inDrawnOrder(QList<PredictionChoice> choices, quint32 draw)
+{
+    if (choices.isEmpty())
+        return choices;
+    // Turning the list round keeps the wrong ideas in their order and walks the right one through them.
+    const qsizetype shift = qsizetype(draw % quint32(choices.size()));
+    std::rotate(choices.begin(), choices.end() - shift, choices.end());
+    return choices;
+}
+
+TaskVerdict predictionVerdict(const PredictionChoice &chosen, const TaskVerdict &task)
+{
+    const auto joined = [&task](const char16_t *castilian, const char16_t *valencian) {
+        return TaskVerdict { task.met, QString::fromUtf16(castilian) + u' ' + task.castilian,
+            QString::fromUtf16(valencian) + u' ' + task.valencian };
+    };
+    if (chosen.correct)
+        return joined(u"Has acertado.", u"Has encertat.");
+    // A wrong guess is not a fault: the screen is there to tell, and the explanation to say why.
+    if (task.met)
+        return joined(u"No es lo que esperabas.", u"No és el que esperaves.");
+    return joined(u"No es eso: compruébalo en la pantalla.", u"No és això: comprova-ho en la pantalla.");
+}
+
+namespace Describe {
+
+PredictionChoice periods(const Hm203 &pictured, bool correct)
+{
+    const ScopeSettings s = pictured.scopeSettings();
+    const double periods = periodsOnScreen(s.channelI.signal.frequencyHz, s.secondsPerDiv);
+    const QString shown = formatDecimal(periods, kPeriodStyle);
+    if (periods < kNearlyStraight)
+        return said(pictured, correct, text(u"Un trozo casi recto: %1 periodos de la senoide.").arg(shown),
+            text(u"Un tros quasi recte: %1 períodes de la sinusoide.").arg(shown));
+    return said(pictured, correct, text(u"Se ven %1 periodos de la senoide.").arg(shown),
+        text(u"Es veuen %1 períodes de la sinusoide.").arg(shown));
+}
+
+PredictionChoice height(const Hm203 &pictured, bool correct)
+{
+    const ScopeSettings s = pictured.scopeSettings();
+    const std::optional<Extent> extent = extentOf(computeTraces(s), TraceKind::ChannelI);
+    if (extent && !extent->withinRows()) {
+        const QString would
+            = formatDecimal(peakToPeakDivisions(s.channelI.signal.amplitudeVpp, s.channelI.voltsPerDiv));
+        return said(pictured, correct,
+            text(u"La senoide mediría %1 divisiones: se sale de la pantalla.").arg(would),
+            text(u"La sinusoide faria %1 divisions: ix de la pantalla.").arg(would));
+    }
+    const QString shown = formatDecimal(extent ? extent->height() : 0.0);
+    return said(pictured, correct, text(u"La senoide mide %1 divisiones de pico a pico.").arg(shown),
+        text(u"La sinusoide fa %1 divisions de pic a pic.").arg(shown));
+}
+
+PredictionChoice level(const Hm203 &pictured, bool correct)
+{
+    const std::optional<Extent> extent
+        = extentOf(computeTraces(pictured.scopeSettings()), TraceKind::ChannelI);
+    const double height = extent ? extent->height() : 0.0;
+    const double middle = extent ? (extent->maxY + extent->minY) / 2.0 : 0.0;
+    const QString tall = formatDecimal(height);
+    const QString off = formatDecimal(std::abs(middle));
+    if (height < kFlat && std::abs(middle) < kFlat)
+        return said(pictured, correct, text(u"Una línea plana en el centro de la pantalla."),
+            text(u"Una línia plana en el centre de la pantalla."));
+    if (height < kFlat)
+        return said(pictured, correct, text(u"Una línea plana, %1 div más arriba del centro.").arg(off),
+            text(u"Una línia plana, %1 div més amunt del centre.").arg(off));
+    if (std::abs(middle) < kFlat)
+        return said(pictured, correct, text(u"La senoide de %1 div, centrada en la pantalla.").arg(tall),
+            text(u"La sinusoide de %1 div, centrada en la pantalla.").arg(tall));
+    if (middle > 0.0)
+        return said(pictured, correct,
+            text(u"La senoide de %1 div, centrada %2 div más arriba.").arg(tall, off),
+            text(u"La sinusoide de %1 div, centrada %2 div més amunt.").arg(tall, off));
+    return said(pictured, correct, text(u"La senoide de %1 div, centrada %2 div más abajo.").arg(tall, off),
+        text(u"La sinusoide de %1 div, centrada %2 div més avall.").arg(tall, off));
+}
+
+PredictionChoice figure(const Hm203 &pictured, bool correct)
+{
+    const ScreenTraces screen = computeTraces(pictured.scopeSettings());
+    if (pictured.scopeSettings().mode != DisplayMode::XY) {
+        const std::optional<Extent> first = extentOf(screen, TraceKind::ChannelI);
+        const QString tall = formatDecimal(first ? first->height() : 0.0);
+        return said(pictured, correct, text(u"Dos senoides de %1 divisiones, una tras otra.").arg(tall),
+            text(u"Dues sinusoides de %1 divisions, l'una rere l'altra.").arg(tall));
+    }
+    const Trace figure = screen.traces.value(0);
+    const QRectF bounds = traceBounds(figure);
+    const double open = openness(figure);
+    const QString tall = formatDecimal(bounds.height());
+    if (open < kClosed)
+        return said(pictured, correct, text(u"Una recta inclinada de %1 divisiones de alto.").arg(tall),
+            text(u"Una recta inclinada de %1 divisions d'alt.").arg(tall));
+    if (open > kRound && std::abs(bounds.width() - bounds.height()) <= kDivisionTolerance)
+        return said(pictured, correct, text(u"Un círculo de %1 divisiones de diámetro.").arg(tall),
+            text(u"Un cercle de %1 divisions de diàmetre.").arg(tall));
+    const QString wide = formatDecimal(bounds.width());
+    return said(pictured, correct, text(u"Una elipse de %1 por %2 divisiones.").arg(wide, tall),
+        text(u"Una el·lipse de %1 per %2 divisions.").arg(wide, tall));
+}
+
+} // namespace Describe
