@@ -75,7 +75,7 @@ Problem beamProblem(const Look &look)
     if (look.scope.isPressed(Hm203Control::Tester))
         return notMet(text(u"El comprobador de componentes ocupa la pantalla: desactiva COMPONENT TESTER."),
             text(u"El comprovador de components ocupa la pantalla: desactiva COMPONENT TESTER."));
-    if (look.brightness <= kFaintBeam)
+    if (isFaint(look))
         return notMet(text(u"La traza apenas se ve: sube INTENS."),
             text(u"La traça amb prou feines es veu: puja INTENS."));
     return std::nullopt;
@@ -141,9 +141,7 @@ Problem visibleProblem(const Look &look, const std::optional<Extent> &extent, co
 {
     if (extent && extent->visible)
         return std::nullopt;
-    // In NORM an untriggered sweep never starts: the screen is dark wherever the trace would be.
-    if (look.settings.mode != DisplayMode::XY && look.settings.trigger.mode == TriggerMode::Normal
-        && !look.traces.triggered)
+    if (darkInNorm(look))
         return notMet(text(u"No hay traza: en NORM, comprueba que LEVEL corta la señal, o pasa a AT."),
             text(u"No hi ha traça: en NORM, comprova que LEVEL talla el senyal, o passa a AT."));
     return notMet(text(u"No se ve la traza en la pantalla: búscala con %1 y X-POS.").arg(text(position)),
