@@ -22,8 +22,6 @@ constexpr double kSeenShare = 0.25;
 constexpr int kHeightSamples = 128;
 /** A trace lower than this is hard to read: a quarter of a division is then a quarter of its height. */
 constexpr double kReadableHeight = 4.0 * kDivisionTolerance;
-/** How many free-running sweeps after the first are compared with it to see the trace run. */
-constexpr int kComparedSweeps = 2;
 
 /** The causes found so far, each once, in the order they were found. */
 class Findings
@@ -68,14 +66,15 @@ public:
     const SweepTiming &timing() const { return m_timing; }
     const TriggerSearch &trigger() const { return m_trigger; }
     bool swept() const { return m_settings.mode != DisplayMode::XY; }
-    /** Sweeps come too seldom for the afterglow to hold the picture still: each, or with DUAL each
-     * channel's, as the beam writes them. */
+    /** Sweeps come too seldom for the afterglow to hold the picture still; alternating, each channel's
+     * sweeps, as the beam writes them. */
     bool slow() const
     {
         if (!swept() || m_timing.dark)
             return false;
+        const bool alternating = m_settings.mode == DisplayMode::Dual && !m_settings.chopped;
         return m_timing.cycleSeconds * Afterglow::steadyRate > 1.0
-            || (m_timing.triggered && !writing().writing.steady);
+            || (alternating && m_timing.triggered && !writing().writing.steady);
     }
     /** What the beam writes over the afterglow time up to the moment. */
     const BeamFrame &writing() const
@@ -285,32 +284,30 @@ std::optional<Finding> verticalFinding(const Scene &scene, TraceKind kind)
     return Finding { side, offVertically(kind, above) };
 }
 
-/** Whether free-running sweeps, one after another as the time base starts them, draw different traces. */
+/**
+ * Whether two free-running sweeps, one after the other as the time base starts them, draw different
+ * traces: when they do not, neither does any later one, and the picture stands still though untriggered.
+ */
 bool sweepsDiffer(const ScopeSettings &settings, double cycleSeconds)
 {
     // The sweeps run free whatever the trigger listens to: give it nothing to search.
     ScopeSettings sweep = settings;
     sweep.trigger.source = TriggerSource::External;
     sweep.externalTrigger = {};
-    const auto drawn = [&](int k) {
-        sweep.freeRunSeconds = k * cycleSeconds;
-        sweep.armedSeconds = k * cycleSeconds;
-        return computeTraces(sweep);
-    };
-    const ScreenTraces first = drawn(0);
-    for (int k = 1; k <= kComparedSweeps; ++k) {
-        const ScreenTraces next = drawn(k);
-        if (next.traces.size() != first.traces.size())
+    const ScreenTraces first = computeTraces(sweep);
+    sweep.freeRunSeconds = cycleSeconds;
+    sweep.armedSeconds = cycleSeconds;
+    const ScreenTraces next = computeTraces(sweep);
+    if (next.traces.size() != first.traces.size())
+        return true;
+    for (qsizetype i = 0; i < first.traces.size(); ++i) {
+        const QList<QPointF> &a = first.traces.at(i).points;
+        const QList<QPointF> &b = next.traces.at(i).points;
+        if (a.size() != b.size())
             return true;
-        for (qsizetype i = 0; i < first.traces.size(); ++i) {
-            const QList<QPointF> &a = first.traces.at(i).points;
-            const QList<QPointF> &b = next.traces.at(i).points;
-            if (a.size() != b.size())
+        for (qsizetype j = 0; j < a.size(); ++j)
+            if (std::abs(a.at(j).y() - b.at(j).y()) > kLineTolerance)
                 return true;
-            for (qsizetype j = 0; j < a.size(); ++j)
-                if (std::abs(a.at(j).y() - b.at(j).y()) > kLineTolerance)
-                    return true;
-        }
     }
     return false;
 }
