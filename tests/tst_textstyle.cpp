@@ -8,6 +8,7 @@
 #include "hm203tasks.h"
 #include "rtfreader.h"
 #include "rtftextwriter.h"
+#include "traceexplanation.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -186,9 +187,9 @@ QList<Source> helpTexts()
 }
 
 /**
- * What the live oscilloscope says in a language: its tasks' goals, the verdicts its judges give over
- * many states a student can reach (warming up, every control anywhere, answers typed or not) and the
- * readings of every control at every position.
+ * What the live oscilloscope says in a language: its tasks' goals, the verdicts its judges give and
+ * its explanations of why the trace cannot be seen, over many states a student can reach (warming up,
+ * every control anywhere, answers typed or not), and the readings of every control at every position.
  */
 Source instrumentTexts(Language language)
 {
@@ -213,6 +214,11 @@ Source instrumentTexts(Language language)
             const BeamMoment moment { 0.0, round % 10 ? 1e9 : 1.0 };
             const TaskVerdict verdict = judgeTask(task, scope, moment, answer);
             said << (castilian ? verdict.castilian : verdict.valencian);
+            // The explanation reads the same states; a sixth of them hold all its wordings.
+            if (round % 6 == 0) {
+                const TraceExplanation explanation = explainTrace(scope, moment);
+                said << (castilian ? explanation.castilian : explanation.valencian);
+            }
         }
     }
     const Hm203 scope;
@@ -221,6 +227,10 @@ Source instrumentTexts(Language language)
             Hm203 turned = scope;
             turned.setValue(info.id, position);
             said << turned.valueText(info.id, castilian);
+            if (position == info.minimum || position == info.maximum) {
+                const TraceExplanation explanation = explainTrace(turned);
+                said << (castilian ? explanation.castilian : explanation.valencian);
+            }
         }
     said.removeDuplicates();
     return { castilian ? QStringLiteral("the virtual oscilloscope (castellano)")

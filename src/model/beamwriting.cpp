@@ -26,19 +26,7 @@ std::optional<double> triggerPeriod(const ScopeSettings &settings)
 {
     if (settings.trigger.coupling == TriggerCoupling::Line)
         return kLinePeriod;
-    const InputSignal *source = nullptr;
-    switch (settings.trigger.source) {
-    case TriggerSource::ChannelI:
-        source = &settings.channelI.signal;
-        break;
-    case TriggerSource::ChannelII:
-        source = &settings.channelII.signal;
-        break;
-    case TriggerSource::External:
-        source = &settings.externalTrigger;
-        break;
-    }
-    const double period = source->periodSeconds();
+    const double period = triggerChannel(settings, settings.trigger.source).signal.periodSeconds();
     return period > 0.0 ? std::optional<double>(period) : std::nullopt;
 }
 

@@ -351,22 +351,36 @@ ScopeSettings Hm203::scopeSettings() const
     return s;
 }
 
+double Hm203::brightness(const BeamMoment &moment) const
+{
+    if (!isPressed(C::Power))
+        return 0.0;
+    // The tube needs a few seconds to warm up; then the trace fades in.
+    const double warm
+        = std::clamp((moment.sincePowerOn - WarmUp::darkSeconds) / WarmUp::fadeSeconds, 0.0, 1.0);
+    double brightness = value(C::Intensity) / 100.0;
+    if (isPressed(C::Tester))
+        return warm * brightness;
+    // Long hold-off and the magnifier both leave the beam on the screen less of the time.
+    brightness *= 1.0 - 0.35 * value(C::HoldOff) / 100.0;
+    if (isPressed(C::XMagnifier) && !isPressed(C::XY))
+        brightness *= 0.75;
+    return warm * brightness;
+}
+
 LiveScreen Hm203::screen(const BeamMoment &moment) const
 {
     LiveScreen live;
     if (!isPressed(C::Power))
         return live;
-    // The tube needs a few seconds to warm up; then the trace fades in.
-    const double warm
-        = std::clamp((moment.sincePowerOn - WarmUp::darkSeconds) / WarmUp::fadeSeconds, 0.0, 1.0);
     const bool warming = moment.warming();
     live.rotationDegrees = value(C::TraceRotation) * 0.05;
     live.spread = 0.03 + 0.3 * std::abs(value(C::Focus) - 50) / 50.0;
+    live.brightness = brightness(moment);
 
     if (isPressed(C::Tester)) {
         live.traces.triggered = true;
         live.traces.traces.append(testerFigure(m_generator.testerLoad));
-        live.brightness = warm * value(C::Intensity) / 100.0;
         live.moving = warming;
         return live;
     }
@@ -375,13 +389,6 @@ LiveScreen Hm203::screen(const BeamMoment &moment) const
     ScopeSettings settings = scopeSettingsAt(seconds);
     settings.freeRunSeconds = seconds;
     live.traces = computeTraces(settings);
-
-    double brightness = value(C::Intensity) / 100.0;
-    // Long hold-off and the magnifier both leave the beam on the screen less of the time.
-    brightness *= 1.0 - 0.35 * value(C::HoldOff) / 100.0;
-    if (settings.xMagnified)
-        brightness *= 0.75;
-    live.brightness = warm * brightness;
     live.moving = warming;
 
     if (settings.mode == DisplayMode::XY)
@@ -398,7 +405,7 @@ LiveScreen Hm203::screen(const BeamMoment &moment) const
     return live;
 }
 
-BeamFrame Hm203::beam(double fromSeconds, double toSeconds, double sincePowerOn) const
+BeamFrame Hm203::beamSpot(double sincePowerOn) const
 {
     BeamFrame frame;
     if (!isPressed(C::Power))
@@ -409,6 +416,14 @@ BeamFrame Hm203::beam(double fromSeconds, double toSeconds, double sincePowerOn)
     frame.spotSpread = Beam::spotSpread(intensity, value(C::Focus) / 100.0);
     frame.rotationDegrees = value(C::TraceRotation) * 0.05;
     frame.moving = sincePowerOn < WarmUp::seconds;
+    return frame;
+}
+
+BeamFrame Hm203::beam(double fromSeconds, double toSeconds, double sincePowerOn) const
+{
+    BeamFrame frame = beamSpot(sincePowerOn);
+    if (!isPressed(C::Power))
+        return frame;
     if (isPressed(C::Tester)) {
         // The tester's figure, written once a mains period.
         const Trace figure = testerFigure(m_generator.testerLoad);

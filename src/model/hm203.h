@@ -225,6 +225,10 @@ public:
     LiveScreen screen(const BeamMoment &moment = {}) const;
     /** What the beam writes between two moments of the clock, the second sincePowerOn after POWER. */
     BeamFrame beam(double fromSeconds, double toSeconds, double sincePowerOn = 1e9) const;
+    /** The beam's current, spot and TR's turn sincePowerOn after POWER, without what it writes. */
+    BeamFrame beamSpot(double sincePowerOn = 1e9) const;
+    /** How bright the screen's picture is at a moment, 0 (nothing) to 1: LiveScreen::brightness. */
+    double brightness(const BeamMoment &moment = {}) const;
 
     /**
      * The reading of a control at a position, every other control where it is: what a screen reader

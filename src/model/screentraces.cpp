@@ -4,31 +4,10 @@
 #include <cmath>
 #include <functional>
 
-ChannelSettings triggerSourceChannel(const ScopeSettings &settings, TriggerSource source)
-{
-    switch (source) {
-    case TriggerSource::ChannelI:
-        return settings.channelI;
-    case TriggerSource::ChannelII:
-        return settings.channelII;
-    case TriggerSource::External:
-        break;
-    }
-    // EXT. hears the TRIG. INP. socket as if DC coupled.
-    ChannelSettings external;
-    external.signal = settings.externalTrigger;
-    external.coupling = Coupling::DC;
-    return external;
-}
-
 namespace {
 
 /** The mains period the ~ position of the trigger selector locks the sweep to. */
 constexpr double kLinePeriod = 1.0 / 50.0;
-/** The trigger's sensitivity (technical data): from a channel, a trace 5 mm high, half a division; from
- * TRIG. INP., 0,6 V. A smaller signal does not trigger the sweep. */
-constexpr double kInternalSensitivityDivisions = 0.5;
-constexpr double kExternalSensitivityVolts = 0.6;
 /** The trigger circuit's bandwidth (technical data): nothing faster than 40 MHz triggers the sweep. */
 constexpr double kTriggerBandwidthHz = 40e6;
 /** The slowest signal HF still triggers on, and the fastest LF does. */
@@ -341,8 +320,8 @@ bool reachesSensitivity(
         highest = std::max(highest, v);
     }
     const double swing = highest - lowest;
-    return external ? swing >= kExternalSensitivityVolts
-                    : swing / std::abs(source.voltsPerDiv) >= kInternalSensitivityDivisions;
+    return external ? swing >= TriggerSensitivity::externalVolts
+                    : swing / std::abs(source.voltsPerDiv) >= TriggerSensitivity::internalDivisions;
 }
 
 std::optional<double> triggerTime(const ScopeSettings &settings)
@@ -350,26 +329,53 @@ std::optional<double> triggerTime(const ScopeSettings &settings)
     return triggerTimeFrom(settings, settings.trigger.source);
 }
 
+ChannelSettings triggerChannel(const ScopeSettings &settings, TriggerSource source)
+{
+    switch (source) {
+    case TriggerSource::ChannelI:
+        return settings.channelI;
+    case TriggerSource::ChannelII:
+        return settings.channelII;
+    case TriggerSource::External:
+        break;
+    }
+    ChannelSettings external;
+    external.signal = settings.externalTrigger;
+    external.coupling = Coupling::DC;
+    return external;
+}
+
 std::optional<double> triggerTimeFrom(const ScopeSettings &settings, TriggerSource from)
 {
+    return searchTrigger(settings, from).time;
+}
+
+TriggerSearch searchTrigger(const ScopeSettings &settings, TriggerSource from)
+{
+    const auto missed = [](TriggerMiss why) { return TriggerSearch { std::nullopt, why }; };
+    const auto found = [](double t) { return TriggerSearch { t, TriggerMiss::None }; };
     const TriggerCoupling coupling = settings.trigger.coupling;
     if (coupling == TriggerCoupling::Line) {
         // Locked to the mains: every sweep starts on a rising zero of the line, whatever the signal.
         const double run = std::isfinite(settings.freeRunSeconds) ? settings.freeRunSeconds : 0.0;
-        return std::floor(run / kLinePeriod) * kLinePeriod;
+        return found(std::floor(run / kLinePeriod) * kLinePeriod);
     }
-    ChannelSettings source = triggerSourceChannel(settings, from);
-    if (source.coupling == Coupling::Ground || !source.signal.isAlternating())
-        return std::nullopt;
+    ChannelSettings source = triggerChannel(settings, from);
+    if (source.coupling == Coupling::Ground)
+        return missed(TriggerMiss::Grounded);
+    if (!source.signal.isAlternating())
+        return missed(TriggerMiss::NoSignal);
     // HF's high-pass shuts the 50 Hz hum out of the trigger circuit, LF's low-pass the noise.
     if (coupling == TriggerCoupling::HF)
         source.signal.humVolts = 0.0;
     if (coupling == TriggerCoupling::LF)
         source.signal.noiseVolts = 0.0;
     const double frequency = source.signal.frequencyHz;
-    if (frequency > kTriggerBandwidthHz || (coupling == TriggerCoupling::HF && frequency < kHighPassHz)
+    if (frequency > kTriggerBandwidthHz)
+        return missed(TriggerMiss::TooFast);
+    if ((coupling == TriggerCoupling::HF && frequency < kHighPassHz)
         || (coupling == TriggerCoupling::LF && frequency > kLowPassHz))
-        return std::nullopt;
+        return missed(TriggerMiss::Filtered);
     // Only DC coupling lets the trigger circuit see the signal's mean.
     const double mean = coupling == TriggerCoupling::DC || source.coupling == Coupling::AC
         ? 0.0
@@ -380,7 +386,7 @@ std::optional<double> triggerTimeFrom(const ScopeSettings &settings, TriggerSour
     const auto sense = [&](double t) { return triggerVolts(source, armed + t) - mean; };
     const double period = source.signal.periodSeconds();
     if (!reachesSensitivity(source, from == TriggerSource::External, sense, period))
-        return std::nullopt;
+        return missed(TriggerMiss::TooSmall);
     const double level = settings.trigger.levelVolts;
     const TriggerSlope slope = settings.trigger.slope;
     // One full period holds every crossing there is; scanning a little more than one catches the
@@ -393,7 +399,7 @@ std::optional<double> triggerTimeFrom(const ScopeSettings &settings, TriggerSour
         const double after = sense(period * 1e-6);
         if ((slope == TriggerSlope::Rising && after > level)
             || (slope == TriggerSlope::Falling && after < level))
-            return armed;
+            return found(armed);
     }
     for (int i = 1; i <= steps; ++i) {
         const double t = i * dt;
@@ -408,11 +414,11 @@ std::optional<double> triggerTimeFrom(const ScopeSettings &settings, TriggerSour
                 else
                     lo = mid;
             }
-            return armed + hi;
+            return found(armed + hi);
         }
         before = after;
     }
-    return std::nullopt;
+    return missed(TriggerMiss::LevelOutside);
 }
 
 ScreenTraces computeTraces(const ScopeSettings &settings)

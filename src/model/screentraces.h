@@ -58,11 +58,46 @@ ScreenTraces computeTraces(const ScopeSettings &settings);
  * saturation. */
 double channelDivisions(const ChannelSettings &channel, double seconds);
 
-/** The channel a trigger source stands for; TRIG. INP. (EXT.) as a DC-coupled channel of its own. */
-ChannelSettings triggerSourceChannel(const ScopeSettings &settings, TriggerSource source);
-
 /** The voltage the trigger circuit sees from a channel at time t (after the coupling switch, before INV). */
 double triggerVolts(const ChannelSettings &channel, double seconds);
+
+/** The trigger's sensitivity (technical data): from a channel, a trace 5 mm high, half a division; from
+ * TRIG. INP., 0,6 V. A smaller signal does not trigger the sweep. */
+namespace TriggerSensitivity {
+inline constexpr double internalDivisions = 0.5;
+inline constexpr double externalVolts = 0.6;
+} // namespace TriggerSensitivity
+
+/** Why a trigger source starts no sweep. */
+enum class TriggerMiss {
+    /** It does start one. */
+    None,
+    /** The source channel is on GD. */
+    Grounded,
+    /** Nothing that alternates reaches the source: no signal, or a steady level. */
+    NoSignal,
+    /** HF keeps a slow signal, LF a fast one, out of the trigger circuit. */
+    Filtered,
+    /** The signal is faster than the trigger circuit follows. */
+    TooFast,
+    /** It swings less than the trigger's sensitivity. */
+    TooSmall,
+    /** LEVEL lies beyond what the signal passes through on the chosen slope. */
+    LevelOutside,
+};
+
+/** What the trigger circuit finds on a source: the moment it fires, or why it never does. */
+struct TriggerSearch
+{
+    std::optional<double> time;
+    TriggerMiss miss = TriggerMiss::None;
+};
+
+/** The channel the trigger circuit listens to; EXT. hears the TRIG. INP. socket as if DC coupled. */
+ChannelSettings triggerChannel(const ScopeSettings &settings, TriggerSource source);
+
+/** The trigger search of triggerTimeFrom, with the reason it finds no moment. */
+TriggerSearch searchTrigger(const ScopeSettings &settings, TriggerSource source);
 
 /**
  * The first time from 0 on at which the trigger source crosses the level on the chosen slope, or

@@ -140,7 +140,7 @@ Problem beamProblem(const Look &look)
     if (look.scope.isPressed(Hm203Control::Tester))
         return notMet(text(u"El comprobador de componentes ocupa la pantalla: desactiva COMPONENT TESTER."),
             text(u"El comprovador de components ocupa la pantalla: desactiva COMPONENT TESTER."));
-    if (look.brightness <= kFaintBeam)
+    if (isFaint(look))
         return notMet(text(u"La traza apenas se ve: sube INTENS."),
             text(u"La traça amb prou feines es veu: puja INTENS."));
     return std::nullopt;
@@ -206,9 +206,7 @@ Problem visibleProblem(const Look &look, const std::optional<Extent> &extent, co
 {
     if (extent && extent->visible)
         return std::nullopt;
-    // In NORM an untriggered sweep never starts: the screen is dark wherever the trace would be.
-    if (look.settings.mode != DisplayMode::XY && look.settings.trigger.mode == TriggerMode::Normal
-        && !look.traces.triggered)
+    if (darkInNorm(look))
         return untriggered(look, look.settings.trigger.source);
     return notMet(text(u"No se ve la traza en la pantalla: búscala con %1 y X-POS.").arg(text(position)),
         text(u"No es veu la traça en la pantalla: busca-la amb %1 i X-POS.").arg(text(position)));
@@ -378,7 +376,7 @@ TaskVerdict untriggered(const Look &look, TriggerSource source)
     };
     const bool external = source == TriggerSource::External;
     const QString channel = source == TriggerSource::ChannelII ? QStringLiteral("II") : QStringLiteral("I");
-    const ChannelSettings heard = triggerSourceChannel(look.settings, source);
+    const ChannelSettings heard = triggerChannel(look.settings, source);
     if (!external && heard.coupling == Coupling::Ground)
         return told(
             text(u"El disparo escucha el canal %1, que está en GD (a masa): pasa el canal %1 a DC o AC.")

@@ -38,7 +38,7 @@ struct Look
         : scope(instrument)
         , settings(instrument.scopeSettings())
         , traces(computeTraces(settings))
-        , brightness(instrument.screen().brightness)
+        , brightness(instrument.brightness())
     {
     }
     const Hm203 &scope;
@@ -46,6 +46,26 @@ struct Look
     ScreenTraces traces;
     double brightness;
 };
+
+/** A beam this bright (Hm203::brightness) is too faint to work with. */
+inline bool isFaint(double brightness)
+{
+    return brightness <= kFaintBeam;
+}
+inline bool isFaint(const Look &look)
+{
+    return isFaint(look.brightness);
+}
+
+/** In NORM a sweep that nothing triggers never starts: the face is dark wherever the traces would be. */
+inline bool darkInNorm(const ScopeSettings &settings, bool triggered)
+{
+    return settings.mode != DisplayMode::XY && settings.trigger.mode == TriggerMode::Normal && !triggered;
+}
+inline bool darkInNorm(const Look &look)
+{
+    return darkInNorm(look.settings, look.traces.triggered);
+}
 
 /** Where one kind of trace lies on the screen, all its pieces together. */
 struct Extent

@@ -1,0 +1,477 @@
+#include "tracewording.h"
+
+#include "decimalformat.h"
+
+#include <cmath>
+
+namespace TraceWording {
+
+namespace {
+
+using C = Hm203Control;
+
+/** How many causes are put into words; the rest wait until these are mended. */
+constexpr int kWordedCauses = 2;
+
+QString text(const char16_t *literal)
+{
+    return QString::fromUtf16(literal);
+}
+
+QString label(C control)
+{
+    return QString::fromUtf16(controlInfo(control).label);
+}
+
+/** A height on the graticule, to the two figures a student reads off it. */
+QString divisions(double height)
+{
+    return formatDecimal(height, { .significantDigits = 2 });
+}
+
+QString channelName(bool second)
+{
+    return second ? QStringLiteral("CH II") : QStringLiteral("CH I");
+}
+
+Wording words(const char16_t *castilian, const char16_t *valencian)
+{
+    return { text(castilian), text(valencian) };
+}
+
+/** What a trace of a kind is called, in the middle of a sentence. */
+Wording called(TraceKind kind)
+{
+    switch (kind) {
+    case TraceKind::ChannelI:
+        return words(u"la traza de CH I", u"la traça de CH I");
+    case TraceKind::ChannelII:
+        return words(u"la traza de CH II", u"la traça de CH II");
+    case TraceKind::Sum:
+        return words(u"la traza de la suma (ADD)", u"la traça de la suma (ADD)");
+    case TraceKind::XY:
+        break;
+    }
+    return words(u"la figura X-Y", u"la figura X-Y");
+}
+
+/** The same, opening a sentence. */
+Wording subject(TraceKind kind)
+{
+    Wording w = called(kind);
+    w.castilian[0] = w.castilian.at(0).toUpper();
+    w.valencian[0] = w.valencian.at(0).toUpper();
+    return w;
+}
+
+Wording side(bool above)
+{
+    return above ? words(u"por encima", u"per damunt") : words(u"por debajo", u"per davall");
+}
+
+} // namespace
+
+ChannelControls channelControls(bool second)
+{
+    if (second)
+        return { C::YPositionII, C::VoltsDivII, C::VoltsCalII, C::MagnifyII, C::GroundII, C::DcII };
+    return { C::YPositionI, C::VoltsDivI, C::VoltsCalI, C::MagnifyI, C::GroundI, C::DcI };
+}
+
+TriggerReason triggerReason(const TriggerContext &c)
+{
+    const QString name = channelName(c.second);
+    switch (c.miss) {
+    case TriggerMiss::None:
+    case TriggerMiss::LevelOutside:
+        break;
+    case TriggerMiss::TooSmall: {
+        if (c.external) {
+            const QString volts = formatDecimal(TriggerSensitivity::externalVolts);
+            return { TraceCause::BelowTriggerThreshold,
+                { text(u"por TRIG. INP. el disparo necesita %1 V y la señal no llega").arg(volts),
+                    text(u"per TRIG. INP. el disparament necessita %1 V i el senyal no hi arriba")
+                        .arg(volts) },
+                { text(u"suelta %1 para disparar desde un canal").arg(label(C::ExtTrigger)),
+                    text(u"deixa anar %1 per a disparar des d'un canal").arg(label(C::ExtTrigger)) } };
+        }
+        const QString height = divisions(c.heightDivisions);
+        const QString needed = formatDecimal(TriggerSensitivity::internalDivisions);
+        const Wording probe = c.tenthProbe ? words(u"con la sonda ×10, ", u"amb la sonda ×10, ") : Wording {};
+        const QString volts = label(channelControls(c.second).volts);
+        return { TraceCause::BelowTriggerThreshold,
+            { text(u"%1la señal de %2 solo ocupa %3 divisiones, menos de las %4 que necesita el disparo")
+                    .arg(probe.castilian, name, height, needed),
+                text(u"%1el senyal de %2 només ocupa %3 divisions, menys de les %4 que necessita el "
+                     u"disparament")
+                    .arg(probe.valencian, name, height, needed) },
+            { text(u"gira %1 a un paso más sensible").arg(volts),
+                text(u"gira %1 a un pas més sensible").arg(volts) } };
+    }
+    case TriggerMiss::NoSignal: {
+        if (c.external)
+            return { TraceCause::TriggerSourceEmpty,
+                words(u"el disparo escucha a TRIG. INP. (EXT.), que no lleva señal",
+                    u"el disparament escolta TRIG. INP. (EXT.), que no porta senyal"),
+                { text(u"suelta %1").arg(label(C::ExtTrigger)),
+                    text(u"deixa anar %1").arg(label(C::ExtTrigger)) } };
+        const QString other = channelName(!c.second);
+        const QString button = label(C::ChannelII);
+        return { TraceCause::TriggerSourceEmpty,
+            { text(u"el disparo escucha a %1, que no lleva señal").arg(name),
+                text(u"el disparament escolta %1, que no porta senyal").arg(name) },
+            c.second ? Wording { text(u"suelta %1 para disparar desde %2").arg(button, other),
+                text(u"deixa anar %1 per a disparar des de %2").arg(button, other) }
+                     : Wording { text(u"pulsa %1 para disparar desde %2").arg(button, other),
+                         text(u"polsa %1 per a disparar des de %2").arg(button, other) } };
+    }
+    case TriggerMiss::Grounded: {
+        const QString ground = label(channelControls(c.second).ground);
+        return { TraceCause::Grounded,
+            { text(u"el disparo escucha a %1, que está en GD").arg(name),
+                text(u"el disparament escolta %1, que està en GD").arg(name) },
+            { text(u"suelta %1").arg(ground), text(u"deixa anar %1").arg(ground) } };
+    }
+    case TriggerMiss::Filtered: {
+        const QString trig = label(C::TriggerCoupling);
+        const Wording mend { text(u"pon %1 en AC o DC").arg(trig), text(u"posa %1 en AC o DC").arg(trig) };
+        if (c.highPass)
+            return { TraceCause::TriggerFiltered,
+                { text(u"%1 en HF solo deja pasar al disparo las señales rápidas, y esta es lenta").arg(trig),
+                    text(u"%1 en HF només deixa passar al disparament els senyals ràpids, i este és lent")
+                        .arg(trig) },
+                mend };
+        return { TraceCause::TriggerFiltered,
+            { text(u"%1 en LF solo deja pasar al disparo las señales lentas, y esta es rápida").arg(trig),
+                text(u"%1 en LF només deixa passar al disparament els senyals lents, i este és ràpid")
+                    .arg(trig) },
+            mend };
+    }
+    case TriggerMiss::TooFast:
+        return { TraceCause::TriggerFiltered,
+            words(u"la señal es más rápida de lo que sigue el circuito de disparo",
+                u"el senyal és més ràpid del que seguix el circuit de disparament"),
+            words(u"baja la frecuencia en el generador", u"baixa la freqüència en el generador") };
+    }
+    const QString level = label(C::Level);
+    return { TraceCause::LevelOutside,
+        { text(u"%1 queda fuera de la señal").arg(level), text(u"%1 queda fora del senyal").arg(level) },
+        { text(u"gira %1 hasta que corte la señal").arg(level),
+            text(u"gira %1 fins que talle el senyal").arg(level) } };
+}
+
+Wording powerOff()
+{
+    const QString power = label(C::Power);
+    return { text(u"El osciloscopio está apagado: pulsa %1.").arg(power),
+        text(u"L'oscil·loscopi està apagat: polsa %1.").arg(power) };
+}
+
+Wording warmingUp(double secondsLeft)
+{
+    const QString power = label(C::Power);
+    const QString left = fixedDecimal(secondsLeft, 1);
+    return { text(u"Acabas de pulsar %1 y el tubo aún se calienta: la traza tarda unos %2 s en verse del "
+                  u"todo; espera.")
+                 .arg(power, left),
+        text(u"Acabes de polsar %1 i el tub encara es calfa: la traça tarda uns %2 s a veure's del tot; "
+             u"espera.")
+            .arg(power, left) };
+}
+
+Wording intensityLow()
+{
+    const QString intens = label(C::Intensity);
+    return { text(u"La traza apenas se ve porque el haz es muy débil: sube %1 hasta verla bien.").arg(intens),
+        text(u"La traça amb prou feines es veu perquè el feix és molt feble: puja %1 fins a veure-la bé.")
+            .arg(intens) };
+}
+
+Wording fastSweepDim(double dutyCycle)
+{
+    const QString intens = label(C::Intensity);
+    const QString time = label(C::TimeDiv);
+    const QString share = formatDecimal(100.0 * dutyCycle, { .significantDigits = 2 });
+    return { text(u"La traza es tenue porque el barrido, mucho más corto que el periodo de la señal, espera "
+                  u"a cada disparo y el haz solo escribe el %1 % del tiempo: sube %2 o elige con %3 un "
+                  u"barrido más lento.")
+                 .arg(share, intens, time),
+        text(u"La traça és tènue perquè l'escombratge, molt més curt que el període del senyal, espera "
+             u"cada disparament i el feix només escriu el %1 % del temps: puja %2 o tria amb %3 un "
+             u"escombratge més lent.")
+            .arg(share, intens, time) };
+}
+
+Wording tester()
+{
+    const QString button = label(C::Tester);
+    return {
+        text(u"El %1 está pulsado y la pantalla muestra su figura, no las señales: suéltalo.").arg(button),
+        text(u"El %1 està polsat i la pantalla mostra la seua figura, no els senyals: deixa'l anar.")
+            .arg(button)
+    };
+}
+
+Wording darkInNormWords(const TriggerReason &r)
+{
+    const QString norm = label(C::AtNorm);
+    return {
+        text(u"La pantalla está oscura porque en NORM el barrido espera un disparo, y %1: %2, o pasa a AT "
+             u"con %3.")
+            .arg(r.why.castilian, r.mend.castilian, norm),
+        text(
+            u"La pantalla està fosca perquè en NORM l'escombratge espera un disparament, i %1: %2, o passa a "
+            u"AT amb %3.")
+            .arg(r.why.valencian, r.mend.valencian, norm)
+    };
+}
+
+Wording running(const TriggerReason &r)
+{
+    return {
+        text(u"La traza corre porque %1, y en AT el barrido arranca sin disparo, cada vez en otro punto de "
+             u"la señal: %2.")
+            .arg(r.why.castilian, r.mend.castilian),
+        text(u"La traça corre perquè %1, i en AT l'escombratge arranca sense disparament, cada vegada en un "
+             u"altre punt del senyal: %2.")
+            .arg(r.why.valencian, r.mend.valencian)
+    };
+}
+
+Wording lineTrigger()
+{
+    const QString trig = label(C::TriggerCoupling);
+    return { text(
+                 u"La traza corre porque %1 en ~ dispara con la red eléctrica y la señal no va al paso de la "
+                 u"red: pon %1 en AC o DC.")
+                 .arg(trig),
+        text(u"La traça corre perquè %1 en ~ dispara amb la xarxa elèctrica i el senyal no va al pas de la "
+             u"xarxa: posa %1 en AC o DC.")
+            .arg(trig) };
+}
+
+Wording sideways(TraceKind kind, bool left, bool magnified)
+{
+    const QString xpos = label(C::XPosition);
+    const Wording where
+        = left ? words(u"a la izquierda", u"a l'esquerra") : words(u"a la derecha", u"a la dreta");
+    const Wording turn
+        = left ? words(u"a la derecha", u"cap a la dreta") : words(u"a la izquierda", u"cap a l'esquerra");
+    if (magnified)
+        return { text(u"Con %1 la parte ampliada del barrido queda %2 de la pantalla: gira %3 %4 hasta que "
+                      u"vuelva la traza.")
+                     .arg(label(C::XMagnifier), where.castilian, xpos, turn.castilian),
+            text(u"Amb %1 la part ampliada de l'escombratge queda %2 de la pantalla: gira %3 %4 fins que "
+                 u"torne la traça.")
+                .arg(label(C::XMagnifier), where.valencian, xpos, turn.valencian) };
+    const Wording who = subject(kind);
+    return { text(u"%1 queda %2 de la pantalla: gira %3 %4 hasta que vuelva.")
+                 .arg(who.castilian, where.castilian, xpos, turn.castilian),
+        text(u"%1 queda %2 de la pantalla: gira %3 %4 fins que torne.")
+            .arg(who.valencian, where.valencian, xpos, turn.valencian) };
+}
+
+Wording offVertically(TraceKind kind, bool above)
+{
+    const Wording who = subject(kind);
+    const Wording where = side(above);
+    const QString ypos = label(channelControls(kind == TraceKind::ChannelII).position);
+    const Wording move = above ? words(u"bájala", u"baixa-la") : words(u"súbela", u"puja-la");
+    return { text(u"%1 queda %2 de la pantalla: %3 con %4.")
+                 .arg(who.castilian, where.castilian, move.castilian, ypos),
+        text(u"%1 queda %2 de la pantalla: %3 amb %4.")
+            .arg(who.valencian, where.valencian, move.valencian, ypos) };
+}
+
+Wording offsetOffFace(TraceKind kind, bool second, double volts, bool above)
+{
+    const Wording who = called(kind);
+    const Wording where = side(above);
+    const QString offset = formatDecimal(volts, { .significantDigits = 3 });
+    const QString dc = label(channelControls(second).dc);
+    // A sum's trace says whose mean it is; a channel's own trace already does.
+    const QString whose = kind == TraceKind::Sum ? QStringLiteral(" de ") + channelName(second) : QString();
+    return { text(
+                 u"Con DC, la componente continua de %1 V%2 lleva %3 %4 de la pantalla: suelta %5 para pasar "
+                 u"a AC.")
+                 .arg(offset, whose, who.castilian, where.castilian, dc),
+        text(
+            u"Amb DC, la component contínua de %1 V%2 porta %3 %4 de la pantalla: deixa anar %5 per a passar "
+            u"a AC.")
+            .arg(offset, whose, who.valencian, where.valencian, dc) };
+}
+
+Wording tooSensitive(TraceKind kind, bool second, double voltsPerDiv)
+{
+    const Wording who = called(kind);
+    const QString scale = formatVoltsPerDiv(voltsPerDiv);
+    const QString volts = label(channelControls(second).volts);
+    return { text(u"A %1, %2 es tan alta que queda fuera de la pantalla, más allá de donde llega el "
+                  u"amplificador: gira %3 hacia menos sensibilidad.")
+                 .arg(scale, who.castilian, volts),
+        text(u"A %1, %2 és tan alta que queda fora de la pantalla, més enllà d'on arriba l'amplificador: "
+             u"gira %3 cap a menys sensibilitat.")
+            .arg(scale, who.valencian, volts) };
+}
+
+Wording grounded(bool second)
+{
+    const QString name = channelName(second);
+    const QString ground = label(channelControls(second).ground);
+    return { text(u"%1 está en GD: su entrada va a masa y la línea plana que ves es la línea de cero, no la "
+                  u"señal; suelta %2.")
+                 .arg(name, ground),
+        text(
+            u"%1 està en GD: la seua entrada va a massa i la línia plana que veus és la línia de zero, no el "
+            u"senyal; deixa anar %2.")
+            .arg(name, ground) };
+}
+
+Wording noSignal(bool second, bool otherShows)
+{
+    const QString name = channelName(second);
+    const Wording mend = otherShows
+        ? Wording { text(u"suelta %1 para ver %2").arg(label(C::ChannelII), channelName(!second)),
+              text(u"deixa anar %1 per a veure %2").arg(label(C::ChannelII), channelName(!second)) }
+        : words(u"sube la amplitud de su salida en el generador",
+            u"puja l'amplitud de la seua eixida en el generador");
+    return {
+        text(u"%1 no recibe ninguna señal que cambie y la traza es una línea plana: %2.")
+            .arg(name, mend.castilian),
+        text(u"%1 no rep cap senyal que canvie i la traça és una línia plana: %2.").arg(name, mend.valencian)
+    };
+}
+
+Wording xyAxisEmpty(bool vertical, bool horizontal)
+{
+    const QString xy = label(C::XY);
+    if (vertical && horizontal)
+        return { text(u"En X-Y ningún canal recibe señal y el haz se queda en un punto quieto, que marca el "
+                      u"fósforo: baja %1 y da señal a los canales en el generador, o suelta %2.")
+                     .arg(label(C::Intensity), xy),
+            text(u"En X-Y cap canal rep senyal i el feix es queda en un punt quiet, que marca el fòsfor: "
+                 u"baixa "
+                 u"%1 i dona senyal als canals en el generador, o deixa anar %2.")
+                .arg(label(C::Intensity), xy) };
+    if (horizontal)
+        return {
+            text(u"En X-Y, CH II mueve el haz en horizontal y no recibe señal, así que la figura se queda en "
+                 u"una línea vertical: sube la amplitud de su salida en el generador o suelta %1.")
+                .arg(xy),
+            text(u"En X-Y, CH II mou el feix en horitzontal i no rep senyal, així que la figura es queda en "
+                 u"una "
+                 u"línia vertical: puja l'amplitud de la seua eixida en el generador o deixa anar %1.")
+                .arg(xy)
+        };
+    return {
+        text(u"En X-Y, CH I mueve el haz en vertical y no recibe señal, así que la figura se queda en una "
+             u"línea horizontal: sube la amplitud de su salida en el generador o suelta %1.")
+            .arg(xy),
+        text(
+            u"En X-Y, CH I mou el feix en vertical i no rep senyal, així que la figura es queda en una línia "
+            u"horitzontal: puja l'amplitud de la seua eixida en el generador o deixa anar %1.")
+            .arg(xy)
+    };
+}
+
+Wording crawlingSpot(double tailDivisions, bool byTurns)
+{
+    const QString time = label(C::TimeDiv);
+    if (byTurns && tailDivisions >= 1.0)
+        return { text(u"Con %1 los canales se dibujan por turnos, un barrido cada uno, y a este %2 "
+                      u"parpadean: pulsa "
+                      u"también %3 para que %1 los trocee, o gira %2 hacia barridos más rápidos.")
+                     .arg(label(C::Dual), time, label(C::Add)),
+            text(
+                u"Amb %1 els canals es dibuixen per torns, un escombratge cadascun, i a este %2 parpellegen: "
+                u"polsa també %3 perquè %1 els trossege, o gira %2 cap a escombratges més ràpids.")
+                .arg(label(C::Dual), time, label(C::Add)) };
+    if (tailDivisions < 1.0)
+        return {
+            text(u"El barrido es tan lento que solo ves un punto que avanza por la pantalla: gira %1 hacia "
+                 u"barridos más rápidos.")
+                .arg(time),
+            text(
+                u"L'escombratge és tan lent que només veus un punt que avança per la pantalla: gira %1 cap a "
+                u"escombratges més ràpids.")
+                .arg(time)
+        };
+    return {
+        text(u"El barrido es tan lento que la traza se dibuja a trozos y parpadea: gira %1 hacia barridos "
+             u"más rápidos.")
+            .arg(time),
+        text(u"L'escombratge és tan lent que la traça es dibuixa a trossos i parpelleja: gira %1 cap a "
+             u"escombratges més ràpids.")
+            .arg(time)
+    };
+}
+
+Wording probeTenth(bool second, double heightDivisions)
+{
+    const QString name = channelName(second);
+    const QString height = divisions(heightDivisions);
+    const QString volts = label(channelControls(second).volts);
+    return { text(
+                 u"La sonda ×10 de %1 divide la señal por diez y la traza solo mide %2 divisiones: gira %3 a "
+                 u"un paso más sensible y multiplica por 10 lo que leas.")
+                 .arg(name, height, volts),
+        text(u"La sonda ×10 de %1 dividix el senyal per deu i la traça només fa %2 divisions: gira %3 a un "
+             u"pas "
+             u"més sensible i multiplica per 10 el que llegisques.")
+            .arg(name, height, volts) };
+}
+
+Wording defocused()
+{
+    const QString focus = label(C::Focus);
+    return { text(u"La traza sale ancha y borrosa porque el haz está desenfocado: gira %1 hasta que la línea "
+                  u"quede fina.")
+                 .arg(focus),
+        text(u"La traça ix ampla i borrosa perquè el feix està desenfocat: gira %1 fins que la línia quede "
+             u"fina.")
+            .arg(focus) };
+}
+
+Wording rotated(double degrees)
+{
+    const QString turn = formatDecimal(std::abs(degrees), { .decimals = 2 });
+    const QString tr = label(C::TraceRotation);
+    return { text(u"La traza está girada %1° respecto de la retícula: gira %2 hasta que quede paralela a sus "
+                  u"líneas.")
+                 .arg(turn, tr),
+        text(u"La traça està girada %1° respecte de la retícula: gira %2 fins que quede paral·lela a les "
+             u"seues "
+             u"línies.")
+            .arg(turn, tr) };
+}
+
+TraceExplanation explanation(const QList<Finding> &found, bool figure)
+{
+    TraceExplanation e;
+    int worded = 0;
+    for (const Finding &f : found) {
+        e.causes.append(f.cause);
+        if (f.words.castilian.isEmpty())
+            continue;
+        if (++worded > kWordedCauses)
+            continue;
+        e.castilian += (e.castilian.isEmpty() ? QString() : QStringLiteral(" ")) + f.words.castilian;
+        e.valencian += (e.valencian.isEmpty() ? QString() : QStringLiteral(" ")) + f.words.valencian;
+    }
+    if (worded > kWordedCauses) {
+        e.castilian += text(u" Cuando lo arregles, vuelve a preguntar: hay algo más.");
+        e.valencian += text(u" Quan ho arregles, torna a preguntar: hi ha alguna cosa més.");
+    }
+    if (e.causes.isEmpty()) {
+        const Wording fine = figure
+            ? words(u"Nada impide ver la figura: la pantalla muestra una figura X-Y estable.",
+                u"Res no impedix veure la figura: la pantalla mostra una figura X-Y estable.")
+            : words(u"Nada impide ver la traza: la pantalla muestra una traza estable.",
+                u"Res no impedix veure la traça: la pantalla mostra una traça estable.");
+        e.castilian = fine.castilian;
+        e.valencian = fine.valencian;
+    }
+    return e;
+}
+
+} // namespace TraceWording

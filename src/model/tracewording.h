@@ -1,0 +1,93 @@
+#pragma once
+
+#include "hm203.h"
+#include "screentraces.h"
+#include "traceexplanation.h"
+
+#include <QList>
+#include <QString>
+
+/**
+ * The words of the trace explanation, both languages side by side: for each cause what the student sees,
+ * why, and the control that mends it, named as the panel prints it.
+ */
+namespace TraceWording {
+
+struct Wording
+{
+    QString castilian;
+    QString valencian;
+};
+
+/** One cause found, with its words; a cause another one's words already give has none of its own. */
+struct Finding
+{
+    TraceCause cause;
+    Wording words;
+};
+
+/** The controls of one channel. */
+struct ChannelControls
+{
+    Hm203Control position;
+    Hm203Control volts;
+    Hm203Control cal;
+    Hm203Control magnify;
+    Hm203Control ground;
+    Hm203Control dc;
+};
+ChannelControls channelControls(bool second);
+
+/** What the trigger circuit makes of its source, for the words of why it finds no trigger. */
+struct TriggerContext
+{
+    TriggerMiss miss = TriggerMiss::None;
+    bool external = false;
+    /** The source is channel II. */
+    bool second = false;
+    /** TRIG. at HF (else, when filtered, LF). */
+    bool highPass = false;
+    /** The source channel's probe is the ×10 one. */
+    bool tenthProbe = false;
+    /** The source channel's trace, from peak to peak. */
+    double heightDivisions = 0.0;
+};
+
+/** Why the trigger finds nothing, as a clause, with the cause it stands for and what mends it. */
+struct TriggerReason
+{
+    TraceCause cause;
+    Wording why;
+    Wording mend;
+};
+TriggerReason triggerReason(const TriggerContext &context);
+
+Wording powerOff();
+Wording warmingUp(double secondsLeft);
+Wording intensityLow();
+/** dutyCycle: the share of the time the beam writes. */
+Wording fastSweepDim(double dutyCycle);
+Wording tester();
+Wording darkInNormWords(const TriggerReason &reason);
+Wording running(const TriggerReason &reason);
+Wording lineTrigger();
+Wording sideways(TraceKind kind, bool left, bool magnified);
+Wording offVertically(TraceKind kind, bool above);
+Wording offsetOffFace(TraceKind kind, bool second, double volts, bool above);
+Wording tooSensitive(TraceKind kind, bool second, double voltsPerDiv);
+Wording grounded(bool second);
+/** otherShows: the other channel carries a signal and CH I/II shows it. */
+Wording noSignal(bool second, bool otherShows);
+/** vertical: channel I carries nothing; horizontal: channel II. */
+Wording xyAxisEmpty(bool vertical, bool horizontal);
+/** tailDivisions: how far the spot moves in one afterglow time; byTurns: DUAL draws the channels a sweep
+ * each. */
+Wording crawlingSpot(double tailDivisions, bool byTurns);
+Wording probeTenth(bool second, double heightDivisions);
+Wording defocused();
+Wording rotated(double degrees);
+
+/** The explanation of what was found: the first two causes in words, or that the screen is fine. */
+TraceExplanation explanation(const QList<Finding> &found, bool figure);
+
+} // namespace TraceWording
