@@ -4,6 +4,7 @@
 #include "livepanel.h"
 #include "panelcontrol.h"
 #include "radiogroup.h"
+#include "screenface.h"
 #include "taskstrip.h"
 #include "testsupport.h"
 #include "tfichaprincipal.h"
@@ -254,6 +255,39 @@ private Q_SLOTS:
         dual->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
         QVERIFY(!dual->state().checked);
         window->close();
+    }
+
+    void theScreenIsAPictureDescribedInWords_data() { languages(); }
+    void theScreenIsAPictureDescribedInWords()
+    {
+        QFETCH(bool, castilian);
+        setLanguage(castilian);
+        open();
+        ScreenFace *face = panel()->screenFace();
+        QAccessibleInterface *reader = QAccessible::queryAccessibleInterface(face);
+        QCOMPARE(reader->role(), QAccessible::Graphic);
+        QCOMPARE(reader->text(QAccessible::Name),
+            castilian ? QStringLiteral("Pantalla del osciloscopio")
+                      : QStringLiteral("Pantalla de l'oscil·loscopi"));
+        const QString words = describeScreen(panel()->scope(), panel()->moment()).text(castilian);
+        QCOMPARE(reader->text(QAccessible::Description), words);
+        QCOMPARE(panel()->screenDescription(castilian), words);
+        // The notification inside it carries the same words; neither takes the focus or the pointer.
+        QAccessibleInterface *news = QAccessible::queryAccessibleInterface(face->news());
+        QCOMPARE(news->role(), QAccessible::Notification);
+        QCOMPARE(news->text(QAccessible::Name), words);
+        QVERIFY(!reader->state().focusable && !news->state().focusable);
+        QVERIFY(face->geometry().contains(panel()->screenRect().adjusted(4, 4, -4, -4)));
+        QCOMPARE(panel()->childAt(panel()->screenRect().center()), nullptr);
+        // Grounded, the channel shows its zero line, and the words follow in the window's language.
+        QSignalSpy said(panel(), &LivePanel::screenDescriptionChanged);
+        panel()->setControlValue(C::GroundI, 1);
+        QTRY_COMPARE(said.size(), 1);
+        QCOMPARE(reader->text(QAccessible::Description),
+            castilian ? QStringLiteral("CH I: línea horizontal, centrada.")
+                      : QStringLiteral("CH I: línia horitzontal, centrada."));
+        panel()->setControlValue(C::GroundI, 0);
+        osciloscopio->close();
     }
 
     void theScreenFollowsAndRestsWhenSteady()
