@@ -2,7 +2,7 @@
 // position one frame (the instrument computed and the panel repainted), with the 99th percentile
 // against its target; then pictures that move by themselves (a slow sweep, alternating channels, a
 // running trace), their frame rate and cost; then the processor time a steady window takes while
-// nothing changes.
+// nothing changes. Over the same sweep, the cost of putting the face into words.
 #include "livepanel.h"
 #include "panelcontrol.h"
 
@@ -18,6 +18,8 @@ namespace {
 
 constexpr double kFrameTargetMs = 4.0;
 constexpr double kMedianTargetMs = 2.0;
+/** The words for the face are worked out at most once a frame, only when the instrument changed. */
+constexpr double kDescribeTargetMs = 1.0;
 
 double cpuSeconds()
 {
@@ -50,6 +52,7 @@ int main(int argc, char **argv)
     QList<double> frames;
     QList<double> cpuFrames;
     QList<double> worst(kHm203ControlCount, 0.0);
+    QList<double> describing;
     for (const Hm203ControlInfo &info : hm203Controls()) {
         if (info.id == Hm203Control::Power)
             continue; // switching off and on starts the warm-up, not a frame of interest
@@ -76,6 +79,11 @@ int main(int argc, char **argv)
                     qPrintable(QString::fromUtf16(info.label)), v, a / 1e6, (b - a) / 1e6, ms - b / 1e6);
             frames << ms;
             worst[int(info.id)] = std::max(worst[int(info.id)], ms);
+            QElapsedTimer words;
+            words.start();
+            const ScreenDescription described = describeScreen(panel.scope(), panel.moment());
+            describing << words.nsecsElapsed() / 1e6;
+            Q_UNUSED(described);
         }
     }
     const double p99 = percentile(frames, 0.99);
@@ -88,6 +96,12 @@ int main(int argc, char **argv)
     const double cpuP99 = percentile(cpuFrames, 0.99);
     std::printf("  in processor time: median %.2f ms, 99th percentile %.2f ms (target < %.0f ms: %s)\n",
         percentile(cpuFrames, 0.5), cpuP99, kFrameTargetMs, cpuP99 < kFrameTargetMs ? "met" : "NOT MET");
+    const double describeP99 = percentile(describing, 0.99);
+    std::printf(
+        "  the face in words (describeScreen): median %.3f ms, 99th percentile %.3f ms over %lld states "
+        "(target < %.0f ms: %s)\n",
+        percentile(describing, 0.5), describeP99, qlonglong(describing.size()), kDescribeTargetMs,
+        describeP99 < kDescribeTargetMs ? "met" : "NOT MET");
     for (const Hm203ControlInfo &info : hm203Controls())
         if (worst[int(info.id)] > kFrameTargetMs)
             std::printf("  slowest frame turning %s: %.2f ms\n", qPrintable(QString::fromUtf16(info.label)),
