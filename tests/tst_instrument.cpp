@@ -290,6 +290,22 @@ private Q_SLOTS:
         osciloscopio->close();
     }
 
+    void theWordsFollowATraceSettlingAfterACouplingSwitch()
+    {
+        open();
+        GeneratorSettings g = panel()->scope().generator();
+        g.offsetIVolts = 2.0;
+        panel()->setGenerator(g);
+        QTRY_VERIFY(panel()->screenDescription(true).contains(QStringLiteral("2,0 div por encima")));
+        // Switched to AC, the trace starts where the mean put it and settles to the centre with τ = 0,1 s:
+        // the words follow it there though no control moves.
+        panel()->setControlValue(C::DcI, 0);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            panel()->screenDescription(true).contains(QStringLiteral(", centrada,")), 3000);
+        panel()->setControlValue(C::DcI, 1);
+        osciloscopio->close();
+    }
+
     void theScreenFollowsAndRestsWhenSteady()
     {
         Tosciloscopio *window = open();

@@ -225,6 +225,30 @@ private Q_SLOTS:
         QCOMPARE(d.dark, castilian.startsWith(QStringLiteral("La pantalla")));
     }
 
+    void aSweepCrawlsWhenTheFaceHoldsLessThanHalfOfIt_data()
+    {
+        QTest::addColumn<double>("secondsPerDiv");
+        QTest::addColumn<bool>("magnified");
+        QTest::addColumn<bool>("crawls");
+        // Over four afterglow times (0,08 s) the spot covers 10 div × 0,08 s / (10 × TIME/DIV), ten times
+        // as much with X-MAG: crawling when that is less than half the face.
+        QTest::newRow("10 ms/div: 8 div") << 10e-3 << false << false;
+        QTest::newRow("20 ms/div: 4 div") << 20e-3 << false << true;
+        QTest::newRow("50 ms/div, X-MAG: 16 div") << 50e-3 << true << false;
+        QTest::newRow("0,2 s/div, X-MAG: 4 div") << 0.2 << true << true;
+    }
+    void aSweepCrawlsWhenTheFaceHoldsLessThanHalfOfIt()
+    {
+        QFETCH(double, secondsPerDiv);
+        QFETCH(bool, magnified);
+        QFETCH(bool, crawls);
+        const ScreenDescription d = describe(
+            { { { C::TimeDiv, Hm203::timeDivPosition(secondsPerDiv) }, { C::XMagnifier, magnified } } });
+        QCOMPARE(d.traces.size(), 1);
+        QCOMPARE(d.traces.first().crawling, crawls);
+        QCOMPARE(d.castilian.contains(QStringLiteral("un punto que cruza la pantalla despacio")), crawls);
+    }
+
     void shapesAreToldFromHeights_data()
     {
         QTest::addColumn<QList<double>>("heights");
