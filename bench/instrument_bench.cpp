@@ -2,9 +2,11 @@
 // position one frame (the instrument computed and the panel repainted), with the 99th percentile
 // against its target; then pictures that move by themselves (a slow sweep, alternating channels, a
 // running trace), their frame rate and cost; then the processor time a steady window takes while
-// nothing changes. Over the same sweep of states, what the answer to "why can't I see the trace?" costs.
+// nothing changes. Over the same sweep of states, what the answer to "why can't I see the trace?"
+// costs, and the cost of putting the face into words.
 #include "livepanel.h"
 #include "panelcontrol.h"
+#include "screendescription.h"
 #include "traceexplanation.h"
 
 #include <QApplication>
@@ -21,6 +23,8 @@ constexpr double kFrameTargetMs = 4.0;
 constexpr double kMedianTargetMs = 2.0;
 /** The explanation is asked for on a click, but should cost far less than a frame. */
 constexpr double kExplanationTargetMs = 1.0;
+/** The words for the face are worked out at most once a frame, only when the instrument changed. */
+constexpr double kDescribeTargetMs = 1.0;
 
 double cpuSeconds()
 {
@@ -54,6 +58,7 @@ int main(int argc, char **argv)
     QList<double> cpuFrames;
     QList<double> worst(kHm203ControlCount, 0.0);
     QList<double> explanations;
+    QList<double> describing;
     for (const Hm203ControlInfo &info : hm203Controls()) {
         if (info.id == Hm203Control::Power)
             continue; // switching off and on starts the warm-up, not a frame of interest
@@ -84,6 +89,11 @@ int main(int argc, char **argv)
             explaining.start();
             explainTrace(panel.scope());
             explanations << explaining.nsecsElapsed() / 1e6;
+            QElapsedTimer words;
+            words.start();
+            const ScreenDescription described = describeScreen(panel.scope(), panel.moment());
+            describing << words.nsecsElapsed() / 1e6;
+            Q_UNUSED(described);
         }
     }
     const double p99 = percentile(frames, 0.99);
@@ -102,6 +112,12 @@ int main(int argc, char **argv)
         "(target < %.0f ms: %s)\n",
         percentile(explanations, 0.5), explanationP99, qlonglong(explanations.size()), kExplanationTargetMs,
         explanationP99 < kExplanationTargetMs ? "met" : "NOT MET");
+    const double describeP99 = percentile(describing, 0.99);
+    std::printf(
+        "  the face in words (describeScreen): median %.3f ms, 99th percentile %.3f ms over %lld states "
+        "(target < %.0f ms: %s)\n",
+        percentile(describing, 0.5), describeP99, qlonglong(describing.size()), kDescribeTargetMs,
+        describeP99 < kDescribeTargetMs ? "met" : "NOT MET");
     for (const Hm203ControlInfo &info : hm203Controls())
         if (worst[int(info.id)] > kFrameTargetMs)
             std::printf("  slowest frame turning %s: %.2f ms\n", qPrintable(QString::fromUtf16(info.label)),

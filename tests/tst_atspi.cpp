@@ -5,6 +5,7 @@
 #include "hm203tasks.h"
 #include "livepanel.h"
 #include "panelcontrol.h"
+#include "screenface.h"
 #include "taskstrip.h"
 #include "testsupport.h"
 #include "tfichaprincipal.h"
@@ -31,6 +32,7 @@ namespace {
 
 // From at-spi2-core's atspi-constants.h.
 constexpr uint kRoleCheckBox = 7;
+constexpr uint kRoleImage = 27;
 constexpr uint kRoleNotification = 101;
 constexpr uint kRoleRadioButton = 44;
 constexpr uint kRoleSpinButton = 52;
@@ -469,6 +471,88 @@ private Q_SLOTS:
         QTRY_VERIFY(heardControl(objects, C::TimeDiv).enabled);
         const Heard heard = hear(objects.value(chosen->text()));
         QVERIFY(heard.checked && !heard.enabled);
+    }
+
+    void theScreenIsAPictureDescribedInWords_data() { languages(); }
+    void theScreenIsAPictureDescribedInWords()
+    {
+        QFETCH(bool, castilian);
+        const QMultiHash<QString, Ref> objects = open(castilian);
+        QVERIFY(!objects.isEmpty());
+        LivePanel *panel = osciloscopio->panel;
+        const QString name = castilian ? QStringLiteral("Pantalla del osciloscopio")
+                                       : QStringLiteral("Pantalla de l'oscil\u00b7loscopi");
+        QCOMPARE(objects.count(name), 1);
+        const Ref screen = objects.value(name);
+        // From the moment the window opens, a picture described by the model's words for the face.
+        QCOMPARE(hear(screen).role, kRoleImage);
+        QCOMPARE(hear(screen).description, describeScreen(panel->scope(), panel->moment()).text(castilian));
+        QVERIFY(hear(screen).description.startsWith(QStringLiteral("CH I: ")));
+
+        // VOLTS/DIV I turned a step through its widget doubles the trace, and the words follow.
+        m_shown.clear();
+        PanelControlWidget *volts = panel->controlWidget(C::VoltsDivI);
+        volts->setFocus();
+        QTest::keyClick(volts, Qt::Key_Right);
+        QTRY_VERIFY(hear(screen).description.contains(QStringLiteral("8,0 div")));
+        const QString words = hear(screen).description;
+        QCOMPARE(words, describeScreen(panel->scope(), panel->moment()).text(castilian));
+        // Once they have settled, the notification in the screen shows itself with them, once.
+        QMultiHash<QString, Ref> now;
+        QTRY_VERIFY_WITH_TIMEOUT((now = objectsUnder(windowOnTheBus(osciloscopio))).contains(words), 3000);
+        const Ref news = now.value(words);
+        QCOMPARE(hear(news).role, kRoleNotification);
+        QTRY_COMPARE(m_shown.count(news.path.path()), 1);
+        QTest::qWait(ScreenFace::kSettleMs + 300);
+        QCOMPARE(m_shown.count(news.path.path()), 1);
+        QVERIFY(!m_shown.contains(screen.path.path()));
+    }
+
+    void theScreenIsToldOnceItsWordsSettle()
+    {
+        QVERIFY(!open(true).isEmpty());
+        LivePanel *panel = osciloscopio->panel;
+        static QObject *screen = nullptr;
+        static QObject *news = nullptr;
+        static int described = 0;
+        static int shown = 0;
+        screen = panel->screenFace();
+        news = panel->screenFace()->news();
+        described = shown = 0;
+        const QAccessible::UpdateHandler bridge
+            = QAccessible::installUpdateHandler([](QAccessibleEvent *event) {
+                  described += event->object() == screen && event->type() == QAccessible::DescriptionChanged;
+                  shown += event->object() == news && event->type() == QAccessible::ObjectShow;
+              });
+        // Three turns of Y-POS I, each drawn in a frame of its own: three sets of words, none told yet.
+        QStringList said;
+        for (int turn = 1; turn <= 3; ++turn) {
+            panel->setControlValue(C::YPositionI, 5 * turn);
+            QTRY_VERIFY(!panel->framePending());
+            said << panel->screenDescription(true);
+        }
+        QCOMPARE(QSet<QString>(said.cbegin(), said.cend()).size(), 3);
+        QCOMPARE(described, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(described, 1, 3000);
+        QCOMPARE(shown, 1);
+        QCOMPARE(QAccessible::queryAccessibleInterface(news)->text(QAccessible::Name), said.last());
+        // A running trace draws frame after frame with the same words: told once, and no more.
+        panel->setControlValue(C::TriggerCoupling, 2);
+        QTRY_COMPARE_WITH_TIMEOUT(described, 2, 3000);
+        const int frames = panel->frameCount();
+        QTest::qWait(ScreenFace::kSettleMs + 500);
+        QVERIFY(panel->frameCount() > frames + 20);
+        // Moved and put back before the words settle: nothing new to tell.
+        panel->setControlValue(C::YPositionI, 30);
+        QTRY_VERIFY(panel->screenDescription(true).contains(QStringLiteral("3,0 div por encima")));
+        panel->setControlValue(C::YPositionI, 15);
+        QTRY_VERIFY(panel->screenDescription(true).contains(QStringLiteral("1,5 div por encima")));
+        QTest::qWait(ScreenFace::kSettleMs + 500);
+        QCOMPARE(described, 2);
+        QCOMPARE(shown, 2);
+        QAccessible::installUpdateHandler(bridge);
+        panel->setControlValue(C::TriggerCoupling, 0);
+        panel->setControlValue(C::YPositionI, 0);
     }
 };
 

@@ -4,6 +4,7 @@
 #include "livepanel.h"
 #include "panelcontrol.h"
 #include "radiogroup.h"
+#include "screenface.h"
 #include "taskstrip.h"
 #include "testsupport.h"
 #include "tfichaprincipal.h"
@@ -254,6 +255,55 @@ private Q_SLOTS:
         dual->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
         QVERIFY(!dual->state().checked);
         window->close();
+    }
+
+    void theScreenIsAPictureDescribedInWords_data() { languages(); }
+    void theScreenIsAPictureDescribedInWords()
+    {
+        QFETCH(bool, castilian);
+        setLanguage(castilian);
+        open();
+        ScreenFace *face = panel()->screenFace();
+        QAccessibleInterface *reader = QAccessible::queryAccessibleInterface(face);
+        QCOMPARE(reader->role(), QAccessible::Graphic);
+        QCOMPARE(reader->text(QAccessible::Name),
+            castilian ? QStringLiteral("Pantalla del osciloscopio")
+                      : QStringLiteral("Pantalla de l'oscil·loscopi"));
+        const QString words = describeScreen(panel()->scope(), panel()->moment()).text(castilian);
+        QCOMPARE(reader->text(QAccessible::Description), words);
+        QCOMPARE(panel()->screenDescription(castilian), words);
+        // The notification inside it carries the same words; neither takes the focus or the pointer.
+        QAccessibleInterface *news = QAccessible::queryAccessibleInterface(face->news());
+        QCOMPARE(news->role(), QAccessible::Notification);
+        QCOMPARE(news->text(QAccessible::Name), words);
+        QVERIFY(!reader->state().focusable && !news->state().focusable);
+        QVERIFY(face->geometry().contains(panel()->screenRect().adjusted(4, 4, -4, -4)));
+        QCOMPARE(panel()->childAt(panel()->screenRect().center()), nullptr);
+        // Grounded, the channel shows its zero line, and the words follow in the window's language.
+        QSignalSpy said(panel(), &LivePanel::screenDescriptionChanged);
+        panel()->setControlValue(C::GroundI, 1);
+        QTRY_COMPARE(said.size(), 1);
+        QCOMPARE(reader->text(QAccessible::Description),
+            castilian ? QStringLiteral("CH I: línea horizontal, centrada.")
+                      : QStringLiteral("CH I: línia horitzontal, centrada."));
+        panel()->setControlValue(C::GroundI, 0);
+        osciloscopio->close();
+    }
+
+    void theWordsFollowATraceSettlingAfterACouplingSwitch()
+    {
+        open();
+        GeneratorSettings g = panel()->scope().generator();
+        g.offsetIVolts = 2.0;
+        panel()->setGenerator(g);
+        QTRY_VERIFY(panel()->screenDescription(true).contains(QStringLiteral("2,0 div por encima")));
+        // Switched to AC, the trace starts where the mean put it and settles to the centre with τ = 0,1 s:
+        // the words follow it there though no control moves.
+        panel()->setControlValue(C::DcI, 0);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            panel()->screenDescription(true).contains(QStringLiteral(", centrada,")), 3000);
+        panel()->setControlValue(C::DcI, 1);
+        osciloscopio->close();
     }
 
     void theScreenFollowsAndRestsWhenSteady()

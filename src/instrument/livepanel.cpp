@@ -3,6 +3,7 @@
 #include "frontpanellayout.h"
 #include "frontpanelpainter.h"
 #include "panelcontrol.h"
+#include "screenface.h"
 
 #include <QCache>
 #include <QPainter>
@@ -58,6 +59,7 @@ LivePanel::LivePanel(QWidget *parent, double scale)
     : QWidget(parent)
     , m_model(frontPanelLayout())
     , m_scale(scale)
+    , m_face(new ScreenFace(this))
 {
     setObjectName(QStringLiteral("panel"));
     setFixedSize((QSizeF(m_model.size) * m_scale).toSize());
@@ -134,6 +136,8 @@ LivePanel::LivePanel(QWidget *parent, double scale)
     m_background = shared.background;
     m_panel = shared.panel;
     m_glass = shared.glass;
+    // Over the face, first among the panel's parts, as a reader meets the front from the left.
+    m_face->setGeometry(m_faceArea);
     advanceFrame();
 }
 
@@ -161,6 +165,9 @@ void LivePanel::setCastilian(bool castilian)
 {
     m_castilian = castilian;
     refreshReadings();
+    // The same words in the other language are no news.
+    m_face->setCastilian(castilian);
+    m_face->describe(m_description.text(castilian), false);
 }
 
 void LivePanel::refreshReadings()
@@ -288,12 +295,27 @@ void LivePanel::advanceFrame()
     m_light = m_phosphor.light();
     m_lastFrame = seconds;
     update(screenRect());
+    // Words only when the picture may have changed: a running trace or a crawling spot says the same.
+    const bool onItsWay = warming || m_scope.settlingAt(seconds);
+    if (m_instrumentDirty || onItsWay || m_onItsWay || m_frames == 1)
+        describeFace(BeamMoment { seconds, since }, m_frames > 1);
+    m_onItsWay = onItsWay;
     if (m_instrumentDirty) {
         m_instrumentDirty = false;
         Q_EMIT instrumentChanged();
     }
     if (m_beam.moving && isVisible())
         m_frameTimer.start(kMovingFrameMs);
+}
+
+void LivePanel::describeFace(const BeamMoment &moment, bool news)
+{
+    ScreenDescription words = describeScreen(m_scope, moment);
+    const bool changed = words.castilian != m_description.castilian;
+    m_description = std::move(words);
+    m_face->describe(m_description.text(m_castilian), news);
+    if (changed)
+        Q_EMIT screenDescriptionChanged();
 }
 
 LiveScreen LivePanel::liveScreen() const

@@ -3,6 +3,7 @@
 #include "frontpanelmodel.h"
 #include "hm203.h"
 #include "phosphorscreen.h"
+#include "screendescription.h"
 
 #include <QElapsedTimer>
 #include <QImage>
@@ -11,6 +12,7 @@
 #include <QWidget>
 
 class PanelControlWidget;
+class ScreenFace;
 
 /**
  * The HM-203's front as the student operates it: the front-panel picture with a live control over
@@ -60,10 +62,18 @@ public:
     BeamMoment moment() const { return BeamMoment { now(), now() - m_powerOnAt }; }
     /** How many frames have been computed since the panel was made. */
     int frameCount() const { return m_frames; }
+    /** What the face shows, in words, as of the last frame that described it: the words screen readers
+     * find on the screen object, for showing under the screen too. */
+    QString screenDescription(bool castilian) const { return m_description.text(castilian); }
+    const ScreenDescription &screenWords() const { return m_description; }
+    /** The tube face as screen readers meet it. */
+    ScreenFace *screenFace() const { return m_face; }
 
 Q_SIGNALS:
     /** The instrument or its signals changed; sent at most once a frame. */
     void instrumentChanged();
+    /** The words for the face changed; sent at most once a frame. */
+    void screenDescriptionChanged();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -80,6 +90,8 @@ private:
     /** Redraws the panel's picture under a rectangle given in panel coordinates. */
     void redrawPanel(const QRectF &area);
     void scheduleFrame();
+    /** Puts the face at a moment into words; news says whether a change is worth telling. */
+    void describeFace(const BeamMoment &moment, bool news);
     double now() const { return m_clock.nsecsElapsed() / 1e9; }
 
     Hm203 m_scope;
@@ -106,4 +118,9 @@ private:
     PhosphorScreen m_phosphor;
     /** The light the face gives, ready to paint. */
     QImage m_light;
+    ScreenFace *m_face;
+    ScreenDescription m_description;
+    /** Whether the last frame found the picture on its way (warming up, or a trace settling after a
+     * coupling switch): its words change without the instrument changing. */
+    bool m_onItsWay = false;
 };

@@ -78,6 +78,11 @@ QString formatSecondsPerDiv(double secondsPerDiv)
     return withPrefix(secondsPerDiv, QStringLiteral("s/div"), 1e-6);
 }
 
+QString formatQuantity(double value, const QString &unit)
+{
+    return withPrefix(value, unit, 1e-9);
+}
+
 QString scaleLegend(const ScopeSettings &settings)
 {
     const QString gap = QStringLiteral("   ");

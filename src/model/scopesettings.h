@@ -90,5 +90,8 @@ bool isCalibratedStep(const QList<double> &steps, double value);
 QString formatVoltsPerDiv(double voltsPerDiv);
 /** A TIME/DIV step with its unit and a decimal comma: "0,5 µs/div", "0,2 ms/div", "10 ms/div". */
 QString formatSecondsPerDiv(double secondsPerDiv);
+/** A quantity with the unit prefix that keeps its number between 0,1 and 999, to three significant digits
+ * and with a decimal comma: "1 ms", "0,4 V", "50 mV", "2,5 µs". */
+QString formatQuantity(double value, const QString &unit);
 /** The scale line drawn under a screen: the sensitivities of the shown channels and the time base. */
 QString scaleLegend(const ScopeSettings &settings);

@@ -1,0 +1,411 @@
+#include "screendescription.h"
+
+#include "decimalformat.h"
+#include "taskjudging.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+using C = Hm203Control;
+
+/** The heights of one repeat a shape is told from. */
+constexpr int kShapeSamples = 256;
+/** The face holds what the beam wrote over the last four afterglow times (its light falls to e⁻⁴, 2 %):
+ * a sweep whose spot covers less than half the face in that time shows as a spot crawling across. */
+constexpr double kSeenAfterglows = 4.0;
+
+QString pick(bool castilian, const char16_t *es, const char16_t *va)
+{
+    return QString::fromUtf16(castilian ? es : va);
+}
+
+QString label(C control)
+{
+    return QString::fromUtf16(controlInfo(control).label);
+}
+
+/** A length read on the graticule, to a tenth of a division: "4,0". */
+QString divisions(double value)
+{
+    return fixedDecimal(value, 1);
+}
+
+/** A position against the centre, its sign always written: "+1,0", "−0,5". */
+QString signedDivisions(double value)
+{
+    return formatDecimal(value, { .decimals = 1, .zeros = TrailingZeros::Keep, .signShown = true });
+}
+
+/** What the student sees the sweep do: the face shows the middle tenth of it with X-MAG. */
+bool crawls(const SweepTiming &timing, const ScopeSettings &settings)
+{
+    const double zoom = settings.xMagnified ? 10.0 : 1.0;
+    return timing.sweepSeconds > 0.0
+        && ScreenGeometry::columns * zoom * kSeenAfterglows * Afterglow::seconds / timing.sweepSeconds
+        < ScreenGeometry::halfWidth;
+}
+
+/** All the pieces of one kind of trace as one path (chopping cuts a channel's trace into pieces). */
+Trace tracesOf(const ScreenTraces &screen, TraceKind kind)
+{
+    Trace all;
+    all.kind = kind;
+    for (const Trace &trace : screen.traces)
+        if (trace.kind == kind)
+            all.points.append(trace.points);
+    return all;
+}
+
+bool onFace(const Trace &trace)
+{
+    if (trace.points.size() == 1)
+        return meetsFace(trace.points.first(), trace.points.first());
+    for (qsizetype i = 0; i + 1 < trace.points.size(); ++i)
+        if (meetsFace(trace.points.at(i), trace.points.at(i + 1)))
+            return true;
+    return false;
+}
+
+TraceDescription describeSweep(const Hm203 &scope, const ScopeSettings &settings, const LiveScreen &live,
+    const SweepTiming &timing, TraceKind kind)
+{
+    TraceDescription d;
+    d.kind = kind;
+    const Trace drawn = tracesOf(live.traces, kind);
+    const std::optional<TaskJudging::Extent> extent = TaskJudging::extentOf(live.traces, kind);
+    const double faceTop = ScreenGeometry::halfHeight + ScreenGeometry::overscan;
+    d.heightDivisions = visiblePeakToPeak(drawn);
+    d.clippedAbove = extent->maxY > faceTop;
+    d.clippedBelow = extent->minY < -faceTop;
+    d.offsetDivisions = (extent->minY + extent->maxY) / 2.0;
+    d.dim = live.brightness <= TaskJudging::kFaintBeam;
+    d.shape = d.heightDivisions < kLineWidthDivisions
+        ? TraceShape::FlatLine
+        : shapeOfHeights(traceHeights(settings, kind, kShapeSamples));
+
+    // A sum repeats with both its signals, unless one of them is grounded out of it.
+    const ChannelSettings &first = settings.channelI;
+    const ChannelSettings &second = settings.channelII;
+    double period = repeatSeconds(settings, kind);
+    if (kind == TraceKind::Sum && first.coupling == Coupling::Ground)
+        period = repeatSeconds(settings, TraceKind::ChannelII);
+    else if (kind == TraceKind::Sum && second.coupling == Coupling::Ground)
+        period = repeatSeconds(settings, TraceKind::ChannelI);
+    if (d.shape != TraceShape::FlatLine && period > 0.0) {
+        const double zoom = settings.xMagnified ? 10.0 : 1.0;
+        d.periodSeconds = period;
+        d.periodsShown = extent->spanX / (period / settings.secondsPerDiv * zoom);
+    }
+
+    // The scale: the channel's own, or for a sum the one both channels share.
+    const GeneratorSettings &generator = scope.generator();
+    const ChannelSettings &channel = kind == TraceKind::ChannelII ? second : first;
+    const bool shared = std::abs(first.voltsPerDiv - second.voltsPerDiv) <= first.voltsPerDiv * 1e-6;
+    if (kind != TraceKind::Sum || shared)
+        d.inputVoltsPp = d.heightDivisions * channel.voltsPerDiv;
+    const Probe probe = kind == TraceKind::ChannelII ? generator.probeII : generator.probeI;
+    if (kind != TraceKind::Sum && probe == Probe::Times10)
+        d.tipVoltsPp = d.inputVoltsPp * Probes::times10Ratio;
+
+    // With ALT each channel's sweep waits for its own signal; else one trigger starts both.
+    const TriggerSettings &trigger = settings.trigger;
+    d.triggered = timing.triggered;
+    if (settings.mode == DisplayMode::Dual && !settings.chopped && trigger.alternate) {
+        const TriggerSource own
+            = kind == TraceKind::ChannelII ? TriggerSource::ChannelII : TriggerSource::ChannelI;
+        d.triggered = triggerTimeFrom(settings, own).has_value()
+            && (trigger.coupling != TriggerCoupling::Line || timing.triggered);
+    }
+    d.slope = trigger.slope;
+    d.mains = trigger.coupling == TriggerCoupling::Line;
+    d.external = trigger.source == TriggerSource::External && !d.mains;
+    d.crawling = crawls(timing, settings);
+    d.sweepSeconds = timing.sweepSeconds;
+    return d;
+}
+
+FigureDescription describeFigure(const Trace &trace, bool tester, double brightness)
+{
+    FigureDescription d;
+    d.shape = shapeOfFigure(trace);
+    d.tester = tester;
+    d.dim = brightness <= TaskJudging::kFaintBeam;
+    const QRectF face = ScreenGeometry::visibleArea();
+    Trace seen;
+    for (const QPointF &p : trace.points) {
+        d.clipped = d.clipped || !face.contains(p);
+        seen.points.append(QPointF(
+            std::clamp(p.x(), face.left(), face.right()), std::clamp(p.y(), face.top(), face.bottom())));
+    }
+    const QRectF bounds = traceBounds(seen);
+    d.widthDivisions = bounds.width();
+    d.heightDivisions = bounds.height();
+    return d;
+}
+
+QString traceName(TraceKind kind)
+{
+    switch (kind) {
+    case TraceKind::ChannelI:
+        return QStringLiteral("CH I");
+    case TraceKind::ChannelII:
+        return QStringLiteral("CH II");
+    case TraceKind::Sum:
+        return label(C::Add) + QStringLiteral(" (I + II)");
+    case TraceKind::XY:
+        break;
+    }
+    return label(C::XY);
+}
+
+QString shapeWord(TraceShape shape, bool es)
+{
+    switch (shape) {
+    case TraceShape::Sine:
+        return pick(es, u"senoidal", u"sinusoïdal");
+    case TraceShape::Square:
+        return pick(es, u"cuadrada", u"quadrada");
+    case TraceShape::Triangle:
+        return pick(es, u"triangular", u"triangular");
+    case TraceShape::FlatLine:
+        return pick(es, u"línea horizontal", u"línia horitzontal");
+    case TraceShape::Other:
+        break;
+    }
+    return pick(es, u"forma irregular", u"forma irregular");
+}
+
+QString periodsPhrase(const TraceDescription &d, bool es)
+{
+    const QString period
+        = QStringLiteral(" (T = ") + formatQuantity(d.periodSeconds, QStringLiteral("s")) + u')';
+    if (d.periodsShown < 0.05)
+        return pick(es, u"una pequeña parte de un periodo", u"una xicoteta part d'un període") + period;
+    const QString count = formatDecimal(d.periodsShown, { .decimals = d.periodsShown < 10.0 ? 1 : 0 });
+    if (count == QLatin1String("1"))
+        return pick(es, u"1 periodo", u"1 període") + period;
+    return count + pick(es, u" periodos", u" períodes") + period;
+}
+
+QString heightPhrase(const TraceDescription &d, bool es)
+{
+    // Less than a period shows no peak-to-peak: only how high the part on the face is.
+    const bool wholePeriod = d.periodsShown >= 1.0 - 1e-9;
+    QString text = divisions(d.heightDivisions)
+        + (wholePeriod ? pick(es, u" div de pico a pico", u" div de pic a pic")
+                       : pick(es, u" div de alto", u" div d'alt"));
+    if (!(d.inputVoltsPp > 0.0))
+        return text;
+    // The volts are the divisions as read, times the scale, so the two numbers agree.
+    const double read = divisions(d.heightDivisions).replace(u',', u'.').toDouble();
+    const double scale = d.inputVoltsPp / d.heightDivisions;
+    text += QStringLiteral(" (") + formatQuantity(read * scale, QStringLiteral("V"));
+    if (d.tipVoltsPp > 0.0)
+        text += pick(es, u"; %1 en la punta de la sonda ×10", u"; %1 a la punta de la sonda ×10")
+                    .arg(formatQuantity(read * scale * Probes::times10Ratio, QStringLiteral("V")));
+    return text + u')';
+}
+
+QString triggerPhrase(const TraceDescription &d, bool es)
+{
+    if (!d.triggered)
+        return pick(es, u"sin disparar (la traza corre)", u"sense disparar (la traça corre)");
+    if (d.mains)
+        return pick(es, u"disparada con la red (~)", u"disparada amb la xarxa (~)");
+    const QString slope = d.slope == TriggerSlope::Rising
+        ? pick(es, u"en flanco de subida", u"en flanc de pujada")
+        : pick(es, u"en flanco de bajada", u"en flanc de baixada");
+    if (d.external)
+        return pick(es, u"disparada desde %1 %2", u"disparada des d'%1 %2").arg(label(C::ExtTrigger), slope);
+    return pick(es, u"disparada ", u"disparada ") + slope;
+}
+
+QString sweepSentence(const TraceDescription &d, bool es)
+{
+    QStringList parts;
+    const bool flat = d.shape == TraceShape::FlatLine;
+    if (!d.clipped() || d.shape != TraceShape::Other)
+        parts << shapeWord(d.shape, es);
+    if (d.clipped()) {
+        const QString where = d.clippedAbove && d.clippedBelow
+            ? pick(es, u"por arriba y por abajo", u"per dalt i per baix")
+            : d.clippedAbove ? pick(es, u"por arriba", u"per dalt")
+                             : pick(es, u"por abajo", u"per baix");
+        parts << pick(es, u"recortada, se sale de la pantalla %1", u"retallada, ix de la pantalla %1")
+                     .arg(where);
+    } else if (!flat) {
+        parts << heightPhrase(d, es);
+    }
+    if (d.periodSeconds > 0.0)
+        parts << periodsPhrase(d, es);
+    if (!(d.clippedAbove && d.clippedBelow)) {
+        const QString offset = divisions(std::abs(d.offsetDivisions));
+        if (offset == divisions(0.0))
+            parts << pick(es, u"centrada", u"centrada");
+        else if (d.offsetDivisions > 0.0)
+            parts << offset + pick(es, u" div por encima del centro", u" div per damunt del centre");
+        else
+            parts << offset + pick(es, u" div por debajo del centro", u" div per davall del centre");
+    }
+    if (!flat)
+        parts << triggerPhrase(d, es);
+    if (d.dim)
+        parts << pick(es, u"muy tenue", u"molt tènue");
+    QString crawl;
+    if (d.crawling)
+        crawl = pick(es, u"un punto que cruza la pantalla despacio (cada barrido dura %1); ",
+            u"un punt que creua la pantalla a poc a poc (cada escombratge dura %1); ")
+                    .arg(formatQuantity(d.sweepSeconds, QStringLiteral("s")));
+    return traceName(d.kind) + QStringLiteral(": ") + crawl + parts.join(QStringLiteral(", ")) + u'.';
+}
+
+QString tiltPhrase(double tilt, bool es)
+{
+    const QString degrees = formatDecimal(std::abs(tilt), { .decimals = 0 }) + QStringLiteral("°");
+    return tilt > 0.0
+        ? pick(es, u"inclinada %1 (sube hacia la derecha)", u"inclinada %1 (puja cap a la dreta)")
+              .arg(degrees)
+        : pick(es, u"inclinada %1 (baja hacia la derecha)", u"inclinada %1 (baixa cap a la dreta)")
+              .arg(degrees);
+}
+
+QString figureSentence(const FigureDescription &d, bool es)
+{
+    const QString width = divisions(d.widthDivisions);
+    const QString height = divisions(d.heightDivisions);
+    const QString size = pick(es, u"de %1 div de ancho y %2 div de alto", u"de %1 div d'ample i %2 div d'alt")
+                             .arg(width, height);
+    const double tilt = d.shape.tiltDegrees;
+    const QString rounded = formatDecimal(std::abs(tilt), { .decimals = 0 });
+    const bool level = rounded == QLatin1String("0");
+    const bool upright = rounded == QLatin1String("90");
+    QString figure;
+    switch (d.shape.kind) {
+    case FigureKind::Spot:
+        figure = pick(es, u"un punto fijo", u"un punt fix");
+        break;
+    case FigureKind::Dots:
+        figure = pick(es, u"%1 puntos separados, en un área %2", u"%1 punts separats, en una àrea %2")
+                     .arg(d.shape.dots)
+                     .arg(size);
+        break;
+    case FigureKind::Line:
+        if (level)
+            figure
+                = pick(es, u"una línea horizontal de %1 div", u"una línia horitzontal de %1 div").arg(width);
+        else if (upright)
+            figure = pick(es, u"una línea vertical de %1 div", u"una línia vertical de %1 div").arg(height);
+        else
+            figure
+                = pick(es, u"una línea recta %1, ", u"una línia recta %1, ").arg(size) + tiltPhrase(tilt, es);
+        break;
+    case FigureKind::BentLine:
+        figure = pick(es, u"una línea doblada %1", u"una línia doblegada %1").arg(size);
+        break;
+    case FigureKind::Ellipse:
+        figure = pick(es, u"una elipse %1, ", u"una el·lipse %1, ").arg(size)
+            + (level || upright
+                    ? pick(es, u"con los ejes horizontal y vertical", u"amb els eixos horitzontal i vertical")
+                    : tiltPhrase(tilt, es));
+        break;
+    case FigureKind::Circle:
+        figure = pick(es, u"un círculo de %1 div de diámetro", u"un cercle de %1 div de diàmetre").arg(width);
+        break;
+    case FigureKind::Other:
+        figure = pick(es, u"una figura %1", u"una figura %1").arg(size);
+        break;
+    }
+    QStringList parts { figure };
+    const QString x = signedDivisions(d.shape.centreX);
+    const QString y = signedDivisions(d.shape.centreY);
+    if (x == signedDivisions(0.0) && y == signedDivisions(0.0))
+        parts << pick(es, u"en el centro de la pantalla", u"en el centre de la pantalla");
+    else
+        parts << pick(
+            es, u"con el centro en x = %1 div, y = %2 div", u"amb el centre en x = %1 div, y = %2 div")
+                     .arg(x, y);
+    if (d.clipped)
+        parts << pick(es, u"se sale de la pantalla", u"ix de la pantalla");
+    if (d.dim)
+        parts << pick(es, u"muy tenue", u"molt tènue");
+    return label(d.tester ? C::Tester : C::XY) + QStringLiteral(": ") + parts.join(QStringLiteral(", "))
+        + u'.';
+}
+
+QString screenText(const ScreenDescription &d, bool es)
+{
+    if (d.dark)
+        return pick(es, u"La pantalla no muestra ninguna traza.", u"La pantalla no mostra cap traça.");
+    if (d.figure)
+        return figureSentence(*d.figure, es);
+    QStringList sentences;
+    for (const TraceDescription &trace : d.traces)
+        sentences << sweepSentence(trace, es);
+    return sentences.join(u' ');
+}
+
+} // namespace
+
+bool meetsFace(const QPointF &a, const QPointF &b)
+{
+    // Liang and Barsky's clipping: the part of a + t (b - a), 0 ≤ t ≤ 1, within each edge of the face.
+    const QRectF face = ScreenGeometry::visibleArea();
+    const double dx = b.x() - a.x();
+    const double dy = b.y() - a.y();
+    const double towards[4] = { -dx, dx, -dy, dy };
+    const double room[4]
+        = { a.x() - face.left(), face.right() - a.x(), a.y() - face.top(), face.bottom() - a.y() };
+    double enter = 0.0;
+    double leave = 1.0;
+    for (int i = 0; i < 4; ++i) {
+        if (towards[i] == 0.0) {
+            if (room[i] < 0.0)
+                return false;
+            continue;
+        }
+        const double t = room[i] / towards[i];
+        if (towards[i] < 0.0)
+            enter = std::max(enter, t);
+        else
+            leave = std::min(leave, t);
+        if (enter > leave)
+            return false;
+    }
+    return true;
+}
+
+bool faceIsDark(const LiveScreen &screen)
+{
+    if (!(screen.brightness > 0.0))
+        return true;
+    return std::none_of(screen.traces.traces.cbegin(), screen.traces.traces.cend(), onFace);
+}
+
+ScreenDescription describeScreen(const Hm203 &scope, const BeamMoment &moment)
+{
+    ScreenDescription d;
+    const LiveScreen live = scope.screen(moment);
+    d.dark = faceIsDark(live);
+    if (!d.dark) {
+        const double seconds = std::isfinite(moment.seconds) ? moment.seconds : 0.0;
+        ScopeSettings settings = scope.scopeSettingsAt(seconds);
+        settings.freeRunSeconds = seconds;
+        const bool tester = scope.isPressed(C::Tester);
+        if (tester || settings.mode == DisplayMode::XY) {
+            d.figure = describeFigure(live.traces.traces.first(), tester, live.brightness);
+        } else {
+            const SweepTiming timing = sweepTiming(settings);
+            QList<TraceKind> kinds;
+            for (const Trace &trace : live.traces.traces)
+                if (!kinds.contains(trace.kind) && onFace(trace))
+                    kinds.append(trace.kind);
+            for (TraceKind kind : kinds)
+                d.traces.append(describeSweep(scope, settings, live, timing, kind));
+        }
+    }
+    d.castilian = screenText(d, true);
+    d.valencian = screenText(d, false);
+    return d;
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "screentraces.h"
+
+#include <QList>
+
+/**
+ * What a trace looks like, told from the points the model draws: the shape a swept trace's heights take
+ * over one repeat, and the figure an X-Y trace or the component tester draws. Nothing here knows the
+ * settings behind the points, so a description cannot say more than the face shows.
+ */
+
+/** The shape of a swept trace. */
+enum class TraceShape { Sine, Square, Triangle, FlatLine, Other };
+
+/** The figures an X-Y picture or the component tester draws. */
+enum class FigureKind {
+    /** The beam stands still. */
+    Spot,
+    /** The beam rests at a few places and jumps between them (two squares against each other). */
+    Dots,
+    /** A straight line, the beam going along it and back. */
+    Line,
+    /** A line with a bend or a curve in it, the beam going along it and back (a diode on the tester). */
+    BentLine,
+    Ellipse,
+    Circle,
+    /** Any other figure (signals of different frequencies, or a figure the amplifiers clip). */
+    Other,
+};
+
+/** Thinner than this, in divisions, a trace is a line to the eye: about the width of the focused spot. */
+inline constexpr double kLineWidthDivisions = 0.05;
+
+/**
+ * The shape of a swept trace from its heights at equal steps over one repeat (traceHeights): their sorted
+ * values against those of a sine, a triangle and a square of the same extremes. A flat line when they span
+ * less than kLineWidthDivisions; Other when they are clipped at the amplifiers' limit, since a clipped sine
+ * draws a square.
+ */
+TraceShape shapeOfHeights(const QList<double> &heights);
+
+/** A figure, as its points lie on the screen, in divisions. */
+struct FigureShape
+{
+    FigureKind kind = FigureKind::Other;
+    /** How many places the beam rests at, for Dots. */
+    int dots = 0;
+    /** The angle of the line's or the ellipse's long axis over the horizontal, anticlockwise positive, in
+     * degrees from -90 to 90. */
+    double tiltDegrees = 0.0;
+    /** The figure's middle. */
+    double centreX = 0.0;
+    double centreY = 0.0;
+};
+
+/**
+ * The figure a trace of X-Y points draws, its points in the order the beam writes them over one repeat.
+ * An ellipse is a figure all of whose points lie on the quadric its second moments give (x, y)ᵀ C⁻¹ (x, y)
+ * = 2, which holds for x = a sin ωt, y = b sin(ωt + φ); a line has a second moment across it of nothing; a
+ * figure the beam writes back along itself is the same path reflected in time about a turning point.
+ */
+FigureShape shapeOfFigure(const Trace &trace);
