@@ -355,6 +355,35 @@ private Q_SLOTS:
         QVERIFY2(highest - lowest > 1.0, qPrintable(QString::number(highest - lowest)));
     }
 
+    void aFreeRunningFlatLineStandsStill_data()
+    {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<double>("amplitude");
+        QTest::addColumn<bool>("moving");
+        QTest::newRow("GD: the zero line") << int(C::GroundI) << 4.0 << false;
+        QTest::newRow("no signal at all") << -1 << 0.0 << false;
+        QTest::newRow("a sine, not triggered") << -1 << 4.0 << true;
+    }
+    void aFreeRunningFlatLineStandsStill()
+    {
+        // HF shuts the 1 kHz out of the trigger, so AT runs the sweep freely. A line that is the same
+        // wherever a sweep starts looks the same frame after frame: the picture rests, and costs nothing.
+        QFETCH(int, button);
+        QFETCH(double, amplitude);
+        QFETCH(bool, moving);
+        Hm203 scope;
+        scope.setValue(C::TriggerCoupling, 2);
+        if (button >= 0)
+            scope.setValue(C(button), 1);
+        GeneratorSettings generator = scope.generator();
+        generator.amplitudeIVpp = amplitude;
+        scope.setGenerator(generator);
+        QCOMPARE(scope.screen(BeamMoment { 1.0 }).moving, moving);
+        const BeamFrame frame = scope.beam(1.0 - Afterglow::seconds, 1.0);
+        QCOMPARE(frame.moving, moving);
+        QVERIFY(!frame.writing.strokes.isEmpty());
+    }
+
     void aBrightTraceTurnsWhiteNotFlat()
     {
         // More energy, more light, and past saturation the green turns whitish.

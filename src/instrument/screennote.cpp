@@ -1,7 +1,6 @@
 #include "screennote.h"
 
 #include "announcedlabel.h"
-#include "screendescription.h"
 #include "traceexplanation.h"
 
 #include <QHBoxLayout>
@@ -67,37 +66,43 @@ ScreenNote::ScreenNote(QWidget *parent, bool castilian)
     });
     connect(m_describe, &QPushButton::toggled, this, &ScreenNote::needsInstrument);
 
-    QPalette palette = m_text->palette();
-    palette.setColor(QPalette::WindowText, noteColour(true));
-    m_text->setPalette(palette);
-    m_text->setText(pick(u"Si la pantalla no muestra lo que esperas, pulsa «¿Por qué no veo la traza?». "
-                         u"«Describir la pantalla» escribe aquí lo que muestra.",
+    m_hint = pick(u"Si la pantalla no muestra lo que esperas, pulsa «¿Por qué no veo la traza?». "
+                  u"«Describir la pantalla» escribe aquí lo que muestra.",
         u"Si la pantalla no mostra el que esperes, polsa «Per què no veig la traça?». «Descriure la "
-        u"pantalla» escriu ací el que mostra."));
+        u"pantalla» escriu ací el que mostra.");
+    showText(m_hint, true);
 }
 
-void ScreenNote::follow(const Hm203 &scope, const BeamMoment &moment)
+void ScreenNote::showText(const QString &text, bool hint)
 {
-    if (!m_asked && !m_describe->isChecked())
+    QPalette palette = m_text->palette();
+    palette.setColor(QPalette::WindowText, noteColour(hint));
+    m_text->setPalette(palette);
+    m_text->setText(text);
+}
+
+void ScreenNote::follow(const Hm203 &scope, const BeamMoment &moment, const ScreenDescription &words)
+{
+    if (!m_asked && !m_describe->isChecked()) {
+        if (m_text->text() != m_hint)
+            showText(m_hint, true);
         return;
+    }
     QStringList lines;
+    bool fine = false;
     if (m_asked) {
         const TraceExplanation why = explainTrace(scope, moment);
-        lines << (m_castilian ? why.castilian : why.valencian);
+        fine = why.fine();
+        // A screen that is fine is told with what it shows.
+        lines << (m_castilian ? why.castilian : why.valencian)
+                + (fine ? QStringLiteral(" ") + words.text(m_castilian) : QString());
     }
-    // A fine screen's answer already says what it shows.
-    const bool described = m_asked && explainTrace(scope, moment).fine();
-    if (m_describe->isChecked() && !described) {
-        const ScreenDescription words = describeScreen(scope, moment);
-        lines << (m_castilian ? words.castilian : words.valencian);
-    }
+    if (m_describe->isChecked() && !fine)
+        lines << words.text(m_castilian);
     const QString text = lines.join(QLatin1Char('\n'));
     if (text == m_text->text())
         return;
-    QPalette palette = m_text->palette();
-    palette.setColor(QPalette::WindowText, noteColour(false));
-    m_text->setPalette(palette);
-    m_text->setText(text);
+    showText(text, false);
     if (m_asked && text != m_heard)
         m_settle.start();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "hm203.h"
+#include "screendescription.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -21,8 +22,9 @@ class ScreenNote : public QWidget
 public:
     ScreenNote(QWidget *parent, bool castilian);
 
-    /** Answers again for the instrument as it is at a moment, if the student has asked. */
-    void follow(const Hm203 &scope, const BeamMoment &moment);
+    /** Answers again for the instrument as it is at a moment, with the words for its face, if the student
+     * has asked. */
+    void follow(const Hm203 &scope, const BeamMoment &moment, const ScreenDescription &words);
 
     AnnouncedLabel *text() const { return m_text; }
     QPushButton *why() const { return m_why; }
@@ -33,6 +35,7 @@ Q_SIGNALS:
     void needsInstrument();
 
 private:
+    void showText(const QString &text, bool hint);
     void announce();
 
     bool m_castilian;
@@ -43,4 +46,6 @@ private:
     /** Waits for the answer to settle: turning a knob passes through several. */
     QTimer m_settle;
     QString m_heard;
+    /** What the note says before anything is asked. */
+    QString m_hint;
 };

@@ -3,6 +3,7 @@
 #include "embeddedpictures.h"
 #include "generatorpanel.h"
 #include "livepanel.h"
+#include "screennote.h"
 #include "taskstrip.h"
 
 #include <QFrame>
@@ -17,12 +18,14 @@ constexpr int kMargin = 8;
 constexpr int kLowerHeight = 232;
 constexpr int kGeneratorWidth = 566;
 constexpr int kReadoutHeight = 18;
+/** The note under the screen: three lines of words beside its two buttons. */
+constexpr int kNoteHeight = 50;
 
 FormDesign formDesign()
 {
     const QSize panel = (QSizeF(535, 239) * kPanelScale).toSize();
-    const QSize client(
-        panel.width() + 2 * kMargin, panel.height() + kReadoutHeight + kLowerHeight + 3 * kMargin);
+    const QSize client(panel.width() + 2 * kMargin,
+        panel.height() + kReadoutHeight + kNoteHeight + kLowerHeight + 3 * kMargin + kMargin / 2);
     // The outer frame is the client area with the classic frame round it, as every window's design gives.
     return FormDesign {
         .width = client.width() + 8,
@@ -30,8 +33,7 @@ FormDesign formDesign()
         .caption = QStringLiteral("Osciloscopio virtual"),
         .color = QColor(0xd4, 0xd0, 0xc8),
         .centred = true,
-        .clientSize
-        = QSize(panel.width() + 2 * kMargin, panel.height() + kReadoutHeight + kLowerHeight + 3 * kMargin),
+        .clientSize = client,
     };
 }
 
@@ -68,7 +70,12 @@ void Tosciloscopio::FormCreate()
     lectura->setTextFormat(Qt::PlainText);
     showReadout();
 
-    const int top = lectura->geometry().bottom() + 1 + kMargin / 2;
+    QFrame *noteFrame = benchFrame(client(),
+        QRect(kMargin, lectura->geometry().bottom() + 1 + kMargin / 2, width - 2 * kMargin, kNoteHeight));
+    nota = new ScreenNote(noteFrame, castilian());
+    nota->setGeometry(noteFrame->contentsRect());
+
+    const int top = noteFrame->geometry().bottom() + 1 + kMargin / 2;
     QFrame *bench = benchFrame(client(), QRect(kMargin, top, kGeneratorWidth, kLowerHeight));
     generador = new GeneratorPanel(bench, castilian());
     generador->setGeometry(bench->contentsRect());
@@ -97,6 +104,12 @@ void Tosciloscopio::FormCreate()
         tarea->judge(panel->scope(), panel->moment());
     });
     connect(tarea, &TaskStrip::needsJudging, this, [this] { tarea->judge(panel->scope(), panel->moment()); });
+    // The note follows the instrument once asked, and the words of the face as they change by themselves
+    // (the tube warming up, a trace settling after AC).
+    const auto followNote = [this] { nota->follow(panel->scope(), panel->moment(), panel->screenWords()); };
+    for (auto changed : { &LivePanel::instrumentChanged, &LivePanel::screenDescriptionChanged })
+        connect(panel, changed, this, followNote);
+    connect(nota, &ScreenNote::needsInstrument, this, followNote);
     // While a prediction is open the instrument and the generator keep still, the asked controls where the
     // instrument opens, so the screen does not answer the question before the student does.
     connect(tarea, &TaskStrip::resetControls, this, [this](const QList<Hm203Control> &controls) {

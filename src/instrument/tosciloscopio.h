@@ -9,6 +9,7 @@
 class GeneratorPanel;
 class QLabel;
 class LivePanel;
+class ScreenNote;
 class TaskStrip;
 
 /**
@@ -30,6 +31,8 @@ public:
 
     LivePanel *panel;
     QLabel *lectura = nullptr;
+    /** Under the readout: why no trace shows, and the face in words, each on one click. */
+    ScreenNote *nota = nullptr;
     GeneratorPanel *generador = nullptr;
     TaskStrip *tarea = nullptr;
     GlyphButton *bcerrar = nullptr;

@@ -163,6 +163,28 @@ bool irregular(const ScopeSettings &settings)
     return false;
 }
 
+/** Whether every channel the sweep shows draws a level that does not change with time. */
+bool showsOnlySteadyLevels(const ScopeSettings &settings)
+{
+    const auto steady = [](const ChannelSettings &channel) {
+        return channel.coupling == Coupling::Ground
+            || (!channel.signal.isAlternating() && channel.signal.isClean()
+                && channel.signal.burstCycles == 0);
+    };
+    switch (settings.mode) {
+    case DisplayMode::ChannelI:
+        return steady(settings.channelI);
+    case DisplayMode::ChannelII:
+        return steady(settings.channelII);
+    case DisplayMode::Dual:
+    case DisplayMode::Add:
+        return steady(settings.channelI) && steady(settings.channelII);
+    case DisplayMode::XY:
+        break;
+    }
+    return false;
+}
+
 /** A sweep's own stretch of noise. */
 void seedNoise(ScopeSettings &settings, unsigned seed)
 {
@@ -254,6 +276,7 @@ SweepTiming sweepTiming(const ScopeSettings &settings)
     } else {
         timing.cycleSeconds = busy;
     }
+    timing.alike = timing.triggered || showsOnlySteadyLevels(settings);
     return timing;
 }
 
@@ -274,7 +297,7 @@ BeamWriting beamWriting(const ScopeSettings &settings, double fromSeconds, doubl
         if (std::optional<BeamWriting> steady = irregularWriting(settings, timing))
             return *steady;
     }
-    if (timing.triggered && !varies && rate >= Afterglow::steadyRate) {
+    if (timing.alike && !varies && rate >= Afterglow::steadyRate) {
         // Every sweep draws the same picture, many times within the afterglow: one stroke a trace, with
         // all its repeats.
         const ScreenTraces screen = computeTraces(settings);

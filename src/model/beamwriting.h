@@ -44,6 +44,9 @@ struct SweepTiming
     /** Every sweep starts at the same point of the signal; else each starts where the free-running time
      * base is, and the trace runs. */
     bool triggered = false;
+    /** Every sweep draws the same picture: it is triggered, or nothing the shown channels carry changes
+     * with time (GD, a steady level), so where a free-running sweep starts does not show. */
+    bool alike = false;
     /** Nothing is swept: NORM with no trigger, or X-Y. */
     bool dark = false;
 

@@ -400,7 +400,7 @@ LiveScreen Hm203::screen(const BeamMoment &moment) const
     const double rate
         = timing.cycleSeconds > 0.0 ? 1.0 / timing.cycleSeconds / (alternateTrace ? 2.0 : 1.0) : 0.0;
     const bool perChannelRun = alternateTrace && settings.trigger.alternate;
-    live.moving = live.moving || (!timing.dark && (!timing.triggered || rate < Afterglow::steadyRate))
+    live.moving = live.moving || (!timing.dark && (!timing.alike || rate < Afterglow::steadyRate))
         || perChannelRun || stillSettling(settings);
     return live;
 }
