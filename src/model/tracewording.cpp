@@ -459,8 +459,8 @@ TraceExplanation explanation(const QList<Finding> &found, bool figure)
         e.valencian += (e.valencian.isEmpty() ? QString() : QStringLiteral(" ")) + f.words.valencian;
     }
     if (worded > kWordedCauses) {
-        e.castilian += text(u" Cuando lo arregles, vuelve a preguntar: hay algo más.");
-        e.valencian += text(u" Quan ho arregles, torna a preguntar: hi ha alguna cosa més.");
+        e.castilian += text(u" Hay algo más: cuando lo arregles, la respuesta dirá qué.");
+        e.valencian += text(u" Hi ha alguna cosa més: quan ho arregles, la resposta dirà què.");
     }
     if (e.causes.isEmpty()) {
         const Wording fine = figure
