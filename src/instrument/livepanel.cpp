@@ -14,6 +14,9 @@
 
 namespace {
 
+/** How long the picture keeps still before its words are worked out. */
+constexpr int kWordsWaitMs = 100;
+
 /** A display frame, and the pace of a picture that moves by itself: the wait between the end of one frame
  * and the next, some 45 frames a second, smooth to the eye and a fraction of one core. */
 constexpr double kFrameSeconds = 1.0 / 60.0;
@@ -68,6 +71,12 @@ LivePanel::LivePanel(QWidget *parent, double scale)
     m_frameTimer.setSingleShot(true);
     m_frameTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_frameTimer, &QTimer::timeout, this, &LivePanel::advanceFrame);
+    m_wordsTimer.setSingleShot(true);
+    m_wordsTimer.setInterval(kWordsWaitMs);
+    connect(&m_wordsTimer, &QTimer::timeout, this, [this] {
+        if (m_wordsStale)
+            describeFace(moment(), m_wordsNews);
+    });
 
     m_widgets.resize(kHm203ControlCount);
     m_modelIndex.resize(kHm203ControlCount);
@@ -297,8 +306,16 @@ void LivePanel::advanceFrame()
     update(screenRect());
     // Words only when the picture may have changed: a running trace or a crawling spot says the same.
     const bool onItsWay = warming || m_scope.settlingAt(seconds);
-    if (m_instrumentDirty || onItsWay || m_onItsWay || m_frames == 1)
-        describeFace(BeamMoment { seconds, since }, m_frames > 1);
+    if (m_frames == 1) {
+        // The face has its words from the moment the window opens.
+        describeFace(BeamMoment { seconds, since }, false);
+    } else if (m_instrumentDirty || onItsWay || m_onItsWay) {
+        m_wordsStale = true;
+        m_wordsNews = true;
+        // A control on the move waits its words out; a picture on its way by itself has them now and then.
+        if (m_instrumentDirty || !m_wordsTimer.isActive())
+            m_wordsTimer.start();
+    }
     m_onItsWay = onItsWay;
     if (m_instrumentDirty) {
         m_instrumentDirty = false;
@@ -308,8 +325,18 @@ void LivePanel::advanceFrame()
         m_frameTimer.start(kMovingFrameMs);
 }
 
+const ScreenDescription &LivePanel::screenWords() const
+{
+    // Asked for before the wait is over, the words are worked out now.
+    if (m_wordsStale)
+        const_cast<LivePanel *>(this)->describeFace(moment(), m_wordsNews);
+    return m_description;
+}
+
 void LivePanel::describeFace(const BeamMoment &moment, bool news)
 {
+    m_wordsStale = false;
+    m_wordsTimer.stop();
     ScreenDescription words = describeScreen(m_scope, moment);
     const bool changed = words.castilian != m_description.castilian;
     m_description = std::move(words);

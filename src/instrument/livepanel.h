@@ -62,10 +62,10 @@ public:
     BeamMoment moment() const { return BeamMoment { now(), now() - m_powerOnAt }; }
     /** How many frames have been computed since the panel was made. */
     int frameCount() const { return m_frames; }
-    /** What the face shows, in words, as of the last frame that described it: the words screen readers
-     * find on the screen object, for showing under the screen too. */
-    QString screenDescription(bool castilian) const { return m_description.text(castilian); }
-    const ScreenDescription &screenWords() const { return m_description; }
+    /** What the face shows, in words: the words screen readers find on the screen object, for showing
+     * under the screen too. Worked out when asked for, or once the picture has kept still a moment. */
+    QString screenDescription(bool castilian) const { return screenWords().text(castilian); }
+    const ScreenDescription &screenWords() const;
     /** The tube face as screen readers meet it. */
     ScreenFace *screenFace() const { return m_face; }
 
@@ -123,4 +123,8 @@ private:
     /** Whether the last frame found the picture on its way (warming up, or a trace settling after a
      * coupling switch): its words change without the instrument changing. */
     bool m_onItsWay = false;
+    /** The words wait for the picture to keep still: a frame's time goes to the face, not to its words. */
+    QTimer m_wordsTimer;
+    bool m_wordsStale = false;
+    bool m_wordsNews = false;
 };

@@ -1,6 +1,7 @@
 #include "screennote.h"
 
 #include "announcedlabel.h"
+#include "livepanel.h"
 #include "traceexplanation.h"
 
 #include <QHBoxLayout>
@@ -81,7 +82,7 @@ void ScreenNote::showText(const QString &text, bool hint)
     m_text->setText(text);
 }
 
-void ScreenNote::follow(const Hm203 &scope, const BeamMoment &moment, const ScreenDescription &words)
+void ScreenNote::follow(const LivePanel &panel)
 {
     if (!m_asked && !m_describe->isChecked()) {
         if (m_text->text() != m_hint)
@@ -91,14 +92,14 @@ void ScreenNote::follow(const Hm203 &scope, const BeamMoment &moment, const Scre
     QStringList lines;
     bool fine = false;
     if (m_asked) {
-        const TraceExplanation why = explainTrace(scope, moment);
+        const TraceExplanation why = explainTrace(panel.scope(), panel.moment());
         fine = why.fine();
         // A screen that is fine is told with what it shows.
         lines << (m_castilian ? why.castilian : why.valencian)
-                + (fine ? QStringLiteral(" ") + words.text(m_castilian) : QString());
+                + (fine ? QStringLiteral(" ") + panel.screenDescription(m_castilian) : QString());
     }
     if (m_describe->isChecked() && !fine)
-        lines << words.text(m_castilian);
+        lines << panel.screenDescription(m_castilian);
     const QString text = lines.join(QLatin1Char('\n'));
     if (text == m_text->text())
         return;

@@ -1,12 +1,10 @@
 #pragma once
 
-#include "hm203.h"
-#include "screendescription.h"
-
 #include <QTimer>
 #include <QWidget>
 
 class AnnouncedLabel;
+class LivePanel;
 class QPushButton;
 
 /**
@@ -22,9 +20,8 @@ class ScreenNote : public QWidget
 public:
     ScreenNote(QWidget *parent, bool castilian);
 
-    /** Answers again for the instrument as it is at a moment, with the words for its face, if the student
-     * has asked. */
-    void follow(const Hm203 &scope, const BeamMoment &moment, const ScreenDescription &words);
+    /** Answers again for the instrument on the panel as it is now, if the student has asked. */
+    void follow(const LivePanel &panel);
 
     AnnouncedLabel *text() const { return m_text; }
     QPushButton *why() const { return m_why; }

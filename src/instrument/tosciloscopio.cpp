@@ -106,7 +106,7 @@ void Tosciloscopio::FormCreate()
     connect(tarea, &TaskStrip::needsJudging, this, [this] { tarea->judge(panel->scope(), panel->moment()); });
     // The note follows the instrument once asked, and the words of the face as they change by themselves
     // (the tube warming up, a trace settling after AC).
-    const auto followNote = [this] { nota->follow(panel->scope(), panel->moment(), panel->screenWords()); };
+    const auto followNote = [this] { nota->follow(*panel); };
     for (auto changed : { &LivePanel::instrumentChanged, &LivePanel::screenDescriptionChanged })
         connect(panel, changed, this, followNote);
     connect(nota, &ScreenNote::needsInstrument, this, followNote);
