@@ -2,10 +2,12 @@
 // Qt's real AT-SPI bridge, as Orca reads it. The suite is its own AT-SPI client: it reads its own
 // windows with asynchronous D-Bus calls while the event loop runs, so that the bridge, which answers
 // on this same GUI thread, can answer. Runs with a session bus on an X display (see run-with-atspi.sh).
+#include "announcedlabel.h"
 #include "hm203tasks.h"
 #include "livepanel.h"
 #include "panelcontrol.h"
 #include "screenface.h"
+#include "screennote.h"
 #include "taskstrip.h"
 #include "testsupport.h"
 #include "tfichaprincipal.h"
@@ -34,7 +36,9 @@ namespace {
 constexpr uint kRoleCheckBox = 7;
 constexpr uint kRoleImage = 27;
 constexpr uint kRoleNotification = 101;
+constexpr uint kRolePushButton = 43;
 constexpr uint kRoleRadioButton = 44;
+constexpr uint kRoleToggleButton = 62;
 constexpr uint kRoleSpinButton = 52;
 constexpr uint kStateChecked = 4;
 constexpr uint kStateEnabled = 8;
@@ -438,6 +442,37 @@ private Q_SLOTS:
         QCOMPARE(hear(goal).description, strip->verdict()->text());
         QTRY_COMPARE(m_shown.count(verdict.path.path()), 1);
         QCOMPARE(m_shown.count(goal.path.path()), 1);
+    }
+
+    void theNoteUnderTheScreenIsHeard_data() { languages(); }
+    void theNoteUnderTheScreenIsHeard()
+    {
+        QFETCH(bool, castilian);
+        QMultiHash<QString, Ref> objects = open(castilian);
+        QVERIFY(!objects.isEmpty());
+        ScreenNote *note = osciloscopio->nota;
+        // Both buttons are there from the opening, named by their words.
+        for (QPushButton *button : { note->why(), note->describe() }) {
+            QCOMPARE(objects.count(button->text()), 1);
+            const Heard heard = hear(objects.value(button->text()));
+            QVERIFY2(heard.role == kRolePushButton || heard.role == kRoleToggleButton
+                    || heard.role == kRoleCheckBox,
+                qPrintable(QString::number(heard.role)));
+            QCOMPARE(heard.name, button->text());
+            QVERIFY(heard.enabled);
+        }
+        // POWER off, then the question: the answer is spoken wherever the focus is, once it settles.
+        m_shown.clear();
+        osciloscopio->panel->setControlValue(C::Power, 0);
+        QTest::mouseClick(note->why(), Qt::LeftButton);
+        const QString answer = note->text()->text();
+        QVERIFY2(answer.contains(QStringLiteral("POWER")), qPrintable(answer));
+        objects = objectsUnder(windowOnTheBus(osciloscopio));
+        QCOMPARE(objects.count(answer), 1);
+        const Ref spoken = objects.value(answer);
+        QCOMPARE(hear(spoken).role, kRoleNotification);
+        QTRY_COMPARE(m_shown.count(spoken.path.path()), 1);
+        osciloscopio->panel->setControlValue(C::Power, 1);
     }
 
     void aPredictionIsHeardAsChoices_data() { languages(); }
