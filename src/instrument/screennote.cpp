@@ -6,6 +6,7 @@
 
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QVBoxLayout>
 
 namespace {
@@ -84,6 +85,11 @@ void ScreenNote::showText(const QString &text, bool hint)
 
 void ScreenNote::follow(const LivePanel &panel)
 {
+    // Asking the panel for its words may work them out and tell of them, which asks the note again: the
+    // answer being written here already takes them in.
+    if (m_following)
+        return;
+    const QScopedValueRollback following(m_following, true);
     if (!m_asked && !m_describe->isChecked()) {
         if (m_text->text() != m_hint)
             showText(m_hint, true);

@@ -37,6 +37,7 @@ private:
 
     bool m_castilian;
     bool m_asked = false;
+    bool m_following = false;
     AnnouncedLabel *m_text;
     QPushButton *m_why;
     QPushButton *m_describe;
