@@ -30,7 +30,7 @@ void TestHm203Tasks::judgesWhatTheScreenShows_data()
         [](Hm203 &s) { return setTime(s, 10e-3) && press(s, Hm203Control::XMagnifier); });
     row("time as opened: one period", TimeBase, false, QStringLiteral("1,0 periodos"), untouched);
     // 2 ms/div sped up twice by the fine knob shows five periods, but TIME/DIV no longer tells the time.
-    row("time five periods with CAL turned", TimeBase, false, QStringLiteral("ajuste fino de TIME/DIV"),
+    row("time five periods with CAL turned", TimeBase, false, QStringLiteral("mando CAL de TIME/DIV"),
         [](Hm203 &s) {
             return setTime(s, 2e-3) && turnTo(s, Hm203Control::TimeCal, secondsPerDiv, 1e-3, 0.01e-3);
         });

@@ -147,7 +147,7 @@ void TestTaskSlips::readingSlipsAreNamed_data()
     // 4 divisions at a 0,5 V/div step turned to 0,2 V/div, read as 4 · 0,5 · 10 = 20 V.
     add(
         "tip off CAL", ProbeVoltage, 0, [](Hm203 &s) { return uncalibratedVoltsI(s, 0.2); }, "20", "8",
-        u"ajuste fino de VOLTS/DIV I", u"ajust fi de VOLTS/DIV I");
+        u"mando CAL de VOLTS/DIV I", u"comandament CAL de VOLTS/DIV I");
 
     // 1,5 V of DC (-2 V at the second draw); through a ×10 probe, 3 divisions at 50 mV/div.
     add("DC in mV", DcLevel, 0, untouched, "1500", "1,5", u"en mV:", u"en mV:");
@@ -170,7 +170,7 @@ void TestTaskSlips::readingSlipsAreNamed_data()
     add(
         "period off CAL", Period, 0,
         [](Hm203 &s) { return setTime(s, 1e-3) && s.setValue(Hm203Control::TimeCal, 50); }, "4,4", "2,5",
-        u"ajuste fino de TIME/DIV no está en CAL", u"ajust fi de TIME/DIV no està en CAL");
+        u"mando CAL de TIME/DIV no está en su tope", u"comandament CAL de TIME/DIV no està en el seu topall");
 
     // 2000 Hz at the fourth draw, 1250 Hz at the third, 250 Hz at the first.
     add("frequency in kHz", Frequency, 3, untouched, "2", "2000", u"en kHz: 2 kHz son 2000 Hz", u"en kHz:");
@@ -210,8 +210,8 @@ void TestTaskSlips::readingSlipsAreNamed()
     QVERIFY2(praise.met, qPrintable(praise.castilian));
     const bool offCal = !TaskJudging::atCal(scope, Hm203Control::TimeCal)
         || !TaskJudging::atCal(scope, Hm203Control::VoltsCalI);
-    QCOMPARE(praise.castilian.contains(QStringLiteral("ajuste fino")), offCal);
-    QCOMPARE(praise.valencian.contains(QStringLiteral("ajust fi")), offCal);
+    QCOMPARE(praise.castilian.contains(QStringLiteral("mando CAL")), offCal);
+    QCOMPARE(praise.valencian.contains(QStringLiteral("comandament CAL")), offCal);
 }
 
 void TestTaskSlips::untriggeredSweepsSayWhy_data()

@@ -131,8 +131,8 @@ Diagram oscilloscopeDiagram()
     g.size = QSize(369, 313);
     g.boxes = {
         terminal("inputY", QRectF(2, r0 + 8, 20, 18), u"Y", u"Y"),
-        block("coupling", G::Vertical, QRectF(a + 4, r0, w - 4, h), u"Acoplamiento\nCA-CC-GD",
-            u"Acoblament\nCA-CC-GD"),
+        block("coupling", G::Vertical, QRectF(a + 4, r0, w - 4, h), u"Acoplamiento\nAC-DC-GD",
+            u"Acoblament\nAC-DC-GD"),
         block("attenuator", G::Vertical, QRectF(b, r0, w, h), u"Atenuador", u"Atenuador"),
         block("preamplifier", G::Vertical, QRectF(c, r0, w, h), u"Preampli-\nficador", u"Preampli-\nficador"),
         block("delay", G::Vertical, QRectF(d, r0, w, h), u"Línea de\nretardo", u"Línia de\nretard"),
@@ -140,9 +140,9 @@ Diagram oscilloscopeDiagram()
         terminal("external", QRectF(2, r1 + 9, 34, 16), u"Ext.", u"Ext."),
         block("trigger", G::Horizontal, QRectF(b, r1, w, h), u"Circuito de\ndisparo",
             u"Circuit de\ndisparament"),
-        block("holdoff", G::Horizontal, QRectF(a + 4, r2, w - 4, h), u"Hold-off", u"Hold-off"),
-        block(
-            "sweep", G::Horizontal, QRectF(b, r2, w, h), u"Generador\nde barrido", u"Generador\nd'escaneig"),
+        block("holdoff", G::Horizontal, QRectF(a + 4, r2, w - 4, h), u"HOLD OFF", u"HOLD OFF"),
+        block("sweep", G::Horizontal, QRectF(b, r2, w, h), u"Generador\nde barrido",
+            u"Generador\nd'escombratge"),
         block("amplifierX", G::Horizontal, QRectF(c, r2, w, h), u"Amplificador\nhorizontal",
             u"Amplificador\nhoritzontal"),
         block("unblanking", G::Horizontal, QRectF(a + 4, 186, w - 4, h), u"Desbloqueo\n(eje Z)",
@@ -174,15 +174,16 @@ Diagram oscilloscopeDiagram()
 
 Diagram verticalStageDiagram()
 {
-    // Both channels run side by side into the electronic switch; one path then leads to the plates.
+    // Both channels run side by side into the electronic switch; one path then leads to the plates. The
+    // trigger takes its signal from either preamplifier (CH I/II), so both feed it between the rows.
     const qreal rowI = 12, rowII = 82, h = 34;
     Diagram g;
     g.size = QSize(345, 153);
     g.boxes = {
         terminal("inputI", QRectF(2, rowI + 9, 30, 16), u"CH I", u"CH I"),
         terminal("inputII", QRectF(2, rowII + 9, 30, 16), u"CH II", u"CH II"),
-        block("couplingI", G::Vertical, QRectF(40, rowI, 48, h), u"Acopl.\nCA-CC-GD", u"Acobl.\nCA-CC-GD"),
-        block("couplingII", G::Vertical, QRectF(40, rowII, 48, h), u"Acopl.\nCA-CC-GD", u"Acobl.\nCA-CC-GD"),
+        block("couplingI", G::Vertical, QRectF(40, rowI, 48, h), u"Acopl.\nAC-DC-GD", u"Acobl.\nAC-DC-GD"),
+        block("couplingII", G::Vertical, QRectF(40, rowII, 48, h), u"Acopl.\nAC-DC-GD", u"Acobl.\nAC-DC-GD"),
         block("attenuatorI", G::Vertical, QRectF(96, rowI, 52, h), u"Atenuador", u"Atenuador"),
         block("attenuatorII", G::Vertical, QRectF(96, rowII, 52, h), u"Atenuador", u"Atenuador"),
         block("preamplifierI", G::Vertical, QRectF(156, rowI, 58, h), u"Preampli-\nficador I",
@@ -190,12 +191,12 @@ Diagram verticalStageDiagram()
         block("preamplifierII", G::Vertical, QRectF(156, rowII, 58, h), u"Preampli-\nficador II",
             u"Preampli-\nficador II"),
         box("switch", BoxKind::Switch, G::Vertical, QRectF(222, rowI, 46, rowII + h - rowI),
-            u"Conmu-\ntador\nALT\nCHOP", u"Commu-\ntador\nALT\nCHOP"),
+            u"Conmu-\ntador\n(DUAL)", u"Commu-\ntador\n(DUAL)"),
         block("delay", G::Vertical, QRectF(276, 6, 66, 32), u"Línea de\nretardo", u"Línia de\nretard"),
         block("finalY", G::Vertical, QRectF(276, 56, 66, 32), u"Amplificador\nfinal Y",
             u"Amplificador\nfinal Y"),
         box("plates", BoxKind::Plates, G::Tube, QRectF(282, 106, 54, 42), u"Placas Y", u"Plaques Y"),
-        terminal("toTrigger", QRectF(148, 132, 74, 17), u"Al disparo", u"Al disparament"),
+        terminal("toTrigger", QRectF(96, 55, 118, 17), u"Al disparo (CH I/II)", u"Al disparament (CH I/II)"),
     };
     g.arrows = {
         arrow("inputI", Side::Right, "couplingI", Side::Left),
@@ -210,7 +211,8 @@ Diagram verticalStageDiagram()
         arrow("switch", Side::Right, 0.1, "delay", Side::Left, (rowI + 0.1 * (rowII + h - rowI) - 6) / 32),
         arrow("delay", Side::Bottom, "finalY", Side::Top),
         arrow("finalY", Side::Bottom, "plates", Side::Top),
-        dashed(arrow("preamplifierII", Side::Bottom, "toTrigger", Side::Top)),
+        dashed(arrow("preamplifierI", Side::Bottom, 0.5, "toTrigger", Side::Top, (185 - 96) / 118.0)),
+        dashed(arrow("preamplifierII", Side::Top, 0.5, "toTrigger", Side::Bottom, (185 - 96) / 118.0)),
     };
     return g;
 }
@@ -225,13 +227,13 @@ Diagram horizontalStageDiagram()
         terminal("channelII", QRectF(46, 4, 40, 17), u"CH II", u"CH II"),
         terminal("line", QRectF(91, 4, 42, 17), u"Red", u"Xarxa"),
         terminal("external", QRectF(138, 4, 42, 17), u"Ext.", u"Ext."),
-        box("source", BoxKind::Switch, G::Horizontal, QRectF(6, 38, 171, 34), u"Selector y acoplamiento",
-            u"Selector i acoblament"),
+        box("source", BoxKind::Switch, G::Horizontal, QRectF(6, 38, 171, 34),
+            u"Fuente (CH I/II, EXT.)\ny acoplamiento (TRIG.)", u"Font (CH I/II, EXT.)\ni acoblament (TRIG.)"),
         block("trigger", G::Horizontal, QRectF(6, 90, 171, 34), u"Circuito de disparo\n(nivel y pendiente)",
             u"Circuit de disparament\n(nivell i pendent)"),
         block("sweep", G::Horizontal, QRectF(6, 144, 100, 34), u"Generador\nde barrido",
-            u"Generador\nd'escaneig"),
-        block("holdoff", G::Horizontal, QRectF(118, 144, 59, 34), u"Hold-off", u"Hold-off"),
+            u"Generador\nd'escombratge"),
+        block("holdoff", G::Horizontal, QRectF(118, 144, 59, 34), u"HOLD OFF", u"HOLD OFF"),
         block("amplifierX", G::Horizontal, QRectF(6, 198, 100, 34), u"Amplificador\nhorizontal",
             u"Amplificador\nhoritzontal"),
         block("unblanking", G::Horizontal, QRectF(114, 198, 66, 34), u"Desbloqueo\n(eje Z)",
@@ -259,18 +261,19 @@ Diagram horizontalStageDiagram()
 Diagram triggerOrganisationDiagram()
 {
     // The trigger signal is chosen, coupled, amplified, compared with the level on the chosen slope and
-    // shaped into the pulse that starts the sweep; AT lets the sweep run on its own without pulses.
+    // shaped into the pulse that starts the sweep; AT lets the sweep run on its own without pulses. CH I/II
+    // and EXT. choose the source; the mains come in through the coupling switch TRIG., at its ~.
     Diagram g;
     g.size = QSize(299, 272);
     g.boxes = {
-        terminal("channelI", QRectF(2, 18, 44, 17), u"CH I", u"CH I"),
-        terminal("channelII", QRectF(2, 46, 44, 17), u"CH II", u"CH II"),
-        terminal("line", QRectF(2, 74, 44, 17), u"Red", u"Xarxa"),
-        terminal("external", QRectF(2, 102, 44, 17), u"Ext.", u"Ext."),
+        terminal("channelI", QRectF(2, 24, 44, 17), u"CH I", u"CH I"),
+        terminal("channelII", QRectF(2, 60, 44, 17), u"CH II", u"CH II"),
+        terminal("external", QRectF(2, 96, 44, 17), u"Ext.", u"Ext."),
+        terminal("line", QRectF(127, 12, 56, 17), u"Red (~)", u"Xarxa (~)"),
         box("source", BoxKind::Switch, G::Horizontal, QRectF(56, 10, 52, 118),
-            u"Selector\nde fuente\n(TRIG.)", u"Selector\nde font\n(TRIG.)"),
-        block("coupling", G::Horizontal, QRectF(118, 52, 74, 36), u"Acoplamiento\nCA-CC-AF-BF",
-            u"Acoblament\nCA-CC-AF-BF"),
+            u"Selector\nde fuente\nCH I/II\nEXT.", u"Selector\nde font\nCH I/II\nEXT."),
+        block("coupling", G::Horizontal, QRectF(118, 42, 74, 56),
+            u"Acoplamiento\n(TRIG.)\nAC, DC, HF,\nLF, ~", u"Acoblament\n(TRIG.)\nAC, DC, HF,\nLF, ~"),
         block("amplifier", G::Horizontal, QRectF(202, 52, 92, 36), u"Amplificador\nde disparo",
             u"Amplificador de\ndisparament"),
         block("level", G::Neutral, QRectF(118, 118, 74, 26), u"Nivel (LEVEL)", u"Nivell (LEVEL)"),
@@ -280,16 +283,16 @@ Diagram triggerOrganisationDiagram()
         block("shaper", G::Horizontal, QRectF(202, 204, 92, 36), u"Formador de\nimpulsos",
             u"Formador\nd'impulsos"),
         block("sweep", G::Horizontal, QRectF(104, 204, 88, 36), u"Generador\nde barrido",
-            u"Generador\nd'escaneig"),
+            u"Generador\nd'escombratge"),
         block("automatic", G::Neutral, QRectF(6, 204, 86, 36), u"Automático\n(AT/NORM)",
             u"Automàtic\n(AT/NORM)"),
     };
     g.arrows = {
-        arrow("channelI", Side::Right, 0.5, "source", Side::Left, (26.5 - 10) / 118),
-        arrow("channelII", Side::Right, 0.5, "source", Side::Left, (54.5 - 10) / 118),
-        arrow("line", Side::Right, 0.5, "source", Side::Left, (82.5 - 10) / 118),
-        arrow("external", Side::Right, 0.5, "source", Side::Left, (110.5 - 10) / 118),
-        arrow("source", Side::Right, 0.5, "coupling", Side::Left, (69 - 52) / 36.0),
+        arrow("channelI", Side::Right, 0.5, "source", Side::Left, (32.5 - 10) / 118),
+        arrow("channelII", Side::Right, 0.5, "source", Side::Left, (68.5 - 10) / 118),
+        arrow("external", Side::Right, 0.5, "source", Side::Left, (104.5 - 10) / 118),
+        arrow("line", Side::Bottom, 0.5, "coupling", Side::Top, (155 - 118) / 74.0),
+        arrow("source", Side::Right, 0.5, "coupling", Side::Left, (70 - 42) / 56.0),
         arrow("coupling", Side::Right, "amplifier", Side::Left),
         arrow("amplifier", Side::Bottom, "comparator", Side::Top),
         dashed(arrow("level", Side::Right, 0.5, "comparator", Side::Left, 13.0 / 62)),
@@ -311,17 +314,18 @@ Diagram triggerOrganisationDiagram()
 Diagram dualChannelDiagram()
 {
     // Two input channels meet in the electronic switch, which the mode logic works either at the end of
-    // every sweep (ALT) or from its own oscillator (CHOP); one vertical path then drives the tube.
+    // every sweep (alternate, DUAL) or from its own oscillator (chopped, DUAL + ADD); one vertical path then
+    // drives the tube. The trigger takes its signal from either preamplifier, as CH I/II chooses.
     const qreal rowI = 10, rowII = 58, h = 32;
     Diagram g;
     g.size = QSize(312, 374);
     g.boxes = {
         terminal("inputI", QRectF(2, rowI + 8, 28, 16), u"CH I", u"CH I"),
         terminal("inputII", QRectF(2, rowII + 8, 28, 16), u"CH II", u"CH II"),
-        block("couplingI", G::Vertical, QRectF(38, rowI, 64, h), u"Acoplamiento\nCA-CC-GD",
-            u"Acoblament\nCA-CC-GD"),
-        block("couplingII", G::Vertical, QRectF(38, rowII, 64, h), u"Acoplamiento\nCA-CC-GD",
-            u"Acoblament\nCA-CC-GD"),
+        block("couplingI", G::Vertical, QRectF(38, rowI, 64, h), u"Acoplamiento\nAC-DC-GD",
+            u"Acoblament\nAC-DC-GD"),
+        block("couplingII", G::Vertical, QRectF(38, rowII, 64, h), u"Acoplamiento\nAC-DC-GD",
+            u"Acoblament\nAC-DC-GD"),
         block("attenuatorI", G::Vertical, QRectF(110, rowI, 60, h), u"Atenuador I", u"Atenuador I"),
         block("attenuatorII", G::Vertical, QRectF(110, rowII, 60, h), u"Atenuador II", u"Atenuador II"),
         block("preamplifierI", G::Vertical, QRectF(178, rowI, 72, h), u"Preampli-\nficador I",
@@ -330,15 +334,16 @@ Diagram dualChannelDiagram()
             u"Preampli-\nficador II"),
         box("switch", BoxKind::Switch, G::Vertical, QRectF(258, rowI, 50, rowII + h - rowI), u"Conmu-\ntador",
             u"Commu-\ntador"),
-        block("mode", G::Vertical, QRectF(136, 110, 92, 48), u"Mando\nALT/CHOP\noscilador\n≈1 MHz",
-            u"Comandament\nALT/CHOP\noscil·lador\n≈1 MHz"),
+        block("mode", G::Vertical, QRectF(136, 110, 92, 48),
+            u"DUAL: alternado\nDUAL + ADD:\ntroceado,\n≈1 MHz",
+            u"DUAL: alternat\nDUAL + ADD:\ntrossejat,\n≈1 MHz"),
         block("delay", G::Vertical, QRectF(236, 114, 72, 40), u"Línea de\nretardo", u"Línia de\nretard"),
         block("finalY", G::Vertical, QRectF(236, 176, 72, 36), u"Amplificador\nfinal Y",
             u"Amplificador\nfinal Y"),
-        block("trigger", G::Horizontal, QRectF(8, 114, 84, 40), u"Circuito de\ndisparo",
-            u"Circuit de\ndisparament"),
+        block("trigger", G::Horizontal, QRectF(8, 114, 84, 40), u"Circuito de\ndisparo\n(CH I/II)",
+            u"Circuit de\ndisparament\n(CH I/II)"),
         block("sweep", G::Horizontal, QRectF(8, 174, 84, 36), u"Generador\nde barrido",
-            u"Generador\nd'escaneig"),
+            u"Generador\nd'escombratge"),
         block("amplifierX", G::Horizontal, QRectF(8, 232, 84, 36), u"Amplificador\nhorizontal",
             u"Amplificador\nhoritzontal"),
         box("tube", BoxKind::Tube, G::Tube, QRectF(120, 228, 188, 88), u"T.R.C.", u"T.R.C."),
@@ -363,9 +368,13 @@ Diagram dualChannelDiagram()
         labelled(arrow("finalY", Side::Bottom, 0.5, "tube", Side::Top, (272 - 120) / 188.0), u"Y", u"Y"),
         through(arrow("preamplifierII", Side::Bottom, (194 - 178) / 72.0, "trigger", Side::Top, 0.5),
             { QPointF(194, 98), QPointF(50, 98) }),
+        // Channel I's feed crosses channel II's row in the gap before its preamplifier and joins the same
+        // line.
+        through(arrow("preamplifierI", Side::Left, 0.85, "trigger", Side::Top, 0.5),
+            { QPointF(174, rowI + 0.85 * h), QPointF(174, 98), QPointF(50, 98) }),
         arrow("trigger", Side::Bottom, "sweep", Side::Top),
         dashed(labelled(arrow("sweep", Side::Right, 0.5, "mode", Side::Bottom, 0.55), u"fin de barrido",
-            u"fi d'escaneig")),
+            u"fi d'escombratge")),
         arrow("sweep", Side::Bottom, "amplifierX", Side::Top),
         labelled(arrow("amplifierX", Side::Right, 0.5, "tube", Side::Left, (250 - 228) / 88.0), u"X", u"X"),
         labelled(arrow("supplies", Side::Top, (214 - 8) / 300.0, "tube", Side::Bottom, (214 - 120) / 188.0),

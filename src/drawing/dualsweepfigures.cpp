@@ -120,7 +120,7 @@ void paintAlternateTimeline(QPainter &p, const QRectF &r, ArtLanguage language)
     p.setPen(ReferenceStyle::ink());
     p.drawText(QRectF(r.left(), bottom + 1, r.width(), 12), Qt::AlignLeft | Qt::AlignVCenter,
         pick(language, u"conmutador: cambia de canal al final de cada barrido",
-            u"commutador: canvia de canal al final de cada escaneig"));
+            u"commutador: canvia de canal al final de cada escombratge"));
 }
 
 } // namespace
@@ -177,8 +177,8 @@ QImage renderAlternateFigure(ArtLanguage language)
     ScreenPainter::paintTraces(p, l.firstSweep, only(both, TraceKind::ChannelI));
     ScreenPainter::paintTraces(p, l.secondSweep, only(both, TraceKind::ChannelII));
     ScreenPainter::paintTraces(p, l.result, both);
-    caption(p, l.firstSweep, pick(language, u"1.er barrido: canal I", u"1r escaneig: canal I"));
-    caption(p, l.secondSweep, pick(language, u"2.º barrido: canal II", u"2n escaneig: canal II"));
+    caption(p, l.firstSweep, pick(language, u"1.er barrido: canal I", u"1r escombratge: canal I"));
+    caption(p, l.secondSweep, pick(language, u"2.º barrido: canal II", u"2n escombratge: canal II"));
     paintAlternateTimeline(p, l.timeline, language);
     caption(p, l.result,
         pick(language, u"En pantalla, los dos canales a la vez", u"En pantalla, els dos canals alhora"));

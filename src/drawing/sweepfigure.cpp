@@ -23,11 +23,11 @@ struct Words
 const Words &words(ArtLanguage language)
 {
     static const Words castilian { u"Señal de entrada", u"nivel de disparo", u"Impulsos de disparo",
-        u"ignorado", u"Diente de sierra (tensión de barrido)", u"barrido", u"retorno", u"hold-off", u"espera",
+        u"ignorado", u"Diente de sierra (tensión de barrido)", u"barrido", u"retorno", u"HOLD OFF", u"espera",
         u"Desbloqueo (eje Z)", u"traza visible" };
     static const Words valencian { u"Senyal d'entrada", u"nivell de disparament", u"Impulsos de disparament",
-        u"ignorat", u"Dent de serra (tensió d'escaneig)", u"escaneig", u"retorn", u"hold-off", u"espera",
-        u"Desbloqueig (eix Z)", u"traça visible" };
+        u"ignorat", u"Dent de serra (tensió d'escombratge)", u"escombratge", u"retorn", u"HOLD OFF",
+        u"espera", u"Desbloqueig (eix Z)", u"traça visible" };
     return language == ArtLanguage::Castilian ? castilian : valencian;
 }
 

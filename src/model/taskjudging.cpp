@@ -80,10 +80,11 @@ Problem calibratedProblem(const Look &look, Hm203Control fineKnob)
         return std::nullopt;
     const QString range = switchOf(fineKnob);
     const bool time = fineKnob == Hm203Control::TimeCal;
-    return notMet(text(u"El ajuste fino de %1 no está en CAL: %1 no da %2 de cada división. Gíralo hasta su "
-                       u"tope.")
+    return notMet(text(u"El mando CAL de %1 no está en su tope calibrado: %1 no da %2 de cada división. "
+                       u"Gíralo hasta el tope.")
                       .arg(range, time ? text(u"el tiempo") : text(u"los voltios")),
-        text(u"L'ajust fi de %1 no està en CAL: %1 no dona %2 de cada divisió. Gira'l fins al seu topall.")
+        text(u"El comandament CAL de %1 no està en el seu topall calibrat: %1 no dona %2 de cada divisió. "
+             u"Gira'l fins al topall.")
             .arg(range, time ? text(u"el temps") : text(u"els volts")));
 }
 
@@ -109,11 +110,11 @@ Problem uncalibratedReadingProblem(const Look &look, Hm203Control fineKnob)
     if (atCal(look.scope, fineKnob))
         return std::nullopt;
     const QString range = switchOf(fineKnob);
-    return notMet(text(u"El ajuste fino de %1 no está en CAL: la lectura no vale. Gíralo hasta su tope y "
-                       u"vuelve a medir.")
+    return notMet(text(u"El mando CAL de %1 no está en su tope calibrado: la lectura no vale. Gíralo hasta "
+                       u"el tope y vuelve a medir.")
                       .arg(range),
-        text(u"L'ajust fi de %1 no està en CAL: la lectura no val. Gira'l fins al seu topall i torna a "
-             u"mesurar.")
+        text(u"El comandament CAL de %1 no està en el seu topall calibrat: la lectura no val. Gira'l fins "
+             u"al topall i torna a mesurar.")
             .arg(range));
 }
 
@@ -124,11 +125,12 @@ TaskVerdict rightReading(
         return met(castilian, valencian);
     const QString range = switchOf(fineKnob);
     return met(castilian
-            + text(u" Aun así, el ajuste fino de %1 no está en CAL: gíralo hasta su tope antes de medir.")
+            + text(u" Aun así, el mando CAL de %1 no está en su tope calibrado: gíralo hasta el tope antes "
+                   u"de medir.")
                   .arg(range),
         valencian
-            + text(
-                u" Tot i això, l'ajust fi de %1 no està en CAL: gira'l fins al seu topall abans de mesurar.")
+            + text(u" Tot i això, el comandament CAL de %1 no està en el seu topall calibrat: gira'l fins al "
+                   u"topall abans de mesurar.")
                   .arg(range));
 }
 
@@ -262,16 +264,16 @@ Problem frequencyProblem(const Look &look, double wanted)
                                            : fixedDecimal(wanted, 0) + QStringLiteral(" Hz");
     return notMet(
         text(u"La tarea pide que el generador funcione a %1: vuelve a poner esa frecuencia.").arg(asked),
-        text(u"La tasca demana que el generador funcione a %1: torna a posar aquesta freqüència.")
-            .arg(asked));
+        text(u"La tasca demana que el generador funcione a %1: torna a posar esta freqüència.").arg(asked));
 }
 
 Problem sineProblem(const Look &look)
 {
     if (look.scope.generator().waveform == Waveform::Sine)
         return std::nullopt;
-    return notMet(text(u"La tarea es con señales senoidales: vuelve a elegir la senoide en el generador."),
-        text(u"La tasca és amb senyals sinusoïdals: torna a triar la sinusoide en el generador."));
+    return notMet(
+        text(u"La tarea se hace con señales senoidales: vuelve a elegir la senoide en el generador."),
+        text(u"La tasca es fa amb senyals sinusoïdals: torna a triar la sinusoide en el generador."));
 }
 
 Problem periodsProblem(const Look &look, const Extent &extent, int wanted)
@@ -378,26 +380,25 @@ TaskVerdict untriggered(const Look &look, TriggerSource source)
     const QString channel = source == TriggerSource::ChannelII ? QStringLiteral("II") : QStringLiteral("I");
     const ChannelSettings heard = triggerChannel(look.settings, source);
     if (!external && heard.coupling == Coupling::Ground)
-        return told(
-            text(u"El disparo escucha el canal %1, que está en GD (a masa): pasa el canal %1 a DC o AC.")
-                .arg(channel),
-            text(
-                u"El disparament escolta el canal %1, que està en GD (a massa): passa el canal %1 a DC o AC.")
+        return told(text(u"El disparo toma la señal del canal %1, que está en GD (a masa): pasa el canal %1 "
+                         u"a DC o AC.")
+                        .arg(channel),
+            text(u"El disparament pren el senyal del canal %1, que està en GD (a massa): passa el canal %1 a "
+                 u"DC o AC.")
                 .arg(channel));
     if (!heard.signal.isAlternating()) {
         if (external)
             return told(
-                text(u"Por TRIG. INP., que es lo que escucha el disparo, no llega ninguna señal alterna. "
+                text(u"Por TRIG. INP., de donde toma la señal el disparo, no llega ninguna señal alterna. "
                      u"Suelta EXT. para disparar desde el canal I."),
-                text(u"Per TRIG. INP., que és el que escolta el disparament, no arriba cap senyal altern. "
+                text(u"Per TRIG. INP., d'on pren el senyal el disparament, no arriba cap senyal altern. "
                      u"Deixa "
                      u"anar EXT. per a disparar des del canal I."));
         if (source == TriggerSource::ChannelII)
-            return told(text(u"Por el canal II, que es lo que escucha el disparo, no llega ninguna señal "
+            return told(text(u"Por el canal II, de donde toma la señal el disparo, no llega ninguna señal "
                              u"alterna. Suelta CH I/II para disparar desde el canal I."),
-                text(
-                    u"Pel canal II, que és el que escolta el disparament, no arriba cap senyal altern. Deixa "
-                    u"anar CH I/II per a disparar des del canal I."));
+                text(u"Pel canal II, d'on pren el senyal el disparament, no arriba cap senyal altern. Deixa "
+                     u"anar CH I/II per a disparar des del canal I."));
         return told(
             text(u"Por el canal I no llega ninguna señal alterna que dispare el barrido: vuelve a dar "
                  u"señal a la salida I del generador."),
@@ -428,34 +429,33 @@ TaskVerdict untriggered(const Look &look, TriggerSource source)
     if (coupling != TriggerCoupling::AC && levelStand(withAc, source) != LevelStand::Nowhere) {
         if (coupling == TriggerCoupling::DC)
             return told(
-                text(u"Con TRIG. en DC el disparo oye también la tensión continua, que lleva la señal "
+                text(u"Con TRIG. en DC el disparo toma también la tensión continua, que lleva la señal "
                      u"fuera del alcance de LEVEL: pon TRIG. en AC."),
                 text(
-                    u"Amb TRIG. en DC el disparament sent també la tensió contínua, que porta el senyal fora "
+                    u"Amb TRIG. en DC el disparament pren també la tensió contínua, que porta el senyal fora "
                     u"de l'abast de LEVEL: posa TRIG. en AC."));
         const QString position
             = coupling == TriggerCoupling::HF ? QStringLiteral("HF") : QStringLiteral("LF");
         return told(
-            text(u"TRIG. en %1 deja fuera la frecuencia de la señal y el disparo no la oye: pon TRIG. "
+            text(u"TRIG. en %1 deja fuera la frecuencia de la señal, que no llega al disparo: pon TRIG. "
                  u"en AC.")
                 .arg(position),
-            text(
-                u"TRIG. en %1 deixa fora la freqüència del senyal i el disparament no el sent: posa TRIG. en "
-                u"AC.")
+            text(u"TRIG. en %1 deixa fora la freqüència del senyal, que no arriba al disparament: posa TRIG. "
+                 u"en AC.")
                 .arg(position));
     }
     const auto sense = [&heard](double t) { return triggerVolts(heard, t); };
     if (!reachesSensitivity(heard, external, sense, heard.signal.periodSeconds())) {
         if (external)
-            return told(text(u"Por TRIG. INP. el disparo necesita 0,6 V y la señal no llega: suelta EXT. y "
+            return told(text(u"Por TRIG. INP. el disparo necesita 0,6 Vpp y la señal no llega: suelta EXT. y "
                              u"dispara desde el canal I."),
-                text(u"Per TRIG. INP. el disparament necessita 0,6 V i el senyal no hi arriba: deixa anar "
+                text(u"Per TRIG. INP. el disparament necessita 0,6 Vpp i el senyal no hi arriba: deixa anar "
                      u"EXT. "
                      u"i dispara des del canal I."));
-        return told(text(u"La señal que oye el disparo no llega a la media división que necesita: sube la "
+        return told(text(u"La señal que toma el disparo no llega a la media división que necesita: sube la "
                          u"sensibilidad con VOLTS/DIV %1.")
                         .arg(channel),
-            text(u"El senyal que sent el disparament no arriba a la mitja divisió que necessita: puja la "
+            text(u"El senyal que pren el disparament no arriba a la mitja divisió que necessita: puja la "
                  u"sensibilitat amb VOLTS/DIV %1.")
                 .arg(channel));
     }

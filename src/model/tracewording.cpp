@@ -39,6 +39,13 @@ Wording words(const char16_t *castilian, const char16_t *valencian)
     return { text(castilian), text(valencian) };
 }
 
+/** Closes a sentence whose last words are filled in: a control's label already ends it with its own full
+ * stop ("suelta EXT."), which then is the sentence's. */
+QString sentence(const QString &said)
+{
+    return said.endsWith(u'.') ? said : said + u'.';
+}
+
 /** What a trace of a kind is called, in the middle of a sentence. */
 Wording called(TraceKind kind)
 {
@@ -89,8 +96,8 @@ TriggerReason triggerReason(const TriggerContext &c)
         if (c.external) {
             const QString volts = formatDecimal(TriggerSensitivity::externalVolts);
             return { TraceCause::BelowTriggerThreshold,
-                { text(u"por TRIG. INP. el disparo necesita %1 V y la señal no llega").arg(volts),
-                    text(u"per TRIG. INP. el disparament necessita %1 V i el senyal no hi arriba")
+                { text(u"por TRIG. INP. el disparo necesita %1 Vpp y la señal no llega").arg(volts),
+                    text(u"per TRIG. INP. el disparament necessita %1 Vpp i el senyal no hi arriba")
                         .arg(volts) },
                 { text(u"suelta %1 para disparar desde un canal").arg(label(C::ExtTrigger)),
                     text(u"deixa anar %1 per a disparar des d'un canal").arg(label(C::ExtTrigger)) } };
@@ -111,15 +118,15 @@ TriggerReason triggerReason(const TriggerContext &c)
     case TriggerMiss::NoSignal: {
         if (c.external)
             return { TraceCause::TriggerSourceEmpty,
-                words(u"el disparo escucha a TRIG. INP. (EXT.), que no lleva señal",
-                    u"el disparament escolta TRIG. INP. (EXT.), que no porta senyal"),
+                words(u"el disparo toma la señal de TRIG. INP. (EXT.), que no lleva ninguna",
+                    u"el disparament pren el senyal de TRIG. INP. (EXT.), que no en porta cap"),
                 { text(u"suelta %1").arg(label(C::ExtTrigger)),
                     text(u"deixa anar %1").arg(label(C::ExtTrigger)) } };
         const QString other = channelName(!c.second);
         const QString button = label(C::ChannelII);
         return { TraceCause::TriggerSourceEmpty,
-            { text(u"el disparo escucha a %1, que no lleva señal").arg(name),
-                text(u"el disparament escolta %1, que no porta senyal").arg(name) },
+            { text(u"el disparo toma la señal de %1, que no lleva ninguna").arg(name),
+                text(u"el disparament pren el senyal de %1, que no en porta cap").arg(name) },
             c.second ? Wording { text(u"suelta %1 para disparar desde %2").arg(button, other),
                 text(u"deixa anar %1 per a disparar des de %2").arg(button, other) }
                      : Wording { text(u"pulsa %1 para disparar desde %2").arg(button, other),
@@ -128,8 +135,8 @@ TriggerReason triggerReason(const TriggerContext &c)
     case TriggerMiss::Grounded: {
         const QString ground = label(channelControls(c.second).ground);
         return { TraceCause::Grounded,
-            { text(u"el disparo escucha a %1, que está en GD").arg(name),
-                text(u"el disparament escolta %1, que està en GD").arg(name) },
+            { text(u"el disparo toma la señal de %1, que está en GD").arg(name),
+                text(u"el disparament pren el senyal de %1, que està en GD").arg(name) },
             { text(u"suelta %1").arg(ground), text(u"deixa anar %1").arg(ground) } };
     }
     case TriggerMiss::Filtered: {
@@ -228,14 +235,13 @@ Wording darkInNormWords(const TriggerReason &r)
 
 Wording running(const TriggerReason &r)
 {
-    return {
-        text(u"La traza corre porque %1, y en AT el barrido arranca sin disparo, cada vez en otro punto de "
-             u"la señal: %2.")
-            .arg(r.why.castilian, r.mend.castilian),
-        text(u"La traça corre perquè %1, i en AT l'escombratge arranca sense disparament, cada vegada en un "
-             u"altre punt del senyal: %2.")
-            .arg(r.why.valencian, r.mend.valencian)
-    };
+    return { sentence(
+                 text(u"La traza corre porque %1, y en AT el barrido arranca sin disparo, cada vez en otro "
+                      u"punto de la señal: %2")
+                     .arg(r.why.castilian, r.mend.castilian)),
+        sentence(text(u"La traça corre perquè %1, i en AT l'escombratge arranca sense disparament, cada "
+                      u"vegada en un altre punt del senyal: %2")
+                     .arg(r.why.valencian, r.mend.valencian)) };
 }
 
 Wording lineTrigger()
@@ -378,14 +384,16 @@ Wording crawlingSpot(double tailDivisions, bool byTurns)
 {
     const QString time = label(C::TimeDiv);
     if (byTurns && tailDivisions >= 1.0)
-        return { text(u"Con %1 los canales se dibujan por turnos, un barrido cada uno, y a este %2 "
-                      u"parpadean: pulsa "
-                      u"también %3 para que %1 los trocee, o gira %2 hacia barridos más rápidos.")
-                     .arg(label(C::Dual), time, label(C::Add)),
-            text(
-                u"Amb %1 els canals es dibuixen per torns, un escombratge cadascun, i a este %2 parpellegen: "
-                u"polsa també %3 perquè %1 els trossege, o gira %2 cap a escombratges més ràpids.")
-                .arg(label(C::Dual), time, label(C::Add)) };
+        return {
+            text(u"Con %1 los canales se dibujan por turnos, un barrido cada uno, y con este ajuste de %2 "
+                 u"parpadean: pulsa "
+                 u"también %3 para que %1 los trocee, o gira %2 hacia barridos más rápidos.")
+                .arg(label(C::Dual), time, label(C::Add)),
+            text(u"Amb %1 els canals es dibuixen per torns, un escombratge cadascun, i amb este ajust de %2 "
+                 u"parpellegen: "
+                 u"polsa també %3 perquè %1 els trossege, o gira %2 cap a escombratges més ràpids.")
+                .arg(label(C::Dual), time, label(C::Add))
+        };
     if (tailDivisions < 1.0)
         return {
             text(u"El barrido es tan lento que solo ves un punto que avanza por la pantalla: gira %1 hacia "
