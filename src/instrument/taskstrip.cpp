@@ -242,10 +242,14 @@ void TaskStrip::judge(const Hm203 &scope, const BeamMoment &moment)
     if (task.answerUnit && !typed && !written.isEmpty()) {
         // Something that is not a measurement: say so, rather than ask for one again.
         m_met = false;
+        // The degree sign follows its number without a space, every other unit after one.
+        const QString unit = QString::fromUtf16(task.answerUnit);
+        const QString example
+            = QStringLiteral("2,5") + (unit == u"°" ? QString() : QStringLiteral(" ")) + unit;
         m_verdict->setText(
-            (m_castilian ? QStringLiteral("«%1» no es un número: escribe solo el valor, por ejemplo 2,5 %2.")
-                         : QStringLiteral("«%1» no és un nombre: escriu només el valor, per exemple 2,5 %2."))
-                .arg(written.left(20), QString::fromUtf16(task.answerUnit)));
+            (m_castilian ? QStringLiteral("«%1» no es un número: escribe solo el valor, por ejemplo %2.")
+                         : QStringLiteral("«%1» no és un nombre: escriu només el valor, per exemple %2."))
+                .arg(written.left(20), example));
         showVerdict(false);
         return;
     }

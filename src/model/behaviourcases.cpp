@@ -80,30 +80,30 @@ QList<BehaviourCase> buildCases()
         withTrigger(singleChannel(2.0, 0.2e-3), 0.0, TriggerSlope::Rising, at),
         "Pendiente positiva (SLOPE +) y nivel 0 V: la traza empieza por la izquierda a la altura del centro, "
         "subiendo.",
-        "Pendent positiva (SLOPE +) i nivell 0 V: la traça comença per l'esquerra a l'altura del centre, "
+        "Pendent positiu (SLOPE +) i nivell 0 V: la traça comença per l'esquerra a l'altura del centre, "
         "pujant." });
     rows.append({ "p4.bmp", "BitBtn8", CaseTopic::SlopeAndLevel,
         withTrigger(singleChannel(2.0, 0.2e-3), 0.0, TriggerSlope::Falling, at),
         "Pendiente negativa (SLOPE -) y nivel 0 V: la traza empieza por la izquierda a la altura del centro, "
         "bajando.",
-        "Pendent negativa (SLOPE -) i nivell 0 V: la traça comença per l'esquerra a l'altura del centre, "
+        "Pendent negatiu (SLOPE -) i nivell 0 V: la traça comença per l'esquerra a l'altura del centre, "
         "baixant." });
     rows.append({ "p8.bmp", "BitBtn9", CaseTopic::SlopeAndLevel,
         withTrigger(singleChannel(2.0, 0.2e-3), 3.0, TriggerSlope::Rising, norm),
         "Nivel subido a +3 V con pendiente positiva: el barrido empieza 1,5 divisiones por encima del "
         "centro.",
-        "Nivell pujat a +3 V amb pendent positiva: l'escombratge comença 1,5 divisions per damunt del "
+        "Nivell pujat a +3 V amb pendent positiu: l'escombratge comença 1,5 divisions per damunt del "
         "centre." });
 
     // Two channels: channel II carries the same sine 60 degrees behind; every sweep is triggered from channel
     // I.
     rows.append({ "p7.bmp", "BitBtn10", CaseTopic::TwoChannels,
         setting(DisplayMode::ChannelI, channelOne(2.0), channelTwo(2.0), 0.2e-3),
-        "Modo CH I: sólo se ve el canal I, la senoidal de 10 Vpp.",
+        "Modo CH I: solo se ve el canal I, la senoidal de 10 Vpp.",
         "Mode CH I: només es veu el canal I, la sinusoide de 10 Vpp." });
     rows.append({ "p16.bmp", "BitBtn10", CaseTopic::TwoChannels,
         setting(DisplayMode::ChannelII, channelOne(2.0), channelTwo(2.0), 0.2e-3),
-        "Modo CH II: sólo se ve el canal II, la misma onda retrasada 60° respecto al canal I.",
+        "Modo CH II: solo se ve el canal II, la misma onda retrasada 60° respecto al canal I.",
         "Mode CH II: només es veu el canal II, la mateixa ona retardada 60° respecte al canal I." });
     rows.append({ "p1.bmp", "BitBtn11", CaseTopic::TwoChannels,
         setting(DisplayMode::Dual, channelOne(5.0, 2.0), channelTwo(5.0, -2.0), 0.2e-3),
@@ -115,8 +115,8 @@ QList<BehaviourCase> buildCases()
         "Mode ADD: es veu la suma dels dos canals, una sinusoide de 17,3 Vpp." });
     rows.append({ "p5.bmp", "BitBtn13", CaseTopic::TwoChannels,
         setting(DisplayMode::Add, channelOne(5.0), channelTwo(5.0, 0.0, true), 0.2e-3),
-        "Modo ADD con el canal II invertido (INV II): se ve la diferencia I - II, de 10 Vpp.",
-        "Mode ADD amb el canal II invertit (INV II): es veu la diferència I - II, de 10 Vpp." });
+        "Modo ADD con el canal II invertido (INV II): se ve la diferencia I − II, de 10 Vpp.",
+        "Mode ADD amb el canal II invertit (INV II): es veu la diferència I − II, de 10 Vpp." });
     rows.append({ "p9.bmp", "BitBtn14", CaseTopic::TwoChannels,
         setting(DisplayMode::XY, channelOne(2.0), channelTwo(2.0), 0.2e-3),
         "Modo X-Y: canal I en vertical y canal II en horizontal; el desfase de 60° da una elipse.",

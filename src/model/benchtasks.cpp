@@ -22,8 +22,8 @@ Problem times10Problem(const Hm203 &scope)
 {
     if (scope.generator().probeI == Probe::Times10)
         return std::nullopt;
-    return notMet(text(u"La tarea es con la sonda ×10 en CH I: vuelve a ponerla."),
-        text(u"La tasca és amb la sonda ×10 en CH I: torna a posar-la."));
+    return notMet(text(u"La tarea se hace con la sonda ×10 en CH I: vuelve a ponerla."),
+        text(u"La tasca es fa amb la sonda ×10 en CH I: torna a posar-la."));
 }
 
 /** A time written in nanoseconds, or in microseconds from 1 µs on. */
@@ -93,15 +93,16 @@ TaskVerdict judgeCompensation(const Hm203 &scope, std::optional<double>)
         return *p;
     const double k = scope.generator().compensationI;
     if (k < 1.0 - kCompensationTolerance)
-        return notMet(text(u"Las esquinas salen redondeadas: la sonda está subcompensada. Gira el trimmer "
-                           u"hacia arriba hasta que la onda quede plana."),
-            text(u"Les cantonades ixen arredonides: la sonda està subcompensada. Gira el trimmer cap amunt "
-                 u"fins que l'ona quede plana."));
+        return notMet(
+            text(u"Las esquinas salen redondeadas: la sonda está subcompensada. Gira el condensador "
+                 u"de ajuste hacia arriba hasta que la onda quede plana."),
+            text(u"Les cantonades ixen arredonides: la sonda està subcompensada. Gira el condensador d'ajust "
+                 u"cap amunt fins que l'ona quede plana."));
     if (k > 1.0 + kCompensationTolerance)
-        return notMet(text(u"Las esquinas salen en punta: la sonda está sobrecompensada. Gira el trimmer "
-                           u"hacia abajo hasta que la onda quede plana."),
-            text(u"Les cantonades ixen en punta: la sonda està sobrecompensada. Gira el trimmer cap avall "
-                 u"fins que l'ona quede plana."));
+        return notMet(text(u"Las esquinas salen en punta: la sonda está sobrecompensada. Gira el condensador "
+                           u"de ajuste hacia abajo hasta que la onda quede plana."),
+            text(u"Les cantonades ixen en punta: la sonda està sobrecompensada. Gira el condensador d'ajust "
+                 u"cap avall fins que l'ona quede plana."));
     return met(text(u"¡Conseguido! Esquinas rectas y techo plano: la sonda está bien compensada."),
         text(u"Aconseguit! Cantonades rectes i sostre pla: la sonda està ben compensada."));
 }

@@ -165,10 +165,12 @@ const QList<Hm203Task> &hm203Tasks()
             .judge = judgeDcLevel },
         { .castilian
             = u"Con CH I en el borne de 2 V del calibrador, comprueba la sensibilidad: con VOLTS/DIV I en "
-              u"0,5 V/div y su CAL en el tope, la onda cuadrada debe ocupar 4 divisiones de pico a pico.",
+              u"0,5 V/div y su mando CAL en el tope, la onda cuadrada debe ocupar 4 divisiones de pico a "
+              u"pico.",
             .valencian
             = u"Amb CH I en el born de 2 V del calibrador, comprova la sensibilitat: amb VOLTS/DIV I en "
-              u"0,5 V/div i el seu CAL en el topall, l'ona quadrada ha d'ocupar 4 divisions de pic a pic.",
+              u"0,5 V/div i el seu comandament CAL en el topall, l'ona quadrada ha d'ocupar 4 divisions de "
+              u"pic a pic.",
             .prepare = prepareCalibrator,
             .answerUnit = nullptr,
             .hidden = HiddenReading::None,
@@ -228,11 +230,12 @@ const QList<Hm203Task> &hm203Tasks()
             .hidden = HiddenReading::None,
             .judge = judgeRcLead },
         { .castilian
-            = u"Con la sonda ×10 en CH I y su punta en el borne de 0,2 V del calibrador, compénsala: la onda "
-              u"cuadrada debe verse con las esquinas rectas y el techo plano.",
-            .valencian
-            = u"Amb la sonda ×10 en CH I i la punta en el born de 0,2 V del calibrador, compensa-la: l'ona "
-              u"quadrada s'ha de veure amb les cantonades rectes i el sostre pla.",
+            = u"Con la sonda ×10 en CH I y su punta en el borne de 0,2 V del calibrador, compénsala con su "
+              u"condensador de ajuste (trimmer): la onda cuadrada debe verse con las esquinas rectas y el "
+              u"techo plano.",
+            .valencian = u"Amb la sonda ×10 en CH I i la punta en el born de 0,2 V del calibrador, "
+                         u"compensa-la amb el seu condensador d'ajust (trimmer): l'ona quadrada s'ha de "
+                         u"veure amb les cantonades rectes i el sostre pla.",
             .prepare = prepareCompensation,
             .answerUnit = nullptr,
             .hidden = HiddenReading::None,
@@ -291,11 +294,10 @@ const QList<Hm203Task> &hm203Tasks()
             .hidden = HiddenReading::None,
             .judge = judgeNoise },
         { .castilian
-            = u"El generador da ráfagas de 4 ciclos cada 10: con TIME/DIV en 0,2 ms/div, haz con HOLD OFF "
+            = u"El generador da ráfagas de 4 ciclos de cada 10: con TIME/DIV en 0,2 ms/div, haz con HOLD OFF "
               u"que se vea una sola imagen.",
-            .valencian
-            = u"El generador dona ràfegues de 4 cicles cada 10: amb TIME/DIV en 0,2 ms/div, fes amb HOLD OFF "
-              u"que es veja una sola imatge.",
+            .valencian = u"El generador dona ràfegues de 4 cicles de cada 10: amb TIME/DIV en 0,2 ms/div, "
+                         u"fes amb HOLD OFF que es veja una sola imatge.",
             .prepare = prepareBurst,
             .answerUnit = nullptr,
             .hidden = HiddenReading::None,

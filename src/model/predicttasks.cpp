@@ -40,9 +40,10 @@ Problem amplitudeProblem(const Hm203 &scope, double vpp)
     if (std::abs(scope.generator().amplitudeIVpp - vpp) <= 1e-9)
         return std::nullopt;
     const QString asked = formatDecimal(vpp);
-    return notMet(text(u"La pregunta es con la señal de %1 Vpp: vuelve a poner esa amplitud en el generador.")
-                      .arg(asked),
-        text(u"La pregunta és amb el senyal de %1 Vpp: torna a posar aquesta amplitud en el generador.")
+    return notMet(
+        text(u"La pregunta se plantea con la señal de %1 Vpp: vuelve a poner esa amplitud en el generador.")
+            .arg(asked),
+        text(u"La pregunta es planteja amb el senyal de %1 Vpp: torna a posar esta amplitud en el generador.")
             .arg(asked));
 }
 
@@ -237,9 +238,10 @@ TaskVerdict judgePredictAc(const Hm203 &scope, std::optional<double>)
     if (Problem p = hookupProblem(look, Hookup::Generator))
         return *p;
     if (std::abs(scope.generator().offsetIVolts - kLevelOffset) > 1e-9)
-        return notMet(
-            text(u"La pregunta es con 3 V de continua en la señal: vuelve a ponerlos en el generador."),
-            text(u"La pregunta és amb 3 V de contínua en el senyal: torna a posar-los en el generador."));
+        return notMet(text(u"La pregunta se plantea con 3 V de continua en la señal: vuelve a ponerlos en el "
+                           u"generador."),
+            text(u"La pregunta es planteja amb 3 V de contínua en el senyal: torna a posar-los en el "
+                 u"generador."));
     if (Problem p = amplitudeProblem(scope, kLevelVpp))
         return *p;
     if (Problem p = channelIProblem(look))
@@ -312,14 +314,15 @@ TaskVerdict judgePredictXY(const Hm203 &scope, std::optional<double>)
         return *p;
     const GeneratorSettings &g = scope.generator();
     if (std::abs(std::abs(g.phaseIIDegrees) - 90.0) > 1e-9)
-        return notMet(text(u"La pregunta es con 90° de desfase: vuelve a poner −90° en la fase de II."),
-            text(u"La pregunta és amb 90° de desfasament: torna a posar −90° en la fase de II."));
+        return notMet(
+            text(u"La pregunta se plantea con 90° de desfase: vuelve a poner −90° en la fase de II."),
+            text(u"La pregunta es planteja amb 90° de desfasament: torna a posar −90° en la fase de II."));
     if (std::abs(g.amplitudeIVpp - kCircleVpp) > 1e-9 || std::abs(g.amplitudeIIVpp - kCircleVpp) > 1e-9)
         return notMet(
-            text(u"La pregunta es con dos senoides de 4 Vpp: vuelve a poner esa amplitud en las dos "
+            text(u"La pregunta se plantea con dos senoides de 4 Vpp: vuelve a poner esa amplitud en las dos "
                  u"salidas."),
-            text(u"La pregunta és amb dues sinusoides de 4 Vpp: torna a posar aquesta amplitud en les dues "
-                 u"eixides."));
+            text(u"La pregunta es planteja amb dues sinusoides de 4 Vpp: torna a posar esta amplitud en les "
+                 u"dues eixides."));
     if (look.settings.mode != DisplayMode::XY)
         return notMet(text(u"Pulsa X-Y y mira la figura."), text(u"Polsa X-Y i mira la figura."));
     if (Problem p = groundProblem(look.settings.channelI, false))
@@ -329,10 +332,10 @@ TaskVerdict judgePredictXY(const Hm203 &scope, std::optional<double>)
     if (std::abs(look.settings.channelI.voltsPerDiv / look.settings.channelII.voltsPerDiv - 1.0) > 1e-6)
         return notMet(
             text(u"Con sensibilidades distintas el círculo se estira: pon el mismo VOLTS/DIV en los dos "
-                 u"canales, con los CAL en su tope."),
+                 u"canales, con los mandos CAL en su tope."),
             text(u"Amb sensibilitats distintes el cercle s'estira: posa el mateix VOLTS/DIV en els dos "
                  u"canals, "
-                 u"amb els CAL en el topall."));
+                 u"amb els comandaments CAL en el topall."));
     const std::optional<Extent> extent = extentOf(look.traces, TraceKind::XY);
     if (Problem p = visibleProblem(look, extent))
         return *p;
@@ -414,9 +417,9 @@ TaskVerdict judgePredictProbe(const Hm203 &scope, std::optional<double>)
     if (Problem p = steadyProblem(look))
         return *p;
     return met(text(u"La sonda ×10 es un divisor: 9 MΩ en su cabeza sobre el 1 MΩ de la entrada dejan llegar "
-                    u"una décima de la tensión. Los 6 Vpp llegan como 0,6 V: 0,6 divisiones a 1 V/div."),
+                    u"una décima de la tensión. Los 6 Vpp llegan como 0,6 Vpp: 0,6 divisiones a 1 V/div."),
         text(u"La sonda ×10 és un divisor: 9 MΩ en el seu cap sobre l'1 MΩ de l'entrada deixen arribar una "
-             u"dècima de la tensió. Els 6 Vpp arriben com a 0,6 V: 0,6 divisions a 1 V/div."));
+             u"dècima de la tensió. Els 6 Vpp arriben com a 0,6 Vpp: 0,6 divisions a 1 V/div."));
 }
 
 } // namespace TaskGoals

@@ -188,8 +188,8 @@ TaskVerdict judgeAcCoupling(const Hm203 &scope, std::optional<double>)
     // The goal names the signal: five divisions must come from the sensitivity, not a larger signal.
     if (std::abs(scope.generator().amplitudeIVpp - kRidingVpp) > 1e-9)
         return notMet(
-            text(u"La tarea es con la señal de 1 Vpp: vuelve a poner esa amplitud en el generador."),
-            text(u"La tasca és amb el senyal d'1 Vpp: torna a posar aquesta amplitud en el generador."));
+            text(u"La tarea se hace con la señal de 1 Vpp: vuelve a poner esa amplitud en el generador."),
+            text(u"La tasca es fa amb el senyal d'1 Vpp: torna a posar esta amplitud en el generador."));
     if (Problem p = channelIProblem(look))
         return *p;
     if (look.settings.channelI.coupling == Coupling::DC)
@@ -363,9 +363,9 @@ TaskVerdict judgeDifference(const Hm203 &scope, std::optional<double>)
     if (!(std::abs(ratio - 1.0) <= 1e-6))
         return notMet(
             text(u"Los dos canales tienen sensibilidades distintas: pon el mismo VOLTS/DIV y los dos "
-                 u"ajustes finos en CAL."),
-            text(u"Els dos canals tenen sensibilitats distintes: posa el mateix VOLTS/DIV i els dos ajustos "
-                 u"fins en CAL."));
+                 u"mandos CAL en su tope."),
+            text(u"Els dos canals tenen sensibilitats distintes: posa el mateix VOLTS/DIV i els dos "
+                 u"comandaments CAL en el topall."));
     const std::optional<Extent> extent = extentOf(look.traces, TraceKind::Sum);
     if (Problem p = visibleProblem(look, extent))
         return *p;

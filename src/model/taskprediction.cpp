@@ -142,8 +142,9 @@ PredictionChoice figure(const Hm203 &pictured, bool correct)
     if (pictured.scopeSettings().mode != DisplayMode::XY) {
         const std::optional<Extent> first = extentOf(screen, TraceKind::ChannelI);
         const QString tall = formatDecimal(first ? first->height() : 0.0);
-        return said(pictured, correct, text(u"Dos senoides de %1 divisiones, una tras otra.").arg(tall),
-            text(u"Dues sinusoides de %1 divisions, l'una rere l'altra.").arg(tall));
+        return said(pictured, correct,
+            text(u"Dos senoides de %1 divisiones, desfasadas un cuarto de periodo.").arg(tall),
+            text(u"Dues sinusoides de %1 divisions, desfasades un quart de període.").arg(tall));
     }
     const Trace figure = screen.traces.value(0);
     const QRectF bounds = traceBounds(figure);

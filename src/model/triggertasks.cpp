@@ -111,10 +111,11 @@ TaskVerdict judgeHum(const Hm203 &scope, std::optional<double>)
         return *p;
     const ScopeSettings &s = look.settings;
     if (sweepsStandStill(s))
-        return met(text(u"¡Conseguido! El disparo ya no oye el zumbido y cada barrido empieza en el mismo "
+        return met(text(u"¡Conseguido! El zumbido ya no llega al disparo y cada barrido empieza en el mismo "
                         u"punto de la onda. El zumbido sigue en la señal: por eso la traza aún sube y baja."),
-            text(u"Aconseguit! El disparament ja no sent el brunzit i cada escombratge comença en el mateix "
-                 u"punt de l'ona. El brunzit continua en el senyal: per això la traça encara puja i baixa."));
+            text(
+                u"Aconseguit! El brunzit ja no arriba al disparament i cada escombratge comença en el mateix "
+                u"punt de l'ona. El brunzit continua en el senyal: per això la traça encara puja i baixa."));
     if (s.trigger.coupling == TriggerCoupling::LF)
         return notMet(text(u"TRIG. en LF solo deja pasar lo lento: la señal de 5 kHz no llega al disparo. "
                            u"Prueba otra posición de TRIG."),
@@ -150,10 +151,10 @@ TaskVerdict judgeNoise(const Hm203 &scope, std::optional<double>)
     const ScopeSettings &s = look.settings;
     if (sweepsStandStill(s))
         return met(
-            text(u"¡Conseguido! El disparo ya no oye el ruido y cada barrido empieza en el mismo punto "
+            text(u"¡Conseguido! El ruido ya no llega al disparo y cada barrido empieza en el mismo punto "
                  u"de la onda. El ruido sigue en la señal: por eso la traza se ve gruesa."),
-            text(u"Aconseguit! El disparament ja no sent el soroll i cada escombratge comença en el mateix "
-                 u"punt de l'ona. El soroll continua en el senyal: per això la traça es veu grossa."));
+            text(u"Aconseguit! El soroll ja no arriba al disparament i cada escombratge comença en el mateix "
+                 u"punt de l'ona. El soroll continua en el senyal: per això la traça es veu gruixuda."));
     if (s.trigger.coupling == TriggerCoupling::HF)
         return notMet(text(u"TRIG. en HF solo deja pasar lo rápido: la señal de 500 Hz no llega al disparo. "
                            u"Prueba otra posición de TRIG."),
@@ -190,9 +191,9 @@ TaskVerdict judgeBurst(const Hm203 &scope, std::optional<double>)
         return *p;
     const ScopeSettings &s = look.settings;
     if (std::abs(s.secondsPerDiv - kBurstSecondsPerDiv) > 1e-6 * kBurstSecondsPerDiv)
-        return notMet(text(u"La tarea es con TIME/DIV en 0,2 ms/div: vuelve a ponerlo y busca la imagen "
+        return notMet(text(u"La tarea se hace con TIME/DIV en 0,2 ms/div: vuelve a ponerlo y busca la imagen "
                            u"única con HOLD OFF."),
-            text(u"La tasca és amb TIME/DIV en 0,2 ms/div: torna a posar-lo i busca la imatge única amb "
+            text(u"La tasca es fa amb TIME/DIV en 0,2 ms/div: torna a posar-lo i busca la imatge única amb "
                  u"HOLD OFF."));
     const QList<double> starts = sweepStarts(s, kJudgedSweeps);
     if (starts.size() < kJudgedSweeps)
@@ -225,9 +226,6 @@ TaskVerdict judgeBurst(const Hm203 &scope, std::optional<double>)
 // A signal too small to trigger: in NORM the screen stays dark until the trace swings half a division.
 
 constexpr double kSmallVpp = 0.4;
-/** What the trigger needs: half a division of its channel's trace, 0,6 V at TRIG. INP. */
-constexpr double kTriggerDivisions = 0.5;
-constexpr double kExternalTriggerVolts = 0.6;
 
 void prepareSmallSignal(GeneratorSettings &generator, quint32)
 {
@@ -244,28 +242,34 @@ TaskVerdict judgeSmallSignal(const Hm203 &scope, std::optional<double>)
     if (Problem p = hookupProblem(look, Hookup::Generator))
         return *p;
     if (std::abs(scope.generator().amplitudeIVpp - kSmallVpp) > 1e-9)
-        return notMet(
-            text(u"La tarea es con la señal de 0,4 Vpp: vuelve a poner esa amplitud en el generador."),
-            text(u"La tasca és amb el senyal de 0,4 Vpp: torna a posar aquesta amplitud en el generador."));
+        return notMet(text(u"La tarea se hace con la señal de %1 Vpp: vuelve a poner esa amplitud en el "
+                           u"generador.")
+                          .arg(formatDecimal(kSmallVpp)),
+            text(u"La tasca es fa amb el senyal de %1 Vpp: torna a posar esta amplitud en el generador.")
+                .arg(formatDecimal(kSmallVpp)));
     const ScopeSettings &s = look.settings;
     if (s.trigger.mode != TriggerMode::Normal)
         return notMet(text(u"En AT el barrido corre solo aunque nada lo dispare: pulsa AT/NORM para pasar a "
-                           u"NORM, donde solo una traza disparada se ve."),
+                           u"NORM, donde solo se ve una traza disparada."),
             text(u"En AT l'escombratge corre tot sol encara que res no el dispare: polsa AT/NORM per a "
                  u"passar a NORM, on només es veu una traça disparada."));
     if (Problem p = channelIProblem(look))
         return *p;
     if (!look.traces.triggered) {
         if (s.trigger.source == TriggerSource::External
-            && s.externalTrigger.amplitudeVpp < kExternalTriggerVolts)
-            return notMet(text(u"Por TRIG. INP. el disparo necesita 0,6 V, y la señal solo tiene 0,4 Vpp: "
-                               u"suelta EXT. y dispara desde el canal I."),
-                text(u"Per TRIG. INP. el disparament necessita 0,6 V, i el senyal només té 0,4 Vpp: deixa "
-                     u"anar EXT. i dispara des del canal I."));
+            && s.externalTrigger.amplitudeVpp < TriggerSensitivity::externalVolts)
+            return notMet(text(u"Por TRIG. INP. el disparo necesita %1 Vpp, y la señal solo tiene %2 Vpp: "
+                               u"suelta EXT. y dispara desde el canal I.")
+                              .arg(formatDecimal(TriggerSensitivity::externalVolts),
+                                  formatDecimal(s.externalTrigger.amplitudeVpp)),
+                text(u"Per TRIG. INP. el disparament necessita %1 Vpp, i el senyal només té %2 Vpp: deixa "
+                     u"anar EXT. i dispara des del canal I.")
+                    .arg(formatDecimal(TriggerSensitivity::externalVolts),
+                        formatDecimal(s.externalTrigger.amplitudeVpp)));
         const ChannelSettings &source
             = s.trigger.source == TriggerSource::ChannelII ? s.channelII : s.channelI;
         const double swing = source.signal.amplitudeVpp / source.voltsPerDiv;
-        if (s.trigger.source != TriggerSource::External && swing < kTriggerDivisions)
+        if (s.trigger.source != TriggerSource::External && swing < TriggerSensitivity::internalDivisions)
             return notMet(
                 text(u"En NORM el barrido solo arranca con un disparo, y una traza de %1 divisiones "
                      u"no llega a la media división (5 mm) que necesita el disparo: la pantalla queda "

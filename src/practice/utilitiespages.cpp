@@ -65,7 +65,7 @@ const std::array<LabelRow, 62> kLabels = { {
     { "Label51", 7, { 32, 284, 4, 17 }, Look::Text, u"t" },
     { "Label52", 7, { 36, 284, 30, 19 }, Look::Symbol, u" + j)" },
     { "Label53", 7, { 66, 284, 280, 17 }, Look::Text, nullptr },
-    { "Label54", 7, { 150, 310, 140, 19 }, Look::Formula, u"x = 0 ,   y = Y sen " },
+    { "Label54", 7, { 150, 310, 140, 19 }, Look::Formula, u"x = 0,   y = Y sen " },
     { "Label55", 7, { 290, 310, 10, 19 }, Look::SymbolRed, u"j" },
     { "Label56", 7, { 300, 310, 30, 19 }, Look::Formula, u" = a" },
     { "Label57", 7, { 370, 310, 50, 19 }, Look::Formula, u"Y = b" },
