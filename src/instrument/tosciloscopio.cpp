@@ -167,7 +167,7 @@ void Tosciloscopio::showReadout()
         parts << (s.trigger.mode == TriggerMode::Automatic ? QStringLiteral("AT") : QStringLiteral("NORM"));
         parts << QStringLiteral("TRIG. ") + scope.valueText(Hm203Control::TriggerCoupling, castilian());
         parts << (s.trigger.slope == TriggerSlope::Rising ? QStringLiteral("SLOPE +")
-                                                          : QStringLiteral("SLOPE -"));
+                                                          : QStringLiteral("SLOPE −"));
     }
     lectura->setText(parts.join(QStringLiteral("   ·   ")));
 }

@@ -84,9 +84,9 @@ QList<BehaviourCase> buildCases()
         "pujant." });
     rows.append({ "p4.bmp", "BitBtn8", CaseTopic::SlopeAndLevel,
         withTrigger(singleChannel(2.0, 0.2e-3), 0.0, TriggerSlope::Falling, at),
-        "Pendiente negativa (SLOPE -) y nivel 0 V: la traza empieza por la izquierda a la altura del centro, "
+        "Pendiente negativa (SLOPE −) y nivel 0 V: la traza empieza por la izquierda a la altura del centro, "
         "bajando.",
-        "Pendent negatiu (SLOPE -) i nivell 0 V: la traça comença per l'esquerra a l'altura del centre, "
+        "Pendent negatiu (SLOPE −) i nivell 0 V: la traça comença per l'esquerra a l'altura del centre, "
         "baixant." });
     rows.append({ "p8.bmp", "BitBtn9", CaseTopic::SlopeAndLevel,
         withTrigger(singleChannel(2.0, 0.2e-3), 3.0, TriggerSlope::Rising, norm),
