@@ -136,7 +136,8 @@ void TestTaskSlips::readingSlipsAreNamed_data()
     // taken for the doubled peak-to-peak, since the knob voids the reading.
     add(
         "pp off CAL", PeakToPeak, 0, [](Hm203 &s) { return uncalibratedVoltsI(s, 0.5); }, "6", "3",
-        u"no está en CAL: la lectura no vale", u"no està en CAL: la lectura no val");
+        u"no está en su tope calibrado: la lectura no vale",
+        u"no està en el seu topall calibrat: la lectura no val");
 
     // 8 Vpp at the ×10 probe's tip, 4 divisions at 0,2 V/div.
     add("tip the screen's reading", ProbeVoltage, 0, at02V, "0,8", "8", u"divide por 10", u"dividix per 10");
@@ -180,7 +181,7 @@ void TestTaskSlips::readingSlipsAreNamed_data()
     add(
         "frequency off CAL", Frequency, 0,
         [](Hm203 &s) { return setTime(s, 1e-3) && s.setValue(Hm203Control::TimeCal, 50); }, "143", "250",
-        u"TIME/DIV no está en CAL", u"TIME/DIV no està en CAL");
+        u"mando CAL de TIME/DIV no está en su tope", u"comandament CAL de TIME/DIV no està en el seu topall");
 
     // The edge's 18 ns at 50 ns a division.
     add("rise in µs", RiseTime, 0, fastestSweep, "0,018", "18", u"en µs:", u"en µs:");

@@ -6,6 +6,7 @@
 
 #include "behaviourcases.h"
 #include "hm203tasks.h"
+#include "referencefigures.h"
 #include "rtfreader.h"
 #include "rtftextwriter.h"
 #include "traceexplanation.h"
@@ -88,6 +89,9 @@ const Slip kSlips[] = {
     { "tester", Language::Castilian, uR"(\btester de componentes|\bprobador\w*)",
         u"the component tester is the comprobador de componentes" },
     { "arcsin", Language::Castilian, uR"(\barcsin\b)", u"the course writes arc sen" },
+    { "sólo", Language::Castilian, uR"(\bs[óÓ]lo\b)", u"the adverb solo takes no accent" },
+    { "aquest", Language::Valencian, uR"(\baquest(?:a|s|es)?\b)",
+        u"one demonstrative throughout: este, esta, estos, estes" },
     // in both languages the controls keep the names the panel prints
     { "INVERT", Language::Both, uR"(\bINVERT\b)", u"the panel has INV I and INV II", true },
     { "CHOP", Language::Both, uR"(\bCHOP\b)", u"the panel has no CHOP: chopped is DUAL + ADD", true },
@@ -96,6 +100,14 @@ const Slip kSlips[] = {
     { "full stops", Language::Both, uR"(\b(?:TRIG|INP|EXT|INTENS)\b(?!\.))",
         u"the panel prints TRIG., TRIG. INP., EXT. and INTENS. with their full stops", true },
     { "MAG ×", Language::Both, uR"(MAG\W*×\d+)", u"the buttons are printed X-MAG x10 and Y-MAG x5" },
+    { "CA-CC", Language::Both,
+        uR"(\b(?:(?:CA|CC|AF|BF|GD)[ ,/-]+)+(?:CA|CC|AF|BF)\b|\b(?:CA|CC|AF|BF)[ ,/-]+GD\b|\ben (?:CA|CC|AF|BF)\b)",
+        u"the panel prints the couplings AC, DC, GD, HF and LF", true },
+    // an abbreviation's full stop closing a sentence is the sentence's own ("suelta EXT.")
+    { "double full stop", Language::Both, uR"(\.[ \t\x{00A0}]*\.)", u"a sentence ends with one full stop" },
+    { "0,6 V", Language::Both,
+        uR"(0,6[ \x{00A0}]?V(?![p/\w])[^.\n]*\bVpp\b|\bVpp\b[^.\n]*0,6[ \x{00A0}]?V(?![p/\w]))",
+        u"beside other peak-to-peak values the trigger's 0,6 V is written 0,6 Vpp" },
 };
 
 QRegularExpression expressionOf(const Slip &slip)
@@ -251,6 +263,27 @@ Source behaviourTexts(Language language)
         language, said.join(QLatin1Char('\n')), true };
 }
 
+/** The words of the block diagrams: every box, arrow and note, one label a line. */
+Source diagramTexts(Language language)
+{
+    const ArtLanguage art = language == Language::Castilian ? ArtLanguage::Castilian : ArtLanguage::Valencian;
+    QStringList said;
+    for (const ReferenceDiagram &picture : referenceDiagrams()) {
+        const Diagram diagram = picture.build();
+        for (const DiagramBox &box : diagram.boxes)
+            said << box.label.in(art);
+        for (const DiagramArrow &arrow : diagram.arrows)
+            said << arrow.label.in(art);
+        for (const DiagramNote &note : diagram.notes)
+            said << note.text.in(art);
+    }
+    said.removeAll(QString());
+    return { QStringLiteral("the block diagrams (%1)")
+                 .arg(language == Language::Castilian ? QStringLiteral("castellano")
+                                                      : QStringLiteral("valencià")),
+        language, said.join(QLatin1Char('\n')), true };
+}
+
 /** Every Valencian text we write: a further source of it joins here, and every slip is checked in it. */
 QList<Source> valencianTexts()
 {
@@ -258,7 +291,7 @@ QList<Source> valencianTexts()
     for (const RichTextPair &pair : kRichTexts)
         sources << richText(pair.window, pair.valencian, Language::Valencian);
     sources << helpTexts().at(1) << instrumentTexts(Language::Valencian)
-            << behaviourTexts(Language::Valencian);
+            << behaviourTexts(Language::Valencian) << diagramTexts(Language::Valencian);
     return sources;
 }
 
@@ -269,7 +302,7 @@ QList<Source> castilianTexts()
     for (const RichTextPair &pair : kRichTexts)
         sources << richText(pair.window, pair.castilian, Language::Castilian);
     sources << helpTexts().at(0) << instrumentTexts(Language::Castilian)
-            << behaviourTexts(Language::Castilian);
+            << behaviourTexts(Language::Castilian) << diagramTexts(Language::Castilian);
     return sources;
 }
 
@@ -408,6 +441,23 @@ void TestTextStyle::slipsAreToldFromTheNorm_data()
     row("full stops", u"(TRIG. INP., con EXT. pulsado); INTENS.", false);
     row("MAG ×", u"X-MAG ×10 expande", true);
     row("MAG ×", u"X-MAG x10 e Y-MAG x5; una sonda ×10", false);
+    row("sólo", u"sólo se ve el canal I", true);
+    row("sólo", u"solo se ve el canal I, un sólido", false);
+    row("aquest", u"torna a posar aquesta amplitud", true);
+    row("aquest", u"reté el senyal aquest temps", true);
+    row("aquest", u"torna a posar esta amplitud, este temps", false);
+    row("CA-CC", u"Acoplamiento CA-CC-GD", true);
+    row("CA-CC", u"Acoblament CA-CC-AF-BF", true);
+    row("CA-CC", u"TRIG. en AF deja fuera el zumbido", true);
+    row("CA-CC", u"Acoplamiento AC-DC-GD; TRIG. en AC, DC, HF, LF o ~; la cara", false);
+    row("CA-CC", u"máx. 400 V (CC + pico CA)", false);
+    row("double full stop", u"o en AT el barrido arranca: suelta EXT..", true);
+    row("double full stop", u"deixa anar EXT. .", true);
+    row("double full stop", u"suelta EXT. Luego, y así…", false);
+    row("0,6 V", u"el disparo necesita 0,6 V, y la señal solo tiene 0,4 Vpp", true);
+    row("0,6 V", u"Los 6 Vpp llegan como 0,6 V: 0,6 divisiones", true);
+    row("0,6 V", u"el disparo necesita 0,6 Vpp, y la señal solo tiene 0,4 Vpp", false);
+    row("0,6 V", u"6 Vpp a 0,6 V/div. Por TRIG. INP. necesita 0,6 V", false);
 }
 
 void TestTextStyle::slipsAreToldFromTheNorm()

@@ -292,7 +292,7 @@ Diagram triggerOrganisationDiagram()
         arrow("channelII", Side::Right, 0.5, "source", Side::Left, (68.5 - 10) / 118),
         arrow("external", Side::Right, 0.5, "source", Side::Left, (104.5 - 10) / 118),
         arrow("line", Side::Bottom, 0.5, "coupling", Side::Top, (155 - 118) / 74.0),
-        arrow("source", Side::Right, 0.5, "coupling", Side::Left, (70 - 42) / 56.0),
+        arrow("source", Side::Right, (70 - 10) / 118.0, "coupling", Side::Left, (70 - 42) / 56.0),
         arrow("coupling", Side::Right, "amplifier", Side::Left),
         arrow("amplifier", Side::Bottom, "comparator", Side::Top),
         dashed(arrow("level", Side::Right, 0.5, "comparator", Side::Left, 13.0 / 62)),
