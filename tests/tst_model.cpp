@@ -152,6 +152,17 @@ void TestModel::decimalTexts_data()
         << 0.5 << DecimalStyle { .significantDigits = 6, .zeros = Z::Keep } << "0,5";
     QTest::newRow("a million, as a calculator")
         << 1.5e6 << DecimalStyle { .significantDigits = 6 } << "1,5e+06";
+    // An answer echoed back reads as the student typed it, however large or small.
+    QTest::newRow("a million, as typed")
+        << 1e6 << DecimalStyle { .significantDigits = 6, .plainDigits = true } << "1000000";
+    QTest::newRow("a typed million rounded to six digits")
+        << 1234567.0 << DecimalStyle { .significantDigits = 6, .plainDigits = true } << "1234570";
+    QTest::newRow("a few millionths, as typed")
+        << 2.5e-6 << DecimalStyle { .significantDigits = 6, .plainDigits = true } << "0,0000025";
+    QTest::newRow("as typed, negative")
+        << -12.5 << DecimalStyle { .significantDigits = 6, .plainDigits = true } << "-12,5";
+    QTest::newRow("as typed, zero") << 0.0 << DecimalStyle { .significantDigits = 6, .plainDigits = true }
+                                    << "0";
 }
 
 void TestModel::decimalTexts()

@@ -2,6 +2,7 @@
 #include "hm203tasks.h"
 #include "livepanel.h"
 #include "panelcontrol.h"
+#include "radiogroup.h"
 #include "taskprediction.h"
 #include "taskstrip.h"
 #include "testsupport.h"
@@ -241,16 +242,21 @@ private Q_SLOTS:
         QVERIFY(fits());
         settle();
         saveGrab(window, QStringLiteral("prediccion-%1-%2").arg(task + 1).arg(suffix(castilian)));
-        // The right choice's instrument, set as the panel and the generator would set it: met, and explained.
+        // The right choice's instrument, set as the student would set it, the controls through their own
+        // widgets and the probe on the generator: met, and explained.
         const int right = rightChoice(strip);
         QTest::mouseClick(strip->choiceButton(right), Qt::LeftButton, {},
             QPoint(6, strip->choiceButton(right)->height() / 2));
         QTest::mouseClick(strip->confirm(), Qt::LeftButton);
         const Hm203 &pictured = strip->choices().at(right).pictured;
-        window->generador->setSettings(pictured.generator());
-        panel()->setGenerator(pictured.generator());
+        GeneratorSettings prepared = pictured.generator();
+        prepared.probeI = panel()->scope().generator().probeI;
+        window->generador->setSettings(prepared);
+        panel()->setGenerator(prepared);
+        window->generador->probe(false)->setItemIndex(int(pictured.generator().probeI));
+        QVERIFY(panel()->scope().generator() == pictured.generator());
         for (const Hm203ControlInfo &info : hm203Controls())
-            panel()->setControlValue(info.id, pictured.value(info.id));
+            knob(info.id)->setValue(pictured.value(info.id));
         QTRY_VERIFY(strip->isMet());
         QVERIFY2(fits(), qPrintable(strip->verdict()->text()));
         settle();

@@ -249,6 +249,91 @@ private Q_SLOTS:
         QCOMPARE(d.castilian.contains(QStringLiteral("un punto que cruza la pantalla despacio")), crawls);
     }
 
+    void withheldReadingsKeepToDivisions_data()
+    {
+        QTest::addColumn<Setup>("setup");
+        QTest::addColumn<QString>("castilian");
+        QTest::addColumn<QString>("valencian");
+        const auto row = [](const char *name, const Setup &setup, const char16_t *es, const char16_t *va) {
+            QTest::newRow(name) << setup << QString::fromUtf16(es) << QString::fromUtf16(va);
+        };
+        // The opening's 4,0 div and 2 periods, without the 4 V and the 1 ms they stand for.
+        row("opening", {},
+            u"CH I: senoidal, 4,0 div de pico a pico, 2 periodos, centrada, disparada en flanco de subida.",
+            u"CH I: sinusoïdal, 4,0 div de pic a pic, 2 períodes, centrada, disparada en flanc de pujada.");
+        // 12 Vpp through a ×10 probe at 0,2 V/div: 6,0 div, neither 1,2 V nor the 12 V at the tip.
+        GeneratorSettings probe;
+        probe.amplitudeIVpp = 12.0;
+        probe.probeI = Probe::Times10;
+        probe.compensationI = 1.0;
+        row("×10 probe", { { { C::VoltsDivI, Hm203::voltsDivPosition(0.2) } }, probe },
+            u"CH I: senoidal, 6,0 div de pico a pico, 2 periodos, centrada, disparada en flanco de subida.",
+            u"CH I: sinusoïdal, 6,0 div de pic a pic, 2 períodes, centrada, disparada en flanc de pujada.");
+        // At 0,2 s/div a sweep lasts 2 s and runs over 2000 periods of 1 kHz: the spot crawls, and how long
+        // it takes is for TIME/DIV to tell.
+        row("crawling", { { { C::TimeDiv, Hm203::timeDivPosition(0.2) } } },
+            u"CH I: un punto que cruza la pantalla despacio; senoidal, 4,0 div de pico a pico, 2000 "
+            u"periodos, "
+            u"centrada, disparada en flanco de subida.",
+            u"CH I: un punt que creua la pantalla a poc a poc; sinusoïdal, 4,0 div de pic a pic, 2000 "
+            u"períodes, centrada, disparada en flanc de pujada.");
+    }
+    void withheldReadingsKeepToDivisions()
+    {
+        QFETCH(Setup, setup);
+        QFETCH(QString, castilian);
+        QFETCH(QString, valencian);
+        Hm203 scope;
+        scope.setGenerator(setup.generator);
+        for (const auto &[control, value] : setup.controls)
+            scope.setValue(control, value);
+        const BeamMoment moment { 0.0, setup.sincePowerOn };
+        const ScreenDescription withheld = describeScreen(scope, moment, ScreenReadings::Withheld);
+        QCOMPARE(withheld.castilian, castilian);
+        QCOMPARE(withheld.valencian, valencian);
+        // The facts stay whole: only the words keep the values back, and give them once asked.
+        const ScreenDescription worked = describeScreen(scope, moment);
+        QCOMPARE(withheld.traces.size(), worked.traces.size());
+        QCOMPARE(withheld.traces.first().inputVoltsPp, worked.traces.first().inputVoltsPp);
+        QVERIFY(worked.castilian != withheld.castilian);
+    }
+
+    void withheldWordsNeverGiveAValue()
+    {
+        // Whatever the instrument shows, the withheld words say no volts, seconds or hertz, and only numbers
+        // the full words say too, in the same order.
+        static const QRegularExpression value(QStringLiteral("\\d ?(µ|m|k)?(V|s|Hz)\\b"));
+        QRandomGenerator random(20261209);
+        for (int state = 0; state < 200; ++state) {
+            Hm203 scope;
+            for (const Hm203ControlInfo &info : hm203Controls())
+                scope.setValue(info.id, random.bounded(info.minimum, info.maximum + 1));
+            scope.setValue(C::Tester, 0);
+            scope.setValue(C::Power, 1);
+            GeneratorSettings g;
+            g.waveform = Waveform(random.bounded(3));
+            g.frequencyHz = std::pow(10.0, random.bounded(6.0));
+            g.amplitudeIVpp = random.bounded(GeneratorLimits::maximumVpp);
+            g.amplitudeIIVpp = random.bounded(GeneratorLimits::maximumVpp);
+            g.probeI = Probe(random.bounded(2));
+            g.probeII = Probe(random.bounded(2));
+            scope.setGenerator(g);
+            const BeamMoment moment { random.bounded(5.0), 1e9 };
+            const ScreenDescription withheld = describeScreen(scope, moment, ScreenReadings::Withheld);
+            const ScreenDescription worked = describeScreen(scope, moment);
+            for (bool es : { true, false }) {
+                const QString said = withheld.text(es);
+                QVERIFY2(!value.match(said).hasMatch(), qPrintable(said));
+                QStringList all = numbersIn(worked.text(es));
+                for (const QString &number : numbersIn(said)) {
+                    const qsizetype at = all.indexOf(number);
+                    QVERIFY2(at >= 0, qPrintable(said));
+                    all = all.mid(at + 1);
+                }
+            }
+        }
+    }
+
     void shapesAreToldFromHeights_data()
     {
         QTest::addColumn<QList<double>>("heights");

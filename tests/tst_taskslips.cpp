@@ -1,3 +1,4 @@
+#include "taskmetstates.h"
 #include "taskstestsupport.h"
 
 #include <QRegularExpression>
@@ -39,57 +40,6 @@ bool times10(Hm203 &scope)
 {
     return changeGenerator(scope, [](GeneratorSettings &g) { g.probeI = Probe::Times10; });
 }
-
-/** A state in which each task is met, with its answer: what the warm-up holds back. */
-struct MetState
-{
-    int task;
-    Setup setup;
-    const char *answer;
-};
-
-const MetState kMetStates[] {
-    { TimeBase, [](Hm203 &s) { return setTime(s, 1e-3); }, "" },
-    { PredictSweep, [](Hm203 &s) { return setTime(s, 1e-6); }, "" },
-    { TwoPeriods, [](Hm203 &s) { return setVolts(s, false, 2.0); }, "" },
-    { PredictSensitivity, [](Hm203 &s) { return setVolts(s, false, 0.5); }, "" },
-    { BottomLine, [](Hm203 &s) { return setPositionI(s, -2.0); }, "" },
-    { FallingStart, [](Hm203 &s) { return setSlope(s, TriggerSlope::Falling) && setLevel(s, 1.5); }, "" },
-    { AcCoupling, [](Hm203 &s) { return setCoupling(s, false, Coupling::AC) && setVolts(s, false, 0.2); },
-        "" },
-    { PredictAc, [](Hm203 &s) { return setCoupling(s, false, Coupling::AC); }, "" },
-    { PeakToPeak, untouched, "3" },
-    { DcLevel, untouched, "1,5" },
-    { Calibrator, [](Hm203 &s) { return setVolts(s, false, 0.5); }, "" },
-    { Period, untouched, "2,5" },
-    { Frequency, untouched, "250" },
-    { Dual,
-        [](Hm203 &s) {
-            return setMode(s, DisplayMode::Dual) && setPositionI(s, 2.0) && setPositionII(s, -2.0);
-        },
-        "" },
-    { Difference, [](Hm203 &s) { return setMode(s, DisplayMode::Add) && press(s, Hm203Control::InvertII); },
-        "" },
-    { PhaseXY, [](Hm203 &s) { return setMode(s, DisplayMode::XY); }, "45" },
-    { PredictXY, [](Hm203 &s) { return setMode(s, DisplayMode::XY); }, "" },
-    { RcLead, untouched, "58" },
-    { Compensation,
-        [](Hm203 &s) {
-            return setVolts(s, false, 0.01)
-                && changeGenerator(s, [](GeneratorSettings &g) { g.compensationI = 1.0; });
-        },
-        "" },
-    { PredictProbe,
-        [](Hm203 &s) { return changeGenerator(s, [](GeneratorSettings &g) { g.probeI = Probe::Times10; }); },
-        "" },
-    { ProbeVoltage, untouched, "8" },
-    { RiseTime, fastestSweep, "18" },
-    { Bandwidth, [](Hm203 &s) { return setVolts(s, false, 0.2) && setFrequency(s, 20e6); }, "" },
-    { Hum, [](Hm203 &s) { return setTrigger(s, TriggerCoupling::HF); }, "" },
-    { Noise, [](Hm203 &s) { return setTrigger(s, TriggerCoupling::LF); }, "" },
-    { Burst, [](Hm203 &s) { return setHoldOff(s, 50); }, "" },
-    { SmallSignal, [](Hm203 &s) { return press(s, Hm203Control::AtNorm) && setVolts(s, false, 0.5); }, "" },
-};
 
 } // namespace
 

@@ -8,6 +8,7 @@
 #include <QCache>
 #include <QPainter>
 #include <QPaintEvent>
+#include <QScopedValueRollback>
 
 #include <algorithm>
 #include <cmath>
@@ -188,7 +189,16 @@ void LivePanel::refreshReadings()
 void LivePanel::setControlValue(Hm203Control control, int value)
 {
     // Through the widget, so that it, the drawing and screen readers all hear of it.
+    const QScopedValueRollback setting(m_setting, true);
     m_widgets.at(int(control))->setValue(value);
+}
+
+void LivePanel::setScreenReadings(ScreenReadings readings)
+{
+    if (readings == m_readings)
+        return;
+    m_readings = readings;
+    describeFace(moment(), false);
 }
 
 void LivePanel::controlMoved(PanelControlWidget *widget)
@@ -199,6 +209,8 @@ void LivePanel::controlMoved(PanelControlWidget *widget)
         return;
     if (control == Hm203Control::Power && !wasOn)
         m_powerOnAt = now();
+    if (!m_setting)
+        Q_EMIT studentMovedControl(control);
     refreshReadings();
     showControlState(control);
     m_instrumentDirty = true;
@@ -337,7 +349,7 @@ void LivePanel::describeFace(const BeamMoment &moment, bool news)
 {
     m_wordsStale = false;
     m_wordsTimer.stop();
-    ScreenDescription words = describeScreen(m_scope, moment);
+    ScreenDescription words = describeScreen(m_scope, moment, m_readings);
     const bool changed = words.castilian != m_description.castilian;
     m_description = std::move(words);
     m_face->describe(m_description.text(m_castilian), news);

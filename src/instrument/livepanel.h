@@ -32,8 +32,12 @@ public:
     const Hm203 &scope() const { return m_scope; }
     /** Rewires or retunes the generator; the screen follows. */
     void setGenerator(const GeneratorSettings &settings);
-    /** Moves a control as if the student had; the screen follows. */
+    /** Moves a control for the student (a task setting the panel up); the screen follows. */
     void setControlValue(Hm203Control control, int value);
+
+    /** Whether the face's words give the values the divisions stand for, or divisions only. */
+    void setScreenReadings(ScreenReadings readings);
+    ScreenReadings screenReadings() const { return m_readings; }
 
     /** Locks every control while the student must not move them (a prediction is open): a locked control
      * takes no key, click or turn, and screen readers meet it as not enabled. */
@@ -74,6 +78,9 @@ Q_SIGNALS:
     void instrumentChanged();
     /** The words for the face changed; sent at most once a frame. */
     void screenDescriptionChanged();
+    /** The student moved a control (a click, a key, a drag, a screen reader's action); a control moved
+     * through setControlValue is not the student's doing. */
+    void studentMovedControl(Hm203Control control);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -114,6 +121,9 @@ private:
     bool m_warming = false;
     int m_frames = 0;
     bool m_locked = false;
+    /** True while setControlValue moves a widget, so that its move is not taken for the student's. */
+    bool m_setting = false;
+    ScreenReadings m_readings = ScreenReadings::Worked;
     BeamFrame m_beam;
     PhosphorScreen m_phosphor;
     /** The light the face gives, ready to paint. */

@@ -32,6 +32,33 @@ constexpr int kMostChoices = 4;
  * task. */
 constexpr int kGoalHeight = 52;
 
+/** Names in a sentence: "A", "A y B", "A, B y C". Castilian writes "e" before a name said with an /i/
+ * ("ADD e INV II", "Y-POS I e Y-POS II"). */
+QString listed(const QStringList &names, bool castilian)
+{
+    if (names.size() < 2)
+        return names.value(0);
+    const QString last = names.last();
+    const bool iSound = last.startsWith(u'I') || last.startsWith(u'Y');
+    const QString conjunction
+        = castilian ? (iSound ? QStringLiteral(" e ") : QStringLiteral(" y ")) : QStringLiteral(" i ");
+    return names.first(names.size() - 1).join(QStringLiteral(", ")) + conjunction + last;
+}
+
+/** The line under the title as a task opens: which controls it left where the student had them. */
+QString startLine(const Hm203Task &task, bool castilian)
+{
+    QStringList kept;
+    for (Hm203Control control : keptControls(task))
+        kept << QString::fromUtf16(controlInfo(control).label);
+    if (kept.isEmpty())
+        return castilian ? QStringLiteral("Panel en su estado inicial.")
+                         : QStringLiteral("Panell en el seu estat inicial.");
+    return (castilian ? QStringLiteral("Panel en su estado inicial, salvo %1.")
+                      : QStringLiteral("Panell en el seu estat inicial, excepte %1."))
+        .arg(listed(kept, castilian));
+}
+
 } // namespace
 
 TaskStrip::TaskStrip(QWidget *parent, bool castilian)
@@ -49,12 +76,22 @@ TaskStrip::TaskStrip(QWidget *parent, bool castilian)
     grid->setContentsMargins(6, 4, 6, 4);
     grid->setVerticalSpacing(4);
 
+    // The title, and beside it how the panel stands as the task opens.
+    auto *heading = new QHBoxLayout;
+    heading->setSpacing(8);
     m_title = new QLabel(this);
     m_title->setObjectName(QStringLiteral("title"));
     QFont bold = m_title->font();
     bold.setBold(true);
     m_title->setFont(bold);
-    grid->addWidget(m_title, kTitleRow, 0, 1, 3);
+    m_start = new QLabel(this);
+    m_start->setObjectName(QStringLiteral("start"));
+    m_start->setWordWrap(true);
+    m_start->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    heading->addWidget(m_title, 0, Qt::AlignTop);
+    heading->addWidget(m_start, 1);
+    grid->addLayout(heading, kTitleRow, 0, 1, 3);
+    m_metTasks.fill(false, hm203Tasks().size());
 
     m_goal = new AnnouncedLabel(this);
     m_goal->setObjectName(QStringLiteral("goal"));
@@ -126,14 +163,22 @@ void TaskStrip::showTask(int index)
     const auto text = [this](const char16_t *es, const char16_t *va) {
         return QString::fromUtf16(m_castilian ? es : va);
     };
-    // Before the first task, the strip only says what it offers: the instrument stays as it opened.
-    m_index = std::clamp(index, -1, int(tasks.size()) - 1);
+    // Before the first task, the strip only says what it offers: the instrument stays as it opened. After
+    // the last, the summary.
+    m_index = std::clamp(index, -1, int(tasks.size()));
     m_previous->setEnabled(m_index > 0);
-    m_next->setEnabled(m_index + 1 < tasks.size());
+    m_next->setEnabled(m_index < tasks.size());
     m_answer->clear();
     m_settle.stop();
     m_heard.clear();
     m_goalHeard = false;
+    m_met = false;
+    m_touched = false;
+    m_start->clear();
+    if (m_index == tasks.size()) {
+        showSummary();
+        return;
+    }
     if (m_index < 0) {
         m_title->setText(text(u"Tareas", u"Tasques"));
         m_goal->setText(text(u"%1 tareas cortas para practicar con el osciloscopio. Pulsa «Siguiente» para "
@@ -145,8 +190,9 @@ void TaskStrip::showTask(int index)
             w->setVisible(false);
         showChoices(nullptr, GeneratorSettings {}, 0);
         m_verdict->clear();
-        m_met = false;
+        m_goal->setAccessibleDescription(QString());
         Q_EMIT lockControls(false);
+        followWithheld();
         return;
     }
     const Hm203Task &task = tasks.at(m_index);
@@ -167,10 +213,64 @@ void TaskStrip::showTask(int index)
     layout()->activate();
     if (task.prepare)
         Q_EMIT prepareGenerator(generator, task.hidden);
-    if (task.prediction)
-        Q_EMIT resetControls(task.prediction->asked);
+    // What an earlier task left on the panel must neither meet this goal nor spoil it.
+    Q_EMIT resetControls(startingControls(task));
+    m_start->setText(startLine(task, m_castilian));
     Q_EMIT lockControls(predicting());
+    followWithheld();
     Q_EMIT needsJudging();
+}
+
+bool TaskStrip::summarising() const
+{
+    return m_index == hm203Tasks().size();
+}
+
+void TaskStrip::studentChanged()
+{
+    m_touched = true;
+}
+
+void TaskStrip::showSummary()
+{
+    const auto text = [this](const char16_t *es, const char16_t *va) {
+        return QString::fromUtf16(m_castilian ? es : va);
+    };
+    const int total = int(m_metTasks.size());
+    QStringList missed;
+    for (int i = 0; i < total; ++i)
+        if (!m_metTasks.at(i))
+            missed << QString::number(i + 1);
+    m_title->setText(text(u"Resumen", u"Resum"));
+    if (missed.isEmpty())
+        m_goal->setText(text(u"Has cumplido las %1 tareas.", u"Has complit les %1 tasques.").arg(total));
+    else
+        m_goal->setText(text(u"Has cumplido %1 de %2 tareas. Sin cumplir: %3. %4 con «< Anterior».",
+            u"Has complit %1 de %2 tasques. Sense complir: %3. %4 amb «< Anterior».")
+                            .arg(total - missed.size())
+                            .arg(total)
+                            .arg(listed(missed, m_castilian),
+                                missed.size() == 1 ? text(u"Vuelve a ella", u"Torna-hi")
+                                                   : text(u"Vuelve a ellas", u"Torna-hi")));
+    for (QWidget *w : std::initializer_list<QWidget *> { m_answerLabel, m_answer, m_unit })
+        w->setVisible(false);
+    showChoices(nullptr, GeneratorSettings {}, 0);
+    m_verdict->clear();
+    m_goal->setAccessibleDescription(QString());
+    Q_EMIT lockControls(false);
+    followWithheld();
+    // Screen readers hear the summary as they hear a goal.
+    m_settle.start();
+}
+
+void TaskStrip::followWithheld()
+{
+    const QList<Hm203Task> &tasks = hm203Tasks();
+    const bool withheld = m_index >= 0 && m_index < tasks.size() && tasks.at(m_index).answerUnit && !m_met;
+    if (withheld == m_withheld)
+        return;
+    m_withheld = withheld;
+    Q_EMIT readingsWithheld(withheld);
 }
 
 void TaskStrip::showChoices(
@@ -261,9 +361,18 @@ void TaskStrip::judge(const Hm203 &scope, const BeamMoment &moment)
         return;
     }
     TaskVerdict verdict = judgeTask(task, scope, moment, typed);
+    // A goal the panel meets as the task opens is the student's only once they have done something.
+    if (verdict.met && !m_touched && written.isEmpty())
+        verdict = TaskVerdict { .met = false,
+            .castilian = QStringLiteral("La tarea ya se cumple con el panel tal como ha quedado: cambia tú "
+                                        "algo y vuelve a conseguirlo."),
+            .valencian = QStringLiteral("La tasca ja es complix amb el panell tal com ha quedat: canvia tu "
+                                        "alguna cosa i torna a aconseguir-ho.") };
     if (m_chosen >= 0)
         verdict = predictionVerdict(m_choices.at(m_chosen), verdict);
     m_met = verdict.met;
+    if (m_met)
+        m_metTasks[m_index] = true;
     m_verdict->setText(m_castilian ? verdict.castilian : verdict.valencian);
     showVerdict(m_met);
 }
@@ -282,14 +391,16 @@ void TaskStrip::showVerdict(bool met)
         m_goal->setAccessibleDescription(m_verdict->text());
     if (m_verdict->text() != m_heard)
         m_settle.start();
+    followWithheld();
 }
 
 void TaskStrip::announce()
 {
-    if (m_verdict->text() == m_heard || !isVisible())
+    if (!isVisible() || (m_goalHeard && m_verdict->text() == m_heard))
         return;
     m_heard = m_verdict->text();
-    // A task just shown is heard as its goal, which carries the verdict; after that, each new verdict.
+    // A task just shown, or the summary, is heard as its goal, which carries the verdict; after that,
+    // each new verdict.
     AnnouncedLabel *news = m_goalHeard ? m_verdict : m_goal;
     m_goalHeard = true;
     news->announce();

@@ -17,11 +17,13 @@ class QRadioButton;
 
 /**
  * The "Tarea" strip: one small goal at a time, judged from the instrument while the student works.
- * Moving to a task sets the generator up as that task needs; a measuring task asks for the value the
- * student reads off the screen. The verdict follows every change of the controls, the generator and
- * the typed answer. Screen readers hear the goal with its verdict when a task is shown, then each new
- * verdict once it has settled. A task that first asks what the screen will show offers its choices and
- * keeps the instrument still until one is confirmed; then the student makes the change and looks.
+ * Moving to a task sets the generator up as that task needs and puts back every control the task is not
+ * about, saying so in a line under the title; a measuring task asks for the value the student reads off
+ * the screen. The verdict follows every change of the controls, the generator and the typed answer, and
+ * nothing is met before the student has changed something. Screen readers hear the goal with its verdict
+ * when a task is shown, then each new verdict once it has settled. A task that first asks what the screen
+ * will show offers its choices and keeps the instrument still until one is confirmed; then the student
+ * makes the change and looks. After the last task a summary tells which tasks were met.
  */
 class TaskStrip : public QWidget
 {
@@ -30,15 +32,26 @@ class TaskStrip : public QWidget
 public:
     TaskStrip(QWidget *parent, bool castilian);
 
-    /** Shows a task, from 0, and asks for the generator it starts from; -1 shows what the strip offers. */
+    /** Shows a task, from 0, and asks for the generator and the panel it starts from; -1 shows what the
+     * strip offers, and one past the last task the summary. */
     void showTask(int index);
     int taskIndex() const { return m_index; }
+    /** True while the summary is shown. */
+    bool summarising() const;
+    /** The student moved a control or the generator: from now on the task shown may be met. */
+    void studentChanged();
+    /** True while a measuring task is open and not met: the screen's words and the readout give
+     * divisions and switch positions only, or they would give the answer away. */
+    bool withholdsReadings() const { return m_withheld; }
     /** Judges the task again against the instrument as it is at a moment (the tube may be warming up). */
     void judge(const Hm203 &scope, const BeamMoment &moment);
     /** True when the task shown has been met. */
     bool isMet() const { return m_met; }
 
+    QLabel *title() const { return m_title; }
     QLabel *goal() const { return m_goal; }
+    /** The line under the title that says which controls the task left where they were. */
+    QLabel *start() const { return m_start; }
     QLabel *verdict() const { return m_verdict; }
     QLineEdit *answer() const { return m_answer; }
     QPushButton *previous() const { return m_previous; }
@@ -59,9 +72,11 @@ Q_SIGNALS:
     /** A prediction opens (true) or is made (false): until it is made the instrument and the generator
      * must not move, or the screen would answer the question. */
     void lockControls(bool locked);
-    /** The controls a question is about go back to where the instrument opens, so that the screen does
-     * not show the answer before the prediction. */
+    /** Controls go back to where the instrument opens as a task opens: all but those it is about, and for a
+     * question those it asks about too, so that the screen does not show the answer before the prediction. */
     void resetControls(const QList<Hm203Control> &controls);
+    /** A measuring task opened or was met: the readings are withheld (true) or given again (false). */
+    void readingsWithheld(bool withheld);
 
 private:
     /** Offers a prediction's choices for the generator its task prepared, or hides them (nullptr). */
@@ -69,13 +84,23 @@ private:
     /** Takes the checked choice as the student's prediction and lets the instrument move. */
     void confirmChoice();
     void showVerdict(bool met);
+    /** The summary of the tasks met and not met. */
+    void showSummary();
+    /** Tells the window whether the readings must be withheld now. */
+    void followWithheld();
     /** Tells screen readers what is new in the strip, once the verdict has stopped changing. */
     void announce();
 
     bool m_castilian;
     int m_index = -1;
     bool m_met = false;
+    /** Whether the student has changed anything since the task opened. */
+    bool m_touched = false;
+    /** For each task, whether it has been met while the strip was open. */
+    QList<bool> m_metTasks;
+    bool m_withheld = false;
     QLabel *m_title;
+    QLabel *m_start;
     AnnouncedLabel *m_goal;
     QLabel *m_unit;
     QLabel *m_answerLabel;

@@ -110,11 +110,20 @@ void Tosciloscopio::FormCreate()
     for (auto changed : { &LivePanel::instrumentChanged, &LivePanel::screenDescriptionChanged })
         connect(panel, changed, this, followNote);
     connect(nota, &ScreenNote::needsInstrument, this, followNote);
-    // While a prediction is open the instrument and the generator keep still, the asked controls where the
-    // instrument opens, so the screen does not answer the question before the student does.
+    // A task opens on a known panel: the controls it is not about go back where the instrument opens, and
+    // for a question the asked ones too. While a prediction is open the instrument and the generator keep
+    // still, so the screen does not answer the question before the student does.
     connect(tarea, &TaskStrip::resetControls, this, [this](const QList<Hm203Control> &controls) {
         for (Hm203Control control : controls)
             panel->setControlValue(control, controlInfo(control).initial);
+    });
+    // Only what the student does can meet a task.
+    connect(panel, &LivePanel::studentMovedControl, tarea, &TaskStrip::studentChanged);
+    connect(generador, &GeneratorPanel::settingsChanged, tarea, &TaskStrip::studentChanged);
+    // While a measurement is asked for, the face's words and the readout keep to divisions and switches.
+    connect(tarea, &TaskStrip::readingsWithheld, this, [this](bool withheld) {
+        panel->setScreenReadings(withheld ? ScreenReadings::Withheld : ScreenReadings::Worked);
+        showReadout();
     });
     connect(tarea, &TaskStrip::lockControls, this, [this](bool locked) {
         panel->setControlsLocked(locked);
@@ -135,9 +144,10 @@ void Tosciloscopio::showReadout()
             ? QStringLiteral(" (") + pick(u"sin calibrar", u"sense calibrar") + QLatin1Char(')')
             : QString();
     };
-    // The HM-203 does not know a ×10 probe is there: the line adds what each division is at the tip.
+    // The HM-203 does not know a ×10 probe is there: the line adds what each division is at the tip, unless
+    // that is what the student is asked to work out.
     const auto probeTip = [&](Probe probe, const ChannelSettings &c) {
-        if (probe != Probe::Times10)
+        if (probe != Probe::Times10 || panel->screenReadings() == ScreenReadings::Withheld)
             return QString();
         return pick(u" (sonda ×10: %1 en la punta)", u" (sonda ×10: %1 a la punta)")
             .arg(formatVoltsPerDiv(c.voltsPerDiv * Probes::times10Ratio));

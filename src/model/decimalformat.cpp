@@ -1,5 +1,8 @@
 #include "decimalformat.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 /** The digits of the number itself, before any exponent, are all zeros ("inf" and "nan" have none). */
@@ -16,13 +19,32 @@ bool roundsToZero(const QString &text)
     return anyDigit;
 }
 
+/** A number rounded to its significant digits and written without an exponent, no zeros after its
+ * last digit. */
+QString plainSignificant(double value, int digits)
+{
+    const double rounded = QString::number(value, 'g', digits).toDouble();
+    if (!std::isfinite(rounded) || rounded == 0.0)
+        return QString::number(rounded, 'g', digits);
+    const int magnitude = int(std::floor(std::log10(std::abs(rounded))));
+    QString text = QString::number(rounded, 'f', std::max(0, digits - 1 - magnitude));
+    if (text.contains(u'.')) {
+        while (text.endsWith(u'0'))
+            text.chop(1);
+        if (text.endsWith(u'.'))
+            text.chop(1);
+    }
+    return text;
+}
+
 } // namespace
 
 QString formatDecimal(double value, const DecimalStyle &style)
 {
     // Qt's 'f' rounds the exact binary value, so every caller rounds a reading the same way.
-    QString text = style.significantDigits > 0 ? QString::number(value, 'g', style.significantDigits)
-                                               : QString::number(value, 'f', style.decimals);
+    QString text = style.significantDigits <= 0 ? QString::number(value, 'f', style.decimals)
+        : style.plainDigits                     ? plainSignificant(value, style.significantDigits)
+                                                : QString::number(value, 'g', style.significantDigits);
     const bool zero = roundsToZero(text);
     if (zero && text.startsWith(u'-'))
         text.remove(0, 1);

@@ -30,6 +30,11 @@ struct DecimalStyle
      * hyphen a student types.
      */
     bool signShown = false;
+    /**
+     * With significantDigits, never goes over to an exponent: the number is written out in full, as a
+     * student types it ("1000000", "0,0000025").
+     */
+    bool plainDigits = false;
 };
 
 /**

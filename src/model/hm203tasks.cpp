@@ -3,6 +3,7 @@
 #include "problemjudge.h"
 #include "taskgoals.h"
 #include "taskjudging.h"
+#include "taskprediction.h"
 
 #include <QStringView>
 
@@ -15,6 +16,7 @@ namespace {
 
 using namespace TaskJudging;
 using namespace TaskGoals;
+using C = Hm203Control;
 
 /** A unit a student may type after a number, and what it is worth in the task's unit. */
 struct UnitSpelling
@@ -87,6 +89,25 @@ TaskVerdict judgeTask(
     return task.judge(scope, answer);
 }
 
+QList<Hm203Control> keptControls(const Hm203Task &task)
+{
+    QList<Hm203Control> kept;
+    for (Hm203Control control : task.about)
+        if (!task.prediction || !task.prediction->asked.contains(control))
+            kept << control;
+    return kept;
+}
+
+QList<Hm203Control> startingControls(const Hm203Task &task)
+{
+    const QList<Hm203Control> kept = keptControls(task);
+    QList<Hm203Control> reset;
+    for (const Hm203ControlInfo &info : hm203Controls())
+        if (!kept.contains(info.id))
+            reset << info.id;
+    return reset;
+}
+
 const QList<Hm203Task> &hm203Tasks()
 {
     static const QList<Hm203Task> tasks {
@@ -95,26 +116,30 @@ const QList<Hm203Task> &hm203Tasks()
             .prepare = prepareTimeBase,
             .answerUnit = nullptr,
             .hidden = HiddenReading::None,
-            .judge = judgeTimeBase },
+            .judge = judgeTimeBase,
+            .about = { C::TimeDiv } },
         { .castilian = u"Pon TIME/DIV en 1 µs/div y mira la senoide de 1 kHz.",
             .valencian = u"Posa TIME/DIV en 1 µs/div i mira la sinusoide d'1 kHz.",
             .prepare = preparePredictSweep,
             .answerUnit = nullptr,
             .hidden = HiddenReading::None,
             .judge = judgePredictSweep,
+            .about = { C::TimeDiv },
             .prediction = sweepPrediction() },
         { .castilian = u"Muestra dos periodos de la señal de 1 kHz con 5 divisiones de pico a pico.",
             .valencian = u"Mostra dos períodes del senyal d'1 kHz amb 5 divisions de pic a pic.",
             .prepare = prepareTwoPeriods,
             .answerUnit = nullptr,
             .hidden = HiddenReading::None,
-            .judge = judgeTwoPeriods },
+            .judge = judgeTwoPeriods,
+            .about = { C::VoltsDivI } },
         { .castilian = u"Pon VOLTS/DIV I en 0,5 V/div y mira la altura de la senoide de 3 Vpp.",
             .valencian = u"Posa VOLTS/DIV I en 0,5 V/div i mira l'altura de la sinusoide de 3 Vpp.",
             .prepare = preparePredictSensitivity,
             .answerUnit = nullptr,
             .hidden = HiddenReading::None,
             .judge = judgePredictSensitivity,
+            .about = { C::VoltsDivI },
             .prediction = sensitivityPrediction() },
         { .castilian
             = u"Con Y-POS I, lleva la traza hasta que sus mínimos toquen la línea inferior de la retícula.",
@@ -123,13 +148,15 @@ const QList<Hm203Task> &hm203Tasks()
             .prepare = prepareBottomLine,
             .answerUnit = nullptr,
             .hidden = HiddenReading::None,
-            .judge = judgeBottomLine },
+            .judge = judgeBottomLine,
+            .about = { C::YPositionI } },
         { .castilian = u"Haz que el barrido empiece en el flanco descendente de la señal, a 1 V o más.",
             .valencian = u"Fes que l'escombratge comence en el flanc descendent del senyal, a 1 V o més.",
             .prepare = prepareFallingStart,
             .answerUnit = nullptr,
             .hidden = HiddenReading::None,
-            .judge = judgeFallingStart },
+            .judge = judgeFallingStart,
+            .about = { C::Slope, C::Level } },
         { .castilian
             = u"La señal de 1 Vpp va montada sobre una tensión continua de 4 V: acopla CH I en AC y haz que "
               u"ocupe 5 divisiones de pico a pico.",
@@ -139,20 +166,23 @@ const QList<Hm203Task> &hm203Tasks()
             .prepare = prepareAcCoupling,
             .answerUnit = nullptr,
             .hidden = HiddenReading::None,
-            .judge = judgeAcCoupling },
+            .judge = judgeAcCoupling,
+            .about = { C::DcI, C::VoltsDivI } },
         { .castilian = u"Pasa CH I de DC a AC con AC/DC I y mira dónde queda la senoide.",
             .valencian = u"Passa CH I de DC a AC amb AC/DC I i mira on queda la sinusoide.",
             .prepare = preparePredictAc,
             .answerUnit = nullptr,
             .hidden = HiddenReading::None,
             .judge = judgePredictAc,
+            .about = { C::DcI },
             .prediction = acPrediction() },
         { .castilian = u"Mide la tensión de pico a pico de la señal de la salida I del generador, en V.",
             .valencian = u"Mesura la tensió de pic a pic del senyal de l'eixida I del generador, en V.",
             .prepare = preparePeakToPeak,
             .answerUnit = u"V",
             .hidden = HiddenReading::AmplitudeI,
-            .judge = judgePeakToPeak },
+            .judge = judgePeakToPeak,
+            .about = { C::VoltsDivI } },
         { .castilian
             = u"Mide en voltios la tensión continua que lleva la señal de CH I: GD marca el cero y DC "
               u"muestra cuánto se desplaza la traza.",
@@ -162,7 +192,8 @@ const QList<Hm203Task> &hm203Tasks()
             .prepare = prepareDcLevel,
             .answerUnit = u"V",
             .hidden = HiddenReading::OffsetI,
-            .judge = judgeDcLevel },
+            .judge = judgeDcLevel,
+            .about = { C::GroundI, C::DcI, C::YPositionI } },
         { .castilian
             = u"Con CH I en el borne de 2 V del calibrador, comprueba la sensibilidad: con VOLTS/DIV I en "
               u"0,5 V/div y su mando CAL en el tope, la onda cuadrada debe ocupar 4 divisiones de pico a "
@@ -174,19 +205,22 @@ const QList<Hm203Task> &hm203Tasks()
             .prepare = prepareCalibrator,
             .answerUnit = nullptr,
             .hidden = HiddenReading::None,
-            .judge = judgeCalibrator },
+            .judge = judgeCalibrator,
+            .about = { C::VoltsDivI, C::VoltsCalI } },
         { .castilian = u"Mide el periodo de la señal triangular de la salida I del generador, en ms.",
             .valencian = u"Mesura el període del senyal triangular de l'eixida I del generador, en ms.",
             .prepare = preparePeriod,
             .answerUnit = u"ms",
             .hidden = HiddenReading::FrequencyI,
-            .judge = judgePeriod },
+            .judge = judgePeriod,
+            .about = { C::TimeDiv } },
         { .castilian = u"Mide la frecuencia de la señal de la salida I del generador, en Hz.",
             .valencian = u"Mesura la freqüència del senyal de l'eixida I del generador, en Hz.",
             .prepare = prepareFrequency,
             .answerUnit = u"Hz",
             .hidden = HiddenReading::FrequencyI,
-            .judge = judgeFrequency },
+            .judge = judgeFrequency,
+            .about = { C::TimeDiv } },
         { .castilian
             = u"Pulsa DUAL y muestra las dos señales a la vez: la del canal I en la mitad superior de la "
               u"pantalla y la del canal II en la inferior, cada una con al menos 2 divisiones de pico a "
@@ -197,25 +231,29 @@ const QList<Hm203Task> &hm203Tasks()
             .prepare = prepareDual,
             .answerUnit = nullptr,
             .hidden = HiddenReading::None,
-            .judge = judgeDual },
+            .judge = judgeDual,
+            .about = { C::Dual, C::YPositionI, C::YPositionII } },
         { .castilian = u"Muestra en una sola traza la diferencia CH I − CH II con ADD e INV II.",
             .valencian = u"Mostra en una sola traça la diferència CH I − CH II amb ADD i INV II.",
             .prepare = prepareDifference,
             .answerUnit = nullptr,
             .hidden = HiddenReading::None,
-            .judge = judgeDifference },
+            .judge = judgeDifference,
+            .about = { C::Add, C::InvertII } },
         { .castilian = u"Mide el desfase en X-Y entre las dos salidas del generador, en grados.",
             .valencian = u"Mesura el desfasament en X-Y entre les dues eixides del generador, en graus.",
             .prepare = preparePhaseXY,
             .answerUnit = u"°",
             .hidden = HiddenReading::PhaseII,
-            .judge = judgePhaseXY },
+            .judge = judgePhaseXY,
+            .about = { C::XY } },
         { .castilian = u"Pulsa X-Y y mira la figura que dibujan las dos senoides desfasadas 90°.",
             .valencian = u"Polsa X-Y i mira la figura que dibuixen les dues sinusoides desfasades 90°.",
             .prepare = preparePredictXY,
             .answerUnit = nullptr,
             .hidden = HiddenReading::None,
             .judge = judgePredictXY,
+            .about = { C::XY },
             .prediction = xyPrediction() },
         { .castilian
             = u"Circuito RC de prácticas: la salida I del generador alimenta 1 kΩ y 100 nF en serie. CH I "
@@ -228,7 +266,8 @@ const QList<Hm203Task> &hm203Tasks()
             .prepare = prepareRcLead,
             .answerUnit = u"°",
             .hidden = HiddenReading::None,
-            .judge = judgeRcLead },
+            .judge = judgeRcLead,
+            .about = { C::Dual, C::XY } },
         { .castilian
             = u"Con la sonda ×10 en CH I y su punta en el borne de 0,2 V del calibrador, compénsala con su "
               u"condensador de ajuste (trimmer): la onda cuadrada debe verse con las esquinas rectas y el "
@@ -239,20 +278,23 @@ const QList<Hm203Task> &hm203Tasks()
             .prepare = prepareCompensation,
             .answerUnit = nullptr,
             .hidden = HiddenReading::None,
-            .judge = judgeCompensation },
+            .judge = judgeCompensation,
+            .about = { C::VoltsDivI } },
         { .castilian = u"Elige la sonda ×10 para CH I en el generador y mira la altura de la senoide.",
             .valencian = u"Tria la sonda ×10 per a CH I en el generador i mira l'altura de la sinusoide.",
             .prepare = preparePredictProbe,
             .answerUnit = nullptr,
             .hidden = HiddenReading::None,
             .judge = judgePredictProbe,
+            .about = {},
             .prediction = probePrediction() },
         { .castilian = u"Mide con la sonda ×10 la tensión de pico a pico de la salida I del generador, en V.",
             .valencian = u"Mesura amb la sonda ×10 la tensió de pic a pic de l'eixida I del generador, en V.",
             .prepare = prepareProbeVoltage,
             .answerUnit = u"V",
             .hidden = HiddenReading::AmplitudeI,
-            .judge = judgeProbeVoltage },
+            .judge = judgeProbeVoltage,
+            .about = { C::VoltsDivI } },
         { .castilian
             = u"Mide el tiempo de subida de la onda cuadrada de 1 MHz, del 10 al 90 % de su altura: pon "
               u"TIME/DIV en 0,5 µs/div y pulsa X-MAG x10.",
@@ -262,7 +304,8 @@ const QList<Hm203Task> &hm203Tasks()
             .prepare = prepareRiseTime,
             .answerUnit = u"ns",
             .hidden = HiddenReading::None,
-            .judge = judgeRiseTime },
+            .judge = judgeRiseTime,
+            .about = { C::TimeDiv, C::XMagnifier, C::XPosition } },
         { .castilian
             = u"Busca el ancho de banda: sube la frecuencia de la senoide hasta que la traza mida 0,7 de su "
               u"altura a 1 kHz.",
@@ -272,7 +315,8 @@ const QList<Hm203Task> &hm203Tasks()
             .prepare = prepareBandwidth,
             .answerUnit = nullptr,
             .hidden = HiddenReading::None,
-            .judge = judgeBandwidth },
+            .judge = judgeBandwidth,
+            .about = { C::VoltsDivI } },
         { .castilian
             = u"La señal de 5 kHz lleva un fuerte zumbido de red de 50 Hz: haz que quede quieta en la "
               u"pantalla con el acoplamiento de TRIG.",
@@ -282,7 +326,8 @@ const QList<Hm203Task> &hm203Tasks()
             .prepare = prepareHum,
             .answerUnit = nullptr,
             .hidden = HiddenReading::None,
-            .judge = judgeHum },
+            .judge = judgeHum,
+            .about = { C::TriggerCoupling } },
         { .castilian
             = u"La señal de 500 Hz lleva mucho ruido y la traza tiembla de lado a lado: haz que quede "
               u"quieta con el acoplamiento de TRIG.",
@@ -292,7 +337,8 @@ const QList<Hm203Task> &hm203Tasks()
             .prepare = prepareNoise,
             .answerUnit = nullptr,
             .hidden = HiddenReading::None,
-            .judge = judgeNoise },
+            .judge = judgeNoise,
+            .about = { C::TriggerCoupling } },
         { .castilian
             = u"El generador da ráfagas de 4 ciclos de cada 10: con TIME/DIV en 0,2 ms/div, haz con HOLD OFF "
               u"que se vea una sola imagen.",
@@ -301,7 +347,8 @@ const QList<Hm203Task> &hm203Tasks()
             .prepare = prepareBurst,
             .answerUnit = nullptr,
             .hidden = HiddenReading::None,
-            .judge = judgeBurst },
+            .judge = judgeBurst,
+            .about = { C::TimeDiv, C::HoldOff } },
         { .castilian
             = u"Pulsa AT/NORM para pasar a NORM: la señal de 0,4 Vpp no dispara el barrido y la pantalla "
               u"queda oscura. Consigue una traza disparada sin tocar el generador.",
@@ -311,7 +358,8 @@ const QList<Hm203Task> &hm203Tasks()
             .prepare = prepareSmallSignal,
             .answerUnit = nullptr,
             .hidden = HiddenReading::None,
-            .judge = judgeSmallSignal },
+            .judge = judgeSmallSignal,
+            .about = { C::AtNorm } },
     };
     return tasks;
 }

@@ -47,6 +47,12 @@ struct Hm203Task
     /** Judges the instrument as it stands, with the typed answer (already read) of a measuring task. */
     TaskVerdict (*judge)(const Hm203 &scope, std::optional<double> answer);
     /**
+     * The controls the goal is about: those it names, or where it names none, those the student sets to
+     * meet it. They stay where the student has them when the task opens; every other control goes back to
+     * where the instrument opens, so that what an earlier task left can neither meet nor spoil this one.
+     */
+    QList<Hm203Control> about;
+    /**
      * For a task that first asks what the screen will show (taskprediction.h), its question; the goal
      * above is then what the student does once the prediction is made. nullptr for every other task.
      */
@@ -55,6 +61,14 @@ struct Hm203Task
 
 /** The tasks of the strip, in teaching order: time base and sensitivity first, measurements last. */
 const QList<Hm203Task> &hm203Tasks();
+
+/**
+ * The controls a task leaves where the student has them when it opens: those it is about, less those its
+ * prediction asks about, which go back with the rest so that the screen does not answer the question.
+ */
+QList<Hm203Control> keptControls(const Hm203Task &task);
+/** The controls that go back to where the instrument opens when a task opens: all but the kept ones. */
+QList<Hm203Control> startingControls(const Hm203Task &task);
 
 /**
  * Judges a task at a moment of the instrument's life: nothing is met while the tube is still dark or

@@ -245,33 +245,37 @@ TaskVerdict judgePhaseXY(const Hm203 &scope, std::optional<double> answer)
     if (!answer)
         return askFor(u"Escribe el desfase que lees en la elipse, en grados.",
             u"Escriu el desfasament que lliges en l'el·lipse, en graus.");
-    // The ellipse shows the phase between the deflections: an inverted channel turns it by 180°.
+    // The task asks for the phase between the generator's outputs. The ellipse shows the phase between
+    // the deflections: an inverted channel adds 180° to it, and the ellipse leans the other way.
     const ScopeSettings &s = look.settings;
     const double generated = std::abs(scope.generator().phaseIIDegrees);
     const bool turned = s.channelI.inverted != s.channelII.inverted;
     const double shown = turned ? 180.0 - generated : generated;
-    const PhaseRange readable = ellipsePhaseRange(shown, extent->height() / 2.0);
+    const double height = extent->height() / 2.0;
     const QString inverted = s.channelII.inverted ? QStringLiteral("INV II") : QStringLiteral("INV I");
-    if (readable.contains(std::abs(*answer))) {
+    if (ellipsePhaseRange(generated, height).contains(std::abs(*answer))) {
         if (!turned)
-            return met(text(u"¡Correcto! El desfase vale %1°.").arg(fixedDecimal(shown, 0)),
-                text(u"Correcte! El desfasament val %1°.").arg(fixedDecimal(shown, 0)));
+            return met(text(u"¡Correcto! El desfase vale %1°.").arg(fixedDecimal(generated, 0)),
+                text(u"Correcte! El desfasament val %1°.").arg(fixedDecimal(generated, 0)));
         return met(
-            text(u"¡Correcto! La elipse muestra %1°; con %2 pulsado, entre las salidas del generador hay "
-                 u"180° − %1° = %3°.")
-                .arg(fixedDecimal(shown, 0), inverted, fixedDecimal(generated, 0)),
-            text(u"Correcte! L'el·lipse mostra %1°; amb %2 polsat, entre les eixides del generador hi ha "
-                 u"180° − %1° = %3°.")
-                .arg(fixedDecimal(shown, 0), inverted, fixedDecimal(generated, 0)));
+            text(u"¡Correcto! Entre las salidas del generador hay %1°; con %2 pulsado la elipse se inclina "
+                 u"hacia el otro lado, como para 180° − %1° = %3°.")
+                .arg(fixedDecimal(generated, 0), inverted, fixedDecimal(shown, 0)),
+            text(u"Correcte! Entre les eixides del generador hi ha %1°; amb %2 polsat l'el·lipse s'inclina "
+                 u"cap a l'altre costat, com per a 180° − %1° = %3°.")
+                .arg(fixedDecimal(generated, 0), inverted, fixedDecimal(shown, 0)));
     }
-    if (turned && ellipsePhaseRange(generated, extent->height() / 2.0).contains(std::abs(*answer)))
-        return notMet(text(u"%1 está pulsado: invierte un canal y la elipse se inclina hacia el otro lado, "
-                           u"así que muestra 180° menos el desfase de las salidas. Lee la elipse tal como se "
-                           u"ve, o suelta %1.")
-                          .arg(inverted),
-            text(u"%1 està polsat: invertix un canal i l'el·lipse s'inclina cap a l'altre costat, així que "
-                 u"mostra 180° menys el desfasament de les eixides. Llig l'el·lipse tal com es veu, o deixa "
-                 u"anar %1.")
+    if (turned && ellipsePhaseRange(shown, height).contains(std::abs(*answer)))
+        return notMet(
+            text(u"Eso es lo que muestra la elipse, no el desfase entre las salidas: %1 invierte el "
+                 u"canal, lo que equivale a desfasarlo 180°, y la elipse se inclina hacia el otro lado. "
+                 u"Réstalo de "
+                 u"180°, o suelta %1 y léela de nuevo.")
+                .arg(inverted),
+            text(u"Això és el que mostra l'el·lipse, no el desfasament entre les eixides: %1 invertix el "
+                 u"canal, cosa que equival a desfasar-lo 180°, i l'el·lipse s'inclina cap a l'altre costat. "
+                 u"Resta-ho de "
+                 u"180°, o deixa anar %1 i torna a llegir-la.")
                 .arg(inverted));
     return notMet(text(u"Has escrito %1°, pero la elipse da otro desfase: sen φ = a/b, con a el corte de la "
                        u"elipse con el eje vertical y b su altura máxima, ambos medidos desde el centro.")

@@ -177,10 +177,11 @@ QString shapeWord(TraceShape shape, bool es)
     return pick(es, u"forma irregular", u"forma irregular");
 }
 
-QString periodsPhrase(const TraceDescription &d, bool es)
+QString periodsPhrase(const TraceDescription &d, bool es, bool worked)
 {
-    const QString period
-        = QStringLiteral(" (T = ") + formatQuantity(d.periodSeconds, QStringLiteral("s")) + u')';
+    const QString period = worked
+        ? QStringLiteral(" (T = ") + formatQuantity(d.periodSeconds, QStringLiteral("s")) + u')'
+        : QString();
     if (d.periodsShown < 0.05)
         return pick(es, u"una pequeña parte de un periodo", u"una xicoteta part d'un període") + period;
     const QString count = formatDecimal(d.periodsShown, { .decimals = d.periodsShown < 10.0 ? 1 : 0 });
@@ -189,14 +190,14 @@ QString periodsPhrase(const TraceDescription &d, bool es)
     return count + pick(es, u" periodos", u" períodes") + period;
 }
 
-QString heightPhrase(const TraceDescription &d, bool es)
+QString heightPhrase(const TraceDescription &d, bool es, bool worked)
 {
     // Less than a period shows no peak-to-peak: only how high the part on the face is.
     const bool wholePeriod = d.periodsShown >= 1.0 - 1e-9;
     QString text = divisions(d.heightDivisions)
         + (wholePeriod ? pick(es, u" div de pico a pico", u" div de pic a pic")
                        : pick(es, u" div de alto", u" div d'alt"));
-    if (!(d.inputVoltsPp > 0.0))
+    if (!worked || !(d.inputVoltsPp > 0.0))
         return text;
     // The volts are the divisions as read, times the scale, so the two numbers agree.
     const double read = divisions(d.heightDivisions).replace(u',', u'.').toDouble();
@@ -222,7 +223,7 @@ QString triggerPhrase(const TraceDescription &d, bool es)
     return pick(es, u"disparada ", u"disparada ") + slope;
 }
 
-QString sweepSentence(const TraceDescription &d, bool es)
+QString sweepSentence(const TraceDescription &d, bool es, bool worked)
 {
     QStringList parts;
     const bool flat = d.shape == TraceShape::FlatLine;
@@ -236,10 +237,10 @@ QString sweepSentence(const TraceDescription &d, bool es)
         parts << pick(es, u"recortada, se sale de la pantalla %1", u"retallada, ix de la pantalla %1")
                      .arg(where);
     } else if (!flat) {
-        parts << heightPhrase(d, es);
+        parts << heightPhrase(d, es, worked);
     }
     if (d.periodSeconds > 0.0)
-        parts << periodsPhrase(d, es);
+        parts << periodsPhrase(d, es, worked);
     if (!(d.clippedAbove && d.clippedBelow)) {
         const QString offset = divisions(std::abs(d.offsetDivisions));
         if (offset == divisions(0.0))
@@ -254,10 +255,13 @@ QString sweepSentence(const TraceDescription &d, bool es)
     if (d.dim)
         parts << pick(es, u"muy tenue", u"molt tènue");
     QString crawl;
-    if (d.crawling)
+    if (d.crawling && worked)
         crawl = pick(es, u"un punto que cruza la pantalla despacio (cada barrido dura %1); ",
             u"un punt que creua la pantalla a poc a poc (cada escombratge dura %1); ")
                     .arg(formatQuantity(d.sweepSeconds, QStringLiteral("s")));
+    else if (d.crawling)
+        crawl = pick(
+            es, u"un punto que cruza la pantalla despacio; ", u"un punt que creua la pantalla a poc a poc; ");
     return traceName(d.kind) + QStringLiteral(": ") + crawl + parts.join(QStringLiteral(", ")) + u'.';
 }
 
@@ -342,7 +346,7 @@ QString screenText(const ScreenDescription &d, bool es)
         return figureSentence(*d.figure, es);
     QStringList sentences;
     for (const TraceDescription &trace : d.traces)
-        sentences << sweepSentence(trace, es);
+        sentences << sweepSentence(trace, es, d.readings == ScreenReadings::Worked);
     return sentences.join(u' ');
 }
 
@@ -383,9 +387,10 @@ bool faceIsDark(const LiveScreen &screen)
     return std::none_of(screen.traces.traces.cbegin(), screen.traces.traces.cend(), onFace);
 }
 
-ScreenDescription describeScreen(const Hm203 &scope, const BeamMoment &moment)
+ScreenDescription describeScreen(const Hm203 &scope, const BeamMoment &moment, ScreenReadings readings)
 {
     ScreenDescription d;
+    d.readings = readings;
     const LiveScreen live = scope.screen(moment);
     d.dark = faceIsDark(live);
     if (!d.dark) {

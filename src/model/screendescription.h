@@ -64,9 +64,19 @@ struct FigureDescription
     bool dim = false;
 };
 
+/** What the words tell besides the divisions read on the graticule and the switches' positions. */
+enum class ScreenReadings {
+    /** Also the volts and times the divisions stand for at the scales set, and at a ×10 probe's tip. */
+    Worked,
+    /** Only divisions and switch positions: while a task asks the student to work the values out. */
+    Withheld,
+};
+
 /** What the face shows, as facts and in both languages. */
 struct ScreenDescription
 {
+    /** Whether the texts give the values worked out from the divisions; the facts always hold them. */
+    ScreenReadings readings = ScreenReadings::Worked;
     /** Nothing shows on the face (see faceIsDark). */
     bool dark = true;
     /** The swept traces, in the order the beam draws them. */
@@ -87,5 +97,6 @@ bool faceIsDark(const LiveScreen &screen);
 bool meetsFace(const QPointF &a, const QPointF &b);
 
 /** The face of the instrument at a moment, described: one short sentence for each trace or the figure,
- * or only that the face is dark. */
-ScreenDescription describeScreen(const Hm203 &scope, const BeamMoment &moment);
+ * or only that the face is dark; with readings withheld, in divisions and switch positions only. */
+ScreenDescription describeScreen(
+    const Hm203 &scope, const BeamMoment &moment, ScreenReadings readings = ScreenReadings::Worked);

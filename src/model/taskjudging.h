@@ -24,8 +24,9 @@ inline constexpr double kEdgeTolerance = 0.1;
 inline constexpr double kRelativeTolerance = 0.05;
 /** Below this the beam is too faint to work with. */
 inline constexpr double kFaintBeam = 0.2;
-/** A number written as a student would type it, to echo an answer back: the digits it needs, at most six. */
-inline constexpr DecimalStyle kAsTyped { .significantDigits = 6 };
+/** A number written as a student would type it, to echo an answer back: the digits it needs, at most six,
+ * and never an exponent. */
+inline constexpr DecimalStyle kAsTyped { .significantDigits = 6, .plainDigits = true };
 
 /**
  * The instrument as the judges see it, worked out once: its settings, the whole traces they draw and how
