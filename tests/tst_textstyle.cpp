@@ -222,8 +222,11 @@ Source instrumentTexts(Language language)
             external.setGenerator(generator);
             external.setValue(Hm203Control::ExtTrigger, 1);
             external.setValue(Hm203Control::AtNorm, norm);
-            const TraceExplanation explanation = explainTrace(external, BeamMoment { 0.0, 1e9 });
-            said << (castilian ? explanation.castilian : explanation.valencian);
+            const BeamMoment moment { 0.0, 1e9 };
+            const TaskVerdict verdict = judgeTask(task, external, moment, std::nullopt);
+            const TraceExplanation explanation = explainTrace(external, moment);
+            said << (castilian ? verdict.castilian : verdict.valencian)
+                 << (castilian ? explanation.castilian : explanation.valencian);
         }
         for (int round = 0; round < 300; ++round) {
             Hm203 scope;
