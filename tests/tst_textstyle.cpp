@@ -210,6 +210,24 @@ Source instrumentTexts(Language language)
     QRandomGenerator random(2024);
     for (const Hm203Task &task : hm203Tasks()) {
         said << QString::fromUtf16(castilian ? task.castilian : task.valencian);
+        // Each task's signal, or none, also reaches the trigger through TRIG. INP., in AT and in NORM:
+        // states the random turns below seldom reach.
+        for (const int state : { 0, 1, 2, 3 }) {
+            const int norm = state % 2;
+            Hm203 external;
+            GeneratorSettings generator;
+            task.prepare(generator, 0);
+            if (state >= 2)
+                generator.amplitudeIVpp = 0.0;
+            external.setGenerator(generator);
+            external.setValue(Hm203Control::ExtTrigger, 1);
+            external.setValue(Hm203Control::AtNorm, norm);
+            const BeamMoment moment { 0.0, 1e9 };
+            const TaskVerdict verdict = judgeTask(task, external, moment, std::nullopt);
+            const TraceExplanation explanation = explainTrace(external, moment);
+            said << (castilian ? verdict.castilian : verdict.valencian)
+                 << (castilian ? explanation.castilian : explanation.valencian);
+        }
         for (int round = 0; round < 300; ++round) {
             Hm203 scope;
             GeneratorSettings generator;
