@@ -10,8 +10,6 @@ private slots:
     void judgesWhatTheScreenShows_data();
     void judgesWhatTheScreenShows();
     void freshInstrumentMeetsNoSettingTask();
-    void everyTaskKeepsOnlyWhatItIsAbout();
-    void theInvertedPhaseIsPraisedForWhatItIs();
     void nothingIsMetWhileTheTubeWarms();
     void phaseReadingsAllowAQuarterDivision_data();
     void phaseReadingsAllowAQuarterDivision();
@@ -334,56 +332,6 @@ void TestHm203Tasks::freshInstrumentMeetsNoSettingTask()
         const Hm203Task &task = hm203Tasks().at(i);
         const Hm203 scope = startedTask(i);
         QVERIFY2(!task.judge(scope, std::nullopt).met, qPrintable(QString::fromUtf16(task.castilian)));
-    }
-}
-
-void TestHm203Tasks::everyTaskKeepsOnlyWhatItIsAbout()
-{
-    // A task opens on the instrument as it opens, but for the controls it is about; a question's asked
-    // controls go back too, and POWER is never the student's to keep off.
-    for (const Hm203Task &task : hm203Tasks()) {
-        const QString goal = QString::fromUtf16(task.castilian);
-        const QList<Hm203Control> kept = keptControls(task);
-        const QList<Hm203Control> reset = startingControls(task);
-        QCOMPARE(kept.size() + reset.size(), kHm203ControlCount);
-        for (Hm203Control control : kept) {
-            QVERIFY2(task.about.contains(control) && !reset.contains(control), qPrintable(goal));
-            QVERIFY2(!task.prediction || !task.prediction->asked.contains(control), qPrintable(goal));
-        }
-        QVERIFY2(
-            reset.contains(Hm203Control::Power) && reset.contains(Hm203Control::Tester), qPrintable(goal));
-        if (task.prediction)
-            for (Hm203Control control : task.prediction->asked)
-                QVERIFY2(reset.contains(control), qPrintable(goal));
-    }
-    // A goal that names a control by its printed name is about it.
-    for (const Hm203Task &task : hm203Tasks())
-        for (Hm203Control control : { Hm203Control::TimeDiv, Hm203Control::HoldOff, Hm203Control::AtNorm,
-                 Hm203Control::XMagnifier, Hm203Control::YPositionI, Hm203Control::InvertII })
-            if (QString::fromUtf16(task.castilian).contains(QString::fromUtf16(controlInfo(control).label))
-                && !task.prediction)
-                QVERIFY2(task.about.contains(control), qPrintable(QString::fromUtf16(task.castilian)));
-}
-
-void TestHm203Tasks::theInvertedPhaseIsPraisedForWhatItIs()
-{
-    // With INV II the ellipse leans as for 180° − 45°; the right answer, the outputs' 45°, is praised as
-    // such in both languages, and the reading as the ellipse leans is told how INV II turned it.
-    const Hm203Task &task = hm203Tasks().at(PhaseXY);
-    Hm203 scope = startedTask(PhaseXY, 0);
-    QVERIFY(setMode(scope, DisplayMode::XY) && press(scope, Hm203Control::InvertII));
-    const TaskVerdict right = task.judge(scope, 45.0);
-    QVERIFY(right.met);
-    QVERIFY2(right.castilian.contains(QStringLiteral("hay 45°")), qPrintable(right.castilian));
-    QVERIFY2(right.valencian.contains(QStringLiteral("hi ha 45°")), qPrintable(right.valencian));
-    QVERIFY(
-        right.castilian.contains(QStringLiteral("135°")) && right.valencian.contains(QStringLiteral("135°")));
-    const TaskVerdict shown = task.judge(scope, 135.0);
-    QVERIFY(!shown.met);
-    for (const QString &said : { shown.castilian, shown.valencian }) {
-        QVERIFY2(said.contains(QStringLiteral("INV II")) && said.contains(QStringLiteral("180°")),
-            qPrintable(said));
-        QVERIFY2(!said.contains(QStringLiteral("45")), qPrintable(said));
     }
 }
 

@@ -175,6 +175,7 @@ void TaskStrip::showTask(int index)
     m_met = false;
     m_touched = false;
     m_start->clear();
+    m_start->setAccessibleName(QString());
     if (m_index == tasks.size()) {
         showSummary();
         return;
@@ -199,6 +200,10 @@ void TaskStrip::showTask(int index)
     m_title->setText(text(u"Tarea %1 de %2", u"Tasca %1 de %2").arg(m_index + 1).arg(tasks.size()));
     m_goal->setText(task.prediction ? text(task.prediction->castilian, task.prediction->valencian)
                                     : text(task.castilian, task.valencian));
+    // A name is not broken at its hyphen ("X-MAG x10"); screen readers hear the names as printed.
+    const QString start = startLine(task, m_castilian);
+    m_start->setText(QString(start).replace(u'-', QChar(0x2011)));
+    m_start->setAccessibleName(start);
     const bool measuring = task.answerUnit != nullptr;
     m_answerLabel->setVisible(measuring);
     m_answer->setVisible(measuring);
@@ -215,7 +220,6 @@ void TaskStrip::showTask(int index)
         Q_EMIT prepareGenerator(generator, task.hidden);
     // What an earlier task left on the panel must neither meet this goal nor spoil it.
     Q_EMIT resetControls(startingControls(task));
-    m_start->setText(startLine(task, m_castilian));
     Q_EMIT lockControls(predicting());
     followWithheld();
     Q_EMIT needsJudging();

@@ -50,7 +50,8 @@ public:
 
     QLabel *title() const { return m_title; }
     QLabel *goal() const { return m_goal; }
-    /** The line under the title that says which controls the task left where they were. */
+    /** The line beside the title that says which controls the task left where they were; its accessible
+     * name is the line as screen readers hear it. */
     QLabel *start() const { return m_start; }
     QLabel *verdict() const { return m_verdict; }
     QLineEdit *answer() const { return m_answer; }
