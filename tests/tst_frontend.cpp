@@ -428,6 +428,39 @@ private Q_SLOTS:
         QVERIFY(DelayLine::seconds - DelayLine::sweepStartSeconds > 17.5e-9);
     }
 
+    /** A square never leaves its two levels, not even at the very instant of an edge, where rounding
+     * may put the time on a period's end: the trace, the words and the judges read its height there. */
+    void squareStaysWithinItsLevelsAtItsEdges_data()
+    {
+        QTest::addColumn<double>("hz");
+        QTest::addColumn<Probe>("probe");
+        QTest::newRow("1 MHz, ×10") << 1e6 << Probe::Times10;
+        QTest::newRow("1 MHz, ×1") << 1e6 << Probe::Times1;
+        QTest::newRow("1 kHz, ×10") << 1e3 << Probe::Times10;
+        QTest::newRow("3 MHz, ×1") << 3e6 << Probe::Times1;
+    }
+    void squareStaysWithinItsLevelsAtItsEdges()
+    {
+        QFETCH(double, hz);
+        QFETCH(Probe, probe);
+        const InputSignal s = instrument([&](GeneratorSettings &g) {
+            g.probeI = probe;
+            g.compensationI = 1.0;
+            g.waveform = Waveform::Square;
+            g.frequencyHz = hz;
+        })
+                                  .scopeSettings()
+                                  .channelI.signal;
+        const double half = peakOf(s);
+        double edge = s.nextCornerAfter(0.0);
+        for (int n = 0; n < 2000; ++n) {
+            const double v = s.valueAt(edge) - s.meanVolts();
+            QVERIFY2(std::abs(v) <= half * 1.001,
+                qPrintable(QString::number(v) + " at edge " + QString::number(n)));
+            edge = s.nextCornerAfter(edge + 0.25 / hz);
+        }
+    }
+
     /** The generator's ranges: a sine to 50 MHz, a square or a triangle to 10 MHz, nothing below 1 Hz. */
     void generatorRanges_data()
     {

@@ -224,6 +224,16 @@ SmoothedTerms smoothedTerms(const FirstOrderPath &path, double sigma)
     return out;
 }
 
+/**
+ * A time since the period's start, kept inside the period: an angle a hair below 2π can divide out to the
+ * period's end, which is the next period's start. Left there, it would count the edge at the end as both
+ * to come and passed, and draw a spike of the whole step on the edge.
+ */
+double withinPeriod(double u, double halfPeriod)
+{
+    return u < 2.0 * halfPeriod ? u : 0.0;
+}
+
 bool evenIndex(int n)
 {
     return n % 2 == 0;
@@ -239,7 +249,7 @@ double squareWave(const InputSignal &s, const FirstOrderPath &path, double theta
     const double omega = kTwoPi * s.frequencyHz;
     const double halfPeriod = 0.5 / s.frequencyHz;
     const double half = s.amplitudeVpp / 2.0;
-    const double u = foldedAngle(theta) / omega;
+    const double u = withinPeriod(foldedAngle(theta) / omega, halfPeriod);
     const bool positive = u < halfPeriod;
     const double since = positive ? u : u - halfPeriod;
     const SmoothedTerms smoothed = smoothedTerms(path, sigma);
@@ -279,7 +289,7 @@ double triangleWave(const InputSignal &s, const FirstOrderPath &path, double the
     const double half = s.amplitudeVpp / 2.0;
     const double slope = s.amplitudeVpp / halfPeriod;
     // The triangle rises from its lowest point at -π/2 to its highest at +π/2.
-    const double u = foldedAngle(theta + std::numbers::pi / 2.0) / omega;
+    const double u = withinPeriod(foldedAngle(theta + std::numbers::pi / 2.0) / omega, halfPeriod);
     const bool rising = u < halfPeriod;
     const double since = rising ? u : u - halfPeriod;
     const SmoothedTerms smoothed = smoothedTerms(path, sigma);
