@@ -329,10 +329,12 @@ inline bool setHoldOff(Hm203 &scope, int percent)
     return std::abs(scope.scopeSettings().holdOff - percent / 100.0) < 1e-9;
 }
 
-/** The fastest sweep: 0,5 µs/div spread ten times by X-MAG. */
+/** The fastest sweep: 0,5 µs/div spread ten times by X-MAG, and X-POS turned right until the sweep's start,
+ * with the edge that fires it, is on the face. */
 inline bool fastestSweep(Hm203 &scope)
 {
-    return setTime(scope, 0.5e-6) && press(scope, Hm203Control::XMagnifier);
+    return setTime(scope, 0.5e-6) && press(scope, Hm203Control::XMagnifier)
+        && turnTo(scope, Hm203Control::XPosition, xPosition, 4.5, 0.05);
 }
 
 /** A student's peak-to-peak voltage at channel I's probe tip: the tallest whole trace, times ten through a
@@ -352,8 +354,7 @@ inline std::optional<double> readTipVoltage(Hm203 &scope)
 /** A student's rise time: where the magnified edge crosses 10 and 90 % of the square's height, in ns. */
 inline std::optional<double> readRise(Hm203 &scope)
 {
-    // The middle tenth X-MAG spreads holds a falling edge after a rising start: start on a falling one.
-    if (!fastestSweep(scope) || !setVolts(scope, false, 0.1) || !setSlope(scope, TriggerSlope::Falling))
+    if (!fastestSweep(scope) || !setVolts(scope, false, 0.1))
         return std::nullopt;
     const ScreenTraces screen = picture(scope);
     const QRectF bounds = traceBounds(screen.traces.value(0));

@@ -9,7 +9,24 @@ class TestFrontEndTasks : public QObject
 private slots:
     void judgesWhatTheScreenShows_data();
     void judgesWhatTheScreenShows() { checkJudgedRow(); }
+    void riseVerdictAddsTheSquares();
 };
+
+/** The edge a little slower than the amplifier's own: the squares of the rise times add, 17,5 and 5 ns
+ * making 18,2 ns, in both languages. */
+void TestFrontEndTasks::riseVerdictAddsTheSquares()
+{
+    Hm203 scope = startedTask(RiseTime);
+    QVERIFY(fastestSweep(scope));
+    const TaskVerdict verdict = hm203Tasks().at(RiseTime).judge(scope, 18.0);
+    QVERIFY2(verdict.met, qPrintable(verdict.castilian));
+    for (const QString &said : { verdict.castilian, verdict.valencian })
+        QVERIFY2(said.contains(QStringLiteral("√(17,5² + 5²) ≈ 18,2 ns")), qPrintable(said));
+    QVERIFY(verdict.castilian.contains(QStringLiteral("un poco más que los 17,5 ns")));
+    QVERIFY(verdict.castilian.contains(QStringLiteral("se suman los cuadrados de los tiempos de subida")));
+    QVERIFY(verdict.valencian.contains(QStringLiteral("un poc més que els 17,5 ns")));
+    QVERIFY(verdict.valencian.contains(QStringLiteral("se sumen els quadrats dels temps de pujada")));
+}
 
 void TestFrontEndTasks::judgesWhatTheScreenShows_data()
 {
@@ -57,13 +74,19 @@ void TestFrontEndTasks::judgesWhatTheScreenShows_data()
         [](Hm203 &s) { return changeGenerator(s, [](GeneratorSettings &g) { g.probeI = Probe::Times1; }); });
     row("tip nothing typed", ProbeVoltage, false, QStringLiteral("Escribe"), untouched);
 
-    // The 1 MHz square's edge: √(17² + 5²) ≈ 18 ns, 0,35 div at 50 ns/div.
+    // The 1 MHz square's rising edge, at the sweep's start: √(17² + 5²) ≈ 18 ns, 0,35 div at 50 ns/div.
     measure("rise 18", RiseTime, 0, QStringLiteral("18"), true, QString(), fastestSweep);
     measure("rise 0,025 µs, an honest reading", RiseTime, 0, QStringLiteral("0,025 µs"), true, QString(),
         [](Hm203 &s) { return fastestSweep(s) && setVolts(s, false, 0.2); });
     measure("rise as prepared", RiseTime, 0, QStringLiteral("18"), false, QStringLiteral("X-MAG"), untouched);
     measure("rise at 0,5 µs/div unmagnified", RiseTime, 0, QStringLiteral("18"), false,
         QStringLiteral("X-MAG"), [](Hm203 &s) { return setTime(s, 0.5e-6); });
+    measure("rise hint in the formatter's words", RiseTime, 0, QStringLiteral("18"), false,
+        QStringLiteral("A 0,2 ms por división"), untouched);
+    // X-MAG alone shows the middle of the sweep, 2,5 µs on: the falling edge of the 1 MHz square.
+    measure("rise with the sweep's start off the face", RiseTime, 0, QStringLiteral("18"), false,
+        QStringLiteral("gira X-POS hacia la derecha"),
+        [](Hm203 &s) { return setTime(s, 0.5e-6) && press(s, Hm203Control::XMagnifier); });
     measure("rise read on TIME/DIV's scale", RiseTime, 0, QStringLiteral("180"), false,
         QStringLiteral("50 ns por división"), fastestSweep);
     measure(

@@ -1,6 +1,7 @@
 // The face in words: worked-out screens said exactly, the shapes and figures told from points, and random
 // states of the instrument whose words must agree with the traces the model draws.
 #include "hm203.h"
+#include "hm203tasks.h"
 #include "screendescription.h"
 
 #include <QRandomGenerator>
@@ -223,6 +224,47 @@ private Q_SLOTS:
         QCOMPARE(d.castilian, castilian);
         QCOMPARE(d.valencian, valencian);
         QCOMPARE(d.dark, castilian.startsWith(QStringLiteral("La pantalla")));
+    }
+
+    /** The rise-time task's 1 MHz square of 0,8 V, at 0,2 V/div: 4 div, centred, whichever part of the
+     * sweep the face shows. A sample landing on an edge's very instant once read as a spike of the whole
+     * step below the base, and the words said 6 div, 1 div below the centre. */
+    void riseTaskSquareIsSaidAsDrawn_data()
+    {
+        QTest::addColumn<int>("secondsPerDivStep");
+        QTest::addColumn<bool>("magnified");
+        QTest::addColumn<int>("xPosition");
+        QTest::addColumn<QString>("castilian");
+        QTest::addColumn<QString>("valencian");
+        const int fast = Hm203::timeDivPosition(0.5e-6);
+        QTest::newRow("0,5 µs/div") << fast << false << 0 << QStringLiteral("4,0 div de pico a pico")
+                                    << QStringLiteral("4,0 div de pic a pic");
+        QTest::newRow("X-MAG") << fast << true << 0 << QStringLiteral("4,0 div de alto")
+                               << QStringLiteral("4,0 div d'alt");
+        QTest::newRow("X-MAG, the sweep's start")
+            << fast << true << 45 << QStringLiteral("4,0 div de alto") << QStringLiteral("4,0 div d'alt");
+    }
+    void riseTaskSquareIsSaidAsDrawn()
+    {
+        QFETCH(int, secondsPerDivStep);
+        QFETCH(bool, magnified);
+        QFETCH(int, xPosition);
+        QFETCH(QString, castilian);
+        QFETCH(QString, valencian);
+        const auto &tasks = hm203Tasks();
+        const auto rise = std::find_if(tasks.cbegin(), tasks.cend(),
+            [](const Hm203Task &task) { return QStringView(task.answerUnit) == u"ns"; });
+        QVERIFY(rise != tasks.cend());
+        GeneratorSettings g;
+        rise->prepare(g, 0);
+        const ScreenDescription d
+            = describe({ { { C::TimeDiv, secondsPerDivStep }, { C::VoltsDivI, Hm203::voltsDivPosition(0.2) },
+                             { C::XMagnifier, magnified }, { C::XPosition, xPosition } },
+                g });
+        QVERIFY2(d.castilian.contains(castilian) && d.castilian.contains(QStringLiteral("centrada")),
+            qPrintable(d.castilian));
+        QVERIFY2(d.valencian.contains(valencian) && d.valencian.contains(QStringLiteral("centrada")),
+            qPrintable(d.valencian));
     }
 
     void aSweepCrawlsWhenTheFaceHoldsLessThanHalfOfIt_data()

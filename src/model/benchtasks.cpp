@@ -26,13 +26,6 @@ Problem times10Problem(const Hm203 &scope)
         text(u"La tasca es fa amb la sonda ×10 en CH I: torna a posar-la."));
 }
 
-/** A time written in nanoseconds, or in microseconds from 1 µs on. */
-QString timeText(double seconds)
-{
-    return seconds >= 1e-6 ? fixedDecimal(seconds * 1e6, 1) + QStringLiteral(" µs")
-                           : fixedDecimal(seconds * 1e9, 0) + QStringLiteral(" ns");
-}
-
 } // namespace
 
 // Compensating the ×10 probe: the calibrator's square shows the trimmer's error at its corners.
@@ -155,8 +148,10 @@ TaskVerdict judgeProbeVoltage(const Hm203 &scope, std::optional<double> answer)
 constexpr double kRiseSquareHz = 1e6;
 /** The fastest sweep the HM-203 shows: 0,5 µs/div spread ten times, 50 ns a division. */
 constexpr double kFastestShown = 50e-9;
-/** The rise time of our technical data. */
+/** The rise time of our technical data, the generator's edges, and both one after the other. */
 constexpr double kAmplifierRiseNs = 17.5;
+constexpr double kGeneratorRiseNs = GeneratorEdges::riseSeconds * 1e9;
+const double kCombinedRiseNs = std::hypot(kAmplifierRiseNs, kGeneratorRiseNs);
 /** A rise asked in ns may come in µs. */
 constexpr Measured kRiseNs { .castilian = u"el tiempo de subida",
     .valencian = u"el temps de pujada",
@@ -199,6 +194,30 @@ double shownRiseSeconds(const ChannelSettings &channel)
     return 0.0;
 }
 
+/** Whether channel I's trace climbs through the middle of its height somewhere on the face: a rising edge
+ * the student can read. */
+bool risingEdgeShown(const Look &look)
+{
+    const ChannelSettings &channel = look.settings.channelI;
+    const double period = channel.signal.periodSeconds();
+    const double edge = channel.signal.delaySeconds;
+    const double middle
+        = (channelDivisions(channel, edge - period / 4.0) + channelDivisions(channel, edge + period / 4.0))
+        / 2.0;
+    const QRectF face = ScreenGeometry::visibleArea();
+    for (const Trace &trace : look.traces.traces) {
+        if (trace.kind != TraceKind::ChannelI)
+            continue;
+        for (qsizetype i = 0; i + 1 < trace.points.size(); ++i) {
+            const QPointF &a = trace.points.at(i);
+            const QPointF &b = trace.points.at(i + 1);
+            if (a.y() < middle && b.y() >= middle && b.x() >= face.left() && a.x() <= face.right())
+                return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 TaskVerdict judgeRiseTime(const Hm203 &scope, std::optional<double> answer)
@@ -214,10 +233,16 @@ TaskVerdict judgeRiseTime(const Hm203 &scope, std::optional<double> answer)
     if (perDiv > kFastestShown * 1.001)
         return notMet(text(u"A %1 por división el flanco ocupa %2 divisiones y no se puede leer: pon "
                            u"TIME/DIV en 0,5 µs/div y pulsa X-MAG x10.")
-                          .arg(timeText(perDiv), fixedDecimal(rise / perDiv, 2)),
+                          .arg(formatQuantity(perDiv, QStringLiteral("s")), fixedDecimal(rise / perDiv, 2)),
             text(u"A %1 per divisió el flanc ocupa %2 divisions i no es pot llegir: posa TIME/DIV en "
                  u"0,5 µs/div i polsa X-MAG x10.")
-                .arg(timeText(perDiv), fixedDecimal(rise / perDiv, 2)));
+                .arg(formatQuantity(perDiv, QStringLiteral("s")), fixedDecimal(rise / perDiv, 2)));
+    if (!risingEdgeShown(look))
+        return notMet(
+            text(u"En la pantalla no hay ningún flanco de subida: gira X-POS hacia la derecha hasta "
+                 u"ver el comienzo de la traza, donde el flanco de subida dispara el barrido."),
+            text(u"En la pantalla no hi ha cap flanc de pujada: gira X-POS cap a la dreta fins a veure el "
+                 u"començament de la traça, on el flanc de pujada dispara l'escombratge."));
     if (!answer)
         return askFor(u"Escribe el tiempo de subida del 10 al 90 % de la altura, en ns.",
             u"Escriu el temps de pujada del 10 al 90 % de l'altura, en ns.");
@@ -226,12 +251,16 @@ TaskVerdict judgeRiseTime(const Hm203 &scope, std::optional<double> answer)
     const double riseNs = rise * 1e9;
     if (std::abs(*answer - riseNs) <= tolerance)
         return rightReading(look, Hm203Control::TimeCal,
-            text(u"¡Correcto! El flanco sube en unos %1 ns, casi los %2 ns del amplificador: los 5 ns del "
-                 u"generador apenas cuentan, porque los tiempos de subida se suman al cuadrado.")
-                .arg(fixedDecimal(riseNs, 0), fixedDecimal(kAmplifierRiseNs, 1)),
-            text(u"Correcte! El flanc puja en uns %1 ns, quasi els %2 ns de l'amplificador: els 5 ns del "
-                 u"generador amb prou feines compten, perquè els temps de pujada se sumen al quadrat.")
-                .arg(fixedDecimal(riseNs, 0), fixedDecimal(kAmplifierRiseNs, 1)));
+            text(u"¡Correcto! El flanco sube en unos %1 ns, un poco más que los %2 ns del amplificador: "
+                 u"los %3 ns del generador apenas cuentan, porque se suman los cuadrados de los tiempos "
+                 u"de subida (t² = t₁² + t₂²): √(%2² + %3²) ≈ %4 ns.")
+                .arg(fixedDecimal(riseNs, 0), formatDecimal(kAmplifierRiseNs),
+                    formatDecimal(kGeneratorRiseNs), formatDecimal(kCombinedRiseNs)),
+            text(u"Correcte! El flanc puja en uns %1 ns, un poc més que els %2 ns de l'amplificador: els "
+                 u"%3 ns del generador amb prou feines compten, perquè se sumen els quadrats dels temps de "
+                 u"pujada (t² = t₁² + t₂²): √(%2² + %3²) ≈ %4 ns.")
+                .arg(fixedDecimal(riseNs, 0), formatDecimal(kAmplifierRiseNs),
+                    formatDecimal(kGeneratorRiseNs), formatDecimal(kCombinedRiseNs)));
     if (Problem p = uncalibratedReadingProblem(look, Hm203Control::TimeCal))
         return *p;
     // Read on TIME/DIV's own scale, the edge comes out ten times too slow.

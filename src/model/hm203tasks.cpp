@@ -297,10 +297,12 @@ const QList<Hm203Task> &hm203Tasks()
             .about = { C::VoltsDivI } },
         { .castilian
             = u"Mide el tiempo de subida de la onda cuadrada de 1 MHz, del 10 al 90 % de su altura: pon "
-              u"TIME/DIV en 0,5 µs/div y pulsa X-MAG x10.",
+              u"TIME/DIV en 0,5 µs/div, pulsa X-MAG x10 y gira X-POS hacia la derecha hasta ver el "
+              u"comienzo de la traza, donde el flanco de subida dispara el barrido.",
             .valencian
             = u"Mesura el temps de pujada de l'ona quadrada d'1 MHz, del 10 al 90 % de la seua altura: posa "
-              u"TIME/DIV en 0,5 µs/div i polsa X-MAG x10.",
+              u"TIME/DIV en 0,5 µs/div, polsa X-MAG x10 i gira X-POS cap a la dreta fins a veure el "
+              u"començament de la traça, on el flanc de pujada dispara l'escombratge.",
             .prepare = prepareRiseTime,
             .answerUnit = u"ns",
             .hidden = HiddenReading::None,

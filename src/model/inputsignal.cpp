@@ -36,6 +36,34 @@ double normalPdf(double x)
     return std::exp(-0.5 * x * x) / std::sqrt(kTwoPi);
 }
 
+/** exp(z²)·erfc(z) for z ≥ 0, which stays finite where erfc underflows: directly for small z, by Laplace's
+ * continued fraction beyond. */
+double scaledErfc(double z)
+{
+    if (z < 5.0)
+        return std::exp(z * z) * std::erfc(z);
+    double fraction = z;
+    for (int k = 12; k >= 1; --k)
+        fraction = z + 0.5 * k / fraction;
+    return 1.0 / (std::sqrt(std::numbers::pi) * fraction);
+}
+
+/**
+ * A decay e^(−d/τ) that starts at an edge d = 0, seen through a Gaussian band limit of σ:
+ * e^(σ²/2τ² − d/τ)·Φ(d/σ − σ/τ), the step response of an RC behind a Gaussian, in a form that neither
+ * overflows before the edge nor underflows after it.
+ */
+double smoothedDecay(double d, double sigma, double tau)
+{
+    const double x = d / sigma - sigma / tau;
+    if (x >= 0.0)
+        return std::exp(0.5 * (sigma / tau) * (sigma / tau) - d / tau) * normalCdf(x);
+    return 0.5 * scaledErfc(-x / std::numbers::sqrt2) * std::exp(-0.5 * (d / sigma) * (d / sigma));
+}
+
+/** Beyond this many σ a decay is slower than a band limit can see: exp(σ²/2τ²) stays far from overflow. */
+constexpr double kSlowestSmoothedDecay = 20.0;
+
 bool positiveFinite(double value)
 {
     return value > 0.0 && std::isfinite(value);
@@ -56,7 +84,7 @@ struct HighPassTerm
 struct FirstOrderPath
 {
     double direct = 1.0;
-    std::array<HighPassTerm, 4> terms {};
+    std::array<HighPassTerm, 5> terms {};
     int count = 0;
 
     void add(double weight, double seconds)
@@ -86,13 +114,14 @@ struct FirstOrderPath
         return out;
     }
 
-    /** How much of an edge passes at its instant: the step response at 0+. */
-    double edgeGain() const
+    /** The chain followed by a low-pass, which passes what a high-pass of its RC takes away. */
+    FirstOrderPath lowPassed(double tau) const
     {
-        double gain = direct;
-        for (int i = 0; i < count; ++i)
-            gain += terms[i].weight;
-        return gain;
+        FirstOrderPath out = *this;
+        const FirstOrderPath high = highPassed(tau);
+        for (int i = 0; i < high.count; ++i)
+            out.add(-high.terms[i].weight, high.terms[i].seconds);
+        return out;
     }
 
     std::complex<double> gainAt(double omega) const
@@ -119,6 +148,8 @@ FirstOrderPath pathOf(const InputSignal &s)
         for (int i = 0; i < extra.count; ++i)
             path.add((s.compensation - 1.0) * extra.terms[i].weight, extra.terms[i].seconds);
     }
+    if (positiveFinite(s.lowPassSeconds))
+        path = path.lowPassed(s.lowPassSeconds);
     return path;
 }
 
@@ -131,6 +162,7 @@ struct SineResponse
     double coupling = 0.0;
     double compensation = 0.0;
     double compensationSeconds = 0.0;
+    double lowPass = 0.0;
     double gain = 1.0;
     double lead = 0.0;
 };
@@ -141,10 +173,10 @@ const SineResponse &sineResponse(const InputSignal &s, const FirstOrderPath &pat
     thread_local SineResponse cached;
     if (!(cached.omega == omega && cached.sigma == sigma && cached.highPass == s.highPassSeconds
             && cached.coupling == s.couplingSeconds && cached.compensation == s.compensation
-            && cached.compensationSeconds == s.compensationSeconds)) {
+            && cached.compensationSeconds == s.compensationSeconds && cached.lowPass == s.lowPassSeconds)) {
         const std::complex<double> gain = path.gainAt(omega) * std::exp(-0.5 * std::pow(omega * sigma, 2.0));
         cached = { omega, sigma, s.highPassSeconds, s.couplingSeconds, s.compensation, s.compensationSeconds,
-            std::abs(gain), std::arg(gain) };
+            s.lowPassSeconds, std::abs(gain), std::arg(gain) };
     }
     return cached;
 }
@@ -156,14 +188,50 @@ double squareThrough(double tau, double since, bool positive, double halfPeriod,
     return (positive ? jump : -jump) * std::exp(-since / tau);
 }
 
-/** One high-pass's steady state for a triangle: rounded steps, each settling towards slope × τ. */
-double triangleThrough(double tau, double since, bool rising, double halfPeriod, double amplitudeVpp)
+/** One high-pass's steady state for a triangle: rounded steps, each settling towards slope × τ. The decay
+ * is scaled by decayScale, what a band limit makes of it. */
+double triangleThrough(
+    double tau, double since, bool rising, double halfPeriod, double amplitudeVpp, double decayScale)
 {
     const double decay = std::exp(-halfPeriod / tau);
     const double plateau = amplitudeVpp / halfPeriod * tau;
     const double start = -plateau * (1.0 - decay) / (1.0 + decay);
-    const double value = plateau + (start - plateau) * std::exp(-since / tau);
+    const double value = plateau + decayScale * (start - plateau) * std::exp(-since / tau);
     return rising ? value : -value;
+}
+
+/** What a Gaussian band limit leaves of each high-pass's decays far from their edges: e^(σ²/2τ²). A
+ * decay too fast for the band limit to pass is left out (its weight 0). */
+struct SmoothedTerms
+{
+    std::array<double, 5> scale {};
+    std::array<double, 5> weight {};
+    /** How long after an edge its decays still differ from their far form. */
+    double lag = 0.0;
+};
+
+SmoothedTerms smoothedTerms(const FirstOrderPath &path, double sigma)
+{
+    SmoothedTerms out;
+    for (int i = 0; i < path.count; ++i) {
+        const double ratio = sigma > 0.0 ? sigma / path.terms[i].seconds : 0.0;
+        if (ratio > kSlowestSmoothedDecay)
+            continue;
+        out.scale[std::size_t(i)] = std::exp(0.5 * ratio * ratio);
+        out.weight[std::size_t(i)] = path.terms[i].weight;
+        out.lag = std::max(out.lag, ratio * sigma);
+    }
+    return out;
+}
+
+/**
+ * A time since the period's start, kept inside the period: an angle a hair below 2π can divide out to the
+ * period's end, which is the next period's start. Left there, it would count the edge at the end as both
+ * to come and passed, and draw a spike of the whole step on the edge.
+ */
+double withinPeriod(double u, double halfPeriod)
+{
+    return u < 2.0 * halfPeriod ? u : 0.0;
 }
 
 bool evenIndex(int n)
@@ -173,35 +241,47 @@ bool evenIndex(int n)
 
 /**
  * A square through the path. Away from its edges each high-pass decays on its own; near one, the band
- * limit turns the jump into the Gaussian's erf step, which only edges within a few σ take part in.
+ * limit turns the jump into the Gaussian's erf step and each decay into an RC's step behind a Gaussian,
+ * which only edges within a few σ take part in.
  */
 double squareWave(const InputSignal &s, const FirstOrderPath &path, double theta, double sigma)
 {
     const double omega = kTwoPi * s.frequencyHz;
     const double halfPeriod = 0.5 / s.frequencyHz;
     const double half = s.amplitudeVpp / 2.0;
-    const double u = foldedAngle(theta) / omega;
+    const double u = withinPeriod(foldedAngle(theta) / omega, halfPeriod);
     const bool positive = u < halfPeriod;
     const double since = positive ? u : u - halfPeriod;
+    const SmoothedTerms smoothed = smoothedTerms(path, sigma);
     double value = path.direct * (positive ? half : -half);
-    for (int i = 0; i < path.count; ++i)
-        value
-            += path.terms[i].weight * squareThrough(path.terms[i].seconds, since, positive, halfPeriod, half);
+    for (int i = 0; i < path.count; ++i) {
+        const std::size_t k = std::size_t(i);
+        value += smoothed.weight[k] * smoothed.scale[k]
+            * squareThrough(path.terms[i].seconds, since, positive, halfPeriod, half);
+    }
     if (sigma > 0.0) {
-        const double edge = 2.0 * half * path.edgeGain();
         const double reach = kReachSigmas * sigma;
         const int last = int(std::floor((u + reach) / halfPeriod));
-        for (int n = int(std::ceil((u - reach) / halfPeriod)); n <= last; ++n) {
+        for (int n = int(std::ceil((u - reach - smoothed.lag) / halfPeriod)); n <= last; ++n) {
             const double d = u - n * halfPeriod;
-            const double smoothed = normalCdf(d / sigma) - (d >= 0.0 ? 1.0 : 0.0);
-            value += (evenIndex(n) ? edge : -edge) * smoothed;
+            const double jump = evenIndex(n) ? 2.0 * half : -2.0 * half;
+            const double after = d >= 0.0 ? 1.0 : 0.0;
+            value += path.direct * jump * (normalCdf(d / sigma) - after);
+            for (int i = 0; i < path.count; ++i) {
+                const std::size_t k = std::size_t(i);
+                if (smoothed.weight[k] == 0.0)
+                    continue;
+                const double tau = path.terms[i].seconds;
+                value += smoothed.weight[k] * jump
+                    * (smoothedDecay(d, sigma, tau) - smoothed.scale[k] * std::exp(-d / tau) * after);
+            }
         }
     }
     return value;
 }
 
 /** A triangle through the path; the band limit rounds each corner as a ramp through a Gaussian,
- * u·Φ(u/σ) + σ·φ(u/σ). */
+ * u·Φ(u/σ) + σ·φ(u/σ), and each high-pass's answer to it, τ·(1 − e^(−u/τ)), as the same behind a Gaussian. */
 double triangleWave(const InputSignal &s, const FirstOrderPath &path, double theta, double sigma)
 {
     const double omega = kTwoPi * s.frequencyHz;
@@ -209,22 +289,36 @@ double triangleWave(const InputSignal &s, const FirstOrderPath &path, double the
     const double half = s.amplitudeVpp / 2.0;
     const double slope = s.amplitudeVpp / halfPeriod;
     // The triangle rises from its lowest point at -π/2 to its highest at +π/2.
-    const double u = foldedAngle(theta + std::numbers::pi / 2.0) / omega;
+    const double u = withinPeriod(foldedAngle(theta + std::numbers::pi / 2.0) / omega, halfPeriod);
     const bool rising = u < halfPeriod;
     const double since = rising ? u : u - halfPeriod;
+    const SmoothedTerms smoothed = smoothedTerms(path, sigma);
     double value = path.direct * (rising ? slope * since - half : half - slope * since);
     for (int i = 0; i < path.count; ++i) {
-        value += path.terms[i].weight
-            * triangleThrough(path.terms[i].seconds, since, rising, halfPeriod, s.amplitudeVpp);
+        const std::size_t k = std::size_t(i);
+        value += smoothed.weight[k]
+            * triangleThrough(
+                path.terms[i].seconds, since, rising, halfPeriod, s.amplitudeVpp, smoothed.scale[k]);
     }
     if (sigma > 0.0) {
-        const double bend = 2.0 * slope * path.edgeGain();
         const double reach = kReachSigmas * sigma;
         const int last = int(std::floor((u + reach) / halfPeriod));
-        for (int n = int(std::ceil((u - reach) / halfPeriod)); n <= last; ++n) {
+        for (int n = int(std::ceil((u - reach - smoothed.lag) / halfPeriod)); n <= last; ++n) {
             const double d = u - n * halfPeriod;
-            const double rounded = d * normalCdf(d / sigma) + sigma * normalPdf(d / sigma) - std::max(d, 0.0);
-            value += (evenIndex(n) ? bend : -bend) * rounded;
+            const double bend = evenIndex(n) ? 2.0 * slope : -2.0 * slope;
+            const double after = d >= 0.0 ? 1.0 : 0.0;
+            const double step = normalCdf(d / sigma) - after;
+            value += path.direct * bend
+                * (d * normalCdf(d / sigma) + sigma * normalPdf(d / sigma) - std::max(d, 0.0));
+            for (int i = 0; i < path.count; ++i) {
+                const std::size_t k = std::size_t(i);
+                if (smoothed.weight[k] == 0.0)
+                    continue;
+                const double tau = path.terms[i].seconds;
+                const double decay
+                    = smoothedDecay(d, sigma, tau) - smoothed.scale[k] * std::exp(-d / tau) * after;
+                value += smoothed.weight[k] * bend * tau * (step - decay);
+            }
         }
     }
     return value;
@@ -328,6 +422,13 @@ double InputSignal::waveformAt(double seconds) const
                        : mean + triangleWave(*this, path, theta, sigma);
     }
     return mean;
+}
+
+double InputSignal::edgeSeconds() const
+{
+    const double sigma = positiveFinite(smoothingSeconds) ? smoothingSeconds : 0.0;
+    const double tau = positiveFinite(lowPassSeconds) ? lowPassSeconds : 0.0;
+    return std::hypot(sigma, tau);
 }
 
 double InputSignal::nextCornerAfter(double seconds) const

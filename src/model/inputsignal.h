@@ -33,6 +33,9 @@ struct InputSignal
      * compensationSeconds (1 is a probe correctly compensated). */
     double compensation = 1.0;
     double compensationSeconds = 0.0;
+    /** When positive, a first-order low-pass (one RC: a ×1 probe's cable against the source) with this
+     * time constant, in series with the Gaussian band limit. */
+    double lowPassSeconds = 0.0;
     /** The σ of the Gaussian band limit the signal has passed (the generator's edges, cables, the
      * amplifier); 0 for an ideal signal. */
     double smoothingSeconds = 0.0;
@@ -46,6 +49,9 @@ struct InputSignal
     double waveformAt(double seconds) const;
     /** The mean over a period, what AC coupling takes away. */
     double meanVolts() const { return highPassSeconds > 0.0 || couplingSeconds > 0.0 ? 0.0 : offsetVolts; }
+    /** How long an edge takes to settle through the signal's band limits, for a drawing to place its points
+     * by: the Gaussian's σ and the low-pass's RC together. */
+    double edgeSeconds() const;
     /** The first moment after t where a square has an edge or a triangle a corner (infinity for a sine or
      * a steady level): where a drawing needs its points closest. */
     double nextCornerAfter(double seconds) const;

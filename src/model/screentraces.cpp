@@ -1,5 +1,7 @@
 #include "screentraces.h"
 
+#include "verticalpath.h"
+
 #include <algorithm>
 #include <cmath>
 #include <functional>
@@ -110,7 +112,7 @@ QList<double> cornerFractions(const ScopeSettings &settings, TraceKind kind, dou
     const double step = (to - from) * fullSpan / samples;
     const double divisionsPerSecond = (settings.xMagnified ? 10.0 : 1.0) / settings.secondsPerDiv;
     for (const InputSignal *signal : signalsOf(settings, kind)) {
-        const double sigma = signal->smoothingSeconds;
+        const double sigma = signal->edgeSeconds();
         if (!(sigma > 0.0) || !std::isfinite(sigma) || step <= kCornerStepSigmas * sigma
             || 2.0 * kCornerReachSigmas * sigma * divisionsPerSecond < kVisibleCorner)
             continue;
@@ -122,7 +124,8 @@ QList<double> cornerFractions(const ScopeSettings &settings, TraceKind kind, dou
                 if (fraction > from && fraction < to)
                     fractions.append(fraction);
             }
-            corner = signal->nextCornerAfter(corner);
+            // From just past this corner: from the corner itself, rounding may find the same one again.
+            corner = signal->nextCornerAfter(corner + kCornerStepSigmas * sigma);
         }
     }
     return fractions;
@@ -361,6 +364,10 @@ TriggerSearch searchTrigger(const ScopeSettings &settings, TriggerSource from)
         return found(std::floor(run / kLinePeriod) * kLinePeriod);
     }
     ChannelSettings source = triggerChannel(settings, from);
+    // A channel's trigger signal leaves the preamplifier ahead of the delay line, so the sweep has started
+    // by the time the edge that fires it reaches the plates.
+    if (from != TriggerSource::External)
+        source.signal = aheadOfDelayLine(source.signal);
     if (source.coupling == Coupling::Ground)
         return missed(TriggerMiss::Grounded);
     if (!source.signal.isAlternating())
@@ -389,6 +396,7 @@ TriggerSearch searchTrigger(const ScopeSettings &settings, TriggerSource from)
         return missed(TriggerMiss::TooSmall);
     const double level = settings.trigger.levelVolts;
     const TriggerSlope slope = settings.trigger.slope;
+    const auto fired = [&](double t) { return found(t + DelayLine::sweepStartSeconds); };
     // One full period holds every crossing there is; scanning a little more than one catches the
     // crossing that falls exactly on the period's end.
     const int steps = 4000;
@@ -399,7 +407,7 @@ TriggerSearch searchTrigger(const ScopeSettings &settings, TriggerSource from)
         const double after = sense(period * 1e-6);
         if ((slope == TriggerSlope::Rising && after > level)
             || (slope == TriggerSlope::Falling && after < level))
-            return found(armed);
+            return fired(armed);
     }
     for (int i = 1; i <= steps; ++i) {
         const double t = i * dt;
@@ -414,7 +422,7 @@ TriggerSearch searchTrigger(const ScopeSettings &settings, TriggerSource from)
                 else
                     lo = mid;
             }
-            return found(armed + hi);
+            return fired(armed + hi);
         }
         before = after;
     }

@@ -86,7 +86,7 @@ enum class TriggerMiss {
     LevelOutside,
 };
 
-/** What the trigger circuit finds on a source: the moment it fires, or why it never does. */
+/** What the trigger circuit finds on a source: the moment the sweep it fires starts, or why it never does. */
 struct TriggerSearch
 {
     std::optional<double> time;
@@ -100,8 +100,9 @@ ChannelSettings triggerChannel(const ScopeSettings &settings, TriggerSource sour
 TriggerSearch searchTrigger(const ScopeSettings &settings, TriggerSource source);
 
 /**
- * The first time from 0 on at which the trigger source crosses the level on the chosen slope, or
- * nothing when it never does (no alternating signal, level beyond its peaks, GD, a signal the HF or LF
+ * The moment the sweep starts after the trigger source (taken ahead of the delay line) first crosses the
+ * level on the chosen slope from the time base's arming on, the sweep's own start-up later; or nothing
+ * when it never does (no alternating signal, level beyond its peaks, GD, a signal the HF or LF
  * position filters out). At the mains position it is the line's last rising zero before the free-run time.
  */
 std::optional<double> triggerTime(const ScopeSettings &settings);

@@ -49,12 +49,27 @@ double VerticalAmplifier::delaySeconds()
     return 3.0 * sigmaSeconds();
 }
 
+double Probes::times1Seconds()
+{
+    return 1.0 / (2.0 * std::numbers::pi * times1BandwidthHz);
+}
+
+double Probes::compensationSeconds(double compensation)
+{
+    const double k = std::isfinite(compensation)
+        ? std::clamp(compensation, minimumCompensation, maximumCompensation)
+        : 1.0;
+    // k = 10·C₁/(C₁ + C₂) gives the head's C₁ = k·C₂/(10 − k).
+    const double head = k * baseFarads / (times10Ratio - k);
+    const double parallelOhms = headOhms * VerticalInput::ohms / (headOhms + VerticalInput::ohms);
+    return parallelOhms * (head + baseFarads);
+}
+
 InputSignal throughProbe(InputSignal tip, Probe probe, double compensation)
 {
     switch (probe) {
     case Probe::Times1:
-        tip.smoothingSeconds
-            = combinedSigma(tip.smoothingSeconds, gaussianSigmaForBandwidth(Probes::times1BandwidthHz));
+        tip.lowPassSeconds = Probes::times1Seconds();
         break;
     case Probe::Times10:
         tip.amplitudeVpp /= Probes::times10Ratio;
@@ -62,7 +77,7 @@ InputSignal throughProbe(InputSignal tip, Probe probe, double compensation)
         tip.compensation = std::isfinite(compensation)
             ? std::clamp(compensation, Probes::minimumCompensation, Probes::maximumCompensation)
             : 1.0;
-        tip.compensationSeconds = Probes::compensationSeconds;
+        tip.compensationSeconds = Probes::compensationSeconds(tip.compensation);
         break;
     }
     return tip;
@@ -73,6 +88,12 @@ InputSignal throughAmplifier(InputSignal input, Coupling coupling)
     if (coupling == Coupling::AC)
         input.couplingSeconds = VerticalInput::couplingSeconds;
     input.smoothingSeconds = combinedSigma(input.smoothingSeconds, VerticalAmplifier::sigmaSeconds());
-    input.delaySeconds += VerticalAmplifier::delaySeconds();
+    input.delaySeconds += VerticalAmplifier::delaySeconds() + DelayLine::seconds;
     return input;
+}
+
+InputSignal aheadOfDelayLine(InputSignal plates)
+{
+    plates.delaySeconds -= DelayLine::seconds;
+    return plates;
 }
