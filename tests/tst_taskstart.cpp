@@ -218,6 +218,40 @@ private Q_SLOTS:
         saveGrab(osciloscopio, QStringLiteral("osciloscopio-resumen-") + suffix(castilian));
     }
 
+    void theStartLineNamesWhatIsLeft_data()
+    {
+        QTest::addColumn<bool>("castilian");
+        QTest::addColumn<int>("task");
+        QTest::addColumn<QString>("line");
+        // Castilian joins a name said with an /i/ with "e", as the goals do ("ADD e INV II").
+        QTest::newRow("question") << true << int(PredictSweep)
+                                  << QStringLiteral("Panel en su estado inicial.");
+        QTest::newRow("qüestió") << false << int(PredictSweep)
+                                 << QStringLiteral("Panell en el seu estat inicial.");
+        QTest::newRow("one") << true << int(BottomLine)
+                             << QStringLiteral("Panel en su estado inicial, salvo Y-POS I.");
+        QTest::newRow("ADD e INV II")
+            << true << int(Difference) << QStringLiteral("Panel en su estado inicial, salvo ADD e INV II.");
+        QTest::newRow("ADD i INV II")
+            << false << int(Difference)
+            << QStringLiteral("Panell en el seu estat inicial, excepte ADD i INV II.");
+        QTest::newRow("three") << true << int(Dual)
+                               << QStringLiteral(
+                                      "Panel en su estado inicial, salvo DUAL, Y-POS I e Y-POS II.");
+        QTest::newRow("y before X") << true << int(FallingStart)
+                                    << QStringLiteral("Panel en su estado inicial, salvo SLOPE y LEVEL.");
+    }
+    void theStartLineNamesWhatIsLeft()
+    {
+        QFETCH(bool, castilian);
+        QFETCH(int, task);
+        QFETCH(QString, line);
+        setLanguage(castilian);
+        open();
+        goTo(task);
+        QCOMPARE(strip()->start()->accessibleName(), line);
+    }
+
     void whatATaskLeftIsPutBack_data()
     {
         QTest::addColumn<int>("task");
