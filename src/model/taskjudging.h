@@ -80,6 +80,10 @@ struct Extent
     double spanX = 0.0;
 
     double height() const { return maxY - minY; }
+    /** Part of it runs past the top, or the bottom, of the tube face, where the face cannot show it. */
+    bool clippedAbove() const { return maxY > ScreenGeometry::halfHeight + ScreenGeometry::overscan; }
+    bool clippedBelow() const { return minY < -ScreenGeometry::halfHeight - ScreenGeometry::overscan; }
+    bool clipped() const { return clippedAbove() || clippedBelow(); }
     /** The trace stays between the graticule's top and bottom lines: its heights can all be read. */
     bool withinRows() const
     {
