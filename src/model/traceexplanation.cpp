@@ -333,7 +333,6 @@ std::optional<Finding> clippedFinding(const Scene &scene, TraceKind kind)
         .above = extent->clippedAbove(),
         .below = extent->clippedBelow(),
         .second = second,
-        .meanVolts = channel.signal.meanVolts(),
         .voltsPerDiv = channel.voltsPerDiv };
 
     // Y-POS turned to the position nearest the one that centres the trace's heights.
@@ -360,7 +359,7 @@ std::optional<Finding> clippedFinding(const Scene &scene, TraceKind kind)
     centred(moved);
     const bool positionMends = wholeOnFace(moved.scopeSettings(), kind);
 
-    if (channel.coupling == Coupling::DC && clipping.meanVolts != 0.0) {
+    if (channel.coupling == Coupling::DC && channel.signal.meanVolts() != 0.0) {
         Hm203 ac = scene.scope();
         ac.setValue(c.dc, 0);
         if (wholeOnFace(ac.scopeSettings(), kind)) {

@@ -328,13 +328,11 @@ Wording clipped(const Clipping &c)
     Wording why;
     Wording mend = move;
     if (c.mend == ClipMend::Offset) {
-        const QString mean = formatDecimal(c.meanVolts, { .significantDigits = 3 });
         const QString dc = label(channelControls(c.second).dc);
         const Wording lifts = c.above ? words(u"la sube", u"la puja") : words(u"la baja", u"la baixa");
-        why = { text(u", porque la componente continua de %1 V, que DC deja pasar, %2")
-                    .arg(mean, lifts.castilian),
-            text(u", perquè la component contínua de %1 V, que DC deixa passar, %2")
-                .arg(mean, lifts.valencian) };
+        // No volts: where the level is what a task asks, the words must not give it.
+        why = { text(u", porque su componente continua, que DC deja pasar, %1").arg(lifts.castilian),
+            text(u", perquè la seua component contínua, que DC deixa passar, %1").arg(lifts.valencian) };
         mend = { text(u"suelta %1 para pasar a AC").arg(dc),
             text(u"deixa anar %1 per a passar a AC").arg(dc) };
         if (c.positionToo)

@@ -94,8 +94,7 @@ struct Clipping
     ClipMend mend = ClipMend::Position;
     /** The channel whose controls mend it (II for its own trace). */
     bool second = false;
-    /** The mean DC lets in, for Offset; the scale, for Sensitivity. */
-    double meanVolts = 0.0;
+    /** The scale, for Sensitivity. */
     double voltsPerDiv = 0.0;
     /** Y-POS also brings it back, for Offset; is also needed, for Sensitivity. */
     bool positionToo = false;
