@@ -420,26 +420,27 @@ Wording stillSpot(bool groundedI, bool groundedII, bool faint)
             empty << channelName(second);
         }
     }
-    const auto both
-        = [](const QStringList &names, const char16_t *and_) { return names.join(QString::fromUtf16(and_)); };
+    const auto listed = [](const QStringList &names, const char16_t *conjunction) {
+        return names.join(QString::fromUtf16(conjunction));
+    };
     Wording why;
     Wording mend;
     if (!onGround.isEmpty()) {
-        why = { both(onGround, u" y ") + QStringLiteral(" en GD"),
-            both(onGround, u" i ") + QStringLiteral(" en GD") };
-        mend = { text(u"suelta %1").arg(both(buttons, u" y ")),
-            text(u"deixa anar %1").arg(both(buttons, u" i ")) };
+        why = { listed(onGround, u" y ") + QStringLiteral(" en GD"),
+            listed(onGround, u" i ") + QStringLiteral(" en GD") };
+        mend = { text(u"suelta %1").arg(listed(buttons, u" y ")),
+            text(u"deixa anar %1").arg(listed(buttons, u" i ")) };
     }
     if (!empty.isEmpty()) {
         const bool after = !why.castilian.isEmpty();
-        why = { why.castilian + (after ? QStringLiteral(" y ") : QString()) + both(empty, u" y ")
+        why = { why.castilian + (after ? QStringLiteral(" y ") : QString()) + listed(empty, u" y ")
                 + text(u" sin señal"),
-            why.valencian + (after ? QStringLiteral(" i ") : QString()) + both(empty, u" i ")
+            why.valencian + (after ? QStringLiteral(" i ") : QString()) + listed(empty, u" i ")
                 + text(u" sense senyal") };
         mend = { mend.castilian + (after ? QStringLiteral(" y ") : QString())
-                + text(u"da señal a %1 en el generador").arg(both(empty, u" y ")),
+                + text(u"da señal a %1 en el generador").arg(listed(empty, u" y ")),
             mend.valencian + (after ? QStringLiteral(" i ") : QString())
-                + text(u"dona senyal a %1 en el generador").arg(both(empty, u" i ")) };
+                + text(u"dona senyal a %1 en el generador").arg(listed(empty, u" i ")) };
     }
     const QString intens = label(C::Intensity);
     const QString xy = label(C::XY);
