@@ -1,5 +1,6 @@
 #include "traceexplanation.h"
 
+#include "screendescription.h"
 #include "taskjudging.h"
 
 #include <QtTest>
@@ -112,6 +113,9 @@ const QList<Case> &cases()
             TraceCause::OffsetOffFace, C::DcI },
         { "5 mV/div", [](Hm203 &s) { s.setValue(C::VoltsDivI, Hm203::voltsDivPosition(5e-3)); },
             TraceCause::TooSensitive, C::VoltsDivI },
+        // 5 V of DC lifts the 4 Vpp sine to 3 to 7 divisions: its foot on the face, its top past it.
+        { "5 V offset through DC", [](Hm203 &s) { generator(s, [](GeneratorSettings &g) { g.offsetIVolts = 5.0; }); },
+            TraceCause::Clipped, C::DcI },
         { "GD I", [](Hm203 &s) { s.setValue(C::GroundI, 1); }, TraceCause::Grounded, C::GroundI },
         { "CH II shown with nothing on it", [](Hm203 &s) {
               generator(s, [](GeneratorSettings &g) { g.amplitudeIIVpp = 0.0; });
@@ -121,6 +125,11 @@ const QList<Case> &cases()
               generator(s, [](GeneratorSettings &g) { g.amplitudeIIVpp = 0.0; });
               s.setValue(C::XY, 1);
           }, TraceCause::XYAxisEmpty, C::XY },
+        { "X-Y with both channels on GD", [](Hm203 &s) {
+              s.setValue(C::XY, 1);
+              s.setValue(C::GroundI, 1);
+              s.setValue(C::GroundII, 1);
+          }, TraceCause::StillSpot, C::Intensity },
         { "0,2 s/div", [](Hm203 &s) { setTime(s, 0.2); }, TraceCause::CrawlingSpot, C::TimeDiv },
         // Alternating, each channel is written every other sweep: 2 ms/div repeats each 21 times a second.
         { "DUAL at 2 ms/div", [](Hm203 &s) { s.setValue(C::Dual, 1); setTime(s, 2e-3); }, TraceCause::CrawlingSpot,
@@ -172,6 +181,13 @@ private slots:
     void triggerThresholdIsHalfADivision_data();
     void triggerThresholdIsHalfADivision();
     void everyControlAtItsStopsIsExplained();
+    void clippedTracesNameTheControlThatBringsThemBack_data();
+    void clippedTracesNameTheControlThatBringsThemBack();
+    void aStillSpotIsASpotThatCanBurn_data();
+    void aStillSpotIsASpotThatCanBurn();
+    void slowSignalsAreNotSweptFaster_data();
+    void slowSignalsAreNotSweptFaster();
+    void warmUpSaysWhatTheRealTubeTakes();
 };
 
 void TestExplanation::namesTheCauseAndItsControl_data()
@@ -224,6 +240,10 @@ void TestExplanation::staysFine_data()
     // The top peak at 2 + 2 divisions stays on the face.
     QTest::newRow("Y-POS I up two divisions")
         << Setup([](Hm203 &s) { s.setValue(C::YPositionI, 20); }) << warm;
+    QTest::newRow("5 V offset through AC") << Setup([](Hm203 &s) {
+        generator(s, [](GeneratorSettings &g) { g.offsetIVolts = 5.0; });
+        s.setValue(C::DcI, 0);
+    }) << warm;
     QTest::newRow("1 V offset through DC")
         << Setup([](Hm203 &s) { generator(s, [](GeneratorSettings &g) { g.offsetIVolts = 1.0; }); }) << warm;
     // The fast sweep is bright enough again with INTENS up.
@@ -373,6 +393,211 @@ void TestExplanation::everyControlAtItsStopsIsExplained()
             QCOMPARE(e.fine(), e.castilian.startsWith(QStringLiteral("Nada impide")));
         }
     }
+}
+
+void TestExplanation::clippedTracesNameTheControlThatBringsThemBack_data()
+{
+    QTest::addColumn<Setup>("setup");
+    QTest::addColumn<QStringList>("castilian");
+    QTest::addColumn<QStringList>("valencian");
+    QTest::addColumn<bool>("acMends");
+    // The 4 Vpp sine at 1 V/div spans 4 divisions: Y-POS I 3 divisions up puts its top at +5, past the face's
+    // +4,25, and AC would not help.
+    QTest::newRow("Y-POS I 3 divisions up") << Setup([](Hm203 &s) { s.setValue(C::YPositionI, 30); })
+                                            << QStringList { "por arriba", "bájala con Y-POS I" }
+                                            << QStringList { "per dalt", "baixa-la amb Y-POS I" } << false;
+    QTest::newRow("Y-POS I 3 divisions down") << Setup([](Hm203 &s) { s.setValue(C::YPositionI, -30); })
+                                              << QStringList { "por abajo", "súbela con Y-POS I" }
+                                              << QStringList { "per baix", "puja-la amb Y-POS I" } << false;
+    // 5 V of DC: AC takes the mean out, and Y-POS I, 4,5 divisions down, brings it back as well.
+    QTest::newRow("5 V offset through DC")
+        << Setup([](Hm203 &s) { generator(s, [](GeneratorSettings &g) { g.offsetIVolts = 5.0; }); })
+        << QStringList { "por arriba", "componente continua", "suelta AC/DC I", "bájala con Y-POS I" }
+        << QStringList { "per dalt", "component contínua", "deixa anar AC/DC I", "baixa-la amb Y-POS I" }
+        << true;
+    // −5 V of DC at 2 V/div: the 2 divisions of the sine sit at −3,5 to −1,5, Y-POS I down 2 takes its foot
+    // off the face.
+    QTest::newRow("−5 V offset through DC, Y-POS I down")
+        << Setup([](Hm203 &s) {
+               generator(s, [](GeneratorSettings &g) { g.offsetIVolts = -5.0; });
+               s.setValue(C::VoltsDivI, Hm203::voltsDivPosition(2.0));
+               s.setValue(C::YPositionI, -20);
+           })
+        << QStringList { "por abajo", "la baja", "AC/DC I", "súbela con Y-POS I" }
+        << QStringList { "per baix", "la baixa", "AC/DC I", "puja-la amb Y-POS I" } << true;
+    // At 0,2 V/div the sine would span 20 divisions: the amplifiers stop it at ±6, the face shows ±4,25 and
+    // the trace spends more than a quarter of its time on it.
+    QTest::newRow("0,2 V/div") << Setup([](Hm203 &s) {
+        s.setValue(C::VoltsDivI, Hm203::voltsDivPosition(0.2));
+    }) << QStringList { "por arriba y por abajo", "a 0,2 V/div es más alta", "gira VOLTS/DIV I" }
+                               << QStringList { "per dalt i per baix", "a 0,2 V/div és més alta",
+                                      "gira VOLTS/DIV I" }
+                               << false;
+}
+
+void TestExplanation::clippedTracesNameTheControlThatBringsThemBack()
+{
+    QFETCH(Setup, setup);
+    QFETCH(QStringList, castilian);
+    QFETCH(QStringList, valencian);
+    QFETCH(bool, acMends);
+    Hm203 scope;
+    setup(scope);
+    const TraceExplanation e = explainTrace(scope);
+    QCOMPARE(e.causes, QList { TraceCause::Clipped });
+    for (const QString &words : castilian)
+        QVERIFY2(e.castilian.contains(words), qPrintable(e.castilian));
+    for (const QString &words : valencian)
+        QVERIFY2(e.valencian.contains(words), qPrintable(e.valencian));
+    // No volts: where the level is what a task asks, the words must not give it away.
+    static const QRegularExpression volts(QStringLiteral("\\d V(?!/div)"));
+    QVERIFY2(!volts.match(e.castilian).hasMatch() && !volts.match(e.valencian).hasMatch(),
+        qPrintable(e.castilian));
+    // What the words say the face shows: part of the trace past its edge.
+    QVERIFY(describeScreen(scope, {}).traces.first().clipped());
+    // The control named does bring the whole trace back.
+    Hm203 mended = scope;
+    if (acMends)
+        mended.setValue(C::DcI, 0);
+    else if (e.castilian.contains(label(C::VoltsDivI)))
+        mended.setValue(C::VoltsDivI, Hm203::voltsDivPosition(1.0));
+    else
+        mended.setValue(C::YPositionI, 0);
+    QVERIFY2(explainTrace(mended).fine(), qPrintable(explainTrace(mended).castilian));
+    QVERIFY(!describeScreen(mended, {}).traces.first().clipped());
+}
+
+void TestExplanation::aStillSpotIsASpotThatCanBurn_data()
+{
+    QTest::addColumn<Setup>("setup");
+    QTest::addColumn<QStringList>("mends");
+    QTest::newRow("both channels empty") << Setup([](Hm203 &s) {
+        generator(s, [](GeneratorSettings &g) { g.amplitudeIVpp = g.amplitudeIIVpp = 0.0; });
+        s.setValue(C::XY, 1);
+    }) << QStringList { "CH I", "CH II", "generador" };
+    QTest::newRow("both channels on GD") << Setup([](Hm203 &s) {
+        s.setValue(C::XY, 1);
+        s.setValue(C::GroundI, 1);
+        s.setValue(C::GroundII, 1);
+    }) << QStringList { label(C::GroundI), label(C::GroundII) };
+    QTest::newRow("CH I on GD, CH II empty") << Setup([](Hm203 &s) {
+        generator(s, [](GeneratorSettings &g) { g.amplitudeIIVpp = 0.0; });
+        s.setValue(C::XY, 1);
+        s.setValue(C::GroundI, 1);
+    }) << QStringList { label(C::GroundI), "CH II" };
+}
+
+void TestExplanation::aStillSpotIsASpotThatCanBurn()
+{
+    QFETCH(Setup, setup);
+    QFETCH(QStringList, mends);
+    Hm203 scope;
+    setup(scope);
+    const TraceExplanation e = explainTrace(scope);
+    QCOMPARE(e.causes.first(), TraceCause::StillSpot);
+    const QString intens = label(C::Intensity);
+    for (const QString &words : { QStringLiteral("punto quieto"), QStringLiteral("puede quemar el fósforo"),
+             QStringLiteral("baja ") + intens })
+        QVERIFY2(e.castilian.contains(words), qPrintable(e.castilian));
+    for (const QString &words : { QStringLiteral("punt quiet"), QStringLiteral("pot cremar el fòsfor"),
+             QStringLiteral("baixa ") + intens })
+        QVERIFY2(e.valencian.contains(words), qPrintable(e.valencian));
+    for (const QString &mend : mends)
+        QVERIFY2(e.castilian.contains(mend) && e.valencian.contains(mend), qPrintable(e.castilian));
+    // A spot, never a line, in the explanation and in the face's words.
+    QVERIFY2(!e.castilian.contains(QStringLiteral("línea")), qPrintable(e.castilian));
+    QVERIFY2(!e.valencian.contains(QStringLiteral("línia")), qPrintable(e.valencian));
+    const ScreenDescription face = describeScreen(scope, {});
+    QVERIFY(face.figure && face.figure->shape.kind == FigureKind::Spot);
+    QVERIFY2(face.castilian.contains(QStringLiteral("un punto fijo")), qPrintable(face.castilian));
+    QVERIFY2(face.valencian.contains(QStringLiteral("un punt fix")), qPrintable(face.valencian));
+
+    // Turned down, the spot is not told to be brightened: it still warns against it.
+    scope.setValue(C::Intensity, 15);
+    const TraceExplanation faint = explainTrace(scope);
+    QCOMPARE(faint.causes.first(), TraceCause::StillSpot);
+    QVERIFY(!faint.causes.contains(TraceCause::IntensityLow));
+    QVERIFY2(faint.castilian.contains(QStringLiteral("no subas ") + intens), qPrintable(faint.castilian));
+    QVERIFY2(faint.valencian.contains(QStringLiteral("no puges ") + intens), qPrintable(faint.valencian));
+}
+
+void TestExplanation::slowSignalsAreNotSweptFaster_data()
+{
+    QTest::addColumn<double>("hertz");
+    QTest::addColumn<double>("secondsPerDiv");
+    QTest::addColumn<bool>("dual");
+    QTest::addColumn<bool>("faster");
+    QTest::addColumn<QStringList>("castilian");
+    QTest::addColumn<QStringList>("valencian");
+    // 1 kHz at 0,2 s/div: at 0,2 ms/div the same signal stands still, two periods of it.
+    QTest::newRow("1 kHz at 0,2 s/div")
+        << 1000.0 << 0.2 << false << true << QStringList { "barridos más rápidos" }
+        << QStringList { "escombratges més ràpids" };
+    // 5 Hz: a triggered sweep waits its 0,2 s period, slower than the 35 repeats a second that stand still,
+    // at any TIME/DIV. 10 × 20 ms/div is the fastest sweep that shows a whole period.
+    QTest::newRow("5 Hz at 50 ms/div")
+        << 5.0 << 50e-3 << false << false
+        << QStringList { "T = 0,2 s", "Sigue el punto", "más rápido que 20 ms/div" }
+        << QStringList { "T = 0,2 s", "Segueix el punt", "més ràpid que 20 ms/div" };
+    QTest::newRow("5 Hz at 20 ms/div") << 5.0 << 20e-3 << false << false << QStringList { "Sigue el punto" }
+                                       << QStringList { "Segueix el punt" };
+    QTest::newRow("5 Hz at 10 ms/div, half a period")
+        << 5.0 << 10e-3 << false << false << QStringList { "barridos más lentos, hasta 20 ms/div" }
+        << QStringList { "escombratges més lents, fins a 20 ms/div" };
+    QTest::newRow("5 Hz in DUAL at 20 ms/div")
+        << 5.0 << 20e-3 << true << false << QStringList { "pulsa también ADD" }
+        << QStringList { "polsa també ADD" };
+}
+
+void TestExplanation::slowSignalsAreNotSweptFaster()
+{
+    QFETCH(double, hertz);
+    QFETCH(double, secondsPerDiv);
+    QFETCH(bool, dual);
+    QFETCH(bool, faster);
+    QFETCH(QStringList, castilian);
+    QFETCH(QStringList, valencian);
+    Hm203 scope;
+    generator(scope, [hertz](GeneratorSettings &g) { g.frequencyHz = hertz; });
+    scope.setValue(C::Dual, dual);
+    setTime(scope, secondsPerDiv);
+    const TraceExplanation e = explainTrace(scope);
+    QVERIFY2(e.causes.contains(TraceCause::CrawlingSpot), qPrintable(e.castilian));
+    for (const QString &words : castilian)
+        QVERIFY2(e.castilian.contains(words), qPrintable(e.castilian));
+    for (const QString &words : valencian)
+        QVERIFY2(e.valencian.contains(words), qPrintable(e.valencian));
+    QCOMPARE(e.castilian.contains(QStringLiteral("más rápidos")), faster);
+    QCOMPARE(e.valencian.contains(QStringLiteral("més ràpids")), faster);
+    // The advice holds on the instrument: a faster sweep the words turn down either still crawls or shows
+    // less than a period; one they advise stands still somewhere with a whole period on the face.
+    bool steadyWithAPeriod = false;
+    for (double step : secondsPerDivSteps()) {
+        if (step >= secondsPerDiv)
+            continue;
+        Hm203 swept = scope;
+        setTime(swept, step);
+        const bool crawls = explainTrace(swept).causes.contains(TraceCause::CrawlingSpot);
+        steadyWithAPeriod = steadyWithAPeriod || (!crawls && 10.0 * step * hertz >= 1.0);
+    }
+    QCOMPARE(steadyWithAPeriod, faster);
+}
+
+void TestExplanation::warmUpSaysWhatTheRealTubeTakes()
+{
+    // The model's warm-up is kept short; the words give the real tube's.
+    QVERIFY(WarmUp::seconds < WarmUp::realTubeSeconds / 4.0);
+    const TraceExplanation e = explainTrace(Hm203(), { 0.0, 1.0 });
+    QCOMPARE(e.causes.first(), TraceCause::WarmingUp);
+    const QString real = QString::number(int(WarmUp::realTubeSeconds));
+    QVERIFY2(e.castilian.contains(QStringLiteral("Un tubo real tarda unos %1 s en calentarse").arg(real)),
+        qPrintable(e.castilian));
+    QVERIFY2(e.valencian.contains(QStringLiteral("Un tub real tarda uns %1 s a escalfar-se").arg(real)),
+        qPrintable(e.valencian));
+    // What is left of the model's own warm-up, one second in.
+    const QString left
+        = QStringLiteral("%1 s").arg(QString::number(WarmUp::seconds - 1.0).replace(u'.', u','));
+    QVERIFY2(e.castilian.contains(left) && e.valencian.contains(left), qPrintable(e.castilian));
 }
 
 QTEST_GUILESS_MAIN(TestExplanation)

@@ -125,6 +125,16 @@ private Q_SLOTS:
             u"disparada en flanco de subida.",
             u"CH I: retallada, ix de la pantalla per dalt i per baix, 2 períodes (T = 1 ms), disparada en "
             u"flanc de pujada.");
+        // 5 V of DC lifts the sine to 3 to 7 div; the amplifiers stop it at 6, its middle 4,5 div up.
+        GeneratorSettings lifted;
+        lifted.offsetIVolts = 5.0;
+        row("5 V offset through DC", { {}, lifted },
+            u"CH I: recortada, se sale de la pantalla por arriba, 2 periodos (T = 1 ms), 4,5 div por encima "
+            u"del "
+            u"centro, disparada en flanco de subida.",
+            u"CH I: retallada, ix de la pantalla per dalt, 2 períodes (T = 1 ms), 4,5 div per damunt del "
+            u"centre, "
+            u"disparada en flanc de pujada.");
         row("HF runs", { { { C::TriggerCoupling, 2 } } },
             u"CH I: senoidal, 4,0 div de pico a pico (4 V), 2 periodos (T = 1 ms), centrada, sin disparar "
             u"(la traza corre).",
@@ -136,6 +146,14 @@ private Q_SLOTS:
             u"pico a pico (4 V), 2000 periodos (T = 1 ms), centrada, disparada en flanco de subida.",
             u"CH I: un punt que creua la pantalla a poc a poc (cada escombratge dura 2 s); sinusoïdal, 4,0 "
             u"div de pic a pic (4 V), 2000 períodes (T = 1 ms), centrada, disparada en flanc de pujada.");
+        // 5 Hz at 50 ms/div: a 0,5 s sweep shows 2,5 periods of 0,2 s, a spot crawling across.
+        GeneratorSettings slow;
+        slow.frequencyHz = 5.0;
+        row("5 Hz at 50 ms/div", { { { C::TimeDiv, Hm203::timeDivPosition(50e-3) } }, slow },
+            u"CH I: un punto que cruza la pantalla despacio (cada barrido dura 0,5 s); senoidal, 4,0 div de "
+            u"pico a pico (4 V), 2,5 periodos (T = 0,2 s), centrada, disparada en flanco de subida.",
+            u"CH I: un punt que creua la pantalla a poc a poc (cada escombratge dura 0,5 s); sinusoïdal, 4,0 "
+            u"div de pic a pic (4 V), 2,5 períodes (T = 0,2 s), centrada, disparada en flanc de pujada.");
         // The 0,2 V calibrator through a trimmed ×10 probe: 20 mV, 4 div at 5 mV/div, from 0 up to +4 div.
         GeneratorSettings probe;
         probe.hookup = Hookup::Calibrator02;
@@ -176,6 +194,11 @@ private Q_SLOTS:
             u"en el centro de la pantalla.",
             u"X-Y: una el·lipse de 4,0 div d'ample i 4,0 div d'alt, inclinada 45° (puja cap a la dreta), en "
             u"el centre de la pantalla.");
+
+        // Both channels on GD: the beam stands still in the middle.
+        row("X-Y, both on GD", { { { C::XY, 1 }, { C::GroundI, 1 }, { C::GroundII, 1 } } },
+            u"X-Y: un punto fijo, en el centro de la pantalla.",
+            u"X-Y: un punt fix, en el centre de la pantalla.");
 
         // The tester's figures (testerFigure): the load's voltage across, its current up, 4,5 and 3,5 div at
         // full.

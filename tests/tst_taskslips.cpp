@@ -51,6 +51,8 @@ class TestTaskSlips : public QObject
 private slots:
     void readingSlipsAreNamed_data();
     void readingSlipsAreNamed();
+    void slipsMeetingTheRightReadingAreNotNamed_data();
+    void slipsMeetingTheRightReadingAreNotNamed();
     void untriggeredSweepsSayWhy_data();
     void untriggeredSweepsSayWhy();
     void everyTaskHasAMetState();
@@ -74,6 +76,8 @@ void TestTaskSlips::readingSlipsAreNamed_data()
     };
     const Setup probeAt50mV = [](Hm203 &s) { return times10(s) && setVolts(s, false, 0.05); };
     const Setup at02V = [](Hm203 &s) { return setVolts(s, false, 0.2); };
+    const Setup at05ms = [](Hm203 &s) { return setTime(s, 0.5e-3); };
+    const Setup xyAt05V = [](Hm203 &s) { return setMode(s, DisplayMode::XY) && setVolts(s, false, 0.5); };
 
     // 3 Vpp at 1 V/div; through a ×10 probe, 6 divisions at 50 mV/div.
     add("pp the peak", PeakToPeak, 0, untouched, "1,5", "3", u"mitad", u"meitat");
@@ -100,6 +104,16 @@ void TestTaskSlips::readingSlipsAreNamed_data()
         "tip off CAL", ProbeVoltage, 0, [](Hm203 &s) { return uncalibratedVoltsI(s, 0.2); }, "20", "8",
         u"mando CAL de VOLTS/DIV I", u"comandament CAL de VOLTS/DIV I");
 
+    // Its rms value, 3 / (2√2) = 1,06 V. 1,6 Vpp (the fifth draw) spans 8 divisions at 0,2 V/div.
+    add("pp the rms value", PeakToPeak, 0, untouched, "1,06", "3", u"valor eficaz", u"valor eficaç");
+    add("pp in divisions", PeakToPeak, 4, at02V, "8", "1,6", u"has escrito divisiones, no la tensión",
+        u"has escrit divisions, no la tensió");
+    // The tip's 8 Vpp: an rms value of 2,83 V; 0,8 V on the screen, 1,6 divisions at 0,5 V/div.
+    add("tip the rms value", ProbeVoltage, 0, at02V, "2,83", "8", u"0,707", u"0,707");
+    add(
+        "tip in divisions", ProbeVoltage, 0, [](Hm203 &s) { return setVolts(s, false, 0.5); }, "1,6", "8",
+        u"VOLTS/DIV I y por 10", u"VOLTS/DIV I i per 10");
+
     // 1,5 V of DC (-2 V at the second draw); through a ×10 probe, 3 divisions at 50 mV/div.
     add("DC in mV", DcLevel, 0, untouched, "1500", "1,5", u"en mV:", u"en mV:");
     add("DC negative in mV", DcLevel, 1, untouched, "-2000", "-2", u"-2000 mV son -2 V",
@@ -107,6 +121,10 @@ void TestTaskSlips::readingSlipsAreNamed_data()
     add("DC ×10 probe forgotten", DcLevel, 0, probeAt50mV, "0,15", "1,5", u"divide por 10",
         u"dividix per 10");
     add("DC ×10 probe twice", DcLevel, 0, probeAt50mV, "15", "1,5", u"dos veces", u"dues vegades");
+    // 1,5 V lifts the trace 3 divisions at 0,5 V/div.
+    add(
+        "DC in divisions", DcLevel, 0, [](Hm203 &s) { return setVolts(s, false, 0.5); }, "3", "1,5",
+        u"has escrito divisiones, no la tensión continua", u"has escrit divisions, no la tensió contínua");
     add(
         "DC off CAL", DcLevel, 0, [](Hm203 &s) { return uncalibratedVoltsI(s, 0.5); }, "3", "1,5",
         u"la lectura no vale", u"la lectura no val");
@@ -117,6 +135,10 @@ void TestTaskSlips::readingSlipsAreNamed_data()
     add("period in s at the second draw", Period, 1, untouched, "0,004", "4", u"en s:", u"en s:");
     add("period in µs", Period, 0, untouched, "2500", "2,5", u"en µs:", u"en µs:");
     add("period the frequency", Period, 0, untouched, "400", "2,5", u"frecuencia", u"freqüència");
+    add("period the half period", Period, 0, untouched, "1,25", "2,5", u"medio periodo", u"mig període");
+    // 2,5 ms spans 5 divisions at 0,5 ms/div; 4 ms, 8 divisions.
+    add("period in divisions", Period, 0, at05ms, "5", "2,5", u"divisiones, no el periodo en ms",
+        u"divisions, no el període en ms");
     // At a 1 ms/div step turned 1,75 times faster a period spans 4,375 divisions: read as 4,4 ms.
     add(
         "period off CAL", Period, 0,
@@ -127,11 +149,28 @@ void TestTaskSlips::readingSlipsAreNamed_data()
     add("frequency in kHz", Frequency, 3, untouched, "2", "2000", u"en kHz: 2 kHz son 2000 Hz", u"en kHz:");
     add("frequency 1,25 in kHz", Frequency, 2, untouched, "1,25", "1250", u"en kHz:", u"en kHz:");
     add("frequency the period", Frequency, 0, untouched, "4", "250", u"periodo", u"període");
+    add("frequency from half a period", Frequency, 0, untouched, "500", "250", u"medio periodo",
+        u"mig període");
+    add("frequency in divisions", Frequency, 0, at05ms, "8", "250", u"divisiones que ocupa un periodo",
+        u"divisions que ocupa un període");
     // 4 ms at 1 ms/div turned 1,75 times faster: 7 divisions, read as 1/7 ms, 143 Hz.
     add(
         "frequency off CAL", Frequency, 0,
         [](Hm203 &s) { return setTime(s, 1e-3) && s.setValue(Hm203Control::TimeCal, 50); }, "143", "250",
         u"mando CAL de TIME/DIV no está en su tope", u"comandament CAL de TIME/DIV no està en el seu topall");
+
+    // 45° on an ellipse 2 divisions high from the centre: sin 45° = 0,71.
+    add(
+        "phase the ratio a/b", PhaseXY, 0, [](Hm203 &s) { return setMode(s, DisplayMode::XY); }, "0,71", "45",
+        u"arcsen(a/b)", u"arcsen(a/b)");
+    // Ur leads by atan(1 / (2π · 1 kHz · 0,1 ms)) = 57,9°, its complement 32,1°; at 0,1 ms/div a period spans
+    // all ten divisions. On the ellipse, Ue 8 divisions high at 0,5 V/div, a/b = sin 57,9° = 0,85.
+    add(
+        "RC the complement", RcLead, 0, [](Hm203 &s) { return setTime(s, 0.1e-3); }, "32", "58", u"90° − φ",
+        u"90° − φ");
+    add("RC the complement on the ellipse", RcLead, 0, xyAt05V, "32", "58", u"corte de la elipse",
+        u"tall de l'el·lipse");
+    add("RC the ratio a/b", RcLead, 0, xyAt05V, "0,85", "58", u"seno del desfase", u"sinus del desfasament");
 
     // The edge's 18 ns at 50 ns a division.
     add("rise in µs", RiseTime, 0, fastestSweep, "0,018", "18", u"en µs:", u"en µs:");
@@ -163,6 +202,55 @@ void TestTaskSlips::readingSlipsAreNamed()
         || !TaskJudging::atCal(scope, Hm203Control::VoltsCalI);
     QCOMPARE(praise.castilian.contains(QStringLiteral("mando CAL")), offCal);
     QCOMPARE(praise.valencian.contains(QStringLiteral("comandament CAL")), offCal);
+}
+
+void TestTaskSlips::slipsMeetingTheRightReadingAreNotNamed_data()
+{
+    QTest::addColumn<int>("task");
+    QTest::addColumn<Setup>("setup");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("met");
+    QTest::addColumn<QString>("castilian");
+    QTest::addColumn<QString>("valencian");
+    const auto add = [](const char *name, int task, Setup setup, const char *typed, bool met,
+                         const char16_t *castilian, const char16_t *valencian) {
+        QTest::newRow(name) << task << setup << QString::fromUtf8(typed) << met
+                            << QString::fromUtf16(castilian) << QString::fromUtf16(valencian);
+    };
+    // At 1 V/div the 3 divisions of 3 Vpp are 3 V: the right answer. A reading 0,4 off is wrong, but
+    // nothing says it was divisions rather than volts.
+    add("3 divisions at 1 V/div", PeakToPeak, untouched, "3", true, u"", u"");
+    add("3,4 at 1 V/div", PeakToPeak, untouched, "3,4", false, u"has escrito divisiones",
+        u"has escrit divisions");
+    // At 1 ms/div the 2,5 ms period spans 2,5 divisions.
+    add(
+        "2,5 divisions at 1 ms/div", Period, [](Hm203 &s) { return setTime(s, 1e-3); }, "2,5", true, u"",
+        u"");
+    add(
+        "2,7 at 1 ms/div", Period, [](Hm203 &s) { return setTime(s, 1e-3); }, "2,7", false,
+        u"has escrito divisiones", u"has escrit divisions");
+    // At 0,2 ms/div a period spans 5 divisions: the lead reads anywhere from 38° to 80°, its complement
+    // from 10° to 52°, and 32° may be either.
+    add("32° read roughly", RcLead, untouched, "32", false, u"90° − φ", u"90° − φ");
+}
+
+void TestTaskSlips::slipsMeetingTheRightReadingAreNotNamed()
+{
+    QFETCH(int, task);
+    QFETCH(Setup, setup);
+    QFETCH(QString, typed);
+    QFETCH(bool, met);
+    QFETCH(QString, castilian);
+    QFETCH(QString, valencian);
+
+    Hm203 scope = startedTask(task);
+    QVERIFY2(setup(scope), "the setting could not be reached with the controls");
+    const TaskVerdict verdict = judged(task, scope, typed);
+    QVERIFY2(verdict.met == met, qPrintable(verdict.castilian));
+    if (!met) {
+        QVERIFY2(!verdict.castilian.contains(castilian), qPrintable(verdict.castilian));
+        QVERIFY2(!verdict.valencian.contains(valencian), qPrintable(verdict.valencian));
+    }
 }
 
 void TestTaskSlips::untriggeredSweepsSayWhy_data()

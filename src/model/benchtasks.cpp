@@ -11,12 +11,6 @@ using namespace TaskJudging;
 
 namespace {
 
-/** The time one division of the sweep shows, X-MAG's spreading included. */
-double shownSecondsPerDiv(const ScopeSettings &settings)
-{
-    return settings.secondsPerDiv / (settings.xMagnified ? 10.0 : 1.0);
-}
-
 /** A ×10 probe on CH I is what these tasks are about; a plain cable shows another story. */
 Problem times10Problem(const Hm203 &scope)
 {
@@ -133,7 +127,7 @@ TaskVerdict judgeProbeVoltage(const Hm203 &scope, std::optional<double> answer)
             text(u"Correcte! A la punta hi ha %1 Vpp.").arg(fixedDecimal(tip, 0)));
     if (Problem p = uncalibratedReadingProblem(look, Hm203Control::VoltsCalI))
         return *p;
-    if (Problem p = readingSlipProblem(*answer, tip, tolerance, peakToPeakI(scope)))
+    if (Problem p = readingSlipProblem(*answer, tip, tolerance, peakToPeakI(scope, tip)))
         return *p;
     return notMet(text(u"Has escrito %1 V; no coincide. Mide cuántas divisiones ocupa la traza de pico a "
                        u"pico, multiplícalas por VOLTS/DIV y por 10, lo que divide la sonda.")

@@ -149,6 +149,10 @@ namespace WarmUp {
 inline constexpr double darkSeconds = 2.0;
 inline constexpr double fadeSeconds = 1.5;
 inline constexpr double seconds = darkSeconds + fadeSeconds;
+/** What a real tube takes: an indirectly heated oxide cathode reaches its emitting temperature some 15 to
+ * 30 s after its heater is switched on (CRT data sheets' heater warm-up). The model shortens it so that a
+ * student is not held up; the explanation says what the instrument itself would take. */
+inline constexpr double realTubeSeconds = 20.0;
 } // namespace WarmUp
 
 /** The moment a screen is drawn at: the clock, and how long the instrument has been switched on. */

@@ -50,7 +50,8 @@ TaskVerdict judgeDcLevel(const Hm203 &scope, std::optional<double> answer)
         .valencian = u"la tensió contínua",
         .unit = u"V",
         .thousandth = u"mV",
-        .probe = scope.generator().probeI };
+        .probe = scope.generator().probeI,
+        .divisions = divisionsOfTipVolts(look.settings, scope.generator().probeI, offset) };
     if (Problem p = readingSlipProblem(*answer, offset, tolerance, level))
         return *p;
     return notMet(
@@ -92,7 +93,7 @@ TaskVerdict judgePeakToPeak(const Hm203 &scope, std::optional<double> answer)
             text(u"Correcte! El senyal fa %1 Vpp.").arg(formatDecimal(vpp, kAsTyped)));
     if (Problem p = uncalibratedReadingProblem(look, Hm203Control::VoltsCalI))
         return *p;
-    if (Problem p = readingSlipProblem(*answer, vpp, tolerance, peakToPeakI(scope)))
+    if (Problem p = readingSlipProblem(*answer, vpp, tolerance, peakToPeakI(scope, vpp)))
         return *p;
     return notMet(text(u"Has escrito %1 V; no coincide. Mide cuántas divisiones ocupa la traza de pico a "
                        u"pico y multiplícalas por VOLTS/DIV I.")
@@ -122,15 +123,27 @@ bool closeTo(double typed, double expected)
     return std::abs(typed - expected) <= kRelativeTolerance * std::abs(expected);
 }
 
-/** A period asked in ms may come in s or µs; a frequency asked in Hz, in kHz. */
-constexpr Measured kPeriodMs { .castilian = u"el periodo",
-    .valencian = u"el període",
-    .unit = u"ms",
-    .thousandfold = u"s",
-    .thousandth = u"µs" };
-constexpr Measured kFrequencyHz {
-    .castilian = u"la frecuencia", .valencian = u"la freqüència", .unit = u"Hz", .thousandfold = u"kHz"
-};
+/** A period asked in ms may come in s or µs; a frequency asked in Hz, in kHz. Both are read as the
+ * divisions one period spans at the sweep shown. */
+Measured measuredPeriod(const Look &look, double frequency)
+{
+    return { .castilian = u"el periodo",
+        .valencian = u"el període",
+        .unit = u"ms",
+        .thousandfold = u"s",
+        .thousandth = u"µs",
+        .period = PeriodRead::Period,
+        .divisions = 1.0 / frequency / shownSecondsPerDiv(look.settings) };
+}
+Measured measuredFrequency(const Look &look, double frequency)
+{
+    return { .castilian = u"la frecuencia",
+        .valencian = u"la freqüència",
+        .unit = u"Hz",
+        .thousandfold = u"kHz",
+        .period = PeriodRead::Frequency,
+        .divisions = 1.0 / frequency / shownSecondsPerDiv(look.settings) };
+}
 
 } // namespace
 
@@ -154,7 +167,8 @@ TaskVerdict judgePeriod(const Hm203 &scope, std::optional<double> answer)
     if (closeTo(*answer, frequency))
         return notMet(text(u"Eso es la frecuencia, en Hz; la tarea pide el periodo, en ms."),
             text(u"Això és la freqüència, en Hz; la tasca demana el període, en ms."));
-    if (Problem p = readingSlipProblem(*answer, periodMs, kRelativeTolerance * periodMs, kPeriodMs))
+    if (Problem p = readingSlipProblem(
+            *answer, periodMs, kRelativeTolerance * periodMs, measuredPeriod(look, frequency)))
         return *p;
     return notMet(text(u"Has escrito %1 ms; no coincide. Mide cuántas divisiones ocupa un periodo y "
                        u"multiplícalas por TIME/DIV.")
@@ -195,7 +209,8 @@ TaskVerdict judgeFrequency(const Hm203 &scope, std::optional<double> answer)
     if (closeTo(*answer, 1000.0 / frequency))
         return notMet(text(u"Eso es el periodo, en ms; la tarea pide la frecuencia: f = 1/T, en Hz."),
             text(u"Això és el període, en ms; la tasca demana la freqüència: f = 1/T, en Hz."));
-    if (Problem p = readingSlipProblem(*answer, frequency, kRelativeTolerance * frequency, kFrequencyHz))
+    if (Problem p = readingSlipProblem(
+            *answer, frequency, kRelativeTolerance * frequency, measuredFrequency(look, frequency)))
         return *p;
     return notMet(text(u"Has escrito %1 Hz; no coincide. Mide cuántas divisiones ocupa un periodo, "
                        u"multiplícalas por TIME/DIV para obtener T y calcula f = 1/T.")
@@ -277,6 +292,8 @@ TaskVerdict judgePhaseXY(const Hm203 &scope, std::optional<double> answer)
                  u"Resta-ho de "
                  u"180°, o deixa anar %1 i torna a llegir-la.")
                 .arg(inverted));
+    if (Problem p = sineRatioProblem(*answer, readable))
+        return *p;
     return notMet(text(u"Has escrito %1°, pero la elipse da otro desfase: sen φ = a/b, con a el corte de la "
                        u"elipse con el eje vertical y b su altura máxima, ambos medidos desde el centro.")
                       .arg(formatDecimal(*answer, kAsTyped)),
@@ -302,6 +319,31 @@ double rcLeadDegrees(double frequencyHz)
 {
     const double omegaRc = 2.0 * std::numbers::pi * frequencyHz * PracticeCircuit::timeConstant;
     return std::atan2(1.0, omegaRc) * 180.0 / std::numbers::pi;
+}
+
+/**
+ * The complementary angle, 90° − φ, typed for the lead: how far the capacitor's voltage lags Ue. Nothing
+ * where its readings meet the right ones, as they do near 45°.
+ */
+Problem complementProblem(double typed, const PhaseRange &readable, bool ellipse)
+{
+    const PhaseRange complement { 90.0 - readable.high, 90.0 - readable.low };
+    if (!complement.contains(typed) || (complement.low <= readable.high && readable.low <= complement.high))
+        return std::nullopt;
+    const QString es = ellipse
+        ? text(u"sen φ = a/b, con a el corte de la elipse con el eje vertical y b su altura máxima")
+        : text(u"φ = 360° · Δt / T, con Δt entre los pasos por cero de Ue y Ur");
+    const QString va = ellipse
+        ? text(u"sen φ = a/b, amb a el tall de l'el·lipse amb l'eix vertical i b la seua altura màxima")
+        : text(u"φ = 360° · Δt / T, amb Δt entre els passos per zero d'Ue i Ur");
+    return notMet(
+        text(u"Eso es el complementario del adelanto, 90° − φ: lo que la tensión del condensador va "
+             u"retrasada respecto a Ue. La tarea pide el adelanto de Ur, la tensión en la "
+             u"resistencia: %1.")
+            .arg(es),
+        text(u"Això és el complementari de l'avançament, 90° − φ: el que la tensió del condensador va "
+             u"retardada respecte a Ue. La tasca demana l'avançament d'Ur, la tensió en la resistència: %1.")
+            .arg(va));
 }
 
 } // namespace
@@ -337,6 +379,11 @@ TaskVerdict judgeRcLead(const Hm203 &scope, std::optional<double> answer)
     if (readable.contains(-*answer))
         return notMet(text(u"Ur va adelantada respecto a Ue: el desfase es positivo."),
             text(u"Ur va avançada respecte a Ue: el desfasament és positiu."));
+    if (Problem p = complementProblem(*answer, readable, s.mode == DisplayMode::XY))
+        return *p;
+    if (s.mode == DisplayMode::XY)
+        if (Problem p = sineRatioProblem(*answer, readable))
+            return *p;
     return notMet(
         text(u"Has escrito %1°; no es el adelanto de Ur. En DUAL, mide la distancia Δt entre los pasos "
              u"por cero de las dos señales y el periodo T: φ = 360° · Δt / T.")

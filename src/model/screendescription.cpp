@@ -75,10 +75,9 @@ TraceDescription describeSweep(const Hm203 &scope, const ScopeSettings &settings
     d.kind = kind;
     const Trace drawn = tracesOf(live.traces, kind);
     const std::optional<TaskJudging::Extent> extent = TaskJudging::extentOf(live.traces, kind);
-    const double faceTop = ScreenGeometry::halfHeight + ScreenGeometry::overscan;
     d.heightDivisions = visiblePeakToPeak(drawn);
-    d.clippedAbove = extent->maxY > faceTop;
-    d.clippedBelow = extent->minY < -faceTop;
+    d.clippedAbove = extent->clippedAbove();
+    d.clippedBelow = extent->clippedBelow();
     d.offsetDivisions = (extent->minY + extent->maxY) / 2.0;
     d.dim = live.brightness <= TaskJudging::kFaintBeam;
     d.shape = d.heightDivisions < kLineWidthDivisions

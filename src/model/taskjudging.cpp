@@ -463,61 +463,9 @@ TaskVerdict untriggered(const Look &look, TriggerSource source)
         text(u"Ajusta LEVEL hasta que corte la señal."), text(u"Ajusta LEVEL fins que talle el senyal."));
 }
 
-namespace {
-
-/** A unit slip: the typed number read in another unit a thousand times larger or smaller. */
-TaskVerdict unitSlip(double typed, double factor, const char16_t *slipped, const Measured &measured)
+double shownSecondsPerDiv(const ScopeSettings &settings)
 {
-    const QString as = formatDecimal(typed, kAsTyped);
-    const QString meant = formatDecimal(typed * factor, kAsTyped);
-    return notMet(text(u"Parece que has escrito %1 en %2: %3 %2 son %4 %5. Escribe el valor en %5.")
-                      .arg(text(measured.castilian), text(slipped), as, meant, text(measured.unit)),
-        text(u"Sembla que has escrit %1 en %2: %3 %2 són %4 %5. Escriu el valor en %5.")
-            .arg(text(measured.valencian), text(slipped), as, meant, text(measured.unit)));
-}
-
-} // namespace
-
-Problem readingSlipProblem(double typed, double expected, double tolerance, const Measured &measured)
-{
-    // The factor that puts the slip right, applied to what was typed.
-    const auto slip = [=](double factor) { return std::abs(typed * factor - expected) <= tolerance; };
-    const bool times10 = measured.probe == Probe::Times10;
-    if (times10 && slip(Probes::times10Ratio))
-        return notMet(text(u"Eso es lo que muestra la pantalla: la sonda ×10 divide por 10 la tensión de la "
-                           u"punta. Multiplica tu lectura por 10."),
-            text(u"Això és el que mostra la pantalla: la sonda ×10 dividix per 10 la tensió de la punta. "
-                 u"Multiplica la teua lectura per 10."));
-    if (times10 && slip(1.0 / Probes::times10Ratio))
-        return notMet(text(u"Has multiplicado por 10 dos veces: la lectura de la pantalla por 10 ya es la "
-                           u"tensión en la punta de la sonda ×10."),
-            text(
-                u"Has multiplicat per 10 dues vegades: la lectura de la pantalla per 10 ja és la tensió a la "
-                u"punta de la sonda ×10."));
-    if (measured.peakToPeak && slip(2.0))
-        return notMet(
-            text(u"Eso es la tensión de pico, la mitad de la de pico a pico: mide la traza de un pico "
-                 u"al otro."),
-            text(u"Això és la tensió de pic, la meitat de la de pic a pic: mesura la traça d'un pic a "
-                 u"l'altre."));
-    if (measured.peakToPeak && slip(0.5))
-        return notMet(
-            text(u"Eso es el doble de la tensión de pico a pico: la altura de la traza de un pico al "
-                 u"otro, por VOLTS/DIV, ya la da."),
-            text(u"Això és el doble de la tensió de pic a pic: l'altura de la traça d'un pic a l'altre, per "
-                 u"VOLTS/DIV, ja la dona."));
-    if (measured.thousandfold && slip(1000.0))
-        return unitSlip(typed, 1000.0, measured.thousandfold, measured);
-    if (measured.thousandth && slip(1e-3))
-        return unitSlip(typed, 1e-3, measured.thousandth, measured);
-    return std::nullopt;
-}
-
-double tipVoltsTolerance(const Look &look, double volts)
-{
-    const double ratio = look.scope.generator().probeI == Probe::Times10 ? Probes::times10Ratio : 1.0;
-    return std::max(kRelativeTolerance * std::abs(volts),
-        ratio * kDivisionTolerance * look.settings.channelI.voltsPerDiv);
+    return settings.secondsPerDiv / (settings.xMagnified ? 10.0 : 1.0);
 }
 
 } // namespace TaskJudging

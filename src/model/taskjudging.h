@@ -81,6 +81,10 @@ struct Extent
     double spanX = 0.0;
 
     double height() const { return maxY - minY; }
+    /** Part of it runs past the top, or the bottom, of the tube face, where the face cannot show it. */
+    bool clippedAbove() const { return maxY > ScreenGeometry::halfHeight + ScreenGeometry::overscan; }
+    bool clippedBelow() const { return minY < -ScreenGeometry::halfHeight - ScreenGeometry::overscan; }
+    bool clipped() const { return clippedAbove() || clippedBelow(); }
     /** The trace stays between the graticule's top and bottom lines: its heights can all be read. */
     bool withinRows() const
     {
@@ -181,6 +185,9 @@ Problem periodsProblem(const Look &look, const Extent &extent, int wanted);
 /** The trace must span this many divisions from peak to peak. */
 Problem peakToPeakProblem(const Extent &extent, double wanted, double tolerance = kDivisionTolerance);
 
+/** Whether a reading is a period measured on the graticule, or a frequency worked out from one. */
+enum class PeriodRead { No, Period, Frequency };
+
 /** What a measuring task asks for, so that a slip in its answer can be told in the task's terms. */
 struct Measured
 {
@@ -197,25 +204,41 @@ struct Measured
     Probe probe = Probe::Times1;
     /** A peak-to-peak voltage, which a student may halve (the peak) or double. */
     bool peakToPeak = false;
+    /** Of a sine, whose rms value, 0,707 of its peak, a voltmeter gives and a student may type. */
+    bool sine = false;
+    /** A time read as one period, which a student may take from one crossing of the centre line to the
+     * next: half of it, or, worked out from that, twice the frequency. */
+    PeriodRead period = PeriodRead::No;
+    /** The divisions the reading spans on the graticule (the trace's height, one period's width), which a
+     * student may type without turning them into the unit; 0 where the answer is no length read off it. */
+    double divisions = 0.0;
 };
 
 /**
  * The classic slips that leave a reading off by a round factor: a ×10 probe's ratio forgotten or applied
- * twice, the peak for the peak-to-peak or twice it, a unit a thousand times larger or smaller. Says which
- * one when the typed value, put right by that factor, comes within tolerance of the expected one.
+ * twice, the peak for the peak-to-peak or twice it, a sine's rms value for it, half a period for the
+ * period, a unit a thousand times larger or smaller. Says which one when the typed value, put right by that
+ * factor, comes within tolerance of the expected one. Divisions typed for the quantity are told when the
+ * typed value comes within kDivisionTolerance of them, unless the divisions and the right value are too
+ * close for the two to be told apart.
  */
 Problem readingSlipProblem(double typed, double expected, double tolerance, const Measured &measured);
 
-/** A peak-to-peak voltage read on channel I, through the probe on it. */
-inline Measured peakToPeakI(const Hm203 &scope)
-{
-    return { .castilian = u"la tensión de pico a pico",
-        .valencian = u"la tensió de pic a pic",
-        .unit = u"V",
-        .thousandth = u"mV",
-        .probe = scope.generator().probeI,
-        .peakToPeak = true };
-}
+/** A peak-to-peak voltage read on channel I, through the probe on it: tipVolts at the probe's tip. */
+Measured peakToPeakI(const Hm203 &scope, double tipVolts);
+
+/** The time one division of the sweep shows, X-MAG's spreading included. */
+double shownSecondsPerDiv(const ScopeSettings &settings);
+
+/** The divisions a voltage at channel I's probe tip spans, at the channel's sensitivity and the probe's
+ * ratio. */
+double divisionsOfTipVolts(const ScopeSettings &settings, Probe probe, double volts);
+
+/**
+ * The phase typed as sin φ = a / b, the ratio read off an X-Y ellipse, instead of the angle; readable is
+ * what the right reading allows. Nothing where ratio and angle could be mistaken for each other.
+ */
+Problem sineRatioProblem(double typed, const PhaseRange &readable);
 
 /** How closely a voltage at channel I's probe tip, read off the trace's height, must match: a quarter
  * division at the channel's sensitivity times the probe's ratio, or kRelativeTolerance if larger. */

@@ -60,6 +60,7 @@ public:
     {
     }
     const Hm203 &scope() const { return m_scope; }
+    double seconds() const { return m_seconds; }
     const ScopeSettings &settings() const { return m_settings; }
     double brightness() const { return m_brightness; }
     const BeamFrame &spot() const { return m_spot; }
@@ -190,9 +191,26 @@ double heightSpan(const QList<double> &heights)
     return *high - *low;
 }
 
+/** A channel that moves the beam nowhere: grounded, or carrying nothing that changes. */
+bool stillChannel(const ScopeSettings &s, bool second)
+{
+    const ChannelSettings &c = settingsOf(s, second);
+    return c.coupling == Coupling::Ground || !c.signal.isAlternating();
+}
+
+/** In X-Y with neither channel moving the beam, all it writes is one still spot. */
+bool showsStillSpot(const Scene &scene)
+{
+    return !scene.swept() && !scene.scope().isPressed(C::Tester) && stillChannel(scene.settings(), false)
+        && stillChannel(scene.settings(), true);
+}
+
 /** Brightness: the beam's current, and the share of the time a triggered sweep writes. */
 void lookAtBrightness(const Scene &scene, Findings &found)
 {
+    // A still spot is better faint: its own words say so.
+    if (showsStillSpot(scene))
+        return;
     if (isFaint(scene.brightness())) {
         found.add(TraceCause::IntensityLow, intensityLow());
         return;
@@ -284,6 +302,123 @@ std::optional<Finding> verticalFinding(const Scene &scene, TraceKind kind)
     return Finding { side, offVertically(kind, above) };
 }
 
+/** Whether a trace's heights over a repeat all lie within the face's rows. */
+bool wholeOnFace(const ScopeSettings &s, TraceKind kind)
+{
+    const QList<double> heights = heightsOf(s, kind);
+    if (heights.isEmpty())
+        return true;
+    const auto [low, high] = std::minmax_element(heights.begin(), heights.end());
+    Extent extent;
+    extent.minY = *low;
+    extent.maxY = *high;
+    return !extent.clipped();
+}
+
+/**
+ * A trace mostly on the face with part of it past the top or the bottom, and the control that brings it
+ * all back, tried on a copy of the instrument as a student would: AC where DC lets the mean lift it, Y-POS
+ * moved to centre it, a less sensitive VOLTS/DIV.
+ */
+std::optional<Finding> clippedFinding(const Scene &scene, TraceKind kind)
+{
+    const std::optional<Extent> extent = extentOf(scene.traces(), kind);
+    if (!extent || !extent->clipped())
+        return std::nullopt;
+    const ScopeSettings &s = scene.settings();
+    const bool second = kind == TraceKind::ChannelII;
+    const ChannelControls c = channelControls(second);
+    const ChannelSettings &channel = settingsOf(s, second);
+    Clipping clipping { .kind = kind,
+        .above = extent->clippedAbove(),
+        .below = extent->clippedBelow(),
+        .second = second,
+        .voltsPerDiv = channel.voltsPerDiv };
+
+    // Y-POS turned to the position nearest the one that centres the trace's heights.
+    const auto centred = [&](Hm203 &trial) {
+        const QList<double> heights = heightsOf(trial.scopeSettings(), kind);
+        if (heights.isEmpty())
+            return;
+        const auto [low, high] = std::minmax_element(heights.begin(), heights.end());
+        const double wanted = settingsOf(trial.scopeSettings(), second).position - (*low + *high) / 2.0;
+        const Hm203ControlInfo &info = controlInfo(c.position);
+        int best = trial.value(c.position);
+        double gap = std::numeric_limits<double>::infinity();
+        for (int p = info.minimum; p <= info.maximum; ++p) {
+            trial.setValue(c.position, p);
+            const double off = std::abs(settingsOf(trial.scopeSettings(), second).position - wanted);
+            if (off < gap) {
+                gap = off;
+                best = p;
+            }
+        }
+        trial.setValue(c.position, best);
+    };
+    Hm203 moved = scene.scope();
+    centred(moved);
+    const bool positionMends = wholeOnFace(moved.scopeSettings(), kind);
+
+    if (channel.coupling == Coupling::DC && channel.signal.meanVolts() != 0.0) {
+        Hm203 ac = scene.scope();
+        ac.setValue(c.dc, 0);
+        if (wholeOnFace(ac.scopeSettings(), kind)) {
+            clipping.mend = ClipMend::Offset;
+            clipping.positionToo = positionMends;
+            return Finding { TraceCause::Clipped, clipped(clipping) };
+        }
+    }
+    if (positionMends)
+        return Finding { TraceCause::Clipped, clipped(clipping) };
+    // The least sensitive step that shows it whole where it stands, or else once centred.
+    Hm203 lower = scene.scope();
+    lower.setValue(c.volts, controlInfo(c.volts).minimum);
+    lower.setValue(c.cal, controlInfo(c.cal).maximum);
+    lower.setValue(c.magnify, 0);
+    clipping.mend = ClipMend::Sensitivity;
+    if (!wholeOnFace(lower.scopeSettings(), kind)) {
+        centred(lower);
+        clipping.positionToo = wholeOnFace(lower.scopeSettings(), kind);
+    }
+    return Finding { TraceCause::Clipped, clipped(clipping) };
+}
+
+/**
+ * What TIME/DIV can do for a picture too slow to stand still, tried step by step on a copy: a faster sweep
+ * helps only if it stands still while it shows a whole period of the slowest signal shown. A signal
+ * slower than that crawls by nature, and the sweep that shows one period of it whole is its best.
+ */
+SweepAdvice sweepAdvice(const Scene &scene)
+{
+    const ScopeSettings &s = scene.settings();
+    SweepAdvice advice;
+    for (TraceKind kind : shownKinds(s.mode))
+        advice.periodSeconds = std::max(advice.periodSeconds, repeatSeconds(s, kind));
+    if (!(advice.periodSeconds > 0.0))
+        return advice;
+    const auto whole = [&advice](const ScopeSettings &t) {
+        const double shown = ScreenGeometry::columns * t.secondsPerDiv / (t.xMagnified ? 10.0 : 1.0);
+        return shown >= advice.periodSeconds * (1.0 - 1e-9);
+    };
+    advice.faster = false;
+    advice.showsAPeriod = whole(s);
+    Hm203 trial = scene.scope();
+    const Hm203ControlInfo &time = controlInfo(C::TimeDiv);
+    for (int p = time.minimum; p <= time.maximum; ++p) {
+        trial.setValue(C::TimeDiv, p);
+        const ScopeSettings t = trial.scopeSettings();
+        if (!whole(t))
+            continue;
+        if (advice.wholePeriodPerDiv == 0.0 || t.secondsPerDiv < advice.wholePeriodPerDiv)
+            advice.wholePeriodPerDiv = t.secondsPerDiv;
+        if (t.secondsPerDiv < s.secondsPerDiv && !Scene(trial, scene.seconds()).slow())
+            advice.faster = true;
+    }
+    // Nothing shows a whole period: only a faster sweep can steady what is shown.
+    advice.faster = advice.faster || advice.wholePeriodPerDiv == 0.0;
+    return advice;
+}
+
 /**
  * Whether two free-running sweeps, one after the other as the time base starts them, draw different
  * traces: when they do not, neither does any later one, and the picture stands still though untriggered.
@@ -333,23 +468,28 @@ TriggerContext triggerContext(const Scene &scene)
 void lookAtTraces(const Scene &scene, Findings &found)
 {
     const ScopeSettings &s = scene.settings();
+    const bool spot = showsStillSpot(scene);
     for (TraceKind kind : shownKinds(s.mode)) {
         if (std::optional<Finding> f = sidewaysFinding(scene, kind))
             found.add(*f);
         else if (std::optional<Finding> g = verticalFinding(scene, kind))
             found.add(*g);
+        else if (std::optional<Finding> h = spot ? std::nullopt : clippedFinding(scene, kind))
+            found.add(*h);
     }
+    const bool isGround[2] { s.channelI.coupling == Coupling::Ground,
+        s.channelII.coupling == Coupling::Ground };
+    // The spot's words say what holds each axis still.
+    if (spot)
+        found.add(TraceCause::StillSpot, stillSpot(isGround[0], isGround[1], isFaint(scene.brightness())));
     const QList<bool> shown = shownChannels(s.mode);
     for (bool second : shown)
-        if (settingsOf(s, second).coupling == Coupling::Ground)
-            found.add(TraceCause::Grounded, grounded(second));
-    const auto empty = [&](bool second) {
-        const ChannelSettings &c = settingsOf(s, second);
-        return c.coupling != Coupling::Ground && !c.signal.isAlternating();
-    };
+        if (isGround[second])
+            found.add(TraceCause::Grounded, spot ? Wording {} : grounded(second));
+    const auto empty = [&](bool second) { return !isGround[second] && stillChannel(s, second); };
     if (!scene.swept()) {
-        if (empty(false) || empty(true))
-            found.add(TraceCause::XYAxisEmpty, xyAxisEmpty(empty(false), empty(true)));
+        if (!spot && (empty(false) || empty(true)))
+            found.add(TraceCause::XYAxisEmpty, xyAxisEmpty(empty(false)));
     } else if (std::all_of(shown.begin(), shown.end(), empty)) {
         const bool second = shown.first();
         found.add(TraceCause::NoSignal,
@@ -361,7 +501,8 @@ void lookAtTraces(const Scene &scene, Findings &found)
         // Too seldom for the afterglow to hold the picture: the eye follows the spot.
         const double perDivision = s.secondsPerDiv / (s.xMagnified ? 10.0 : 1.0);
         const bool byTurns = s.mode == DisplayMode::Dual && !s.chopped;
-        found.add(TraceCause::CrawlingSpot, crawlingSpot(Afterglow::seconds / perDivision, byTurns));
+        found.add(TraceCause::CrawlingSpot,
+            crawlingSpot(Afterglow::seconds / perDivision, byTurns, sweepAdvice(scene)));
     } else if (scene.swept() && !t.dark && !t.triggered && sweepsDiffer(s, t.cycleSeconds)) {
         if (s.trigger.coupling == TriggerCoupling::Line) {
             found.add(TraceCause::LineTrigger, lineTrigger());
@@ -390,7 +531,7 @@ void lookAtSpot(const Scene &scene, Findings &found)
     // A spot spread wider than a graticule line blurs the trace; a turn that lifts the ends of a
     // horizontal line off its graticule line by more than that width shows.
     if (scene.spot().spotSpread > kEdgeTolerance)
-        found.add(TraceCause::Defocused, defocused());
+        found.add(TraceCause::Defocused, defocused(showsStillSpot(scene)));
     const double turn = scene.spot().rotationDegrees;
     if (ScreenGeometry::halfWidth * std::tan(std::abs(turn) * std::numbers::pi / 180.0) > kEdgeTolerance)
         found.add(TraceCause::Rotated, rotated(turn));

@@ -30,10 +30,14 @@ enum class TraceCause {
     OffsetOffFace,
     /** VOLTS/DIV so sensitive that the amplifier drives the trace beyond the face. */
     TooSensitive,
+    /** Most of the trace is on the face, but part of it runs past the top or the bottom. */
+    Clipped,
     Grounded,
     /** The shown channels carry nothing: a flat line. */
     NoSignal,
     XYAxisEmpty,
+    /** In X-Y neither channel moves the beam: a still spot, which burns the phosphor if bright. */
+    StillSpot,
     CrawlingSpot,
     /** Not triggered in AT: each sweep starts at another point of the signal. */
     Running,

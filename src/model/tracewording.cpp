@@ -178,12 +178,13 @@ Wording warmingUp(double secondsLeft)
 {
     const QString power = label(C::Power);
     const QString left = fixedDecimal(secondsLeft, 1);
+    const QString real = formatDecimal(WarmUp::realTubeSeconds);
     return { text(u"Acabas de pulsar %1 y el tubo aún se calienta: la traza tarda unos %2 s en verse del "
-                  u"todo; espera.")
-                 .arg(power, left),
-        text(u"Acabes de polsar %1 i el tub encara es calfa: la traça tarda uns %2 s a veure's del tot; "
-             u"espera.")
-            .arg(power, left) };
+                  u"todo; espera. Un tubo real tarda unos %3 s en calentarse; aquí se abrevia.")
+                 .arg(power, left, real),
+        text(u"Acabes de polsar %1 i el tub encara s'escalfa: la traça tarda uns %2 s a veure's del tot; "
+             u"espera. Un tub real tarda uns %3 s a escalfar-se; ací s'abrevia.")
+            .arg(power, left, real) };
 }
 
 Wording intensityLow()
@@ -320,6 +321,46 @@ Wording tooSensitive(TraceKind kind, bool second, double voltsPerDiv)
             .arg(scale, who.valencian, volts) };
 }
 
+Wording clipped(const Clipping &c)
+{
+    const Wording who = subject(c.kind);
+    const Wording where = c.above && c.below ? words(u"por arriba y por abajo", u"per dalt i per baix")
+        : c.above                            ? words(u"por arriba", u"per dalt")
+                                             : words(u"por abajo", u"per baix");
+    const QString ypos = label(channelControls(c.second).position);
+    const Wording move = c.above
+        ? Wording { text(u"bájala con %1").arg(ypos), text(u"baixa-la amb %1").arg(ypos) }
+        : Wording { text(u"súbela con %1").arg(ypos), text(u"puja-la amb %1").arg(ypos) };
+    Wording why;
+    Wording mend = move;
+    if (c.mend == ClipMend::Offset) {
+        const QString dc = label(channelControls(c.second).dc);
+        const Wording lifts = c.above ? words(u"la sube", u"la puja") : words(u"la baja", u"la baixa");
+        // No volts: where the level is what a task asks, the words must not give it.
+        why = { text(u", porque su componente continua, que DC deja pasar, %1").arg(lifts.castilian),
+            text(u", perquè la seua component contínua, que DC deixa passar, %1").arg(lifts.valencian) };
+        mend = { text(u"suelta %1 para pasar a AC").arg(dc),
+            text(u"deixa anar %1 per a passar a AC").arg(dc) };
+        if (c.positionToo)
+            mend = { mend.castilian + QStringLiteral(", o ") + move.castilian,
+                mend.valencian + QStringLiteral(", o ") + move.valencian };
+    } else if (c.mend == ClipMend::Sensitivity) {
+        const QString scale = formatVoltsPerDiv(c.voltsPerDiv);
+        const QString volts = label(channelControls(c.second).volts);
+        why = { text(u", porque a %1 es más alta que la pantalla").arg(scale),
+            text(u", perquè a %1 és més alta que la pantalla").arg(scale) };
+        mend = { text(u"gira %1 hacia menos sensibilidad").arg(volts),
+            text(u"gira %1 cap a menys sensibilitat").arg(volts) };
+        if (c.positionToo)
+            mend = { mend.castilian + text(u" y céntrala con %1").arg(ypos),
+                mend.valencian + text(u" i centra-la amb %1").arg(ypos) };
+    }
+    return { text(u"%1 se sale de la pantalla %2 y parte de ella no se ve%3: %4.")
+                 .arg(who.castilian, where.castilian, why.castilian, mend.castilian),
+        text(u"%1 ix de la pantalla %2 i part d'ella no es veu%3: %4.")
+            .arg(who.valencian, where.valencian, why.valencian, mend.valencian) };
+}
+
 Wording grounded(bool second)
 {
     const QString name = channelName(second);
@@ -348,25 +389,16 @@ Wording noSignal(bool second, bool otherShows)
     };
 }
 
-Wording xyAxisEmpty(bool vertical, bool horizontal)
+Wording xyAxisEmpty(bool vertical)
 {
     const QString xy = label(C::XY);
-    if (vertical && horizontal)
-        return { text(u"En X-Y ningún canal recibe señal y el haz se queda en un punto quieto, que marca el "
-                      u"fósforo: baja %1 y da señal a los canales en el generador, o suelta %2.")
-                     .arg(label(C::Intensity), xy),
-            text(u"En X-Y cap canal rep senyal i el feix es queda en un punt quiet, que marca el fòsfor: "
-                 u"baixa "
-                 u"%1 i dona senyal als canals en el generador, o deixa anar %2.")
-                .arg(label(C::Intensity), xy) };
-    if (horizontal)
+    if (!vertical)
         return {
             text(u"En X-Y, CH II mueve el haz en horizontal y no recibe señal, así que la figura se queda en "
                  u"una línea vertical: sube la amplitud de su salida en el generador o suelta %1.")
                 .arg(xy),
             text(u"En X-Y, CH II mou el feix en horitzontal i no rep senyal, així que la figura es queda en "
-                 u"una "
-                 u"línia vertical: puja l'amplitud de la seua eixida en el generador o deixa anar %1.")
+                 u"una línia vertical: puja l'amplitud de la seua eixida en el generador o deixa anar %1.")
                 .arg(xy)
         };
     return {
@@ -380,38 +412,119 @@ Wording xyAxisEmpty(bool vertical, bool horizontal)
     };
 }
 
-Wording crawlingSpot(double tailDivisions, bool byTurns)
+Wording stillSpot(bool groundedI, bool groundedII, bool faint)
+{
+    // What holds each axis still, and what sets it moving again: GD released, or a signal given.
+    QStringList onGround;
+    QStringList buttons;
+    QStringList empty;
+    for (bool second : { false, true }) {
+        if (second ? groundedII : groundedI) {
+            onGround << channelName(second);
+            buttons << label(channelControls(second).ground);
+        } else {
+            empty << channelName(second);
+        }
+    }
+    const auto listed = [](const QStringList &names, const char16_t *conjunction) {
+        return names.join(QString::fromUtf16(conjunction));
+    };
+    Wording why;
+    Wording mend;
+    if (!onGround.isEmpty()) {
+        why = { listed(onGround, u" y ") + QStringLiteral(" en GD"),
+            listed(onGround, u" i ") + QStringLiteral(" en GD") };
+        mend = { text(u"suelta %1").arg(listed(buttons, u" y ")),
+            text(u"deixa anar %1").arg(listed(buttons, u" i ")) };
+    }
+    if (!empty.isEmpty()) {
+        const bool after = !why.castilian.isEmpty();
+        why = { why.castilian + (after ? QStringLiteral(" y ") : QString()) + listed(empty, u" y ")
+                + text(u" sin señal"),
+            why.valencian + (after ? QStringLiteral(" i ") : QString()) + listed(empty, u" i ")
+                + text(u" sense senyal") };
+        mend = { mend.castilian + (after ? QStringLiteral(" y ") : QString())
+                + text(u"da señal a %1 en el generador").arg(listed(empty, u" y ")),
+            mend.valencian + (after ? QStringLiteral(" i ") : QString())
+                + text(u"dona senyal a %1 en el generador").arg(listed(empty, u" i ")) };
+    }
+    const QString intens = label(C::Intensity);
+    const QString xy = label(C::XY);
+    if (faint)
+        return { text(u"En X-Y ningún canal mueve el haz (%1) y queda un punto quieto: no subas %2, que un "
+                      u"punto quieto y brillante puede quemar el fósforo; %3, o suelta %4.")
+                     .arg(why.castilian, intens, mend.castilian, xy),
+            text(u"En X-Y cap canal mou el feix (%1) i queda un punt quiet: no puges %2, que un punt quiet i "
+                 u"brillant pot cremar el fòsfor; %3, o deixa anar %4.")
+                .arg(why.valencian, intens, mend.valencian, xy) };
+    return { text(u"En X-Y ningún canal mueve el haz (%1) y queda un punto quieto y brillante, que puede "
+                  u"quemar el fósforo: baja %2 enseguida; después %3, o suelta %4.")
+                 .arg(why.castilian, intens, mend.castilian, xy),
+        text(u"En X-Y cap canal mou el feix (%1) i queda un punt quiet i brillant, que pot cremar el fòsfor: "
+             u"baixa %2 de seguida; després %3, o deixa anar %4.")
+            .arg(why.valencian, intens, mend.valencian, xy) };
+}
+
+Wording crawlingSpot(double tailDivisions, bool byTurns, const SweepAdvice &advice)
 {
     const QString time = label(C::TimeDiv);
-    if (byTurns && tailDivisions >= 1.0)
+    if (byTurns && tailDivisions >= 1.0) {
+        const Wording faster = advice.faster
+            ? Wording { text(u", o gira %1 hacia barridos más rápidos").arg(time),
+                  text(u", o gira %1 cap a escombratges més ràpids").arg(time) }
+            : Wording {};
         return {
             text(u"Con %1 los canales se dibujan por turnos, un barrido cada uno, y con este ajuste de %2 "
-                 u"parpadean: pulsa "
-                 u"también %3 para que %1 los trocee, o gira %2 hacia barridos más rápidos.")
-                .arg(label(C::Dual), time, label(C::Add)),
+                 u"parpadean: pulsa también %3 para que %1 los trocee%4.")
+                .arg(label(C::Dual), time, label(C::Add), faster.castilian),
             text(u"Amb %1 els canals es dibuixen per torns, un escombratge cadascun, i amb este ajust de %2 "
-                 u"parpellegen: "
-                 u"polsa també %3 perquè %1 els trossege, o gira %2 cap a escombratges més ràpids.")
-                .arg(label(C::Dual), time, label(C::Add))
+                 u"parpellegen: polsa també %3 perquè %1 els trossege%4.")
+                .arg(label(C::Dual), time, label(C::Add), faster.valencian)
         };
-    if (tailDivisions < 1.0)
-        return {
-            text(u"El barrido es tan lento que solo ves un punto que avanza por la pantalla: gira %1 hacia "
-                 u"barridos más rápidos.")
-                .arg(time),
-            text(
-                u"L'escombratge és tan lent que només veus un punt que avança per la pantalla: gira %1 cap a "
-                u"escombratges més ràpids.")
-                .arg(time)
-        };
-    return {
-        text(u"El barrido es tan lento que la traza se dibuja a trozos y parpadea: gira %1 hacia barridos "
-             u"más rápidos.")
-            .arg(time),
-        text(u"L'escombratge és tan lent que la traça es dibuixa a trossos i parpelleja: gira %1 cap a "
-             u"escombratges més ràpids.")
-            .arg(time)
-    };
+    }
+    if (advice.faster) {
+        if (tailDivisions < 1.0)
+            return { text(
+                         u"El barrido es tan lento que solo ves un punto que avanza por la pantalla: gira %1 "
+                         u"hacia barridos más rápidos.")
+                         .arg(time),
+                text(u"L'escombratge és tan lent que només veus un punt que avança per la pantalla: gira %1 "
+                     u"cap a escombratges més ràpids.")
+                    .arg(time) };
+        return { text(u"El barrido es tan lento que la traza se dibuja a trozos y parpadea: gira %1 hacia "
+                      u"barridos más rápidos.")
+                     .arg(time),
+            text(u"L'escombratge és tan lent que la traça es dibuixa a trossos i parpelleja: gira %1 cap a "
+                 u"escombratges més ràpids.")
+                .arg(time) };
+    }
+    // The signal itself is slow: the sweep waits a period for each trigger, whatever TIME/DIV says.
+    const QString period = formatQuantity(advice.periodSeconds, QStringLiteral("s"));
+    const QString whole = formatSecondsPerDiv(advice.wholePeriodPerDiv);
+    const Wording seen = tailDivisions < 1.0
+        ? words(u"la ves como un punto que la recorre", u"el veus com un punt que el recorre")
+        : words(u"la traza se dibuja a trozos y parpadea", u"la traça es dibuixa a trossos i parpelleja");
+    const Wording rest = advice.showsAPeriod
+        ? Wording { text(u": es lo normal, porque ningún barrido que muestre un periodo entero se repite lo "
+                         u"bastante deprisa para que el fósforo retenga la traza. Sigue el punto con la "
+                         u"vista; con "
+                         u"%1 "
+                         u"más rápido que %2 verías menos de un periodo.")
+                        .arg(time, whole),
+              text(u": és normal, perquè cap escombratge que mostre un període sencer es repetix prou de "
+                   u"pressa perquè el fòsfor retinga la traça. Segueix el punt amb la vista; amb %1 més "
+                   u"ràpid que "
+                   u"%2 "
+                   u"veuries menys d'un període.")
+                  .arg(time, whole) }
+        : Wording { text(u", y con este ajuste de %1 no cabe un periodo entero: gira %1 hacia barridos más "
+                         u"lentos, hasta %2, y sigue el punto con la vista.")
+                        .arg(time, whole),
+              text(u", i amb este ajust de %1 no hi cap un període sencer: gira %1 cap a escombratges més "
+                   u"lents, fins a %2, i segueix el punt amb la vista.")
+                  .arg(time, whole) };
+    return { text(u"La señal es tan lenta (T = %1) que %2%3").arg(period, seen.castilian, rest.castilian),
+        text(u"El senyal és tan lent (T = %1) que %2%3").arg(period, seen.valencian, rest.valencian) };
 }
 
 Wording probeTenth(bool second, double heightDivisions)
@@ -429,9 +542,18 @@ Wording probeTenth(bool second, double heightDivisions)
             .arg(name, height, volts) };
 }
 
-Wording defocused()
+Wording defocused(bool spot)
 {
     const QString focus = label(C::Focus);
+    if (spot)
+        return { text(
+                     u"El punto sale ancho y borroso porque el haz está desenfocado: gira %1 hasta que quede "
+                     u"pequeño y nítido.")
+                     .arg(focus),
+            text(
+                u"El punt ix ample i borrós perquè el feix està desenfocat: gira %1 fins que quede xicotet i "
+                u"nítid.")
+                .arg(focus) };
     return { text(u"La traza sale ancha y borrosa porque el haz está desenfocado: gira %1 hasta que la línea "
                   u"quede fina.")
                  .arg(focus),

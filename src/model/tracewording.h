@@ -75,16 +75,57 @@ Wording sideways(TraceKind kind, bool left, bool magnified);
 Wording offVertically(TraceKind kind, bool above);
 Wording offsetOffFace(TraceKind kind, bool second, double volts, bool above);
 Wording tooSensitive(TraceKind kind, bool second, double voltsPerDiv);
+
+/** How a trace clipped by the face's edge is brought back whole, as a student would try it. */
+enum class ClipMend {
+    /** Y-POS moves it onto the face. */
+    Position,
+    /** AC keeps out the mean that DC lets lift it; Y-POS may do as well. */
+    Offset,
+    /** It is higher than the face: VOLTS/DIV, less sensitive. */
+    Sensitivity,
+};
+/** A trace mostly on the face with part of it past the top or the bottom. */
+struct Clipping
+{
+    TraceKind kind = TraceKind::ChannelI;
+    bool above = false;
+    bool below = false;
+    ClipMend mend = ClipMend::Position;
+    /** The channel whose controls mend it (II for its own trace). */
+    bool second = false;
+    /** The scale, for Sensitivity. */
+    double voltsPerDiv = 0.0;
+    /** Y-POS also brings it back, for Offset; is also needed, for Sensitivity. */
+    bool positionToo = false;
+};
+Wording clipped(const Clipping &clipping);
 Wording grounded(bool second);
 /** otherShows: the other channel carries a signal and CH I/II shows it. */
 Wording noSignal(bool second, bool otherShows);
-/** vertical: channel I carries nothing; horizontal: channel II. */
-Wording xyAxisEmpty(bool vertical, bool horizontal);
+/** One axis carries nothing: channel I (vertical) or, when false, channel II. */
+Wording xyAxisEmpty(bool vertical);
+/** In X-Y neither channel moves the beam; each is grounded (GD) or carries nothing. faint: the beam is too
+ * faint to burn the phosphor as it is. */
+Wording stillSpot(bool groundedI, bool groundedII, bool faint);
+
+/** What TIME/DIV can do for a picture that crawls or flickers. */
+struct SweepAdvice
+{
+    /** A faster sweep stands still and still shows a whole period of what is shown. */
+    bool faster = true;
+    /** The longest period shown, and the fastest TIME/DIV that shows one of them whole. */
+    double periodSeconds = 0.0;
+    double wholePeriodPerDiv = 0.0;
+    /** The sweep as set shows a whole period. */
+    bool showsAPeriod = true;
+};
 /** tailDivisions: how far the spot moves in one afterglow time; byTurns: DUAL draws the channels a sweep
  * each. */
-Wording crawlingSpot(double tailDivisions, bool byTurns);
+Wording crawlingSpot(double tailDivisions, bool byTurns, const SweepAdvice &advice);
 Wording probeTenth(bool second, double heightDivisions);
-Wording defocused();
+/** spot: the beam stands still, a spot rather than a line. */
+Wording defocused(bool spot);
 Wording rotated(double degrees);
 
 /** The explanation of what was found: the first two causes in words, or that the screen is fine. */
