@@ -267,8 +267,9 @@ TaskVerdict judgePhaseXY(const Hm203 &scope, std::optional<double> answer)
     const bool turned = s.channelI.inverted != s.channelII.inverted;
     const double shown = turned ? 180.0 - generated : generated;
     const double height = extent->height() / 2.0;
+    const PhaseRange readable = ellipsePhaseRange(generated, height);
     const QString inverted = s.channelII.inverted ? QStringLiteral("INV II") : QStringLiteral("INV I");
-    if (ellipsePhaseRange(generated, height).contains(std::abs(*answer))) {
+    if (readable.contains(std::abs(*answer))) {
         if (!turned)
             return met(text(u"¡Correcto! El desfase vale %1°.").arg(fixedDecimal(generated, 0)),
                 text(u"Correcte! El desfasament val %1°.").arg(fixedDecimal(generated, 0)));
