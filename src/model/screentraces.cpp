@@ -3,16 +3,17 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <numbers>
 
 namespace {
 
-/** The mains period the ~ position of the trigger selector locks the sweep to. */
-constexpr double kLinePeriod = 1.0 / 50.0;
-/** The trigger circuit's bandwidth (technical data): nothing faster than 40 MHz triggers the sweep. */
-constexpr double kTriggerBandwidthHz = 40e6;
-/** The slowest signal HF still triggers on, and the fastest LF does. */
-constexpr double kHighPassHz = 1500.0;
-constexpr double kLowPassHz = 1000.0;
+/** The steps a search scans a period of its source in: a crossing falls between two of them. */
+constexpr int kStepsPerSearch = 4000;
+/** A search that waits for the hum to bring the signal to LEVEL looks at no more than this many stretches of
+ * time, each a period of the signal or longer, and scans closely only those where the two can meet. */
+constexpr int kMostHumStretches = 4096;
+/** Where a stretch holds several periods, each is scanned in at least this many steps. */
+constexpr int kStepsPerPeriod = 64;
 /** How long the beam stays on one channel before it switches when chopping: the chopper runs at about
  * 1 MHz (technical data), half a microsecond on each channel. */
 constexpr double kChopSeconds = 0.5e-6;
@@ -350,59 +351,71 @@ std::optional<double> triggerTimeFrom(const ScopeSettings &settings, TriggerSour
     return searchTrigger(settings, from).time;
 }
 
-TriggerSearch searchTrigger(const ScopeSettings &settings, TriggerSource from)
+namespace {
+
+/** What reaches the trigger circuit from its source through the TRIG. selector's filter. */
+struct Heard
 {
-    const auto missed = [](TriggerMiss why) { return TriggerSearch { std::nullopt, why }; };
-    const auto found = [](double t) { return TriggerSearch { t, TriggerMiss::None }; };
-    const TriggerCoupling coupling = settings.trigger.coupling;
-    if (coupling == TriggerCoupling::Line) {
-        // Locked to the mains: every sweep starts on a rising zero of the line, whatever the signal.
-        const double run = std::isfinite(settings.freeRunSeconds) ? settings.freeRunSeconds : 0.0;
-        return found(std::floor(run / kLinePeriod) * kLinePeriod);
+    /** The source with what the filter keeps out taken off. */
+    ChannelSettings channel;
+    /** Why nothing that could trigger the sweep gets through; None when something does. */
+    TriggerMiss miss = TriggerMiss::None;
+    /** The signal stays out and only its hum gets through: the sweep follows the mains. */
+    bool mains = false;
+    /** The hum gets through riding on the signal. */
+    bool hum = false;
+};
+
+Heard heardFrom(const ScopeSettings &settings, TriggerSource from)
+{
+    Heard heard { triggerChannel(settings, from) };
+    if (heard.channel.coupling == Coupling::Ground) {
+        heard.miss = TriggerMiss::Grounded;
+        return heard;
     }
-    ChannelSettings source = triggerChannel(settings, from);
-    if (source.coupling == Coupling::Ground)
-        return missed(TriggerMiss::Grounded);
-    if (!source.signal.isAlternating())
-        return missed(TriggerMiss::NoSignal);
+    InputSignal &signal = heard.channel.signal;
+    const TriggerCoupling coupling = settings.trigger.coupling;
     // HF's high-pass shuts the 50 Hz hum out of the trigger circuit, LF's low-pass the noise.
     if (coupling == TriggerCoupling::HF)
-        source.signal.humVolts = 0.0;
+        signal.humVolts = 0.0;
     if (coupling == TriggerCoupling::LF)
-        source.signal.noiseVolts = 0.0;
-    const double frequency = source.signal.frequencyHz;
-    if (frequency > kTriggerBandwidthHz)
-        return missed(TriggerMiss::TooFast);
-    if ((coupling == TriggerCoupling::HF && frequency < kHighPassHz)
-        || (coupling == TriggerCoupling::LF && frequency > kLowPassHz))
-        return missed(TriggerMiss::Filtered);
-    // Only DC coupling lets the trigger circuit see the signal's mean.
-    const double mean = coupling == TriggerCoupling::DC || source.coupling == Coupling::AC
-        ? 0.0
-        : source.signal.meanVolts();
-    // The time base is ready for a trigger from the search's start on (for a signal whose periods all
-    // look alike, any start finds the same picture).
-    const double armed = std::isfinite(settings.armedSeconds) ? settings.armedSeconds : 0.0;
-    const auto sense = [&](double t) { return triggerVolts(source, armed + t) - mean; };
-    const double period = source.signal.periodSeconds();
-    if (!reachesSensitivity(source, from == TriggerSource::External, sense, period))
-        return missed(TriggerMiss::TooSmall);
-    const double level = settings.trigger.levelVolts;
-    const TriggerSlope slope = settings.trigger.slope;
-    // One full period holds every crossing there is; scanning a little more than one catches the
-    // crossing that falls exactly on the period's end.
-    const int steps = 4000;
-    const double dt = 1.05 * period / steps;
-    double before = sense(0.0);
-    if (before == level) {
-        // Starting exactly on the level counts when the signal moves the right way from there.
-        const double after = sense(period * 1e-6);
-        if ((slope == TriggerSlope::Rising && after > level)
-            || (slope == TriggerSlope::Falling && after < level))
-            return found(armed);
+        signal.noiseVolts = 0.0;
+    const bool hum = signal.humVolts > 0.0 && std::isfinite(signal.humVolts);
+    const double frequency = signal.frequencyHz;
+    TriggerMiss kept = TriggerMiss::None;
+    if (!signal.isAlternating())
+        kept = TriggerMiss::NoSignal;
+    else if (frequency > TriggerBand::highestHz)
+        kept = TriggerMiss::TooFast;
+    else if ((coupling == TriggerCoupling::HF && frequency < TriggerBand::highPassHz)
+        || (coupling == TriggerCoupling::LF && frequency > TriggerBand::lowPassHz))
+        kept = TriggerMiss::Filtered;
+    if (kept == TriggerMiss::None) {
+        heard.hum = hum;
+        return heard;
     }
+    if (!hum) {
+        heard.miss = kept;
+        return heard;
+    }
+    // The signal stays out and its hum comes in: the trigger fires on the mains. Noise alone, with no signal
+    // under it, would fire the sweep at random moments, a trace that runs as if nothing triggered it.
+    signal.amplitudeVpp = 0.0;
+    signal.noiseVolts = 0.0;
+    signal.burstCycles = 0;
+    heard.mains = true;
+    return heard;
+}
+
+/** The first moment between from and to, on steps of (to − from) / steps, at which sense crosses the level
+ * on the slope, refined to within rounding; nothing when it does not. */
+std::optional<double> firstCrossing(const std::function<double(double)> &sense, double from, double to,
+    int steps, double level, TriggerSlope slope)
+{
+    const double dt = (to - from) / steps;
+    double before = sense(from);
     for (int i = 1; i <= steps; ++i) {
-        const double t = i * dt;
+        const double t = from + i * dt;
         const double after = sense(t);
         if (crossesBetween(before, after, level, slope)) {
             double lo = t - dt;
@@ -414,10 +427,109 @@ TriggerSearch searchTrigger(const ScopeSettings &settings, TriggerSource from)
                 else
                     lo = mid;
             }
-            return found(armed + hi);
+            return hi;
         }
         before = after;
     }
+    return std::nullopt;
+}
+
+/**
+ * The first crossing of a signal with hum on it, within a mains period and a signal period: the hum may hold
+ * the signal clear of LEVEL for much of its period. A stretch is scanned only where the signal's own swing,
+ * moved by what the hum and the noise can add there, reaches the level.
+ */
+std::optional<double> firstCrossingThroughHum(const ChannelSettings &source, double mean,
+    const std::function<double(double)> &sense, double armed, double period, double level, TriggerSlope slope)
+{
+    ChannelSettings clean = source;
+    clean.signal.humVolts = 0.0;
+    clean.signal.noiseVolts = 0.0;
+    constexpr int kSamples = 512;
+    const double first = triggerVolts(clean, armed);
+    double low = first;
+    double high = first;
+    for (int i = 1; i < kSamples; ++i) {
+        const double v = triggerVolts(clean, armed + period * i / kSamples);
+        low = std::min(low, v);
+        high = std::max(high, v);
+    }
+    // What the samples may miss of a peak.
+    const double margin = 0.02 * (high - low);
+    const double hum = source.signal.humVolts;
+    const double omega = 2.0 * std::numbers::pi * Mains::hz;
+    const double noise = source.signal.noisePeakVolts();
+    const double total = 1.05 * std::max(period, Mains::periodSeconds);
+    const double stretch = std::max(period, total / kMostHumStretches);
+    for (double from = 0.0; from < total; from += stretch) {
+        const double to = std::min(from + stretch, total);
+        const double atStart = hum * std::sin(omega * (armed + from));
+        const double atEnd = hum * std::sin(omega * (armed + to));
+        // The hum moves no faster than hum · ω: between the stretch's ends it strays at most this far.
+        const double stray = hum * omega * (to - from) / 2.0 + noise + margin;
+        if (level < low - mean + std::min(atStart, atEnd) - stray
+            || level > high - mean + std::max(atStart, atEnd) + stray)
+            continue;
+        const int steps = std::max(kStepsPerSearch, int(std::ceil(kStepsPerPeriod * (to - from) / period)));
+        if (const std::optional<double> t = firstCrossing(sense, from, to, steps, level, slope))
+            return t;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+bool followsMains(const ScopeSettings &settings, TriggerSource source)
+{
+    return settings.trigger.coupling == TriggerCoupling::Line || heardFrom(settings, source).mains;
+}
+
+TriggerSearch searchTrigger(const ScopeSettings &settings, TriggerSource from)
+{
+    const auto missed = [](TriggerMiss why) { return TriggerSearch { std::nullopt, why }; };
+    // The time base is ready for a trigger from the search's start on (for a signal whose periods all
+    // look alike, any start finds the same picture).
+    const double armed = std::isfinite(settings.armedSeconds) ? settings.armedSeconds : 0.0;
+    if (settings.trigger.coupling == TriggerCoupling::Line) {
+        // Locked to the mains: every sweep starts on a rising zero of the line, whatever the signal.
+        const double zero = Mains::periodSeconds * std::ceil(armed / Mains::periodSeconds - 1e-9);
+        return { zero, TriggerMiss::None, true };
+    }
+    const Heard heard = heardFrom(settings, from);
+    if (heard.miss != TriggerMiss::None)
+        return missed(heard.miss);
+    const auto found = [&heard](double t) { return TriggerSearch { t, TriggerMiss::None, heard.mains }; };
+    const ChannelSettings &source = heard.channel;
+    // Only DC coupling lets the trigger circuit see the signal's mean.
+    const double mean = settings.trigger.coupling == TriggerCoupling::DC || source.coupling == Coupling::AC
+        ? 0.0
+        : source.signal.meanVolts();
+    const auto sense = [&](double t) { return triggerVolts(source, armed + t) - mean; };
+    const double period = heard.mains ? Mains::periodSeconds : source.signal.periodSeconds();
+    // With hum on it, the signal swings over a mains period as much as the two add up to.
+    const double swingSpan = heard.hum ? std::max(period, Mains::periodSeconds) : period;
+    if (!reachesSensitivity(source, from == TriggerSource::External, sense, swingSpan))
+        return missed(TriggerMiss::TooSmall);
+    const double level = settings.trigger.levelVolts;
+    const TriggerSlope slope = settings.trigger.slope;
+    if (sense(0.0) == level) {
+        // Starting exactly on the level counts when the signal moves the right way from there.
+        const double after = sense(period * 1e-6);
+        if ((slope == TriggerSlope::Rising && after > level)
+            || (slope == TriggerSlope::Falling && after < level))
+            return found(armed);
+    }
+    if (heard.hum) {
+        if (const std::optional<double> t
+            = firstCrossingThroughHum(source, mean, sense, armed, period, level, slope))
+            return found(armed + *t);
+        return missed(TriggerMiss::LevelOutside);
+    }
+    // One full period holds every crossing there is; scanning a little more than one catches the
+    // crossing that falls exactly on the period's end.
+    if (const std::optional<double> t
+        = firstCrossing(sense, 0.0, 1.05 * period, kStepsPerSearch, level, slope))
+        return found(armed + *t);
     return missed(TriggerMiss::LevelOutside);
 }
 

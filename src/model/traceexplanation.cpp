@@ -326,6 +326,7 @@ TriggerContext triggerContext(const Scene &scene)
         traceHeights(s, context.second ? TraceKind::ChannelII : TraceKind::ChannelI, kHeightSamples));
     const GeneratorSettings &g = scene.scope().generator();
     context.tenthProbe = (context.second ? g.probeII : g.probeI) == Probe::Times10;
+    context.externalWired = g.outputIToTriggerInput;
     return context;
 }
 
@@ -362,10 +363,16 @@ void lookAtTraces(const Scene &scene, Findings &found)
         const double perDivision = s.secondsPerDiv / (s.xMagnified ? 10.0 : 1.0);
         const bool byTurns = s.mode == DisplayMode::Dual && !s.chopped;
         found.add(TraceCause::CrawlingSpot, crawlingSpot(Afterglow::seconds / perDivision, byTurns));
-    } else if (scene.swept() && !t.dark && !t.triggered && sweepsDiffer(s, t.cycleSeconds)) {
-        if (s.trigger.coupling == TriggerCoupling::Line) {
-            found.add(TraceCause::LineTrigger, lineTrigger());
-        } else {
+    } else if (scene.swept() && !t.dark && !t.triggered) {
+        if (scene.trigger().mains) {
+            // A sweep that follows the mains meets the signal a little further on each time: sweeps a
+            // second apart show how far it slides.
+            const double second = t.cycleSeconds * std::max(1.0, std::round(1.0 / t.cycleSeconds));
+            if (sweepsDiffer(s, second))
+                found.add(TraceCause::LineTrigger,
+                    lineTrigger(s.trigger.coupling == TriggerCoupling::LF,
+                        triggerChannel(s, s.trigger.source).signal));
+        } else if (sweepsDiffer(s, t.cycleSeconds)) {
             const TriggerContext context = triggerContext(scene);
             const TriggerReason reason = triggerReason(context);
             found.add(TraceCause::Running, running(reason));

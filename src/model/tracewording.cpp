@@ -109,6 +109,14 @@ TriggerReason triggerReason(const TriggerContext &c)
                 text(u"gira %1 a un pas més sensible").arg(volts) } };
     }
     case TriggerMiss::NoSignal: {
+        if (c.external && !c.externalWired)
+            return { TraceCause::TriggerSourceEmpty,
+                words(u"el disparo toma la señal de TRIG. INP. (EXT.), donde no hay nada conectado",
+                    u"el disparament pren el senyal de TRIG. INP. (EXT.), on no hi ha res connectat"),
+                { text(u"suelta %1 o lleva a TRIG. INP. también la salida I del generador")
+                        .arg(label(C::ExtTrigger)),
+                    text(u"deixa anar %1 o porta a TRIG. INP. també l'eixida I del generador")
+                        .arg(label(C::ExtTrigger)) } };
         if (c.external)
             return { TraceCause::TriggerSourceEmpty,
                 words(u"el disparo escucha a TRIG. INP. (EXT.), que no lleva señal",
@@ -147,11 +155,15 @@ TriggerReason triggerReason(const TriggerContext &c)
                     .arg(trig) },
             mend };
     }
-    case TriggerMiss::TooFast:
+    case TriggerMiss::TooFast: {
+        const QString band = formatDecimal(TriggerBand::highestHz / 1e6) + QStringLiteral(" MHz");
         return { TraceCause::TriggerFiltered,
-            words(u"la señal es más rápida de lo que sigue el circuito de disparo",
-                u"el senyal és més ràpid del que seguix el circuit de disparament"),
+            { text(u"la señal es más rápida de lo que sigue el circuito de disparo, que no pasa de %1")
+                    .arg(band),
+                text(u"el senyal és més ràpid del que seguix el circuit de disparament, que no passa de %1")
+                    .arg(band) },
             words(u"baja la frecuencia en el generador", u"baixa la freqüència en el generador") };
+    }
     }
     const QString level = label(C::Level);
     return { TraceCause::LevelOutside,
@@ -238,16 +250,40 @@ Wording running(const TriggerReason &r)
     };
 }
 
-Wording lineTrigger()
+namespace {
+
+/** The TRIG. position that starts every sweep at one point of a signal: HF where hum rides on a signal fast
+ * enough for it, LF where noise alone does on one slow enough, AC or DC otherwise. */
+Wording steadyPosition(const InputSignal &signal)
+{
+    const bool hum = signal.humVolts > 0.0;
+    if (hum && signal.frequencyHz >= TriggerBand::highPassHz)
+        return words(u"HF", u"HF");
+    if (!hum && signal.noiseVolts > 0.0 && signal.frequencyHz <= TriggerBand::lowPassHz)
+        return words(u"LF", u"LF");
+    return words(u"AC o DC", u"AC o DC");
+}
+
+} // namespace
+
+Wording lineTrigger(bool lowPass, const InputSignal &signal)
 {
     const QString trig = label(C::TriggerCoupling);
+    const Wording position = steadyPosition(signal);
+    if (lowPass)
+        return { text(u"La traza se desliza porque el barrido sigue a la red: %1 en LF deja fuera la señal, "
+                      u"demasiado rápida, y solo deja pasar su zumbido de 50 Hz. Pon %1 en %2.")
+                     .arg(trig, position.castilian),
+            text(u"La traça es llisca perquè l'escombratge seguix la xarxa: %1 en LF deixa fora el senyal, "
+                 u"massa ràpid, i només deixa passar el seu brunzit de 50 Hz. Posa %1 en %2.")
+                .arg(trig, position.valencian) };
     return { text(
                  u"La traza corre porque %1 en ~ dispara con la red eléctrica y la señal no va al paso de la "
-                 u"red: pon %1 en AC o DC.")
-                 .arg(trig),
+                 u"red: pon %1 en %2.")
+                 .arg(trig, position.castilian),
         text(u"La traça corre perquè %1 en ~ dispara amb la xarxa elèctrica i el senyal no va al pas de la "
-             u"xarxa: posa %1 en AC o DC.")
-            .arg(trig) };
+             u"xarxa: posa %1 en %2.")
+            .arg(trig, position.valencian) };
 }
 
 Wording sideways(TraceKind kind, bool left, bool magnified)

@@ -92,7 +92,7 @@ bool sweepsStandStill(const ScopeSettings &settings)
 } // namespace
 
 // Hum: the 50 Hz the leads pick up moves the moment the signal crosses the level, unless HF keeps it
-// out of the trigger.
+// out of the trigger. LF and ~ make the sweep follow the mains instead, and the signal slides past it.
 
 constexpr double kHumSignalHz = 5000.0;
 
@@ -109,28 +109,34 @@ TaskVerdict judgeHum(const Hm203 &scope, std::optional<double>)
     const Look look(scope);
     if (Problem p = riddenSignalProblem(look, kHumSignalHz))
         return *p;
+    // Untriggered, or following the mains (~, or LF, which keeps the 5 kHz out and lets the hum in).
+    if (Problem p = steadyProblem(look))
+        return *p;
     const ScopeSettings &s = look.settings;
-    if (sweepsStandStill(s))
-        return met(text(u"¡Conseguido! El disparo ya no oye el zumbido y cada barrido empieza en el mismo "
-                        u"punto de la onda. El zumbido sigue en la señal: por eso la traza aún sube y baja."),
-            text(u"Aconseguit! El disparament ja no sent el brunzit i cada escombratge comença en el mateix "
-                 u"punt de l'ona. El brunzit continua en el senyal: per això la traça encara puja i baixa."));
-    if (s.trigger.coupling == TriggerCoupling::LF)
-        return notMet(text(u"TRIG. en LF solo deja pasar lo lento: la señal de 5 kHz no llega al disparo. "
-                           u"Prueba otra posición de TRIG."),
-            text(u"TRIG. en LF només deixa passar el que és lent: el senyal de 5 kHz no arriba al "
-                 u"disparament. Prova una altra posició de TRIG."));
+    if (s.trigger.coupling == TriggerCoupling::HF) {
+        if (sweepsStandStill(s))
+            return met(
+                text(u"¡Conseguido! El disparo ya no oye el zumbido y cada barrido empieza en el mismo "
+                     u"punto de la onda. El zumbido sigue en la señal: por eso la traza aún sube y "
+                     u"baja."),
+                text(u"Aconseguit! El disparament ja no sent el brunzit i cada escombratge comença en el "
+                     u"mateix "
+                     u"punt de l'ona. El brunzit continua en el senyal: per això la traça encara puja i "
+                     u"baixa."));
+        return untriggered(look, s.trigger.source);
+    }
     return notMet(
-        text(u"El zumbido de 50 Hz sube y baja la señal que oye el disparo: cada barrido corta LEVEL "
-             u"en otro punto de la onda, o no la corta, y la traza no se está quieta. Pon TRIG. en "
-             u"HF, que deja fuera el zumbido."),
-        text(u"El brunzit de 50 Hz puja i baixa el senyal que sent el disparament: cada escombratge talla "
-             u"LEVEL en un altre punt de l'ona, o no la talla, i la traça no està quieta. Posa TRIG. en HF, "
-             u"que deixa fora el brunzit."));
+        text(u"El zumbido de 50 Hz sube y baja la señal que llega al disparo: en cada barrido la señal, con "
+             u"su "
+             u"zumbido, cruza el nivel de LEVEL en otro punto de la onda, y la traza no se está quieta. Pon "
+             u"TRIG. en HF, que deja fuera el zumbido."),
+        text(u"El brunzit de 50 Hz puja i baixa el senyal que arriba al disparament: en cada escombratge el "
+             u"senyal, amb el seu brunzit, creua el nivell de LEVEL en un altre punt de l'ona, i la traça no "
+             u"està quieta. Posa TRIG. en HF, que deixa fora el brunzit."));
 }
 
-// Noise: near the level it moves the moment the sweep starts from sweep to sweep (jitter), unless LF keeps
-// it out of the trigger.
+// Noise: near the level it moves the moment the sweep starts from sweep to sweep (jitter), unless LF keeps it
+// out of the trigger.
 
 constexpr double kNoisySignalHz = 500.0;
 
@@ -148,17 +154,24 @@ TaskVerdict judgeNoise(const Hm203 &scope, std::optional<double>)
     if (Problem p = riddenSignalProblem(look, kNoisySignalHz))
         return *p;
     const ScopeSettings &s = look.settings;
-    if (sweepsStandStill(s))
-        return met(
-            text(u"¡Conseguido! El disparo ya no oye el ruido y cada barrido empieza en el mismo punto "
-                 u"de la onda. El ruido sigue en la señal: por eso la traza se ve gruesa."),
-            text(u"Aconseguit! El disparament ja no sent el soroll i cada escombratge comença en el mateix "
-                 u"punt de l'ona. El soroll continua en el senyal: per això la traça es veu grossa."));
     if (s.trigger.coupling == TriggerCoupling::HF)
         return notMet(text(u"TRIG. en HF solo deja pasar lo rápido: la señal de 500 Hz no llega al disparo. "
                            u"Prueba otra posición de TRIG."),
             text(u"TRIG. en HF només deixa passar el que és ràpid: el senyal de 500 Hz no arriba al "
                  u"disparament. Prova una altra posició de TRIG."));
+    // Untriggered, or following the mains (~).
+    if (Problem p = steadyProblem(look))
+        return *p;
+    if (s.trigger.coupling == TriggerCoupling::LF) {
+        if (sweepsStandStill(s))
+            return met(
+                text(u"¡Conseguido! El disparo ya no oye el ruido y cada barrido empieza en el mismo punto "
+                     u"de la onda. El ruido sigue en la señal: por eso la traza se ve gruesa."),
+                text(u"Aconseguit! El disparament ja no sent el soroll i cada escombratge comença en el "
+                     u"mateix "
+                     u"punt de l'ona. El soroll continua en el senyal: per això la traça es veu grossa."));
+        return untriggered(look, s.trigger.source);
+    }
     return notMet(
         text(u"El ruido mueve la señal cerca de LEVEL: cada barrido empieza un poco antes o después "
              u"y la traza tiembla de lado a lado. Pon TRIG. en LF, que deja fuera el ruido."),
@@ -234,6 +247,8 @@ void prepareSmallSignal(GeneratorSettings &generator, quint32)
     generator = {};
     generator.frequencyHz = 1000.0;
     generator.amplitudeIVpp = kSmallVpp;
+    // The signal reaches TRIG. INP. too, so that EXT. is a way the student may try.
+    generator.outputIToTriggerInput = true;
 }
 
 TaskVerdict judgeSmallSignal(const Hm203 &scope, std::optional<double>)
@@ -256,7 +271,7 @@ TaskVerdict judgeSmallSignal(const Hm203 &scope, std::optional<double>)
     if (Problem p = channelIProblem(look))
         return *p;
     if (!look.traces.triggered) {
-        if (s.trigger.source == TriggerSource::External
+        if (s.trigger.source == TriggerSource::External && s.externalTrigger.isAlternating()
             && s.externalTrigger.amplitudeVpp < kExternalTriggerVolts)
             return notMet(text(u"Por TRIG. INP. el disparo necesita 0,6 V, y la señal solo tiene 0,4 Vpp: "
                                u"suelta EXT. y dispara desde el canal I."),
