@@ -132,6 +132,13 @@ const QList<Case> &cases()
               s.setValue(C::TriggerCoupling, 4);
               generator(s, [](GeneratorSettings &g) { g.frequencyHz = 1234.0; });
           }, TraceCause::LineTrigger, C::TriggerCoupling },
+        { "DC lets the hum on 5 kHz into the trigger", [](Hm203 &s) {
+              generator(s, [](GeneratorSettings &g) { g.frequencyHz = 5000.0; g.humVolts = 1.0; });
+          }, TraceCause::Jitter, C::TriggerCoupling },
+        { "AC lets the noise on 500 Hz into the trigger", [](Hm203 &s) {
+              s.setValue(C::TriggerCoupling, 0);
+              generator(s, [](GeneratorSettings &g) { g.frequencyHz = 500.0; g.noiseVolts = 0.3; });
+          }, TraceCause::Jitter, C::TriggerCoupling },
         { "LF lets only the hum of 5 kHz through", [](Hm203 &s) {
               s.setValue(C::TriggerCoupling, 3);
               generator(s, [](GeneratorSettings &g) { g.frequencyHz = 5000.0; g.humVolts = 1.0; });

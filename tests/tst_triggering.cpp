@@ -129,6 +129,11 @@ void TestTriggering::humMovesTheStartUnlessHfKeepsItOut()
         QVERIFY2(highest - lowest < 0.1, qPrintable(QString::number(highest - lowest)));
     else
         QVERIFY2(highest - lowest > 2.0, qPrintable(QString::number(highest - lowest)));
+    // The note under the screen says the trace shakes, and names HF, only while it does.
+    const TraceExplanation e = explainTrace(scope, BeamMoment { 1.0 });
+    QCOMPARE(e.causes.contains(TraceCause::Jitter), jitters);
+    if (jitters)
+        QVERIFY2(e.castilian.contains(QStringLiteral("en HF")), qPrintable(e.castilian));
 }
 
 void TestTriggering::lfAndMainsFollowTheMains_data()

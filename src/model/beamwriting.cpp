@@ -309,6 +309,40 @@ SweepTiming sweepTiming(const ScopeSettings &settings)
     return timing;
 }
 
+QList<double> sweepStarts(const ScopeSettings &settings, int sweeps)
+{
+    const SweepTiming timing = sweepTiming(settings);
+    QList<double> starts;
+    ScopeSettings sweep = settings;
+    double armed = 0.0;
+    for (int k = 0; k < sweeps; ++k) {
+        sweep.armedSeconds = armed;
+        seedNoise(sweep, unsigned(k + 1));
+        const std::optional<double> start = triggerTime(sweep);
+        if (!start)
+            break;
+        starts << *start;
+        armed = *start + timing.sweepSeconds + timing.deadSeconds;
+    }
+    return starts;
+}
+
+double startSpread(const ScopeSettings &settings, const QList<double> &starts)
+{
+    const double period = settings.channelI.signal.periodSeconds();
+    if (starts.isEmpty() || !(period > 0.0))
+        return 0.0;
+    double lowest = 0.0;
+    double highest = 0.0;
+    for (double start : starts) {
+        const double off = std::remainder(start - starts.first(), period);
+        lowest = std::min(lowest, off);
+        highest = std::max(highest, off);
+    }
+    const double perDiv = settings.secondsPerDiv / (settings.xMagnified ? 10.0 : 1.0);
+    return (highest - lowest) / perDiv;
+}
+
 BeamWriting beamWriting(const ScopeSettings &settings, double fromSeconds, double toSeconds)
 {
     const double from = std::isfinite(fromSeconds) ? fromSeconds : 0.0;

@@ -312,6 +312,19 @@ bool sweepsDiffer(const ScopeSettings &settings, double cycleSeconds)
     return false;
 }
 
+/** Whether hum or noise that reaches the trigger moves the point of the wave the sweeps start at by more
+ * than a graticule line's width, over a run of sweeps that meets the hum at every phase. */
+bool jitters(const ScopeSettings &s)
+{
+    const InputSignal &signal = triggerChannel(s, s.trigger.source).signal;
+    const bool hum = signal.humVolts > 0.0 && s.trigger.coupling != TriggerCoupling::HF;
+    const bool noise = signal.noiseVolts > 0.0 && s.trigger.coupling != TriggerCoupling::LF;
+    if ((!hum && !noise) || signal.burstCycles > 0)
+        return false;
+    const QList<double> starts = sweepStarts(s, SweepRun::judged);
+    return starts.size() < SweepRun::judged || startSpread(s, starts) > kEdgeTolerance;
+}
+
 /** What the trigger circuit makes of its source. */
 TriggerContext triggerContext(const Scene &scene)
 {
@@ -378,6 +391,8 @@ void lookAtTraces(const Scene &scene, Findings &found)
             found.add(TraceCause::Running, running(reason));
             found.add(reason.cause, {});
         }
+    } else if (scene.swept() && !t.dark && t.triggered && jitters(s)) {
+        found.add(TraceCause::Jitter, jitter(triggerChannel(s, s.trigger.source).signal, s.trigger.coupling));
     }
 
     const GeneratorSettings &g = scene.scope().generator();

@@ -40,6 +40,9 @@ enum class TraceCause {
     /** The sweep follows the mains (TRIG. at ~, or at LF with only the hum let through), and the signal is
      * not in step with them. */
     LineTrigger,
+    /** Hum or noise let into the trigger moves the point of the wave each sweep starts at: the trace shakes.
+     */
+    Jitter,
     /** The ×10 probe leaves a trace a tenth of what the signal would draw. */
     ProbeTenth,
     Defocused,

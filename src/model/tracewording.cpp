@@ -3,6 +3,7 @@
 #include "decimalformat.h"
 
 #include <cmath>
+#include <optional>
 
 namespace TraceWording {
 
@@ -252,16 +253,16 @@ Wording running(const TriggerReason &r)
 
 namespace {
 
-/** The TRIG. position that starts every sweep at one point of a signal: HF where hum rides on a signal fast
- * enough for it, LF where noise alone does on one slow enough, AC or DC otherwise. */
-Wording steadyPosition(const InputSignal &signal)
+/** The filter of TRIG. that keeps out what rides on a signal and lets the signal in: HF for hum on a signal
+ * fast enough for it, LF for noise alone on one slow enough; nothing where none does. */
+std::optional<Wording> mendingFilter(const InputSignal &signal)
 {
     const bool hum = signal.humVolts > 0.0;
     if (hum && signal.frequencyHz >= TriggerBand::highPassHz)
         return words(u"HF", u"HF");
     if (!hum && signal.noiseVolts > 0.0 && signal.frequencyHz <= TriggerBand::lowPassHz)
         return words(u"LF", u"LF");
-    return words(u"AC o DC", u"AC o DC");
+    return std::nullopt;
 }
 
 } // namespace
@@ -269,7 +270,7 @@ Wording steadyPosition(const InputSignal &signal)
 Wording lineTrigger(bool lowPass, const InputSignal &signal)
 {
     const QString trig = label(C::TriggerCoupling);
-    const Wording position = steadyPosition(signal);
+    const Wording position = mendingFilter(signal).value_or(words(u"AC o DC", u"AC o DC"));
     if (lowPass)
         return { text(u"La traza se desliza porque el barrido sigue a la red: %1 en LF deja fuera la señal, "
                       u"demasiado rápida, y solo deja pasar su zumbido de 50 Hz. Pon %1 en %2.")
@@ -284,6 +285,33 @@ Wording lineTrigger(bool lowPass, const InputSignal &signal)
         text(u"La traça corre perquè %1 en ~ dispara amb la xarxa elèctrica i el senyal no va al pas de la "
              u"xarxa: posa %1 en %2.")
             .arg(trig, position.valencian) };
+}
+
+Wording jitter(const InputSignal &signal, TriggerCoupling coupling)
+{
+    const QString trig = label(C::TriggerCoupling);
+    // What the position of TRIG. already keeps out is not what shakes the trace.
+    InputSignal heard = signal;
+    if (coupling == TriggerCoupling::HF)
+        heard.humVolts = 0.0;
+    if (coupling == TriggerCoupling::LF)
+        heard.noiseVolts = 0.0;
+    const Wording rider
+        = heard.humVolts > 0.0 ? words(u"el zumbido", u"el brunzit") : words(u"el ruido", u"el soroll");
+    // Where no TRIG. position keeps out what rides on the signal and lets the signal in, the steepest
+    // point of the wave shakes least.
+    const std::optional<Wording> filter = mendingFilter(heard);
+    const Wording mend = filter
+        ? Wording { text(u"pon %1 en %2").arg(trig, filter->castilian),
+              text(u"posa %1 en %2").arg(trig, filter->valencian) }
+        : Wording { text(u"lleva %1 al centro de la señal, donde la cruza más deprisa").arg(label(C::Level)),
+              text(u"porta %1 al centre del senyal, on el creua més de pressa").arg(label(C::Level)) };
+    return { text(u"La traza tiembla porque %1 que lleva la señal llega al disparo: en cada barrido la señal "
+                  u"cruza el nivel de %2 en otro punto de la onda. Para que no tiemble, %3.")
+                 .arg(rider.castilian, label(C::Level), mend.castilian),
+        text(u"La traça tremola perquè %1 que porta el senyal arriba al disparament: en cada escombratge el "
+             u"senyal creua el nivell de %2 en un altre punt de l'ona. Perquè no tremole, %3.")
+            .arg(rider.valencian, label(C::Level), mend.valencian) };
 }
 
 Wording sideways(TraceKind kind, bool left, bool magnified)

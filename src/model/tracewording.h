@@ -75,6 +75,8 @@ Wording running(const TriggerReason &reason);
 /** The sweep follows the mains: TRIG. at ~, or (lowPass) at LF, which keeps the signal out and lets its hum
  * through. The remedy is the TRIG. position that triggers steadily on the signal the trigger takes. */
 Wording lineTrigger(bool lowPass, const InputSignal &signal);
+/** Hum or noise on the signal the trigger takes moves the point each sweep starts at. */
+Wording jitter(const InputSignal &signal, TriggerCoupling coupling);
 Wording sideways(TraceKind kind, bool left, bool magnified);
 Wording offVertically(TraceKind kind, bool above);
 Wording offsetOffFace(TraceKind kind, bool second, double volts, bool above);

@@ -13,51 +13,6 @@ using namespace TaskJudging;
 
 namespace {
 
-/** Enough sweeps to meet the hum at every phase of the mains at the sweeps these tasks use. */
-constexpr int kJudgedSweeps = 32;
-
-/**
- * The moments a run of sweeps starts, as the time base runs: each, after the last one's hold-off, waits
- * for its own trigger and sees its own stretch of noise. The run ends at a sweep that finds no trigger,
- * which in AT runs free and in NORM stays dark.
- */
-QList<double> sweepStarts(const ScopeSettings &settings, int sweeps)
-{
-    const SweepTiming timing = sweepTiming(settings);
-    QList<double> starts;
-    ScopeSettings sweep = settings;
-    double armed = 0.0;
-    for (int k = 0; k < sweeps; ++k) {
-        sweep.armedSeconds = armed;
-        for (InputSignal *signal :
-            { &sweep.channelI.signal, &sweep.channelII.signal, &sweep.externalTrigger })
-            signal->noiseSeed = unsigned(k + 1);
-        const std::optional<double> start = triggerTime(sweep);
-        if (!start)
-            break;
-        starts << *start;
-        armed = *start + timing.sweepSeconds + timing.deadSeconds;
-    }
-    return starts;
-}
-
-/** How far apart, in divisions of the screen, the sweeps start on channel I's waveform. */
-double startSpread(const ScopeSettings &settings, const QList<double> &starts)
-{
-    const double period = settings.channelI.signal.periodSeconds();
-    if (starts.isEmpty() || !(period > 0.0))
-        return 0.0;
-    double lowest = 0.0;
-    double highest = 0.0;
-    for (double start : starts) {
-        const double off = std::remainder(start - starts.first(), period);
-        lowest = std::min(lowest, off);
-        highest = std::max(highest, off);
-    }
-    const double perDiv = settings.secondsPerDiv / (settings.xMagnified ? 10.0 : 1.0);
-    return (highest - lowest) / perDiv;
-}
-
 /** Channel I's trace, on and visible, whether or not the sweep is triggered. */
 Problem shownChannelIProblem(const Look &look, std::optional<Extent> &extent)
 {
@@ -85,8 +40,8 @@ Problem riddenSignalProblem(const Look &look, double hertz)
  * waveform. */
 bool sweepsStandStill(const ScopeSettings &settings)
 {
-    const QList<double> starts = sweepStarts(settings, kJudgedSweeps);
-    return starts.size() == kJudgedSweeps && startSpread(settings, starts) <= kEdgeTolerance;
+    const QList<double> starts = sweepStarts(settings, SweepRun::judged);
+    return starts.size() == SweepRun::judged && startSpread(settings, starts) <= kEdgeTolerance;
 }
 
 } // namespace
@@ -207,8 +162,8 @@ TaskVerdict judgeBurst(const Hm203 &scope, std::optional<double>)
                            u"única con HOLD OFF."),
             text(u"La tasca és amb TIME/DIV en 0,2 ms/div: torna a posar-lo i busca la imatge única amb "
                  u"HOLD OFF."));
-    const QList<double> starts = sweepStarts(s, kJudgedSweeps);
-    if (starts.size() < kJudgedSweeps)
+    const QList<double> starts = sweepStarts(s, SweepRun::judged);
+    if (starts.size() < SweepRun::judged)
         return notMet(text(u"La traza no está disparada y corre por la pantalla: ajusta LEVEL."),
             text(u"La traça no està disparada i corre per la pantalla: ajusta LEVEL."));
     // Where in its burst each sweep starts: within the first of its cycles, or later.
