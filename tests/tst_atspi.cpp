@@ -3,6 +3,7 @@
 // windows with asynchronous D-Bus calls while the event loop runs, so that the bridge, which answers
 // on this same GUI thread, can answer. Runs with a session bus on an X display (see run-with-atspi.sh).
 #include "announcedlabel.h"
+#include "generatorpanel.h"
 #include "hm203tasks.h"
 #include "livepanel.h"
 #include "panelcontrol.h"
@@ -15,6 +16,7 @@
 #include "windowtestsupport.h"
 
 #include <QAccessible>
+#include <QCheckBox>
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -473,6 +475,22 @@ private Q_SLOTS:
         QCOMPARE(hear(spoken).role, kRoleNotification);
         QTRY_COMPARE(m_shown.count(spoken.path.path()), 1);
         osciloscopio->panel->setControlValue(C::Power, 1);
+    }
+
+    void theTriggerInputWiringIsHeard_data() { languages(); }
+    void theTriggerInputWiringIsHeard()
+    {
+        QFETCH(bool, castilian);
+        QMultiHash<QString, Ref> objects = open(castilian);
+        QVERIFY(!objects.isEmpty());
+        // Output I on TRIG. INP. is a check box named by its words, heard checked once it is wired.
+        QCheckBox *wiring = osciloscopio->generador->triggerInput();
+        const QString said = wiring->text();
+        QCOMPARE(objects.count(said), 1);
+        QCOMPARE(hear(objects.value(said)).role, kRoleCheckBox);
+        QVERIFY(!hear(objects.value(said)).checked);
+        QTest::mouseClick(wiring, Qt::LeftButton, {}, QPoint(6, wiring->height() / 2));
+        QTRY_VERIFY(hear(objects.value(said)).checked);
     }
 
     void aPredictionIsHeardAsChoices_data() { languages(); }

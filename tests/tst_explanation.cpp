@@ -134,9 +134,23 @@ const QList<Case> &cases()
         // Alternating, each channel is written every other sweep: 2 ms/div repeats each 21 times a second.
         { "DUAL at 2 ms/div", [](Hm203 &s) { s.setValue(C::Dual, 1); setTime(s, 2e-3); }, TraceCause::CrawlingSpot,
             C::Add },
+        // The generator runs free of the mains: even 1 kHz slides past a sweep that follows them.
+        { "~ with 1 kHz", [](Hm203 &s) { s.setValue(C::TriggerCoupling, 4); }, TraceCause::LineTrigger,
+            C::TriggerCoupling },
         { "~ with 1234 Hz", [](Hm203 &s) {
               s.setValue(C::TriggerCoupling, 4);
               generator(s, [](GeneratorSettings &g) { g.frequencyHz = 1234.0; });
+          }, TraceCause::LineTrigger, C::TriggerCoupling },
+        { "DC lets the hum on 5 kHz into the trigger", [](Hm203 &s) {
+              generator(s, [](GeneratorSettings &g) { g.frequencyHz = 5000.0; g.humVolts = 1.0; });
+          }, TraceCause::Jitter, C::TriggerCoupling },
+        { "AC lets the noise on 500 Hz into the trigger", [](Hm203 &s) {
+              s.setValue(C::TriggerCoupling, 0);
+              generator(s, [](GeneratorSettings &g) { g.frequencyHz = 500.0; g.noiseVolts = 0.3; });
+          }, TraceCause::Jitter, C::TriggerCoupling },
+        { "LF lets only the hum of 5 kHz through", [](Hm203 &s) {
+              s.setValue(C::TriggerCoupling, 3);
+              generator(s, [](GeneratorSettings &g) { g.frequencyHz = 5000.0; g.humVolts = 1.0; });
           }, TraceCause::LineTrigger, C::TriggerCoupling },
         { "×10 probe on an 8 Vpp signal",
             [](Hm203 &s) { generator(s, [](GeneratorSettings &g) { g.probeI = Probe::Times10; g.amplitudeIVpp = 8.0; }); },
@@ -253,8 +267,14 @@ void TestExplanation::staysFine_data()
     }) << warm;
     QTest::newRow("DUAL") << Setup([](Hm203 &s) { s.setValue(C::Dual, 1); }) << warm;
     QTest::newRow("X-Y") << Setup([](Hm203 &s) { s.setValue(C::XY, 1); }) << warm;
-    // 1 kHz is in step with the 50 Hz mains: twenty periods to each.
-    QTest::newRow("~ with 1 kHz") << Setup([](Hm203 &s) { s.setValue(C::TriggerCoupling, 4); }) << warm;
+    // HF keeps the hum out of the trigger: every sweep starts at one point of the 5 kHz.
+    QTest::newRow("HF on 5 kHz under hum") << Setup([](Hm203 &s) {
+        s.setValue(C::TriggerCoupling, 2);
+        generator(s, [](GeneratorSettings &g) {
+            g.frequencyHz = 5000.0;
+            g.humVolts = 0.5;
+        });
+    }) << warm;
     // A 1° turn lifts the ends of a line 5 · tan 1° = 0,09 divisions: within the line's width.
     QTest::newRow("TR at 1°") << Setup([](Hm203 &s) { s.setValue(C::TraceRotation, 20); }) << warm;
     QTest::newRow("FOCUS a little off") << Setup([](Hm203 &s) { s.setValue(C::Focus, 40); }) << warm;
@@ -369,6 +389,7 @@ void TestExplanation::triggerThresholdIsHalfADivision()
     QFETCH(bool, fine);
     Hm203 scope;
     amplitudeI(scope, vpp);
+    generator(scope, [](GeneratorSettings &g) { g.outputIToTriggerInput = true; });
     scope.setValue(C::ExtTrigger, external ? 1 : 0);
     scope.setValue(C::AtNorm, 1);
     const TraceExplanation e = explainTrace(scope);

@@ -122,6 +122,9 @@ void TestFrontEndTasks::judgesWhatTheScreenShows_data()
         [](Hm203 &s) { return setTrigger(s, TriggerCoupling::AC); });
     row("hum with LF", Hum, false, QStringLiteral("LF"),
         [](Hm203 &s) { return setTrigger(s, TriggerCoupling::LF); });
+    // The sweep follows the mains, and the generator runs free of them: the signal slides past.
+    row("hum with ~", Hum, false, QStringLiteral("red"),
+        [](Hm203 &s) { return setTrigger(s, TriggerCoupling::Line); });
 
     // 2 Vpp at 500 Hz under 0,3 V rms of noise.
     row("noise kept out by LF", Noise, true, QString(),
@@ -133,6 +136,8 @@ void TestFrontEndTasks::judgesWhatTheScreenShows_data()
         [](Hm203 &s) { return setTrigger(s, TriggerCoupling::AC); });
     row("noise with HF", Noise, false, QStringLiteral("HF"),
         [](Hm203 &s) { return setTrigger(s, TriggerCoupling::HF); });
+    row("noise with ~", Noise, false, QStringLiteral("en LF"),
+        [](Hm203 &s) { return setTrigger(s, TriggerCoupling::Line); });
 
     // Four cycles of 1 kHz every 10 ms on a 2 ms sweep: past 40 % HOLD OFF waits the burst out.
     row("burst HOLD OFF at 50 %", Burst, true, QString(), [](Hm203 &s) { return setHoldOff(s, 50); });

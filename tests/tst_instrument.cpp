@@ -445,6 +445,31 @@ private Q_SLOTS:
         window->close();
     }
 
+    /** EXT. takes its trigger from TRIG. INP., which carries output I once the student wires it there. */
+    void theTriggerInputIsWiredAtTheGenerator_data() { languages(); }
+    void theTriggerInputIsWiredAtTheGenerator()
+    {
+        QFETCH(bool, castilian);
+        setLanguage(castilian);
+        Tosciloscopio *window = open();
+        QCheckBox *wiring = window->generador->triggerInput();
+        QCOMPARE(wiring->text(),
+            castilian ? QStringLiteral("Salida I también a TRIG. INP.")
+                      : QStringLiteral("Eixida I també a TRIG. INP."));
+        QCOMPARE(QAccessible::queryAccessibleInterface(wiring)->role(), QAccessible::CheckBox);
+        // Nothing on TRIG. INP.: AT runs the sweep free, and the trace runs.
+        panel()->setControlValue(C::ExtTrigger, 1);
+        QVERIFY(!panel()->liveScreen().traces.triggered);
+        QVERIFY(panel()->liveScreen().moving);
+        QTest::mouseClick(wiring, Qt::LeftButton, {}, QPoint(6, wiring->height() / 2));
+        QVERIFY(panel()->scope().generator().outputIToTriggerInput);
+        QVERIFY(panel()->liveScreen().traces.triggered);
+        QVERIFY(!panel()->liveScreen().moving);
+        // Once drawn, the steady picture rests.
+        settle();
+        window->close();
+    }
+
     void aProbeIsPickedAndTrimmed_data() { languages(); }
     void aProbeIsPickedAndTrimmed()
     {

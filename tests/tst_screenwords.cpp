@@ -140,6 +140,12 @@ private Q_SLOTS:
             u"(la traza corre).",
             u"CH I: sinusoïdal, 4,0 div de pic a pic (4 V), 2 períodes (T = 1 ms), centrada, sense disparar "
             u"(la traça corre).");
+        // The mains fire the sweep, and the generator runs free of them: the signal slides past.
+        row("~ slides", { { { C::TriggerCoupling, 4 } } },
+            u"CH I: senoidal, 4,0 div de pico a pico (4 V), 2 periodos (T = 1 ms), centrada, disparada al "
+            u"ritmo de la red, que la señal no sigue (la traza se desliza).",
+            u"CH I: sinusoïdal, 4,0 div de pic a pic (4 V), 2 períodes (T = 1 ms), centrada, disparada al "
+            u"ritme de la xarxa, que el senyal no seguix (la traça es llisca).");
         // 0,2 s/div: a 2 s sweep, 2000 periods of 1 kHz, the spot far slower than the afterglow.
         row("crawling", { { { C::TimeDiv, Hm203::timeDivPosition(0.2) } } },
             u"CH I: un punto que cruza la pantalla despacio (cada barrido dura 2 s); senoidal, 4,0 div de "

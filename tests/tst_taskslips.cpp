@@ -292,7 +292,10 @@ void TestTaskSlips::untriggeredSweepsSayWhy_data()
     add("below the 0,6 V of TRIG. INP.", TimeBase,
         [](Hm203 &s) {
             return setTime(s, 1e-3) && press(s, Hm203Control::ExtTrigger)
-                && changeGenerator(s, [](GeneratorSettings &g) { g.amplitudeIVpp = 0.4; });
+                && changeGenerator(s, [](GeneratorSettings &g) {
+                       g.amplitudeIVpp = 0.4;
+                       g.outputIToTriggerInput = true;
+                   });
         },
         { "TRIG. INP.", "0,6 V", "EXT." }, { "TRIG. INP.", "0,6 V", "EXT." });
     add("500 Hz kept out by HF", TimeBase,

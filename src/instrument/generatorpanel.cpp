@@ -98,6 +98,11 @@ GeneratorPanel::GeneratorPanel(QWidget *parent, bool castilian)
             QStringLiteral("CAL 0,2 V a CH I"), QStringLiteral("CAL 2 V a CH I") });
     m_hookup->setObjectName(QStringLiteral("hookup"));
     grid->addWidget(m_hookup, 1, 3, 4, 1);
+    // EXT. triggers from the TRIG. INP. socket, which carries only what a lead brings to it.
+    m_triggerInput = new QCheckBox(
+        text(castilian, u"Salida I también a TRIG. INP.", u"Eixida I també a TRIG. INP."), this);
+    m_triggerInput->setObjectName(QStringLiteral("triggerInput"));
+    grid->addWidget(m_triggerInput, 10, 1, 1, 2);
 
     // Beside the hookup, the probe on each channel; a ×10 probe's trimmer is turned at its head.
     auto *probes = new QGridLayout;
@@ -138,7 +143,7 @@ GeneratorPanel::GeneratorPanel(QWidget *parent, bool castilian)
     probes->addWidget(m_compensationI, 1, 0);
     probes->addWidget(m_compensationII, 1, 1);
     grid->addLayout(probes, 5, 3, 5, 1);
-    grid->setRowStretch(10, 1);
+    grid->setRowStretch(11, 1);
     grid->setColumnStretch(3, 1);
 
     setSettings(m_settings);
@@ -147,7 +152,8 @@ GeneratorPanel::GeneratorPanel(QWidget *parent, bool castilian)
         connect(box, &QDoubleSpinBox::valueChanged, this, &GeneratorPanel::read);
     for (RadioGroup *group : { m_waveform, m_hookup, m_tester, m_probeI, m_probeII })
         connect(group, &RadioGroup::clicked, this, &GeneratorPanel::read);
-    connect(m_burst, &QCheckBox::toggled, this, &GeneratorPanel::read);
+    for (QCheckBox *box : { m_burst, m_triggerInput })
+        connect(box, &QCheckBox::toggled, this, &GeneratorPanel::read);
 }
 
 void GeneratorPanel::followChoices(const GeneratorSettings &settings)
@@ -182,6 +188,7 @@ void GeneratorPanel::setSettings(const GeneratorSettings &settings)
     m_noise->setValue(settings.noiseVolts);
     m_hum->setValue(settings.humVolts);
     m_burst->setChecked(settings.burst);
+    m_triggerInput->setChecked(settings.outputIToTriggerInput);
     m_showing = false;
 }
 
@@ -208,6 +215,7 @@ void GeneratorPanel::read()
     s.noiseVolts = m_noise->value();
     s.humVolts = m_hum->value();
     s.burst = m_burst->isChecked();
+    s.outputIToTriggerInput = m_triggerInput->isChecked();
     m_settings = s;
     Q_EMIT settingsChanged(s);
 }

@@ -11,8 +11,8 @@ class RadioGroup;
 /**
  * The function generator on the bench beside the oscilloscope: the waveform and frequency of both
  * outputs, each output's amplitude and offset, output II's phase against output I, how the outputs
- * and the calibrator are wired to the inputs, the probe on each channel with its trimmer, and what sits
- * in the component tester.
+ * and the calibrator are wired to the inputs (TRIG. INP. included), the probe on each channel with its
+ * trimmer, and what sits in the component tester.
  */
 class GeneratorPanel : public QWidget
 {
@@ -43,6 +43,8 @@ public:
     QDoubleSpinBox *noise() const { return m_noise; }
     QDoubleSpinBox *hum() const { return m_hum; }
     QCheckBox *burst() const { return m_burst; }
+    /** Output I wired to TRIG. INP. as well, for EXT. */
+    QCheckBox *triggerInput() const { return m_triggerInput; }
 
 Q_SIGNALS:
     /** The student changed something. */
@@ -73,4 +75,5 @@ private:
     QDoubleSpinBox *m_noise;
     QDoubleSpinBox *m_hum;
     QCheckBox *m_burst;
+    QCheckBox *m_triggerInput;
 };

@@ -6,8 +6,6 @@
 
 namespace {
 
-/** The mains period the ~ trigger position locks the sweep to. */
-constexpr double kLinePeriod = 1.0 / 50.0;
 /** The retrace: the sawtooth flies back in a twentieth of the sweep, and never quicker than this. */
 constexpr double kRetraceShare = 0.05;
 constexpr double kShortestRetrace = 0.5e-6;
@@ -21,25 +19,25 @@ constexpr double kBandRepeatsPerDivision = 2.0;
 /** The heights of one repeat of a dense trace, at equal steps of time. */
 constexpr int kRepeatHeights = 256;
 
-/** The period of what the trigger circuit listens to, or nothing when nothing repeats. */
-std::optional<double> triggerPeriod(const ScopeSettings &settings)
+/** The period of what the trigger circuit fires on, or nothing when nothing repeats. */
+std::optional<double> triggerPeriod(const ScopeSettings &settings, const TriggerSearch &search)
 {
-    if (settings.trigger.coupling == TriggerCoupling::Line)
-        return kLinePeriod;
+    if (search.mains)
+        return Mains::periodSeconds;
     const double period = triggerChannel(settings, settings.trigger.source).signal.periodSeconds();
     return period > 0.0 ? std::optional<double>(period) : std::nullopt;
 }
 
-/** Whether each sweep starts at the same point of the shown signals: the mains position does only for
- * signals in step with the line. */
-bool startsInStep(const ScopeSettings &settings)
+/** Whether each sweep starts at the same point of the shown signals: one that follows the mains does only
+ * for signals in step with them, which a generator running free of the mains never quite is. */
+bool startsInStep(const ScopeSettings &settings, const TriggerSearch &search)
 {
-    if (settings.trigger.coupling != TriggerCoupling::Line)
+    if (!search.mains)
         return true;
     for (const InputSignal *signal : { &settings.channelI.signal, &settings.channelII.signal }) {
         if (signal->periodSeconds() <= 0.0)
             continue;
-        const double cycles = kLinePeriod / signal->periodSeconds();
+        const double cycles = Mains::periodSeconds / signal->periodSeconds();
         if (std::abs(cycles - std::round(cycles)) > 1e-9)
             return false;
     }
@@ -185,6 +183,26 @@ bool showsOnlySteadyLevels(const ScopeSettings &settings)
     return false;
 }
 
+/** Whether hum rides on a signal the picture depends on. */
+bool humming(const ScopeSettings &settings)
+{
+    for (const InputSignal *signal :
+        { &settings.channelI.signal, &settings.channelII.signal, &settings.externalTrigger })
+        if (signal->humVolts > 0.0)
+            return true;
+    return false;
+}
+
+/** Whether a signal the picture depends on comes in bursts. */
+bool bursting(const ScopeSettings &settings)
+{
+    for (const InputSignal *signal :
+        { &settings.channelI.signal, &settings.channelII.signal, &settings.externalTrigger })
+        if (signal->burstCycles > 0)
+            return true;
+    return false;
+}
+
 /** A sweep's own stretch of noise. */
 void seedNoise(ScopeSettings &settings, unsigned seed)
 {
@@ -197,18 +215,25 @@ void seedNoise(ScopeSettings &settings, unsigned seed)
  * A triggered picture of a signal whose periods differ, as the sweeps come: each waits, after the last
  * one's hold-off, for the next crossing of the level, and shows what the signal does from there. The
  * sweeps a burst's pulses start are drawn over each other; hum and noise blur the trace and the moments
- * it starts (jitter). A few sweeps in turn stand for all; together they repeat far faster than the
- * afterglow, so the eye sees them at rest.
+ * it starts (jitter). A few sweeps stand for all; together they repeat far faster than the afterglow, so
+ * the eye sees them at rest. Noise and bursts repeat their pattern from run to run, and a run of sweeps in
+ * turn stands for them. The sweeps of one afterglow time meet the hum at every point of its period, so the
+ * few that stand for them are armed at moments spread evenly over a mains period.
  */
 std::optional<BeamWriting> irregularWriting(const ScopeSettings &settings, const SweepTiming &timing)
 {
     BeamWriting writing;
     const bool alternate = settings.mode == DisplayMode::Dual && !settings.chopped;
+    const bool spread = humming(settings) && !bursting(settings);
+    const double busy = timing.sweepSeconds + timing.deadSeconds;
     ScopeSettings sweep = settings;
     double armed = 0.0;
+    double waited = 0.0;
     std::optional<double> first;
     QList<ScreenTraces> sweeps;
     for (int k = 0; k < kRunningSweeps; ++k) {
+        if (spread)
+            armed = Mains::periodSeconds * k / kRunningSweeps;
         sweep.armedSeconds = armed;
         seedNoise(sweep, unsigned(k + 1));
         const std::optional<double> start = triggerTime(sweep);
@@ -216,13 +241,16 @@ std::optional<BeamWriting> irregularWriting(const ScopeSettings &settings, const
             break;
         if (!first)
             first = start;
+        waited += *start - armed;
         sweeps.append(computeTraces(sweep));
-        armed = *start + timing.sweepSeconds + timing.deadSeconds;
+        armed = *start + busy;
     }
     if (sweeps.isEmpty() || !first)
         return std::nullopt;
-    // From the first sweep's start to the moment the time base is armed after the last.
-    const double cycle = (armed - *first) / sweeps.size();
+    // From one sweep's start to the next: spread over the mains, each sweep's own wait for its trigger after
+    // the dead time; in a run, from the first sweep's start to the moment the time base is armed after the
+    // last.
+    const double cycle = spread ? busy + waited / sweeps.size() : (armed - *first) / sweeps.size();
     const double rate = 1.0 / cycle / (alternate ? 2.0 : 1.0);
     if (!(cycle > 0.0) || rate < Afterglow::steadyRate)
         return std::nullopt;
@@ -262,8 +290,9 @@ SweepTiming sweepTiming(const ScopeSettings &settings)
     const double holdOff = kHoldOffShare * timing.sweepSeconds
         * (1.0 + (kHoldOffRange - 1.0) * std::clamp(settings.holdOff, 0.0, 1.0));
     timing.deadSeconds = retrace + holdOff;
-    const bool fires = triggerTime(settings).has_value();
-    const std::optional<double> period = triggerPeriod(settings);
+    const TriggerSearch search = searchTrigger(settings, settings.trigger.source);
+    const bool fires = search.time.has_value();
+    const std::optional<double> period = triggerPeriod(settings, search);
     if (!fires && settings.trigger.mode == TriggerMode::Normal) {
         timing.dark = true;
         return timing;
@@ -272,12 +301,46 @@ SweepTiming sweepTiming(const ScopeSettings &settings)
     if (fires && period) {
         // Re-armed after the dead time, the sweep waits for the next crossing of the level.
         timing.cycleSeconds = *period * std::ceil(busy / *period - 1e-9);
-        timing.triggered = startsInStep(settings);
+        timing.triggered = startsInStep(settings, search);
     } else {
         timing.cycleSeconds = busy;
     }
     timing.alike = timing.triggered || showsOnlySteadyLevels(settings);
     return timing;
+}
+
+QList<double> sweepStarts(const ScopeSettings &settings, int sweeps)
+{
+    const SweepTiming timing = sweepTiming(settings);
+    QList<double> starts;
+    ScopeSettings sweep = settings;
+    double armed = 0.0;
+    for (int k = 0; k < sweeps; ++k) {
+        sweep.armedSeconds = armed;
+        seedNoise(sweep, unsigned(k + 1));
+        const std::optional<double> start = triggerTime(sweep);
+        if (!start)
+            break;
+        starts << *start;
+        armed = *start + timing.sweepSeconds + timing.deadSeconds;
+    }
+    return starts;
+}
+
+double startSpread(const ScopeSettings &settings, const QList<double> &starts)
+{
+    const double period = settings.channelI.signal.periodSeconds();
+    if (starts.isEmpty() || !(period > 0.0))
+        return 0.0;
+    double lowest = 0.0;
+    double highest = 0.0;
+    for (double start : starts) {
+        const double off = std::remainder(start - starts.first(), period);
+        lowest = std::min(lowest, off);
+        highest = std::max(highest, off);
+    }
+    const double perDiv = settings.secondsPerDiv / (settings.xMagnified ? 10.0 : 1.0);
+    return (highest - lowest) / perDiv;
 }
 
 BeamWriting beamWriting(const ScopeSettings &settings, double fromSeconds, double toSeconds)
@@ -334,12 +397,14 @@ BeamWriting beamWriting(const ScopeSettings &settings, double fromSeconds, doubl
         seedNoise(sweep, unsigned(k & 0xffff) + 1u);
         if (!timing.triggered || varies || !traces)
             traces = computeTraces(sweep);
+        // A sweep that waits for the mains starts where it finds them, a little after the time base is armed.
+        const double begins = timing.triggered ? start : traces->sweepStartSeconds;
         for (const Trace &trace : traces->traces) {
             // Alternating, a sweep draws one channel, the next sweep the other.
             if (alternate && traces->traces.size() == 2
                 && (trace.kind == TraceKind::ChannelI) != (k % 2 == 0))
                 continue;
-            BeamStroke stroke = during(sweptStroke(sweep, trace, start, timing.sweepSeconds), from, to);
+            BeamStroke stroke = during(sweptStroke(sweep, trace, begins, timing.sweepSeconds), from, to);
             if (stroke.points.size() < 2)
                 continue;
             stroke.repeats *= share;

@@ -62,6 +62,22 @@ struct SweepTiming
  */
 SweepTiming sweepTiming(const ScopeSettings &settings);
 
+/** How many sweeps in a run meet the hum at every phase of the mains at the sweeps the tasks use. */
+namespace SweepRun {
+inline constexpr int judged = 32;
+} // namespace SweepRun
+
+/**
+ * The moments a run of sweeps starts, as the time base runs: each, after the last one's hold-off, waits
+ * for its own trigger and sees its own stretch of noise. The run ends at a sweep that finds no trigger,
+ * which in AT runs free and in NORM stays dark.
+ */
+QList<double> sweepStarts(const ScopeSettings &settings, int sweeps);
+
+/** How far apart, in divisions of the screen, sweeps starting at these moments start on channel I's
+ * waveform. */
+double startSpread(const ScopeSettings &settings, const QList<double> &starts);
+
 /** One stretch of the beam's path, in the order it is written, each point at its moment. */
 struct BeamStroke
 {

@@ -91,9 +91,6 @@ constexpr std::array<Hm203ControlInfo, kHm203ControlCount> kControls = { {
 } };
 // clang-format on
 
-/** The 50 Hz mains the component tester and the ~ trigger position run from. */
-constexpr double kMainsHz = 50.0;
-
 /**
  * How much a CAL knob turned away from its calibrated stop stretches the picture: the fine adjustment
  * works 1:2,5, so fully back it raises the sensitivity 2,5 times (5 mV/cm reads as 2 mV/cm) and speeds
@@ -332,8 +329,9 @@ ScopeSettings Hm203::scopeSettings() const
     s.xMagnified = isPressed(C::XMagnifier) && s.mode != DisplayMode::XY;
     s.holdOff = value(C::HoldOff) / 100.0;
 
-    // The trigger listens to the channel CH I/II picks, or to TRIG. INP., which output I of the generator
-    // also feeds. LEVEL turns over the height of the screen, in the source's divisions.
+    // The trigger listens to the channel CH I/II picks, or to TRIG. INP., which carries output I of the
+    // generator when it is wired there and nothing otherwise. LEVEL turns over the height of the screen, in
+    // the source's divisions.
     TriggerSettings &t = s.trigger;
     if (isPressed(C::ExtTrigger))
         t.source = TriggerSource::External;
@@ -347,7 +345,8 @@ ScopeSettings Hm203::scopeSettings() const
     t.mode = isPressed(C::AtNorm) ? TriggerMode::Normal : TriggerMode::Automatic;
     t.coupling = TriggerCoupling(value(C::TriggerCoupling));
     t.alternate = isPressed(C::AltTrigger);
-    s.externalTrigger = generatorOutput(m_generator, false);
+    if (m_generator.outputIToTriggerInput)
+        s.externalTrigger = generatorOutput(m_generator, false);
     return s;
 }
 
@@ -388,6 +387,9 @@ LiveScreen Hm203::screen(const BeamMoment &moment) const
     const double seconds = std::isfinite(moment.seconds) ? moment.seconds : 0.0;
     ScopeSettings settings = scopeSettingsAt(seconds);
     settings.freeRunSeconds = seconds;
+    // A sweep that follows the mains meets the signal at another point every time: the one armed now.
+    if (followsMains(settings, settings.trigger.source))
+        settings.armedSeconds = seconds;
     live.traces = computeTraces(settings);
     live.moving = warming;
 
@@ -432,8 +434,8 @@ BeamFrame Hm203::beam(double fromSeconds, double toSeconds, double sincePowerOn)
         stroke.points = figure.points;
         const qsizetype last = figure.points.size() - 1;
         for (qsizetype i = 0; i <= last; ++i)
-            stroke.times.append(double(i) / last / kMainsHz);
-        stroke.repeats = Afterglow::seconds * kMainsHz;
+            stroke.times.append(double(i) / last / Mains::hz);
+        stroke.repeats = Afterglow::seconds * Mains::hz;
         frame.writing.strokes.append(stroke);
         return frame;
     }

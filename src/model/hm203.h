@@ -99,6 +99,9 @@ struct GeneratorSettings
     /** Output II against output I, in degrees; negative lags. */
     double phaseIIDegrees = 0.0;
     Hookup hookup = Hookup::Generator;
+    /** Output I wired to the TRIG. INP. socket as well, for EXT. to trigger from; with nothing on the socket
+     * EXT. finds no trigger. */
+    bool outputIToTriggerInput = false;
     TesterLoad testerLoad = TesterLoad::Open;
     /** Noise on both outputs, in volts rms, and the 50 Hz hum the leads pick up, in volts peak. */
     double noiseVolts = 0.0;

@@ -324,8 +324,6 @@ double triangleWave(const InputSignal &s, const FirstOrderPath &path, double the
     return value;
 }
 
-/** The mains frequency the hum comes at. */
-constexpr double kHumHz = 50.0;
 /** The noise's bandwidth: the generator's output stage lets through about 5 MHz, so its noise changes
  * from one value to an unrelated one in a tenth of a microsecond. */
 constexpr double kNoiseStepSeconds = 100e-9;
@@ -363,11 +361,17 @@ double noiseAt(double seconds, unsigned seed)
 
 } // namespace
 
+double InputSignal::noisePeakVolts() const
+{
+    // Three uniforms of ±1 at a knot, scaled as noiseAt scales them.
+    return noiseVolts > 0.0 && std::isfinite(noiseVolts) ? noiseVolts * 3.0 * std::sqrt(1.5) : 0.0;
+}
+
 double InputSignal::valueAt(double seconds) const
 {
     double riding = 0.0;
     if (humVolts > 0.0 && std::isfinite(humVolts))
-        riding += humVolts * std::sin(kTwoPi * kHumHz * seconds);
+        riding += humVolts * std::sin(kTwoPi * Mains::hz * seconds);
     if (noiseVolts > 0.0 && std::isfinite(noiseVolts))
         riding += noiseVolts * noiseAt(seconds, noiseSeed);
     return riding + waveformAt(seconds);

@@ -4,6 +4,19 @@
 enum class Waveform { Sine, Square, Triangle };
 
 /**
+ * The mains the bench runs from: the hum the leads pick up, the ~ position of TRIG. and the component
+ * tester all follow it. The generator's oscillator runs free of it, and the grid keeps only within ±50 mHz
+ * of its 50 Hz, wandering in that band (ENTSO-E's standard frequency range for Continental Europe), so no
+ * setting of the generator stays a whole multiple of it. The model keeps the generator's clock and puts
+ * the difference on the mains: 5 mHz under 50 Hz, a part in 10⁴, which slides a 5 kHz signal half a
+ * period a second past a sweep that follows the mains.
+ */
+namespace Mains {
+inline constexpr double hz = 49.995;
+inline constexpr double periodSeconds = 1.0 / hz;
+} // namespace Mains
+
+/**
  * A periodic voltage fed to one input of the oscilloscope: its shape, peak-to-peak amplitude,
  * frequency, phase and DC offset. A signal with no amplitude is a plain DC level (or nothing at all).
  */
@@ -17,7 +30,8 @@ struct InputSignal
     /** When positive, the signal reaches the input through a series C and a resistor to ground with this
      * time constant (RC, seconds): what the input sees is the voltage across the resistor, with no mean. */
     double highPassSeconds = 0.0;
-    /** The 50 Hz hum riding on the signal, the mains picked up by the leads: its peak, in volts. */
+    /** The 50 Hz hum riding on the signal, the mains (Mains::hz) picked up by the leads: its peak, in volts.
+     */
     double humVolts = 0.0;
     /** Noise riding on the signal, its rms in volts; the seed picks which stretch of noise a sweep sees. */
     double noiseVolts = 0.0;
@@ -58,6 +72,8 @@ struct InputSignal
     /** The period in seconds (of the whole burst, for a burst), or 0 for a signal that does not repeat
      * (no frequency). Hum and noise are not counted: see isClean(). */
     double periodSeconds() const;
+    /** The most the noise riding on the signal ever moves it, in volts. */
+    double noisePeakVolts() const;
     /** True when nothing rides on the signal: every period is the same. */
     bool isClean() const { return !(humVolts > 0.0) && !(noiseVolts > 0.0); }
     /** True when the signal has both an amplitude and a frequency, so it crosses levels. */

@@ -118,7 +118,7 @@ TraceDescription describeSweep(const Hm203 &scope, const ScopeSettings &settings
             && (trigger.coupling != TriggerCoupling::Line || timing.triggered);
     }
     d.slope = trigger.slope;
-    d.mains = trigger.coupling == TriggerCoupling::Line;
+    d.mains = searchTrigger(settings, trigger.source).mains;
     d.external = trigger.source == TriggerSource::External && !d.mains;
     d.crawling = crawls(timing, settings);
     d.sweepSeconds = timing.sweepSeconds;
@@ -210,6 +210,10 @@ QString heightPhrase(const TraceDescription &d, bool es, bool worked)
 
 QString triggerPhrase(const TraceDescription &d, bool es)
 {
+    // A sweep that follows the mains fires, but the signal slides past it unless it keeps step with them.
+    if (d.mains && !d.triggered)
+        return pick(es, u"disparada al ritmo de la red, que la señal no sigue (la traza se desliza)",
+            u"disparada al ritme de la xarxa, que el senyal no seguix (la traça es llisca)");
     if (!d.triggered)
         return pick(es, u"sin disparar (la traza corre)", u"sense disparar (la traça corre)");
     if (d.mains)

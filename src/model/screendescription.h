@@ -34,7 +34,8 @@ struct TraceDescription
     double offsetDivisions = 0.0;
     /** Every sweep starts at the same point of the signal, so the trace stands still; else it runs. */
     bool triggered = false;
-    /** How it is triggered: the slope, or the mains (~), and whether from the TRIG. INP. socket (EXT.). */
+    /** How it is triggered: the slope, or the mains (~, or LF letting only the hum through), and whether
+     * from the TRIG. INP. socket (EXT.). */
     TriggerSlope slope = TriggerSlope::Rising;
     bool mains = false;
     bool external = false;

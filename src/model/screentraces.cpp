@@ -8,13 +8,6 @@
 
 namespace {
 
-/** The mains period the ~ position of the trigger selector locks the sweep to. */
-constexpr double kLinePeriod = 1.0 / 50.0;
-/** The trigger circuit's bandwidth (technical data): nothing faster than 40 MHz triggers the sweep. */
-constexpr double kTriggerBandwidthHz = 40e6;
-/** The slowest signal HF still triggers on, and the fastest LF does. */
-constexpr double kHighPassHz = 1500.0;
-constexpr double kLowPassHz = 1000.0;
 /** How long the beam stays on one channel before it switches when chopping: the chopper runs at about
  * 1 MHz (technical data), half a microsecond on each channel. */
 constexpr double kChopSeconds = 0.5e-6;
@@ -43,14 +36,6 @@ double saturate(double divisions)
     if (!std::isfinite(divisions))
         return 0.0;
     return std::clamp(divisions, -ScreenGeometry::amplifierLimit, ScreenGeometry::amplifierLimit);
-}
-
-bool crossesBetween(double before, double after, double level, TriggerSlope slope)
-{
-    // The trigger fires when the signal passes the level the slope's way; one that only reaches it (a
-    // burst's last cycle ending on its mean) or rests on it (the pause) does not, until it moves on.
-    return slope == TriggerSlope::Rising ? (before <= level && after > level)
-                                         : (before >= level && after < level);
 }
 
 /** How many periods of the faster input a span of time holds. */
@@ -309,124 +294,6 @@ double channelDivisions(const ChannelSettings &channel, double seconds)
         return channel.position;
     const double volts = triggerVolts(channel, seconds);
     return (channel.inverted ? -volts : volts) / channel.voltsPerDiv + channel.position;
-}
-
-bool reachesSensitivity(
-    const ChannelSettings &source, bool external, const std::function<double(double)> &sense, double period)
-{
-    constexpr int kSamples = 512;
-    double lowest = sense(0.0);
-    double highest = lowest;
-    for (int i = 1; i < kSamples; ++i) {
-        const double v = sense(period * i / kSamples);
-        lowest = std::min(lowest, v);
-        highest = std::max(highest, v);
-    }
-    const double swing = highest - lowest;
-    return external ? swing >= TriggerSensitivity::externalVolts
-                    : swing / std::abs(source.voltsPerDiv) >= TriggerSensitivity::internalDivisions;
-}
-
-std::optional<double> triggerTime(const ScopeSettings &settings)
-{
-    return triggerTimeFrom(settings, settings.trigger.source);
-}
-
-ChannelSettings triggerChannel(const ScopeSettings &settings, TriggerSource source)
-{
-    switch (source) {
-    case TriggerSource::ChannelI:
-        return settings.channelI;
-    case TriggerSource::ChannelII:
-        return settings.channelII;
-    case TriggerSource::External:
-        break;
-    }
-    ChannelSettings external;
-    external.signal = settings.externalTrigger;
-    external.coupling = Coupling::DC;
-    return external;
-}
-
-std::optional<double> triggerTimeFrom(const ScopeSettings &settings, TriggerSource from)
-{
-    return searchTrigger(settings, from).time;
-}
-
-TriggerSearch searchTrigger(const ScopeSettings &settings, TriggerSource from)
-{
-    const auto missed = [](TriggerMiss why) { return TriggerSearch { std::nullopt, why }; };
-    const auto found = [](double t) { return TriggerSearch { t, TriggerMiss::None }; };
-    const TriggerCoupling coupling = settings.trigger.coupling;
-    if (coupling == TriggerCoupling::Line) {
-        // Locked to the mains: every sweep starts on a rising zero of the line, whatever the signal.
-        const double run = std::isfinite(settings.freeRunSeconds) ? settings.freeRunSeconds : 0.0;
-        return found(std::floor(run / kLinePeriod) * kLinePeriod);
-    }
-    ChannelSettings source = triggerChannel(settings, from);
-    // A channel's trigger signal leaves the preamplifier ahead of the delay line, so the sweep has started
-    // by the time the edge that fires it reaches the plates.
-    if (from != TriggerSource::External)
-        source.signal = aheadOfDelayLine(source.signal);
-    if (source.coupling == Coupling::Ground)
-        return missed(TriggerMiss::Grounded);
-    if (!source.signal.isAlternating())
-        return missed(TriggerMiss::NoSignal);
-    // HF's high-pass shuts the 50 Hz hum out of the trigger circuit, LF's low-pass the noise.
-    if (coupling == TriggerCoupling::HF)
-        source.signal.humVolts = 0.0;
-    if (coupling == TriggerCoupling::LF)
-        source.signal.noiseVolts = 0.0;
-    const double frequency = source.signal.frequencyHz;
-    if (frequency > kTriggerBandwidthHz)
-        return missed(TriggerMiss::TooFast);
-    if ((coupling == TriggerCoupling::HF && frequency < kHighPassHz)
-        || (coupling == TriggerCoupling::LF && frequency > kLowPassHz))
-        return missed(TriggerMiss::Filtered);
-    // Only DC coupling lets the trigger circuit see the signal's mean.
-    const double mean = coupling == TriggerCoupling::DC || source.coupling == Coupling::AC
-        ? 0.0
-        : source.signal.meanVolts();
-    // The time base is ready for a trigger from the search's start on (for a signal whose periods all
-    // look alike, any start finds the same picture).
-    const double armed = std::isfinite(settings.armedSeconds) ? settings.armedSeconds : 0.0;
-    const auto sense = [&](double t) { return triggerVolts(source, armed + t) - mean; };
-    const double period = source.signal.periodSeconds();
-    if (!reachesSensitivity(source, from == TriggerSource::External, sense, period))
-        return missed(TriggerMiss::TooSmall);
-    const double level = settings.trigger.levelVolts;
-    const TriggerSlope slope = settings.trigger.slope;
-    const auto fired = [&](double t) { return found(t + DelayLine::sweepStartSeconds); };
-    // One full period holds every crossing there is; scanning a little more than one catches the
-    // crossing that falls exactly on the period's end.
-    const int steps = 4000;
-    const double dt = 1.05 * period / steps;
-    double before = sense(0.0);
-    if (before == level) {
-        // Starting exactly on the level counts when the signal moves the right way from there.
-        const double after = sense(period * 1e-6);
-        if ((slope == TriggerSlope::Rising && after > level)
-            || (slope == TriggerSlope::Falling && after < level))
-            return fired(armed);
-    }
-    for (int i = 1; i <= steps; ++i) {
-        const double t = i * dt;
-        const double after = sense(t);
-        if (crossesBetween(before, after, level, slope)) {
-            double lo = t - dt;
-            double hi = t;
-            for (int k = 0; k < 50; ++k) {
-                const double mid = (lo + hi) / 2.0;
-                if (crossesBetween(sense(lo), sense(mid), level, slope))
-                    hi = mid;
-                else
-                    lo = mid;
-            }
-            return fired(armed + hi);
-        }
-        before = after;
-    }
-    return missed(TriggerMiss::LevelOutside);
 }
 
 ScreenTraces computeTraces(const ScopeSettings &settings)

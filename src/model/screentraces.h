@@ -68,6 +68,14 @@ inline constexpr double internalDivisions = 0.5;
 inline constexpr double externalVolts = 0.6;
 } // namespace TriggerSensitivity
 
+/** What the trigger circuit passes (technical data): nothing faster than 40 MHz triggers the sweep; TRIG. at
+ * HF passes only what is faster than 1,5 kHz, at LF only what is slower than 1 kHz. */
+namespace TriggerBand {
+inline constexpr double highestHz = 40e6;
+inline constexpr double highPassHz = 1500.0;
+inline constexpr double lowPassHz = 1000.0;
+} // namespace TriggerBand
+
 /** Why a trigger source starts no sweep. */
 enum class TriggerMiss {
     /** It does start one. */
@@ -91,19 +99,29 @@ struct TriggerSearch
 {
     std::optional<double> time;
     TriggerMiss miss = TriggerMiss::None;
+    /** It fires on the mains, not on the signal: TRIG. at ~, or a filter that lets only the hum through. */
+    bool mains = false;
 };
 
 /** The channel the trigger circuit listens to; EXT. hears the TRIG. INP. socket as if DC coupled. */
 ChannelSettings triggerChannel(const ScopeSettings &settings, TriggerSource source);
 
-/** The trigger search of triggerTimeFrom, with the reason it finds no moment. */
+/**
+ * The trigger search of triggerTimeFrom, with the reason it finds no moment. TRIG.'s filters act on all
+ * that rides on the source: HF keeps the hum out, LF the noise, and LF keeps a signal above its band out
+ * while it lets the hum through, so that the sweep then follows the mains.
+ */
 TriggerSearch searchTrigger(const ScopeSettings &settings, TriggerSource source);
+
+/** True when the sweep follows the mains rather than its signal: TRIG. at ~, or a filter that keeps the
+ * signal out and lets its hum through. */
+bool followsMains(const ScopeSettings &settings, TriggerSource source);
 
 /**
  * The moment the sweep starts after the trigger source (taken ahead of the delay line) first crosses the
- * level on the chosen slope from the time base's arming on, the sweep's own start-up later; or nothing
- * when it never does (no alternating signal, level beyond its peaks, GD, a signal the HF or LF
- * position filters out). At the mains position it is the line's last rising zero before the free-run time.
+ * level on the chosen slope from armedSeconds on, the sweep's own start-up later; or nothing when it never
+ * does (no alternating signal, level beyond its peaks, GD, a signal the HF or LF position filters out). At
+ * the mains position it is the line's first rising zero from armedSeconds on.
  */
 std::optional<double> triggerTime(const ScopeSettings &settings);
 

@@ -1,5 +1,7 @@
 #include "taskjudging.h"
 
+#include "tracewording.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -216,9 +218,17 @@ Problem visibleProblem(const Look &look, const std::optional<Extent> &extent, co
 
 Problem steadyProblem(const Look &look)
 {
-    if (look.traces.triggered)
-        return std::nullopt;
-    return untriggered(look, look.settings.trigger.source);
+    const ScopeSettings &s = look.settings;
+    if (!look.traces.triggered)
+        return untriggered(look, s.trigger.source);
+    // A sweep that follows the mains fires, but meets a signal not in step with them at another point
+    // every time.
+    if (s.mode != DisplayMode::XY && followsMains(s, s.trigger.source) && !sweepTiming(s).triggered) {
+        const TraceWording::Wording why = TraceWording::lineTrigger(
+            s.trigger.coupling == TriggerCoupling::LF, triggerChannel(s, s.trigger.source).signal);
+        return notMet(why.castilian, why.valencian);
+    }
+    return std::nullopt;
 }
 
 Problem alternateTriggerProblem(const Look &look)
@@ -386,6 +396,25 @@ TaskVerdict untriggered(const Look &look, TriggerSource source)
             text(u"El disparament pren el senyal del canal %1, que està en GD (a massa): passa el canal %1 a "
                  u"DC o AC.")
                 .arg(channel));
+    const TriggerMiss miss = searchTrigger(look.settings, source).miss;
+    // Two causes the explanation words too: nothing wired to TRIG. INP., and a signal past the trigger's
+    // band, which no LEVEL and no TRIG. position mends.
+    const auto explained = [&](const TraceWording::TriggerContext &context) {
+        const TraceWording::TriggerReason reason = TraceWording::triggerReason(context);
+        const auto sentence = [](QString clause) {
+            clause[0] = clause.at(0).toUpper();
+            return clause;
+        };
+        const QString norm = text(controlInfo(Hm203Control::AtNorm).label);
+        return told(sentence(reason.why.castilian) + QStringLiteral(": ") + reason.mend.castilian
+                + (dark ? text(u", o pasa a AT con %1").arg(norm) : QString()) + QStringLiteral("."),
+            sentence(reason.why.valencian) + QStringLiteral(": ") + reason.mend.valencian
+                + (dark ? text(u", o passa a AT amb %1").arg(norm) : QString()) + QStringLiteral("."));
+    };
+    if (external && miss == TriggerMiss::NoSignal && !look.scope.generator().outputIToTriggerInput)
+        return explained({ .miss = miss, .external = true, .externalWired = false });
+    if (miss == TriggerMiss::TooFast)
+        return explained({ .miss = miss, .external = external });
     if (!heard.signal.isAlternating()) {
         if (external)
             return told(

@@ -447,6 +447,19 @@ bool sweepsDiffer(const ScopeSettings &settings, double cycleSeconds)
     return false;
 }
 
+/** Whether hum or noise that reaches the trigger moves the point of the wave the sweeps start at by more
+ * than a graticule line's width, over a run of sweeps that meets the hum at every phase. */
+bool jitters(const ScopeSettings &s)
+{
+    const InputSignal &signal = triggerChannel(s, s.trigger.source).signal;
+    const bool hum = signal.humVolts > 0.0 && s.trigger.coupling != TriggerCoupling::HF;
+    const bool noise = signal.noiseVolts > 0.0 && s.trigger.coupling != TriggerCoupling::LF;
+    if ((!hum && !noise) || signal.burstCycles > 0)
+        return false;
+    const QList<double> starts = sweepStarts(s, SweepRun::judged);
+    return starts.size() < SweepRun::judged || startSpread(s, starts) > kEdgeTolerance;
+}
+
 /** What the trigger circuit makes of its source. */
 TriggerContext triggerContext(const Scene &scene)
 {
@@ -461,6 +474,7 @@ TriggerContext triggerContext(const Scene &scene)
         traceHeights(s, context.second ? TraceKind::ChannelII : TraceKind::ChannelI, kHeightSamples));
     const GeneratorSettings &g = scene.scope().generator();
     context.tenthProbe = (context.second ? g.probeII : g.probeI) == Probe::Times10;
+    context.externalWired = g.outputIToTriggerInput;
     return context;
 }
 
@@ -503,15 +517,23 @@ void lookAtTraces(const Scene &scene, Findings &found)
         const bool byTurns = s.mode == DisplayMode::Dual && !s.chopped;
         found.add(TraceCause::CrawlingSpot,
             crawlingSpot(Afterglow::seconds / perDivision, byTurns, sweepAdvice(scene)));
-    } else if (scene.swept() && !t.dark && !t.triggered && sweepsDiffer(s, t.cycleSeconds)) {
-        if (s.trigger.coupling == TriggerCoupling::Line) {
-            found.add(TraceCause::LineTrigger, lineTrigger());
-        } else {
+    } else if (scene.swept() && !t.dark && !t.triggered) {
+        if (scene.trigger().mains) {
+            // A sweep that follows the mains meets the signal a little further on each time: sweeps a
+            // second apart show how far it slides.
+            const double second = t.cycleSeconds * std::max(1.0, std::round(1.0 / t.cycleSeconds));
+            if (sweepsDiffer(s, second))
+                found.add(TraceCause::LineTrigger,
+                    lineTrigger(s.trigger.coupling == TriggerCoupling::LF,
+                        triggerChannel(s, s.trigger.source).signal));
+        } else if (sweepsDiffer(s, t.cycleSeconds)) {
             const TriggerContext context = triggerContext(scene);
             const TriggerReason reason = triggerReason(context);
             found.add(TraceCause::Running, running(reason));
             found.add(reason.cause, {});
         }
+    } else if (scene.swept() && !t.dark && t.triggered && jitters(s)) {
+        found.add(TraceCause::Jitter, jitter(triggerChannel(s, s.trigger.source).signal, s.trigger.coupling));
     }
 
     const GeneratorSettings &g = scene.scope().generator();

@@ -41,8 +41,12 @@ enum class TraceCause {
     CrawlingSpot,
     /** Not triggered in AT: each sweep starts at another point of the signal. */
     Running,
-    /** TRIG. at ~ locks the sweep to the mains, and the signal is not in step with them. */
+    /** The sweep follows the mains (TRIG. at ~, or at LF with only the hum let through), and the signal is
+     * not in step with them. */
     LineTrigger,
+    /** Hum or noise let into the trigger moves the point of the wave each sweep starts at: the trace shakes.
+     */
+    Jitter,
     /** The ×10 probe leaves a trace a tenth of what the signal would draw. */
     ProbeTenth,
     Defocused,

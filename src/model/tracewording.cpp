@@ -3,6 +3,7 @@
 #include "decimalformat.h"
 
 #include <cmath>
+#include <optional>
 
 namespace TraceWording {
 
@@ -116,6 +117,14 @@ TriggerReason triggerReason(const TriggerContext &c)
                 text(u"gira %1 a un pas més sensible").arg(volts) } };
     }
     case TriggerMiss::NoSignal: {
+        if (c.external && !c.externalWired)
+            return { TraceCause::TriggerSourceEmpty,
+                words(u"el disparo toma la señal de TRIG. INP. (EXT.), donde no hay nada conectado",
+                    u"el disparament pren el senyal de TRIG. INP. (EXT.), on no hi ha res connectat"),
+                { text(u"suelta %1 o lleva a TRIG. INP. también la salida I del generador")
+                        .arg(label(C::ExtTrigger)),
+                    text(u"deixa anar %1 o porta a TRIG. INP. també l'eixida I del generador")
+                        .arg(label(C::ExtTrigger)) } };
         if (c.external)
             return { TraceCause::TriggerSourceEmpty,
                 words(u"el disparo toma la señal de TRIG. INP. (EXT.), que no lleva ninguna",
@@ -154,11 +163,15 @@ TriggerReason triggerReason(const TriggerContext &c)
                     .arg(trig) },
             mend };
     }
-    case TriggerMiss::TooFast:
+    case TriggerMiss::TooFast: {
+        const QString band = formatDecimal(TriggerBand::highestHz / 1e6) + QStringLiteral(" MHz");
         return { TraceCause::TriggerFiltered,
-            words(u"la señal es más rápida de lo que sigue el circuito de disparo",
-                u"el senyal és més ràpid del que seguix el circuit de disparament"),
+            { text(u"la señal es más rápida de lo que sigue el circuito de disparo, que no pasa de %1")
+                    .arg(band),
+                text(u"el senyal és més ràpid del que seguix el circuit de disparament, que no passa de %1")
+                    .arg(band) },
             words(u"baja la frecuencia en el generador", u"baixa la freqüència en el generador") };
+    }
     }
     const QString level = label(C::Level);
     return { TraceCause::LevelOutside,
@@ -245,16 +258,67 @@ Wording running(const TriggerReason &r)
                      .arg(r.why.valencian, r.mend.valencian)) };
 }
 
-Wording lineTrigger()
+namespace {
+
+/** The filter of TRIG. that keeps out what rides on a signal and lets the signal in: HF for hum on a signal
+ * fast enough for it, LF for noise alone on one slow enough; nothing where none does. */
+std::optional<Wording> mendingFilter(const InputSignal &signal)
+{
+    const bool hum = signal.humVolts > 0.0;
+    if (hum && signal.frequencyHz >= TriggerBand::highPassHz)
+        return words(u"HF", u"HF");
+    if (!hum && signal.noiseVolts > 0.0 && signal.frequencyHz <= TriggerBand::lowPassHz)
+        return words(u"LF", u"LF");
+    return std::nullopt;
+}
+
+} // namespace
+
+Wording lineTrigger(bool lowPass, const InputSignal &signal)
 {
     const QString trig = label(C::TriggerCoupling);
+    const Wording position = mendingFilter(signal).value_or(words(u"AC o DC", u"AC o DC"));
+    if (lowPass)
+        return { text(u"La traza se desliza porque el barrido sigue a la red: %1 en LF deja fuera la señal, "
+                      u"demasiado rápida, y solo deja pasar su zumbido de 50 Hz. Pon %1 en %2.")
+                     .arg(trig, position.castilian),
+            text(u"La traça es llisca perquè l'escombratge seguix la xarxa: %1 en LF deixa fora el senyal, "
+                 u"massa ràpid, i només deixa passar el seu brunzit de 50 Hz. Posa %1 en %2.")
+                .arg(trig, position.valencian) };
     return { text(
                  u"La traza corre porque %1 en ~ dispara con la red eléctrica y la señal no va al paso de la "
-                 u"red: pon %1 en AC o DC.")
-                 .arg(trig),
+                 u"red: pon %1 en %2.")
+                 .arg(trig, position.castilian),
         text(u"La traça corre perquè %1 en ~ dispara amb la xarxa elèctrica i el senyal no va al pas de la "
-             u"xarxa: posa %1 en AC o DC.")
-            .arg(trig) };
+             u"xarxa: posa %1 en %2.")
+            .arg(trig, position.valencian) };
+}
+
+Wording jitter(const InputSignal &signal, TriggerCoupling coupling)
+{
+    const QString trig = label(C::TriggerCoupling);
+    // What the position of TRIG. already keeps out is not what shakes the trace.
+    InputSignal heard = signal;
+    if (coupling == TriggerCoupling::HF)
+        heard.humVolts = 0.0;
+    if (coupling == TriggerCoupling::LF)
+        heard.noiseVolts = 0.0;
+    const Wording rider
+        = heard.humVolts > 0.0 ? words(u"el zumbido", u"el brunzit") : words(u"el ruido", u"el soroll");
+    // Where no TRIG. position keeps out what rides on the signal and lets the signal in, the steepest
+    // point of the wave shakes least.
+    const std::optional<Wording> filter = mendingFilter(heard);
+    const Wording mend = filter
+        ? Wording { text(u"pon %1 en %2").arg(trig, filter->castilian),
+              text(u"posa %1 en %2").arg(trig, filter->valencian) }
+        : Wording { text(u"lleva %1 al centro de la señal, donde la cruza más deprisa").arg(label(C::Level)),
+              text(u"porta %1 al centre del senyal, on el creua més de pressa").arg(label(C::Level)) };
+    return { text(u"La traza tiembla porque %1 que lleva la señal llega al disparo: en cada barrido la señal "
+                  u"cruza el nivel de %2 en otro punto de la onda. Para que no tiemble, %3.")
+                 .arg(rider.castilian, label(C::Level), mend.castilian),
+        text(u"La traça tremola perquè %1 que porta el senyal arriba al disparament: en cada escombratge el "
+             u"senyal creua el nivell de %2 en un altre punt de l'ona. Perquè no tremole, %3.")
+            .arg(rider.valencian, label(C::Level), mend.valencian) };
 }
 
 Wording sideways(TraceKind kind, bool left, bool magnified)

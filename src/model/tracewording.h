@@ -51,6 +51,8 @@ struct TriggerContext
     bool tenthProbe = false;
     /** The source channel's trace, from peak to peak. */
     double heightDivisions = 0.0;
+    /** Something is wired to TRIG. INP. (output I of the generator). */
+    bool externalWired = true;
 };
 
 /** Why the trigger finds nothing, as a clause, with the cause it stands for and what mends it. */
@@ -70,7 +72,11 @@ Wording fastSweepDim(double dutyCycle);
 Wording tester();
 Wording darkInNormWords(const TriggerReason &reason);
 Wording running(const TriggerReason &reason);
-Wording lineTrigger();
+/** The sweep follows the mains: TRIG. at ~, or (lowPass) at LF, which keeps the signal out and lets its hum
+ * through. The remedy is the TRIG. position that triggers steadily on the signal the trigger takes. */
+Wording lineTrigger(bool lowPass, const InputSignal &signal);
+/** Hum or noise on the signal the trigger takes moves the point each sweep starts at. */
+Wording jitter(const InputSignal &signal, TriggerCoupling coupling);
 Wording sideways(TraceKind kind, bool left, bool magnified);
 Wording offVertically(TraceKind kind, bool above);
 Wording offsetOffFace(TraceKind kind, bool second, double volts, bool above);

@@ -13,51 +13,6 @@ using namespace TaskJudging;
 
 namespace {
 
-/** Enough sweeps to meet the hum at every phase of the mains at the sweeps these tasks use. */
-constexpr int kJudgedSweeps = 32;
-
-/**
- * The moments a run of sweeps starts, as the time base runs: each, after the last one's hold-off, waits
- * for its own trigger and sees its own stretch of noise. The run ends at a sweep that finds no trigger,
- * which in AT runs free and in NORM stays dark.
- */
-QList<double> sweepStarts(const ScopeSettings &settings, int sweeps)
-{
-    const SweepTiming timing = sweepTiming(settings);
-    QList<double> starts;
-    ScopeSettings sweep = settings;
-    double armed = 0.0;
-    for (int k = 0; k < sweeps; ++k) {
-        sweep.armedSeconds = armed;
-        for (InputSignal *signal :
-            { &sweep.channelI.signal, &sweep.channelII.signal, &sweep.externalTrigger })
-            signal->noiseSeed = unsigned(k + 1);
-        const std::optional<double> start = triggerTime(sweep);
-        if (!start)
-            break;
-        starts << *start;
-        armed = *start + timing.sweepSeconds + timing.deadSeconds;
-    }
-    return starts;
-}
-
-/** How far apart, in divisions of the screen, the sweeps start on channel I's waveform. */
-double startSpread(const ScopeSettings &settings, const QList<double> &starts)
-{
-    const double period = settings.channelI.signal.periodSeconds();
-    if (starts.isEmpty() || !(period > 0.0))
-        return 0.0;
-    double lowest = 0.0;
-    double highest = 0.0;
-    for (double start : starts) {
-        const double off = std::remainder(start - starts.first(), period);
-        lowest = std::min(lowest, off);
-        highest = std::max(highest, off);
-    }
-    const double perDiv = settings.secondsPerDiv / (settings.xMagnified ? 10.0 : 1.0);
-    return (highest - lowest) / perDiv;
-}
-
 /** Channel I's trace, on and visible, whether or not the sweep is triggered. */
 Problem shownChannelIProblem(const Look &look, std::optional<Extent> &extent)
 {
@@ -85,14 +40,14 @@ Problem riddenSignalProblem(const Look &look, double hertz)
  * waveform. */
 bool sweepsStandStill(const ScopeSettings &settings)
 {
-    const QList<double> starts = sweepStarts(settings, kJudgedSweeps);
-    return starts.size() == kJudgedSweeps && startSpread(settings, starts) <= kEdgeTolerance;
+    const QList<double> starts = sweepStarts(settings, SweepRun::judged);
+    return starts.size() == SweepRun::judged && startSpread(settings, starts) <= kEdgeTolerance;
 }
 
 } // namespace
 
 // Hum: the 50 Hz the leads pick up moves the moment the signal crosses the level, unless HF keeps it
-// out of the trigger.
+// out of the trigger. LF and ~ make the sweep follow the mains instead, and the signal slides past it.
 
 constexpr double kHumSignalHz = 5000.0;
 
@@ -109,29 +64,32 @@ TaskVerdict judgeHum(const Hm203 &scope, std::optional<double>)
     const Look look(scope);
     if (Problem p = riddenSignalProblem(look, kHumSignalHz))
         return *p;
+    // Untriggered, or following the mains (~, or LF, which keeps the 5 kHz out and lets the hum in).
+    if (Problem p = steadyProblem(look))
+        return *p;
     const ScopeSettings &s = look.settings;
-    if (sweepsStandStill(s))
-        return met(text(u"¡Conseguido! El zumbido ya no llega al disparo y cada barrido empieza en el mismo "
-                        u"punto de la onda. El zumbido sigue en la señal: por eso la traza aún sube y baja."),
-            text(
-                u"Aconseguit! El brunzit ja no arriba al disparament i cada escombratge comença en el mateix "
-                u"punt de l'ona. El brunzit continua en el senyal: per això la traça encara puja i baixa."));
-    if (s.trigger.coupling == TriggerCoupling::LF)
-        return notMet(text(u"TRIG. en LF solo deja pasar lo lento: la señal de 5 kHz no llega al disparo. "
-                           u"Prueba otra posición de TRIG."),
-            text(u"TRIG. en LF només deixa passar el que és lent: el senyal de 5 kHz no arriba al "
-                 u"disparament. Prova una altra posició de TRIG."));
+    if (s.trigger.coupling == TriggerCoupling::HF) {
+        if (sweepsStandStill(s))
+            return met(
+                text(u"¡Conseguido! El zumbido ya no llega al disparo y cada barrido empieza en el mismo "
+                     u"punto de la onda. El zumbido sigue en la señal: por eso la traza aún sube y baja."),
+                text(u"Aconseguit! El brunzit ja no arriba al disparament i cada escombratge comença en el "
+                     u"mateix punt de l'ona. El brunzit continua en el senyal: per això la traça encara puja "
+                     u"i baixa."));
+        return untriggered(look, s.trigger.source);
+    }
     return notMet(
-        text(u"El zumbido de 50 Hz sube y baja la señal que oye el disparo: cada barrido corta LEVEL "
-             u"en otro punto de la onda, o no la corta, y la traza no se está quieta. Pon TRIG. en "
-             u"HF, que deja fuera el zumbido."),
-        text(u"El brunzit de 50 Hz puja i baixa el senyal que sent el disparament: cada escombratge talla "
-             u"LEVEL en un altre punt de l'ona, o no la talla, i la traça no està quieta. Posa TRIG. en HF, "
-             u"que deixa fora el brunzit."));
+        text(u"El zumbido de 50 Hz sube y baja la señal que llega al disparo: en cada barrido la señal, con "
+             u"su zumbido, cruza el nivel de LEVEL en otro punto de la onda, y la traza no se está quieta. "
+             u"Pon "
+             u"TRIG. en HF, que deja fuera el zumbido."),
+        text(u"El brunzit de 50 Hz puja i baixa el senyal que arriba al disparament: en cada escombratge el "
+             u"senyal, amb el seu brunzit, creua el nivell de LEVEL en un altre punt de l'ona, i la traça no "
+             u"està quieta. Posa TRIG. en HF, que deixa fora el brunzit."));
 }
 
-// Noise: near the level it moves the moment the sweep starts from sweep to sweep (jitter), unless LF keeps
-// it out of the trigger.
+// Noise: near the level it moves the moment the sweep starts from sweep to sweep (jitter), unless LF keeps it
+// out of the trigger.
 
 constexpr double kNoisySignalHz = 500.0;
 
@@ -149,17 +107,24 @@ TaskVerdict judgeNoise(const Hm203 &scope, std::optional<double>)
     if (Problem p = riddenSignalProblem(look, kNoisySignalHz))
         return *p;
     const ScopeSettings &s = look.settings;
-    if (sweepsStandStill(s))
-        return met(
-            text(u"¡Conseguido! El ruido ya no llega al disparo y cada barrido empieza en el mismo punto "
-                 u"de la onda. El ruido sigue en la señal: por eso la traza se ve gruesa."),
-            text(u"Aconseguit! El soroll ja no arriba al disparament i cada escombratge comença en el mateix "
-                 u"punt de l'ona. El soroll continua en el senyal: per això la traça es veu gruixuda."));
     if (s.trigger.coupling == TriggerCoupling::HF)
         return notMet(text(u"TRIG. en HF solo deja pasar lo rápido: la señal de 500 Hz no llega al disparo. "
                            u"Prueba otra posición de TRIG."),
             text(u"TRIG. en HF només deixa passar el que és ràpid: el senyal de 500 Hz no arriba al "
                  u"disparament. Prova una altra posició de TRIG."));
+    // Untriggered, or following the mains (~).
+    if (Problem p = steadyProblem(look))
+        return *p;
+    if (s.trigger.coupling == TriggerCoupling::LF) {
+        if (sweepsStandStill(s))
+            return met(
+                text(u"¡Conseguido! El ruido ya no llega al disparo y cada barrido empieza en el mismo punto "
+                     u"de la onda. El ruido sigue en la señal: por eso la traza se ve gruesa."),
+                text(u"Aconseguit! El soroll ja no arriba al disparament i cada escombratge comença en el "
+                     u"mateix punt de l'ona. El soroll continua en el senyal: per això la traça es veu "
+                     u"gruixuda."));
+        return untriggered(look, s.trigger.source);
+    }
     return notMet(
         text(u"El ruido mueve la señal cerca de LEVEL: cada barrido empieza un poco antes o después "
              u"y la traza tiembla de lado a lado. Pon TRIG. en LF, que deja fuera el ruido."),
@@ -195,8 +160,8 @@ TaskVerdict judgeBurst(const Hm203 &scope, std::optional<double>)
                            u"única con HOLD OFF."),
             text(u"La tasca es fa amb TIME/DIV en 0,2 ms/div: torna a posar-lo i busca la imatge única amb "
                  u"HOLD OFF."));
-    const QList<double> starts = sweepStarts(s, kJudgedSweeps);
-    if (starts.size() < kJudgedSweeps)
+    const QList<double> starts = sweepStarts(s, SweepRun::judged);
+    if (starts.size() < SweepRun::judged)
         return notMet(text(u"La traza no está disparada y corre por la pantalla: ajusta LEVEL."),
             text(u"La traça no està disparada i corre per la pantalla: ajusta LEVEL."));
     // Where in its burst each sweep starts: within the first of its cycles, or later.
@@ -232,6 +197,8 @@ void prepareSmallSignal(GeneratorSettings &generator, quint32)
     generator = {};
     generator.frequencyHz = 1000.0;
     generator.amplitudeIVpp = kSmallVpp;
+    // The signal reaches TRIG. INP. too, so that EXT. is a way the student may try.
+    generator.outputIToTriggerInput = true;
 }
 
 TaskVerdict judgeSmallSignal(const Hm203 &scope, std::optional<double>)
@@ -256,7 +223,7 @@ TaskVerdict judgeSmallSignal(const Hm203 &scope, std::optional<double>)
     if (Problem p = channelIProblem(look))
         return *p;
     if (!look.traces.triggered) {
-        if (s.trigger.source == TriggerSource::External
+        if (s.trigger.source == TriggerSource::External && s.externalTrigger.isAlternating()
             && s.externalTrigger.amplitudeVpp < TriggerSensitivity::externalVolts)
             return notMet(text(u"Por TRIG. INP. el disparo necesita %1 Vpp, y la señal solo tiene %2 Vpp: "
                                u"suelta EXT. y dispara desde el canal I.")
