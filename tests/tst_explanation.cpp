@@ -202,6 +202,7 @@ private slots:
     void slowSignalsAreNotSweptFaster_data();
     void slowSignalsAreNotSweptFaster();
     void warmUpSaysWhatTheRealTubeTakes();
+    void anOffsetToMeasureIsNotGivenAway();
 };
 
 void TestExplanation::namesTheCauseAndItsControl_data()
@@ -619,6 +620,21 @@ void TestExplanation::warmUpSaysWhatTheRealTubeTakes()
     const QString left
         = QStringLiteral("%1 s").arg(QString::number(WarmUp::seconds - 1.0).replace(u'.', u','));
     QVERIFY2(e.castilian.contains(left) && e.valencian.contains(left), qPrintable(e.castilian));
+}
+
+void TestExplanation::anOffsetToMeasureIsNotGivenAway()
+{
+    // The DC-level task hides the offset: the note names the cause and the switch, not the volts.
+    Hm203 scope;
+    generator(scope, [](GeneratorSettings &g) { g.offsetIVolts = 8.0; });
+    const TraceExplanation worked = explainTrace(scope, {}, ScreenReadings::Worked);
+    const TraceExplanation withheld = explainTrace(scope, {}, ScreenReadings::Withheld);
+    QCOMPARE(withheld.causes.first(), TraceCause::OffsetOffFace);
+    QVERIFY2(worked.castilian.contains(QStringLiteral("8 V")), qPrintable(worked.castilian));
+    for (const QString &text : { withheld.castilian, withheld.valencian }) {
+        QVERIFY2(!text.contains(QLatin1Char('8')) && !text.contains(QStringLiteral(" V ")), qPrintable(text));
+        QVERIFY2(text.contains(label(C::DcI)), qPrintable(text));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestExplanation)

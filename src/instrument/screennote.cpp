@@ -98,7 +98,7 @@ void ScreenNote::follow(const LivePanel &panel)
     QStringList lines;
     bool fine = false;
     if (m_asked) {
-        const TraceExplanation why = explainTrace(panel.scope(), panel.moment());
+        const TraceExplanation why = explainTrace(panel.scope(), panel.moment(), panel.screenReadings());
         fine = why.fine();
         // A screen that is fine is told with what it shows.
         lines << (m_castilian ? why.castilian : why.valencian)

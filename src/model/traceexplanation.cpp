@@ -49,9 +49,10 @@ private:
 class Scene
 {
 public:
-    Scene(const Hm203 &on, double seconds)
+    Scene(const Hm203 &on, double seconds, ScreenReadings readings = ScreenReadings::Worked)
         : m_scope(on)
         , m_seconds(seconds)
+        , m_readings(readings)
         , m_settings(on.scopeSettings())
         , m_brightness(on.brightness())
         , m_spot(on.beamSpot())
@@ -61,6 +62,8 @@ public:
     }
     const Hm203 &scope() const { return m_scope; }
     double seconds() const { return m_seconds; }
+    /** Whether the words may give the values the divisions stand for. */
+    ScreenReadings readings() const { return m_readings; }
     const ScopeSettings &settings() const { return m_settings; }
     double brightness() const { return m_brightness; }
     const BeamFrame &spot() const { return m_spot; }
@@ -94,6 +97,7 @@ public:
 private:
     const Hm203 &m_scope;
     double m_seconds;
+    ScreenReadings m_readings;
     ScopeSettings m_settings;
     double m_brightness;
     BeamFrame m_spot;
@@ -288,7 +292,11 @@ std::optional<Finding> verticalFinding(const Scene &scene, TraceKind kind)
     }
     if (offset && back())
         return Finding { TraceCause::OffsetOffFace,
-            offsetOffFace(kind, *offset, settingsOf(s, *offset).signal.meanVolts(), above) };
+            offsetOffFace(kind, *offset,
+                scene.readings() == ScreenReadings::Worked
+                    ? std::optional<double>(settingsOf(s, *offset).signal.meanVolts())
+                    : std::nullopt,
+                above) };
 
     for (bool second : channels) {
         const ChannelControls c = channelControls(second);
@@ -593,7 +601,7 @@ double faintSweepEnergy()
     return energy;
 }
 
-TraceExplanation explainTrace(const Hm203 &scope, const BeamMoment &moment)
+TraceExplanation explainTrace(const Hm203 &scope, const BeamMoment &moment, ScreenReadings readings)
 {
     Findings found;
     if (!scope.isPressed(C::Power))
@@ -604,7 +612,7 @@ TraceExplanation explainTrace(const Hm203 &scope, const BeamMoment &moment)
     // Everything else is what the instrument would show switched on and warm.
     Hm203 on = scope;
     on.setValue(C::Power, 1);
-    const Scene scene(on, std::isfinite(moment.seconds) ? moment.seconds : 0.0);
+    const Scene scene(on, std::isfinite(moment.seconds) ? moment.seconds : 0.0, readings);
     lookAtBrightness(scene, found);
     if (on.isPressed(C::Tester)) {
         found.add(TraceCause::Tester, tester());

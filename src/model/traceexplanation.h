@@ -1,6 +1,7 @@
 #pragma once
 
 #include "hm203.h"
+#include "screendescription.h"
 
 #include <QList>
 #include <QString>
@@ -67,9 +68,11 @@ struct TraceExplanation
 
 /**
  * Looks at the instrument as the screen shows it at a moment and says what keeps the trace from being
- * seen, steady and readable: the same model that draws the screen, asked what it draws.
+ * seen, steady and readable: the same model that draws the screen, asked what it draws. With readings
+ * withheld, it names no value the student is asked to work out.
  */
-TraceExplanation explainTrace(const Hm203 &scope, const BeamMoment &moment = {});
+TraceExplanation explainTrace(
+    const Hm203 &scope, const BeamMoment &moment = {}, ScreenReadings readings = ScreenReadings::Worked);
 
 /**
  * The energy (current × seconds) the beam leaves per division across the face on its brightest swept

@@ -354,21 +354,22 @@ Wording offVertically(TraceKind kind, bool above)
             .arg(who.valencian, where.valencian, move.valencian, ypos) };
 }
 
-Wording offsetOffFace(TraceKind kind, bool second, double volts, bool above)
+Wording offsetOffFace(TraceKind kind, bool second, std::optional<double> volts, bool above)
 {
     const Wording who = called(kind);
     const Wording where = side(above);
-    const QString offset = formatDecimal(volts, { .significantDigits = 3 });
+    // Without its volts when the student is asked to measure them.
+    const QString offset = volts
+        ? QStringLiteral(" de ") + formatDecimal(*volts, { .significantDigits = 3 }) + QStringLiteral(" V")
+        : QString();
     const QString dc = label(channelControls(second).dc);
     // A sum's trace says whose mean it is; a channel's own trace already does.
     const QString whose = kind == TraceKind::Sum ? QStringLiteral(" de ") + channelName(second) : QString();
     return { text(
-                 u"Con DC, la componente continua de %1 V%2 lleva %3 %4 de la pantalla: suelta %5 para pasar "
-                 u"a AC.")
+                 u"Con DC, la componente continua%1%2 lleva %3 %4 de la pantalla: suelta %5 para pasar a AC.")
                  .arg(offset, whose, who.castilian, where.castilian, dc),
         text(
-            u"Amb DC, la component contínua de %1 V%2 porta %3 %4 de la pantalla: deixa anar %5 per a passar "
-            u"a AC.")
+            u"Amb DC, la component contínua%1%2 porta %3 %4 de la pantalla: deixa anar %5 per a passar a AC.")
             .arg(offset, whose, who.valencian, where.valencian, dc) };
 }
 

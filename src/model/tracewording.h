@@ -7,6 +7,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 /**
  * The words of the trace explanation, both languages side by side: for each cause what the student sees,
  * why, and the control that mends it, named as the panel prints it.
@@ -79,7 +81,7 @@ Wording lineTrigger(bool lowPass, const InputSignal &signal);
 Wording jitter(const InputSignal &signal, TriggerCoupling coupling);
 Wording sideways(TraceKind kind, bool left, bool magnified);
 Wording offVertically(TraceKind kind, bool above);
-Wording offsetOffFace(TraceKind kind, bool second, double volts, bool above);
+Wording offsetOffFace(TraceKind kind, bool second, std::optional<double> volts, bool above);
 Wording tooSensitive(TraceKind kind, bool second, double voltsPerDiv);
 
 /** How a trace clipped by the face's edge is brought back whole, as a student would try it. */
