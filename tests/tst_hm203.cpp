@@ -12,8 +12,10 @@ using C = Hm203Control;
 namespace {
 
 /** The prepared pictures show an ideal instrument; the live one has its amplifier's band limit and delay
- * line, 20 ns late: at the pictures' 0,2 ms/div that moves a trace a ten-thousandth of a division. */
-constexpr double kAmplifierShift = 1e-3;
+ * line, 90 ns late, with the sweep starting 25 ns before the edge that fires it: at the pictures' 0,2 ms/div
+ * that moves a trace a ten-thousandth of a division, and a point of a 1 kHz X-Y figure a thousandth or
+ * two along it. */
+constexpr double kAmplifierShift = 3e-3;
 /** What that shift does to a drawn picture: the edge of a line a few levels lighter or darker. */
 constexpr int kAmplifierShade = 6;
 

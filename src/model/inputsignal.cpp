@@ -36,29 +36,18 @@ double normalPdf(double x)
     return std::exp(-0.5 * x * x) / std::sqrt(kTwoPi);
 }
 
-/** exp(z²)·erfc(z) for z ≥ 0, which stays finite where erfc underflows: directly for small z, by Laplace's
- * continued fraction beyond. */
-double scaledErfc(double z)
-{
-    if (z < 5.0)
-        return std::exp(z * z) * std::erfc(z);
-    double fraction = z;
-    for (int k = 12; k >= 1; --k)
-        fraction = z + 0.5 * k / fraction;
-    return 1.0 / (std::sqrt(std::numbers::pi) * fraction);
-}
-
 /**
- * A decay e^(−d/τ) that starts at an edge d = 0, seen through a Gaussian band limit of σ:
- * e^(σ²/2τ² − d/τ)·Φ(d/σ − σ/τ), the step response of an RC behind a Gaussian, in a form that neither
- * overflows before the edge nor underflows after it.
+ * What a Gaussian band limit of σ changes in a decay e^(−d/τ) that starts at an edge d = 0: the RC's step
+ * behind the Gaussian, e^(σ²/2τ² − d/τ)·Φ(d/σ − σ/τ), less its far form, the same without Φ after the edge
+ * (scale is e^(σ²/2τ²)). Asked for within a few σ of an edge, and for τ no shorter than σ/20, the
+ * exponential stays far from overflow.
  */
-double smoothedDecay(double d, double sigma, double tau)
+double decayNearEdge(double d, double sigma, double tau, double scale)
 {
     const double x = d / sigma - sigma / tau;
-    if (x >= 0.0)
-        return std::exp(0.5 * (sigma / tau) * (sigma / tau) - d / tau) * normalCdf(x);
-    return 0.5 * scaledErfc(-x / std::numbers::sqrt2) * std::exp(-0.5 * (d / sigma) * (d / sigma));
+    // After the edge, 1 − Φ(x) is Φ(−x), which keeps its digits where Φ(x) is close to 1.
+    const double share = d >= 0.0 ? -normalCdf(-x) : normalCdf(x);
+    return scale * std::exp(-d / tau) * share;
 }
 
 /** Beyond this many σ a decay is slower than a band limit can see: exp(σ²/2τ²) stays far from overflow. */
@@ -200,25 +189,42 @@ double triangleThrough(
     return rising ? value : -value;
 }
 
-/** What a Gaussian band limit leaves of each high-pass's decays far from their edges: e^(σ²/2τ²). A
- * decay too fast for the band limit to pass is left out (its weight 0). */
+/**
+ * What a Gaussian band limit makes of each high-pass's decays. Far from their edges a decay is scaled by
+ * e^(σ²/2τ²); near them it is an RC's step behind the Gaussian. A decay far slower than the band limit
+ * (τ above a thousand σ) is the plain jump smoothed, and joins the edge that passes straight through; one
+ * too fast for the band limit to pass is left out (its scale 0).
+ */
 struct SmoothedTerms
 {
     std::array<double, 5> scale {};
-    std::array<double, 5> weight {};
+    /** The weights of the decays worked out whole near an edge (0 for the others). */
+    std::array<double, 5> exactWeight {};
+    /** The share of a jump that is only smoothed: what passes straight through and the slow decays. */
+    double edgeGain = 0.0;
     /** How long after an edge its decays still differ from their far form. */
     double lag = 0.0;
 };
 
+/** Below this σ/τ a decay over an edge's few σ is a constant, e^(σ²/2τ²) one within a millionth. */
+constexpr double kSlowDecay = 1e-3;
+
 SmoothedTerms smoothedTerms(const FirstOrderPath &path, double sigma)
 {
     SmoothedTerms out;
+    out.edgeGain = path.direct;
     for (int i = 0; i < path.count; ++i) {
+        const std::size_t k = std::size_t(i);
         const double ratio = sigma > 0.0 ? sigma / path.terms[i].seconds : 0.0;
         if (ratio > kSlowestSmoothedDecay)
             continue;
-        out.scale[std::size_t(i)] = std::exp(0.5 * ratio * ratio);
-        out.weight[std::size_t(i)] = path.terms[i].weight;
+        if (ratio < kSlowDecay) {
+            out.scale[k] = 1.0;
+            out.edgeGain += path.terms[i].weight;
+            continue;
+        }
+        out.scale[k] = std::exp(0.5 * ratio * ratio);
+        out.exactWeight[k] = path.terms[i].weight;
         out.lag = std::max(out.lag, ratio * sigma);
     }
     return out;
@@ -256,7 +262,7 @@ double squareWave(const InputSignal &s, const FirstOrderPath &path, double theta
     double value = path.direct * (positive ? half : -half);
     for (int i = 0; i < path.count; ++i) {
         const std::size_t k = std::size_t(i);
-        value += smoothed.weight[k] * smoothed.scale[k]
+        value += path.terms[i].weight * smoothed.scale[k]
             * squareThrough(path.terms[i].seconds, since, positive, halfPeriod, half);
     }
     if (sigma > 0.0) {
@@ -266,14 +272,13 @@ double squareWave(const InputSignal &s, const FirstOrderPath &path, double theta
             const double d = u - n * halfPeriod;
             const double jump = evenIndex(n) ? 2.0 * half : -2.0 * half;
             const double after = d >= 0.0 ? 1.0 : 0.0;
-            value += path.direct * jump * (normalCdf(d / sigma) - after);
+            value += smoothed.edgeGain * jump * (normalCdf(d / sigma) - after);
             for (int i = 0; i < path.count; ++i) {
                 const std::size_t k = std::size_t(i);
-                if (smoothed.weight[k] == 0.0)
+                if (smoothed.exactWeight[k] == 0.0)
                     continue;
                 const double tau = path.terms[i].seconds;
-                value += smoothed.weight[k] * jump
-                    * (smoothedDecay(d, sigma, tau) - smoothed.scale[k] * std::exp(-d / tau) * after);
+                value += smoothed.exactWeight[k] * jump * decayNearEdge(d, sigma, tau, smoothed.scale[k]);
             }
         }
     }
@@ -296,7 +301,9 @@ double triangleWave(const InputSignal &s, const FirstOrderPath &path, double the
     double value = path.direct * (rising ? slope * since - half : half - slope * since);
     for (int i = 0; i < path.count; ++i) {
         const std::size_t k = std::size_t(i);
-        value += smoothed.weight[k]
+        if (smoothed.scale[k] == 0.0)
+            continue;
+        value += path.terms[i].weight
             * triangleThrough(
                 path.terms[i].seconds, since, rising, halfPeriod, s.amplitudeVpp, smoothed.scale[k]);
     }
@@ -308,16 +315,15 @@ double triangleWave(const InputSignal &s, const FirstOrderPath &path, double the
             const double bend = evenIndex(n) ? 2.0 * slope : -2.0 * slope;
             const double after = d >= 0.0 ? 1.0 : 0.0;
             const double step = normalCdf(d / sigma) - after;
-            value += path.direct * bend
+            value += smoothed.edgeGain * bend
                 * (d * normalCdf(d / sigma) + sigma * normalPdf(d / sigma) - std::max(d, 0.0));
             for (int i = 0; i < path.count; ++i) {
                 const std::size_t k = std::size_t(i);
-                if (smoothed.weight[k] == 0.0)
+                if (smoothed.exactWeight[k] == 0.0)
                     continue;
                 const double tau = path.terms[i].seconds;
-                const double decay
-                    = smoothedDecay(d, sigma, tau) - smoothed.scale[k] * std::exp(-d / tau) * after;
-                value += smoothed.weight[k] * bend * tau * (step - decay);
+                const double decay = decayNearEdge(d, sigma, tau, smoothed.scale[k]);
+                value += smoothed.exactWeight[k] * bend * tau * (step - decay);
             }
         }
     }

@@ -50,8 +50,8 @@ struct InputSignal
     /** When positive, a first-order low-pass (one RC: a ×1 probe's cable against the source) with this
      * time constant, in series with the Gaussian band limit. */
     double lowPassSeconds = 0.0;
-    /** The σ of the Gaussian band limit the signal has passed (the generator's edges, cables, the
-     * amplifier); 0 for an ideal signal. */
+    /** The σ of the Gaussian band limit the signal has passed (the generator's edges, the amplifier); 0
+     * for an ideal signal. */
     double smoothingSeconds = 0.0;
     /** How late the signal comes out of its path, in seconds. */
     double delaySeconds = 0.0;

@@ -72,7 +72,7 @@ inline constexpr double times1BandwidthHz = 6e6;
 double times1Seconds();
 /** A ×10 probe is 10 MΩ at the tip: 9 MΩ in its head over the input's 1 MΩ. */
 inline constexpr double times10Ratio = 10.0;
-inline constexpr double headOhms = 9e6;
+inline constexpr double headOhms = (times10Ratio - 1.0) * VerticalInput::ohms;
 /** The distributed capacitance of a ×10 probe's cable: 58 pF measured on a 150 MHz probe (B&K Precision
  * 2125A manual, on probes); cheaper cables have more, up to 200 pF. */
 inline constexpr double cableFarads = 58e-12;
@@ -81,7 +81,8 @@ inline constexpr double baseFarads = cableFarads + VerticalInput::farads;
 /**
  * The compensation's time constant for a trimmer setting: the head's capacitance C₁ makes the edge's
  * share k = 10·C₁/(C₁ + C₂) against the resistors' tenth, and both capacitors charge through 9 MΩ ∥ 1 MΩ:
- * τ = 0,9 MΩ · (C₁ + C₂). Compensated (C₁ = C₂/9, about 10 pF) it is 1 MΩ · 88 pF = 88 µs.
+ * τ = 0,9 MΩ · (C₁ + C₂). Compensated, the trimmer stands at C₁ = C₂/9 = 9,8 pF (the same manual puts a
+ * probe's trimmer "on the order of 10 pF") and τ is 1 MΩ · 88 pF = 88 µs.
  */
 double compensationSeconds(double compensation);
 /** The trimmer's range: the step an edge makes, against the step it settles to. */
