@@ -187,13 +187,7 @@ void TaskStrip::showTask(int index)
             u"%1 tasques curtes per a practicar amb l'oscil·loscopi. Polsa «Següent» per a començar: cada "
             u"tasca prepara el generador i es comprova mentre treballes.")
                             .arg(tasks.size()));
-        for (QWidget *w : std::initializer_list<QWidget *> { m_answerLabel, m_answer, m_unit })
-            w->setVisible(false);
-        showChoices(nullptr, GeneratorSettings {}, 0);
-        m_verdict->clear();
-        m_goal->setAccessibleDescription(QString());
-        Q_EMIT lockControls(false);
-        followWithheld();
+        showNoTask();
         return;
     }
     const Hm203Task &task = tasks.at(m_index);
@@ -235,6 +229,17 @@ void TaskStrip::studentChanged()
     m_touched = true;
 }
 
+void TaskStrip::showNoTask()
+{
+    for (QWidget *w : std::initializer_list<QWidget *> { m_answerLabel, m_answer, m_unit })
+        w->setVisible(false);
+    showChoices(nullptr, GeneratorSettings {}, 0);
+    m_verdict->clear();
+    m_goal->setAccessibleDescription(QString());
+    Q_EMIT lockControls(false);
+    followWithheld();
+}
+
 void TaskStrip::showSummary()
 {
     const auto text = [this](const char16_t *es, const char16_t *va) {
@@ -256,13 +261,7 @@ void TaskStrip::showSummary()
                             .arg(listed(missed, m_castilian),
                                 missed.size() == 1 ? text(u"Vuelve a ella", u"Torna-hi")
                                                    : text(u"Vuelve a ellas", u"Torna-hi")));
-    for (QWidget *w : std::initializer_list<QWidget *> { m_answerLabel, m_answer, m_unit })
-        w->setVisible(false);
-    showChoices(nullptr, GeneratorSettings {}, 0);
-    m_verdict->clear();
-    m_goal->setAccessibleDescription(QString());
-    Q_EMIT lockControls(false);
-    followWithheld();
+    showNoTask();
     // Screen readers hear the summary as they hear a goal.
     m_settle.start();
 }

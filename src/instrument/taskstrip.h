@@ -85,6 +85,8 @@ private:
     /** Takes the checked choice as the student's prediction and lets the instrument move. */
     void confirmChoice();
     void showVerdict(bool met);
+    /** Clears what belongs to a task (answer, choices, verdict) when none is open, and frees the panel. */
+    void showNoTask();
     /** The summary of the tasks met and not met. */
     void showSummary();
     /** Tells the window whether the readings must be withheld now. */
