@@ -118,7 +118,7 @@ TraceDescription describeSweep(const Hm203 &scope, const ScopeSettings &settings
             && (trigger.coupling != TriggerCoupling::Line || timing.triggered);
     }
     d.slope = trigger.slope;
-    d.mains = searchTrigger(settings, trigger.source).mains;
+    d.mains = followsMains(settings, trigger.source);
     d.external = trigger.source == TriggerSource::External && !d.mains;
     d.crawling = crawls(timing, settings);
     d.sweepSeconds = timing.sweepSeconds;

@@ -20,6 +20,9 @@ using namespace TraceWording;
 constexpr double kSeenShare = 0.25;
 /** The heights over one repeat that a trace's place on the face is judged from. */
 constexpr int kHeightSamples = 128;
+/** How far inside the face's edge sampled heights must stay to rule clipping out without drawing the trace:
+ * a quarter of a division covers what falls between two samples. */
+constexpr double kClipMargin = 0.25;
 /** A trace lower than this is hard to read: a quarter of a division is then a quarter of its height. */
 constexpr double kReadableHeight = 4.0 * kDivisionTolerance;
 
@@ -330,6 +333,16 @@ bool wholeOnFace(const ScopeSettings &s, TraceKind kind)
  */
 std::optional<Finding> clippedFinding(const Scene &scene, TraceKind kind)
 {
+    // The heights over one repeat bound what any sweep of it shows: a trace that stays well inside the face
+    // is not clipped, and the costly drawing is left for the few that come near its edges.
+    if (scene.swept()) {
+        const QList<double> heights = traceHeights(scene.settings(), kind, kHeightSamples);
+        const double inside = ScreenGeometry::halfHeight + ScreenGeometry::overscan - kClipMargin;
+        if (!heights.isEmpty() && std::all_of(heights.begin(), heights.end(), [inside](double y) {
+                return std::abs(y) < inside;
+            }))
+            return std::nullopt;
+    }
     const std::optional<Extent> extent = extentOf(scene.traces(), kind);
     if (!extent || !extent->clipped())
         return std::nullopt;
