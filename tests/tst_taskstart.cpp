@@ -240,6 +240,11 @@ private Q_SLOTS:
                                       "Panel en su estado inicial, salvo DUAL, Y-POS I e Y-POS II.");
         QTest::newRow("y before X") << true << int(FallingStart)
                                     << QStringLiteral("Panel en su estado inicial, salvo SLOPE y LEVEL.");
+        // "TRIG." ends the sentence with its own full stop.
+        QTest::newRow("TRIG.") << true << int(Hum)
+                               << QStringLiteral("Panel en su estado inicial, salvo TRIG.");
+        QTest::newRow("TRIG. va") << false << int(Noise)
+                                  << QStringLiteral("Panell en el seu estat inicial, excepte TRIG.");
     }
     void theStartLineNamesWhatIsLeft()
     {

@@ -3,6 +3,7 @@
 #include "announcedlabel.h"
 #include "hm203.h"
 #include "hm203tasks.h"
+#include "tracewording.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -54,9 +55,10 @@ QString startLine(const Hm203Task &task, bool castilian)
     if (kept.isEmpty())
         return castilian ? QStringLiteral("Panel en su estado inicial.")
                          : QStringLiteral("Panell en el seu estat inicial.");
-    return (castilian ? QStringLiteral("Panel en su estado inicial, salvo %1.")
-                      : QStringLiteral("Panell en el seu estat inicial, excepte %1."))
-        .arg(listed(kept, castilian));
+    // A label such as "TRIG." ends the sentence with its own full stop.
+    return TraceWording::sentence((castilian ? QStringLiteral("Panel en su estado inicial, salvo %1")
+                                             : QStringLiteral("Panell en el seu estat inicial, excepte %1"))
+                                      .arg(listed(kept, castilian)));
 }
 
 } // namespace

@@ -40,13 +40,6 @@ Wording words(const char16_t *castilian, const char16_t *valencian)
     return { text(castilian), text(valencian) };
 }
 
-/** Closes a sentence whose last words are filled in: a control's label already ends it with its own full
- * stop ("suelta EXT."), which then is the sentence's. */
-QString sentence(const QString &said)
-{
-    return said.endsWith(u'.') ? said : said + u'.';
-}
-
 /** What a trace of a kind is called, in the middle of a sentence. */
 Wording called(TraceKind kind)
 {
@@ -78,6 +71,11 @@ Wording side(bool above)
 }
 
 } // namespace
+
+QString sentence(const QString &said)
+{
+    return said.endsWith(u'.') ? said : said + u'.';
+}
 
 ChannelControls channelControls(bool second)
 {

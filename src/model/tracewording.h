@@ -15,6 +15,10 @@
  */
 namespace TraceWording {
 
+/** Closes a sentence whose last words are filled in: a control's label already ends it with its own full
+ * stop ("suelta EXT.", "salvo TRIG."), which then is the sentence's. */
+QString sentence(const QString &said);
+
 struct Wording
 {
     QString castilian;
