@@ -30,12 +30,16 @@
 #include <QToolTip>
 #include <QtTest>
 
+#include <algorithm>
+
 using C = Hm203Control;
 
 namespace {
 
 // From at-spi2-core's atspi-constants.h.
 constexpr uint kRoleCheckBox = 7;
+constexpr uint kRoleFrame = 23;
+constexpr uint kRolePanel = 39;
 constexpr uint kRoleImage = 27;
 constexpr uint kRoleNotification = 101;
 constexpr uint kRolePushButton = 43;
@@ -491,6 +495,36 @@ private Q_SLOTS:
         QVERIFY(!hear(objects.value(said)).checked);
         QTest::mouseClick(wiring, Qt::LeftButton, {}, QPoint(6, wiring->height() / 2));
         QTRY_VERIFY(hear(objects.value(said)).checked);
+    }
+
+    void theBoxesAreGroupingsNotWindows_data() { languages(); }
+    void theBoxesAreGroupingsNotWindows()
+    {
+        QFETCH(bool, castilian);
+        const QMultiHash<QString, Ref> objects = open(castilian);
+        QVERIFY(!objects.isEmpty());
+        // A frame is a window's role: a screen reader takes a box of that role for an inactive window and
+        // drops the focus events of what is inside it.
+        const QList<QString> names = objects.keys();
+        QList<QDBusMessage> calls;
+        for (const QString &name : names)
+            calls << accessibleCall(objects.value(name), "GetRole");
+        const QList<QDBusMessage> roles = ask(calls);
+        for (qsizetype i = 0; i < names.size(); ++i)
+            QVERIFY2(first(roles.at(i)).toUInt() != kRoleFrame, qPrintable(names.at(i)));
+        const std::pair<const char16_t *, const char16_t *> boxes[] {
+            { u"Nota bajo la pantalla", u"Nota davall de la pantalla" },
+            { u"Generador de funciones", u"Generador de funcions" },
+            { u"Tareas", u"Tasques" },
+        };
+        for (const auto &[es, va] : boxes) {
+            const QString name = QString::fromUtf16(castilian ? es : va);
+            // The box, beside the title it may share its name with.
+            const QList<Ref> named = objects.values(name);
+            QVERIFY2(std::any_of(named.begin(), named.end(),
+                         [this](const Ref &r) { return hear(r).role == kRolePanel; }),
+                qPrintable(name));
+        }
     }
 
     void aPredictionIsHeardAsChoices_data() { languages(); }

@@ -1,12 +1,12 @@
 #include "tosciloscopio.h"
 
+#include "benchbox.h"
 #include "embeddedpictures.h"
 #include "generatorpanel.h"
 #include "livepanel.h"
 #include "screennote.h"
 #include "taskstrip.h"
 
-#include <QFrame>
 #include <QLabel>
 
 namespace {
@@ -37,16 +37,6 @@ FormDesign formDesign()
     };
 }
 
-/** A sunken frame round one part of the bench. */
-QFrame *benchFrame(QWidget *parent, const QRect &area)
-{
-    auto *frame = new QFrame(parent);
-    frame->setFrameShape(QFrame::StyledPanel);
-    frame->setFrameShadow(QFrame::Sunken);
-    frame->setGeometry(area);
-    return frame;
-}
-
 } // namespace
 
 Tosciloscopio::Tosciloscopio()
@@ -70,19 +60,22 @@ void Tosciloscopio::FormCreate()
     lectura->setTextFormat(Qt::PlainText);
     showReadout();
 
-    QFrame *noteFrame = benchFrame(client(),
-        QRect(kMargin, lectura->geometry().bottom() + 1 + kMargin / 2, width - 2 * kMargin, kNoteHeight));
+    auto *noteFrame = new BenchBox(client(),
+        QRect(kMargin, lectura->geometry().bottom() + 1 + kMargin / 2, width - 2 * kMargin, kNoteHeight),
+        pick(u"Nota bajo la pantalla", u"Nota davall de la pantalla"));
     nota = new ScreenNote(noteFrame, castilian());
     nota->setGeometry(noteFrame->contentsRect());
 
     const int top = noteFrame->geometry().bottom() + 1 + kMargin / 2;
-    QFrame *bench = benchFrame(client(), QRect(kMargin, top, kGeneratorWidth, kLowerHeight));
+    auto *bench = new BenchBox(client(), QRect(kMargin, top, kGeneratorWidth, kLowerHeight),
+        pick(u"Generador de funciones", u"Generador de funcions"));
     generador = new GeneratorPanel(bench, castilian());
     generador->setGeometry(bench->contentsRect());
     generador->setSettings(panel->scope().generator());
 
     const int stripLeft = kMargin + kGeneratorWidth + kMargin;
-    QFrame *strip = benchFrame(client(), QRect(stripLeft, top, width - stripLeft - kMargin, kLowerHeight));
+    auto *strip = new BenchBox(client(), QRect(stripLeft, top, width - stripLeft - kMargin, kLowerHeight),
+        pick(u"Tareas", u"Tasques"));
     tarea = new TaskStrip(strip, castilian());
     tarea->setGeometry(strip->contentsRect().adjusted(0, 0, 0, -34));
 
