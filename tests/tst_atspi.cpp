@@ -478,6 +478,9 @@ private Q_SLOTS:
         const Ref spoken = objects.value(answer);
         QCOMPARE(hear(spoken).role, kRoleNotification);
         QTRY_COMPARE(m_shown.count(spoken.path.path()), 1);
+        // Asked again, the same answer is spoken again.
+        QTest::mouseClick(note->why(), Qt::LeftButton);
+        QTRY_COMPARE(m_shown.count(spoken.path.path()), 2);
         osciloscopio->panel->setControlValue(C::Power, 1);
     }
 

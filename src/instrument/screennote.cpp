@@ -107,10 +107,11 @@ void ScreenNote::follow(const LivePanel &panel)
     if (m_describe->isChecked() && !fine)
         lines << panel.screenDescription(m_castilian);
     const QString text = lines.join(QLatin1Char('\n'));
-    if (text == m_text->text())
-        return;
-    showText(text, false);
-    if (m_asked && text != m_heard)
+    const bool changed = text != m_text->text();
+    if (changed)
+        showText(text, false);
+    // An answer not yet heard is told once it has settled: a new one, or the same one asked again.
+    if (m_asked && text != m_heard && (changed || !m_settle.isActive()))
         m_settle.start();
 }
 
