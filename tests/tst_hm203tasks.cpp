@@ -29,7 +29,12 @@ void TestHm203Tasks::judgesWhatTheScreenShows_data()
     row("time 1 ms/div", TimeBase, true, QString(), [](Hm203 &s) { return setTime(s, 1e-3); });
     row("time 10 ms/div with X-MAG", TimeBase, true, QString(),
         [](Hm203 &s) { return setTime(s, 10e-3) && press(s, Hm203Control::XMagnifier); });
-    row("time as opened: one period", TimeBase, false, QStringLiteral("1,0 periodos"), untouched);
+    // The count is said as the face's words say it: "1 periodo", whole numbers from ten on.
+    row("time as opened: one period", TimeBase, false, QStringLiteral("Se ve 1 periodo;"), untouched);
+    row("time 0,2 s/div: a thousand periods", TimeBase, false, QStringLiteral("Se ven 1000 periodos"),
+        [](Hm203 &s) { return setTime(s, 0.2); });
+    row("time 1 µs/div: a small part of one", TimeBase, false,
+        QStringLiteral("una pequeña parte de un periodo"), [](Hm203 &s) { return setTime(s, 1e-6); });
     // 2 ms/div sped up twice by the fine knob shows five periods, but TIME/DIV no longer tells the time.
     row("time five periods with CAL turned", TimeBase, false, QStringLiteral("mando CAL de TIME/DIV"),
         [](Hm203 &s) {
@@ -52,7 +57,7 @@ void TestHm203Tasks::judgesWhatTheScreenShows_data()
         [](Hm203 &s) { return setTime(s, 1e-3) && press(s, Hm203Control::XY); });
     row("time right but added", TimeBase, false, QStringLiteral("ADD"),
         [](Hm203 &s) { return setTime(s, 1e-3) && setMode(s, DisplayMode::Add); });
-    row("time 2 ms/div: ten periods", TimeBase, false, QStringLiteral("10,0"),
+    row("time 2 ms/div: ten periods", TimeBase, false, QStringLiteral("Se ven 10 periodos"),
         [](Hm203 &s) { return setTime(s, 2e-3); });
     row("time right but switched off", TimeBase, false, QStringLiteral("POWER"),
         [](Hm203 &s) { return setTime(s, 1e-3) && press(s, Hm203Control::Power, false); });
@@ -80,7 +85,7 @@ void TestHm203Tasks::judgesWhatTheScreenShows_data()
         [](Hm203 &s) { return setVolts(s, false, 5.0); });
     row("two periods lifted off the graticule", TwoPeriods, false, QStringLiteral("Y-POS"),
         [](Hm203 &s) { return setVolts(s, false, 2.0) && setPositionI(s, 2.0); });
-    row("two periods at 0.5 ms/div: five", TwoPeriods, false, QStringLiteral("5,0 periodos"),
+    row("two periods at 0.5 ms/div: five", TwoPeriods, false, QStringLiteral("Se ven 5 periodos"),
         [](Hm203 &s) { return setVolts(s, false, 2.0) && setTime(s, 0.5e-3); });
 
     // The minima of a 4 Vpp sine on the bottom line.

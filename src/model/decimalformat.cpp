@@ -71,3 +71,8 @@ QString fixedDecimal(double value, int decimals)
 {
     return formatDecimal(value, { .decimals = decimals, .zeros = TrailingZeros::Keep });
 }
+
+QString formatPeriodCount(double periods)
+{
+    return formatDecimal(periods, { .decimals = periods < 10.0 ? 1 : 0 });
+}

@@ -183,7 +183,7 @@ QString periodsPhrase(const TraceDescription &d, bool es, bool worked)
         : QString();
     if (d.periodsShown < 0.05)
         return pick(es, u"una pequeña parte de un periodo", u"una xicoteta part d'un període") + period;
-    const QString count = formatDecimal(d.periodsShown, { .decimals = d.periodsShown < 10.0 ? 1 : 0 });
+    const QString count = formatPeriodCount(d.periodsShown);
     if (count == QLatin1String("1"))
         return pick(es, u"1 periodo", u"1 període") + period;
     return count + pick(es, u" periodos", u" períodes") + period;

@@ -299,7 +299,17 @@ Problem periodsProblem(const Look &look, const Extent &extent, int wanted)
         || extent.maxX < ScreenGeometry::halfWidth - kDivisionTolerance)
         return notMet(text(u"La traza no cubre toda la retícula: céntrala con X-POS."),
             text(u"La traça no cobreix tota la retícula: centra-la amb X-POS."));
-    const QString shown = fixedDecimal(perPeriod > 0.0 ? extent.spanX / perPeriod : 0.0, 1);
+    // The count as the face's words give it, so that both say the same number.
+    const double periods = perPeriod > 0.0 ? extent.spanX / perPeriod : 0.0;
+    const QString shown = formatPeriodCount(periods);
+    if (shown == QLatin1String("0"))
+        return notMet(
+            text(u"Se ve una pequeña parte de un periodo; la tarea pide %1. Ajusta TIME/DIV.").arg(wanted),
+            text(u"Es veu una xicoteta part d'un període; la tasca en demana %1. Ajusta TIME/DIV.")
+                .arg(wanted));
+    if (shown == QLatin1String("1"))
+        return notMet(text(u"Se ve 1 periodo; la tarea pide %1. Ajusta TIME/DIV.").arg(wanted),
+            text(u"Es veu 1 període; la tasca en demana %1. Ajusta TIME/DIV.").arg(wanted));
     return notMet(text(u"Se ven %1 periodos; la tarea pide %2. Ajusta TIME/DIV.").arg(shown).arg(wanted),
         text(u"Es veuen %1 períodes; la tasca en demana %2. Ajusta TIME/DIV.").arg(shown).arg(wanted));
 }
