@@ -33,19 +33,6 @@ constexpr int kMostChoices = 4;
  * task. */
 constexpr int kGoalHeight = 52;
 
-/** Names in a sentence: "A", "A y B", "A, B y C". Castilian writes "e" before a name said with an /i/
- * ("ADD e INV II", "Y-POS I e Y-POS II"). */
-QString listed(const QStringList &names, bool castilian)
-{
-    if (names.size() < 2)
-        return names.value(0);
-    const QString last = names.last();
-    const bool iSound = last.startsWith(u'I') || last.startsWith(u'Y');
-    const QString conjunction
-        = castilian ? (iSound ? QStringLiteral(" e ") : QStringLiteral(" y ")) : QStringLiteral(" i ");
-    return names.first(names.size() - 1).join(QStringLiteral(", ")) + conjunction + last;
-}
-
 /** The line under the title as a task opens: which controls it left where the student had them. */
 QString startLine(const Hm203Task &task, bool castilian)
 {
@@ -58,7 +45,7 @@ QString startLine(const Hm203Task &task, bool castilian)
     // A label such as "TRIG." ends the sentence with its own full stop.
     return TraceWording::sentence((castilian ? QStringLiteral("Panel en su estado inicial, salvo %1")
                                              : QStringLiteral("Panell en el seu estat inicial, excepte %1"))
-                                      .arg(listed(kept, castilian)));
+                                      .arg(TraceWording::listed(kept, castilian)));
 }
 
 } // namespace
@@ -260,7 +247,7 @@ void TaskStrip::showSummary()
             u"Has complit %1 de %2 tasques. Sense complir: %3. %4 amb «< Anterior».")
                             .arg(total - missed.size())
                             .arg(total)
-                            .arg(listed(missed, m_castilian),
+                            .arg(TraceWording::listed(missed, m_castilian),
                                 missed.size() == 1 ? text(u"Vuelve a ella", u"Torna-hi")
                                                    : text(u"Vuelve a ellas", u"Torna-hi")));
     showNoTask();

@@ -77,6 +77,17 @@ QString sentence(const QString &said)
     return said.endsWith(u'.') ? said : said + u'.';
 }
 
+QString listed(const QStringList &names, bool castilian)
+{
+    if (names.size() < 2)
+        return names.value(0);
+    const QString last = names.last();
+    const bool iSound = last.startsWith(u'I') || last.startsWith(u'Y');
+    const QString conjunction
+        = castilian ? (iSound ? QStringLiteral(" e ") : QStringLiteral(" y ")) : QStringLiteral(" i ");
+    return names.first(names.size() - 1).join(QStringLiteral(", ")) + conjunction + last;
+}
+
 ChannelControls channelControls(bool second)
 {
     if (second)
@@ -489,27 +500,24 @@ Wording stillSpot(bool groundedI, bool groundedII, bool faint)
             empty << channelName(second);
         }
     }
-    const auto listed = [](const QStringList &names, const char16_t *conjunction) {
-        return names.join(QString::fromUtf16(conjunction));
-    };
     Wording why;
     Wording mend;
     if (!onGround.isEmpty()) {
-        why = { listed(onGround, u" y ") + QStringLiteral(" en GD"),
-            listed(onGround, u" i ") + QStringLiteral(" en GD") };
-        mend = { text(u"suelta %1").arg(listed(buttons, u" y ")),
-            text(u"deixa anar %1").arg(listed(buttons, u" i ")) };
+        why = { listed(onGround, true) + QStringLiteral(" en GD"),
+            listed(onGround, false) + QStringLiteral(" en GD") };
+        mend = { text(u"suelta %1").arg(listed(buttons, true)),
+            text(u"deixa anar %1").arg(listed(buttons, false)) };
     }
     if (!empty.isEmpty()) {
         const bool after = !why.castilian.isEmpty();
-        why = { why.castilian + (after ? QStringLiteral(" y ") : QString()) + listed(empty, u" y ")
+        why = { why.castilian + (after ? QStringLiteral(" y ") : QString()) + listed(empty, true)
                 + text(u" sin señal"),
-            why.valencian + (after ? QStringLiteral(" i ") : QString()) + listed(empty, u" i ")
+            why.valencian + (after ? QStringLiteral(" i ") : QString()) + listed(empty, false)
                 + text(u" sense senyal") };
         mend = { mend.castilian + (after ? QStringLiteral(" y ") : QString())
-                + text(u"da señal a %1 en el generador").arg(listed(empty, u" y ")),
+                + text(u"da señal a %1 en el generador").arg(listed(empty, true)),
             mend.valencian + (after ? QStringLiteral(" i ") : QString())
-                + text(u"dona senyal a %1 en el generador").arg(listed(empty, u" i ")) };
+                + text(u"dona senyal a %1 en el generador").arg(listed(empty, false)) };
     }
     const QString intens = label(C::Intensity);
     const QString xy = label(C::XY);

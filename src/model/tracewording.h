@@ -19,6 +19,10 @@ namespace TraceWording {
  * stop ("suelta EXT.", "salvo TRIG."), which then is the sentence's. */
 QString sentence(const QString &said);
 
+/** Names in a sentence: "A", "A y B", "A, B y C". Castilian writes "e" before a name said with an /i/
+ * ("ADD e INV II", "Y-POS I e Y-POS II"). */
+QString listed(const QStringList &names, bool castilian);
+
 struct Wording
 {
     QString castilian;
