@@ -2,7 +2,7 @@
 // Qt's real AT-SPI bridge, as Orca reads it. The suite is its own AT-SPI client: it reads its own
 // windows with asynchronous D-Bus calls while the event loop runs, so that the bridge, which answers
 // on this same GUI thread, can answer. Runs with a session bus on an X display (see run-with-atspi.sh).
-#include "announcedlabel.h"
+#include "benchnews.h"
 #include "generatorpanel.h"
 #include "hm203tasks.h"
 #include "livepanel.h"
@@ -41,6 +41,7 @@ constexpr uint kRoleCheckBox = 7;
 constexpr uint kRoleFrame = 23;
 constexpr uint kRolePanel = 39;
 constexpr uint kRoleImage = 27;
+constexpr uint kRoleLabel = 29;
 constexpr uint kRoleNotification = 101;
 constexpr uint kRolePushButton = 43;
 constexpr uint kRoleRadioButton = 44;
@@ -48,6 +49,8 @@ constexpr uint kRoleToggleButton = 62;
 constexpr uint kRoleSpinButton = 52;
 constexpr uint kStateChecked = 4;
 constexpr uint kStateEnabled = 8;
+constexpr uint kStateFocusable = 11;
+constexpr uint kStateFocused = 12;
 constexpr uint kStateSensitive = 24;
 constexpr uint kStateShowing = 25;
 
@@ -167,6 +170,40 @@ private:
         return named;
     }
 
+    /** Every object under a window, each with its role, name and state. */
+    struct Met
+    {
+        Ref ref;
+        uint role = 0;
+        QString name;
+        uint state = 0;
+    };
+    QList<Met> everythingUnder(const Ref &window)
+    {
+        QList<Met> met;
+        QList<Ref> level { window };
+        while (!level.isEmpty()) {
+            QList<QDBusMessage> calls;
+            for (const Ref &r : level)
+                calls << accessibleCall(r, "GetChildren");
+            QList<Ref> next;
+            for (const QDBusMessage &reply : ask(calls))
+                next << children(reply);
+            calls.clear();
+            for (const Ref &r : next)
+                calls << accessibleCall(r, "GetRole") << property(r, "org.a11y.atspi.Accessible", "Name")
+                      << accessibleCall(r, "GetState");
+            const QList<QDBusMessage> replies = ask(calls);
+            for (qsizetype i = 0; i < next.size(); ++i) {
+                const QList<uint> state = qdbus_cast<QList<uint>>(replies.at(3 * i + 2).arguments().value(0));
+                met << Met { next.at(i), first(replies.at(3 * i)).toUInt(),
+                    first(replies.at(3 * i + 1)).toString(), state.value(0) };
+            }
+            level = next;
+        }
+        return met;
+    }
+
     /** The oscilloscope window as the bus shows it: the one showing under its title. */
     Ref windowOnTheBus(const QWidget *window)
     {
@@ -236,6 +273,15 @@ private:
         widget->screen()->grabWindow(0).save(QDir(dir).filePath(name + QStringLiteral(".png")));
         QToolTip::hideText();
     }
+
+    /** A widget of this program on the bus, at the path Qt's bridge gives its accessible interface. */
+    Ref bus(QWidget *widget) const
+    {
+        const QAccessible::Id id = QAccessible::uniqueId(QAccessible::queryAccessibleInterface(widget));
+        return { m_app, QDBusObjectPath(QStringLiteral("/org/a11y/atspi/accessible/%1").arg(id)) };
+    }
+    /** Where the bench's news shows itself on the bus. */
+    QString newsPath() const { return bus(osciloscopio->aviso).path.path(); }
 
     Heard heardControl(const QMultiHash<QString, Ref> &objects, C c)
     {
@@ -425,16 +471,20 @@ private Q_SLOTS:
         QTest::mouseClick(strip->next(), Qt::LeftButton);
         objects = objectsUnder(windowOnTheBus(osciloscopio));
 
-        // The goal is named by itself, described by its verdict, and heard with it as the task is shown.
+        // The goal is a label named by itself and described by its verdict; the bench's news tells the
+        // task with its title, goal and verdict as it is shown.
         const Ref goal = objects.value(strip->goal()->text());
-        const Ref verdict = objects.value(strip->verdict()->text());
         Heard heard = hear(goal);
-        QCOMPARE(heard.role, kRoleNotification);
+        QCOMPARE(heard.role, kRoleLabel);
         QCOMPARE(heard.description, strip->verdict()->text());
-        QTRY_VERIFY(m_shown.contains(goal.path.path()));
-        QVERIFY(!m_shown.contains(verdict.path.path()));
+        QTRY_COMPARE(m_shown.count(newsPath()), 1);
+        const QString title = castilian ? QStringLiteral("Tarea 1 de ") : QStringLiteral("Tasca 1 de ");
+        QVERIFY2(
+            hear(bus(osciloscopio->aviso)).name.startsWith(title), qPrintable(osciloscopio->aviso->told()));
+        QVERIFY(osciloscopio->aviso->told().contains(
+            strip->goal()->text() + QLatin1Char(' ') + strip->verdict()->text()));
 
-        // Working the task, the student hears the new verdict, once.
+        // Working the task, the student hears the new verdict once, with the new words of the face.
         const QString first = strip->verdict()->text();
         PanelControlWidget *time = osciloscopio->panel->controlWidget(C::TimeDiv);
         time->setFocus();
@@ -442,12 +492,14 @@ private Q_SLOTS:
         QTest::keyClick(time, Qt::Key_Left);
         QTRY_VERIFY(strip->isMet());
         QVERIFY(strip->verdict()->text() != first);
-        heard = hear(verdict);
-        QCOMPARE(heard.role, kRoleNotification);
-        QCOMPARE(heard.name, strip->verdict()->text());
         QCOMPARE(hear(goal).description, strip->verdict()->text());
-        QTRY_COMPARE(m_shown.count(verdict.path.path()), 1);
-        QCOMPARE(m_shown.count(goal.path.path()), 1);
+        QTRY_COMPARE(m_shown.count(newsPath()), 2);
+        heard = hear(bus(osciloscopio->aviso));
+        QCOMPARE(heard.role, kRoleNotification);
+        QCOMPARE(heard.name,
+            strip->verdict()->text() + QLatin1Char(' ') + osciloscopio->panel->screenDescription(castilian));
+        QTest::qWait(BenchNews::kSettleMs + 300);
+        QCOMPARE(m_shown.count(newsPath()), 2);
     }
 
     void theNoteUnderTheScreenIsHeard_data() { languages(); }
@@ -475,12 +527,15 @@ private Q_SLOTS:
         QVERIFY2(answer.contains(QStringLiteral("POWER")), qPrintable(answer));
         objects = objectsUnder(windowOnTheBus(osciloscopio));
         QCOMPARE(objects.count(answer), 1);
-        const Ref spoken = objects.value(answer);
-        QCOMPARE(hear(spoken).role, kRoleNotification);
-        QTRY_COMPARE(m_shown.count(spoken.path.path()), 1);
-        // Asked again, the same answer is spoken again.
+        QCOMPARE(hear(objects.value(answer)).role, kRoleLabel);
+        QTRY_COMPARE(m_shown.count(newsPath()), 1);
+        const Heard told = hear(bus(osciloscopio->aviso));
+        QCOMPARE(told.role, kRoleNotification);
+        QVERIFY2(told.name.startsWith(answer), qPrintable(told.name));
+        // Asked again, the same answer is spoken again, alone.
         QTest::mouseClick(note->why(), Qt::LeftButton);
-        QTRY_COMPARE(m_shown.count(spoken.path.path()), 2);
+        QTRY_COMPARE(m_shown.count(newsPath()), 2);
+        QCOMPARE(hear(bus(osciloscopio->aviso)).name, answer);
         osciloscopio->panel->setControlValue(C::Power, 1);
     }
 
@@ -498,6 +553,50 @@ private Q_SLOTS:
         QVERIFY(!hear(objects.value(said)).checked);
         QTest::mouseClick(wiring, Qt::LeftButton, {}, QPoint(6, wiring->height() / 2));
         QTRY_VERIFY(hear(objects.value(said)).checked);
+    }
+
+    void everyFocusableObjectIsNamedAndNoneIsAFrame_data()
+    {
+        QTest::addColumn<bool>("castilian");
+        QTest::addColumn<int>("task");
+        // As the window opens, on a measuring task (the typed answer) and on a question (the choices).
+        const auto firstWith = [](auto has) {
+            const QList<Hm203Task> &tasks = hm203Tasks();
+            return int(std::find_if(tasks.begin(), tasks.end(), has) - tasks.begin());
+        };
+        const int measuring = firstWith([](const Hm203Task &t) { return t.answerUnit != nullptr; });
+        const int question = firstWith([](const Hm203Task &t) { return t.prediction != nullptr; });
+        for (const bool castilian : { true, false }) {
+            const char *language = castilian ? "castellano" : "valencià";
+            QTest::addRow("opening %s", language) << castilian << -1;
+            QTest::addRow("measuring %s", language) << castilian << measuring;
+            QTest::addRow("question %s", language) << castilian << question;
+        }
+    }
+    void everyFocusableObjectIsNamedAndNoneIsAFrame()
+    {
+        QFETCH(bool, castilian);
+        QFETCH(int, task);
+        QVERIFY(!open(castilian).isEmpty());
+        TaskStrip *strip = osciloscopio->tarea;
+        while (strip->taskIndex() < task)
+            QTest::mouseClick(strip->next(), Qt::LeftButton);
+        const QList<Met> met = everythingUnder(windowOnTheBus(osciloscopio));
+        QVERIFY(met.size() > 60);
+        int focusable = 0;
+        for (const Met &m : met) {
+            // A frame is a window's role: a screen reader takes one inside the window for an inactive
+            // window and drops the focus events of what is inside it.
+            QVERIFY2(m.role != kRoleFrame, qPrintable(m.name + QLatin1Char(' ') + m.ref.path.path()));
+            const bool reachable = (m.state & (1u << kStateFocusable)) && (m.state & (1u << kStateShowing));
+            if (!reachable)
+                continue;
+            ++focusable;
+            QVERIFY2(!m.name.trimmed().isEmpty(),
+                qPrintable(QStringLiteral("role %1 at %2 has no name").arg(m.role).arg(m.ref.path.path())));
+        }
+        // The panel's 34 controls, the note's two buttons, the generator's and the strip's.
+        QVERIFY2(focusable > 50, qPrintable(QString::number(focusable)));
     }
 
     void theBoxesAreGroupingsNotWindows_data() { languages(); }
@@ -554,13 +653,104 @@ private Q_SLOTS:
         for (C c : { C::TimeDiv, C::Power, C::VoltsDivI })
             QVERIFY(!heardControl(objects, c).enabled);
 
-        // Once a choice is confirmed it stays heard, checked and no longer to be changed; the panel is free.
-        QRadioButton *chosen = strip->choiceButton(0);
-        QTest::mouseClick(chosen, Qt::LeftButton, {}, QPoint(6, chosen->height() / 2));
-        QTest::mouseClick(strip->confirm(), Qt::LeftButton);
+        // By the keyboard alone: Tab from the question to the first choice, an arrow chooses the second, Tab
+        // reaches Comprobar and Space answers.
+        osciloscopio->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(osciloscopio));
+        strip->goal()->setFocus(Qt::TabFocusReason);
+        // The bridge lets the screen reader see each key before the window does: the focus follows a moment
+        // later.
+        QTest::keyClick(strip->goal(), Qt::Key_Tab);
+        QTRY_COMPARE(QApplication::focusWidget(), strip->choiceButton(0));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QRadioButton *chosen = strip->choiceButton(1);
+        QTRY_VERIFY(hear(objects.value(chosen->text())).checked);
+        QVERIFY(!hear(objects.value(strip->choiceButton(0)->text())).checked);
+        QTRY_COMPARE(QApplication::focusWidget(), chosen);
+        QTest::keyClick(chosen, Qt::Key_Tab);
+        QTRY_COMPARE(QApplication::focusWidget(), strip->confirm());
+        QTest::keyClick(strip->confirm(), Qt::Key_Space);
+
+        // Confirmed: the choice stays heard, checked and no longer to be changed; the panel is free; the
+        // focus is on the next step, a label the screen reader reads with the verdict.
         QTRY_VERIFY(heardControl(objects, C::TimeDiv).enabled);
         const Heard heard = hear(objects.value(chosen->text()));
         QVERIFY(heard.checked && !heard.enabled);
+        const QList<uint> state = qdbus_cast<QList<uint>>(
+            ask({ accessibleCall(bus(strip->goal()), "GetState") }).first().arguments().value(0));
+        QVERIFY(state.value(0) & (1u << kStateFocused));
+        const Heard next = hear(bus(strip->goal()));
+        QCOMPARE(next.role, kRoleLabel);
+        QCOMPARE(next.name, strip->goal()->text());
+        QCOMPARE(next.description, strip->verdict()->text());
+    }
+
+    void oneMessagePerChange_data() { languages(); }
+    void oneMessagePerChange()
+    {
+        // A task open, the question asked and the words on: a knob turned is told once, verdict and words
+        // together, the words once.
+        QFETCH(bool, castilian);
+        QVERIFY(!open(castilian).isEmpty());
+        TaskStrip *strip = osciloscopio->tarea;
+        ScreenNote *note = osciloscopio->nota;
+        LivePanel *panel = osciloscopio->panel;
+        QTest::mouseClick(strip->next(), Qt::LeftButton);
+        QTest::mouseClick(note->why(), Qt::LeftButton);
+        QTest::mouseClick(note->describe(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!osciloscopio->aviso->pending() && !panel->framePending(), 5000);
+        // What the bus carried of the set-up has arrived before the count starts.
+        QTest::qWait(300);
+        m_shown.clear();
+        PanelControlWidget *volts = panel->controlWidget(C::VoltsDivI);
+        volts->setFocus();
+        QTest::keyClick(volts, Qt::Key_Right);
+        // One notification on the bus, from the bench's news, and no more after it.
+        QTRY_COMPARE_WITH_TIMEOUT(m_shown.size(), 1, 3000);
+        QTest::qWait(BenchNews::kSettleMs + 300);
+        QCOMPARE(m_shown, QStringList { newsPath() });
+        const QString told = osciloscopio->aviso->told();
+        const QString words = panel->screenDescription(castilian);
+        QVERIFY2(words.contains(QStringLiteral("8,0 div")), qPrintable(words));
+        QCOMPARE(told.count(words), 1);
+        // The answer to the question, which says the trace is fine with the words; the verdict, unchanged, is
+        // not told again.
+        QVERIFY2(told.startsWith(note->text()->text().section(QLatin1Char('\n'), 0, 0)), qPrintable(told));
+        QVERIFY(!told.contains(strip->verdict()->text()));
+
+        // Keys a little less than the wait apart: one message, of the last position.
+        m_shown.clear();
+        for (int step = 0; step < 3; ++step) {
+            QTest::keyClick(volts, Qt::Key_Left);
+            QTest::qWait(BenchNews::kSettleMs * 3 / 5);
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(m_shown.size(), 1, 3000);
+        QTest::qWait(BenchNews::kSettleMs + 300);
+        QCOMPARE(m_shown, QStringList { newsPath() });
+        QVERIFY2(osciloscopio->aviso->told().contains(panel->screenDescription(castilian)),
+            qPrintable(osciloscopio->aviso->told()));
+        QVERIFY(!panel->screenDescription(castilian).contains(QStringLiteral("8,0 div")));
+    }
+
+    void theWordsSaySwitchedOnThenWhatTheyAre_data() { languages(); }
+    void theWordsSaySwitchedOnThenWhatTheyAre()
+    {
+        QFETCH(bool, castilian);
+        QVERIFY(!open(castilian).isEmpty());
+        QPushButton *describe = osciloscopio->nota->describe();
+        describe->setFocus(Qt::TabFocusReason);
+        m_shown.clear();
+        QTest::keyClick(describe, Qt::Key_Space);
+        QTRY_COMPARE(m_shown.count(newsPath()), 1);
+        const QString words = osciloscopio->panel->screenDescription(castilian);
+        QCOMPARE(hear(bus(osciloscopio->aviso)).name,
+            (castilian ? QStringLiteral("Activado. ") : QStringLiteral("Activat. ")) + words);
+        QTest::keyClick(describe, Qt::Key_Space);
+        QTRY_COMPARE(m_shown.count(newsPath()), 2);
+        QCOMPARE(hear(bus(osciloscopio->aviso)).name,
+            castilian ? QStringLiteral("Desactivado.") : QStringLiteral("Desactivat."));
+        QTest::qWait(BenchNews::kSettleMs + 300);
+        QCOMPARE(m_shown.count(newsPath()), 2);
     }
 
     void theScreenIsAPictureDescribedInWords_data() { languages(); }
@@ -587,13 +777,13 @@ private Q_SLOTS:
         QTRY_VERIFY(hear(screen).description.contains(QStringLiteral("8,0 div")));
         const QString words = hear(screen).description;
         QCOMPARE(words, describeScreen(panel->scope(), panel->moment()).text(castilian));
-        // Once they have settled, the notification in the screen shows itself with them, once.
+        // Once they have settled, the bench's news shows itself with them, once.
         QMultiHash<QString, Ref> now;
         QTRY_VERIFY_WITH_TIMEOUT((now = objectsUnder(windowOnTheBus(osciloscopio))).contains(words), 3000);
         const Ref news = now.value(words);
         QCOMPARE(hear(news).role, kRoleNotification);
         QTRY_COMPARE(m_shown.count(news.path.path()), 1);
-        QTest::qWait(ScreenFace::kSettleMs + 300);
+        QTest::qWait(BenchNews::kSettleMs + 300);
         QCOMPARE(m_shown.count(news.path.path()), 1);
         QVERIFY(!m_shown.contains(screen.path.path()));
     }
@@ -607,7 +797,7 @@ private Q_SLOTS:
         static int described = 0;
         static int shown = 0;
         screen = panel->screenFace();
-        news = panel->screenFace()->news();
+        news = osciloscopio->aviso;
         described = shown = 0;
         const QAccessible::UpdateHandler bridge
             = QAccessible::installUpdateHandler([](QAccessibleEvent *event) {
@@ -630,14 +820,14 @@ private Q_SLOTS:
         panel->setControlValue(C::TriggerCoupling, 2);
         QTRY_COMPARE_WITH_TIMEOUT(described, 2, 3000);
         const int frames = panel->frameCount();
-        QTest::qWait(ScreenFace::kSettleMs + 500);
+        QTest::qWait(BenchNews::kSettleMs + 500);
         QVERIFY(panel->frameCount() > frames + 20);
         // Moved and put back before the words settle: nothing new to tell.
         panel->setControlValue(C::YPositionI, 30);
         QTRY_VERIFY(panel->screenDescription(true).contains(QStringLiteral("3,0 div por encima")));
         panel->setControlValue(C::YPositionI, 15);
         QTRY_VERIFY(panel->screenDescription(true).contains(QStringLiteral("1,5 div por encima")));
-        QTest::qWait(ScreenFace::kSettleMs + 500);
+        QTest::qWait(BenchNews::kSettleMs + 500);
         QCOMPARE(described, 2);
         QCOMPARE(shown, 2);
         QAccessible::installUpdateHandler(bridge);

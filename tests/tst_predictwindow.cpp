@@ -109,9 +109,11 @@ private Q_SLOTS:
         goTo(strip, task);
         QCOMPARE(panel()->scope().valueText(C::TimeDiv, true), QStringLiteral("0,2 ms/div"));
 
-        // The question, its choices and no way yet to the knob or the generator.
+        // The question, where the keyboard that pressed "Siguiente >" now is; its choices and no way yet
+        // to the knob or the generator.
         const Hm203Task &asked = hm203Tasks().at(task);
         QVERIFY(strip->predicting());
+        QCOMPARE(QApplication::focusWidget(), strip->goal());
         QCOMPARE(strip->goal()->text(),
             QString::fromUtf16(castilian ? asked.prediction->castilian : asked.prediction->valencian));
         QCOMPARE(strip->verdict()->text(),
@@ -125,7 +127,10 @@ private Q_SLOTS:
                 castilian ? strip->choices().at(i).castilian : strip->choices().at(i).valencian);
             QCOMPARE(QAccessible::queryAccessibleInterface(choice)->text(QAccessible::Name), choice->text());
         }
-        QVERIFY(!strip->confirm()->isEnabled());
+        // Comprobar is there at once; pressed with nothing chosen, it asks for a choice.
+        QVERIFY(strip->confirm()->isEnabled());
+        QTest::mouseClick(strip->confirm(), Qt::LeftButton);
+        QVERIFY(strip->predicting());
         const int before = knob(C::TimeDiv)->value();
         turn(C::TimeDiv, Qt::Key_Right, 3);
         PanelControlWidget *time = knob(C::TimeDiv);
@@ -139,20 +144,26 @@ private Q_SLOTS:
         settle();
         saveGrab(window, QStringLiteral("prediccion-abierta-") + suffix(castilian));
 
-        // The keyboard on the choices: the first has the focus, the arrows move it, Space picks. The right
-        // choice in Castilian, a wrong one in Valencian, so that both verdicts are met.
+        // Back on the question, Tab goes on to the first choice, whose arrows choose as they move (Space
+        // chooses the first). The right choice in Castilian, a wrong one in Valencian, so that both
+        // verdicts are met.
+        strip->goal()->setFocus(Qt::BacktabFocusReason);
+        QTest::keyClick(strip->goal(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), strip->choiceButton(0));
         const int right = rightChoice(strip);
         const int picked = castilian ? right : (right + 1) % 3;
+        if (picked == 0)
+            QTest::keyClick(strip->choiceButton(0), Qt::Key_Space);
         for (int i = 0; i < picked; ++i)
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
         QCOMPARE(QApplication::focusWidget(), strip->choiceButton(picked));
-        QTest::keyClick(strip->choiceButton(picked), Qt::Key_Space);
         QVERIFY(strip->choiceButton(picked)->isChecked());
         QVERIFY(strip->predicting());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), strip->confirm());
         QTest::keyClick(strip->confirm(), Qt::Key_Space);
+        // The focus goes to the next step, read out there, not to whatever button follows.
+        QCOMPARE(QApplication::focusWidget(), strip->goal());
 
         // Confirmed: judged gently, the choices kept in sight with the chosen one marked, the knob free.
         QVERIFY(!strip->predicting());

@@ -1,4 +1,3 @@
-#include "announcedlabel.h"
 #include "livepanel.h"
 #include "panelcontrol.h"
 #include "screennote.h"
@@ -7,6 +6,7 @@
 #include "tosciloscopio.h"
 #include "traceexplanation.h"
 #include "windowtestsupport.h"
+#include <QLabel>
 
 #include <QPushButton>
 #include <QtTest>

@@ -345,6 +345,12 @@ const ScreenDescription &LivePanel::screenWords() const
     return m_description;
 }
 
+QString LivePanel::untoldWords()
+{
+    screenWords();
+    return m_face->untold();
+}
+
 void LivePanel::describeFace(const BeamMoment &moment, bool news)
 {
     m_wordsStale = false;

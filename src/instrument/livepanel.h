@@ -72,6 +72,8 @@ public:
     const ScreenDescription &screenWords() const;
     /** The tube face as screen readers meet it. */
     ScreenFace *screenFace() const { return m_face; }
+    /** The face's words as they are now, if screen readers have not been told them yet. */
+    QString untoldWords();
 
 Q_SIGNALS:
     /** The instrument or its signals changed; sent at most once a frame. */

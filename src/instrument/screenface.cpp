@@ -3,22 +3,6 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 
-/** What the face shows, as a notification named by the words: made to show again, it is spoken wherever
- * the focus is. */
-class ScreenNews : public QWidget
-{
-    Q_OBJECT
-
-public:
-    explicit ScreenNews(QWidget *parent)
-        : QWidget(parent)
-    {
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-        setFocusPolicy(Qt::NoFocus);
-    }
-    QString words;
-};
-
 namespace {
 
 class ScreenFaceAccessible : public QAccessibleWidget
@@ -40,30 +24,12 @@ public:
     }
 };
 
-class ScreenNewsAccessible : public QAccessibleWidget
-{
-public:
-    explicit ScreenNewsAccessible(ScreenNews *news)
-        : QAccessibleWidget(news, QAccessible::Notification)
-    {
-    }
-
-    QString text(QAccessible::Text t) const override
-    {
-        if (t == QAccessible::Name)
-            return static_cast<ScreenNews *>(widget())->words;
-        return QAccessibleWidget::text(t);
-    }
-};
-
 QAccessibleInterface *screenAccessible(const QString &className, QObject *object)
 {
     if (!object || !object->isWidgetType())
         return nullptr;
     if (className == QLatin1String("ScreenFace"))
         return new ScreenFaceAccessible(static_cast<ScreenFace *>(object));
-    if (className == QLatin1String("ScreenNews"))
-        return new ScreenNewsAccessible(static_cast<ScreenNews *>(object));
     return nullptr;
 }
 
@@ -71,7 +37,6 @@ QAccessibleInterface *screenAccessible(const QString &className, QObject *object
 
 ScreenFace::ScreenFace(QWidget *parent)
     : QWidget(parent)
-    , m_news(new ScreenNews(this))
 {
     static const bool factoryInstalled = [] {
         QAccessible::installFactory(screenAccessible);
@@ -79,12 +44,8 @@ ScreenFace::ScreenFace(QWidget *parent)
     }();
     Q_UNUSED(factoryInstalled);
     setObjectName(QStringLiteral("pantalla"));
-    m_news->setObjectName(QStringLiteral("pantallaaviso"));
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
-    m_settle.setSingleShot(true);
-    m_settle.setInterval(kSettleMs);
-    connect(&m_settle, &QTimer::timeout, this, &ScreenFace::announce);
 }
 
 void ScreenFace::setCastilian(bool castilian)
@@ -98,45 +59,21 @@ QString ScreenFace::name() const
                        : QStringLiteral("Pantalla de l'oscil\u00b7loscopi");
 }
 
-QWidget *ScreenFace::news() const
-{
-    return m_news;
-}
-
 void ScreenFace::describe(const QString &words, bool news)
 {
     if (words == m_words)
         return;
     m_words = words;
-    if (!news || m_heard.isNull()) {
+    if (!news || m_heard.isNull())
         m_heard = words;
-        m_news->words = words;
-        m_settle.stop();
-        return;
-    }
-    // Back to what was last told, before it settled elsewhere, is nothing new.
-    if (words == m_heard)
-        m_settle.stop();
-    else
-        m_settle.start();
 }
 
-void ScreenFace::resizeEvent(QResizeEvent *event)
+QString ScreenFace::untold()
 {
-    QWidget::resizeEvent(event);
-    m_news->setGeometry(rect());
-}
-
-void ScreenFace::announce()
-{
-    if (m_words == m_heard || !isVisible())
-        return;
+    if (m_words == m_heard)
+        return QString();
     m_heard = m_words;
-    m_news->words = m_words;
     QAccessibleEvent described(this, QAccessible::DescriptionChanged);
     QAccessible::updateAccessibility(&described);
-    QAccessibleEvent shown(m_news, QAccessible::ObjectShow);
-    QAccessible::updateAccessibility(&shown);
+    return m_words;
 }
-
-#include "screenface.moc"

@@ -1,18 +1,15 @@
 #include "screennote.h"
 
-#include "announcedlabel.h"
 #include "livepanel.h"
 #include "traceexplanation.h"
 
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QVBoxLayout>
 
 namespace {
-
-/** How long the answer has to stay the same before screen readers hear it again. */
-constexpr int kSettleMs = 600;
 
 QColor noteColour(bool hint)
 {
@@ -29,13 +26,9 @@ ScreenNote::ScreenNote(QWidget *parent, bool castilian)
     const auto pick = [castilian](const char16_t *es, const char16_t *va) {
         return QString::fromUtf16(castilian ? es : va);
     };
-    m_settle.setSingleShot(true);
-    m_settle.setInterval(kSettleMs);
-    connect(&m_settle, &QTimer::timeout, this, &ScreenNote::announce);
-
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(6, 3, 6, 3);
-    m_text = new AnnouncedLabel(this);
+    m_text = new QLabel(this);
     m_text->setObjectName(QStringLiteral("texto"));
     m_text->setWordWrap(true);
     m_text->setTextFormat(Qt::PlainText);
@@ -62,11 +55,15 @@ ScreenNote::ScreenNote(QWidget *parent, bool castilian)
 
     connect(m_why, &QPushButton::clicked, this, [this] {
         m_asked = true;
-        // A second question is heard again, even if the answer has not changed.
-        m_heard.clear();
+        // A second question is told again, even if the answer has not changed.
+        m_askedAgain = true;
         Q_EMIT needsInstrument();
+        Q_EMIT asked();
     });
-    connect(m_describe, &QPushButton::toggled, this, &ScreenNote::needsInstrument);
+    connect(m_describe, &QPushButton::toggled, this, [this] {
+        Q_EMIT needsInstrument();
+        Q_EMIT asked();
+    });
 
     m_hint = pick(u"Si la pantalla no muestra lo que esperas, pulsa «¿Por qué no veo la traza?». "
                   u"«Describir la pantalla» escribe aquí lo que muestra.",
@@ -97,28 +94,41 @@ void ScreenNote::follow(const LivePanel &panel)
     }
     QStringList lines;
     bool fine = false;
+    m_answer.clear();
+    m_words = m_describe->isChecked() ? panel.screenDescription(m_castilian) : QString();
     if (m_asked) {
         const TraceExplanation why = explainTrace(panel.scope(), panel.moment(), panel.screenReadings());
         fine = why.fine();
         // A screen that is fine is told with what it shows.
-        lines << (m_castilian ? why.castilian : why.valencian)
-                + (fine ? QStringLiteral(" ") + panel.screenDescription(m_castilian) : QString());
+        m_answer = (m_castilian ? why.castilian : why.valencian)
+            + (fine ? QStringLiteral(" ") + panel.screenDescription(m_castilian) : QString());
+        lines << m_answer;
     }
     if (m_describe->isChecked() && !fine)
-        lines << panel.screenDescription(m_castilian);
+        lines << m_words;
     const QString text = lines.join(QLatin1Char('\n'));
-    const bool changed = text != m_text->text();
-    if (changed)
+    if (text != m_text->text())
         showText(text, false);
-    // An answer not yet heard is told once it has settled: a new one, or the same one asked again.
-    if (m_asked && text != m_heard && (changed || !m_settle.isActive()))
-        m_settle.start();
 }
 
-void ScreenNote::announce()
+QString ScreenNote::untold()
 {
-    if (!isVisible() || m_text->text() == m_heard)
-        return;
-    m_heard = m_text->text();
-    m_text->announce();
+    QStringList parts;
+    const bool describing = m_describe->isChecked();
+    const bool answerUntold = m_asked && !m_answer.isEmpty() && (m_askedAgain || m_answer != m_toldAnswer);
+    if (describing != m_toldDescribing) {
+        m_toldDescribing = describing;
+        parts << (describing
+                ? (m_castilian ? QStringLiteral("Activado.") : QStringLiteral("Activat."))
+                : (m_castilian ? QStringLiteral("Desactivado.") : QStringLiteral("Desactivat.")));
+        // The words follow the switch, unless the answer about to be told carries them.
+        if (describing && !(answerUntold && m_answer.contains(m_words)))
+            parts << m_words;
+    }
+    if (answerUntold) {
+        parts << m_answer;
+        m_toldAnswer = m_answer;
+    }
+    m_askedAgain = false;
+    return parts.join(QLatin1Char(' '));
 }

@@ -1,17 +1,16 @@
 #pragma once
 
-#include <QTimer>
 #include <QWidget>
 
-class AnnouncedLabel;
 class LivePanel;
+class QLabel;
 class QPushButton;
 
 /**
  * The note under the screen: on one click, why the face shows no steady trace and which control mends
  * it; on another, what the face shows, in words. Once asked, the note follows the instrument, so the
- * student sees the answer change as they mend what it named. Screen readers hear the answer to the
- * question once it stops changing; they read the screen's words on the screen itself.
+ * student sees the answer change as they mend what it named. Screen readers are told, through the bench's
+ * news, each new answer and each answer asked for again, and whether the words were switched on or off.
  */
 class ScreenNote : public QWidget
 {
@@ -23,27 +22,37 @@ public:
     /** Answers again for the instrument on the panel as it is now, if the student has asked. */
     void follow(const LivePanel &panel);
 
-    AnnouncedLabel *text() const { return m_text; }
+    /** What screen readers have not been told yet, and from now on count as told: "Activado." with the
+     * words, or "Desactivado.", as the words are switched; the answer to the question when it is new or
+     * asked again. */
+    QString untold();
+
+    QLabel *text() const { return m_text; }
     QPushButton *why() const { return m_why; }
     QPushButton *describe() const { return m_describe; }
 
 Q_SIGNALS:
     /** The student asked something: the note wants the instrument. */
     void needsInstrument();
+    /** The student asked something: the answer is worth telling now. */
+    void asked();
 
 private:
     void showText(const QString &text, bool hint);
-    void announce();
 
     bool m_castilian;
     bool m_asked = false;
+    /** Asked since the answer was last told: told again even if it is the same. */
+    bool m_askedAgain = false;
     bool m_following = false;
-    AnnouncedLabel *m_text;
+    QLabel *m_text;
     QPushButton *m_why;
     QPushButton *m_describe;
-    /** Waits for the answer to settle: turning a knob passes through several. */
-    QTimer m_settle;
-    QString m_heard;
+    /** The answer to the question and the words, as last written; and what screen readers were told. */
+    QString m_answer;
+    QString m_words;
+    QString m_toldAnswer;
+    bool m_toldDescribing = false;
     /** What the note says before anything is asked. */
     QString m_hint;
 };

@@ -1,6 +1,5 @@
 #include "taskstrip.h"
 
-#include "announcedlabel.h"
 #include "hm203.h"
 #include "hm203tasks.h"
 #include "tracewording.h"
@@ -9,6 +8,7 @@
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -18,8 +18,6 @@
 
 namespace {
 
-/** How long the verdict has to stay the same before screen readers hear it. */
-constexpr int kSettleMs = 600;
 /** The strip's rows: title, goal, typed answer, choices, verdict, buttons. */
 constexpr int kTitleRow = 0;
 constexpr int kGoalRow = 1;
@@ -55,9 +53,6 @@ TaskStrip::TaskStrip(QWidget *parent, bool castilian)
     , m_castilian(castilian)
 {
     setObjectName(QStringLiteral("tarea"));
-    m_settle.setSingleShot(true);
-    m_settle.setInterval(kSettleMs);
-    connect(&m_settle, &QTimer::timeout, this, &TaskStrip::announce);
     const auto text = [castilian](const char16_t *es, const char16_t *va) {
         return QString::fromUtf16(castilian ? es : va);
     };
@@ -82,8 +77,13 @@ TaskStrip::TaskStrip(QWidget *parent, bool castilian)
     grid->addLayout(heading, kTitleRow, 0, 1, 3);
     m_metTasks.fill(false, hm203Tasks().size());
 
-    m_goal = new AnnouncedLabel(this);
+    m_goal = new QLabel(this);
     m_goal->setObjectName(QStringLiteral("goal"));
+    // The goal takes the focus, so that the keyboard can come back to it and a question's next step can
+    // be read out where the student is; it shows the focus as selected text does.
+    m_goal->setFocusPolicy(Qt::TabFocus);
+    m_goal->setStyleSheet(QStringLiteral(
+        "QLabel:focus { background-color: palette(highlight); color: palette(highlighted-text); }"));
     m_goal->setWordWrap(true);
     m_goal->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_goal->setMinimumHeight(kGoalHeight);
@@ -109,17 +109,16 @@ TaskStrip::TaskStrip(QWidget *parent, bool castilian)
         auto *choice = new QRadioButton(this);
         choice->setObjectName(QStringLiteral("choice%1").arg(i + 1));
         m_choiceGroup->addButton(choice, i);
+        choice->installEventFilter(this);
         choices->addWidget(choice);
         m_choiceButtons << choice;
     }
     grid->addLayout(choices, kChoicesRow, 0, 1, 3);
     m_confirm = new QPushButton(text(u"Comprobar", u"Comprovar"), this);
     m_confirm->setObjectName(QStringLiteral("confirm"));
-    connect(m_choiceGroup, &QButtonGroup::idToggled, this,
-        [this] { m_confirm->setEnabled(predicting() && m_choiceGroup->checkedButton()); });
     connect(m_confirm, &QPushButton::clicked, this, &TaskStrip::confirmChoice);
 
-    m_verdict = new AnnouncedLabel(this);
+    m_verdict = new QLabel(this);
     m_verdict->setObjectName(QStringLiteral("verdict"));
     m_verdict->setWordWrap(true);
     m_verdict->setMinimumHeight(36);
@@ -157,8 +156,9 @@ void TaskStrip::showTask(int index)
     m_index = std::clamp(index, -1, int(tasks.size()));
     m_previous->setEnabled(m_index > 0);
     m_next->setEnabled(m_index < tasks.size());
+    // A student who came with the keyboard is taken to a question, to answer it from there.
+    const bool hadFocus = isAncestorOf(QApplication::focusWidget());
     m_answer->clear();
-    m_settle.stop();
     m_heard.clear();
     m_goalHeard = false;
     m_met = false;
@@ -206,6 +206,9 @@ void TaskStrip::showTask(int index)
     Q_EMIT lockControls(predicting());
     followWithheld();
     Q_EMIT needsJudging();
+    if (hadFocus && predicting())
+        focusGoal();
+    Q_EMIT hasNews();
 }
 
 bool TaskStrip::summarising() const
@@ -252,7 +255,7 @@ void TaskStrip::showSummary()
                                                    : text(u"Vuelve a ellas", u"Torna-hi")));
     showNoTask();
     // Screen readers hear the summary as they hear a goal.
-    m_settle.start();
+    Q_EMIT hasNews();
 }
 
 void TaskStrip::followWithheld()
@@ -268,8 +271,6 @@ void TaskStrip::followWithheld()
 void TaskStrip::showChoices(
     const TaskPrediction *prediction, const GeneratorSettings &generator, quint32 draw)
 {
-    // A student who came with the keyboard meets the question's first choice next.
-    const bool hadFocus = isAncestorOf(QApplication::focusWidget());
     m_choices = prediction ? prediction->choices(generator, draw) : QList<PredictionChoice> {};
     m_chosen = -1;
     // No choice is checked when the question opens: the student picks one.
@@ -281,7 +282,7 @@ void TaskStrip::showChoices(
             = offered ? (m_castilian ? m_choices.at(i).castilian : m_choices.at(i).valencian) : QString();
         button->setChecked(false);
         button->setFont(font());
-        // Tab enters the choices at the first; once one has the focus, Qt leaves the others to the arrows.
+        // Tab enters the choices at the first; once one is chosen, Qt leaves the others to the arrows.
         button->setFocusPolicy(Qt::StrongFocus);
         button->setText(said);
         button->setAccessibleName(said);
@@ -289,23 +290,29 @@ void TaskStrip::showChoices(
         button->setVisible(offered);
     }
     m_choiceGroup->setExclusive(true);
+    // Reachable at once: confirmed with nothing chosen, it says to choose first.
     m_confirm->setVisible(!m_choices.isEmpty());
-    m_confirm->setEnabled(false);
+    m_confirm->setEnabled(!m_choices.isEmpty());
     // A question takes the lines it needs, so its choices stand right under it and the verdict has the
     // room left.
     m_goal->setMinimumHeight(m_choices.isEmpty() ? kGoalHeight : 0);
     auto *grid = static_cast<QGridLayout *>(layout());
     grid->setRowStretch(kGoalRow, m_choices.isEmpty() ? 1 : 0);
     grid->setRowStretch(kVerdictRow, m_choices.isEmpty() ? 0 : 1);
-    if (hadFocus && !m_choices.isEmpty())
-        m_choiceButtons.first()->setFocus(Qt::TabFocusReason);
 }
 
 void TaskStrip::confirmChoice()
 {
     const int chosen = m_choiceGroup->checkedId();
-    if (!predicting() || chosen < 0 || chosen >= m_choices.size())
+    if (!predicting())
         return;
+    if (chosen < 0 || chosen >= m_choices.size()) {
+        // The verdict asks for a choice; asked again, it is told again.
+        m_heard.clear();
+        Q_EMIT hasNews();
+        return;
+    }
+    const bool hadFocus = isAncestorOf(QApplication::focusWidget());
     m_chosen = chosen;
     // The choices stay in sight, the chosen one marked, to be compared with what the screen shows.
     for (QRadioButton *button : std::as_const(m_choiceButtons)) {
@@ -319,6 +326,40 @@ void TaskStrip::confirmChoice()
     m_goal->setText(QString::fromUtf16(m_castilian ? task.castilian : task.valencian));
     Q_EMIT lockControls(false);
     Q_EMIT needsJudging();
+    // The next step is read out where the student is, rather than the focus falling on whatever button
+    // follows the one just disabled.
+    if (hadFocus)
+        focusGoal();
+    Q_EMIT hasNews();
+}
+
+void TaskStrip::focusGoal()
+{
+    m_goal->setFocus(Qt::OtherFocusReason);
+    // The screen reader reads the goal with the focus, and the verdict as its description.
+    m_goalHeard = true;
+    m_heard = m_verdict->text();
+}
+
+bool TaskStrip::eventFilter(QObject *watched, QEvent *event)
+{
+    // The arrows choose among the choices, as in any group of radio buttons; Qt's own arrows only move
+    // the focus while nothing is chosen.
+    auto *choice = qobject_cast<QRadioButton *>(watched);
+    if (!choice || event->type() != QEvent::KeyPress || !m_choiceButtons.contains(choice))
+        return QWidget::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent *>(event)->key();
+    const int step = (key == Qt::Key_Down || key == Qt::Key_Right) ? 1
+        : (key == Qt::Key_Up || key == Qt::Key_Left)               ? -1
+                                                                   : 0;
+    const qsizetype offered = m_choices.size();
+    if (step == 0 || !predicting() || offered == 0)
+        return QWidget::eventFilter(watched, event);
+    const qsizetype next = (m_choiceButtons.indexOf(choice) + step + offered) % offered;
+    QRadioButton *chosen = m_choiceButtons.at(next);
+    chosen->setChecked(true);
+    chosen->setFocus(Qt::TabFocusReason);
+    return true;
 }
 
 void TaskStrip::judge(const Hm203 &scope, const BeamMoment &moment)
@@ -382,18 +423,20 @@ void TaskStrip::showVerdict(bool met)
     if (m_goal->accessibleDescription() != m_verdict->text())
         m_goal->setAccessibleDescription(m_verdict->text());
     if (m_verdict->text() != m_heard)
-        m_settle.start();
+        Q_EMIT hasNews();
     followWithheld();
 }
 
-void TaskStrip::announce()
+QString TaskStrip::untold()
 {
-    if (!isVisible() || (m_goalHeard && m_verdict->text() == m_heard))
-        return;
+    // A task just shown, or the summary, is told with its title and goal; after that, each new verdict.
+    if (m_index < 0 || (m_goalHeard && m_verdict->text() == m_heard))
+        return QString();
     m_heard = m_verdict->text();
-    // A task just shown, or the summary, is heard as its goal, which carries the verdict; after that,
-    // each new verdict.
-    AnnouncedLabel *news = m_goalHeard ? m_verdict : m_goal;
+    if (m_goalHeard)
+        return m_heard;
     m_goalHeard = true;
-    news->announce();
+    return (TraceWording::sentence(m_title->text()) + QLatin1Char(' ') + m_goal->text() + QLatin1Char(' ')
+        + m_heard)
+        .trimmed();
 }

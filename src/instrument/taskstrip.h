@@ -1,11 +1,9 @@
 #pragma once
 
-#include <QTimer>
 #include <QWidget>
 
 #include <functional>
 
-#include "announcedlabel.h"
 #include "hm203tasks.h"
 #include "taskprediction.h"
 
@@ -20,10 +18,12 @@ class QRadioButton;
  * Moving to a task sets the generator up as that task needs and puts back every control the task is not
  * about, saying so in a line under the title; a measuring task asks for the value the student reads off
  * the screen. The verdict follows every change of the controls, the generator and the typed answer, and
- * nothing is met before the student has changed something. Screen readers hear the goal with its verdict
- * when a task is shown, then each new verdict once it has settled. A task that first asks what the screen
- * will show offers its choices and keeps the instrument still until one is confirmed; then the student
- * makes the change and looks. After the last task a summary tells which tasks were met.
+ * nothing is met before the student has changed something. Screen readers are told the goal with its
+ * verdict when a task is shown, then each new verdict (untold() gives them to the bench's news). A task
+ * that first asks what the screen will show offers its choices, chosen with the arrows as radio buttons,
+ * and keeps the instrument still until one is confirmed; then the student makes the change and looks.
+ * A student on the keyboard is taken to the question, and after confirming to what comes next. After the
+ * last task a summary tells which tasks were met.
  */
 class TaskStrip : public QWidget
 {
@@ -64,6 +64,9 @@ public:
     QPushButton *confirm() const { return m_confirm; }
     /** True while a prediction waits to be confirmed. */
     bool predicting() const { return !m_choices.isEmpty() && m_chosen < 0; }
+    /** What screen readers have not been told yet, and from now on count as told: a task just shown with
+     * its title, goal and verdict, or a new verdict. */
+    QString untold();
 
 Q_SIGNALS:
     /** A task asks for the generator to be set up so, with one of its readings kept from the student. */
@@ -78,6 +81,11 @@ Q_SIGNALS:
     void resetControls(const QList<Hm203Control> &controls);
     /** A measuring task opened or was met: the readings are withheld (true) or given again (false). */
     void readingsWithheld(bool withheld);
+    /** The strip has something screen readers have not been told. */
+    void hasNews();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     /** Offers a prediction's choices for the generator its task prepared, or hides them (nullptr). */
@@ -91,8 +99,8 @@ private:
     void showSummary();
     /** Tells the window whether the readings must be withheld now. */
     void followWithheld();
-    /** Tells screen readers what is new in the strip, once the verdict has stopped changing. */
-    void announce();
+    /** Moves the keyboard to the goal, which screen readers then read with its verdict. */
+    void focusGoal();
 
     bool m_castilian;
     int m_index = -1;
@@ -104,11 +112,11 @@ private:
     bool m_withheld = false;
     QLabel *m_title;
     QLabel *m_start;
-    AnnouncedLabel *m_goal;
+    QLabel *m_goal;
     QLabel *m_unit;
     QLabel *m_answerLabel;
     QLineEdit *m_answer;
-    AnnouncedLabel *m_verdict;
+    QLabel *m_verdict;
     QPushButton *m_previous;
     QPushButton *m_next;
     QList<QRadioButton *> m_choiceButtons;
@@ -117,8 +125,6 @@ private:
     QList<PredictionChoice> m_choices;
     /** The confirmed choice; -1 while the prediction is open. */
     int m_chosen = -1;
-    /** Waits for the verdict to settle: turning a knob or typing an answer passes through several. */
-    QTimer m_settle;
     /** The verdict screen readers last heard, and whether they have heard the goal of the task shown. */
     QString m_heard;
     bool m_goalHeard = false;

@@ -1,6 +1,7 @@
 #include "tosciloscopio.h"
 
 #include "benchbox.h"
+#include "benchnews.h"
 #include "embeddedpictures.h"
 #include "generatorpanel.h"
 #include "livepanel.h"
@@ -83,6 +84,18 @@ void Tosciloscopio::FormCreate()
         pick(u"&Cerrar", u"&Tancar"), ButtonKind::Close);
     bcerrar->setObjectName(QStringLiteral("bcerrar"));
     bcerrar->setGlyph(embeddedPicture(EmbeddedPictures::closeGlyph));
+
+    // One message per change, in the order a student reads the bench: the task, the note, the face.
+    aviso = new BenchNews(client());
+    aviso->move(width - 1, 0);
+    aviso->setLanguage(languageTag(castilian()));
+    aviso->addSource([this] { return tarea->untold(); });
+    aviso->addSource([this] { return nota->untold(); });
+    aviso->addSource([this] { return panel->untoldWords(); });
+    for (auto moved : { &LivePanel::instrumentChanged, &LivePanel::screenDescriptionChanged })
+        connect(panel, moved, aviso, &BenchNews::changed);
+    connect(tarea, &TaskStrip::hasNews, aviso, &BenchNews::changed);
+    connect(nota, &ScreenNote::asked, aviso, &BenchNews::asked);
 
     connect(generador, &GeneratorPanel::settingsChanged, panel, &LivePanel::setGenerator);
     connect(tarea, &TaskStrip::prepareGenerator, this,

@@ -16,6 +16,11 @@ bool languageFlag()
     return flagButton() ? flagButton()->isEnabled() : true;
 }
 
+QString languageTag(bool castilian)
+{
+    return castilian ? QStringLiteral("es-ES") : QStringLiteral("ca-ES-valencia");
+}
+
 void setLanguageFlagButton(QAbstractButton *valencianButton)
 {
     flagButton() = valencianButton;

@@ -11,6 +11,10 @@ class QAbstractButton;
  */
 bool languageFlag();
 
+/** The language as screen readers and speech synthesisers name it (BCP 47): "es-ES" for Castilian,
+ * "ca-ES-valencia" for Valencian, so that a Catalan voice reads Valencian. */
+QString languageTag(bool castilian);
+
 /** Names the main window's "Valencià" button, whose enabled state is the language flag. */
 void setLanguageFlagButton(QAbstractButton *valencianButton);
 
