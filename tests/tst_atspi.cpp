@@ -23,6 +23,7 @@
 #include <QDBusMetaType>
 #include <QDBusPendingCallWatcher>
 #include <QDBusVariant>
+#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -358,21 +359,27 @@ private Q_SLOTS:
         QTest::addColumn<int>("key");
         QTest::addColumn<QString>("before");
         QTest::addColumn<QString>("after");
-        // The reading a knob or switch speaks is its text; a button says "pulsado" or "suelto" in its
-        // description and is checked while it is in.
-        const auto row = [](const char *name, C c, Qt::Key key, const char *es, const char *esAfter,
-                             const char *va, const char *vaAfter) {
-            QTest::addRow("%s castellano", name) << true << int(c) << int(key) << es << esAfter;
-            QTest::addRow("%s valencià", name) << false << int(c) << int(key) << va << vaAfter;
+        // The reading a knob or switch speaks is its text, in words; a button is checked while it is in, and
+        // says the name of its position in its description where the panel gives it one.
+        const auto row = [](const char *name, C c, Qt::Key key, const char16_t *es, const char16_t *esAfter,
+                             const char16_t *va, const char16_t *vaAfter) {
+            QTest::addRow("%s castellano", name)
+                << true << int(c) << int(key) << QString::fromUtf16(es) << QString::fromUtf16(esAfter);
+            QTest::addRow("%s valencià", name)
+                << false << int(c) << int(key) << QString::fromUtf16(va) << QString::fromUtf16(vaAfter);
         };
-        row("TIME/DIV", C::TimeDiv, Qt::Key_Left, "0,2 ms/div", "0,5 ms/div", "0,2 ms/div", "0,5 ms/div");
-        row("TRIG.", C::TriggerCoupling, Qt::Key_End, "AC", "~ (red)", "AC", "~ (xarxa)");
-        row("LEVEL", C::Level, Qt::Key_Right, "centro", "+0,1 div", "centre", "+0,1 div");
-        row("Y-POS I", C::YPositionI, Qt::Key_PageDown, "centro", "\u22121,0 div", "centre", "\u22121,0 div");
-        row("TIME/DIV CAL", C::TimeCal, Qt::Key_Home, "CAL", "sin calibrar ×2,5", "CAL",
-            "sense calibrar ×2,5");
-        row("AC/DC I", C::DcI, Qt::Key_Space, "pulsado", "suelto", "polsat", "solt");
-        row("POWER", C::Power, Qt::Key_Space, "pulsado", "suelto", "polsat", "solt");
+        row("TIME/DIV", C::TimeDiv, Qt::Key_Left, u"0,2 milisegundos por división",
+            u"0,5 milisegundos por división", u"0,2 mil·lisegons per divisió",
+            u"0,5 mil·lisegons per divisió");
+        row("TRIG.", C::TriggerCoupling, Qt::Key_End, u"A C", u"red", u"A C", u"xarxa");
+        row("LEVEL", C::Level, Qt::Key_Right, u"centro", u"0,1 divisiones por encima de cero", u"centre",
+            u"0,1 divisions per damunt de zero");
+        row("Y-POS I", C::YPositionI, Qt::Key_PageDown, u"centro", u"1,0 divisiones por debajo del centro",
+            u"centre", u"1,0 divisions per davall del centre");
+        row("TIME/DIV CAL", C::TimeCal, Qt::Key_Home, u"calibrado", u"sin calibrar, por 2,5", u"calibrat",
+            u"sense calibrar, per 2,5");
+        row("AC/DC I", C::DcI, Qt::Key_Space, u"D C", u"A C", u"D C", u"A C");
+        row("POWER", C::Power, Qt::Key_Space, u"", u"", u"", u"");
     }
     void readingsFromTheOpeningAndAfterAKey()
     {
@@ -386,27 +393,33 @@ private Q_SLOTS:
         PanelControlWidget *widget = osciloscopio->panel->controlWidget(C(control));
         const bool button = widget->isButton();
         const auto reading = [&](const Heard &h) { return button ? h.description : h.text; };
-        const QString in = castilian ? QStringLiteral("pulsado") : QStringLiteral("polsat");
+        // The tooltip keeps the reading as the panel writes it.
+        const auto tip = [&] {
+            return widget->label() + QStringLiteral(": ")
+                + osciloscopio->panel->scope().readingAt(C(control), widget->value(), castilian);
+        };
 
         Heard heard = heardControl(objects, C(control));
+        const bool wasIn = widget->value() != 0;
         QCOMPARE(heard.role, button ? kRoleCheckBox : kRoleSpinButton);
         QCOMPARE(heard.name, widget->label());
         QCOMPARE(reading(heard), before);
-        QCOMPARE(heard.checked, button && before == in);
+        QCOMPARE(heard.checked, button && wasIn);
         // A knob's position is its value; its description stays empty, or the reading would be heard twice.
         QCOMPARE(heard.value, button ? -1.0 : widget->value());
         if (!button)
             QVERIFY(heard.description.isEmpty());
-        QCOMPARE(widget->toolTip(), widget->label() + QStringLiteral(": ") + before);
+        QCOMPARE(widget->toolTip(), tip());
 
         // With a screen reader listening, the bridge lets it see each key before the window does.
         widget->setFocus();
         QTest::keyClick(widget, Qt::Key(key));
         QTRY_COMPARE(reading(heardControl(objects, C(control))), after);
+        if (button)
+            QTRY_COMPARE(heardControl(objects, C(control)).checked, !wasIn);
         heard = heardControl(objects, C(control));
-        QCOMPARE(heard.checked, button && after == in);
         QCOMPARE(heard.value, button ? -1.0 : widget->value());
-        QCOMPARE(widget->toolTip(), widget->label() + QStringLiteral(": ") + after);
+        QCOMPARE(widget->toolTip(), tip());
         saveTooltip(widget,
             QStringLiteral("tooltip-") + QString::fromUtf8(QTest::currentDataTag()).replace(u'/', u'-'));
     }
@@ -416,9 +429,12 @@ private Q_SLOTS:
         QTest::addColumn<int>("control");
         QTest::addColumn<int>("key");
         QTest::addColumn<QString>("reading");
-        QTest::newRow("TIME/DIV") << int(C::TimeDiv) << int(Qt::Key_Left) << "0,5 ms/div";
-        QTest::newRow("GD I") << int(C::GroundI) << int(Qt::Key_Space) << "pulsado";
-        QTest::newRow("POWER") << int(C::Power) << int(Qt::Key_Space) << "suelto";
+        QTest::newRow("TIME/DIV") << int(C::TimeDiv) << int(Qt::Key_Left)
+                                  << QString::fromUtf16(u"0,5 milisegundos por división");
+        QTest::newRow("AT/NORM") << int(C::AtNorm) << int(Qt::Key_Space) << "NORM";
+        // Only in or out: the checked state says it all, and no reading repeats it.
+        QTest::newRow("GD I") << int(C::GroundI) << int(Qt::Key_Space) << "";
+        QTest::newRow("POWER") << int(C::Power) << int(Qt::Key_Space) << "";
     }
     void everyEventCarriesTheNewReading()
     {
@@ -450,14 +466,16 @@ private Q_SLOTS:
         QFETCH(bool, castilian);
         const QMultiHash<QString, Ref> objects = open(castilian);
         QVERIFY(!objects.isEmpty());
-        QCOMPARE(heardControl(objects, C::VoltsDivI).text, QStringLiteral("1 V/div"));
+        const QString calibrated
+            = QString::fromUtf16(castilian ? u"1 voltio por división" : u"1 volt per divisió");
+        QCOMPARE(heardControl(objects, C::VoltsDivI).text, calibrated);
         PanelControlWidget *cal = osciloscopio->panel->controlWidget(C::VoltsCalI);
         cal->setFocus();
         QTest::keyClick(cal, Qt::Key_Left);
         QTRY_COMPARE(heardControl(objects, C::VoltsDivI).text,
-            castilian ? QStringLiteral("1 V/div, sin calibrar") : QStringLiteral("1 V/div, sense calibrar"));
+            calibrated + (castilian ? QStringLiteral(", sin calibrar") : QStringLiteral(", sense calibrar")));
         QTest::keyClick(cal, Qt::Key_Right);
-        QTRY_COMPARE(heardControl(objects, C::VoltsDivI).text, QStringLiteral("1 V/div"));
+        QTRY_COMPARE(heardControl(objects, C::VoltsDivI).text, calibrated);
     }
 
     void theTaskStripIsHeard_data() { languages(); }
@@ -833,6 +851,149 @@ private Q_SLOTS:
         QAccessible::installUpdateHandler(bridge);
         panel->setControlValue(C::TriggerCoupling, 0);
         panel->setControlValue(C::YPositionI, 0);
+    }
+
+    void atNormSaysWhichItIs_data() { languages(); }
+    void atNormSaysWhichItIs()
+    {
+        QFETCH(bool, castilian);
+        const QMultiHash<QString, Ref> objects = open(castilian);
+        QVERIFY(!objects.isEmpty());
+        PanelControlWidget *atNorm = osciloscopio->panel->controlWidget(C::AtNorm);
+        Heard heard = heardControl(objects, C::AtNorm);
+        QCOMPARE(heard.name, QStringLiteral("AT/NORM"));
+        QCOMPARE(heard.description, QStringLiteral("AT"));
+        QVERIFY(!heard.checked);
+
+        // Pressed in, it is checked and says NORM: the state told first, the name after, so that the name
+        // is what is left heard.
+        static QList<QAccessible::Event> told;
+        told.clear();
+        const QAccessible::UpdateHandler bridge
+            = QAccessible::installUpdateHandler([](QAccessibleEvent *event) {
+                  if (qobject_cast<PanelControlWidget *>(event->object()))
+                      told << event->type();
+              });
+        atNorm->setFocus();
+        QTest::keyClick(atNorm, Qt::Key_Space);
+        QTRY_COMPARE(heardControl(objects, C::AtNorm).description, QStringLiteral("NORM"));
+        QAccessible::installUpdateHandler(bridge);
+        QVERIFY(heardControl(objects, C::AtNorm).checked);
+        QVERIFY(osciloscopio->panel->scope().isPressed(C::AtNorm));
+        const qsizetype state = told.indexOf(QAccessible::StateChanged);
+        QVERIFY(state >= 0);
+        QVERIFY(told.indexOf(QAccessible::DescriptionChanged, state) > state);
+
+        QTest::keyClick(atNorm, Qt::Key_Space);
+        QTRY_COMPARE(heardControl(objects, C::AtNorm).description, QStringLiteral("AT"));
+        QVERIFY(!heardControl(objects, C::AtNorm).checked);
+    }
+
+    void aFineKnobSaysWhetherItIsCalibrated_data() { languages(); }
+    void aFineKnobSaysWhetherItIsCalibrated()
+    {
+        QFETCH(bool, castilian);
+        const QMultiHash<QString, Ref> objects = open(castilian);
+        QVERIFY(!objects.isEmpty());
+        // Named "VOLTS/DIV I CAL", it no longer reads "CAL" again after its name.
+        Heard heard = heardControl(objects, C::VoltsCalI);
+        QCOMPARE(heard.role, kRoleSpinButton);
+        QCOMPARE(heard.text, castilian ? QStringLiteral("calibrado") : QStringLiteral("calibrat"));
+        PanelControlWidget *cal = osciloscopio->panel->controlWidget(C::VoltsCalI);
+        cal->setFocus();
+        QTest::keyClick(cal, Qt::Key_Home);
+        QTRY_COMPARE(heardControl(objects, C::VoltsCalI).text,
+            castilian ? QStringLiteral("sin calibrar, por 2,5") : QStringLiteral("sense calibrar, per 2,5"));
+        QCOMPARE(cal->toolTip(),
+            castilian ? QString::fromUtf16(u"VOLTS/DIV I CAL: sin calibrar ×2,5")
+                      : QString::fromUtf16(u"VOLTS/DIV I CAL: sense calibrar ×2,5"));
+        QTest::keyClick(cal, Qt::Key_End);
+        QTRY_COMPARE(heardControl(objects, C::VoltsCalI).text,
+            castilian ? QStringLiteral("calibrado") : QStringLiteral("calibrat"));
+    }
+
+    void aButtonDoesNotRepeatItsState_data() { languages(); }
+    void aButtonDoesNotRepeatItsState()
+    {
+        QFETCH(bool, castilian);
+        const QMultiHash<QString, Ref> objects = open(castilian);
+        QVERIFY(!objects.isEmpty());
+        const QStringList state = castilian
+            ? QStringList { QStringLiteral("pulsado"), QStringLiteral("suelto") }
+            : QStringList { QStringLiteral("polsat"), QStringLiteral("solt") };
+        for (PanelControlWidget *widget : osciloscopio->panel->controlWidgets()) {
+            if (!widget->isButton())
+                continue;
+            const Heard heard = heardControl(objects, widget->control());
+            QCOMPARE(heard.checked, widget->value() != 0);
+            for (const QString &word : state)
+                QVERIFY2(!heard.description.contains(word), qPrintable(widget->label()));
+            // Only the buttons whose positions have names say one.
+            QCOMPARE(heard.description,
+                osciloscopio->panel->scope().spokenValueText(widget->control(), castilian));
+        }
+        // Worked, a plain button's checked state follows it and its description stays empty.
+        PanelControlWidget *ground = osciloscopio->panel->controlWidget(C::GroundI);
+        ground->setFocus();
+        QTest::keyClick(ground, Qt::Key_Space);
+        QTRY_VERIFY(heardControl(objects, C::GroundI).checked);
+        QVERIFY(heardControl(objects, C::GroundI).description.isEmpty());
+        QTest::keyClick(ground, Qt::Key_Space);
+        QTRY_VERIFY(!heardControl(objects, C::GroundI).checked);
+    }
+
+    void generatorValuesAreHeardInWords_data() { languages(); }
+    void generatorValuesAreHeardInWords()
+    {
+        QFETCH(bool, castilian);
+        const QMultiHash<QString, Ref> objects = open(castilian);
+        QVERIFY(!objects.isEmpty());
+        GeneratorPanel *generator = osciloscopio->generador;
+        // Every value box is on the bus by the name of its label, a spin button heard in words.
+        // The box, beside the label it shares its name with.
+        const auto boxOnTheBus = [&](QDoubleSpinBox *box) {
+            for (const Ref &named : objects.values(box->accessibleName())) {
+                if (hear(named).role == kRoleSpinButton)
+                    return named;
+            }
+            return Ref();
+        };
+        for (QDoubleSpinBox *box : generator->findChildren<QDoubleSpinBox *>()) {
+            QVERIFY2(!box->accessibleName().isEmpty(), qPrintable(box->objectName()));
+            const Ref ref = boxOnTheBus(box);
+            QVERIFY2(!ref.service.isEmpty(), qPrintable(box->accessibleName()));
+            const Heard heard = hear(ref);
+            QCOMPARE(heard.role, kRoleSpinButton);
+            QCOMPARE(heard.value, box->value());
+            QVERIFY2(!heard.text.contains(box->suffix().trimmed()) || box->suffix().isEmpty(),
+                qPrintable(heard.text));
+        }
+        const auto heardBox = [&](QDoubleSpinBox *box) { return hear(boxOnTheBus(box)).text; };
+        QCOMPARE(heardBox(generator->frequency()),
+            castilian ? QStringLiteral("1000 hercios") : QStringLiteral("1000 hertzs"));
+        QCOMPARE(generator->frequency()->text(), QStringLiteral("1000 Hz"));
+        QCOMPARE(heardBox(generator->amplitudeI()),
+            castilian ? QStringLiteral("4,00 voltios de pico a pico")
+                      : QStringLiteral("4,00 volts de pic a pic"));
+        QCOMPARE(heardBox(generator->phaseII()),
+            castilian ? QStringLiteral("0 grados") : QStringLiteral("0 graus"));
+        QCOMPARE(heardBox(generator->compensation(false)), QStringLiteral("0,80"));
+
+        // Turned with the keys, the words follow; the box shows what it always did.
+        QDoubleSpinBox *frequency = generator->frequency();
+        frequency->setFocus();
+        QTest::keyClick(frequency, Qt::Key_Up);
+        QTRY_COMPARE(
+            heardBox(frequency), castilian ? QStringLiteral("1100 hercios") : QStringLiteral("1100 hertzs"));
+        QCOMPARE(frequency->text(), QStringLiteral("1100 Hz"));
+        QDoubleSpinBox *offset = generator->offsetI();
+        offset->setFocus();
+        QTest::keyClick(offset, Qt::Key_Down);
+        QTRY_COMPARE(heardBox(offset),
+            castilian ? QStringLiteral("menos 0,10 voltios") : QStringLiteral("menys 0,10 volts"));
+        QCOMPARE(offset->text(), QStringLiteral("-0,10 V"));
+        QTest::keyClick(offset, Qt::Key_Up);
+        QTest::keyClick(frequency, Qt::Key_Down);
     }
 };
 

@@ -256,7 +256,7 @@ Source instrumentTexts(Language language)
         for (int position = info.minimum; position <= info.maximum; ++position) {
             Hm203 turned = scope;
             turned.setValue(info.id, position);
-            said << turned.valueText(info.id, castilian);
+            said << turned.valueText(info.id, castilian) << turned.spokenValueText(info.id, castilian);
             if (position == info.minimum || position == info.maximum) {
                 const TraceExplanation explanation = explainTrace(turned);
                 said << (castilian ? explanation.castilian : explanation.valencian);

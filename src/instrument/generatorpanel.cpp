@@ -1,12 +1,18 @@
 #include "generatorpanel.h"
 
 #include "radiogroup.h"
+#include "spokenwords.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
+
+#include <algorithm>
 
 namespace {
 
@@ -15,12 +21,136 @@ QString text(bool castilian, const char16_t *es, const char16_t *va)
     return QString::fromUtf16(castilian ? es : va);
 }
 
+/**
+ * A generator value that screen readers hear with its unit in words. Orca reads a spin box by the text
+ * its Text interface gives, on focus and on every change of its value, and Qt's own interface gives the
+ * box's text as shown: "1000 Hz", "-1,00 V". A voice says "Hz" as letters and drops the hyphen, so the
+ * text a screen reader gets is the spoken form, "1000 hercios", "menos 1,00 voltios", while the box
+ * shows what it always did.
+ */
+class SpokenSpinBox : public QDoubleSpinBox
+{
+public:
+    SpokenSpinBox(QWidget *parent, SpokenUnit unit, bool castilian)
+        : QDoubleSpinBox(parent)
+        , m_unit(unit)
+        , m_castilian(castilian)
+    {
+    }
+
+    /** The value as a voice says it, the number as the box writes it. */
+    QString spokenText() const
+    {
+        // A hidden reading shows only its special text, "?".
+        if (!specialValueText().isEmpty() && value() == minimum())
+            return specialValueText();
+        return spokenQuantity(cleanText(), m_unit, m_castilian);
+    }
+
+    /** Where the caret of the shown text falls in the spoken one: in the same digit of the number. */
+    int spokenOffset(int shownOffset) const
+    {
+        const QString clean = cleanText();
+        const QString digits = clean.startsWith(u'-') ? clean.mid(1) : clean;
+        const QString shown = text();
+        const qsizetype shownStart = shown.indexOf(digits);
+        const qsizetype spokenStart = spokenText().indexOf(digits);
+        if (shownStart < 0 || spokenStart < 0)
+            return 0;
+        return int(spokenStart + std::clamp<qsizetype>(shownOffset - shownStart, 0, digits.size()));
+    }
+
+    int shownCursor() const { return lineEdit()->cursorPosition(); }
+
+private:
+    SpokenUnit m_unit;
+    bool m_castilian;
+};
+
+/** The spoken box to screen readers: a spin button whose value is the box's and whose text is the spoken
+ * form, read-only to them (the student types into the box itself). */
+class SpokenSpinBoxAccessible : public QAccessibleWidget,
+                                public QAccessibleValueInterface,
+                                public QAccessibleTextInterface
+{
+public:
+    explicit SpokenSpinBoxAccessible(SpokenSpinBox *box)
+        : QAccessibleWidget(box, QAccessible::SpinBox)
+    {
+    }
+
+    SpokenSpinBox *box() const { return static_cast<SpokenSpinBox *>(widget()); }
+
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface *>(this);
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface *>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Value)
+            return box()->spokenText();
+        return QAccessibleWidget::text(t);
+    }
+
+    QVariant currentValue() const override { return box()->value(); }
+    void setCurrentValue(const QVariant &value) override
+    {
+        if (box()->isEnabled())
+            box()->setValue(value.toDouble());
+    }
+    QVariant maximumValue() const override { return box()->maximum(); }
+    QVariant minimumValue() const override { return box()->minimum(); }
+    QVariant minimumStepSize() const override { return box()->singleStep(); }
+
+    QString text(int startOffset, int endOffset) const override
+    {
+        const QString spoken = box()->spokenText();
+        const qsizetype end = endOffset < 0 ? spoken.size() : std::min<qsizetype>(endOffset, spoken.size());
+        const qsizetype start = std::clamp<qsizetype>(startOffset, 0, end);
+        return spoken.mid(start, end - start);
+    }
+    int characterCount() const override { return int(box()->spokenText().size()); }
+    int cursorPosition() const override { return box()->spokenOffset(box()->shownCursor()); }
+    QString attributes(int, int *startOffset, int *endOffset) const override
+    {
+        *startOffset = 0;
+        *endOffset = characterCount();
+        return QString();
+    }
+    void selection(int, int *startOffset, int *endOffset) const override { *startOffset = *endOffset = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override { }
+    void removeSelection(int) override { }
+    void setSelection(int, int, int) override { }
+    void setCursorPosition(int) override { }
+    QRect characterRect(int) const override { return QRect(); }
+    int offsetAtPoint(const QPoint &) const override { return -1; }
+    void scrollToSubstring(int, int) override { }
+};
+
+QAccessibleInterface *spokenSpinBoxAccessible(const QString &, QObject *object)
+{
+    if (auto *box = dynamic_cast<SpokenSpinBox *>(object))
+        return new SpokenSpinBoxAccessible(box);
+    return nullptr;
+}
+
 } // namespace
 
 GeneratorPanel::GeneratorPanel(QWidget *parent, bool castilian)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("generator"));
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(spokenSpinBoxAccessible);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
     // Numbers read with a decimal comma in both languages.
     const QLocale locale(castilian ? QLocale::Spanish : QLocale::Catalan, QLocale::Spain);
     auto *grid = new QGridLayout(this);
@@ -47,8 +177,8 @@ GeneratorPanel::GeneratorPanel(QWidget *parent, bool castilian)
     grid->addWidget(m_tester, 4, 0, 4, 1);
 
     auto spin = [&](const char *name, const char16_t *es, const char16_t *va, double low, double high,
-                    double step, int decimals, const QString &suffix, int row) {
-        auto *box = new QDoubleSpinBox(this);
+                    double step, int decimals, const QString &suffix, SpokenUnit unit, int row) {
+        auto *box = new SpokenSpinBox(this, unit, castilian);
         box->setObjectName(QLatin1String(name));
         box->setLocale(locale);
         box->setRange(low, high);
@@ -66,24 +196,26 @@ GeneratorPanel::GeneratorPanel(QWidget *parent, bool castilian)
         return box;
     };
     using namespace GeneratorLimits;
-    m_frequency = spin(
-        "frequency", u"Frecuencia", u"Freqüència", minimumHz, maximumHz, 1, 0, QStringLiteral(" Hz"), 1);
+    m_frequency = spin("frequency", u"Frecuencia", u"Freqüència", minimumHz, maximumHz, 1, 0,
+        QStringLiteral(" Hz"), SpokenUnit::Hertz, 1);
     // Each step of the arrows is about a tenth of the value, so 1 Hz to 50 MHz is a few turns.
     m_frequency->setStepType(QAbstractSpinBox::AdaptiveDecimalStepType);
-    m_amplitudeI
-        = spin("amplitudeI", u"Amplitud I", u"Amplitud I", 0, maximumVpp, 0.1, 2, QStringLiteral(" Vpp"), 2);
+    m_amplitudeI = spin("amplitudeI", u"Amplitud I", u"Amplitud I", 0, maximumVpp, 0.1, 2,
+        QStringLiteral(" Vpp"), SpokenUnit::VoltPeakToPeak, 2);
     m_offsetI = spin("offsetI", u"Continua I", u"Contínua I", -maximumOffset, maximumOffset, 0.1, 2,
-        QStringLiteral(" V"), 3);
-    m_amplitudeII = spin(
-        "amplitudeII", u"Amplitud II", u"Amplitud II", 0, maximumVpp, 0.1, 2, QStringLiteral(" Vpp"), 4);
+        QStringLiteral(" V"), SpokenUnit::Volt, 3);
+    m_amplitudeII = spin("amplitudeII", u"Amplitud II", u"Amplitud II", 0, maximumVpp, 0.1, 2,
+        QStringLiteral(" Vpp"), SpokenUnit::VoltPeakToPeak, 4);
     m_offsetII = spin("offsetII", u"Continua II", u"Contínua II", -maximumOffset, maximumOffset, 0.1, 2,
-        QStringLiteral(" V"), 5);
-    m_phaseII = spin(
-        "phaseII", u"Fase de II", u"Fase de II", -maximumPhase, maximumPhase, 5, 0, QStringLiteral("°"), 6);
+        QStringLiteral(" V"), SpokenUnit::Volt, 5);
+    m_phaseII = spin("phaseII", u"Fase de II", u"Fase de II", -maximumPhase, maximumPhase, 5, 0,
+        QStringLiteral("°"), SpokenUnit::Degree, 6);
 
     // What rides on both outputs: noise, the 50 Hz hum the leads pick up, and bursts.
-    m_noise = spin("noise", u"Ruido", u"Soroll", 0, maximumNoise, 0.01, 2, QStringLiteral(" V ef."), 7);
-    m_hum = spin("hum", u"Zumbido 50 Hz", u"Brunzit 50 Hz", 0, maximumHum, 0.05, 2, QStringLiteral(" V"), 8);
+    m_noise = spin("noise", u"Ruido", u"Soroll", 0, maximumNoise, 0.01, 2, QStringLiteral(" V ef."),
+        SpokenUnit::VoltRms, 7);
+    m_hum = spin("hum", u"Zumbido 50 Hz", u"Brunzit 50 Hz", 0, maximumHum, 0.05, 2, QStringLiteral(" V"),
+        SpokenUnit::Volt, 8);
     m_burst
         = new QCheckBox(text(castilian, u"Ráfagas: %1 ciclos de cada %2", u"Ràfegues: %1 cicles de cada %2")
                             .arg(burstCycles)
@@ -119,7 +251,8 @@ GeneratorPanel::GeneratorPanel(QWidget *parent, bool castilian)
     m_probeII = probeGroup("probeII", u"Sonda en CH II", u"Sonda en CH II");
     // The group above a trimmer names its channel; a screen reader hears the whole name.
     const auto trimmer = [&](const char *name, const QString &channel) {
-        auto *box = new QDoubleSpinBox(this);
+        // The name says what it is; the number alone follows.
+        auto *box = new SpokenSpinBox(this, SpokenUnit::None, castilian);
         box->setObjectName(QLatin1String(name));
         box->setLocale(locale);
         box->setRange(Probes::minimumCompensation, Probes::maximumCompensation);

@@ -94,7 +94,9 @@ LivePanel::LivePanel(QWidget *parent, double scale)
         widget->setGeometry(area.toAlignedRect());
         widget->setSlideInset(4.0 * m_scale);
         widget->setDescriber(
-            [this](Hm203Control c, int position) { return m_scope.readingAt(c, position, m_castilian); });
+            [this](Hm203Control c, int position) { return m_scope.readingAt(c, position, m_castilian); },
+            [this](
+                Hm203Control c, int position) { return m_scope.spokenReadingAt(c, position, m_castilian); });
         widget->setValue(m_scope.value(info.id));
         connect(widget, &QAbstractSlider::valueChanged, this, [this, widget] { controlMoved(widget); });
         m_widgets[int(info.id)] = widget;

@@ -24,11 +24,13 @@ constexpr double kClickSlack = 3.0;
  * What screen readers meet, chosen by what Qt 6.4's AT-SPI bridge passes on and what Orca speaks of it.
  * The bridge maps roles one to one and has no toggle button: a checkable push button reaches AT-SPI as
  * a push button without its state spoken, so a panel button is a check box, as Qt's own checkable
- * QPushButton is, and Orca says "marcada"/"no marcada" as it goes in and out; its description is the
- * reading in the panel's words. A slider is heard as its raw position ("9"), since the bridge passes no
+ * QPushButton is, and Orca says "marcada"/"no marcada" as it goes in and out. That says all of a button
+ * that is only in or out, so its description stays empty; a button whose positions have names (AT/NORM)
+ * has the name of the one it is in as its description, which Orca says after the state on focus and
+ * on its own when it changes. A slider is heard as its raw position ("9"), since the bridge passes no
  * value text on, while Orca reads a spin button by its text, on focus and on every change: so switches
- * and knobs are spin buttons ("botón giratorio") whose text is the reading, with the position still
- * there as their value. Their description stays empty, or the reading would be heard twice.
+ * and knobs are spin buttons ("botón giratorio") whose text is the spoken reading, with the position
+ * still there as their value. Their description stays empty, or the reading would be heard twice.
  */
 class PanelControlAccessible : public QAccessibleWidget,
                                public QAccessibleValueInterface,
@@ -58,9 +60,9 @@ public:
         case QAccessible::Name:
             return control()->label();
         case QAccessible::Value:
-            return control()->valueText();
+            return control()->spokenText();
         case QAccessible::Description:
-            return control()->isButton() ? control()->valueText() : QString();
+            return control()->isButton() ? control()->spokenText() : QString();
         default:
             return QAccessibleWidget::text(t);
         }
@@ -112,15 +114,15 @@ public:
     QVariant minimumValue() const override { return control()->minimum(); }
     QVariant minimumStepSize() const override { return control()->singleStep(); }
 
-    // The text is the reading, read-only, with no caret and nothing to select.
+    // The text is the spoken reading, read-only, with no caret and nothing to select.
     QString text(int startOffset, int endOffset) const override
     {
-        const QString reading = control()->valueText();
+        const QString reading = control()->spokenText();
         const qsizetype end = endOffset < 0 ? reading.size() : std::min<qsizetype>(endOffset, reading.size());
         const qsizetype start = std::clamp<qsizetype>(startOffset, 0, end);
         return reading.mid(start, end - start);
     }
-    int characterCount() const override { return int(control()->valueText().size()); }
+    int characterCount() const override { return int(control()->spokenText().size()); }
     QString attributes(int, int *startOffset, int *endOffset) const override
     {
         *startOffset = 0;
@@ -193,19 +195,24 @@ QString PanelControlWidget::label() const
     return QString::fromUtf16(m_info.label);
 }
 
-void PanelControlWidget::setDescriber(std::function<QString(Hm203Control, int)> describe)
+void PanelControlWidget::setDescriber(Describer describe, Describer speak)
 {
     m_describe = std::move(describe);
+    m_speak = std::move(speak);
     refreshReading();
 }
 
 void PanelControlWidget::refreshReading()
 {
     const QString reading = valueText();
-    if (reading == m_reading)
+    if (reading != m_reading) {
+        m_reading = reading;
+        setToolTip(label() + QStringLiteral(": ") + reading);
+    }
+    const QString spoken = spokenText();
+    if (spoken == m_spoken)
         return;
-    m_reading = reading;
-    setToolTip(label() + QStringLiteral(": ") + reading);
+    m_spoken = spoken;
     // A knob's text is read afresh on every value change; a button's description has to be announced.
     if (isButton()) {
         QAccessibleEvent event(this, QAccessible::DescriptionChanged);
@@ -320,9 +327,9 @@ void PanelControlWidget::sliderChange(SliderChange change)
     QAbstractSlider::sliderChange(change);
     if (change != SliderValueChange)
         return;
-    // Read from the widget's own position: the instrument hears of the change only afterwards, from
-    // valueChanged. QAbstractSlider has already told screen readers of the new value.
-    refreshReading();
+    // QAbstractSlider has already told screen readers of the new value. A button's state goes first and
+    // the name of its new position after: Orca cuts what it is saying short for each, and the name is
+    // the news.
     if (isButton()) {
         QAccessible::State changed;
         changed.checked = true;
@@ -330,6 +337,9 @@ void PanelControlWidget::sliderChange(SliderChange change)
         QAccessibleStateChangeEvent event(this, changed);
         QAccessible::updateAccessibility(&event);
     }
+    // Read from the widget's own position: the instrument hears of the change only afterwards, from
+    // valueChanged.
+    refreshReading();
 }
 
 void PanelControlWidget::paintEvent(QPaintEvent *)

@@ -12,7 +12,7 @@
  * the wheel and with the arrow, Page and Home/End keys; a click on a switch's right half turns it one
  * step clockwise, on its left half one step back; the slide switch follows the pointer up and down.
  * Screen readers meet buttons as check boxes that say whether they are in, and switches and knobs as
- * spin buttons whose text is their reading (panelcontrol.cpp says why), each named as printed.
+ * spin buttons whose text is their spoken reading (panelcontrol.cpp says why), each named as printed.
  */
 class PanelControlWidget : public QAbstractSlider
 {
@@ -29,10 +29,15 @@ public:
     bool isButton() const { return m_info.style == ControlStyle::Button; }
     /** The name screen readers announce, as printed on the panel. */
     QString label() const;
-    /** The reading of the control where it is now, as it reads aloud ("0,2 ms/div", "pulsado"). */
+    /** How a control at a position reads: describe(control, position). */
+    using Describer = std::function<QString(Hm203Control, int)>;
+    /** The reading of the control where it is now, as its tooltip shows it ("0,2 ms/div", "pulsado"). */
     QString valueText() const { return m_describe ? m_describe(m_info.id, value()) : QString(); }
-    /** Reads the control at a position with describe(control, position) from now on. */
-    void setDescriber(std::function<QString(Hm203Control, int)> describe);
+    /** The same reading in the words screen readers speak ("0,2 milisegundos por división"); empty for a
+     * button that is only in or out. */
+    QString spokenText() const { return m_speak ? m_speak(m_info.id, value()) : QString(); }
+    /** Reads the control with describe and speaks it with speak from now on. */
+    void setDescriber(Describer describe, Describer speak);
     /** Brings the tooltip and screen readers up to date after something the reading depends on moved. */
     void refreshReading();
 
@@ -61,9 +66,11 @@ private:
 
     Hm203ControlInfo m_info;
     Shape m_shape;
-    std::function<QString(Hm203Control, int)> m_describe;
-    /** The reading the tooltip and screen readers were last given. */
+    Describer m_describe;
+    Describer m_speak;
+    /** The readings the tooltip and screen readers were last given. */
     QString m_reading;
+    QString m_spoken;
     QPointF m_pressPoint;
     double m_pressAngle = 0.0;
     double m_turned = 0.0;

@@ -91,31 +91,6 @@ constexpr std::array<Hm203ControlInfo, kHm203ControlCount> kControls = { {
 } };
 // clang-format on
 
-/**
- * How much a CAL knob turned away from its calibrated stop stretches the picture: the fine adjustment
- * works 1:2,5, so fully back it raises the sensitivity 2,5 times (5 mV/cm reads as 2 mV/cm) and speeds
- * the sweep up as much (0,5 µs/cm becomes 0,2 µs/cm), as the technical data give it.
- */
-double calMagnification(int position)
-{
-    return 1.0 + 1.5 * (100 - position) / 100.0;
-}
-
-/** The fine knob inside a TIME/DIV or VOLTS/DIV switch. */
-std::optional<Hm203Control> calKnobOf(Hm203Control range)
-{
-    switch (range) {
-    case C::TimeDiv:
-        return C::TimeCal;
-    case C::VoltsDivI:
-        return C::VoltsCalI;
-    case C::VoltsDivII:
-        return C::VoltsCalII;
-    default:
-        return std::nullopt;
-    }
-}
-
 double clampedOr(double value, double low, double high, double fallback)
 {
     return std::isfinite(value) ? std::clamp(value, low, high) : fallback;
@@ -169,6 +144,25 @@ const std::array<Hm203ControlInfo, kHm203ControlCount> &hm203Controls()
 const Hm203ControlInfo &controlInfo(Hm203Control control)
 {
     return kControls[std::size_t(control)];
+}
+
+double calMagnification(int position)
+{
+    return 1.0 + 1.5 * (100 - position) / 100.0;
+}
+
+std::optional<Hm203Control> calKnobOf(Hm203Control range)
+{
+    switch (range) {
+    case C::TimeDiv:
+        return C::TimeCal;
+    case C::VoltsDivI:
+        return C::VoltsCalI;
+    case C::VoltsDivII:
+        return C::VoltsCalII;
+    default:
+        return std::nullopt;
+    }
 }
 
 Hm203::Hm203()
@@ -443,58 +437,6 @@ BeamFrame Hm203::beam(double fromSeconds, double toSeconds, double sincePowerOn)
     frame.writing = beamWriting(settings, fromSeconds, toSeconds);
     frame.moving = frame.moving || !frame.writing.steady || stillSettling(settings);
     return frame;
-}
-
-QString Hm203::readingAt(Hm203Control control, int position, bool castilian) const
-{
-    const Hm203ControlInfo &info = controlInfo(control);
-    const int v = std::clamp(position, info.minimum, info.maximum);
-    const auto pick = [castilian](const char16_t *es, const char16_t *va) {
-        return QString::fromUtf16(castilian ? es : va);
-    };
-    // A range switch says so when its fine knob is off the stop: the step it points at is then not the
-    // scale on the screen.
-    const auto calibration = [&](Hm203Control range) {
-        const std::optional<Hm203Control> cal = calKnobOf(range);
-        if (!cal || value(*cal) == controlInfo(*cal).maximum)
-            return QString();
-        return pick(u", sin calibrar", u", sense calibrar");
-    };
-    switch (control) {
-    case C::TimeDiv:
-        return formatSecondsPerDiv(secondsPerDivAt(v)) + calibration(control);
-    case C::VoltsDivI:
-    case C::VoltsDivII:
-        return formatVoltsPerDiv(voltsPerDivAt(v)) + calibration(control);
-    case C::TimeCal:
-    case C::VoltsCalI:
-    case C::VoltsCalII:
-        if (v == info.maximum)
-            return QStringLiteral("CAL");
-        return pick(u"sin calibrar ×", u"sense calibrar ×") + fixedDecimal(calMagnification(v), 1);
-    case C::TriggerCoupling:
-        if (v == 4)
-            return pick(u"~ (red)", u"~ (xarxa)");
-        return printedPositions(*hm203Part("trigger")).value(v);
-    case C::XPosition:
-    case C::YPositionI:
-    case C::YPositionII:
-    case C::Level:
-        if (v == 0)
-            return pick(u"centro", u"centre");
-        return formatDecimal(v / 10.0, { .zeros = TrailingZeros::Keep, .signShown = true })
-            + QStringLiteral(" div");
-    case C::TraceRotation:
-        return formatDecimal(v * 0.05, { .decimals = 2, .zeros = TrailingZeros::Keep, .signShown = true })
-            + QStringLiteral("°");
-    case C::Intensity:
-    case C::Focus:
-    case C::HoldOff:
-        return fixedDecimal(v, 0) + QStringLiteral(" %");
-    default:
-        break;
-    }
-    return v ? pick(u"pulsado", u"polsat") : pick(u"suelto", u"solt");
 }
 
 Trace testerFigure(TesterLoad load)

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 /** Every control of the HM-203 the student can operate, in the order the keyboard reaches them. */
 enum class Hm203Control {
@@ -71,6 +72,15 @@ struct Hm203ControlInfo
 /** The table of every control, indexed by Hm203Control. */
 const std::array<Hm203ControlInfo, kHm203ControlCount> &hm203Controls();
 const Hm203ControlInfo &controlInfo(Hm203Control control);
+
+/**
+ * How much a CAL knob turned away from its calibrated stop stretches the picture: the fine adjustment
+ * works 1:2,5, so fully back it raises the sensitivity 2,5 times (5 mV/cm reads as 2 mV/cm) and speeds
+ * the sweep up as much (0,5 µs/cm becomes 0,2 µs/cm), as the technical data give it.
+ */
+double calMagnification(int position);
+/** The fine knob inside a TIME/DIV or VOLTS/DIV switch; none for other controls. */
+std::optional<Hm203Control> calKnobOf(Hm203Control range);
 
 /** What the inputs of the oscilloscope are wired to. */
 enum class Hookup {
@@ -247,6 +257,17 @@ public:
     QString valueText(Hm203Control control, bool castilian) const
     {
         return readingAt(control, value(control), castilian);
+    }
+    /**
+     * The same reading as a screen reader's voice is to say it, with the same numbers: units, signs and
+     * factors in words ("0,2 milisegundos por división", "1,0 divisiones por encima del centro",
+     * "sin calibrar, por 1,8"), and a push button's positions by the names the panel gives them ("AT",
+     * "NORM"). Empty for a button that is only in or out: its checked state says that.
+     */
+    QString spokenReadingAt(Hm203Control control, int position, bool castilian) const;
+    QString spokenValueText(Hm203Control control, bool castilian) const
+    {
+        return spokenReadingAt(control, value(control), castilian);
     }
 
     /**

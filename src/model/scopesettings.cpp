@@ -2,6 +2,7 @@
 
 #include "decimalformat.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -22,27 +23,24 @@ QList<double> oneTwoFive(double first, double last)
     return steps;
 }
 
-/** Writes a value in the unit that keeps the number between 0.1 and 999, with a decimal comma. */
-QString withPrefix(double value, const QString &unit, double smallestUnitScale)
+/** Writes a number with its prefix's symbol before the unit: "0,2 ms/div". */
+QString withPrefix(const PrefixedNumber &n, const QString &unit)
 {
-    struct Prefix
-    {
-        double scale;
-        const char *name;
-    };
-    static const Prefix prefixes[] = { { 1.0, "" }, { 1e-3, "m" }, { 1e-6, "\xc2\xb5" }, { 1e-9, "n" } };
-    for (const Prefix &p : prefixes) {
-        if (p.scale < smallestUnitScale * 0.999)
-            break;
-        if (value >= 0.1 * p.scale * 0.999 || p.scale <= smallestUnitScale * 1.001) {
-            return formatDecimal(value / p.scale, kScaleDigits) + QLatin1Char(' ') + QString::fromUtf8(p.name)
-                + unit;
-        }
-    }
-    return formatDecimal(value, kScaleDigits) + QLatin1Char(' ') + unit;
+    static const char *const symbols[] = { "", "m", "\xc2\xb5", "n" };
+    return n.digits + QLatin1Char(' ') + QString::fromUtf8(symbols[-n.exponent / 3]) + unit;
 }
 
 } // namespace
+
+PrefixedNumber prefixedNumber(double value, int smallestExponent)
+{
+    for (int exponent = 0; exponent >= std::max(smallestExponent, -9); exponent -= 3) {
+        const double scale = std::pow(10.0, exponent);
+        if (value >= 0.1 * scale * 0.999 || exponent <= smallestExponent)
+            return { formatDecimal(value / scale, kScaleDigits), exponent };
+    }
+    return { formatDecimal(value, kScaleDigits), 0 };
+}
 
 const QList<double> &voltsPerDivSteps()
 {
@@ -65,22 +63,30 @@ bool isCalibratedStep(const QList<double> &steps, double value)
     return false;
 }
 
-QString formatVoltsPerDiv(double voltsPerDiv)
+PrefixedNumber voltsPerDivNumber(double voltsPerDiv)
 {
     // The panel switches to millivolts only below 0.1 V: ".1 V", ".2 V" and ".5 V" stay in volts.
-    const double scale = voltsPerDiv < 0.0999 ? 1e-3 : 1.0;
-    return formatDecimal(voltsPerDiv / scale, kScaleDigits)
-        + (scale < 1.0 ? QStringLiteral(" mV/div") : QStringLiteral(" V/div"));
+    return prefixedNumber(voltsPerDiv, -3);
+}
+
+PrefixedNumber secondsPerDivNumber(double secondsPerDiv)
+{
+    return prefixedNumber(secondsPerDiv, -6);
+}
+
+QString formatVoltsPerDiv(double voltsPerDiv)
+{
+    return withPrefix(voltsPerDivNumber(voltsPerDiv), QStringLiteral("V/div"));
 }
 
 QString formatSecondsPerDiv(double secondsPerDiv)
 {
-    return withPrefix(secondsPerDiv, QStringLiteral("s/div"), 1e-6);
+    return withPrefix(secondsPerDivNumber(secondsPerDiv), QStringLiteral("s/div"));
 }
 
 QString formatQuantity(double value, const QString &unit)
 {
-    return withPrefix(value, unit, 1e-9);
+    return withPrefix(prefixedNumber(value, -9), unit);
 }
 
 QString scaleLegend(const ScopeSettings &settings)

@@ -86,6 +86,20 @@ const QList<double> &secondsPerDivSteps();
 /** True when the value is one of the calibrated steps (to within rounding). */
 bool isCalibratedStep(const QList<double> &steps, double value);
 
+/** A value to three significant digits with a decimal comma, in the unit prefix (a power of ten of 0, −3,
+ * −6 or −9, no lower than smallestExponent) that keeps its number between 0,1 and 999: the one choice the
+ * printed scales and their spoken words share. */
+struct PrefixedNumber
+{
+    QString digits;
+    int exponent = 0;
+};
+PrefixedNumber prefixedNumber(double value, int smallestExponent);
+
+/** The number and prefix of a VOLTS/DIV or TIME/DIV step as the panel prints it, for its symbols and its
+ * spoken words alike. */
+PrefixedNumber voltsPerDivNumber(double voltsPerDiv);
+PrefixedNumber secondsPerDivNumber(double secondsPerDiv);
 /** A VOLTS/DIV step as the panel prints it with its unit, with a decimal comma: "5 mV/div", "0,2 V/div". */
 QString formatVoltsPerDiv(double voltsPerDiv);
 /** A TIME/DIV step with its unit and a decimal comma: "0,5 µs/div", "0,2 ms/div", "10 ms/div". */
