@@ -750,6 +750,30 @@ private Q_SLOTS:
         QVERIFY(!panel->screenDescription(castilian).contains(QStringLiteral("8,0 div")));
     }
 
+    void theWordsAreInTheProgramsLanguage_data() { languages(); }
+    void theWordsAreInTheProgramsLanguage()
+    {
+        // Told through the text attribute "language", the one way Qt's bridge passes a language on: a voice
+        // for Catalan may then read Valencian.
+        QFETCH(bool, castilian);
+        const QMultiHash<QString, Ref> objects = open(castilian);
+        QVERIFY(!objects.isEmpty());
+        const QString tag = castilian ? QStringLiteral("es-ES") : QStringLiteral("ca-ES-valencia");
+        const auto language = [this](const Ref &ref) {
+            QDBusMessage call = QDBusMessage::createMethodCall(ref.service, ref.path.path(),
+                QStringLiteral("org.a11y.atspi.Text"), QStringLiteral("GetAttributes"));
+            call.setArguments({ 0 });
+            const QDBusMessage reply = ask({ call }).first();
+            return qdbus_cast<QMap<QString, QString>>(reply.arguments().value(0))
+                .value(QStringLiteral("language"));
+        };
+        QCOMPARE(language(objects.value(QStringLiteral("TIME/DIV"))), tag);
+        QCOMPARE(language(bus(osciloscopio->generador->frequency())), tag);
+        QTest::mouseClick(osciloscopio->nota->why(), Qt::LeftButton);
+        QTRY_VERIFY(!osciloscopio->aviso->told().isEmpty());
+        QCOMPARE(language(bus(osciloscopio->aviso)), tag);
+    }
+
     void theWordsSaySwitchedOnThenWhatTheyAre_data() { languages(); }
     void theWordsSaySwitchedOnThenWhatTheyAre()
     {

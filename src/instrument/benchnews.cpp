@@ -1,13 +1,14 @@
 #include "benchnews.h"
 
+#include "spokentext.h"
+
 #include <QAccessible>
 #include <QAccessibleWidget>
 
 namespace {
 
-/** A notification named by its message; its text carries the language, the one way Qt's AT-SPI bridge
- * passes a language on (as the text attribute "language"). */
-class BenchNewsAccessible : public QAccessibleWidget, public QAccessibleTextInterface
+/** A notification named by its message, whose text is the message in its language. */
+class BenchNewsAccessible : public QAccessibleWidget, public SpokenText
 {
 public:
     explicit BenchNewsAccessible(BenchNews *news)
@@ -20,7 +21,7 @@ public:
     void *interface_cast(QAccessible::InterfaceType type) override
     {
         if (type == QAccessible::TextInterface)
-            return static_cast<QAccessibleTextInterface *>(this);
+            return static_cast<SpokenText *>(this);
         return QAccessibleWidget::interface_cast(type);
     }
 
@@ -31,30 +32,8 @@ public:
         return QAccessibleWidget::text(t);
     }
 
-    QString text(int startOffset, int endOffset) const override
-    {
-        const QString told = news()->told();
-        const qsizetype end = endOffset < 0 ? told.size() : std::min<qsizetype>(endOffset, told.size());
-        const qsizetype start = std::clamp<qsizetype>(startOffset, 0, end);
-        return told.mid(start, end - start);
-    }
-    int characterCount() const override { return int(news()->told().size()); }
-    QString attributes(int, int *startOffset, int *endOffset) const override
-    {
-        *startOffset = 0;
-        *endOffset = characterCount();
-        return news()->language().isEmpty() ? QString() : QStringLiteral("language:") + news()->language();
-    }
-    void selection(int, int *startOffset, int *endOffset) const override { *startOffset = *endOffset = 0; }
-    int selectionCount() const override { return 0; }
-    void addSelection(int, int) override { }
-    void removeSelection(int) override { }
-    void setSelection(int, int, int) override { }
-    int cursorPosition() const override { return 0; }
-    void setCursorPosition(int) override { }
-    QRect characterRect(int) const override { return QRect(); }
-    int offsetAtPoint(const QPoint &) const override { return -1; }
-    void scrollToSubstring(int, int) override { }
+    QString spoken() const override { return news()->told(); }
+    QString spokenLanguage() const override { return news()->language(); }
 };
 
 QAccessibleInterface *benchNewsAccessible(const QString &className, QObject *object)

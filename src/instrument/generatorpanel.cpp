@@ -1,5 +1,8 @@
 #include "generatorpanel.h"
 
+#include "language.h"
+#include "spokentext.h"
+
 #include "radiogroup.h"
 #include "spokenwords.h"
 
@@ -61,6 +64,7 @@ public:
     }
 
     int shownCursor() const { return lineEdit()->cursorPosition(); }
+    bool castilian() const { return m_castilian; }
 
 private:
     SpokenUnit m_unit;
@@ -69,9 +73,7 @@ private:
 
 /** The spoken box to screen readers: a spin button whose value is the box's and whose text is the spoken
  * form, read-only to them (the student types into the box itself). */
-class SpokenSpinBoxAccessible : public QAccessibleWidget,
-                                public QAccessibleValueInterface,
-                                public QAccessibleTextInterface
+class SpokenSpinBoxAccessible : public QAccessibleWidget, public QAccessibleValueInterface, public SpokenText
 {
 public:
     explicit SpokenSpinBoxAccessible(SpokenSpinBox *box)
@@ -86,7 +88,7 @@ public:
         if (type == QAccessible::ValueInterface)
             return static_cast<QAccessibleValueInterface *>(this);
         if (type == QAccessible::TextInterface)
-            return static_cast<QAccessibleTextInterface *>(this);
+            return static_cast<SpokenText *>(this);
         return QAccessibleWidget::interface_cast(type);
     }
 
@@ -107,30 +109,10 @@ public:
     QVariant minimumValue() const override { return box()->minimum(); }
     QVariant minimumStepSize() const override { return box()->singleStep(); }
 
-    QString text(int startOffset, int endOffset) const override
-    {
-        const QString spoken = box()->spokenText();
-        const qsizetype end = endOffset < 0 ? spoken.size() : std::min<qsizetype>(endOffset, spoken.size());
-        const qsizetype start = std::clamp<qsizetype>(startOffset, 0, end);
-        return spoken.mid(start, end - start);
-    }
-    int characterCount() const override { return int(box()->spokenText().size()); }
+    QString spoken() const override { return box()->spokenText(); }
+    QString spokenLanguage() const override { return languageTag(box()->castilian()); }
+    // The caret the student moves in the box, in the same digit of the spoken text.
     int cursorPosition() const override { return box()->spokenOffset(box()->shownCursor()); }
-    QString attributes(int, int *startOffset, int *endOffset) const override
-    {
-        *startOffset = 0;
-        *endOffset = characterCount();
-        return QString();
-    }
-    void selection(int, int *startOffset, int *endOffset) const override { *startOffset = *endOffset = 0; }
-    int selectionCount() const override { return 0; }
-    void addSelection(int, int) override { }
-    void removeSelection(int) override { }
-    void setSelection(int, int, int) override { }
-    void setCursorPosition(int) override { }
-    QRect characterRect(int) const override { return QRect(); }
-    int offsetAtPoint(const QPoint &) const override { return -1; }
-    void scrollToSubstring(int, int) override { }
 };
 
 QAccessibleInterface *spokenSpinBoxAccessible(const QString &, QObject *object)

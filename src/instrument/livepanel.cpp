@@ -2,6 +2,7 @@
 
 #include "frontpanellayout.h"
 #include "frontpanelpainter.h"
+#include "language.h"
 #include "panelcontrol.h"
 #include "screenface.h"
 
@@ -184,8 +185,10 @@ void LivePanel::setCastilian(bool castilian)
 
 void LivePanel::refreshReadings()
 {
-    for (PanelControlWidget *widget : std::as_const(m_widgets))
+    for (PanelControlWidget *widget : std::as_const(m_widgets)) {
+        widget->setLanguage(languageTag(m_castilian));
         widget->refreshReading();
+    }
 }
 
 void LivePanel::setControlValue(Hm203Control control, int value)

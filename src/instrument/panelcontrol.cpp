@@ -1,6 +1,7 @@
 #include "panelcontrol.h"
 
 #include "cursors.h"
+#include "spokentext.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -32,9 +33,7 @@ constexpr double kClickSlack = 3.0;
  * and knobs are spin buttons ("botón giratorio") whose text is the spoken reading, with the position
  * still there as their value. Their description stays empty, or the reading would be heard twice.
  */
-class PanelControlAccessible : public QAccessibleWidget,
-                               public QAccessibleValueInterface,
-                               public QAccessibleTextInterface
+class PanelControlAccessible : public QAccessibleWidget, public QAccessibleValueInterface, public SpokenText
 {
 public:
     explicit PanelControlAccessible(PanelControlWidget *control)
@@ -50,7 +49,7 @@ public:
         if (type == QAccessible::ValueInterface && !control()->isButton())
             return static_cast<QAccessibleValueInterface *>(this);
         if (type == QAccessible::TextInterface && !control()->isButton())
-            return static_cast<QAccessibleTextInterface *>(this);
+            return static_cast<SpokenText *>(this);
         return QAccessibleWidget::interface_cast(type);
     }
 
@@ -114,31 +113,8 @@ public:
     QVariant minimumValue() const override { return control()->minimum(); }
     QVariant minimumStepSize() const override { return control()->singleStep(); }
 
-    // The text is the spoken reading, read-only, with no caret and nothing to select.
-    QString text(int startOffset, int endOffset) const override
-    {
-        const QString reading = control()->spokenText();
-        const qsizetype end = endOffset < 0 ? reading.size() : std::min<qsizetype>(endOffset, reading.size());
-        const qsizetype start = std::clamp<qsizetype>(startOffset, 0, end);
-        return reading.mid(start, end - start);
-    }
-    int characterCount() const override { return int(control()->spokenText().size()); }
-    QString attributes(int, int *startOffset, int *endOffset) const override
-    {
-        *startOffset = 0;
-        *endOffset = characterCount();
-        return QString();
-    }
-    void selection(int, int *startOffset, int *endOffset) const override { *startOffset = *endOffset = 0; }
-    int selectionCount() const override { return 0; }
-    void addSelection(int, int) override { }
-    void removeSelection(int) override { }
-    void setSelection(int, int, int) override { }
-    int cursorPosition() const override { return 0; }
-    void setCursorPosition(int) override { }
-    QRect characterRect(int) const override { return QRect(); }
-    int offsetAtPoint(const QPoint &) const override { return -1; }
-    void scrollToSubstring(int, int) override { }
+    QString spoken() const override { return control()->spokenText(); }
+    QString spokenLanguage() const override { return control()->language(); }
 };
 
 QAccessibleInterface *panelControlAccessible(const QString &className, QObject *object)

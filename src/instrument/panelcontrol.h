@@ -36,6 +36,9 @@ public:
     /** The same reading in the words screen readers speak ("0,2 milisegundos por división"); empty for a
      * button that is only in or out. */
     QString spokenText() const { return m_speak ? m_speak(m_info.id, value()) : QString(); }
+    /** The language of the readings, as screen readers are told it ("es-ES"). */
+    void setLanguage(const QString &tag) { m_language = tag; }
+    QString language() const { return m_language; }
     /** Reads the control with describe and speaks it with speak from now on. */
     void setDescriber(Describer describe, Describer speak);
     /** Brings the tooltip and screen readers up to date after something the reading depends on moved. */
@@ -71,6 +74,7 @@ private:
     /** The readings the tooltip and screen readers were last given. */
     QString m_reading;
     QString m_spoken;
+    QString m_language;
     QPointF m_pressPoint;
     double m_pressAngle = 0.0;
     double m_turned = 0.0;
