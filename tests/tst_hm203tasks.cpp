@@ -1,3 +1,4 @@
+#include "screendescription.h"
 #include "taskprediction.h"
 #include "taskstestsupport.h"
 
@@ -9,6 +10,7 @@ class TestHm203Tasks : public QObject
 private slots:
     void judgesWhatTheScreenShows_data();
     void judgesWhatTheScreenShows();
+    void theVerdictCountsAsTheWordsDo();
     void freshInstrumentMeetsNoSettingTask();
     void nothingIsMetWhileTheTubeWarms();
     void phaseReadingsAllowAQuarterDivision_data();
@@ -20,6 +22,31 @@ private slots:
     void readsTypedNumbers_data();
     void readsTypedNumbers();
 };
+
+void TestHm203Tasks::theVerdictCountsAsTheWordsDo()
+{
+    // Every step of TIME/DIV, calibrated and with the fine knob half way: where the verdict counts the
+    // periods on the screen, the face's words give the same count.
+    const QRegularExpression counted(QStringLiteral("Se ven? (\\S+) periodos?"));
+    int compared = 0;
+    for (int step = controlInfo(Hm203Control::TimeDiv).minimum;
+         step <= controlInfo(Hm203Control::TimeDiv).maximum; ++step) {
+        for (const int cal : { 100, 50 }) {
+            Hm203 scope = startedTask(TimeBase);
+            scope.setValue(Hm203Control::TimeDiv, step);
+            scope.setValue(Hm203Control::TimeCal, cal);
+            const QString verdict = hm203Tasks().at(TimeBase).judge(scope, std::nullopt).castilian;
+            const QRegularExpressionMatch match = counted.match(verdict);
+            if (!match.hasMatch())
+                continue;
+            ++compared;
+            const QString words = describeScreen(scope, BeamMoment { 100.0, 100.0 }).castilian;
+            QVERIFY2(words.contains(QStringLiteral(", %1 periodo").arg(match.captured(1))),
+                qPrintable(verdict + QStringLiteral(" | ") + words));
+        }
+    }
+    QVERIFY(compared > 6);
+}
 
 void TestHm203Tasks::judgesWhatTheScreenShows_data()
 {

@@ -577,8 +577,10 @@ private Q_SLOTS:
                     const double period = repeatSeconds(settings, t.kind);
                     QCOMPARE(t.periodSeconds, period);
                     const double expected = (right - left) / (period / settings.secondsPerDiv * zoom);
-                    QVERIFY2(std::abs(t.periodsShown - expected) <= 1e-9 * std::max(1.0, expected),
-                        qPrintable(tag));
+                    // Counted as the eye counts against the graticule: the span to a hundredth of a division.
+                    const double perPeriod = period / settings.secondsPerDiv * zoom;
+                    QVERIFY2(
+                        std::abs(t.periodsShown - expected) <= 0.005 / perPeriod + 1e-6, qPrintable(tag));
                     static const QRegularExpression periods(QStringLiteral("(\\d+(,\\d)?) periodos?"));
                     const QRegularExpressionMatch count = periods.match(sentence);
                     if (count.hasMatch())

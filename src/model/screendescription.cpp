@@ -95,7 +95,7 @@ TraceDescription describeSweep(const Hm203 &scope, const ScopeSettings &settings
     if (d.shape != TraceShape::FlatLine && period > 0.0) {
         const double zoom = settings.xMagnified ? 10.0 : 1.0;
         d.periodSeconds = period;
-        d.periodsShown = extent->spanX / (period / settings.secondsPerDiv * zoom);
+        d.periodsShown = periodsSpanned(extent->spanX, period / settings.secondsPerDiv * zoom);
     }
 
     // The scale: the channel's own, or for a sum the one both channels share.

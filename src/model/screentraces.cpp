@@ -379,6 +379,16 @@ double periodsOnScreen(double frequencyHz, double secondsPerDiv)
     return perPeriod > 0.0 ? ScreenGeometry::columns / perPeriod : 0.0;
 }
 
+double periodsSpanned(double spanDivisions, double divisionsPerPeriod)
+{
+    if (!finitePositive(divisionsPerPeriod) || !std::isfinite(spanDivisions))
+        return 0.0;
+    // A count worked out by two routes (a period over seconds per division, or one over a frequency times
+    // them) differs in its last bits; a millionth of a period is more than either is worth.
+    const double periods = std::round(spanDivisions * 100.0) / 100.0 / divisionsPerPeriod;
+    return std::round(periods * 1e6) / 1e6;
+}
+
 double peakToPeakDivisions(double amplitudeVpp, double voltsPerDiv)
 {
     if (!finitePositive(voltsPerDiv) || !std::isfinite(amplitudeVpp))

@@ -149,6 +149,10 @@ QList<double> traceHeights(const ScopeSettings &settings, TraceKind kind, int sa
 double divisionsPerPeriod(double frequencyHz, double secondsPerDiv);
 /** How many periods the ten divisions of the sweep show. */
 double periodsOnScreen(double frequencyHz, double secondsPerDiv);
+/** How many periods a trace spanning so many divisions shows, as the eye counts them against the graticule:
+ * the span to a hundredth of a division, so that a trace that starts a few nanoseconds after the sweep is
+ * counted as one that fills it, and the count to a millionth, so that every route to it gives one number. */
+double periodsSpanned(double spanDivisions, double divisionsPerPeriod);
 /** How many vertical divisions a peak-to-peak voltage spans. */
 double peakToPeakDivisions(double amplitudeVpp, double voltsPerDiv);
 
