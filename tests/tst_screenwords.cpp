@@ -585,7 +585,7 @@ private Q_SLOTS:
                     const QRegularExpressionMatch count = periods.match(sentence);
                     if (count.hasMatch())
                         QVERIFY2(std::abs(readNumber(count.captured(1)) - expected)
-                                <= 0.5 * (expected < 10 ? 0.1 : 1.0) + 1e-9,
+                                <= 0.5 * (expected < 10 ? 0.1 : 1.0) + 0.005 / perPeriod + 1e-6,
                             qPrintable(sentence));
                     QVERIFY2(sentence.contains(
                                  QStringLiteral("T = ") + formatQuantity(period, QStringLiteral("s"))),
