@@ -348,7 +348,7 @@ private Q_SLOTS:
             const QString label = QString::fromUtf16(info.label);
             QCOMPARE(objects.count(label), 1);
             QCOMPARE(hear(objects.value(label)).role,
-                info.style == ControlStyle::Button ? kRoleCheckBox : kRoleSpinButton);
+                osciloscopio->panel->controlWidget(info.id)->isOnOff() ? kRoleCheckBox : kRoleSpinButton);
         }
     }
 
@@ -359,8 +359,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("key");
         QTest::addColumn<QString>("before");
         QTest::addColumn<QString>("after");
-        // The reading a knob or switch speaks is its text, in words; a button is checked while it is in, and
-        // says the name of its position in its description where the panel gives it one.
+        // The reading a knob or switch speaks is its text, in words, and so is the name of a button's
+        // position where the panel gives it one; a button only in or out is checked while it is in.
         const auto row = [](const char *name, C c, Qt::Key key, const char16_t *es, const char16_t *esAfter,
                              const char16_t *va, const char16_t *vaAfter) {
             QTest::addRow("%s castellano", name)
@@ -391,8 +391,8 @@ private Q_SLOTS:
         const QMultiHash<QString, Ref> objects = open(castilian);
         QVERIFY(!objects.isEmpty());
         PanelControlWidget *widget = osciloscopio->panel->controlWidget(C(control));
-        const bool button = widget->isButton();
-        const auto reading = [&](const Heard &h) { return button ? h.description : h.text; };
+        const bool button = widget->isOnOff();
+        const auto reading = [&](const Heard &h) { return h.text; };
         // The tooltip keeps the reading as the panel writes it.
         const auto tip = [&] {
             return widget->label() + QStringLiteral(": ")
@@ -407,8 +407,7 @@ private Q_SLOTS:
         QCOMPARE(heard.checked, button && wasIn);
         // A knob's position is its value; its description stays empty, or the reading would be heard twice.
         QCOMPARE(heard.value, button ? -1.0 : widget->value());
-        if (!button)
-            QVERIFY(heard.description.isEmpty());
+        QVERIFY(heard.description.isEmpty());
         QCOMPARE(widget->toolTip(), tip());
 
         // With a screen reader listening, the bridge lets it see each key before the window does.
@@ -884,33 +883,21 @@ private Q_SLOTS:
         const QMultiHash<QString, Ref> objects = open(castilian);
         QVERIFY(!objects.isEmpty());
         PanelControlWidget *atNorm = osciloscopio->panel->controlWidget(C::AtNorm);
+        // A spin button between its two named positions, read as the knobs are: its text says which.
         Heard heard = heardControl(objects, C::AtNorm);
         QCOMPARE(heard.name, QStringLiteral("AT/NORM"));
-        QCOMPARE(heard.description, QStringLiteral("AT"));
-        QVERIFY(!heard.checked);
+        QCOMPARE(heard.role, kRoleSpinButton);
+        QCOMPARE(heard.text, QStringLiteral("AT"));
+        QVERIFY(heard.description.isEmpty());
 
-        // Pressed in, it is checked and says NORM: the state told first, the name after, so that the name
-        // is what is left heard.
-        static QList<QAccessible::Event> told;
-        told.clear();
-        const QAccessible::UpdateHandler bridge
-            = QAccessible::installUpdateHandler([](QAccessibleEvent *event) {
-                  if (qobject_cast<PanelControlWidget *>(event->object()))
-                      told << event->type();
-              });
+        // Space presses it in and the text says NORM; an arrow brings it back to AT, as on any spin button.
         atNorm->setFocus();
         QTest::keyClick(atNorm, Qt::Key_Space);
-        QTRY_COMPARE(heardControl(objects, C::AtNorm).description, QStringLiteral("NORM"));
-        QAccessible::installUpdateHandler(bridge);
-        QVERIFY(heardControl(objects, C::AtNorm).checked);
+        QTRY_COMPARE(heardControl(objects, C::AtNorm).text, QStringLiteral("NORM"));
         QVERIFY(osciloscopio->panel->scope().isPressed(C::AtNorm));
-        const qsizetype state = told.indexOf(QAccessible::StateChanged);
-        QVERIFY(state >= 0);
-        QVERIFY(told.indexOf(QAccessible::DescriptionChanged, state) > state);
-
-        QTest::keyClick(atNorm, Qt::Key_Space);
-        QTRY_COMPARE(heardControl(objects, C::AtNorm).description, QStringLiteral("AT"));
-        QVERIFY(!heardControl(objects, C::AtNorm).checked);
+        QTest::keyClick(atNorm, Qt::Key_Left);
+        QTRY_COMPARE(heardControl(objects, C::AtNorm).text, QStringLiteral("AT"));
+        QVERIFY(!osciloscopio->panel->scope().isPressed(C::AtNorm));
     }
 
     void aFineKnobSaysWhetherItIsCalibrated_data() { languages(); }
@@ -949,12 +936,17 @@ private Q_SLOTS:
             if (!widget->isButton())
                 continue;
             const Heard heard = heardControl(objects, widget->control());
-            QCOMPARE(heard.checked, widget->value() != 0);
             for (const QString &word : state)
-                QVERIFY2(!heard.description.contains(word), qPrintable(widget->label()));
-            // Only the buttons whose positions have names say one.
-            QCOMPARE(heard.description,
-                osciloscopio->panel->scope().spokenValueText(widget->control(), castilian));
+                QVERIFY2(!heard.description.contains(word) && !heard.text.contains(word),
+                    qPrintable(widget->label()));
+            QVERIFY2(heard.description.isEmpty(), qPrintable(widget->label()));
+            // A button only in or out says so by its checked state; one whose positions have names, by
+            // its text.
+            if (widget->isOnOff())
+                QCOMPARE(heard.checked, widget->value() != 0);
+            else
+                QCOMPARE(
+                    heard.text, osciloscopio->panel->scope().spokenValueText(widget->control(), castilian));
         }
         // Worked, a plain button's checked state follows it and its description stays empty.
         PanelControlWidget *ground = osciloscopio->panel->controlWidget(C::GroundI);

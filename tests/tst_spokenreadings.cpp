@@ -89,8 +89,8 @@ private Q_SLOTS:
         row("DC coupling", C::DcI, 1, u"D C", u"D C");
         row("AC coupling", C::DcII, 0, u"A C", u"A C");
         row("channel II", C::ChannelII, 1, u"CH II", u"CH II");
-        row("falling slope", C::Slope, 1, u"pendiente negativa", u"pendent negatiu");
-        row("rising slope", C::Slope, 0, u"pendiente positiva", u"pendent positiu");
+        row("falling slope", C::Slope, 1, u"flanco de bajada", u"flanc de baixada");
+        row("rising slope", C::Slope, 0, u"flanco de subida", u"flanc de pujada");
         // A button that is only in or out leaves it to its checked state.
         row("DUAL in", C::Dual, 1, u"", u"");
         row("POWER out", C::Power, 0, u"", u"");

@@ -22,33 +22,39 @@ constexpr double kSwitchTravel = 300.0;
 constexpr double kClickSlack = 3.0;
 
 /**
- * What screen readers meet, chosen by what Qt 6.4's AT-SPI bridge passes on and what Orca speaks of it.
+ * What screen readers meet, chosen by what Qt 6.4's AT-SPI bridge passes on and what Orca 43 speaks of it.
  * The bridge maps roles one to one and has no toggle button: a checkable push button reaches AT-SPI as
- * a push button without its state spoken, so a panel button is a check box, as Qt's own checkable
- * QPushButton is, and Orca says "marcada"/"no marcada" as it goes in and out. That says all of a button
- * that is only in or out, so its description stays empty; a button whose positions have names (AT/NORM)
- * has the name of the one it is in as its description, which Orca says after the state on focus and
- * on its own when it changes. A slider is heard as its raw position ("9"), since the bridge passes no
- * value text on, while Orca reads a spin button by its text, on focus and on every change: so switches
- * and knobs are spin buttons ("botón giratorio") whose text is the spoken reading, with the position
- * still there as their value. Their description stays empty, or the reading would be heard twice.
+ * a push button without its state spoken, so a button that is only in or out is a check box, as Qt's own
+ * checkable QPushButton is, and Orca says "marcada"/"no marcada" as it goes in and out; that says all of
+ * it, so its description stays empty. A slider is heard as its raw position ("9"), since the bridge
+ * passes no value text on, while Orca reads a spin button by its text, on focus and on every change: so
+ * switches and knobs are spin buttons ("botón giratorio") whose text is the spoken reading, with the
+ * position still there as their value. So is a button whose two positions have names (AT/NORM, AC/DC):
+ * Orca drops a changed description (the bridge sends it the object, not the words), and "marcada" would
+ * not say which of AT and NORM it is in. Descriptions stay empty, or the reading would be heard twice.
  */
 class PanelControlAccessible : public QAccessibleWidget, public QAccessibleValueInterface, public SpokenText
 {
 public:
     explicit PanelControlAccessible(PanelControlWidget *control)
-        : QAccessibleWidget(control, control->isButton() ? QAccessible::CheckBox : QAccessible::SpinBox)
+        : QAccessibleWidget(control, QAccessible::SpinBox)
     {
     }
 
     PanelControlWidget *control() const { return static_cast<PanelControlWidget *>(widget()); }
 
+    QAccessible::Role role() const override
+    {
+        return control()->isOnOff() ? QAccessible::CheckBox : QAccessible::SpinBox;
+    }
+
     void *interface_cast(QAccessible::InterfaceType type) override
     {
-        // A button's state is its checked state alone: with a value too, Orca speaks each change twice.
-        if (type == QAccessible::ValueInterface && !control()->isButton())
+        // An on/off button's state is its checked state alone: with a value too, Orca speaks each change
+        // twice.
+        if (type == QAccessible::ValueInterface && !control()->isOnOff())
             return static_cast<QAccessibleValueInterface *>(this);
-        if (type == QAccessible::TextInterface && !control()->isButton())
+        if (type == QAccessible::TextInterface && !control()->isOnOff())
             return static_cast<SpokenText *>(this);
         return QAccessibleWidget::interface_cast(type);
     }
@@ -61,7 +67,7 @@ public:
         case QAccessible::Value:
             return control()->spokenText();
         case QAccessible::Description:
-            return control()->isButton() ? control()->spokenText() : QString();
+            return QString();
         default:
             return QAccessibleWidget::text(t);
         }
@@ -70,7 +76,7 @@ public:
     QAccessible::State state() const override
     {
         QAccessible::State s = QAccessibleWidget::state();
-        if (control()->isButton()) {
+        if (control()->isOnOff()) {
             s.checkable = true;
             s.checked = control()->value() != 0;
             s.pressed = control()->value() != 0;
@@ -81,7 +87,7 @@ public:
     QStringList actionNames() const override
     {
         QStringList names = QAccessibleWidget::actionNames();
-        if (control()->isButton())
+        if (control()->isOnOff())
             names.prepend(toggleAction());
         else
             names << increaseAction() << decreaseAction();
@@ -185,15 +191,8 @@ void PanelControlWidget::refreshReading()
         m_reading = reading;
         setToolTip(label() + QStringLiteral(": ") + reading);
     }
-    const QString spoken = spokenText();
-    if (spoken == m_spoken)
-        return;
-    m_spoken = spoken;
-    // A knob's text is read afresh on every value change; a button's description has to be announced.
-    if (isButton()) {
-        QAccessibleEvent event(this, QAccessible::DescriptionChanged);
-        QAccessible::updateAccessibility(&event);
-    }
+    // A spin button's text is read afresh on every value change; a range switch's, when its fine knob
+    // moves, only when the student comes back to it.
 }
 
 void PanelControlWidget::press()
@@ -290,7 +289,9 @@ void PanelControlWidget::keyPressEvent(QKeyEvent *event)
             press();
             return;
         }
-        if (event->key() != Qt::Key_Tab && event->key() != Qt::Key_Backtab) {
+        // A button heard as a spin button between its two named positions takes the arrows too.
+        const bool stepped = !isOnOff() && event->key() != Qt::Key_PageUp && event->key() != Qt::Key_PageDown;
+        if (!stepped && event->key() != Qt::Key_Tab && event->key() != Qt::Key_Backtab) {
             event->ignore();
             return;
         }
@@ -303,10 +304,8 @@ void PanelControlWidget::sliderChange(SliderChange change)
     QAbstractSlider::sliderChange(change);
     if (change != SliderValueChange)
         return;
-    // QAbstractSlider has already told screen readers of the new value. A button's state goes first and
-    // the name of its new position after: Orca cuts what it is saying short for each, and the name is
-    // the news.
-    if (isButton()) {
+    // QAbstractSlider has already told screen readers of the new value; an on/off button tells its state.
+    if (isOnOff()) {
         QAccessible::State changed;
         changed.checked = true;
         changed.pressed = true;

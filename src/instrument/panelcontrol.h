@@ -11,8 +11,9 @@
  * buttons toggle with a click or Space; switches and knobs turn by dragging round their centre, with
  * the wheel and with the arrow, Page and Home/End keys; a click on a switch's right half turns it one
  * step clockwise, on its left half one step back; the slide switch follows the pointer up and down.
- * Screen readers meet buttons as check boxes that say whether they are in, and switches and knobs as
- * spin buttons whose text is their spoken reading (panelcontrol.cpp says why), each named as printed.
+ * Screen readers meet buttons only in or out as check boxes that say whether they are in, and switches,
+ * knobs and buttons whose positions have names (AT/NORM) as spin buttons whose text is their spoken
+ * reading (panelcontrol.cpp says why), each named as printed. Those buttons take the arrows too.
  */
 class PanelControlWidget : public QAbstractSlider
 {
@@ -27,6 +28,8 @@ public:
     Hm203Control control() const { return m_info.id; }
     const Hm203ControlInfo &info() const { return m_info; }
     bool isButton() const { return m_info.style == ControlStyle::Button; }
+    /** A button that is only in or out, its positions without names of their own (POWER, not AT/NORM). */
+    bool isOnOff() const { return isButton() && (!m_speak || m_speak(m_info.id, minimum()).isEmpty()); }
     /** The name screen readers announce, as printed on the panel. */
     QString label() const;
     /** How a control at a position reads: describe(control, position). */
@@ -73,7 +76,6 @@ private:
     Describer m_speak;
     /** The readings the tooltip and screen readers were last given. */
     QString m_reading;
-    QString m_spoken;
     QString m_language;
     QPointF m_pressPoint;
     double m_pressAngle = 0.0;

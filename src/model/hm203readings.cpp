@@ -54,14 +54,14 @@ struct NamedPositions
     const char16_t *inValencian;
 };
 
-// AC and DC spelled out, or a voice reads "AC" as one syllable; SLOPE as the textbook names its slopes.
+// AC and DC spelled out, or a voice reads "AC" as one syllable; SLOPE by the edges the course names.
 // clang-format off
 constexpr NamedPositions kNamedPositions[] = {
     { C::AtNorm,    u"AT",                 u"NORM",               u"AT",              u"NORM" },
     { C::DcI,       u"A C",                u"D C",                u"A C",             u"D C" },
     { C::DcII,      u"A C",                u"D C",                u"A C",             u"D C" },
     { C::ChannelII, u"CH I",               u"CH II",              u"CH I",            u"CH II" },
-    { C::Slope,     u"pendiente positiva", u"pendiente negativa", u"pendent positiu", u"pendent negatiu" },
+    { C::Slope,     u"flanco de subida",   u"flanco de bajada",   u"flanc de pujada", u"flanc de baixada" },
 };
 // clang-format on
 

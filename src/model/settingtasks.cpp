@@ -149,8 +149,8 @@ TaskVerdict judgeFallingStart(const Hm203 &scope, std::optional<double>)
     const double dt = period * 1e-3;
     const double level = shownVolts(s.channelI, *start);
     if (shownVolts(s.channelI, *start + dt) >= shownVolts(s.channelI, *start - dt))
-        return notMet(text(u"El barrido empieza en el flanco ascendente: cambia la pendiente con SLOPE."),
-            text(u"L'escombratge comença en el flanc ascendent: canvia el pendent amb SLOPE."));
+        return notMet(text(u"El barrido empieza en el flanco de subida: cambia de flanco con SLOPE."),
+            text(u"L'escombratge comença en el flanc de pujada: canvia de flanc amb SLOPE."));
     if (level < kTriggerVolts - kTriggerTolerance)
         return notMet(text(u"El barrido empieza a %1 V; la tarea pide 1 V o más: sube el nivel con LEVEL.")
                           .arg(fixedDecimal(level, 1)),
