@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 
 namespace {
@@ -123,6 +124,10 @@ TaskStrip::TaskStrip(QWidget *parent, bool castilian)
     m_verdict->setWordWrap(true);
     m_verdict->setMinimumHeight(36);
     m_verdict->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // The title and the verdict label the goal: a screen reader reads the goal with them when it takes the
+    // focus ("Tarea 2 de 27", the verdict, the goal), and not again as loose labels of the strip.
+    m_title->setBuddy(m_goal);
+    m_verdict->setBuddy(m_goal);
     grid->addWidget(m_verdict, kVerdictRow, 0, 1, 3);
 
     auto *buttons = new QHBoxLayout;
@@ -228,6 +233,7 @@ void TaskStrip::showNoTask()
     showChoices(nullptr, GeneratorSettings {}, 0);
     m_verdict->clear();
     m_goal->setAccessibleDescription(QString());
+    m_goal->setAccessibleName(m_goal->text());
     Q_EMIT lockControls(false);
     followWithheld();
 }
@@ -422,6 +428,10 @@ void TaskStrip::showVerdict(bool met)
     // The goal's description is how the student stands on it.
     if (m_goal->accessibleDescription() != m_verdict->text())
         m_goal->setAccessibleDescription(m_verdict->text());
+    // Named with its verdict too: a screen reader reads a label that takes the focus by its name alone.
+    const QString named = m_goal->text() + QLatin1Char(' ') + m_verdict->text();
+    if (m_goal->accessibleName() != named)
+        m_goal->setAccessibleName(named);
     if (m_verdict->text() != m_heard)
         Q_EMIT hasNews();
     followWithheld();
@@ -436,7 +446,8 @@ QString TaskStrip::untold()
     if (m_goalHeard)
         return m_heard;
     m_goalHeard = true;
-    return (TraceWording::sentence(m_title->text()) + QLatin1Char(' ') + m_goal->text() + QLatin1Char(' ')
-        + m_heard)
-        .trimmed();
+    // Which controls the task left alone matters to a student who cannot see the panel.
+    const QStringList told { TraceWording::sentence(m_title->text()), m_goal->text(),
+        m_start->accessibleName(), m_heard };
+    return told.filter(QRegularExpression(QStringLiteral("\\S"))).join(QLatin1Char(' '));
 }
