@@ -152,6 +152,49 @@ private Q_SLOTS:
         osciloscopio->close();
     }
 
+    void eachNewThingIsToldOnce_data()
+    {
+        QTest::addColumn<bool>("castilian");
+        QTest::newRow("castilian") << true;
+        QTest::newRow("valencian") << false;
+    }
+    void eachNewThingIsToldOnce()
+    {
+        QFETCH(bool, castilian);
+        open(castilian);
+        QCOMPARE(note()->untold(), QString());
+        // Asked, the answer is told once; asked again, again.
+        ask();
+        const QString answer = said();
+        QCOMPARE(note()->untold(), answer);
+        QCOMPARE(note()->untold(), QString());
+        ask();
+        QCOMPARE(note()->untold(), answer);
+        // New words under the same answer are the face's to tell, not the note's.
+        panel()->setControlValue(C::VoltsDivI, panel()->scope().value(C::VoltsDivI) + 1);
+        settle();
+        QVERIFY(said() != answer);
+        QCOMPARE(note()->untold(), QString());
+        // A new answer is told whole.
+        panel()->setControlValue(C::Power, 0);
+        settle();
+        QVERIFY2(note()->untold().contains(QStringLiteral("POWER")), qPrintable(said()));
+        panel()->setControlValue(C::Power, 1);
+        settle();
+        note()->untold();
+        // The words switched on say so, then what they are; switched off, only that.
+        QTest::mouseClick(note()->describe(), Qt::LeftButton);
+        settle();
+        const QString words = panel()->screenDescription(castilian);
+        const QString on = castilian ? QStringLiteral("Activado. ") : QStringLiteral("Activat. ");
+        QCOMPARE(note()->untold(), on + words);
+        QTest::mouseClick(note()->describe(), Qt::LeftButton);
+        QCOMPARE(
+            note()->untold(), castilian ? QStringLiteral("Desactivado.") : QStringLiteral("Desactivat."));
+        QCOMPARE(note()->untold(), QString());
+        osciloscopio->close();
+    }
+
     void aDarkScreenIsExplainedNotDescribed()
     {
         open(true);

@@ -95,13 +95,15 @@ void ScreenNote::follow(const LivePanel &panel)
     QStringList lines;
     bool fine = false;
     m_answer.clear();
+    m_explanation.clear();
     m_words = m_describe->isChecked() ? panel.screenDescription(m_castilian) : QString();
     if (m_asked) {
         const TraceExplanation why = explainTrace(panel.scope(), panel.moment(), panel.screenReadings());
         fine = why.fine();
+        m_explanation = m_castilian ? why.castilian : why.valencian;
         // A screen that is fine is told with what it shows.
-        m_answer = (m_castilian ? why.castilian : why.valencian)
-            + (fine ? QStringLiteral(" ") + panel.screenDescription(m_castilian) : QString());
+        m_answer
+            = m_explanation + (fine ? QStringLiteral(" ") + panel.screenDescription(m_castilian) : QString());
         lines << m_answer;
     }
     if (m_describe->isChecked() && !fine)
@@ -115,7 +117,9 @@ QString ScreenNote::untold()
 {
     QStringList parts;
     const bool describing = m_describe->isChecked();
-    const bool answerUntold = m_asked && !m_answer.isEmpty() && (m_askedAgain || m_answer != m_toldAnswer);
+    // A new answer is told whole; the face's new words under the same answer are the face's to tell.
+    const bool answerUntold
+        = m_asked && !m_answer.isEmpty() && (m_askedAgain || m_explanation != m_toldExplanation);
     if (describing != m_toldDescribing) {
         m_toldDescribing = describing;
         parts << (describing
@@ -127,7 +131,7 @@ QString ScreenNote::untold()
     }
     if (answerUntold) {
         parts << m_answer;
-        m_toldAnswer = m_answer;
+        m_toldExplanation = m_explanation;
     }
     m_askedAgain = false;
     return parts.join(QLatin1Char(' '));

@@ -23,8 +23,8 @@ public:
     void follow(const LivePanel &panel);
 
     /** What screen readers have not been told yet, and from now on count as told: "Activado." with the
-     * words, or "Desactivado.", as the words are switched; the answer to the question when it is new or
-     * asked again. */
+     * words, or "Desactivado.", as the words are switched; the answer to the question when it says
+     * something new or is asked again. */
     QString untold();
 
     QLabel *text() const { return m_text; }
@@ -48,10 +48,12 @@ private:
     QLabel *m_text;
     QPushButton *m_why;
     QPushButton *m_describe;
-    /** The answer to the question and the words, as last written; and what screen readers were told. */
+    /** The answer to the question, its explanation alone and the words, as last written; and the
+     * explanation screen readers were last told. */
     QString m_answer;
+    QString m_explanation;
     QString m_words;
-    QString m_toldAnswer;
+    QString m_toldExplanation;
     bool m_toldDescribing = false;
     /** What the note says before anything is asked. */
     QString m_hint;
