@@ -1010,8 +1010,13 @@ private Q_SLOTS:
         QTRY_COMPARE(heardBox(offset),
             castilian ? QStringLiteral("menos 0,10 voltios") : QStringLiteral("menys 0,10 volts"));
         QCOMPARE(offset->text(), QStringLiteral("-0,10 V"));
+        // Back where they were; the bridge holds each key until the screen reader has seen it, so the test
+        // waits for both to arrive rather than leave them in its hands.
         QTest::keyClick(offset, Qt::Key_Up);
+        QTRY_COMPARE(offset->value(), 0.0);
+        frequency->setFocus();
         QTest::keyClick(frequency, Qt::Key_Down);
+        QTRY_COMPARE(frequency->value(), 1000.0);
     }
 };
 
