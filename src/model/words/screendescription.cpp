@@ -1,7 +1,7 @@
 #include "screendescription.h"
 
 #include "decimalformat.h"
-#include "taskjudging.h"
+#include "facereading.h"
 
 #include <algorithm>
 #include <cmath>
@@ -74,12 +74,12 @@ TraceDescription describeSweep(const Hm203 &scope, const ScopeSettings &settings
     TraceDescription d;
     d.kind = kind;
     const Trace drawn = tracesOf(live.traces, kind);
-    const std::optional<TaskJudging::Extent> extent = TaskJudging::extentOf(live.traces, kind);
+    const std::optional<FaceReading::Extent> extent = FaceReading::extentOf(live.traces, kind);
     d.heightDivisions = visiblePeakToPeak(drawn);
     d.clippedAbove = extent->clippedAbove();
     d.clippedBelow = extent->clippedBelow();
     d.offsetDivisions = (extent->minY + extent->maxY) / 2.0;
-    d.dim = live.brightness <= TaskJudging::kFaintBeam;
+    d.dim = FaceReading::isFaint(live.brightness);
     d.shape = d.heightDivisions < kLineWidthDivisions
         ? TraceShape::FlatLine
         : shapeOfHeights(traceHeights(settings, kind, kShapeSamples));
@@ -130,7 +130,7 @@ FigureDescription describeFigure(const Trace &trace, bool tester, double brightn
     FigureDescription d;
     d.shape = shapeOfFigure(trace);
     d.tester = tester;
-    d.dim = brightness <= TaskJudging::kFaintBeam;
+    d.dim = FaceReading::isFaint(brightness);
     const QRectF face = ScreenGeometry::visibleArea();
     Trace seen;
     for (const QPointF &p : trace.points) {

@@ -1,6 +1,6 @@
 #include "traceexplanation.h"
 
-#include "taskjudging.h"
+#include "facereading.h"
 #include "tracewording.h"
 
 #include <algorithm>
@@ -12,7 +12,7 @@
 namespace {
 
 using C = Hm203Control;
-using namespace TaskJudging;
+using namespace FaceReading;
 using namespace TraceWording;
 
 /** A trace that spends less than this share of its time within the face's rows is off the face: what is
