@@ -98,6 +98,7 @@ LivePanel::LivePanel(QWidget *parent, double scale)
             [this](Hm203Control c, int position) { return m_scope.readingAt(c, position, m_castilian); },
             [this](
                 Hm203Control c, int position) { return m_scope.spokenReadingAt(c, position, m_castilian); });
+        widget->setLanguage(languageTag(m_castilian));
         widget->setValue(m_scope.value(info.id));
         connect(widget, &QAbstractSlider::valueChanged, this, [this, widget] { controlMoved(widget); });
         m_widgets[int(info.id)] = widget;
@@ -177,6 +178,8 @@ void LivePanel::setControlsLocked(bool locked)
 void LivePanel::setCastilian(bool castilian)
 {
     m_castilian = castilian;
+    for (PanelControlWidget *widget : std::as_const(m_widgets))
+        widget->setLanguage(languageTag(castilian));
     refreshReadings();
     // The same words in the other language are no news.
     m_face->setCastilian(castilian);
@@ -185,10 +188,8 @@ void LivePanel::setCastilian(bool castilian)
 
 void LivePanel::refreshReadings()
 {
-    for (PanelControlWidget *widget : std::as_const(m_widgets)) {
-        widget->setLanguage(languageTag(m_castilian));
+    for (PanelControlWidget *widget : std::as_const(m_widgets))
         widget->refreshReading();
-    }
 }
 
 void LivePanel::setControlValue(Hm203Control control, int value)

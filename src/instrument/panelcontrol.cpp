@@ -181,6 +181,7 @@ void PanelControlWidget::setDescriber(Describer describe, Describer speak)
 {
     m_describe = std::move(describe);
     m_speak = std::move(speak);
+    m_onOff = isButton() && (!m_speak || m_speak(m_info.id, minimum()).isEmpty());
     refreshReading();
 }
 

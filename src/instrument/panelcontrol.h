@@ -29,7 +29,7 @@ public:
     const Hm203ControlInfo &info() const { return m_info; }
     bool isButton() const { return m_info.style == ControlStyle::Button; }
     /** A button that is only in or out, its positions without names of their own (POWER, not AT/NORM). */
-    bool isOnOff() const { return isButton() && (!m_speak || m_speak(m_info.id, minimum()).isEmpty()); }
+    bool isOnOff() const { return m_onOff; }
     /** The name screen readers announce, as printed on the panel. */
     QString label() const;
     /** How a control at a position reads: describe(control, position). */
@@ -74,6 +74,8 @@ private:
     Shape m_shape;
     Describer m_describe;
     Describer m_speak;
+    /** Worked out once the readings are known: a button whose positions have no spoken names. */
+    bool m_onOff = false;
     /** The readings the tooltip and screen readers were last given. */
     QString m_reading;
     QString m_language;
