@@ -14,7 +14,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRandomGenerator>
-#include <QRegularExpression>
 #include <QVBoxLayout>
 
 namespace {
@@ -447,7 +446,8 @@ QString TaskStrip::untold()
         return m_heard;
     m_goalHeard = true;
     // Which controls the task left alone matters to a student who cannot see the panel.
-    const QStringList told { TraceWording::sentence(m_title->text()), m_goal->text(),
-        m_start->accessibleName(), m_heard };
-    return told.filter(QRegularExpression(QStringLiteral("\\S"))).join(QLatin1Char(' '));
+    QStringList told { TraceWording::sentence(m_title->text()), m_goal->text(), m_start->accessibleName(),
+        m_heard };
+    told.removeAll(QString());
+    return told.join(QLatin1Char(' '));
 }
