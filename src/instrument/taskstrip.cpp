@@ -401,11 +401,11 @@ void TaskStrip::judge(const Hm203 &scope, const BeamMoment &moment)
     TaskVerdict verdict = judgeTask(task, scope, moment, typed);
     // A goal the panel meets as the task opens is the student's only once they have done something.
     if (verdict.met && !m_touched && written.isEmpty())
-        verdict = TaskVerdict { .met = false,
-            .castilian = QStringLiteral("La tarea ya se cumple con el panel tal como ha quedado: cambia tú "
-                                        "algo y vuelve a conseguirlo."),
-            .valencian = QStringLiteral("La tasca ja es complix amb el panell tal com ha quedat: canvia tu "
-                                        "alguna cosa i torna a aconseguir-ho.") };
+        verdict = TaskVerdict { Wording::of(u"La tarea ya se cumple con el panel tal como ha quedado: cambia "
+                                            u"tú algo y vuelve a conseguirlo.",
+                                    u"La tasca ja es complix amb el panell tal com ha quedat: canvia tu "
+                                    u"alguna cosa i torna a aconseguir-ho."),
+            false };
     if (m_chosen >= 0)
         verdict = predictionVerdict(m_choices.at(m_chosen), verdict);
     m_met = verdict.met;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "hm203.h"
+#include "wording.h"
 
 #include <QList>
 #include <QString>
@@ -8,13 +9,11 @@
 
 #include <optional>
 
-/** How a task stands: met or not, and what to tell the student in either language. */
-struct TaskVerdict
+/** How a task stands: met or not, and what to tell the student: when not met, what is wrong in the
+ * student's terms; when met, a short word of praise. */
+struct TaskVerdict : Wording
 {
     bool met = false;
-    /** When not met, what is wrong in the student's terms; when met, a short word of praise. */
-    QString castilian;
-    QString valencian;
 };
 
 struct TaskPrediction;

@@ -15,12 +15,12 @@ QString text(const char16_t *literal)
 
 TaskVerdict notMet(const QString &castilian, const QString &valencian)
 {
-    return { false, castilian, valencian };
+    return { { castilian, valencian }, false };
 }
 
 TaskVerdict met(const QString &castilian, const QString &valencian)
 {
-    return { true, castilian, valencian };
+    return { { castilian, valencian }, true };
 }
 
 TaskVerdict wellDone()
@@ -193,7 +193,7 @@ Problem steadyProblem(const Look &look)
     // A sweep that follows the mains fires, but meets a signal not in step with them at another point
     // every time.
     if (s.mode != DisplayMode::XY && followsMains(s, s.trigger.source) && !sweepTiming(s).triggered) {
-        const TraceWording::Wording why = TraceWording::lineTrigger(
+        const Wording why = TraceWording::lineTrigger(
             s.trigger.coupling == TriggerCoupling::LF, triggerChannel(s, s.trigger.source).signal);
         return notMet(why.castilian, why.valencian);
     }

@@ -23,7 +23,7 @@ constexpr double kClosed = 0.1;
 
 PredictionChoice said(const Hm203 &pictured, bool correct, const QString &castilian, const QString &valencian)
 {
-    return PredictionChoice { castilian, valencian, correct, pictured };
+    return PredictionChoice { { castilian, valencian }, correct, pictured };
 }
 
 /** How open an X-Y figure is: its height where it crosses the vertical line through its middle, over
@@ -70,8 +70,9 @@ QList<PredictionChoice> inDrawnOrder(QList<PredictionChoice> choices, quint32 dr
 TaskVerdict predictionVerdict(const PredictionChoice &chosen, const TaskVerdict &task)
 {
     const auto joined = [&task](const char16_t *castilian, const char16_t *valencian) {
-        return TaskVerdict { task.met, QString::fromUtf16(castilian) + u' ' + task.castilian,
-            QString::fromUtf16(valencian) + u' ' + task.valencian };
+        return TaskVerdict { { QString::fromUtf16(castilian) + u' ' + task.castilian,
+                                 QString::fromUtf16(valencian) + u' ' + task.valencian },
+            task.met };
     };
     if (chosen.correct)
         return joined(u"Has acertado.", u"Has encertat.");

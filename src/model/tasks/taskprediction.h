@@ -9,10 +9,8 @@
  * One answer a prediction offers: what the screen shows with the instrument as the choice pictures it,
  * in a plain sentence with the numbers a student would read off the graticule.
  */
-struct PredictionChoice
+struct PredictionChoice : Wording
 {
-    QString castilian;
-    QString valencian;
     /** True for the one choice that pictures the setting the question asks about. */
     bool correct = false;
     /**

@@ -2,6 +2,7 @@
 
 #include "hm203.h"
 #include "screenfigures.h"
+#include "wording.h"
 
 #include <QList>
 #include <QString>
@@ -73,8 +74,8 @@ enum class ScreenReadings {
     Withheld,
 };
 
-/** What the face shows, as facts and in both languages. */
-struct ScreenDescription
+/** What the face shows, as facts and in words. */
+struct ScreenDescription : Wording
 {
     /** Whether the texts give the values worked out from the divisions; the facts always hold them. */
     ScreenReadings readings = ScreenReadings::Worked;
@@ -84,10 +85,11 @@ struct ScreenDescription
     QList<TraceDescription> traces;
     /** In X-Y or with the component tester, the figure instead. */
     std::optional<FigureDescription> figure;
-    QString castilian;
-    QString valencian;
 
-    const QString &text(bool inCastilian) const { return inCastilian ? castilian : valencian; }
+    const QString &text(bool inCastilian) const
+    {
+        return in(inCastilian ? Language::Castilian : Language::Valencian);
+    }
 };
 
 /** The face is dark when the beam writes nothing on it: no current, or no stretch of any trace within the

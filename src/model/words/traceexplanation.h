@@ -55,15 +55,13 @@ enum class TraceCause {
 };
 inline constexpr int kTraceCauseCount = int(TraceCause::Rotated) + 1;
 
-/** Why the screen does not show a steady trace, and what mends it, in both languages. */
-struct TraceExplanation
+/** Why the screen does not show a steady trace, and what mends it: one to three short sentences in the
+ * student's terms, what is wrong and which control mends it. */
+struct TraceExplanation : Wording
 {
     /** Everything that stands in the way, most likely first; empty when nothing is wrong. */
     QList<TraceCause> causes;
     bool fine() const { return causes.isEmpty(); }
-    /** One to three short sentences in the student's terms: what is wrong and which control mends it. */
-    QString castilian;
-    QString valencian;
 };
 
 /**

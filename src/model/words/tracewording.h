@@ -3,6 +3,7 @@
 #include "hm203.h"
 #include "screentraces.h"
 #include "traceexplanation.h"
+#include "wording.h"
 
 #include <QList>
 #include <QString>
@@ -22,12 +23,6 @@ QString sentence(const QString &said);
 /** Names in a sentence: "A", "A y B", "A, B y C". Castilian writes "e" before a name said with an /i/
  * ("ADD e INV II", "Y-POS I e Y-POS II"). */
 QString listed(const QStringList &names, bool castilian);
-
-struct Wording
-{
-    QString castilian;
-    QString valencian;
-};
 
 /** One cause found, with its words; a cause another one's words already give has none of its own. */
 struct Finding
