@@ -388,7 +388,7 @@ void TestPredictTasks::aConfirmedPredictionIsJudgedGently()
     QFETCH(QString, valencian);
     PredictionChoice chosen;
     chosen.correct = right;
-    const TaskVerdict task { { QStringLiteral("Razón."), QStringLiteral("Raó.") }, met };
+    const TaskVerdict task { { QStringLiteral("Razón."), QStringLiteral("Raó.") }, met, std::nullopt };
     const TaskVerdict verdict = predictionVerdict(chosen, task);
     // Whether the task is met is the instrument's business alone; the prediction only adds its word first.
     QCOMPARE(verdict.met, met);

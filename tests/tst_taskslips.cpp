@@ -276,19 +276,19 @@ void TestTaskSlips::untriggeredSweepsSayWhy_data()
             return setTime(s, 1e-3) && press(s, Hm203Control::Dual) && press(s, Hm203Control::ChannelII)
                 && changeGenerator(s, [](GeneratorSettings &g) { g.amplitudeIIVpp = 0.0; });
         },
-        { "canal II", "ninguna señal alterna", "CH I/II" }, { "canal II", "cap senyal altern", "CH I/II" });
+        { "CH II", "no lleva ninguna", "CH I/II" }, { "CH II", "no en porta cap", "CH I/II" });
     add("channel II on GD", TimeBase,
         [](Hm203 &s) {
             return setTime(s, 1e-3) && press(s, Hm203Control::Dual) && press(s, Hm203Control::ChannelII)
                 && press(s, Hm203Control::GroundII);
         },
-        { "canal II", "GD" }, { "canal II", "GD" });
+        { "CH II", "GD" }, { "CH II", "GD" });
     add("below the trigger's half division", TimeBase,
         [](Hm203 &s) {
             return setTime(s, 1e-3)
                 && changeGenerator(s, [](GeneratorSettings &g) { g.amplitudeIVpp = 0.4; });
         },
-        { "media división", "VOLTS/DIV I" }, { "mitja divisió", "VOLTS/DIV I" });
+        { "0,5 que necesita", "VOLTS/DIV I" }, { "0,5 que necessita", "VOLTS/DIV I" });
     add("below the 0,6 V of TRIG. INP.", TimeBase,
         [](Hm203 &s) {
             return setTime(s, 1e-3) && press(s, Hm203Control::ExtTrigger)
@@ -300,7 +300,8 @@ void TestTaskSlips::untriggeredSweepsSayWhy_data()
         { "TRIG. INP.", "0,6 V", "EXT." }, { "TRIG. INP.", "0,6 V", "EXT." });
     add("500 Hz kept out by HF", TimeBase,
         [](Hm203 &s) { return setTime(s, 1e-3) && setTrigger(s, TriggerCoupling::HF); },
-        { "TRIG. en HF deja fuera" }, { "TRIG. en HF deixa fora" });
+        { "TRIG. en HF solo deja pasar", "TRIG. en AC" },
+        { "TRIG. en HF només deixa passar", "TRIG. en AC" });
     // 10 V of DC at 2 V/div lifts the signal to 4 to 6 divisions, past LEVEL's 4; Y-POS I brings it back.
     add("the mean beyond LEVEL's reach in DC", TimeBase,
         [](Hm203 &s) {

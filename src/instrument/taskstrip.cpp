@@ -405,7 +405,7 @@ void TaskStrip::judge(const Hm203 &scope, const BeamMoment &moment)
                                             u"tú algo y vuelve a conseguirlo.",
                                     u"La tasca ja es complix amb el panell tal com ha quedat: canvia tu "
                                     u"alguna cosa i torna a aconseguir-ho."),
-            false };
+            false, std::nullopt };
     if (m_chosen >= 0)
         verdict = predictionVerdict(m_choices.at(m_chosen), verdict);
     m_met = verdict.met;

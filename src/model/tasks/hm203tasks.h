@@ -1,6 +1,7 @@
 #pragma once
 
 #include "hm203.h"
+#include "tracecause.h"
 #include "wording.h"
 
 #include <QList>
@@ -14,6 +15,8 @@
 struct TaskVerdict : Wording
 {
     bool met = false;
+    /** When not met for something the explanation of the screen also finds, that cause. */
+    std::optional<TraceCause> cause;
 };
 
 struct TaskPrediction;

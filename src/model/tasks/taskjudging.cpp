@@ -15,12 +15,17 @@ QString text(const char16_t *literal)
 
 TaskVerdict notMet(const QString &castilian, const QString &valencian)
 {
-    return { { castilian, valencian }, false };
+    return { { castilian, valencian }, false, std::nullopt };
+}
+
+TaskVerdict notMet(TraceCause cause, const Wording &words)
+{
+    return { words, false, cause };
 }
 
 TaskVerdict met(const QString &castilian, const QString &valencian)
 {
-    return { { castilian, valencian }, true };
+    return { { castilian, valencian }, true, std::nullopt };
 }
 
 TaskVerdict wellDone()
@@ -107,15 +112,23 @@ TaskVerdict rightReading(
 
 Problem beamProblem(const Look &look)
 {
+    const ScreenReading &reading = look.reading;
     if (!look.scope.isPressed(Hm203Control::Power))
-        return notMet(text(u"El osciloscopio está apagado: pulsa POWER."),
-            text(u"L'oscil·loscopi està apagat: polsa POWER."));
-    if (look.scope.isPressed(Hm203Control::Tester))
-        return notMet(text(u"El comprobador de componentes ocupa la pantalla: desactiva COMPONENT TESTER."),
-            text(u"El comprovador de components ocupa la pantalla: desactiva COMPONENT TESTER."));
-    if (isFaint(look))
-        return notMet(text(u"La traza apenas se ve: sube INTENS."),
-            text(u"La traça amb prou feines es veu: puja INTENS."));
+        return notMet(TraceCause::PowerOff, TraceWording::powerOff());
+    if (reading.tester())
+        return notMet(TraceCause::Tester, TraceWording::tester());
+    // A still spot is better faint; what holds it still is the goal's business.
+    if (reading.stillSpot())
+        return std::nullopt;
+    switch (reading.dimness()) {
+    case Dimness::None:
+        break;
+    case Dimness::Intensity:
+        return notMet(TraceCause::IntensityLow, TraceWording::intensityLow());
+    case Dimness::ShortDuty:
+        return notMet(TraceCause::FastSweepDim,
+            TraceWording::fastSweepDim(reading.timing().dutyCycle(), reading.settings().xMagnified));
+    }
     return std::nullopt;
 }
 
@@ -144,8 +157,7 @@ Problem groundProblem(const ChannelSettings &channel, bool second)
 {
     if (channel.coupling != Coupling::Ground)
         return std::nullopt;
-    return notMet(text(u"El canal %1 está en GD (a masa): pásalo a DC o AC.").arg(second ? u"II" : u"I"),
-        text(u"El canal %1 està en GD (a massa): passa'l a DC o AC.").arg(second ? u"II" : u"I"));
+    return notMet(TraceCause::Grounded, TraceWording::grounded(second));
 }
 
 Problem xyProblem(const Look &look)
@@ -193,9 +205,9 @@ Problem steadyProblem(const Look &look)
     // A sweep that follows the mains fires, but meets a signal not in step with them at another point
     // every time.
     if (s.mode != DisplayMode::XY && followsMains(s, s.trigger.source) && !sweepTiming(s).triggered) {
-        const Wording why = TraceWording::lineTrigger(
-            s.trigger.coupling == TriggerCoupling::LF, triggerChannel(s, s.trigger.source).signal);
-        return notMet(why.castilian, why.valencian);
+        return notMet(TraceCause::LineTrigger,
+            TraceWording::lineTrigger(
+                s.trigger.coupling == TriggerCoupling::LF, triggerChannel(s, s.trigger.source).signal));
     }
     return std::nullopt;
 }
@@ -324,151 +336,13 @@ TaskVerdict askFor(const char16_t *castilian, const char16_t *valencian)
     return notMet(text(castilian), text(valencian));
 }
 
-namespace {
-
-/** Where LEVEL stands against the positions that would trigger the sweep, every other control as it is. */
-enum class LevelStand { Among, AbovePeaks, BelowPeaks, Nowhere };
-
-/**
- * Tries LEVEL's positions outward from where it stands, a fifth of a division apart: a signal loud enough
- * to trigger swings half a division or more, so it cannot slip between two of them.
- */
-LevelStand levelStand(const Hm203 &scope, TriggerSource source)
-{
-    const Hm203ControlInfo &level = controlInfo(Hm203Control::Level);
-    const int now = scope.value(Hm203Control::Level);
-    Hm203 trial = scope;
-    const auto triggers = [&trial, source](int position) {
-        trial.setValue(Hm203Control::Level, position);
-        return triggerTimeFrom(trial.scopeSettings(), source).has_value();
-    };
-    if (triggers(now))
-        return LevelStand::Among;
-    for (int step = 2; now - step >= level.minimum || now + step <= level.maximum; step += 2) {
-        if (now - step >= level.minimum && triggers(now - step))
-            return LevelStand::AbovePeaks;
-        if (now + step <= level.maximum && triggers(now + step))
-            return LevelStand::BelowPeaks;
-    }
-    return LevelStand::Nowhere;
-}
-
-} // namespace
-
 TaskVerdict untriggered(const Look &look, TriggerSource source)
 {
-    const bool dark = look.settings.trigger.mode == TriggerMode::Normal;
-    const QString es = dark ? text(u"No hay traza: en NORM solo se ve un barrido disparado. ")
-                            : text(u"La traza no está disparada y corre por la pantalla. ");
-    const QString va = dark ? text(u"No hi ha traça: en NORM només es veu un escombratge disparat. ")
-                            : text(u"La traça no està disparada i corre per la pantalla. ");
-    const auto told = [&es, &va](const QString &castilian, const QString &valencian) {
-        return notMet(es + castilian, va + valencian);
-    };
-    const bool external = source == TriggerSource::External;
-    const QString channel = source == TriggerSource::ChannelII ? QStringLiteral("II") : QStringLiteral("I");
-    const ChannelSettings heard = triggerChannel(look.settings, source);
-    if (!external && heard.coupling == Coupling::Ground)
-        return told(text(u"El disparo toma la señal del canal %1, que está en GD (a masa): pasa el canal %1 "
-                         u"a DC o AC.")
-                        .arg(channel),
-            text(u"El disparament pren el senyal del canal %1, que està en GD (a massa): passa el canal %1 a "
-                 u"DC o AC.")
-                .arg(channel));
-    const TriggerMiss miss = searchTrigger(look.settings, source).miss;
-    // Two causes the explanation words too: nothing wired to TRIG. INP., and a signal past the trigger's
-    // band, which no LEVEL and no TRIG. position mends.
-    const auto explained = [&](const TraceWording::TriggerContext &context) {
-        const TraceWording::TriggerReason reason = TraceWording::triggerReason(context);
-        const auto sentence = [](QString clause) {
-            clause[0] = clause.at(0).toUpper();
-            return clause;
-        };
-        const QString norm = text(controlInfo(Hm203Control::AtNorm).label);
-        return told(sentence(reason.why.castilian) + QStringLiteral(": ") + reason.mend.castilian
-                + (dark ? text(u", o pasa a AT con %1").arg(norm) : QString()) + QStringLiteral("."),
-            sentence(reason.why.valencian) + QStringLiteral(": ") + reason.mend.valencian
-                + (dark ? text(u", o passa a AT amb %1").arg(norm) : QString()) + QStringLiteral("."));
-    };
-    if (external && miss == TriggerMiss::NoSignal && !look.scope.generator().outputIToTriggerInput)
-        return explained({ .miss = miss, .external = true, .externalWired = false });
-    if (miss == TriggerMiss::TooFast)
-        return explained({ .miss = miss, .external = external });
-    if (!heard.signal.isAlternating()) {
-        if (external)
-            return told(
-                text(u"Por TRIG. INP., de donde toma la señal el disparo, no llega ninguna señal alterna. "
-                     u"Suelta EXT. para disparar desde el canal I."),
-                text(u"Per TRIG. INP., d'on pren el senyal el disparament, no arriba cap senyal altern. "
-                     u"Deixa "
-                     u"anar EXT. per a disparar des del canal I."));
-        if (source == TriggerSource::ChannelII)
-            return told(text(u"Por el canal II, de donde toma la señal el disparo, no llega ninguna señal "
-                             u"alterna. Suelta CH I/II para disparar desde el canal I."),
-                text(u"Pel canal II, d'on pren el senyal el disparament, no arriba cap senyal altern. Deixa "
-                     u"anar CH I/II per a disparar des del canal I."));
-        return told(
-            text(u"Por el canal I no llega ninguna señal alterna que dispare el barrido: vuelve a dar "
-                 u"señal a la salida I del generador."),
-            text(u"Pel canal I no arriba cap senyal altern que dispare l'escombratge: torna a donar senyal a "
-                 u"l'eixida I del generador."));
-    }
-    switch (levelStand(look.scope, source)) {
-    case LevelStand::AbovePeaks:
-        return told(text(u"LEVEL queda por encima de los picos de la señal y no la corta: gíralo hacia abajo "
-                         u"hasta que la corte."),
-            text(u"LEVEL queda per damunt dels pics del senyal i no el talla: gira'l cap avall fins que el "
-                 u"talle."));
-    case LevelStand::BelowPeaks:
-        return told(
-            text(u"LEVEL queda por debajo de los mínimos de la señal y no la corta: gíralo hacia arriba "
-                 u"hasta que la corte."),
-            text(u"LEVEL queda per davall dels mínims del senyal i no el talla: gira'l cap amunt fins que el "
-                 u"talle."));
-    case LevelStand::Among:
-    case LevelStand::Nowhere:
-        break;
-    }
-    // With AC the trigger hears the whole signal without its mean: where that would trigger, the TRIG.
-    // position is what keeps it out.
-    const TriggerCoupling coupling = look.settings.trigger.coupling;
-    Hm203 withAc = look.scope;
-    withAc.setValue(Hm203Control::TriggerCoupling, int(TriggerCoupling::AC));
-    if (coupling != TriggerCoupling::AC && levelStand(withAc, source) != LevelStand::Nowhere) {
-        if (coupling == TriggerCoupling::DC)
-            return told(
-                text(u"Con TRIG. en DC el disparo toma también la tensión continua, que lleva la señal "
-                     u"fuera del alcance de LEVEL: pon TRIG. en AC."),
-                text(
-                    u"Amb TRIG. en DC el disparament pren també la tensió contínua, que porta el senyal fora "
-                    u"de l'abast de LEVEL: posa TRIG. en AC."));
-        const QString position
-            = coupling == TriggerCoupling::HF ? QStringLiteral("HF") : QStringLiteral("LF");
-        return told(
-            text(u"TRIG. en %1 deja fuera la frecuencia de la señal, que no llega al disparo: pon TRIG. "
-                 u"en AC.")
-                .arg(position),
-            text(u"TRIG. en %1 deixa fora la freqüència del senyal, que no arriba al disparament: posa TRIG. "
-                 u"en AC.")
-                .arg(position));
-    }
-    const auto sense = [&heard](double t) { return triggerVolts(heard, t); };
-    if (!reachesSensitivity(heard, external, sense, heard.signal.periodSeconds())) {
-        if (external)
-            return told(text(u"Por TRIG. INP. el disparo necesita 0,6 Vpp y la señal no llega: suelta EXT. y "
-                             u"dispara desde el canal I."),
-                text(u"Per TRIG. INP. el disparament necessita 0,6 Vpp i el senyal no hi arriba: deixa anar "
-                     u"EXT. "
-                     u"i dispara des del canal I."));
-        return told(text(u"La señal que toma el disparo no llega a la media división que necesita: sube la "
-                         u"sensibilidad con VOLTS/DIV %1.")
-                        .arg(channel),
-            text(u"El senyal que pren el disparament no arriba a la mitja divisió que necessita: puja la "
-                 u"sensibilitat amb VOLTS/DIV %1.")
-                .arg(channel));
-    }
-    return told(
-        text(u"Ajusta LEVEL hasta que corte la señal."), text(u"Ajusta LEVEL fins que talle el senyal."));
+    const TraceWording::TriggerReason reason
+        = TraceWording::triggerReason(triggerContext(look.reading, source));
+    if (look.settings.trigger.mode == TriggerMode::Normal)
+        return notMet(reason.cause, TraceWording::darkInNormWords(reason));
+    return notMet(TraceCause::Running, TraceWording::running(reason));
 }
 
 double shownSecondsPerDiv(const ScopeSettings &settings)

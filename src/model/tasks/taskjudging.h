@@ -3,6 +3,7 @@
 #include "decimalformat.h"
 #include "facereading.h"
 #include "hm203tasks.h"
+#include "screenreading.h"
 
 #include <QString>
 
@@ -25,29 +26,29 @@ using FaceReading::isFaint;
 inline constexpr DecimalStyle kAsTyped { .significantDigits = 6, .plainDigits = true };
 
 /**
- * The instrument as the judges see it, worked out once: its settings, the whole traces they draw and how
- * bright the beam is. The traces are the steady picture, without the blinking of slow alternate sweeps or
- * the crawling spot of the slowest ones, which the eye puts together into the same picture.
+ * The instrument as the judges see it: the screen's one reading, with its settings, the whole traces they
+ * draw and how bright the beam is at hand. The traces are the steady picture, without the blinking of slow
+ * alternate sweeps or the crawling spot of the slowest ones, which the eye puts together into the same
+ * picture.
  */
 struct Look
 {
     explicit Look(const Hm203 &instrument)
-        : scope(instrument)
-        , settings(instrument.scopeSettings())
-        , traces(computeTraces(settings))
-        , brightness(instrument.brightness())
+        : reading(instrument)
+        , scope(instrument)
+        , settings(reading.settings())
+        , traces(reading.traces())
+        , brightness(reading.brightness())
     {
     }
+    Look(const Look &) = delete;
+    Look &operator=(const Look &) = delete;
+    ScreenReading reading;
     const Hm203 &scope;
-    ScopeSettings settings;
-    ScreenTraces traces;
+    const ScopeSettings &settings;
+    const ScreenTraces &traces;
     double brightness;
 };
-
-inline bool isFaint(const Look &look)
-{
-    return isFaint(look.brightness);
-}
 
 inline bool darkInNorm(const Look &look)
 {
@@ -76,13 +77,16 @@ using Problem = std::optional<TaskVerdict>;
 
 QString text(const char16_t *literal);
 TaskVerdict notMet(const QString &castilian, const QString &valencian);
+/** A goal not met for a cause the explanation of the screen knows, in its words. */
+TaskVerdict notMet(TraceCause cause, const Wording &words);
 TaskVerdict met(const QString &castilian, const QString &valencian);
 /** The praise of a goal with nothing to add. */
 TaskVerdict wellDone();
 /** A measuring task waits for its answer once the instrument is ready. */
 TaskVerdict askFor(const char16_t *castilian, const char16_t *valencian);
 
-/** The instrument must be on, showing the inputs rather than the component tester, and bright enough. */
+/** The instrument must be on, showing the inputs rather than the component tester, and bright enough (as
+ * the screen's reading has it: INTENS., or a sweep far shorter than the period it waits for). */
 Problem beamProblem(const Look &look);
 /** The inputs must be wired as the task wired them. */
 Problem hookupProblem(const Look &look, Hookup wanted);
@@ -98,9 +102,10 @@ Problem visibleProblem(
 /** The sweep must be triggered, so the trace stands still; when it is not, untriggered() says why. */
 Problem steadyProblem(const Look &look);
 /**
- * Why the sweep finds no trigger from a source, told by the control that mends it: the source on GD or
- * with no alternating signal, LEVEL beyond the signal's peaks, a TRIG. position that keeps the signal out,
- * or a signal below the trigger's sensitivity. In AT the trace runs, in NORM the screen is dark.
+ * Why the sweep finds no trigger from a source, in the words the explanation of the screen gives it: the
+ * source on GD or with no alternating signal, LEVEL beyond the signal's peaks, a TRIG. position that keeps
+ * the signal out, a signal below the trigger's sensitivity or too fast for it. In AT the trace runs, in
+ * NORM the screen is dark.
  */
 TaskVerdict untriggered(const Look &look, TriggerSource source);
 /** With ALT. pressed in DUAL each channel's sweep waits for its own trigger: each must find one. */

@@ -72,7 +72,7 @@ TaskVerdict predictionVerdict(const PredictionChoice &chosen, const TaskVerdict 
     const auto joined = [&task](const char16_t *castilian, const char16_t *valencian) {
         return TaskVerdict { { QString::fromUtf16(castilian) + u' ' + task.castilian,
                                  QString::fromUtf16(valencian) + u' ' + task.valencian },
-            task.met };
+            task.met, task.cause };
     };
     if (chosen.correct)
         return joined(u"Has acertado.", u"Has encertat.");

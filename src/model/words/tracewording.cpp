@@ -88,13 +88,6 @@ QString listed(const QStringList &names, bool castilian)
     return names.first(names.size() - 1).join(QStringLiteral(", ")) + conjunction + last;
 }
 
-ChannelControls channelControls(bool second)
-{
-    if (second)
-        return { C::YPositionII, C::VoltsDivII, C::VoltsCalII, C::MagnifyII, C::GroundII, C::DcII };
-    return { C::YPositionI, C::VoltsDivI, C::VoltsCalI, C::MagnifyI, C::GroundI, C::DcI };
-}
-
 TriggerReason triggerReason(const TriggerContext &c)
 {
     const QString name = channelName(c.second);
@@ -174,7 +167,7 @@ TriggerReason triggerReason(const TriggerContext &c)
     }
     case TriggerMiss::TooFast: {
         const QString band = formatDecimal(TriggerBand::highestHz / 1e6) + QStringLiteral(" MHz");
-        return { TraceCause::TriggerFiltered,
+        return { TraceCause::TriggerTooFast,
             { text(u"la señal es más rápida de lo que sigue el circuito de disparo, que no pasa de %1")
                     .arg(band),
                 text(u"el senyal és més ràpid del que seguix el circuit de disparament, que no passa de %1")
@@ -183,6 +176,43 @@ TriggerReason triggerReason(const TriggerContext &c)
     }
     }
     const QString level = label(C::Level);
+    const QString trig = label(C::TriggerCoupling);
+    if (c.meanOutOfReach)
+        return { TraceCause::LevelOutside,
+            { text(u"con %1 en DC el disparo toma también la tensión continua, que lleva la señal fuera del "
+                   u"alcance de %2")
+                    .arg(trig, level),
+                text(
+                    u"amb %1 en DC el disparament pren també la tensió contínua, que porta el senyal fora de "
+                    u"l'abast de %2")
+                    .arg(trig, level) },
+            { text(u"pon %1 en AC").arg(trig), text(u"posa %1 en AC").arg(trig) } };
+    if (c.filteredOut) {
+        const QString filter = c.highPass ? QStringLiteral("HF") : QStringLiteral("LF");
+        return { TraceCause::TriggerFiltered,
+            { text(u"%1 en %2 deja fuera la frecuencia de la señal, que no llega al disparo")
+                    .arg(trig, filter),
+                text(u"%1 en %2 deixa fora la freqüència del senyal, que no arriba al disparament")
+                    .arg(trig, filter) },
+            { text(u"pon %1 en AC").arg(trig), text(u"posa %1 en AC").arg(trig) } };
+    }
+    switch (c.level) {
+    case LevelStand::AbovePeaks:
+        return { TraceCause::LevelOutside,
+            { text(u"%1 queda por encima de los picos de la señal y no la corta").arg(level),
+                text(u"%1 queda per damunt dels pics del senyal i no el talla").arg(level) },
+            { text(u"gira %1 hacia abajo hasta que la corte").arg(level),
+                text(u"gira %1 cap avall fins que el talle").arg(level) } };
+    case LevelStand::BelowPeaks:
+        return { TraceCause::LevelOutside,
+            { text(u"%1 queda por debajo de los mínimos de la señal y no la corta").arg(level),
+                text(u"%1 queda per davall dels mínims del senyal i no el talla").arg(level) },
+            { text(u"gira %1 hacia arriba hasta que la corte").arg(level),
+                text(u"gira %1 cap amunt fins que el talle").arg(level) } };
+    case LevelStand::Among:
+    case LevelStand::Nowhere:
+        break;
+    }
     return { TraceCause::LevelOutside,
         { text(u"%1 queda fuera de la señal").arg(level), text(u"%1 queda fora del senyal").arg(level) },
         { text(u"gira %1 hasta que corte la señal").arg(level),
@@ -217,19 +247,25 @@ Wording intensityLow()
             .arg(intens) };
 }
 
-Wording fastSweepDim(double dutyCycle)
+Wording fastSweepDim(double dutyCycle, bool magnified)
 {
     const QString intens = label(C::Intensity);
     const QString time = label(C::TimeDiv);
     const QString share = formatDecimal(100.0 * dutyCycle, { .significantDigits = 2 });
+    // X-MAG spreads what the beam writes over ten times the length: released, the line is ten times
+    // brighter.
+    const QString mag = label(C::XMagnifier);
+    const Wording release = magnified
+        ? Wording { text(u"suelta %1, ").arg(mag), text(u"deixa anar %1, ").arg(mag) }
+        : Wording {};
     return { text(u"La traza es tenue porque el barrido, mucho más corto que el periodo de la señal, espera "
-                  u"a cada disparo y el haz solo escribe el %1 % del tiempo: sube %2 o elige con %3 un "
+                  u"a cada disparo y el haz solo escribe el %1 % del tiempo: %4sube %2 o elige con %3 un "
                   u"barrido más lento.")
-                 .arg(share, intens, time),
+                 .arg(share, intens, time, release.castilian),
         text(u"La traça és tènue perquè l'escombratge, molt més curt que el període del senyal, espera "
-             u"cada disparament i el feix només escriu el %1 % del temps: puja %2 o tria amb %3 un "
+             u"cada disparament i el feix només escriu el %1 % del temps: %4puja %2 o tria amb %3 un "
              u"escombratge més lent.")
-            .arg(share, intens, time) };
+            .arg(share, intens, time, release.valencian) };
 }
 
 Wording tester()
@@ -536,10 +572,10 @@ Wording stillSpot(bool groundedI, bool groundedII, bool faint)
             .arg(why.valencian, intens, mend.valencian, xy) };
 }
 
-Wording crawlingSpot(double tailDivisions, bool byTurns, const SweepAdvice &advice)
+Wording crawlingSpot(bool spot, bool byTurns, const SweepAdvice &advice)
 {
     const QString time = label(C::TimeDiv);
-    if (byTurns && tailDivisions >= 1.0) {
+    if (byTurns && !spot) {
         const Wording faster = advice.faster
             ? Wording { text(u", o gira %1 hacia barridos más rápidos").arg(time),
                   text(u", o gira %1 cap a escombratges més ràpids").arg(time) }
@@ -554,7 +590,7 @@ Wording crawlingSpot(double tailDivisions, bool byTurns, const SweepAdvice &advi
         };
     }
     if (advice.faster) {
-        if (tailDivisions < 1.0)
+        if (spot)
             return { text(
                          u"El barrido es tan lento que solo ves un punto que avanza por la pantalla: gira %1 "
                          u"hacia barridos más rápidos.")
@@ -572,7 +608,7 @@ Wording crawlingSpot(double tailDivisions, bool byTurns, const SweepAdvice &advi
     // The signal itself is slow: the sweep waits a period for each trigger, whatever TIME/DIV says.
     const QString period = formatQuantity(advice.periodSeconds, QStringLiteral("s"));
     const QString whole = formatSecondsPerDiv(advice.wholePeriodPerDiv);
-    const Wording seen = tailDivisions < 1.0
+    const Wording seen = spot
         ? words(u"la ves como un punto que la recorre", u"el veus com un punt que el recorre")
         : words(u"la traza se dibuja a trozos y parpadea", u"la traça es dibuixa a trossos i parpelleja");
     const Wording rest = advice.showsAPeriod

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "hm203.h"
+#include "remedies.h"
 #include "screentraces.h"
 #include "traceexplanation.h"
 #include "wording.h"
@@ -31,35 +32,6 @@ struct Finding
     Wording words;
 };
 
-/** The controls of one channel. */
-struct ChannelControls
-{
-    Hm203Control position;
-    Hm203Control volts;
-    Hm203Control cal;
-    Hm203Control magnify;
-    Hm203Control ground;
-    Hm203Control dc;
-};
-ChannelControls channelControls(bool second);
-
-/** What the trigger circuit makes of its source, for the words of why it finds no trigger. */
-struct TriggerContext
-{
-    TriggerMiss miss = TriggerMiss::None;
-    bool external = false;
-    /** The source is channel II. */
-    bool second = false;
-    /** TRIG. at HF (else, when filtered, LF). */
-    bool highPass = false;
-    /** The source channel's probe is the ×10 one. */
-    bool tenthProbe = false;
-    /** The source channel's trace, from peak to peak. */
-    double heightDivisions = 0.0;
-    /** Something is wired to TRIG. INP. (output I of the generator). */
-    bool externalWired = true;
-};
-
 /** Why the trigger finds nothing, as a clause, with the cause it stands for and what mends it. */
 struct TriggerReason
 {
@@ -72,8 +44,9 @@ TriggerReason triggerReason(const TriggerContext &context);
 Wording powerOff();
 Wording warmingUp(double secondsLeft);
 Wording intensityLow();
-/** dutyCycle: the share of the time the beam writes. */
-Wording fastSweepDim(double dutyCycle);
+/** dutyCycle: the share of the time the beam writes; magnified: X-MAG spreads it over ten times the
+ * length. */
+Wording fastSweepDim(double dutyCycle, bool magnified);
 Wording tester();
 Wording darkInNormWords(const TriggerReason &reason);
 Wording running(const TriggerReason &reason);
@@ -87,29 +60,6 @@ Wording offVertically(TraceKind kind, bool above);
 Wording offsetOffFace(TraceKind kind, bool second, std::optional<double> volts, bool above);
 Wording tooSensitive(TraceKind kind, bool second, double voltsPerDiv);
 
-/** How a trace clipped by the face's edge is brought back whole, as a student would try it. */
-enum class ClipMend {
-    /** Y-POS moves it onto the face. */
-    Position,
-    /** AC keeps out the mean that DC lets lift it; Y-POS may do as well. */
-    Offset,
-    /** It is higher than the face: VOLTS/DIV, less sensitive. */
-    Sensitivity,
-};
-/** A trace mostly on the face with part of it past the top or the bottom. */
-struct Clipping
-{
-    TraceKind kind = TraceKind::ChannelI;
-    bool above = false;
-    bool below = false;
-    ClipMend mend = ClipMend::Position;
-    /** The channel whose controls mend it (II for its own trace). */
-    bool second = false;
-    /** The scale, for Sensitivity. */
-    double voltsPerDiv = 0.0;
-    /** Y-POS also brings it back, for Offset; is also needed, for Sensitivity. */
-    bool positionToo = false;
-};
 Wording clipped(const Clipping &clipping);
 Wording grounded(bool second);
 /** otherShows: the other channel carries a signal and CH I/II shows it. */
@@ -120,20 +70,9 @@ Wording xyAxisEmpty(bool vertical);
  * faint to burn the phosphor as it is. */
 Wording stillSpot(bool groundedI, bool groundedII, bool faint);
 
-/** What TIME/DIV can do for a picture that crawls or flickers. */
-struct SweepAdvice
-{
-    /** A faster sweep stands still and still shows a whole period of what is shown. */
-    bool faster = true;
-    /** The longest period shown, and the fastest TIME/DIV that shows one of them whole. */
-    double periodSeconds = 0.0;
-    double wholePeriodPerDiv = 0.0;
-    /** The sweep as set shows a whole period. */
-    bool showsAPeriod = true;
-};
-/** tailDivisions: how far the spot moves in one afterglow time; byTurns: DUAL draws the channels a sweep
- * each. */
-Wording crawlingSpot(double tailDivisions, bool byTurns, const SweepAdvice &advice);
+/** spot: the face holds less than half a sweep, a spot crawling rather than a trace in pieces; byTurns: DUAL
+ * draws the channels a sweep each. */
+Wording crawlingSpot(bool spot, bool byTurns, const SweepAdvice &advice);
 Wording probeTenth(bool second, double heightDivisions);
 /** spot: the beam stands still, a spot rather than a line. */
 Wording defocused(bool spot);

@@ -1,0 +1,274 @@
+#include "screenreading.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+using C = Hm203Control;
+using namespace FaceReading;
+
+/** The heights over one repeat that a trace's place on the face is judged from. */
+constexpr int kHeightSamples = 128;
+/** The face holds what the beam wrote over the last four afterglow times (its light falls to e⁻⁴, 2 %):
+ * a sweep whose spot covers less than half the face in that time shows as a spot crawling across. */
+constexpr double kSeenAfterglows = 4.0;
+
+std::size_t slot(TraceKind kind)
+{
+    return std::size_t(kind);
+}
+
+} // namespace
+
+const ChannelSettings &channelSettings(const ScopeSettings &settings, bool second)
+{
+    return second ? settings.channelII : settings.channelI;
+}
+
+ScreenReading::ScreenReading(const Hm203 &scope, double seconds)
+    : m_scope(scope)
+    , m_seconds(std::isfinite(seconds) ? seconds : 0.0)
+    , m_settings(scope.scopeSettings())
+    , m_brightness(scope.brightness())
+    , m_spot(scope.beamSpot())
+    , m_timing(sweepTiming(m_settings))
+    , m_trigger(searchTrigger(m_settings, m_settings.trigger.source))
+{
+}
+
+const ScreenTraces &ScreenReading::traces() const
+{
+    if (!m_traces)
+        m_traces = computeTraces(m_settings);
+    return *m_traces;
+}
+
+const BeamFrame &ScreenReading::writing() const
+{
+    if (!m_writing)
+        m_writing = m_scope.beam(m_seconds - Afterglow::seconds, m_seconds);
+    return *m_writing;
+}
+
+QList<TraceKind> ScreenReading::shownKinds() const
+{
+    switch (m_settings.mode) {
+    case DisplayMode::ChannelI:
+        return { TraceKind::ChannelI };
+    case DisplayMode::ChannelII:
+        return { TraceKind::ChannelII };
+    case DisplayMode::Dual:
+        return { TraceKind::ChannelI, TraceKind::ChannelII };
+    case DisplayMode::Add:
+        return { TraceKind::Sum };
+    case DisplayMode::XY:
+        break;
+    }
+    return { TraceKind::XY };
+}
+
+QList<bool> ScreenReading::shownChannels() const
+{
+    switch (m_settings.mode) {
+    case DisplayMode::ChannelI:
+        return { false };
+    case DisplayMode::ChannelII:
+        return { true };
+    case DisplayMode::Dual:
+    case DisplayMode::Add:
+    case DisplayMode::XY:
+        break;
+    }
+    return { false, true };
+}
+
+std::optional<Extent> ScreenReading::extent(TraceKind kind) const
+{
+    return extentOf(traces(), kind);
+}
+
+const QList<double> &ScreenReading::heights(TraceKind kind) const
+{
+    std::optional<QList<double>> &kept = m_heights[slot(kind)];
+    if (!kept)
+        kept = traceHeights(m_settings, kind == TraceKind::XY ? TraceKind::ChannelI : kind, kHeightSamples);
+    return *kept;
+}
+
+double ScreenReading::shareOnFace(TraceKind kind) const
+{
+    const QList<double> &ys = heights(kind);
+    if (ys.isEmpty())
+        return 1.0;
+    const QRectF face = ScreenGeometry::visibleArea();
+    const auto on = std::count_if(
+        ys.begin(), ys.end(), [&](double y) { return y >= face.top() && y <= face.bottom(); });
+    return double(on) / double(ys.size());
+}
+
+double ScreenReading::heightSpan(TraceKind kind) const
+{
+    const QList<double> &ys = heights(kind);
+    if (ys.isEmpty())
+        return 0.0;
+    const auto [low, high] = std::minmax_element(ys.begin(), ys.end());
+    return *high - *low;
+}
+
+bool ScreenReading::wholeOnFace(TraceKind kind) const
+{
+    const QList<double> &ys = heights(kind);
+    if (ys.isEmpty())
+        return true;
+    const auto [low, high] = std::minmax_element(ys.begin(), ys.end());
+    Extent extent;
+    extent.minY = *low;
+    extent.maxY = *high;
+    return !extent.clipped();
+}
+
+bool ScreenReading::darkInNorm() const
+{
+    return FaceReading::darkInNorm(m_settings, m_trigger.time.has_value());
+}
+
+bool ScreenReading::stillChannel(bool second) const
+{
+    const ChannelSettings &c = channelSettings(m_settings, second);
+    return c.coupling == Coupling::Ground || !c.signal.isAlternating();
+}
+
+bool ScreenReading::stillSpot() const
+{
+    return !swept() && !tester() && stillChannel(false) && stillChannel(true);
+}
+
+Dimness ScreenReading::dimness() const
+{
+    if (m_dimness)
+        return *m_dimness;
+    m_dimness = [this] {
+        if (isFaint(m_brightness))
+            return Dimness::Intensity;
+        // Only a triggered sweep repeating faster than the eye follows writes a steady line of one
+        // brightness, which the light it leaves per division measures.
+        const SweepTiming &t = m_timing;
+        if (!swept() || tester() || !t.triggered || pace() != SweepPace::Steady)
+            return Dimness::None;
+        const double energy = sweptEnergyPerDivision(writing());
+        if (!(energy > 0.0) || energy >= faintSweepEnergy())
+            return Dimness::None;
+        // A sweep that spends longer waiting for its trigger than sweeping and recovering writes a small
+        // share of the time, however bright its beam.
+        return t.cycleSeconds > 2.0 * (t.sweepSeconds + t.deadSeconds) ? Dimness::ShortDuty
+                                                                       : Dimness::Intensity;
+    }();
+    return *m_dimness;
+}
+
+SweepPace ScreenReading::pace() const
+{
+    if (m_pace)
+        return *m_pace;
+    m_pace = [this] {
+        const SweepTiming &t = m_timing;
+        if (!swept() || t.dark)
+            return SweepPace::Steady;
+        // Sweeps too seldom for the afterglow to hold the picture; alternating, each channel's sweeps, as
+        // the beam writes them.
+        const bool alternating = m_settings.mode == DisplayMode::Dual && !m_settings.chopped;
+        const bool seldom = t.cycleSeconds * Afterglow::steadyRate > 1.0
+            || (alternating && t.triggered && !writing().writing.steady);
+        if (!seldom)
+            return SweepPace::Steady;
+        // The face shows the middle tenth of the sweep with X-MAG.
+        const double zoom = m_settings.xMagnified ? 10.0 : 1.0;
+        const bool spot = t.sweepSeconds > 0.0
+            && ScreenGeometry::columns * zoom * kSeenAfterglows * Afterglow::seconds / t.sweepSeconds
+                < ScreenGeometry::halfWidth;
+        return spot ? SweepPace::Crawling : SweepPace::Flickering;
+    }();
+    return *m_pace;
+}
+
+bool ScreenReading::running() const
+{
+    if (m_running)
+        return *m_running;
+    const SweepTiming &t = m_timing;
+    m_running = swept() && !t.dark && !t.triggered && pace() == SweepPace::Steady && !m_trigger.mains
+        && sweepsDiffer(m_settings, t.cycleSeconds);
+    return *m_running;
+}
+
+bool ScreenReading::jitters() const
+{
+    const ScopeSettings &s = m_settings;
+    if (!swept() || m_timing.dark || !m_timing.triggered || pace() != SweepPace::Steady)
+        return false;
+    const InputSignal &signal = triggerChannel(s, s.trigger.source).signal;
+    const bool hum = signal.humVolts > 0.0 && s.trigger.coupling != TriggerCoupling::HF;
+    const bool noise = signal.noiseVolts > 0.0 && s.trigger.coupling != TriggerCoupling::LF;
+    if ((!hum && !noise) || signal.burstCycles > 0)
+        return false;
+    const QList<double> starts = sweepStarts(s, SweepRun::judged);
+    return starts.size() < SweepRun::judged || startSpread(s, starts) > kEdgeTolerance;
+}
+
+double sweptEnergyPerDivision(const BeamFrame &frame)
+{
+    double brightest = 0.0;
+    for (TraceKind kind : { TraceKind::ChannelI, TraceKind::ChannelII, TraceKind::Sum }) {
+        double seconds = 0.0;
+        double left = std::numeric_limits<double>::infinity();
+        double right = -left;
+        for (const BeamStroke &stroke : frame.writing.strokes) {
+            if (stroke.kind != kind || stroke.points.size() < 2)
+                continue;
+            seconds += stroke.repeats * (stroke.endSeconds() - stroke.startSeconds());
+            for (const QPointF &p : stroke.points) {
+                left = std::min(left, p.x());
+                right = std::max(right, p.x());
+            }
+        }
+        if (right > left)
+            brightest = std::max(brightest, frame.current * seconds / (right - left));
+    }
+    return brightest;
+}
+
+double faintSweepEnergy()
+{
+    static const double energy = [] {
+        Hm203 opening;
+        opening.setValue(C::Intensity, int(std::lround(kFaintBeam * controlInfo(C::Intensity).maximum)));
+        return sweptEnergyPerDivision(opening.beam(0.0, Afterglow::seconds));
+    }();
+    return energy;
+}
+
+bool sweepsDiffer(const ScopeSettings &settings, double cycleSeconds)
+{
+    // The sweeps run free whatever the trigger listens to: give it nothing to search.
+    ScopeSettings sweep = settings;
+    sweep.trigger.source = TriggerSource::External;
+    sweep.externalTrigger = {};
+    const ScreenTraces first = computeTraces(sweep);
+    sweep.freeRunSeconds = cycleSeconds;
+    sweep.armedSeconds = cycleSeconds;
+    const ScreenTraces next = computeTraces(sweep);
+    if (next.traces.size() != first.traces.size())
+        return true;
+    for (qsizetype i = 0; i < first.traces.size(); ++i) {
+        const QList<QPointF> &a = first.traces.at(i).points;
+        const QList<QPointF> &b = next.traces.at(i).points;
+        if (a.size() != b.size())
+            return true;
+        for (qsizetype j = 0; j < a.size(); ++j)
+            if (std::abs(a.at(j).y() - b.at(j).y()) > kLineTolerance)
+                return true;
+    }
+    return false;
+}
