@@ -348,9 +348,7 @@ double Hm203::brightness(const BeamMoment &moment) const
 {
     if (!isPressed(C::Power))
         return 0.0;
-    // The tube needs a few seconds to warm up; then the trace fades in.
-    const double warm
-        = std::clamp((moment.sincePowerOn - WarmUp::darkSeconds) / WarmUp::fadeSeconds, 0.0, 1.0);
+    const double warm = WarmUp::light(moment.sincePowerOn);
     double brightness = value(C::Intensity) / 100.0;
     if (isPressed(C::Tester))
         return warm * brightness;
@@ -406,7 +404,7 @@ BeamFrame Hm203::beamSpot(double sincePowerOn) const
     BeamFrame frame;
     if (!isPressed(C::Power))
         return frame;
-    const double warm = std::clamp((sincePowerOn - WarmUp::darkSeconds) / WarmUp::fadeSeconds, 0.0, 1.0);
+    const double warm = WarmUp::light(sincePowerOn);
     const double intensity = Beam::currentAt(value(C::Intensity) / 100.0);
     frame.current = warm * intensity;
     frame.spotSpread = Beam::spotSpread(intensity, value(C::Focus) / 100.0);

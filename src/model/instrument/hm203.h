@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -166,6 +167,12 @@ inline constexpr double seconds = darkSeconds + fadeSeconds;
  * 30 s after its heater is switched on (CRT data sheets' heater warm-up). The model shortens it so that a
  * student is not held up; the explanation says what the instrument itself would take. */
 inline constexpr double realTubeSeconds = 20.0;
+/** The share of its light the beam has sincePowerOn after POWER: dark while the cathode heats, then fading
+ * in. */
+constexpr double light(double sincePowerOn)
+{
+    return std::clamp((sincePowerOn - darkSeconds) / fadeSeconds, 0.0, 1.0);
+}
 } // namespace WarmUp
 
 /** The moment a screen is drawn at: the clock, and how long the instrument has been switched on. */

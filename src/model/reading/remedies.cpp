@@ -297,7 +297,7 @@ SweepAdvice sweepAdvice(const ScreenReading &reading)
         if (advice.wholePeriodPerDiv == 0.0 || t.secondsPerDiv < advice.wholePeriodPerDiv)
             advice.wholePeriodPerDiv = t.secondsPerDiv;
         if (t.secondsPerDiv < s.secondsPerDiv
-            && ScreenReading(trial, reading.seconds()).pace() == SweepPace::Steady)
+            && ScreenReading(trial, BeamMoment { reading.seconds() }).pace() == SweepPace::Steady)
             advice.faster = true;
     }
     // Nothing shows a whole period: only a faster sweep can steady what is shown.

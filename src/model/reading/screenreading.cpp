@@ -27,11 +27,11 @@ const ChannelSettings &channelSettings(const ScopeSettings &settings, bool secon
     return second ? settings.channelII : settings.channelI;
 }
 
-ScreenReading::ScreenReading(const Hm203 &scope, double seconds)
+ScreenReading::ScreenReading(const Hm203 &scope, const BeamMoment &moment)
     : m_scope(scope)
-    , m_seconds(std::isfinite(seconds) ? seconds : 0.0)
+    , m_moment { std::isfinite(moment.seconds) ? moment.seconds : 0.0, moment.sincePowerOn }
     , m_settings(scope.scopeSettings())
-    , m_brightness(scope.brightness())
+    , m_brightness(scope.brightness(m_moment))
     , m_spot(scope.beamSpot())
     , m_timing(sweepTiming(m_settings))
     , m_trigger(searchTrigger(m_settings, m_settings.trigger.source))
@@ -48,8 +48,37 @@ const ScreenTraces &ScreenReading::traces() const
 const BeamFrame &ScreenReading::writing() const
 {
     if (!m_writing)
-        m_writing = m_scope.beam(m_seconds - Afterglow::seconds, m_seconds);
+        m_writing = m_scope.beam(seconds() - Afterglow::seconds, seconds());
     return *m_writing;
+}
+
+const LiveScreen &ScreenReading::live() const
+{
+    if (!m_live)
+        m_live = m_scope.screen(m_moment);
+    return *m_live;
+}
+
+const ScopeSettings &ScreenReading::liveSettings() const
+{
+    if (!m_liveSettings) {
+        m_liveSettings = m_scope.scopeSettingsAt(seconds());
+        m_liveSettings->freeRunSeconds = seconds();
+    }
+    return *m_liveSettings;
+}
+
+bool ScreenReading::triggered(TraceKind kind) const
+{
+    // With ALT each channel's sweep waits for its own signal; else one trigger starts both.
+    const ScopeSettings &s = liveSettings();
+    const TriggerSettings &trigger = s.trigger;
+    const bool all = sweepTiming(s).triggered;
+    if (s.mode != DisplayMode::Dual || s.chopped || !trigger.alternate)
+        return all;
+    const TriggerSource own
+        = kind == TraceKind::ChannelII ? TriggerSource::ChannelII : TriggerSource::ChannelI;
+    return triggerTimeFrom(s, own).has_value() && (trigger.coupling != TriggerCoupling::Line || all);
 }
 
 QList<TraceKind> ScreenReading::shownKinds() const

@@ -40,15 +40,16 @@ enum class Dimness {
 class ScreenReading
 {
 public:
-    /** The instrument as it stands, at a moment of its clock (seconds), warm. */
-    explicit ScreenReading(const Hm203 &scope, double seconds = 0.0);
+    /** The instrument as it stands at a moment of its life (warm unless the moment says otherwise). */
+    explicit ScreenReading(const Hm203 &scope, const BeamMoment &moment = {});
 
     const Hm203 &scope() const { return m_scope; }
-    double seconds() const { return m_seconds; }
+    const BeamMoment &moment() const { return m_moment; }
+    double seconds() const { return m_moment.seconds; }
     /** The settings the controls make: the steady picture, without a trace still on its way after a
      * coupling switch. */
     const ScopeSettings &settings() const { return m_settings; }
-    /** How bright the picture is, 0 to 1 (Hm203::brightness). */
+    /** How bright the picture is at the moment, 0 to 1 (Hm203::brightness): the warm-up's fade included. */
     double brightness() const { return m_brightness; }
     /** The beam's current, spot and turn. */
     const BeamFrame &spot() const { return m_spot; }
@@ -62,6 +63,11 @@ public:
     const ScreenTraces &traces() const;
     /** What the beam writes over the afterglow time up to the moment. */
     const BeamFrame &writing() const;
+    /** The face at the moment: each trace where the sweep that runs now draws it, a trace still on its way
+     * after a coupling switch, the warm-up's fade. */
+    const LiveScreen &live() const;
+    /** The settings at the moment, with what is on its way and the free-running sweep's phase. */
+    const ScopeSettings &liveSettings() const;
 
     /** The kinds of trace the display mode shows, in the order the beam draws them (XY for a figure). */
     QList<TraceKind> shownKinds() const;
@@ -87,6 +93,8 @@ public:
     Dimness dimness() const;
     bool dim() const { return dimness() != Dimness::None; }
     SweepPace pace() const;
+    /** A trace's sweeps start at one point of its signal: with ALT. each channel's own trigger. */
+    bool triggered(TraceKind kind) const;
     /** Not triggered, and the sweeps, one after another, draw different traces: the picture runs. */
     bool running() const;
     /** Hum or noise let into the trigger moves the point each sweep starts at by more than a line's width. */
@@ -94,7 +102,7 @@ public:
 
 private:
     Hm203 m_scope;
-    double m_seconds;
+    BeamMoment m_moment;
     ScopeSettings m_settings;
     double m_brightness;
     BeamFrame m_spot;
@@ -102,6 +110,8 @@ private:
     TriggerSearch m_trigger;
     mutable std::optional<ScreenTraces> m_traces;
     mutable std::optional<BeamFrame> m_writing;
+    mutable std::optional<LiveScreen> m_live;
+    mutable std::optional<ScopeSettings> m_liveSettings;
     mutable std::array<std::optional<QList<double>>, 4> m_heights;
     mutable std::optional<Dimness> m_dimness;
     mutable std::optional<SweepPace> m_pace;

@@ -98,8 +98,9 @@ PredictionChoice periods(const Hm203 &pictured, bool correct)
 
 PredictionChoice height(const Hm203 &pictured, bool correct)
 {
-    const ScopeSettings s = pictured.scopeSettings();
-    const std::optional<Extent> extent = extentOf(computeTraces(s), TraceKind::ChannelI);
+    const ScreenReading reading(pictured);
+    const ScopeSettings &s = reading.settings();
+    const std::optional<Extent> extent = reading.extent(TraceKind::ChannelI);
     if (extent && !extent->withinRows()) {
         const QString would
             = formatDecimal(peakToPeakDivisions(s.channelI.signal.amplitudeVpp, s.channelI.voltsPerDiv));
@@ -114,8 +115,7 @@ PredictionChoice height(const Hm203 &pictured, bool correct)
 
 PredictionChoice level(const Hm203 &pictured, bool correct)
 {
-    const std::optional<Extent> extent
-        = extentOf(computeTraces(pictured.scopeSettings()), TraceKind::ChannelI);
+    const std::optional<Extent> extent = ScreenReading(pictured).extent(TraceKind::ChannelI);
     const double height = extent ? extent->height() : 0.0;
     const double middle = extent ? (extent->maxY + extent->minY) / 2.0 : 0.0;
     const QString tall = formatDecimal(height);
@@ -139,15 +139,15 @@ PredictionChoice level(const Hm203 &pictured, bool correct)
 
 PredictionChoice figure(const Hm203 &pictured, bool correct)
 {
-    const ScreenTraces screen = computeTraces(pictured.scopeSettings());
-    if (pictured.scopeSettings().mode != DisplayMode::XY) {
-        const std::optional<Extent> first = extentOf(screen, TraceKind::ChannelI);
+    const ScreenReading reading(pictured);
+    if (reading.swept()) {
+        const std::optional<Extent> first = reading.extent(TraceKind::ChannelI);
         const QString tall = formatDecimal(first ? first->height() : 0.0);
         return said(pictured, correct,
             text(u"Dos senoides de %1 divisiones, desfasadas un cuarto de periodo.").arg(tall),
             text(u"Dues sinusoides de %1 divisions, desfasades un quart de període.").arg(tall));
     }
-    const Trace figure = screen.traces.value(0);
+    const Trace figure = reading.traces().traces.value(0);
     const QRectF bounds = traceBounds(figure);
     const double open = openness(figure);
     const QString tall = formatDecimal(bounds.height());

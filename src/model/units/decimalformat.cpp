@@ -67,6 +67,12 @@ QString formatDecimal(double value, const DecimalStyle &style)
     return text.replace(u'.', u',');
 }
 
+double fixedDecimalValue(double value, int decimals)
+{
+    // The rounding QString::number's 'f' does, which fixedDecimal writes.
+    return QString::number(value, 'f', decimals).toDouble();
+}
+
 QString fixedDecimal(double value, int decimals)
 {
     return formatDecimal(value, { .decimals = decimals, .zeros = TrailingZeros::Keep });

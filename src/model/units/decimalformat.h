@@ -45,6 +45,8 @@ QString formatDecimal(double value, const DecimalStyle &style = {});
 
 /** A number with exactly this many places after the comma, zeros kept: "1,50", "-0,5", "12". */
 QString fixedDecimal(double value, int decimals);
+/** The number fixedDecimal writes, as a number: what a reader takes from the text. */
+double fixedDecimalValue(double value, int decimals);
 
 /** How many periods a trace shows, as the words and the verdicts both say it: a tenth below ten ("2,5"),
  * whole numbers from there on ("1000"). */

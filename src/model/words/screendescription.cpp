@@ -12,9 +12,6 @@ using C = Hm203Control;
 
 /** The heights of one repeat a shape is told from. */
 constexpr int kShapeSamples = 256;
-/** The face holds what the beam wrote over the last four afterglow times (its light falls to e⁻⁴, 2 %):
- * a sweep whose spot covers less than half the face in that time shows as a spot crawling across. */
-constexpr double kSeenAfterglows = 4.0;
 
 QString pick(bool castilian, const char16_t *es, const char16_t *va)
 {
@@ -38,15 +35,6 @@ QString signedDivisions(double value)
     return formatDecimal(value, { .decimals = 1, .zeros = TrailingZeros::Keep, .signShown = true });
 }
 
-/** What the student sees the sweep do: the face shows the middle tenth of it with X-MAG. */
-bool crawls(const SweepTiming &timing, const ScopeSettings &settings)
-{
-    const double zoom = settings.xMagnified ? 10.0 : 1.0;
-    return timing.sweepSeconds > 0.0
-        && ScreenGeometry::columns * zoom * kSeenAfterglows * Afterglow::seconds / timing.sweepSeconds
-        < ScreenGeometry::halfWidth;
-}
-
 /** All the pieces of one kind of trace as one path (chopping cuts a channel's trace into pieces). */
 Trace tracesOf(const ScreenTraces &screen, TraceKind kind)
 {
@@ -68,9 +56,11 @@ bool onFace(const Trace &trace)
     return false;
 }
 
-TraceDescription describeSweep(const Hm203 &scope, const ScopeSettings &settings, const LiveScreen &live,
-    const SweepTiming &timing, TraceKind kind)
+TraceDescription describeSweep(const ScreenReading &reading, TraceKind kind)
 {
+    const Hm203 &scope = reading.scope();
+    const ScopeSettings &settings = reading.liveSettings();
+    const LiveScreen &live = reading.live();
     TraceDescription d;
     d.kind = kind;
     const Trace drawn = tracesOf(live.traces, kind);
@@ -79,7 +69,7 @@ TraceDescription describeSweep(const Hm203 &scope, const ScopeSettings &settings
     d.clippedAbove = extent->clippedAbove();
     d.clippedBelow = extent->clippedBelow();
     d.offsetDivisions = (extent->minY + extent->maxY) / 2.0;
-    d.dim = FaceReading::isFaint(live.brightness);
+    d.dim = reading.dim();
     d.shape = d.heightDivisions < kLineWidthDivisions
         ? TraceShape::FlatLine
         : shapeOfHeights(traceHeights(settings, kind, kShapeSamples));
@@ -108,29 +98,22 @@ TraceDescription describeSweep(const Hm203 &scope, const ScopeSettings &settings
     if (kind != TraceKind::Sum && probe == Probe::Times10)
         d.tipVoltsPp = d.inputVoltsPp * Probes::times10Ratio;
 
-    // With ALT each channel's sweep waits for its own signal; else one trigger starts both.
     const TriggerSettings &trigger = settings.trigger;
-    d.triggered = timing.triggered;
-    if (settings.mode == DisplayMode::Dual && !settings.chopped && trigger.alternate) {
-        const TriggerSource own
-            = kind == TraceKind::ChannelII ? TriggerSource::ChannelII : TriggerSource::ChannelI;
-        d.triggered = triggerTimeFrom(settings, own).has_value()
-            && (trigger.coupling != TriggerCoupling::Line || timing.triggered);
-    }
+    d.triggered = reading.triggered(kind);
     d.slope = trigger.slope;
     d.mains = followsMains(settings, trigger.source);
     d.external = trigger.source == TriggerSource::External && !d.mains;
-    d.crawling = crawls(timing, settings);
-    d.sweepSeconds = timing.sweepSeconds;
+    d.crawling = reading.pace() == SweepPace::Crawling;
+    d.sweepSeconds = reading.timing().sweepSeconds;
     return d;
 }
 
-FigureDescription describeFigure(const Trace &trace, bool tester, double brightness)
+FigureDescription describeFigure(const Trace &trace, const ScreenReading &reading)
 {
     FigureDescription d;
     d.shape = shapeOfFigure(trace);
-    d.tester = tester;
-    d.dim = FaceReading::isFaint(brightness);
+    d.tester = reading.tester();
+    d.dim = reading.dim();
     const QRectF face = ScreenGeometry::visibleArea();
     Trace seen;
     for (const QPointF &p : trace.points) {
@@ -199,7 +182,7 @@ QString heightPhrase(const TraceDescription &d, bool es, bool worked)
     if (!worked || !(d.inputVoltsPp > 0.0))
         return text;
     // The volts are the divisions as read, times the scale, so the two numbers agree.
-    const double read = divisions(d.heightDivisions).replace(u',', u'.').toDouble();
+    const double read = fixedDecimalValue(d.heightDivisions, 1);
     const double scale = d.inputVoltsPp / d.heightDivisions;
     text += QStringLiteral(" (") + formatQuantity(read * scale, QStringLiteral("V"));
     if (d.tipVoltsPp > 0.0)
@@ -392,25 +375,25 @@ bool faceIsDark(const LiveScreen &screen)
 
 ScreenDescription describeScreen(const Hm203 &scope, const BeamMoment &moment, ScreenReadings readings)
 {
+    return describeScreen(ScreenReading(scope, moment), readings);
+}
+
+ScreenDescription describeScreen(const ScreenReading &reading, ScreenReadings readings)
+{
     ScreenDescription d;
     d.readings = readings;
-    const LiveScreen live = scope.screen(moment);
+    const LiveScreen &live = reading.live();
     d.dark = faceIsDark(live);
     if (!d.dark) {
-        const double seconds = std::isfinite(moment.seconds) ? moment.seconds : 0.0;
-        ScopeSettings settings = scope.scopeSettingsAt(seconds);
-        settings.freeRunSeconds = seconds;
-        const bool tester = scope.isPressed(C::Tester);
-        if (tester || settings.mode == DisplayMode::XY) {
-            d.figure = describeFigure(live.traces.traces.first(), tester, live.brightness);
+        if (reading.tester() || !reading.swept()) {
+            d.figure = describeFigure(live.traces.traces.first(), reading);
         } else {
-            const SweepTiming timing = sweepTiming(settings);
             QList<TraceKind> kinds;
             for (const Trace &trace : live.traces.traces)
                 if (!kinds.contains(trace.kind) && onFace(trace))
                     kinds.append(trace.kind);
             for (TraceKind kind : kinds)
-                d.traces.append(describeSweep(scope, settings, live, timing, kind));
+                d.traces.append(describeSweep(reading, kind));
         }
     }
     d.castilian = screenText(d, true);

@@ -2,6 +2,7 @@
 
 #include "hm203.h"
 #include "screenfigures.h"
+#include "screenreading.h"
 #include "wording.h"
 
 #include <QList>
@@ -103,3 +104,6 @@ bool meetsFace(const QPointF &a, const QPointF &b);
  * or only that the face is dark; with readings withheld, in divisions and switch positions only. */
 ScreenDescription describeScreen(
     const Hm203 &scope, const BeamMoment &moment, ScreenReadings readings = ScreenReadings::Worked);
+/** The same, from the screen's reading at the moment. */
+ScreenDescription describeScreen(
+    const ScreenReading &reading, ScreenReadings readings = ScreenReadings::Worked);

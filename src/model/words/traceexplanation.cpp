@@ -172,7 +172,7 @@ TraceExplanation explainTrace(const Hm203 &scope, const BeamMoment &moment, Scre
     // Everything else is what the instrument would show switched on and warm.
     Hm203 on = scope;
     on.setValue(C::Power, 1);
-    const ScreenReading reading(on, moment.seconds);
+    const ScreenReading reading(on, BeamMoment { moment.seconds });
     lookAtBrightness(reading, found);
     if (reading.tester()) {
         found.add(TraceCause::Tester, tester());
