@@ -232,6 +232,17 @@ bool ScreenReading::running() const
     return *m_running;
 }
 
+bool ScreenReading::slidesWithMains() const
+{
+    const SweepTiming &t = m_timing;
+    if (!swept() || t.dark || t.triggered || pace() != SweepPace::Steady || !m_trigger.mains)
+        return false;
+    // A sweep that follows the mains meets the signal a little further on each time: sweeps a second apart
+    // show how far it slides.
+    const double second = t.cycleSeconds * std::max(1.0, std::round(1.0 / t.cycleSeconds));
+    return sweepsDiffer(m_settings, second);
+}
+
 bool ScreenReading::jitters() const
 {
     const ScopeSettings &s = m_settings;

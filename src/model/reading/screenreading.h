@@ -97,6 +97,9 @@ public:
     bool triggered(TraceKind kind) const;
     /** Not triggered, and the sweeps, one after another, draw different traces: the picture runs. */
     bool running() const;
+    /** The sweep follows the mains, and the signal, not in step with them, slides past it: sweeps a second
+     * apart draw different traces. */
+    bool slidesWithMains() const;
     /** Hum or noise let into the trigger moves the point each sweep starts at by more than a line's width. */
     bool jitters() const;
 

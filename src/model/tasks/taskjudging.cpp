@@ -1,5 +1,6 @@
 #include "taskjudging.h"
 
+#include "remedies.h"
 #include "tracewording.h"
 
 #include <algorithm>
@@ -200,11 +201,22 @@ Problem visibleProblem(const Look &look, const std::optional<Extent> &extent, co
 Problem steadyProblem(const Look &look)
 {
     const ScopeSettings &s = look.settings;
-    if (!look.traces.triggered)
-        return untriggered(look, s.trigger.source);
+    const ScreenReading &reading = look.reading;
+    if (!look.traces.triggered) {
+        if (reading.darkInNorm())
+            return untriggered(look, s.trigger.source);
+        // Sweeps too seldom for the afterglow to hold a picture: whether they are triggered hardly shows.
+        if (reading.pace() != SweepPace::Steady)
+            return notMet(TraceCause::CrawlingSpot,
+                TraceWording::crawlingSpot(reading.pace() == SweepPace::Crawling,
+                    s.mode == DisplayMode::Dual && !s.chopped, sweepAdvice(reading)));
+        // Free-running sweeps that happen to draw the same trace each time stand still: nothing to mend.
+        if (reading.running())
+            return untriggered(look, s.trigger.source);
+    }
     // A sweep that follows the mains fires, but meets a signal not in step with them at another point
     // every time.
-    if (s.mode != DisplayMode::XY && followsMains(s, s.trigger.source) && !sweepTiming(s).triggered) {
+    if (reading.slidesWithMains()) {
         return notMet(TraceCause::LineTrigger,
             TraceWording::lineTrigger(
                 s.trigger.coupling == TriggerCoupling::LF, triggerChannel(s, s.trigger.source).signal));

@@ -121,10 +121,7 @@ void lookAtTraces(const ScreenReading &reading, ScreenReadings readings, Finding
             crawlingSpot(reading.pace() == SweepPace::Crawling, byTurns, sweepAdvice(reading)));
     } else if (reading.swept() && !t.dark && !t.triggered) {
         if (reading.trigger().mains) {
-            // A sweep that follows the mains meets the signal a little further on each time: sweeps a
-            // second apart show how far it slides.
-            const double second = t.cycleSeconds * std::max(1.0, std::round(1.0 / t.cycleSeconds));
-            if (sweepsDiffer(s, second))
+            if (reading.slidesWithMains())
                 found.add(TraceCause::LineTrigger,
                     lineTrigger(s.trigger.coupling == TriggerCoupling::LF,
                         triggerChannel(s, s.trigger.source).signal));
