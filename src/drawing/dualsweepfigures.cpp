@@ -17,9 +17,9 @@ QString s(const char16_t *text)
     return QString::fromUtf16(text);
 }
 
-QString pick(ArtLanguage language, const char16_t *castilian, const char16_t *valencian)
+QString pick(Language language, const char16_t *castilian, const char16_t *valencian)
 {
-    return s(language == ArtLanguage::Castilian ? castilian : valencian);
+    return s(inLanguage(language, castilian, valencian));
 }
 
 void caption(QPainter &p, const QRectF &over, const QString &text, bool bold = true)
@@ -77,7 +77,7 @@ Trace piece(const Trace &trace, double from, double to)
 }
 
 /** A small timeline: the sawtooth of successive sweeps with the channel each one writes. */
-void paintAlternateTimeline(QPainter &p, const QRectF &r, ArtLanguage language)
+void paintAlternateTimeline(QPainter &p, const QRectF &r, Language language)
 {
     const int sweeps = 4;
     const qreal labelWidth = 0;
@@ -165,7 +165,7 @@ AlternateFigureLayout alternateFigureLayout()
     return l;
 }
 
-QImage renderAlternateFigure(ArtLanguage language)
+QImage renderAlternateFigure(Language language)
 {
     const AlternateFigureLayout l = alternateFigureLayout();
     const ScreenTraces both = computeTraces(dualSweepSettings());
@@ -199,7 +199,7 @@ ChoppedFigureLayout choppedFigureLayout()
     return l;
 }
 
-QImage renderChoppedFigure(ArtLanguage language)
+QImage renderChoppedFigure(Language language)
 {
     const ChoppedFigureLayout l = choppedFigureLayout();
     const ScreenTraces both = computeTraces(dualSweepSettings());
