@@ -6,6 +6,13 @@
 #include <QWidget>
 
 #include "phosphorlit.h"
+#include "wording.h"
+
+/** The language of a test row's "castilian" column. */
+inline Language rowLanguage(bool castilian)
+{
+    return castilian ? Language::Castilian : Language::Valencian;
+}
 
 /**
  * A scratch copy of the runnable folder made the current directory for one test suite, so that

@@ -518,7 +518,8 @@ private Q_SLOTS:
         heard = hear(bus(osciloscopio->aviso));
         QCOMPARE(heard.role, kRoleNotification);
         QCOMPARE(heard.name,
-            strip->verdict()->text() + QLatin1Char(' ') + osciloscopio->panel->screenDescription(castilian));
+            strip->verdict()->text() + QLatin1Char(' ')
+                + osciloscopio->panel->screenDescription(rowLanguage(castilian)));
         QTest::qWait(BenchNews::kSettleMs + 300);
         QCOMPARE(m_shown.count(newsPath()), 2);
     }
@@ -731,7 +732,7 @@ private Q_SLOTS:
         QTest::qWait(BenchNews::kSettleMs + 300);
         QCOMPARE(m_shown, QStringList { newsPath() });
         const QString told = osciloscopio->aviso->told();
-        const QString words = panel->screenDescription(castilian);
+        const QString words = panel->screenDescription(rowLanguage(castilian));
         QVERIFY2(words.contains(QStringLiteral("8,0 div")), qPrintable(words));
         // The new words alone: the answer to the question still says the trace is fine, and the verdict has
         // not changed, so neither is told again.
@@ -746,9 +747,9 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(m_shown.size(), 1, 3000);
         QTest::qWait(BenchNews::kSettleMs + 300);
         QCOMPARE(m_shown, QStringList { newsPath() });
-        QVERIFY2(osciloscopio->aviso->told().contains(panel->screenDescription(castilian)),
+        QVERIFY2(osciloscopio->aviso->told().contains(panel->screenDescription(rowLanguage(castilian))),
             qPrintable(osciloscopio->aviso->told()));
-        QVERIFY(!panel->screenDescription(castilian).contains(QStringLiteral("8,0 div")));
+        QVERIFY(!panel->screenDescription(rowLanguage(castilian)).contains(QStringLiteral("8,0 div")));
     }
 
     void theWordsAreInTheProgramsLanguage_data() { languages(); }
@@ -785,7 +786,7 @@ private Q_SLOTS:
         m_shown.clear();
         QTest::keyClick(describe, Qt::Key_Space);
         QTRY_COMPARE(m_shown.count(newsPath()), 1);
-        const QString words = osciloscopio->panel->screenDescription(castilian);
+        const QString words = osciloscopio->panel->screenDescription(rowLanguage(castilian));
         QCOMPARE(hear(bus(osciloscopio->aviso)).name,
             (castilian ? QStringLiteral("Activado. ") : QStringLiteral("Activat. ")) + words);
         QTest::keyClick(describe, Qt::Key_Space);
@@ -809,7 +810,8 @@ private Q_SLOTS:
         const Ref screen = objects.value(name);
         // From the moment the window opens, a picture described by the model's words for the face.
         QCOMPARE(hear(screen).role, kRoleImage);
-        QCOMPARE(hear(screen).description, describeScreen(panel->scope(), panel->moment()).text(castilian));
+        QCOMPARE(hear(screen).description,
+            describeScreen(panel->scope(), panel->moment()).in(rowLanguage(castilian)));
         QVERIFY(hear(screen).description.startsWith(QStringLiteral("CH I: ")));
 
         // VOLTS/DIV I turned a step through its widget doubles the trace, and the words follow.
@@ -819,7 +821,7 @@ private Q_SLOTS:
         QTest::keyClick(volts, Qt::Key_Right);
         QTRY_VERIFY(hear(screen).description.contains(QStringLiteral("8,0 div")));
         const QString words = hear(screen).description;
-        QCOMPARE(words, describeScreen(panel->scope(), panel->moment()).text(castilian));
+        QCOMPARE(words, describeScreen(panel->scope(), panel->moment()).in(rowLanguage(castilian)));
         // Once they have settled, the bench's news shows itself with them, once.
         QMultiHash<QString, Ref> now;
         QTRY_VERIFY_WITH_TIMEOUT((now = objectsUnder(windowOnTheBus(osciloscopio))).contains(words), 3000);
@@ -852,7 +854,7 @@ private Q_SLOTS:
         for (int turn = 1; turn <= 3; ++turn) {
             panel->setControlValue(C::YPositionI, 5 * turn);
             QTRY_VERIFY(!panel->framePending());
-            said << panel->screenDescription(true);
+            said << panel->screenDescription(Language::Castilian);
         }
         QCOMPARE(QSet<QString>(said.cbegin(), said.cend()).size(), 3);
         QCOMPARE(described, 0);
@@ -867,9 +869,11 @@ private Q_SLOTS:
         QVERIFY(panel->frameCount() > frames + 20);
         // Moved and put back before the words settle: nothing new to tell.
         panel->setControlValue(C::YPositionI, 30);
-        QTRY_VERIFY(panel->screenDescription(true).contains(QStringLiteral("3,0 div por encima")));
+        QTRY_VERIFY(
+            panel->screenDescription(Language::Castilian).contains(QStringLiteral("3,0 div por encima")));
         panel->setControlValue(C::YPositionI, 15);
-        QTRY_VERIFY(panel->screenDescription(true).contains(QStringLiteral("1,5 div por encima")));
+        QTRY_VERIFY(
+            panel->screenDescription(Language::Castilian).contains(QStringLiteral("1,5 div por encima")));
         QTest::qWait(BenchNews::kSettleMs + 500);
         QCOMPARE(described, 2);
         QCOMPARE(shown, 2);

@@ -295,7 +295,7 @@ void TestDescription::hotSpotShowsItsText()
     QFETCH(QString, text);
     QFETCH(QString, warning);
     static QPointer<TForm5> form;
-    if (!form || TForm5::castilian() != castilian)
+    if (!form || TForm5::language() != rowLanguage(castilian))
         form = openExplorer(castilian);
 
     const int index = spotIndex(name);
@@ -656,7 +656,7 @@ void TestDescription::tubePartClick()
     QFETCH(QString, first);
     QFETCH(QString, second);
     static QPointer<TForm6> form;
-    if (!form || TForm6::castilian() != castilian)
+    if (!form || TForm6::language() != rowLanguage(castilian))
         form = openTube(castilian);
     Label *label = form->partLabel(name);
     // the student clicks the name where it shows, not hidden under anything

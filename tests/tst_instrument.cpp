@@ -280,9 +280,9 @@ private Q_SLOTS:
         QCOMPARE(reader->text(QAccessible::Name),
             castilian ? QStringLiteral("Pantalla del osciloscopio")
                       : QStringLiteral("Pantalla de l'oscil·loscopi"));
-        const QString words = describeScreen(panel()->scope(), panel()->moment()).text(castilian);
+        const QString words = describeScreen(panel()->scope(), panel()->moment()).in(rowLanguage(castilian));
         QCOMPARE(reader->text(QAccessible::Description), words);
-        QCOMPARE(panel()->screenDescription(castilian), words);
+        QCOMPARE(panel()->screenDescription(rowLanguage(castilian)), words);
         // It takes neither the focus nor the pointer; nor does the notification that tells the bench's news.
         QAccessibleInterface *news = QAccessible::queryAccessibleInterface(osciloscopio->aviso);
         QCOMPARE(news->role(), QAccessible::Notification);
@@ -306,12 +306,13 @@ private Q_SLOTS:
         GeneratorSettings g = panel()->scope().generator();
         g.offsetIVolts = 2.0;
         panel()->setGenerator(g);
-        QTRY_VERIFY(panel()->screenDescription(true).contains(QStringLiteral("2,0 div por encima")));
+        QTRY_VERIFY(
+            panel()->screenDescription(Language::Castilian).contains(QStringLiteral("2,0 div por encima")));
         // Switched to AC, the trace starts where the mean put it and settles to the centre with τ = 0,1 s:
         // the words follow it there though no control moves.
         panel()->setControlValue(C::DcI, 0);
         QTRY_VERIFY_WITH_TIMEOUT(
-            panel()->screenDescription(true).contains(QStringLiteral(", centrada,")), 3000);
+            panel()->screenDescription(Language::Castilian).contains(QStringLiteral(", centrada,")), 3000);
         panel()->setControlValue(C::DcI, 1);
         osciloscopio->close();
     }

@@ -5,6 +5,7 @@
 #include "errorbox.h"
 #include "fonts.h"
 #include "form.h"
+#include "language.h"
 #include "radiogroup.h"
 #include "symbolfont.h"
 #include "testsupport.h"
@@ -12,6 +13,7 @@
 #include <QAccessible>
 #include <QBuffer>
 #include <QFontDatabase>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QRandomGenerator>
 #include <QSignalSpy>
@@ -123,6 +125,7 @@ private Q_SLOTS:
     void panelClickAndCutText();
     void hotSpotExposesItsHint();
     void radioGroupItemsAreExclusiveRadioButtons();
+    void languageFollowsItsButtonUntilTheButtonGoes();
 };
 
 void TestPlatform::cursorReaderReadsMonochromeBitmap()
@@ -310,6 +313,24 @@ void TestPlatform::symbolEncodingMapsGreekAndArrows()
     QFETCH(int, code);
     QFETCH(QString, expected);
     QCOMPARE(SymbolFont::toUnicode(QString(QChar(code))), expected);
+}
+
+void TestPlatform::languageFollowsItsButtonUntilTheButtonGoes()
+{
+    QCOMPARE(ProgramLanguage::current(), Language::Castilian); // no main window
+    QSignalSpy told(&ProgramLanguage::instance(), &ProgramLanguage::changed);
+    auto *valencia = new QPushButton;
+    ProgramLanguage::followButton(valencia);
+    QCOMPARE(told.count(), 0);
+    valencia->setEnabled(false);
+    QCOMPARE(ProgramLanguage::current(), Language::Valencian);
+    valencia->setEnabled(false);
+    QCOMPARE(told.count(), 1);
+    // The main window goes, and with it the Valencian it was in.
+    delete valencia;
+    QCOMPARE(ProgramLanguage::current(), Language::Castilian);
+    QCOMPARE(told.count(), 2);
+    QCOMPARE(told.last().at(0).value<Language>(), Language::Castilian);
 }
 
 void TestPlatform::errorBoxText()

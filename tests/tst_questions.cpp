@@ -91,7 +91,7 @@ void TestQuestions::cleanupTestCase()
 void TestQuestions::setLanguage(bool castilian)
 {
     chooseLanguage(castilian);
-    QCOMPARE(languageFlag(), castilian);
+    QCOMPARE(ProgramLanguage::current(), rowLanguage(castilian));
 }
 
 Tcuestiones *TestQuestions::open(bool castilian)
@@ -201,8 +201,8 @@ void TestQuestions::everyOptionIsJudged()
     QFETCH(bool, castilian);
     QFETCH(int, question);
     QFETCH(int, option);
-    Tcuestiones *window
-        = cuestiones && Tcuestiones::castilian() == castilian ? cuestiones.data() : open(castilian);
+    Tcuestiones *window = cuestiones && Tcuestiones::language() == rowLanguage(castilian) ? cuestiones.data()
+                                                                                          : open(castilian);
     activate(fichaprincipal);
     activate(window);
     showPage(window, question);

@@ -24,9 +24,9 @@ void saveForViewing(const QImage &image, const QString &name)
     image.save(QDir(dir).filePath(name + QStringLiteral(".png")));
 }
 
-QString languageName(ArtLanguage language)
+QString languageName(Language language)
 {
-    return language == ArtLanguage::Castilian ? QStringLiteral("castilian") : QStringLiteral("valencian");
+    return language == Language::Castilian ? QStringLiteral("castilian") : QStringLiteral("valencian");
 }
 
 bool onBorder(const QRectF &r, QPointF p)
@@ -78,7 +78,7 @@ qreal gapBetween(const QRectF &a, const QRectF &b)
 
 } // namespace
 
-Q_DECLARE_METATYPE(ArtLanguage)
+Q_DECLARE_METATYPE(Language)
 
 class TestReferenceArt : public ArtOutputSuite
 {
@@ -254,17 +254,17 @@ void TestReferenceArt::diagramArrowsJoinTwoBoxesAroundTheOthers()
 void TestReferenceArt::diagramLabelsAreReadable_data()
 {
     QTest::addColumn<int>("index");
-    QTest::addColumn<ArtLanguage>("language");
+    QTest::addColumn<Language>("language");
     for (int i = 0; i < referenceDiagrams().size(); ++i) {
-        QTest::addRow("%s", referenceDiagrams().at(i).castilian) << i << ArtLanguage::Castilian;
-        QTest::addRow("%s", referenceDiagrams().at(i).valencian) << i << ArtLanguage::Valencian;
+        QTest::addRow("%s", referenceDiagrams().at(i).castilian) << i << Language::Castilian;
+        QTest::addRow("%s", referenceDiagrams().at(i).valencian) << i << Language::Valencian;
     }
 }
 
 void TestReferenceArt::diagramLabelsAreReadable()
 {
     QFETCH(int, index);
-    QFETCH(ArtLanguage, language);
+    QFETCH(Language, language);
     const Diagram d = referenceDiagrams().at(index).build();
     for (const DiagramBox &b : d.boxes) {
         const QString text = b.label.in(language);

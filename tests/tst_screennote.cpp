@@ -118,7 +118,7 @@ private Q_SLOTS:
         panel()->setControlValue(C::Intensity, intensity);
         settle();
         QVERIFY2(said().startsWith(fine), qPrintable(said()));
-        QVERIFY(said().endsWith(panel()->screenDescription(castilian)));
+        QVERIFY(said().endsWith(panel()->screenDescription(rowLanguage(castilian))));
         QVERIFY(said().contains(QStringLiteral("CH I: ")));
         saveGrab(osciloscopio, QStringLiteral("osciloscopio-why-%1").arg(castilian ? "es" : "va"));
         osciloscopio->close();
@@ -138,13 +138,13 @@ private Q_SLOTS:
         note()->describe()->setFocus(Qt::TabFocusReason);
         QTest::keyClick(note()->describe(), Qt::Key_Space);
         QVERIFY(note()->describe()->isChecked());
-        QCOMPARE(said(), panel()->screenDescription(castilian));
+        QCOMPARE(said(), panel()->screenDescription(rowLanguage(castilian)));
         QVERIFY(said().contains(QStringLiteral("4,0 div")));
         // Twice the sensitivity, twice the height: the words follow the screen.
         panel()->setControlValue(C::VoltsDivI, panel()->scope().value(C::VoltsDivI) + 1);
         settle();
         QVERIFY2(said().contains(QStringLiteral("8,0 div")), qPrintable(said()));
-        QCOMPARE(said(), panel()->screenDescription(castilian));
+        QCOMPARE(said(), panel()->screenDescription(rowLanguage(castilian)));
         saveGrab(osciloscopio, QStringLiteral("osciloscopio-describe-%1").arg(castilian ? "es" : "va"));
         // Off again: the note goes back to its hint.
         QTest::keyClick(note()->describe(), Qt::Key_Space);
@@ -185,7 +185,7 @@ private Q_SLOTS:
         // The words switched on say so, then what they are; switched off, only that.
         QTest::mouseClick(note()->describe(), Qt::LeftButton);
         settle();
-        const QString words = panel()->screenDescription(castilian);
+        const QString words = panel()->screenDescription(rowLanguage(castilian));
         const QString on = castilian ? QStringLiteral("Activado. ") : QStringLiteral("Activat. ");
         QCOMPARE(note()->untold(), on + words);
         QTest::mouseClick(note()->describe(), Qt::LeftButton);

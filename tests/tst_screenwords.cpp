@@ -392,10 +392,10 @@ private Q_SLOTS:
             const BeamMoment moment { random.bounded(5.0), 1e9 };
             const ScreenDescription withheld = describeScreen(scope, moment, ScreenReadings::Withheld);
             const ScreenDescription worked = describeScreen(scope, moment);
-            for (bool es : { true, false }) {
-                const QString said = withheld.text(es);
+            for (Language language : { Language::Castilian, Language::Valencian }) {
+                const QString said = withheld.in(language);
                 QVERIFY2(!value.match(said).hasMatch(), qPrintable(said));
-                QStringList all = numbersIn(worked.text(es));
+                QStringList all = numbersIn(worked.in(language));
                 for (const QString &number : numbersIn(said)) {
                     const qsizetype at = all.indexOf(number);
                     QVERIFY2(at >= 0, qPrintable(said));

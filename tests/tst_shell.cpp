@@ -61,6 +61,8 @@ private Q_SLOTS:
     void languageSwitchRelabels_data();
     void languageSwitchRelabels();
     void languageSwitchKeepsFixedCaptions();
+    void languageIsToldOncePerSwitch_data();
+    void languageIsToldOncePerSwitch();
     void menuHasSeparatorsAndNamelessItems();
     void aboutBoxInEachLanguage();
     void twoAboutBoxesAreIndependent();
@@ -96,7 +98,7 @@ void TestShell::startsInCastilian()
     QVERIFY(!fichaprincipal->menuItem(QStringLiteral("Castellano1"))->isEnabled());
     QVERIFY(fichaprincipal->val->isEnabled());
     QVERIFY(fichaprincipal->menuItem(QStringLiteral("VAl1"))->isEnabled());
-    QVERIFY(languageFlag());
+    QCOMPARE(ProgramLanguage::current(), Language::Castilian);
     QCOMPARE(fichaprincipal->windowTitle(), QStringLiteral("Vantela"));
     QCOMPARE(fichaprincipal->menuItem(QStringLiteral("Practica1"))->text(), QStringLiteral("&Práctica"));
     QCOMPARE(fichaprincipal->menuItem(QStringLiteral("About1"))->text(), QStringLiteral("Acerca de ..."));
@@ -123,18 +125,49 @@ void TestShell::languageSwitchRelabels()
     };
     click("val");
     QCOMPARE(shown(), valencian);
-    QVERIFY(!languageFlag());
+    QCOMPARE(ProgramLanguage::current(), Language::Valencian);
     QVERIFY(fichaprincipal->cast->isEnabled() && !fichaprincipal->val->isEnabled());
     QVERIFY(!fichaprincipal->menuItem(QStringLiteral("VAl1"))->isEnabled());
     // the menu item does the same as the button
     fichaprincipal->menuItem(QStringLiteral("Castellano1"))->trigger();
     QCOMPARE(shown(), castilian);
-    QVERIFY(languageFlag());
+    QCOMPARE(ProgramLanguage::current(), Language::Castilian);
     QVERIFY(!fichaprincipal->cast->isEnabled() && fichaprincipal->val->isEnabled());
     fichaprincipal->menuItem(QStringLiteral("VAl1"))->trigger();
     QCOMPARE(shown(), valencian);
     click("cast");
     QCOMPARE(shown(), castilian);
+}
+
+void TestShell::languageIsToldOncePerSwitch_data()
+{
+    // Buttons by their names, menu items by theirs; what is not on offer does nothing.
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<int>("switches");
+    QTest::newRow("button") << QStringList { "val" } << 1;
+    QTest::newRow("menu item") << QStringList { "VAl1" } << 1;
+    QTest::newRow("there and back") << QStringList { "val", "Castellano1", "VAl1", "cast" } << 4;
+    QTest::newRow("only what is offered") << QStringList { "val", "val", "VAl1", "Castellano1", "cast" } << 2;
+    QTest::newRow("already Castilian") << QStringList { "cast", "Castellano1" } << 0;
+}
+
+void TestShell::languageIsToldOncePerSwitch()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(int, switches);
+    QSignalSpy told(&ProgramLanguage::instance(), &ProgramLanguage::changed);
+    for (const QString &step : steps) {
+        if (QAction *item = fichaprincipal->menuItem(step))
+            item->trigger();
+        else
+            click(qPrintable(step));
+        const Language offered = fichaprincipal->val->isEnabled() ? Language::Castilian : Language::Valencian;
+        QCOMPARE(ProgramLanguage::current(), offered);
+        if (!told.isEmpty())
+            QCOMPARE(told.last().at(0).value<Language>(), offered);
+    }
+    QCOMPARE(told.count(), switches);
+    click("cast");
 }
 
 void TestShell::languageSwitchKeepsFixedCaptions()
@@ -220,11 +253,11 @@ void TestShell::twoAboutBoxesAreIndependent()
 void TestShell::languageCopyIsSharedByTheClass()
 {
     fichaprincipal->About1Click();
-    QVERIFY(TAboutBox::castilian());
+    QCOMPARE(TAboutBox::language(), Language::Castilian);
     click("val");
-    QVERIFY(TAboutBox::castilian()); // nothing changes until a new window is created
+    QCOMPARE(TAboutBox::language(), Language::Castilian); // nothing changes until a new window is created
     fichaprincipal->About1Click();
-    QVERIFY(!TAboutBox::castilian());
+    QCOMPARE(TAboutBox::language(), Language::Valencian);
     click("cast");
 }
 

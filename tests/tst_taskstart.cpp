@@ -378,7 +378,7 @@ private Q_SLOTS:
         settle();
         QTRY_VERIFY(note->text()->text().contains(QStringLiteral(" div ")));
         QVERIFY2(!saysAValue(note->text()->text()), qPrintable(note->text()->text()));
-        QVERIFY(!saysAValue(panel()->screenDescription(castilian)));
+        QVERIFY(!saysAValue(panel()->screenDescription(rowLanguage(castilian))));
         QVERIFY(!saysAValue(panel()->screenFace()->description()));
 
         const double vpp = panel()->scope().generator().amplitudeIVpp;

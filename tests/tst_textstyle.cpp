@@ -284,7 +284,7 @@ Source behaviourTexts(Language language)
 /** The words of the block diagrams: every box, arrow and note, one label a line. */
 Source diagramTexts(Language language)
 {
-    const ArtLanguage art = language == Language::Castilian ? ArtLanguage::Castilian : ArtLanguage::Valencian;
+    const ::Language art = language == Language::Castilian ? ::Language::Castilian : ::Language::Valencian;
     QStringList said;
     for (const ReferenceDiagram &picture : referenceDiagrams()) {
         const Diagram diagram = picture.build();

@@ -54,7 +54,7 @@ inline void pointerOver(QWidget *widget)
 /** Switches the program's language as the student does, with the main window's buttons. */
 inline void chooseLanguage(bool castilian)
 {
-    if (languageFlag() != castilian)
+    if (ProgramLanguage::current() != rowLanguage(castilian))
         QTest::mouseClick(castilian ? fichaprincipal->cast : fichaprincipal->val, Qt::LeftButton);
 }
 
@@ -185,7 +185,7 @@ protected:
     void setLanguage(bool castilian)
     {
         chooseLanguage(castilian);
-        QCOMPARE(languageFlag(), castilian);
+        QCOMPARE(ProgramLanguage::current(), rowLanguage(castilian));
     }
     /** Rows for the two languages, in a column named "castilian". */
     static void languages()

@@ -197,7 +197,7 @@ Tfichaprincipal::Tfichaprincipal()
     cast = languageButton("cast", { 168, 8, 65, 25 }, QStringLiteral("Castellano"));
     val = languageButton("val", { 240, 8, 65, 25 }, QStringLiteral("Valencià"));
     // Its enabled state is the program's language flag, which every window reads.
-    setLanguageFlagButton(val);
+    ProgramLanguage::followButton(val);
     connect(cast, &QPushButton::clicked, this, &Tfichaprincipal::castClick);
     connect(val, &QPushButton::clicked, this, &Tfichaprincipal::valClick);
 
@@ -284,18 +284,18 @@ void Tfichaprincipal::castClick()
 
 void Tfichaprincipal::castellano()
 {
-    relabel(true);
+    relabel(Language::Castilian);
 }
 
 void Tfichaprincipal::valenciano()
 {
-    relabel(false);
+    relabel(Language::Valencian);
 }
 
-void Tfichaprincipal::relabel(bool castilian)
+void Tfichaprincipal::relabel(Language language)
 {
     for (const RelabelRow &row : kRelabel) {
-        const QString text = QString::fromUtf16(castilian ? row.castilian : row.valencian);
+        const QString text = QString::fromUtf16(inLanguage(language, row.castilian, row.valencian));
         if (*row.name == '\0')
             setWindowTitle(text);
         else

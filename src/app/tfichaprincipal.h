@@ -2,6 +2,7 @@
 
 #include "controls.h"
 #include "form.h"
+#include "wording.h"
 
 #include <QHash>
 #include <QPointer>
@@ -65,7 +66,7 @@ protected:
 
 private:
     void buildMenu();
-    void relabel(bool castilian);
+    void relabel(Language language);
 
     QHash<QString, QAction *> m_items;
 };

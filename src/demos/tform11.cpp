@@ -180,7 +180,7 @@ void TForm11::FormCreate()
     for (int row = 0; row < places.size(); ++row) {
         if (const QList<const BehaviourCase *> cases = casesOf(places[row].name); !cases.isEmpty())
             caseButtons[row]->setAccessibleName(
-                castilian() ? cases.first()->castilian : cases.first()->valencian);
+                inLanguage(language(), cases.first()->castilian, cases.first()->valencian));
     }
 
     // A text that cannot be read leaves it and the texts after it empty.

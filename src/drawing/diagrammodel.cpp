@@ -10,7 +10,7 @@ DiagramBox box(const char *id, BoxKind kind, BoxGroup group, QRectF rect, const 
     const char16_t *valencian)
 {
     return DiagramBox { QString::fromLatin1(id), kind, group, rect,
-        DiagramText { QString::fromUtf16(castilian), QString::fromUtf16(valencian) } };
+        Wording { QString::fromUtf16(castilian), QString::fromUtf16(valencian) } };
 }
 
 DiagramBox block(
@@ -43,7 +43,7 @@ DiagramArrow arrow(const char *from, Side fromSide, const char *to, Side toSide)
 
 DiagramArrow labelled(DiagramArrow a, const char16_t *castilian, const char16_t *valencian)
 {
-    a.label = DiagramText { QString::fromUtf16(castilian), QString::fromUtf16(valencian) };
+    a.label = Wording { QString::fromUtf16(castilian), QString::fromUtf16(valencian) };
     return a;
 }
 
@@ -305,7 +305,7 @@ Diagram triggerOrganisationDiagram()
     };
     g.notes = {
         DiagramNote {
-            DiagramText { QStringLiteral("ausencia de impulsos"), QStringLiteral("absència d'impulsos") },
+            Wording { QStringLiteral("ausencia de impulsos"), QStringLiteral("absència d'impulsos") },
             QRectF(64, 260, 150, 12) },
     };
     return g;

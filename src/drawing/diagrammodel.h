@@ -6,20 +6,7 @@
 #include <QSize>
 #include <QString>
 
-/** The two languages every picture with words is drawn in. */
-enum class ArtLanguage { Castilian, Valencian };
-
-/** A text in both languages; "\n" breaks a line. */
-struct DiagramText
-{
-    QString castilian;
-    QString valencian;
-
-    QString in(ArtLanguage language) const
-    {
-        return language == ArtLanguage::Castilian ? castilian : valencian;
-    }
-};
+#include "wording.h"
 
 /** How a box is drawn. */
 enum class BoxKind {
@@ -44,7 +31,7 @@ struct DiagramBox
     BoxKind kind = BoxKind::Block;
     BoxGroup group = BoxGroup::Neutral;
     QRectF rect;
-    DiagramText label;
+    Wording label;
 };
 
 enum class Side { Left, Right, Top, Bottom };
@@ -65,7 +52,7 @@ struct DiagramArrow
     /** Corners the path turns at, between the two ends; each run must stay horizontal or vertical. */
     QList<QPointF> via;
     /** Written beside the arrow's first run. */
-    DiagramText label;
+    Wording label;
     /** Control rather than signal: drawn dashed. */
     bool dashed = false;
 };
@@ -73,7 +60,7 @@ struct DiagramArrow
 /** Free text on the drawing, in its own rectangle. */
 struct DiagramNote
 {
-    DiagramText text;
+    Wording text;
     QRectF rect;
     int alignment = 0x84; // Qt::AlignCenter
     bool italic = true;

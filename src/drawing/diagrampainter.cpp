@@ -218,7 +218,7 @@ void paintArrowHead(QPainter &p, QPointF tip, QPointF from)
     p.drawPolygon(head);
 }
 
-void paintArrow(QPainter &p, const QPolygonF &path, const DiagramArrow &a, ArtLanguage language)
+void paintArrow(QPainter &p, const QPolygonF &path, const DiagramArrow &a, Language language)
 {
     if (path.size() < 2)
         return;
@@ -291,7 +291,7 @@ QFont DiagramPainter::fittingFont(const QString &text, qreal width, qreal height
     return ReferenceStyle::labelFont(6, bold, true);
 }
 
-void DiagramPainter::paint(QPainter &p, const Diagram &diagram, ArtLanguage language)
+void DiagramPainter::paint(QPainter &p, const Diagram &diagram, Language language)
 {
     p.save();
     p.setRenderHint(QPainter::Antialiasing, true);
@@ -328,7 +328,7 @@ void DiagramPainter::paint(QPainter &p, const Diagram &diagram, ArtLanguage lang
     p.restore();
 }
 
-QImage DiagramPainter::render(const Diagram &diagram, ArtLanguage language)
+QImage DiagramPainter::render(const Diagram &diagram, Language language)
 {
     QImage image(diagram.size, QImage::Format_ARGB32);
     image.fill(Qt::white);

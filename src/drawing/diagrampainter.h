@@ -24,8 +24,8 @@ QFont labelFont(qreal pixelSize, bool bold = false, bool condensed = false);
 class DiagramPainter
 {
 public:
-    static void paint(QPainter &p, const Diagram &diagram, ArtLanguage language);
-    static QImage render(const Diagram &diagram, ArtLanguage language);
+    static void paint(QPainter &p, const Diagram &diagram, Language language);
+    static QImage render(const Diagram &diagram, Language language);
     /**
      * The largest label face, at most the given pixel size, in which every line of a text fits a
      * room; below 9 pixels the condensed face is tried first, as it stays larger.

@@ -12,16 +12,6 @@ namespace {
 
 const QColor kFace(14, 28, 24);
 
-QString s(const char16_t *text)
-{
-    return QString::fromUtf16(text);
-}
-
-QString pick(ArtLanguage language, const char16_t *castilian, const char16_t *valencian)
-{
-    return s(language == ArtLanguage::Castilian ? castilian : valencian);
-}
-
 void caption(QPainter &p, const QRectF &over, const QString &text, bool bold = true)
 {
     p.setFont(ReferenceStyle::labelFont(10, bold));
@@ -77,7 +67,7 @@ Trace piece(const Trace &trace, double from, double to)
 }
 
 /** A small timeline: the sawtooth of successive sweeps with the channel each one writes. */
-void paintAlternateTimeline(QPainter &p, const QRectF &r, ArtLanguage language)
+void paintAlternateTimeline(QPainter &p, const QRectF &r, Language language)
 {
     const int sweeps = 4;
     const qreal labelWidth = 0;
@@ -119,8 +109,9 @@ void paintAlternateTimeline(QPainter &p, const QRectF &r, ArtLanguage language)
     p.setFont(small);
     p.setPen(ReferenceStyle::ink());
     p.drawText(QRectF(r.left(), bottom + 1, r.width(), 12), Qt::AlignLeft | Qt::AlignVCenter,
-        pick(language, u"conmutador: cambia de canal al final de cada barrido",
-            u"commutador: canvia de canal al final de cada escombratge"));
+        Wording::of(u"conmutador: cambia de canal al final de cada barrido",
+            u"commutador: canvia de canal al final de cada escombratge")
+            .in(language));
 }
 
 } // namespace
@@ -165,7 +156,7 @@ AlternateFigureLayout alternateFigureLayout()
     return l;
 }
 
-QImage renderAlternateFigure(ArtLanguage language)
+QImage renderAlternateFigure(Language language)
 {
     const AlternateFigureLayout l = alternateFigureLayout();
     const ScreenTraces both = computeTraces(dualSweepSettings());
@@ -177,11 +168,13 @@ QImage renderAlternateFigure(ArtLanguage language)
     ScreenPainter::paintTraces(p, l.firstSweep, only(both, TraceKind::ChannelI));
     ScreenPainter::paintTraces(p, l.secondSweep, only(both, TraceKind::ChannelII));
     ScreenPainter::paintTraces(p, l.result, both);
-    caption(p, l.firstSweep, pick(language, u"1.er barrido: canal I", u"1r escombratge: canal I"));
-    caption(p, l.secondSweep, pick(language, u"2.º barrido: canal II", u"2n escombratge: canal II"));
+    caption(p, l.firstSweep, Wording::of(u"1.er barrido: canal I", u"1r escombratge: canal I").in(language));
+    caption(
+        p, l.secondSweep, Wording::of(u"2.º barrido: canal II", u"2n escombratge: canal II").in(language));
     paintAlternateTimeline(p, l.timeline, language);
     caption(p, l.result,
-        pick(language, u"En pantalla, los dos canales a la vez", u"En pantalla, els dos canals alhora"));
+        Wording::of(u"En pantalla, los dos canales a la vez", u"En pantalla, els dos canals alhora")
+            .in(language));
     p.end();
     return image;
 }
@@ -199,7 +192,7 @@ ChoppedFigureLayout choppedFigureLayout()
     return l;
 }
 
-QImage renderChoppedFigure(ArtLanguage language)
+QImage renderChoppedFigure(Language language)
 {
     const ChoppedFigureLayout l = choppedFigureLayout();
     const ScreenTraces both = computeTraces(dualSweepSettings());
@@ -217,7 +210,8 @@ QImage renderChoppedFigure(ArtLanguage language)
     chopped.traces = pieces;
     ScreenPainter::paintTraces(p, l.screen, chopped);
     caption(p, l.screen,
-        pick(language, u"Los dos canales, a trozos alternos", u"Els dos canals, a trossos alterns"));
+        Wording::of(u"Los dos canales, a trozos alternos", u"Els dos canals, a trossos alterns")
+            .in(language));
 
     // The magnified stretch: the same pieces, with the switching moments, while the beam is dark, dotted.
     const QRectF g = ScreenPainter::graticuleRect(l.screen);
@@ -231,7 +225,7 @@ QImage renderChoppedFigure(ArtLanguage language)
     p.setBrush(kFace);
     p.drawRect(l.zoom);
     caption(p, QRectF(l.zoom.left(), l.zoom.top() + 2, l.zoom.width(), 0),
-        pick(language, u"ampliado", u"ampliat"), false);
+        Wording::of(u"ampliado", u"ampliat").in(language), false);
     const auto zx = [&l](double x) {
         return l.zoom.left() + (x - l.zoomFrom) / (l.zoomTo - l.zoomFrom) * l.zoom.width();
     };
@@ -320,8 +314,9 @@ QImage renderChoppedFigure(ArtLanguage language)
     p.setPen(ReferenceStyle::ink());
     p.drawText(QRectF(l.chopper.left(), l.chopper.bottom() + 2, l.chopper.width(), 24),
         Qt::AlignLeft | Qt::TextWordWrap,
-        pick(language, u"conmutador: cambia de canal a ≈1 MHz; el haz se apaga en cada cambio",
-            u"commutador: canvia de canal a ≈1 MHz; el feix s'apaga a cada canvi"));
+        Wording::of(u"conmutador: cambia de canal a ≈1 MHz; el haz se apaga en cada cambio",
+            u"commutador: canvia de canal a ≈1 MHz; el feix s'apaga a cada canvi")
+            .in(language));
     p.end();
     return image;
 }

@@ -102,7 +102,7 @@ struct SweepFigureLayout
     double x(double periods) const { return left + periods * pixelsPerPeriod; }
 };
 SweepFigureLayout sweepFigureLayout();
-QImage renderSweepFigure(ArtLanguage language);
+QImage renderSweepFigure(Language language);
 
 /** The two channels the dual-trace figures show: a sine on channel I above, a square on channel II below. */
 ScopeSettings dualSweepSettings();
@@ -119,7 +119,7 @@ struct AlternateFigureLayout
     QRectF firstSweep, secondSweep, timeline, result;
 };
 AlternateFigureLayout alternateFigureLayout();
-QImage renderAlternateFigure(ArtLanguage language);
+QImage renderAlternateFigure(Language language);
 
 /** Where the chopped-sweep figure puts its screen, the magnified stretch of it and the switching signal. */
 struct ChoppedFigureLayout
@@ -131,4 +131,4 @@ struct ChoppedFigureLayout
     double pieceDivisions = 0;
 };
 ChoppedFigureLayout choppedFigureLayout();
-QImage renderChoppedFigure(ArtLanguage language);
+QImage renderChoppedFigure(Language language);

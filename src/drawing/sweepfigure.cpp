@@ -20,7 +20,7 @@ struct Words
         *unblanking, *visible;
 };
 
-const Words &words(ArtLanguage language)
+const Words &words(Language language)
 {
     static const Words castilian { u"Señal de entrada", u"nivel de disparo", u"Impulsos de disparo",
         u"ignorado", u"Diente de sierra (tensión de barrido)", u"barrido", u"retorno", u"HOLD OFF", u"espera",
@@ -28,7 +28,7 @@ const Words &words(ArtLanguage language)
     static const Words valencian { u"Senyal d'entrada", u"nivell de disparament", u"Impulsos de disparament",
         u"ignorat", u"Dent de serra (tensió d'escombratge)", u"escombratge", u"retorn", u"HOLD OFF",
         u"espera", u"Desbloqueig (eix Z)", u"traça visible" };
-    return language == ArtLanguage::Castilian ? castilian : valencian;
+    return inLanguage(language, castilian, valencian);
 }
 
 QString s(const char16_t *text)
@@ -97,7 +97,7 @@ SweepFigureLayout sweepFigureLayout()
     return l;
 }
 
-QImage renderSweepFigure(ArtLanguage language)
+QImage renderSweepFigure(Language language)
 {
     const SweepTimeline t = sweepTimeline();
     const SweepFigureLayout l = sweepFigureLayout();

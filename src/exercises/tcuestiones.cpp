@@ -125,12 +125,13 @@ constexpr int kPageWidth = 587;
 
 constexpr std::array<int, 4> kFigureCaptionLefts = { 40, 96, 152, 208 };
 
-QStringList optionTexts(const QuestionRow &row, bool castilian)
+QStringList optionTexts(const QuestionRow &row, Language language)
 {
     QStringList texts;
     for (int i = 0; i < 4; ++i) {
-        const char16_t *text
-            = castilian || !row.valencianOptions[i] ? row.castilianOptions[i] : row.valencianOptions[i];
+        const char16_t *text = row.valencianOptions[i]
+            ? inLanguage(language, row.castilianOptions[i], row.valencianOptions[i])
+            : row.castilianOptions[i];
         if (text)
             texts << QString::fromUtf16(text);
     }
@@ -195,8 +196,8 @@ Tcuestiones::Tcuestiones()
         label->setTextColor(Qt::black);
         questionLabels << label;
         // Only the first group has a caption, a single blank.
-        auto *group = new RadioGroup(
-            pages[q], row.groupGeometry, q == 0 ? QStringLiteral(" ") : QString(), optionTexts(row, true));
+        auto *group = new RadioGroup(pages[q], row.groupGeometry, q == 0 ? QStringLiteral(" ") : QString(),
+            optionTexts(row, Language::Castilian));
         group->setObjectName(QLatin1String(row.group));
         group->setAccessibleName(label->text());
         connect(group, &RadioGroup::clicked, this, [this, q] { bcClick(q); });
@@ -228,12 +229,12 @@ void Tcuestiones::FormCreate()
     BitBtn1->setText(pick(u"&Cerrar", u"&Tancar"));
     for (int q = 0; q < int(kQuestions.size()); ++q) {
         const QuestionRow &row = kQuestions[q];
-        pag->setTabText(
-            q, (castilian() ? QStringLiteral("Cuestión %1") : QStringLiteral("Qüestió %1")).arg(q + 1));
+        pag->setTabText(q,
+            inLanguage(language(), QStringLiteral("Cuestión %1"), QStringLiteral("Qüestió %1")).arg(q + 1));
         questionLabels[q]->setText(pick(row.castilian, row.valencian));
         questionLabels[q]->fitWithin(kPageWidth - row.labelGeometry.left - 4);
         groups[q]->setAccessibleName(questionLabels[q]->text());
-        const QStringList options = optionTexts(row, castilian());
+        const QStringList options = optionTexts(row, language());
         for (int i = 0; i < groups[q]->count(); ++i) {
             groups[q]->button(i)->setText(options[i]);
             groups[q]->button(i)->setAccessibleName(options[i]);

@@ -33,7 +33,7 @@ public:
     }
 
     QString spoken() const override { return news()->told(); }
-    QString spokenLanguage() const override { return news()->language(); }
+    QString spokenLanguage() const override { return languageTag(news()->language()); }
 };
 
 QAccessibleInterface *benchNewsAccessible(const QString &className, QObject *object)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "wording.h"
+
 #include <QTimer>
 #include <QWidget>
 
@@ -28,9 +30,9 @@ public:
     /** The student asked for something (a question, a switch of the words): told after kAskedMs,
      * unless something moves meanwhile. */
     void asked();
-    /** The language screen readers are told the words are in ("es-ES", "ca-ES-valencia"). */
-    void setLanguage(const QString &tag) { m_language = tag; }
-    QString language() const { return m_language; }
+    /** The language screen readers are told the words are in. */
+    void setLanguage(Language language) { m_language = language; }
+    Language language() const { return m_language; }
     /** The message last told. */
     QString told() const { return m_told; }
     /** True while news waits to be told. */
@@ -47,5 +49,5 @@ private:
     QList<std::function<QString()>> m_sources;
     QTimer m_wait;
     QString m_told;
-    QString m_language;
+    Language m_language = kFirstLanguage;
 };

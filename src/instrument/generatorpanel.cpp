@@ -19,11 +19,6 @@
 
 namespace {
 
-QString text(bool castilian, const char16_t *es, const char16_t *va)
-{
-    return QString::fromUtf16(castilian ? es : va);
-}
-
 /**
  * A generator value that screen readers hear with its unit in words. Orca reads a spin box by the text
  * its Text interface gives, on focus and on every change of its value, and Qt's own interface gives the
@@ -34,10 +29,10 @@ QString text(bool castilian, const char16_t *es, const char16_t *va)
 class SpokenSpinBox : public QDoubleSpinBox
 {
 public:
-    SpokenSpinBox(QWidget *parent, SpokenUnit unit, bool castilian)
+    SpokenSpinBox(QWidget *parent, SpokenUnit unit, Language language)
         : QDoubleSpinBox(parent)
         , m_unit(unit)
-        , m_castilian(castilian)
+        , m_language(language)
     {
     }
 
@@ -47,7 +42,7 @@ public:
         // A hidden reading shows only its special text, "?".
         if (!specialValueText().isEmpty() && value() == minimum())
             return specialValueText();
-        return spokenQuantity(cleanText(), m_unit, m_castilian);
+        return spokenQuantity(cleanText(), m_unit, m_language == Language::Castilian);
     }
 
     /** Where the caret of the shown text falls in the spoken one: in the same digit of the number. */
@@ -64,11 +59,11 @@ public:
     }
 
     int shownCursor() const { return lineEdit()->cursorPosition(); }
-    bool castilian() const { return m_castilian; }
+    Language language() const { return m_language; }
 
 private:
     SpokenUnit m_unit;
-    bool m_castilian;
+    Language m_language;
 };
 
 /** The spoken box to screen readers: a spin button whose value is the box's and whose text is the spoken
@@ -110,7 +105,7 @@ public:
     QVariant minimumStepSize() const override { return box()->singleStep(); }
 
     QString spoken() const override { return box()->spokenText(); }
-    QString spokenLanguage() const override { return languageTag(box()->castilian()); }
+    QString spokenLanguage() const override { return languageTag(box()->language()); }
     // The caret the student moves in the box, in the same digit of the spoken text.
     int cursorPosition() const override { return box()->spokenOffset(box()->shownCursor()); }
 };
@@ -124,7 +119,7 @@ QAccessibleInterface *spokenSpinBoxAccessible(const QString &, QObject *object)
 
 } // namespace
 
-GeneratorPanel::GeneratorPanel(QWidget *parent, bool castilian)
+GeneratorPanel::GeneratorPanel(QWidget *parent, Language language)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("generator"));
@@ -134,33 +129,35 @@ GeneratorPanel::GeneratorPanel(QWidget *parent, bool castilian)
     }();
     Q_UNUSED(factoryInstalled);
     // Numbers read with a decimal comma in both languages.
-    const QLocale locale(castilian ? QLocale::Spanish : QLocale::Catalan, QLocale::Spain);
+    const QLocale locale(inLanguage(language, QLocale::Spanish, QLocale::Catalan), QLocale::Spain);
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(6, 4, 6, 4);
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(3);
 
-    auto *title = new QLabel(text(castilian, u"Generador de funciones", u"Generador de funcions"), this);
+    auto *title
+        = new QLabel(Wording::of(u"Generador de funciones", u"Generador de funcions").in(language), this);
     QFont bold = title->font();
     bold.setBold(true);
     title->setFont(bold);
     grid->addWidget(title, 0, 0, 1, 4);
 
-    m_waveform = new RadioGroup(this, { 0, 0, 120, 76 }, text(castilian, u"Forma de onda", u"Forma d'ona"),
-        { text(castilian, u"Senoidal", u"Sinusoïdal"), text(castilian, u"Cuadrada", u"Quadrada"),
-            QStringLiteral("Triangular") });
+    m_waveform
+        = new RadioGroup(this, { 0, 0, 120, 76 }, Wording::of(u"Forma de onda", u"Forma d'ona").in(language),
+            { Wording::of(u"Senoidal", u"Sinusoïdal").in(language),
+                Wording::of(u"Cuadrada", u"Quadrada").in(language), QStringLiteral("Triangular") });
     m_waveform->setObjectName(QStringLiteral("waveform"));
-    m_tester
-        = new RadioGroup(this, { 0, 0, 120, 92 }, text(castilian, u"En el comprobador", u"En el comprovador"),
-            { text(castilian, u"Nada", u"Res"), text(castilian, u"Resistencia", u"Resistència"),
-                QStringLiteral("Condensador"), text(castilian, u"Diodo", u"Díode") });
+    m_tester = new RadioGroup(this, { 0, 0, 120, 92 },
+        Wording::of(u"En el comprobador", u"En el comprovador").in(language),
+        { Wording::of(u"Nada", u"Res").in(language), Wording::of(u"Resistencia", u"Resistència").in(language),
+            QStringLiteral("Condensador"), Wording::of(u"Diodo", u"Díode").in(language) });
     m_tester->setObjectName(QStringLiteral("testerLoad"));
     grid->addWidget(m_waveform, 1, 0, 3, 1);
     grid->addWidget(m_tester, 4, 0, 4, 1);
 
     auto spin = [&](const char *name, const char16_t *es, const char16_t *va, double low, double high,
                     double step, int decimals, const QString &suffix, SpokenUnit unit, int row) {
-        auto *box = new SpokenSpinBox(this, unit, castilian);
+        auto *box = new SpokenSpinBox(this, unit, language);
         box->setObjectName(QLatin1String(name));
         box->setLocale(locale);
         box->setRange(low, high);
@@ -170,7 +167,7 @@ GeneratorPanel::GeneratorPanel(QWidget *parent, bool castilian)
         box->setKeyboardTracking(false);
         box->setAccelerated(true);
         box->setMinimumWidth(104);
-        auto *label = new QLabel(text(castilian, es, va), this);
+        auto *label = new QLabel(Wording::of(es, va).in(language), this);
         label->setBuddy(box);
         box->setAccessibleName(label->text());
         grid->addWidget(label, row, 1);
@@ -198,23 +195,24 @@ GeneratorPanel::GeneratorPanel(QWidget *parent, bool castilian)
         SpokenUnit::VoltRms, 7);
     m_hum = spin("hum", u"Zumbido 50 Hz", u"Brunzit 50 Hz", 0, maximumHum, 0.05, 2, QStringLiteral(" V"),
         SpokenUnit::Volt, 8);
-    m_burst
-        = new QCheckBox(text(castilian, u"Ráfagas: %1 ciclos de cada %2", u"Ràfegues: %1 cicles de cada %2")
-                            .arg(burstCycles)
-                            .arg(burstPeriodCycles),
-            this);
+    m_burst = new QCheckBox(Wording::of(u"Ráfagas: %1 ciclos de cada %2", u"Ràfegues: %1 cicles de cada %2")
+                                .in(language)
+                                .arg(burstCycles)
+                                .arg(burstPeriodCycles),
+        this);
     m_burst->setObjectName(QStringLiteral("burst"));
     grid->addWidget(m_burst, 9, 1, 1, 2);
 
-    m_hookup = new RadioGroup(this, { 0, 0, 210, 92 }, text(castilian, u"Conexión", u"Connexió"),
-        { text(castilian, u"Salidas I y II a CH I y CH II", u"Eixides I i II a CH I i CH II"),
-            text(castilian, u"Circuito RC: Ue a CH I, Ur a CH II", u"Circuit RC: Ue a CH I, Ur a CH II"),
+    m_hookup = new RadioGroup(this, { 0, 0, 210, 92 }, Wording::of(u"Conexión", u"Connexió").in(language),
+        { Wording::of(u"Salidas I y II a CH I y CH II", u"Eixides I i II a CH I i CH II").in(language),
+            Wording::of(u"Circuito RC: Ue a CH I, Ur a CH II", u"Circuit RC: Ue a CH I, Ur a CH II")
+                .in(language),
             QStringLiteral("CAL 0,2 V a CH I"), QStringLiteral("CAL 2 V a CH I") });
     m_hookup->setObjectName(QStringLiteral("hookup"));
     grid->addWidget(m_hookup, 1, 3, 4, 1);
     // EXT. triggers from the TRIG. INP. socket, which carries only what a lead brings to it.
     m_triggerInput = new QCheckBox(
-        text(castilian, u"Salida I también a TRIG. INP.", u"Eixida I també a TRIG. INP."), this);
+        Wording::of(u"Salida I también a TRIG. INP.", u"Eixida I també a TRIG. INP.").in(language), this);
     m_triggerInput->setObjectName(QStringLiteral("triggerInput"));
     grid->addWidget(m_triggerInput, 10, 1, 1, 2);
 
@@ -223,7 +221,7 @@ GeneratorPanel::GeneratorPanel(QWidget *parent, bool castilian)
     probes->setHorizontalSpacing(6);
     probes->setVerticalSpacing(2);
     const auto probeGroup = [&](const char *name, const char16_t *es, const char16_t *va) {
-        auto *group = new RadioGroup(this, { 0, 0, 100, 48 }, text(castilian, es, va),
+        auto *group = new RadioGroup(this, { 0, 0, 100, 48 }, Wording::of(es, va).in(language),
             { QStringLiteral("Sonda ×1"), QStringLiteral("Sonda ×10") });
         group->setObjectName(QLatin1String(name));
         group->setMinimumHeight(50);
@@ -234,7 +232,7 @@ GeneratorPanel::GeneratorPanel(QWidget *parent, bool castilian)
     // The group above a trimmer names its channel; a screen reader hears the whole name.
     const auto trimmer = [&](const char *name, const QString &channel) {
         // The name says what it is; the number alone follows.
-        auto *box = new SpokenSpinBox(this, SpokenUnit::None, castilian);
+        auto *box = new SpokenSpinBox(this, SpokenUnit::None, language);
         box->setObjectName(QLatin1String(name));
         box->setLocale(locale);
         box->setRange(Probes::minimumCompensation, Probes::maximumCompensation);
@@ -244,11 +242,11 @@ GeneratorPanel::GeneratorPanel(QWidget *parent, bool castilian)
         box->setPrefix(QStringLiteral("Comp. "));
         box->setKeyboardTracking(false);
         const QString heard
-            = text(castilian, u"Compensación de la sonda ", u"Compensació de la sonda ") + channel;
+            = Wording::of(u"Compensación de la sonda ", u"Compensació de la sonda ").in(language) + channel;
         box->setAccessibleName(heard);
-        box->setToolTip(
-            text(castilian, u"%1: 1 es la sonda bien compensada", u"%1: 1 és la sonda ben compensada")
-                .arg(heard));
+        box->setToolTip(Wording::of(u"%1: 1 es la sonda bien compensada", u"%1: 1 és la sonda ben compensada")
+                            .in(language)
+                            .arg(heard));
         return box;
     };
     m_compensationI = trimmer("compensationI", QStringLiteral("I"));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "hm203tasks.h"
+#include "wording.h"
 
 #include <QWidget>
 
@@ -19,7 +20,7 @@ class GeneratorPanel : public QWidget
     Q_OBJECT
 
 public:
-    GeneratorPanel(QWidget *parent, bool castilian);
+    GeneratorPanel(QWidget *parent, Language language);
 
     GeneratorSettings settings() const { return m_settings; }
     /** Shows settings (a task's starting point) without reporting them back as the student's. */

@@ -95,10 +95,13 @@ LivePanel::LivePanel(QWidget *parent, double scale)
         widget->setGeometry(area.toAlignedRect());
         widget->setSlideInset(4.0 * m_scale);
         widget->setDescriber(
-            [this](Hm203Control c, int position) { return m_scope.readingAt(c, position, m_castilian); },
-            [this](
-                Hm203Control c, int position) { return m_scope.spokenReadingAt(c, position, m_castilian); });
-        widget->setLanguage(languageTag(m_castilian));
+            [this](Hm203Control c, int position) {
+                return m_scope.readingAt(c, position, m_language == Language::Castilian);
+            },
+            [this](Hm203Control c, int position) {
+                return m_scope.spokenReadingAt(c, position, m_language == Language::Castilian);
+            });
+        widget->setLanguage(m_language);
         widget->setValue(m_scope.value(info.id));
         connect(widget, &QAbstractSlider::valueChanged, this, [this, widget] { controlMoved(widget); });
         m_widgets[int(info.id)] = widget;
@@ -175,15 +178,15 @@ void LivePanel::setControlsLocked(bool locked)
         widget->setEnabled(!locked);
 }
 
-void LivePanel::setCastilian(bool castilian)
+void LivePanel::setLanguage(Language language)
 {
-    m_castilian = castilian;
+    m_language = language;
     for (PanelControlWidget *widget : std::as_const(m_widgets))
-        widget->setLanguage(languageTag(castilian));
+        widget->setLanguage(language);
     refreshReadings();
     // The same words in the other language are no news.
-    m_face->setCastilian(castilian);
-    m_face->describe(m_description.text(castilian), false);
+    m_face->setLanguage(language);
+    m_face->describe(m_description.in(language), false);
 }
 
 void LivePanel::refreshReadings()
@@ -364,7 +367,7 @@ void LivePanel::describeFace(const BeamMoment &moment, bool news)
     ScreenDescription words = describeScreen(m_scope, moment, m_readings);
     const bool changed = words.castilian != m_description.castilian;
     m_description = std::move(words);
-    m_face->describe(m_description.text(m_castilian), news);
+    m_face->describe(m_description.in(m_language), news);
     if (changed)
         Q_EMIT screenDescriptionChanged();
 }

@@ -47,7 +47,7 @@ public:
     PanelControlWidget *controlWidget(Hm203Control control) const;
     const QList<PanelControlWidget *> &controlWidgets() const { return m_widgets; }
     /** The language the readings are in. */
-    void setCastilian(bool castilian);
+    void setLanguage(Language language);
 
     /** Where the tube face is, in this widget. */
     QRect screenRect() const;
@@ -68,7 +68,7 @@ public:
     int frameCount() const { return m_frames; }
     /** What the face shows, in words: the words screen readers find on the screen object, for showing
      * under the screen too. Worked out when asked for, or once the picture has kept still a moment. */
-    QString screenDescription(bool castilian) const { return screenWords().text(castilian); }
+    QString screenDescription(Language language) const { return screenWords().in(language); }
     const ScreenDescription &screenWords() const;
     /** The tube face as screen readers meet it. */
     ScreenFace *screenFace() const { return m_face; }
@@ -106,7 +106,7 @@ private:
     Hm203 m_scope;
     FrontPanelModel m_model;
     double m_scale;
-    bool m_castilian = true;
+    Language m_language = kFirstLanguage;
     QImage m_background;
     QImage m_panel;
     /** The glass's reflection over the face, drawn once. */

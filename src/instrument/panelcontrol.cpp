@@ -120,7 +120,7 @@ public:
     QVariant minimumStepSize() const override { return control()->singleStep(); }
 
     QString spoken() const override { return control()->spokenText(); }
-    QString spokenLanguage() const override { return control()->language(); }
+    QString spokenLanguage() const override { return languageTag(control()->language()); }
 };
 
 QAccessibleInterface *panelControlAccessible(const QString &className, QObject *object)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "hm203.h"
+#include "wording.h"
 
 #include <QAbstractSlider>
 
@@ -39,9 +40,9 @@ public:
     /** The same reading in the words screen readers speak ("0,2 milisegundos por división"); empty for a
      * button that is only in or out. */
     QString spokenText() const { return m_speak ? m_speak(m_info.id, value()) : QString(); }
-    /** The language of the readings, as screen readers are told it ("es-ES"). */
-    void setLanguage(const QString &tag) { m_language = tag; }
-    QString language() const { return m_language; }
+    /** The language of the readings. */
+    void setLanguage(Language language) { m_language = language; }
+    Language language() const { return m_language; }
     /** Reads the control with describe and speaks it with speak from now on. */
     void setDescriber(Describer describe, Describer speak);
     /** Brings the tooltip and screen readers up to date after something the reading depends on moved. */
@@ -78,7 +79,7 @@ private:
     bool m_onOff = false;
     /** The readings the tooltip and screen readers were last given. */
     QString m_reading;
-    QString m_language;
+    Language m_language = kFirstLanguage;
     QPointF m_pressPoint;
     double m_pressAngle = 0.0;
     double m_turned = 0.0;

@@ -48,15 +48,15 @@ ScreenFace::ScreenFace(QWidget *parent)
     setFocusPolicy(Qt::NoFocus);
 }
 
-void ScreenFace::setCastilian(bool castilian)
+void ScreenFace::setLanguage(Language language)
 {
-    m_castilian = castilian;
+    m_language = language;
 }
 
 QString ScreenFace::name() const
 {
-    return m_castilian ? QStringLiteral("Pantalla del osciloscopio")
-                       : QStringLiteral("Pantalla de l'oscil\u00b7loscopi");
+    return inLanguage(m_language, QStringLiteral("Pantalla del osciloscopio"),
+        QStringLiteral("Pantalla de l'oscil\u00b7loscopi"));
 }
 
 void ScreenFace::describe(const QString &words, bool news)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "wording.h"
+
 #include <QWidget>
 
 /**
@@ -16,7 +18,7 @@ public:
     explicit ScreenFace(QWidget *parent);
 
     /** The language of the name. */
-    void setCastilian(bool castilian);
+    void setLanguage(Language language);
     /** "Pantalla del osciloscopio" or "Pantalla de l'oscil·loscopi". */
     QString name() const;
     /** What the face shows now. The first words, and the same words in the other language, are no news. */
@@ -26,7 +28,7 @@ public:
     QString untold();
 
 private:
-    bool m_castilian = true;
+    Language m_language = kFirstLanguage;
     QString m_words;
     /** The words screen readers were last told. */
     QString m_heard;

@@ -18,14 +18,11 @@ QColor noteColour(bool hint)
 
 } // namespace
 
-ScreenNote::ScreenNote(QWidget *parent, bool castilian)
+ScreenNote::ScreenNote(QWidget *parent, Language language)
     : QWidget(parent)
-    , m_castilian(castilian)
+    , m_language(language)
 {
     setObjectName(QStringLiteral("nota"));
-    const auto pick = [castilian](const char16_t *es, const char16_t *va) {
-        return QString::fromUtf16(castilian ? es : va);
-    };
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(6, 3, 6, 3);
     m_text = new QLabel(this);
@@ -37,15 +34,19 @@ ScreenNote::ScreenNote(QWidget *parent, bool castilian)
 
     auto *buttons = new QVBoxLayout;
     buttons->setSpacing(3);
-    m_why = new QPushButton(pick(u"¿Por qué no veo la traza?", u"Per què no veig la traça?"), this);
+    m_why = new QPushButton(
+        Wording::of(u"¿Por qué no veo la traza?", u"Per què no veig la traça?").in(language), this);
     m_why->setObjectName(QStringLiteral("porque"));
-    m_why->setToolTip(pick(u"Dice qué impide ver una traza estable y qué mando lo arregla",
-        u"Diu què impedix veure una traça estable i quin comandament ho arregla"));
-    m_describe = new QPushButton(pick(u"Describir la pantalla", u"Descriure la pantalla"), this);
+    m_why->setToolTip(Wording::of(u"Dice qué impide ver una traza estable y qué mando lo arregla",
+        u"Diu què impedix veure una traça estable i quin comandament ho arregla")
+                          .in(language));
+    m_describe
+        = new QPushButton(Wording::of(u"Describir la pantalla", u"Descriure la pantalla").in(language), this);
     m_describe->setObjectName(QStringLiteral("describir"));
     m_describe->setCheckable(true);
-    m_describe->setToolTip(pick(u"Escribe bajo la pantalla lo que muestra, y lo mantiene al día",
-        u"Escriu davall de la pantalla el que mostra, i ho manté al dia"));
+    m_describe->setToolTip(Wording::of(u"Escribe bajo la pantalla lo que muestra, y lo mantiene al día",
+        u"Escriu davall de la pantalla el que mostra, i ho manté al dia")
+                               .in(language));
     for (QPushButton *button : { m_why, m_describe }) {
         button->setAutoDefault(false);
         button->setMinimumWidth(190);
@@ -65,10 +66,11 @@ ScreenNote::ScreenNote(QWidget *parent, bool castilian)
         Q_EMIT asked();
     });
 
-    m_hint = pick(u"Si la pantalla no muestra lo que esperas, pulsa «¿Por qué no veo la traza?». "
-                  u"«Describir la pantalla» escribe aquí lo que muestra.",
+    m_hint = Wording::of(u"Si la pantalla no muestra lo que esperas, pulsa «¿Por qué no veo la traza?». "
+                         u"«Describir la pantalla» escribe aquí lo que muestra.",
         u"Si la pantalla no mostra el que esperes, polsa «Per què no veig la traça?». «Descriure la "
-        u"pantalla» escriu ací el que mostra.");
+        u"pantalla» escriu ací el que mostra.")
+                 .in(language);
     showText(m_hint, true);
 }
 
@@ -96,14 +98,14 @@ void ScreenNote::follow(const LivePanel &panel)
     bool fine = false;
     m_answer.clear();
     m_explanation.clear();
-    m_words = m_describe->isChecked() ? panel.screenDescription(m_castilian) : QString();
+    m_words = m_describe->isChecked() ? panel.screenDescription(m_language) : QString();
     if (m_asked) {
         const TraceExplanation why = explainTrace(panel.scope(), panel.moment(), panel.screenReadings());
         fine = why.fine();
-        m_explanation = m_castilian ? why.castilian : why.valencian;
+        m_explanation = why.in(m_language);
         // A screen that is fine is told with what it shows.
         m_answer
-            = m_explanation + (fine ? QStringLiteral(" ") + panel.screenDescription(m_castilian) : QString());
+            = m_explanation + (fine ? QStringLiteral(" ") + panel.screenDescription(m_language) : QString());
         lines << m_answer;
     }
     if (m_describe->isChecked() && !fine)
@@ -123,8 +125,8 @@ QString ScreenNote::untold()
     if (describing != m_toldDescribing) {
         m_toldDescribing = describing;
         parts << (describing
-                ? (m_castilian ? QStringLiteral("Activado.") : QStringLiteral("Activat."))
-                : (m_castilian ? QStringLiteral("Desactivado.") : QStringLiteral("Desactivat.")));
+                ? inLanguage(m_language, QStringLiteral("Activado."), QStringLiteral("Activat."))
+                : inLanguage(m_language, QStringLiteral("Desactivado."), QStringLiteral("Desactivat.")));
         // The words follow the switch, unless the answer about to be told carries them.
         if (describing && !(answerUntold && m_answer.contains(m_words)))
             parts << m_words;

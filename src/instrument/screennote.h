@@ -1,5 +1,7 @@
 #pragma once
 
+#include "wording.h"
+
 #include <QWidget>
 
 class LivePanel;
@@ -17,7 +19,7 @@ class ScreenNote : public QWidget
     Q_OBJECT
 
 public:
-    ScreenNote(QWidget *parent, bool castilian);
+    ScreenNote(QWidget *parent, Language language);
 
     /** Answers again for the instrument on the panel as it is now, if the student has asked. */
     void follow(const LivePanel &panel);
@@ -40,7 +42,7 @@ Q_SIGNALS:
 private:
     void showText(const QString &text, bool hint);
 
-    bool m_castilian;
+    Language m_language;
     bool m_asked = false;
     /** Asked since the answer was last told: told again even if it is the same. */
     bool m_askedAgain = false;

@@ -32,30 +32,27 @@ constexpr int kMostChoices = 4;
 constexpr int kGoalHeight = 52;
 
 /** The line under the title as a task opens: which controls it left where the student had them. */
-QString startLine(const Hm203Task &task, bool castilian)
+QString startLine(const Hm203Task &task, Language language)
 {
     QStringList kept;
     for (Hm203Control control : keptControls(task))
         kept << QString::fromUtf16(controlInfo(control).label);
     if (kept.isEmpty())
-        return castilian ? QStringLiteral("Panel en su estado inicial.")
-                         : QStringLiteral("Panell en el seu estat inicial.");
+        return inLanguage(language, QStringLiteral("Panel en su estado inicial."),
+            QStringLiteral("Panell en el seu estat inicial."));
     // A label such as "TRIG." ends the sentence with its own full stop.
-    return TraceWording::sentence((castilian ? QStringLiteral("Panel en su estado inicial, salvo %1")
-                                             : QStringLiteral("Panell en el seu estat inicial, excepte %1"))
-                                      .arg(TraceWording::listed(kept, castilian)));
+    return TraceWording::sentence(inLanguage(language, QStringLiteral("Panel en su estado inicial, salvo %1"),
+        QStringLiteral("Panell en el seu estat inicial, excepte %1"))
+                                      .arg(TraceWording::listed(kept, language == Language::Castilian)));
 }
 
 } // namespace
 
-TaskStrip::TaskStrip(QWidget *parent, bool castilian)
+TaskStrip::TaskStrip(QWidget *parent, Language language)
     : QWidget(parent)
-    , m_castilian(castilian)
+    , m_language(language)
 {
     setObjectName(QStringLiteral("tarea"));
-    const auto text = [castilian](const char16_t *es, const char16_t *va) {
-        return QString::fromUtf16(castilian ? es : va);
-    };
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(6, 4, 6, 4);
     grid->setVerticalSpacing(4);
@@ -89,11 +86,11 @@ TaskStrip::TaskStrip(QWidget *parent, bool castilian)
     m_goal->setMinimumHeight(kGoalHeight);
     grid->addWidget(m_goal, kGoalRow, 0, 1, 3);
 
-    m_answerLabel = new QLabel(text(u"Medida:", u"Mesura:"), this);
+    m_answerLabel = new QLabel(Wording::of(u"Medida:", u"Mesura:").in(m_language), this);
     m_answer = new QLineEdit(this);
     m_answer->setObjectName(QStringLiteral("answer"));
     m_answer->setMaxLength(40);
-    m_answer->setAccessibleName(text(u"Medida", u"Mesura"));
+    m_answer->setAccessibleName(Wording::of(u"Medida", u"Mesura").in(m_language));
     m_answerLabel->setBuddy(m_answer);
     m_unit = new QLabel(this);
     grid->addWidget(m_answerLabel, kAnswerRow, 0);
@@ -114,7 +111,7 @@ TaskStrip::TaskStrip(QWidget *parent, bool castilian)
         m_choiceButtons << choice;
     }
     grid->addLayout(choices, kChoicesRow, 0, 1, 3);
-    m_confirm = new QPushButton(text(u"Comprobar", u"Comprovar"), this);
+    m_confirm = new QPushButton(Wording::of(u"Comprobar", u"Comprovar").in(m_language), this);
     m_confirm->setObjectName(QStringLiteral("confirm"));
     connect(m_confirm, &QPushButton::clicked, this, &TaskStrip::confirmChoice);
 
@@ -130,9 +127,9 @@ TaskStrip::TaskStrip(QWidget *parent, bool castilian)
     grid->addWidget(m_verdict, kVerdictRow, 0, 1, 3);
 
     auto *buttons = new QHBoxLayout;
-    m_previous = new QPushButton(text(u"< Anterior", u"< Anterior"), this);
+    m_previous = new QPushButton(Wording::of(u"< Anterior", u"< Anterior").in(m_language), this);
     m_previous->setObjectName(QStringLiteral("previous"));
-    m_next = new QPushButton(text(u"Siguiente >", u"Següent >"), this);
+    m_next = new QPushButton(Wording::of(u"Siguiente >", u"Següent >").in(m_language), this);
     m_next->setDefault(false);
     m_next->setObjectName(QStringLiteral("next"));
     // The keyboard meets the choices, the button that confirms them, then the way to other tasks.
@@ -152,9 +149,6 @@ TaskStrip::TaskStrip(QWidget *parent, bool castilian)
 void TaskStrip::showTask(int index)
 {
     const QList<Hm203Task> &tasks = hm203Tasks();
-    const auto text = [this](const char16_t *es, const char16_t *va) {
-        return QString::fromUtf16(m_castilian ? es : va);
-    };
     // Before the first task, the strip only says what it offers: the instrument stays as it opened. After
     // the last, the summary.
     m_index = std::clamp(index, -1, int(tasks.size()));
@@ -174,21 +168,25 @@ void TaskStrip::showTask(int index)
         return;
     }
     if (m_index < 0) {
-        m_title->setText(text(u"Tareas", u"Tasques"));
-        m_goal->setText(text(u"%1 tareas cortas para practicar con el osciloscopio. Pulsa «Siguiente» para "
-                             u"empezar: cada tarea prepara el generador y se comprueba mientras trabajas.",
+        m_title->setText(Wording::of(u"Tareas", u"Tasques").in(m_language));
+        m_goal->setText(Wording::of(
+            u"%1 tareas cortas para practicar con el osciloscopio. Pulsa «Siguiente» para "
+            u"empezar: cada tarea prepara el generador y se comprueba mientras trabajas.",
             u"%1 tasques curtes per a practicar amb l'oscil·loscopi. Polsa «Següent» per a començar: cada "
             u"tasca prepara el generador i es comprova mentre treballes.")
+                            .in(m_language)
                             .arg(tasks.size()));
         showNoTask();
         return;
     }
     const Hm203Task &task = tasks.at(m_index);
-    m_title->setText(text(u"Tarea %1 de %2", u"Tasca %1 de %2").arg(m_index + 1).arg(tasks.size()));
-    m_goal->setText(task.prediction ? text(task.prediction->castilian, task.prediction->valencian)
-                                    : text(task.castilian, task.valencian));
+    m_title->setText(
+        Wording::of(u"Tarea %1 de %2", u"Tasca %1 de %2").in(m_language).arg(m_index + 1).arg(tasks.size()));
+    m_goal->setText(task.prediction
+            ? Wording::of(task.prediction->castilian, task.prediction->valencian).in(m_language)
+            : Wording::of(task.castilian, task.valencian).in(m_language));
     // A name is not broken at its hyphen ("X-MAG x10"); screen readers hear the names as printed.
-    const QString start = startLine(task, m_castilian);
+    const QString start = startLine(task, m_language);
     m_start->setText(QString(start).replace(u'-', QChar(0x2011)));
     m_start->setAccessibleName(start);
     const bool measuring = task.answerUnit != nullptr;
@@ -239,25 +237,26 @@ void TaskStrip::showNoTask()
 
 void TaskStrip::showSummary()
 {
-    const auto text = [this](const char16_t *es, const char16_t *va) {
-        return QString::fromUtf16(m_castilian ? es : va);
-    };
     const int total = int(m_metTasks.size());
     QStringList missed;
     for (int i = 0; i < total; ++i)
         if (!m_metTasks.at(i))
             missed << QString::number(i + 1);
-    m_title->setText(text(u"Resumen", u"Resum"));
+    m_title->setText(Wording::of(u"Resumen", u"Resum").in(m_language));
     if (missed.isEmpty())
-        m_goal->setText(text(u"Has cumplido las %1 tareas.", u"Has complit les %1 tasques.").arg(total));
+        m_goal->setText(Wording::of(u"Has cumplido las %1 tareas.", u"Has complit les %1 tasques.")
+                            .in(m_language)
+                            .arg(total));
     else
-        m_goal->setText(text(u"Has cumplido %1 de %2 tareas. Sin cumplir: %3. %4 con «< Anterior».",
-            u"Has complit %1 de %2 tasques. Sense complir: %3. %4 amb «< Anterior».")
-                            .arg(total - missed.size())
-                            .arg(total)
-                            .arg(TraceWording::listed(missed, m_castilian),
-                                missed.size() == 1 ? text(u"Vuelve a ella", u"Torna-hi")
-                                                   : text(u"Vuelve a ellas", u"Torna-hi")));
+        m_goal->setText(
+            Wording::of(u"Has cumplido %1 de %2 tareas. Sin cumplir: %3. %4 con «< Anterior».",
+                u"Has complit %1 de %2 tasques. Sense complir: %3. %4 amb «< Anterior».")
+                .in(m_language)
+                .arg(total - missed.size())
+                .arg(total)
+                .arg(TraceWording::listed(missed, m_language == Language::Castilian),
+                    missed.size() == 1 ? Wording::of(u"Vuelve a ella", u"Torna-hi").in(m_language)
+                                       : Wording::of(u"Vuelve a ellas", u"Torna-hi").in(m_language)));
     showNoTask();
     // Screen readers hear the summary as they hear a goal.
     Q_EMIT hasNews();
@@ -283,8 +282,7 @@ void TaskStrip::showChoices(
     for (int i = 0; i < m_choiceButtons.size(); ++i) {
         QRadioButton *button = m_choiceButtons.at(i);
         const bool offered = i < m_choices.size();
-        const QString said
-            = offered ? (m_castilian ? m_choices.at(i).castilian : m_choices.at(i).valencian) : QString();
+        const QString said = offered ? m_choices.at(i).in(m_language) : QString();
         button->setChecked(false);
         button->setFont(font());
         // Tab enters the choices at the first; once one is chosen, Qt leaves the others to the arrows.
@@ -328,7 +326,7 @@ void TaskStrip::confirmChoice()
     }
     m_confirm->setEnabled(false);
     const Hm203Task &task = hm203Tasks().at(m_index);
-    m_goal->setText(QString::fromUtf16(m_castilian ? task.castilian : task.valencian));
+    m_goal->setText(QString::fromUtf16(inLanguage(m_language, task.castilian, task.valencian)));
     Q_EMIT lockControls(false);
     Q_EMIT needsJudging();
     // The next step is read out where the student is, rather than the focus falling on whatever button
@@ -384,17 +382,17 @@ void TaskStrip::judge(const Hm203 &scope, const BeamMoment &moment)
         const QString unit = QString::fromUtf16(task.answerUnit);
         const QString example
             = QStringLiteral("2,5") + (unit == u"°" ? QString() : QStringLiteral(" ")) + unit;
-        m_verdict->setText(
-            (m_castilian ? QStringLiteral("«%1» no es un número: escribe solo el valor, por ejemplo %2.")
-                         : QStringLiteral("«%1» no és un nombre: escriu només el valor, per exemple %2."))
-                .arg(written.left(20), example));
+        m_verdict->setText(inLanguage(m_language,
+            QStringLiteral("«%1» no es un número: escribe solo el valor, por ejemplo %2."),
+            QStringLiteral("«%1» no és un nombre: escriu només el valor, per exemple %2."))
+                               .arg(written.left(20), example));
         showVerdict(false);
         return;
     }
     if (predicting()) {
         m_met = false;
-        m_verdict->setText(m_castilian ? QStringLiteral("Primero elige tu predicción.")
-                                       : QStringLiteral("Primer tria la teua predicció."));
+        m_verdict->setText(inLanguage(m_language, QStringLiteral("Primero elige tu predicción."),
+            QStringLiteral("Primer tria la teua predicció.")));
         showVerdict(false);
         return;
     }
@@ -411,7 +409,7 @@ void TaskStrip::judge(const Hm203 &scope, const BeamMoment &moment)
     m_met = verdict.met;
     if (m_met)
         m_metTasks[m_index] = true;
-    m_verdict->setText(m_castilian ? verdict.castilian : verdict.valencian);
+    m_verdict->setText(verdict.in(m_language));
     showVerdict(m_met);
 }
 

@@ -6,6 +6,7 @@
 
 #include "hm203tasks.h"
 #include "taskprediction.h"
+#include "wording.h"
 
 class QButtonGroup;
 class QLabel;
@@ -30,7 +31,7 @@ class TaskStrip : public QWidget
     Q_OBJECT
 
 public:
-    TaskStrip(QWidget *parent, bool castilian);
+    TaskStrip(QWidget *parent, Language language);
 
     /** Shows a task, from 0, and asks for the generator and the panel it starts from; -1 shows what the
      * strip offers, and one past the last task the summary. */
@@ -102,7 +103,7 @@ private:
     /** Moves the keyboard to the goal, which screen readers then read with its verdict. */
     void focusGoal();
 
-    bool m_castilian;
+    Language m_language;
     int m_index = -1;
     bool m_met = false;
     /** Whether the student has changed anything since the task opened. */

@@ -52,7 +52,7 @@ void Tosciloscopio::FormCreate()
 {
     copyLanguageFlag();
     setWindowTitle(pick(u"Osciloscopio virtual", u"Oscil·loscopi virtual"));
-    panel->setCastilian(castilian());
+    panel->setLanguage(language());
 
     const int width = design().clientSize.width();
     lectura = new QLabel(client());
@@ -64,20 +64,20 @@ void Tosciloscopio::FormCreate()
     auto *noteFrame = new BenchBox(client(),
         QRect(kMargin, lectura->geometry().bottom() + 1 + kMargin / 2, width - 2 * kMargin, kNoteHeight),
         pick(u"Nota bajo la pantalla", u"Nota davall de la pantalla"));
-    nota = new ScreenNote(noteFrame, castilian());
+    nota = new ScreenNote(noteFrame, language());
     nota->setGeometry(noteFrame->contentsRect());
 
     const int top = noteFrame->geometry().bottom() + 1 + kMargin / 2;
     auto *bench = new BenchBox(client(), QRect(kMargin, top, kGeneratorWidth, kLowerHeight),
         pick(u"Generador de funciones", u"Generador de funcions"));
-    generador = new GeneratorPanel(bench, castilian());
+    generador = new GeneratorPanel(bench, language());
     generador->setGeometry(bench->contentsRect());
     generador->setSettings(panel->scope().generator());
 
     const int stripLeft = kMargin + kGeneratorWidth + kMargin;
     auto *strip = new BenchBox(client(), QRect(stripLeft, top, width - stripLeft - kMargin, kLowerHeight),
         pick(u"Tareas", u"Tasques"));
-    tarea = new TaskStrip(strip, castilian());
+    tarea = new TaskStrip(strip, language());
     tarea->setGeometry(strip->contentsRect().adjusted(0, 0, 0, -34));
 
     bcerrar = new GlyphButton(strip, { strip->width() - 86, kLowerHeight - 33, 78, 25 },
@@ -88,7 +88,7 @@ void Tosciloscopio::FormCreate()
     // One message per change, in the order a student reads the bench: the task, the note, the face.
     aviso = new BenchNews(client());
     aviso->move(width - 1, 0);
-    aviso->setLanguage(languageTag(castilian()));
+    aviso->setLanguage(language());
     aviso->addSource([this] { return tarea->untold(); });
     aviso->addSource([this] { return nota->untold(); });
     aviso->addSource([this] { return panel->untoldWords(); });
@@ -181,7 +181,8 @@ void Tosciloscopio::showReadout()
             time += QStringLiteral(" (x10)");
         parts << time;
         parts << (s.trigger.mode == TriggerMode::Automatic ? QStringLiteral("AT") : QStringLiteral("NORM"));
-        parts << QStringLiteral("TRIG. ") + scope.valueText(Hm203Control::TriggerCoupling, castilian());
+        parts << QStringLiteral("TRIG. ")
+                + scope.valueText(Hm203Control::TriggerCoupling, language() == Language::Castilian);
         parts << (s.trigger.slope == TriggerSlope::Rising ? QStringLiteral("SLOPE +")
                                                           : QStringLiteral("SLOPE −"));
     }

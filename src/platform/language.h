@@ -1,42 +1,71 @@
 #pragma once
 
+#include "wording.h"
+
+#include <QObject>
+#include <QPointer>
 #include <QString>
 
 class QAbstractButton;
 
 /**
- * The program-wide language flag: true for Castilian. It is the enabled state of the main
- * window's "Valencià" button, so it can never disagree with what the main window offers.
- * Without a main window (a window tried on its own) the program speaks Castilian.
+ * The program's language, and the one place that tells when it switches. The language is the enabled
+ * state of the main window's "Valencià" button: Castilian exactly while that button is enabled, so it can
+ * never disagree with what the main window offers. Without a main window (a window tried on its own) the
+ * program speaks Castilian.
  */
-bool languageFlag();
+class ProgramLanguage : public QObject
+{
+    Q_OBJECT
 
-/** The language as screen readers and speech synthesisers name it (BCP 47): "es-ES" for Castilian,
- * "ca-ES-valencia" for Valencian, so that a Catalan voice reads Valencian. */
-QString languageTag(bool castilian);
+public:
+    /** The one instance every window reads and listens to. */
+    static ProgramLanguage &instance();
 
-/** Names the main window's "Valencià" button, whose enabled state is the language flag. */
-void setLanguageFlagButton(QAbstractButton *valencianButton);
+    /** The language in force now. */
+    static Language current();
+
+    /** Names the main window's "Valencià" button, whose enabled state is the language. */
+    static void followButton(QAbstractButton *valencianButton);
+
+signals:
+    /** The language has switched to another: told once for every switch. */
+    void changed(Language language);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    ProgramLanguage() = default;
+    /** Tells the language when it differs from the one last told. */
+    void tell();
+
+    QPointer<QAbstractButton> m_button;
+    QMetaObject::Connection m_gone;
+    /** The language last told, so that a switch is told once. */
+    Language m_told = kFirstLanguage;
+};
 
 /**
- * A window class's copy of the language flag, shared by all its instances. Only the class's
- * creation handler takes it; every later handler of any instance reads it.
+ * A window class's copy of the program's language, shared by all its instances. Only the class's
+ * creation handler takes it; every later handler of any instance reads it, so an open window keeps the
+ * language it was created in.
  */
 template <class Window> class LanguageCopy
 {
 public:
-    /** The class's copy: true for Castilian. */
-    static bool castilian() { return s_castilian; }
+    /** The class's copy. */
+    static Language language() { return s_language; }
 
 protected:
-    static void copyLanguageFlag() { s_castilian = languageFlag(); }
+    static void copyLanguageFlag() { s_language = ProgramLanguage::current(); }
 
     /** The Castilian or the Valencian text, by the class's copy. */
     static QString pick(const char16_t *castilianText, const char16_t *valencianText)
     {
-        return QString::fromUtf16(s_castilian ? castilianText : valencianText);
+        return QString::fromUtf16(inLanguage(s_language, castilianText, valencianText));
     }
 
 private:
-    static inline bool s_castilian = true;
+    static inline Language s_language = kFirstLanguage;
 };

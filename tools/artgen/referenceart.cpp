@@ -18,11 +18,11 @@ void write(const QImage &image, const QDir &dir, const QString &name)
 }
 
 /** Writes a picture that has words in both languages under its two file names. */
-void writeBoth(const std::function<QImage(ArtLanguage)> &draw, const QDir &dir, const char *castilian,
+void writeBoth(const std::function<QImage(Language)> &draw, const QDir &dir, const char *castilian,
     const char *valencian)
 {
-    write(draw(ArtLanguage::Castilian), dir, QLatin1String(castilian));
-    write(draw(ArtLanguage::Valencian), dir, QLatin1String(valencian));
+    write(draw(Language::Castilian), dir, QLatin1String(castilian));
+    write(draw(Language::Valencian), dir, QLatin1String(valencian));
 }
 
 } // namespace
@@ -31,7 +31,7 @@ void generateReferenceArt(const ArtOutput &out)
 {
     for (const ReferenceDiagram &d : referenceDiagrams()) {
         const Diagram diagram = d.build();
-        writeBoth([&diagram](ArtLanguage l) { return DiagramPainter::render(diagram, l); }, out.data,
+        writeBoth([&diagram](Language l) { return DiagramPainter::render(diagram, l); }, out.data,
             d.castilian, d.valencian);
     }
     write(renderAttenuatorCircuit(), out.data, QStringLiteral("circui.bmp"));

@@ -86,11 +86,6 @@ struct ScreenDescription : Wording
     QList<TraceDescription> traces;
     /** In X-Y or with the component tester, the figure instead. */
     std::optional<FigureDescription> figure;
-
-    const QString &text(bool inCastilian) const
-    {
-        return in(inCastilian ? Language::Castilian : Language::Valencian);
-    }
 };
 
 /** The face is dark when the beam writes nothing on it: no current, or no stretch of any trace within the
