@@ -1,16 +1,13 @@
-#include "taskgoals.h"
-
+#include "taskfamilies.h"
 #include "taskjudging.h"
 #include "taskprediction.h"
 
 #include <cmath>
 
-namespace TaskGoals {
+namespace {
 
 using namespace TaskJudging;
 using C = Hm203Control;
-
-namespace {
 
 Hm203 withControl(Hm203 scope, C control, int value)
 {
@@ -66,8 +63,6 @@ Problem voltsIProblem(const Hm203 &scope, double wanted)
                  u"topall."));
     return std::nullopt;
 }
-
-} // namespace
 
 // A sweep far too fast for the signal: at 1 µs/div a 1 kHz sine shows a hundredth of its period.
 
@@ -422,4 +417,68 @@ TaskVerdict judgePredictProbe(const Hm203 &scope, std::optional<double>)
              u"dècima de la tensió. Els 6 Vpp arriben com a 0,6 Vpp: 0,6 divisions a 1 V/div."));
 }
 
-} // namespace TaskGoals
+} // namespace
+
+const PredictTasks &predictTasks()
+{
+    static const PredictTasks tasks {
+        .sweep = { .castilian
+            = goalText(text(u"Pon %1 en %2 y mira la senoide de %3.")
+                           .arg(panelLabel(C::TimeDiv), formatSecondsPerDiv(kSweepAsked), hertz(kSweepHz))),
+            .valencian
+            = goalText(text(u"Posa %1 en %2 i mira la sinusoide d'%3.")
+                           .arg(panelLabel(C::TimeDiv), formatSecondsPerDiv(kSweepAsked), hertz(kSweepHz))),
+            .prepare = preparePredictSweep,
+            .answerUnit = nullptr,
+            .hidden = HiddenReading::None,
+            .judge = judgePredictSweep,
+            .about = { C::TimeDiv },
+            .prediction = sweepPrediction() },
+        .sensitivity
+        = { .castilian = goalText(text(u"Pon %1 en %2 y mira la altura de la senoide de %3.")
+                                      .arg(panelLabel(C::VoltsDivI), formatVoltsPerDiv(kSensitivityAsked),
+                                          volts(kSensitivityVpp, QStringLiteral("Vpp")))),
+            .valencian = goalText(text(u"Posa %1 en %2 i mira l'altura de la sinusoide de %3.")
+                                      .arg(panelLabel(C::VoltsDivI), formatVoltsPerDiv(kSensitivityAsked),
+                                          volts(kSensitivityVpp, QStringLiteral("Vpp")))),
+            .prepare = preparePredictSensitivity,
+            .answerUnit = nullptr,
+            .hidden = HiddenReading::None,
+            .judge = judgePredictSensitivity,
+            .about = { C::VoltsDivI },
+            .prediction = sensitivityPrediction() },
+        .ac
+        = { .castilian = goalText(
+                text(u"Pasa CH I de DC a AC con %1 y mira dónde queda la senoide.").arg(panelLabel(C::DcI))),
+            .valencian = goalText(
+                text(u"Passa CH I de DC a AC amb %1 i mira on queda la sinusoide.").arg(panelLabel(C::DcI))),
+            .prepare = preparePredictAc,
+            .answerUnit = nullptr,
+            .hidden = HiddenReading::None,
+            .judge = judgePredictAc,
+            .about = { C::DcI },
+            .prediction = acPrediction() },
+        .xy = { .castilian
+            = goalText(text(u"Pulsa %1 y mira la figura que dibujan las dos senoides desfasadas %2°.")
+                           .arg(panelLabel(C::XY), formatDecimal(std::abs(kCirclePhase)))),
+            .valencian
+            = goalText(text(u"Polsa %1 i mira la figura que dibuixen les dues sinusoides desfasades %2°.")
+                           .arg(panelLabel(C::XY), formatDecimal(std::abs(kCirclePhase)))),
+            .prepare = preparePredictXY,
+            .answerUnit = nullptr,
+            .hidden = HiddenReading::None,
+            .judge = judgePredictXY,
+            .about = { C::XY },
+            .prediction = xyPrediction() },
+        .probe
+        = { .castilian = u"Elige la sonda ×10 para CH I en el generador y mira la altura de la senoide.",
+            .valencian = u"Tria la sonda ×10 per a CH I en el generador i mira l'altura de la sinusoide.",
+            .prepare = preparePredictProbe,
+            .answerUnit = nullptr,
+            .hidden = HiddenReading::None,
+            .judge = judgePredictProbe,
+            .about = {},
+            .prediction = probePrediction() },
+    };
+    return tasks;
+}

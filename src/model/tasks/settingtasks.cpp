@@ -1,16 +1,19 @@
-#include "taskgoals.h"
-
+#include "taskfamilies.h"
 #include "taskjudging.h"
+
+#include "scopesettings.h"
 
 #include <cmath>
 
-namespace TaskGoals {
+namespace {
 
 using namespace TaskJudging;
+using C = Hm203Control;
 
 // Time base: five periods of 500 Hz fill the ten divisions at 1 ms/div.
 
 constexpr double kTimeBaseHz = 500.0;
+constexpr int kTimeBasePeriods = 5;
 
 void prepareTimeBase(GeneratorSettings &generator, quint32)
 {
@@ -32,7 +35,7 @@ TaskVerdict judgeTimeBase(const Hm203 &scope, std::optional<double>)
         return *p;
     if (Problem p = timeCalibratedProblem(look))
         return *p;
-    if (Problem p = periodsProblem(look, *extent, 5))
+    if (Problem p = periodsProblem(look, *extent, kTimeBasePeriods))
         return *p;
     return wellDone();
 }
@@ -40,6 +43,7 @@ TaskVerdict judgeTimeBase(const Hm203 &scope, std::optional<double>)
 // Time base and sensitivity together: the 10 Vpp signal overdrives the screen at 1 V/div.
 
 constexpr double kTwoPeriodsHz = 1000.0;
+constexpr double kTwoPeriodsDivisions = 5.0;
 
 void prepareTwoPeriods(GeneratorSettings &generator, quint32)
 {
@@ -58,7 +62,7 @@ TaskVerdict judgeTwoPeriods(const Hm203 &scope, std::optional<double>)
         return *p;
     if (Problem p = graticuleProblem(*extent))
         return *p;
-    if (Problem p = peakToPeakProblem(*extent, 5.0))
+    if (Problem p = peakToPeakProblem(*extent, kTwoPeriodsDivisions))
         return *p;
     if (Problem p = timeCalibratedProblem(look))
         return *p;
@@ -164,6 +168,7 @@ TaskVerdict judgeFallingStart(const Hm203 &scope, std::optional<double>)
 
 constexpr double kRidingVpp = 1.0;
 constexpr double kRidingOffset = 4.0;
+constexpr double kRidingDivisions = 5.0;
 
 void prepareAcCoupling(GeneratorSettings &generator, quint32)
 {
@@ -202,12 +207,17 @@ TaskVerdict judgeAcCoupling(const Hm203 &scope, std::optional<double>)
         return *p;
     if (Problem p = graticuleProblem(*extent))
         return *p;
-    if (Problem p = peakToPeakProblem(*extent, 5.0))
+    if (Problem p = peakToPeakProblem(*extent, kRidingDivisions))
         return *p;
     return wellDone();
 }
 
 // The calibrator: a calibrated 0.5 V/div shows its 2 V square over four divisions.
+
+/** The calibrator's terminal the task wires CH I to (Hookup::Calibrator2), and the sensitivity asked. */
+constexpr double kCalibratorVolts = 2.0;
+constexpr double kCalibratorVoltsPerDiv = 0.5;
+constexpr double kCalibratorDivisions = kCalibratorVolts / kCalibratorVoltsPerDiv;
 
 void prepareCalibrator(GeneratorSettings &generator, quint32)
 {
@@ -226,10 +236,15 @@ TaskVerdict judgeCalibrator(const Hm203 &scope, std::optional<double>)
     if (Problem p = graticuleProblem(*extent))
         return *p;
     // A calibrated instrument shows the calibrator exactly; only the line's width blurs the reading.
-    if (Problem p = peakToPeakProblem(*extent, 4.0, kEdgeTolerance))
+    if (Problem p = peakToPeakProblem(*extent, kCalibratorDivisions, kEdgeTolerance))
         return *p;
-    return met(text(u"¡Conseguido! 2 V a 0,5 V/div son 4 divisiones: la sensibilidad es correcta."),
-        text(u"Aconseguit! 2 V a 0,5 V/div són 4 divisions: la sensibilitat és correcta."));
+    const QString calibrator = volts(kCalibratorVolts);
+    const QString perDiv = formatVoltsPerDiv(kCalibratorVoltsPerDiv);
+    const QString divisions = formatDecimal(kCalibratorDivisions);
+    return met(text(u"¡Conseguido! %1 a %2 son %3 divisiones: la sensibilidad es correcta.")
+                   .arg(calibrator, perDiv, divisions),
+        text(u"Aconseguit! %1 a %2 són %3 divisions: la sensibilitat és correcta.")
+            .arg(calibrator, perDiv, divisions));
 }
 
 // DUAL: both signals at once, one in each half of the screen.
@@ -376,4 +391,108 @@ TaskVerdict judgeDifference(const Hm203 &scope, std::optional<double>)
     return wellDone();
 }
 
-} // namespace TaskGoals
+} // namespace
+
+const SettingTasks &settingTasks()
+{
+    static const SettingTasks tasks {
+        .timeBase
+        = { .castilian = goalText(text(u"Ajusta %1 para ver cinco periodos completos de la señal de %2.")
+                                      .arg(panelLabel(C::TimeDiv), hertz(kTimeBaseHz))),
+            .valencian = goalText(text(u"Ajusta %1 per a veure cinc períodes complets del senyal de %2.")
+                                      .arg(panelLabel(C::TimeDiv), hertz(kTimeBaseHz))),
+            .prepare = prepareTimeBase,
+            .answerUnit = nullptr,
+            .hidden = HiddenReading::None,
+            .judge = judgeTimeBase,
+            .about = { C::TimeDiv } },
+        .twoPeriods = { .castilian
+            = goalText(text(u"Muestra dos periodos de la señal de %1 con %2 divisiones de pico a pico.")
+                           .arg(hertz(kTwoPeriodsHz), formatDecimal(kTwoPeriodsDivisions))),
+            .valencian = goalText(text(u"Mostra dos períodes del senyal d'%1 amb %2 divisions de pic a pic.")
+                                      .arg(hertz(kTwoPeriodsHz), formatDecimal(kTwoPeriodsDivisions))),
+            .prepare = prepareTwoPeriods,
+            .answerUnit = nullptr,
+            .hidden = HiddenReading::None,
+            .judge = judgeTwoPeriods,
+            .about = { C::VoltsDivI } },
+        .bottomLine
+        = { .castilian = goalText(
+                text(u"Con %1, lleva la traza hasta que sus mínimos toquen la línea inferior de la retícula.")
+                    .arg(panelLabel(C::YPositionI))),
+            .valencian = goalText(text(
+                u"Amb %1, porta la traça fins que els seus mínims toquen la línia inferior de la retícula.")
+                                      .arg(panelLabel(C::YPositionI))),
+            .prepare = prepareBottomLine,
+            .answerUnit = nullptr,
+            .hidden = HiddenReading::None,
+            .judge = judgeBottomLine,
+            .about = { C::YPositionI } },
+        .fallingStart = { .castilian
+            = goalText(text(u"Haz que el barrido empiece en el flanco descendente de la señal, a %1 o más.")
+                           .arg(volts(kTriggerVolts))),
+            .valencian
+            = goalText(text(u"Fes que l'escombratge comence en el flanc descendent del senyal, a %1 o més.")
+                           .arg(volts(kTriggerVolts))),
+            .prepare = prepareFallingStart,
+            .answerUnit = nullptr,
+            .hidden = HiddenReading::None,
+            .judge = judgeFallingStart,
+            .about = { C::Slope, C::Level } },
+        .acCoupling
+        = { .castilian = goalText(text(u"La señal de %1 va montada sobre una tensión continua de %2: acopla "
+                                       u"CH I en AC y haz que ocupe %3 divisiones de pico a pico.")
+                                      .arg(volts(kRidingVpp, QStringLiteral("Vpp")), volts(kRidingOffset),
+                                          formatDecimal(kRidingDivisions))),
+            .valencian = goalText(text(u"El senyal d'%1 va muntat sobre una tensió contínua de %2: acobla CH "
+                                       u"I en AC i fes que ocupe %3 divisions de pic a pic.")
+                                      .arg(volts(kRidingVpp, QStringLiteral("Vpp")), volts(kRidingOffset),
+                                          formatDecimal(kRidingDivisions))),
+            .prepare = prepareAcCoupling,
+            .answerUnit = nullptr,
+            .hidden = HiddenReading::None,
+            .judge = judgeAcCoupling,
+            .about = { C::DcI, C::VoltsDivI } },
+        .calibrator
+        = { .castilian = goalText(
+                text(u"Con CH I en el borne de %1 del calibrador, comprueba la sensibilidad: con %2 en %3 y "
+                     u"su mando CAL en el tope, la onda cuadrada debe ocupar %4 divisiones de pico a pico.")
+                    .arg(volts(kCalibratorVolts), panelLabel(C::VoltsDivI),
+                        formatVoltsPerDiv(kCalibratorVoltsPerDiv), formatDecimal(kCalibratorDivisions))),
+            .valencian = goalText(text(
+                u"Amb CH I en el born de %1 del calibrador, comprova la sensibilitat: amb %2 en %3 i el seu "
+                u"comandament CAL en el topall, l'ona quadrada ha d'ocupar %4 divisions de pic a pic.")
+                                      .arg(volts(kCalibratorVolts), panelLabel(C::VoltsDivI),
+                                          formatVoltsPerDiv(kCalibratorVoltsPerDiv),
+                                          formatDecimal(kCalibratorDivisions))),
+            .prepare = prepareCalibrator,
+            .answerUnit = nullptr,
+            .hidden = HiddenReading::None,
+            .judge = judgeCalibrator,
+            .about = { C::VoltsDivI, C::VoltsCalI } },
+        .dual = { .castilian = goalText(text(u"Pulsa %1 y muestra las dos señales a la vez: la del canal I "
+                                             u"en la mitad superior de la pantalla y la del canal II en la "
+                                             u"inferior, cada una con al menos %2 divisiones de pico a pico.")
+                                            .arg(panelLabel(C::Dual), formatDecimal(kDualMinimum))),
+            .valencian = goalText(text(
+                u"Polsa %1 i mostra els dos senyals alhora: el del canal I en la meitat superior de la "
+                u"pantalla i el del canal II en la inferior, cadascun amb almenys %2 divisions de pic a pic.")
+                                      .arg(panelLabel(C::Dual), formatDecimal(kDualMinimum))),
+            .prepare = prepareDual,
+            .answerUnit = nullptr,
+            .hidden = HiddenReading::None,
+            .judge = judgeDual,
+            .about = { C::Dual, C::YPositionI, C::YPositionII } },
+        .difference
+        = { .castilian = goalText(text(u"Muestra en una sola traza la diferencia CH I − CH II con %1 e %2.")
+                                      .arg(panelLabel(C::Add), panelLabel(C::InvertII))),
+            .valencian = goalText(text(u"Mostra en una sola traça la diferència CH I − CH II amb %1 i %2.")
+                                      .arg(panelLabel(C::Add), panelLabel(C::InvertII))),
+            .prepare = prepareDifference,
+            .answerUnit = nullptr,
+            .hidden = HiddenReading::None,
+            .judge = judgeDifference,
+            .about = { C::Add, C::InvertII } },
+    };
+    return tasks;
+}

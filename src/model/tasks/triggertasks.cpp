@@ -1,17 +1,17 @@
-#include "taskgoals.h"
-
+#include "taskfamilies.h"
 #include "taskjudging.h"
+
+#include "scopesettings.h"
 
 #include <QList>
 
 #include <algorithm>
 #include <cmath>
 
-namespace TaskGoals {
+namespace {
 
 using namespace TaskJudging;
-
-namespace {
+using C = Hm203Control;
 
 /** Channel I's trace, on and visible, whether or not the sweep is triggered. */
 Problem shownChannelIProblem(const Look &look, std::optional<Extent> &extent)
@@ -43,8 +43,6 @@ bool sweepsStandStill(const ScopeSettings &settings)
     const QList<double> starts = sweepStarts(settings, SweepRun::judged);
     return starts.size() == SweepRun::judged && startSpread(settings, starts) <= kEdgeTolerance;
 }
-
-} // namespace
 
 // Hum: the 50 Hz the leads pick up moves the moment the signal crosses the level, unless HF keeps it
 // out of the trigger. LF and ~ make the sweep follow the mains instead, and the signal slides past it.
@@ -260,4 +258,68 @@ TaskVerdict judgeSmallSignal(const Hm203 &scope, std::optional<double>)
              u"pantalla ja no queda fosca."));
 }
 
-} // namespace TaskGoals
+} // namespace
+
+const TriggerTasks &triggerTasks()
+{
+    const QString coupling = panelLabel(C::TriggerCoupling);
+    static const TriggerTasks tasks {
+        .hum = { .castilian = goalText(
+                     text(u"La señal de %1 lleva un fuerte zumbido de red de %2: haz que quede quieta en la "
+                          u"pantalla con el acoplamiento de %3")
+                         .arg(hertz(kHumSignalHz), hertz(Mains::hz), coupling)),
+            .valencian = goalText(
+                text(u"El senyal de %1 porta un fort brunzit de xarxa de %2: fes que quede quiet en la "
+                     u"pantalla amb l'acoblament de %3")
+                    .arg(hertz(kHumSignalHz), hertz(Mains::hz), coupling)),
+            .prepare = prepareHum,
+            .answerUnit = nullptr,
+            .hidden = HiddenReading::None,
+            .judge = judgeHum,
+            .about = { C::TriggerCoupling } },
+        .noise = { .castilian = goalText(text(
+                       u"La señal de %1 lleva mucho ruido y la traza tiembla de lado a lado: haz que quede "
+                       u"quieta con el acoplamiento de %2")
+                                             .arg(hertz(kNoisySignalHz), coupling)),
+            .valencian = goalText(
+                text(u"El senyal de %1 porta molt de soroll i la traça tremola de costat a costat: fes que "
+                     u"quede quieta amb l'acoblament de %2")
+                    .arg(hertz(kNoisySignalHz), coupling)),
+            .prepare = prepareNoise,
+            .answerUnit = nullptr,
+            .hidden = HiddenReading::None,
+            .judge = judgeNoise,
+            .about = { C::TriggerCoupling } },
+        .burst = { .castilian
+            = goalText(text(u"El generador da ráfagas de %1 ciclos de cada %2: con %3 en %4, haz con %5 "
+                            u"que se vea una sola imagen.")
+                           .arg(QString::number(GeneratorLimits::burstCycles),
+                               QString::number(GeneratorLimits::burstPeriodCycles), panelLabel(C::TimeDiv),
+                               formatSecondsPerDiv(kBurstSecondsPerDiv), panelLabel(C::HoldOff))),
+            .valencian
+            = goalText(text(u"El generador dona ràfegues de %1 cicles de cada %2: amb %3 en %4, "
+                            u"fes amb %5 que es veja una sola imatge.")
+                           .arg(QString::number(GeneratorLimits::burstCycles),
+                               QString::number(GeneratorLimits::burstPeriodCycles), panelLabel(C::TimeDiv),
+                               formatSecondsPerDiv(kBurstSecondsPerDiv), panelLabel(C::HoldOff))),
+            .prepare = prepareBurst,
+            .answerUnit = nullptr,
+            .hidden = HiddenReading::None,
+            .judge = judgeBurst,
+            .about = { C::TimeDiv, C::HoldOff } },
+        .smallSignal = { .castilian
+            = goalText(text(u"Pulsa %1 para pasar a NORM: la señal de %2 no dispara el barrido y la pantalla "
+                            u"queda oscura. Consigue una traza disparada sin tocar el generador.")
+                           .arg(panelLabel(C::AtNorm), volts(kSmallVpp, QStringLiteral("Vpp")))),
+            .valencian
+            = goalText(text(u"Polsa %1 per a passar a NORM: el senyal de %2 no dispara l'escombratge i la "
+                            u"pantalla queda fosca. Aconseguix una traça disparada sense tocar el generador.")
+                           .arg(panelLabel(C::AtNorm), volts(kSmallVpp, QStringLiteral("Vpp")))),
+            .prepare = prepareSmallSignal,
+            .answerUnit = nullptr,
+            .hidden = HiddenReading::None,
+            .judge = judgeSmallSignal,
+            .about = { C::AtNorm } },
+    };
+    return tasks;
+}
