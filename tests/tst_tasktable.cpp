@@ -1,4 +1,5 @@
 #include "taskfamilies.h"
+#include "taskprediction.h"
 #include "taskstestsupport.h"
 
 namespace {
@@ -46,6 +47,8 @@ class TestTaskTable : public QObject
 private slots:
     void goalsReadAsWritten_data();
     void goalsReadAsWritten();
+    void questionsReadAsWritten_data();
+    void questionsReadAsWritten();
     void goalsNameTheNumbersTheirTasksWorkWith_data();
     void goalsNameTheNumbersTheirTasksWorkWith();
     void measuringRowsTellTheStudent_data();
@@ -164,6 +167,31 @@ void TestTaskTable::goalsReadAsWritten()
     QCOMPARE(hm203Tasks().size(), 27);
     QCOMPARE(QString::fromUtf16(hm203Tasks().at(task).castilian), castilian);
     QCOMPARE(QString::fromUtf16(hm203Tasks().at(task).valencian), valencian);
+}
+
+void TestTaskTable::questionsReadAsWritten_data()
+{
+    QTest::addColumn<int>("task");
+    QTest::addColumn<QString>("castilian");
+    QTest::addColumn<QString>("valencian");
+    goal(PredictSweep, u"Con la senoide de 1 kHz, ¿qué verás si pones TIME/DIV en 1 µs/div?",
+        u"Amb la sinusoide d'1 kHz, què veuràs si poses TIME/DIV en 1 µs/div?");
+    goal(PredictSensitivity,
+        u"La senoide de 3 Vpp ocupa 3 divisiones a 1 V/div. ¿Qué verás con VOLTS/DIV I en 0,5 V/div?",
+        u"La sinusoide de 3 Vpp ocupa 3 divisions a 1 V/div. Què veuràs amb VOLTS/DIV I en 0,5 V/div?");
+    goal(PredictXY, u"Las dos salidas dan senoides de 4 Vpp desfasadas 90°. ¿Qué verás al pulsar X-Y?",
+        u"Les dues eixides donen sinusoides de 4 Vpp desfasades 90°. Què veuràs en polsar X-Y?");
+}
+
+void TestTaskTable::questionsReadAsWritten()
+{
+    QFETCH(int, task);
+    QFETCH(QString, castilian);
+    QFETCH(QString, valencian);
+    const TaskPrediction *prediction = hm203Tasks().at(task).prediction;
+    QVERIFY(prediction);
+    QCOMPARE(QString::fromUtf16(prediction->castilian), castilian);
+    QCOMPARE(QString::fromUtf16(prediction->valencian), valencian);
 }
 
 void TestTaskTable::goalsNameTheNumbersTheirTasksWorkWith_data()

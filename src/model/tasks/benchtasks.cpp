@@ -47,25 +47,34 @@ TaskVerdict judgeCompensation(const Hm203 &scope, std::optional<double>)
     if (Problem p = times10Ready(look, Hookup::Calibrator02))
         return *p;
     const double perDiv = shownSecondsPerDiv(look.settings);
+    const QString timeDiv = panelLabel(C::TimeDiv);
+    const QString fastest = formatDecimal(kCornersFastest * 1e3);
+    const QString slowest = formatSecondsPerDiv(kCornersSlowest);
     if (perDiv > kCornersSlowest * 1.001)
         return notMet(text(u"Con tantos periodos en la pantalla no se ven las esquinas de la onda cuadrada: "
-                           u"pon TIME/DIV entre 0,1 y 1 ms/div."),
-            text(u"Amb tants períodes en la pantalla no es veuen les cantonades de l'ona quadrada: posa "
-                 u"TIME/DIV entre 0,1 i 1 ms/div."));
+                           u"pon %1 entre %2 y %3.")
+                          .arg(timeDiv, fastest, slowest),
+            text(u"Amb tants períodes en la pantalla no es veuen les cantonades de l'ona quadrada: posa %1 "
+                 u"entre "
+                 u"%2 i %3.")
+                .arg(timeDiv, fastest, slowest));
     if (perDiv < kCornersFastest * 0.999)
-        return notMet(text(u"La pantalla no llega a mostrar un periodo entero de la onda cuadrada: pon "
-                           u"TIME/DIV entre 0,1 y 1 ms/div."),
-            text(u"La pantalla no arriba a mostrar un període sencer de l'ona quadrada: posa TIME/DIV entre "
-                 u"0,1 i 1 ms/div."));
+        return notMet(
+            text(u"La pantalla no llega a mostrar un periodo entero de la onda cuadrada: pon %1 entre "
+                 u"%2 y %3.")
+                .arg(timeDiv, fastest, slowest),
+            text(u"La pantalla no arriba a mostrar un període sencer de l'ona quadrada: posa %1 entre %2 i "
+                 u"%3.")
+                .arg(timeDiv, fastest, slowest));
     if (Problem p = graticuleProblem(*extent))
         return *p;
     if (extent->height() < kCornersHeight - kEdgeTolerance)
         return notMet(text(u"La onda cuadrada mide %1 divisiones: con tan poca altura no se juzgan sus "
-                           u"esquinas. Hazla de 2 divisiones o más con VOLTS/DIV.")
-                          .arg(fixedDecimal(extent->height(), 1)),
+                           u"esquinas. Hazla de %2 divisiones o más con VOLTS/DIV.")
+                          .arg(fixedDecimal(extent->height(), 1), formatDecimal(kCornersHeight)),
             text(u"L'ona quadrada fa %1 divisions: amb tan poca altura no es jutgen les seues cantonades. "
-                 u"Fes-la de 2 divisions o més amb VOLTS/DIV.")
-                .arg(fixedDecimal(extent->height(), 1)));
+                 u"Fes-la de %2 divisions o més amb VOLTS/DIV.")
+                .arg(fixedDecimal(extent->height(), 1), formatDecimal(kCornersHeight)));
     // Too small to trigger, the square runs: its height is what to mend first.
     if (Problem p = steadyProblem(look))
         return *p;
@@ -113,10 +122,14 @@ constexpr MeasuringTask kProbeVoltage {
     },
     .slips = {},
     .measured = [](const Look &look, double tip) { return peakToPeakI(look.scope, tip); },
-    .wrong = { u"Has escrito %1 V; no coincide. Mide cuántas divisiones ocupa la traza de pico a pico, "
-               u"multiplícalas por VOLTS/DIV y por 10, lo que divide la sonda.",
-        u"Has escrit %1 V; no coincideix. Mesura quantes divisions ocupa la traça de pic a pic, "
-        u"multiplica-les per VOLTS/DIV i per 10, el que dividix la sonda." },
+    .wrong = [](const QString &typed) -> Said {
+        return { text(u"Has escrito %1 V; no coincide. Mide cuántas divisiones ocupa la traza de pico a "
+                      u"pico, multiplícalas por VOLTS/DIV y por 10, lo que divide la sonda.")
+                     .arg(typed),
+            text(u"Has escrit %1 V; no coincideix. Mesura quantes divisions ocupa la traça de pic a pic, "
+                 u"multiplica-les per VOLTS/DIV i per 10, el que dividix la sonda.")
+                .arg(typed) };
+    },
 };
 
 // The rise time: a fast square's edge, spread by X-MAG, read from 10 to 90 % of its height.
@@ -204,13 +217,16 @@ Problem sweepReady(const Look &look, Hookup)
     if (perDiv <= kFastestShown * 1.001)
         return std::nullopt;
     const double rise = shownRiseSeconds(look.settings.channelI);
-    return notMet(text(u"A %1 por división el flanco ocupa %2 divisiones y no se puede leer: pon TIME/DIV en "
-                       u"0,5 µs/div y pulsa X-MAG x10.")
-                      .arg(formatQuantity(perDiv, QStringLiteral("s")), fixedDecimal(rise / perDiv, 2)),
-        text(
-            u"A %1 per divisió el flanc ocupa %2 divisions i no es pot llegir: posa TIME/DIV en 0,5 µs/div i "
-            u"polsa X-MAG x10.")
-            .arg(formatQuantity(perDiv, QStringLiteral("s")), fixedDecimal(rise / perDiv, 2)));
+    const QString shown = formatQuantity(perDiv, QStringLiteral("s"));
+    const QString spread = fixedDecimal(rise / perDiv, 2);
+    const QString timeDiv = panelLabel(C::TimeDiv);
+    const QString fastest = formatSecondsPerDiv(kFastestTimeDiv);
+    const QString magnifier = panelLabel(C::XMagnifier);
+    return notMet(text(u"A %1 por división el flanco ocupa %2 divisiones y no se puede leer: pon %3 en %4 y "
+                       u"pulsa %5.")
+                      .arg(shown, spread, timeDiv, fastest, magnifier),
+        text(u"A %1 per divisió el flanc ocupa %2 divisions i no es pot llegir: posa %3 en %4 i polsa %5.")
+            .arg(shown, spread, timeDiv, fastest, magnifier));
 }
 
 /** A rising edge on the face, where the student reads it. */
@@ -219,11 +235,13 @@ Problem edgeReady(const Look &look, Hookup)
     if (risingEdgeShown(look))
         return std::nullopt;
     return notMet(
-        text(u"En la pantalla no hay ningún flanco de subida: gira X-POS hacia la derecha hasta ver el "
-             u"comienzo de la traza, donde el flanco de subida dispara el barrido."),
-        text(u"En la pantalla no hi ha cap flanc de pujada: gira X-POS cap a la dreta fins a veure el "
+        text(u"En la pantalla no hay ningún flanco de subida: gira %1 hacia la derecha hasta ver el "
+             u"comienzo de la traza, donde el flanco de subida dispara el barrido.")
+            .arg(panelLabel(C::XPosition)),
+        text(u"En la pantalla no hi ha cap flanc de pujada: gira %1 cap a la dreta fins a veure el "
              u"començament "
-             u"de la traça, on el flanc de pujada dispara l'escombratge."));
+             u"de la traça, on el flanc de pujada dispara l'escombratge.")
+            .arg(panelLabel(C::XPosition)));
 }
 
 /** Read on TIME/DIV's own scale, the edge comes out ten times too slow. */
@@ -233,11 +251,12 @@ Problem magnifierSlip(const Look &look, double typed, double riseNs, double tole
         || std::abs(typed - 10.0 * riseNs) > 10.0 * tolerance)
         return std::nullopt;
     return notMet(
-        text(u"Con X-MAG x10 cada división vale la décima parte de lo que marca TIME/DIV: 0,5 µs/div "
-             u"son 50 ns por división."),
-        text(
-            u"Amb X-MAG x10 cada divisió val la desena part del que marca TIME/DIV: 0,5 µs/div són 50 ns per "
-            u"divisió."));
+        text(u"Con %1 cada división vale la décima parte de lo que marca %2: %3 son %4 por división.")
+            .arg(panelLabel(C::XMagnifier), panelLabel(C::TimeDiv), formatSecondsPerDiv(kFastestTimeDiv),
+                formatQuantity(kFastestShown, QStringLiteral("s"))),
+        text(u"Amb %1 cada divisió val la desena part del que marca %2: %3 són %4 per divisió.")
+            .arg(panelLabel(C::XMagnifier), panelLabel(C::TimeDiv), formatSecondsPerDiv(kFastestTimeDiv),
+                formatQuantity(kFastestShown, QStringLiteral("s"))));
 }
 
 constexpr ReadyCheck kRiseReady[] { steadyChannelIReady, graticuleReady, sweepReady, edgeReady };
@@ -266,10 +285,14 @@ constexpr MeasuringTask kRiseTime {
     },
     .slips = kRiseSlips,
     .measured = [](const Look &, double) { return kRiseNs; },
-    .wrong = { u"Has escrito %1 ns; no coincide. Lleva la base y el techo de la onda a dos líneas de la "
-               u"retícula y mide el tiempo entre el 10 y el 90 % de la altura.",
-        u"Has escrit %1 ns; no coincideix. Porta la base i el sostre de l'ona a dues línies de la retícula i "
-        u"mesura el temps entre el 10 i el 90 % de l'altura." },
+    .wrong = [](const QString &typed) -> Said {
+        return { text(u"Has escrito %1 ns; no coincide. Lleva la base y el techo de la onda a dos líneas de "
+                      u"la retícula y mide el tiempo entre el 10 y el 90 % de la altura.")
+                     .arg(typed),
+            text(u"Has escrit %1 ns; no coincideix. Porta la base i el sostre de l'ona a dues línies de la "
+                 u"retícula i mesura el temps entre el 10 i el 90 % de l'altura.")
+                .arg(typed) };
+    },
 };
 
 // The bandwidth: the frequency at which a sine's trace falls to 0,7 of its height at 1 kHz.

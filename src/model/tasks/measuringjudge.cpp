@@ -28,8 +28,8 @@ TaskVerdict judgeMeasuring(const MeasuringTask &task, const Hm203 &scope, std::o
             return *p;
     if (Problem p = readingSlipProblem(*answer, expected, tolerance, task.measured(look, expected)))
         return *p;
-    const QString typed = formatDecimal(*answer, kAsTyped);
-    return notMet(text(task.wrong.castilian).arg(typed), text(task.wrong.valencian).arg(typed));
+    const Said wrong = task.wrong(formatDecimal(*answer, kAsTyped));
+    return notMet(wrong.castilian, wrong.valencian);
 }
 
 Problem beamReady(const Look &look, Hookup)

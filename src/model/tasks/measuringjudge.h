@@ -58,8 +58,8 @@ struct MeasuringTask
     std::span<const SlipCheck> slips;
     /** The quantity as readingSlipProblem tells its slips. */
     Measured (*measured)(const Look &look, double expected);
-    /** The reply to any other value, with %1 the value typed. */
-    Sentence wrong;
+    /** The reply to any other value: what was typed, as typed, and how the value is read. */
+    Said (*wrong)(const QString &typed);
 };
 
 /** Judges the instrument as it stands, and the typed answer, against a measuring task's row. */

@@ -60,10 +60,16 @@ constexpr MeasuringTask kDcLevel {
             .probe = probe,
             .divisions = divisionsOfTipVolts(look.settings, probe, offset) };
     },
-    .wrong = { u"Has escrito %1 V; no es la tensión continua de la señal. Con GD marca el cero con Y-POS I, "
-               u"pasa a DC y mide cuántas divisiones se desplaza la traza: multiplícalas por VOLTS/DIV.",
-        u"Has escrit %1 V; no és la tensió contínua del senyal. Amb GD marca el zero amb Y-POS I, passa a DC "
-        u"i mesura quantes divisions es desplaça la traça: multiplica-les per VOLTS/DIV." },
+    .wrong = [](const QString &typed) -> Said {
+        return {
+            text(u"Has escrito %1 V; no es la tensión continua de la señal. Con GD marca el cero con %2, "
+                 u"pasa a DC y mide cuántas divisiones se desplaza la traza: multiplícalas por VOLTS/DIV.")
+                .arg(typed, panelLabel(C::YPositionI)),
+            text(u"Has escrit %1 V; no és la tensió contínua del senyal. Amb GD marca el zero amb %2, passa "
+                 u"a DC i mesura quantes divisions es desplaça la traça: multiplica-les per VOLTS/DIV.")
+                .arg(typed, panelLabel(C::YPositionI))
+        };
+    },
 };
 
 // Measuring a peak-to-peak voltage: the divisions the trace spans from peak to peak, times VOLTS/DIV.
@@ -90,10 +96,14 @@ constexpr MeasuringTask kPeakToPeak {
     },
     .slips = {},
     .measured = [](const Look &look, double vpp) { return peakToPeakI(look.scope, vpp); },
-    .wrong = { u"Has escrito %1 V; no coincide. Mide cuántas divisiones ocupa la traza de pico a pico y "
-               u"multiplícalas por VOLTS/DIV I.",
-        u"Has escrit %1 V; no coincideix. Mesura quantes divisions ocupa la traça de pic a pic i "
-        u"multiplica-les per VOLTS/DIV I." },
+    .wrong = [](const QString &typed) -> Said {
+        return { text(u"Has escrito %1 V; no coincide. Mide cuántas divisiones ocupa la traza de pico a pico "
+                      u"y multiplícalas por %2.")
+                     .arg(typed, panelLabel(C::VoltsDivI)),
+            text(u"Has escrit %1 V; no coincideix. Mesura quantes divisions ocupa la traça de pic a pic i "
+                 u"multiplica-les per %2.")
+                .arg(typed, panelLabel(C::VoltsDivI)) };
+    },
 };
 
 // Measuring a period: the divisions one period spans, times TIME/DIV.
@@ -166,11 +176,14 @@ constexpr MeasuringTask kPeriod {
     },
     .slips = kPeriodSlips,
     .measured = measuredPeriod,
-    .wrong
-    = { u"Has escrito %1 ms; no coincide. Mide cuántas divisiones ocupa un periodo y multiplícalas por "
-        u"TIME/DIV.",
-        u"Has escrit %1 ms; no coincideix. Mesura quantes divisions ocupa un període i multiplica-les per "
-        u"TIME/DIV." },
+    .wrong = [](const QString &typed) -> Said {
+        return { text(u"Has escrito %1 ms; no coincide. Mide cuántas divisiones ocupa un periodo y "
+                      u"multiplícalas por %2.")
+                     .arg(typed, panelLabel(C::TimeDiv)),
+            text(u"Has escrit %1 ms; no coincideix. Mesura quantes divisions ocupa un període i "
+                 u"multiplica-les per %2.")
+                .arg(typed, panelLabel(C::TimeDiv)) };
+    },
 };
 
 // Measuring a frequency: the period read on the graticule, its inverse worked out.
@@ -196,10 +209,14 @@ constexpr MeasuringTask kFrequency {
     },
     .slips = kFrequencySlips,
     .measured = measuredFrequency,
-    .wrong = { u"Has escrito %1 Hz; no coincide. Mide cuántas divisiones ocupa un periodo, multiplícalas por "
-               u"TIME/DIV para obtener T y calcula f = 1/T.",
-        u"Has escrit %1 Hz; no coincideix. Mesura quantes divisions ocupa un període, multiplica-les per "
-        u"TIME/DIV per a obtindre T i calcula f = 1/T." },
+    .wrong = [](const QString &typed) -> Said {
+        return { text(u"Has escrito %1 Hz; no coincide. Mide cuántas divisiones ocupa un periodo, "
+                      u"multiplícalas por %2 para obtener T y calcula f = 1/T.")
+                     .arg(typed, panelLabel(C::TimeDiv)),
+            text(u"Has escrit %1 Hz; no coincideix. Mesura quantes divisions ocupa un període, "
+                 u"multiplica-les per %2 per a obtindre T i calcula f = 1/T.")
+                .arg(typed, panelLabel(C::TimeDiv)) };
+    },
 };
 
 // X-Y: the phase read from the ellipse, sin φ = a / b.
@@ -226,7 +243,8 @@ TaskVerdict judgePhaseXY(const Hm203 &scope, std::optional<double> answer)
     if (Problem p = sineProblem(look))
         return *p;
     if (look.settings.mode != DisplayMode::XY)
-        return notMet(text(u"Pulsa X-Y para ver la elipse."), text(u"Polsa X-Y per a veure l'el·lipse."));
+        return notMet(text(u"Pulsa %1 para ver la elipse.").arg(panelLabel(C::XY)),
+            text(u"Polsa %1 per a veure l'el·lipse.").arg(panelLabel(C::XY)));
     if (Problem p = groundProblem(look.settings.channelI, false))
         return *p;
     if (Problem p = groundProblem(look.settings.channelII, true))
@@ -236,9 +254,11 @@ TaskVerdict judgePhaseXY(const Hm203 &scope, std::optional<double> answer)
         return *p;
     if (!extent->onGraticule())
         return notMet(text(u"La elipse se sale de la retícula: redúcela con VOLTS/DIV de los dos canales y "
-                           u"céntrala con Y-POS I y X-POS."),
-            text(u"L'el·lipse ix de la retícula: reduïx-la amb VOLTS/DIV dels dos canals i centra-la amb "
-                 u"Y-POS I i X-POS."));
+                           u"céntrala con %1 y %2.")
+                          .arg(panelLabel(C::YPositionI), panelLabel(C::XPosition)),
+            text(u"L'el·lipse ix de la retícula: reduïx-la amb VOLTS/DIV dels dos canals i centra-la amb %1 "
+                 u"i %2.")
+                .arg(panelLabel(C::YPositionI), panelLabel(C::XPosition)));
     if (!answer)
         return askFor(u"Escribe el desfase que lees en la elipse, en grados.",
             u"Escriu el desfasament que lliges en l'el·lipse, en graus.");
@@ -250,7 +270,7 @@ TaskVerdict judgePhaseXY(const Hm203 &scope, std::optional<double> answer)
     const double shown = turned ? 180.0 - generated : generated;
     const double height = extent->height() / 2.0;
     const PhaseRange readable = ellipsePhaseRange(generated, height);
-    const QString inverted = s.channelII.inverted ? QStringLiteral("INV II") : QStringLiteral("INV I");
+    const QString inverted = panelLabel(s.channelII.inverted ? C::InvertII : C::InvertI);
     if (readable.contains(std::abs(*answer))) {
         if (!turned)
             return met(text(u"¡Correcto! El desfase vale %1°.").arg(fixedDecimal(generated, 0)),
@@ -368,12 +388,12 @@ TaskVerdict judgeRcLead(const Hm203 &scope, std::optional<double> answer)
         if (Problem p = sineRatioProblem(*answer, readable))
             return *p;
     return notMet(
-        text(u"Has escrito %1°; no es el adelanto de Ur. En DUAL, mide la distancia Δt entre los pasos "
+        text(u"Has escrito %1°; no es el adelanto de Ur. En %2, mide la distancia Δt entre los pasos "
              u"por cero de las dos señales y el periodo T: φ = 360° · Δt / T.")
-            .arg(formatDecimal(*answer, kAsTyped)),
-        text(u"Has escrit %1°; no és l'avançament d'Ur. En DUAL, mesura la distància Δt entre els passos per "
+            .arg(formatDecimal(*answer, kAsTyped), panelLabel(C::Dual)),
+        text(u"Has escrit %1°; no és l'avançament d'Ur. En %2, mesura la distància Δt entre els passos per "
              u"zero dels dos senyals i el període T: φ = 360° · Δt / T.")
-            .arg(formatDecimal(*answer, kAsTyped)));
+            .arg(formatDecimal(*answer, kAsTyped), panelLabel(C::Dual)));
 }
 
 } // namespace
