@@ -2,6 +2,8 @@
 #include "taskprediction.h"
 #include "taskstestsupport.h"
 
+#include <QRegularExpression>
+
 namespace {
 
 void goal(int task, const char16_t *castilian, const char16_t *valencian)
@@ -51,6 +53,8 @@ private slots:
     void questionsReadAsWritten();
     void goalsNameTheNumbersTheirTasksWorkWith_data();
     void goalsNameTheNumbersTheirTasksWorkWith();
+    void goalsNameOnlyControlsTheyAreAbout_data();
+    void goalsNameOnlyControlsTheyAreAbout();
     void measuringRowsTellTheStudent_data();
     void measuringRowsTellTheStudent();
 };
@@ -235,6 +239,28 @@ void TestTaskTable::goalsNameTheNumbersTheirTasksWorkWith()
     const QString said = number(generator);
     QVERIFY2(QString::fromUtf16(t.castilian).contains(said), qPrintable(said));
     QVERIFY2(QString::fromUtf16(t.valencian).contains(said), qPrintable(said));
+}
+
+void TestTaskTable::goalsNameOnlyControlsTheyAreAbout_data()
+{
+    QTest::addColumn<int>("task");
+    for (int task = 0; task < hm203Tasks().size(); ++task)
+        QTest::newRow(qPrintable(QString::number(task))) << task;
+}
+
+void TestTaskTable::goalsNameOnlyControlsTheyAreAbout()
+{
+    // A control the goal tells the student to work must stay where the student has it when the task opens.
+    QFETCH(int, task);
+    const Hm203Task &t = hm203Tasks().at(task);
+    for (const Hm203ControlInfo &info : hm203Controls()) {
+        // The whole label, not a part of a longer one: "Y-POS I" is not in "Y-POS II", nor "TR" in "TRIG.".
+        const QRegularExpression named(QStringLiteral(R"((?<![\w/-])%1(?![\w/-]))")
+                                           .arg(QRegularExpression::escape(QString::fromUtf16(info.label))));
+        for (const char16_t *goal : { t.castilian, t.valencian })
+            if (QString::fromUtf16(goal).contains(named))
+                QVERIFY2(t.about.contains(info.id), qPrintable(QString::fromUtf16(info.label)));
+    }
 }
 
 void TestTaskTable::measuringRowsTellTheStudent_data()
