@@ -1,26 +1,17 @@
-#include "taskgoals.h"
-
+#include "measuringjudge.h"
+#include "taskfamilies.h"
 #include "taskjudging.h"
+
+#include "scopesettings.h"
 
 #include <array>
 #include <cmath>
 
-namespace TaskGoals {
-
-using namespace TaskJudging;
-
 namespace {
 
-/** A ×10 probe on CH I is what these tasks are about; a plain cable shows another story. */
-Problem times10Problem(const Hm203 &scope)
-{
-    if (scope.generator().probeI == Probe::Times10)
-        return std::nullopt;
-    return notMet(text(u"La tarea se hace con la sonda ×10 en CH I: vuelve a ponerla."),
-        text(u"La tasca es fa amb la sonda ×10 en CH I: torna a posar-la."));
-}
-
-} // namespace
+using namespace TaskJudging;
+using namespace MeasuringJudge;
+using C = Hm203Control;
 
 // Compensating the ×10 probe: the calibrator's square shows the trimmer's error at its corners.
 
@@ -53,28 +44,37 @@ TaskVerdict judgeCompensation(const Hm203 &scope, std::optional<double>)
     const std::optional<Extent> extent = extentOf(look.traces, TraceKind::ChannelI);
     if (Problem p = visibleProblem(look, extent))
         return *p;
-    if (Problem p = times10Problem(scope))
+    if (Problem p = times10Ready(look, Hookup::Calibrator02))
         return *p;
     const double perDiv = shownSecondsPerDiv(look.settings);
+    const QString timeDiv = panelLabel(C::TimeDiv);
+    const QString fastest = formatDecimal(kCornersFastest * 1e3);
+    const QString slowest = formatSecondsPerDiv(kCornersSlowest);
     if (perDiv > kCornersSlowest * 1.001)
         return notMet(text(u"Con tantos periodos en la pantalla no se ven las esquinas de la onda cuadrada: "
-                           u"pon TIME/DIV entre 0,1 y 1 ms/div."),
-            text(u"Amb tants períodes en la pantalla no es veuen les cantonades de l'ona quadrada: posa "
-                 u"TIME/DIV entre 0,1 i 1 ms/div."));
+                           u"pon %1 entre %2 y %3.")
+                          .arg(timeDiv, fastest, slowest),
+            text(u"Amb tants períodes en la pantalla no es veuen les cantonades de l'ona quadrada: posa %1 "
+                 u"entre "
+                 u"%2 i %3.")
+                .arg(timeDiv, fastest, slowest));
     if (perDiv < kCornersFastest * 0.999)
-        return notMet(text(u"La pantalla no llega a mostrar un periodo entero de la onda cuadrada: pon "
-                           u"TIME/DIV entre 0,1 y 1 ms/div."),
-            text(u"La pantalla no arriba a mostrar un període sencer de l'ona quadrada: posa TIME/DIV entre "
-                 u"0,1 i 1 ms/div."));
+        return notMet(
+            text(u"La pantalla no llega a mostrar un periodo entero de la onda cuadrada: pon %1 entre "
+                 u"%2 y %3.")
+                .arg(timeDiv, fastest, slowest),
+            text(u"La pantalla no arriba a mostrar un període sencer de l'ona quadrada: posa %1 entre %2 i "
+                 u"%3.")
+                .arg(timeDiv, fastest, slowest));
     if (Problem p = graticuleProblem(*extent))
         return *p;
     if (extent->height() < kCornersHeight - kEdgeTolerance)
         return notMet(text(u"La onda cuadrada mide %1 divisiones: con tan poca altura no se juzgan sus "
-                           u"esquinas. Hazla de 2 divisiones o más con VOLTS/DIV.")
-                          .arg(fixedDecimal(extent->height(), 1)),
+                           u"esquinas. Hazla de %2 divisiones o más con VOLTS/DIV.")
+                          .arg(fixedDecimal(extent->height(), 1), formatDecimal(kCornersHeight)),
             text(u"L'ona quadrada fa %1 divisions: amb tan poca altura no es jutgen les seues cantonades. "
-                 u"Fes-la de 2 divisions o més amb VOLTS/DIV.")
-                .arg(fixedDecimal(extent->height(), 1)));
+                 u"Fes-la de %2 divisions o més amb VOLTS/DIV.")
+                .arg(fixedDecimal(extent->height(), 1), formatDecimal(kCornersHeight)));
     // Too small to trigger, the square runs: its height is what to mend first.
     if (Problem p = steadyProblem(look))
         return *p;
@@ -107,41 +107,37 @@ void prepareProbeVoltage(GeneratorSettings &generator, quint32 draw)
     generator.compensationI = 1.0;
 }
 
-TaskVerdict judgeProbeVoltage(const Hm203 &scope, std::optional<double> answer)
-{
-    const Look look(scope);
-    if (Problem p = beamProblem(look))
-        return *p;
-    if (Problem p = hookupProblem(look, Hookup::Generator))
-        return *p;
-    if (Problem p = times10Problem(scope))
-        return *p;
-    if (!answer)
-        return askFor(u"Escribe la tensión de pico a pico en la punta de la sonda, en voltios.",
-            u"Escriu la tensió de pic a pic a la punta de la sonda, en volts.");
-    const double tip = scope.generator().amplitudeIVpp;
-    const double tolerance = tipVoltsTolerance(look, tip);
-    if (std::abs(*answer - tip) <= tolerance)
-        return rightReading(look, Hm203Control::VoltsCalI,
-            text(u"¡Correcto! En la punta hay %1 Vpp.").arg(fixedDecimal(tip, 0)),
-            text(u"Correcte! A la punta hi ha %1 Vpp.").arg(fixedDecimal(tip, 0)));
-    if (Problem p = uncalibratedReadingProblem(look, Hm203Control::VoltsCalI))
-        return *p;
-    if (Problem p = readingSlipProblem(*answer, tip, tolerance, peakToPeakI(scope, tip)))
-        return *p;
-    return notMet(text(u"Has escrito %1 V; no coincide. Mide cuántas divisiones ocupa la traza de pico a "
-                       u"pico, multiplícalas por VOLTS/DIV y por 10, lo que divide la sonda.")
-                      .arg(formatDecimal(*answer, kAsTyped)),
-        text(u"Has escrit %1 V; no coincideix. Mesura quantes divisions ocupa la traça de pic a pic, "
-             u"multiplica-les per VOLTS/DIV i per 10, el que dividix la sonda.")
-            .arg(formatDecimal(*answer, kAsTyped)));
-}
+constexpr ReadyCheck kProbeReady[] { beamReady, hookupReady, times10Ready };
+
+constexpr MeasuringTask kProbeVoltage {
+    .ready = kProbeReady,
+    .ask = { u"Escribe la tensión de pico a pico en la punta de la sonda, en voltios.",
+        u"Escriu la tensió de pic a pic a la punta de la sonda, en volts." },
+    .fineKnob = Hm203Control::VoltsCalI,
+    .expected = [](const Look &look) { return look.scope.generator().amplitudeIVpp; },
+    .tolerance = tipVoltsTolerance,
+    .praise = [](double tip) -> Said {
+        return { text(u"¡Correcto! En la punta hay %1 Vpp.").arg(fixedDecimal(tip, 0)),
+            text(u"Correcte! A la punta hi ha %1 Vpp.").arg(fixedDecimal(tip, 0)) };
+    },
+    .slips = {},
+    .measured = [](const Look &look, double tip) { return peakToPeakI(look.scope, tip); },
+    .wrong = [](const QString &typed) -> Said {
+        return { text(u"Has escrito %1 V; no coincide. Mide cuántas divisiones ocupa la traza de pico a "
+                      u"pico, multiplícalas por VOLTS/DIV y por 10, lo que divide la sonda.")
+                     .arg(typed),
+            text(u"Has escrit %1 V; no coincideix. Mesura quantes divisions ocupa la traça de pic a pic, "
+                 u"multiplica-les per VOLTS/DIV i per 10, el que dividix la sonda.")
+                .arg(typed) };
+    },
+};
 
 // The rise time: a fast square's edge, spread by X-MAG, read from 10 to 90 % of its height.
 
 constexpr double kRiseSquareHz = 1e6;
-/** The fastest sweep the HM-203 shows: 0,5 µs/div spread ten times, 50 ns a division. */
-constexpr double kFastestShown = 50e-9;
+/** The fastest sweep the HM-203 shows: 0,5 µs/div spread ten times by X-MAG, 50 ns a division. */
+constexpr double kFastestTimeDiv = 0.5e-6;
+constexpr double kFastestShown = kFastestTimeDiv / 10.0;
 /** The rise time of our technical data, the generator's edges, and both one after the other. */
 constexpr double kAmplifierRiseNs = 17.5;
 constexpr double kGeneratorRiseNs = GeneratorEdges::riseSeconds * 1e9;
@@ -214,65 +210,90 @@ bool risingEdgeShown(const Look &look)
 
 } // namespace
 
-TaskVerdict judgeRiseTime(const Hm203 &scope, std::optional<double> answer)
+/** The edge spread enough to read: at the fastest sweep, a division of 50 ns. */
+Problem sweepReady(const Look &look, Hookup)
 {
-    const Look look(scope);
-    std::optional<Extent> extent;
-    if (Problem p = steadyChannelIProblem(look, Hookup::Generator, extent))
-        return *p;
-    if (Problem p = graticuleProblem(*extent))
-        return *p;
     const double perDiv = shownSecondsPerDiv(look.settings);
+    if (perDiv <= kFastestShown * 1.001)
+        return std::nullopt;
     const double rise = shownRiseSeconds(look.settings.channelI);
-    if (perDiv > kFastestShown * 1.001)
-        return notMet(text(u"A %1 por división el flanco ocupa %2 divisiones y no se puede leer: pon "
-                           u"TIME/DIV en 0,5 µs/div y pulsa X-MAG x10.")
-                          .arg(formatQuantity(perDiv, QStringLiteral("s")), fixedDecimal(rise / perDiv, 2)),
-            text(u"A %1 per divisió el flanc ocupa %2 divisions i no es pot llegir: posa TIME/DIV en "
-                 u"0,5 µs/div i polsa X-MAG x10.")
-                .arg(formatQuantity(perDiv, QStringLiteral("s")), fixedDecimal(rise / perDiv, 2)));
-    if (!risingEdgeShown(look))
-        return notMet(
-            text(u"En la pantalla no hay ningún flanco de subida: gira X-POS hacia la derecha hasta "
-                 u"ver el comienzo de la traza, donde el flanco de subida dispara el barrido."),
-            text(u"En la pantalla no hi ha cap flanc de pujada: gira X-POS cap a la dreta fins a veure el "
-                 u"començament de la traça, on el flanc de pujada dispara l'escombratge."));
-    if (!answer)
-        return askFor(u"Escribe el tiempo de subida del 10 al 90 % de la altura, en ns.",
-            u"Escriu el temps de pujada del 10 al 90 % de l'altura, en ns.");
+    const QString shown = formatQuantity(perDiv, QStringLiteral("s"));
+    const QString spread = fixedDecimal(rise / perDiv, 2);
+    const QString timeDiv = panelLabel(C::TimeDiv);
+    const QString fastest = formatSecondsPerDiv(kFastestTimeDiv);
+    const QString magnifier = panelLabel(C::XMagnifier);
+    return notMet(text(u"A %1 por división el flanco ocupa %2 divisiones y no se puede leer: pon %3 en %4 y "
+                       u"pulsa %5.")
+                      .arg(shown, spread, timeDiv, fastest, magnifier),
+        text(u"A %1 per divisió el flanc ocupa %2 divisions i no es pot llegir: posa %3 en %4 i polsa %5.")
+            .arg(shown, spread, timeDiv, fastest, magnifier));
+}
+
+/** A rising edge on the face, where the student reads it. */
+Problem edgeReady(const Look &look, Hookup)
+{
+    if (risingEdgeShown(look))
+        return std::nullopt;
+    return notMet(
+        text(u"En la pantalla no hay ningún flanco de subida: gira %1 hacia la derecha hasta ver el "
+             u"comienzo de la traza, donde el flanco de subida dispara el barrido.")
+            .arg(panelLabel(C::XPosition)),
+        text(u"En la pantalla no hi ha cap flanc de pujada: gira %1 cap a la dreta fins a veure el "
+             u"començament "
+             u"de la traça, on el flanc de pujada dispara l'escombratge.")
+            .arg(panelLabel(C::XPosition)));
+}
+
+/** Read on TIME/DIV's own scale, the edge comes out ten times too slow. */
+Problem magnifierSlip(const Look &look, double typed, double riseNs, double tolerance)
+{
+    if (!look.settings.xMagnified || typed <= 5.0 * riseNs
+        || std::abs(typed - 10.0 * riseNs) > 10.0 * tolerance)
+        return std::nullopt;
+    return notMet(
+        text(u"Con %1 cada división vale la décima parte de lo que marca %2: %3 son %4 por división.")
+            .arg(panelLabel(C::XMagnifier), panelLabel(C::TimeDiv), formatSecondsPerDiv(kFastestTimeDiv),
+                formatQuantity(kFastestShown, QStringLiteral("s"))),
+        text(u"Amb %1 cada divisió val la desena part del que marca %2: %3 són %4 per divisió.")
+            .arg(panelLabel(C::XMagnifier), panelLabel(C::TimeDiv), formatSecondsPerDiv(kFastestTimeDiv),
+                formatQuantity(kFastestShown, QStringLiteral("s"))));
+}
+
+constexpr ReadyCheck kRiseReady[] { steadyChannelIReady, graticuleReady, sweepReady, edgeReady };
+constexpr SlipCheck kRiseSlips[] { magnifierSlip };
+
+constexpr MeasuringTask kRiseTime {
+    .ready = kRiseReady,
+    .ask = { u"Escribe el tiempo de subida del 10 al 90 % de la altura, en ns.",
+        u"Escriu el temps de pujada del 10 al 90 % de l'altura, en ns." },
+    .fineKnob = Hm203Control::TimeCal,
+    .expected = [](const Look &look) { return shownRiseSeconds(look.settings.channelI) * 1e9; },
     // Each end of the edge read within a quarter division.
-    const double tolerance = kDivisionTolerance * perDiv * 1e9;
-    const double riseNs = rise * 1e9;
-    if (std::abs(*answer - riseNs) <= tolerance)
-        return rightReading(look, Hm203Control::TimeCal,
-            text(u"¡Correcto! El flanco sube en unos %1 ns, un poco más que los %2 ns del amplificador: "
-                 u"los %3 ns del generador apenas cuentan, porque se suman los cuadrados de los tiempos "
-                 u"de subida (t² = t₁² + t₂²): √(%2² + %3²) ≈ %4 ns.")
-                .arg(fixedDecimal(riseNs, 0), formatDecimal(kAmplifierRiseNs),
-                    formatDecimal(kGeneratorRiseNs), formatDecimal(kCombinedRiseNs)),
+    .tolerance
+    = [](const Look &look, double) { return kDivisionTolerance * shownSecondsPerDiv(look.settings) * 1e9; },
+    .praise = [](double riseNs) -> Said {
+        return { text(u"¡Correcto! El flanco sube en unos %1 ns, un poco más que los %2 ns del amplificador: "
+                      u"los %3 ns del generador apenas cuentan, porque se suman los cuadrados de los tiempos "
+                      u"de subida (t² = t₁² + t₂²): √(%2² + %3²) ≈ %4 ns.")
+                     .arg(fixedDecimal(riseNs, 0), formatDecimal(kAmplifierRiseNs),
+                         formatDecimal(kGeneratorRiseNs), formatDecimal(kCombinedRiseNs)),
             text(u"Correcte! El flanc puja en uns %1 ns, un poc més que els %2 ns de l'amplificador: els "
                  u"%3 ns del generador amb prou feines compten, perquè se sumen els quadrats dels temps de "
                  u"pujada (t² = t₁² + t₂²): √(%2² + %3²) ≈ %4 ns.")
                 .arg(fixedDecimal(riseNs, 0), formatDecimal(kAmplifierRiseNs),
-                    formatDecimal(kGeneratorRiseNs), formatDecimal(kCombinedRiseNs)));
-    if (Problem p = uncalibratedReadingProblem(look, Hm203Control::TimeCal))
-        return *p;
-    // Read on TIME/DIV's own scale, the edge comes out ten times too slow.
-    if (look.settings.xMagnified && *answer > 5.0 * riseNs
-        && std::abs(*answer - 10.0 * riseNs) <= 10.0 * tolerance)
-        return notMet(text(u"Con X-MAG x10 cada división vale la décima parte de lo que marca TIME/DIV: "
-                           u"0,5 µs/div son 50 ns por división."),
-            text(u"Amb X-MAG x10 cada divisió val la desena part del que marca TIME/DIV: 0,5 µs/div són "
-                 u"50 ns per divisió."));
-    if (Problem p = readingSlipProblem(*answer, riseNs, tolerance, kRiseNs))
-        return *p;
-    return notMet(text(u"Has escrito %1 ns; no coincide. Lleva la base y el techo de la onda a dos líneas "
-                       u"de la retícula y mide el tiempo entre el 10 y el 90 % de la altura.")
-                      .arg(formatDecimal(*answer, kAsTyped)),
-        text(u"Has escrit %1 ns; no coincideix. Porta la base i el sostre de l'ona a dues línies de la "
-             u"retícula i mesura el temps entre el 10 i el 90 % de l'altura.")
-            .arg(formatDecimal(*answer, kAsTyped)));
-}
+                    formatDecimal(kGeneratorRiseNs), formatDecimal(kCombinedRiseNs)) };
+    },
+    .slips = kRiseSlips,
+    .measured = [](const Look &, double) { return kRiseNs; },
+    .wrong = [](const QString &typed) -> Said {
+        return { text(u"Has escrito %1 ns; no coincide. Lleva la base y el techo de la onda a dos líneas de "
+                      u"la retícula y mide el tiempo entre el 10 y el 90 % de la altura.")
+                     .arg(typed),
+            text(u"Has escrit %1 ns; no coincideix. Porta la base i el sostre de l'ona a dues línies de la "
+                 u"retícula i mesura el temps entre el 10 i el 90 % de l'altura.")
+                .arg(typed) };
+    },
+};
 
 // The bandwidth: the frequency at which a sine's trace falls to 0,7 of its height at 1 kHz.
 
@@ -358,4 +379,64 @@ TaskVerdict judgeBandwidth(const Hm203 &scope, std::optional<double>)
             .arg(megahertz));
 }
 
-} // namespace TaskGoals
+} // namespace
+
+const BenchTasks &benchTasks()
+{
+    static const BenchTasks tasks {
+        .compensation = { .castilian
+            = u"Con la sonda ×10 en CH I y su punta en el borne de 0,2 V del calibrador, compénsala con su "
+              u"condensador de ajuste (trimmer): la onda cuadrada debe verse con las esquinas rectas y el "
+              u"techo plano.",
+            .valencian = u"Amb la sonda ×10 en CH I i la punta en el born de 0,2 V del calibrador, "
+                         u"compensa-la amb el seu condensador d'ajust (trimmer): l'ona quadrada s'ha de "
+                         u"veure amb les cantonades rectes i el sostre pla.",
+            .prepare = prepareCompensation,
+            .answerUnit = nullptr,
+            .hidden = HiddenReading::None,
+            .judge = judgeCompensation,
+            .about = { C::VoltsDivI } },
+        .probeVoltage = { .castilian
+            = u"Mide con la sonda ×10 la tensión de pico a pico de la salida I del generador, en V.",
+            .valencian = u"Mesura amb la sonda ×10 la tensió de pic a pic de l'eixida I del generador, en V.",
+            .prepare = prepareProbeVoltage,
+            .answerUnit = u"V",
+            .hidden = HiddenReading::AmplitudeI,
+            .judge = judgeBy<kProbeVoltage>,
+            .about = { C::VoltsDivI } },
+        .riseTime
+        = { .castilian = goalText(
+                text(u"Mide el tiempo de subida de la onda cuadrada de %1, del 10 al 90 % de su altura: pon "
+                     u"%2 en %3, pulsa %4 y gira %5 hacia la derecha hasta ver el "
+                     u"comienzo de la traza, donde el flanco de subida dispara el barrido.")
+                    .arg(hertz(kRiseSquareHz), panelLabel(C::TimeDiv), formatSecondsPerDiv(kFastestTimeDiv),
+                        panelLabel(C::XMagnifier), panelLabel(C::XPosition))),
+            .valencian = goalText(text(
+                u"Mesura el temps de pujada de l'ona quadrada d'%1, del 10 al 90 % de la seua altura: posa "
+                u"%2 en %3, polsa %4 i gira %5 cap a la dreta fins a veure el "
+                u"començament de la traça, on el flanc de pujada dispara l'escombratge.")
+                                      .arg(hertz(kRiseSquareHz), panelLabel(C::TimeDiv),
+                                          formatSecondsPerDiv(kFastestTimeDiv), panelLabel(C::XMagnifier),
+                                          panelLabel(C::XPosition))),
+            .prepare = prepareRiseTime,
+            .answerUnit = u"ns",
+            .hidden = HiddenReading::None,
+            .judge = judgeBy<kRiseTime>,
+            .about = { C::TimeDiv, C::XMagnifier, C::XPosition } },
+        .bandwidth
+        = { .castilian = goalText(text(
+                u"Busca el ancho de banda: sube la frecuencia de la senoide hasta que la traza mida %1 de su "
+                u"altura a %2.")
+                                      .arg(fixedDecimal(kHalfPowerShare, 1), hertz(kBandwidthReferenceHz))),
+            .valencian = goalText(text(
+                u"Busca l'amplada de banda: puja la freqüència de la sinusoide fins que la traça faça %1 de "
+                u"la seua altura a %2.")
+                                      .arg(fixedDecimal(kHalfPowerShare, 1), hertz(kBandwidthReferenceHz))),
+            .prepare = prepareBandwidth,
+            .answerUnit = nullptr,
+            .hidden = HiddenReading::None,
+            .judge = judgeBandwidth,
+            .about = { C::VoltsDivI } },
+    };
+    return tasks;
+}

@@ -46,7 +46,8 @@ struct Hm203Task
     const char16_t *answerUnit;
     /** The generator reading the window must not show while the task runs. */
     HiddenReading hidden;
-    /** Judges the instrument as it stands, with the typed answer (already read) of a measuring task. */
+    /** Judges the instrument as it stands, with the typed answer (already read) of a measuring task; a
+     * measuring task's judge is its row's, read by the measuring judge (measuringjudge.h). */
     TaskVerdict (*judge)(const Hm203 &scope, std::optional<double> answer);
     /**
      * The controls the goal is about: those it names, or where it names none, those the student sets to
@@ -61,7 +62,8 @@ struct Hm203Task
     const TaskPrediction *prediction = nullptr;
 };
 
-/** The tasks of the strip, in teaching order: time base and sensitivity first, measurements last. */
+/** The tasks of the strip, in teaching order, taken from the families' tables (taskfamilies.h): time base and
+ * sensitivity first, the trigger with awkward signals last. */
 const QList<Hm203Task> &hm203Tasks();
 
 /**

@@ -1,14 +1,16 @@
-#include "taskgoals.h"
-
+#include "measuringjudge.h"
+#include "taskfamilies.h"
 #include "taskjudging.h"
 
 #include <array>
 #include <cmath>
 #include <numbers>
 
-namespace TaskGoals {
+namespace {
 
 using namespace TaskJudging;
+using namespace MeasuringJudge;
+using C = Hm203Control;
 
 // Measuring a DC level: GD marks the zero line, DC shows how far the level lifts the trace.
 
@@ -22,47 +24,53 @@ void prepareDcLevel(GeneratorSettings &generator, quint32 draw)
     generator.offsetIVolts = kHiddenOffsets[draw % kHiddenOffsets.size()];
 }
 
-TaskVerdict judgeDcLevel(const Hm203 &scope, std::optional<double> answer)
+constexpr MeasuringJudge::ReadyCheck kGeneratorReady[] { beamReady, hookupReady };
+
+/** The sign slip first: the level's size read right, its direction not. */
+Problem signSlip(const Look &, double typed, double expected, double tolerance)
 {
-    const Look look(scope);
-    if (Problem p = beamProblem(look))
-        return *p;
-    if (Problem p = hookupProblem(look, Hookup::Generator))
-        return *p;
-    if (!answer)
-        return askFor(u"Escribe la tensión continua que mides, en voltios.",
-            u"Escriu la tensió contínua que mesures, en volts.");
-    const double offset = scope.generator().offsetIVolts;
-    const double tolerance = std::max(0.15, kRelativeTolerance * std::abs(offset));
-    if (std::abs(*answer - offset) <= tolerance)
-        return rightReading(look, Hm203Control::VoltsCalI,
-            text(u"¡Correcto! La tensión continua vale %1 V.").arg(fixedDecimal(offset, 1)),
-            text(u"Correcte! La tensió contínua val %1 V.").arg(fixedDecimal(offset, 1)));
-    if (Problem p = uncalibratedReadingProblem(look, Hm203Control::VoltsCalI))
-        return *p;
-    if (std::abs(*answer + offset) <= tolerance)
-        return notMet(
-            text(u"El valor es correcto, pero el signo no: fíjate en si la traza sube o baja al pasar "
-                 u"de GD a DC."),
-            text(u"El valor és correcte, però el signe no: fixa't si la traça puja o baixa en passar de GD a "
-                 u"DC."));
-    const Measured level { .castilian = u"la tensión continua",
-        .valencian = u"la tensió contínua",
-        .unit = u"V",
-        .thousandth = u"mV",
-        .probe = scope.generator().probeI,
-        .divisions = divisionsOfTipVolts(look.settings, scope.generator().probeI, offset) };
-    if (Problem p = readingSlipProblem(*answer, offset, tolerance, level))
-        return *p;
-    return notMet(
-        text(u"Has escrito %1 V; no es la tensión continua de la señal. Con GD marca el cero con Y-POS I, "
-             u"pasa a DC y mide cuántas divisiones se desplaza la traza: multiplícalas por VOLTS/DIV.")
-            .arg(formatDecimal(*answer, kAsTyped)),
-        text(u"Has escrit %1 V; no és la tensió contínua del senyal. Amb GD marca el zero amb Y-POS I, "
-             u"passa a DC "
-             u"i mesura quantes divisions es desplaça la traça: multiplica-les per VOLTS/DIV.")
-            .arg(formatDecimal(*answer, kAsTyped)));
+    if (std::abs(typed + expected) > tolerance)
+        return std::nullopt;
+    return notMet(text(u"El valor es correcto, pero el signo no: fíjate en si la traza sube o baja al pasar "
+                       u"de GD a DC."),
+        text(u"El valor és correcte, però el signe no: fixa't si la traça puja o baixa en passar de GD a "
+             u"DC."));
 }
+constexpr SlipCheck kDcLevelSlips[] { signSlip };
+
+constexpr MeasuringTask kDcLevel {
+    .ready = kGeneratorReady,
+    .ask = { u"Escribe la tensión continua que mides, en voltios.",
+        u"Escriu la tensió contínua que mesures, en volts." },
+    .fineKnob = Hm203Control::VoltsCalI,
+    .expected = [](const Look &look) { return look.scope.generator().offsetIVolts; },
+    .tolerance
+    = [](const Look &, double offset) { return std::max(0.15, kRelativeTolerance * std::abs(offset)); },
+    .praise = [](double offset) -> Said {
+        return { text(u"¡Correcto! La tensión continua vale %1 V.").arg(fixedDecimal(offset, 1)),
+            text(u"Correcte! La tensió contínua val %1 V.").arg(fixedDecimal(offset, 1)) };
+    },
+    .slips = kDcLevelSlips,
+    .measured = [](const Look &look, double offset) -> Measured {
+        const Probe probe = look.scope.generator().probeI;
+        return { .castilian = u"la tensión continua",
+            .valencian = u"la tensió contínua",
+            .unit = u"V",
+            .thousandth = u"mV",
+            .probe = probe,
+            .divisions = divisionsOfTipVolts(look.settings, probe, offset) };
+    },
+    .wrong = [](const QString &typed) -> Said {
+        return {
+            text(u"Has escrito %1 V; no es la tensión continua de la señal. Con GD marca el cero con %2, "
+                 u"pasa a DC y mide cuántas divisiones se desplaza la traza: multiplícalas por VOLTS/DIV.")
+                .arg(typed, panelLabel(C::YPositionI)),
+            text(u"Has escrit %1 V; no és la tensió contínua del senyal. Amb GD marca el zero amb %2, passa "
+                 u"a DC i mesura quantes divisions es desplaça la traça: multiplica-les per VOLTS/DIV.")
+                .arg(typed, panelLabel(C::YPositionI))
+        };
+    },
+};
 
 // Measuring a peak-to-peak voltage: the divisions the trace spans from peak to peak, times VOLTS/DIV.
 
@@ -75,33 +83,28 @@ void preparePeakToPeak(GeneratorSettings &generator, quint32 draw)
     generator.amplitudeIVpp = kHiddenPeakToPeak[draw % kHiddenPeakToPeak.size()];
 }
 
-TaskVerdict judgePeakToPeak(const Hm203 &scope, std::optional<double> answer)
-{
-    const Look look(scope);
-    if (Problem p = beamProblem(look))
-        return *p;
-    if (Problem p = hookupProblem(look, Hookup::Generator))
-        return *p;
-    if (!answer)
-        return askFor(u"Escribe la tensión de pico a pico que mides, en voltios.",
-            u"Escriu la tensió de pic a pic que mesures, en volts.");
-    const double vpp = scope.generator().amplitudeIVpp;
-    const double tolerance = tipVoltsTolerance(look, vpp);
-    if (std::abs(*answer - vpp) <= tolerance)
-        return rightReading(look, Hm203Control::VoltsCalI,
-            text(u"¡Correcto! La señal mide %1 Vpp.").arg(formatDecimal(vpp, kAsTyped)),
-            text(u"Correcte! El senyal fa %1 Vpp.").arg(formatDecimal(vpp, kAsTyped)));
-    if (Problem p = uncalibratedReadingProblem(look, Hm203Control::VoltsCalI))
-        return *p;
-    if (Problem p = readingSlipProblem(*answer, vpp, tolerance, peakToPeakI(scope, vpp)))
-        return *p;
-    return notMet(text(u"Has escrito %1 V; no coincide. Mide cuántas divisiones ocupa la traza de pico a "
-                       u"pico y multiplícalas por VOLTS/DIV I.")
-                      .arg(formatDecimal(*answer, kAsTyped)),
-        text(u"Has escrit %1 V; no coincideix. Mesura quantes divisions ocupa la traça de pic a pic i "
-             u"multiplica-les per VOLTS/DIV I.")
-            .arg(formatDecimal(*answer, kAsTyped)));
-}
+constexpr MeasuringTask kPeakToPeak {
+    .ready = kGeneratorReady,
+    .ask = { u"Escribe la tensión de pico a pico que mides, en voltios.",
+        u"Escriu la tensió de pic a pic que mesures, en volts." },
+    .fineKnob = Hm203Control::VoltsCalI,
+    .expected = [](const Look &look) { return look.scope.generator().amplitudeIVpp; },
+    .tolerance = tipVoltsTolerance,
+    .praise = [](double vpp) -> Said {
+        return { text(u"¡Correcto! La señal mide %1 Vpp.").arg(formatDecimal(vpp, kAsTyped)),
+            text(u"Correcte! El senyal fa %1 Vpp.").arg(formatDecimal(vpp, kAsTyped)) };
+    },
+    .slips = {},
+    .measured = [](const Look &look, double vpp) { return peakToPeakI(look.scope, vpp); },
+    .wrong = [](const QString &typed) -> Said {
+        return { text(u"Has escrito %1 V; no coincide. Mide cuántas divisiones ocupa la traza de pico a pico "
+                      u"y multiplícalas por %2.")
+                     .arg(typed, panelLabel(C::VoltsDivI)),
+            text(u"Has escrit %1 V; no coincideix. Mesura quantes divisions ocupa la traça de pic a pic i "
+                 u"multiplica-les per %2.")
+                .arg(typed, panelLabel(C::VoltsDivI)) };
+    },
+};
 
 // Measuring a period: the divisions one period spans, times TIME/DIV.
 
@@ -115,17 +118,9 @@ void preparePeriod(GeneratorSettings &generator, quint32 draw)
     generator.amplitudeIVpp = 4.0;
 }
 
-namespace {
-
-/** True when a typed value is within reading error of the expected one. */
-bool closeTo(double typed, double expected)
-{
-    return std::abs(typed - expected) <= kRelativeTolerance * std::abs(expected);
-}
-
 /** A period asked in ms may come in s or µs; a frequency asked in Hz, in kHz. Both are read as the
  * divisions one period spans at the sweep shown. */
-Measured measuredPeriod(const Look &look, double frequency)
+Measured measuredPeriod(const Look &look, double)
 {
     return { .castilian = u"el periodo",
         .valencian = u"el període",
@@ -133,50 +128,63 @@ Measured measuredPeriod(const Look &look, double frequency)
         .thousandfold = u"s",
         .thousandth = u"µs",
         .period = PeriodRead::Period,
-        .divisions = 1.0 / frequency / shownSecondsPerDiv(look.settings) };
+        .divisions = 1.0 / look.scope.generator().frequencyHz / shownSecondsPerDiv(look.settings) };
 }
-Measured measuredFrequency(const Look &look, double frequency)
+Measured measuredFrequency(const Look &look, double)
 {
     return { .castilian = u"la frecuencia",
         .valencian = u"la freqüència",
         .unit = u"Hz",
         .thousandfold = u"kHz",
         .period = PeriodRead::Frequency,
-        .divisions = 1.0 / frequency / shownSecondsPerDiv(look.settings) };
+        .divisions = 1.0 / look.scope.generator().frequencyHz / shownSecondsPerDiv(look.settings) };
 }
 
-} // namespace
-
-TaskVerdict judgePeriod(const Hm203 &scope, std::optional<double> answer)
+/** True when a typed value is within reading error of another quantity than the one asked. */
+bool closeTo(double typed, double other)
 {
-    const Look look(scope);
-    if (Problem p = beamProblem(look))
-        return *p;
-    if (Problem p = hookupProblem(look, Hookup::Generator))
-        return *p;
-    if (!answer)
-        return askFor(u"Escribe el periodo que mides, en ms.", u"Escriu el període que mesures, en ms.");
-    const double frequency = scope.generator().frequencyHz;
-    const double periodMs = 1000.0 / frequency;
-    if (closeTo(*answer, periodMs))
-        return rightReading(look, Hm203Control::TimeCal,
-            text(u"¡Correcto! El periodo vale %1 ms.").arg(formatDecimal(periodMs, kAsTyped)),
-            text(u"Correcte! El període val %1 ms.").arg(formatDecimal(periodMs, kAsTyped)));
-    if (Problem p = uncalibratedReadingProblem(look, Hm203Control::TimeCal))
-        return *p;
-    if (closeTo(*answer, frequency))
-        return notMet(text(u"Eso es la frecuencia, en Hz; la tarea pide el periodo, en ms."),
-            text(u"Això és la freqüència, en Hz; la tasca demana el període, en ms."));
-    if (Problem p = readingSlipProblem(
-            *answer, periodMs, kRelativeTolerance * periodMs, measuredPeriod(look, frequency)))
-        return *p;
-    return notMet(text(u"Has escrito %1 ms; no coincide. Mide cuántas divisiones ocupa un periodo y "
-                       u"multiplícalas por TIME/DIV.")
-                      .arg(formatDecimal(*answer, kAsTyped)),
-        text(u"Has escrit %1 ms; no coincideix. Mesura quantes divisions ocupa un període i multiplica-les "
-             u"per TIME/DIV.")
-            .arg(formatDecimal(*answer, kAsTyped)));
+    return std::abs(typed - other) <= kRelativeTolerance * std::abs(other);
 }
+
+/** The frequency typed where the period is asked, and the other way round. */
+Problem frequencyForPeriod(const Look &look, double typed, double, double)
+{
+    if (!closeTo(typed, look.scope.generator().frequencyHz))
+        return std::nullopt;
+    return notMet(text(u"Eso es la frecuencia, en Hz; la tarea pide el periodo, en ms."),
+        text(u"Això és la freqüència, en Hz; la tasca demana el període, en ms."));
+}
+Problem periodForFrequency(const Look &, double typed, double frequency, double)
+{
+    if (!closeTo(typed, 1000.0 / frequency))
+        return std::nullopt;
+    return notMet(text(u"Eso es el periodo, en ms; la tarea pide la frecuencia: f = 1/T, en Hz."),
+        text(u"Això és el període, en ms; la tasca demana la freqüència: f = 1/T, en Hz."));
+}
+constexpr SlipCheck kPeriodSlips[] { frequencyForPeriod };
+constexpr SlipCheck kFrequencySlips[] { periodForFrequency };
+
+constexpr MeasuringTask kPeriod {
+    .ready = kGeneratorReady,
+    .ask = { u"Escribe el periodo que mides, en ms.", u"Escriu el període que mesures, en ms." },
+    .fineKnob = Hm203Control::TimeCal,
+    .expected = [](const Look &look) { return 1000.0 / look.scope.generator().frequencyHz; },
+    .tolerance = relativeTolerance,
+    .praise = [](double periodMs) -> Said {
+        return { text(u"¡Correcto! El periodo vale %1 ms.").arg(formatDecimal(periodMs, kAsTyped)),
+            text(u"Correcte! El període val %1 ms.").arg(formatDecimal(periodMs, kAsTyped)) };
+    },
+    .slips = kPeriodSlips,
+    .measured = measuredPeriod,
+    .wrong = [](const QString &typed) -> Said {
+        return { text(u"Has escrito %1 ms; no coincide. Mide cuántas divisiones ocupa un periodo y "
+                      u"multiplícalas por %2.")
+                     .arg(typed, panelLabel(C::TimeDiv)),
+            text(u"Has escrit %1 ms; no coincideix. Mesura quantes divisions ocupa un període i "
+                 u"multiplica-les per %2.")
+                .arg(typed, panelLabel(C::TimeDiv)) };
+    },
+};
 
 // Measuring a frequency: the period read on the graticule, its inverse worked out.
 
@@ -189,36 +197,27 @@ void prepareFrequency(GeneratorSettings &generator, quint32 draw)
     generator.amplitudeIVpp = 4.0;
 }
 
-TaskVerdict judgeFrequency(const Hm203 &scope, std::optional<double> answer)
-{
-    const Look look(scope);
-    if (Problem p = beamProblem(look))
-        return *p;
-    if (Problem p = hookupProblem(look, Hookup::Generator))
-        return *p;
-    if (!answer)
-        return askFor(
-            u"Escribe la frecuencia que mides, en Hz.", u"Escriu la freqüència que mesures, en Hz.");
-    const double frequency = scope.generator().frequencyHz;
-    if (closeTo(*answer, frequency))
-        return rightReading(look, Hm203Control::TimeCal,
-            text(u"¡Correcto! La frecuencia vale %1 Hz.").arg(formatDecimal(frequency, kAsTyped)),
-            text(u"Correcte! La freqüència val %1 Hz.").arg(formatDecimal(frequency, kAsTyped)));
-    if (Problem p = uncalibratedReadingProblem(look, Hm203Control::TimeCal))
-        return *p;
-    if (closeTo(*answer, 1000.0 / frequency))
-        return notMet(text(u"Eso es el periodo, en ms; la tarea pide la frecuencia: f = 1/T, en Hz."),
-            text(u"Això és el període, en ms; la tasca demana la freqüència: f = 1/T, en Hz."));
-    if (Problem p = readingSlipProblem(
-            *answer, frequency, kRelativeTolerance * frequency, measuredFrequency(look, frequency)))
-        return *p;
-    return notMet(text(u"Has escrito %1 Hz; no coincide. Mide cuántas divisiones ocupa un periodo, "
-                       u"multiplícalas por TIME/DIV para obtener T y calcula f = 1/T.")
-                      .arg(formatDecimal(*answer, kAsTyped)),
-        text(u"Has escrit %1 Hz; no coincideix. Mesura quantes divisions ocupa un període, multiplica-les "
-             u"per TIME/DIV per a obtindre T i calcula f = 1/T.")
-            .arg(formatDecimal(*answer, kAsTyped)));
-}
+constexpr MeasuringTask kFrequency {
+    .ready = kGeneratorReady,
+    .ask = { u"Escribe la frecuencia que mides, en Hz.", u"Escriu la freqüència que mesures, en Hz." },
+    .fineKnob = Hm203Control::TimeCal,
+    .expected = [](const Look &look) { return look.scope.generator().frequencyHz; },
+    .tolerance = relativeTolerance,
+    .praise = [](double frequency) -> Said {
+        return { text(u"¡Correcto! La frecuencia vale %1 Hz.").arg(formatDecimal(frequency, kAsTyped)),
+            text(u"Correcte! La freqüència val %1 Hz.").arg(formatDecimal(frequency, kAsTyped)) };
+    },
+    .slips = kFrequencySlips,
+    .measured = measuredFrequency,
+    .wrong = [](const QString &typed) -> Said {
+        return { text(u"Has escrito %1 Hz; no coincide. Mide cuántas divisiones ocupa un periodo, "
+                      u"multiplícalas por %2 para obtener T y calcula f = 1/T.")
+                     .arg(typed, panelLabel(C::TimeDiv)),
+            text(u"Has escrit %1 Hz; no coincideix. Mesura quantes divisions ocupa un període, "
+                 u"multiplica-les per %2 per a obtindre T i calcula f = 1/T.")
+                .arg(typed, panelLabel(C::TimeDiv)) };
+    },
+};
 
 // X-Y: the phase read from the ellipse, sin φ = a / b.
 
@@ -244,7 +243,8 @@ TaskVerdict judgePhaseXY(const Hm203 &scope, std::optional<double> answer)
     if (Problem p = sineProblem(look))
         return *p;
     if (look.settings.mode != DisplayMode::XY)
-        return notMet(text(u"Pulsa X-Y para ver la elipse."), text(u"Polsa X-Y per a veure l'el·lipse."));
+        return notMet(text(u"Pulsa %1 para ver la elipse.").arg(panelLabel(C::XY)),
+            text(u"Polsa %1 per a veure l'el·lipse.").arg(panelLabel(C::XY)));
     if (Problem p = groundProblem(look.settings.channelI, false))
         return *p;
     if (Problem p = groundProblem(look.settings.channelII, true))
@@ -254,9 +254,11 @@ TaskVerdict judgePhaseXY(const Hm203 &scope, std::optional<double> answer)
         return *p;
     if (!extent->onGraticule())
         return notMet(text(u"La elipse se sale de la retícula: redúcela con VOLTS/DIV de los dos canales y "
-                           u"céntrala con Y-POS I y X-POS."),
-            text(u"L'el·lipse ix de la retícula: reduïx-la amb VOLTS/DIV dels dos canals i centra-la amb "
-                 u"Y-POS I i X-POS."));
+                           u"céntrala con %1 y %2.")
+                          .arg(panelLabel(C::YPositionI), panelLabel(C::XPosition)),
+            text(u"L'el·lipse ix de la retícula: reduïx-la amb VOLTS/DIV dels dos canals i centra-la amb %1 "
+                 u"i %2.")
+                .arg(panelLabel(C::YPositionI), panelLabel(C::XPosition)));
     if (!answer)
         return askFor(u"Escribe el desfase que lees en la elipse, en grados.",
             u"Escriu el desfasament que lliges en l'el·lipse, en graus.");
@@ -268,7 +270,7 @@ TaskVerdict judgePhaseXY(const Hm203 &scope, std::optional<double> answer)
     const double shown = turned ? 180.0 - generated : generated;
     const double height = extent->height() / 2.0;
     const PhaseRange readable = ellipsePhaseRange(generated, height);
-    const QString inverted = s.channelII.inverted ? QStringLiteral("INV II") : QStringLiteral("INV I");
+    const QString inverted = panelLabel(s.channelII.inverted ? C::InvertII : C::InvertI);
     if (readable.contains(std::abs(*answer))) {
         if (!turned)
             return met(text(u"¡Correcto! El desfase vale %1°.").arg(fixedDecimal(generated, 0)),
@@ -386,12 +388,82 @@ TaskVerdict judgeRcLead(const Hm203 &scope, std::optional<double> answer)
         if (Problem p = sineRatioProblem(*answer, readable))
             return *p;
     return notMet(
-        text(u"Has escrito %1°; no es el adelanto de Ur. En DUAL, mide la distancia Δt entre los pasos "
+        text(u"Has escrito %1°; no es el adelanto de Ur. En %2, mide la distancia Δt entre los pasos "
              u"por cero de las dos señales y el periodo T: φ = 360° · Δt / T.")
-            .arg(formatDecimal(*answer, kAsTyped)),
-        text(u"Has escrit %1°; no és l'avançament d'Ur. En DUAL, mesura la distància Δt entre els passos per "
+            .arg(formatDecimal(*answer, kAsTyped), panelLabel(C::Dual)),
+        text(u"Has escrit %1°; no és l'avançament d'Ur. En %2, mesura la distància Δt entre els passos per "
              u"zero dels dos senyals i el període T: φ = 360° · Δt / T.")
-            .arg(formatDecimal(*answer, kAsTyped)));
+            .arg(formatDecimal(*answer, kAsTyped), panelLabel(C::Dual)));
 }
 
-} // namespace TaskGoals
+} // namespace
+
+const MeasuringTasks &measuringTasks()
+{
+    const QString kiloOhms = formatDecimal(PracticeCircuit::ohms / 1000.0) + QStringLiteral(" kΩ");
+    const QString nanoFarads = formatDecimal(PracticeCircuit::farads * 1e9) + QStringLiteral(" nF");
+    static const MeasuringTasks tasks {
+        .peakToPeak
+        = { .castilian = u"Mide la tensión de pico a pico de la señal de la salida I del generador, en V.",
+            .valencian = u"Mesura la tensió de pic a pic del senyal de l'eixida I del generador, en V.",
+            .prepare = preparePeakToPeak,
+            .answerUnit = u"V",
+            .hidden = HiddenReading::AmplitudeI,
+            .judge = judgeBy<kPeakToPeak>,
+            .about = { C::VoltsDivI } },
+        .dcLevel = { .castilian
+            = u"Mide en voltios la tensión continua que lleva la señal de CH I: GD marca el cero y DC "
+              u"muestra cuánto se desplaza la traza.",
+            .valencian
+            = u"Mesura en volts la tensió contínua que porta el senyal de CH I: GD marca el zero i DC "
+              u"mostra quant es desplaça la traça.",
+            .prepare = prepareDcLevel,
+            .answerUnit = u"V",
+            .hidden = HiddenReading::OffsetI,
+            .judge = judgeBy<kDcLevel>,
+            .about = { C::GroundI, C::DcI, C::YPositionI } },
+        .period
+        = { .castilian = u"Mide el periodo de la señal triangular de la salida I del generador, en ms.",
+            .valencian = u"Mesura el període del senyal triangular de l'eixida I del generador, en ms.",
+            .prepare = preparePeriod,
+            .answerUnit = u"ms",
+            .hidden = HiddenReading::FrequencyI,
+            .judge = judgeBy<kPeriod>,
+            .about = { C::TimeDiv } },
+        .frequency = { .castilian = u"Mide la frecuencia de la señal de la salida I del generador, en Hz.",
+            .valencian = u"Mesura la freqüència del senyal de l'eixida I del generador, en Hz.",
+            .prepare = prepareFrequency,
+            .answerUnit = u"Hz",
+            .hidden = HiddenReading::FrequencyI,
+            .judge = judgeBy<kFrequency>,
+            .about = { C::TimeDiv } },
+        .phaseXY = { .castilian
+            = goalText(text(u"Mide el desfase en %1 entre las dos salidas del generador, en grados.")
+                           .arg(panelLabel(C::XY))),
+            .valencian
+            = goalText(text(u"Mesura el desfasament en %1 entre les dues eixides del generador, en graus.")
+                           .arg(panelLabel(C::XY))),
+            .prepare = preparePhaseXY,
+            .answerUnit = u"°",
+            .hidden = HiddenReading::PhaseII,
+            .judge = judgePhaseXY,
+            .about = { C::XY } },
+        .rcLead
+        = { .castilian = goalText(text(
+                u"Circuito RC de prácticas: la salida I del generador alimenta %1 y %2 en serie. CH I "
+                u"mide la tensión de entrada Ue y CH II la tensión Ur en la resistencia. Mide cuántos grados "
+                u"va adelantada Ur respecto a Ue.")
+                                      .arg(kiloOhms, nanoFarads)),
+            .valencian = goalText(text(
+                u"Circuit RC de pràctiques: l'eixida I del generador alimenta %1 i %2 en sèrie. CH I "
+                u"mesura la tensió d'entrada Ue i CH II la tensió Ur en la resistència. Mesura quants graus "
+                u"va avançada Ur respecte a Ue.")
+                                      .arg(kiloOhms, nanoFarads)),
+            .prepare = prepareRcLead,
+            .answerUnit = u"°",
+            .hidden = HiddenReading::None,
+            .judge = judgeRcLead,
+            .about = { C::Dual, C::XY } },
+    };
+    return tasks;
+}

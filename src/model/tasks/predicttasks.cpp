@@ -1,16 +1,13 @@
-#include "taskgoals.h"
-
+#include "taskfamilies.h"
 #include "taskjudging.h"
 #include "taskprediction.h"
 
 #include <cmath>
 
-namespace TaskGoals {
+namespace {
 
 using namespace TaskJudging;
 using C = Hm203Control;
-
-namespace {
 
 Hm203 withControl(Hm203 scope, C control, int value)
 {
@@ -52,22 +49,21 @@ Problem voltsIProblem(const Hm203 &scope, double wanted)
 {
     const double step = Hm203::voltsPerDivAt(scope.value(C::VoltsDivI));
     if (!atStep(step, wanted))
-        return notMet(text(u"VOLTS/DIV I está en %1: ponlo en %2 y mira la traza.")
-                          .arg(formatVoltsPerDiv(step), formatVoltsPerDiv(wanted)),
-            text(u"VOLTS/DIV I està en %1: posa'l en %2 i mira la traça.")
-                .arg(formatVoltsPerDiv(step), formatVoltsPerDiv(wanted)));
+        return notMet(text(u"%1 está en %2: ponlo en %3 y mira la traza.")
+                          .arg(panelLabel(C::VoltsDivI), formatVoltsPerDiv(step), formatVoltsPerDiv(wanted)),
+            text(u"%1 està en %2: posa'l en %3 i mira la traça.")
+                .arg(panelLabel(C::VoltsDivI), formatVoltsPerDiv(step), formatVoltsPerDiv(wanted)));
     if (scope.isPressed(C::MagnifyI))
-        return notMet(text(u"Y-MAG x5 I está pulsado y quintuplica la altura: suéltalo."),
-            text(u"Y-MAG x5 I està polsat i quintuplica l'altura: deixa'l anar."));
-    if (scope.value(C::VoltsCalI) != controlInfo(C::VoltsCalI).maximum)
         return notMet(
-            text(u"El mando CAL de VOLTS/DIV I no está en su tope calibrado: gíralo hasta el tope."),
-            text(u"El comandament CAL de VOLTS/DIV I no està en el seu topall calibrat: gira'l fins al "
-                 u"topall."));
+            text(u"%1 está pulsado y quintuplica la altura: suéltalo.").arg(panelLabel(C::MagnifyI)),
+            text(u"%1 està polsat i quintuplica l'altura: deixa'l anar.").arg(panelLabel(C::MagnifyI)));
+    if (scope.value(C::VoltsCalI) != controlInfo(C::VoltsCalI).maximum)
+        return notMet(text(u"El mando CAL de %1 no está en su tope calibrado: gíralo hasta el tope.")
+                          .arg(panelLabel(C::VoltsDivI)),
+            text(u"El comandament CAL de %1 no està en el seu topall calibrat: gira'l fins al topall.")
+                .arg(panelLabel(C::VoltsDivI)));
     return std::nullopt;
 }
-
-} // namespace
 
 // A sweep far too fast for the signal: at 1 µs/div a 1 kHz sine shows a hundredth of its period.
 
@@ -98,8 +94,12 @@ QList<PredictionChoice> sweepChoices(const GeneratorSettings &generator, quint32
 const TaskPrediction *sweepPrediction()
 {
     static const TaskPrediction prediction {
-        .castilian = u"Con la senoide de 1 kHz, ¿qué verás si pones TIME/DIV en 1 µs/div?",
-        .valencian = u"Amb la sinusoide d'1 kHz, què veuràs si poses TIME/DIV en 1 µs/div?",
+        .castilian
+        = goalText(text(u"Con la senoide de %1, ¿qué verás si pones %2 en %3?")
+                       .arg(hertz(kSweepHz), panelLabel(C::TimeDiv), formatSecondsPerDiv(kSweepAsked))),
+        .valencian
+        = goalText(text(u"Amb la sinusoide d'%1, què veuràs si poses %2 en %3?")
+                       .arg(hertz(kSweepHz), panelLabel(C::TimeDiv), formatSecondsPerDiv(kSweepAsked))),
         .choices = sweepChoices,
         .asked = { C::TimeDiv, C::TimeCal, C::XMagnifier },
     };
@@ -119,11 +119,15 @@ TaskVerdict judgePredictSweep(const Hm203 &scope, std::optional<double>)
     const double step = Hm203::secondsPerDivAt(scope.value(C::TimeDiv));
     if (!atStep(step, kSweepAsked))
         return notMet(
-            text(u"TIME/DIV está en %1: ponlo en 1 µs/div y mira la traza.").arg(formatSecondsPerDiv(step)),
-            text(u"TIME/DIV està en %1: posa'l en 1 µs/div i mira la traça.").arg(formatSecondsPerDiv(step)));
+            text(u"%1 está en %2: ponlo en %3 y mira la traza.")
+                .arg(panelLabel(C::TimeDiv), formatSecondsPerDiv(step), formatSecondsPerDiv(kSweepAsked)),
+            text(u"%1 està en %2: posa'l en %3 i mira la traça.")
+                .arg(panelLabel(C::TimeDiv), formatSecondsPerDiv(step), formatSecondsPerDiv(kSweepAsked)));
     if (look.settings.xMagnified)
-        return notMet(text(u"X-MAG x10 está pulsado y estira el barrido diez veces: suéltalo."),
-            text(u"X-MAG x10 està polsat i estira l'escombratge deu vegades: deixa'l anar."));
+        return notMet(
+            text(u"%1 está pulsado y estira el barrido diez veces: suéltalo.").arg(panelLabel(C::XMagnifier)),
+            text(u"%1 està polsat i estira l'escombratge deu vegades: deixa'l anar.")
+                .arg(panelLabel(C::XMagnifier)));
     if (Problem p = timeCalibratedProblem(look))
         return *p;
     return met(text(u"A 1 µs/div las 10 divisiones duran 10 µs, una centésima del periodo de 1 ms: solo ves "
@@ -161,10 +165,13 @@ QList<PredictionChoice> sensitivityChoices(const GeneratorSettings &generator, q
 const TaskPrediction *sensitivityPrediction()
 {
     static const TaskPrediction prediction {
-        .castilian
-        = u"La senoide de 3 Vpp ocupa 3 divisiones a 1 V/div. ¿Qué verás con VOLTS/DIV I en 0,5 V/div?",
+        .castilian = goalText(text(u"La senoide de %1 ocupa 3 divisiones a 1 V/div. ¿Qué verás con %2 en %3?")
+                                  .arg(volts(kSensitivityVpp, QStringLiteral("Vpp")),
+                                      panelLabel(C::VoltsDivI), formatVoltsPerDiv(kSensitivityAsked))),
         .valencian
-        = u"La sinusoide de 3 Vpp ocupa 3 divisions a 1 V/div. Què veuràs amb VOLTS/DIV I en 0,5 V/div?",
+        = goalText(text(u"La sinusoide de %1 ocupa 3 divisions a 1 V/div. Què veuràs amb %2 en %3?")
+                       .arg(volts(kSensitivityVpp, QStringLiteral("Vpp")), panelLabel(C::VoltsDivI),
+                           formatVoltsPerDiv(kSensitivityAsked))),
         .choices = sensitivityChoices,
         .asked = { C::VoltsDivI, C::VoltsCalI, C::MagnifyI },
     };
@@ -247,8 +254,8 @@ TaskVerdict judgePredictAc(const Hm203 &scope, std::optional<double>)
     if (Problem p = channelIProblem(look))
         return *p;
     if (look.settings.channelI.coupling == Coupling::DC)
-        return notMet(text(u"CH I sigue en DC: pásalo a AC con AC/DC I y mira la traza."),
-            text(u"CH I continua en DC: passa'l a AC amb AC/DC I i mira la traça."));
+        return notMet(text(u"CH I sigue en DC: pásalo a AC con %1 y mira la traza.").arg(panelLabel(C::DcI)),
+            text(u"CH I continua en DC: passa'l a AC amb %1 i mira la traça.").arg(panelLabel(C::DcI)));
     const std::optional<Extent> extent = extentOf(look.traces, TraceKind::ChannelI);
     if (Problem p = visibleProblem(look, extent))
         return *p;
@@ -294,8 +301,14 @@ QList<PredictionChoice> xyChoices(const GeneratorSettings &generator, quint32 dr
 const TaskPrediction *xyPrediction()
 {
     static const TaskPrediction prediction {
-        .castilian = u"Las dos salidas dan senoides de 4 Vpp desfasadas 90°. ¿Qué verás al pulsar X-Y?",
-        .valencian = u"Les dues eixides donen sinusoides de 4 Vpp desfasades 90°. Què veuràs en polsar X-Y?",
+        .castilian
+        = goalText(text(u"Las dos salidas dan senoides de %1 desfasadas %2°. ¿Qué verás al pulsar %3?")
+                       .arg(volts(kCircleVpp, QStringLiteral("Vpp")), formatDecimal(std::abs(kCirclePhase)),
+                           panelLabel(C::XY))),
+        .valencian
+        = goalText(text(u"Les dues eixides donen sinusoides de %1 desfasades %2°. Què veuràs en polsar %3?")
+                       .arg(volts(kCircleVpp, QStringLiteral("Vpp")), formatDecimal(std::abs(kCirclePhase)),
+                           panelLabel(C::XY))),
         .choices = xyChoices,
         .asked = { C::XY, C::Dual, C::Add, C::ChannelII, C::VoltsDivI, C::VoltsDivII, C::VoltsCalI,
             C::VoltsCalII, C::MagnifyI, C::MagnifyII },
@@ -324,7 +337,8 @@ TaskVerdict judgePredictXY(const Hm203 &scope, std::optional<double>)
             text(u"La pregunta es planteja amb dues sinusoides de 4 Vpp: torna a posar esta amplitud en les "
                  u"dues eixides."));
     if (look.settings.mode != DisplayMode::XY)
-        return notMet(text(u"Pulsa X-Y y mira la figura."), text(u"Polsa X-Y i mira la figura."));
+        return notMet(text(u"Pulsa %1 y mira la figura.").arg(panelLabel(C::XY)),
+            text(u"Polsa %1 i mira la figura.").arg(panelLabel(C::XY)));
     if (Problem p = groundProblem(look.settings.channelI, false))
         return *p;
     if (Problem p = groundProblem(look.settings.channelII, true))
@@ -341,13 +355,13 @@ TaskVerdict judgePredictXY(const Hm203 &scope, std::optional<double>)
         return *p;
     if (Problem p = graticuleProblem(*extent))
         return *p;
-    return met(
-        text(u"En X-Y el canal II mueve el haz de lado a lado y el canal I de arriba abajo. Desfasadas "
-             u"90°, cuando una tensión está en su máximo la otra pasa por cero: el punto recorre un "
-             u"círculo."),
-        text(
-            u"En X-Y el canal II mou el feix de costat a costat i el canal I de dalt a baix. Desfasades 90°, "
-            u"quan una tensió està en el seu màxim l'altra passa per zero: el punt recorre un cercle."));
+    return met(text(u"En %1 el canal II mueve el haz de lado a lado y el canal I de arriba abajo. Desfasadas "
+                    u"90°, cuando una tensión está en su máximo la otra pasa por cero: el punto recorre un "
+                    u"círculo.")
+                   .arg(panelLabel(C::XY)),
+        text(u"En %1 el canal II mou el feix de costat a costat i el canal I de dalt a baix. Desfasades 90°, "
+             u"quan una tensió està en el seu màxim l'altra passa per zero: el punt recorre un cercle.")
+            .arg(panelLabel(C::XY)));
 }
 
 // The ×10 probe: a divider that brings a tenth of the tip's voltage to the input.
@@ -422,4 +436,68 @@ TaskVerdict judgePredictProbe(const Hm203 &scope, std::optional<double>)
              u"dècima de la tensió. Els 6 Vpp arriben com a 0,6 Vpp: 0,6 divisions a 1 V/div."));
 }
 
-} // namespace TaskGoals
+} // namespace
+
+const PredictTasks &predictTasks()
+{
+    static const PredictTasks tasks {
+        .sweep = { .castilian
+            = goalText(text(u"Pon %1 en %2 y mira la senoide de %3.")
+                           .arg(panelLabel(C::TimeDiv), formatSecondsPerDiv(kSweepAsked), hertz(kSweepHz))),
+            .valencian
+            = goalText(text(u"Posa %1 en %2 i mira la sinusoide d'%3.")
+                           .arg(panelLabel(C::TimeDiv), formatSecondsPerDiv(kSweepAsked), hertz(kSweepHz))),
+            .prepare = preparePredictSweep,
+            .answerUnit = nullptr,
+            .hidden = HiddenReading::None,
+            .judge = judgePredictSweep,
+            .about = { C::TimeDiv },
+            .prediction = sweepPrediction() },
+        .sensitivity
+        = { .castilian = goalText(text(u"Pon %1 en %2 y mira la altura de la senoide de %3.")
+                                      .arg(panelLabel(C::VoltsDivI), formatVoltsPerDiv(kSensitivityAsked),
+                                          volts(kSensitivityVpp, QStringLiteral("Vpp")))),
+            .valencian = goalText(text(u"Posa %1 en %2 i mira l'altura de la sinusoide de %3.")
+                                      .arg(panelLabel(C::VoltsDivI), formatVoltsPerDiv(kSensitivityAsked),
+                                          volts(kSensitivityVpp, QStringLiteral("Vpp")))),
+            .prepare = preparePredictSensitivity,
+            .answerUnit = nullptr,
+            .hidden = HiddenReading::None,
+            .judge = judgePredictSensitivity,
+            .about = { C::VoltsDivI },
+            .prediction = sensitivityPrediction() },
+        .ac
+        = { .castilian = goalText(
+                text(u"Pasa CH I de DC a AC con %1 y mira dónde queda la senoide.").arg(panelLabel(C::DcI))),
+            .valencian = goalText(
+                text(u"Passa CH I de DC a AC amb %1 i mira on queda la sinusoide.").arg(panelLabel(C::DcI))),
+            .prepare = preparePredictAc,
+            .answerUnit = nullptr,
+            .hidden = HiddenReading::None,
+            .judge = judgePredictAc,
+            .about = { C::DcI },
+            .prediction = acPrediction() },
+        .xy = { .castilian
+            = goalText(text(u"Pulsa %1 y mira la figura que dibujan las dos senoides desfasadas %2°.")
+                           .arg(panelLabel(C::XY), formatDecimal(std::abs(kCirclePhase)))),
+            .valencian
+            = goalText(text(u"Polsa %1 i mira la figura que dibuixen les dues sinusoides desfasades %2°.")
+                           .arg(panelLabel(C::XY), formatDecimal(std::abs(kCirclePhase)))),
+            .prepare = preparePredictXY,
+            .answerUnit = nullptr,
+            .hidden = HiddenReading::None,
+            .judge = judgePredictXY,
+            .about = { C::XY },
+            .prediction = xyPrediction() },
+        .probe
+        = { .castilian = u"Elige la sonda ×10 para CH I en el generador y mira la altura de la senoide.",
+            .valencian = u"Tria la sonda ×10 per a CH I en el generador i mira l'altura de la sinusoide.",
+            .prepare = preparePredictProbe,
+            .answerUnit = nullptr,
+            .hidden = HiddenReading::None,
+            .judge = judgePredictProbe,
+            .about = {},
+            .prediction = probePrediction() },
+    };
+    return tasks;
+}

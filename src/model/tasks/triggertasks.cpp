@@ -1,17 +1,17 @@
-#include "taskgoals.h"
-
+#include "taskfamilies.h"
 #include "taskjudging.h"
+
+#include "scopesettings.h"
 
 #include <QList>
 
 #include <algorithm>
 #include <cmath>
 
-namespace TaskGoals {
+namespace {
 
 using namespace TaskJudging;
-
-namespace {
+using C = Hm203Control;
 
 /** Channel I's trace, on and visible, whether or not the sweep is triggered. */
 Problem shownChannelIProblem(const Look &look, std::optional<Extent> &extent)
@@ -43,8 +43,6 @@ bool sweepsStandStill(const ScopeSettings &settings)
     const QList<double> starts = sweepStarts(settings, SweepRun::judged);
     return starts.size() == SweepRun::judged && startSpread(settings, starts) <= kEdgeTolerance;
 }
-
-} // namespace
 
 // Hum: the 50 Hz the leads pick up moves the moment the signal crosses the level, unless HF keeps it
 // out of the trigger. LF and ~ make the sweep follow the mains instead, and the signal slides past it.
@@ -79,13 +77,14 @@ TaskVerdict judgeHum(const Hm203 &scope, std::optional<double>)
         return untriggered(look, s.trigger.source);
     }
     return notMet(
-        text(u"El zumbido de 50 Hz sube y baja la señal que llega al disparo: en cada barrido la señal, con "
-             u"su zumbido, cruza el nivel de LEVEL en otro punto de la onda, y la traza no se está quieta. "
-             u"Pon "
-             u"TRIG. en HF, que deja fuera el zumbido."),
-        text(u"El brunzit de 50 Hz puja i baixa el senyal que arriba al disparament: en cada escombratge el "
-             u"senyal, amb el seu brunzit, creua el nivell de LEVEL en un altre punt de l'ona, i la traça no "
-             u"està quieta. Posa TRIG. en HF, que deixa fora el brunzit."));
+        text(u"El zumbido de %1 sube y baja la señal que llega al disparo: en cada barrido la señal, con "
+             u"su zumbido, cruza el nivel de %2 en otro punto de la onda, y la traza no se está quieta. "
+             u"Pon %3 en HF, que deja fuera el zumbido.")
+            .arg(hertz(Mains::hz), panelLabel(C::Level), panelLabel(C::TriggerCoupling)),
+        text(u"El brunzit de %1 puja i baixa el senyal que arriba al disparament: en cada escombratge el "
+             u"senyal, amb el seu brunzit, creua el nivell de %2 en un altre punt de l'ona, i la traça no "
+             u"està quieta. Posa %3 en HF, que deixa fora el brunzit.")
+            .arg(hertz(Mains::hz), panelLabel(C::Level), panelLabel(C::TriggerCoupling)));
 }
 
 // Noise: near the level it moves the moment the sweep starts from sweep to sweep (jitter), unless LF keeps it
@@ -108,10 +107,12 @@ TaskVerdict judgeNoise(const Hm203 &scope, std::optional<double>)
         return *p;
     const ScopeSettings &s = look.settings;
     if (s.trigger.coupling == TriggerCoupling::HF)
-        return notMet(text(u"TRIG. en HF solo deja pasar lo rápido: la señal de 500 Hz no llega al disparo. "
-                           u"Prueba otra posición de TRIG."),
-            text(u"TRIG. en HF només deixa passar el que és ràpid: el senyal de 500 Hz no arriba al "
-                 u"disparament. Prova una altra posició de TRIG."));
+        return notMet(text(u"%1 en HF solo deja pasar lo rápido: la señal de %2 no llega al disparo. "
+                           u"Prueba otra posición de %1")
+                          .arg(panelLabel(C::TriggerCoupling), hertz(kNoisySignalHz)),
+            text(u"%1 en HF només deixa passar el que és ràpid: el senyal de %2 no arriba al "
+                 u"disparament. Prova una altra posició de %1")
+                .arg(panelLabel(C::TriggerCoupling), hertz(kNoisySignalHz)));
     // Untriggered, or following the mains (~).
     if (Problem p = steadyProblem(look))
         return *p;
@@ -125,11 +126,12 @@ TaskVerdict judgeNoise(const Hm203 &scope, std::optional<double>)
                      u"gruixuda."));
         return untriggered(look, s.trigger.source);
     }
-    return notMet(
-        text(u"El ruido mueve la señal cerca de LEVEL: cada barrido empieza un poco antes o después "
-             u"y la traza tiembla de lado a lado. Pon TRIG. en LF, que deja fuera el ruido."),
-        text(u"El soroll mou el senyal prop de LEVEL: cada escombratge comença un poc abans o després i la "
-             u"traça tremola de costat a costat. Posa TRIG. en LF, que deixa fora el soroll."));
+    return notMet(text(u"El ruido mueve la señal cerca de %1: cada barrido empieza un poco antes o después "
+                       u"y la traza tiembla de lado a lado. Pon %2 en LF, que deja fuera el ruido.")
+                      .arg(panelLabel(C::Level), panelLabel(C::TriggerCoupling)),
+        text(u"El soroll mou el senyal prop de %1: cada escombratge comença un poc abans o després i la "
+             u"traça tremola de costat a costat. Posa %2 en LF, que deixa fora el soroll.")
+            .arg(panelLabel(C::Level), panelLabel(C::TriggerCoupling)));
 }
 
 // Bursts: HOLD OFF makes the time base wait out the burst, so that every sweep starts on its first cycle.
@@ -156,14 +158,18 @@ TaskVerdict judgeBurst(const Hm203 &scope, std::optional<double>)
         return *p;
     const ScopeSettings &s = look.settings;
     if (std::abs(s.secondsPerDiv - kBurstSecondsPerDiv) > 1e-6 * kBurstSecondsPerDiv)
-        return notMet(text(u"La tarea se hace con TIME/DIV en 0,2 ms/div: vuelve a ponerlo y busca la imagen "
-                           u"única con HOLD OFF."),
-            text(u"La tasca es fa amb TIME/DIV en 0,2 ms/div: torna a posar-lo i busca la imatge única amb "
-                 u"HOLD OFF."));
+        return notMet(text(u"La tarea se hace con %1 en %2: vuelve a ponerlo y busca la imagen única con %3.")
+                          .arg(panelLabel(C::TimeDiv), formatSecondsPerDiv(kBurstSecondsPerDiv),
+                              panelLabel(C::HoldOff)),
+            text(u"La tasca es fa amb %1 en %2: torna a posar-lo i busca la imatge única amb %3.")
+                .arg(panelLabel(C::TimeDiv), formatSecondsPerDiv(kBurstSecondsPerDiv),
+                    panelLabel(C::HoldOff)));
     const QList<double> starts = sweepStarts(s, SweepRun::judged);
     if (starts.size() < SweepRun::judged)
-        return notMet(text(u"La traza no está disparada y corre por la pantalla: ajusta LEVEL."),
-            text(u"La traça no està disparada i corre per la pantalla: ajusta LEVEL."));
+        return notMet(
+            text(u"La traza no está disparada y corre por la pantalla: ajusta %1.").arg(panelLabel(C::Level)),
+            text(u"La traça no està disparada i corre per la pantalla: ajusta %1.")
+                .arg(panelLabel(C::Level)));
     // Where in its burst each sweep starts: within the first of its cycles, or later.
     const InputSignal &signal = s.channelI.signal;
     const double cycle = 1.0 / signal.frequencyHz;
@@ -176,16 +182,19 @@ TaskVerdict judgeBurst(const Hm203 &scope, std::optional<double>)
     if (!firstCycle)
         return notMet(
             text(u"Se ven dos imágenes una sobre otra: el barrido vuelve a estar listo dentro de la "
-                 u"ráfaga y un ciclo posterior al primero dispara otro barrido. Sube HOLD OFF hasta "
-                 u"que espere al final de la ráfaga."),
+                 u"ráfaga y un ciclo posterior al primero dispara otro barrido. Sube %1 hasta "
+                 u"que espere al final de la ráfaga.")
+                .arg(panelLabel(C::HoldOff)),
             text(u"Es veuen dues imatges una damunt de l'altra: l'escombratge torna a estar llest dins de la "
-                 u"ràfega i un cicle posterior al primer dispara un altre escombratge. Puja HOLD OFF fins "
-                 u"que espere al final de la ràfega."));
-    return met(
-        text(u"¡Conseguido! Con HOLD OFF el barrido espera al final de la ráfaga: todos empiezan en su "
-             u"primer ciclo y se ve una sola imagen."),
-        text(u"Aconseguit! Amb HOLD OFF l'escombratge espera al final de la ràfega: tots comencen en el seu "
-             u"primer cicle i es veu una sola imatge."));
+                 u"ràfega i un cicle posterior al primer dispara un altre escombratge. Puja %1 fins "
+                 u"que espere al final de la ràfega.")
+                .arg(panelLabel(C::HoldOff)));
+    return met(text(u"¡Conseguido! Con %1 el barrido espera al final de la ráfaga: todos empiezan en su "
+                    u"primer ciclo y se ve una sola imagen.")
+                   .arg(panelLabel(C::HoldOff)),
+        text(u"Aconseguit! Amb %1 l'escombratge espera al final de la ràfega: tots comencen en el seu "
+             u"primer cicle i es veu una sola imatge.")
+            .arg(panelLabel(C::HoldOff)));
 }
 
 // A signal too small to trigger: in NORM the screen stays dark until the trace swings half a division.
@@ -216,23 +225,25 @@ TaskVerdict judgeSmallSignal(const Hm203 &scope, std::optional<double>)
                 .arg(formatDecimal(kSmallVpp)));
     const ScopeSettings &s = look.settings;
     if (s.trigger.mode != TriggerMode::Normal)
-        return notMet(text(u"En AT el barrido corre solo aunque nada lo dispare: pulsa AT/NORM para pasar a "
-                           u"NORM, donde solo se ve una traza disparada."),
-            text(u"En AT l'escombratge corre tot sol encara que res no el dispare: polsa AT/NORM per a "
-                 u"passar a NORM, on només es veu una traça disparada."));
+        return notMet(text(u"En AT el barrido corre solo aunque nada lo dispare: pulsa %1 para pasar a "
+                           u"NORM, donde solo se ve una traza disparada.")
+                          .arg(panelLabel(C::AtNorm)),
+            text(u"En AT l'escombratge corre tot sol encara que res no el dispare: polsa %1 per a "
+                 u"passar a NORM, on només es veu una traça disparada.")
+                .arg(panelLabel(C::AtNorm)));
     if (Problem p = channelIProblem(look))
         return *p;
     if (!look.traces.triggered) {
         if (s.trigger.source == TriggerSource::External && s.externalTrigger.isAlternating()
             && s.externalTrigger.amplitudeVpp < TriggerSensitivity::externalVolts)
             return notMet(text(u"Por TRIG. INP. el disparo necesita %1 Vpp, y la señal solo tiene %2 Vpp: "
-                               u"suelta EXT. y dispara desde el canal I.")
+                               u"suelta %3 y dispara desde el canal I.")
                               .arg(formatDecimal(TriggerSensitivity::externalVolts),
-                                  formatDecimal(s.externalTrigger.amplitudeVpp)),
+                                  formatDecimal(s.externalTrigger.amplitudeVpp), panelLabel(C::ExtTrigger)),
                 text(u"Per TRIG. INP. el disparament necessita %1 Vpp, i el senyal només té %2 Vpp: deixa "
-                     u"anar EXT. i dispara des del canal I.")
+                     u"anar %3 i dispara des del canal I.")
                     .arg(formatDecimal(TriggerSensitivity::externalVolts),
-                        formatDecimal(s.externalTrigger.amplitudeVpp)));
+                        formatDecimal(s.externalTrigger.amplitudeVpp), panelLabel(C::ExtTrigger)));
         const ChannelSettings &source
             = s.trigger.source == TriggerSource::ChannelII ? s.channelII : s.channelI;
         const double swing = source.signal.amplitudeVpp / source.voltsPerDiv;
@@ -260,4 +271,68 @@ TaskVerdict judgeSmallSignal(const Hm203 &scope, std::optional<double>)
              u"pantalla ja no queda fosca."));
 }
 
-} // namespace TaskGoals
+} // namespace
+
+const TriggerTasks &triggerTasks()
+{
+    const QString coupling = panelLabel(C::TriggerCoupling);
+    static const TriggerTasks tasks {
+        .hum = { .castilian = goalText(
+                     text(u"La señal de %1 lleva un fuerte zumbido de red de %2: haz que quede quieta en la "
+                          u"pantalla con el acoplamiento de %3")
+                         .arg(hertz(kHumSignalHz), hertz(Mains::hz), coupling)),
+            .valencian = goalText(
+                text(u"El senyal de %1 porta un fort brunzit de xarxa de %2: fes que quede quiet en la "
+                     u"pantalla amb l'acoblament de %3")
+                    .arg(hertz(kHumSignalHz), hertz(Mains::hz), coupling)),
+            .prepare = prepareHum,
+            .answerUnit = nullptr,
+            .hidden = HiddenReading::None,
+            .judge = judgeHum,
+            .about = { C::TriggerCoupling } },
+        .noise = { .castilian = goalText(text(
+                       u"La señal de %1 lleva mucho ruido y la traza tiembla de lado a lado: haz que quede "
+                       u"quieta con el acoplamiento de %2")
+                                             .arg(hertz(kNoisySignalHz), coupling)),
+            .valencian = goalText(
+                text(u"El senyal de %1 porta molt de soroll i la traça tremola de costat a costat: fes que "
+                     u"quede quieta amb l'acoblament de %2")
+                    .arg(hertz(kNoisySignalHz), coupling)),
+            .prepare = prepareNoise,
+            .answerUnit = nullptr,
+            .hidden = HiddenReading::None,
+            .judge = judgeNoise,
+            .about = { C::TriggerCoupling } },
+        .burst = { .castilian
+            = goalText(text(u"El generador da ráfagas de %1 ciclos de cada %2: con %3 en %4, haz con %5 "
+                            u"que se vea una sola imagen.")
+                           .arg(QString::number(GeneratorLimits::burstCycles),
+                               QString::number(GeneratorLimits::burstPeriodCycles), panelLabel(C::TimeDiv),
+                               formatSecondsPerDiv(kBurstSecondsPerDiv), panelLabel(C::HoldOff))),
+            .valencian
+            = goalText(text(u"El generador dona ràfegues de %1 cicles de cada %2: amb %3 en %4, "
+                            u"fes amb %5 que es veja una sola imatge.")
+                           .arg(QString::number(GeneratorLimits::burstCycles),
+                               QString::number(GeneratorLimits::burstPeriodCycles), panelLabel(C::TimeDiv),
+                               formatSecondsPerDiv(kBurstSecondsPerDiv), panelLabel(C::HoldOff))),
+            .prepare = prepareBurst,
+            .answerUnit = nullptr,
+            .hidden = HiddenReading::None,
+            .judge = judgeBurst,
+            .about = { C::TimeDiv, C::HoldOff } },
+        .smallSignal = { .castilian
+            = goalText(text(u"Pulsa %1 para pasar a NORM: la señal de %2 no dispara el barrido y la pantalla "
+                            u"queda oscura. Consigue una traza disparada sin tocar el generador.")
+                           .arg(panelLabel(C::AtNorm), volts(kSmallVpp, QStringLiteral("Vpp")))),
+            .valencian
+            = goalText(text(u"Polsa %1 per a passar a NORM: el senyal de %2 no dispara l'escombratge i la "
+                            u"pantalla queda fosca. Aconseguix una traça disparada sense tocar el generador.")
+                           .arg(panelLabel(C::AtNorm), volts(kSmallVpp, QStringLiteral("Vpp")))),
+            .prepare = prepareSmallSignal,
+            .answerUnit = nullptr,
+            .hidden = HiddenReading::None,
+            .judge = judgeSmallSignal,
+            .about = { C::AtNorm } },
+    };
+    return tasks;
+}

@@ -1,0 +1,72 @@
+#include "measuringjudge.h"
+
+#include <cmath>
+
+namespace MeasuringJudge {
+
+using namespace TaskJudging;
+
+TaskVerdict judgeMeasuring(const MeasuringTask &task, const Hm203 &scope, std::optional<double> answer)
+{
+    const Look look(scope);
+    for (ReadyCheck check : task.ready)
+        if (Problem p = check(look, task.hookup))
+            return *p;
+    if (!answer)
+        return askFor(task.ask.castilian, task.ask.valencian);
+    const double expected = task.expected(look);
+    const double tolerance = task.tolerance(look, expected);
+    if (std::abs(*answer - expected) <= tolerance) {
+        const Said praise = task.praise(expected);
+        return rightReading(look, task.fineKnob, praise.castilian, praise.valencian);
+    }
+    // Out of CAL the switch's steps no longer hold: the knob is the slip, whatever the number.
+    if (Problem p = uncalibratedReadingProblem(look, task.fineKnob))
+        return *p;
+    for (SlipCheck slip : task.slips)
+        if (Problem p = slip(look, *answer, expected, tolerance))
+            return *p;
+    if (Problem p = readingSlipProblem(*answer, expected, tolerance, task.measured(look, expected)))
+        return *p;
+    const Said wrong = task.wrong(formatDecimal(*answer, kAsTyped));
+    return notMet(wrong.castilian, wrong.valencian);
+}
+
+Problem beamReady(const Look &look, Hookup)
+{
+    return beamProblem(look);
+}
+
+Problem hookupReady(const Look &look, Hookup hookup)
+{
+    return hookupProblem(look, hookup);
+}
+
+Problem steadyChannelIReady(const Look &look, Hookup hookup)
+{
+    std::optional<Extent> extent;
+    return steadyChannelIProblem(look, hookup, extent);
+}
+
+Problem graticuleReady(const Look &look, Hookup)
+{
+    const std::optional<Extent> extent = extentOf(look.traces, TraceKind::ChannelI);
+    if (!extent)
+        return std::nullopt;
+    return graticuleProblem(*extent);
+}
+
+Problem times10Ready(const Look &look, Hookup)
+{
+    if (look.scope.generator().probeI == Probe::Times10)
+        return std::nullopt;
+    return notMet(text(u"La tarea se hace con la sonda ×10 en CH I: vuelve a ponerla."),
+        text(u"La tasca es fa amb la sonda ×10 en CH I: torna a posar-la."));
+}
+
+double relativeTolerance(const Look &, double expected)
+{
+    return kRelativeTolerance * std::abs(expected);
+}
+
+} // namespace MeasuringJudge
