@@ -376,7 +376,7 @@ void TestHm203Tasks::nothingIsMetWhileTheTubeWarms()
     for (double since : { 0.0, 1.0, WarmUp::darkSeconds + 0.5, WarmUp::seconds - 0.01 }) {
         const TaskVerdict warming = judgeTask(task, scope, BeamMoment { 0.0, since }, std::nullopt);
         QVERIFY2(!warming.met, qPrintable(QString::number(since)));
-        QVERIFY(warming.castilian.contains(QStringLiteral("calentando")));
+        QVERIFY(warming.castilian.contains(QStringLiteral("se calienta")));
     }
     QVERIFY(judgeTask(task, scope, BeamMoment { 0.0, WarmUp::seconds }, std::nullopt).met);
     // Switched off, the verdict says so rather than wait for a warm-up that is not coming.

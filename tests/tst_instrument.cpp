@@ -586,7 +586,7 @@ private Q_SLOTS:
         QTest::mouseClick(power, Qt::LeftButton, {}, power->rect().center());
         QTRY_VERIFY(!strip->isMet());
         QVERIFY(strip->verdict()->text().contains(
-            castilian ? QStringLiteral("calentando") : QStringLiteral("escalfant")));
+            castilian ? QStringLiteral("se calienta") : QStringLiteral("s'escalfa")));
         QTRY_VERIFY_WITH_TIMEOUT(strip->isMet(), 6000);
         QVERIFY(panel()->liveScreen().brightness > 0.5);
         QStringList goals;

@@ -4,6 +4,7 @@
 #include "taskfamilies.h"
 #include "taskjudging.h"
 #include "taskprediction.h"
+#include "tracewording.h"
 
 #include <QMutex>
 #include <QStringView>
@@ -82,8 +83,8 @@ TaskVerdict judgeTask(
     const Hm203Task &task, const Hm203 &scope, const BeamMoment &moment, std::optional<double> answer)
 {
     if (scope.isPressed(Hm203Control::Power) && moment.warming())
-        return notMet(text(u"El tubo se está calentando: la traza aparecerá en unos segundos."),
-            text(u"El tub s'està escalfant: la traça apareixerà d'ací a uns segons."));
+        return notMet(TraceCause::WarmingUp,
+            TraceWording::warmingUp(WarmUp::seconds - std::max(0.0, moment.sincePowerOn)));
     return task.judge(scope, answer);
 }
 
