@@ -158,6 +158,26 @@ bool ScreenReading::wholeOnFace(TraceKind kind) const
     return !extent.clipped();
 }
 
+double ScreenReading::periodSeconds(TraceKind kind) const
+{
+    const ScopeSettings &s = m_settings;
+    if (kind == TraceKind::Sum && s.channelI.coupling == Coupling::Ground)
+        return repeatSeconds(s, TraceKind::ChannelII);
+    if (kind == TraceKind::Sum && s.channelII.coupling == Coupling::Ground)
+        return repeatSeconds(s, TraceKind::ChannelI);
+    return repeatSeconds(s, kind);
+}
+
+double ScreenReading::periodsSpanning(TraceKind kind, double spanX) const
+{
+    const double period = periodSeconds(kind);
+    if (!(period > 0.0))
+        return 0.0;
+    // X-MAG spreads each period over ten times as many divisions.
+    const double zoom = m_settings.xMagnified ? 10.0 : 1.0;
+    return periodsSpanned(spanX, period / m_settings.secondsPerDiv * zoom);
+}
+
 bool ScreenReading::darkInNorm() const
 {
     return FaceReading::darkInNorm(m_settings, m_trigger.time.has_value());

@@ -83,6 +83,12 @@ public:
     double heightSpan(TraceKind kind) const;
     /** Its heights over a repeat all lie within the face's rows. */
     bool wholeOnFace(TraceKind kind) const;
+    /** The time a swept trace repeats in: a sum with both its signals, unless one of them is grounded out of
+     * it; 0 when nothing repeats. */
+    double periodSeconds(TraceKind kind) const;
+    /** How many of those periods a run of spanX divisions across the graticule holds; 0 when nothing
+     * repeats. */
+    double periodsSpanning(TraceKind kind, double spanX) const;
 
     /** In NORM with nothing triggering, the face is dark where the traces would be. */
     bool darkInNorm() const;

@@ -293,7 +293,7 @@ Problem periodsProblem(const Look &look, const Extent &extent, int wanted)
         return notMet(text(u"La traza no cubre toda la retícula: céntrala con X-POS."),
             text(u"La traça no cobreix tota la retícula: centra-la amb X-POS."));
     // The count as the face's words give it, so that both say the same number.
-    const double periods = periodsSpanned(extent.spanX, perPeriod);
+    const double periods = look.reading.periodsSpanning(TraceKind::ChannelI, extent.spanX);
     const QString shown = formatPeriodCount(periods);
     if (shown == QLatin1String("0"))
         return notMet(

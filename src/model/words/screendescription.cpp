@@ -74,21 +74,14 @@ TraceDescription describeSweep(const ScreenReading &reading, TraceKind kind)
         ? TraceShape::FlatLine
         : shapeOfHeights(traceHeights(settings, kind, kShapeSamples));
 
-    // A sum repeats with both its signals, unless one of them is grounded out of it.
-    const ChannelSettings &first = settings.channelI;
-    const ChannelSettings &second = settings.channelII;
-    double period = repeatSeconds(settings, kind);
-    if (kind == TraceKind::Sum && first.coupling == Coupling::Ground)
-        period = repeatSeconds(settings, TraceKind::ChannelII);
-    else if (kind == TraceKind::Sum && second.coupling == Coupling::Ground)
-        period = repeatSeconds(settings, TraceKind::ChannelI);
-    if (d.shape != TraceShape::FlatLine && period > 0.0) {
-        const double zoom = settings.xMagnified ? 10.0 : 1.0;
-        d.periodSeconds = period;
-        d.periodsShown = periodsSpanned(extent->spanX, period / settings.secondsPerDiv * zoom);
+    if (d.shape != TraceShape::FlatLine && reading.periodSeconds(kind) > 0.0) {
+        d.periodSeconds = reading.periodSeconds(kind);
+        d.periodsShown = reading.periodsSpanning(kind, extent->spanX);
     }
 
     // The scale: the channel's own, or for a sum the one both channels share.
+    const ChannelSettings &first = settings.channelI;
+    const ChannelSettings &second = settings.channelII;
     const GeneratorSettings &generator = scope.generator();
     const ChannelSettings &channel = kind == TraceKind::ChannelII ? second : first;
     const bool shared = std::abs(first.voltsPerDiv - second.voltsPerDiv) <= first.voltsPerDiv * 1e-6;
