@@ -101,7 +101,7 @@ InputSignal calibrator(double volts)
 {
     InputSignal s;
     s.waveform = Waveform::Square;
-    s.frequencyHz = 1000.0;
+    s.frequencyHz = CalTerminals::hz;
     s.amplitudeVpp = volts;
     s.offsetVolts = volts / 2.0;
     return s;
@@ -266,9 +266,9 @@ InputSignal Hm203::signalI() const
 {
     switch (m_generator.hookup) {
     case Hookup::Calibrator02:
-        return calibrator(0.2);
+        return calibrator(CalTerminals::lowVolts);
     case Hookup::Calibrator2:
-        return calibrator(2.0);
+        return calibrator(CalTerminals::highVolts);
     case Hookup::Generator:
     case Hookup::RcCircuit:
         break;

@@ -95,6 +95,14 @@ enum class Hookup {
     Calibrator2,
 };
 
+/** The CAL socket's two terminals, each a 1 kHz square from 0 V up to its voltage (the panel's "0.2 V" and
+ * "2 V", HM-203 manual, calibrator). */
+namespace CalTerminals {
+inline constexpr double lowVolts = 0.2;
+inline constexpr double highVolts = 2.0;
+inline constexpr double hz = 1000.0;
+} // namespace CalTerminals
+
 /** What sits between the component tester's socket and ground. */
 enum class TesterLoad { Open, Resistor, Capacitor, Diode };
 

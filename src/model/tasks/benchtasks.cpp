@@ -385,12 +385,15 @@ const BenchTasks &benchTasks()
 {
     static const BenchTasks tasks {
         .compensation = { .castilian
-            = u"Con la sonda ×10 en CH I y su punta en el borne de 0,2 V del calibrador, compénsala con su "
-              u"condensador de ajuste (trimmer): la onda cuadrada debe verse con las esquinas rectas y el "
-              u"techo plano.",
-            .valencian = u"Amb la sonda ×10 en CH I i la punta en el born de 0,2 V del calibrador, "
-                         u"compensa-la amb el seu condensador d'ajust (trimmer): l'ona quadrada s'ha de "
-                         u"veure amb les cantonades rectes i el sostre pla.",
+            = goalText(text(u"Con la sonda ×10 en CH I y su punta en el borne de %1 del calibrador, "
+                            u"compénsala con su condensador de ajuste (trimmer): la onda cuadrada debe "
+                            u"verse con las esquinas rectas y el techo plano.")
+                           .arg(volts(CalTerminals::lowVolts))),
+            .valencian = goalText(
+                text(u"Amb la sonda ×10 en CH I i la punta en el born de %1 del calibrador, compensa-la "
+                     u"amb el seu condensador d'ajust (trimmer): l'ona quadrada s'ha de veure amb les "
+                     u"cantonades rectes i el sostre pla.")
+                    .arg(volts(CalTerminals::lowVolts))),
             .prepare = prepareCompensation,
             .answerUnit = nullptr,
             .hidden = HiddenReading::None,

@@ -351,7 +351,7 @@ TaskVerdict judgePredictXY(const Hm203 &scope, std::optional<double>)
                  u"canals, "
                  u"amb els comandaments CAL en el topall."));
     const std::optional<Extent> extent = extentOf(look.traces, TraceKind::XY);
-    if (Problem p = visibleProblem(look, extent))
+    if (Problem p = visibleProblem(look, extent, TraceKind::XY))
         return *p;
     if (Problem p = graticuleProblem(*extent))
         return *p;

@@ -221,7 +221,7 @@ TaskVerdict judgeAcCoupling(const Hm203 &scope, std::optional<double>)
 // The calibrator: a calibrated 0.5 V/div shows its 2 V square over four divisions.
 
 /** The calibrator's terminal the task wires CH I to (Hookup::Calibrator2), and the sensitivity asked. */
-constexpr double kCalibratorVolts = 2.0;
+constexpr double kCalibratorVolts = CalTerminals::highVolts;
 constexpr double kCalibratorVoltsPerDiv = 0.5;
 constexpr double kCalibratorDivisions = kCalibratorVolts / kCalibratorVoltsPerDiv;
 
@@ -326,7 +326,7 @@ TaskVerdict judgeDual(const Hm203 &scope, std::optional<double>)
     const std::optional<Extent> second = extentOf(look.traces, TraceKind::ChannelII);
     if (Problem p = visibleProblem(look, first))
         return *p;
-    if (Problem p = visibleProblem(look, second, controlInfo(C::YPositionII).label))
+    if (Problem p = visibleProblem(look, second, TraceKind::ChannelII))
         return *p;
     if (Problem p = steadyProblem(look))
         return *p;

@@ -2,12 +2,15 @@
 
 #include "remedies.h"
 #include "tracewording.h"
+#include "wordparts.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 
 namespace TaskJudging {
+
+using TraceWording::Parts::label;
 
 QString text(const char16_t *literal)
 {
@@ -145,13 +148,14 @@ Problem hookupProblem(const Look &look, Hookup wanted)
         return notMet(text(u"Vuelve a conectar el circuito RC de prácticas."),
             text(u"Torna a connectar el circuit RC de pràctiques."));
     case Hookup::Calibrator02:
-        return notMet(text(u"Vuelve a conectar CH I al borne de 0,2 V del calibrador."),
-            text(u"Torna a connectar CH I al born de 0,2 V del calibrador."));
     case Hookup::Calibrator2:
         break;
     }
-    return notMet(text(u"Vuelve a conectar CH I al borne de 2 V del calibrador."),
-        text(u"Torna a connectar CH I al born de 2 V del calibrador."));
+    const QString terminal
+        = formatDecimal(wanted == Hookup::Calibrator02 ? CalTerminals::lowVolts : CalTerminals::highVolts)
+        + QStringLiteral(" V");
+    return notMet(text(u"Vuelve a conectar CH I al borne de %1 del calibrador.").arg(terminal),
+        text(u"Torna a connectar CH I al born de %1 del calibrador.").arg(terminal));
 }
 
 Problem groundProblem(const ChannelSettings &channel, bool second)
@@ -165,8 +169,9 @@ Problem xyProblem(const Look &look)
 {
     if (look.settings.mode != DisplayMode::XY)
         return std::nullopt;
-    return notMet(text(u"El botón X-Y está pulsado y la pantalla muestra una figura X-Y: suéltalo."),
-        text(u"El botó X-Y està polsat i la pantalla mostra una figura X-Y: deixa'l anar."));
+    const QString xy = label(Hm203Control::XY);
+    return notMet(text(u"El botón %1 está pulsado y la pantalla muestra una figura X-Y: suéltalo.").arg(xy),
+        text(u"El botó %1 està polsat i la pantalla mostra una figura X-Y: deixa'l anar.").arg(xy));
 }
 
 Problem channelIProblem(const Look &look)
@@ -178,24 +183,35 @@ Problem channelIProblem(const Look &look)
     case DisplayMode::Dual:
         break;
     case DisplayMode::Add:
-        return notMet(text(u"ADD suma los dos canales en una sola traza: suelta ADD."),
-            text(u"ADD suma els dos canals en una sola traça: deixa anar ADD."));
+        return notMet(
+            text(u"%1 suma los dos canales en una sola traza: suelta %1.").arg(label(Hm203Control::Add)),
+            text(u"%1 suma els dos canals en una sola traça: deixa anar %1.").arg(label(Hm203Control::Add)));
     case DisplayMode::ChannelII:
     case DisplayMode::XY:
-        return notMet(text(u"La pantalla muestra el canal II: suelta CH I/II."),
-            text(u"La pantalla mostra el canal II: deixa anar CH I/II."));
+        return notMet(
+            text(u"La pantalla muestra el canal II: suelta %1.").arg(label(Hm203Control::ChannelII)),
+            text(u"La pantalla mostra el canal II: deixa anar %1.").arg(label(Hm203Control::ChannelII)));
     }
     return groundProblem(look.settings.channelI, false);
 }
 
-Problem visibleProblem(const Look &look, const std::optional<Extent> &extent, const char16_t *position)
+Problem visibleProblem(const Look &look, const std::optional<Extent> &extent, TraceKind kind)
 {
     if (extent && extent->visible)
         return std::nullopt;
     if (darkInNorm(look))
         return untriggered(look, look.settings.trigger.source);
-    return notMet(text(u"No se ve la traza en la pantalla: búscala con %1 y X-POS.").arg(text(position)),
-        text(u"No es veu la traça en la pantalla: busca-la amb %1 i X-POS.").arg(text(position)));
+    // Where it went, and the control that brings it back, as the explanation finds it.
+    std::optional<OffFace> off = sidewaysOff(look.reading, kind);
+    if (!off)
+        off = verticallyOff(look.reading, kind);
+    if (off)
+        return notMet(off->cause, TraceWording::offFace(look.reading, ScreenReadings::Withheld, kind, *off));
+    const QString position
+        = label(kind == TraceKind::ChannelII ? Hm203Control::YPositionII : Hm203Control::YPositionI);
+    const QString x = label(Hm203Control::XPosition);
+    return notMet(text(u"No se ve la traza en la pantalla: búscala con %1 y %2.").arg(position, x),
+        text(u"No es veu la traça en la pantalla: busca-la amb %1 i %2.").arg(position, x));
 }
 
 Problem steadyProblem(const Look &look)
@@ -235,13 +251,15 @@ Problem alternateTriggerProblem(const Look &look)
     return std::nullopt;
 }
 
-Problem graticuleProblem(const Extent &extent, const char16_t *position)
+Problem graticuleProblem(const Extent &extent)
 {
     if (extent.withinRows())
         return std::nullopt;
-    return notMet(text(u"La traza se sale de la retícula: redúcela con VOLTS/DIV o céntrala con %1.")
-                      .arg(text(position)),
-        text(u"La traça ix de la retícula: reduïx-la amb VOLTS/DIV o centra-la amb %1.").arg(text(position)));
+    const QString volts = label(Hm203Control::VoltsDivI);
+    const QString position = label(Hm203Control::YPositionI);
+    return notMet(
+        text(u"La traza se sale de la retícula: redúcela con %1 o céntrala con %2.").arg(volts, position),
+        text(u"La traça ix de la retícula: reduïx-la amb %1 o centra-la amb %2.").arg(volts, position));
 }
 
 Problem steadyChannelIProblem(const Look &look, Hookup hookup, std::optional<Extent> &extent)
@@ -290,21 +308,26 @@ Problem periodsProblem(const Look &look, const Extent &extent, int wanted)
     // A trace moved sideways leaves part of the graticule empty: that is X-POS, not the time base.
     if (extent.minX > -ScreenGeometry::halfWidth + kDivisionTolerance
         || extent.maxX < ScreenGeometry::halfWidth - kDivisionTolerance)
-        return notMet(text(u"La traza no cubre toda la retícula: céntrala con X-POS."),
-            text(u"La traça no cobreix tota la retícula: centra-la amb X-POS."));
+        return notMet(
+            text(u"La traza no cubre toda la retícula: céntrala con %1.").arg(label(Hm203Control::XPosition)),
+            text(u"La traça no cobreix tota la retícula: centra-la amb %1.")
+                .arg(label(Hm203Control::XPosition)));
     // The count as the face's words give it, so that both say the same number.
     const double periods = look.reading.periodsSpanning(TraceKind::ChannelI, extent.spanX);
     const QString shown = formatPeriodCount(periods);
+    const QString time = label(Hm203Control::TimeDiv);
     if (shown == QLatin1String("0"))
-        return notMet(
-            text(u"Se ve una pequeña parte de un periodo; la tarea pide %1. Ajusta TIME/DIV.").arg(wanted),
-            text(u"Es veu una xicoteta part d'un període; la tasca en demana %1. Ajusta TIME/DIV.")
-                .arg(wanted));
+        return notMet(text(u"Se ve una pequeña parte de un periodo; la tarea pide %1. Ajusta %2.")
+                          .arg(wanted)
+                          .arg(time),
+            text(u"Es veu una xicoteta part d'un període; la tasca en demana %1. Ajusta %2.")
+                .arg(wanted)
+                .arg(time));
     if (shown == QLatin1String("1"))
-        return notMet(text(u"Se ve 1 periodo; la tarea pide %1. Ajusta TIME/DIV.").arg(wanted),
-            text(u"Es veu 1 període; la tasca en demana %1. Ajusta TIME/DIV.").arg(wanted));
-    return notMet(text(u"Se ven %1 periodos; la tarea pide %2. Ajusta TIME/DIV.").arg(shown).arg(wanted),
-        text(u"Es veuen %1 períodes; la tasca en demana %2. Ajusta TIME/DIV.").arg(shown).arg(wanted));
+        return notMet(text(u"Se ve 1 periodo; la tarea pide %1. Ajusta %2.").arg(wanted).arg(time),
+            text(u"Es veu 1 període; la tasca en demana %1. Ajusta %2.").arg(wanted).arg(time));
+    return notMet(text(u"Se ven %1 periodos; la tarea pide %2. Ajusta %3.").arg(shown).arg(wanted).arg(time),
+        text(u"Es veuen %1 períodes; la tasca en demana %2. Ajusta %3.").arg(shown).arg(wanted).arg(time));
 }
 
 Problem peakToPeakProblem(const Extent &extent, double wanted, double tolerance)
@@ -313,10 +336,11 @@ Problem peakToPeakProblem(const Extent &extent, double wanted, double tolerance)
         return std::nullopt;
     const QString shown = fixedDecimal(extent.height(), 1);
     const QString asked = fixedDecimal(wanted, 0);
-    return notMet(text(u"La traza mide %1 divisiones de pico a pico; la tarea pide %2. Ajusta VOLTS/DIV.")
-                      .arg(shown, asked),
-        text(u"La traça fa %1 divisions de pic a pic; la tasca en demana %2. Ajusta VOLTS/DIV.")
-            .arg(shown, asked));
+    const QString volts = label(Hm203Control::VoltsDivI);
+    return notMet(text(u"La traza mide %1 divisiones de pico a pico; la tarea pide %2. Ajusta %3.")
+                      .arg(shown, asked, volts),
+        text(u"La traça fa %1 divisions de pic a pic; la tasca en demana %2. Ajusta %3.")
+            .arg(shown, asked, volts));
 }
 
 PhaseRange ellipsePhaseRange(double degrees, double height)

@@ -96,9 +96,9 @@ Problem groundProblem(const ChannelSettings &channel, bool second);
 Problem xyProblem(const Look &look);
 /** Channel I must be drawn on its own sweep (CH I or DUAL) and not be grounded. */
 Problem channelIProblem(const Look &look);
-/** Some of the trace must be on the tube face; position names the control that brings it back. */
+/** Some of the trace must be on the tube face; where it went is told as the explanation tells it. */
 Problem visibleProblem(
-    const Look &look, const std::optional<Extent> &extent, const char16_t *position = u"Y-POS I");
+    const Look &look, const std::optional<Extent> &extent, TraceKind kind = TraceKind::ChannelI);
 /** The sweep must be triggered, so the trace stands still; when it is not, untriggered() says why. */
 Problem steadyProblem(const Look &look);
 /**
@@ -112,7 +112,7 @@ TaskVerdict untriggered(const Look &look, TriggerSource source);
 Problem alternateTriggerProblem(const Look &look);
 /** The trace must stay between the graticule's top and bottom lines, so all its heights can be read (how
  * far it runs across is the time base's business). */
-Problem graticuleProblem(const Extent &extent, const char16_t *position = u"Y-POS I");
+Problem graticuleProblem(const Extent &extent);
 /** True when a fine knob (TimeCal, VoltsCalI or VoltsCalII) stands at CAL, its calibrated stop. */
 bool atCal(const Hm203 &scope, Hm203Control fineKnob);
 /** A time counted off the graticule needs the TIME/DIV fine knob at CAL. */

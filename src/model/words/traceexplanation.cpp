@@ -57,30 +57,6 @@ void lookAtBrightness(const ScreenReading &reading, Findings &found)
     }
 }
 
-/** The words of a trace off the face. */
-Finding offFaceFinding(
-    const ScreenReading &reading, ScreenReadings readings, TraceKind kind, const OffFace &off)
-{
-    const ScopeSettings &s = reading.settings();
-    switch (off.cause) {
-    case TraceCause::BeamLeft:
-    case TraceCause::BeamRight:
-        return { off.cause, sideways(kind, off.cause == TraceCause::BeamLeft, s.xMagnified) };
-    case TraceCause::OffsetOffFace:
-        return { off.cause,
-            offsetOffFace(kind, off.second,
-                readings == ScreenReadings::Worked
-                    ? std::optional<double>(channelSettings(s, off.second).signal.meanVolts())
-                    : std::nullopt,
-                off.above) };
-    case TraceCause::TooSensitive:
-        return { off.cause, tooSensitive(kind, off.second, channelSettings(s, off.second).voltsPerDiv) };
-    default:
-        break;
-    }
-    return { off.cause, offVertically(kind, off.above) };
-}
-
 /** What is shown, where, and whether it runs or crawls. */
 void lookAtTraces(const ScreenReading &reading, ScreenReadings readings, Findings &found)
 {
@@ -88,9 +64,9 @@ void lookAtTraces(const ScreenReading &reading, ScreenReadings readings, Finding
     const bool spot = reading.stillSpot();
     for (TraceKind kind : reading.shownKinds()) {
         if (std::optional<OffFace> off = sidewaysOff(reading, kind))
-            found.add(offFaceFinding(reading, readings, kind, *off));
+            found.add(off->cause, offFace(reading, readings, kind, *off));
         else if (std::optional<OffFace> away = verticallyOff(reading, kind))
-            found.add(offFaceFinding(reading, readings, kind, *away));
+            found.add(away->cause, offFace(reading, readings, kind, *away));
         else if (std::optional<Clipping> clip = spot ? std::nullopt : clippingOf(reading, kind))
             found.add(TraceCause::Clipped, clipped(*clip));
     }

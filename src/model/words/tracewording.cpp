@@ -188,6 +188,27 @@ Wording tooSensitive(TraceKind kind, bool second, double voltsPerDiv)
             .arg(scale, who.valencian, volts) };
 }
 
+Wording offFace(const ScreenReading &reading, ScreenReadings readings, TraceKind kind, const OffFace &off)
+{
+    const ScopeSettings &s = reading.settings();
+    switch (off.cause) {
+    case TraceCause::BeamLeft:
+    case TraceCause::BeamRight:
+        return sideways(kind, off.cause == TraceCause::BeamLeft, s.xMagnified);
+    case TraceCause::OffsetOffFace:
+        return offsetOffFace(kind, off.second,
+            readings == ScreenReadings::Worked
+                ? std::optional<double>(channelSettings(s, off.second).signal.meanVolts())
+                : std::nullopt,
+            off.above);
+    case TraceCause::TooSensitive:
+        return tooSensitive(kind, off.second, channelSettings(s, off.second).voltsPerDiv);
+    default:
+        break;
+    }
+    return offVertically(kind, off.above);
+}
+
 Wording clipped(const Clipping &c)
 {
     const Wording who = subject(c.kind);

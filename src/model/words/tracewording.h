@@ -60,6 +60,8 @@ Wording offVertically(TraceKind kind, bool above);
 Wording offsetOffFace(TraceKind kind, bool second, std::optional<double> volts, bool above);
 Wording tooSensitive(TraceKind kind, bool second, double voltsPerDiv);
 
+/** A trace off the face as the remedies found it; with readings withheld, no mean is given in volts. */
+Wording offFace(const ScreenReading &reading, ScreenReadings readings, TraceKind kind, const OffFace &off);
 Wording clipped(const Clipping &clipping);
 Wording grounded(bool second);
 /** otherShows: the other channel carries a signal and CH I/II shows it. */
