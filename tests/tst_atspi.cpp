@@ -396,7 +396,7 @@ private Q_SLOTS:
         // The tooltip keeps the reading as the panel writes it.
         const auto tip = [&] {
             return widget->label() + QStringLiteral(": ")
-                + osciloscopio->panel->scope().readingAt(C(control), widget->value(), castilian);
+                + osciloscopio->panel->scope().readingAt(C(control), widget->value(), rowLanguage(castilian));
         };
 
         Heard heard = heardControl(objects, C(control));
@@ -951,8 +951,8 @@ private Q_SLOTS:
             if (widget->isOnOff())
                 QCOMPARE(heard.checked, widget->value() != 0);
             else
-                QCOMPARE(
-                    heard.text, osciloscopio->panel->scope().spokenValueText(widget->control(), castilian));
+                QCOMPARE(heard.text,
+                    osciloscopio->panel->scope().spokenValueText(widget->control(), rowLanguage(castilian)));
         }
         // Worked, a plain button's checked state follows it and its description stays empty.
         PanelControlWidget *ground = osciloscopio->panel->controlWidget(C::GroundI);

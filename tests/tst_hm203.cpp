@@ -116,8 +116,8 @@ private Q_SLOTS:
     {
         const Hm203 scope;
         QVERIFY(scope.isPressed(C::Power));
-        QCOMPARE(scope.valueText(C::TimeDiv, true), QStringLiteral("0,2 ms/div"));
-        QCOMPARE(scope.valueText(C::VoltsDivI, true), QStringLiteral("1 V/div"));
+        QCOMPARE(scope.valueText(C::TimeDiv, Language::Castilian), QStringLiteral("0,2 ms/div"));
+        QCOMPARE(scope.valueText(C::VoltsDivI, Language::Castilian), QStringLiteral("1 V/div"));
         const LiveScreen live = scope.screen();
         QVERIFY(live.traces.triggered);
         QVERIFY(!live.moving);
@@ -172,18 +172,19 @@ private Q_SLOTS:
         QFETCH(QString, valencian);
         Hm203 scope;
         scope.setValue(C(control), value);
-        QCOMPARE(scope.valueText(C(control), true), castilian);
-        QCOMPARE(scope.valueText(C(control), false), valencian);
+        QCOMPARE(scope.valueText(C(control), Language::Castilian), castilian);
+        QCOMPARE(scope.valueText(C(control), Language::Valencian), valencian);
     }
 
     void aReadingComesFromThePositionAskedFor()
     {
         // A knob that has just turned is read before the instrument hears of it.
         Hm203 scope;
-        QCOMPARE(scope.readingAt(C::TimeDiv, Hm203::timeDivPosition(1e-3), true), QStringLiteral("1 ms/div"));
-        QCOMPARE(scope.readingAt(C::GroundI, 1, false), QStringLiteral("polsat"));
-        QCOMPARE(scope.valueText(C::TimeDiv, true), QStringLiteral("0,2 ms/div"));
-        QCOMPARE(scope.valueText(C::GroundI, false), QStringLiteral("solt"));
+        QCOMPARE(scope.readingAt(C::TimeDiv, Hm203::timeDivPosition(1e-3), Language::Castilian),
+            QStringLiteral("1 ms/div"));
+        QCOMPARE(scope.readingAt(C::GroundI, 1, Language::Valencian), QStringLiteral("polsat"));
+        QCOMPARE(scope.valueText(C::TimeDiv, Language::Castilian), QStringLiteral("0,2 ms/div"));
+        QCOMPARE(scope.valueText(C::GroundI, Language::Valencian), QStringLiteral("solt"));
     }
 
     void aRangeSwitchSaysWhenItsFineKnobIsOff_data()
@@ -201,14 +202,16 @@ private Q_SLOTS:
         QFETCH(int, cal);
         QFETCH(QString, calibrated);
         Hm203 scope;
-        QCOMPARE(scope.valueText(C(range), true), calibrated);
+        QCOMPARE(scope.valueText(C(range), Language::Castilian), calibrated);
         scope.setValue(C(cal), 99);
-        QCOMPARE(scope.valueText(C(range), true), calibrated + QStringLiteral(", sin calibrar"));
-        QCOMPARE(scope.valueText(C(range), false), calibrated + QStringLiteral(", sense calibrar"));
+        QCOMPARE(
+            scope.valueText(C(range), Language::Castilian), calibrated + QStringLiteral(", sin calibrar"));
+        QCOMPARE(
+            scope.valueText(C(range), Language::Valencian), calibrated + QStringLiteral(", sense calibrar"));
         // The other switches keep their plain reading.
         for (const C other : { C::TimeDiv, C::VoltsDivI, C::VoltsDivII }) {
             if (other != C(range))
-                QVERIFY(!scope.valueText(other, true).contains(QStringLiteral("calibrar")));
+                QVERIFY(!scope.valueText(other, Language::Castilian).contains(QStringLiteral("calibrar")));
         }
     }
 

@@ -105,9 +105,9 @@ private Q_SLOTS:
         goTo(strip, task - 1);
         // The sweep left at its fastest by the task before: the question brings it back where it opens.
         turn(C::TimeDiv, Qt::Key_End, 1);
-        QCOMPARE(panel()->scope().valueText(C::TimeDiv, true), QStringLiteral("0,5 µs/div"));
+        QCOMPARE(panel()->scope().valueText(C::TimeDiv, Language::Castilian), QStringLiteral("0,5 µs/div"));
         goTo(strip, task);
-        QCOMPARE(panel()->scope().valueText(C::TimeDiv, true), QStringLiteral("0,2 ms/div"));
+        QCOMPARE(panel()->scope().valueText(C::TimeDiv, Language::Castilian), QStringLiteral("0,2 ms/div"));
 
         // The question, where the keyboard that pressed "Siguiente >" now is; its choices and no way yet
         // to the knob or the generator.
@@ -178,7 +178,7 @@ private Q_SLOTS:
         QVERIFY(!strip->isMet());
         // 0,2 ms/div to 1 µs/div: seven steps faster.
         turn(C::TimeDiv, Qt::Key_Right, 7);
-        QCOMPARE(panel()->scope().valueText(C::TimeDiv, true), QStringLiteral("1 µs/div"));
+        QCOMPARE(panel()->scope().valueText(C::TimeDiv, Language::Castilian), QStringLiteral("1 µs/div"));
         QTRY_VERIFY(strip->isMet());
         QVERIFY(strip->verdict()->text().startsWith(word.left(5)));
         QVERIFY(strip->verdict()->text().contains(QStringLiteral("10 µs")));
@@ -200,7 +200,7 @@ private Q_SLOTS:
         QVERIFY(!panel()->controlsLocked() && window->generador->isEnabled());
         QVERIFY(knob(C::VoltsDivI)->isEnabled());
         turn(C::VoltsDivI, Qt::Key_Left, 1);
-        QCOMPARE(panel()->scope().valueText(C::VoltsDivI, true), QStringLiteral("2 V/div"));
+        QCOMPARE(panel()->scope().valueText(C::VoltsDivI, Language::Castilian), QStringLiteral("2 V/div"));
         // Back to it: the question is open again, nothing picked.
         QTest::mouseClick(strip->previous(), Qt::LeftButton);
         QCOMPARE(strip->taskIndex(), task);

@@ -102,10 +102,10 @@ private Q_SLOTS:
         QFETCH(QString, castilian);
         QFETCH(QString, valencian);
         Hm203 scope;
-        QCOMPARE(scope.spokenReadingAt(C(control), position, true), castilian);
-        QCOMPARE(scope.spokenReadingAt(C(control), position, false), valencian);
+        QCOMPARE(scope.spokenReadingAt(C(control), position, Language::Castilian), castilian);
+        QCOMPARE(scope.spokenReadingAt(C(control), position, Language::Valencian), valencian);
         scope.setValue(C(control), position);
-        QCOMPARE(scope.spokenValueText(C(control), true), castilian);
+        QCOMPARE(scope.spokenValueText(C(control), Language::Castilian), castilian);
     }
 
     void aScaleSaysWhenItsFineKnobIsOff_data()
@@ -121,15 +121,17 @@ private Q_SLOTS:
         QFETCH(int, range);
         QFETCH(int, cal);
         Hm203 scope;
-        const QString es = scope.spokenValueText(C(range), true);
-        const QString va = scope.spokenValueText(C(range), false);
+        const QString es = scope.spokenValueText(C(range), Language::Castilian);
+        const QString va = scope.spokenValueText(C(range), Language::Valencian);
         QVERIFY(es.endsWith(QString::fromUtf16(u"por división")));
         scope.setValue(C(cal), 99);
-        QCOMPARE(scope.spokenValueText(C(range), true), es + QStringLiteral(", sin calibrar"));
-        QCOMPARE(scope.spokenValueText(C(range), false), va + QStringLiteral(", sense calibrar"));
+        QCOMPARE(scope.spokenValueText(C(range), Language::Castilian), es + QStringLiteral(", sin calibrar"));
+        QCOMPARE(
+            scope.spokenValueText(C(range), Language::Valencian), va + QStringLiteral(", sense calibrar"));
         for (const C other : { C::TimeDiv, C::VoltsDivI, C::VoltsDivII }) {
             if (other != C(range))
-                QVERIFY(!scope.spokenValueText(other, true).contains(QStringLiteral("calibrar")));
+                QVERIFY(
+                    !scope.spokenValueText(other, Language::Castilian).contains(QStringLiteral("calibrar")));
         }
     }
 
@@ -144,13 +146,14 @@ private Q_SLOTS:
         // Whatever a student reaches, the voice says the number the tooltip shows, and no symbol a
         // synthesiser misreads or skips.
         QFETCH(bool, castilian);
+        const Language language = castilian ? Language::Castilian : Language::Valencian;
         Hm203 scope;
         scope.setValue(C::TimeCal, 30);
         const QString symbols = QString::fromUtf16(u"µ×−-+%°/~");
         for (const Hm203ControlInfo &info : hm203Controls()) {
             for (int position = info.minimum; position <= info.maximum; ++position) {
-                const QString shown = scope.readingAt(info.id, position, castilian);
-                const QString spoken = scope.spokenReadingAt(info.id, position, castilian);
+                const QString shown = scope.readingAt(info.id, position, language);
+                const QString spoken = scope.spokenReadingAt(info.id, position, language);
                 const QString where = QStringLiteral("%1 at %2: %3").arg(shown).arg(position).arg(spoken);
                 QVERIFY2(numberIn(spoken) == numberIn(shown), qPrintable(where));
                 for (QChar symbol : symbols)
@@ -201,8 +204,8 @@ private Q_SLOTS:
         QFETCH(int, exponent);
         QFETCH(QString, castilian);
         QFETCH(QString, valencian);
-        QCOMPARE(spokenQuantity(number, SpokenUnit(unit), true, exponent), castilian);
-        QCOMPARE(spokenQuantity(number, SpokenUnit(unit), false, exponent), valencian);
+        QCOMPARE(spokenQuantity(number, SpokenUnit(unit), Language::Castilian, exponent), castilian);
+        QCOMPARE(spokenQuantity(number, SpokenUnit(unit), Language::Valencian, exponent), valencian);
     }
 
     void aScaleIsPrintedAndSpokenInOneUnit()

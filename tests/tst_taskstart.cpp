@@ -308,7 +308,7 @@ private Q_SLOTS:
             qPrintable(strip()->verdict()->text()));
         knob(C::VoltsDivI)->setFocus();
         QTest::keyClick(knob(C::VoltsDivI), Qt::Key_Right);
-        QCOMPARE(panel()->scope().valueText(C::VoltsDivI, true), QStringLiteral("0,5 V/div"));
+        QCOMPARE(panel()->scope().valueText(C::VoltsDivI, Language::Castilian), QStringLiteral("0,5 V/div"));
         QTRY_VERIFY2(strip()->isMet(), qPrintable(strip()->verdict()->text()));
     }
 
@@ -345,7 +345,7 @@ private Q_SLOTS:
         QTest::keyClick(knob(C::VoltsDivI), Qt::Key_Right);
         QTest::mouseClick(strip()->next(), Qt::LeftButton);
         QCOMPARE(strip()->taskIndex(), int(Calibrator));
-        QCOMPARE(panel()->scope().valueText(C::VoltsDivI, true), QStringLiteral("0,5 V/div"));
+        QCOMPARE(panel()->scope().valueText(C::VoltsDivI, Language::Castilian), QStringLiteral("0,5 V/div"));
         settle();
         QVERIFY(judgedMet(Calibrator));
         QVERIFY(!strip()->isMet());

@@ -251,12 +251,13 @@ Source instrumentTexts(Language language)
             }
         }
     }
+    const ::Language reading = castilian ? ::Language::Castilian : ::Language::Valencian;
     const Hm203 scope;
     for (const Hm203ControlInfo &info : hm203Controls())
         for (int position = info.minimum; position <= info.maximum; ++position) {
             Hm203 turned = scope;
             turned.setValue(info.id, position);
-            said << turned.valueText(info.id, castilian) << turned.spokenValueText(info.id, castilian);
+            said << turned.valueText(info.id, reading) << turned.spokenValueText(info.id, reading);
             if (position == info.minimum || position == info.maximum) {
                 const TraceExplanation explanation = explainTrace(turned);
                 said << (castilian ? explanation.castilian : explanation.valencian);

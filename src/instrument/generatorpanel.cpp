@@ -42,7 +42,7 @@ public:
         // A hidden reading shows only its special text, "?".
         if (!specialValueText().isEmpty() && value() == minimum())
             return specialValueText();
-        return spokenQuantity(cleanText(), m_unit, m_language == Language::Castilian);
+        return spokenQuantity(cleanText(), m_unit, m_language);
     }
 
     /** Where the caret of the shown text falls in the spoken one: in the same digit of the number. */

@@ -95,12 +95,9 @@ LivePanel::LivePanel(QWidget *parent, double scale)
         widget->setGeometry(area.toAlignedRect());
         widget->setSlideInset(4.0 * m_scale);
         widget->setDescriber(
-            [this](Hm203Control c, int position) {
-                return m_scope.readingAt(c, position, m_language == Language::Castilian);
-            },
-            [this](Hm203Control c, int position) {
-                return m_scope.spokenReadingAt(c, position, m_language == Language::Castilian);
-            });
+            [this](Hm203Control c, int position) { return m_scope.readingAt(c, position, m_language); },
+            [this](
+                Hm203Control c, int position) { return m_scope.spokenReadingAt(c, position, m_language); });
         widget->setLanguage(m_language);
         widget->setValue(m_scope.value(info.id));
         connect(widget, &QAbstractSlider::valueChanged, this, [this, widget] { controlMoved(widget); });

@@ -43,7 +43,7 @@ QString startLine(const Hm203Task &task, Language language)
     // A label such as "TRIG." ends the sentence with its own full stop.
     return TraceWording::sentence(inLanguage(language, QStringLiteral("Panel en su estado inicial, salvo %1"),
         QStringLiteral("Panell en el seu estat inicial, excepte %1"))
-                                      .arg(TraceWording::listed(kept, language == Language::Castilian)));
+                                      .arg(TraceWording::listed(kept, language)));
 }
 
 } // namespace
@@ -254,7 +254,7 @@ void TaskStrip::showSummary()
                 .in(m_language)
                 .arg(total - missed.size())
                 .arg(total)
-                .arg(TraceWording::listed(missed, m_language == Language::Castilian),
+                .arg(TraceWording::listed(missed, m_language),
                     missed.size() == 1 ? Wording::of(u"Vuelve a ella", u"Torna-hi").in(m_language)
                                        : Wording::of(u"Vuelve a ellas", u"Torna-hi").in(m_language)));
     showNoTask();

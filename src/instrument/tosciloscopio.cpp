@@ -181,8 +181,7 @@ void Tosciloscopio::showReadout()
             time += QStringLiteral(" (x10)");
         parts << time;
         parts << (s.trigger.mode == TriggerMode::Automatic ? QStringLiteral("AT") : QStringLiteral("NORM"));
-        parts << QStringLiteral("TRIG. ")
-                + scope.valueText(Hm203Control::TriggerCoupling, language() == Language::Castilian);
+        parts << QStringLiteral("TRIG. ") + scope.valueText(Hm203Control::TriggerCoupling, language());
         parts << (s.trigger.slope == TriggerSlope::Rising ? QStringLiteral("SLOPE +")
                                                           : QStringLiteral("SLOPE −"));
     }

@@ -4,6 +4,7 @@
 #include "hm203panel.h"
 #include "screentraces.h"
 #include "verticalpath.h"
+#include "wording.h"
 
 #include <QString>
 
@@ -267,11 +268,11 @@ public:
      * announces after the control's name ("0,2 ms/div", "pulsado", "AC", "centro", "sin calibrar ×1,8").
      * A widget that has just moved asks with its own position, so the reading never waits for the model.
      */
-    QString readingAt(Hm203Control control, int position, bool castilian) const;
+    QString readingAt(Hm203Control control, int position, Language language) const;
     /** The reading of a control where it is now. */
-    QString valueText(Hm203Control control, bool castilian) const
+    QString valueText(Hm203Control control, Language language) const
     {
-        return readingAt(control, value(control), castilian);
+        return readingAt(control, value(control), language);
     }
     /**
      * The same reading as a screen reader's voice is to say it, with the same numbers: units, signs and
@@ -279,10 +280,10 @@ public:
      * "sin calibrar, por 1,8"), and a push button's positions by the names the panel gives them ("AT",
      * "NORM"). Empty for a button that is only in or out: its checked state says that.
      */
-    QString spokenReadingAt(Hm203Control control, int position, bool castilian) const;
-    QString spokenValueText(Hm203Control control, bool castilian) const
+    QString spokenReadingAt(Hm203Control control, int position, Language language) const;
+    QString spokenValueText(Hm203Control control, Language language) const
     {
-        return spokenReadingAt(control, value(control), castilian);
+        return spokenReadingAt(control, value(control), language);
     }
 
     /**

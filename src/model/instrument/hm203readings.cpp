@@ -10,11 +10,6 @@ namespace {
 
 using C = Hm203Control;
 
-QString pick(bool castilian, const char16_t *es, const char16_t *va)
-{
-    return QString::fromUtf16(castilian ? es : va);
-}
-
 /** A position knob's offset, in divisions: a tenth of a division a step. */
 QString positionNumber(int position, bool signShown)
 {
@@ -36,12 +31,12 @@ QString calFactor(int position)
 
 /** A range switch says so when its fine knob is off the stop: the step it points at is then not the scale
  * on the screen. Both readings, shown and spoken, say it in these words. */
-QString calibrationNote(const Hm203 &scope, Hm203Control range, bool castilian)
+QString calibrationNote(const Hm203 &scope, Hm203Control range, Language language)
 {
     const std::optional<Hm203Control> cal = calKnobOf(range);
     if (!cal || scope.value(*cal) == controlInfo(*cal).maximum)
         return QString();
-    return pick(castilian, u", sin calibrar", u", sense calibrar");
+    return textIn(language, u", sin calibrar", u", sense calibrar");
 }
 
 /** A push button whose two positions have names of their own, out first; the rest are only in or out. */
@@ -67,32 +62,32 @@ constexpr NamedPositions kNamedPositions[] = {
 
 } // namespace
 
-QString Hm203::readingAt(Hm203Control control, int position, bool castilian) const
+QString Hm203::readingAt(Hm203Control control, int position, Language language) const
 {
     const Hm203ControlInfo &info = controlInfo(control);
     const int v = std::clamp(position, info.minimum, info.maximum);
     switch (control) {
     case C::TimeDiv:
-        return formatSecondsPerDiv(secondsPerDivAt(v)) + calibrationNote(*this, control, castilian);
+        return formatSecondsPerDiv(secondsPerDivAt(v)) + calibrationNote(*this, control, language);
     case C::VoltsDivI:
     case C::VoltsDivII:
-        return formatVoltsPerDiv(voltsPerDivAt(v)) + calibrationNote(*this, control, castilian);
+        return formatVoltsPerDiv(voltsPerDivAt(v)) + calibrationNote(*this, control, language);
     case C::TimeCal:
     case C::VoltsCalI:
     case C::VoltsCalII:
         if (v == info.maximum)
             return QStringLiteral("CAL");
-        return pick(castilian, u"sin calibrar ×", u"sense calibrar ×") + calFactor(v);
+        return textIn(language, u"sin calibrar ×", u"sense calibrar ×") + calFactor(v);
     case C::TriggerCoupling:
         if (v == 4)
-            return pick(castilian, u"~ (red)", u"~ (xarxa)");
+            return textIn(language, u"~ (red)", u"~ (xarxa)");
         return printedPositions(*hm203Part("trigger")).value(v);
     case C::XPosition:
     case C::YPositionI:
     case C::YPositionII:
     case C::Level:
         if (v == 0)
-            return pick(castilian, u"centro", u"centre");
+            return textIn(language, u"centro", u"centre");
         return positionNumber(v, true) + QStringLiteral(" div");
     case C::TraceRotation:
         return rotationNumber(v, true) + QStringLiteral("°");
@@ -103,44 +98,44 @@ QString Hm203::readingAt(Hm203Control control, int position, bool castilian) con
     default:
         break;
     }
-    return v ? pick(castilian, u"pulsado", u"polsat") : pick(castilian, u"suelto", u"solt");
+    return v ? textIn(language, u"pulsado", u"polsat") : textIn(language, u"suelto", u"solt");
 }
 
-QString Hm203::spokenReadingAt(Hm203Control control, int position, bool castilian) const
+QString Hm203::spokenReadingAt(Hm203Control control, int position, Language language) const
 {
     const Hm203ControlInfo &info = controlInfo(control);
     const int v = std::clamp(position, info.minimum, info.maximum);
     // A scale in the unit and prefix the panel prints it in.
     const auto scale = [&](const PrefixedNumber &n, SpokenUnit unit) {
-        return spokenQuantity(n.digits, unit, castilian, n.exponent) + QLatin1Char(' ')
-            + spokenPerDivision(castilian);
+        return spokenQuantity(n.digits, unit, language, n.exponent) + QLatin1Char(' ')
+            + spokenPerDivision(language);
     };
     // Which way a knob has moved the trace or the level, in the words the screen's description uses.
     const auto offset = [&](const char16_t *upEs, const char16_t *upVa, const char16_t *downEs,
                             const char16_t *downVa) {
         if (v == 0)
-            return pick(castilian, u"centro", u"centre");
-        return spokenQuantity(positionNumber(std::abs(v), false), SpokenUnit::Division, castilian)
-            + QLatin1Char(' ') + (v > 0 ? pick(castilian, upEs, upVa) : pick(castilian, downEs, downVa));
+            return textIn(language, u"centro", u"centre");
+        return spokenQuantity(positionNumber(std::abs(v), false), SpokenUnit::Division, language)
+            + QLatin1Char(' ') + (v > 0 ? textIn(language, upEs, upVa) : textIn(language, downEs, downVa));
     };
     switch (control) {
     case C::TimeDiv:
         return scale(secondsPerDivNumber(secondsPerDivAt(v)), SpokenUnit::Second)
-            + calibrationNote(*this, control, castilian);
+            + calibrationNote(*this, control, language);
     case C::VoltsDivI:
     case C::VoltsDivII:
         return scale(voltsPerDivNumber(voltsPerDivAt(v)), SpokenUnit::Volt)
-            + calibrationNote(*this, control, castilian);
+            + calibrationNote(*this, control, language);
     case C::TimeCal:
     case C::VoltsCalI:
     case C::VoltsCalII:
         if (v == info.maximum)
-            return pick(castilian, u"calibrado", u"calibrat");
+            return textIn(language, u"calibrado", u"calibrat");
         // "×" is read as nothing by espeak-ng, "por" and "per" by any voice.
-        return pick(castilian, u"sin calibrar, por ", u"sense calibrar, per ") + calFactor(v);
+        return textIn(language, u"sin calibrar, por ", u"sense calibrar, per ") + calFactor(v);
     case C::TriggerCoupling:
         if (v == 4)
-            return pick(castilian, u"red", u"xarxa");
+            return textIn(language, u"red", u"xarxa");
         return spelledOut(printedPositions(*hm203Part("trigger")).value(v));
     case C::XPosition:
         return offset(u"a la derecha del centro", u"a la dreta del centre", u"a la izquierda del centro",
@@ -154,22 +149,22 @@ QString Hm203::spokenReadingAt(Hm203Control control, int position, bool castilia
             u"por encima de cero", u"per damunt de zero", u"por debajo de cero", u"per davall de zero");
     case C::TraceRotation:
         if (v == 0)
-            return spokenQuantity(rotationNumber(v, false), SpokenUnit::Degree, castilian);
+            return spokenQuantity(rotationNumber(v, false), SpokenUnit::Degree, language);
         // Positive turns the picture anticlockwise.
-        return spokenQuantity(rotationNumber(std::abs(v), false), SpokenUnit::Degree, castilian)
-            + (v > 0 ? pick(castilian, u" en sentido antihorario", u" en sentit antihorari")
-                     : pick(castilian, u" en sentido horario", u" en sentit horari"));
+        return spokenQuantity(rotationNumber(std::abs(v), false), SpokenUnit::Degree, language)
+            + (v > 0 ? textIn(language, u" en sentido antihorario", u" en sentit antihorari")
+                     : textIn(language, u" en sentido horario", u" en sentit horari"));
     case C::Intensity:
     case C::Focus:
     case C::HoldOff:
-        return spokenQuantity(fixedDecimal(v, 0), SpokenUnit::Percent, castilian);
+        return spokenQuantity(fixedDecimal(v, 0), SpokenUnit::Percent, language);
     default:
         break;
     }
     for (const NamedPositions &named : kNamedPositions) {
         if (named.control == control)
-            return v ? pick(castilian, named.inCastilian, named.inValencian)
-                     : pick(castilian, named.outCastilian, named.outValencian);
+            return v ? textIn(language, named.inCastilian, named.inValencian)
+                     : textIn(language, named.outCastilian, named.outValencian);
     }
     return QString();
 }

@@ -40,7 +40,7 @@ constexpr bool inOrder()
 }
 static_assert(inOrder(), "kUnits is indexed by SpokenUnit");
 
-QString prefixWord(int exponent, bool castilian)
+QString prefixWord(int exponent, Language language)
 {
     switch (exponent) {
     case -9:
@@ -48,7 +48,7 @@ QString prefixWord(int exponent, bool castilian)
     case -6:
         return QStringLiteral("micro");
     case -3:
-        return castilian ? QStringLiteral("mili") : QString::fromUtf16(u"mil·li");
+        return textIn(language, u"mili", u"mil·li");
     case 3:
         return QStringLiteral("kilo");
     default:
@@ -58,28 +58,28 @@ QString prefixWord(int exponent, bool castilian)
 
 } // namespace
 
-QString spokenQuantity(const QString &number, SpokenUnit unit, bool castilian, int exponent)
+QString spokenQuantity(const QString &number, SpokenUnit unit, Language language, int exponent)
 {
     QString digits = number.trimmed();
     QString sign;
     if (digits.startsWith(u'-') || digits.startsWith(QChar(0x2212))) {
-        sign = castilian ? QStringLiteral("menos ") : QStringLiteral("menys ");
+        sign = textIn(language, u"menos ", u"menys ");
         digits.remove(0, 1);
     } else if (digits.startsWith(u'+')) {
         digits.remove(0, 1);
     }
     const UnitWords &words = kUnits[std::size_t(unit)];
     const bool one = digits == QLatin1String("1");
-    const char16_t *name = castilian ? (one ? words.castilianOne : words.castilianMany)
-                                     : (one ? words.valencianOne : words.valencianMany);
+    const char16_t *name = one ? inLanguage(language, words.castilianOne, words.valencianOne)
+                               : inLanguage(language, words.castilianMany, words.valencianMany);
     if (unit == SpokenUnit::None)
         return sign + digits;
-    return sign + digits + QLatin1Char(' ') + prefixWord(exponent, castilian) + QString::fromUtf16(name);
+    return sign + digits + QLatin1Char(' ') + prefixWord(exponent, language) + QString::fromUtf16(name);
 }
 
-QString spokenPerDivision(bool castilian)
+QString spokenPerDivision(Language language)
 {
-    return castilian ? QString::fromUtf16(u"por división") : QString::fromUtf16(u"per divisió");
+    return textIn(language, u"por división", u"per divisió");
 }
 
 QString spelledOut(const QString &symbol)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "wording.h"
+
 #include <QString>
 
 /**
@@ -29,10 +31,10 @@ enum class SpokenUnit {
  * "1,0 divisiones"), as the grammars of both languages have it. A minus sign or hyphen before the
  * number is said as a word ("menos 1,00 voltios", "menys 1,00 volts"); a plus sign is dropped.
  */
-QString spokenQuantity(const QString &number, SpokenUnit unit, bool castilian, int exponent = 0);
+QString spokenQuantity(const QString &number, SpokenUnit unit, Language language, int exponent = 0);
 
 /** "por división" or "per divisió": what follows a scale's unit. */
-QString spokenPerDivision(bool castilian);
+QString spokenPerDivision(Language language);
 
 /** A symbol a voice spells out rather than reads as a word ("AC" is heard as the syllable "ac"): its
  * letters apart, "A C". */

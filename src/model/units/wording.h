@@ -37,6 +37,12 @@ template <class Text> const Text &inLanguage(Language language, const Text &cast
     return language == Language::Castilian ? castilian : valencian;
 }
 
+/** A language's text of two literals written side by side, as a string. */
+inline QString textIn(Language language, const char16_t *castilian, const char16_t *valencian)
+{
+    return QString::fromUtf16(inLanguage(language, castilian, valencian));
+}
+
 /** A text the course says, in each of its languages. */
 struct Wording
 {

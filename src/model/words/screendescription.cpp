@@ -13,11 +13,6 @@ using C = Hm203Control;
 /** The heights of one repeat a shape is told from. */
 constexpr int kShapeSamples = 256;
 
-QString pick(bool castilian, const char16_t *es, const char16_t *va)
-{
-    return QString::fromUtf16(castilian ? es : va);
-}
-
 QString label(C control)
 {
     return QString::fromUtf16(controlInfo(control).label);
@@ -135,43 +130,44 @@ QString traceName(TraceKind kind)
     return label(C::XY);
 }
 
-QString shapeWord(TraceShape shape, bool es)
+QString shapeWord(TraceShape shape, Language language)
 {
     switch (shape) {
     case TraceShape::Sine:
-        return pick(es, u"senoidal", u"sinusoïdal");
+        return textIn(language, u"senoidal", u"sinusoïdal");
     case TraceShape::Square:
-        return pick(es, u"cuadrada", u"quadrada");
+        return textIn(language, u"cuadrada", u"quadrada");
     case TraceShape::Triangle:
-        return pick(es, u"triangular", u"triangular");
+        return textIn(language, u"triangular", u"triangular");
     case TraceShape::FlatLine:
-        return pick(es, u"línea horizontal", u"línia horitzontal");
+        return textIn(language, u"línea horizontal", u"línia horitzontal");
     case TraceShape::Other:
         break;
     }
-    return pick(es, u"forma irregular", u"forma irregular");
+    return textIn(language, u"forma irregular", u"forma irregular");
 }
 
-QString periodsPhrase(const TraceDescription &d, bool es, bool worked)
+QString periodsPhrase(const TraceDescription &d, Language language, bool worked)
 {
     const QString period = worked
         ? QStringLiteral(" (T = ") + formatQuantity(d.periodSeconds, QStringLiteral("s")) + u')'
         : QString();
     if (d.periodsShown < 0.05)
-        return pick(es, u"una pequeña parte de un periodo", u"una xicoteta part d'un període") + period;
+        return textIn(language, u"una pequeña parte de un periodo", u"una xicoteta part d'un període")
+            + period;
     const QString count = formatPeriodCount(d.periodsShown);
     if (count == QLatin1String("1"))
-        return pick(es, u"1 periodo", u"1 període") + period;
-    return count + pick(es, u" periodos", u" períodes") + period;
+        return textIn(language, u"1 periodo", u"1 període") + period;
+    return count + textIn(language, u" periodos", u" períodes") + period;
 }
 
-QString heightPhrase(const TraceDescription &d, bool es, bool worked)
+QString heightPhrase(const TraceDescription &d, Language language, bool worked)
 {
     // Less than a period shows no peak-to-peak: only how high the part on the face is.
     const bool wholePeriod = d.periodsShown >= 1.0 - 1e-9;
     QString text = divisions(d.heightDivisions)
-        + (wholePeriod ? pick(es, u" div de pico a pico", u" div de pic a pic")
-                       : pick(es, u" div de alto", u" div d'alt"));
+        + (wholePeriod ? textIn(language, u" div de pico a pico", u" div de pic a pic")
+                       : textIn(language, u" div de alto", u" div d'alt"));
     if (!worked || !(d.inputVoltsPp > 0.0))
         return text;
     // The volts are the divisions as read, times the scale, so the two numbers agree.
@@ -179,87 +175,89 @@ QString heightPhrase(const TraceDescription &d, bool es, bool worked)
     const double scale = d.inputVoltsPp / d.heightDivisions;
     text += QStringLiteral(" (") + formatQuantity(read * scale, QStringLiteral("V"));
     if (d.tipVoltsPp > 0.0)
-        text += pick(es, u"; %1 en la punta de la sonda ×10", u"; %1 a la punta de la sonda ×10")
+        text += textIn(language, u"; %1 en la punta de la sonda ×10", u"; %1 a la punta de la sonda ×10")
                     .arg(formatQuantity(read * scale * Probes::times10Ratio, QStringLiteral("V")));
     return text + u')';
 }
 
-QString triggerPhrase(const TraceDescription &d, bool es)
+QString triggerPhrase(const TraceDescription &d, Language language)
 {
     // A sweep that follows the mains fires, but the signal slides past it unless it keeps step with them.
     if (d.mains && !d.triggered)
-        return pick(es, u"disparada al ritmo de la red, que la señal no sigue (la traza se desliza)",
+        return textIn(language, u"disparada al ritmo de la red, que la señal no sigue (la traza se desliza)",
             u"disparada al ritme de la xarxa, que el senyal no seguix (la traça es llisca)");
     if (!d.triggered)
-        return pick(es, u"sin disparar (la traza corre)", u"sense disparar (la traça corre)");
+        return textIn(language, u"sin disparar (la traza corre)", u"sense disparar (la traça corre)");
     if (d.mains)
-        return pick(es, u"disparada con la red (~)", u"disparada amb la xarxa (~)");
+        return textIn(language, u"disparada con la red (~)", u"disparada amb la xarxa (~)");
     const QString slope = d.slope == TriggerSlope::Rising
-        ? pick(es, u"en flanco de subida", u"en flanc de pujada")
-        : pick(es, u"en flanco de bajada", u"en flanc de baixada");
+        ? textIn(language, u"en flanco de subida", u"en flanc de pujada")
+        : textIn(language, u"en flanco de bajada", u"en flanc de baixada");
     if (d.external)
-        return pick(es, u"disparada desde %1 %2", u"disparada des d'%1 %2").arg(label(C::ExtTrigger), slope);
-    return pick(es, u"disparada ", u"disparada ") + slope;
+        return textIn(language, u"disparada desde %1 %2", u"disparada des d'%1 %2")
+            .arg(label(C::ExtTrigger), slope);
+    return textIn(language, u"disparada ", u"disparada ") + slope;
 }
 
-QString sweepSentence(const TraceDescription &d, bool es, bool worked)
+QString sweepSentence(const TraceDescription &d, Language language, bool worked)
 {
     QStringList parts;
     const bool flat = d.shape == TraceShape::FlatLine;
     if (!d.clipped() || d.shape != TraceShape::Other)
-        parts << shapeWord(d.shape, es);
+        parts << shapeWord(d.shape, language);
     if (d.clipped()) {
         const QString where = d.clippedAbove && d.clippedBelow
-            ? pick(es, u"por arriba y por abajo", u"per dalt i per baix")
-            : d.clippedAbove ? pick(es, u"por arriba", u"per dalt")
-                             : pick(es, u"por abajo", u"per baix");
-        parts << pick(es, u"recortada, se sale de la pantalla %1", u"retallada, ix de la pantalla %1")
+            ? textIn(language, u"por arriba y por abajo", u"per dalt i per baix")
+            : d.clippedAbove ? textIn(language, u"por arriba", u"per dalt")
+                             : textIn(language, u"por abajo", u"per baix");
+        parts << textIn(language, u"recortada, se sale de la pantalla %1", u"retallada, ix de la pantalla %1")
                      .arg(where);
     } else if (!flat) {
-        parts << heightPhrase(d, es, worked);
+        parts << heightPhrase(d, language, worked);
     }
     if (d.periodSeconds > 0.0)
-        parts << periodsPhrase(d, es, worked);
+        parts << periodsPhrase(d, language, worked);
     if (!(d.clippedAbove && d.clippedBelow)) {
         const QString offset = divisions(std::abs(d.offsetDivisions));
         if (offset == divisions(0.0))
-            parts << pick(es, u"centrada", u"centrada");
+            parts << textIn(language, u"centrada", u"centrada");
         else if (d.offsetDivisions > 0.0)
-            parts << offset + pick(es, u" div por encima del centro", u" div per damunt del centre");
+            parts << offset + textIn(language, u" div por encima del centro", u" div per damunt del centre");
         else
-            parts << offset + pick(es, u" div por debajo del centro", u" div per davall del centre");
+            parts << offset + textIn(language, u" div por debajo del centro", u" div per davall del centre");
     }
     if (!flat)
-        parts << triggerPhrase(d, es);
+        parts << triggerPhrase(d, language);
     if (d.dim)
-        parts << pick(es, u"muy tenue", u"molt tènue");
+        parts << textIn(language, u"muy tenue", u"molt tènue");
     QString crawl;
     if (d.crawling && worked)
-        crawl = pick(es, u"un punto que cruza la pantalla despacio (cada barrido dura %1); ",
+        crawl = textIn(language, u"un punto que cruza la pantalla despacio (cada barrido dura %1); ",
             u"un punt que creua la pantalla a poc a poc (cada escombratge dura %1); ")
                     .arg(formatQuantity(d.sweepSeconds, QStringLiteral("s")));
     else if (d.crawling)
-        crawl = pick(
-            es, u"un punto que cruza la pantalla despacio; ", u"un punt que creua la pantalla a poc a poc; ");
+        crawl = textIn(language, u"un punto que cruza la pantalla despacio; ",
+            u"un punt que creua la pantalla a poc a poc; ");
     return traceName(d.kind) + QStringLiteral(": ") + crawl + parts.join(QStringLiteral(", ")) + u'.';
 }
 
-QString tiltPhrase(double tilt, bool es)
+QString tiltPhrase(double tilt, Language language)
 {
     const QString degrees = formatDecimal(std::abs(tilt), { .decimals = 0 }) + QStringLiteral("°");
     return tilt > 0.0
-        ? pick(es, u"inclinada %1 (sube hacia la derecha)", u"inclinada %1 (puja cap a la dreta)")
+        ? textIn(language, u"inclinada %1 (sube hacia la derecha)", u"inclinada %1 (puja cap a la dreta)")
               .arg(degrees)
-        : pick(es, u"inclinada %1 (baja hacia la derecha)", u"inclinada %1 (baixa cap a la dreta)")
+        : textIn(language, u"inclinada %1 (baja hacia la derecha)", u"inclinada %1 (baixa cap a la dreta)")
               .arg(degrees);
 }
 
-QString figureSentence(const FigureDescription &d, bool es)
+QString figureSentence(const FigureDescription &d, Language language)
 {
     const QString width = divisions(d.widthDivisions);
     const QString height = divisions(d.heightDivisions);
-    const QString size = pick(es, u"de %1 div de ancho y %2 div de alto", u"de %1 div d'ample i %2 div d'alt")
-                             .arg(width, height);
+    const QString size
+        = textIn(language, u"de %1 div de ancho y %2 div de alto", u"de %1 div d'ample i %2 div d'alt")
+              .arg(width, height);
     const double tilt = d.shape.tiltDegrees;
     const QString rounded = formatDecimal(std::abs(tilt), { .decimals = 0 });
     const bool level = rounded == QLatin1String("0");
@@ -267,65 +265,68 @@ QString figureSentence(const FigureDescription &d, bool es)
     QString figure;
     switch (d.shape.kind) {
     case FigureKind::Spot:
-        figure = pick(es, u"un punto fijo", u"un punt fix");
+        figure = textIn(language, u"un punto fijo", u"un punt fix");
         break;
     case FigureKind::Dots:
-        figure = pick(es, u"%1 puntos separados, en un área %2", u"%1 punts separats, en una àrea %2")
+        figure = textIn(language, u"%1 puntos separados, en un área %2", u"%1 punts separats, en una àrea %2")
                      .arg(d.shape.dots)
                      .arg(size);
         break;
     case FigureKind::Line:
         if (level)
-            figure
-                = pick(es, u"una línea horizontal de %1 div", u"una línia horitzontal de %1 div").arg(width);
+            figure = textIn(language, u"una línea horizontal de %1 div", u"una línia horitzontal de %1 div")
+                         .arg(width);
         else if (upright)
-            figure = pick(es, u"una línea vertical de %1 div", u"una línia vertical de %1 div").arg(height);
+            figure = textIn(language, u"una línea vertical de %1 div", u"una línia vertical de %1 div")
+                         .arg(height);
         else
-            figure
-                = pick(es, u"una línea recta %1, ", u"una línia recta %1, ").arg(size) + tiltPhrase(tilt, es);
+            figure = textIn(language, u"una línea recta %1, ", u"una línia recta %1, ").arg(size)
+                + tiltPhrase(tilt, language);
         break;
     case FigureKind::BentLine:
-        figure = pick(es, u"una línea doblada %1", u"una línia doblegada %1").arg(size);
+        figure = textIn(language, u"una línea doblada %1", u"una línia doblegada %1").arg(size);
         break;
     case FigureKind::Ellipse:
-        figure = pick(es, u"una elipse %1, ", u"una el·lipse %1, ").arg(size)
-            + (level || upright
-                    ? pick(es, u"con los ejes horizontal y vertical", u"amb els eixos horitzontal i vertical")
-                    : tiltPhrase(tilt, es));
+        figure = textIn(language, u"una elipse %1, ", u"una el·lipse %1, ").arg(size)
+            + (level || upright ? textIn(
+                   language, u"con los ejes horizontal y vertical", u"amb els eixos horitzontal i vertical")
+                                : tiltPhrase(tilt, language));
         break;
     case FigureKind::Circle:
-        figure = pick(es, u"un círculo de %1 div de diámetro", u"un cercle de %1 div de diàmetre").arg(width);
+        figure = textIn(language, u"un círculo de %1 div de diámetro", u"un cercle de %1 div de diàmetre")
+                     .arg(width);
         break;
     case FigureKind::Other:
-        figure = pick(es, u"una figura %1", u"una figura %1").arg(size);
+        figure = textIn(language, u"una figura %1", u"una figura %1").arg(size);
         break;
     }
     QStringList parts { figure };
     const QString x = signedDivisions(d.shape.centreX);
     const QString y = signedDivisions(d.shape.centreY);
     if (x == signedDivisions(0.0) && y == signedDivisions(0.0))
-        parts << pick(es, u"en el centro de la pantalla", u"en el centre de la pantalla");
+        parts << textIn(language, u"en el centro de la pantalla", u"en el centre de la pantalla");
     else
-        parts << pick(
-            es, u"con el centro en x = %1 div, y = %2 div", u"amb el centre en x = %1 div, y = %2 div")
+        parts << textIn(
+            language, u"con el centro en x = %1 div, y = %2 div", u"amb el centre en x = %1 div, y = %2 div")
                      .arg(x, y);
     if (d.clipped)
-        parts << pick(es, u"se sale de la pantalla", u"ix de la pantalla");
+        parts << textIn(language, u"se sale de la pantalla", u"ix de la pantalla");
     if (d.dim)
-        parts << pick(es, u"muy tenue", u"molt tènue");
+        parts << textIn(language, u"muy tenue", u"molt tènue");
     return label(d.tester ? C::Tester : C::XY) + QStringLiteral(": ") + parts.join(QStringLiteral(", "))
         + u'.';
 }
 
-QString screenText(const ScreenDescription &d, bool es)
+QString screenText(const ScreenDescription &d, Language language)
 {
     if (d.dark)
-        return pick(es, u"La pantalla no muestra ninguna traza.", u"La pantalla no mostra cap traça.");
+        return textIn(
+            language, u"La pantalla no muestra ninguna traza.", u"La pantalla no mostra cap traça.");
     if (d.figure)
-        return figureSentence(*d.figure, es);
+        return figureSentence(*d.figure, language);
     QStringList sentences;
     for (const TraceDescription &trace : d.traces)
-        sentences << sweepSentence(trace, es, d.readings == ScreenReadings::Worked);
+        sentences << sweepSentence(trace, language, d.readings == ScreenReadings::Worked);
     return sentences.join(u' ');
 }
 
@@ -389,7 +390,7 @@ ScreenDescription describeScreen(const ScreenReading &reading, ScreenReadings re
                 d.traces.append(describeSweep(reading, kind));
         }
     }
-    d.castilian = screenText(d, true);
-    d.valencian = screenText(d, false);
+    d.castilian = screenText(d, Language::Castilian);
+    d.valencian = screenText(d, Language::Valencian);
     return d;
 }

@@ -53,14 +53,13 @@ QString sentence(const QString &said)
     return said.endsWith(u'.') ? said : said + u'.';
 }
 
-QString listed(const QStringList &names, bool castilian)
+QString listed(const QStringList &names, Language language)
 {
     if (names.size() < 2)
         return names.value(0);
     const QString last = names.last();
     const bool iSound = last.startsWith(u'I') || last.startsWith(u'Y');
-    const QString conjunction
-        = castilian ? (iSound ? QStringLiteral(" e ") : QStringLiteral(" y ")) : QStringLiteral(" i ");
+    const QString conjunction = textIn(language, iSound ? u" e " : u" y ", u" i ");
     return names.first(names.size() - 1).join(QStringLiteral(", ")) + conjunction + last;
 }
 
@@ -317,21 +316,21 @@ Wording stillSpot(bool groundedI, bool groundedII, bool faint)
     Wording why;
     Wording mend;
     if (!onGround.isEmpty()) {
-        why = { listed(onGround, true) + QStringLiteral(" en GD"),
-            listed(onGround, false) + QStringLiteral(" en GD") };
-        mend = { text(u"suelta %1").arg(listed(buttons, true)),
-            text(u"deixa anar %1").arg(listed(buttons, false)) };
+        why = { listed(onGround, Language::Castilian) + QStringLiteral(" en GD"),
+            listed(onGround, Language::Valencian) + QStringLiteral(" en GD") };
+        mend = { text(u"suelta %1").arg(listed(buttons, Language::Castilian)),
+            text(u"deixa anar %1").arg(listed(buttons, Language::Valencian)) };
     }
     if (!empty.isEmpty()) {
         const bool after = !why.castilian.isEmpty();
-        why = { why.castilian + (after ? QStringLiteral(" y ") : QString()) + listed(empty, true)
-                + text(u" sin señal"),
-            why.valencian + (after ? QStringLiteral(" i ") : QString()) + listed(empty, false)
+        why = { why.castilian + (after ? QStringLiteral(" y ") : QString())
+                + listed(empty, Language::Castilian) + text(u" sin señal"),
+            why.valencian + (after ? QStringLiteral(" i ") : QString()) + listed(empty, Language::Valencian)
                 + text(u" sense senyal") };
         mend = { mend.castilian + (after ? QStringLiteral(" y ") : QString())
-                + text(u"da señal a %1 en el generador").arg(listed(empty, true)),
+                + text(u"da señal a %1 en el generador").arg(listed(empty, Language::Castilian)),
             mend.valencian + (after ? QStringLiteral(" i ") : QString())
-                + text(u"dona senyal a %1 en el generador").arg(listed(empty, false)) };
+                + text(u"dona senyal a %1 en el generador").arg(listed(empty, Language::Valencian)) };
     }
     const QString intens = label(C::Intensity);
     const QString xy = label(C::XY);

@@ -23,7 +23,7 @@ QString sentence(const QString &said);
 
 /** Names in a sentence: "A", "A y B", "A, B y C". Castilian writes "e" before a name said with an /i/
  * ("ADD e INV II", "Y-POS I e Y-POS II"). */
-QString listed(const QStringList &names, bool castilian);
+QString listed(const QStringList &names, Language language);
 
 /** One cause found, with its words; a cause another one's words already give has none of its own. */
 struct Finding
