@@ -89,23 +89,31 @@ ChannelControls channelControls(bool second)
 
 LevelStand levelStand(const Hm203 &scope, TriggerSource source)
 {
-    // LEVEL's positions outward from where it stands, a fifth of a division apart: a signal loud enough to
-    // trigger swings half a division or more, so it cannot slip between two of them.
-    const Hm203ControlInfo &level = controlInfo(C::Level);
-    const int now = scope.value(C::Level);
-    Hm203 trial = scope;
-    const auto triggers = [&trial, source](int position) {
-        trial.setValue(C::Level, position);
-        return triggerTimeFrom(trial.scopeSettings(), source).has_value();
-    };
-    if (triggers(now))
+    const ScopeSettings settings = scope.scopeSettings();
+    return levelStand(scope, settings, source, searchTrigger(settings, source));
+}
+
+LevelStand levelStand(
+    const Hm203 &scope, const ScopeSettings &settings, TriggerSource source, const TriggerSearch &search)
+{
+    if (search.miss == TriggerMiss::None)
         return LevelStand::Among;
-    for (int step = 2; now - step >= level.minimum || now + step <= level.maximum; step += 2) {
-        if (now - step >= level.minimum && triggers(now - step))
-            return LevelStand::AbovePeaks;
-        if (now + step <= level.maximum && triggers(now + step))
-            return LevelStand::BelowPeaks;
-    }
+    if (search.miss != TriggerMiss::LevelOutside)
+        return LevelStand::Nowhere;
+    // LEVEL's steps are a tenth of a division, finer than any swing loud enough to trigger: where its
+    // reach overlaps what the trigger hears, some step cuts the signal.
+    const Hm203ControlInfo &level = controlInfo(C::Level);
+    Hm203 turned = scope;
+    const auto levelAt = [&turned](int position) {
+        turned.setValue(C::Level, position);
+        return turned.scopeSettings().trigger.levelVolts;
+    };
+    const double now = settings.trigger.levelVolts;
+    const TriggerHeard heard = triggerHeard(settings, source);
+    if (now > heard.high && levelAt(level.minimum) < heard.high)
+        return LevelStand::AbovePeaks;
+    if (now < heard.low && levelAt(level.maximum) > heard.low)
+        return LevelStand::BelowPeaks;
     return LevelStand::Nowhere;
 }
 
@@ -113,7 +121,8 @@ TriggerContext triggerContext(const ScreenReading &reading, TriggerSource source
 {
     const ScopeSettings &s = reading.settings();
     TriggerContext context;
-    context.miss = source == s.trigger.source ? reading.trigger().miss : searchTrigger(s, source).miss;
+    const TriggerSearch search = source == s.trigger.source ? reading.trigger() : searchTrigger(s, source);
+    context.miss = search.miss;
     context.external = source == TriggerSource::External;
     context.second = source == TriggerSource::ChannelII;
     context.highPass = s.trigger.coupling == TriggerCoupling::HF;
@@ -123,7 +132,7 @@ TriggerContext triggerContext(const ScreenReading &reading, TriggerSource source
     context.externalWired = g.outputIToTriggerInput;
     if (context.miss != TriggerMiss::LevelOutside)
         return context;
-    context.level = levelStand(reading.scope(), source);
+    context.level = levelStand(reading.scope(), s, source, search);
     if (context.level != LevelStand::Nowhere)
         return context;
     // With AC the trigger hears the whole signal without its mean: where that would trigger, the TRIG.

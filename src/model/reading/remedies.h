@@ -86,8 +86,11 @@ struct SweepAdvice
     bool showsAPeriod = true;
 };
 
-/** Where LEVEL stands, trying its positions outward from where it is. */
+/** Where LEVEL stands against what the trigger hears, and whether its reach meets the signal. */
 LevelStand levelStand(const Hm203 &scope, TriggerSource source);
+/** The same, from the search the settings already made. */
+LevelStand levelStand(
+    const Hm203 &scope, const ScopeSettings &settings, TriggerSource source, const TriggerSearch &search);
 /** Why the trigger finds nothing on a source, and what would mend it. */
 TriggerContext triggerContext(const ScreenReading &reading, TriggerSource source);
 

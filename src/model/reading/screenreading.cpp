@@ -14,6 +14,10 @@ constexpr int kHeightSamples = 128;
 /** The face holds what the beam wrote over the last four afterglow times (its light falls to e⁻⁴, 2 %):
  * a sweep whose spot covers less than half the face in that time shows as a spot crawling across. */
 constexpr double kSeenAfterglows = 4.0;
+/** Outside these shares of the faint line, the light worked out from the sweep's timing decides a sweep
+ * dim or not without drawing what the beam writes; between them the writing decides. */
+constexpr double kSureBelow = 0.5;
+constexpr double kSureAbove = 2.0;
 
 std::size_t slot(TraceKind kind)
 {
@@ -34,8 +38,14 @@ ScreenReading::ScreenReading(const Hm203 &scope, const BeamMoment &moment)
     , m_brightness(scope.brightness(m_moment))
     , m_spot(scope.beamSpot())
     , m_timing(sweepTiming(m_settings))
-    , m_trigger(searchTrigger(m_settings, m_settings.trigger.source))
 {
+}
+
+const TriggerSearch &ScreenReading::trigger() const
+{
+    if (!m_trigger)
+        m_trigger = searchTrigger(m_settings, m_settings.trigger.source);
+    return *m_trigger;
 }
 
 const ScreenTraces &ScreenReading::traces() const
@@ -73,7 +83,7 @@ bool ScreenReading::triggered(TraceKind kind) const
     // With ALT each channel's sweep waits for its own signal; else one trigger starts both.
     const ScopeSettings &s = liveSettings();
     const TriggerSettings &trigger = s.trigger;
-    const bool all = sweepTiming(s).triggered;
+    const bool all = m_timing.triggered;
     if (s.mode != DisplayMode::Dual || s.chopped || !trigger.alternate)
         return all;
     const TriggerSource own
@@ -160,12 +170,14 @@ bool ScreenReading::wholeOnFace(TraceKind kind) const
 
 double ScreenReading::periodSeconds(TraceKind kind) const
 {
-    const ScopeSettings &s = m_settings;
-    if (kind == TraceKind::Sum && s.channelI.coupling == Coupling::Ground)
-        return repeatSeconds(s, TraceKind::ChannelII);
-    if (kind == TraceKind::Sum && s.channelII.coupling == Coupling::Ground)
-        return repeatSeconds(s, TraceKind::ChannelI);
-    return repeatSeconds(s, kind);
+    std::optional<double> &kept = m_periods[slot(kind)];
+    if (!kept) {
+        const ScopeSettings &s = m_settings;
+        const bool onlyII = kind == TraceKind::Sum && s.channelI.coupling == Coupling::Ground;
+        const bool onlyI = kind == TraceKind::Sum && s.channelII.coupling == Coupling::Ground;
+        kept = repeatSeconds(s, onlyII ? TraceKind::ChannelII : onlyI ? TraceKind::ChannelI : kind);
+    }
+    return *kept;
 }
 
 double ScreenReading::periodsSpanning(TraceKind kind, double spanX) const
@@ -180,7 +192,7 @@ double ScreenReading::periodsSpanning(TraceKind kind, double spanX) const
 
 bool ScreenReading::darkInNorm() const
 {
-    return FaceReading::darkInNorm(m_settings, m_trigger.time.has_value());
+    return FaceReading::darkInNorm(m_settings, trigger().time.has_value());
 }
 
 bool ScreenReading::stillChannel(bool second) const
@@ -204,10 +216,23 @@ Dimness ScreenReading::dimness() const
         // Only a triggered sweep repeating faster than the eye follows writes a steady line of one
         // brightness, which the light it leaves per division measures.
         const SweepTiming &t = m_timing;
-        if (!swept() || tester() || !t.triggered || pace() != SweepPace::Steady)
+        if (!swept() || tester() || !t.triggered)
             return Dimness::None;
-        const double energy = sweptEnergyPerDivision(writing());
-        if (!(energy > 0.0) || energy >= faintSweepEnergy())
+        // The light a division gets is the current times the time the spot spends on it over an afterglow
+        // time: a division's worth of the sweep, once a cycle, each channel half of it in DUAL. Only near
+        // the faint line is the writing itself drawn to tell.
+        if (pace() != SweepPace::Steady)
+            return Dimness::None;
+        const double zoom = m_settings.xMagnified ? 10.0 : 1.0;
+        const double share = m_settings.mode == DisplayMode::Dual ? 0.5 : 1.0;
+        const double estimate = t.cycleSeconds > 0.0
+            ? m_spot.current * Afterglow::seconds * share * m_settings.secondsPerDiv / zoom / t.cycleSeconds
+            : 0.0;
+        const double faint = faintSweepEnergy();
+        double energy = estimate;
+        if (estimate > kSureBelow * faint && estimate < kSureAbove * faint)
+            energy = sweptEnergyPerDivision(writing());
+        if (!(energy > 0.0) || energy >= faint)
             return Dimness::None;
         // A sweep that spends longer waiting for its trigger than sweeping and recovering writes a small
         // share of the time, however bright its beam.
@@ -215,6 +240,18 @@ Dimness ScreenReading::dimness() const
                                                                        : Dimness::Intensity;
     }();
     return *m_dimness;
+}
+
+bool ScreenReading::crawling() const
+{
+    const SweepTiming &t = m_timing;
+    if (!swept() || t.dark || !(t.sweepSeconds > 0.0))
+        return false;
+    // The face shows the middle tenth of the sweep with X-MAG. A sweep this long comes far too seldom for
+    // the afterglow to hold it.
+    const double zoom = m_settings.xMagnified ? 10.0 : 1.0;
+    return ScreenGeometry::columns * zoom * kSeenAfterglows * Afterglow::seconds / t.sweepSeconds
+        < ScreenGeometry::halfWidth;
 }
 
 SweepPace ScreenReading::pace() const
@@ -225,19 +262,14 @@ SweepPace ScreenReading::pace() const
         const SweepTiming &t = m_timing;
         if (!swept() || t.dark)
             return SweepPace::Steady;
+        if (crawling())
+            return SweepPace::Crawling;
         // Sweeps too seldom for the afterglow to hold the picture; alternating, each channel's sweeps, as
         // the beam writes them.
         const bool alternating = m_settings.mode == DisplayMode::Dual && !m_settings.chopped;
         const bool seldom = t.cycleSeconds * Afterglow::steadyRate > 1.0
             || (alternating && t.triggered && !writing().writing.steady);
-        if (!seldom)
-            return SweepPace::Steady;
-        // The face shows the middle tenth of the sweep with X-MAG.
-        const double zoom = m_settings.xMagnified ? 10.0 : 1.0;
-        const bool spot = t.sweepSeconds > 0.0
-            && ScreenGeometry::columns * zoom * kSeenAfterglows * Afterglow::seconds / t.sweepSeconds
-                < ScreenGeometry::halfWidth;
-        return spot ? SweepPace::Crawling : SweepPace::Flickering;
+        return seldom ? SweepPace::Flickering : SweepPace::Steady;
     }();
     return *m_pace;
 }
@@ -247,7 +279,7 @@ bool ScreenReading::running() const
     if (m_running)
         return *m_running;
     const SweepTiming &t = m_timing;
-    m_running = swept() && !t.dark && !t.triggered && pace() == SweepPace::Steady && !m_trigger.mains
+    m_running = swept() && !t.dark && !t.triggered && pace() == SweepPace::Steady && !trigger().mains
         && sweepsDiffer(m_settings, t.cycleSeconds);
     return *m_running;
 }
@@ -255,7 +287,7 @@ bool ScreenReading::running() const
 bool ScreenReading::slidesWithMains() const
 {
     const SweepTiming &t = m_timing;
-    if (!swept() || t.dark || t.triggered || pace() != SweepPace::Steady || !m_trigger.mains)
+    if (!swept() || t.dark || t.triggered || pace() != SweepPace::Steady || !trigger().mains)
         return false;
     // A sweep that follows the mains meets the signal a little further on each time: sweeps a second apart
     // show how far it slides.

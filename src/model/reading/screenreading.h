@@ -55,7 +55,7 @@ public:
     const BeamFrame &spot() const { return m_spot; }
     const SweepTiming &timing() const { return m_timing; }
     /** What the trigger finds on the source TRIG. is set to. */
-    const TriggerSearch &trigger() const { return m_trigger; }
+    const TriggerSearch &trigger() const;
 
     bool swept() const { return m_settings.mode != DisplayMode::XY; }
     bool tester() const { return m_scope.isPressed(Hm203Control::Tester); }
@@ -99,6 +99,8 @@ public:
     Dimness dimness() const;
     bool dim() const { return dimness() != Dimness::None; }
     SweepPace pace() const;
+    /** The face holds less than half a sweep: a spot crawls across (SweepPace::Crawling). */
+    bool crawling() const;
     /** A trace's sweeps start at one point of its signal: with ALT. each channel's own trigger. */
     bool triggered(TraceKind kind) const;
     /** Not triggered, and the sweeps, one after another, draw different traces: the picture runs. */
@@ -116,12 +118,13 @@ private:
     double m_brightness;
     BeamFrame m_spot;
     SweepTiming m_timing;
-    TriggerSearch m_trigger;
+    mutable std::optional<TriggerSearch> m_trigger;
     mutable std::optional<ScreenTraces> m_traces;
     mutable std::optional<BeamFrame> m_writing;
     mutable std::optional<LiveScreen> m_live;
     mutable std::optional<ScopeSettings> m_liveSettings;
     mutable std::array<std::optional<QList<double>>, 4> m_heights;
+    mutable std::array<std::optional<double>, 4> m_periods;
     mutable std::optional<Dimness> m_dimness;
     mutable std::optional<SweepPace> m_pace;
     mutable std::optional<bool> m_running;

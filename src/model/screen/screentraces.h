@@ -103,6 +103,15 @@ struct TriggerSearch
     bool mains = false;
 };
 
+/** The lowest and highest volts the trigger circuit hears from a source over a swing of the signal,
+ * against which LEVEL stands; both 0 when it hears nothing. */
+struct TriggerHeard
+{
+    double low = 0.0;
+    double high = 0.0;
+};
+TriggerHeard triggerHeard(const ScopeSettings &settings, TriggerSource from);
+
 /** The channel the trigger circuit listens to; EXT. hears the TRIG. INP. socket as if DC coupled. */
 ChannelSettings triggerChannel(const ScopeSettings &settings, TriggerSource source);
 

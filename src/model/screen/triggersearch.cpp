@@ -7,12 +7,15 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <numbers>
 
 namespace {
 
 /** The steps a search scans a period of its source in: a crossing falls between two of them. */
 constexpr int kStepsPerSearch = 4000;
+/** The samples over a swing that find the lowest and highest volts the trigger hears. */
+constexpr int kSpanSamples = 1024;
 /** A search that waits for the hum to bring the signal to LEVEL looks at no more than this many stretches of
  * time, each a period of the signal or longer, and scans closely only those where the two can meet. */
 constexpr int kMostHumStretches = 4096;
@@ -201,6 +204,33 @@ std::optional<double> firstCrossingThroughHum(const ChannelSettings &source, dou
     return std::nullopt;
 }
 
+/** What the trigger circuit hears from a source, from the moment it is armed: the signal less the mean it
+ * does not see, and how long the signal takes to swing through all it does. */
+struct Listening
+{
+    Heard heard;
+    double armed = 0.0;
+    double mean = 0.0;
+    double period = 0.0;
+    double swingSpan = 0.0;
+
+    double sense(double t) const { return triggerVolts(heard.channel, armed + t) - mean; }
+};
+
+Listening listenTo(const ScopeSettings &settings, TriggerSource from, double armed)
+{
+    Listening l { heardFrom(settings, from), armed };
+    const ChannelSettings &source = l.heard.channel;
+    // Only DC coupling lets the trigger circuit see the signal's mean.
+    l.mean = settings.trigger.coupling == TriggerCoupling::DC || source.coupling == Coupling::AC
+        ? 0.0
+        : source.signal.meanVolts();
+    l.period = l.heard.mains ? Mains::periodSeconds : source.signal.periodSeconds();
+    // With hum on it, the signal swings over a mains period as much as the two add up to.
+    l.swingSpan = l.heard.hum ? std::max(l.period, Mains::periodSeconds) : l.period;
+    return l;
+}
+
 } // namespace
 
 bool followsMains(const ScopeSettings &settings, TriggerSource source)
@@ -219,7 +249,8 @@ TriggerSearch searchTrigger(const ScopeSettings &settings, TriggerSource from)
         const double zero = Mains::periodSeconds * std::ceil(armed / Mains::periodSeconds - 1e-9);
         return { zero, TriggerMiss::None, true };
     }
-    const Heard heard = heardFrom(settings, from);
+    const Listening listening = listenTo(settings, from, armed);
+    const Heard &heard = listening.heard;
     if (heard.miss != TriggerMiss::None)
         return missed(heard.miss);
     // The sweep starts its own start-up time after the moment the trigger fires.
@@ -227,14 +258,10 @@ TriggerSearch searchTrigger(const ScopeSettings &settings, TriggerSource from)
         return TriggerSearch { t + DelayLine::sweepStartSeconds, TriggerMiss::None, heard.mains };
     };
     const ChannelSettings &source = heard.channel;
-    // Only DC coupling lets the trigger circuit see the signal's mean.
-    const double mean = settings.trigger.coupling == TriggerCoupling::DC || source.coupling == Coupling::AC
-        ? 0.0
-        : source.signal.meanVolts();
-    const auto sense = [&](double t) { return triggerVolts(source, armed + t) - mean; };
-    const double period = heard.mains ? Mains::periodSeconds : source.signal.periodSeconds();
-    // With hum on it, the signal swings over a mains period as much as the two add up to.
-    const double swingSpan = heard.hum ? std::max(period, Mains::periodSeconds) : period;
+    const double mean = listening.mean;
+    const auto sense = [&listening](double t) { return listening.sense(t); };
+    const double period = listening.period;
+    const double swingSpan = listening.swingSpan;
     if (!reachesSensitivity(source, from == TriggerSource::External, sense, swingSpan))
         return missed(TriggerMiss::TooSmall);
     const double level = settings.trigger.levelVolts;
@@ -258,4 +285,18 @@ TriggerSearch searchTrigger(const ScopeSettings &settings, TriggerSource from)
         = firstCrossing(sense, 0.0, 1.05 * period, kStepsPerSearch, level, slope))
         return found(armed + *t);
     return missed(TriggerMiss::LevelOutside);
+}
+
+TriggerHeard triggerHeard(const ScopeSettings &settings, TriggerSource from)
+{
+    const Listening listening = listenTo(settings, from, 0.0);
+    TriggerHeard span { std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity() };
+    if (listening.heard.miss != TriggerMiss::None || !(listening.swingSpan > 0.0))
+        return {};
+    for (int i = 0; i <= kSpanSamples; ++i) {
+        const double v = listening.sense(listening.swingSpan * i / kSpanSamples);
+        span.low = std::min(span.low, v);
+        span.high = std::max(span.high, v);
+    }
+    return span;
 }

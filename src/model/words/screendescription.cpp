@@ -91,7 +91,7 @@ TraceDescription describeSweep(const ScreenReading &reading, TraceKind kind)
     d.slope = trigger.slope;
     d.mains = followsMains(settings, trigger.source);
     d.external = trigger.source == TriggerSource::External && !d.mains;
-    d.crawling = reading.pace() == SweepPace::Crawling;
+    d.crawling = reading.crawling();
     d.sweepSeconds = reading.timing().sweepSeconds;
     return d;
 }
