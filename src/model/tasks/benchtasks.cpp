@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cmath>
+#include <numbers>
 
 namespace {
 
@@ -333,13 +334,17 @@ TaskVerdict judgeBandwidth(const Hm203 &scope, std::optional<double>)
     const std::optional<Extent> full
         = extentOf(computeTraces(reference.scopeSettings()), TraceKind::ChannelI);
     const double fullHeight = full ? full->height() : 0.0;
+    // At -3 dB the trace keeps 1/√2 of its height.
+    const QString halfPower = formatDecimal(1.0 / std::numbers::sqrt2, { .significantDigits = 1 });
     if (fullHeight < kBandwidthHeight - kEdgeTolerance)
-        return notMet(text(u"A 1 kHz la traza mide %1 divisiones: con menos de 4 no se lee bien 0,7 de su "
+        return notMet(text(u"A %4 la traza mide %1 divisiones: con menos de %2 no se lee bien %3 de su "
                            u"altura. Auméntala con VOLTS/DIV.")
-                          .arg(fixedDecimal(fullHeight, 1)),
-            text(u"A 1 kHz la traça fa %1 divisions: amb menys de 4 no es llig bé 0,7 de la seua altura. "
+                          .arg(fixedDecimal(fullHeight, 1), formatDecimal(kBandwidthHeight), halfPower,
+                              hertz(kBandwidthReferenceHz)),
+            text(u"A %4 la traça fa %1 divisions: amb menys de %2 no es llig bé %3 de la seua altura. "
                  u"Augmenta-la amb VOLTS/DIV.")
-                .arg(fixedDecimal(fullHeight, 1)));
+                .arg(fixedDecimal(fullHeight, 1), formatDecimal(kBandwidthHeight), halfPower,
+                    hertz(kBandwidthReferenceHz)));
     const double share = extent->height() / fullHeight;
     const double tolerance = kDivisionTolerance / fullHeight;
     const QString shown = fixedDecimal(share, 2);
@@ -358,12 +363,12 @@ TaskVerdict judgeBandwidth(const Hm203 &scope, std::optional<double>)
     const QString megahertz = fixedDecimal(frequency / 1e6, 1);
     if (frequency < kBandLowHz || frequency > kBandHighHz) {
         if (scope.generator().probeI == Probe::Times1)
-            return notMet(text(u"La traza cae a 0,7 ya a %1 MHz: es la sonda ×1, cuyo cable limita la banda "
-                               u"a unos 6 MHz. Pon la sonda ×10 para medir la del osciloscopio.")
-                              .arg(megahertz),
-                text(u"La traça cau a 0,7 ja a %1 MHz: és la sonda ×1, el cable de la qual limita la banda a "
-                     u"uns 6 MHz. Posa la sonda ×10 per a mesurar la de l'oscil·loscopi.")
-                    .arg(megahertz));
+            return notMet(text(u"La traza cae a %2 ya a %1 MHz: es la sonda ×1, cuyo cable limita la banda "
+                               u"a unos %3. Pon la sonda ×10 para medir la del osciloscopio.")
+                              .arg(megahertz, halfPower, hertz(Probes::times1BandwidthHz)),
+                text(u"La traça cau a %2 ja a %1 MHz: és la sonda ×1, el cable de la qual limita la banda a "
+                     u"uns %3. Posa la sonda ×10 per a mesurar la de l'oscil·loscopi.")
+                    .arg(megahertz, halfPower, hertz(Probes::times1BandwidthHz)));
         return notMet(text(u"A %1 MHz la traza no es la del ancho de banda del osciloscopio: busca la "
                            u"frecuencia con la sonda ×10.")
                           .arg(megahertz),
@@ -371,12 +376,12 @@ TaskVerdict judgeBandwidth(const Hm203 &scope, std::optional<double>)
                  u"amb la sonda ×10.")
                 .arg(megahertz));
     }
-    return met(text(u"¡Conseguido! A %1 MHz la traza mide 0,7 de su altura: es −3 dB, la mitad de la "
-                    u"potencia. Es el ancho de banda del HM-203, 20 MHz.")
-                   .arg(megahertz),
-        text(u"Aconseguit! A %1 MHz la traça fa 0,7 de la seua altura: és −3 dB, la meitat de la potència. "
-             u"És l'amplada de banda de l'HM-203, 20 MHz.")
-            .arg(megahertz));
+    return met(text(u"¡Conseguido! A %1 MHz la traza mide %2 de su altura: es −3 dB, la mitad de la "
+                    u"potencia. Es el ancho de banda del HM-203, %3.")
+                   .arg(megahertz, halfPower, hertz(VerticalAmplifier::bandwidthHz)),
+        text(u"Aconseguit! A %1 MHz la traça fa %2 de la seua altura: és −3 dB, la meitat de la potència. "
+             u"És l'amplada de banda de l'HM-203, %3.")
+            .arg(megahertz, halfPower, hertz(VerticalAmplifier::bandwidthHz)));
 }
 
 } // namespace

@@ -74,15 +74,18 @@ Problem readingSlipProblem(double typed, double expected, double tolerance, cons
             text(u"Això és el doble de la tensió de pic a pic: l'altura de la traça d'un pic a l'altre, per "
                  u"VOLTS/DIV, ja la dona."));
     // A voltmeter's reading of a sine: its peak over √2, a peak-to-peak's 1 / (2√2).
-    if (measured.peakToPeak && measured.sine && slip(2.0 * std::numbers::sqrt2))
+    if (measured.peakToPeak && measured.sine && slip(2.0 * std::numbers::sqrt2)) {
+        const QString rms = formatDecimal(1.0 / std::numbers::sqrt2, { .significantDigits = 3 });
         return notMet(
-            text(u"Eso parece el valor eficaz, 0,707 de la tensión de pico, el que da un voltímetro "
+            text(u"Eso parece el valor eficaz, %1 de la tensión de pico, el que da un voltímetro "
                  u"de alterna: la tarea pide la tensión de pico a pico, la altura de la traza de un "
-                 u"pico al otro por VOLTS/DIV."),
-            text(u"Això sembla el valor eficaç, 0,707 de la tensió de pic, el que dona un voltímetre "
-                 u"d'altern: "
+                 u"pico al otro por VOLTS/DIV.")
+                .arg(rms),
+            text(u"Això sembla el valor eficaç, %1 de la tensió de pic, el que dona un voltímetre d'altern: "
                  u"la tasca demana la tensió de pic a pic, l'altura de la traça d'un pic a l'altre per "
-                 u"VOLTS/DIV."));
+                 u"VOLTS/DIV.")
+                .arg(rms));
+    }
     if (measured.period == PeriodRead::Period && slip(2.0))
         return notMet(text(u"Eso es medio periodo: de un paso por cero al siguiente la señal solo hace medio "
                            u"ciclo. Mide entre dos pasos por cero en el mismo sentido."),
