@@ -12,38 +12,18 @@ using namespace FaceReading;
 /** A trace that spends less than this share of its time within the face's rows is off the face: what is
  * left of it there is the tips of its peaks, or the fast and faint edges between them. */
 constexpr double kSeenShare = 0.25;
-/** The heights over one repeat that a trial's trace is judged from, as the reading's. */
-constexpr int kHeightSamples = 128;
 /** How far inside the face's edge sampled heights must stay to rule clipping out without drawing the trace:
  * a quarter of a division covers what falls between two samples. */
 constexpr double kClipMargin = 0.25;
 
-QList<double> heightsOf(const ScopeSettings &s, TraceKind kind)
-{
-    return traceHeights(s, kind == TraceKind::XY ? TraceKind::ChannelI : kind, kHeightSamples);
-}
-
 bool seen(const ScopeSettings &s, TraceKind kind)
 {
-    const QList<double> heights = heightsOf(s, kind);
-    if (heights.isEmpty())
-        return true;
-    const QRectF face = ScreenGeometry::visibleArea();
-    const auto on = std::count_if(
-        heights.begin(), heights.end(), [&](double y) { return y >= face.top() && y <= face.bottom(); });
-    return double(on) / double(heights.size()) >= kSeenShare;
+    return shareOnFace(faceHeights(s, kind)) >= kSeenShare;
 }
 
 bool whole(const ScopeSettings &s, TraceKind kind)
 {
-    const QList<double> heights = heightsOf(s, kind);
-    if (heights.isEmpty())
-        return true;
-    const auto [low, high] = std::minmax_element(heights.begin(), heights.end());
-    Extent extent;
-    extent.minY = *low;
-    extent.maxY = *high;
-    return !extent.clipped();
+    return wholeOnFace(faceHeights(s, kind));
 }
 
 double meanHeight(const QList<double> &heights)
@@ -235,7 +215,7 @@ std::optional<Clipping> clippingOf(const ScreenReading &reading, TraceKind kind)
 
     // Y-POS turned to the position nearest the one that centres the trace's heights.
     const auto centred = [&](Hm203 &trial) {
-        const QList<double> heights = heightsOf(trial.scopeSettings(), kind);
+        const QList<double> heights = faceHeights(trial.scopeSettings(), kind);
         if (heights.isEmpty())
             return;
         const auto [low, high] = std::minmax_element(heights.begin(), heights.end());

@@ -26,6 +26,32 @@ std::size_t slot(TraceKind kind)
 
 } // namespace
 
+QList<double> faceHeights(const ScopeSettings &settings, TraceKind kind)
+{
+    return traceHeights(settings, kind == TraceKind::XY ? TraceKind::ChannelI : kind, kHeightSamples);
+}
+
+double shareOnFace(const QList<double> &heights)
+{
+    if (heights.isEmpty())
+        return 1.0;
+    const QRectF face = ScreenGeometry::visibleArea();
+    const auto on = std::count_if(
+        heights.begin(), heights.end(), [&](double y) { return y >= face.top() && y <= face.bottom(); });
+    return double(on) / double(heights.size());
+}
+
+bool wholeOnFace(const QList<double> &heights)
+{
+    if (heights.isEmpty())
+        return true;
+    const auto [low, high] = std::minmax_element(heights.begin(), heights.end());
+    Extent extent;
+    extent.minY = *low;
+    extent.maxY = *high;
+    return !extent.clipped();
+}
+
 const ChannelSettings &channelSettings(const ScopeSettings &settings, bool second)
 {
     return second ? settings.channelII : settings.channelI;
@@ -132,19 +158,13 @@ const QList<double> &ScreenReading::heights(TraceKind kind) const
 {
     std::optional<QList<double>> &kept = m_heights[slot(kind)];
     if (!kept)
-        kept = traceHeights(m_settings, kind == TraceKind::XY ? TraceKind::ChannelI : kind, kHeightSamples);
+        kept = faceHeights(m_settings, kind);
     return *kept;
 }
 
 double ScreenReading::shareOnFace(TraceKind kind) const
 {
-    const QList<double> &ys = heights(kind);
-    if (ys.isEmpty())
-        return 1.0;
-    const QRectF face = ScreenGeometry::visibleArea();
-    const auto on = std::count_if(
-        ys.begin(), ys.end(), [&](double y) { return y >= face.top() && y <= face.bottom(); });
-    return double(on) / double(ys.size());
+    return ::shareOnFace(heights(kind));
 }
 
 double ScreenReading::heightSpan(TraceKind kind) const
@@ -158,14 +178,7 @@ double ScreenReading::heightSpan(TraceKind kind) const
 
 bool ScreenReading::wholeOnFace(TraceKind kind) const
 {
-    const QList<double> &ys = heights(kind);
-    if (ys.isEmpty())
-        return true;
-    const auto [low, high] = std::minmax_element(ys.begin(), ys.end());
-    Extent extent;
-    extent.minY = *low;
-    extent.maxY = *high;
-    return !extent.clipped();
+    return ::wholeOnFace(heights(kind));
 }
 
 double ScreenReading::periodSeconds(TraceKind kind) const

@@ -130,6 +130,14 @@ private:
     mutable std::optional<bool> m_running;
 };
 
+/** A trace's heights over one repeat, as the face shows them; for a figure, its vertical ones (channel
+ * I's). */
+QList<double> faceHeights(const ScopeSettings &settings, TraceKind kind);
+/** The share of such heights within the rows the face shows; 1 when there are none. */
+double shareOnFace(const QList<double> &heights);
+/** All such heights lie within the face's rows, none clipped by its edge. */
+bool wholeOnFace(const QList<double> &heights);
+
 /** The channel settings of channel I or II. */
 const ChannelSettings &channelSettings(const ScopeSettings &settings, bool second);
 
