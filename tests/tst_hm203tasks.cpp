@@ -363,7 +363,7 @@ void TestHm203Tasks::freshInstrumentMeetsNoSettingTask()
     for (int i = 0; i < hm203Tasks().size(); ++i) {
         const Hm203Task &task = hm203Tasks().at(i);
         const Hm203 scope = startedTask(i);
-        QVERIFY2(!task.judge(scope, std::nullopt).met, qPrintable(QString::fromUtf16(task.castilian)));
+        QVERIFY2(!task.judge(scope, std::nullopt).met, qPrintable(task.goal.castilian));
     }
 }
 
@@ -441,7 +441,7 @@ void TestHm203Tasks::everyDrawIsMeasurable()
     // reading far from it is not: the answer is on the screen, and only there.
     for (int i = 0; i < hm203Tasks().size(); ++i) {
         const Hm203Task &task = hm203Tasks().at(i);
-        if (!task.answerUnit)
+        if (task.answerUnit.isEmpty())
             continue;
         QSet<double> readings;
         for (quint32 draw = 0; draw < 12; ++draw) {
@@ -466,7 +466,7 @@ void TestHm203Tasks::everyDrawIsMeasurable()
                 reading = i == RiseTime ? readRise(scope) : readLead(scope);
                 break;
             }
-            QVERIFY2(reading, qPrintable(QString::fromUtf16(task.castilian)));
+            QVERIFY2(reading, qPrintable(task.goal.castilian));
             readings.insert(std::round(*reading * 10.0) / 10.0);
             const TaskVerdict verdict = task.judge(scope, *reading);
             QVERIFY2(verdict.met,
@@ -483,10 +483,10 @@ void TestHm203Tasks::everyDrawIsMeasurable()
             // The fastest edge spans a third of a division: only a reading twice as long is told apart.
             if (i == RiseTime)
                 far = *reading * 2.0 + 1.0;
-            QVERIFY2(!task.judge(scope, far).met, qPrintable(QString::fromUtf16(task.castilian)));
+            QVERIFY2(!task.judge(scope, far).met, qPrintable(task.goal.castilian));
         }
         if (task.hidden != HiddenReading::None)
-            QVERIFY2(readings.size() >= 3, qPrintable(QString::fromUtf16(task.castilian)));
+            QVERIFY2(readings.size() >= 3, qPrintable(task.goal.castilian));
     }
 }
 
@@ -521,8 +521,8 @@ void TestHm203Tasks::goalsReadInBothLanguages()
     QVERIFY(hm203Tasks().size() >= 10);
     QSet<QString> seen;
     for (const Hm203Task &task : hm203Tasks()) {
-        const QString castilian = QString::fromUtf16(task.castilian);
-        const QString valencian = QString::fromUtf16(task.valencian);
+        const QString castilian = task.goal.castilian;
+        const QString valencian = task.goal.valencian;
         QVERIFY(!castilian.isEmpty() && !valencian.isEmpty());
         QVERIFY(castilian != valencian);
         QVERIFY2(!seen.contains(castilian), qPrintable(castilian));
@@ -536,7 +536,7 @@ void TestHm203Tasks::goalsReadInBothLanguages()
             qPrintable(castilian + QStringLiteral(" / ") + valencian));
         QVERIFY(task.judge && task.prepare);
         // A reading is hidden only because it is the answer to be typed.
-        QVERIFY(task.hidden == HiddenReading::None || task.answerUnit);
+        QVERIFY(task.hidden == HiddenReading::None || !task.answerUnit.isEmpty());
     }
 }
 

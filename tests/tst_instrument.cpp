@@ -598,7 +598,7 @@ private Q_SLOTS:
             const Hm203Task &task = hm203Tasks().at(i);
             // A measuring task is never met before anything is typed, and what is not a number is
             // told as such.
-            if (task.answerUnit) {
+            if (!task.answerUnit.isEmpty()) {
                 QVERIFY(!strip->isMet());
                 strip->answer()->setText(QStringLiteral("doce"));
                 QVERIFY(strip->verdict()->text().contains(QStringLiteral("«doce»")));

@@ -176,7 +176,7 @@ void TestPredictTasks::theChoicesAreWhatTheModelShows()
 
     const TaskPrediction &prediction = predictionOf(task);
     QVERIFY(
-        QStringView(prediction.castilian).endsWith(u'?') && QStringView(prediction.valencian).endsWith(u'?'));
+        prediction.question.castilian.endsWith(u'?') && prediction.question.valencian.endsWith(u'?'));
     QVERIFY(!prediction.asked.isEmpty());
     // The instrument as the question starts from it, then the asked change made as a student makes it.
     Hm203 set = startedTask(task);

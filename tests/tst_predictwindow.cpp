@@ -115,7 +115,7 @@ private Q_SLOTS:
         QVERIFY(strip->predicting());
         QCOMPARE(QApplication::focusWidget(), strip->goal());
         QCOMPARE(strip->goal()->text(),
-            QString::fromUtf16(castilian ? asked.prediction->castilian : asked.prediction->valencian));
+            (castilian ? asked.prediction->question.castilian : asked.prediction->question.valencian));
         QCOMPARE(strip->verdict()->text(),
             castilian ? QStringLiteral("Primero elige tu predicción.")
                       : QStringLiteral("Primer tria la teua predicció."));
@@ -169,7 +169,7 @@ private Q_SLOTS:
         QVERIFY(!strip->predicting());
         const QString word = castilian ? QStringLiteral("Has acertado.") : QStringLiteral("No és això");
         QTRY_VERIFY2(strip->verdict()->text().startsWith(word), qPrintable(strip->verdict()->text()));
-        QCOMPARE(strip->goal()->text(), QString::fromUtf16(castilian ? asked.castilian : asked.valencian));
+        QCOMPARE(strip->goal()->text(), (castilian ? asked.goal.castilian : asked.goal.valencian));
         for (int i = 0; i < 3; ++i) {
             QVERIFY(strip->choiceButton(i)->isVisible() && !strip->choiceButton(i)->isEnabled());
             QCOMPARE(strip->choiceButton(i)->isChecked(), i == picked);

@@ -169,8 +169,8 @@ void TestTaskTable::goalsReadAsWritten()
     QFETCH(QString, castilian);
     QFETCH(QString, valencian);
     QCOMPARE(hm203Tasks().size(), 27);
-    QCOMPARE(QString::fromUtf16(hm203Tasks().at(task).castilian), castilian);
-    QCOMPARE(QString::fromUtf16(hm203Tasks().at(task).valencian), valencian);
+    QCOMPARE(hm203Tasks().at(task).goal.castilian, castilian);
+    QCOMPARE(hm203Tasks().at(task).goal.valencian, valencian);
 }
 
 void TestTaskTable::questionsReadAsWritten_data()
@@ -192,10 +192,10 @@ void TestTaskTable::questionsReadAsWritten()
     QFETCH(int, task);
     QFETCH(QString, castilian);
     QFETCH(QString, valencian);
-    const TaskPrediction *prediction = hm203Tasks().at(task).prediction;
+    const TaskPrediction *prediction = hm203Tasks().at(task).prediction.get();
     QVERIFY(prediction);
-    QCOMPARE(QString::fromUtf16(prediction->castilian), castilian);
-    QCOMPARE(QString::fromUtf16(prediction->valencian), valencian);
+    QCOMPARE(prediction->question.castilian, castilian);
+    QCOMPARE(prediction->question.valencian, valencian);
 }
 
 void TestTaskTable::goalsNameTheNumbersTheirTasksWorkWith_data()
@@ -237,8 +237,8 @@ void TestTaskTable::goalsNameTheNumbersTheirTasksWorkWith()
     GeneratorSettings generator;
     t.prepare(generator, 0);
     const QString said = number(generator);
-    QVERIFY2(QString::fromUtf16(t.castilian).contains(said), qPrintable(said));
-    QVERIFY2(QString::fromUtf16(t.valencian).contains(said), qPrintable(said));
+    QVERIFY2(t.goal.castilian.contains(said), qPrintable(said));
+    QVERIFY2(t.goal.valencian.contains(said), qPrintable(said));
 }
 
 void TestTaskTable::goalsNameOnlyControlsTheyAreAbout_data()
@@ -257,8 +257,8 @@ void TestTaskTable::goalsNameOnlyControlsTheyAreAbout()
         // The whole label, not a part of a longer one: "Y-POS I" is not in "Y-POS II", nor "TR" in "TRIG.".
         const QRegularExpression named(QStringLiteral(R"((?<![\w/-])%1(?![\w/-]))")
                                            .arg(QRegularExpression::escape(QString::fromUtf16(info.label))));
-        for (const char16_t *goal : { t.castilian, t.valencian })
-            if (QString::fromUtf16(goal).contains(named))
+        for (const QString &goal : { t.goal.castilian, t.goal.valencian })
+            if (goal.contains(named))
                 QVERIFY2(t.about.contains(info.id), qPrintable(QString::fromUtf16(info.label)));
     }
 }

@@ -209,7 +209,7 @@ Source instrumentTexts(Language language)
     QStringList said;
     QRandomGenerator random(2024);
     for (const Hm203Task &task : hm203Tasks()) {
-        said << QString::fromUtf16(castilian ? task.castilian : task.valencian);
+        said << (castilian ? task.goal.castilian : task.goal.valencian);
         // Each task's signal, or none, also reaches the trigger through TRIG. INP., in AT and in NORM:
         // states the random turns below seldom reach.
         for (const int state : { 0, 1, 2, 3 }) {

@@ -72,7 +72,8 @@ TaskStrip::TaskStrip(QWidget *parent, Language language)
     heading->addWidget(m_title, 0, Qt::AlignTop);
     heading->addWidget(m_start, 1);
     grid->addLayout(heading, kTitleRow, 0, 1, 3);
-    m_metTasks.fill(false, hm203Tasks().size());
+    m_lab = courseLab();
+    m_metTasks.fill(false, m_lab.tasks.size());
 
     m_goal = new QLabel(this);
     m_goal->setObjectName(QStringLiteral("goal"));
@@ -146,9 +147,16 @@ TaskStrip::TaskStrip(QWidget *parent, Language language)
     connect(m_next, &QPushButton::clicked, this, [this] { showTask(m_index + 1); });
 }
 
+void TaskStrip::setLab(const Lab &lab)
+{
+    m_lab = lab;
+    m_metTasks.fill(false, m_lab.tasks.size());
+    showTask(-1);
+}
+
 void TaskStrip::showTask(int index)
 {
-    const QList<Hm203Task> &tasks = hm203Tasks();
+    const QList<Hm203Task> &tasks = m_lab.tasks;
     // Before the first task, the strip only says what it offers: the instrument stays as it opened. After
     // the last, the summary.
     m_index = std::clamp(index, -1, int(tasks.size()));
@@ -168,38 +176,30 @@ void TaskStrip::showTask(int index)
         return;
     }
     if (m_index < 0) {
-        m_title->setText(Wording::of(u"Tareas", u"Tasques").in(m_language));
-        m_goal->setText(Wording::of(
-            u"%1 tareas cortas para practicar con el osciloscopio. Pulsa «Siguiente» para "
-            u"empezar: cada tarea prepara el generador y se comprueba mientras trabajas.",
-            u"%1 tasques curtes per a practicar amb l'oscil·loscopi. Polsa «Següent» per a començar: cada "
-            u"tasca prepara el generador i es comprova mentre treballes.")
-                            .in(m_language)
-                            .arg(tasks.size()));
+        m_title->setText(m_lab.title.in(m_language));
+        m_goal->setText(m_lab.introduction.in(m_language));
         showNoTask();
         return;
     }
     const Hm203Task &task = tasks.at(m_index);
     m_title->setText(
         Wording::of(u"Tarea %1 de %2", u"Tasca %1 de %2").in(m_language).arg(m_index + 1).arg(tasks.size()));
-    m_goal->setText(task.prediction
-            ? Wording::of(task.prediction->castilian, task.prediction->valencian).in(m_language)
-            : Wording::of(task.castilian, task.valencian).in(m_language));
+    m_goal->setText(task.prediction ? task.prediction->question.in(m_language) : task.goal.in(m_language));
     // A name is not broken at its hyphen ("X-MAG x10"); screen readers hear the names as printed.
     const QString start = startLine(task, m_language);
     m_start->setText(QString(start).replace(u'-', QChar(0x2011)));
     m_start->setAccessibleName(start);
-    const bool measuring = task.answerUnit != nullptr;
+    const bool measuring = !task.answerUnit.isEmpty();
     m_answerLabel->setVisible(measuring);
     m_answer->setVisible(measuring);
     m_unit->setVisible(measuring);
-    m_unit->setText(measuring ? QString::fromUtf16(task.answerUnit) : QString());
+    m_unit->setText(task.answerUnit);
     // The draw picks a measuring task's value and the order of a prediction's choices alike.
     const quint32 draw = QRandomGenerator::global()->generate();
     GeneratorSettings generator;
     if (task.prepare)
         task.prepare(generator, draw);
-    showChoices(task.prediction, generator, draw);
+    showChoices(task.prediction.get(), generator, draw);
     layout()->activate();
     if (task.prepare)
         Q_EMIT prepareGenerator(generator, task.hidden);
@@ -215,7 +215,7 @@ void TaskStrip::showTask(int index)
 
 bool TaskStrip::summarising() const
 {
-    return m_index == hm203Tasks().size();
+    return m_index == m_lab.tasks.size();
 }
 
 void TaskStrip::studentChanged()
@@ -264,8 +264,8 @@ void TaskStrip::showSummary()
 
 void TaskStrip::followWithheld()
 {
-    const QList<Hm203Task> &tasks = hm203Tasks();
-    const bool withheld = m_index >= 0 && m_index < tasks.size() && tasks.at(m_index).answerUnit && !m_met;
+    const QList<Hm203Task> &tasks = m_lab.tasks;
+    const bool withheld = m_index >= 0 && m_index < tasks.size() && !tasks.at(m_index).answerUnit.isEmpty() && !m_met;
     if (withheld == m_withheld)
         return;
     m_withheld = withheld;
@@ -325,8 +325,8 @@ void TaskStrip::confirmChoice()
         button->setFont(font);
     }
     m_confirm->setEnabled(false);
-    const Hm203Task &task = hm203Tasks().at(m_index);
-    m_goal->setText(QString::fromUtf16(inLanguage(m_language, task.castilian, task.valencian)));
+    const Hm203Task &task = m_lab.tasks.at(m_index);
+    m_goal->setText(task.goal.in(m_language));
     Q_EMIT lockControls(false);
     Q_EMIT needsJudging();
     // The next step is read out where the student is, rather than the focus falling on whatever button
@@ -367,19 +367,20 @@ bool TaskStrip::eventFilter(QObject *watched, QEvent *event)
 
 void TaskStrip::judge(const Hm203 &scope, const BeamMoment &moment)
 {
-    const QList<Hm203Task> &tasks = hm203Tasks();
+    const QList<Hm203Task> &tasks = m_lab.tasks;
     if (m_index < 0 || m_index >= tasks.size())
         return;
     const Hm203Task &task = tasks.at(m_index);
     std::optional<double> typed;
-    if (task.answerUnit)
+    const bool measuring = !task.answerUnit.isEmpty();
+    if (measuring)
         typed = readTypedNumber(m_answer->text(), task.answerUnit);
     const QString written = m_answer->text().trimmed();
-    if (task.answerUnit && !typed && !written.isEmpty()) {
+    if (measuring && !typed && !written.isEmpty()) {
         // Something that is not a measurement: say so, rather than ask for one again.
         m_met = false;
         // The degree sign follows its number without a space, every other unit after one.
-        const QString unit = QString::fromUtf16(task.answerUnit);
+        const QString &unit = task.answerUnit;
         const QString example
             = QStringLiteral("2,5") + (unit == u"°" ? QString() : QStringLiteral(" ")) + unit;
         m_verdict->setText(inLanguage(m_language,

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "hm203tasks.h"
+#include "lab.h"
 #include "taskprediction.h"
 #include "wording.h"
 
@@ -32,6 +33,11 @@ class TaskStrip : public QWidget
 
 public:
     TaskStrip(QWidget *parent, Language language);
+
+    /** Runs a lab's tasks from now on, from what it offers (its title and introduction); every task is
+     * unmet again. */
+    void setLab(const Lab &lab);
+    const Lab &lab() const { return m_lab; }
 
     /** Shows a task, from 0, and asks for the generator and the panel it starts from; -1 shows what the
      * strip offers, and one past the last task the summary. */
@@ -104,6 +110,7 @@ private:
     void focusGoal();
 
     Language m_language;
+    Lab m_lab;
     int m_index = -1;
     bool m_met = false;
     /** Whether the student has changed anything since the task opened. */

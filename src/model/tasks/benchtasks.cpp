@@ -389,59 +389,53 @@ TaskVerdict judgeBandwidth(const Hm203 &scope, std::optional<double>)
 const BenchTasks &benchTasks()
 {
     static const BenchTasks tasks {
-        .compensation = { .castilian
-            = goalText(text(u"Con la sonda ×10 en CH I y su punta en el borne de %1 del calibrador, "
+        .compensation = { .goal = Wording::of(goalText(text(u"Con la sonda ×10 en CH I y su punta en el borne de %1 del calibrador, "
                             u"compénsala con su condensador de ajuste (trimmer): la onda cuadrada debe "
                             u"verse con las esquinas rectas y el techo plano.")
-                           .arg(volts(CalTerminals::lowVolts))),
-            .valencian = goalText(
+                           .arg(volts(CalTerminals::lowVolts))), goalText(
                 text(u"Amb la sonda ×10 en CH I i la punta en el born de %1 del calibrador, compensa-la "
                      u"amb el seu condensador d'ajust (trimmer): l'ona quadrada s'ha de veure amb les "
                      u"cantonades rectes i el sostre pla.")
-                    .arg(volts(CalTerminals::lowVolts))),
+                    .arg(volts(CalTerminals::lowVolts)))),
             .prepare = prepareCompensation,
-            .answerUnit = nullptr,
+            .answerUnit = {},
             .hidden = HiddenReading::None,
             .judge = judgeCompensation,
             .about = { C::VoltsDivI } },
-        .probeVoltage = { .castilian
-            = u"Mide con la sonda ×10 la tensión de pico a pico de la salida I del generador, en V.",
-            .valencian = u"Mesura amb la sonda ×10 la tensió de pic a pic de l'eixida I del generador, en V.",
+        .probeVoltage = { .goal = Wording::of(u"Mide con la sonda ×10 la tensión de pico a pico de la salida I del generador, en V.", u"Mesura amb la sonda ×10 la tensió de pic a pic de l'eixida I del generador, en V."),
             .prepare = prepareProbeVoltage,
-            .answerUnit = u"V",
+            .answerUnit = QString::fromUtf16(u"V"),
             .hidden = HiddenReading::AmplitudeI,
             .judge = judgeBy<kProbeVoltage>,
             .about = { C::VoltsDivI } },
         .riseTime
-        = { .castilian = goalText(
+        = { .goal = Wording::of(goalText(
                 text(u"Mide el tiempo de subida de la onda cuadrada de %1, del 10 al 90 % de su altura: pon "
                      u"%2 en %3, pulsa %4 y gira %5 hacia la derecha hasta ver el "
                      u"comienzo de la traza, donde el flanco de subida dispara el barrido.")
                     .arg(hertz(kRiseSquareHz), panelLabel(C::TimeDiv), formatSecondsPerDiv(kFastestTimeDiv),
-                        panelLabel(C::XMagnifier), panelLabel(C::XPosition))),
-            .valencian = goalText(text(
+                        panelLabel(C::XMagnifier), panelLabel(C::XPosition))), goalText(text(
                 u"Mesura el temps de pujada de l'ona quadrada d'%1, del 10 al 90 % de la seua altura: posa "
                 u"%2 en %3, polsa %4 i gira %5 cap a la dreta fins a veure el "
                 u"començament de la traça, on el flanc de pujada dispara l'escombratge.")
                                       .arg(hertz(kRiseSquareHz), panelLabel(C::TimeDiv),
                                           formatSecondsPerDiv(kFastestTimeDiv), panelLabel(C::XMagnifier),
-                                          panelLabel(C::XPosition))),
+                                          panelLabel(C::XPosition)))),
             .prepare = prepareRiseTime,
-            .answerUnit = u"ns",
+            .answerUnit = QString::fromUtf16(u"ns"),
             .hidden = HiddenReading::None,
             .judge = judgeBy<kRiseTime>,
             .about = { C::TimeDiv, C::XMagnifier, C::XPosition } },
         .bandwidth
-        = { .castilian = goalText(text(
+        = { .goal = Wording::of(goalText(text(
                 u"Busca el ancho de banda: sube la frecuencia de la senoide hasta que la traza mida %1 de su "
                 u"altura a %2.")
-                                      .arg(fixedDecimal(kHalfPowerShare, 1), hertz(kBandwidthReferenceHz))),
-            .valencian = goalText(text(
+                                      .arg(fixedDecimal(kHalfPowerShare, 1), hertz(kBandwidthReferenceHz))), goalText(text(
                 u"Busca l'amplada de banda: puja la freqüència de la sinusoide fins que la traça faça %1 de "
                 u"la seua altura a %2.")
-                                      .arg(fixedDecimal(kHalfPowerShare, 1), hertz(kBandwidthReferenceHz))),
+                                      .arg(fixedDecimal(kHalfPowerShare, 1), hertz(kBandwidthReferenceHz)))),
             .prepare = prepareBandwidth,
-            .answerUnit = nullptr,
+            .answerUnit = {},
             .hidden = HiddenReading::None,
             .judge = judgeBandwidth,
             .about = { C::VoltsDivI } },

@@ -49,7 +49,7 @@ constexpr qsizetype kLongestAnswer = 40;
 
 } // namespace
 
-std::optional<double> readTypedNumber(const QString &typed, const char16_t *unit)
+std::optional<double> readTypedNumber(const QString &typed, QStringView unit)
 {
     const QString trimmed = typed.trimmed();
     if (trimmed.isEmpty() || trimmed.size() > kLongestAnswer)
@@ -58,8 +58,8 @@ std::optional<double> readTypedNumber(const QString &typed, const char16_t *unit
     QString text = trimmed;
     text.replace(u'\u2212', u'-');
     double factor = 1.0;
-    if (unit) {
-        const QStringView wanted(unit);
+    if (!unit.isEmpty()) {
+        const QStringView wanted = unit;
         for (const UnitSpelling &spelling : kSpellings) {
             const QStringView spelt(spelling.spelling);
             if (wanted == QStringView(spelling.unit) && text.endsWith(spelt, Qt::CaseInsensitive)) {

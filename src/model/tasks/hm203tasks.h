@@ -8,6 +8,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <functional>
+#include <memory>
 #include <optional>
 
 /** How a task stands: met or not, and what to tell the student: when not met, what is wrong in the
@@ -32,23 +34,22 @@ enum class HiddenReading { None, FrequencyI, OffsetI, PhaseII, AmplitudeI };
 struct Hm203Task
 {
     /** The goal, shown in the task strip. */
-    const char16_t *castilian;
-    const char16_t *valencian;
+    Wording goal;
     /**
      * Wires and sets the generator the task starts from (the student may change it afterwards unless the
      * goal forbids). A measuring task picks the value to be measured among a few with draw, so that a
      * second attempt asks for a new measurement; any number will do.
      */
-    void (*prepare)(GeneratorSettings &generator, quint32 draw);
-    /** For a measuring task, the unit of the typed answer ("°", "Hz", "V", "ns"); nullptr when nothing is
+    std::function<void(GeneratorSettings &generator, quint32 draw)> prepare;
+    /** For a measuring task, the unit of the typed answer ("°", "Hz", "V", "ns"); empty when nothing is
      * typed.
      */
-    const char16_t *answerUnit;
+    QString answerUnit;
     /** The generator reading the window must not show while the task runs. */
-    HiddenReading hidden;
+    HiddenReading hidden = HiddenReading::None;
     /** Judges the instrument as it stands, with the typed answer (already read) of a measuring task; a
      * measuring task's judge is its row's, read by the measuring judge (measuringjudge.h). */
-    TaskVerdict (*judge)(const Hm203 &scope, std::optional<double> answer);
+    std::function<TaskVerdict(const Hm203 &scope, std::optional<double> answer)> judge;
     /**
      * The controls the goal is about: those it names, or where it names none, those the student sets to
      * meet it. They stay where the student has them when the task opens; every other control goes back to
@@ -57,9 +58,11 @@ struct Hm203Task
     QList<Hm203Control> about;
     /**
      * For a task that first asks what the screen will show (taskprediction.h), its question; the goal
-     * above is then what the student does once the prediction is made. nullptr for every other task.
+     * above is then what the student does once the prediction is made. Null for every other task.
      */
-    const TaskPrediction *prediction = nullptr;
+    std::shared_ptr<const TaskPrediction> prediction;
+    /** The name its lab file gives the task, where it gives one ("base_de_tiempos"). */
+    QString id;
 };
 
 /** The tasks of the strip, in teaching order, taken from the families' tables (taskfamilies.h): time base and
@@ -88,4 +91,4 @@ TaskVerdict judgeTask(
  * "mV" for "V", "s" and "µs" for "ms", "µs" for "ns". Returns nothing for anything else: garbage, another
  * unit, a number too large to be finite, or a text far longer than any measurement.
  */
-std::optional<double> readTypedNumber(const QString &typed, const char16_t *unit = nullptr);
+std::optional<double> readTypedNumber(const QString &typed, QStringView unit = {});

@@ -404,63 +404,53 @@ const MeasuringTasks &measuringTasks()
     const QString nanoFarads = formatDecimal(PracticeCircuit::farads * 1e9) + QStringLiteral(" nF");
     static const MeasuringTasks tasks {
         .peakToPeak
-        = { .castilian = u"Mide la tensión de pico a pico de la señal de la salida I del generador, en V.",
-            .valencian = u"Mesura la tensió de pic a pic del senyal de l'eixida I del generador, en V.",
+        = { .goal = Wording::of(u"Mide la tensión de pico a pico de la señal de la salida I del generador, en V.", u"Mesura la tensió de pic a pic del senyal de l'eixida I del generador, en V."),
             .prepare = preparePeakToPeak,
-            .answerUnit = u"V",
+            .answerUnit = QString::fromUtf16(u"V"),
             .hidden = HiddenReading::AmplitudeI,
             .judge = judgeBy<kPeakToPeak>,
             .about = { C::VoltsDivI } },
-        .dcLevel = { .castilian
-            = u"Mide en voltios la tensión continua que lleva la señal de CH I: GD marca el cero y DC "
-              u"muestra cuánto se desplaza la traza.",
-            .valencian
-            = u"Mesura en volts la tensió contínua que porta el senyal de CH I: GD marca el zero i DC "
-              u"mostra quant es desplaça la traça.",
+        .dcLevel = { .goal = Wording::of(u"Mide en voltios la tensión continua que lleva la señal de CH I: GD marca el cero y DC "
+              u"muestra cuánto se desplaza la traza.", u"Mesura en volts la tensió contínua que porta el senyal de CH I: GD marca el zero i DC "
+              u"mostra quant es desplaça la traça."),
             .prepare = prepareDcLevel,
-            .answerUnit = u"V",
+            .answerUnit = QString::fromUtf16(u"V"),
             .hidden = HiddenReading::OffsetI,
             .judge = judgeBy<kDcLevel>,
             .about = { C::GroundI, C::DcI, C::YPositionI } },
         .period
-        = { .castilian = u"Mide el periodo de la señal triangular de la salida I del generador, en ms.",
-            .valencian = u"Mesura el període del senyal triangular de l'eixida I del generador, en ms.",
+        = { .goal = Wording::of(u"Mide el periodo de la señal triangular de la salida I del generador, en ms.", u"Mesura el període del senyal triangular de l'eixida I del generador, en ms."),
             .prepare = preparePeriod,
-            .answerUnit = u"ms",
+            .answerUnit = QString::fromUtf16(u"ms"),
             .hidden = HiddenReading::FrequencyI,
             .judge = judgeBy<kPeriod>,
             .about = { C::TimeDiv } },
-        .frequency = { .castilian = u"Mide la frecuencia de la señal de la salida I del generador, en Hz.",
-            .valencian = u"Mesura la freqüència del senyal de l'eixida I del generador, en Hz.",
+        .frequency = { .goal = Wording::of(u"Mide la frecuencia de la señal de la salida I del generador, en Hz.", u"Mesura la freqüència del senyal de l'eixida I del generador, en Hz."),
             .prepare = prepareFrequency,
-            .answerUnit = u"Hz",
+            .answerUnit = QString::fromUtf16(u"Hz"),
             .hidden = HiddenReading::FrequencyI,
             .judge = judgeBy<kFrequency>,
             .about = { C::TimeDiv } },
-        .phaseXY = { .castilian
-            = goalText(text(u"Mide el desfase en %1 entre las dos salidas del generador, en grados.")
-                           .arg(panelLabel(C::XY))),
-            .valencian
-            = goalText(text(u"Mesura el desfasament en %1 entre les dues eixides del generador, en graus.")
-                           .arg(panelLabel(C::XY))),
+        .phaseXY = { .goal = Wording::of(goalText(text(u"Mide el desfase en %1 entre las dos salidas del generador, en grados.")
+                           .arg(panelLabel(C::XY))), goalText(text(u"Mesura el desfasament en %1 entre les dues eixides del generador, en graus.")
+                           .arg(panelLabel(C::XY)))),
             .prepare = preparePhaseXY,
-            .answerUnit = u"°",
+            .answerUnit = QString::fromUtf16(u"°"),
             .hidden = HiddenReading::PhaseII,
             .judge = judgePhaseXY,
             .about = { C::XY } },
         .rcLead
-        = { .castilian = goalText(text(
+        = { .goal = Wording::of(goalText(text(
                 u"Circuito RC de prácticas: la salida I del generador alimenta %1 y %2 en serie. CH I "
                 u"mide la tensión de entrada Ue y CH II la tensión Ur en la resistencia. Mide cuántos grados "
                 u"va adelantada Ur respecto a Ue.")
-                                      .arg(kiloOhms, nanoFarads)),
-            .valencian = goalText(text(
+                                      .arg(kiloOhms, nanoFarads)), goalText(text(
                 u"Circuit RC de pràctiques: l'eixida I del generador alimenta %1 i %2 en sèrie. CH I "
                 u"mesura la tensió d'entrada Ue i CH II la tensió Ur en la resistència. Mesura quants graus "
                 u"va avançada Ur respecte a Ue.")
-                                      .arg(kiloOhms, nanoFarads)),
+                                      .arg(kiloOhms, nanoFarads))),
             .prepare = prepareRcLead,
-            .answerUnit = u"°",
+            .answerUnit = QString::fromUtf16(u"°"),
             .hidden = HiddenReading::None,
             .judge = judgeRcLead,
             .about = { C::Dual, C::XY } },

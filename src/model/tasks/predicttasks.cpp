@@ -91,19 +91,16 @@ QList<PredictionChoice> sweepChoices(const GeneratorSettings &generator, quint32
 
 } // namespace
 
-const TaskPrediction *sweepPrediction()
+std::shared_ptr<const TaskPrediction> sweepPrediction()
 {
-    static const TaskPrediction prediction {
-        .castilian
-        = goalText(text(u"Con la senoide de %1, ¿qué verás si pones %2 en %3?")
-                       .arg(hertz(kSweepHz), panelLabel(C::TimeDiv), formatSecondsPerDiv(kSweepAsked))),
-        .valencian
-        = goalText(text(u"Amb la sinusoide d'%1, què veuràs si poses %2 en %3?")
-                       .arg(hertz(kSweepHz), panelLabel(C::TimeDiv), formatSecondsPerDiv(kSweepAsked))),
+    static const auto prediction = std::make_shared<const TaskPrediction>(TaskPrediction {
+        .question = Wording::of(goalText(text(u"Con la senoide de %1, ¿qué verás si pones %2 en %3?")
+                       .arg(hertz(kSweepHz), panelLabel(C::TimeDiv), formatSecondsPerDiv(kSweepAsked))), goalText(text(u"Amb la sinusoide d'%1, què veuràs si poses %2 en %3?")
+                       .arg(hertz(kSweepHz), panelLabel(C::TimeDiv), formatSecondsPerDiv(kSweepAsked)))),
         .choices = sweepChoices,
         .asked = { C::TimeDiv, C::TimeCal, C::XMagnifier },
-    };
-    return &prediction;
+    });
+    return prediction;
 }
 
 TaskVerdict judgePredictSweep(const Hm203 &scope, std::optional<double>)
@@ -162,20 +159,18 @@ QList<PredictionChoice> sensitivityChoices(const GeneratorSettings &generator, q
 
 } // namespace
 
-const TaskPrediction *sensitivityPrediction()
+std::shared_ptr<const TaskPrediction> sensitivityPrediction()
 {
-    static const TaskPrediction prediction {
-        .castilian = goalText(text(u"La senoide de %1 ocupa 3 divisiones a 1 V/div. ¿Qué verás con %2 en %3?")
+    static const auto prediction = std::make_shared<const TaskPrediction>(TaskPrediction {
+        .question = Wording::of(goalText(text(u"La senoide de %1 ocupa 3 divisiones a 1 V/div. ¿Qué verás con %2 en %3?")
                                   .arg(volts(kSensitivityVpp, QStringLiteral("Vpp")),
-                                      panelLabel(C::VoltsDivI), formatVoltsPerDiv(kSensitivityAsked))),
-        .valencian
-        = goalText(text(u"La sinusoide de %1 ocupa 3 divisions a 1 V/div. Què veuràs amb %2 en %3?")
+                                      panelLabel(C::VoltsDivI), formatVoltsPerDiv(kSensitivityAsked))), goalText(text(u"La sinusoide de %1 ocupa 3 divisions a 1 V/div. Què veuràs amb %2 en %3?")
                        .arg(volts(kSensitivityVpp, QStringLiteral("Vpp")), panelLabel(C::VoltsDivI),
-                           formatVoltsPerDiv(kSensitivityAsked))),
+                           formatVoltsPerDiv(kSensitivityAsked)))),
         .choices = sensitivityChoices,
         .asked = { C::VoltsDivI, C::VoltsCalI, C::MagnifyI },
-    };
-    return &prediction;
+    });
+    return prediction;
 }
 
 TaskVerdict judgePredictSensitivity(const Hm203 &scope, std::optional<double>)
@@ -223,18 +218,16 @@ QList<PredictionChoice> acChoices(const GeneratorSettings &generator, quint32 dr
 
 } // namespace
 
-const TaskPrediction *acPrediction()
+std::shared_ptr<const TaskPrediction> acPrediction()
 {
-    static const TaskPrediction prediction {
-        .castilian = u"La senoide de 2 Vpp va montada sobre 3 V de continua y CH I está en DC. ¿Qué verás al "
-                     u"pasarlo a AC?",
-        .valencian
-        = u"La sinusoide de 2 Vpp va muntada sobre 3 V de contínua i CH I està en DC. Què veuràs en "
-          u"passar-lo a AC?",
+    static const auto prediction = std::make_shared<const TaskPrediction>(TaskPrediction {
+        .question = Wording::of(u"La senoide de 2 Vpp va montada sobre 3 V de continua y CH I está en DC. ¿Qué verás al "
+                     u"pasarlo a AC?", u"La sinusoide de 2 Vpp va muntada sobre 3 V de contínua i CH I està en DC. Què veuràs en "
+          u"passar-lo a AC?"),
         .choices = acChoices,
         .asked = { C::DcI, C::GroundI, C::YPositionI, C::VoltsDivI, C::VoltsCalI, C::MagnifyI },
-    };
-    return &prediction;
+    });
+    return prediction;
 }
 
 TaskVerdict judgePredictAc(const Hm203 &scope, std::optional<double>)
@@ -298,22 +291,19 @@ QList<PredictionChoice> xyChoices(const GeneratorSettings &generator, quint32 dr
 
 } // namespace
 
-const TaskPrediction *xyPrediction()
+std::shared_ptr<const TaskPrediction> xyPrediction()
 {
-    static const TaskPrediction prediction {
-        .castilian
-        = goalText(text(u"Las dos salidas dan senoides de %1 desfasadas %2°. ¿Qué verás al pulsar %3?")
+    static const auto prediction = std::make_shared<const TaskPrediction>(TaskPrediction {
+        .question = Wording::of(goalText(text(u"Las dos salidas dan senoides de %1 desfasadas %2°. ¿Qué verás al pulsar %3?")
                        .arg(volts(kCircleVpp, QStringLiteral("Vpp")), formatDecimal(std::abs(kCirclePhase)),
-                           panelLabel(C::XY))),
-        .valencian
-        = goalText(text(u"Les dues eixides donen sinusoides de %1 desfasades %2°. Què veuràs en polsar %3?")
+                           panelLabel(C::XY))), goalText(text(u"Les dues eixides donen sinusoides de %1 desfasades %2°. Què veuràs en polsar %3?")
                        .arg(volts(kCircleVpp, QStringLiteral("Vpp")), formatDecimal(std::abs(kCirclePhase)),
-                           panelLabel(C::XY))),
+                           panelLabel(C::XY)))),
         .choices = xyChoices,
         .asked = { C::XY, C::Dual, C::Add, C::ChannelII, C::VoltsDivI, C::VoltsDivII, C::VoltsCalI,
             C::VoltsCalII, C::MagnifyI, C::MagnifyII },
-    };
-    return &prediction;
+    });
+    return prediction;
 }
 
 TaskVerdict judgePredictXY(const Hm203 &scope, std::optional<double>)
@@ -394,19 +384,16 @@ QList<PredictionChoice> probeChoices(const GeneratorSettings &generator, quint32
 
 } // namespace
 
-const TaskPrediction *probePrediction()
+std::shared_ptr<const TaskPrediction> probePrediction()
 {
-    static const TaskPrediction prediction {
-        .castilian
-        = u"La senoide de 6 Vpp ocupa 6 divisiones con la sonda ×1. ¿Qué verás con la sonda ×10 en "
-          u"CH I?",
-        .valencian
-        = u"La sinusoide de 6 Vpp ocupa 6 divisions amb la sonda ×1. Què veuràs amb la sonda ×10 en "
-          u"CH I?",
+    static const auto prediction = std::make_shared<const TaskPrediction>(TaskPrediction {
+        .question = Wording::of(u"La senoide de 6 Vpp ocupa 6 divisiones con la sonda ×1. ¿Qué verás con la sonda ×10 en "
+          u"CH I?", u"La sinusoide de 6 Vpp ocupa 6 divisions amb la sonda ×1. Què veuràs amb la sonda ×10 en "
+          u"CH I?"),
         .choices = probeChoices,
         .asked = { C::VoltsDivI, C::VoltsCalI, C::MagnifyI },
-    };
-    return &prediction;
+    });
+    return prediction;
 }
 
 TaskVerdict judgePredictProbe(const Hm203 &scope, std::optional<double>)
@@ -441,59 +428,50 @@ TaskVerdict judgePredictProbe(const Hm203 &scope, std::optional<double>)
 const PredictTasks &predictTasks()
 {
     static const PredictTasks tasks {
-        .sweep = { .castilian
-            = goalText(text(u"Pon %1 en %2 y mira la senoide de %3.")
-                           .arg(panelLabel(C::TimeDiv), formatSecondsPerDiv(kSweepAsked), hertz(kSweepHz))),
-            .valencian
-            = goalText(text(u"Posa %1 en %2 i mira la sinusoide d'%3.")
-                           .arg(panelLabel(C::TimeDiv), formatSecondsPerDiv(kSweepAsked), hertz(kSweepHz))),
+        .sweep = { .goal = Wording::of(goalText(text(u"Pon %1 en %2 y mira la senoide de %3.")
+                           .arg(panelLabel(C::TimeDiv), formatSecondsPerDiv(kSweepAsked), hertz(kSweepHz))), goalText(text(u"Posa %1 en %2 i mira la sinusoide d'%3.")
+                           .arg(panelLabel(C::TimeDiv), formatSecondsPerDiv(kSweepAsked), hertz(kSweepHz)))),
             .prepare = preparePredictSweep,
-            .answerUnit = nullptr,
+            .answerUnit = {},
             .hidden = HiddenReading::None,
             .judge = judgePredictSweep,
             .about = { C::TimeDiv },
             .prediction = sweepPrediction() },
         .sensitivity
-        = { .castilian = goalText(text(u"Pon %1 en %2 y mira la altura de la senoide de %3.")
+        = { .goal = Wording::of(goalText(text(u"Pon %1 en %2 y mira la altura de la senoide de %3.")
                                       .arg(panelLabel(C::VoltsDivI), formatVoltsPerDiv(kSensitivityAsked),
-                                          volts(kSensitivityVpp, QStringLiteral("Vpp")))),
-            .valencian = goalText(text(u"Posa %1 en %2 i mira l'altura de la sinusoide de %3.")
+                                          volts(kSensitivityVpp, QStringLiteral("Vpp")))), goalText(text(u"Posa %1 en %2 i mira l'altura de la sinusoide de %3.")
                                       .arg(panelLabel(C::VoltsDivI), formatVoltsPerDiv(kSensitivityAsked),
-                                          volts(kSensitivityVpp, QStringLiteral("Vpp")))),
+                                          volts(kSensitivityVpp, QStringLiteral("Vpp"))))),
             .prepare = preparePredictSensitivity,
-            .answerUnit = nullptr,
+            .answerUnit = {},
             .hidden = HiddenReading::None,
             .judge = judgePredictSensitivity,
             .about = { C::VoltsDivI },
             .prediction = sensitivityPrediction() },
         .ac
-        = { .castilian = goalText(
-                text(u"Pasa CH I de DC a AC con %1 y mira dónde queda la senoide.").arg(panelLabel(C::DcI))),
-            .valencian = goalText(
-                text(u"Passa CH I de DC a AC amb %1 i mira on queda la sinusoide.").arg(panelLabel(C::DcI))),
+        = { .goal = Wording::of(goalText(
+                text(u"Pasa CH I de DC a AC con %1 y mira dónde queda la senoide.").arg(panelLabel(C::DcI))), goalText(
+                text(u"Passa CH I de DC a AC amb %1 i mira on queda la sinusoide.").arg(panelLabel(C::DcI)))),
             .prepare = preparePredictAc,
-            .answerUnit = nullptr,
+            .answerUnit = {},
             .hidden = HiddenReading::None,
             .judge = judgePredictAc,
             .about = { C::DcI },
             .prediction = acPrediction() },
-        .xy = { .castilian
-            = goalText(text(u"Pulsa %1 y mira la figura que dibujan las dos senoides desfasadas %2°.")
-                           .arg(panelLabel(C::XY), formatDecimal(std::abs(kCirclePhase)))),
-            .valencian
-            = goalText(text(u"Polsa %1 i mira la figura que dibuixen les dues sinusoides desfasades %2°.")
-                           .arg(panelLabel(C::XY), formatDecimal(std::abs(kCirclePhase)))),
+        .xy = { .goal = Wording::of(goalText(text(u"Pulsa %1 y mira la figura que dibujan las dos senoides desfasadas %2°.")
+                           .arg(panelLabel(C::XY), formatDecimal(std::abs(kCirclePhase)))), goalText(text(u"Polsa %1 i mira la figura que dibuixen les dues sinusoides desfasades %2°.")
+                           .arg(panelLabel(C::XY), formatDecimal(std::abs(kCirclePhase))))),
             .prepare = preparePredictXY,
-            .answerUnit = nullptr,
+            .answerUnit = {},
             .hidden = HiddenReading::None,
             .judge = judgePredictXY,
             .about = { C::XY },
             .prediction = xyPrediction() },
         .probe
-        = { .castilian = u"Elige la sonda ×10 para CH I en el generador y mira la altura de la senoide.",
-            .valencian = u"Tria la sonda ×10 per a CH I en el generador i mira l'altura de la sinusoide.",
+        = { .goal = Wording::of(u"Elige la sonda ×10 para CH I en el generador y mira la altura de la senoide.", u"Tria la sonda ×10 per a CH I en el generador i mira l'altura de la sinusoide."),
             .prepare = preparePredictProbe,
-            .answerUnit = nullptr,
+            .answerUnit = {},
             .hidden = HiddenReading::None,
             .judge = judgePredictProbe,
             .about = {},

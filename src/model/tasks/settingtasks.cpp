@@ -406,99 +406,88 @@ const SettingTasks &settingTasks()
 {
     static const SettingTasks tasks {
         .timeBase
-        = { .castilian = goalText(text(u"Ajusta %1 para ver cinco periodos completos de la señal de %2.")
-                                      .arg(panelLabel(C::TimeDiv), hertz(kTimeBaseHz))),
-            .valencian = goalText(text(u"Ajusta %1 per a veure cinc períodes complets del senyal de %2.")
-                                      .arg(panelLabel(C::TimeDiv), hertz(kTimeBaseHz))),
+        = { .goal = Wording::of(goalText(text(u"Ajusta %1 para ver cinco periodos completos de la señal de %2.")
+                                      .arg(panelLabel(C::TimeDiv), hertz(kTimeBaseHz))), goalText(text(u"Ajusta %1 per a veure cinc períodes complets del senyal de %2.")
+                                      .arg(panelLabel(C::TimeDiv), hertz(kTimeBaseHz)))),
             .prepare = prepareTimeBase,
-            .answerUnit = nullptr,
+            .answerUnit = {},
             .hidden = HiddenReading::None,
             .judge = judgeTimeBase,
             .about = { C::TimeDiv } },
-        .twoPeriods = { .castilian
-            = goalText(text(u"Muestra dos periodos de la señal de %1 con %2 divisiones de pico a pico.")
-                           .arg(hertz(kTwoPeriodsHz), formatDecimal(kTwoPeriodsDivisions))),
-            .valencian = goalText(text(u"Mostra dos períodes del senyal d'%1 amb %2 divisions de pic a pic.")
-                                      .arg(hertz(kTwoPeriodsHz), formatDecimal(kTwoPeriodsDivisions))),
+        .twoPeriods = { .goal = Wording::of(goalText(text(u"Muestra dos periodos de la señal de %1 con %2 divisiones de pico a pico.")
+                           .arg(hertz(kTwoPeriodsHz), formatDecimal(kTwoPeriodsDivisions))), goalText(text(u"Mostra dos períodes del senyal d'%1 amb %2 divisions de pic a pic.")
+                                      .arg(hertz(kTwoPeriodsHz), formatDecimal(kTwoPeriodsDivisions)))),
             .prepare = prepareTwoPeriods,
-            .answerUnit = nullptr,
+            .answerUnit = {},
             .hidden = HiddenReading::None,
             .judge = judgeTwoPeriods,
             .about = { C::VoltsDivI } },
         .bottomLine
-        = { .castilian = goalText(
+        = { .goal = Wording::of(goalText(
                 text(u"Con %1, lleva la traza hasta que sus mínimos toquen la línea inferior de la retícula.")
-                    .arg(panelLabel(C::YPositionI))),
-            .valencian = goalText(text(
+                    .arg(panelLabel(C::YPositionI))), goalText(text(
                 u"Amb %1, porta la traça fins que els seus mínims toquen la línia inferior de la retícula.")
-                                      .arg(panelLabel(C::YPositionI))),
+                                      .arg(panelLabel(C::YPositionI)))),
             .prepare = prepareBottomLine,
-            .answerUnit = nullptr,
+            .answerUnit = {},
             .hidden = HiddenReading::None,
             .judge = judgeBottomLine,
             .about = { C::YPositionI } },
-        .fallingStart = { .castilian
-            = goalText(text(u"Haz que el barrido empiece en el flanco descendente de la señal, a %1 o más.")
-                           .arg(volts(kTriggerVolts))),
-            .valencian
-            = goalText(text(u"Fes que l'escombratge comence en el flanc descendent del senyal, a %1 o més.")
-                           .arg(volts(kTriggerVolts))),
+        .fallingStart = { .goal = Wording::of(goalText(text(u"Haz que el barrido empiece en el flanco descendente de la señal, a %1 o más.")
+                           .arg(volts(kTriggerVolts))), goalText(text(u"Fes que l'escombratge comence en el flanc descendent del senyal, a %1 o més.")
+                           .arg(volts(kTriggerVolts)))),
             .prepare = prepareFallingStart,
-            .answerUnit = nullptr,
+            .answerUnit = {},
             .hidden = HiddenReading::None,
             .judge = judgeFallingStart,
             .about = { C::Slope, C::Level } },
         .acCoupling
-        = { .castilian = goalText(text(u"La señal de %1 va montada sobre una tensión continua de %2: acopla "
+        = { .goal = Wording::of(goalText(text(u"La señal de %1 va montada sobre una tensión continua de %2: acopla "
                                        u"CH I en AC y haz que ocupe %3 divisiones de pico a pico.")
                                       .arg(volts(kRidingVpp, QStringLiteral("Vpp")), volts(kRidingOffset),
-                                          formatDecimal(kRidingDivisions))),
-            .valencian = goalText(text(u"El senyal d'%1 va muntat sobre una tensió contínua de %2: acobla CH "
+                                          formatDecimal(kRidingDivisions))), goalText(text(u"El senyal d'%1 va muntat sobre una tensió contínua de %2: acobla CH "
                                        u"I en AC i fes que ocupe %3 divisions de pic a pic.")
                                       .arg(volts(kRidingVpp, QStringLiteral("Vpp")), volts(kRidingOffset),
-                                          formatDecimal(kRidingDivisions))),
+                                          formatDecimal(kRidingDivisions)))),
             .prepare = prepareAcCoupling,
-            .answerUnit = nullptr,
+            .answerUnit = {},
             .hidden = HiddenReading::None,
             .judge = judgeAcCoupling,
             .about = { C::DcI, C::VoltsDivI } },
         .calibrator
-        = { .castilian = goalText(
+        = { .goal = Wording::of(goalText(
                 text(u"Con CH I en el borne de %1 del calibrador, comprueba la sensibilidad: con %2 en %3 y "
                      u"su mando CAL en el tope, la onda cuadrada debe ocupar %4 divisiones de pico a pico.")
                     .arg(volts(kCalibratorVolts), panelLabel(C::VoltsDivI),
-                        formatVoltsPerDiv(kCalibratorVoltsPerDiv), formatDecimal(kCalibratorDivisions))),
-            .valencian = goalText(text(
+                        formatVoltsPerDiv(kCalibratorVoltsPerDiv), formatDecimal(kCalibratorDivisions))), goalText(text(
                 u"Amb CH I en el born de %1 del calibrador, comprova la sensibilitat: amb %2 en %3 i el seu "
                 u"comandament CAL en el topall, l'ona quadrada ha d'ocupar %4 divisions de pic a pic.")
                                       .arg(volts(kCalibratorVolts), panelLabel(C::VoltsDivI),
                                           formatVoltsPerDiv(kCalibratorVoltsPerDiv),
-                                          formatDecimal(kCalibratorDivisions))),
+                                          formatDecimal(kCalibratorDivisions)))),
             .prepare = prepareCalibrator,
-            .answerUnit = nullptr,
+            .answerUnit = {},
             .hidden = HiddenReading::None,
             .judge = judgeCalibrator,
             .about = { C::VoltsDivI, C::VoltsCalI } },
-        .dual = { .castilian = goalText(text(u"Pulsa %1 y muestra las dos señales a la vez: la del canal I "
+        .dual = { .goal = Wording::of(goalText(text(u"Pulsa %1 y muestra las dos señales a la vez: la del canal I "
                                              u"en la mitad superior de la pantalla y la del canal II en la "
                                              u"inferior, cada una con al menos %2 divisiones de pico a pico.")
-                                            .arg(panelLabel(C::Dual), formatDecimal(kDualMinimum))),
-            .valencian = goalText(text(
+                                            .arg(panelLabel(C::Dual), formatDecimal(kDualMinimum))), goalText(text(
                 u"Polsa %1 i mostra els dos senyals alhora: el del canal I en la meitat superior de la "
                 u"pantalla i el del canal II en la inferior, cadascun amb almenys %2 divisions de pic a pic.")
-                                      .arg(panelLabel(C::Dual), formatDecimal(kDualMinimum))),
+                                      .arg(panelLabel(C::Dual), formatDecimal(kDualMinimum)))),
             .prepare = prepareDual,
-            .answerUnit = nullptr,
+            .answerUnit = {},
             .hidden = HiddenReading::None,
             .judge = judgeDual,
             .about = { C::Dual, C::YPositionI, C::YPositionII } },
         .difference
-        = { .castilian = goalText(text(u"Muestra en una sola traza la diferencia CH I − CH II con %1 e %2.")
-                                      .arg(panelLabel(C::Add), panelLabel(C::InvertII))),
-            .valencian = goalText(text(u"Mostra en una sola traça la diferència CH I − CH II amb %1 i %2.")
-                                      .arg(panelLabel(C::Add), panelLabel(C::InvertII))),
+        = { .goal = Wording::of(goalText(text(u"Muestra en una sola traza la diferencia CH I − CH II con %1 e %2.")
+                                      .arg(panelLabel(C::Add), panelLabel(C::InvertII))), goalText(text(u"Mostra en una sola traça la diferència CH I − CH II amb %1 i %2.")
+                                      .arg(panelLabel(C::Add), panelLabel(C::InvertII)))),
             .prepare = prepareDifference,
-            .answerUnit = nullptr,
+            .answerUnit = {},
             .hidden = HiddenReading::None,
             .judge = judgeDifference,
             .about = { C::Add, C::InvertII } },

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 /**
  * One answer a prediction offers: what the screen shows with the instrument as the choice pictures it,
  * in a plain sentence with the numbers a student would read off the graticule.
@@ -28,10 +30,9 @@ struct PredictionChoice : Wording
 struct TaskPrediction
 {
     /** The question, shown in the strip while the prediction is open. */
-    const char16_t *castilian;
-    const char16_t *valencian;
+    Wording question;
     /** The choices for the generator the task prepared, in an order the draw picks. */
-    QList<PredictionChoice> (*choices)(const GeneratorSettings &generator, quint32 draw);
+    std::function<QList<PredictionChoice>(const GeneratorSettings &generator, quint32 draw)> choices;
     /**
      * The controls the question is about, brought back to where the instrument opens when it is asked:
      * the screen must not give the answer away, and the choices start from there.

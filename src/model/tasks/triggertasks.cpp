@@ -277,59 +277,51 @@ const TriggerTasks &triggerTasks()
 {
     const QString coupling = panelLabel(C::TriggerCoupling);
     static const TriggerTasks tasks {
-        .hum = { .castilian = goalText(
+        .hum = { .goal = Wording::of(goalText(
                      text(u"La señal de %1 lleva un fuerte zumbido de red de %2: haz que quede quieta en la "
                           u"pantalla con el acoplamiento de %3")
-                         .arg(hertz(kHumSignalHz), hertz(Mains::hz), coupling)),
-            .valencian = goalText(
+                         .arg(hertz(kHumSignalHz), hertz(Mains::hz), coupling)), goalText(
                 text(u"El senyal de %1 porta un fort brunzit de xarxa de %2: fes que quede quiet en la "
                      u"pantalla amb l'acoblament de %3")
-                    .arg(hertz(kHumSignalHz), hertz(Mains::hz), coupling)),
+                    .arg(hertz(kHumSignalHz), hertz(Mains::hz), coupling))),
             .prepare = prepareHum,
-            .answerUnit = nullptr,
+            .answerUnit = {},
             .hidden = HiddenReading::None,
             .judge = judgeHum,
             .about = { C::TriggerCoupling } },
-        .noise = { .castilian = goalText(text(
+        .noise = { .goal = Wording::of(goalText(text(
                        u"La señal de %1 lleva mucho ruido y la traza tiembla de lado a lado: haz que quede "
                        u"quieta con el acoplamiento de %2")
-                                             .arg(hertz(kNoisySignalHz), coupling)),
-            .valencian = goalText(
+                                             .arg(hertz(kNoisySignalHz), coupling)), goalText(
                 text(u"El senyal de %1 porta molt de soroll i la traça tremola de costat a costat: fes que "
                      u"quede quieta amb l'acoblament de %2")
-                    .arg(hertz(kNoisySignalHz), coupling)),
+                    .arg(hertz(kNoisySignalHz), coupling))),
             .prepare = prepareNoise,
-            .answerUnit = nullptr,
+            .answerUnit = {},
             .hidden = HiddenReading::None,
             .judge = judgeNoise,
             .about = { C::TriggerCoupling } },
-        .burst = { .castilian
-            = goalText(text(u"El generador da ráfagas de %1 ciclos de cada %2: con %3 en %4, haz con %5 "
+        .burst = { .goal = Wording::of(goalText(text(u"El generador da ráfagas de %1 ciclos de cada %2: con %3 en %4, haz con %5 "
                             u"que se vea una sola imagen.")
                            .arg(QString::number(GeneratorLimits::burstCycles),
                                QString::number(GeneratorLimits::burstPeriodCycles), panelLabel(C::TimeDiv),
-                               formatSecondsPerDiv(kBurstSecondsPerDiv), panelLabel(C::HoldOff))),
-            .valencian
-            = goalText(text(u"El generador dona ràfegues de %1 cicles de cada %2: amb %3 en %4, "
+                               formatSecondsPerDiv(kBurstSecondsPerDiv), panelLabel(C::HoldOff))), goalText(text(u"El generador dona ràfegues de %1 cicles de cada %2: amb %3 en %4, "
                             u"fes amb %5 que es veja una sola imatge.")
                            .arg(QString::number(GeneratorLimits::burstCycles),
                                QString::number(GeneratorLimits::burstPeriodCycles), panelLabel(C::TimeDiv),
-                               formatSecondsPerDiv(kBurstSecondsPerDiv), panelLabel(C::HoldOff))),
+                               formatSecondsPerDiv(kBurstSecondsPerDiv), panelLabel(C::HoldOff)))),
             .prepare = prepareBurst,
-            .answerUnit = nullptr,
+            .answerUnit = {},
             .hidden = HiddenReading::None,
             .judge = judgeBurst,
             .about = { C::TimeDiv, C::HoldOff } },
-        .smallSignal = { .castilian
-            = goalText(text(u"Pulsa %1 para pasar a NORM: la señal de %2 no dispara el barrido y la pantalla "
+        .smallSignal = { .goal = Wording::of(goalText(text(u"Pulsa %1 para pasar a NORM: la señal de %2 no dispara el barrido y la pantalla "
                             u"queda oscura. Consigue una traza disparada sin tocar el generador.")
-                           .arg(panelLabel(C::AtNorm), volts(kSmallVpp, QStringLiteral("Vpp")))),
-            .valencian
-            = goalText(text(u"Polsa %1 per a passar a NORM: el senyal de %2 no dispara l'escombratge i la "
+                           .arg(panelLabel(C::AtNorm), volts(kSmallVpp, QStringLiteral("Vpp")))), goalText(text(u"Polsa %1 per a passar a NORM: el senyal de %2 no dispara l'escombratge i la "
                             u"pantalla queda fosca. Aconseguix una traça disparada sense tocar el generador.")
-                           .arg(panelLabel(C::AtNorm), volts(kSmallVpp, QStringLiteral("Vpp")))),
+                           .arg(panelLabel(C::AtNorm), volts(kSmallVpp, QStringLiteral("Vpp"))))),
             .prepare = prepareSmallSignal,
-            .answerUnit = nullptr,
+            .answerUnit = {},
             .hidden = HiddenReading::None,
             .judge = judgeSmallSignal,
             .about = { C::AtNorm } },
