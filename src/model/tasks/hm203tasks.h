@@ -60,9 +60,9 @@ struct Hm203Task
      * For a task that first asks what the screen will show (taskprediction.h), its question; the goal
      * above is then what the student does once the prediction is made. Null for every other task.
      */
-    std::shared_ptr<const TaskPrediction> prediction;
+    std::shared_ptr<const TaskPrediction> prediction = nullptr;
     /** The name its lab file gives the task, where it gives one ("base_de_tiempos"). */
-    QString id;
+    QString id = {};
 };
 
 /** The tasks of the strip, in teaching order, taken from the families' tables (taskfamilies.h): time base and
