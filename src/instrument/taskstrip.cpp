@@ -265,7 +265,8 @@ void TaskStrip::showSummary()
 void TaskStrip::followWithheld()
 {
     const QList<Hm203Task> &tasks = m_lab.tasks;
-    const bool withheld = m_index >= 0 && m_index < tasks.size() && !tasks.at(m_index).answerUnit.isEmpty() && !m_met;
+    const bool withheld
+        = m_index >= 0 && m_index < tasks.size() && !tasks.at(m_index).answerUnit.isEmpty() && !m_met;
     if (withheld == m_withheld)
         return;
     m_withheld = withheld;

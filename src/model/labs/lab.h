@@ -20,5 +20,8 @@ struct Lab
     QString fileName;
 };
 
+/** Where a lab the course ships is kept, by its file's name ("ajustes.toml"). */
+QString shippedLabPath(const QString &file);
+
 /** The course's own tasks, from the labs it ships, in teaching order: what the strip opens with. */
 const Lab &courseLab();

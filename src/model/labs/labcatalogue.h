@@ -70,10 +70,12 @@ struct LabCheck
     const char *key;
     CheckValue value;
     /** Why the goal is not met, or nothing when this part of it is. */
-    TaskJudging::Problem (*check)(const TaskJudging::Look &look, const LabBench &bench, const CheckArgs &args);
+    TaskJudging::Problem (*check)(
+        const TaskJudging::Look &look, const LabBench &bench, const CheckArgs &args);
     /** The praise when the goal is met and this is the last check with one; nullptr for none (the file's own
      * praise, or a plain one, is given then). */
-    std::optional<Wording> (*praise)(const TaskJudging::Look &look, const LabBench &bench, const CheckArgs &args)
+    std::optional<Wording> (*praise)(
+        const TaskJudging::Look &look, const LabBench &bench, const CheckArgs &args)
         = nullptr;
 };
 
@@ -126,7 +128,8 @@ struct LabQuantity
     bool onChannelII;
     /** The measuring task for a measurement on a bench; nothing, with the reason, where the bench cannot show
      * the quantity (a phase with one channel unwired). */
-    std::optional<MeasuringParts> (*make)(const LabMeasurement &measurement, const LabBench &bench, Wording &why);
+    std::optional<MeasuringParts> (*make)(
+        const LabMeasurement &measurement, const LabBench &bench, Wording &why);
 };
 
 /** The change a prediction asks about: a control to a position, or the probe on CH I. */
@@ -165,7 +168,8 @@ std::span<const char *const> readingSlipKeys();
  * The prediction task for a change on a bench: its choices worked out by the model, as a wrong idea of the
  * change would draw them. Nothing, with the reason, for a change the model cannot offer choices for.
  */
-std::optional<PredictionParts> makePrediction(const LabPrediction &prediction, const LabBench &bench, Wording &why);
+std::optional<PredictionParts> makePrediction(
+    const LabPrediction &prediction, const LabBench &bench, Wording &why);
 
 /** The families' own entries, joined by labChecks() and labQuantities(). */
 std::span<const LabCheck> settingChecks();

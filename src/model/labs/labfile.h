@@ -44,7 +44,7 @@ inline constexpr qsizetype maximumText = 2000;
 /** The most values a key may list for the draw to pick from, and checks a setting goal may list. */
 inline constexpr int maximumDraws = 12;
 inline constexpr int maximumChecks = 20;
-/** The most errors told; the rest are counted. */
+/** The most errors told at once. */
 inline constexpr int maximumErrors = 20;
 } // namespace LabLimits
 

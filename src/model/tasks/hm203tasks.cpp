@@ -107,7 +107,7 @@ QList<Hm203Control> startingControls(const Hm203Task &task)
     return reset;
 }
 
-const QList<Hm203Task> &hm203Tasks()
+const QList<Hm203Task> &tableTasks()
 {
     // Time base and sensitivity first, then the trigger's level and the coupling, measurements, both
     // channels together, the probe and the amplifier, and last the trigger with awkward signals.

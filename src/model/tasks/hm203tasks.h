@@ -65,9 +65,10 @@ struct Hm203Task
     QString id = {};
 };
 
-/** The tasks of the strip, in teaching order, taken from the families' tables (taskfamilies.h): time base and
- * sensitivity first, the trigger with awkward signals last. */
+/** The course's tasks, in teaching order, from the labs it ships (courseLab() in lab.h). */
 const QList<Hm203Task> &hm203Tasks();
+/** The same tasks from the families' tables, until every family's lab ships. */
+const QList<Hm203Task> &tableTasks();
 
 /**
  * The controls a task leaves where the student has them when it opens: those it is about, less those its
