@@ -175,8 +175,7 @@ void TestPredictTasks::theChoicesAreWhatTheModelShows()
     QFETCH(QString, said);
 
     const TaskPrediction &prediction = predictionOf(task);
-    QVERIFY(
-        prediction.question.castilian.endsWith(u'?') && prediction.question.valencian.endsWith(u'?'));
+    QVERIFY(prediction.question.castilian.endsWith(u'?') && prediction.question.valencian.endsWith(u'?'));
     QVERIFY(!prediction.asked.isEmpty());
     // The instrument as the question starts from it, then the asked change made as a student makes it.
     Hm203 set = startedTask(task);

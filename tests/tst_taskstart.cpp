@@ -132,8 +132,7 @@ private Q_SLOTS:
         for (const Hm203Task &task : hm203Tasks())
             for (Hm203Control control : { Hm203Control::TimeDiv, Hm203Control::HoldOff, Hm203Control::AtNorm,
                      Hm203Control::XMagnifier, Hm203Control::YPositionI, Hm203Control::InvertII })
-                if (task.goal.castilian
-                        .contains(QString::fromUtf16(controlInfo(control).label))
+                if (task.goal.castilian.contains(QString::fromUtf16(controlInfo(control).label))
                     && !task.prediction)
                     QVERIFY2(task.about.contains(control), qPrintable(task.goal.castilian));
     }
