@@ -2,6 +2,7 @@
 
 #include "labcatalogue.h"
 #include "labvalues.h"
+#include "taskfamilies.h"
 #include "taskjudging.h"
 
 #include <QFile>
@@ -239,11 +240,20 @@ QList<double> Reader::drawn(
         if (!read)
             return {};
         if (*read < span.low - 1e-12 || *read > span.high + 1e-12) {
-            const QString range = formatDecimal(span.low) + u' ' + unit + QStringLiteral(" – ")
-                + formatDecimal(span.high) + u' ' + unit;
+            const auto said = [&](double value) {
+                if (kind == CheckValue::Hertz)
+                    return hertz(value);
+                // The true minus sign, as every negative number we write.
+                QString number = formatDecimal(value);
+                if (number.startsWith(u'-'))
+                    number[0] = QChar(0x2212);
+                return unit.isEmpty() ? number : number + u' ' + unit;
+            };
             fail(item->source(), key,
-                { QStringLiteral("fuera del margen del generador, de %1").arg(range),
-                    QStringLiteral("fora del marge del generador, de %1").arg(range) });
+                { QStringLiteral("fuera del margen del generador: entre %1 y %2")
+                        .arg(said(span.low), said(span.high)),
+                    QStringLiteral("fora del marge del generador: entre %1 i %2")
+                        .arg(said(span.low), said(span.high)) });
             return {};
         }
         values << *read;

@@ -1,0 +1,304 @@
+#include "labfile.h"
+#include "labvalues.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+
+namespace {
+
+/** A lab that is right but for what a row puts in its task. */
+QByteArray labWith(const QByteArray &task)
+{
+    return "# A lab to spoil\n"
+           "titulo = { es = \"Prueba\", va = \"Prova\" }\n"
+           "introduccion = { es = \"Una prueba.\", va = \"Una prova.\" }\n"
+           "\n"
+           "[[tarea]]\n"
+           "objetivo = { es = \"Haz algo.\", va = \"Fes alguna cosa.\" }\n"
+        + task;
+}
+
+void spoilt(const char *name, const QByteArray &text, int line, const QString &key, const QString &castilian,
+    const QString &valencian)
+{
+    QTest::newRow(name) << text << line << key << castilian << valencian;
+}
+
+} // namespace
+
+class TestLabFile : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void quantities_data();
+    void quantities();
+    void positions_data();
+    void positions();
+    void switchesReadBack();
+    void errors_data();
+    void errors();
+    void limits();
+    void missingFile();
+};
+
+void TestLabFile::quantities_data()
+{
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<bool>("read");
+    const auto row = [](const char *written, CheckValue kind, double value, bool read = true) {
+        QTest::newRow(written) << QString::fromUtf8(written) << int(kind) << value << read;
+    };
+    row("2,5 kHz", CheckValue::Hertz, 2500.0);
+    row("2.5kHz", CheckValue::Hertz, 2500.0);
+    row("1 MHz", CheckValue::Hertz, 1e6);
+    row("500 Hz", CheckValue::Hertz, 500.0);
+    row("0,2 ms", CheckValue::Seconds, 2e-4);
+    row("1 µs", CheckValue::Seconds, 1e-6);
+    row("1 us", CheckValue::Seconds, 1e-6);
+    row("35 ns", CheckValue::Seconds, 35e-9);
+    row("2 s", CheckValue::Seconds, 2.0);
+    row("50 mV", CheckValue::Volts, 0.05);
+    row("4 Vpp", CheckValue::Volts, 4.0);
+    row("500 mVpp", CheckValue::Volts, 0.5);
+    row("−1,5 V", CheckValue::Volts, -1.5);
+    row("-90°", CheckValue::Degrees, -90.0);
+    row("60 grados", CheckValue::Degrees, 60.0);
+    row("60 graus", CheckValue::Degrees, 60.0);
+    row("2,5", CheckValue::Number, 2.5);
+    // Another kind's unit, no unit, an exponent, two decimal marks, garbage.
+    row("2,5 kHz as volts", CheckValue::Volts, 0.0, false);
+    row("2,5", CheckValue::Hertz, 0.0, false);
+    row("1e3 Hz", CheckValue::Hertz, 0.0, false);
+    row("1,2,5 V", CheckValue::Volts, 0.0, false);
+    row("kHz", CheckValue::Hertz, 0.0, false);
+    row("2 kV", CheckValue::Volts, 0.0, false);
+    row("", CheckValue::Number, 0.0, false);
+}
+
+void TestLabFile::quantities()
+{
+    QFETCH(QString, written);
+    QFETCH(int, kind);
+    QFETCH(double, value);
+    QFETCH(bool, read);
+    const std::optional<double> got = LabValues::quantity(written, CheckValue(kind));
+    QCOMPARE(got.has_value(), read);
+    if (read)
+        QVERIFY2(std::abs(*got - value) <= 1e-12 * std::max(1.0, std::abs(value)), qPrintable(written));
+}
+
+void TestLabFile::positions_data()
+{
+    QTest::addColumn<int>("control");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<double>("step");
+    QTest::addColumn<bool>("read");
+    using C = Hm203Control;
+    QTest::newRow("0,2 ms") << int(C::TimeDiv) << QStringLiteral("0,2 ms") << 2e-4 << true;
+    QTest::newRow("1 µs/div") << int(C::TimeDiv) << QStringLiteral("1 µs/div") << 1e-6 << true;
+    QTest::newRow("0,3 ms between steps") << int(C::TimeDiv) << QStringLiteral("0,3 ms") << 0.0 << false;
+    QTest::newRow("0,5 V") << int(C::VoltsDivI) << QStringLiteral("0,5 V") << 0.5 << true;
+    QTest::newRow("50 mV on II") << int(C::VoltsDivII) << QStringLiteral("50 mV") << 0.05 << true;
+    QTest::newRow("a time on VOLTS/DIV") << int(C::VoltsDivI) << QStringLiteral("1 ms") << 0.0 << false;
+}
+
+void TestLabFile::positions()
+{
+    QFETCH(int, control);
+    QFETCH(QString, written);
+    QFETCH(double, step);
+    QFETCH(bool, read);
+    const auto which = Hm203Control(control);
+    const std::optional<int> position = LabValues::position(which, written);
+    QCOMPARE(position.has_value(), read);
+    if (!read)
+        return;
+    const double at = which == Hm203Control::TimeDiv ? Hm203::secondsPerDivAt(*position)
+                                                     : Hm203::voltsPerDivAt(*position);
+    QVERIFY(std::abs(at - step) <= 1e-9 * step);
+}
+
+void TestLabFile::switchesReadBack()
+{
+    // Every switch and button position, written as its skirt reads in either language, reads back as itself;
+    // every control by the name printed on the panel.
+    const Hm203 scope;
+    for (const Hm203ControlInfo &info : hm203Controls()) {
+        QCOMPARE(LabValues::control(QString::fromUtf16(info.label)), std::optional(info.id));
+        QCOMPARE(LabValues::control(QString::fromUtf16(info.label).toLower()), std::optional(info.id));
+        if (info.style == ControlStyle::Button) {
+            QCOMPARE(LabValues::position(info.id, u"pulsado"), std::optional(info.maximum));
+            QCOMPARE(LabValues::position(info.id, u"suelto"), std::optional(info.minimum));
+        }
+        if (info.style != ControlStyle::Switch)
+            continue;
+        for (int p = info.minimum; p <= info.maximum; ++p)
+            for (const LanguageInfo &language : kLanguages) {
+                const QString read = scope.readingAt(info.id, p, language.language);
+                const std::optional<int> back = LabValues::position(info.id, read);
+                QVERIFY2(back, qPrintable(read));
+                QCOMPARE(scope.readingAt(info.id, *back, language.language), read);
+            }
+    }
+    QVERIFY(!LabValues::control(u"TIME DIV"));
+}
+
+void TestLabFile::errors_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("castilian");
+    QTest::addColumn<QString>("valencian");
+
+    spoilt("not TOML", "titulo = { es = \"Prueba\"\n", 1, QString(), "no es TOML válido", "no és TOML vàlid");
+    spoilt("unknown top key", "autor = \"yo\"\n" + labWith("[tarea.ajuste]\ncomprobar = [ { xy = true } ]\n"),
+        1, "autor", "clave desconocida; se esperaba una de: titulo, introduccion, tarea",
+        "clau desconeguda; s'esperava una de: titulo, introduccion, tarea");
+    spoilt("title missing", "introduccion = { es = \"a\", va = \"b\" }\n[[tarea]]\n", 1, "titulo",
+        "falta; se esperaba { es", "falta; s'esperava { es");
+    spoilt("title in one language", "titulo = \"Prueba\"\n", 1, "titulo",
+        "se esperaba el texto en las dos lenguas", "s'esperava el text en les dues llengües");
+    spoilt("Valencian missing", "titulo = { es = \"Prueba\" }\n", 1, "titulo.va",
+        "falta el texto en esta lengua", "falta el text en esta llengua");
+    spoilt("empty goal", labWith("").replace("\"Haz algo.\"", "\"  \""), 6, "objetivo.es",
+        "el texto está vacío", "el text és buit");
+    spoilt("no tasks", "titulo = { es = \"a\", va = \"b\" }\nintroduccion = { es = \"a\", va = \"b\" }\n", 1,
+        "tarea", "se esperaban de 1 a 60 tareas", "s'esperaven d'1 a 60 tasques");
+    spoilt("unknown task key", labWith("nivel = 3\n[tarea.ajuste]\ncomprobar = [ { xy = true } ]\n"), 7,
+        "nivel", "clave desconocida; se esperaba una de: id, objetivo, mandos, generador",
+        "clau desconeguda; s'esperava una de: id, objetivo, mandos, generador");
+    spoilt("unknown control", labWith("mandos = [\"TIME DIV\"]\n"), 7, "mandos",
+        "no hay ningún mando «TIME DIV» en el panel", "no hi ha cap comandament «TIME DIV» en el panell");
+    spoilt("frequency without unit", labWith("[tarea.generador]\nfrecuencia = \"2,5\"\n"), 8, "frecuencia",
+        "se esperaba un número con unidad, p. ej. \"2,5 kHz\"",
+        "s'esperava un nombre amb unitat, p. ex. \"2,5 kHz\"");
+    spoilt("frequency as a number", labWith("[tarea.generador]\nfrecuencia = 2500\n"), 8, "frecuencia",
+        "se esperaba un número con unidad", "s'esperava un nombre amb unitat");
+    spoilt("square too fast", labWith("[tarea.generador]\nforma = \"cuadrada\"\nfrecuencia = \"20 MHz\"\n"),
+        9, "frecuencia", "fuera del margen del generador: entre 1 Hz y 10 MHz",
+        "fora del marge del generador: entre 1 Hz i 10 MHz");
+    spoilt("amplitude too large", labWith("[tarea.generador]\namplitud_1 = \"25 Vpp\"\n"), 8, "amplitud_1",
+        "fuera del margen del generador: entre 0 Vpp y 20 Vpp",
+        "fora del marge del generador: entre 0 Vpp i 20 Vpp");
+    spoilt("a drawn value out of range", labWith("[tarea.generador]\ncontinua_1 = [\"1 V\", \"12 V\"]\n"), 8,
+        "continua_1", "entre −10 V y 10 V", "entre −10 V i 10 V");
+    spoilt("too many to draw",
+        labWith("[tarea.generador]\nfrecuencia = [" + QByteArray("\"1 kHz\", ").repeated(13) + "]\n"), 8,
+        "frecuencia", "la lista debe tener de 1 a 12 valores", "la llista ha de tindre d'1 a 12 valors");
+    spoilt("unknown waveform", labWith("[tarea.generador]\nforma = \"sierra\"\n"), 8, "forma",
+        "se esperaba «senoidal» o «cuadrada» o «triangular»",
+        "s'esperava «senoidal» o «cuadrada» o «triangular»");
+    spoilt("unknown hookup", labWith("[tarea.generador]\nconexion = \"sonda\"\n"), 8, "conexion",
+        "se esperaba «generador» o «circuito RC»", "s'esperava «generador» o «circuito RC»");
+    spoilt("burst not a flag", labWith("[tarea.generador]\nrafagas = \"sí\"\n"), 8, "rafagas",
+        "se esperaba true o false", "s'esperava true o false");
+    spoilt("unknown generator key", labWith("[tarea.generador]\nfrec = \"1 kHz\"\n"), 8, "frec",
+        "clave desconocida; se esperaba una de: forma, frecuencia",
+        "clau desconeguda; s'esperava una de: forma, frecuencia");
+    spoilt("no judging", labWith("mandos = [\"TIME/DIV\"]\n"), 5, "tarea", "falta cómo se juzga",
+        "falta com es jutja");
+    spoilt("two judgings",
+        labWith("[tarea.ajuste]\ncomprobar = [ { xy = true } ]\n[tarea.medida]\nmagnitud = \"periodo\"\n"), 9,
+        "medida", "una tarea se juzga de una sola manera", "una tasca es jutja d'una sola manera");
+    spoilt("empty checks", labWith("[tarea.ajuste]\ncomprobar = []\n"), 8, "comprobar",
+        "se esperaba una lista de 1 a 20 comprobaciones", "s'esperava una llista d'1 a 20 comprovacions");
+    spoilt("two keys in a check", labWith("[tarea.ajuste]\ncomprobar = [ { xy = true, estable = true } ]\n"),
+        8, "comprobar", "cada comprobación es una clave con su valor entre llaves",
+        "cada comprovació és una clau amb el seu valor entre claus");
+    spoilt("unknown check", labWith("[tarea.ajuste]\ncomprobar = [ { bonito = true } ]\n"), 8, "bonito",
+        "comprobación desconocida; se esperaba una de:", "comprovació desconeguda; s'esperava una de:");
+    spoilt("quantity missing", labWith("[tarea.medida]\ncanal = \"CH I\"\n"), 7, "magnitud",
+        "falta; se esperaba", "falta; s'esperava");
+    spoilt("unknown quantity", labWith("[tarea.medida]\nmagnitud = \"potencia\"\n"), 8, "magnitud",
+        "se esperaba", "s'esperava");
+    spoilt("change missing",
+        labWith("[tarea.prediccion]\npregunta = { es = \"¿?\", va = \"?\" }\nexplicacion = { es = \"a\", va "
+                "= \"b\" }\n"),
+        7, "cambio", "se esperaba { mando = \"…\", posicion = \"…\" } o { sonda_1 = \"x10\" }",
+        "s'esperava { mando = \"…\", posicion = \"…\" } o { sonda_1 = \"x10\" }");
+    spoilt("position between steps",
+        labWith("[tarea.prediccion]\npregunta = { es = \"¿?\", va = \"?\" }\nexplicacion = { es = \"a\", va "
+                "= \"b\" }\n"
+                "cambio = { mando = \"TIME/DIV\", posicion = \"0,3 ms\" }\n"),
+        10, "posicion", "TIME/DIV no tiene esa posición; se esperaba un paso del conmutador",
+        "TIME/DIV no té esta posició; s'esperava un pas del commutador");
+    spoilt("bad id", labWith("id = \"tarea uno\"\n[tarea.ajuste]\ncomprobar = [ { xy = true } ]\n"), 7, "id",
+        "se esperaban de 1 a 40 letras sin acentos", "s'esperaven d'1 a 40 lletres sense accents");
+}
+
+void TestLabFile::errors()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(int, line);
+    QFETCH(QString, key);
+    QFETCH(QString, castilian);
+    QFETCH(QString, valencian);
+    const LabReading reading = readLab(text, QStringLiteral("prueba.toml"));
+    // A file with any error is no lab at all.
+    QVERIFY(!reading.lab);
+    QVERIFY(!reading.errors.isEmpty());
+    QStringList told;
+    bool found = false;
+    for (const LabError &error : reading.errors) {
+        const QString es = describeLabError(error, QStringLiteral("prueba.toml"), Language::Castilian);
+        const QString va = describeLabError(error, QStringLiteral("prueba.toml"), Language::Valencian);
+        told << es;
+        if (error.line != line || error.key != key || !es.contains(castilian) || !va.contains(valencian))
+            continue;
+        found = true;
+        // The student reads where: the file, the line and the key, in their language.
+        QVERIFY2(es.startsWith(QStringLiteral("prueba.toml, línea %1").arg(line)), qPrintable(es));
+        QVERIFY2(va.startsWith(QStringLiteral("prueba.toml, línia %1").arg(line)), qPrintable(va));
+        if (!key.isEmpty())
+            QVERIFY2(es.contains(QStringLiteral(", ") + key + QStringLiteral(": ")), qPrintable(es));
+    }
+    QVERIFY2(found, qPrintable(told.join(u'\n')));
+}
+
+void TestLabFile::limits()
+{
+    // Larger than any lab: refused before it is parsed.
+    const QByteArray huge = "# " + QByteArray(LabLimits::maximumBytes, 'x') + "\n";
+    LabReading reading = readLab(huge, QStringLiteral("grande.toml"));
+    QVERIFY(!reading.lab);
+    QCOMPARE(reading.errors.size(), 1);
+    QVERIFY(describeLabError(reading.errors.first(), QStringLiteral("grande.toml"), Language::Castilian)
+                .contains(QStringLiteral("demasiado grande")));
+    // A text far longer than any goal.
+    reading = readLab(labWith("").replace("Haz algo.", QByteArray(LabLimits::maximumText + 1, 'a')),
+        QStringLiteral("largo.toml"));
+    QVERIFY(!reading.lab);
+    QCOMPARE(reading.errors.first().key, QStringLiteral("objetivo.es"));
+    // More tasks than any session holds.
+    QByteArray many = labWith("[tarea.ajuste]\ncomprobar = [ { xy = true } ]\n");
+    for (int i = 0; i < LabLimits::maximumTasks; ++i)
+        many += "[[tarea]]\nobjetivo = { es = \"a\", va = \"b\" }\n[tarea.ajuste]\ncomprobar = [ { xy = true "
+                "} ]\n";
+    reading = readLab(many, QStringLiteral("muchas.toml"));
+    QVERIFY(!reading.lab);
+    QCOMPARE(reading.errors.first().key, QStringLiteral("tarea"));
+    // So many mistakes that only the first are told.
+    QByteArray wrong = labWith("");
+    for (int i = 0; i < 50; ++i)
+        wrong += "mal" + QByteArray::number(i) + " = 1\n";
+    reading = readLab(wrong, QStringLiteral("mal.toml"));
+    QCOMPARE(reading.errors.size(), LabLimits::maximumErrors);
+}
+
+void TestLabFile::missingFile()
+{
+    QTemporaryDir dir;
+    const LabReading missing = readLabFile(dir.filePath(QStringLiteral("no.toml")));
+    QVERIFY(!missing.lab);
+    QCOMPARE(describeLabError(missing.errors.first(), QStringLiteral("no.toml"), Language::Valencian),
+        QStringLiteral("no.toml: el fitxer no existix"));
+}
+
+QTEST_GUILESS_MAIN(TestLabFile)
+#include "tst_labfile.moc"
