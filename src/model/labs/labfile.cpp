@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
+#include <QStringDecoder>
 
 #include <toml++/toml.h>
 
@@ -82,6 +83,11 @@ public:
     {
         if (errors.size() < LabLimits::maximumErrors)
             errors << LabError { int(where.begin.line), int(where.begin.column), key, std::move(message) };
+    }
+    void fail(int line, const QString &key, Wording message)
+    {
+        if (errors.size() < LabLimits::maximumErrors)
+            errors << LabError { line, 0, key, std::move(message) };
     }
 
 private:
@@ -848,6 +854,19 @@ LabReading readLab(const QByteArray &bytes, const QString &fileName)
                     .arg(LabLimits::maximumBytes / 1024),
                 QStringLiteral("el fitxer és massa gran per a ser una pràctica: %1 KiB com a molt")
                     .arg(LabLimits::maximumBytes / 1024) });
+        reading.errors = reader.errors;
+        return reading;
+    }
+    // An editor that saves in the old Windows code page writes accents TOML cannot read: say so plainly.
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString decoded = utf8.decode(bytes);
+    if (utf8.hasError()) {
+        const qsizetype bad = decoded.indexOf(QChar::ReplacementCharacter);
+        const int line = int(decoded.left(std::max<qsizetype>(bad, 0)).count(u'\n')) + 1;
+        reader.fail(line, QString(),
+            { QStringLiteral("el archivo no está en UTF-8: guárdalo con la codificación UTF-8 en el editor"),
+                QStringLiteral(
+                    "el fitxer no està en UTF-8: guarda'l amb la codificació UTF-8 en l'editor") });
         reading.errors = reader.errors;
         return reading;
     }
