@@ -842,6 +842,87 @@ std::optional<Lab> Reader::read(const toml::table &root)
     return lab;
 }
 
+/**
+ * The line of the first letter outside a text or a comment that is not plain ASCII, as in a key written
+ * with its accent ("posición"), and the word it is in. TOML allows none there, and toml++ 3.3 trips over
+ * some of them (its test for Unicode blanks reaches a path it marks unreachable), so the reader tells the
+ * teacher before it parses.
+ */
+std::optional<std::pair<int, QString>> accentOutsideTexts(QByteArrayView bytes)
+{
+    enum class In { Nothing, Comment, Basic, Literal, LongBasic, LongLiteral };
+    In in = In::Nothing;
+    int line = 1;
+    const auto at = [&](qsizetype i, QByteArrayView what) {
+        return i + what.size() <= bytes.size() && bytes.sliced(i, what.size()) == what;
+    };
+    const auto wordy = [&](qsizetype i) {
+        const uchar c = uchar(bytes[i]);
+        return c >= 0x80 || QChar::isLetterOrNumber(c) || c == '_';
+    };
+    const QByteArrayView longBasic("\"\"\"");
+    const QByteArrayView longLiteral("'''");
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (c == '\n') {
+            ++line;
+            if (in == In::Comment || in == In::Basic || in == In::Literal)
+                in = In::Nothing;
+            continue;
+        }
+        switch (in) {
+        case In::Nothing:
+            if (c == '#') {
+                in = In::Comment;
+            } else if (at(i, longBasic)) {
+                in = In::LongBasic;
+                i += 2;
+            } else if (at(i, longLiteral)) {
+                in = In::LongLiteral;
+                i += 2;
+            } else if (c == '"') {
+                in = In::Basic;
+            } else if (c == '\'') {
+                in = In::Literal;
+            } else if (uchar(c) >= 0x80) {
+                qsizetype from = i;
+                while (from > 0 && wordy(from - 1))
+                    --from;
+                qsizetype to = i;
+                while (to < bytes.size() && wordy(to))
+                    ++to;
+                return std::pair { line,
+                    QString::fromUtf8(bytes.sliced(from, std::min<qsizetype>(to - from, 40))) };
+            }
+            break;
+        case In::Basic:
+        case In::LongBasic:
+            if (c == '\\') {
+                ++i;
+            } else if (in == In::Basic && c == '"') {
+                in = In::Nothing;
+            } else if (in == In::LongBasic && at(i, longBasic)) {
+                in = In::Nothing;
+                i += 2;
+            }
+            break;
+        case In::Literal:
+            if (c == '\'')
+                in = In::Nothing;
+            break;
+        case In::LongLiteral:
+            if (at(i, longLiteral)) {
+                in = In::Nothing;
+                i += 2;
+            }
+            break;
+        case In::Comment:
+            break;
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 LabReading readLab(const QByteArray &bytes, const QString &fileName)
@@ -867,6 +948,17 @@ LabReading readLab(const QByteArray &bytes, const QString &fileName)
             { QStringLiteral("el archivo no está en UTF-8: guárdalo con la codificación UTF-8 en el editor"),
                 QStringLiteral(
                     "el fitxer no està en UTF-8: guarda'l amb la codificació UTF-8 en l'editor") });
+        reading.errors = reader.errors;
+        return reading;
+    }
+    if (const auto accent = accentOutsideTexts(bytes)) {
+        reader.fail(accent->first, accent->second,
+            { QStringLiteral(
+                  "fuera de las comillas no se escriben acentos ni letras como la ñ: las claves van "
+                  "sin ellos (posicion, introduccion) y los textos, entre comillas"),
+                QStringLiteral(
+                    "fora de les cometes no s'escriuen accents ni lletres com la ç: les claus van sense "
+                    "(posicion, introduccion) i els textos, entre cometes") });
         reading.errors = reader.errors;
         return reading;
     }
