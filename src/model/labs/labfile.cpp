@@ -842,85 +842,136 @@ std::optional<Lab> Reader::read(const toml::table &root)
     return lab;
 }
 
+/** A lab file made plain ASCII for the parser, or where it has a letter TOML allows in no key. */
+struct AsciiLab
+{
+    std::string text;
+    /** The line and the word of a letter outside a text or a comment that is not plain ASCII. */
+    int accentLine = 0;
+    QString accentWord;
+};
+
 /**
- * The line of the first letter outside a text or a comment that is not plain ASCII, as in a key written
- * with its accent ("posición"), and the word it is in. TOML allows none there, and toml++ 3.3 trips over
- * some of them (its test for Unicode blanks reaches a path it marks unreachable), so the reader tells the
- * teacher before it parses.
+ * The file as the parser is given it: every letter beyond ASCII in a text written as its escape ("\u00F3"),
+ * a literal text ('…') turned into a basic one so that it can hold them, and those of comments dropped. TOML
+ * allows such letters nowhere else, so one outside texts and comments (a key written with its accent,
+ * "posición") is told rather than parsed. Lines stay where they were, so the parser's line numbers hold.
+ *
+ * toml++ 3.3 (Debian 12's) must never see those letters: its test for Unicode blanks reaches a path it
+ * marks unreachable for many of them, wherever it looks for a blank, even inside what a broken file
+ * leaves unclosed (upstream issues 190 and 295, mended after 3.3).
  */
-std::optional<std::pair<int, QString>> accentOutsideTexts(QByteArrayView bytes)
+AsciiLab asciiForParser(const QString &file)
 {
     enum class In { Nothing, Comment, Basic, Literal, LongBasic, LongLiteral };
+    const QList<uint> code = file.toUcs4();
+    AsciiLab lab;
+    lab.text.reserve(std::size_t(code.size()) + 64);
     In in = In::Nothing;
     int line = 1;
-    const auto at = [&](qsizetype i, QByteArrayView what) {
-        return i + what.size() <= bytes.size() && bytes.sliced(i, what.size()) == what;
+    const auto at = [&](qsizetype i, const char *what) {
+        for (qsizetype k = 0; what[k]; ++k)
+            if (i + k >= code.size() || code.at(i + k) != uint(uchar(what[k])))
+                return false;
+        return true;
     };
-    const auto wordy = [&](qsizetype i) {
-        const uchar c = uchar(bytes[i]);
-        return c >= 0x80 || QChar::isLetterOrNumber(c) || c == '_';
+    const auto escaped = [](uint c) {
+        char buffer[16];
+        std::snprintf(buffer, sizeof buffer, c > 0xFFFF ? "\\U%08X" : "\\u%04X", c);
+        return std::string(buffer);
     };
-    const QByteArrayView longBasic("\"\"\"");
-    const QByteArrayView longLiteral("'''");
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const char c = bytes[i];
+    const auto wordy = [](uint c) { return c >= 0x80 || QChar::isLetterOrNumber(char32_t(c)) || c == '_'; };
+    for (qsizetype i = 0; i < code.size(); ++i) {
+        const uint c = code.at(i);
         if (c == '\n') {
             ++line;
-            if (in == In::Comment || in == In::Basic || in == In::Literal)
+            if (in == In::Comment)
                 in = In::Nothing;
+            // An unclosed one-line text ends with its line, as the parser ends it, with an error.
+            if (in == In::Basic || in == In::Literal) {
+                lab.text += '"';
+                in = In::Nothing;
+            }
+            lab.text += '\n';
             continue;
         }
         switch (in) {
         case In::Nothing:
+            if (c >= 0x80) {
+                qsizetype from = i;
+                while (from > 0 && wordy(code.at(from - 1)))
+                    --from;
+                qsizetype to = i;
+                while (to < code.size() && to - from < 40 && wordy(code.at(to)))
+                    ++to;
+                lab.accentLine = line;
+                lab.accentWord = QString::fromUcs4(
+                    reinterpret_cast<const char32_t *>(code.constData() + from), to - from);
+                return lab;
+            }
             if (c == '#') {
                 in = In::Comment;
-            } else if (at(i, longBasic)) {
+            } else if (at(i, "\"\"\"")) {
                 in = In::LongBasic;
+                lab.text += "\"\"";
                 i += 2;
-            } else if (at(i, longLiteral)) {
+            } else if (at(i, "'''")) {
                 in = In::LongLiteral;
+                lab.text += "\"\"\"";
                 i += 2;
+                continue;
             } else if (c == '"') {
                 in = In::Basic;
             } else if (c == '\'') {
                 in = In::Literal;
-            } else if (uchar(c) >= 0x80) {
-                qsizetype from = i;
-                while (from > 0 && wordy(from - 1))
-                    --from;
-                qsizetype to = i;
-                while (to < bytes.size() && wordy(to))
-                    ++to;
-                return std::pair { line,
-                    QString::fromUtf8(bytes.sliced(from, std::min<qsizetype>(to - from, 40))) };
+                lab.text += '"';
+                continue;
             }
+            lab.text += char(c);
+            break;
+        case In::Comment:
+            lab.text += c < 0x80 ? char(c) : '?';
             break;
         case In::Basic:
         case In::LongBasic:
-            if (c == '\\') {
-                ++i;
-            } else if (in == In::Basic && c == '"') {
+            if (c == '\\' && i + 1 < code.size()) {
+                // An escape keeps its character, unless it is one no escape has.
+                const uint next = code.at(++i);
+                lab.text += '\\';
+                lab.text += next < 0x80 ? char(next) : '?';
+                if (next == '\n')
+                    ++line;
+                break;
+            }
+            if (in == In::Basic && c == '"')
                 in = In::Nothing;
-            } else if (in == In::LongBasic && at(i, longBasic)) {
+            if (in == In::LongBasic && at(i, "\"\"\"")) {
                 in = In::Nothing;
+                lab.text += "\"\"";
                 i += 2;
             }
+            lab.text += c < 0x80 ? std::string(1, char(c)) : escaped(c);
             break;
         case In::Literal:
-            if (c == '\'')
-                in = In::Nothing;
-            break;
         case In::LongLiteral:
-            if (at(i, longLiteral)) {
+            if (in == In::Literal && c == '\'') {
                 in = In::Nothing;
+                lab.text += '"';
+            } else if (in == In::LongLiteral && at(i, "'''")) {
+                in = In::Nothing;
+                lab.text += "\"\"\"";
                 i += 2;
+            } else if (c == '\\' || c == '"') {
+                // What a literal text holds as it stands, a basic one holds escaped.
+                lab.text += '\\';
+                lab.text += char(c);
+            } else {
+                lab.text += c < 0x80 ? std::string(1, char(c)) : escaped(c);
             }
-            break;
-        case In::Comment:
             break;
         }
     }
-    return std::nullopt;
+    return lab;
 }
 
 } // namespace
@@ -951,8 +1002,9 @@ LabReading readLab(const QByteArray &bytes, const QString &fileName)
         reading.errors = reader.errors;
         return reading;
     }
-    if (const auto accent = accentOutsideTexts(bytes)) {
-        reader.fail(accent->first, accent->second,
+    const AsciiLab ascii = asciiForParser(decoded);
+    if (ascii.accentLine > 0) {
+        reader.fail(ascii.accentLine, ascii.accentWord,
             { QStringLiteral(
                   "fuera de las comillas no se escriben acentos ni letras como la ñ: las claves van "
                   "sin ellos (posicion, introduccion) y los textos, entre comillas"),
@@ -963,7 +1015,7 @@ LabReading readLab(const QByteArray &bytes, const QString &fileName)
         return reading;
     }
     try {
-        const toml::table root = toml::parse(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+        const toml::table root = toml::parse(std::string_view(ascii.text));
         reading.lab = reader.read(root);
     } catch (const toml::parse_error &error) {
         const QString detail = qs(error.description());
