@@ -1,23 +1,24 @@
 #include "labcatalogue.h"
+#include "labfile.h"
 #include "taskmetstates.h"
 
 #include <QList>
 
 #include <cstring>
 
-Q_DECLARE_METATYPE(GeneratorSettings)
-
-/** The trigger's checks a lab file's setting goals are made of: on the course's own benches they judge as
- * its tasks have always judged, and on a teacher's bench they read the signal from the bench. */
+/** The trigger's lab file and the checks its setting goals are made of: its tasks are the course's, judged as
+ * they have always been, and on a teacher's bench the checks read the signal from the bench. */
 class TestTriggerLab : public QObject
 {
     Q_OBJECT
 
 private slots:
     void everyCheckIsListedOnce();
-    void checksJudgeAsTheTasks_data();
-    void checksJudgeAsTheTasks();
-    void checksJudgeAsTheTasksAnywhere();
+    void fileHoldsTheTasks_data();
+    void fileHoldsTheTasks();
+    void fileJudgesAsTheTables_data();
+    void fileJudgesAsTheTables();
+    void fileJudgesAsTheTablesAnywhere();
     void checksReadTheBench_data();
     void checksReadTheBench();
 };
@@ -34,74 +35,62 @@ const LabCheck *triggerCheck(const char *key)
     return nullptr;
 }
 
-/** One check as a goal lists it, with its value. */
-struct Asked
-{
-    const char *key;
-    CheckArgs args = {};
-};
-
-/** A setting goal judged as a lab file's is: the tube lit and the inputs wired as the bench wires them, then
- * each check in order, met with the praise of the last check that has one. */
-TaskVerdict judgedByChecks(const Hm203 &scope, const LabBench &bench, const QList<Asked> &asked)
-{
-    using namespace TaskJudging;
-    const Look look(scope);
-    if (Problem p = beamProblem(look))
-        return *p;
-    if (Problem p = hookupProblem(look, bench.hookup))
-        return *p;
-    std::optional<Wording> praise;
-    for (const Asked &a : asked) {
-        const LabCheck *check = triggerCheck(a.key);
-        if (!check)
-            return notMet(QString::fromLatin1(a.key), QString::fromLatin1(a.key));
-        if (Problem p = check->check(look, bench, a.args))
-            return *p;
-        if (check->praise)
-            if (const std::optional<Wording> said = check->praise(look, bench, a.args))
-                praise = said;
-    }
-    return praise ? TaskVerdict { *praise, true, std::nullopt } : wellDone();
-}
-
-/** The family's tasks and the checks their goals list in the shipped lab file. */
+/** The family's tasks: where the course's table has them, and their ids in the lab file. */
 struct FamilyTask
 {
     int task;
-    QList<Asked> asked;
+    const char *id;
 };
 
-const QList<FamilyTask> &family()
+constexpr FamilyTask kFamily[] {
+    { Hum, "zumbido" },
+    { Noise, "ruido" },
+    { Burst, "rafagas" },
+    { SmallSignal, "senal_pequena" },
+};
+
+const LabReading &shippedReading()
 {
-    static const QList<FamilyTask> tasks {
-        { Hum, { { "zumbido_fuera_del_disparo" } } },
-        { Noise, { { "ruido_fuera_del_disparo" } } },
-        { Burst, { { "rafagas_imagen_unica", { .value = 0.2e-3 } } } },
-        { SmallSignal,
-            { { "amplitud_sin_tocar", { .channel = LabChannel::I } }, { "senal_pequena_disparada" } } },
-    };
-    return tasks;
+    static const LabReading reading = readLabFile(QStringLiteral(VANTELA_LABS_DIR "/disparo.toml"));
+    return reading;
 }
 
-const FamilyTask &familyTask(int task)
+/** The task of the shipped file for a task of the table; the table's own when the file has none, which the
+ * suite's first test tells. */
+const Hm203Task &fileTask(int task)
 {
-    for (const FamilyTask &t : family())
-        if (t.task == task)
-            return t;
-    return family().first();
+    const std::optional<Lab> &lab = shippedReading().lab;
+    for (const FamilyTask &member : kFamily)
+        if (member.task == task && lab)
+            for (const Hm203Task &read : lab->tasks)
+                if (read.id == QLatin1String(member.id))
+                    return read;
+    return tableTasks().at(task);
 }
 
-LabBench benchOf(int task)
+Hm203 startedFrom(const Hm203Task &task, quint32 draw = 0)
 {
-    LabBench bench;
-    hm203Tasks().at(task).prepare(bench, 0);
-    return bench;
+    Hm203 scope;
+    GeneratorSettings generator;
+    task.prepare(generator, draw);
+    scope.setGenerator(generator);
+    return scope;
 }
 
 bool sameVerdict(const TaskVerdict &a, const TaskVerdict &b)
 {
-    return a.met == b.met && a.castilian == b.castilian && a.valencian == b.valencian;
+    return a.met == b.met && a.castilian == b.castilian && a.valencian == b.valencian && a.cause == b.cause;
+}
+
+/** A teacher's lab of one setting task: a bench and the checks, as the file writes them. */
+QByteArray teachersLab(const QByteArray &bench, const QByteArray &checks)
+{
+    return "titulo = { es = \"Prueba\", va = \"Prova\" }\n"
+           "introduccion = { es = \"Una prueba.\", va = \"Una prova.\" }\n"
+           "[[tarea]]\n"
+           "objetivo = { es = \"Haz algo.\", va = \"Fes alguna cosa.\" }\n"
+           "[tarea.generador]\n"
+        + bench + "\n[tarea.ajuste]\ncomprobar = [ " + checks + " ]\n";
 }
 
 /** The states the task suites reach, each verdict's branch at least once. */
@@ -195,44 +184,83 @@ const Reached kReached[] {
 void TestTriggerLab::everyCheckIsListedOnce()
 {
     QSet<QString> keys;
-    for (const LabCheck &check : triggerChecks()) {
+    for (const LabCheck &check : labChecks()) {
         const QString key = QString::fromLatin1(check.key);
         QVERIFY2(!keys.contains(key), check.key);
         keys.insert(key);
+    }
+    for (const LabCheck &check : triggerChecks()) {
         // Keys a teacher types: lower-case Castilian words without accents, joined by underscores.
-        for (QChar c : key)
+        for (QChar c : QString::fromLatin1(check.key))
             QVERIFY2((c >= u'a' && c <= u'z') || c == u'_', check.key);
         QVERIFY(check.check);
+        QVERIFY(triggerCheck(check.key) == &check);
     }
-    for (const FamilyTask &task : family())
-        for (const Asked &asked : task.asked)
-            QVERIFY2(triggerCheck(asked.key), asked.key);
 }
 
-void TestTriggerLab::checksJudgeAsTheTasks_data()
+void TestTriggerLab::fileHoldsTheTasks_data()
+{
+    QTest::addColumn<int>("task");
+    for (const FamilyTask &member : kFamily)
+        QTest::newRow(member.id) << member.task;
+}
+
+void TestTriggerLab::fileHoldsTheTasks()
+{
+    QFETCH(int, task);
+    const LabReading &reading = shippedReading();
+    for (const LabError &error : reading.errors)
+        qWarning(
+            "%s", qPrintable(describeLabError(error, QStringLiteral("disparo.toml"), Language::Castilian)));
+    QVERIFY(reading.errors.isEmpty() && reading.lab);
+    QCOMPARE(reading.lab->tasks.size(), qsizetype(std::size(kFamily)));
+    QVERIFY(!reading.lab->title.castilian.isEmpty() && !reading.lab->title.valencian.isEmpty());
+    QVERIFY(inTheirLanguages(reading.lab->introduction.castilian, reading.lab->introduction.valencian));
+
+    const Hm203Task &table = tableTasks().at(task);
+    const Hm203Task &file = fileTask(task);
+    QVERIFY(&file != &table);
+    QCOMPARE(file.goal.castilian, table.goal.castilian);
+    QCOMPARE(file.goal.valencian, table.goal.valencian);
+    QCOMPARE(file.about, table.about);
+    QCOMPARE(file.answerUnit, table.answerUnit);
+    QVERIFY(file.hidden == table.hidden && !file.prediction);
+    // The same bench whatever the draw: these tasks draw nothing.
+    for (quint32 draw : { 0u, 1u, 7u }) {
+        GeneratorSettings fromFile;
+        GeneratorSettings fromTable;
+        file.prepare(fromFile, draw);
+        table.prepare(fromTable, draw);
+        QVERIFY(fromFile == fromTable);
+    }
+    // The course runs the file's task in the table's place.
+    QCOMPARE(hm203Tasks().at(task).id, file.id);
+}
+
+void TestTriggerLab::fileJudgesAsTheTables_data()
 {
     QTest::addColumn<int>("task");
     QTest::addColumn<Setup>("setup");
     for (const MetState &met : kMetStates)
-        if (met.task >= Hum)
-            QTest::addRow("met: %d", met.task) << met.task << met.setup;
+        for (const FamilyTask &member : kFamily)
+            if (met.task == member.task)
+                QTest::addRow("%s met", member.id) << met.task << met.setup;
     for (const Reached &reached : kReached)
         QTest::newRow(reached.name) << reached.task << reached.setup;
 }
 
-void TestTriggerLab::checksJudgeAsTheTasks()
+void TestTriggerLab::fileJudgesAsTheTables()
 {
     QFETCH(int, task);
     QFETCH(Setup, setup);
-    Hm203 scope = startedTask(task);
+    Hm203 scope = startedFrom(tableTasks().at(task));
     QVERIFY2(setup(scope), "the setting could not be reached with the controls");
-    const TaskVerdict today = hm203Tasks().at(task).judge(scope, std::nullopt);
-    const TaskVerdict checked = judgedByChecks(scope, benchOf(task), familyTask(task).asked);
-    QVERIFY2(
-        sameVerdict(today, checked), qPrintable(today.castilian + QStringLiteral(" | ") + checked.castilian));
+    const TaskVerdict today = tableTasks().at(task).judge(scope, std::nullopt);
+    const TaskVerdict read = fileTask(task).judge(scope, std::nullopt);
+    QVERIFY2(sameVerdict(today, read), qPrintable(today.castilian + QStringLiteral(" | ") + read.castilian));
 }
 
-void TestTriggerLab::checksJudgeAsTheTasksAnywhere()
+void TestTriggerLab::fileJudgesAsTheTablesAnywhere()
 {
     // Random states a student reaches from each task's start or its met state: a few controls moved, now and
     // then the generator too.
@@ -240,12 +268,13 @@ void TestTriggerLab::checksJudgeAsTheTasksAnywhere()
     const Hookup hookups[] { Hookup::Generator, Hookup::RcCircuit, Hookup::Calibrator02,
         Hookup::Calibrator2 };
     int met = 0;
-    for (const FamilyTask &task : family()) {
+    for (const FamilyTask &member : kFamily) {
+        const Hm203Task &table = tableTasks().at(member.task);
         for (int run = 0; run < 60; ++run) {
-            Hm203 scope = startedTask(task.task);
+            Hm203 scope = startedFrom(table);
             if (run % 2 == 0)
                 for (const MetState &state : kMetStates)
-                    if (state.task == task.task)
+                    if (state.task == member.task)
                         QVERIFY(state.setup(scope));
             const int moves = 1 + int(random.bounded(4u));
             for (int move = 0; move < moves; ++move) {
@@ -274,10 +303,10 @@ void TestTriggerLab::checksJudgeAsTheTasksAnywhere()
                     scope.setGenerator(g);
                 }
             }
-            const TaskVerdict today = hm203Tasks().at(task.task).judge(scope, std::nullopt);
-            const TaskVerdict checked = judgedByChecks(scope, benchOf(task.task), task.asked);
-            QVERIFY2(sameVerdict(today, checked),
-                qPrintable(today.castilian + QStringLiteral(" | ") + checked.castilian));
+            const TaskVerdict today = table.judge(scope, std::nullopt);
+            const TaskVerdict read = fileTask(member.task).judge(scope, std::nullopt);
+            QVERIFY2(sameVerdict(today, read),
+                qPrintable(today.castilian + QStringLiteral(" | ") + read.castilian));
             met += today.met;
         }
     }
@@ -287,98 +316,96 @@ void TestTriggerLab::checksJudgeAsTheTasksAnywhere()
 
 void TestTriggerLab::checksReadTheBench_data()
 {
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<double>("value");
-    QTest::addColumn<int>("channel");
-    QTest::addColumn<GeneratorSettings>("bench");
+    QTest::addColumn<QByteArray>("bench");
+    QTest::addColumn<QByteArray>("checks");
     QTest::addColumn<Setup>("setup");
     QTest::addColumn<bool>("met");
     /** When not met, what the Castilian reason must hold. */
     QTest::addColumn<QString>("reason");
+    const auto row = [](const char *name, const char *bench, const char *checks, Setup setup, bool met,
+                         const char16_t *reason = u"") {
+        QTest::newRow(name) << QByteArray(bench) << QByteArray(checks) << setup << met
+                            << QString::fromUtf16(reason);
+    };
 
-    GeneratorSettings hum;
-    hum.frequencyHz = 20e3;
-    hum.amplitudeIVpp = 1.0;
-    hum.humVolts = 1.0;
-    // 20 kHz is well above the 1,5 kHz HF lets through; the 50 Hz hum well below.
-    QTest::newRow("hum on 20 kHz kept out by HF")
-        << QStringLiteral("zumbido_fuera_del_disparo") << 0.0 << 0 << hum
-        << Setup([](Hm203 &s) { return setTrigger(s, TriggerCoupling::HF) && setTime(s, 20e-6); }) << true
-        << QString();
-    QTest::newRow("hum on 20 kHz, the generator at 5 kHz")
-        << QStringLiteral("zumbido_fuera_del_disparo") << 0.0 << 0 << hum
-        << Setup([](Hm203 &s) { return setTrigger(s, TriggerCoupling::HF) && setFrequency(s, 5e3); }) << false
-        << QStringLiteral("20 kHz");
+    // 20 kHz is well above the 1,5 kHz HF lets through to the trigger, the 50 Hz hum well below.
+    const char *hum = "frecuencia = \"20 kHz\"\namplitud_1 = \"1 Vpp\"\nzumbido = \"1 V\"";
+    row(
+        "hum on 20 kHz kept out by HF", hum, "{ zumbido_fuera_del_disparo = true }",
+        [](Hm203 &s) { return setTrigger(s, TriggerCoupling::HF) && setTime(s, 20e-6); }, true);
+    row(
+        "hum on 20 kHz, the generator at 5 kHz", hum, "{ zumbido_fuera_del_disparo = true }",
+        [](Hm203 &s) { return setTrigger(s, TriggerCoupling::HF) && setFrequency(s, 5e3); }, false,
+        u"20 kHz");
+    row(
+        "hum on 20 kHz with LF", hum, "{ zumbido_fuera_del_disparo = true }",
+        [](Hm203 &s) { return setTrigger(s, TriggerCoupling::LF); }, false, u"en HF");
 
-    GeneratorSettings noise;
-    noise.frequencyHz = 200.0;
-    noise.amplitudeIVpp = 2.0;
-    noise.noiseVolts = 0.3;
-    QTest::newRow("noise on 200 Hz kept out by LF")
-        << QStringLiteral("ruido_fuera_del_disparo") << 0.0 << 0 << noise
-        << Setup([](Hm203 &s) { return setTrigger(s, TriggerCoupling::LF) && setTime(s, 1e-3); }) << true
-        << QString();
-    QTest::newRow("noise on 200 Hz with HF")
-        << QStringLiteral("ruido_fuera_del_disparo") << 0.0 << 0 << noise
-        << Setup([](Hm203 &s) { return setTrigger(s, TriggerCoupling::HF); }) << false
-        << QStringLiteral("la señal de 200 Hz no llega");
+    // 200 Hz is below the 1 kHz LF lets through.
+    const char *noise = "frecuencia = \"200 Hz\"\namplitud_1 = \"2 Vpp\"\nruido = \"0,3 V\"";
+    row(
+        "noise on 200 Hz kept out by LF", noise, "{ ruido_fuera_del_disparo = true }",
+        [](Hm203 &s) { return setTrigger(s, TriggerCoupling::LF) && setTime(s, 1e-3); }, true);
+    row(
+        "noise on 200 Hz with HF", noise, "{ ruido_fuera_del_disparo = true }",
+        [](Hm203 &s) { return setTrigger(s, TriggerCoupling::HF); }, false, u"la señal de 200 Hz no llega");
 
-    GeneratorSettings burst;
-    burst.burst = true;
     // Four 1 ms cycles every 10 ms: a 5 ms sweep ends in the pause and waits for the next burst on its own,
     // a 2 ms one is ready again within the burst.
-    QTest::newRow("burst at 0,5 ms/div needs no HOLD OFF")
-        << QStringLiteral("rafagas_imagen_unica") << 0.5e-3 << 0 << burst
-        << Setup([](Hm203 &s) { return setTime(s, 0.5e-3); }) << true << QString();
-    QTest::newRow("burst at 0,2 ms/div asked at 0,5")
-        << QStringLiteral("rafagas_imagen_unica") << 0.5e-3 << 0 << burst
-        << Setup([](Hm203 &s) { return setTime(s, 0.2e-3); }) << false
-        << QStringLiteral("TIME/DIV en 0,5 ms/div");
-    QTest::newRow("burst at 0,2 ms/div without HOLD OFF")
-        << QStringLiteral("rafagas_imagen_unica") << 0.2e-3 << 0 << burst
-        << Setup([](Hm203 &s) { return setTime(s, 0.2e-3); }) << false << QStringLiteral("dos imágenes");
+    const char *burst = "rafagas = true";
+    row(
+        "burst at 0,5 ms/div needs no HOLD OFF", burst, "{ rafagas_imagen_unica = \"0,5 ms\" }",
+        [](Hm203 &s) { return setTime(s, 0.5e-3); }, true);
+    row(
+        "burst at 0,2 ms/div asked at 0,5", burst, "{ rafagas_imagen_unica = \"0,5 ms\" }",
+        [](Hm203 &s) { return setTime(s, 0.2e-3); }, false, u"TIME/DIV en 0,5 ms/div");
+    row(
+        "burst at 0,2 ms/div without HOLD OFF", burst, "{ rafagas_imagen_unica = \"0,2 ms\" }",
+        [](Hm203 &s) { return setTime(s, 0.2e-3); }, false, u"dos imágenes");
+    // 0,3 ms is nearer 0,2 than 0,5 on TIME/DIV's 1-2-5 steps.
+    row(
+        "burst asked between steps", burst, "{ rafagas_imagen_unica = \"0,3 ms\" }",
+        [](Hm203 &s) { return setTime(s, 0.5e-3); }, false, u"TIME/DIV en 0,2 ms/div");
 
-    GeneratorSettings two;
-    two.amplitudeIIVpp = 3.0;
-    QTest::newRow("CH II's amplitude changed")
-        << QStringLiteral("amplitud_sin_tocar") << 0.0 << 1 << two << Setup([](Hm203 &s) {
-               return changeGenerator(s, [](GeneratorSettings &g) { g.amplitudeIIVpp = 1.0; });
-           })
-        << false << QStringLiteral("señal de 3 Vpp");
-    QTest::newRow("CH I's changed, CH II's asked") << QStringLiteral(
-        "amplitud_sin_tocar") << 0.0 << 1 << two << Setup([](Hm203 &s) {
-        return changeGenerator(s, [](GeneratorSettings &g) { g.amplitudeIVpp = 1.0; });
-    }) << true << QString();
+    const char *two = "amplitud_2 = \"3 Vpp\"";
+    row(
+        "CH II's amplitude changed", two, "{ amplitud_sin_tocar = \"CH II\" }",
+        [](Hm203 &s) { return changeGenerator(s, [](GeneratorSettings &g) { g.amplitudeIIVpp = 1.0; }); },
+        false, u"señal de 3 Vpp");
+    row(
+        "CH I's changed, CH II's asked", two, "{ amplitud_sin_tocar = \"CH II\" }",
+        [](Hm203 &s) { return changeGenerator(s, [](GeneratorSettings &g) { g.amplitudeIVpp = 1.0; }); },
+        true);
 
-    GeneratorSettings small;
-    small.amplitudeIVpp = 0.2;
     // The internal trigger needs half a division: 0,2 Vpp is 0,4 of one at 0,5 V/div and 1 at 0,2 V/div.
-    QTest::newRow("0,2 Vpp at 0,5 V/div in NORM")
-        << QStringLiteral("senal_pequena_disparada") << 0.0 << 0 << small
-        << Setup([](Hm203 &s) { return press(s, C::AtNorm) && setVolts(s, false, 0.5); }) << false
-        << QStringLiteral("una traza de 0,4 divisiones");
-    QTest::newRow("0,2 Vpp at 0,2 V/div in NORM")
-        << QStringLiteral("senal_pequena_disparada") << 0.0 << 0 << small
-        << Setup([](Hm203 &s) { return press(s, C::AtNorm) && setVolts(s, false, 0.2); }) << true
-        << QString();
+    const char *small = "amplitud_1 = \"0,2 Vpp\"";
+    const char *smallChecks = "{ amplitud_sin_tocar = \"CH I\" }, { senal_pequena_disparada = true }";
+    row(
+        "0,2 Vpp at 0,5 V/div in NORM", small, smallChecks,
+        [](Hm203 &s) { return press(s, C::AtNorm) && setVolts(s, false, 0.5); }, false,
+        u"una traza de 0,4 divisiones");
+    row(
+        "0,2 Vpp at 0,2 V/div in NORM", small, smallChecks,
+        [](Hm203 &s) { return press(s, C::AtNorm) && setVolts(s, false, 0.2); }, true);
+    row(
+        "0,2 Vpp at 0,2 V/div in AT", small, smallChecks, [](Hm203 &s) { return setVolts(s, false, 0.2); },
+        false, u"En AT");
 }
 
 void TestTriggerLab::checksReadTheBench()
 {
-    QFETCH(QString, key);
-    QFETCH(double, value);
-    QFETCH(int, channel);
-    QFETCH(GeneratorSettings, bench);
+    QFETCH(QByteArray, bench);
+    QFETCH(QByteArray, checks);
     QFETCH(Setup, setup);
     QFETCH(bool, met);
     QFETCH(QString, reason);
 
-    Hm203 scope;
-    scope.setGenerator(bench);
+    const LabReading reading = readLab(teachersLab(bench, checks), QStringLiteral("prueba.toml"));
+    QVERIFY(reading.errors.isEmpty() && reading.lab && reading.lab->tasks.size() == 1);
+    const Hm203Task &task = reading.lab->tasks.first();
+    Hm203 scope = startedFrom(task);
     QVERIFY2(setup(scope), "the setting could not be reached with the controls");
-    const QByteArray name = key.toLatin1();
-    const CheckArgs args { .channel = channel ? LabChannel::II : LabChannel::I, .value = value };
-    const TaskVerdict verdict = judgedByChecks(scope, bench, { { name.constData(), args } });
+    const TaskVerdict verdict = task.judge(scope, std::nullopt);
     QVERIFY2(verdict.met == met, qPrintable(verdict.castilian));
     QVERIFY2(inTheirLanguages(verdict.castilian, verdict.valencian), qPrintable(verdict.valencian));
     if (!met)

@@ -133,7 +133,8 @@ bool startsOnFirstCycle(const InputSignal &signal, const QList<double> &starts)
     });
 }
 
-/** The value is the TIME/DIV the task is done at, which the single picture depends on. */
+/** The value is the time per division the task is done at, which the single picture depends on; a time
+ * between TIME/DIV's steps asks for the nearest step, which the student can set. */
 Problem burstProblem(const Look &look, const LabBench &, const CheckArgs &args)
 {
     if (Problem p = shownChannelIProblem(look))
@@ -143,7 +144,7 @@ Problem burstProblem(const Look &look, const LabBench &, const CheckArgs &args)
     if (Problem p = steadyProblem(look))
         return p;
     const ScopeSettings &s = look.settings;
-    const double asked = args.value;
+    const double asked = Hm203::secondsPerDivAt(Hm203::timeDivPosition(args.value));
     if (std::abs(s.secondsPerDiv - asked) > 1e-6 * asked)
         return notMet(text(u"La tarea se hace con %1 en %2: vuelve a ponerlo y busca la imagen única con %3.")
                           .arg(panelLabel(C::TimeDiv), formatSecondsPerDiv(asked), panelLabel(C::HoldOff)),
