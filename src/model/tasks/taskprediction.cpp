@@ -48,6 +48,22 @@ double openness(const Trace &figure)
     return high > low ? (high - low) / bounds.height() : 0.0;
 }
 
+/** How far apart two sines are, as a student who knows the period's fractions says it. */
+Wording phaseApart(double degrees)
+{
+    const double apart = std::abs(degrees);
+    // Within what rounds to the fraction's degrees as a generator's phase is shown.
+    const auto near = [apart](double quarterTurns) { return std::abs(apart - 90.0 * quarterTurns) < 0.05; };
+    if (near(0.0))
+        return Wording::of(u"en fase", u"en fase");
+    if (near(1.0))
+        return Wording::of(u"desfasadas un cuarto de periodo", u"desfasades un quart de període");
+    if (near(2.0))
+        return Wording::of(u"en oposición de fase", u"en oposició de fase");
+    const QString shown = formatDecimal(apart);
+    return { text(u"desfasadas %1°").arg(shown), text(u"desfasades %1°").arg(shown) };
+}
+
 } // namespace
 
 Hm203 predictionStart(const GeneratorSettings &generator)
@@ -96,14 +112,15 @@ PredictionChoice periods(const Hm203 &pictured, bool correct)
         text(u"Es veuen %1 períodes de la sinusoide.").arg(shown));
 }
 
-PredictionChoice height(const Hm203 &pictured, bool correct)
+PredictionChoice height(const Hm203 &pictured, bool correct, TraceKind channel)
 {
     const ScreenReading reading(pictured);
     const ScopeSettings &s = reading.settings();
-    const std::optional<Extent> extent = reading.extent(TraceKind::ChannelI);
+    const ChannelSettings &settings = channel == TraceKind::ChannelII ? s.channelII : s.channelI;
+    const std::optional<Extent> extent = reading.extent(channel);
     if (extent && !extent->withinRows()) {
         const QString would
-            = formatDecimal(peakToPeakDivisions(s.channelI.signal.amplitudeVpp, s.channelI.voltsPerDiv));
+            = formatDecimal(peakToPeakDivisions(settings.signal.amplitudeVpp, settings.voltsPerDiv));
         return said(pictured, correct,
             text(u"La senoide mediría %1 divisiones: se sale de la pantalla.").arg(would),
             text(u"La sinusoide faria %1 divisions: ix de la pantalla.").arg(would));
@@ -113,9 +130,9 @@ PredictionChoice height(const Hm203 &pictured, bool correct)
         text(u"La sinusoide fa %1 divisions de pic a pic.").arg(shown));
 }
 
-PredictionChoice level(const Hm203 &pictured, bool correct)
+PredictionChoice level(const Hm203 &pictured, bool correct, TraceKind channel)
 {
-    const std::optional<Extent> extent = ScreenReading(pictured).extent(TraceKind::ChannelI);
+    const std::optional<Extent> extent = ScreenReading(pictured).extent(channel);
     const double height = extent ? extent->height() : 0.0;
     const double middle = extent ? (extent->maxY + extent->minY) / 2.0 : 0.0;
     const QString tall = formatDecimal(height);
@@ -142,10 +159,20 @@ PredictionChoice figure(const Hm203 &pictured, bool correct)
     const ScreenReading reading(pictured);
     if (reading.swept()) {
         const std::optional<Extent> first = reading.extent(TraceKind::ChannelI);
-        const QString tall = formatDecimal(first ? first->height() : 0.0);
+        const std::optional<Extent> second = reading.extent(TraceKind::ChannelII);
+        const double tallI = first ? first->height() : 0.0;
+        const double tallII = second ? second->height() : 0.0;
+        const Wording apart = phaseApart(pictured.generator().phaseIIDegrees);
+        if (std::abs(tallI - tallII) < kFlat) {
+            const QString tall = formatDecimal(tallI);
+            return said(pictured, correct,
+                text(u"Dos senoides de %1 divisiones, %2.").arg(tall, apart.castilian),
+                text(u"Dues sinusoides de %1 divisions, %2.").arg(tall, apart.valencian));
+        }
+        const QString talls[] { formatDecimal(tallI), formatDecimal(tallII) };
         return said(pictured, correct,
-            text(u"Dos senoides de %1 divisiones, desfasadas un cuarto de periodo.").arg(tall),
-            text(u"Dues sinusoides de %1 divisions, desfasades un quart de període.").arg(tall));
+            text(u"Dos senoides, de %1 y %2 divisiones, %3.").arg(talls[0], talls[1], apart.castilian),
+            text(u"Dues sinusoides, de %1 i %2 divisions, %3.").arg(talls[0], talls[1], apart.valencian));
     }
     const Trace figure = reading.traces().traces.value(0);
     const QRectF bounds = traceBounds(figure);

@@ -62,10 +62,11 @@ TaskVerdict predictionVerdict(const PredictionChoice &chosen, const TaskVerdict 
 namespace Describe {
 /** How many periods of channel I's signal the sweep shows: "Se ven 2 periodos…", "Un trozo casi recto…". */
 PredictionChoice periods(const Hm203 &pictured, bool correct);
-/** How tall channel I's trace stands, or would stand where it runs off the screen. */
-PredictionChoice height(const Hm203 &pictured, bool correct);
-/** Where channel I's trace stands: its height and how far its middle is off the centre line. */
-PredictionChoice level(const Hm203 &pictured, bool correct);
-/** The figure of an X-Y picture by its shape (line, ellipse, circle), or the two sines of a swept one. */
+/** How tall a channel's trace stands, or would stand where it runs off the screen. */
+PredictionChoice height(const Hm203 &pictured, bool correct, TraceKind channel = TraceKind::ChannelI);
+/** Where a channel's trace stands: its height and how far its middle is off the centre line. */
+PredictionChoice level(const Hm203 &pictured, bool correct, TraceKind channel = TraceKind::ChannelI);
+/** The figure of an X-Y picture by its shape (line, ellipse, circle), or the two sines of a swept one and
+ * how far apart they are. */
 PredictionChoice figure(const Hm203 &pictured, bool correct);
 } // namespace Describe
