@@ -223,6 +223,12 @@ void TestPredictLab::otherChangesOfferWhatTheModelDraws_data()
         << QStringList { "recta inclinada de 4 divisiones",
                "Dos senoides de 4 divisiones, en oposición de fase" }
         << Setup([](Hm203 &s) { return setMode(s, DisplayMode::XY); });
+    // Sines of 4 and 2 Vpp, 45° apart: an ellipse 2 divisions wide, the line of two in step, and DUAL's
+    // two sines of their own heights.
+    QTest::newRow("X-Y at 45°") << benchWith([](LabBench &b) { b.phaseIIDegrees = 45.0; }) << int(C::XY) << 1
+                                << QStringList { "Una elipse de 2 por 4 divisiones", "recta inclinada",
+                                       "Dos senoides, de 4 y 2 divisiones, desfasadas 45°" }
+                                << Setup([](Hm203 &s) { return setMode(s, DisplayMode::XY); });
     // The ×10 probe taken off: 6 Vpp at the tip stand 6 divisions, not 0,6, nor 0,06 (read as 0,1) at
     // 10 V/div.
     QTest::newRow("probe ×1 again") << benchWith([](LabBench &b) {
@@ -295,6 +301,10 @@ void TestPredictLab::aChangeWithNothingToAskIsRefused_data()
     QTest::newRow("the probe the bench has")
         << LabBench {} << LabChange { C::Power, 0, Probe::Times1 } << "ya tiene la sonda ×1"
         << "ja té la sonda ×1";
+    // Nothing on the input: every choice a flat line of no height.
+    QTest::newRow("no signal") << benchWith([](LabBench &b) { b.amplitudeIVpp = 0.0; })
+                               << LabChange { C::VoltsDivI, 6, {} } << "iguales"
+                               << "iguals";
     QTest::newRow("a square") << benchWith([](LabBench &b) { b.waveform = Waveform::Square; })
                               << LabChange { C::TimeDiv, 16, {} } << "senoidal"
                               << "senoidal";
