@@ -1,4 +1,5 @@
 #include "labcatalogue.h"
+#include "labfile.h"
 #include "taskmetstates.h"
 #include "taskprediction.h"
 #include "taskstestsupport.h"
@@ -35,7 +36,7 @@ const AskedChange kToday[] {
 GeneratorSettings benchOf(int task, quint32 draw = 0)
 {
     GeneratorSettings bench;
-    hm203Tasks().at(task).prepare(bench, draw);
+    tableTasks().at(task).prepare(bench, draw);
     return bench;
 }
 
@@ -45,8 +46,8 @@ LabPrediction askedAsToday(const AskedChange &asked)
     Hm203 seen = startedTask(asked.task);
     if (!asked.made(seen))
         return {};
-    const TaskVerdict explained = hm203Tasks().at(asked.task).judge(seen, std::nullopt);
-    return { hm203Tasks().at(asked.task).prediction->question, asked.change, explained };
+    const TaskVerdict explained = tableTasks().at(asked.task).judge(seen, std::nullopt);
+    return { tableTasks().at(asked.task).prediction->question, asked.change, explained };
 }
 
 /** A reachable instrument: some controls moved and the generator changed a little, at random. */
@@ -105,7 +106,7 @@ bool sameChoices(const QList<PredictionChoice> &made, const QList<PredictionChoi
 /** The states every task suite reaches, then random ones, judged by both. */
 void compareJudges(int task, const std::function<TaskVerdict(const Hm203 &, std::optional<double>)> &made)
 {
-    const Hm203Task &today = hm203Tasks().at(task);
+    const Hm203Task &today = tableTasks().at(task);
     QList<Hm203> states { startedTask(task) };
     for (const MetState &state : kMetStates) {
         Hm203 scope = startedTask(task);
@@ -150,6 +151,8 @@ class TestPredictLab : public QObject
 private slots:
     void todaysPredictionsAreMadeAsToday_data();
     void todaysPredictionsAreMadeAsToday();
+    void theShippedFileAsksAsToday_data() { todaysPredictionsAreMadeAsToday_data(); }
+    void theShippedFileAsksAsToday();
     void otherChangesOfferWhatTheModelDraws_data();
     void otherChangesOfferWhatTheModelDraws();
     void aChangeWithNothingToAskIsRefused_data();
@@ -167,7 +170,7 @@ void TestPredictLab::todaysPredictionsAreMadeAsToday()
 {
     QFETCH(int, row);
     const AskedChange &asked = kToday[row];
-    const Hm203Task &today = hm203Tasks().at(asked.task);
+    const Hm203Task &today = tableTasks().at(asked.task);
     Wording why;
     const std::optional<PredictionParts> made = makePrediction(askedAsToday(asked), benchOf(asked.task), why);
     QVERIFY2(made, qPrintable(why.castilian));
@@ -179,6 +182,41 @@ void TestPredictLab::todaysPredictionsAreMadeAsToday()
         QVERIFY(sameChoices(made->prediction->choices(benchOf(asked.task, draw), draw),
             today.prediction->choices(benchOf(asked.task, draw), draw)));
     compareJudges(asked.task, made->judge);
+}
+
+void TestPredictLab::theShippedFileAsksAsToday()
+{
+    QFETCH(int, row);
+    const AskedChange &asked = kToday[row];
+    const LabReading reading = readLabFile(QStringLiteral(VANTELA_LABS_DIR "/predicciones.toml"));
+    for (const LabError &error : reading.errors)
+        qWarning("%s",
+            qPrintable(describeLabError(error, QStringLiteral("predicciones.toml"), Language::Castilian)));
+    QVERIFY(reading.lab && reading.errors.isEmpty());
+    QCOMPARE(reading.lab->tasks.size(), qsizetype(std::size(kToday)));
+    const Hm203Task &read = reading.lab->tasks.at(row);
+    const Hm203Task &today = tableTasks().at(asked.task);
+    // The course takes the task from the file, under the id its teaching order names.
+    QCOMPARE(hm203Tasks().at(asked.task).id, read.id);
+    QVERIFY(!read.id.isEmpty());
+
+    QCOMPARE(read.goal.castilian, today.goal.castilian);
+    QCOMPARE(read.goal.valencian, today.goal.valencian);
+    QVERIFY(read.about == today.about);
+    QCOMPARE(read.answerUnit, today.answerUnit);
+    QVERIFY(read.hidden == today.hidden);
+    QVERIFY(read.prediction);
+    QCOMPARE(read.prediction->question.castilian, today.prediction->question.castilian);
+    QCOMPARE(read.prediction->question.valencian, today.prediction->question.valencian);
+    QVERIFY(read.prediction->asked == today.prediction->asked);
+    for (quint32 draw : { 0u, 1u, 2u, 3u, 0xffffffffu }) {
+        GeneratorSettings bench;
+        read.prepare(bench, draw);
+        QVERIFY(bench == benchOf(asked.task, draw));
+        QVERIFY(sameChoices(read.prediction->choices(bench, draw),
+            today.prediction->choices(benchOf(asked.task, draw), draw)));
+    }
+    compareJudges(asked.task, read.judge);
 }
 
 void TestPredictLab::otherChangesOfferWhatTheModelDraws_data()
