@@ -157,6 +157,7 @@ private slots:
     void otherChangesOfferWhatTheModelDraws();
     void aChangeWithNothingToAskIsRefused_data();
     void aChangeWithNothingToAskIsRefused();
+    void aTeachersFileAsksAboutEitherChannel();
 };
 
 void TestPredictLab::todaysPredictionsAreMadeAsToday_data()
@@ -362,6 +363,46 @@ void TestPredictLab::aChangeWithNothingToAskIsRefused()
     QVERIFY2(why.castilian.contains(castilian), qPrintable(why.castilian));
     QVERIFY2(why.valencian.contains(valencian), qPrintable(why.valencian));
     QVERIFY(inTheirLanguages(why.castilian, why.valencian));
+}
+
+void TestPredictLab::aTeachersFileAsksAboutEitherChannel()
+{
+    const QByteArray asked = R"(titulo = { es = "Canal II", va = "Canal II" }
+introduccion = { es = "Predicciones.", va = "Prediccions." }
+
+[[tarea]]
+objetivo = { es = "Pulsa CH I/II y pon VOLTS/DIV II en 0,5 V/div.", va = "Polsa CH I/II i posa VOLTS/DIV II en 0,5 V/div." }
+mandos = ["CH I/II"]
+[tarea.generador]
+amplitud_2 = "2 Vpp"
+[tarea.prediccion]
+pregunta = { es = "¿Qué verás?", va = "Què veuràs?" }
+cambio = { mando = "VOLTS/DIV II", posicion = "0,5 V" }
+explicacion = { es = "El doble de alta.", va = "El doble d'alta." }
+)";
+    const LabReading reading = readLab(asked, QStringLiteral("canal.toml"));
+    QVERIFY(reading.lab && reading.errors.isEmpty());
+    const Hm203Task &task = reading.lab->tasks.at(0);
+    // The file's controls kept where the student has them, with the switch the question is about.
+    QVERIFY(task.about == (QList<Hm203Control> { C::ChannelII, C::VoltsDivII }));
+    GeneratorSettings bench;
+    task.prepare(bench, 0);
+    const QList<PredictionChoice> choices = task.prediction->choices(bench, 0);
+    QVERIFY(choices.at(0).correct && choices.at(0).castilian.contains(QStringLiteral("4 divisiones")));
+    Hm203 scope;
+    scope.setGenerator(bench);
+    QVERIFY(setMode(scope, DisplayMode::ChannelII) && setVolts(scope, true, 0.5));
+    QCOMPARE(task.judge(scope, std::nullopt).castilian, QStringLiteral("El doble de alta."));
+
+    // Where the switch already stands, the file is told what is wrong with its change.
+    QByteArray still = asked;
+    still.replace("\"0,5 V\"", "\"1 V\"");
+    const LabReading refused = readLab(still, QStringLiteral("canal.toml"));
+    QVERIFY(!refused.lab);
+    QCOMPARE(refused.errors.size(), 1);
+    QCOMPARE(refused.errors.at(0).key, QStringLiteral("cambio"));
+    QVERIFY2(refused.errors.at(0).message.castilian.contains(QStringLiteral("ya está en 1 V/div")),
+        qPrintable(refused.errors.at(0).message.castilian));
 }
 
 QTEST_MAIN(TestPredictLab)
