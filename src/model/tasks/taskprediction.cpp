@@ -1,5 +1,6 @@
 #include "taskprediction.h"
 
+#include "taskfamilies.h"
 #include "taskjudging.h"
 
 #include <algorithm>
@@ -46,6 +47,28 @@ double openness(const Trace &figure)
         high = std::max(high, y);
     }
     return high > low ? (high - low) / bounds.height() : 0.0;
+}
+
+/** How far apart two sines are, as a student who knows the period's fractions says it. */
+Wording phaseApart(double degrees)
+{
+    const double apart = std::abs(degrees);
+    // Within what rounds to the fraction's degrees as a generator's phase is shown.
+    const auto near = [apart](double quarterTurns) { return std::abs(apart - 90.0 * quarterTurns) < 0.05; };
+    if (near(0.0))
+        return Wording::of(u"en fase", u"en fase");
+    if (near(1.0))
+        return Wording::of(u"desfasadas un cuarto de periodo", u"desfasades un quart de període");
+    if (near(2.0))
+        return Wording::of(u"en oposición de fase", u"en oposició de fase");
+    const QString shown = formatDecimal(apart);
+    return { text(u"desfasadas %1°").arg(shown), text(u"desfasades %1°").arg(shown) };
+}
+
+/** A voltage the question names, with its true minus sign where it is negative. */
+QString signedVolts(double value)
+{
+    return formatDecimal(value, { .signShown = value < 0.0 }) + QStringLiteral(" V");
 }
 
 } // namespace
@@ -96,14 +119,15 @@ PredictionChoice periods(const Hm203 &pictured, bool correct)
         text(u"Es veuen %1 períodes de la sinusoide.").arg(shown));
 }
 
-PredictionChoice height(const Hm203 &pictured, bool correct)
+PredictionChoice height(const Hm203 &pictured, bool correct, TraceKind channel)
 {
     const ScreenReading reading(pictured);
     const ScopeSettings &s = reading.settings();
-    const std::optional<Extent> extent = reading.extent(TraceKind::ChannelI);
+    const ChannelSettings &settings = channel == TraceKind::ChannelII ? s.channelII : s.channelI;
+    const std::optional<Extent> extent = reading.extent(channel);
     if (extent && !extent->withinRows()) {
         const QString would
-            = formatDecimal(peakToPeakDivisions(s.channelI.signal.amplitudeVpp, s.channelI.voltsPerDiv));
+            = formatDecimal(peakToPeakDivisions(settings.signal.amplitudeVpp, settings.voltsPerDiv));
         return said(pictured, correct,
             text(u"La senoide mediría %1 divisiones: se sale de la pantalla.").arg(would),
             text(u"La sinusoide faria %1 divisions: ix de la pantalla.").arg(would));
@@ -113,9 +137,9 @@ PredictionChoice height(const Hm203 &pictured, bool correct)
         text(u"La sinusoide fa %1 divisions de pic a pic.").arg(shown));
 }
 
-PredictionChoice level(const Hm203 &pictured, bool correct)
+PredictionChoice level(const Hm203 &pictured, bool correct, TraceKind channel)
 {
-    const std::optional<Extent> extent = ScreenReading(pictured).extent(TraceKind::ChannelI);
+    const std::optional<Extent> extent = ScreenReading(pictured).extent(channel);
     const double height = extent ? extent->height() : 0.0;
     const double middle = extent ? (extent->maxY + extent->minY) / 2.0 : 0.0;
     const QString tall = formatDecimal(height);
@@ -142,10 +166,20 @@ PredictionChoice figure(const Hm203 &pictured, bool correct)
     const ScreenReading reading(pictured);
     if (reading.swept()) {
         const std::optional<Extent> first = reading.extent(TraceKind::ChannelI);
-        const QString tall = formatDecimal(first ? first->height() : 0.0);
+        const std::optional<Extent> second = reading.extent(TraceKind::ChannelII);
+        const double tallI = first ? first->height() : 0.0;
+        const double tallII = second ? second->height() : 0.0;
+        const Wording apart = phaseApart(pictured.generator().phaseIIDegrees);
+        if (std::abs(tallI - tallII) < kFlat) {
+            const QString tall = formatDecimal(tallI);
+            return said(pictured, correct,
+                text(u"Dos senoides de %1 divisiones, %2.").arg(tall, apart.castilian),
+                text(u"Dues sinusoides de %1 divisions, %2.").arg(tall, apart.valencian));
+        }
+        const QString talls[] { formatDecimal(tallI), formatDecimal(tallII) };
         return said(pictured, correct,
-            text(u"Dos senoides de %1 divisiones, desfasadas un cuarto de periodo.").arg(tall),
-            text(u"Dues sinusoides de %1 divisions, desfasades un quart de període.").arg(tall));
+            text(u"Dos senoides, de %1 y %2 divisiones, %3.").arg(talls[0], talls[1], apart.castilian),
+            text(u"Dues sinusoides, de %1 i %2 divisions, %3.").arg(talls[0], talls[1], apart.valencian));
     }
     const Trace figure = reading.traces().traces.value(0);
     const QRectF bounds = traceBounds(figure);
@@ -163,3 +197,133 @@ PredictionChoice figure(const Hm203 &pictured, bool correct)
 }
 
 } // namespace Describe
+
+namespace PredictionJudging {
+
+bool atStep(double step, double wanted)
+{
+    return std::abs(step - wanted) <= 1e-9 * wanted;
+}
+
+bool kept(double value, double asked)
+{
+    return std::abs(value - asked) <= 1e-9;
+}
+
+Problem amplitudeProblem(const Hm203 &scope, const GeneratorSettings &bench, const Channel &channel)
+{
+    const double asked = channel.second ? bench.amplitudeIIVpp : bench.amplitudeIVpp;
+    if (kept(channel.second ? scope.generator().amplitudeIIVpp : scope.generator().amplitudeIVpp, asked))
+        return std::nullopt;
+    const QString vpp = formatDecimal(asked);
+    if (channel.second)
+        return notMet(
+            text(u"La pregunta se plantea con %1 Vpp en la salida II: vuelve a poner esa amplitud en el "
+                 u"generador.")
+                .arg(vpp),
+            text(u"La pregunta es planteja amb %1 Vpp en l'eixida II: torna a posar esta amplitud en el "
+                 u"generador.")
+                .arg(vpp));
+    return notMet(
+        text(u"La pregunta se plantea con la señal de %1 Vpp: vuelve a poner esa amplitud en el generador.")
+            .arg(vpp),
+        text(u"La pregunta es planteja amb el senyal de %1 Vpp: torna a posar esta amplitud en el generador.")
+            .arg(vpp));
+}
+
+Problem offsetProblem(const Hm203 &scope, const GeneratorSettings &bench, const Channel &channel)
+{
+    const double asked = channel.second ? bench.offsetIIVolts : bench.offsetIVolts;
+    if (kept(channel.second ? scope.generator().offsetIIVolts : scope.generator().offsetIVolts, asked))
+        return std::nullopt;
+    const QString dc = signedVolts(asked);
+    if (channel.second)
+        return notMet(
+            text(u"La pregunta se plantea con %1 de continua en la salida II: vuelve a ponerlos en el "
+                 u"generador.")
+                .arg(dc),
+            text(u"La pregunta es planteja amb %1 de contínua en l'eixida II: torna a posar-los en el "
+                 u"generador.")
+                .arg(dc));
+    return notMet(
+        text(u"La pregunta se plantea con %1 de continua en la señal: vuelve a ponerlos en el generador.")
+            .arg(dc),
+        text(u"La pregunta es planteja amb %1 de contínua en el senyal: torna a posar-los en el generador.")
+            .arg(dc));
+}
+
+Problem voltsProblem(const Hm203 &scope, const Channel &channel, double wanted)
+{
+    const QString switchLabel = panelLabel(channel.voltsDiv);
+    const double step = Hm203::voltsPerDivAt(scope.value(channel.voltsDiv));
+    if (!atStep(step, wanted))
+        return notMet(text(u"%1 está en %2: ponlo en %3 y mira la traza.")
+                          .arg(switchLabel, formatVoltsPerDiv(step), formatVoltsPerDiv(wanted)),
+            text(u"%1 està en %2: posa'l en %3 i mira la traça.")
+                .arg(switchLabel, formatVoltsPerDiv(step), formatVoltsPerDiv(wanted)));
+    if (scope.isPressed(channel.magnify))
+        return notMet(
+            text(u"%1 está pulsado y quintuplica la altura: suéltalo.").arg(panelLabel(channel.magnify)),
+            text(u"%1 està polsat i quintuplica l'altura: deixa'l anar.").arg(panelLabel(channel.magnify)));
+    if (!atCal(scope, channel.voltsCal))
+        return notMet(
+            text(u"El mando CAL de %1 no está en su tope calibrado: gíralo hasta el tope.").arg(switchLabel),
+            text(u"El comandament CAL de %1 no està en el seu topall calibrat: gira'l fins al topall.")
+                .arg(switchLabel));
+    return std::nullopt;
+}
+
+Problem shownProblem(const Look &look, const Channel &channel)
+{
+    if (!channel.second)
+        return channelIProblem(look);
+    if (Problem p = xyProblem(look))
+        return p;
+    switch (look.settings.mode) {
+    case DisplayMode::ChannelII:
+    case DisplayMode::Dual:
+        break;
+    case DisplayMode::Add:
+        return notMet(
+            text(u"%1 suma los dos canales en una sola traza: suelta %1.").arg(panelLabel(Hm203Control::Add)),
+            text(u"%1 suma els dos canals en una sola traça: deixa anar %1.")
+                .arg(panelLabel(Hm203Control::Add)));
+    case DisplayMode::ChannelI:
+    case DisplayMode::XY:
+        return notMet(text(u"La pantalla solo muestra el canal I: pulsa %1 o %2 para ver el canal II.")
+                          .arg(panelLabel(Hm203Control::ChannelII), panelLabel(Hm203Control::Dual)),
+            text(u"La pantalla només mostra el canal I: polsa %1 o %2 per a veure el canal II.")
+                .arg(panelLabel(Hm203Control::ChannelII), panelLabel(Hm203Control::Dual)));
+    }
+    return groundProblem(look.settings.channelII, true);
+}
+
+Problem steadyChannelProblem(
+    const Look &look, Hookup hookup, const Channel &channel, std::optional<Extent> &extent)
+{
+    if (!channel.second)
+        return steadyChannelIProblem(look, hookup, extent);
+    if (Problem p = beamProblem(look))
+        return p;
+    if (Problem p = hookupProblem(look, hookup))
+        return p;
+    if (Problem p = shownProblem(look, channel))
+        return p;
+    extent = extentOf(look.traces, channel.trace);
+    if (Problem p = visibleProblem(look, extent, channel.trace))
+        return p;
+    return steadyProblem(look);
+}
+
+Problem withinProblem(const Extent &extent, const Channel &channel)
+{
+    if (!channel.second || extent.withinRows())
+        return graticuleProblem(extent);
+    const QString volts = panelLabel(channel.voltsDiv);
+    const QString position = panelLabel(channel.position);
+    return notMet(
+        text(u"La traza se sale de la retícula: redúcela con %1 o céntrala con %2.").arg(volts, position),
+        text(u"La traça ix de la retícula: reduïx-la amb %1 o centra-la amb %2.").arg(volts, position));
+}
+
+} // namespace PredictionJudging
