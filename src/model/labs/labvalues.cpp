@@ -123,11 +123,18 @@ std::optional<int> position(Hm203Control which, QStringView text)
             return std::nullopt;
         return within(p);
     }
+    // AC/DC is in for DC, out for AC, and a file may say which it means.
+    if (which == Hm203Control::DcI || which == Hm203Control::DcII) {
+        if (written.compare(QStringLiteral("DC"), Qt::CaseInsensitive) == 0)
+            return info.maximum;
+        if (written.compare(QStringLiteral("AC"), Qt::CaseInsensitive) == 0)
+            return info.minimum;
+    }
     if (info.style == ControlStyle::Button) {
         for (const char16_t *down : { u"pulsado", u"polsat", u"sí", u"si" })
             if (written.compare(QString::fromUtf16(down), Qt::CaseInsensitive) == 0)
                 return info.maximum;
-        for (const char16_t *up : { u"suelto", u"deixat anar", u"no" })
+        for (const char16_t *up : { u"suelto", u"solt", u"no" })
             if (written.compare(QString::fromUtf16(up), Qt::CaseInsensitive) == 0)
                 return info.minimum;
     }
@@ -158,8 +165,11 @@ Wording positionsOf(Hm203Control which)
     if (which == Hm203Control::VoltsDivI || which == Hm203Control::VoltsDivII)
         return { QStringLiteral("un paso del conmutador, p. ej. «0,5 V» o «50 mV»"),
             QStringLiteral("un pas del commutador, p. ex. «0,5 V» o «50 mV»") };
+    if (which == Hm203Control::DcI || which == Hm203Control::DcII)
+        return { QStringLiteral("«AC» o «DC» (también «suelto» o «pulsado»)"),
+            QStringLiteral("«AC» o «DC» (també «solt» o «polsat»)") };
     if (info.style == ControlStyle::Button)
-        return { QStringLiteral("«pulsado» o «suelto»"), QStringLiteral("«pulsado» o «suelto»") };
+        return { QStringLiteral("«pulsado» o «suelto»"), QStringLiteral("«polsat» o «solt»") };
     if (info.style == ControlStyle::Switch) {
         const Hm203 scope;
         QStringList castilian;
