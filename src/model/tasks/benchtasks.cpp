@@ -1,4 +1,5 @@
-#include "measuringjudge.h"
+#include "benchchecks.h"
+#include "measuringrows.h"
 #include "taskfamilies.h"
 #include "taskjudging.h"
 
@@ -7,6 +8,7 @@
 #include <array>
 #include <cmath>
 #include <numbers>
+#include <span>
 
 namespace {
 
@@ -16,12 +18,6 @@ using C = Hm203Control;
 
 // Compensating the ×10 probe: the calibrator's square shows the trimmer's error at its corners.
 
-/** How far the trimmer may stand from the right setting: by then no corner shows a step. */
-constexpr double kCompensationTolerance = 0.03;
-/** The calibrator's square is slow: at these sweeps a period spans a division or more and every corner
- * of it shows. */
-constexpr double kCornersSlowest = 1e-3;
-constexpr double kCornersFastest = 0.1e-3;
 /** Below this height the corners are too small to judge. */
 constexpr double kCornersHeight = 2.0;
 
@@ -33,66 +29,22 @@ void prepareCompensation(GeneratorSettings &generator, quint32)
     generator.compensationI = 0.8;
 }
 
+/** The bench a task's table prepares, as a lab file's bench is: the first draw. */
+LabBench benchOf(void (*prepare)(GeneratorSettings &, quint32))
+{
+    LabBench bench;
+    prepare(bench, 0);
+    return bench;
+}
+
+/** The compensation's checks as its lab file lists them. */
+constexpr ListedCheck kCompensationChecks[] { { "canal_a_la_vista" }, { "sonda_x10" },
+    { "esquinas_a_la_vista" }, { "altura_para_esquinas", { .value = kCornersHeight } }, { "compensacion" } };
+
 TaskVerdict judgeCompensation(const Hm203 &scope, std::optional<double>)
 {
-    const Look look(scope);
-    if (Problem p = beamProblem(look))
-        return *p;
-    if (Problem p = hookupProblem(look, Hookup::Calibrator02))
-        return *p;
-    if (Problem p = channelIProblem(look))
-        return *p;
-    const std::optional<Extent> extent = extentOf(look.traces, TraceKind::ChannelI);
-    if (Problem p = visibleProblem(look, extent))
-        return *p;
-    if (Problem p = times10Ready(look, Hookup::Calibrator02))
-        return *p;
-    const double perDiv = shownSecondsPerDiv(look.settings);
-    const QString timeDiv = panelLabel(C::TimeDiv);
-    const QString fastest = formatDecimal(kCornersFastest * 1e3);
-    const QString slowest = formatSecondsPerDiv(kCornersSlowest);
-    if (perDiv > kCornersSlowest * 1.001)
-        return notMet(text(u"Con tantos periodos en la pantalla no se ven las esquinas de la onda cuadrada: "
-                           u"pon %1 entre %2 y %3.")
-                          .arg(timeDiv, fastest, slowest),
-            text(u"Amb tants períodes en la pantalla no es veuen les cantonades de l'ona quadrada: posa %1 "
-                 u"entre "
-                 u"%2 i %3.")
-                .arg(timeDiv, fastest, slowest));
-    if (perDiv < kCornersFastest * 0.999)
-        return notMet(
-            text(u"La pantalla no llega a mostrar un periodo entero de la onda cuadrada: pon %1 entre "
-                 u"%2 y %3.")
-                .arg(timeDiv, fastest, slowest),
-            text(u"La pantalla no arriba a mostrar un període sencer de l'ona quadrada: posa %1 entre %2 i "
-                 u"%3.")
-                .arg(timeDiv, fastest, slowest));
-    if (Problem p = graticuleProblem(*extent))
-        return *p;
-    if (extent->height() < kCornersHeight - kEdgeTolerance)
-        return notMet(text(u"La onda cuadrada mide %1 divisiones: con tan poca altura no se juzgan sus "
-                           u"esquinas. Hazla de %2 divisiones o más con VOLTS/DIV.")
-                          .arg(fixedDecimal(extent->height(), 1), formatDecimal(kCornersHeight)),
-            text(u"L'ona quadrada fa %1 divisions: amb tan poca altura no es jutgen les seues cantonades. "
-                 u"Fes-la de %2 divisions o més amb VOLTS/DIV.")
-                .arg(fixedDecimal(extent->height(), 1), formatDecimal(kCornersHeight)));
-    // Too small to trigger, the square runs: its height is what to mend first.
-    if (Problem p = steadyProblem(look))
-        return *p;
-    const double k = scope.generator().compensationI;
-    if (k < 1.0 - kCompensationTolerance)
-        return notMet(
-            text(u"Las esquinas salen redondeadas: la sonda está subcompensada. Gira el condensador "
-                 u"de ajuste hacia arriba hasta que la onda quede plana."),
-            text(u"Les cantonades ixen arredonides: la sonda està subcompensada. Gira el condensador d'ajust "
-                 u"cap amunt fins que l'ona quede plana."));
-    if (k > 1.0 + kCompensationTolerance)
-        return notMet(text(u"Las esquinas salen en punta: la sonda está sobrecompensada. Gira el condensador "
-                           u"de ajuste hacia abajo hasta que la onda quede plana."),
-            text(u"Les cantonades ixen en punta: la sonda està sobrecompensada. Gira el condensador d'ajust "
-                 u"cap avall fins que l'ona quede plana."));
-    return met(text(u"¡Conseguido! Esquinas rectas y techo plano: la sonda está bien compensada."),
-        text(u"Aconseguit! Cantonades rectes i sostre pla: la sonda està ben compensada."));
+    static const LabBench bench = benchOf(prepareCompensation);
+    return judgeListed(scope, bench, kCompensationChecks);
 }
 
 // Measuring through the ×10 probe: the screen shows a tenth of the voltage at the tip.
@@ -115,7 +67,10 @@ constexpr MeasuringTask kProbeVoltage {
     .ask = { u"Escribe la tensión de pico a pico en la punta de la sonda, en voltios.",
         u"Escriu la tensió de pic a pic a la punta de la sonda, en volts." },
     .fineKnob = Hm203Control::VoltsCalI,
-    .expected = [](const Look &look) { return look.scope.generator().amplitudeIVpp; },
+    .expected =
+        [](const Look &look) {
+            return MeasuringRows::tipPeakToPeak(MeasuringRows::tipSignal(look.scope, false));
+        },
     .tolerance = tipVoltsTolerance,
     .praise = [](double tip) -> Said {
         return { text(u"¡Correcto! En la punta hay %1 Vpp.").arg(fixedDecimal(tip, 0)),
@@ -261,7 +216,8 @@ Problem magnifierSlip(const Look &look, double typed, double riseNs, double tole
 }
 
 constexpr ReadyCheck kRiseReady[] { steadyChannelIReady, graticuleReady, sweepReady, edgeReady };
-constexpr SlipCheck kRiseSlips[] { magnifierSlip };
+// Reading the division's value off the wrong scale is the unit's slip.
+constexpr OwnSlip kRiseSlips[] { { magnifierSlip, ReadingSlip::Unit } };
 
 constexpr MeasuringTask kRiseTime {
     .ready = kRiseReady,
@@ -299,11 +255,6 @@ constexpr MeasuringTask kRiseTime {
 // The bandwidth: the frequency at which a sine's trace falls to 0,7 of its height at 1 kHz.
 
 constexpr double kBandwidthReferenceHz = 1000.0;
-/** What −3 dB leaves of the height. */
-constexpr double kHalfPowerShare = 0.7071;
-/** The band the amplifier's −3 dB frequency is found in, given how closely 0,7 of a height is read. */
-constexpr double kBandLowHz = 17e6;
-constexpr double kBandHighHz = 23e6;
 /** A trace shorter than this at 1 kHz reads 0,7 of itself too roughly. */
 constexpr double kBandwidthHeight = 4.0;
 
@@ -316,124 +267,88 @@ void prepareBandwidth(GeneratorSettings &generator, quint32)
     generator.compensationI = 1.0;
 }
 
+/** The bandwidth's checks as its lab file lists them. */
+constexpr ListedCheck kBandwidthChecks[] { { "senoide_estable" },
+    { "altura_de_referencia", { .value = kBandwidthHeight } },
+    { "ancho_de_banda", { .value = VerticalAmplifier::bandwidthHz } } };
+
 TaskVerdict judgeBandwidth(const Hm203 &scope, std::optional<double>)
 {
-    const Look look(scope);
-    std::optional<Extent> extent;
-    if (Problem p = steadyChannelIProblem(look, Hookup::Generator, extent))
-        return *p;
-    if (Problem p = sineProblem(look))
-        return *p;
-    if (Problem p = graticuleProblem(*extent))
-        return *p;
-    // The height the same settings show at 1 kHz, where the amplifier passes everything.
-    Hm203 reference = scope;
-    GeneratorSettings slow = scope.generator();
-    slow.frequencyHz = kBandwidthReferenceHz;
-    reference.setGenerator(slow);
-    const std::optional<Extent> full
-        = extentOf(computeTraces(reference.scopeSettings()), TraceKind::ChannelI);
-    const double fullHeight = full ? full->height() : 0.0;
-    // At -3 dB the trace keeps 1/√2 of its height.
-    const QString halfPower = formatDecimal(1.0 / std::numbers::sqrt2, { .significantDigits = 1 });
-    if (fullHeight < kBandwidthHeight - kEdgeTolerance)
-        return notMet(text(u"A %4 la traza mide %1 divisiones: con menos de %2 no se lee bien %3 de su "
-                           u"altura. Auméntala con VOLTS/DIV.")
-                          .arg(fixedDecimal(fullHeight, 1), formatDecimal(kBandwidthHeight), halfPower,
-                              hertz(kBandwidthReferenceHz)),
-            text(u"A %4 la traça fa %1 divisions: amb menys de %2 no es llig bé %3 de la seua altura. "
-                 u"Augmenta-la amb VOLTS/DIV.")
-                .arg(fixedDecimal(fullHeight, 1), formatDecimal(kBandwidthHeight), halfPower,
-                    hertz(kBandwidthReferenceHz)));
-    const double share = extent->height() / fullHeight;
-    const double tolerance = kDivisionTolerance / fullHeight;
-    const QString shown = fixedDecimal(share, 2);
-    const double frequency = scope.generator().frequencyHz;
-    if (share > kHalfPowerShare + tolerance)
-        return notMet(
-            text(u"La traza aún mide %1 de su altura a 1 kHz: sube la frecuencia del generador.").arg(shown),
-            text(u"La traça encara fa %1 de la seua altura a 1 kHz: puja la freqüència del generador.")
-                .arg(shown));
-    if (share < kHalfPowerShare - tolerance)
-        return notMet(text(u"La traza ya solo mide %1 de su altura a 1 kHz: baja la frecuencia del "
-                           u"generador.")
-                          .arg(shown),
-            text(u"La traça ja només fa %1 de la seua altura a 1 kHz: baixa la freqüència del generador.")
-                .arg(shown));
-    const QString megahertz = fixedDecimal(frequency / 1e6, 1);
-    if (frequency < kBandLowHz || frequency > kBandHighHz) {
-        if (scope.generator().probeI == Probe::Times1)
-            return notMet(text(u"La traza cae a %2 ya a %1 MHz: es la sonda ×1, cuyo cable limita la banda "
-                               u"a unos %3. Pon la sonda ×10 para medir la del osciloscopio.")
-                              .arg(megahertz, halfPower, hertz(Probes::times1BandwidthHz)),
-                text(u"La traça cau a %2 ja a %1 MHz: és la sonda ×1, el cable de la qual limita la banda a "
-                     u"uns %3. Posa la sonda ×10 per a mesurar la de l'oscil·loscopi.")
-                    .arg(megahertz, halfPower, hertz(Probes::times1BandwidthHz)));
-        return notMet(text(u"A %1 MHz la traza no es la del ancho de banda del osciloscopio: busca la "
-                           u"frecuencia con la sonda ×10.")
-                          .arg(megahertz),
-            text(u"A %1 MHz la traça no és la de l'amplada de banda de l'oscil·loscopi: busca la freqüència "
-                 u"amb la sonda ×10.")
-                .arg(megahertz));
-    }
-    return met(text(u"¡Conseguido! A %1 MHz la traza mide %2 de su altura: es −3 dB, la mitad de la "
-                    u"potencia. Es el ancho de banda del HM-203, %3.")
-                   .arg(megahertz, halfPower, hertz(VerticalAmplifier::bandwidthHz)),
-        text(u"Aconseguit! A %1 MHz la traça fa %2 de la seua altura: és −3 dB, la meitat de la potència. "
-             u"És l'amplada de banda de l'HM-203, %3.")
-            .arg(megahertz, halfPower, hertz(VerticalAmplifier::bandwidthHz)));
+    static const LabBench bench = benchOf(prepareBandwidth);
+    return judgeListed(scope, bench, kBandwidthChecks);
 }
 
 } // namespace
 
+const MeasuringTask &MeasuringRows::probeVoltage()
+{
+    return kProbeVoltage;
+}
+
+const MeasuringTask &MeasuringRows::riseTime()
+{
+    return kRiseTime;
+}
 const BenchTasks &benchTasks()
 {
     static const BenchTasks tasks {
-        .compensation = { .goal = Wording::of(goalText(text(u"Con la sonda ×10 en CH I y su punta en el borne de %1 del calibrador, "
-                            u"compénsala con su condensador de ajuste (trimmer): la onda cuadrada debe "
-                            u"verse con las esquinas rectas y el techo plano.")
-                           .arg(volts(CalTerminals::lowVolts))), goalText(
-                text(u"Amb la sonda ×10 en CH I i la punta en el born de %1 del calibrador, compensa-la "
-                     u"amb el seu condensador d'ajust (trimmer): l'ona quadrada s'ha de veure amb les "
-                     u"cantonades rectes i el sostre pla.")
-                    .arg(volts(CalTerminals::lowVolts)))),
+        .compensation
+        = { .goal = Wording::of(
+                goalText(text(u"Con la sonda ×10 en CH I y su punta en el borne de %1 del calibrador, "
+                              u"compénsala con su condensador de ajuste (trimmer): la onda cuadrada debe "
+                              u"verse con las esquinas rectas y el techo plano.")
+                             .arg(volts(CalTerminals::lowVolts))),
+                goalText(
+                    text(u"Amb la sonda ×10 en CH I i la punta en el born de %1 del calibrador, compensa-la "
+                         u"amb el seu condensador d'ajust (trimmer): l'ona quadrada s'ha de veure amb les "
+                         u"cantonades rectes i el sostre pla.")
+                        .arg(volts(CalTerminals::lowVolts)))),
             .prepare = prepareCompensation,
             .answerUnit = {},
             .hidden = HiddenReading::None,
             .judge = judgeCompensation,
             .about = { C::VoltsDivI } },
-        .probeVoltage = { .goal = Wording::of(u"Mide con la sonda ×10 la tensión de pico a pico de la salida I del generador, en V.", u"Mesura amb la sonda ×10 la tensió de pic a pic de l'eixida I del generador, en V."),
+        .probeVoltage
+        = { .goal = Wording::of(
+                u"Mide con la sonda ×10 la tensión de pico a pico de la salida I del generador, en V.",
+                u"Mesura amb la sonda ×10 la tensió de pic a pic de l'eixida I del generador, en V."),
             .prepare = prepareProbeVoltage,
             .answerUnit = QString::fromUtf16(u"V"),
             .hidden = HiddenReading::AmplitudeI,
             .judge = judgeBy<kProbeVoltage>,
             .about = { C::VoltsDivI } },
         .riseTime
-        = { .goal = Wording::of(goalText(
-                text(u"Mide el tiempo de subida de la onda cuadrada de %1, del 10 al 90 % de su altura: pon "
-                     u"%2 en %3, pulsa %4 y gira %5 hacia la derecha hasta ver el "
-                     u"comienzo de la traza, donde el flanco de subida dispara el barrido.")
-                    .arg(hertz(kRiseSquareHz), panelLabel(C::TimeDiv), formatSecondsPerDiv(kFastestTimeDiv),
-                        panelLabel(C::XMagnifier), panelLabel(C::XPosition))), goalText(text(
-                u"Mesura el temps de pujada de l'ona quadrada d'%1, del 10 al 90 % de la seua altura: posa "
-                u"%2 en %3, polsa %4 i gira %5 cap a la dreta fins a veure el "
-                u"començament de la traça, on el flanc de pujada dispara l'escombratge.")
-                                      .arg(hertz(kRiseSquareHz), panelLabel(C::TimeDiv),
-                                          formatSecondsPerDiv(kFastestTimeDiv), panelLabel(C::XMagnifier),
-                                          panelLabel(C::XPosition)))),
+        = { .goal = Wording::of(
+                goalText(text(
+                    u"Mide el tiempo de subida de la onda cuadrada de %1, del 10 al 90 % de su altura: pon "
+                    u"%2 en %3, pulsa %4 y gira %5 hacia la derecha hasta ver el "
+                    u"comienzo de la traza, donde el flanco de subida dispara el barrido.")
+                             .arg(hertz(kRiseSquareHz), panelLabel(C::TimeDiv),
+                                 formatSecondsPerDiv(kFastestTimeDiv), panelLabel(C::XMagnifier),
+                                 panelLabel(C::XPosition))),
+                goalText(text(u"Mesura el temps de pujada de l'ona quadrada d'%1, del 10 al 90 % de la seua "
+                              u"altura: posa "
+                              u"%2 en %3, polsa %4 i gira %5 cap a la dreta fins a veure el "
+                              u"començament de la traça, on el flanc de pujada dispara l'escombratge.")
+                             .arg(hertz(kRiseSquareHz), panelLabel(C::TimeDiv),
+                                 formatSecondsPerDiv(kFastestTimeDiv), panelLabel(C::XMagnifier),
+                                 panelLabel(C::XPosition)))),
             .prepare = prepareRiseTime,
             .answerUnit = QString::fromUtf16(u"ns"),
             .hidden = HiddenReading::None,
             .judge = judgeBy<kRiseTime>,
             .about = { C::TimeDiv, C::XMagnifier, C::XPosition } },
-        .bandwidth
-        = { .goal = Wording::of(goalText(text(
-                u"Busca el ancho de banda: sube la frecuencia de la senoide hasta que la traza mida %1 de su "
-                u"altura a %2.")
-                                      .arg(fixedDecimal(kHalfPowerShare, 1), hertz(kBandwidthReferenceHz))), goalText(text(
-                u"Busca l'amplada de banda: puja la freqüència de la sinusoide fins que la traça faça %1 de "
-                u"la seua altura a %2.")
-                                      .arg(fixedDecimal(kHalfPowerShare, 1), hertz(kBandwidthReferenceHz)))),
+        .bandwidth = { .goal
+            = Wording::of(goalText(text(u"Busca el ancho de banda: sube la frecuencia de la senoide hasta "
+                                        u"que la traza mida %1 de su "
+                                        u"altura a %2.")
+                                       .arg(fixedDecimal(BenchFigures::halfPowerShare, 1),
+                                           hertz(kBandwidthReferenceHz))),
+                goalText(
+                    text(u"Busca l'amplada de banda: puja la freqüència de la sinusoide fins que la "
+                         u"traça faça %1 de "
+                         u"la seua altura a %2.")
+                        .arg(fixedDecimal(BenchFigures::halfPowerShare, 1), hertz(kBandwidthReferenceHz)))),
             .prepare = prepareBandwidth,
             .answerUnit = {},
             .hidden = HiddenReading::None,

@@ -1,12 +1,15 @@
 #include "measuringjudge.h"
 
+#include "labcatalogue.h"
+
 #include <cmath>
 
 namespace MeasuringJudge {
 
 using namespace TaskJudging;
 
-TaskVerdict judgeMeasuring(const MeasuringTask &task, const Hm203 &scope, std::optional<double> answer)
+TaskVerdict judgeMeasuring(
+    const MeasuringTask &task, const Hm203 &scope, std::optional<double> answer, const Asked &asked)
 {
     const Look look(scope);
     for (ReadyCheck check : task.ready)
@@ -14,19 +17,23 @@ TaskVerdict judgeMeasuring(const MeasuringTask &task, const Hm203 &scope, std::o
             return *p;
     if (!answer)
         return askFor(task.ask.castilian, task.ask.valencian);
-    const double expected = task.expected(look);
-    const double tolerance = task.tolerance(look, expected);
+    const double expected = asked.expected ? *asked.expected : task.expected(look);
+    const double tolerance = asked.tolerance ? *asked.tolerance : task.tolerance(look, expected);
     if (std::abs(*answer - expected) <= tolerance) {
         const Said praise = task.praise(expected);
         return rightReading(look, task.fineKnob, praise.castilian, praise.valencian);
     }
     // Out of CAL the switch's steps no longer hold: the knob is the slip, whatever the number.
-    if (Problem p = uncalibratedReadingProblem(look, task.fineKnob))
-        return *p;
-    for (SlipCheck slip : task.slips)
-        if (Problem p = slip(look, *answer, expected, tolerance))
+    if (asked.slips.has(ReadingSlip::Cal))
+        if (Problem p = uncalibratedReadingProblem(look, task.fineKnob))
             return *p;
-    if (Problem p = readingSlipProblem(*answer, expected, tolerance, task.measured(look, expected)))
+    for (const OwnSlip &slip : task.slips)
+        if (!slip.kind || asked.slips.has(*slip.kind))
+            if (Problem p = slip.check(look, *answer, expected, tolerance))
+                return *p;
+    Measured measured = task.measured(look, expected);
+    measured.slips = asked.slips;
+    if (Problem p = readingSlipProblem(*answer, expected, tolerance, measured))
         return *p;
     const Said wrong = task.wrong(formatDecimal(*answer, kAsTyped));
     return notMet(wrong.castilian, wrong.valencian);

@@ -17,6 +17,7 @@ namespace MeasuringJudge {
 using TaskJudging::Look;
 using TaskJudging::Measured;
 using TaskJudging::Problem;
+using TaskJudging::SlipSet;
 
 /** A sentence in both languages, as authored; %1 where the judge fills in a number. */
 struct Sentence
@@ -37,6 +38,13 @@ using ReadyCheck = Problem (*)(const Look &look, Hookup hookup);
 /** A slip only this task's reading invites, told before the round-factor slips every reading shares. */
 using SlipCheck = Problem (*)(const Look &look, double typed, double expected, double tolerance);
 
+/** A task's own slip, and the kind a lab file lists it under; a slip of no listed kind is always told. */
+struct OwnSlip
+{
+    SlipCheck check;
+    std::optional<ReadingSlip> kind = std::nullopt;
+};
+
 /** A task that measures: what it reads, how it is worked out and judged, and the slips it recognises. */
 struct MeasuringTask
 {
@@ -55,15 +63,27 @@ struct MeasuringTask
     /** The praise of the right value. */
     Said (*praise)(double expected);
     /** The task's own slips, in order. */
-    std::span<const SlipCheck> slips;
+    std::span<const OwnSlip> slips;
     /** The quantity as readingSlipProblem tells its slips. */
     Measured (*measured)(const Look &look, double expected);
     /** The reply to any other value: what was typed, as typed, and how the value is read. */
     Said (*wrong)(const QString &typed);
 };
 
+/** What a lab file may ask of a row beyond it: its own right value and margin, and fewer slips told. */
+struct Asked
+{
+    /** The right value in the answer's unit, instead of the one the row works out. */
+    std::optional<double> expected = std::nullopt;
+    /** How far a reading may stand from it, instead of the row's margin. */
+    std::optional<double> tolerance = std::nullopt;
+    /** The slips told; ReadingSlip::Cal is the fine knob's blame. */
+    SlipSet slips = {};
+};
+
 /** Judges the instrument as it stands, and the typed answer, against a measuring task's row. */
-TaskVerdict judgeMeasuring(const MeasuringTask &task, const Hm203 &scope, std::optional<double> answer);
+TaskVerdict judgeMeasuring(
+    const MeasuringTask &task, const Hm203 &scope, std::optional<double> answer, const Asked &asked = {});
 
 /** The judge of one row, as a task's judge: a plain function, one per row. */
 template <const MeasuringTask &task> TaskVerdict judgeBy(const Hm203 &scope, std::optional<double> answer)

@@ -1,4 +1,5 @@
-#include "measuringjudge.h"
+#include "labcatalogue.h"
+#include "measuringrows.h"
 #include "taskfamilies.h"
 #include "taskjudging.h"
 
@@ -11,6 +12,8 @@ namespace {
 using namespace TaskJudging;
 using namespace MeasuringJudge;
 using C = Hm203Control;
+using MeasuringRows::tipPeakToPeak;
+using MeasuringRows::tipSignal;
 
 // Measuring a DC level: GD marks the zero line, DC shows how far the level lifts the trace.
 
@@ -36,14 +39,16 @@ Problem signSlip(const Look &, double typed, double expected, double tolerance)
         text(u"El valor és correcte, però el signe no: fixa't si la traça puja o baixa en passar de GD a "
              u"DC."));
 }
-constexpr SlipCheck kDcLevelSlips[] { signSlip };
+// A sign is not one of the slips a lab file lists: it is always told.
+constexpr OwnSlip kDcLevelSlips[] { { signSlip } };
 
-constexpr MeasuringTask kDcLevel {
+template <bool second>
+constexpr MeasuringTask kDcLevelOn {
     .ready = kGeneratorReady,
     .ask = { u"Escribe la tensión continua que mides, en voltios.",
         u"Escriu la tensió contínua que mesures, en volts." },
-    .fineKnob = Hm203Control::VoltsCalI,
-    .expected = [](const Look &look) { return look.scope.generator().offsetIVolts; },
+    .fineKnob = second ? Hm203Control::VoltsCalII : Hm203Control::VoltsCalI,
+    .expected = [](const Look &look) { return tipSignal(look.scope, second).meanVolts(); },
     .tolerance
     = [](const Look &, double offset) { return std::max(0.15, kRelativeTolerance * std::abs(offset)); },
     .praise = [](double offset) -> Said {
@@ -52,25 +57,28 @@ constexpr MeasuringTask kDcLevel {
     },
     .slips = kDcLevelSlips,
     .measured = [](const Look &look, double offset) -> Measured {
-        const Probe probe = look.scope.generator().probeI;
+        const Probe probe = second ? look.scope.generator().probeII : look.scope.generator().probeI;
         return { .castilian = u"la tensión continua",
             .valencian = u"la tensió contínua",
             .unit = u"V",
             .thousandth = u"mV",
             .probe = probe,
-            .divisions = divisionsOfTipVolts(look.settings, probe, offset) };
+            .divisions = divisionsOfTipVolts(look.settings, probe, offset, second),
+            .second = second };
     },
     .wrong = [](const QString &typed) -> Said {
+        const QString position = panelLabel(second ? C::YPositionII : C::YPositionI);
         return {
             text(u"Has escrito %1 V; no es la tensión continua de la señal. Con GD marca el cero con %2, "
                  u"pasa a DC y mide cuántas divisiones se desplaza la traza: multiplícalas por VOLTS/DIV.")
-                .arg(typed, panelLabel(C::YPositionI)),
+                .arg(typed, position),
             text(u"Has escrit %1 V; no és la tensió contínua del senyal. Amb GD marca el zero amb %2, passa "
                  u"a DC i mesura quantes divisions es desplaça la traça: multiplica-les per VOLTS/DIV.")
-                .arg(typed, panelLabel(C::YPositionI))
+                .arg(typed, position)
         };
     },
 };
+constexpr const MeasuringTask &kDcLevel = kDcLevelOn<false>;
 
 // Measuring a peak-to-peak voltage: the divisions the trace spans from peak to peak, times VOLTS/DIV.
 
@@ -83,28 +91,31 @@ void preparePeakToPeak(GeneratorSettings &generator, quint32 draw)
     generator.amplitudeIVpp = kHiddenPeakToPeak[draw % kHiddenPeakToPeak.size()];
 }
 
-constexpr MeasuringTask kPeakToPeak {
+template <bool second>
+constexpr MeasuringTask kPeakToPeakOn {
     .ready = kGeneratorReady,
     .ask = { u"Escribe la tensión de pico a pico que mides, en voltios.",
         u"Escriu la tensió de pic a pic que mesures, en volts." },
-    .fineKnob = Hm203Control::VoltsCalI,
-    .expected = [](const Look &look) { return look.scope.generator().amplitudeIVpp; },
-    .tolerance = tipVoltsTolerance,
+    .fineKnob = second ? Hm203Control::VoltsCalII : Hm203Control::VoltsCalI,
+    .expected = [](const Look &look) { return tipPeakToPeak(tipSignal(look.scope, second)); },
+    .tolerance = second ? tipVoltsToleranceII : tipVoltsTolerance,
     .praise = [](double vpp) -> Said {
         return { text(u"¡Correcto! La señal mide %1 Vpp.").arg(formatDecimal(vpp, kAsTyped)),
             text(u"Correcte! El senyal fa %1 Vpp.").arg(formatDecimal(vpp, kAsTyped)) };
     },
     .slips = {},
-    .measured = [](const Look &look, double vpp) { return peakToPeakI(look.scope, vpp); },
+    .measured = [](const Look &look, double vpp) { return peakToPeakOn(look.scope, vpp, second); },
     .wrong = [](const QString &typed) -> Said {
+        const QString voltsDiv = panelLabel(second ? C::VoltsDivII : C::VoltsDivI);
         return { text(u"Has escrito %1 V; no coincide. Mide cuántas divisiones ocupa la traza de pico a pico "
                       u"y multiplícalas por %2.")
-                     .arg(typed, panelLabel(C::VoltsDivI)),
+                     .arg(typed, voltsDiv),
             text(u"Has escrit %1 V; no coincideix. Mesura quantes divisions ocupa la traça de pic a pic i "
                  u"multiplica-les per %2.")
-                .arg(typed, panelLabel(C::VoltsDivI)) };
+                .arg(typed, voltsDiv) };
     },
 };
+constexpr const MeasuringTask &kPeakToPeak = kPeakToPeakOn<false>;
 
 // Measuring a period: the divisions one period spans, times TIME/DIV.
 
@@ -120,7 +131,7 @@ void preparePeriod(GeneratorSettings &generator, quint32 draw)
 
 /** A period asked in ms may come in s or µs; a frequency asked in Hz, in kHz. Both are read as the
  * divisions one period spans at the sweep shown. */
-Measured measuredPeriod(const Look &look, double)
+Measured measuredPeriod(const Look &look, double periodMs)
 {
     return { .castilian = u"el periodo",
         .valencian = u"el període",
@@ -128,16 +139,16 @@ Measured measuredPeriod(const Look &look, double)
         .thousandfold = u"s",
         .thousandth = u"µs",
         .period = PeriodRead::Period,
-        .divisions = 1.0 / look.scope.generator().frequencyHz / shownSecondsPerDiv(look.settings) };
+        .divisions = periodMs / 1000.0 / shownSecondsPerDiv(look.settings) };
 }
-Measured measuredFrequency(const Look &look, double)
+Measured measuredFrequency(const Look &look, double frequency)
 {
     return { .castilian = u"la frecuencia",
         .valencian = u"la freqüència",
         .unit = u"Hz",
         .thousandfold = u"kHz",
         .period = PeriodRead::Frequency,
-        .divisions = 1.0 / look.scope.generator().frequencyHz / shownSecondsPerDiv(look.settings) };
+        .divisions = 1.0 / frequency / shownSecondsPerDiv(look.settings) };
 }
 
 /** True when a typed value is within reading error of another quantity than the one asked. */
@@ -147,9 +158,9 @@ bool closeTo(double typed, double other)
 }
 
 /** The frequency typed where the period is asked, and the other way round. */
-Problem frequencyForPeriod(const Look &look, double typed, double, double)
+Problem frequencyForPeriod(const Look &, double typed, double periodMs, double)
 {
-    if (!closeTo(typed, look.scope.generator().frequencyHz))
+    if (!closeTo(typed, 1000.0 / periodMs))
         return std::nullopt;
     return notMet(text(u"Eso es la frecuencia, en Hz; la tarea pide el periodo, en ms."),
         text(u"Això és la freqüència, en Hz; la tasca demana el període, en ms."));
@@ -161,14 +172,15 @@ Problem periodForFrequency(const Look &, double typed, double frequency, double)
     return notMet(text(u"Eso es el periodo, en ms; la tarea pide la frecuencia: f = 1/T, en Hz."),
         text(u"Això és el període, en ms; la tasca demana la freqüència: f = 1/T, en Hz."));
 }
-constexpr SlipCheck kPeriodSlips[] { frequencyForPeriod };
-constexpr SlipCheck kFrequencySlips[] { periodForFrequency };
+constexpr OwnSlip kPeriodSlips[] { { frequencyForPeriod, ReadingSlip::Period } };
+constexpr OwnSlip kFrequencySlips[] { { periodForFrequency, ReadingSlip::Period } };
 
-constexpr MeasuringTask kPeriod {
+template <bool second>
+constexpr MeasuringTask kPeriodOn {
     .ready = kGeneratorReady,
     .ask = { u"Escribe el periodo que mides, en ms.", u"Escriu el període que mesures, en ms." },
     .fineKnob = Hm203Control::TimeCal,
-    .expected = [](const Look &look) { return 1000.0 / look.scope.generator().frequencyHz; },
+    .expected = [](const Look &look) { return 1000.0 / tipSignal(look.scope, second).frequencyHz; },
     .tolerance = relativeTolerance,
     .praise = [](double periodMs) -> Said {
         return { text(u"¡Correcto! El periodo vale %1 ms.").arg(formatDecimal(periodMs, kAsTyped)),
@@ -185,6 +197,7 @@ constexpr MeasuringTask kPeriod {
                 .arg(typed, panelLabel(C::TimeDiv)) };
     },
 };
+constexpr const MeasuringTask &kPeriod = kPeriodOn<false>;
 
 // Measuring a frequency: the period read on the graticule, its inverse worked out.
 
@@ -197,11 +210,12 @@ void prepareFrequency(GeneratorSettings &generator, quint32 draw)
     generator.amplitudeIVpp = 4.0;
 }
 
-constexpr MeasuringTask kFrequency {
+template <bool second>
+constexpr MeasuringTask kFrequencyOn {
     .ready = kGeneratorReady,
     .ask = { u"Escribe la frecuencia que mides, en Hz.", u"Escriu la freqüència que mesures, en Hz." },
     .fineKnob = Hm203Control::TimeCal,
-    .expected = [](const Look &look) { return look.scope.generator().frequencyHz; },
+    .expected = [](const Look &look) { return tipSignal(look.scope, second).frequencyHz; },
     .tolerance = relativeTolerance,
     .praise = [](double frequency) -> Said {
         return { text(u"¡Correcto! La frecuencia vale %1 Hz.").arg(formatDecimal(frequency, kAsTyped)),
@@ -218,6 +232,7 @@ constexpr MeasuringTask kFrequency {
                 .arg(typed, panelLabel(C::TimeDiv)) };
     },
 };
+constexpr const MeasuringTask &kFrequency = kFrequencyOn<false>;
 
 // X-Y: the phase read from the ellipse, sin φ = a / b.
 
@@ -233,7 +248,9 @@ void preparePhaseXY(GeneratorSettings &generator, quint32 draw)
     generator.phaseIIDegrees = kHiddenPhases[draw % kHiddenPhases.size()];
 }
 
-TaskVerdict judgePhaseXY(const Hm203 &scope, std::optional<double> answer)
+} // namespace
+
+TaskVerdict MeasuringRows::judgePhaseXY(const Hm203 &scope, std::optional<double> answer, const Asked &asked)
 {
     const Look look(scope);
     if (Problem p = beamProblem(look))
@@ -265,11 +282,16 @@ TaskVerdict judgePhaseXY(const Hm203 &scope, std::optional<double> answer)
     // The task asks for the phase between the generator's outputs. The ellipse shows the phase between
     // the deflections: an inverted channel adds 180° to it, and the ellipse leans the other way.
     const ScopeSettings &s = look.settings;
-    const double generated = std::abs(scope.generator().phaseIIDegrees);
+    const double generated = std::abs(asked.expected ? *asked.expected : scope.generator().phaseIIDegrees);
     const bool turned = s.channelI.inverted != s.channelII.inverted;
     const double shown = turned ? 180.0 - generated : generated;
     const double height = extent->height() / 2.0;
-    const PhaseRange readable = ellipsePhaseRange(generated, height);
+    // A lab file's margin stands for what the ellipse's height allows.
+    const auto range = [&](double degrees) {
+        return asked.tolerance ? PhaseRange { degrees - *asked.tolerance, degrees + *asked.tolerance }
+                               : ellipsePhaseRange(degrees, height);
+    };
+    const PhaseRange readable = range(generated);
     const QString inverted = panelLabel(s.channelII.inverted ? C::InvertII : C::InvertI);
     if (readable.contains(std::abs(*answer))) {
         if (!turned)
@@ -283,7 +305,7 @@ TaskVerdict judgePhaseXY(const Hm203 &scope, std::optional<double> answer)
                  u"cap a l'altre costat, com per a 180° − %1° = %3°.")
                 .arg(fixedDecimal(generated, 0), inverted, fixedDecimal(shown, 0)));
     }
-    if (turned && ellipsePhaseRange(shown, height).contains(std::abs(*answer)))
+    if (turned && range(shown).contains(std::abs(*answer)))
         return notMet(
             text(u"Eso es lo que muestra la elipse, no el desfase entre las salidas: %1 invierte el "
                  u"canal, lo que equivale a desfasarlo 180°, y la elipse se inclina hacia el otro lado. "
@@ -295,8 +317,9 @@ TaskVerdict judgePhaseXY(const Hm203 &scope, std::optional<double> answer)
                  u"Resta-ho de "
                  u"180°, o deixa anar %1 i torna a llegir-la.")
                 .arg(inverted));
-    if (Problem p = sineRatioProblem(*answer, readable))
-        return *p;
+    if (asked.slips.has(ReadingSlip::Unit))
+        if (Problem p = sineRatioProblem(*answer, readable))
+            return *p;
     return notMet(text(u"Has escrito %1°, pero la elipse da otro desfase: sen φ = a/b, con a el corte de la "
                        u"elipse con el eje vertical y b su altura máxima, ambos medidos desde el centro.")
                       .arg(formatDecimal(*answer, kAsTyped)),
@@ -304,6 +327,8 @@ TaskVerdict judgePhaseXY(const Hm203 &scope, std::optional<double> answer)
              u"l'el·lipse amb l'eix vertical i b la seua altura màxima, tots dos mesurats des del centre.")
             .arg(formatDecimal(*answer, kAsTyped)));
 }
+
+namespace {
 
 // The practice circuit: the voltage across R leads the input by atan(1 / ωRC).
 
@@ -314,8 +339,6 @@ void prepareRcLead(GeneratorSettings &generator, quint32)
     generator.amplitudeIVpp = 4.0;
     generator.hookup = Hookup::RcCircuit;
 }
-
-namespace {
 
 /** How far the voltage across R leads the generator's, in degrees, at the generator's frequency. */
 double rcLeadDegrees(double frequencyHz)
@@ -351,7 +374,7 @@ Problem complementProblem(double typed, const PhaseRange &readable, bool ellipse
 
 } // namespace
 
-TaskVerdict judgeRcLead(const Hm203 &scope, std::optional<double> answer)
+TaskVerdict MeasuringRows::judgeRcLead(const Hm203 &scope, std::optional<double> answer, const Asked &asked)
 {
     const Look look(scope);
     if (Problem p = beamProblem(look))
@@ -363,12 +386,14 @@ TaskVerdict judgeRcLead(const Hm203 &scope, std::optional<double> answer)
     if (!answer)
         return askFor(u"Escribe cuántos grados va adelantada Ur respecto a Ue.",
             u"Escriu quants graus va avançada Ur respecte a Ue.");
-    const double lead = rcLeadDegrees(scope.generator().frequencyHz);
+    const double lead = asked.expected ? *asked.expected : rcLeadDegrees(scope.generator().frequencyHz);
     // What the reading allows depends on how large the student shows it: the ellipse in X-Y, or the
     // period on the time base in DUAL.
     const ScopeSettings &s = look.settings;
     PhaseRange readable;
-    if (s.mode == DisplayMode::XY) {
+    if (asked.tolerance) {
+        readable = { lead - *asked.tolerance, lead + *asked.tolerance };
+    } else if (s.mode == DisplayMode::XY) {
         const std::optional<Extent> extent = extentOf(look.traces, TraceKind::XY);
         readable = ellipsePhaseRange(lead, extent ? extent->height() / 2.0 : 0.0);
     } else {
@@ -384,7 +409,7 @@ TaskVerdict judgeRcLead(const Hm203 &scope, std::optional<double> answer)
             text(u"Ur va avançada respecte a Ue: el desfasament és positiu."));
     if (Problem p = complementProblem(*answer, readable, s.mode == DisplayMode::XY))
         return *p;
-    if (s.mode == DisplayMode::XY)
+    if (s.mode == DisplayMode::XY && asked.slips.has(ReadingSlip::Unit))
         if (Problem p = sineRatioProblem(*answer, readable))
             return *p;
     return notMet(
@@ -396,59 +421,128 @@ TaskVerdict judgeRcLead(const Hm203 &scope, std::optional<double> answer)
             .arg(formatDecimal(*answer, kAsTyped), panelLabel(C::Dual)));
 }
 
+namespace {
+
+TaskVerdict judgePhaseXY(const Hm203 &scope, std::optional<double> answer)
+{
+    return MeasuringRows::judgePhaseXY(scope, answer, {});
+}
+
+TaskVerdict judgeRcLead(const Hm203 &scope, std::optional<double> answer)
+{
+    return MeasuringRows::judgeRcLead(scope, answer, {});
+}
+
 } // namespace
+
+const MeasuringTask &MeasuringRows::peakToPeak(bool second)
+{
+    return second ? kPeakToPeakOn<true> : kPeakToPeakOn<false>;
+}
+
+const MeasuringTask &MeasuringRows::dcLevel(bool second)
+{
+    return second ? kDcLevelOn<true> : kDcLevelOn<false>;
+}
+
+const MeasuringTask &MeasuringRows::period(bool second)
+{
+    return second ? kPeriodOn<true> : kPeriodOn<false>;
+}
+
+const MeasuringTask &MeasuringRows::frequency(bool second)
+{
+    return second ? kFrequencyOn<true> : kFrequencyOn<false>;
+}
+
+InputSignal MeasuringRows::tipSignal(const Hm203 &scope, bool second)
+{
+    return second ? scope.signalII() : scope.signalI();
+}
+
+double MeasuringRows::tipPeakToPeak(const InputSignal &signal)
+{
+    if (!(signal.highPassSeconds > 0.0))
+        return signal.amplitudeVpp;
+    // Behind the high-pass the waveform's shape changes (a square's corners spike, a sine shrinks): its
+    // swing over one steady period, sampled finely enough for the spikes' tops.
+    const double period = 1.0 / signal.frequencyHz;
+    constexpr int samples = 4000;
+    double low = signal.waveformAt(0.0);
+    double high = low;
+    for (int i = 1; i < samples; ++i) {
+        const double v = signal.waveformAt(period * i / samples);
+        low = std::min(low, v);
+        high = std::max(high, v);
+    }
+    return high - low;
+}
 
 const MeasuringTasks &measuringTasks()
 {
     const QString kiloOhms = formatDecimal(PracticeCircuit::ohms / 1000.0) + QStringLiteral(" kΩ");
     const QString nanoFarads = formatDecimal(PracticeCircuit::farads * 1e9) + QStringLiteral(" nF");
     static const MeasuringTasks tasks {
-        .peakToPeak
-        = { .goal = Wording::of(u"Mide la tensión de pico a pico de la señal de la salida I del generador, en V.", u"Mesura la tensió de pic a pic del senyal de l'eixida I del generador, en V."),
+        .peakToPeak = { .goal
+            = Wording::of(u"Mide la tensión de pico a pico de la señal de la salida I del generador, en V.",
+                u"Mesura la tensió de pic a pic del senyal de l'eixida I del generador, en V."),
             .prepare = preparePeakToPeak,
             .answerUnit = QString::fromUtf16(u"V"),
             .hidden = HiddenReading::AmplitudeI,
             .judge = judgeBy<kPeakToPeak>,
             .about = { C::VoltsDivI } },
-        .dcLevel = { .goal = Wording::of(u"Mide en voltios la tensión continua que lleva la señal de CH I: GD marca el cero y DC "
-              u"muestra cuánto se desplaza la traza.", u"Mesura en volts la tensió contínua que porta el senyal de CH I: GD marca el zero i DC "
-              u"mostra quant es desplaça la traça."),
+        .dcLevel
+        = { .goal = Wording::of(
+                u"Mide en voltios la tensión continua que lleva la señal de CH I: GD marca el cero y DC "
+                u"muestra cuánto se desplaza la traza.",
+                u"Mesura en volts la tensió contínua que porta el senyal de CH I: GD marca el zero i DC "
+                u"mostra quant es desplaça la traça."),
             .prepare = prepareDcLevel,
             .answerUnit = QString::fromUtf16(u"V"),
             .hidden = HiddenReading::OffsetI,
             .judge = judgeBy<kDcLevel>,
             .about = { C::GroundI, C::DcI, C::YPositionI } },
-        .period
-        = { .goal = Wording::of(u"Mide el periodo de la señal triangular de la salida I del generador, en ms.", u"Mesura el període del senyal triangular de l'eixida I del generador, en ms."),
+        .period = { .goal
+            = Wording::of(u"Mide el periodo de la señal triangular de la salida I del generador, en ms.",
+                u"Mesura el període del senyal triangular de l'eixida I del generador, en ms."),
             .prepare = preparePeriod,
             .answerUnit = QString::fromUtf16(u"ms"),
             .hidden = HiddenReading::FrequencyI,
             .judge = judgeBy<kPeriod>,
             .about = { C::TimeDiv } },
-        .frequency = { .goal = Wording::of(u"Mide la frecuencia de la señal de la salida I del generador, en Hz.", u"Mesura la freqüència del senyal de l'eixida I del generador, en Hz."),
+        .frequency
+        = { .goal = Wording::of(u"Mide la frecuencia de la señal de la salida I del generador, en Hz.",
+                u"Mesura la freqüència del senyal de l'eixida I del generador, en Hz."),
             .prepare = prepareFrequency,
             .answerUnit = QString::fromUtf16(u"Hz"),
             .hidden = HiddenReading::FrequencyI,
             .judge = judgeBy<kFrequency>,
             .about = { C::TimeDiv } },
-        .phaseXY = { .goal = Wording::of(goalText(text(u"Mide el desfase en %1 entre las dos salidas del generador, en grados.")
-                           .arg(panelLabel(C::XY))), goalText(text(u"Mesura el desfasament en %1 entre les dues eixides del generador, en graus.")
-                           .arg(panelLabel(C::XY)))),
+        .phaseXY
+        = { .goal = Wording::of(
+                goalText(text(u"Mide el desfase en %1 entre las dos salidas del generador, en grados.")
+                             .arg(panelLabel(C::XY))),
+                goalText(text(u"Mesura el desfasament en %1 entre les dues eixides del generador, en graus.")
+                             .arg(panelLabel(C::XY)))),
             .prepare = preparePhaseXY,
             .answerUnit = QString::fromUtf16(u"°"),
             .hidden = HiddenReading::PhaseII,
             .judge = judgePhaseXY,
             .about = { C::XY } },
         .rcLead
-        = { .goal = Wording::of(goalText(text(
-                u"Circuito RC de prácticas: la salida I del generador alimenta %1 y %2 en serie. CH I "
-                u"mide la tensión de entrada Ue y CH II la tensión Ur en la resistencia. Mide cuántos grados "
-                u"va adelantada Ur respecto a Ue.")
-                                      .arg(kiloOhms, nanoFarads)), goalText(text(
-                u"Circuit RC de pràctiques: l'eixida I del generador alimenta %1 i %2 en sèrie. CH I "
-                u"mesura la tensió d'entrada Ue i CH II la tensió Ur en la resistència. Mesura quants graus "
-                u"va avançada Ur respecte a Ue.")
-                                      .arg(kiloOhms, nanoFarads))),
+        = { .goal = Wording::of(
+                goalText(text(
+                    u"Circuito RC de prácticas: la salida I del generador alimenta %1 y %2 en serie. CH I "
+                    u"mide la tensión de entrada Ue y CH II la tensión Ur en la resistencia. Mide cuántos "
+                    u"grados "
+                    u"va adelantada Ur respecto a Ue.")
+                             .arg(kiloOhms, nanoFarads)),
+                goalText(text(
+                    u"Circuit RC de pràctiques: l'eixida I del generador alimenta %1 i %2 en sèrie. CH I "
+                    u"mesura la tensió d'entrada Ue i CH II la tensió Ur en la resistència. Mesura quants "
+                    u"graus "
+                    u"va avançada Ur respecte a Ue.")
+                             .arg(kiloOhms, nanoFarads))),
             .prepare = prepareRcLead,
             .answerUnit = QString::fromUtf16(u"°"),
             .hidden = HiddenReading::None,

@@ -5,6 +5,7 @@
 #include "hm203tasks.h"
 #include "screenreading.h"
 
+#include <QList>
 #include <QString>
 
 #include <optional>
@@ -14,6 +15,9 @@
  * the judges see it, the checks most goals start with and the verdicts' wording. Each check returns the
  * reason a goal is not met, or nothing when that part of the goal is fine.
  */
+/** The slips by the names a lab file gives them (labcatalogue.h). */
+enum class ReadingSlip;
+
 namespace TaskJudging {
 
 // The judges read the face as everybody else does; the Look overloads below join the face's own.
@@ -142,6 +146,18 @@ Problem periodsProblem(const Look &look, const Extent &extent, int wanted);
 /** The trace must span this many divisions from peak to peak. */
 Problem peakToPeakProblem(const Extent &extent, double wanted, double tolerance = kDivisionTolerance);
 
+/** The slips a reading's verdict may tell: every one, unless a lab file lists fewer. */
+class SlipSet
+{
+public:
+    SlipSet() = default;
+    explicit SlipSet(const QList<ReadingSlip> &slips);
+    bool has(ReadingSlip slip) const { return (m_bits >> unsigned(slip)) & 1u; }
+
+private:
+    quint32 m_bits = ~0u;
+};
+
 /** Whether a reading is a period measured on the graticule, or a frequency worked out from one. */
 enum class PeriodRead { No, Period, Frequency };
 
@@ -169,6 +185,13 @@ struct Measured
     /** The divisions the reading spans on the graticule (the trace's height, one period's width), which a
      * student may type without turning them into the unit; 0 where the answer is no length read off it. */
     double divisions = 0.0;
+    /** Read on channel II, whose VOLTS/DIV II turns divisions into volts. */
+    bool second = false;
+    /** A peak voltage, the amplitude, which a student may double (the peak-to-peak) or, of a sine, take
+     * the rms value for. */
+    bool peak = false;
+    /** The slips the verdict may tell. */
+    SlipSet slips = {};
 };
 
 /**
@@ -183,13 +206,15 @@ Problem readingSlipProblem(double typed, double expected, double tolerance, cons
 
 /** A peak-to-peak voltage read on channel I, through the probe on it: tipVolts at the probe's tip. */
 Measured peakToPeakI(const Hm203 &scope, double tipVolts);
+/** The same on either channel. */
+Measured peakToPeakOn(const Hm203 &scope, double tipVolts, bool second);
 
 /** The time one division of the sweep shows, X-MAG's spreading included. */
 double shownSecondsPerDiv(const ScopeSettings &settings);
 
-/** The divisions a voltage at channel I's probe tip spans, at the channel's sensitivity and the probe's
- * ratio. */
-double divisionsOfTipVolts(const ScopeSettings &settings, Probe probe, double volts);
+/** The divisions a voltage at a channel's probe tip spans, at the channel's sensitivity and the probe's
+ * ratio (channel I unless second). */
+double divisionsOfTipVolts(const ScopeSettings &settings, Probe probe, double volts, bool second = false);
 
 /**
  * The phase typed as sin φ = a / b, the ratio read off an X-Y ellipse, instead of the angle; readable is
@@ -200,5 +225,7 @@ Problem sineRatioProblem(double typed, const PhaseRange &readable);
 /** How closely a voltage at channel I's probe tip, read off the trace's height, must match: a quarter
  * division at the channel's sensitivity times the probe's ratio, or kRelativeTolerance if larger. */
 double tipVoltsTolerance(const Look &look, double volts);
+/** The same at channel II's probe tip. */
+double tipVoltsToleranceII(const Look &look, double volts);
 
 } // namespace TaskJudging
