@@ -1,0 +1,528 @@
+#include "labcatalogue.h"
+#include "taskmetstates.h"
+#include "taskstestsupport.h"
+
+#include <cstring>
+
+Q_DECLARE_METATYPE(LabMeasurement)
+Q_DECLARE_METATYPE(LabBench)
+Q_DECLARE_METATYPE(CheckArgs)
+Q_DECLARE_METATYPE(HiddenReading)
+
+namespace {
+
+/** The measuring and bench tasks, as the strip orders them. */
+const int kFamilyTasks[] { PeakToPeak, DcLevel, Period, Frequency, PhaseXY, RcLead, Compensation,
+    ProbeVoltage, RiseTime, Bandwidth };
+
+/** The key a file names a quantity by, and its row. */
+const LabQuantity &quantity(const char *key)
+{
+    for (const LabQuantity &q : labQuantities())
+        if (std::strcmp(q.key, key) == 0)
+            return q;
+    qFatal("no quantity %s", key);
+}
+
+const LabCheck &check(const char *key)
+{
+    for (const LabCheck &c : benchChecks())
+        if (std::strcmp(c.key, key) == 0)
+            return c;
+    qFatal("no check %s", key);
+}
+
+/** The bench a task's table prepares for a draw, as a lab file's generator keys give it. */
+LabBench benchOf(int task, quint32 draw = 0)
+{
+    LabBench bench;
+    hm203Tasks().at(task).prepare(bench, draw);
+    return bench;
+}
+
+/** A measurement as a file asks it. */
+LabMeasurement asked(LabChannel channel, std::optional<double> expected = std::nullopt,
+    std::optional<double> tolerance = std::nullopt, std::optional<QList<ReadingSlip>> slips = std::nullopt)
+{
+    LabMeasurement measurement;
+    measurement.channel = channel;
+    measurement.expected = expected;
+    measurement.tolerance = tolerance;
+    measurement.slips = slips;
+    return measurement;
+}
+
+LabMeasurement onChannel(bool second)
+{
+    return asked(second ? LabChannel::II : LabChannel::I);
+}
+
+/** The instrument on a bench, the student's hands not yet on it. */
+Hm203 onBench(const LabBench &bench)
+{
+    Hm203 scope;
+    scope.setGenerator(bench);
+    return scope;
+}
+
+/** A file's measuring task on a bench: its parts, or the reason it has none. */
+std::optional<MeasuringParts> measuring(
+    const char *key, const LabBench &bench, LabMeasurement measurement = onChannel(false))
+{
+    Wording why;
+    std::optional<MeasuringParts> parts = quantity(key).make(measurement, bench, why);
+    if (!parts)
+        qWarning("%s", qPrintable(why.castilian));
+    return parts;
+}
+
+/** Judges a setting goal made of bench checks as a lab file's is: the tube, the wiring, then each check. */
+TaskVerdict judgedByChecks(
+    const Hm203 &scope, const LabBench &bench, const QList<std::pair<const char *, CheckArgs>> &checks)
+{
+    const TaskJudging::Look look(scope);
+    if (TaskJudging::Problem p = TaskJudging::beamProblem(look))
+        return *p;
+    if (TaskJudging::Problem p = TaskJudging::hookupProblem(look, bench.hookup))
+        return *p;
+    for (const auto &[key, args] : checks)
+        if (TaskJudging::Problem p = check(key).check(look, bench, args))
+            return *p;
+    return TaskJudging::wellDone();
+}
+
+/** The states a student reaches from a task's start: its met state, then random turns of every control
+ * and now and then another generator, wiring or probe. */
+template <typename Visit> void walkStates(int task, quint32 draw, int walks, Visit visit)
+{
+    QRandomGenerator random(task * 97 + draw);
+    Hm203 start = startedTask(task, draw);
+    for (const MetState &m : kMetStates)
+        if (m.task == task)
+            m.setup(start);
+    const Hookup hookups[] { Hookup::Generator, Hookup::RcCircuit, Hookup::Calibrator02,
+        Hookup::Calibrator2 };
+    for (int walk = 0; walk < walks; ++walk) {
+        Hm203 scope = start;
+        for (int round = 0; round < 25; ++round) {
+            if (round > 0) {
+                const Hm203ControlInfo &info = hm203Controls().at(random.bounded(kHm203ControlCount));
+                if (info.id != Hm203Control::Power || random.bounded(4) == 0)
+                    scope.setValue(info.id, random.bounded(info.minimum, info.maximum + 1));
+            }
+            if (round % 11 == 6) {
+                GeneratorSettings g = scope.generator();
+                switch (random.bounded(5)) {
+                case 0:
+                    g.hookup = hookups[random.bounded(4)];
+                    break;
+                case 1:
+                    g.probeI = Probe(random.bounded(2));
+                    break;
+                case 2:
+                    g.compensationI = 0.9 + random.bounded(0.2);
+                    break;
+                case 3:
+                    g.frequencyHz *= std::pow(10.0, random.bounded(6.0) - 2.0);
+                    break;
+                case 4:
+                    g.waveform = Waveform(random.bounded(3));
+                    break;
+                }
+                scope.setGenerator(g);
+            }
+            visit(scope, random);
+        }
+    }
+}
+
+/** The value a task asks for, as the generator makes it, in the answer's unit. */
+double rightAnswer(int task, const Hm203 &scope)
+{
+    const GeneratorSettings &g = scope.generator();
+    switch (task) {
+    case DcLevel:
+        return g.offsetIVolts;
+    case Period:
+        return 1000.0 / g.frequencyHz;
+    case Frequency:
+        return g.frequencyHz;
+    case PhaseXY:
+        return std::abs(g.phaseIIDegrees);
+    case RcLead:
+        return 58.0;
+    case RiseTime:
+        return 18.0;
+    default:
+        return g.amplitudeIVpp;
+    }
+}
+
+/** The answers worth trying on a state: none, the right one and the slips' round factors off it. */
+QList<std::optional<double>> answersFor(double right, QRandomGenerator &random)
+{
+    QList<std::optional<double>> answers { std::nullopt };
+    for (double factor :
+        { 1.0, 1.04, 1.3, 10.0, 0.1, 2.0, 0.5, 2.0 * std::numbers::sqrt2, 1000.0, 1e-3, -1.0 })
+        answers << right * factor;
+    answers << random.bounded(200.0) - 100.0 << 90.0 - right;
+    return answers;
+}
+
+void compareVerdicts(const TaskVerdict &file, const TaskVerdict &today)
+{
+    QCOMPARE(file.met, today.met);
+    QCOMPARE(file.castilian, today.castilian);
+    QCOMPARE(file.valencian, today.valencian);
+}
+
+} // namespace
+
+/** The measuring quantities and the bench checks lab files are made of. */
+class TestMeasuringLab : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void keysAreNamedOnce();
+    void quantitiesJudgeAsTheCoursesTasks_data();
+    void quantitiesJudgeAsTheCoursesTasks();
+    void benchChecksJudgeAsTheCoursesTasks_data();
+    void benchChecksJudgeAsTheCoursesTasks();
+    void readingsOnEitherChannel_data();
+    void readingsOnEitherChannel();
+    void fileValuesOverTheModel_data();
+    void fileValuesOverTheModel();
+    void benchesThatShowNothingToMeasure_data();
+    void benchesThatShowNothingToMeasure();
+    void hiddenReadingFollowsTheQuantity_data();
+    void hiddenReadingFollowsTheQuantity();
+    void benchChecksOnOtherBenches_data();
+    void benchChecksOnOtherBenches();
+};
+
+void TestMeasuringLab::keysAreNamedOnce()
+{
+    QSet<QString> keys;
+    for (const LabQuantity &q : labQuantities())
+        keys << QString::fromLatin1(q.key);
+    for (const LabCheck &c : benchChecks())
+        keys << QString::fromLatin1(c.key);
+    QCOMPARE(keys.size(), qsizetype(labQuantities().size() + benchChecks().size()));
+    const QStringList slips { "sonda", "pico", "unidad", "periodo", "cal" };
+    QCOMPARE(qsizetype(readingSlipKeys().size()), slips.size());
+    QCOMPARE(QString::fromLatin1(readingSlipKeys()[int(ReadingSlip::Probe)]), QStringLiteral("sonda"));
+    QCOMPARE(QString::fromLatin1(readingSlipKeys()[int(ReadingSlip::Cal)]), QStringLiteral("cal"));
+    for (const LabQuantity &q : labQuantities())
+        QVERIFY(q.unit == CheckValue::Volts || q.unit == CheckValue::Seconds || q.unit == CheckValue::Hertz
+            || q.unit == CheckValue::Degrees);
+}
+
+void TestMeasuringLab::quantitiesJudgeAsTheCoursesTasks_data()
+{
+    QTest::addColumn<int>("task");
+    QTest::addColumn<QString>("key");
+    QTest::newRow("peak to peak") << int(PeakToPeak) << QStringLiteral("pico_a_pico");
+    QTest::newRow("dc level") << int(DcLevel) << QStringLiteral("continua");
+    QTest::newRow("period") << int(Period) << QStringLiteral("periodo");
+    QTest::newRow("frequency") << int(Frequency) << QStringLiteral("frecuencia");
+    QTest::newRow("phase x-y") << int(PhaseXY) << QStringLiteral("fase");
+    QTest::newRow("rc lead") << int(RcLead) << QStringLiteral("fase");
+    QTest::newRow("probe voltage") << int(ProbeVoltage) << QStringLiteral("pico_a_pico");
+    QTest::newRow("rise time") << int(RiseTime) << QStringLiteral("tiempo_de_subida");
+}
+
+void TestMeasuringLab::quantitiesJudgeAsTheCoursesTasks()
+{
+    // On the course's own benches a quantity is the course's task: the same unit, the same hidden reading
+    // and, over the states a student reaches, the same verdicts word for word.
+    QFETCH(int, task);
+    QFETCH(QString, key);
+    const Hm203Task &today = hm203Tasks().at(task);
+    for (quint32 draw = 0; draw < 3; ++draw) {
+        const std::optional<MeasuringParts> parts = measuring(qPrintable(key), benchOf(task, draw));
+        QVERIFY(parts);
+        QCOMPARE(parts->answerUnit, today.answerUnit);
+        QCOMPARE(parts->hidden, today.hidden);
+        walkStates(task, draw, 3, [&](const Hm203 &scope, QRandomGenerator &random) {
+            for (const std::optional<double> &answer : answersFor(rightAnswer(task, scope), random))
+                compareVerdicts(parts->judge(scope, answer), today.judge(scope, answer));
+        });
+    }
+}
+
+void TestMeasuringLab::benchChecksJudgeAsTheCoursesTasks_data()
+{
+    QTest::addColumn<int>("task");
+    QTest::newRow("compensation") << int(Compensation);
+    QTest::newRow("bandwidth") << int(Bandwidth);
+}
+
+void TestMeasuringLab::benchChecksJudgeAsTheCoursesTasks()
+{
+    // The checks in the order the shipped file lists them judge as the course's task does.
+    QFETCH(int, task);
+    const LabBench bench = benchOf(task);
+    const QList<std::pair<const char *, CheckArgs>> checks = task == Compensation
+        ? QList<std::pair<const char *, CheckArgs>> { { "canal_a_la_vista", {} }, { "sonda_x10", {} },
+              { "esquinas_a_la_vista", {} }, { "altura_para_esquinas", { .value = 2.0 } },
+              { "compensacion", {} } }
+        : QList<std::pair<const char *, CheckArgs>> { { "senoide_estable", {} },
+              { "altura_de_referencia", { .value = 4.0 } }, { "ancho_de_banda", { .value = 20e6 } } };
+    const char *last = checks.last().first;
+    int met = 0;
+    walkStates(task, 0, 8, [&](const Hm203 &scope, QRandomGenerator &) {
+        const TaskVerdict today = hm203Tasks().at(task).judge(scope, std::nullopt);
+        TaskVerdict file = judgedByChecks(scope, bench, checks);
+        if (file.met) {
+            const TaskJudging::Look look(scope);
+            const std::optional<Wording> praise = check(last).praise(look, bench, checks.last().second);
+            QVERIFY(praise);
+            file = TaskJudging::met(praise->castilian, praise->valencian);
+            ++met;
+        }
+        compareVerdicts(file, today);
+    });
+    QVERIFY(met > 0);
+}
+
+void TestMeasuringLab::readingsOnEitherChannel_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<bool>("second");
+    QTest::addColumn<Setup>("setup");
+    QTest::addColumn<double>("answer");
+    QTest::addColumn<bool>("met");
+    QTest::addColumn<QString>("reason");
+
+    // Output II at 1,2 Vpp and −1,5 V, output I at 4 Vpp: each channel reads its own. At 0,2 V/div output II
+    // spans 6 divisions, a number no slip's round factor makes of 1,2.
+    const Setup two = [](Hm203 &s) { return setVolts(s, true, 0.2) && setMode(s, DisplayMode::ChannelII); };
+    QTest::newRow("peak to peak II") << "pico_a_pico" << true << two << 1.2 << true << QString();
+    QTest::newRow("peak to peak II, output I's")
+        << "pico_a_pico" << true << two << 4.0 << false << "Has escrito";
+    QTest::newRow("peak to peak II, its peak")
+        << "pico_a_pico" << true << two << 0.6 << false << "tensión de pico";
+    QTest::newRow("peak to peak II, divisions")
+        << "pico_a_pico" << true << two << 6.0 << false << "VOLTS/DIV II";
+    QTest::newRow("dc level II") << "continua" << true << two << -1.5 << true << QString();
+    QTest::newRow("dc level II, sign") << "continua" << true << two << 1.5 << false << "signo";
+    // The amplitude is half the peak-to-peak: 2 V of output I's 4 Vpp.
+    QTest::newRow("amplitude I") << "amplitud" << false << Setup(untouched) << 2.0 << true << QString();
+    QTest::newRow("amplitude I, peak to peak")
+        << "amplitud" << false << Setup(untouched) << 4.0 << false << "el doble de la amplitud";
+    // A voltmeter's rms: 2 V / √2.
+    QTest::newRow("amplitude I, rms")
+        << "amplitud" << false << Setup(untouched) << 1.414 << false << "valor eficaz";
+    QTest::newRow("amplitude II") << "amplitud" << true << two << 0.6 << true << QString();
+    QTest::newRow("frequency II") << "frecuencia" << true << two << 1000.0 << true << QString();
+    QTest::newRow("period II") << "periodo" << true << two << 1.0 << true << QString();
+}
+
+void TestMeasuringLab::readingsOnEitherChannel()
+{
+    QFETCH(QString, key);
+    QFETCH(bool, second);
+    QFETCH(Setup, setup);
+    QFETCH(double, answer);
+    QFETCH(bool, met);
+    QFETCH(QString, reason);
+    LabBench bench;
+    bench.amplitudeIVpp = 4.0;
+    bench.amplitudeIIVpp = 1.2;
+    bench.offsetIIVolts = -1.5;
+    const std::optional<MeasuringParts> parts = measuring(qPrintable(key), bench, onChannel(second));
+    QVERIFY(parts);
+    Hm203 scope = onBench(bench);
+    QVERIFY(setup(scope));
+    const TaskVerdict verdict = parts->judge(scope, answer);
+    QVERIFY2(verdict.met == met, qPrintable(verdict.castilian));
+    QVERIFY2(verdict.castilian.contains(reason), qPrintable(verdict.castilian));
+    QVERIFY2(inTheirLanguages(verdict.castilian, verdict.valencian), qPrintable(verdict.valencian));
+}
+
+void TestMeasuringLab::fileValuesOverTheModel_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("hookup");
+    QTest::addColumn<LabMeasurement>("measurement");
+    QTest::addColumn<double>("answer");
+    QTest::addColumn<bool>("met");
+    QTest::addColumn<QString>("reason");
+
+    const int generator = int(Hookup::Generator);
+    const int circuit = int(Hookup::RcCircuit);
+    // Across R of the practice circuit at 1 kHz: ωRC = 0,628, so Ur = 4 Vpp · ωRC / √(1 + (ωRC)²) = 2,13 Vpp.
+    QTest::newRow("ur in the circuit")
+        << "pico_a_pico" << circuit << onChannel(true) << 2.13 << true << QString();
+    QTest::newRow("ue for ur") << "pico_a_pico" << circuit << onChannel(true) << 4.0 << false << QString();
+    // The capacitor keeps the mean from R.
+    QTest::newRow("no dc across r") << "continua" << circuit << onChannel(true) << 0.0 << true << QString();
+    // The file's value is the one judged: 2,5 kHz asked of a 1 kHz bench, within its own 0,2 kHz.
+    QTest::newRow("file's frequency")
+        << "frecuencia" << generator << asked(LabChannel::I, 2500.0, 200.0) << 2400.0 << true << QString();
+    QTest::newRow("file's frequency, model's value")
+        << "frecuencia" << generator << asked(LabChannel::I, 2500.0) << 1000.0 << false << "Has escrito";
+    // A period written in seconds and answered in ms.
+    QTest::newRow("file's period") << "periodo" << generator << asked(LabChannel::I, 2e-3) << 2.0 << true
+                                   << QString();
+    QTest::newRow("file's tolerance, too tight")
+        << "pico_a_pico" << generator << asked(LabChannel::I, std::nullopt, 0.01) << 4.1 << false
+        << "Has escrito";
+    // Without "pico" among the slips, the peak for the peak-to-peak is only wrong.
+    QTest::newRow("peak slip told") << "pico_a_pico" << generator << onChannel(false) << 2.0 << false
+                                    << "tensión de pico";
+    QTest::newRow("peak slip not listed")
+        << "pico_a_pico" << generator
+        << asked(LabChannel::I, std::nullopt, std::nullopt, QList { ReadingSlip::Unit }) << 2.0 << false
+        << "no coincide";
+    QTest::newRow("unit slip listed")
+        << "pico_a_pico" << generator
+        << asked(LabChannel::I, std::nullopt, std::nullopt, QList { ReadingSlip::Unit }) << 4000.0 << false
+        << "mV";
+    QTest::newRow("half period not listed")
+        << "periodo" << generator << asked(LabChannel::I, std::nullopt, std::nullopt, QList<ReadingSlip> {})
+        << 0.5 << false << "no coincide";
+}
+
+void TestMeasuringLab::fileValuesOverTheModel()
+{
+    QFETCH(QString, key);
+    QFETCH(int, hookup);
+    QFETCH(LabMeasurement, measurement);
+    QFETCH(double, answer);
+    QFETCH(bool, met);
+    QFETCH(QString, reason);
+    LabBench bench;
+    bench.hookup = Hookup(hookup);
+    const std::optional<MeasuringParts> parts = measuring(qPrintable(key), bench, measurement);
+    QVERIFY(parts);
+    const TaskVerdict verdict = parts->judge(onBench(bench), answer);
+    QVERIFY2(verdict.met == met, qPrintable(verdict.castilian));
+    QVERIFY2(verdict.castilian.contains(reason), qPrintable(verdict.castilian));
+}
+
+void TestMeasuringLab::benchesThatShowNothingToMeasure_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<LabBench>("bench");
+    QTest::addColumn<bool>("second");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("phase on the calibrator")
+        << "fase" << LabBench { .hookup = Hookup::Calibrator02 } << false << "calibrador";
+    QTest::newRow("phase of squares")
+        << "fase" << LabBench { .waveform = Waveform::Square } << false << "senoides";
+    QTest::newRow("phase with output II off")
+        << "fase" << LabBench { .amplitudeIIVpp = 0.0 } << false << "CH II";
+    QTest::newRow("rise of a sine") << "tiempo_de_subida" << LabBench {} << false << "onda cuadrada";
+    QTest::newRow("rise on CH II") << "tiempo_de_subida" << LabBench { .waveform = Waveform::Square } << true
+                                   << "CH I";
+    QTest::newRow("period of nothing") << "periodo" << LabBench { .amplitudeIIVpp = 0.0 } << true << "CH II";
+}
+
+void TestMeasuringLab::benchesThatShowNothingToMeasure()
+{
+    QFETCH(QString, key);
+    QFETCH(LabBench, bench);
+    QFETCH(bool, second);
+    QFETCH(QString, reason);
+    Wording why;
+    const std::optional<MeasuringParts> parts = quantity(qPrintable(key)).make(onChannel(second), bench, why);
+    QVERIFY(!parts);
+    QVERIFY2(why.castilian.contains(reason), qPrintable(why.castilian));
+    QVERIFY(!why.valencian.isEmpty() && why.valencian != why.castilian);
+    QVERIFY2(inTheirLanguages(why.castilian, why.valencian), qPrintable(why.valencian));
+}
+
+void TestMeasuringLab::hiddenReadingFollowsTheQuantity_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<LabBench>("bench");
+    QTest::addColumn<bool>("second");
+    QTest::addColumn<HiddenReading>("hidden");
+
+    const LabBench calibrator { .hookup = Hookup::Calibrator2 };
+    QTest::newRow("amplitude I") << "amplitud" << LabBench {} << false << HiddenReading::AmplitudeI;
+    QTest::newRow("peak to peak II") << "pico_a_pico" << LabBench {} << true << HiddenReading::None;
+    QTest::newRow("dc level II") << "continua" << LabBench {} << true << HiddenReading::None;
+    QTest::newRow("calibrator's volts") << "pico_a_pico" << calibrator << false << HiddenReading::None;
+    QTest::newRow("calibrator's period") << "periodo" << calibrator << false << HiddenReading::None;
+    QTest::newRow("period II beside the calibrator")
+        << "periodo" << calibrator << true << HiddenReading::FrequencyI;
+    QTest::newRow("rise time") << "tiempo_de_subida" << LabBench { .waveform = Waveform::Square } << false
+                               << HiddenReading::None;
+}
+
+void TestMeasuringLab::hiddenReadingFollowsTheQuantity()
+{
+    QFETCH(QString, key);
+    QFETCH(LabBench, bench);
+    QFETCH(bool, second);
+    QFETCH(HiddenReading, hidden);
+    const std::optional<MeasuringParts> parts = measuring(qPrintable(key), bench, onChannel(second));
+    QVERIFY(parts);
+    QCOMPARE(parts->hidden, hidden);
+}
+
+void TestMeasuringLab::benchChecksOnOtherBenches_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<LabBench>("bench");
+    QTest::addColumn<CheckArgs>("args");
+    QTest::addColumn<Setup>("setup");
+    QTest::addColumn<QString>("reason");
+
+    // A 500 Hz square shows its corners from 0,2 ms/div (a period across the face) to 2 ms/div.
+    const LabBench square { .waveform = Waveform::Square, .frequencyHz = 500.0 };
+    QTest::newRow("corners, too many periods")
+        << "esquinas_a_la_vista" << square << CheckArgs {} << Setup([](Hm203 &s) { return setTime(s, 5e-3); })
+        << "entre 0,2 y 2 ms/div";
+    QTest::newRow("corners shown") << "esquinas_a_la_vista" << square << CheckArgs {}
+                                   << Setup([](Hm203 &s) { return setTime(s, 1e-3); }) << QString();
+    const LabBench probeII { .probeII = Probe::Times10, .compensationII = 1.2 };
+    const CheckArgs channelII { .channel = LabChannel::II };
+    QTest::newRow("probe II overcompensated")
+        << "compensacion" << probeII << channelII << Setup(untouched) << "sobrecompensada";
+    QTest::newRow("probe II on x1") << "sonda_x10" << LabBench {} << channelII << Setup(untouched) << "CH II";
+    QTest::newRow("channel II not shown")
+        << "canal_a_la_vista" << LabBench {} << channelII << Setup(untouched) << "pulsa CH I/II";
+    QTest::newRow("channel II shown")
+        << "canal_a_la_vista" << LabBench {} << channelII
+        << Setup([](Hm203 &s) { return setMode(s, DisplayMode::Dual); }) << QString();
+    // 10 Vpp through the ×10 probe at 0,2 V/div: 5 divisions, short of the 6 asked.
+    const LabBench sine { .amplitudeIVpp = 10.0, .probeI = Probe::Times10, .compensationI = 1.0 };
+    QTest::newRow("reference height short")
+        << "altura_de_referencia" << sine << CheckArgs { .value = 6.0 }
+        << Setup([](Hm203 &s) { return setVolts(s, false, 0.2); }) << "con menos de 6";
+    QTest::newRow("reference height enough")
+        << "altura_de_referencia" << sine << CheckArgs { .value = 4.0 }
+        << Setup([](Hm203 &s) { return setVolts(s, false, 0.2); }) << QString();
+    // At 1 kHz the trace keeps all of its height.
+    QTest::newRow("bandwidth, frequency too low")
+        << "ancho_de_banda" << sine << CheckArgs { .value = 20e6 }
+        << Setup([](Hm203 &s) { return setVolts(s, false, 0.2); }) << "sube la frecuencia";
+}
+
+void TestMeasuringLab::benchChecksOnOtherBenches()
+{
+    QFETCH(QString, key);
+    QFETCH(LabBench, bench);
+    QFETCH(CheckArgs, args);
+    QFETCH(Setup, setup);
+    QFETCH(QString, reason);
+    Hm203 scope = onBench(bench);
+    QVERIFY(setup(scope));
+    const TaskJudging::Look look(scope);
+    const TaskJudging::Problem problem = check(qPrintable(key)).check(look, bench, args);
+    if (reason.isEmpty()) {
+        QVERIFY2(!problem, qPrintable(problem->castilian));
+        return;
+    }
+    QVERIFY(problem);
+    QVERIFY2(problem->castilian.contains(reason), qPrintable(problem->castilian));
+    QVERIFY2(inTheirLanguages(problem->castilian, problem->valencian), qPrintable(problem->valencian));
+}
+
+QTEST_GUILESS_MAIN(TestMeasuringLab)
+#include "tst_measuringlab.moc"
