@@ -39,7 +39,7 @@ constexpr MeasuringTask kAmplitudeOn {
             .unit = u"V",
             .thousandth = u"mV",
             .probe = probe,
-            .sine = look.scope.generator().waveform == Waveform::Sine,
+            .sine = tipSignal(look.scope, second).waveform == Waveform::Sine,
             .divisions = divisionsOfTipVolts(look.settings, probe, peak, second),
             .second = second,
             .peak = true };

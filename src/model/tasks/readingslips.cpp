@@ -169,7 +169,7 @@ Measured peakToPeakOn(const Hm203 &scope, double tipVolts, bool second)
         .thousandth = u"mV",
         .probe = probe,
         .peakToPeak = true,
-        .sine = scope.generator().waveform == Waveform::Sine,
+        .sine = (second ? scope.signalII() : scope.signalI()).waveform == Waveform::Sine,
         .divisions = divisionsOfTipVolts(scope.scopeSettings(), probe, tipVolts, second),
         .second = second };
 }
