@@ -1,4 +1,5 @@
 #include "labcatalogue.h"
+#include "labfile.h"
 #include "taskmetstates.h"
 #include "taskstestsupport.h"
 
@@ -36,7 +37,7 @@ const LabCheck &check(const char *key)
 LabBench benchOf(int task, quint32 draw = 0)
 {
     LabBench bench;
-    hm203Tasks().at(task).prepare(bench, draw);
+    tableTasks().at(task).prepare(bench, draw);
     return bench;
 }
 
@@ -76,27 +77,12 @@ std::optional<MeasuringParts> measuring(
     return parts;
 }
 
-/** Judges a setting goal made of bench checks as a lab file's is: the tube, the wiring, then each check. */
-TaskVerdict judgedByChecks(
-    const Hm203 &scope, const LabBench &bench, const QList<std::pair<const char *, CheckArgs>> &checks)
-{
-    const TaskJudging::Look look(scope);
-    if (TaskJudging::Problem p = TaskJudging::beamProblem(look))
-        return *p;
-    if (TaskJudging::Problem p = TaskJudging::hookupProblem(look, bench.hookup))
-        return *p;
-    for (const auto &[key, args] : checks)
-        if (TaskJudging::Problem p = check(key).check(look, bench, args))
-            return *p;
-    return TaskJudging::wellDone();
-}
-
 /** The states a student reaches from a task's start: its met state, then random turns of every control
  * and now and then another generator, wiring or probe. */
 template <typename Visit> void walkStates(int task, quint32 draw, int walks, Visit visit)
 {
     QRandomGenerator random(task * 97 + draw);
-    Hm203 start = startedTask(task, draw);
+    Hm203 start = onBench(benchOf(task, draw));
     for (const MetState &m : kMetStates)
         if (m.task == task)
             m.setup(start);
@@ -187,8 +173,9 @@ private slots:
     void keysAreNamedOnce();
     void quantitiesJudgeAsTheCoursesTasks_data();
     void quantitiesJudgeAsTheCoursesTasks();
-    void benchChecksJudgeAsTheCoursesTasks_data();
-    void benchChecksJudgeAsTheCoursesTasks();
+    void shippedFilesGiveTheCoursesTasks_data();
+    void shippedFilesGiveTheCoursesTasks();
+    void shippedFilesHoldTheirTasksInOrder();
     void readingsOnEitherChannel_data();
     void readingsOnEitherChannel();
     void fileValuesOverTheModel_data();
@@ -238,52 +225,93 @@ void TestMeasuringLab::quantitiesJudgeAsTheCoursesTasks()
     // and, over the states a student reaches, the same verdicts word for word.
     QFETCH(int, task);
     QFETCH(QString, key);
-    const Hm203Task &today = hm203Tasks().at(task);
-    for (quint32 draw = 0; draw < 2; ++draw) {
+    const Hm203Task &today = tableTasks().at(task);
+    for (quint32 draw = 0; draw < 1; ++draw) {
         const std::optional<MeasuringParts> parts = measuring(qPrintable(key), benchOf(task, draw));
         QVERIFY(parts);
         QCOMPARE(parts->answerUnit, today.answerUnit);
         QCOMPARE(parts->hidden, today.hidden);
-        walkStates(task, draw, 2, [&](const Hm203 &scope, QRandomGenerator &random) {
+        walkStates(task, draw, 1, [&](const Hm203 &scope, QRandomGenerator &random) {
             for (const std::optional<double> &answer : answersFor(rightAnswer(task, scope), random))
                 compareVerdicts(parts->judge(scope, answer), today.judge(scope, answer));
         });
     }
 }
 
-void TestMeasuringLab::benchChecksJudgeAsTheCoursesTasks_data()
+void TestMeasuringLab::shippedFilesGiveTheCoursesTasks_data()
 {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("id");
     QTest::addColumn<int>("task");
-    QTest::newRow("compensation") << int(Compensation);
-    QTest::newRow("bandwidth") << int(Bandwidth);
+    const QString measures = QStringLiteral("medidas.toml");
+    const QString bench = QStringLiteral("sonda_y_amplificador.toml");
+    QTest::newRow("pico_a_pico") << measures << "pico_a_pico" << int(PeakToPeak);
+    QTest::newRow("tension_continua") << measures << "tension_continua" << int(DcLevel);
+    QTest::newRow("periodo") << measures << "periodo" << int(Period);
+    QTest::newRow("frecuencia") << measures << "frecuencia" << int(Frequency);
+    QTest::newRow("desfase_xy") << measures << "desfase_xy" << int(PhaseXY);
+    QTest::newRow("desfase_rc") << measures << "desfase_rc" << int(RcLead);
+    QTest::newRow("compensacion") << bench << "compensacion" << int(Compensation);
+    QTest::newRow("tension_con_sonda") << bench << "tension_con_sonda" << int(ProbeVoltage);
+    QTest::newRow("tiempo_de_subida") << bench << "tiempo_de_subida" << int(RiseTime);
+    QTest::newRow("ancho_de_banda") << bench << "ancho_de_banda" << int(Bandwidth);
 }
 
-void TestMeasuringLab::benchChecksJudgeAsTheCoursesTasks()
+void TestMeasuringLab::shippedFilesGiveTheCoursesTasks()
 {
-    // The checks in the order the shipped file lists them judge as the course's task does.
+    // Each shipped task is the course's: its goal word for word, its controls, its bench for every draw and,
+    // over the states a student reaches, its verdicts.
+    QFETCH(QString, file);
+    QFETCH(QString, id);
     QFETCH(int, task);
-    const LabBench bench = benchOf(task);
-    const QList<std::pair<const char *, CheckArgs>> checks = task == Compensation
-        ? QList<std::pair<const char *, CheckArgs>> { { "canal_a_la_vista", {} }, { "sonda_x10", {} },
-              { "esquinas_a_la_vista", {} }, { "altura_para_esquinas", { .value = 2.0 } },
-              { "compensacion", {} } }
-        : QList<std::pair<const char *, CheckArgs>> { { "senoide_estable", {} },
-              { "altura_de_referencia", { .value = 4.0 } }, { "ancho_de_banda", { .value = 20e6 } } };
-    const char *last = checks.last().first;
-    int met = 0;
-    walkStates(task, 0, 6, [&](const Hm203 &scope, QRandomGenerator &) {
-        const TaskVerdict today = hm203Tasks().at(task).judge(scope, std::nullopt);
-        TaskVerdict file = judgedByChecks(scope, bench, checks);
-        if (file.met) {
-            const TaskJudging::Look look(scope);
-            const std::optional<Wording> praise = check(last).praise(look, bench, checks.last().second);
-            QVERIFY(praise);
-            file = TaskJudging::met(praise->castilian, praise->valencian);
-            ++met;
-        }
-        compareVerdicts(file, today);
-    });
-    QVERIFY(met > 0);
+    const LabReading reading = readLabFile(QStringLiteral(VANTELA_LABS_DIR "/") + file);
+    for (const LabError &error : reading.errors)
+        qWarning("%s", qPrintable(describeLabError(error, file, Language::Castilian)));
+    QVERIFY(reading.lab);
+    const auto found = std::find_if(reading.lab->tasks.cbegin(), reading.lab->tasks.cend(),
+        [&id](const Hm203Task &t) { return t.id == id; });
+    QVERIFY(found != reading.lab->tasks.cend());
+    const Hm203Task &fromFile = *found;
+    const Hm203Task &today = tableTasks().at(task);
+    QCOMPARE(fromFile.goal.castilian, today.goal.castilian);
+    QCOMPARE(fromFile.goal.valencian, today.goal.valencian);
+    QCOMPARE(fromFile.about, today.about);
+    QCOMPARE(fromFile.answerUnit, today.answerUnit);
+    QCOMPARE(fromFile.hidden, today.hidden);
+    for (quint32 draw = 0; draw < 8; ++draw) {
+        GeneratorSettings fileBench;
+        GeneratorSettings todayBench;
+        fromFile.prepare(fileBench, draw);
+        today.prepare(todayBench, draw);
+        QVERIFY(fileBench == todayBench);
+        if (draw >= 2)
+            continue;
+        walkStates(task, draw, 2 - int(draw), [&](const Hm203 &scope, QRandomGenerator &random) {
+            const QList<std::optional<double>> answers = today.answerUnit.isEmpty()
+                ? QList<std::optional<double>> { std::nullopt }
+                : answersFor(rightAnswer(task, scope), random);
+            for (const std::optional<double> &answer : answers)
+                compareVerdicts(fromFile.judge(scope, answer), today.judge(scope, answer));
+        });
+    }
+}
+
+void TestMeasuringLab::shippedFilesHoldTheirTasksInOrder()
+{
+    const QStringList measures { "pico_a_pico", "tension_continua", "periodo", "frecuencia", "desfase_xy",
+        "desfase_rc" };
+    const QStringList bench { "compensacion", "tension_con_sonda", "tiempo_de_subida", "ancho_de_banda" };
+    for (const auto &[file, ids] : { std::pair { QStringLiteral("medidas.toml"), measures },
+             std::pair { QStringLiteral("sonda_y_amplificador.toml"), bench } }) {
+        const LabReading reading = readLabFile(QStringLiteral(VANTELA_LABS_DIR "/") + file);
+        QVERIFY(reading.lab);
+        QStringList read;
+        for (const Hm203Task &task : reading.lab->tasks)
+            read << task.id;
+        QCOMPARE(read, ids);
+        QVERIFY(!reading.lab->title.castilian.isEmpty() && !reading.lab->title.valencian.isEmpty());
+        QVERIFY(inTheirLanguages(reading.lab->introduction.castilian, reading.lab->introduction.valencian));
+    }
 }
 
 void TestMeasuringLab::readingsOnEitherChannel_data()
