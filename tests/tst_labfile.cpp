@@ -1,6 +1,11 @@
 #include "labfile.h"
 #include "labvalues.h"
+#include "taskstestsupport.h"
 
+#include <QFile>
+#include <QRegularExpression>
+
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -42,6 +47,9 @@ private Q_SLOTS:
     void errors();
     void limits();
     void missingFile();
+    void textsKeepTheirLetters();
+    void docsExample();
+    void shippedLabs();
 };
 
 void TestLabFile::quantities_data()
@@ -104,6 +112,7 @@ void TestLabFile::positions_data()
     QTest::newRow("0,3 ms between steps") << int(C::TimeDiv) << QStringLiteral("0,3 ms") << 0.0 << false;
     QTest::newRow("0,5 V") << int(C::VoltsDivI) << QStringLiteral("0,5 V") << 0.5 << true;
     QTest::newRow("50 mV on II") << int(C::VoltsDivII) << QStringLiteral("50 mV") << 0.05 << true;
+    QTest::newRow("AC on AC/DC I") << int(C::DcI) << QStringLiteral("AC") << 0.0 << true;
     QTest::newRow("a time on VOLTS/DIV") << int(C::VoltsDivI) << QStringLiteral("1 ms") << 0.0 << false;
 }
 
@@ -118,6 +127,13 @@ void TestLabFile::positions()
     QCOMPARE(position.has_value(), read);
     if (!read)
         return;
+    if (which == Hm203Control::DcI) {
+        // The button out is AC, as the model couples the channel.
+        Hm203 scope;
+        scope.setValue(which, *position);
+        QCOMPARE(scope.scopeSettings().channelI.coupling, Coupling::AC);
+        return;
+    }
     const double at = which == Hm203Control::TimeDiv ? Hm203::secondsPerDivAt(*position)
                                                      : Hm203::voltsPerDivAt(*position);
     QVERIFY(std::abs(at - step) <= 1e-9 * step);
@@ -160,6 +176,10 @@ void TestLabFile::errors_data()
     spoilt("unknown top key", "autor = \"yo\"\n" + labWith("[tarea.ajuste]\ncomprobar = [ { xy = true } ]\n"),
         1, "autor", "clave desconocida; se esperaba una de: titulo, introduccion, tarea",
         "clau desconeguda; s'esperava una de: titulo, introduccion, tarea");
+    spoilt("not UTF-8", labWith("").replace("Haz algo.", "Haz \xe9sto."), 6, QString(), "no está en UTF-8",
+        "no està en UTF-8");
+    spoilt("a key with its accent", labWith("[tarea.prediccion]\nexplicación = 1\n"), 8, "explicación",
+        "fuera de las comillas no se escriben acentos", "fora de les cometes no s'escriuen accents");
     spoilt("title missing", "introduccion = { es = \"a\", va = \"b\" }\n[[tarea]]\n", 1, "titulo",
         "falta; se esperaba { es", "falta; s'esperava { es");
     spoilt("title in one language", "titulo = \"Prueba\"\n", 1, "titulo",
@@ -298,6 +318,117 @@ void TestLabFile::missingFile()
     QVERIFY(!missing.lab);
     QCOMPARE(describeLabError(missing.errors.first(), QStringLiteral("no.toml"), Language::Valencian),
         QStringLiteral("no.toml: el fitxer no existix"));
+}
+
+void TestLabFile::textsKeepTheirLetters()
+{
+    // Every way TOML writes a text keeps its letters: basic and literal, on one line or several, escapes.
+    const QByteArray text
+        = "titulo = { es = 'Práctica «1»: \"señal\" \\ 50 %', va = \"\"\"Pràctica\nl·l €\"\"\" }\n"
+          "introduccion = { es = \"Tensión \\\"x\\\" \\u00f1 𝑓\", va = '''C:\\camí \"a\"''' }\n"
+          "# Un comentario con acentos: ñ, à, ç\n"
+          "[[tarea]]\nobjetivo = { es = \"a\", va = \"b\" }\n"
+          "[tarea.ajuste]\ncomprobar = [ { xy = true } ]\n";
+    const LabReading reading = readLab(text, QStringLiteral("letras.toml"));
+    for (const LabError &error : reading.errors)
+        qWarning(
+            "%s", qPrintable(describeLabError(error, QStringLiteral("letras.toml"), Language::Castilian)));
+    QVERIFY(reading.lab);
+    QCOMPARE(reading.lab->title.castilian, QStringLiteral("Práctica «1»: \"señal\" \\ 50 %"));
+    QCOMPARE(reading.lab->title.valencian, QStringLiteral("Pràctica\nl·l €"));
+    QCOMPARE(reading.lab->introduction.castilian, QStringLiteral("Tensión \"x\" ñ 𝑓"));
+    QCOMPARE(reading.lab->introduction.valencian, QStringLiteral("C:\\camí \"a\""));
+}
+
+void TestLabFile::docsExample()
+{
+    // The worked example a teacher copies from docs/labs.md loads, and does what it says.
+    QFile docs(QStringLiteral(VANTELA_LABS_DIR "/../../docs/labs.md"));
+    QVERIFY(docs.open(QIODevice::ReadOnly));
+    const QString page = QString::fromUtf8(docs.readAll());
+    const QRegularExpressionMatch block = QRegularExpression(
+        QStringLiteral("```toml\n(.*?)```"), QRegularExpression::DotMatchesEverythingOption)
+                                              .match(page);
+    QVERIFY(block.hasMatch());
+    const LabReading reading = readLab(block.captured(1).toUtf8(), QStringLiteral("labs.md"));
+    for (const LabError &error : reading.errors)
+        qWarning("%s", qPrintable(describeLabError(error, QStringLiteral("labs.md"), Language::Castilian)));
+    QVERIFY(reading.lab);
+    const Lab &lab = *reading.lab;
+    QCOMPARE(lab.title.valencian, QStringLiteral("Pràctica 3: la base de temps"));
+    QCOMPARE(lab.tasks.size(), 3);
+
+    // Five periods of 2,5 kHz at 0,2 ms/div, 3 Vpp over six divisions at 0,5 V/div.
+    const Hm203Task &setting = lab.tasks.at(0);
+    QCOMPARE(setting.about, (QList { Hm203Control::TimeDiv, Hm203Control::VoltsDivI }));
+    Hm203 scope;
+    GeneratorSettings generator;
+    setting.prepare(generator, 0);
+    scope.setGenerator(generator);
+    QVERIFY(!setting.judge(scope, std::nullopt).met);
+    QVERIFY(setTime(scope, 0.2e-3));
+    QVERIFY(!setting.judge(scope, std::nullopt).met);
+    QVERIFY(setVolts(scope, false, 0.5));
+    const TaskVerdict met = setting.judge(scope, std::nullopt);
+    QVERIFY2(met.met, qPrintable(met.castilian));
+    QVERIFY(met.castilian.startsWith(QStringLiteral("¡Conseguido! A 0,2 ms/div")));
+    QVERIFY(setTime(scope, 0.5e-3));
+    QVERIFY(!setting.judge(scope, std::nullopt).met);
+
+    // Each attempt at the period draws another of the three frequencies, hidden from the student.
+    const Hm203Task &period = lab.tasks.at(1);
+    QCOMPARE(period.answerUnit, QStringLiteral("ms"));
+    QCOMPARE(period.hidden, HiddenReading::FrequencyI);
+    QSet<double> asked;
+    for (quint32 draw = 0; draw < 3; ++draw) {
+        period.prepare(generator, draw);
+        asked.insert(generator.frequencyHz);
+        QCOMPARE(generator.waveform, Waveform::Triangle);
+        scope = Hm203();
+        scope.setGenerator(generator);
+        const double ms = 1000.0 / generator.frequencyHz;
+        QVERIFY(setTime(scope, ms >= 2.0 ? 0.5e-3 : 0.1e-3));
+        QVERIFY2(period.judge(scope, ms).met, qPrintable(period.judge(scope, ms).castilian));
+        QVERIFY(!period.judge(scope, ms * 2.0).met);
+    }
+    QCOMPARE(asked, (QSet<double> { 400.0, 2500.0, 625.0 }));
+
+    // The question: the right picture is 25 periods, and the goal is met at 1 ms/div with the file's words.
+    const Hm203Task &question = lab.tasks.at(2);
+    QVERIFY(question.prediction);
+    question.prepare(generator, 0);
+    const QList<PredictionChoice> choices = question.prediction->choices(generator, 0);
+    QVERIFY(choices.size() >= 2);
+    QCOMPARE(
+        std::count_if(choices.begin(), choices.end(), [](const PredictionChoice &c) { return c.correct; }),
+        1);
+    scope = Hm203();
+    scope.setGenerator(generator);
+    QVERIFY(setTime(scope, 1e-3));
+    const TaskVerdict looked = question.judge(scope, std::nullopt);
+    QVERIFY2(looked.met, qPrintable(looked.castilian));
+    QVERIFY(looked.castilian.contains(QStringLiteral("caben 25 periodos")));
+}
+
+void TestLabFile::shippedLabs()
+{
+    // Every lab the course ships loads without a word of complaint, in both its copies: the one compiled in
+    // and the one teachers are given to copy.
+    const QDir folder(QStringLiteral(VANTELA_LABS_DIR));
+    const QStringList files = folder.entryList({ QStringLiteral("*.toml") });
+    QCOMPARE(files.size(), 5);
+    qsizetype tasks = 0;
+    for (const QString &file : files) {
+        const LabReading onDisk = readLabFile(folder.filePath(file));
+        QVERIFY2(onDisk.lab, qPrintable(file));
+        QFile resource(shippedLabPath(file));
+        QVERIFY2(resource.open(QIODevice::ReadOnly), qPrintable(file));
+        QVERIFY(readLab(resource.readAll(), file).lab);
+        tasks += onDisk.lab->tasks.size();
+        QVERIFY(!onDisk.lab->title.castilian.isEmpty() && !onDisk.lab->introduction.valencian.isEmpty());
+    }
+    QCOMPARE(tasks, 27);
+    QCOMPARE(courseLab().tasks.size(), 27);
 }
 
 QTEST_GUILESS_MAIN(TestLabFile)

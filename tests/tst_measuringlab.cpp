@@ -480,8 +480,8 @@ void TestMeasuringLab::hiddenReadingFollowsTheQuantity_data()
 
     const LabBench calibrator { .hookup = Hookup::Calibrator2 };
     QTest::newRow("amplitude I") << "amplitud" << LabBench {} << false << HiddenReading::AmplitudeI;
-    QTest::newRow("peak to peak II") << "pico_a_pico" << LabBench {} << true << HiddenReading::None;
-    QTest::newRow("dc level II") << "continua" << LabBench {} << true << HiddenReading::None;
+    QTest::newRow("peak to peak II") << "pico_a_pico" << LabBench {} << true << HiddenReading::AmplitudeII;
+    QTest::newRow("dc level II") << "continua" << LabBench {} << true << HiddenReading::OffsetII;
     QTest::newRow("calibrator's volts") << "pico_a_pico" << calibrator << false << HiddenReading::None;
     QTest::newRow("calibrator's period") << "periodo" << calibrator << false << HiddenReading::None;
     QTest::newRow("period II beside the calibrator")

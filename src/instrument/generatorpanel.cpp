@@ -338,7 +338,8 @@ void GeneratorPanel::setHidden(HiddenReading hidden)
     m_hidden = hidden;
     const std::pair<QDoubleSpinBox *, HiddenReading> boxes[]
         = { { m_frequency, HiddenReading::FrequencyI }, { m_offsetI, HiddenReading::OffsetI },
-              { m_phaseII, HiddenReading::PhaseII }, { m_amplitudeI, HiddenReading::AmplitudeI } };
+              { m_phaseII, HiddenReading::PhaseII }, { m_amplitudeI, HiddenReading::AmplitudeI },
+              { m_amplitudeII, HiddenReading::AmplitudeII }, { m_offsetII, HiddenReading::OffsetII } };
     for (const auto &[box, reading] : boxes) {
         const bool hide = reading == hidden;
         // The box stays where it is, locked and showing only a question mark.
@@ -351,10 +352,10 @@ void GeneratorPanel::setHidden(HiddenReading hidden)
             box->setValue(keep);
             m_showing = false;
         } else {
-            box->setMinimum(box == m_frequency ? GeneratorLimits::minimumHz
-                    : box == m_phaseII         ? -GeneratorLimits::maximumPhase
-                    : box == m_amplitudeI      ? 0.0
-                                               : -GeneratorLimits::maximumOffset);
+            box->setMinimum(box == m_frequency                    ? GeneratorLimits::minimumHz
+                    : box == m_phaseII                            ? -GeneratorLimits::maximumPhase
+                    : box == m_amplitudeI || box == m_amplitudeII ? 0.0
+                                                                  : -GeneratorLimits::maximumOffset);
         }
     }
 }

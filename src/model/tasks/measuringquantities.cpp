@@ -116,11 +116,16 @@ MeasuringParts partsOf(const MeasuringTask &row, const LabMeasurement &measureme
         } };
 }
 
-/** A voltage at CH I's tip is the generator's amplitude or offset, hidden, unless CH I is on the calibrator.
+/**
+ * A voltage at a channel's tip is the generator's amplitude or offset of its output, hidden, unless CH I is
+ * on the calibrator or CH II sees the circuit rather than output II.
  */
-HiddenReading hiddenVoltage(const LabMeasurement &measurement, const LabBench &bench, HiddenReading onOutputI)
+HiddenReading hiddenVoltage(const LabMeasurement &measurement, const LabBench &bench, HiddenReading onOutputI,
+    HiddenReading onOutputII)
 {
-    return onChannelII(measurement) || onCalibrator(bench) ? HiddenReading::None : onOutputI;
+    if (onChannelII(measurement))
+        return bench.hookup == Hookup::RcCircuit ? HiddenReading::None : onOutputII;
+    return onCalibrator(bench) ? HiddenReading::None : onOutputI;
 }
 
 /** The generator's frequency, hidden, unless the channel shows the calibrator's. */
@@ -140,8 +145,8 @@ std::optional<MeasuringParts> makePeakToPeak(
     // Through the ×10 probe on CH I the course's own task asks for the probe to stay on.
     const MeasuringTask &row = !second && bench.probeI == Probe::Times10 ? MeasuringRows::probeVoltage()
                                                                          : MeasuringRows::peakToPeak(second);
-    return partsOf(
-        row, measurement, bench, u"V", 1.0, hiddenVoltage(measurement, bench, HiddenReading::AmplitudeI));
+    return partsOf(row, measurement, bench, u"V", 1.0,
+        hiddenVoltage(measurement, bench, HiddenReading::AmplitudeI, HiddenReading::AmplitudeII));
 }
 
 std::optional<MeasuringParts> makeAmplitude(
@@ -153,13 +158,13 @@ std::optional<MeasuringParts> makeAmplitude(
         return std::nullopt;
     }
     return partsOf(amplitudeRow(second), measurement, bench, u"V", 1.0,
-        hiddenVoltage(measurement, bench, HiddenReading::AmplitudeI));
+        hiddenVoltage(measurement, bench, HiddenReading::AmplitudeI, HiddenReading::AmplitudeII));
 }
 
 std::optional<MeasuringParts> makeDcLevel(const LabMeasurement &measurement, const LabBench &bench, Wording &)
 {
     return partsOf(MeasuringRows::dcLevel(onChannelII(measurement)), measurement, bench, u"V", 1.0,
-        hiddenVoltage(measurement, bench, HiddenReading::OffsetI));
+        hiddenVoltage(measurement, bench, HiddenReading::OffsetI, HiddenReading::OffsetII));
 }
 
 std::optional<MeasuringParts> makePeriod(
