@@ -8,7 +8,7 @@
 #include <cstring>
 
 /**
- * The settings lab: the shipped file's tasks judge every state as the course's own setting tasks do, and
+ * The settings lab: the shipped file's tasks judge every state as the setting tasks' table does, and
  * each check a teacher may list judges worked-out states as its key says.
  */
 class TestSettingLab : public QObject
@@ -63,6 +63,16 @@ const LabCheck *checkWithKey(const char *key)
         if (std::strcmp(check.key, key) == 0)
             return &check;
     return nullptr;
+}
+
+/** The instrument as it opens, wired as a task prepares it. */
+Hm203 startedFrom(const Hm203Task &task)
+{
+    Hm203 scope;
+    GeneratorSettings generator;
+    task.prepare(generator, 0);
+    scope.setGenerator(generator);
+    return scope;
 }
 
 /** A student's moves, each a reachable state from the task's start, and each spoiling or mending a goal. */
@@ -173,7 +183,9 @@ void TestSettingLab::fileTasksAreTheCourses()
     QFETCH(int, task);
     const Hm203Task *fromFile = taskWithId(m_lab, qPrintable(id));
     QVERIFY(fromFile);
-    const Hm203Task &course = hm203Tasks().at(task);
+    const Hm203Task &course = tableTasks().at(task);
+    // The strip runs the file's task in the table's place.
+    QCOMPARE(hm203Tasks().at(task).id, id);
     QCOMPARE(fromFile->goal.castilian, course.goal.castilian);
     QCOMPARE(fromFile->goal.valencian, course.goal.valencian);
     QCOMPARE(fromFile->about, course.about);
@@ -201,7 +213,7 @@ void TestSettingLab::fileVerdictsAreTheCourses()
     QFETCH(QString, id);
     QFETCH(int, task);
     const Hm203Task &fromFile = *taskWithId(m_lab, qPrintable(id));
-    const Hm203Task &course = hm203Tasks().at(task);
+    const Hm203Task &course = tableTasks().at(task);
     Setup metSetup = untouched;
     for (const MetState &state : kMetStates)
         if (state.task == task)
@@ -220,7 +232,7 @@ void TestSettingLab::fileVerdictsAreTheCourses()
     };
     for (const Setup move : kMoves) {
         for (const bool fromMet : { false, true }) {
-            Hm203 scope = startedTask(task);
+            Hm203 scope = startedFrom(course);
             if (fromMet)
                 QVERIFY(metSetup(scope));
             move(scope);
@@ -229,7 +241,7 @@ void TestSettingLab::fileVerdictsAreTheCourses()
     }
     QRandomGenerator random(quint32(task) * 7919u + 1u);
     for (int round = 0; round < 400; ++round) {
-        Hm203 scope = startedTask(task);
+        Hm203 scope = startedFrom(course);
         if (round % 2)
             metSetup(scope);
         const int turns = 1 + random.bounded(3);
