@@ -359,6 +359,12 @@ void TestSettingLab::checksJudgeWorkedOutStates_data()
         u"Polsa X-Y per a veure la figura X-Y.");
     row(
         "xy pressed", "xy", yes, [](Hm203 &s) { return press(s, Hm203Control::XY); }, true);
+    // The fine knob is told where TIME/DIV is, not where it should be.
+    row(
+        "mando TIME/DIV uncalibrated", "mando", position(Hm203Control::TimeDiv, Hm203::timeDivPosition(1e-3)),
+        [](Hm203 &s) { return s.setValue(Hm203Control::TimeCal, 50); }, false,
+        u"TIME/DIV está en 0,2 ms/div, sin calibrar: ponlo en 1 ms/div.",
+        u"TIME/DIV està en 0,2 ms/div, sense calibrar: posa'l en 1 ms/div.");
     row("mando TIME/DIV as opened", "mando", position(Hm203Control::TimeDiv, Hm203::timeDivPosition(1e-3)),
         untouched, false, u"TIME/DIV está en 0,2 ms/div: ponlo en 1 ms/div.",
         u"TIME/DIV està en 0,2 ms/div: posa'l en 1 ms/div.");

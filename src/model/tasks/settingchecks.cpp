@@ -162,14 +162,17 @@ Problem controlCheck(const Look &look, const LabBench &, const CheckArgs &args)
         return notMet(
             text(u"%1 está pulsado: suéltalo.").arg(name), text(u"%1 està polsat: deixa'l anar.").arg(name));
     }
-    const auto reading
-        = [&](int position, Language language) { return scope.readingAt(args.control, position, language); };
-    return notMet(text(u"%1 está en %2: ponlo en %3.")
-                      .arg(name, reading(scope.value(args.control), Language::Castilian),
-                          reading(args.position, Language::Castilian)),
+    // Where it should be is said of the switch alone: its fine knob is base_calibrada's business.
+    Hm203 calibrated = scope;
+    if (const std::optional<Hm203Control> cal = calKnobOf(args.control))
+        calibrated.setValue(*cal, controlInfo(*cal).maximum);
+    const auto wanted
+        = [&](Language language) { return calibrated.readingAt(args.control, args.position, language); };
+    return notMet(
+        text(u"%1 está en %2: ponlo en %3.")
+            .arg(name, scope.valueText(args.control, Language::Castilian), wanted(Language::Castilian)),
         text(u"%1 està en %2: posa'l en %3.")
-            .arg(name, reading(scope.value(args.control), Language::Valencian),
-                reading(args.position, Language::Valencian)));
+            .arg(name, scope.valueText(args.control, Language::Valencian), wanted(Language::Valencian)));
 }
 
 Problem timeCalibratedCheck(const Look &look, const LabBench &, const CheckArgs &)
