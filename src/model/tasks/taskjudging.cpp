@@ -174,6 +174,18 @@ Problem xyProblem(const Look &look)
         text(u"El botó %1 està polsat i la pantalla mostra una figura X-Y: deixa'l anar.").arg(xy));
 }
 
+namespace {
+
+/** ADD draws one trace of both channels, so neither is seen on its own. */
+TaskVerdict addedTrace()
+{
+    return notMet(
+        text(u"%1 suma los dos canales en una sola traza: suelta %1.").arg(label(Hm203Control::Add)),
+        text(u"%1 suma els dos canals en una sola traça: deixa anar %1.").arg(label(Hm203Control::Add)));
+}
+
+} // namespace
+
 Problem channelIProblem(const Look &look)
 {
     if (Problem p = xyProblem(look))
@@ -183,9 +195,7 @@ Problem channelIProblem(const Look &look)
     case DisplayMode::Dual:
         break;
     case DisplayMode::Add:
-        return notMet(
-            text(u"%1 suma los dos canales en una sola traza: suelta %1.").arg(label(Hm203Control::Add)),
-            text(u"%1 suma els dos canals en una sola traça: deixa anar %1.").arg(label(Hm203Control::Add)));
+        return addedTrace();
     case DisplayMode::ChannelII:
     case DisplayMode::XY:
         return notMet(
@@ -193,6 +203,26 @@ Problem channelIProblem(const Look &look)
             text(u"La pantalla mostra el canal II: deixa anar %1.").arg(label(Hm203Control::ChannelII)));
     }
     return groundProblem(look.settings.channelI, false);
+}
+
+Problem channelIIProblem(const Look &look)
+{
+    if (Problem p = xyProblem(look))
+        return p;
+    switch (look.settings.mode) {
+    case DisplayMode::ChannelII:
+    case DisplayMode::Dual:
+        break;
+    case DisplayMode::Add:
+        return addedTrace();
+    case DisplayMode::ChannelI:
+    case DisplayMode::XY:
+        return notMet(text(u"La pantalla muestra solo el canal I: pulsa %1 o %2.")
+                          .arg(label(Hm203Control::ChannelII), label(Hm203Control::Dual)),
+            text(u"La pantalla mostra només el canal I: polsa %1 o %2.")
+                .arg(label(Hm203Control::ChannelII), label(Hm203Control::Dual)));
+    }
+    return groundProblem(look.settings.channelII, true);
 }
 
 Problem visibleProblem(const Look &look, const std::optional<Extent> &extent, TraceKind kind)
@@ -251,12 +281,12 @@ Problem alternateTriggerProblem(const Look &look)
     return std::nullopt;
 }
 
-Problem graticuleProblem(const Extent &extent)
+Problem graticuleProblem(const Extent &extent, bool second)
 {
     if (extent.withinRows())
         return std::nullopt;
-    const QString volts = label(Hm203Control::VoltsDivI);
-    const QString position = label(Hm203Control::YPositionI);
+    const QString volts = label(second ? Hm203Control::VoltsDivII : Hm203Control::VoltsDivI);
+    const QString position = label(second ? Hm203Control::YPositionII : Hm203Control::YPositionI);
     return notMet(
         text(u"La traza se sale de la retícula: redúcela con %1 o céntrala con %2.").arg(volts, position),
         text(u"La traça ix de la retícula: reduïx-la amb %1 o centra-la amb %2.").arg(volts, position));
@@ -297,13 +327,32 @@ Problem sineProblem(const Look &look)
         text(u"La tasca es fa amb senyals sinusoïdals: torna a triar la sinusoide en el generador."));
 }
 
+namespace {
+
+/** What a goal asks for as it says it: "5", or "entre 2 y 3" for a range. */
+Wording asked(double low, double high)
+{
+    if (low == high)
+        return { formatDecimal(low), formatDecimal(low) };
+    return { text(u"entre %1 y %2").arg(formatDecimal(low), formatDecimal(high)),
+        text(u"entre %1 i %2").arg(formatDecimal(low), formatDecimal(high)) };
+}
+
+} // namespace
+
 Problem periodsProblem(const Look &look, const Extent &extent, int wanted)
+{
+    return periodsProblem(look, extent, wanted, wanted);
+}
+
+Problem periodsProblem(const Look &look, const Extent &extent, double low, double high)
 {
     // X-MAG spreads each period over ten times as many divisions.
     const double zoom = look.settings.xMagnified ? 10.0 : 1.0;
     const double perPeriod
         = zoom * divisionsPerPeriod(look.scope.signalI().frequencyHz, look.settings.secondsPerDiv);
-    if (perPeriod > 0.0 && std::abs(extent.spanX - wanted * perPeriod) <= kDivisionTolerance)
+    if (perPeriod > 0.0 && extent.spanX >= low * perPeriod - kDivisionTolerance
+        && extent.spanX <= high * perPeriod + kDivisionTolerance)
         return std::nullopt;
     // A trace moved sideways leaves part of the graticule empty: that is X-POS, not the time base.
     if (extent.minX > -ScreenGeometry::halfWidth + kDivisionTolerance
@@ -316,31 +365,42 @@ Problem periodsProblem(const Look &look, const Extent &extent, int wanted)
     const double periods = look.reading.periodsSpanning(TraceKind::ChannelI, extent.spanX);
     const QString shown = formatPeriodCount(periods);
     const QString time = label(Hm203Control::TimeDiv);
+    const Wording wanted = asked(low, high);
     if (shown == QLatin1String("0"))
         return notMet(text(u"Se ve una pequeña parte de un periodo; la tarea pide %1. Ajusta %2.")
-                          .arg(wanted)
-                          .arg(time),
+                          .arg(wanted.castilian, time),
             text(u"Es veu una xicoteta part d'un període; la tasca en demana %1. Ajusta %2.")
-                .arg(wanted)
-                .arg(time));
+                .arg(wanted.valencian, time));
     if (shown == QLatin1String("1"))
-        return notMet(text(u"Se ve 1 periodo; la tarea pide %1. Ajusta %2.").arg(wanted).arg(time),
-            text(u"Es veu 1 període; la tasca en demana %1. Ajusta %2.").arg(wanted).arg(time));
-    return notMet(text(u"Se ven %1 periodos; la tarea pide %2. Ajusta %3.").arg(shown).arg(wanted).arg(time),
-        text(u"Es veuen %1 períodes; la tasca en demana %2. Ajusta %3.").arg(shown).arg(wanted).arg(time));
+        return notMet(text(u"Se ve 1 periodo; la tarea pide %1. Ajusta %2.").arg(wanted.castilian, time),
+            text(u"Es veu 1 període; la tasca en demana %1. Ajusta %2.").arg(wanted.valencian, time));
+    return notMet(
+        text(u"Se ven %1 periodos; la tarea pide %2. Ajusta %3.").arg(shown, wanted.castilian, time),
+        text(u"Es veuen %1 períodes; la tasca en demana %2. Ajusta %3.").arg(shown, wanted.valencian, time));
 }
 
 Problem peakToPeakProblem(const Extent &extent, double wanted, double tolerance)
 {
-    if (std::abs(extent.height() - wanted) <= tolerance)
+    return heightProblem(extent, wanted, wanted, false, tolerance);
+}
+
+Problem heightProblem(const Extent &extent, double low, double high, bool second, double tolerance)
+{
+    if (extent.height() >= low - tolerance && extent.height() <= high + tolerance)
         return std::nullopt;
     const QString shown = fixedDecimal(extent.height(), 1);
-    const QString asked = fixedDecimal(wanted, 0);
-    const QString volts = label(Hm203Control::VoltsDivI);
+    const Wording wanted = asked(low, high);
+    const QString volts = label(second ? Hm203Control::VoltsDivII : Hm203Control::VoltsDivI);
+    if (second)
+        return notMet(text(u"La traza del canal II mide %1 divisiones de pico a pico; la tarea pide %2. "
+                           u"Ajusta %3.")
+                          .arg(shown, wanted.castilian, volts),
+            text(u"La traça del canal II fa %1 divisions de pic a pic; la tasca en demana %2. Ajusta %3.")
+                .arg(shown, wanted.valencian, volts));
     return notMet(text(u"La traza mide %1 divisiones de pico a pico; la tarea pide %2. Ajusta %3.")
-                      .arg(shown, asked, volts),
+                      .arg(shown, wanted.castilian, volts),
         text(u"La traça fa %1 divisions de pic a pic; la tasca en demana %2. Ajusta %3.")
-            .arg(shown, asked, volts));
+            .arg(shown, wanted.valencian, volts));
 }
 
 PhaseRange ellipsePhaseRange(double degrees, double height)

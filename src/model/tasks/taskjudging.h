@@ -100,6 +100,8 @@ Problem groundProblem(const ChannelSettings &channel, bool second);
 Problem xyProblem(const Look &look);
 /** Channel I must be drawn on its own sweep (CH I or DUAL) and not be grounded. */
 Problem channelIProblem(const Look &look);
+/** Channel II must be drawn on its own sweep (CH I/II pressed, or DUAL) and not be grounded. */
+Problem channelIIProblem(const Look &look);
 /** Some of the trace must be on the tube face; where it went is told as the explanation tells it. */
 Problem visibleProblem(
     const Look &look, const std::optional<Extent> &extent, TraceKind kind = TraceKind::ChannelI);
@@ -115,8 +117,8 @@ TaskVerdict untriggered(const Look &look, TriggerSource source);
 /** With ALT. pressed in DUAL each channel's sweep waits for its own trigger: each must find one. */
 Problem alternateTriggerProblem(const Look &look);
 /** The trace must stay between the graticule's top and bottom lines, so all its heights can be read (how
- * far it runs across is the time base's business). */
-Problem graticuleProblem(const Extent &extent);
+ * far it runs across is the time base's business); second names channel II's controls to mend it. */
+Problem graticuleProblem(const Extent &extent, bool second = false);
 /** True when a fine knob (TimeCal, VoltsCalI or VoltsCalII) stands at CAL, its calibrated stop. */
 bool atCal(const Hm203 &scope, Hm203Control fineKnob);
 /** A time counted off the graticule needs the TIME/DIV fine knob at CAL. */
@@ -143,8 +145,14 @@ Problem sineProblem(const Look &look);
 /** Channel I's trace must show this many periods, the last one ending within a quarter division of the edge.
  */
 Problem periodsProblem(const Look &look, const Extent &extent, int wanted);
+/** Channel I's trace must show from low to high periods, each end read within a quarter division. */
+Problem periodsProblem(const Look &look, const Extent &extent, double low, double high);
 /** The trace must span this many divisions from peak to peak. */
 Problem peakToPeakProblem(const Extent &extent, double wanted, double tolerance = kDivisionTolerance);
+/** A channel's trace must span from low to high divisions from peak to peak, each end read within
+ * tolerance. */
+Problem heightProblem(
+    const Extent &extent, double low, double high, bool second, double tolerance = kDivisionTolerance);
 
 /** The slips a reading's verdict may tell: every one, unless a lab file lists fewer. */
 class SlipSet
