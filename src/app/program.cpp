@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
 
 int runProgram()
 {
@@ -37,7 +38,10 @@ void openFromCommandLine(const QStringList &arguments)
     parser.parse(arguments);
     if (!parser.isSet(lab))
         return;
-    if (std::optional<Lab> opened = Tosciloscopio::readLab(parser.value(lab), ProgramLanguage::current())) {
+    // The launcher runs the program in its data folder: a relative path is the caller's.
+    const QString path = QDir(qEnvironmentVariable("VANTELA_CALLED_FROM", QDir::currentPath()))
+                             .absoluteFilePath(parser.value(lab));
+    if (std::optional<Lab> opened = Tosciloscopio::readLab(path, ProgramLanguage::current())) {
         fichaprincipal->Osciloscopiovirtual1Click();
         osciloscopio->tarea->setLab(*opened);
     }
