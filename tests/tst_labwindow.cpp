@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -135,6 +136,24 @@ private:
     {
         for (QChar c : text)
             QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+    /** Answers the next question box with the button of that text, once it shows; returns what it asked. */
+    std::shared_ptr<QString> answerNextQuestion(const QString &button)
+    {
+        auto asked = std::make_shared<QString>();
+        auto *poll = new QTimer(this);
+        connect(poll, &QTimer::timeout, this, [poll, button, asked] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            *asked = box->text();
+            for (QAbstractButton *b : box->buttons())
+                if (b->text() == button)
+                    b->click();
+            poll->deleteLater();
+        });
+        poll->start(10);
+        return asked;
     }
     static QString decimal(double value) { return QString::number(value).replace(u'.', u','); }
 
@@ -526,14 +545,41 @@ private Q_SLOTS:
         QVERIFY(!isPhosphorLit(saved.pixel(2, 2)));
     }
 
+    void anExistingFileIsReplacedOnlyWhenSaidSo_data() { languages(); }
+    void anExistingFileIsReplacedOnlyWhenSaidSo()
+    {
+        QFETCH(bool, castilian);
+        setLanguage(castilian);
+        Tosciloscopio *window = open();
+        const QString path = writeLab(QStringLiteral("ya-existe.png"), "antes");
+        std::shared_ptr<QString> asked
+            = answerNextQuestion(castilian ? QStringLiteral("Cancelar") : QStringLiteral("Cancel·la"));
+        QVERIFY(!window->saveScreen(path));
+        QVERIFY2(
+            asked->contains(QStringLiteral("«%1»").arg(QDir::toNativeSeparators(path))), qPrintable(*asked));
+        QVERIFY(asked->contains(castilian ? QStringLiteral("ya existe") : QStringLiteral("ja existix")));
+        QFile kept(path);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("antes"));
+        kept.close();
+        answerNextQuestion(castilian ? QStringLiteral("Reemplazar") : QStringLiteral("Reemplaça"));
+        QVERIFY(window->saveScreen(path));
+        QCOMPARE(QImage(path).size(), window->panel->screenFace()->size());
+        QVERIFY(m_errors.isEmpty());
+    }
+
     void theCommandLineOpensALab_data() { languages(); }
     void theCommandLineOpensALab()
     {
         QFETCH(bool, castilian);
         setLanguage(castilian);
-        const QString good = writeLab(QStringLiteral("linea.toml"), kGoodLab);
-        openFromCommandLine({ QStringLiteral("vantela"), QStringLiteral("--lab"), good });
-        QVERIFY(m_errors.isEmpty());
+        writeLab(QStringLiteral("linea.toml"), kGoodLab);
+        // Named as from the folder the launcher was called in, which is not where the program runs.
+        qputenv("VANTELA_CALLED_FROM", QFile::encodeName(m_files.path()));
+        openFromCommandLine(
+            { QStringLiteral("vantela"), QStringLiteral("--lab"), QStringLiteral("linea.toml") });
+        qunsetenv("VANTELA_CALLED_FROM");
+        QVERIFY2(m_errors.isEmpty(), qPrintable(m_errors.join(u'\n')));
         QVERIFY(osciloscopio && osciloscopio->isVisible());
         QCOMPARE(osciloscopio->tarea->title()->text(),
             castilian ? QStringLiteral("Medidas con el generador")
