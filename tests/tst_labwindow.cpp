@@ -27,28 +27,33 @@
 
 namespace {
 
-/** A lab a teacher might write: two measurements on a generator set once, so the answers are known. */
+/** A lab a teacher might write: two questions on a generator set once. */
 const char kGoodLab[] = R"(# Una práctica corta para probar la ventana.
-titulo = { es = "Medidas con el generador", va = "Mesures amb el generador" }
-introduccion = { es = "Dos medidas de una senoide de 4 Vpp.", va = "Dues mesures d'una sinusoide de 4 Vpp." }
+titulo = { es = "Barrido y sensibilidad", va = "Escombratge i sensibilitat" }
+introduccion = { es = "Dos preguntas sobre una senoide de 4 Vpp.", va = "Dues preguntes sobre una sinusoide de 4 Vpp." }
 
 [[tarea]]
-id = "pico"
-objetivo = { es = "Mide la tensión de pico a pico.", va = "Mesura la tensió de pic a pic." }
+id = "barrido"
+objetivo = { es = "Pon TIME/DIV en 1 µs/div y mira la senoide.", va = "Posa TIME/DIV en 1 µs/div i mira la sinusoide." }
 [tarea.generador]
+frecuencia = "1 kHz"
 amplitud_1 = "4 Vpp"
-[tarea.medida]
-magnitud = "pico_a_pico"
+[tarea.prediccion]
+pregunta = { es = "¿Qué verás con TIME/DIV en 1 µs/div?", va = "Què veuràs amb TIME/DIV en 1 µs/div?" }
+cambio = { mando = "TIME/DIV", posicion = "1 µs" }
+explicacion = { es = "Solo un trozo del periodo.", va = "Només un tros del període." }
 
 [[tarea]]
-id = "periodo"
-objetivo = { es = "Mide el periodo.", va = "Mesura el període." }
+id = "sensibilidad"
+objetivo = { es = "Pon VOLTS/DIV I en 0,5 V/div.", va = "Posa VOLTS/DIV I en 0,5 V/div." }
 [tarea.generador]
 frecuencia = "400 Hz"
-[tarea.medida]
-magnitud = "periodo"
+amplitud_1 = "4 Vpp"
+[tarea.prediccion]
+pregunta = { es = "¿Qué verás con VOLTS/DIV I en 0,5 V/div?", va = "Què veuràs amb VOLTS/DIV I en 0,5 V/div?" }
+cambio = { mando = "VOLTS/DIV I", posicion = "0,5 V" }
+explicacion = { es = "El doble de alta.", va = "El doble d'alta." }
 )";
-
 /** The text of every page of a PDF, its blanks run together. */
 QString pdfText(Poppler::Document &document)
 {
@@ -269,20 +274,20 @@ private Q_SLOTS:
         QVERIFY2(m_errors.isEmpty(), qPrintable(m_errors.join(u'\n')));
         // The lab's title and introduction, before its first task.
         QCOMPARE(strip->title()->text(),
-            castilian ? QStringLiteral("Medidas con el generador")
-                      : QStringLiteral("Mesures amb el generador"));
+            castilian ? QStringLiteral("Barrido y sensibilidad")
+                      : QStringLiteral("Escombratge i sensibilitat"));
         QCOMPARE(strip->goal()->text(),
-            castilian ? QStringLiteral("Dos medidas de una senoide de 4 Vpp.")
-                      : QStringLiteral("Dues mesures d'una sinusoide de 4 Vpp."));
+            castilian ? QStringLiteral("Dos preguntas sobre una senoide de 4 Vpp.")
+                      : QStringLiteral("Dues preguntes sobre una sinusoide de 4 Vpp."));
         QCOMPARE(strip->taskIndex(), -1);
         QCOMPARE(strip->lab().tasks.size(), 2);
         QVERIFY(!strip->previous()->isEnabled());
         saveGrab(window, QStringLiteral("practica-abierta-") + suffix(castilian));
         QTest::mouseClick(strip->next(), Qt::LeftButton);
         QCOMPARE(strip->goal()->text(),
-            castilian ? QStringLiteral("Mide la tensión de pico a pico.")
-                      : QStringLiteral("Mesura la tensió de pic a pic."));
-        QVERIFY(strip->answer()->isVisible());
+            castilian ? QStringLiteral("¿Qué verás con TIME/DIV en 1 µs/div?")
+                      : QStringLiteral("Què veuràs amb TIME/DIV en 1 µs/div?"));
+        QVERIFY(strip->predicting());
     }
 
     void aBadLabIsToldAndChangesNothing_data()
@@ -291,17 +296,15 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<int>("line");
         QTest::addColumn<QString>("key");
-        QByteArray unknownQuantity(kGoodLab);
-        unknownQuantity.replace("magnitud = \"periodo\"", "magnitud = \"anchura\"");
-        const int quantityLine
-            = int(unknownQuantity.left(unknownQuantity.indexOf("anchura")).count('\n')) + 1;
+        QByteArray unknownControl(kGoodLab);
+        unknownControl.replace("mando = \"VOLTS/DIV I\"", "mando = \"anchura\"");
+        const int controlLine = int(unknownControl.left(unknownControl.indexOf("anchura")).count('\n')) + 1;
         QByteArray badFrequency(kGoodLab);
         badFrequency.replace("frecuencia = \"400 Hz\"", "frecuencia = \"mucha\"");
         const int frequencyLine = int(badFrequency.left(badFrequency.indexOf("mucha")).count('\n')) + 1;
         for (const bool castilian : { true, false }) {
             const char *language = castilian ? "castellano" : "valencià";
-            QTest::addRow("magnitud %s", language)
-                << castilian << unknownQuantity << quantityLine << "magnitud";
+            QTest::addRow("mando %s", language) << castilian << unknownControl << controlLine << "mando";
             QTest::addRow("frecuencia %s", language)
                 << castilian << badFrequency << frequencyLine << "frecuencia";
         }
@@ -582,13 +585,13 @@ private Q_SLOTS:
         QVERIFY2(m_errors.isEmpty(), qPrintable(m_errors.join(u'\n')));
         QVERIFY(osciloscopio && osciloscopio->isVisible());
         QCOMPARE(osciloscopio->tarea->title()->text(),
-            castilian ? QStringLiteral("Medidas con el generador")
-                      : QStringLiteral("Mesures amb el generador"));
+            castilian ? QStringLiteral("Barrido y sensibilidad")
+                      : QStringLiteral("Escombratge i sensibilitat"));
         osciloscopio->close();
 
         // A bad file: told, and the program goes on at its main window with no oscilloscope opened.
         QByteArray broken(kGoodLab);
-        broken.replace("magnitud = \"periodo\"", "magnitud = \"anchura\"");
+        broken.replace("mando = \"VOLTS/DIV I\"", "mando = \"anchura\"");
         const QString bad = writeLab(QStringLiteral("rota.toml"), broken);
         const QPointer<Tosciloscopio> before = osciloscopio;
         openFromCommandLine({ QStringLiteral("vantela"), QStringLiteral("--lab=") + bad });
