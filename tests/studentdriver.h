@@ -12,6 +12,7 @@
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QtTest>
 
 /**
@@ -91,7 +92,12 @@ inline void clickEverything(Form *form, bool backwards = false)
             form->showWindow();
         if (!widget || !widget->isVisible() || !widget->isEnabled())
             continue;
-        if (auto *button = qobject_cast<QAbstractButton *>(widget.data())) {
+        if (auto *pushButton = qobject_cast<QPushButton *>(widget.data()); pushButton && pushButton->menu()) {
+            // A button with a menu only drops it, and the menu waits for a choice: it is looked at and
+            // closed, as a student who changes their mind does.
+            QTimer::singleShot(0, pushButton->menu(), &QMenu::close);
+            pushButton->click();
+        } else if (auto *button = qobject_cast<QAbstractButton *>(widget.data())) {
             // A button that steps through something ("next") is pressed till the end of it.
             for (int press = 0; press < 8 && button && button->isVisible() && button->isEnabled(); ++press)
                 button->click();

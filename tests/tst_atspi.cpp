@@ -7,6 +7,7 @@
 #include "hm203tasks.h"
 #include "livepanel.h"
 #include "panelcontrol.h"
+#include "reportdialog.h"
 #include "screenface.h"
 #include "screennote.h"
 #include "taskstrip.h"
@@ -25,6 +26,8 @@
 #include <QDBusVariant>
 #include <QDoubleSpinBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -43,11 +46,13 @@ constexpr uint kRoleFrame = 23;
 constexpr uint kRolePanel = 39;
 constexpr uint kRoleImage = 27;
 constexpr uint kRoleLabel = 29;
+constexpr uint kRoleMenuItem = 35;
 constexpr uint kRoleNotification = 101;
 constexpr uint kRolePushButton = 43;
 constexpr uint kRoleRadioButton = 44;
 constexpr uint kRoleToggleButton = 62;
 constexpr uint kRoleSpinButton = 52;
+constexpr uint kRoleText = 61;
 constexpr uint kStateChecked = 4;
 constexpr uint kStateEnabled = 8;
 constexpr uint kStateFocusable = 11;
@@ -705,6 +710,57 @@ private Q_SLOTS:
         QCOMPARE(next.role, kRoleLabel);
         QCOMPARE(next.name, strip->goal()->text() + QLatin1Char(' ') + strip->verdict()->text());
         QCOMPARE(next.description, strip->verdict()->text());
+    }
+
+    void theLabsActionsAreHeard_data() { languages(); }
+    void theLabsActionsAreHeard()
+    {
+        QFETCH(bool, castilian);
+        QVERIFY(!open(castilian).isEmpty());
+        // The button under the strip, named as printed, offering its menu.
+        const Heard button = hear(bus(osciloscopio->bpractica));
+        QCOMPARE(button.role, kRolePushButton);
+        QCOMPARE(button.name, castilian ? QStringLiteral("Práctica") : QStringLiteral("Pràctica"));
+        QVERIFY(button.enabled);
+        // Its menu's entries, each a menu item named as it reads.
+        QMenu *menu = osciloscopio->bpractica->menu();
+        menu->popup(osciloscopio->bpractica->mapToGlobal(QPoint(0, osciloscopio->bpractica->height())));
+        QTRY_VERIFY(menu->isVisible());
+        QStringList entries;
+        for (const Ref &entry : children(ask({ accessibleCall(bus(menu), "GetChildren") }).first())) {
+            const Heard heard = hear(entry);
+            QCOMPARE(heard.role, kRoleMenuItem);
+            entries << heard.name;
+        }
+        const QStringList expected = castilian
+            ? QStringList { QStringLiteral("Abrir práctica…"), QStringLiteral("Informe…"),
+                  QStringLiteral("Guardar imagen de la pantalla…") }
+            : QStringList { QStringLiteral("Obri pràctica…"), QStringLiteral("Informe…"),
+                  QStringLiteral("Guarda imatge de la pantalla…") };
+        QCOMPARE(entries, expected);
+        menu->close();
+        // The report's dialog: the fields for who hands it in and its buttons, each named.
+        osciloscopio->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(osciloscopio));
+        QTest::keyClick(osciloscopio, Qt::Key_R, Qt::ControlModifier);
+        ReportDialog *about = nullptr;
+        QTRY_VERIFY((about = osciloscopio->findChild<ReportDialog *>()) && about->isVisible());
+        const std::tuple<QWidget *, uint, QString> named[] {
+            { about->name(), kRoleText, castilian ? QStringLiteral("Nombre") : QStringLiteral("Nom") },
+            { about->group(), kRoleText,
+                castilian ? QStringLiteral("Grupo (opcional)") : QStringLiteral("Grup (opcional)") },
+            { about->acceptButton(), kRolePushButton,
+                castilian ? QStringLiteral("Aceptar") : QStringLiteral("Accepta") },
+            { about->cancelButton(), kRolePushButton,
+                castilian ? QStringLiteral("Cancelar") : QStringLiteral("Cancel·la") },
+        };
+        for (const auto &[widget, role, name] : named) {
+            const Heard heard = hear(bus(widget));
+            QCOMPARE(heard.role, role);
+            QCOMPARE(heard.name, name);
+        }
+        QTest::mouseClick(about->cancelButton(), Qt::LeftButton);
+        QTRY_VERIFY(!osciloscopio->findChild<ReportDialog *>());
     }
 
     void oneMessagePerChange_data() { languages(); }

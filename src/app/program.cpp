@@ -1,9 +1,13 @@
 #include "program.h"
 
 #include "helpviewer.h"
+#include "taskstrip.h"
 #include "tfichaprincipal.h"
+#include "tosciloscopio.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
 
 int runProgram()
 {
@@ -15,9 +19,30 @@ int runProgram()
     QApplication::setQuitOnLastWindowClosed(false);
 
     openWindow(fichaprincipal);
+    openFromCommandLine(QCoreApplication::arguments());
     const int result = QApplication::exec();
 
     delete HelpViewer::instance();
     Form::destroyAll();
     return result;
+}
+
+void openFromCommandLine(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption lab(QStringLiteral("lab"),
+        QStringLiteral("Opens the virtual oscilloscope with the tasks of a lab file."),
+        QStringLiteral("FILE"));
+    parser.addOption(lab);
+    // Options meant for Qt or unknown ones do not keep the program from starting.
+    parser.parse(arguments);
+    if (!parser.isSet(lab))
+        return;
+    // The launcher runs the program in its data folder: a relative path is the caller's.
+    const QString path = QDir(qEnvironmentVariable("VANTELA_CALLED_FROM", QDir::currentPath()))
+                             .absoluteFilePath(parser.value(lab));
+    if (std::optional<Lab> opened = Tosciloscopio::readLab(path, ProgramLanguage::current())) {
+        fichaprincipal->Osciloscopiovirtual1Click();
+        osciloscopio->tarea->setLab(*opened);
+    }
 }

@@ -395,6 +395,12 @@ void LivePanel::showEvent(QShowEvent *event)
         scheduleFrame();
 }
 
+QImage LivePanel::facePicture()
+{
+    // The face object itself draws nothing: the panel paints the light and the glass under it.
+    return grab(m_face->geometry()).toImage();
+}
+
 void LivePanel::paintEvent(QPaintEvent *event)
 {
     QPainter p(this);

@@ -72,6 +72,9 @@ public:
     const ScreenDescription &screenWords() const;
     /** The tube face as screen readers meet it. */
     ScreenFace *screenFace() const { return m_face; }
+    /** The tube face as the student sees it, glass and all, at the size it has on the panel: the one
+     * picture of the screen the window saves and the report shows. */
+    QImage facePicture();
     /** The face's words as they are now, if screen readers have not been told them yet. */
     QString untoldWords();
 

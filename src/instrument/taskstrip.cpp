@@ -73,7 +73,7 @@ TaskStrip::TaskStrip(QWidget *parent, Language language)
     heading->addWidget(m_start, 1);
     grid->addLayout(heading, kTitleRow, 0, 1, 3);
     m_lab = courseLab();
-    m_metTasks.fill(false, m_lab.tasks.size());
+    m_records.fill(TaskRecord {}, m_lab.tasks.size());
 
     m_goal = new QLabel(this);
     m_goal->setObjectName(QStringLiteral("goal"));
@@ -98,6 +98,8 @@ TaskStrip::TaskStrip(QWidget *parent, Language language)
     grid->addWidget(m_answer, kAnswerRow, 1);
     grid->addWidget(m_unit, kAnswerRow, 2);
     connect(m_answer, &QLineEdit::textChanged, this, &TaskStrip::needsJudging);
+    // A reading counts as given when the student presses Enter or leaves the answer.
+    connect(m_answer, &QLineEdit::editingFinished, this, &TaskStrip::recordReading);
 
     // The choices of a prediction, one line each, close together under the question.
     auto *choices = new QVBoxLayout;
@@ -150,7 +152,7 @@ TaskStrip::TaskStrip(QWidget *parent, Language language)
 void TaskStrip::setLab(const Lab &lab)
 {
     m_lab = lab;
-    m_metTasks.fill(false, m_lab.tasks.size());
+    m_records = QList<TaskRecord>(m_lab.tasks.size());
     showTask(-1);
 }
 
@@ -182,8 +184,8 @@ void TaskStrip::showTask(int index)
         return;
     }
     const Hm203Task &task = tasks.at(m_index);
-    m_title->setText(
-        Wording::of(u"Tarea %1 de %2", u"Tasca %1 de %2").in(m_language).arg(m_index + 1).arg(tasks.size()));
+    m_records[m_index].tried = true;
+    m_title->setText(taskHeading(m_index, int(tasks.size()), m_language));
     m_goal->setText(task.prediction ? task.prediction->question.in(m_language) : task.goal.in(m_language));
     // A name is not broken at its hyphen ("X-MAG x10"); screen readers hear the names as printed.
     const QString start = startLine(task, m_language);
@@ -237,10 +239,10 @@ void TaskStrip::showNoTask()
 
 void TaskStrip::showSummary()
 {
-    const int total = int(m_metTasks.size());
+    const int total = int(m_records.size());
     QStringList missed;
     for (int i = 0; i < total; ++i)
-        if (!m_metTasks.at(i))
+        if (!m_records.at(i).met)
             missed << QString::number(i + 1);
     m_title->setText(Wording::of(u"Resumen", u"Resum").in(m_language));
     if (missed.isEmpty())
@@ -326,6 +328,8 @@ void TaskStrip::confirmChoice()
         button->setFont(font);
     }
     m_confirm->setEnabled(false);
+    const PredictionChoice &choice = m_choices.at(chosen);
+    m_records[m_index].predictions << TaskRecord::Prediction { choice.in(m_language), choice.correct };
     const Hm203Task &task = m_lab.tasks.at(m_index);
     m_goal->setText(task.goal.in(m_language));
     Q_EMIT lockControls(false);
@@ -408,11 +412,37 @@ void TaskStrip::judge(const Hm203 &scope, const BeamMoment &moment)
             false, std::nullopt };
     if (m_chosen >= 0)
         verdict = predictionVerdict(m_choices.at(m_chosen), verdict);
+    const bool newlyMet = verdict.met && !m_met;
     m_met = verdict.met;
     if (m_met)
-        m_metTasks[m_index] = true;
+        m_records[m_index].met = true;
     m_verdict->setText(verdict.in(m_language));
     showVerdict(m_met);
+    // The moment a measurement is met, the reading counts as given and the screen that shows it is worth
+    // keeping; what is typed on while it stays met counts once Enter is pressed.
+    if (newlyMet && measuring && recordReading())
+        Q_EMIT measurementMet();
+}
+
+bool TaskStrip::recordReading()
+{
+    const QString typed = m_answer->text().trimmed();
+    if (m_index < 0 || m_index >= m_records.size() || typed.isEmpty()
+        || m_lab.tasks.at(m_index).answerUnit.isEmpty())
+        return false;
+    QList<TaskRecord::Reading> &readings = m_records[m_index].readings;
+    const TaskRecord::Reading reading { typed, m_verdict->text(), m_met };
+    if (!readings.isEmpty() && readings.constLast().typed == reading.typed
+        && readings.constLast().verdict == reading.verdict)
+        return false;
+    readings << reading;
+    return true;
+}
+
+void TaskStrip::keepScreen(const QImage &face)
+{
+    if (m_index >= 0 && m_index < m_records.size())
+        m_records[m_index].screen = face;
 }
 
 void TaskStrip::showVerdict(bool met)
@@ -450,4 +480,9 @@ QString TaskStrip::untold()
         m_heard };
     told.removeAll(QString());
     return told.join(QLatin1Char(' '));
+}
+
+QString taskHeading(int index, int count, Language language)
+{
+    return Wording::of(u"Tarea %1 de %2", u"Tasca %1 de %2").in(language).arg(index + 1).arg(count);
 }

@@ -7,6 +7,7 @@
 #include "hm203tasks.h"
 #include "lab.h"
 #include "taskprediction.h"
+#include "taskrecord.h"
 #include "wording.h"
 
 class QButtonGroup;
@@ -25,7 +26,8 @@ class QRadioButton;
  * that first asks what the screen will show offers its choices, chosen with the arrows as radio buttons,
  * and keeps the instrument still until one is confirmed; then the student makes the change and looks.
  * A student on the keyboard is taken to the question, and after confirming to what comes next. After the
- * last task a summary tells which tasks were met.
+ * last task a summary tells which tasks were met. While the student works, the strip records what they do on
+ * each task (records()), in memory only, for a report they may ask for.
  */
 class TaskStrip : public QWidget
 {
@@ -54,6 +56,10 @@ public:
     void judge(const Hm203 &scope, const BeamMoment &moment);
     /** True when the task shown has been met. */
     bool isMet() const { return m_met; }
+    /** What the student has done on each task of the lab, in the lab's order. */
+    const QList<TaskRecord> &records() const { return m_records; }
+    /** Keeps the tube face as it is when the task shown was met with a reading (see measurementMet). */
+    void keepScreen(const QImage &face);
 
     QLabel *title() const { return m_title; }
     QLabel *goal() const { return m_goal; }
@@ -90,6 +96,8 @@ Q_SIGNALS:
     void readingsWithheld(bool withheld);
     /** The strip has something screen readers have not been told. */
     void hasNews();
+    /** The task shown was just met with a new reading: the screen is worth keeping for the report. */
+    void measurementMet();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -108,6 +116,9 @@ private:
     void followWithheld();
     /** Moves the keyboard to the goal, which screen readers then read with its verdict. */
     void focusGoal();
+    /** Records the typed answer with the verdict it has now, unless it repeats the last one recorded;
+     * returns whether it was recorded. */
+    bool recordReading();
 
     Language m_language;
     Lab m_lab;
@@ -115,8 +126,8 @@ private:
     bool m_met = false;
     /** Whether the student has changed anything since the task opened. */
     bool m_touched = false;
-    /** For each task, whether it has been met while the strip was open. */
-    QList<bool> m_metTasks;
+    /** For each task, what the student did on it while the strip was open, met or not included. */
+    QList<TaskRecord> m_records;
     bool m_withheld = false;
     QLabel *m_title;
     QLabel *m_start;
@@ -137,3 +148,6 @@ private:
     QString m_heard;
     bool m_goalHeard = false;
 };
+
+/** A task's title as the strip shows it: "Tarea 2 de 27", from 0. */
+QString taskHeading(int index, int count, Language language);

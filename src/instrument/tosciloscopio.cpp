@@ -3,12 +3,25 @@
 #include "benchbox.h"
 #include "benchnews.h"
 #include "embeddedpictures.h"
+#include "errorbox.h"
 #include "generatorpanel.h"
+#include "labfile.h"
 #include "livepanel.h"
+#include "reportdialog.h"
 #include "screennote.h"
 #include "taskstrip.h"
 
+#include <QAction>
+#include <QBuffer>
+#include <QDate>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QSaveFile>
+#include <QStandardPaths>
 
 namespace {
 
@@ -85,6 +98,33 @@ void Tosciloscopio::FormCreate()
     bcerrar->setObjectName(QStringLiteral("bcerrar"));
     bcerrar->setGlyph(embeddedPicture(EmbeddedPictures::closeGlyph));
 
+    // The lab's three actions, beside Cerrar under the strip they work on, and on the window's keys.
+    bpractica = new QPushButton(pick(u"&Práctica", u"&Pràctica"), strip);
+    bpractica->setObjectName(QStringLiteral("bpractica"));
+    bpractica->setGeometry(bcerrar->x() - kMargin - 96, bcerrar->y(), 96, bcerrar->height());
+    bpractica->setToolTip(pick(u"Abrir una práctica, escribir su informe o guardar la pantalla",
+        u"Obrir una pràctica, escriure'n l'informe o guardar la pantalla"));
+    auto *menu = new QMenu(bpractica);
+    menu->setObjectName(QStringLiteral("menuPractica"));
+    const auto action
+        = [&](const char *name, const QString &text, QKeyCombination key, void (Tosciloscopio::*run)()) {
+              auto *item = new QAction(text, this);
+              item->setObjectName(QLatin1String(name));
+              item->setShortcut(key);
+              connect(item, &QAction::triggered, this, run);
+              menu->addAction(item);
+              addAction(item);
+              return item;
+          };
+    abrirPractica = action("abrirPractica", pick(u"Abrir práctica…", u"Obri pràctica…"), Qt::CTRL | Qt::Key_O,
+        &Tosciloscopio::openLabClick);
+    informe = action(
+        "informe", pick(u"Informe…", u"Informe…"), Qt::CTRL | Qt::Key_R, &Tosciloscopio::reportClick);
+    guardarImagen
+        = action("guardarImagen", pick(u"Guardar imagen de la pantalla…", u"Guarda imatge de la pantalla…"),
+            Qt::CTRL | Qt::Key_S, &Tosciloscopio::saveScreenClick);
+    bpractica->setMenu(menu);
+
     // One message per change, in the order a student reads the bench: the task, the note, the face.
     aviso = new BenchNews(client());
     aviso->move(width - 1, 0);
@@ -110,6 +150,7 @@ void Tosciloscopio::FormCreate()
         tarea->judge(panel->scope(), panel->moment());
     });
     connect(tarea, &TaskStrip::needsJudging, this, [this] { tarea->judge(panel->scope(), panel->moment()); });
+    connect(tarea, &TaskStrip::measurementMet, this, [this] { tarea->keepScreen(panel->facePicture()); });
     // The note follows the instrument once asked, and the words of the face as they change by themselves
     // (the tube warming up, a trace settling after AC).
     const auto followNote = [this] { nota->follow(*panel); };
@@ -186,4 +227,135 @@ void Tosciloscopio::showReadout()
                                                           : QStringLiteral("SLOPE −"));
     }
     lectura->setText(parts.join(QStringLiteral("   ·   ")));
+}
+
+std::optional<Lab> Tosciloscopio::readLab(const QString &path, Language language)
+{
+    LabReading reading = readLabFile(path);
+    if (reading.lab && reading.errors.isEmpty())
+        return std::move(reading.lab);
+    QStringList told { textIn(
+        language, u"No se ha podido abrir la práctica:", u"No s'ha pogut obrir la pràctica:") };
+    const QString name = QFileInfo(path).fileName();
+    for (const LabError &error : std::as_const(reading.errors))
+        told << QStringLiteral("• ") + describeLabError(error, name, language);
+    ErrorBox::show(told.join(QLatin1Char('\n')));
+    return std::nullopt;
+}
+
+QFileDialog *Tosciloscopio::fileDialog(const char *name, bool saving, const QString &caption,
+    const QString &filter, const QString &suffix, const QString &fileName)
+{
+    if (m_folder.isEmpty())
+        m_folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (m_folder.isEmpty() || !QFileInfo(m_folder).isDir())
+        m_folder = QDir::homePath();
+    auto *dialog = new QFileDialog(this, caption, m_folder, filter);
+    dialog->setObjectName(QLatin1String(name));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    // Qt's own dialog, so that its labels speak the student's language as the rest of the window does; a
+    // file about to be replaced is asked about in that language too.
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setOption(QFileDialog::DontConfirmOverwrite);
+    dialog->setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog->setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog->setDefaultSuffix(suffix);
+    if (!fileName.isEmpty())
+        dialog->selectFile(fileName);
+    dialog->setLabelText(QFileDialog::LookIn, pick(u"Buscar en:", u"Busca en:"));
+    dialog->setLabelText(QFileDialog::FileName, pick(u"Nombre del archivo:", u"Nom del fitxer:"));
+    dialog->setLabelText(QFileDialog::FileType, pick(u"Tipo:", u"Tipus:"));
+    dialog->setLabelText(QFileDialog::Accept, saving ? pick(u"Guardar", u"Guarda") : pick(u"Abrir", u"Obri"));
+    dialog->setLabelText(QFileDialog::Reject, pick(u"Cancelar", u"Cancel·la"));
+    connect(dialog, &QFileDialog::fileSelected, this,
+        [this](const QString &path) { m_folder = QFileInfo(path).absolutePath(); });
+    return dialog;
+}
+
+void Tosciloscopio::openLabClick()
+{
+    QFileDialog *dialog = fileDialog("archivoPractica", false, pick(u"Abrir práctica", u"Obri pràctica"),
+        pick(u"Prácticas (*.toml)", u"Pràctiques (*.toml)"), QStringLiteral("toml"));
+    connect(dialog, &QFileDialog::fileSelected, this, &Tosciloscopio::openLab);
+    dialog->open();
+}
+
+bool Tosciloscopio::openLab(const QString &path)
+{
+    std::optional<Lab> lab = readLab(path, language());
+    if (!lab)
+        return false;
+    tarea->setLab(*lab);
+    return true;
+}
+
+void Tosciloscopio::reportClick()
+{
+    auto *dialog = new ReportDialog(this, language());
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this, dialog] {
+        const ReportAuthor author = dialog->author();
+        QFileDialog *files
+            = fileDialog("archivoInforme", true, pick(u"Guardar el informe", u"Guarda l'informe"),
+                pick(u"Documentos PDF (*.pdf)", u"Documents PDF (*.pdf)"), QStringLiteral("pdf"),
+                pick(u"informe.pdf", u"informe.pdf"));
+        connect(files, &QFileDialog::fileSelected, this,
+            [this, author](const QString &path) { writeReport(path, author); });
+        files->open();
+    });
+    dialog->open();
+}
+
+bool Tosciloscopio::writeReport(const QString &path, const ReportAuthor &author)
+{
+    return writeFile(
+        path, LabReport::pdf(tarea->lab(), tarea->records(), author, QDate::currentDate(), language()));
+}
+
+void Tosciloscopio::saveScreenClick()
+{
+    QFileDialog *dialog = fileDialog("archivoImagen", true,
+        pick(u"Guardar imagen de la pantalla", u"Guarda imatge de la pantalla"),
+        pick(u"Imágenes PNG (*.png)", u"Imatges PNG (*.png)"), QStringLiteral("png"),
+        pick(u"pantalla.png", u"pantalla.png"));
+    connect(dialog, &QFileDialog::fileSelected, this, &Tosciloscopio::saveScreen);
+    dialog->open();
+}
+
+bool Tosciloscopio::saveScreen(const QString &path)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    panel->facePicture().save(&buffer, "PNG");
+    return writeFile(path, bytes);
+}
+
+bool Tosciloscopio::writeFile(const QString &path, const QByteArray &bytes)
+{
+    const QString shown = QDir::toNativeSeparators(path);
+    if (QFileInfo::exists(path)) {
+        QMessageBox ask(QMessageBox::Question, windowTitle(),
+            pick(u"«%1» ya existe. ¿Quieres reemplazarlo?", u"«%1» ja existix. Vols reemplaçar-lo?")
+                .arg(shown),
+            QMessageBox::NoButton, this);
+        QPushButton *replace = ask.addButton(pick(u"Reemplazar", u"Reemplaça"), QMessageBox::AcceptRole);
+        ask.setDefaultButton(ask.addButton(pick(u"Cancelar", u"Cancel·la"), QMessageBox::RejectRole));
+        ask.exec();
+        if (ask.clickedButton() != replace)
+            return false;
+    }
+    // Written whole beside the file, then put in its place: a full disk never leaves half a file.
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+        return true;
+    file.cancelWriting();
+    ErrorBox::show(
+        pick(u"No se ha podido guardar «%1»: comprueba que la carpeta existe, que puedes escribir en "
+             u"ella y que queda espacio en el disco.",
+            u"No s'ha pogut guardar «%1»: comprova que la carpeta existix, que hi pots escriure i que queda "
+            u"espai en "
+            u"el disc.")
+            .arg(shown));
+    return false;
 }
