@@ -17,10 +17,6 @@ class TestSettingLab : public QObject
 
 private slots:
     void initTestCase();
-    void fileTasksAreTheCourses_data();
-    void fileTasksAreTheCourses();
-    void fileVerdictsAreTheCourses_data();
-    void fileVerdictsAreTheCourses();
     void checksJudgeWorkedOutStates_data();
     void checksJudgeWorkedOutStates();
     void checkKeysAreWrittenAsFilesWriteThem();
@@ -48,15 +44,6 @@ constexpr SettingId kSettingIds[] {
     { "dos_canales", Dual },
     { "diferencia", Difference },
 };
-
-const Hm203Task *taskWithId(const Lab &lab, const char *id)
-{
-    for (const Hm203Task &task : lab.tasks)
-        if (task.id == QLatin1String(id))
-            return &task;
-    return nullptr;
-}
-
 const LabCheck *checkWithKey(const char *key)
 {
     for (const LabCheck &check : settingChecks())
@@ -64,17 +51,6 @@ const LabCheck *checkWithKey(const char *key)
             return &check;
     return nullptr;
 }
-
-/** The instrument as it opens, wired as a task prepares it. */
-Hm203 startedFrom(const Hm203Task &task)
-{
-    Hm203 scope;
-    GeneratorSettings generator;
-    task.prepare(generator, 0);
-    scope.setGenerator(generator);
-    return scope;
-}
-
 /** A student's moves, each a reachable state from the task's start, and each spoiling or mending a goal. */
 const Setup kMoves[] {
     untouched,
@@ -166,98 +142,6 @@ void TestSettingLab::initTestCase()
     QCOMPARE(m_lab.tasks.size(), qsizetype(std::size(kSettingIds)));
     QVERIFY(!m_lab.title.castilian.isEmpty() && !m_lab.title.valencian.isEmpty());
     QVERIFY(!m_lab.introduction.castilian.isEmpty() && !m_lab.introduction.valencian.isEmpty());
-}
-
-void TestSettingLab::fileTasksAreTheCourses_data()
-{
-    QTest::addColumn<QString>("id");
-    QTest::addColumn<int>("task");
-    for (const SettingId &setting : kSettingIds)
-        QTest::newRow(setting.id) << QString::fromLatin1(setting.id) << setting.task;
-}
-
-void TestSettingLab::fileTasksAreTheCourses()
-{
-    // The file's goal, bench and controls are the course's own, word for word.
-    QFETCH(QString, id);
-    QFETCH(int, task);
-    const Hm203Task *fromFile = taskWithId(m_lab, qPrintable(id));
-    QVERIFY(fromFile);
-    const Hm203Task &course = tableTasks().at(task);
-    // The strip runs the file's task in the table's place.
-    QCOMPARE(hm203Tasks().at(task).id, id);
-    QCOMPARE(fromFile->goal.castilian, course.goal.castilian);
-    QCOMPARE(fromFile->goal.valencian, course.goal.valencian);
-    QCOMPARE(fromFile->about, course.about);
-    QCOMPARE(fromFile->answerUnit, course.answerUnit);
-    QVERIFY(fromFile->hidden == course.hidden);
-    QVERIFY(!fromFile->prediction);
-    for (quint32 draw : { 0u, 1u, 7u }) {
-        GeneratorSettings fileBench;
-        GeneratorSettings courseBench;
-        fromFile->prepare(fileBench, draw);
-        course.prepare(courseBench, draw);
-        QVERIFY(fileBench == courseBench);
-    }
-}
-
-void TestSettingLab::fileVerdictsAreTheCourses_data()
-{
-    fileTasksAreTheCourses_data();
-}
-
-void TestSettingLab::fileVerdictsAreTheCourses()
-{
-    // Every move of a student, each from the task's start and from where it is met, and random states a
-    // few turns away from those: the file's task says what the course's says, in both languages.
-    QFETCH(QString, id);
-    QFETCH(int, task);
-    const Hm203Task &fromFile = *taskWithId(m_lab, qPrintable(id));
-    const Hm203Task &course = tableTasks().at(task);
-    Setup metSetup = untouched;
-    for (const MetState &state : kMetStates)
-        if (state.task == task)
-            metSetup = state.setup;
-
-    int compared = 0;
-    int met = 0;
-    const auto compare = [&](const Hm203 &scope) {
-        const TaskVerdict expected = course.judge(scope, std::nullopt);
-        const TaskVerdict got = fromFile.judge(scope, std::nullopt);
-        ++compared;
-        met += expected.met;
-        QVERIFY2(got.met == expected.met, qPrintable(expected.castilian));
-        QCOMPARE(got.castilian, expected.castilian);
-        QCOMPARE(got.valencian, expected.valencian);
-    };
-    for (const Setup move : kMoves) {
-        for (const bool fromMet : { false, true }) {
-            Hm203 scope = startedFrom(course);
-            if (fromMet)
-                QVERIFY(metSetup(scope));
-            move(scope);
-            compare(scope);
-        }
-    }
-    QRandomGenerator random(quint32(task) * 7919u + 1u);
-    for (int round = 0; round < 400; ++round) {
-        Hm203 scope = startedFrom(course);
-        if (round % 2)
-            metSetup(scope);
-        const int turns = 1 + random.bounded(3);
-        for (int turn = 0; turn < turns; ++turn) {
-            const Hm203ControlInfo &info = hm203Controls().at(random.bounded(kHm203ControlCount));
-            scope.setValue(info.id, random.bounded(info.minimum, info.maximum + 1));
-        }
-        if (round % 25 == 0)
-            changeGenerator(scope, [&random](GeneratorSettings &g) {
-                g.frequencyHz *= 0.5 + random.bounded(2.0);
-                g.offsetIVolts = random.bounded(4.0);
-            });
-        compare(scope);
-    }
-    QVERIFY(met > 20);
-    QCOMPARE(compared, 400 + 2 * int(std::size(kMoves)));
 }
 
 void TestSettingLab::checksJudgeWorkedOutStates_data()

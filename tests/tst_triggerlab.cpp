@@ -14,11 +14,6 @@ class TestTriggerLab : public QObject
 
 private slots:
     void everyCheckIsListedOnce();
-    void fileHoldsTheTasks_data();
-    void fileHoldsTheTasks();
-    void fileJudgesAsTheTables_data();
-    void fileJudgesAsTheTables();
-    void fileJudgesAsTheTablesAnywhere();
     void checksReadTheBench_data();
     void checksReadTheBench();
 };
@@ -48,26 +43,6 @@ constexpr FamilyTask kFamily[] {
     { Burst, "rafagas" },
     { SmallSignal, "senal_pequena" },
 };
-
-const LabReading &shippedReading()
-{
-    static const LabReading reading = readLabFile(QStringLiteral(VANTELA_LABS_DIR "/disparo.toml"));
-    return reading;
-}
-
-/** The task of the shipped file for a task of the table; the table's own when the file has none, which the
- * suite's first test tells. */
-const Hm203Task &fileTask(int task)
-{
-    const std::optional<Lab> &lab = shippedReading().lab;
-    for (const FamilyTask &member : kFamily)
-        if (member.task == task && lab)
-            for (const Hm203Task &read : lab->tasks)
-                if (read.id == QLatin1String(member.id))
-                    return read;
-    return tableTasks().at(task);
-}
-
 Hm203 startedFrom(const Hm203Task &task, quint32 draw = 0)
 {
     Hm203 scope;
@@ -76,12 +51,6 @@ Hm203 startedFrom(const Hm203Task &task, quint32 draw = 0)
     scope.setGenerator(generator);
     return scope;
 }
-
-bool sameVerdict(const TaskVerdict &a, const TaskVerdict &b)
-{
-    return a.met == b.met && a.castilian == b.castilian && a.valencian == b.valencian && a.cause == b.cause;
-}
-
 /** A teacher's lab of one setting task: a bench and the checks, as the file writes them. */
 QByteArray teachersLab(const QByteArray &bench, const QByteArray &checks)
 {
@@ -196,122 +165,6 @@ void TestTriggerLab::everyCheckIsListedOnce()
         QVERIFY(check.check);
         QVERIFY(triggerCheck(check.key) == &check);
     }
-}
-
-void TestTriggerLab::fileHoldsTheTasks_data()
-{
-    QTest::addColumn<int>("task");
-    for (const FamilyTask &member : kFamily)
-        QTest::newRow(member.id) << member.task;
-}
-
-void TestTriggerLab::fileHoldsTheTasks()
-{
-    QFETCH(int, task);
-    const LabReading &reading = shippedReading();
-    for (const LabError &error : reading.errors)
-        qWarning(
-            "%s", qPrintable(describeLabError(error, QStringLiteral("disparo.toml"), Language::Castilian)));
-    QVERIFY(reading.errors.isEmpty() && reading.lab);
-    QCOMPARE(reading.lab->tasks.size(), qsizetype(std::size(kFamily)));
-    QVERIFY(!reading.lab->title.castilian.isEmpty() && !reading.lab->title.valencian.isEmpty());
-    QVERIFY(inTheirLanguages(reading.lab->introduction.castilian, reading.lab->introduction.valencian));
-
-    const Hm203Task &table = tableTasks().at(task);
-    const Hm203Task &file = fileTask(task);
-    QVERIFY(&file != &table);
-    QCOMPARE(file.goal.castilian, table.goal.castilian);
-    QCOMPARE(file.goal.valencian, table.goal.valencian);
-    QCOMPARE(file.about, table.about);
-    QCOMPARE(file.answerUnit, table.answerUnit);
-    QVERIFY(file.hidden == table.hidden && !file.prediction);
-    // The same bench whatever the draw: these tasks draw nothing.
-    for (quint32 draw : { 0u, 1u, 7u }) {
-        GeneratorSettings fromFile;
-        GeneratorSettings fromTable;
-        file.prepare(fromFile, draw);
-        table.prepare(fromTable, draw);
-        QVERIFY(fromFile == fromTable);
-    }
-    // The course runs the file's task in the table's place.
-    QCOMPARE(hm203Tasks().at(task).id, file.id);
-}
-
-void TestTriggerLab::fileJudgesAsTheTables_data()
-{
-    QTest::addColumn<int>("task");
-    QTest::addColumn<Setup>("setup");
-    for (const MetState &met : kMetStates)
-        for (const FamilyTask &member : kFamily)
-            if (met.task == member.task)
-                QTest::addRow("%s met", member.id) << met.task << met.setup;
-    for (const Reached &reached : kReached)
-        QTest::newRow(reached.name) << reached.task << reached.setup;
-}
-
-void TestTriggerLab::fileJudgesAsTheTables()
-{
-    QFETCH(int, task);
-    QFETCH(Setup, setup);
-    Hm203 scope = startedFrom(tableTasks().at(task));
-    QVERIFY2(setup(scope), "the setting could not be reached with the controls");
-    const TaskVerdict today = tableTasks().at(task).judge(scope, std::nullopt);
-    const TaskVerdict read = fileTask(task).judge(scope, std::nullopt);
-    QVERIFY2(sameVerdict(today, read), qPrintable(today.castilian + QStringLiteral(" | ") + read.castilian));
-}
-
-void TestTriggerLab::fileJudgesAsTheTablesAnywhere()
-{
-    // Random states a student reaches from each task's start or its met state: a few controls moved, now and
-    // then the generator too.
-    QRandomGenerator random(0x7219);
-    const Hookup hookups[] { Hookup::Generator, Hookup::RcCircuit, Hookup::Calibrator02,
-        Hookup::Calibrator2 };
-    int met = 0;
-    for (const FamilyTask &member : kFamily) {
-        const Hm203Task &table = tableTasks().at(member.task);
-        for (int run = 0; run < 60; ++run) {
-            Hm203 scope = startedFrom(table);
-            if (run % 2 == 0)
-                for (const MetState &state : kMetStates)
-                    if (state.task == member.task)
-                        QVERIFY(state.setup(scope));
-            const int moves = 1 + int(random.bounded(4u));
-            for (int move = 0; move < moves; ++move) {
-                const Hm203ControlInfo &info = hm203Controls().at(random.bounded(kHm203ControlCount));
-                if (info.id != C::Power || random.bounded(4u) == 0)
-                    scope.setValue(info.id, random.bounded(info.minimum, info.maximum + 1));
-                if (random.bounded(5u) == 0) {
-                    GeneratorSettings g = scope.generator();
-                    switch (random.bounded(5u)) {
-                    case 0:
-                        g.hookup = hookups[random.bounded(4)];
-                        break;
-                    case 1:
-                        g.frequencyHz = g.frequencyHz * (random.bounded(2u) ? 2.0 : 0.5);
-                        break;
-                    case 2:
-                        g.amplitudeIVpp = random.bounded(4.0);
-                        break;
-                    case 3:
-                        g.burst = !g.burst;
-                        break;
-                    default:
-                        g.outputIToTriggerInput = !g.outputIToTriggerInput;
-                        break;
-                    }
-                    scope.setGenerator(g);
-                }
-            }
-            const TaskVerdict today = table.judge(scope, std::nullopt);
-            const TaskVerdict read = fileTask(member.task).judge(scope, std::nullopt);
-            QVERIFY2(sameVerdict(today, read),
-                qPrintable(today.castilian + QStringLiteral(" | ") + read.castilian));
-            met += today.met;
-        }
-    }
-    // The walks reach met states too, not only the ways to fail.
-    QVERIFY(met > 0);
 }
 
 void TestTriggerLab::checksReadTheBench_data()

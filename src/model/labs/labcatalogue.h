@@ -17,7 +17,7 @@
  * What a lab file may ask of the instrument, as the program knows it: the checks a setting goal is made of,
  * the quantities a student measures, and the changes a prediction asks about. A file names them by their
  * keys and gives their values; each family of tasks keeps its own entries beside its judges
- * (settingtasks.cpp, measuringtasks.cpp, benchtasks.cpp, triggertasks.cpp, predicttasks.cpp), and the
+ * (settingchecks.cpp, measuringquantities.cpp, benchchecks.cpp, triggertasks.cpp, predicttasks.cpp), and the
  * reader of lab files (labfile.h) finds them here.
  */
 

@@ -275,26 +275,3 @@ std::span<const LabCheck> benchChecks()
     };
     return checks;
 }
-
-TaskVerdict judgeListed(const Hm203 &scope, const LabBench &bench, std::span<const ListedCheck> checks)
-{
-    const Look look(scope);
-    if (Problem p = beamProblem(look))
-        return *p;
-    if (Problem p = hookupProblem(look, bench.hookup))
-        return *p;
-    std::optional<Wording> praise;
-    for (const ListedCheck &listed : checks) {
-        for (const LabCheck &check : benchChecks()) {
-            if (std::strcmp(check.key, listed.key) != 0)
-                continue;
-            if (Problem p = check.check(look, bench, listed.args))
-                return *p;
-            if (check.praise)
-                praise = check.praise(look, bench, listed.args);
-        }
-    }
-    if (!praise)
-        return wellDone();
-    return met(praise->castilian, praise->valencian);
-}

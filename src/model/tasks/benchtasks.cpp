@@ -16,49 +16,7 @@ using namespace TaskJudging;
 using namespace MeasuringJudge;
 using C = Hm203Control;
 
-// Compensating the ×10 probe: the calibrator's square shows the trimmer's error at its corners.
-
-/** Below this height the corners are too small to judge. */
-constexpr double kCornersHeight = 2.0;
-
-void prepareCompensation(GeneratorSettings &generator, quint32)
-{
-    generator = {};
-    generator.hookup = Hookup::Calibrator02;
-    generator.probeI = Probe::Times10;
-    generator.compensationI = 0.8;
-}
-
-/** The bench a task's table prepares, as a lab file's bench is: the first draw. */
-LabBench benchOf(void (*prepare)(GeneratorSettings &, quint32))
-{
-    LabBench bench;
-    prepare(bench, 0);
-    return bench;
-}
-
-/** The compensation's checks as its lab file lists them. */
-constexpr ListedCheck kCompensationChecks[] { { "canal_a_la_vista" }, { "sonda_x10" },
-    { "esquinas_a_la_vista" }, { "altura_para_esquinas", { .value = kCornersHeight } }, { "compensacion" } };
-
-TaskVerdict judgeCompensation(const Hm203 &scope, std::optional<double>)
-{
-    static const LabBench bench = benchOf(prepareCompensation);
-    return judgeListed(scope, bench, kCompensationChecks);
-}
-
 // Measuring through the ×10 probe: the screen shows a tenth of the voltage at the tip.
-
-constexpr std::array kHiddenTipVpp { 8.0, 12.0, 6.0, 16.0, 10.0, 14.0 };
-
-void prepareProbeVoltage(GeneratorSettings &generator, quint32 draw)
-{
-    generator = {};
-    generator.frequencyHz = 1000.0;
-    generator.amplitudeIVpp = kHiddenTipVpp[draw % kHiddenTipVpp.size()];
-    generator.probeI = Probe::Times10;
-    generator.compensationI = 1.0;
-}
 
 constexpr ReadyCheck kProbeReady[] { beamReady, hookupReady, times10Ready };
 
@@ -103,16 +61,6 @@ constexpr Measured kRiseNs { .castilian = u"el tiempo de subida",
     .valencian = u"el temps de pujada",
     .unit = u"ns",
     .thousandfold = u"µs" };
-
-void prepareRiseTime(GeneratorSettings &generator, quint32)
-{
-    generator = {};
-    generator.waveform = Waveform::Square;
-    generator.frequencyHz = kRiseSquareHz;
-    generator.amplitudeIVpp = 8.0;
-    generator.probeI = Probe::Times10;
-    generator.compensationI = 1.0;
-}
 
 namespace {
 
@@ -252,32 +200,6 @@ constexpr MeasuringTask kRiseTime {
     },
 };
 
-// The bandwidth: the frequency at which a sine's trace falls to 0,7 of its height at 1 kHz.
-
-constexpr double kBandwidthReferenceHz = 1000.0;
-/** A trace shorter than this at 1 kHz reads 0,7 of itself too roughly. */
-constexpr double kBandwidthHeight = 4.0;
-
-void prepareBandwidth(GeneratorSettings &generator, quint32)
-{
-    generator = {};
-    generator.frequencyHz = kBandwidthReferenceHz;
-    generator.amplitudeIVpp = 10.0;
-    generator.probeI = Probe::Times10;
-    generator.compensationI = 1.0;
-}
-
-/** The bandwidth's checks as its lab file lists them. */
-constexpr ListedCheck kBandwidthChecks[] { { "senoide_estable" },
-    { "altura_de_referencia", { .value = kBandwidthHeight } },
-    { "ancho_de_banda", { .value = VerticalAmplifier::bandwidthHz } } };
-
-TaskVerdict judgeBandwidth(const Hm203 &scope, std::optional<double>)
-{
-    static const LabBench bench = benchOf(prepareBandwidth);
-    return judgeListed(scope, bench, kBandwidthChecks);
-}
-
 } // namespace
 
 const MeasuringTask &MeasuringRows::probeVoltage()
@@ -288,72 +210,4 @@ const MeasuringTask &MeasuringRows::probeVoltage()
 const MeasuringTask &MeasuringRows::riseTime()
 {
     return kRiseTime;
-}
-const BenchTasks &benchTasks()
-{
-    static const BenchTasks tasks {
-        .compensation
-        = { .goal = Wording::of(
-                goalText(text(u"Con la sonda ×10 en CH I y su punta en el borne de %1 del calibrador, "
-                              u"compénsala con su condensador de ajuste (trimmer): la onda cuadrada debe "
-                              u"verse con las esquinas rectas y el techo plano.")
-                             .arg(volts(CalTerminals::lowVolts))),
-                goalText(
-                    text(u"Amb la sonda ×10 en CH I i la punta en el born de %1 del calibrador, compensa-la "
-                         u"amb el seu condensador d'ajust (trimmer): l'ona quadrada s'ha de veure amb les "
-                         u"cantonades rectes i el sostre pla.")
-                        .arg(volts(CalTerminals::lowVolts)))),
-            .prepare = prepareCompensation,
-            .answerUnit = {},
-            .hidden = HiddenReading::None,
-            .judge = judgeCompensation,
-            .about = { C::VoltsDivI } },
-        .probeVoltage
-        = { .goal = Wording::of(
-                u"Mide con la sonda ×10 la tensión de pico a pico de la salida I del generador, en V.",
-                u"Mesura amb la sonda ×10 la tensió de pic a pic de l'eixida I del generador, en V."),
-            .prepare = prepareProbeVoltage,
-            .answerUnit = QString::fromUtf16(u"V"),
-            .hidden = HiddenReading::AmplitudeI,
-            .judge = judgeBy<kProbeVoltage>,
-            .about = { C::VoltsDivI } },
-        .riseTime
-        = { .goal = Wording::of(
-                goalText(text(
-                    u"Mide el tiempo de subida de la onda cuadrada de %1, del 10 al 90 % de su altura: pon "
-                    u"%2 en %3, pulsa %4 y gira %5 hacia la derecha hasta ver el "
-                    u"comienzo de la traza, donde el flanco de subida dispara el barrido.")
-                             .arg(hertz(kRiseSquareHz), panelLabel(C::TimeDiv),
-                                 formatSecondsPerDiv(kFastestTimeDiv), panelLabel(C::XMagnifier),
-                                 panelLabel(C::XPosition))),
-                goalText(text(u"Mesura el temps de pujada de l'ona quadrada d'%1, del 10 al 90 % de la seua "
-                              u"altura: posa "
-                              u"%2 en %3, polsa %4 i gira %5 cap a la dreta fins a veure el "
-                              u"començament de la traça, on el flanc de pujada dispara l'escombratge.")
-                             .arg(hertz(kRiseSquareHz), panelLabel(C::TimeDiv),
-                                 formatSecondsPerDiv(kFastestTimeDiv), panelLabel(C::XMagnifier),
-                                 panelLabel(C::XPosition)))),
-            .prepare = prepareRiseTime,
-            .answerUnit = QString::fromUtf16(u"ns"),
-            .hidden = HiddenReading::None,
-            .judge = judgeBy<kRiseTime>,
-            .about = { C::TimeDiv, C::XMagnifier, C::XPosition } },
-        .bandwidth = { .goal
-            = Wording::of(goalText(text(u"Busca el ancho de banda: sube la frecuencia de la senoide hasta "
-                                        u"que la traza mida %1 de su "
-                                        u"altura a %2.")
-                                       .arg(fixedDecimal(BenchFigures::halfPowerShare, 1),
-                                           hertz(kBandwidthReferenceHz))),
-                goalText(
-                    text(u"Busca l'amplada de banda: puja la freqüència de la sinusoide fins que la "
-                         u"traça faça %1 de "
-                         u"la seua altura a %2.")
-                        .arg(fixedDecimal(BenchFigures::halfPowerShare, 1), hertz(kBandwidthReferenceHz)))),
-            .prepare = prepareBandwidth,
-            .answerUnit = {},
-            .hidden = HiddenReading::None,
-            .judge = judgeBandwidth,
-            .about = { C::VoltsDivI } },
-    };
-    return tasks;
 }

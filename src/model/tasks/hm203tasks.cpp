@@ -6,12 +6,10 @@
 #include "taskprediction.h"
 #include "tracewording.h"
 
-#include <QMutex>
 #include <QStringView>
 
 #include <algorithm>
 #include <cmath>
-#include <list>
 
 namespace {
 
@@ -105,59 +103,6 @@ QList<Hm203Control> startingControls(const Hm203Task &task)
         if (!kept.contains(info.id))
             reset << info.id;
     return reset;
-}
-
-const QList<Hm203Task> &tableTasks()
-{
-    // Time base and sensitivity first, then the trigger's level and the coupling, measurements, both
-    // channels together, the probe and the amplifier, and last the trigger with awkward signals.
-    static const QList<Hm203Task> tasks = [] {
-        const SettingTasks &setting = settingTasks();
-        const MeasuringTasks &measuring = measuringTasks();
-        const BenchTasks &bench = benchTasks();
-        const TriggerTasks &trigger = triggerTasks();
-        const PredictTasks &predict = predictTasks();
-        return QList<Hm203Task> {
-            setting.timeBase,
-            predict.sweep,
-            setting.twoPeriods,
-            predict.sensitivity,
-            setting.bottomLine,
-            setting.fallingStart,
-            setting.acCoupling,
-            predict.ac,
-            measuring.peakToPeak,
-            measuring.dcLevel,
-            setting.calibrator,
-            measuring.period,
-            measuring.frequency,
-            setting.dual,
-            setting.difference,
-            measuring.phaseXY,
-            predict.xy,
-            measuring.rcLead,
-            bench.compensation,
-            predict.probe,
-            bench.probeVoltage,
-            bench.riseTime,
-            bench.bandwidth,
-            trigger.hum,
-            trigger.noise,
-            trigger.burst,
-            trigger.smallSignal,
-        };
-    }();
-    return tasks;
-}
-
-const char16_t *goalText(const QString &text)
-{
-    // A list keeps every string where it is as more are added; the goals are few and never change.
-    static QMutex guard;
-    static std::list<QString> kept;
-    const QMutexLocker lock(&guard);
-    kept.push_back(text);
-    return reinterpret_cast<const char16_t *>(kept.back().utf16());
 }
 
 QString panelLabel(Hm203Control control)

@@ -67,8 +67,6 @@ struct Hm203Task
 
 /** The course's tasks, in teaching order, from the labs it ships (courseLab() in lab.h). */
 const QList<Hm203Task> &hm203Tasks();
-/** The same tasks from the families' tables, until every family's lab ships. */
-const QList<Hm203Task> &tableTasks();
 
 /**
  * The controls a task leaves where the student has them when it opens: those it is about, less those its

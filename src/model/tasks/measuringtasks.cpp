@@ -17,16 +17,6 @@ using MeasuringRows::tipSignal;
 
 // Measuring a DC level: GD marks the zero line, DC shows how far the level lifts the trace.
 
-constexpr std::array kHiddenOffsets { 1.5, -2.0, 2.5, -1.5, 3.0, 2.0 };
-
-void prepareDcLevel(GeneratorSettings &generator, quint32 draw)
-{
-    generator = {};
-    generator.frequencyHz = 1000.0;
-    generator.amplitudeIVpp = 1.0;
-    generator.offsetIVolts = kHiddenOffsets[draw % kHiddenOffsets.size()];
-}
-
 constexpr MeasuringJudge::ReadyCheck kGeneratorReady[] { beamReady, hookupReady };
 
 /** The sign slip first: the level's size read right, its direction not. */
@@ -82,15 +72,6 @@ constexpr const MeasuringTask &kDcLevel = kDcLevelOn<false>;
 
 // Measuring a peak-to-peak voltage: the divisions the trace spans from peak to peak, times VOLTS/DIV.
 
-constexpr std::array kHiddenPeakToPeak { 3.0, 5.0, 2.4, 6.0, 1.6, 4.4 };
-
-void preparePeakToPeak(GeneratorSettings &generator, quint32 draw)
-{
-    generator = {};
-    generator.frequencyHz = 1000.0;
-    generator.amplitudeIVpp = kHiddenPeakToPeak[draw % kHiddenPeakToPeak.size()];
-}
-
 template <bool second>
 constexpr MeasuringTask kPeakToPeakOn {
     .ready = kGeneratorReady,
@@ -118,16 +99,6 @@ constexpr MeasuringTask kPeakToPeakOn {
 constexpr const MeasuringTask &kPeakToPeak = kPeakToPeakOn<false>;
 
 // Measuring a period: the divisions one period spans, times TIME/DIV.
-
-constexpr std::array kHiddenPeriodFrequencies { 400.0, 250.0, 1250.0, 200.0, 625.0, 2500.0 };
-
-void preparePeriod(GeneratorSettings &generator, quint32 draw)
-{
-    generator = {};
-    generator.waveform = Waveform::Triangle;
-    generator.frequencyHz = kHiddenPeriodFrequencies[draw % kHiddenPeriodFrequencies.size()];
-    generator.amplitudeIVpp = 4.0;
-}
 
 /** A period asked in ms may come in s or µs; a frequency asked in Hz, in kHz. Both are read as the
  * divisions one period spans at the sweep shown. */
@@ -201,15 +172,6 @@ constexpr const MeasuringTask &kPeriod = kPeriodOn<false>;
 
 // Measuring a frequency: the period read on the graticule, its inverse worked out.
 
-constexpr std::array kHiddenFrequencies { 250.0, 400.0, 1250.0, 2000.0, 500.0, 800.0, 2500.0, 200.0 };
-
-void prepareFrequency(GeneratorSettings &generator, quint32 draw)
-{
-    generator = {};
-    generator.frequencyHz = kHiddenFrequencies[draw % kHiddenFrequencies.size()];
-    generator.amplitudeIVpp = 4.0;
-}
-
 template <bool second>
 constexpr MeasuringTask kFrequencyOn {
     .ready = kGeneratorReady,
@@ -237,16 +199,6 @@ constexpr const MeasuringTask &kFrequency = kFrequencyOn<false>;
 // X-Y: the phase read from the ellipse, sin φ = a / b.
 
 // Beyond about 60° the ellipse barely changes with the phase, and a reading on the graticule says little.
-constexpr std::array kHiddenPhases { -45.0, -60.0, -30.0, -50.0 };
-
-void preparePhaseXY(GeneratorSettings &generator, quint32 draw)
-{
-    generator = {};
-    generator.frequencyHz = 1000.0;
-    generator.amplitudeIVpp = 4.0;
-    generator.amplitudeIIVpp = 4.0;
-    generator.phaseIIDegrees = kHiddenPhases[draw % kHiddenPhases.size()];
-}
 
 } // namespace
 
@@ -332,14 +284,6 @@ namespace {
 
 // The practice circuit: the voltage across R leads the input by atan(1 / ωRC).
 
-void prepareRcLead(GeneratorSettings &generator, quint32)
-{
-    generator = {};
-    generator.frequencyHz = 1000.0;
-    generator.amplitudeIVpp = 4.0;
-    generator.hookup = Hookup::RcCircuit;
-}
-
 /** How far the voltage across R leads the generator's, in degrees, at the generator's frequency. */
 double rcLeadDegrees(double frequencyHz)
 {
@@ -423,16 +367,6 @@ TaskVerdict MeasuringRows::judgeRcLead(const Hm203 &scope, std::optional<double>
 
 namespace {
 
-TaskVerdict judgePhaseXY(const Hm203 &scope, std::optional<double> answer)
-{
-    return MeasuringRows::judgePhaseXY(scope, answer, {});
-}
-
-TaskVerdict judgeRcLead(const Hm203 &scope, std::optional<double> answer)
-{
-    return MeasuringRows::judgeRcLead(scope, answer, {});
-}
-
 } // namespace
 
 const MeasuringTask &MeasuringRows::peakToPeak(bool second)
@@ -476,78 +410,4 @@ double MeasuringRows::tipPeakToPeak(const InputSignal &signal)
         high = std::max(high, v);
     }
     return high - low;
-}
-
-const MeasuringTasks &measuringTasks()
-{
-    const QString kiloOhms = formatDecimal(PracticeCircuit::ohms / 1000.0) + QStringLiteral(" kΩ");
-    const QString nanoFarads = formatDecimal(PracticeCircuit::farads * 1e9) + QStringLiteral(" nF");
-    static const MeasuringTasks tasks {
-        .peakToPeak = { .goal
-            = Wording::of(u"Mide la tensión de pico a pico de la señal de la salida I del generador, en V.",
-                u"Mesura la tensió de pic a pic del senyal de l'eixida I del generador, en V."),
-            .prepare = preparePeakToPeak,
-            .answerUnit = QString::fromUtf16(u"V"),
-            .hidden = HiddenReading::AmplitudeI,
-            .judge = judgeBy<kPeakToPeak>,
-            .about = { C::VoltsDivI } },
-        .dcLevel
-        = { .goal = Wording::of(
-                u"Mide en voltios la tensión continua que lleva la señal de CH I: GD marca el cero y DC "
-                u"muestra cuánto se desplaza la traza.",
-                u"Mesura en volts la tensió contínua que porta el senyal de CH I: GD marca el zero i DC "
-                u"mostra quant es desplaça la traça."),
-            .prepare = prepareDcLevel,
-            .answerUnit = QString::fromUtf16(u"V"),
-            .hidden = HiddenReading::OffsetI,
-            .judge = judgeBy<kDcLevel>,
-            .about = { C::GroundI, C::DcI, C::YPositionI } },
-        .period = { .goal
-            = Wording::of(u"Mide el periodo de la señal triangular de la salida I del generador, en ms.",
-                u"Mesura el període del senyal triangular de l'eixida I del generador, en ms."),
-            .prepare = preparePeriod,
-            .answerUnit = QString::fromUtf16(u"ms"),
-            .hidden = HiddenReading::FrequencyI,
-            .judge = judgeBy<kPeriod>,
-            .about = { C::TimeDiv } },
-        .frequency
-        = { .goal = Wording::of(u"Mide la frecuencia de la señal de la salida I del generador, en Hz.",
-                u"Mesura la freqüència del senyal de l'eixida I del generador, en Hz."),
-            .prepare = prepareFrequency,
-            .answerUnit = QString::fromUtf16(u"Hz"),
-            .hidden = HiddenReading::FrequencyI,
-            .judge = judgeBy<kFrequency>,
-            .about = { C::TimeDiv } },
-        .phaseXY
-        = { .goal = Wording::of(
-                goalText(text(u"Mide el desfase en %1 entre las dos salidas del generador, en grados.")
-                             .arg(panelLabel(C::XY))),
-                goalText(text(u"Mesura el desfasament en %1 entre les dues eixides del generador, en graus.")
-                             .arg(panelLabel(C::XY)))),
-            .prepare = preparePhaseXY,
-            .answerUnit = QString::fromUtf16(u"°"),
-            .hidden = HiddenReading::PhaseII,
-            .judge = judgePhaseXY,
-            .about = { C::XY } },
-        .rcLead
-        = { .goal = Wording::of(
-                goalText(text(
-                    u"Circuito RC de prácticas: la salida I del generador alimenta %1 y %2 en serie. CH I "
-                    u"mide la tensión de entrada Ue y CH II la tensión Ur en la resistencia. Mide cuántos "
-                    u"grados "
-                    u"va adelantada Ur respecto a Ue.")
-                             .arg(kiloOhms, nanoFarads)),
-                goalText(text(
-                    u"Circuit RC de pràctiques: l'eixida I del generador alimenta %1 i %2 en sèrie. CH I "
-                    u"mesura la tensió d'entrada Ue i CH II la tensió Ur en la resistència. Mesura quants "
-                    u"graus "
-                    u"va avançada Ur respecte a Ue.")
-                             .arg(kiloOhms, nanoFarads))),
-            .prepare = prepareRcLead,
-            .answerUnit = QString::fromUtf16(u"°"),
-            .hidden = HiddenReading::None,
-            .judge = judgeRcLead,
-            .about = { C::Dual, C::XY } },
-    };
-    return tasks;
 }
