@@ -49,6 +49,7 @@ private Q_SLOTS:
     void missingFile();
     void textsKeepTheirLetters();
     void docsExample();
+    void docsNameEveryKey();
     void shippedLabs();
 };
 
@@ -408,6 +409,27 @@ void TestLabFile::docsExample()
     const TaskVerdict looked = question.judge(scope, std::nullopt);
     QVERIFY2(looked.met, qPrintable(looked.castilian));
     QVERIFY(looked.castilian.contains(QStringLiteral("caben 25 periodos")));
+}
+
+void TestLabFile::docsNameEveryKey()
+{
+    // A teacher finds every check, quantity and slip the program knows in the page on writing labs, in both
+    // languages.
+    for (const char *page : { "labs.md", "labs.va.md" }) {
+        QFile docs(QStringLiteral(VANTELA_LABS_DIR "/../../docs/") + QLatin1String(page));
+        QVERIFY(docs.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(docs.readAll());
+        QStringList keys;
+        for (const LabCheck &check : labChecks())
+            keys << QString::fromUtf8(check.key);
+        for (const LabQuantity &quantity : labQuantities())
+            keys << QString::fromUtf8(quantity.key);
+        for (const char *slip : readingSlipKeys())
+            keys << QString::fromUtf8(slip);
+        for (const QString &key : keys)
+            QVERIFY2(
+                text.contains(QLatin1Char('`') + key + QLatin1Char('`')), qPrintable(page + (u' ' + key)));
+    }
 }
 
 void TestLabFile::shippedLabs()
