@@ -68,7 +68,6 @@ constexpr MeasuringTask kDcLevelOn {
         };
     },
 };
-constexpr const MeasuringTask &kDcLevel = kDcLevelOn<false>;
 
 // Measuring a peak-to-peak voltage: the divisions the trace spans from peak to peak, times VOLTS/DIV.
 
@@ -96,7 +95,6 @@ constexpr MeasuringTask kPeakToPeakOn {
                 .arg(typed, voltsDiv) };
     },
 };
-constexpr const MeasuringTask &kPeakToPeak = kPeakToPeakOn<false>;
 
 // Measuring a period: the divisions one period spans, times TIME/DIV.
 
@@ -168,7 +166,6 @@ constexpr MeasuringTask kPeriodOn {
                 .arg(typed, panelLabel(C::TimeDiv)) };
     },
 };
-constexpr const MeasuringTask &kPeriod = kPeriodOn<false>;
 
 // Measuring a frequency: the period read on the graticule, its inverse worked out.
 
@@ -194,7 +191,6 @@ constexpr MeasuringTask kFrequencyOn {
                 .arg(typed, panelLabel(C::TimeDiv)) };
     },
 };
-constexpr const MeasuringTask &kFrequency = kFrequencyOn<false>;
 
 // X-Y: the phase read from the ellipse, sin φ = a / b.
 
