@@ -1,4 +1,5 @@
 #include "behaviourcases.h"
+#include "componenttester.h"
 #include "hm203.h"
 #include "screenpainter.h"
 
@@ -687,14 +688,16 @@ private Q_SLOTS:
         QCOMPARE(with({ { C::TraceRotation, 50 } }).screen().rotationDegrees, 2.5);
         // The component tester: flat when open, a slope for a resistor, an ellipse for a capacitor, a
         // bent line for a diode.
-        QCOMPARE(height(testerFigure(TesterLoad::Open)), 0.0);
-        const Trace resistor = testerFigure(TesterLoad::Resistor);
-        QCOMPARE(resistor.points.at(60).y() / resistor.points.at(60).x(), 3.5 / 4.5);
-        QVERIFY(height(testerFigure(TesterLoad::Capacitor)) > 3.0);
-        const QRectF diode = traceBounds(testerFigure(TesterLoad::Diode));
+        QCOMPARE(height(testerFigure(QString())), 0.0);
+        const Trace resistor = testerFigure(QStringLiteral("r1k"));
+        // The slope is the short's (3,5 div up for 4,5 across) scaled by the tester's 354 Ω over the 1 kΩ.
+        const double slope = resistor.points.at(60).y() / resistor.points.at(60).x();
+        QVERIFY(std::abs(slope / (3.5 / 4.5 * TesterSource::ohms / 1000.0) - 1.0) < 0.01);
+        QVERIFY(height(testerFigure(QStringLiteral("c10u"))) > 3.0);
+        const QRectF diode = traceBounds(testerFigure(QStringLiteral("d1n4148")));
         QVERIFY(diode.right() < 0.5 && diode.left() < -4.0 && diode.bottom() > 3.0);
         GeneratorSettings g;
-        g.testerLoad = TesterLoad::Capacitor;
+        g.testerPart = QStringLiteral("c10u");
         const LiveScreen tester = with({ { C::Tester, 1 } }, g).screen();
         QCOMPARE(tester.traces.traces.size(), 1);
         QCOMPARE(tester.traces.traces.first().kind, TraceKind::XY);
@@ -754,7 +757,9 @@ private Q_SLOTS:
                 g.offsetIVolts = random.bounded(30.0) - 15;
                 g.phaseIIDegrees = random.bounded(400.0) - 200;
                 g.hookup = Hookup(random.bounded(4));
-                g.testerLoad = TesterLoad(random.bounded(4));
+                g.testerPart = QStringList { QString(), QStringLiteral("r1k"), QStringLiteral("c10u"),
+                    QStringLiteral("d1n4148") }
+                                   .value(int(random.bounded(4)));
                 scope.setGenerator(g);
             }
             if (turn % 4 != 0)

@@ -36,10 +36,10 @@ Setup xyAt(double degrees)
     };
 }
 
-Setup testerWith(TesterLoad load)
+Setup testerWith(const QString &load)
 {
     return [load](Hm203 &s) {
-        generatorTo(s, [load](GeneratorSettings &g) { g.testerLoad = load; });
+        generatorTo(s, [load](GeneratorSettings &g) { g.testerPart = load; });
         s.setValue(C::Tester, 1);
     };
 }
@@ -77,7 +77,7 @@ Setup randomState(quint32 seed)
             g.offsetIIVolts = (random.generateDouble() - 0.5) * 10.0;
             g.phaseIIDegrees = (random.generateDouble() - 0.5) * 360.0;
             g.hookup = Hookup(random.bounded(4));
-            g.testerLoad = TesterLoad(random.bounded(4));
+            g.testerPart = QStringList { QString(), QStringLiteral("r1k"), QStringLiteral("c10u"), QStringLiteral("d1n4148") }.value(int(random.bounded(4)));
         });
     };
 }
@@ -91,10 +91,10 @@ void states()
     QTest::newRow("X-Y in opposition") << xyAt(180.0);
     QTest::newRow("X-Y at 5 degrees") << xyAt(5.0);
     QTest::newRow("X-Y at 30 degrees") << xyAt(30.0);
-    QTest::newRow("tester open") << testerWith(TesterLoad::Open);
-    QTest::newRow("tester resistor") << testerWith(TesterLoad::Resistor);
-    QTest::newRow("tester capacitor") << testerWith(TesterLoad::Capacitor);
-    QTest::newRow("tester diode") << testerWith(TesterLoad::Diode);
+    QTest::newRow("tester open") << testerWith(QString());
+    QTest::newRow("tester resistor") << testerWith(QStringLiteral("r1k"));
+    QTest::newRow("tester capacitor") << testerWith(QStringLiteral("c10u"));
+    QTest::newRow("tester diode") << testerWith(QStringLiteral("d1n4148"));
     QTest::newRow("chopped at 0,5 ms/div") << choppedAt(0.5e-3);
     QTest::newRow("chopped at 20 ms/div") << choppedAt(20e-3);
     QTest::newRow("chopped at 2 us/div") << choppedAt(2e-6);
@@ -227,7 +227,7 @@ QString described(const Hm203 &scope)
                  .arg(g.offsetIIVolts)
                  .arg(g.phaseIIDegrees)
                  .arg(int(g.hookup))
-                 .arg(int(g.testerLoad));
+                 .arg(g.testerPart);
     return parts.join(QLatin1Char(' '));
 }
 

@@ -208,29 +208,30 @@ private Q_SLOTS:
 
         // The tester's figures (testerFigure): the load's voltage across, its current up, 4,5 and 3,5 div at
         // full.
-        const auto tester = [](TesterLoad load) {
+        const auto tester = [](const QString &load) {
             GeneratorSettings g;
-            g.testerLoad = load;
+            g.testerPart = load;
             return Setup { { { C::Tester, 1 } }, g };
         };
-        row("tester open", tester(TesterLoad::Open),
+        row("tester open", tester(QString()),
             u"COMPONENT TESTER: una línea horizontal de 9,0 div, en el centro de la pantalla.",
             u"COMPONENT TESTER: una línia horitzontal de 9,0 div, en el centre de la pantalla.");
-        // Half the voltage and half the current: ±2,25 div by ±1,75 div, atan(1,75 / 2,25) = 38°.
-        row("tester resistor", tester(TesterLoad::Resistor),
-            u"COMPONENT TESTER: una línea recta de 4,5 div de ancho y 3,5 div de alto, inclinada 38° (sube "
+        // 1 kΩ behind the tester's 354 Ω: 1000/1354 of the voltage, 2 × 4,5 × 0,739 = 6,6 div across, and
+        // 354/1354 of the short's current, 2 × 3,5 × 0,261 = 1,8 div up; atan(1,8 / 6,6) = 15°.
+        row("tester resistor", tester(QStringLiteral("r1k")),
+            u"COMPONENT TESTER: una línea recta de 6,6 div de ancho y 1,8 div de alto, inclinada 15° (sube "
             u"hacia la derecha), en el centro de la pantalla.",
-            u"COMPONENT TESTER: una línia recta de 4,5 div d'ample i 3,5 div d'alt, inclinada 38° (puja cap "
+            u"COMPONENT TESTER: una línia recta de 6,6 div d'ample i 1,8 div d'alt, inclinada 15° (puja cap "
             u"a la dreta), en el centre de la pantalla.");
-        // Voltage and current 90° apart, each 1/√2 of full: 2 × 4,5 / √2 = 6,4 div across, 2 × 3,5 / √2 = 4,9
-        // up.
-        row("tester capacitor", tester(TesterLoad::Capacitor),
-            u"COMPONENT TESTER: una elipse de 6,4 div de ancho y 4,9 div de alto, con los ejes horizontal y "
+        // 10 µF at 50 Hz is 318 Ω, 90° from the tester's 354 Ω: |Z| = 476 Ω, so 318/476 of the voltage,
+        // 2 × 4,5 × 0,668 = 6,0 div across, and 354/476 of the short's current, 2 × 3,5 × 0,744 = 5,2 div up.
+        row("tester capacitor", tester(QStringLiteral("c10u")),
+            u"COMPONENT TESTER: una elipse de 6,0 div de ancho y 5,2 div de alto, con los ejes horizontal y "
             u"vertical, en el centro de la pantalla.",
-            u"COMPONENT TESTER: una el·lipse de 6,4 div d'ample i 4,9 div d'alt, amb els eixos horitzontal i "
+            u"COMPONENT TESTER: una el·lipse de 6,0 div d'ample i 5,2 div d'alt, amb els eixos horitzontal i "
             u"vertical, en el centre de la pantalla.");
         // Flat from -4,5 div to the 0,27 div drop, then up to 3,5 × 0,94 = 3,29 div.
-        row("tester diode", tester(TesterLoad::Diode),
+        row("tester diode", tester(QStringLiteral("d1n4148")),
             u"COMPONENT TESTER: una línea doblada de 4,8 div de ancho y 3,3 div de alto, con el centro en x "
             u"= \u22122,1 div, y = +1,6 div.",
             u"COMPONENT TESTER: una línia doblegada de 4,8 div d'ample i 3,3 div d'alt, amb el centre en x = "
@@ -500,7 +501,9 @@ private Q_SLOTS:
             g.offsetIIVolts = random.bounded(3) == 0 ? random.bounded(20.0) - 10.0 : 0.0;
             g.phaseIIDegrees = random.bounded(360.0) - 180.0;
             g.hookup = Hookup(random.bounded(4));
-            g.testerLoad = TesterLoad(random.bounded(4));
+            g.testerPart = QStringList { QString(), QStringLiteral("r1k"), QStringLiteral("c10u"),
+                QStringLiteral("d1n4148") }
+                               .value(int(random.bounded(4)));
             g.noiseVolts = random.bounded(5) == 0 ? random.bounded(0.5) : 0.0;
             g.humVolts = random.bounded(5) == 0 ? random.bounded(0.5) : 0.0;
             g.burst = random.bounded(5) == 0;

@@ -117,6 +117,10 @@ QAccessibleInterface *spokenSpinBoxAccessible(const QString &, QObject *object)
     return nullptr;
 }
 
+/** The parts the tester's buttons put in its socket, in their order. */
+const QStringList kTesterChoices { QString(), QStringLiteral("r1k"), QStringLiteral("c10u"),
+    QStringLiteral("d1n4148") };
+
 } // namespace
 
 GeneratorPanel::GeneratorPanel(QWidget *parent, Language language)
@@ -286,7 +290,7 @@ void GeneratorPanel::setSettings(const GeneratorSettings &settings)
     m_settings = settings;
     m_waveform->setItemIndex(int(settings.waveform));
     m_hookup->setItemIndex(int(settings.hookup));
-    m_tester->setItemIndex(int(settings.testerLoad));
+    m_tester->setItemIndex(int(std::max<qsizetype>(0, kTesterChoices.indexOf(settings.testerPart))));
     m_probeI->setItemIndex(int(settings.probeI));
     m_probeII->setItemIndex(int(settings.probeII));
     m_compensationI->setValue(settings.compensationI);
@@ -312,7 +316,7 @@ void GeneratorPanel::read()
     GeneratorSettings s = m_settings;
     s.waveform = Waveform(std::max(0, m_waveform->itemIndex()));
     s.hookup = Hookup(std::max(0, m_hookup->itemIndex()));
-    s.testerLoad = TesterLoad(std::max(0, m_tester->itemIndex()));
+    s.testerPart = kTesterChoices.value(std::max(0, m_tester->itemIndex()));
     s.probeI = Probe(std::max(0, m_probeI->itemIndex()));
     s.probeII = Probe(std::max(0, m_probeII->itemIndex()));
     s.compensationI = m_compensationI->value();

@@ -1,5 +1,7 @@
 #include "inputsignal.h"
 
+#include "periodicwave.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -365,7 +367,61 @@ double noiseAt(double seconds, unsigned seed)
     return (noiseKnot(step, seed) * (1.0 - k) + noiseKnot(step + 1, seed) * k) * std::sqrt(1.5);
 }
 
+/**
+ * A simulated period through the path, its mean taken off and scaled to the signal's height: each harmonic
+ * through the path's gain and the band limit's. Worked out once for the run of samples a trace takes, and
+ * kept for the few signals (both channels, the trigger's) a picture reads in turn.
+ */
+const PeriodicWave &filteredWave(const InputSignal &s, const FirstOrderPath &path, double sigma)
+{
+    struct Entry
+    {
+        std::shared_ptr<const PeriodicWave> source;
+        double scale, sigma, highPass, coupling, compensation, compensationSeconds, lowPass, omega;
+        PeriodicWave filtered;
+    };
+    thread_local std::array<Entry, 6> cache {};
+    thread_local std::size_t next = 0;
+    const double span = s.wave->highest() - s.wave->lowest();
+    const double scale = span > 0.0 ? s.amplitudeVpp / span : 0.0;
+    const double omega = kTwoPi * s.frequencyHz;
+    for (const Entry &e : cache) {
+        if (e.source == s.wave && e.scale == scale && e.sigma == sigma && e.highPass == s.highPassSeconds
+            && e.coupling == s.couplingSeconds && e.compensation == s.compensation
+            && e.compensationSeconds == s.compensationSeconds && e.lowPass == s.lowPassSeconds
+            && e.omega == omega)
+            return e.filtered;
+    }
+    Entry &entry = cache[next];
+    next = (next + 1) % cache.size();
+    entry = { s.wave, scale, sigma, s.highPassSeconds, s.couplingSeconds, s.compensation, s.compensationSeconds,
+        s.lowPassSeconds, omega, {} };
+    const double mean = s.wave->mean();
+    std::vector<double> shape = s.wave->samples();
+    for (double &v : shape)
+        v = (v - mean) * scale;
+    entry.filtered = PeriodicWave(std::move(shape)).filtered([&](int k) {
+        if (k == 0)
+            return std::complex<double>(0.0);
+        const double w = k * omega;
+        return path.gainAt(w) * std::exp(-0.5 * (w * sigma) * (w * sigma));
+    });
+    return entry.filtered;
+}
+
 } // namespace
+
+InputSignal sampledSignal(std::shared_ptr<const PeriodicWave> wave, double periodSeconds)
+{
+    InputSignal s;
+    if (!wave || wave->isEmpty() || !positiveFinite(periodSeconds))
+        return s;
+    s.frequencyHz = 1.0 / periodSeconds;
+    s.amplitudeVpp = wave->highest() - wave->lowest();
+    s.offsetVolts = wave->mean();
+    s.wave = std::move(wave);
+    return s;
+}
 
 double InputSignal::noisePeakVolts() const
 {
@@ -399,6 +455,11 @@ double InputSignal::waveformAt(double seconds) const
     const double omega = kTwoPi * frequencyHz;
     const double theta = omega * (seconds - lag) + phaseDegrees * std::numbers::pi / 180.0;
     const FirstOrderPath path = pathOf(*this);
+    if (wave && !wave->isEmpty()) {
+        // A simulated period starts at its first sample; high-passes pass none of its mean.
+        const double fraction = foldedAngle(theta) / kTwoPi;
+        return path.direct * offsetVolts + filteredWave(*this, path, sigma).at(fraction);
+    }
     const double half = amplitudeVpp / 2.0;
     if (path.count == 0 && sigma == 0.0) {
         double shape = 0.0;
@@ -443,7 +504,7 @@ double InputSignal::edgeSeconds() const
 
 double InputSignal::nextCornerAfter(double seconds) const
 {
-    if (!isAlternating() || waveform == Waveform::Sine || !std::isfinite(seconds))
+    if (!isAlternating() || waveform == Waveform::Sine || wave || !std::isfinite(seconds))
         return std::numeric_limits<double>::infinity();
     const double omega = kTwoPi * frequencyHz;
     const double halfPeriod = 0.5 / frequencyHz;

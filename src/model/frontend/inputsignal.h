@@ -1,5 +1,9 @@
 #pragma once
 
+#include <memory>
+
+class PeriodicWave;
+
 /** The shape of a periodic test signal. */
 enum class Waveform { Sine, Square, Triangle };
 
@@ -55,6 +59,10 @@ struct InputSignal
     double smoothingSeconds = 0.0;
     /** How late the signal comes out of its path, in seconds. */
     double delaySeconds = 0.0;
+    /** A simulated signal: one period of what a circuit puts out, which then takes the waveform's place. Its
+     * shape is scaled to amplitudeVpp and stands on offsetVolts, so that a probe's divider and every reading
+     * of the height work on it as on the generator's; sampledSignal() fills all three in. */
+    std::shared_ptr<const PeriodicWave> wave {};
 
     /** The voltage at time t (seconds). Sine, square and triangle all start at their mean, rising, at phase
      * 0. Behind a high-pass RC it is the steady-state voltage across the resistor. */
@@ -79,3 +87,6 @@ struct InputSignal
     /** True when the signal has both an amplitude and a frequency, so it crosses levels. */
     bool isAlternating() const;
 };
+
+/** A signal that repeats one simulated period over periodSeconds: its shape, height and mean from the wave. */
+InputSignal sampledSignal(std::shared_ptr<const PeriodicWave> wave, double periodSeconds);

@@ -1,5 +1,6 @@
 #include "hm203.h"
 
+#include "componenttester.h"
 #include "decimalformat.h"
 #include "verticalpath.h"
 
@@ -262,6 +263,52 @@ int Hm203::voltsDivPosition(double voltsPerDiv)
     return positionOfStep(voltsPerDivSteps(), voltsPerDiv);
 }
 
+CircuitDrive Hm203::circuitDrive() const
+{
+    const GeneratorSettings &g = m_generator;
+    return { g.waveform, g.frequencyHz, g.amplitudeIVpp, g.offsetIVolts, g.amplitudeIIVpp, g.offsetIIVolts,
+        g.phaseIIDegrees };
+}
+
+bool Hm203::adoptCircuit(const CircuitSolution &solution, const QString &circuit, const CircuitDrive &drive)
+{
+    if (m_generator.hookup != Hookup::Circuit || circuit != m_generator.circuit || !(drive == circuitDrive()))
+        return false;
+    // A circuit ngspice could not settle leaves the bench as it was, and says why.
+    m_circuitProblem = solution.ok ? QString() : solution.message;
+    if (!solution.ok)
+        return false;
+    m_circuit = solution;
+    m_circuitId = circuit;
+    m_circuitDrive = drive;
+    return true;
+}
+
+bool Hm203::settleCircuit()
+{
+    if (m_generator.hookup != Hookup::Circuit)
+        return false;
+    const Circuit *circuit = benchCircuit(m_generator.circuit);
+    if (!circuit)
+        return false;
+    const CircuitDrive drive = circuitDrive();
+    return adoptCircuit(solveCircuit(*circuit, drive), m_generator.circuit, drive);
+}
+
+bool Hm203::circuitSettled() const
+{
+    return m_generator.hookup != Hookup::Circuit
+        || (m_circuitId == m_generator.circuit && m_circuitDrive == circuitDrive());
+}
+
+/** Where noise and hum ride on a circuit's signal: the leads pick them up, as they do the generator's. */
+static InputSignal withLeadsPickUp(InputSignal s, const GeneratorSettings &g)
+{
+    s.noiseVolts = g.noiseVolts;
+    s.humVolts = g.humVolts;
+    return s;
+}
+
 InputSignal Hm203::signalI() const
 {
     switch (m_generator.hookup) {
@@ -269,6 +316,8 @@ InputSignal Hm203::signalI() const
         return calibrator(CalTerminals::lowVolts);
     case Hookup::Calibrator2:
         return calibrator(CalTerminals::highVolts);
+    case Hookup::Circuit:
+        return withLeadsPickUp(solvedSignal(m_circuit, false), m_generator);
     case Hookup::Generator:
     case Hookup::RcCircuit:
         break;
@@ -278,6 +327,8 @@ InputSignal Hm203::signalI() const
 
 InputSignal Hm203::signalII() const
 {
+    if (m_generator.hookup == Hookup::Circuit)
+        return withLeadsPickUp(solvedSignal(m_circuit, true), m_generator);
     if (m_generator.hookup == Hookup::RcCircuit) {
         InputSignal across = generatorOutput(m_generator, false);
         across.highPassSeconds = PracticeCircuit::timeConstant;
@@ -371,7 +422,7 @@ LiveScreen Hm203::screen(const BeamMoment &moment) const
 
     if (isPressed(C::Tester)) {
         live.traces.triggered = true;
-        live.traces.traces.append(testerFigure(m_generator.testerLoad));
+        live.traces.traces.append(testerFigure(m_generator.testerPart));
         live.moving = warming;
         return live;
     }
@@ -420,7 +471,7 @@ BeamFrame Hm203::beam(double fromSeconds, double toSeconds, double sincePowerOn)
         return frame;
     if (isPressed(C::Tester)) {
         // The tester's figure, written once a mains period.
-        const Trace figure = testerFigure(m_generator.testerLoad);
+        const Trace figure = testerFigure(m_generator.testerPart);
         BeamStroke stroke;
         stroke.kind = TraceKind::XY;
         stroke.points = figure.points;
@@ -435,43 +486,4 @@ BeamFrame Hm203::beam(double fromSeconds, double toSeconds, double sincePowerOn)
     frame.writing = beamWriting(settings, fromSeconds, toSeconds);
     frame.moving = frame.moving || !frame.writing.steady || stillSettling(settings);
     return frame;
-}
-
-Trace testerFigure(TesterLoad load)
-{
-    // The tester drives the load from a 50 Hz source through its own resistance: the voltage across the
-    // load moves the beam sideways, the current through it up and down. Open, the line lies flat.
-    constexpr double halfWidth = 4.5;
-    constexpr double halfHeight = 3.5;
-    constexpr int samples = 240;
-    constexpr double forwardDrop = 0.06; // 0.7 V of a 12 V sweep
-    Trace trace;
-    trace.kind = TraceKind::XY;
-    trace.points.reserve(samples + 1);
-    for (int i = 0; i <= samples; ++i) {
-        const double a = 2.0 * std::numbers::pi * i / samples;
-        const double source = std::sin(a);
-        double across = source;
-        double current = 0.0;
-        switch (load) {
-        case TesterLoad::Open:
-            break;
-        case TesterLoad::Resistor:
-            // As large as the tester's own resistance: half the voltage, half the short-circuit current.
-            across = source / 2.0;
-            current = source / 2.0;
-            break;
-        case TesterLoad::Capacitor:
-            // A reactance equal to the tester's resistance: current leads the voltage by 90°, an ellipse.
-            across = std::sin(a - std::numbers::pi / 4.0) / std::sqrt(2.0);
-            current = std::sin(a + std::numbers::pi / 4.0) / std::sqrt(2.0);
-            break;
-        case TesterLoad::Diode:
-            across = std::min(source, forwardDrop);
-            current = std::max(0.0, source - forwardDrop);
-            break;
-        }
-        trace.points.append(QPointF(across * halfWidth, current * halfHeight));
-    }
-    return trace;
 }

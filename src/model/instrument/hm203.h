@@ -1,6 +1,7 @@
 #pragma once
 
 #include "beamwriting.h"
+#include "circuitsolver.h"
 #include "hm203panel.h"
 #include "screentraces.h"
 #include "verticalpath.h"
@@ -94,6 +95,9 @@ enum class Hookup {
     Calibrator02,
     /** CH I on the 2 V terminal of the CAL socket. */
     Calibrator2,
+    /** One of the bench's circuits (GeneratorSettings::circuit), simulated: the generator drives it and the
+     * probes sit where the circuit's file puts them. */
+    Circuit,
 };
 
 /** The CAL socket's two terminals, each a 1 kHz square from 0 V up to its voltage (the panel's "0.2 V" and
@@ -103,9 +107,6 @@ inline constexpr double lowVolts = 0.2;
 inline constexpr double highVolts = 2.0;
 inline constexpr double hz = 1000.0;
 } // namespace CalTerminals
-
-/** What sits between the component tester's socket and ground. */
-enum class TesterLoad { Open, Resistor, Capacitor, Diode };
 
 /** The two-channel function generator beside the oscilloscope, and how things are wired. */
 struct GeneratorSettings
@@ -122,7 +123,10 @@ struct GeneratorSettings
     /** Output I wired to the TRIG. INP. socket as well, for EXT. to trigger from; with nothing on the socket
      * EXT. finds no trigger. */
     bool outputIToTriggerInput = false;
-    TesterLoad testerLoad = TesterLoad::Open;
+    /** The bench circuit on the inputs when hookup is Circuit, by its id (circuit.h). */
+    QString circuit {};
+    /** The part in the component tester's socket, by its id (componenttester.h); empty when it is open. */
+    QString testerPart {};
     /** Noise on both outputs, in volts rms, and the 50 Hz hum the leads pick up, in volts peak. */
     double noiseVolts = 0.0;
     double humVolts = 0.0;
@@ -249,6 +253,23 @@ public:
     static int timeDivPosition(double secondsPerDiv);
     static int voltsDivPosition(double voltsPerDiv);
 
+    /** What the generator puts into a bench circuit as it is set now. */
+    CircuitDrive circuitDrive() const;
+    /**
+     * The bench circuit's simulated signals, for the circuit and drive they were worked out for. The
+     * window has them worked out away from its thread and hands them over when they come; until then the
+     * probes stay on the last circuit's. A solution for another circuit or drive than the generator's now
+     * is refused: a change that came since has made it stale.
+     */
+    bool adoptCircuit(const CircuitSolution &solution, const QString &circuit, const CircuitDrive &drive);
+    /** Works the bench circuit out here and now, waiting for the simulator (for tests and the model's own
+     * what-ifs; the window never calls it). False when there is no circuit or it failed. */
+    bool settleCircuit();
+    /** True when the probes show the circuit and drive the generator is set to now. */
+    bool circuitSettled() const;
+    /** What ngspice said the last time the bench circuit failed; empty when it did not. */
+    QString circuitProblem() const { return m_circuitProblem; }
+
     /** The signals at the probes' tips: what the generator or the calibrator puts out. */
     InputSignal signalI() const;
     InputSignal signalII() const;
@@ -307,7 +328,9 @@ private:
         double since = 0.0;
     };
     std::array<Settling, 2> m_settling {};
+    /** The bench circuit's last solution, and what it was worked out for. */
+    CircuitSolution m_circuit;
+    QString m_circuitId;
+    CircuitDrive m_circuitDrive;
+    QString m_circuitProblem;
 };
-
-/** The figure the component tester draws for a load, in divisions. */
-Trace testerFigure(TesterLoad load);

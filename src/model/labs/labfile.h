@@ -1,6 +1,7 @@
 #pragma once
 
 #include "lab.h"
+#include "tomltext.h"
 #include "wording.h"
 
 #include <QByteArray>
@@ -14,19 +15,6 @@
  * strip runs. A file with any error gives no lab at all, so that nothing half-read reaches the strip; each
  * error says where it is and what was expected, in both languages.
  */
-
-/** One thing wrong in a lab file. */
-struct LabError
-{
-    /** Where, from 1; 0 when the error is the file's as a whole (too large, unreadable). */
-    int line = 0;
-    int column = 0;
-    /** The key the error is about, as written in the file ("frecuencia", "tarea[3].medida.magnitud"'s last
-     * part); empty when none. */
-    QString key;
-    /** What is wrong and what was expected. */
-    Wording message;
-};
 
 /** A lab file read: the lab, or the errors that keep it from being one. */
 struct LabReading

@@ -347,6 +347,7 @@ std::optional<double> calibratorVolts(const LabBench &bench)
         return CalTerminals::highVolts;
     case Hookup::Generator:
     case Hookup::RcCircuit:
+    case Hookup::Circuit:
         break;
     }
     return std::nullopt;

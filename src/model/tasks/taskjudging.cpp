@@ -147,6 +147,9 @@ Problem hookupProblem(const Look &look, Hookup wanted)
     case Hookup::RcCircuit:
         return notMet(text(u"Vuelve a conectar el circuito RC de prácticas."),
             text(u"Torna a connectar el circuit RC de pràctiques."));
+    case Hookup::Circuit:
+        return notMet(text(u"Vuelve a conectar el circuito de la tarea."),
+            text(u"Torna a connectar el circuit de la tasca."));
     case Hookup::Calibrator02:
     case Hookup::Calibrator2:
         break;
