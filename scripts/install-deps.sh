@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     cmake make g++ pkg-config clang-format
     qt6-base-dev qt6-base-dev-tools libgl-dev libfontconfig-dev libxcb1-dev
-    libtomlplusplus-dev libpoppler-qt6-dev
+    libtomlplusplus-dev libpoppler-qt6-dev libngspice0-dev
     fonts-liberation fonts-dejavu-core
     xvfb xauth openbox xdotool wmctrl x11-utils
     dbus-daemon at-spi2-core

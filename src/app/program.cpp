@@ -1,6 +1,7 @@
 #include "program.h"
 
 #include "helpviewer.h"
+#include "spiceengine.h"
 #include "taskstrip.h"
 #include "tfichaprincipal.h"
 #include "tosciloscopio.h"
@@ -8,6 +9,32 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+
+#include <memory>
+#include <mutex>
+
+namespace {
+
+/** What ngspice prints goes to a log in the program's cache folder, begun afresh each run. */
+void logSimulatorOutput()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    if (folder.isEmpty() || !QDir().mkpath(folder))
+        return;
+    auto file = std::make_shared<QFile>(folder + QStringLiteral("/ngspice.log"));
+    if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
+        return;
+    auto lock = std::make_shared<std::mutex>();
+    SpiceEngine::instance().setLog([file, lock](const QString &line) {
+        std::lock_guard guard(*lock);
+        file->write(line.toUtf8() + '\n');
+        file->flush();
+    });
+}
+
+} // namespace
 
 int runProgram()
 {
@@ -17,6 +44,7 @@ int runProgram()
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/embedded/icon.bmp")));
     // Only closing the main window ends the program; other windows merely hide.
     QApplication::setQuitOnLastWindowClosed(false);
+    logSimulatorOutput();
 
     openWindow(fichaprincipal);
     openFromCommandLine(QCoreApplication::arguments());
