@@ -74,7 +74,7 @@ bool settled(const std::vector<double> &volts, int perPeriod)
 {
     const std::size_t n = volts.size();
     const std::size_t period = std::size_t(perPeriod);
-    if (n < 2 * period + 1)
+    if (n < 2 * period)
         return false;
     double most = 0.0;
     double low = volts[n - 1];
@@ -87,11 +87,12 @@ bool settled(const std::vector<double> &volts, int perPeriod)
     return most <= std::max(1e-3, CircuitSolving::settledShare * (high - low));
 }
 
-/** The last period of a node's voltages (the sample that closes it is the next period's first). */
+/** The last period of a node's voltages: ngspice keeps the moments from the start up to a step short of
+ * the stop, so the last samples are one whole period, from a whole number of periods on. */
 std::shared_ptr<const PeriodicWave> lastPeriod(const std::vector<double> &volts, int perPeriod)
 {
     const std::size_t period = std::size_t(perPeriod);
-    std::vector<double> one(volts.end() - std::ptrdiff_t(period) - 1, volts.end() - 1);
+    std::vector<double> one(volts.end() - std::ptrdiff_t(period), volts.end());
     return std::make_shared<const PeriodicWave>(std::move(one));
 }
 
