@@ -35,6 +35,8 @@ enum TaskIndex {
     PhaseXY,
     PredictXY,
     RcLead,
+    Lissajous12,
+    FrequencyXY,
     Compensation,
     PredictProbe,
     ProbeVoltage,
@@ -259,6 +261,42 @@ inline std::optional<double> readFrequency(Hm203 &scope)
             return 1.0 / ((xs.at(1) - xs.at(0)) * secondsPerDiv);
     }
     return std::nullopt;
+}
+
+/**
+ * How many times a closed X-Y figure touches its right-hand edge (the maxima of x along it) or its top (the
+ * maxima of y): each cycle of the signal on that axis reaches its peak once while the figure closes.
+ */
+inline int edgeTouches(const Trace &figure, bool top)
+{
+    const qsizetype n = figure.points.size() - 1; // the last point closes on the first
+    const auto at = [&](qsizetype i) {
+        const QPointF p = figure.points.at((i + n) % n);
+        return top ? p.y() : p.x();
+    };
+    double highest = at(0);
+    for (qsizetype i = 1; i < n; ++i)
+        highest = std::max(highest, at(i));
+    int touches = 0;
+    for (qsizetype i = 0; i < n; ++i)
+        touches += at(i) > at(i - 1) && at(i) >= at(i + 1) && at(i) > highest - 0.05;
+    return touches;
+}
+
+/** A student's frequency of output II off the X-Y figure, output I's known: fy / fx = touches on the top
+ * over touches on the right-hand edge, with CH I on the vertical plates. */
+inline std::optional<double> readXyFrequencyII(Hm203 &scope)
+{
+    if (!setMode(scope, DisplayMode::XY))
+        return std::nullopt;
+    const Trace figure = picture(scope).traces.value(0);
+    if (figure.points.size() < 3)
+        return std::nullopt;
+    const int top = edgeTouches(figure, true);
+    const int side = edgeTouches(figure, false);
+    if (top == 0 || side == 0)
+        return std::nullopt;
+    return scope.generator().frequencyHz * side / top;
 }
 
 /** A student's DC level: the zero line on GD, then how far DC lifts the middle of the trace. */

@@ -141,8 +141,32 @@ Problem periodForFrequency(const Look &, double typed, double frequency, double)
     return notMet(text(u"Eso es el periodo, en ms; la tarea pide la frecuencia: f = 1/T, en Hz."),
         text(u"Això és el període, en ms; la tasca demana la freqüència: f = 1/T, en Hz."));
 }
+/**
+ * A frequency worked out from an X-Y figure against the other channel's known one, with the ratio upside
+ * down: fy / fx is the number of times the figure touches a horizontal edge over the number of times it
+ * touches a vertical one, and on the HM-203 CH I drives the beam up and down, CH II sideways. Read the other
+ * way round, the answer is the known frequency squared over the right one. Nothing to tell where both
+ * channels run at one frequency, as there the two ratios are the same.
+ */
+template <bool second>
+Problem invertedRatio(const Look &look, double typed, double frequency, double tolerance)
+{
+    const double known = tipSignal(look.scope, !second).frequencyHz;
+    if (!(frequency > 0.0) || std::abs(known - frequency) <= tolerance
+        || !closeTo(typed, known * known / frequency))
+        return std::nullopt;
+    return notMet(
+        text(u"Has invertido la razón de las frecuencias. En X-Y, CH I mueve el haz en vertical (fy) "
+             u"y CH II en horizontal (fx): fy/fx es el número de veces que la figura toca un borde "
+             u"horizontal entre el de veces que toca un borde vertical."),
+        text(u"Has invertit la raó de les freqüències. En X-Y, CH I mou el feix en vertical (fy) i CH II en "
+             u"horitzontal (fx): fy/fx és el nombre de vegades que la figura toca una vora horitzontal entre "
+             u"el de vegades que toca una vora vertical."));
+}
 constexpr OwnSlip kPeriodSlips[] { { frequencyForPeriod, ReadingSlip::Period } };
-constexpr OwnSlip kFrequencySlips[] { { periodForFrequency, ReadingSlip::Period } };
+template <bool second>
+constexpr OwnSlip kFrequencySlips[] { { periodForFrequency, ReadingSlip::Period },
+    { invertedRatio<second>, ReadingSlip::Ratio } };
 
 template <bool second>
 constexpr MeasuringTask kPeriodOn {
@@ -180,7 +204,7 @@ constexpr MeasuringTask kFrequencyOn {
         return { text(u"¡Correcto! La frecuencia vale %1 Hz.").arg(formatDecimal(frequency, kAsTyped)),
             text(u"Correcte! La freqüència val %1 Hz.").arg(formatDecimal(frequency, kAsTyped)) };
     },
-    .slips = kFrequencySlips,
+    .slips = kFrequencySlips<second>,
     .measured = measuredFrequency,
     .wrong = [](const QString &typed) -> Said {
         return { text(u"Has escrito %1 Hz; no coincide. Mide cuántas divisiones ocupa un periodo, "
