@@ -371,15 +371,18 @@ void GeneratorPanel::setHidden(HiddenReading hidden)
         const bool hide = entry.reading == hidden;
         // The box stays where it is, locked and showing only a question mark.
         box->setEnabled(!hide);
-        box->setSpecialValueText(hide ? QStringLiteral("?") : entry.lowest);
         if (hide) {
+            box->setSpecialValueText(QStringLiteral("?"));
             m_showing = true;
             const double keep = box->value();
             box->setMinimum(keep);
             box->setValue(keep);
             m_showing = false;
         } else {
+            // The minimum first: its own words apply to the value once it stands at the lowest step, and a
+            // box left at the value it hid must show that value.
             box->setMinimum(entry.minimum);
+            box->setSpecialValueText(entry.lowest);
         }
     }
 }
