@@ -348,8 +348,10 @@ void TestMeasuringLab::unknownFrequencyFromTheFigure_data()
                                                   << "Has invertit la raó";
     QTest::newRow("2 kHz, output I's") << 0u << "1000" << false << "Has escrito 1000 Hz"
                                        << "Has escrit 1000 Hz";
-    QTest::newRow("2 kHz, wrong") << 0u << "3000" << false << "Has escrito 3000 Hz"
-                                  << "Has escrit 3000 Hz";
+    // In X-Y the reply says how the figure is read.
+    QTest::newRow("2 kHz, wrong") << 0u << "3000" << false
+                                  << "Has escrito 3000 Hz; no coincide. fy/fx es el número de veces"
+                                  << "Has escrit 3000 Hz; no coincideix. fy/fx és el nombre de vegades";
     // Draw 1 is 1,5 kHz, a 2:3 figure: upside down, 1 kHz · 2 / 3.
     QTest::newRow("1,5 kHz, right") << 1u << "1500" << true << "1500 Hz"
                                     << "1500 Hz";

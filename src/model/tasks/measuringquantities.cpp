@@ -44,7 +44,7 @@ constexpr MeasuringTask kAmplitudeOn {
             .second = second,
             .peak = true };
     },
-    .wrong = [](const QString &typed) -> Said {
+    .wrong = [](const Look &, const QString &typed) -> Said {
         const QString voltsDiv = panelLabel(second ? C::VoltsDivII : C::VoltsDivI);
         return { text(
                      u"Has escrito %1 V; no coincide. Mide cuántas divisiones hay desde la línea media de la "
