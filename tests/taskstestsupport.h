@@ -1,6 +1,7 @@
 #pragma once
 // What the task suites share: the instrument set as a student sets it, a student's readings of the
 // screen, and the check of one judged row.
+#include "figuretouches.h"
 #include "hm203tasks.h"
 #include "taskjudging.h"
 
@@ -261,26 +262,6 @@ inline std::optional<double> readFrequency(Hm203 &scope)
             return 1.0 / ((xs.at(1) - xs.at(0)) * secondsPerDiv);
     }
     return std::nullopt;
-}
-
-/**
- * How many times a closed X-Y figure touches its right-hand edge (the maxima of x along it) or its top (the
- * maxima of y): each cycle of the signal on that axis reaches its peak once while the figure closes.
- */
-inline int edgeTouches(const Trace &figure, bool top)
-{
-    const qsizetype n = figure.points.size() - 1; // the last point closes on the first
-    const auto at = [&](qsizetype i) {
-        const QPointF p = figure.points.at((i + n) % n);
-        return top ? p.y() : p.x();
-    };
-    double highest = at(0);
-    for (qsizetype i = 1; i < n; ++i)
-        highest = std::max(highest, at(i));
-    int touches = 0;
-    for (qsizetype i = 0; i < n; ++i)
-        touches += at(i) > at(i - 1) && at(i) >= at(i + 1) && at(i) > highest - 0.05;
-    return touches;
 }
 
 /** A student's frequency of output II off the X-Y figure, output I's known: fy / fx = touches on the top

@@ -1,4 +1,5 @@
 #include "behaviourcases.h"
+#include "figuretouches.h"
 #include "hm203.h"
 #include "screenpainter.h"
 
@@ -714,19 +715,8 @@ private Q_SLOTS:
         // It closes after the common period: the beam comes back where it started.
         QVERIFY(QLineF(figure.points.first(), figure.points.last()).length() < 1e-6);
         // Each axis's signal reaches its peak once a cycle, as many cycles as the common period holds.
-        const qsizetype n = figure.points.size() - 1;
-        const auto touches = [&](bool onTop) {
-            const auto at = [&](qsizetype i) {
-                const QPointF p = figure.points.at((i + n) % n);
-                return onTop ? p.y() : p.x();
-            };
-            int count = 0;
-            for (qsizetype i = 0; i < n; ++i)
-                count += at(i) > at(i - 1) && at(i) >= at(i + 1) && at(i) > 2.0 - 0.05;
-            return count;
-        };
-        QCOMPARE(touches(true), top);
-        QCOMPARE(touches(false), side);
+        QCOMPARE(edgeTouches(figure, true), top);
+        QCOMPARE(edgeTouches(figure, false), side);
         QVERIFY(std::abs(double(top) / side - vertical / (horizontal > 0.0 ? horizontal : vertical)) < 1e-9);
     }
 
