@@ -37,6 +37,14 @@ const MetState kMetStates[] {
     { PhaseXY, [](Hm203 &s) { return setMode(s, DisplayMode::XY); }, "45" },
     { PredictXY, [](Hm203 &s) { return setMode(s, DisplayMode::XY); }, "" },
     { RcLead, untouched, "58" },
+    { Lissajous12,
+        [](Hm203 &s) {
+            return setMode(s, DisplayMode::XY)
+                && changeGenerator(s, [](GeneratorSettings &g) { g.frequencyIIHz = 2000.0; });
+        },
+        "" },
+    // Output II at 2 kHz: the figure touches the top once and the right-hand edge twice.
+    { FrequencyXY, [](Hm203 &s) { return setMode(s, DisplayMode::XY); }, "2000" },
     { Compensation,
         [](Hm203 &s) {
             return setVolts(s, false, 0.01)

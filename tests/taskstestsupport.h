@@ -1,6 +1,7 @@
 #pragma once
 // What the task suites share: the instrument set as a student sets it, a student's readings of the
 // screen, and the check of one judged row.
+#include "figuretouches.h"
 #include "hm203tasks.h"
 #include "taskjudging.h"
 
@@ -35,6 +36,8 @@ enum TaskIndex {
     PhaseXY,
     PredictXY,
     RcLead,
+    Lissajous12,
+    FrequencyXY,
     Compensation,
     PredictProbe,
     ProbeVoltage,
@@ -259,6 +262,22 @@ inline std::optional<double> readFrequency(Hm203 &scope)
             return 1.0 / ((xs.at(1) - xs.at(0)) * secondsPerDiv);
     }
     return std::nullopt;
+}
+
+/** A student's frequency of output II off the X-Y figure, output I's known: fy / fx = touches on the top
+ * over touches on the right-hand edge, with CH I on the vertical plates. */
+inline std::optional<double> readXyFrequencyII(Hm203 &scope)
+{
+    if (!setMode(scope, DisplayMode::XY))
+        return std::nullopt;
+    const Trace figure = picture(scope).traces.value(0);
+    if (figure.points.size() < 3)
+        return std::nullopt;
+    const int top = edgeTouches(figure, true);
+    const int side = edgeTouches(figure, false);
+    if (top == 0 || side == 0)
+        return std::nullopt;
+    return scope.generator().frequencyHz * side / top;
 }
 
 /** A student's DC level: the zero line on GD, then how far DC lifts the middle of the trace. */

@@ -1,5 +1,6 @@
 #include "behaviourcases.h"
 #include "componenttester.h"
+#include "figuretouches.h"
 #include "hm203.h"
 #include "screenpainter.h"
 
@@ -244,6 +245,66 @@ private Q_SLOTS:
         QCOMPARE(scope.generator().offsetIIVolts, GeneratorLimits::maximumOffset);
         QCOMPARE(scope.generator().phaseIIDegrees, 0.0); // not a number: the old phase stays
         QVERIFY(!scope.setGenerator(scope.generator()));
+    }
+
+    void outputIIRunsAtItsOwnFrequency_data()
+    {
+        QTest::addColumn<int>("waveform");
+        QTest::addColumn<double>("asked");
+        QTest::addColumn<double>("kept");
+        QTest::addColumn<double>("runs");
+        // Output I at 1 kHz throughout.
+        QTest::newRow("unset: output I's") << int(Waveform::Sine) << 0.0 << 0.0 << 1000.0;
+        QTest::newRow("its own") << int(Waveform::Sine) << 2500.0 << 2500.0 << 2500.0;
+        QTest::newRow("below the lowest") << int(Waveform::Sine) << 0.2 << 1.0 << 1.0;
+        QTest::newRow("negative") << int(Waveform::Sine) << -5.0 << 1.0 << 1.0;
+        QTest::newRow("above a sine's top") << int(Waveform::Sine) << 60e6 << 50e6 << 50e6;
+        QTest::newRow("above a square's top") << int(Waveform::Square) << 20e6 << 10e6 << 10e6;
+        QTest::newRow("not a number: unset stays") << int(Waveform::Sine) << std::nan("") << 0.0 << 1000.0;
+    }
+    void outputIIRunsAtItsOwnFrequency()
+    {
+        QFETCH(int, waveform);
+        QFETCH(double, asked);
+        QFETCH(double, kept);
+        QFETCH(double, runs);
+        Hm203 scope;
+        GeneratorSettings g;
+        g.waveform = Waveform(waveform);
+        g.frequencyHz = 1000.0;
+        g.frequencyIIHz = asked;
+        scope.setGenerator(g);
+        QCOMPARE(scope.generator().frequencyIIHz, kept);
+        QCOMPARE(scope.signalII().frequencyHz, runs);
+        QCOMPARE(scope.signalI().frequencyHz, 1000.0);
+    }
+
+    void outputIIAtOutputIsFrequencyKeepsItsPhase()
+    {
+        // Given output I's frequency as its own, output II is the same wave as when it follows output I: the
+        // phase means what it always did.
+        GeneratorSettings following;
+        following.frequencyHz = 1500.0;
+        following.phaseIIDegrees = -60.0;
+        GeneratorSettings own = following;
+        own.frequencyIIHz = 1500.0;
+        Hm203 a;
+        Hm203 b;
+        a.setGenerator(following);
+        b.setGenerator(own);
+        for (int i = 0; i < 50; ++i) {
+            const double t = i * 1.7e-5;
+            QCOMPARE(a.signalII().valueAt(t), b.signalII().valueAt(t));
+        }
+        // Where output II, 60° behind, crosses zero rising, output I is 60° into its cycle: at sin 60° of its
+        // peak.
+        const InputSignal one = b.signalI();
+        const InputSignal two = b.signalII();
+        double rising = 0.0;
+        for (int i = 1; i < 10000; ++i)
+            if (two.valueAt((i - 1) * 1e-7) < 0.0 && two.valueAt(i * 1e-7) >= 0.0)
+                rising = i * 1e-7;
+        QVERIFY(std::abs(one.valueAt(rising) / (one.amplitudeVpp / 2.0) - std::sin(M_PI / 3.0)) < 0.01);
     }
 
     void timeBaseSetsThePeriodsShown_data()
@@ -618,6 +679,46 @@ private Q_SLOTS:
         const double b = height(figure) / 2.0;
         QVERIFY2(std::abs(std::asin(std::min(1.0, crossing / b)) * 180 / M_PI - std::abs(phase)) < 1.0,
             qPrintable(QString::number(crossing / b)));
+    }
+
+    void xyFigureTouchesItsEdgesAsTheRatioSays_data()
+    {
+        QTest::addColumn<double>("vertical");
+        QTest::addColumn<double>("horizontal");
+        QTest::addColumn<double>("phase");
+        QTest::addColumn<int>("top");
+        QTest::addColumn<int>("side");
+        // fy / fx = touches on the top / touches on the right-hand edge, CH I (output I) vertical; 0 for
+        // output II runs it at output I's frequency.
+        QTest::newRow("1:1 following output I") << 1000.0 << 0.0 << -45.0 << 1 << 1;
+        QTest::newRow("1:1 in phase, a line") << 1000.0 << 1000.0 << 0.0 << 1 << 1;
+        QTest::newRow("1:2") << 1000.0 << 2000.0 << 0.0 << 1 << 2;
+        QTest::newRow("1:2 at -30°") << 1000.0 << 2000.0 << -30.0 << 1 << 2;
+        QTest::newRow("2:1") << 1000.0 << 500.0 << -30.0 << 2 << 1;
+        QTest::newRow("2:3") << 1000.0 << 1500.0 << -30.0 << 2 << 3;
+        QTest::newRow("2:3 slow") << 20.0 << 30.0 << 0.0 << 2 << 3;
+        QTest::newRow("3:4") << 3000.0 << 4000.0 << -30.0 << 3 << 4;
+    }
+    void xyFigureTouchesItsEdgesAsTheRatioSays()
+    {
+        QFETCH(double, vertical);
+        QFETCH(double, horizontal);
+        QFETCH(double, phase);
+        QFETCH(int, top);
+        QFETCH(int, side);
+        GeneratorSettings g;
+        g.frequencyHz = vertical;
+        g.frequencyIIHz = horizontal;
+        g.amplitudeIIVpp = 4;
+        g.phaseIIDegrees = phase;
+        const Trace figure = with({ { C::XY, 1 } }, g).screen().traces.traces.value(0);
+        QCOMPARE(figure.kind, TraceKind::XY);
+        // It closes after the common period: the beam comes back where it started.
+        QVERIFY(QLineF(figure.points.first(), figure.points.last()).length() < 1e-6);
+        // Each axis's signal reaches its peak once a cycle, as many cycles as the common period holds.
+        QCOMPARE(edgeTouches(figure, true), top);
+        QCOMPARE(edgeTouches(figure, false), side);
+        QVERIFY(std::abs(double(top) / side - vertical / (horizontal > 0.0 ? horizontal : vertical)) < 1e-9);
     }
 
     void thePracticeCircuitLeads()

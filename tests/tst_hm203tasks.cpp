@@ -465,6 +465,9 @@ void TestHm203Tasks::everyDrawIsMeasurable()
             case HiddenReading::None:
                 reading = i == RiseTime ? readRise(scope) : readLead(scope);
                 break;
+            case HiddenReading::FrequencyII:
+                reading = readXyFrequencyII(scope);
+                break;
             case HiddenReading::AmplitudeII:
             case HiddenReading::OffsetII:
                 // The course measures nothing on CH II.

@@ -421,6 +421,59 @@ private Q_SLOTS:
         window->close();
     }
 
+    /** Output II's frequency, typed in its own box: "igual que I" at its lowest step, a Lissajous figure once
+     * it differs, and a "?" while a task keeps it from the student. */
+    void outputIIHasItsOwnFrequency_data() { languages(); }
+    void outputIIHasItsOwnFrequency()
+    {
+        QFETCH(bool, castilian);
+        setLanguage(castilian);
+        Tosciloscopio *window = open();
+        GeneratorPanel *generator = window->generador;
+        generator->setHidden(HiddenReading::None);
+        QDoubleSpinBox *box = generator->frequencyII();
+        QCOMPARE(box->accessibleName(),
+            castilian ? QStringLiteral("Frecuencia II") : QStringLiteral("Freqüència II"));
+        QCOMPARE(box->text(), QStringLiteral("igual que I"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(box)->text(QAccessible::Value),
+            QStringLiteral("igual que I"));
+        // Reached from output I's offset with the keyboard, as the boxes are laid out.
+        generator->offsetI()->setFocus();
+        QTRY_VERIFY(generator->offsetI()->hasFocus());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTRY_VERIFY(box->hasFocus());
+        box->selectAll();
+        QTest::keyClicks(box, QStringLiteral("2000"));
+        QTest::keyClick(box, Qt::Key_Return);
+        QCOMPARE(panel()->scope().generator().frequencyIIHz, 2000.0);
+        QCOMPARE(panel()->scope().signalII().frequencyHz, 2000.0);
+        QCOMPARE(panel()->scope().signalI().frequencyHz, 1000.0);
+        QVERIFY(QAccessible::queryAccessibleInterface(box)
+                    ->text(QAccessible::Value)
+                    .startsWith(QStringLiteral("2000 ")));
+        panel()->setControlValue(C::XY, 1);
+        settle();
+        saveGrab(window, QStringLiteral("osciloscopio-lissajous-") + suffix(castilian));
+        // A task hides it: locked, "?", and the instrument keeps running at it.
+        generator->setHidden(HiddenReading::FrequencyII);
+        QVERIFY(!box->isEnabled());
+        QCOMPARE(box->text(), QStringLiteral("?"));
+        QVERIFY(generator->frequency()->isEnabled());
+        QCOMPARE(panel()->scope().signalII().frequencyHz, 2000.0);
+        // Shown again, it reads its value and goes down to "igual que I" by keys.
+        generator->setHidden(HiddenReading::None);
+        QVERIFY(box->isEnabled());
+        QCOMPARE(box->value(), 2000.0);
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, QStringLiteral("0"));
+        QTest::keyClick(box, Qt::Key_Return);
+        QCOMPARE(box->text(), QStringLiteral("igual que I"));
+        QCOMPARE(panel()->scope().signalII().frequencyHz, 1000.0);
+        panel()->setControlValue(C::XY, 0);
+        window->close();
+    }
+
     /** A ×10 probe on the calibrator, as on the first day: picked at the generator, its trimmer turned
      * until the square's corners are square. The screen shows a tenth, and the line under the panel
      * what the tip sees. */
@@ -608,6 +661,10 @@ private Q_SLOTS:
             if (task.hidden == HiddenReading::PhaseII) {
                 QVERIFY(!window->generador->phaseII()->isEnabled());
                 QCOMPARE(window->generador->phaseII()->text(), QStringLiteral("?"));
+            }
+            if (task.hidden == HiddenReading::FrequencyII) {
+                QVERIFY(!window->generador->frequencyII()->isEnabled());
+                QCOMPARE(window->generador->frequencyII()->text(), QStringLiteral("?"));
             }
             if (task.hidden == HiddenReading::AmplitudeI) {
                 QVERIFY(!window->generador->amplitudeI()->isEnabled());

@@ -204,6 +204,22 @@ void TestLabFile::errors_data()
     spoilt("square too fast", labWith("[tarea.generador]\nforma = \"cuadrada\"\nfrecuencia = \"20 MHz\"\n"),
         9, "frecuencia", "fuera del margen del generador: entre 1 Hz y 10 MHz",
         "fora del marge del generador: entre 1 Hz i 10 MHz");
+    spoilt("output II too fast for a square",
+        labWith("[tarea.generador]\nforma = \"cuadrada\"\nfrecuencia_2 = \"12 MHz\"\n"), 9, "frecuencia_2",
+        "fuera del margen del generador: entre 1 Hz y 10 MHz",
+        "fora del marge del generador: entre 1 Hz i 10 MHz");
+    spoilt("output II below 1 Hz", labWith("[tarea.generador]\nfrecuencia_2 = \"0 Hz\"\n"), 8, "frecuencia_2",
+        "fuera del margen del generador: entre 1 Hz y 50 MHz",
+        "fora del marge del generador: entre 1 Hz i 50 MHz");
+    spoilt("output II's frequency without unit",
+        labWith("[tarea.generador]\nfrecuencia_2 = [\"2 kHz\", 1500]\n"), 8, "frecuencia_2",
+        "se esperaba un número con unidad", "s'esperava un nombre amb unitat");
+    spoilt("a figure's ratio as a word",
+        labWith("[tarea.ajuste]\ncomprobar = [ { figura_xy = \"doble\" } ]\n"), 8, "figura_xy",
+        "se esperaba un número", "s'esperava un nombre");
+    spoilt("an unknown slip", labWith("[tarea.medida]\nmagnitud = \"frecuencia\"\ndeslices = [\"razón\"]\n"),
+        9, "deslices", "se esperaba uno de «sonda», «pico», «unidad», «periodo», «cal», «razon»",
+        "s'esperava un de «sonda», «pico», «unidad», «periodo», «cal», «razon»");
     spoilt("amplitude too large", labWith("[tarea.generador]\namplitud_1 = \"25 Vpp\"\n"), 8, "amplitud_1",
         "fuera del margen del generador: entre 0 Vpp y 20 Vpp",
         "fora del marge del generador: entre 0 Vpp i 20 Vpp");
@@ -438,7 +454,7 @@ void TestLabFile::shippedLabs()
     // and the one teachers are given to copy.
     const QDir folder(QStringLiteral(VANTELA_LABS_DIR));
     const QStringList files = folder.entryList({ QStringLiteral("*.toml") });
-    QCOMPARE(files.size(), 5);
+    QCOMPARE(files.size(), 6);
     qsizetype tasks = 0;
     for (const QString &file : files) {
         const LabReading onDisk = readLabFile(folder.filePath(file));
@@ -449,8 +465,8 @@ void TestLabFile::shippedLabs()
         tasks += onDisk.lab->tasks.size();
         QVERIFY(!onDisk.lab->title.castilian.isEmpty() && !onDisk.lab->introduction.valencian.isEmpty());
     }
-    QCOMPARE(tasks, 27);
-    QCOMPARE(courseLab().tasks.size(), 27);
+    QCOMPARE(tasks, 29);
+    QCOMPARE(courseLab().tasks.size(), 29);
 }
 
 QTEST_GUILESS_MAIN(TestLabFile)

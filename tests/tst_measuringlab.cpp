@@ -86,6 +86,8 @@ private slots:
     void benchesThatShowNothingToMeasure();
     void hiddenReadingFollowsTheQuantity_data();
     void hiddenReadingFollowsTheQuantity();
+    void unknownFrequencyFromTheFigure_data();
+    void unknownFrequencyFromTheFigure();
     void benchChecksOnOtherBenches_data();
     void benchChecksOnOtherBenches();
 };
@@ -98,10 +100,11 @@ void TestMeasuringLab::keysAreNamedOnce()
     for (const LabCheck &c : benchChecks())
         keys << QString::fromLatin1(c.key);
     QCOMPARE(keys.size(), qsizetype(labQuantities().size() + benchChecks().size()));
-    const QStringList slips { "sonda", "pico", "unidad", "periodo", "cal" };
+    const QStringList slips { "sonda", "pico", "unidad", "periodo", "cal", "razon" };
     QCOMPARE(qsizetype(readingSlipKeys().size()), slips.size());
     QCOMPARE(QString::fromLatin1(readingSlipKeys()[int(ReadingSlip::Probe)]), QStringLiteral("sonda"));
     QCOMPARE(QString::fromLatin1(readingSlipKeys()[int(ReadingSlip::Cal)]), QStringLiteral("cal"));
+    QCOMPARE(QString::fromLatin1(readingSlipKeys()[int(ReadingSlip::Ratio)]), QStringLiteral("razon"));
     for (const LabQuantity &q : labQuantities())
         QVERIFY(q.unit == CheckValue::Volts || q.unit == CheckValue::Seconds || q.unit == CheckValue::Hertz
             || q.unit == CheckValue::Degrees);
@@ -111,9 +114,11 @@ void TestMeasuringLab::shippedFilesHoldTheirTasksInOrder()
 {
     const QStringList measures { "pico_a_pico", "tension_continua", "periodo", "frecuencia", "desfase_xy",
         "desfase_rc" };
+    const QStringList lissajous { "figura_1_2", "frecuencia_xy" };
     const QStringList bench { "compensacion", "tension_con_sonda", "tiempo_de_subida", "ancho_de_banda" };
     for (const auto &[file, ids] : { std::pair { QStringLiteral("medidas.toml"), measures },
-             std::pair { QStringLiteral("sonda_y_amplificador.toml"), bench } }) {
+             std::pair { QStringLiteral("sonda_y_amplificador.toml"), bench },
+             std::pair { QStringLiteral("lissajous.toml"), lissajous } }) {
         const LabReading reading = readLabFile(QStringLiteral(VANTELA_LABS_DIR "/") + file);
         QVERIFY(reading.lab);
         QStringList read;
@@ -297,6 +302,18 @@ void TestMeasuringLab::hiddenReadingFollowsTheQuantity_data()
     QTest::newRow("calibrator's period") << "periodo" << calibrator << false << HiddenReading::None;
     QTest::newRow("period II beside the calibrator")
         << "periodo" << calibrator << true << HiddenReading::FrequencyI;
+    // Output II at a frequency of its own hides its own box; following output I, or behind the circuit,
+    // output I's.
+    const LabBench ownII { .frequencyIIHz = 1500.0 };
+    QTest::newRow("frequency II, its own") << "frecuencia" << ownII << true << HiddenReading::FrequencyII;
+    QTest::newRow("period II, its own") << "periodo" << ownII << true << HiddenReading::FrequencyII;
+    QTest::newRow("frequency I beside output II's own")
+        << "frecuencia" << ownII << false << HiddenReading::FrequencyI;
+    QTest::newRow("frequency II following I")
+        << "frecuencia" << LabBench {} << true << HiddenReading::FrequencyI;
+    QTest::newRow("frequency II behind the circuit")
+        << "frecuencia" << LabBench { .frequencyIIHz = 1500.0, .hookup = Hookup::RcCircuit } << true
+        << HiddenReading::FrequencyI;
     QTest::newRow("rise time") << "tiempo_de_subida" << LabBench { .waveform = Waveform::Square } << false
                                << HiddenReading::None;
 }
@@ -310,6 +327,65 @@ void TestMeasuringLab::hiddenReadingFollowsTheQuantity()
     const std::optional<MeasuringParts> parts = measuring(qPrintable(key), bench, onChannel(second));
     QVERIFY(parts);
     QCOMPARE(parts->hidden, hidden);
+}
+
+void TestMeasuringLab::unknownFrequencyFromTheFigure_data()
+{
+    QTest::addColumn<quint32>("draw");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("met");
+    QTest::addColumn<QString>("castilian");
+    QTest::addColumn<QString>("valencian");
+    // Output I at 1 kHz on CH I, the vertical; output II hidden on CH II, the horizontal. Draw 0 is 2 kHz:
+    // one touch on the top, two on the right-hand edge, fx = fy · 2 / 1.
+    QTest::newRow("2 kHz, right") << 0u << "2000" << true << "2000 Hz"
+                                  << "2000 Hz";
+    QTest::newRow("2 kHz, in kHz") << 0u << "2 kHz" << true << "2000 Hz"
+                                   << "2000 Hz";
+    QTest::newRow("2 kHz, read a little off") << 0u << "1950" << true << "2000 Hz"
+                                              << "2000 Hz";
+    QTest::newRow("2 kHz, the ratio upside down") << 0u << "500" << false << "Has invertido la razón"
+                                                  << "Has invertit la raó";
+    QTest::newRow("2 kHz, output I's") << 0u << "1000" << false << "Has escrito 1000 Hz"
+                                       << "Has escrit 1000 Hz";
+    // In X-Y the reply says how the figure is read.
+    QTest::newRow("2 kHz, wrong") << 0u << "3000" << false
+                                  << "Has escrito 3000 Hz; no coincide. fy/fx es el número de veces"
+                                  << "Has escrit 3000 Hz; no coincideix. fy/fx és el nombre de vegades";
+    // Draw 1 is 1,5 kHz, a 2:3 figure: upside down, 1 kHz · 2 / 3.
+    QTest::newRow("1,5 kHz, right") << 1u << "1500" << true << "1500 Hz"
+                                    << "1500 Hz";
+    QTest::newRow("1,5 kHz, the ratio upside down") << 1u << "667" << false << "Has invertido la razón"
+                                                    << "Has invertit la raó";
+    // Draw 3 is 500 Hz, CH I twice as fast: upside down gives 2 kHz.
+    QTest::newRow("500 Hz, the ratio upside down") << 3u << "2000" << false << "Has invertido la razón"
+                                                   << "Has invertit la raó";
+}
+
+void TestMeasuringLab::unknownFrequencyFromTheFigure()
+{
+    QFETCH(quint32, draw);
+    QFETCH(QString, typed);
+    QFETCH(bool, met);
+    QFETCH(QString, castilian);
+    QFETCH(QString, valencian);
+    const Hm203Task &task = hm203Tasks().at(FrequencyXY);
+    QCOMPARE(task.id, QStringLiteral("frecuencia_xy"));
+    QCOMPARE(task.hidden, HiddenReading::FrequencyII);
+    Hm203 scope = startedTask(FrequencyXY, draw);
+    // Output I's frequency stays in view, the one to work from.
+    QCOMPARE(scope.generator().frequencyHz, 1000.0);
+    QVERIFY(setMode(scope, DisplayMode::XY));
+    const std::optional<double> answer = readTypedNumber(typed, task.answerUnit);
+    QVERIFY(answer);
+    const TaskVerdict verdict = task.judge(scope, answer);
+    QVERIFY2(verdict.met == met, qPrintable(verdict.castilian));
+    QVERIFY2(verdict.castilian.contains(castilian), qPrintable(verdict.castilian));
+    QVERIFY2(verdict.valencian.contains(valencian), qPrintable(verdict.valencian));
+    // What a student reads off the figure is the answer.
+    const std::optional<double> read = readXyFrequencyII(scope);
+    QVERIFY(read);
+    QVERIFY(task.judge(scope, read).met);
 }
 
 void TestMeasuringLab::benchChecksOnOtherBenches_data()

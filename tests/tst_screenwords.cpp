@@ -201,6 +201,18 @@ private Q_SLOTS:
             u"X-Y: una el·lipse de 4,0 div d'ample i 4,0 div d'alt, inclinada 45° (puja cap a la dreta), en "
             u"el centre de la pantalla.");
 
+        // Output II at twice output I's frequency: CH I reaches the top once while CH II reaches the side
+        // twice.
+        GeneratorSettings twice;
+        twice.amplitudeIIVpp = 4.0;
+        twice.frequencyIIHz = 2000.0;
+        row("X-Y 1:2", { { { C::XY, 1 } }, twice },
+            u"X-Y: una figura de 4,0 div de ancho y 4,0 div de alto que llega 1 vez al borde de arriba y 2 "
+            u"veces al "
+            u"de la derecha, en el centro de la pantalla.",
+            u"X-Y: una figura de 4,0 div d'ample i 4,0 div d'alt que arriba 1 vegada a la vora de dalt i 2 "
+            u"vegades a la de la dreta, en el centre de la pantalla.");
+
         // Both channels on GD: the beam stands still in the middle.
         row("X-Y, both on GD", { { { C::XY, 1 }, { C::GroundI, 1 }, { C::GroundII, 1 } } },
             u"X-Y: un punto fijo, en el centro de la pantalla.",
@@ -444,37 +456,47 @@ private Q_SLOTS:
         QTest::addColumn<Trace>("trace");
         QTest::addColumn<int>("kind");
         QTest::addColumn<int>("dots");
+        QTest::addColumn<int>("top");
+        QTest::addColumn<int>("side");
         // A 2:1 figure of eight crosses itself but never goes back along itself: it is no bent line.
         QTest::newRow("figure of eight")
             << traceOf([](double t) { return QPointF(3 * std::sin(t), 2 * std::sin(2 * t)); })
-            << int(FigureKind::Other) << 0;
+            << int(FigureKind::Other) << 0 << 2 << 1;
+        // 3:2 with a little phase: three peaks of y, two of x, while the figure closes.
+        QTest::newRow("3:2") << traceOf(
+            [](double t) { return QPointF(2 * std::sin(2 * t + 0.3), 2 * std::sin(3 * t)); })
+                             << int(FigureKind::Other) << 0 << 3 << 2;
         // x = sin t, y = cos 2t is a parabola's arc the beam goes along and back.
         QTest::newRow("parabola") << traceOf(
             [](double t) { return QPointF(3 * std::sin(t), 2 * std::cos(2 * t)); })
-                                  << int(FigureKind::BentLine) << 0;
+                                  << int(FigureKind::BentLine) << 0 << 0 << 0;
         QTest::newRow("squares in step")
             << traceOf([](double t) { return std::sin(t) >= 0 ? QPointF(2, 2) : QPointF(-2, -2); })
-            << int(FigureKind::Dots) << 2;
+            << int(FigureKind::Dots) << 2 << 0 << 0;
         QTest::newRow("squares 90° apart")
             << traceOf([](double t) { return QPointF(std::sin(t) >= 0 ? 2 : -2, std::cos(t) >= 0 ? 2 : -2); })
-            << int(FigureKind::Dots) << 4;
+            << int(FigureKind::Dots) << 4 << 0 << 0;
         QTest::newRow("a thin ellipse is a line")
             << traceOf([](double t) { return QPointF(3 * std::sin(t), 3 * std::sin(t + 0.005)); })
-            << int(FigureKind::Line) << 0;
+            << int(FigureKind::Line) << 0 << 0 << 0;
         QTest::newRow("an ellipse the amplifiers clip") << traceOf([](double t) {
             return QPointF(3 * std::sin(t), std::clamp(8 * std::sin(t + 1.0), -6.0, 6.0));
-        }) << int(FigureKind::Other) << 0;
-        QTest::newRow("still") << traceOf([](double) { return QPointF(1, -1); }) << int(FigureKind::Spot)
-                               << 0;
+        }) << int(FigureKind::Other) << 0 << 1 << 1;
+        QTest::newRow("still") << traceOf([](double) { return QPointF(1, -1); }) << int(FigureKind::Spot) << 0
+                               << 0 << 0;
     }
     void figuresAreToldFromPoints()
     {
         QFETCH(Trace, trace);
         QFETCH(int, kind);
         QFETCH(int, dots);
+        QFETCH(int, top);
+        QFETCH(int, side);
         const FigureShape shape = shapeOfFigure(trace);
         QCOMPARE(int(shape.kind), kind);
         QCOMPARE(shape.dots, dots);
+        QCOMPARE(shape.touchesTop, top);
+        QCOMPARE(shape.touchesSide, side);
     }
 
     void randomStatesAreSaidAsTheyAreDrawn()

@@ -46,7 +46,7 @@ constexpr SettingId kSettingIds[] {
 };
 const LabCheck *checkWithKey(const char *key)
 {
-    for (const LabCheck &check : settingChecks())
+    for (const LabCheck &check : labChecks())
         if (std::strcmp(check.key, key) == 0)
             return &check;
     return nullptr;
@@ -119,6 +119,13 @@ CheckArgs position(Hm203Control control, int at)
     args.control = control;
     args.position = at;
     return args;
+}
+
+/** X-Y pressed and output II at its own frequency (0: output I's). */
+template <int hz> bool xyWithOutputII(Hm203 &scope)
+{
+    return setMode(scope, DisplayMode::XY)
+        && changeGenerator(scope, [](GeneratorSettings &g) { g.frequencyIIHz = hz; });
 }
 
 /** The bench as the instrument opens with it: a 4 Vpp, 1 kHz sine on CH I, 2 Vpp on CH II. */
@@ -344,6 +351,31 @@ void TestSettingLab::checksJudgeWorkedOutStates_data()
     benchRow("amplitud_generador 10 Vpp", 10.0, u"la señal de 10 Vpp", u"el senyal de 10 Vpp");
     benchRow("amplitud_generador 11 Vpp", 11.0, u"la señal de 11 Vpp", u"el senyal d'11 Vpp");
     benchRow("amplitud_generador 0,5 Vpp", 0.5, u"la señal de 0,5 Vpp", u"el senyal de 0,5 Vpp");
+    // A Lissajous figure: output I at 1 kHz on CH I (vertical), output II at 2 Vpp on CH II (horizontal).
+    row("figura_xy 2 as opened", "figura_xy", range(2.0, 2.0), untouched, false, u"Pulsa X-Y", u"Polsa X-Y");
+    row("figura_xy 2 with one frequency", "figura_xy", range(2.0, 2.0), xyWithOutputII<0>, false,
+        u"entre la de CH I (eje Y) es 1; la figura pedida necesita 2",
+        u"entre la de CH I (eix Y) és 1; la figura demanada necessita 2");
+    row("figura_xy 2 at 500 Hz, upside down", "figura_xy", range(2.0, 2.0), xyWithOutputII<500>, false,
+        u"es 0,5; la figura pedida necesita 2", u"és 0,5; la figura demanada necessita 2");
+    row("figura_xy 2 at 2001 Hz turns", "figura_xy", range(2.0, 2.0), xyWithOutputII<2001>, false,
+        u"gira poco a poco", u"gira a poc a poc");
+    row("figura_xy 2 at 2 kHz", "figura_xy", range(2.0, 2.0), xyWithOutputII<2000>, true,
+        u"arriba: 1; en el de la derecha: 2. fy/fx = 1/2.", u"dalt: 1; en la de la dreta: 2. fy/fx = 1/2.");
+    row("figura_xy 1,5 at 1,5 kHz", "figura_xy", range(1.5, 1.5), xyWithOutputII<1500>, true,
+        u"arriba: 2; en el de la derecha: 3. fy/fx = 2/3.", u"dalt: 2; en la de la dreta: 3. fy/fx = 2/3.");
+    row(
+        "figura_xy with CH II on GD", "figura_xy", range(2.0, 2.0),
+        [](Hm203 &s) { return setMode(s, DisplayMode::XY) && setCoupling(s, true, Coupling::Ground); }, false,
+        u"GD", u"GD");
+    // 4 Vpp at 0,2 V/div spans 20 divisions.
+    row(
+        "figura_xy past the graticule", "figura_xy", range(2.0, 2.0),
+        [](Hm203 &s) {
+            return setMode(s, DisplayMode::XY) && setVolts(s, false, 0.2)
+                && changeGenerator(s, [](GeneratorSettings &g) { g.frequencyIIHz = 2000.0; });
+        },
+        false, u"se sale de la retícula", u"ix de la retícula");
     {
         LabBench calibrator;
         calibrator.hookup = Hookup::Calibrator02;

@@ -89,6 +89,8 @@ private:
             generator->compensation(false)->setValue(g.compensationI);
         if (g.frequencyHz != panel()->scope().generator().frequencyHz)
             generator->frequency()->setValue(g.frequencyHz);
+        if (g.frequencyIIHz != panel()->scope().generator().frequencyIIHz)
+            generator->frequencyII()->setValue(g.frequencyIIHz);
         QVERIFY(panel()->scope().generator() == g);
         for (const Hm203ControlInfo &info : hm203Controls())
             QCOMPARE(panel()->scope().value(info.id), wanted.value(info.id));

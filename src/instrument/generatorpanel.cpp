@@ -19,6 +19,12 @@
 
 namespace {
 
+/** What output II's frequency box shows at 0, where output II follows output I. */
+QString sameAsI(Language language)
+{
+    return Wording::of(u"igual que I", u"igual que I").in(language);
+}
+
 /**
  * A generator value that screen readers hear with its unit in words. Orca reads a spin box by the text
  * its Text interface gives, on focus and on every change of its value, and Qt's own interface gives the
@@ -125,6 +131,7 @@ const QStringList kTesterChoices { QString(), QStringLiteral("r1k"), QStringLite
 
 GeneratorPanel::GeneratorPanel(QWidget *parent, Language language)
     : QWidget(parent)
+    , m_language(language)
 {
     setObjectName(QStringLiteral("generator"));
     static const bool factoryInstalled = [] {
@@ -187,25 +194,30 @@ GeneratorPanel::GeneratorPanel(QWidget *parent, Language language)
         QStringLiteral(" Vpp"), SpokenUnit::VoltPeakToPeak, 2);
     m_offsetI = spin("offsetI", u"Continua I", u"Contínua I", -maximumOffset, maximumOffset, 0.1, 2,
         QStringLiteral(" V"), SpokenUnit::Volt, 3);
+    // Output II runs at output I's frequency until it is given its own; its lowest step says so.
+    m_frequencyII = spin("frequencyII", u"Frecuencia II", u"Freqüència II", 0, maximumHz, 1, 0,
+        QStringLiteral(" Hz"), SpokenUnit::Hertz, 4);
+    m_frequencyII->setStepType(QAbstractSpinBox::AdaptiveDecimalStepType);
+    m_frequencyII->setSpecialValueText(sameAsI(language));
     m_amplitudeII = spin("amplitudeII", u"Amplitud II", u"Amplitud II", 0, maximumVpp, 0.1, 2,
-        QStringLiteral(" Vpp"), SpokenUnit::VoltPeakToPeak, 4);
+        QStringLiteral(" Vpp"), SpokenUnit::VoltPeakToPeak, 5);
     m_offsetII = spin("offsetII", u"Continua II", u"Contínua II", -maximumOffset, maximumOffset, 0.1, 2,
-        QStringLiteral(" V"), SpokenUnit::Volt, 5);
+        QStringLiteral(" V"), SpokenUnit::Volt, 6);
     m_phaseII = spin("phaseII", u"Fase de II", u"Fase de II", -maximumPhase, maximumPhase, 5, 0,
-        QStringLiteral("°"), SpokenUnit::Degree, 6);
+        QStringLiteral("°"), SpokenUnit::Degree, 7);
 
     // What rides on both outputs: noise, the 50 Hz hum the leads pick up, and bursts.
     m_noise = spin("noise", u"Ruido", u"Soroll", 0, maximumNoise, 0.01, 2, QStringLiteral(" V ef."),
-        SpokenUnit::VoltRms, 7);
+        SpokenUnit::VoltRms, 8);
     m_hum = spin("hum", u"Zumbido 50 Hz", u"Brunzit 50 Hz", 0, maximumHum, 0.05, 2, QStringLiteral(" V"),
-        SpokenUnit::Volt, 8);
+        SpokenUnit::Volt, 9);
     m_burst = new QCheckBox(Wording::of(u"Ráfagas: %1 ciclos de cada %2", u"Ràfegues: %1 cicles de cada %2")
                                 .in(language)
                                 .arg(burstCycles)
                                 .arg(burstPeriodCycles),
         this);
     m_burst->setObjectName(QStringLiteral("burst"));
-    grid->addWidget(m_burst, 9, 1, 1, 2);
+    grid->addWidget(m_burst, 10, 1, 1, 2);
 
     m_hookup = new RadioGroup(this, { 0, 0, 210, 92 }, Wording::of(u"Conexión", u"Connexió").in(language),
         { Wording::of(u"Salidas I y II a CH I y CH II", u"Eixides I i II a CH I i CH II").in(language),
@@ -218,7 +230,7 @@ GeneratorPanel::GeneratorPanel(QWidget *parent, Language language)
     m_triggerInput = new QCheckBox(
         Wording::of(u"Salida I también a TRIG. INP.", u"Eixida I també a TRIG. INP.").in(language), this);
     m_triggerInput->setObjectName(QStringLiteral("triggerInput"));
-    grid->addWidget(m_triggerInput, 10, 1, 1, 2);
+    grid->addWidget(m_triggerInput, 11, 1, 1, 2);
 
     // Beside the hookup, the probe on each channel; a ×10 probe's trimmer is turned at its head.
     auto *probes = new QGridLayout;
@@ -259,13 +271,13 @@ GeneratorPanel::GeneratorPanel(QWidget *parent, Language language)
     probes->addWidget(m_probeII, 0, 1);
     probes->addWidget(m_compensationI, 1, 0);
     probes->addWidget(m_compensationII, 1, 1);
-    grid->addLayout(probes, 5, 3, 5, 1);
-    grid->setRowStretch(11, 1);
+    grid->addLayout(probes, 5, 3, 6, 1);
+    grid->setRowStretch(12, 1);
     grid->setColumnStretch(3, 1);
 
     setSettings(m_settings);
-    for (QDoubleSpinBox *box : { m_frequency, m_amplitudeI, m_offsetI, m_amplitudeII, m_offsetII, m_phaseII,
-             m_compensationI, m_compensationII, m_noise, m_hum })
+    for (QDoubleSpinBox *box : { m_frequency, m_amplitudeI, m_offsetI, m_frequencyII, m_amplitudeII,
+             m_offsetII, m_phaseII, m_compensationI, m_compensationII, m_noise, m_hum })
         connect(box, &QDoubleSpinBox::valueChanged, this, &GeneratorPanel::read);
     for (RadioGroup *group : { m_waveform, m_hookup, m_tester, m_probeI, m_probeII })
         connect(group, &RadioGroup::clicked, this, &GeneratorPanel::read);
@@ -277,8 +289,9 @@ void GeneratorPanel::followChoices(const GeneratorSettings &settings)
 {
     const bool showing = m_showing;
     m_showing = true;
-    if (m_frequency->isEnabled())
-        m_frequency->setMaximum(GeneratorLimits::maximumHzOf(settings.waveform));
+    for (QDoubleSpinBox *box : { m_frequency, m_frequencyII })
+        if (box->isEnabled())
+            box->setMaximum(GeneratorLimits::maximumHzOf(settings.waveform));
     m_compensationI->setEnabled(settings.probeI == Probe::Times10);
     m_compensationII->setEnabled(settings.probeII == Probe::Times10);
     m_showing = showing;
@@ -297,6 +310,7 @@ void GeneratorPanel::setSettings(const GeneratorSettings &settings)
     m_compensationII->setValue(settings.compensationII);
     followChoices(settings);
     m_frequency->setValue(settings.frequencyHz);
+    m_frequencyII->setValue(settings.frequencyIIHz);
     m_amplitudeI->setValue(settings.amplitudeIVpp);
     m_offsetI->setValue(settings.offsetIVolts);
     m_amplitudeII->setValue(settings.amplitudeIIVpp);
@@ -324,6 +338,7 @@ void GeneratorPanel::read()
     // A square or a triangle goes less high than a sine: the box keeps to what the waveform allows.
     followChoices(s);
     s.frequencyHz = m_frequency->value();
+    s.frequencyIIHz = m_frequencyII->value();
     s.amplitudeIVpp = m_amplitudeI->value();
     s.offsetIVolts = m_offsetI->value();
     s.amplitudeIIVpp = m_amplitudeII->value();
@@ -340,26 +355,38 @@ void GeneratorPanel::read()
 void GeneratorPanel::setHidden(HiddenReading hidden)
 {
     m_hidden = hidden;
-    const std::pair<QDoubleSpinBox *, HiddenReading> boxes[]
-        = { { m_frequency, HiddenReading::FrequencyI }, { m_offsetI, HiddenReading::OffsetI },
-              { m_phaseII, HiddenReading::PhaseII }, { m_amplitudeI, HiddenReading::AmplitudeI },
-              { m_amplitudeII, HiddenReading::AmplitudeII }, { m_offsetII, HiddenReading::OffsetII } };
-    for (const auto &[box, reading] : boxes) {
-        const bool hide = reading == hidden;
+    // Each box with the reading it shows and its lowest value, with what that lowest value says.
+    struct Hideable
+    {
+        QDoubleSpinBox *box;
+        HiddenReading reading;
+        double minimum;
+        QString lowest = QString();
+    };
+    using namespace GeneratorLimits;
+    const Hideable boxes[] = { { m_frequency, HiddenReading::FrequencyI, minimumHz },
+        { m_offsetI, HiddenReading::OffsetI, -maximumOffset },
+        { m_phaseII, HiddenReading::PhaseII, -maximumPhase },
+        { m_amplitudeI, HiddenReading::AmplitudeI, 0.0 }, { m_amplitudeII, HiddenReading::AmplitudeII, 0.0 },
+        { m_offsetII, HiddenReading::OffsetII, -maximumOffset },
+        { m_frequencyII, HiddenReading::FrequencyII, 0.0, sameAsI(m_language) } };
+    for (const Hideable &entry : boxes) {
+        QDoubleSpinBox *box = entry.box;
+        const bool hide = entry.reading == hidden;
         // The box stays where it is, locked and showing only a question mark.
         box->setEnabled(!hide);
-        box->setSpecialValueText(hide ? QStringLiteral("?") : QString());
         if (hide) {
+            box->setSpecialValueText(QStringLiteral("?"));
             m_showing = true;
             const double keep = box->value();
             box->setMinimum(keep);
             box->setValue(keep);
             m_showing = false;
         } else {
-            box->setMinimum(box == m_frequency                    ? GeneratorLimits::minimumHz
-                    : box == m_phaseII                            ? -GeneratorLimits::maximumPhase
-                    : box == m_amplitudeI || box == m_amplitudeII ? 0.0
-                                                                  : -GeneratorLimits::maximumOffset);
+            // The minimum first: its own words apply to the value once it stands at the lowest step, and a
+            // box left at the value it hid must show that value.
+            box->setMinimum(entry.minimum);
+            box->setSpecialValueText(entry.lowest);
         }
     }
 }

@@ -10,10 +10,10 @@ class QDoubleSpinBox;
 class RadioGroup;
 
 /**
- * The function generator on the bench beside the oscilloscope: the waveform and frequency of both
- * outputs, each output's amplitude and offset, output II's phase against output I, how the outputs
- * and the calibrator are wired to the inputs (TRIG. INP. included), the probe on each channel with its
- * trimmer, and what sits in the component tester.
+ * The function generator on the bench beside the oscilloscope: the waveform of both outputs, each
+ * output's frequency (output II's may follow output I's), amplitude and offset, output II's phase against
+ * output I, how the outputs and the calibrator are wired to the inputs (TRIG. INP. included), the probe on
+ * each channel with its trimmer, and what sits in the component tester.
  */
 class GeneratorPanel : public QWidget
 {
@@ -30,6 +30,8 @@ public:
     void setHidden(HiddenReading hidden);
 
     QDoubleSpinBox *frequency() const { return m_frequency; }
+    /** Output II's frequency; its lowest step, 0, runs output II at output I's. */
+    QDoubleSpinBox *frequencyII() const { return m_frequencyII; }
     QDoubleSpinBox *amplitudeI() const { return m_amplitudeI; }
     QDoubleSpinBox *amplitudeII() const { return m_amplitudeII; }
     QDoubleSpinBox *offsetI() const { return m_offsetI; }
@@ -59,6 +61,7 @@ private:
 
     GeneratorSettings m_settings;
     HiddenReading m_hidden = HiddenReading::None;
+    Language m_language;
     bool m_showing = false;
     RadioGroup *m_waveform;
     RadioGroup *m_hookup;
@@ -68,6 +71,7 @@ private:
     QDoubleSpinBox *m_compensationI;
     QDoubleSpinBox *m_compensationII;
     QDoubleSpinBox *m_frequency;
+    QDoubleSpinBox *m_frequencyII;
     QDoubleSpinBox *m_amplitudeI;
     QDoubleSpinBox *m_amplitudeII;
     QDoubleSpinBox *m_offsetI;

@@ -112,7 +112,7 @@ InputSignal generatorOutput(const GeneratorSettings &g, bool second)
 {
     InputSignal s;
     s.waveform = g.waveform;
-    s.frequencyHz = g.frequencyHz;
+    s.frequencyHz = second ? g.outputIIHz() : g.frequencyHz;
     s.amplitudeVpp = second ? g.amplitudeIIVpp : g.amplitudeIVpp;
     s.offsetVolts = second ? g.offsetIIVolts : g.offsetIVolts;
     s.phaseDegrees = second ? g.phaseIIDegrees : 0.0;
@@ -229,6 +229,9 @@ bool Hm203::setGenerator(const GeneratorSettings &settings)
     GeneratorSettings g = settings;
     const GeneratorSettings &old = m_generator;
     g.frequencyHz = clampedOr(g.frequencyHz, minimumHz, maximumHzOf(g.waveform), old.frequencyHz);
+    // Output II's frequency is its own, or 0 to follow output I's.
+    if (g.frequencyIIHz != 0.0)
+        g.frequencyIIHz = clampedOr(g.frequencyIIHz, minimumHz, maximumHzOf(g.waveform), old.frequencyIIHz);
     g.amplitudeIVpp = clampedOr(g.amplitudeIVpp, 0.0, maximumVpp, old.amplitudeIVpp);
     g.amplitudeIIVpp = clampedOr(g.amplitudeIIVpp, 0.0, maximumVpp, old.amplitudeIIVpp);
     g.offsetIVolts = clampedOr(g.offsetIVolts, -maximumOffset, maximumOffset, old.offsetIVolts);

@@ -117,8 +117,11 @@ struct GeneratorSettings
     double offsetIVolts = 0.0;
     double amplitudeIIVpp = 2.0;
     double offsetIIVolts = 0.0;
-    /** Output II against output I, in degrees; negative lags. */
+    /** Output II against output I, in degrees; negative lags. With the outputs at different frequencies,
+     * where output II's cycle stands when output I's starts. */
     double phaseIIDegrees = 0.0;
+    /** Output II's own frequency; 0 runs it at output I's, as a generator with one clock does. */
+    double frequencyIIHz = 0.0;
     Hookup hookup = Hookup::Generator;
     /** Output I wired to the TRIG. INP. socket as well, for EXT. to trigger from; with nothing on the socket
      * EXT. finds no trigger. */
@@ -139,6 +142,9 @@ struct GeneratorSettings
     Probe probeII = Probe::Times1;
     double compensationI = 0.8;
     double compensationII = 1.2;
+
+    /** The frequency output II runs at. */
+    double outputIIHz() const { return frequencyIIHz > 0.0 ? frequencyIIHz : frequencyHz; }
 
     bool operator==(const GeneratorSettings &) const = default;
 };

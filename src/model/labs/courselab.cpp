@@ -17,8 +17,9 @@ struct CourseTask
 };
 
 // Time base and sensitivity first, then the trigger's level and the coupling, measurements, both channels
-// together, the probe and the amplifier, and last the trigger with awkward signals; each question on what a
-// change will show right after the task that practises the control it is about.
+// together, Lissajous figures of two frequencies, the probe and the amplifier, and last the trigger with
+// awkward signals; each question on what a change will show right after the task that practises the control
+// it is about.
 constexpr std::array kTeachingOrder {
     CourseTask { "ajustes.toml", "base_de_tiempos" },
     CourseTask { "predicciones.toml", "prediccion_barrido" },
@@ -38,6 +39,8 @@ constexpr std::array kTeachingOrder {
     CourseTask { "medidas.toml", "desfase_xy" },
     CourseTask { "predicciones.toml", "prediccion_xy" },
     CourseTask { "medidas.toml", "desfase_rc" },
+    CourseTask { "lissajous.toml", "figura_1_2" },
+    CourseTask { "lissajous.toml", "frecuencia_xy" },
     CourseTask { "sonda_y_amplificador.toml", "compensacion" },
     CourseTask { "predicciones.toml", "prediccion_sonda" },
     CourseTask { "sonda_y_amplificador.toml", "tension_con_sonda" },

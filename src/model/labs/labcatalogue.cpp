@@ -7,7 +7,7 @@ std::span<const LabCheck> labChecks()
     static const std::vector<LabCheck> checks = [] {
         std::vector<LabCheck> all;
         for (std::span<const LabCheck> family :
-            { settingChecks(), benchChecks(), triggerChecks(), predictChecks() })
+            { settingChecks(), benchChecks(), triggerChecks(), predictChecks(), xyChecks() })
             all.insert(all.end(), family.begin(), family.end());
         return all;
     }();

@@ -91,6 +91,8 @@ enum class ReadingSlip {
     Period,
     /** "cal": the fine knob out of its calibrated stop. */
     Cal,
+    /** "razon": a frequency worked out from an X-Y figure with the ratio of touching points upside down. */
+    Ratio,
 };
 
 /** A measurement as a file asks it. */
@@ -176,3 +178,4 @@ std::span<const LabCheck> settingChecks();
 std::span<const LabCheck> benchChecks();
 std::span<const LabCheck> triggerChecks();
 std::span<const LabCheck> predictChecks();
+std::span<const LabCheck> xyChecks();

@@ -227,9 +227,9 @@ std::optional<std::function<void(GeneratorSettings &, quint32)>> Reader::generat
     const toml::table &table, LabBench &bench)
 {
     onlyKeys(table,
-        { "forma", "frecuencia", "amplitud_1", "continua_1", "amplitud_2", "continua_2", "fase_2", "ruido",
-            "zumbido", "rafagas", "conexion", "salida_1_a_trig_inp", "sonda_1", "sonda_2", "ajuste_sonda_1",
-            "ajuste_sonda_2" });
+        { "forma", "frecuencia", "amplitud_1", "continua_1", "frecuencia_2", "amplitud_2", "continua_2",
+            "fase_2", "ruido", "zumbido", "rafagas", "conexion", "salida_1_a_trig_inp", "sonda_1", "sonda_2",
+            "ajuste_sonda_1", "ajuste_sonda_2" });
     const int before = int(errors.size());
     GeneratorSettings fixed;
     if (const toml::node *node = table.get("forma"))
@@ -261,6 +261,9 @@ std::optional<std::function<void(GeneratorSettings &, quint32)>> Reader::generat
         { "amplitud_1", &GeneratorSettings::amplitudeIVpp, CheckValue::Volts, { 0.0, maximumVpp }, "Vpp" },
         { "continua_1", &GeneratorSettings::offsetIVolts, CheckValue::Volts,
             { -maximumOffset, maximumOffset }, "V" },
+        // Without it, output II runs at output I's frequency.
+        { "frecuencia_2", &GeneratorSettings::frequencyIIHz, CheckValue::Hertz,
+            { minimumHz, maximumHzOf(fixed.waveform) }, "Hz" },
         { "amplitud_2", &GeneratorSettings::amplitudeIIVpp, CheckValue::Volts, { 0.0, maximumVpp }, "Vpp" },
         { "continua_2", &GeneratorSettings::offsetIIVolts, CheckValue::Volts,
             { -maximumOffset, maximumOffset }, "V" },

@@ -103,6 +103,21 @@ bool retraced(const QList<QPointF> &points)
     return true;
 }
 
+/** How many times a closed path comes up to its highest value of a coordinate, within a line's width: each
+ * cycle of the signal on that axis brings the beam there once. */
+template <class Coordinate> int peaksAlong(const QList<QPointF> &points, Coordinate coordinate)
+{
+    const qsizetype n = points.size();
+    const auto at = [&](qsizetype i) { return coordinate(points.at((i + n) % n)); };
+    double highest = at(0);
+    for (qsizetype i = 1; i < n; ++i)
+        highest = std::max(highest, at(i));
+    int peaks = 0;
+    for (qsizetype i = 0; i < n; ++i)
+        peaks += at(i) > at(i - 1) && at(i) >= at(i + 1) && at(i) >= highest - kLineWidthDivisions;
+    return peaks;
+}
+
 } // namespace
 
 TraceShape shapeOfHeights(const QList<double> &heights)
@@ -199,8 +214,11 @@ FigureShape shapeOfFigure(const Trace &trace)
         const double q = (dx * dx * cyy - 2.0 * dx * dy * cxy + dy * dy * cxx) / determinant;
         ellipse = std::abs(q - 2.0) <= kEllipseTolerance;
     }
-    if (!ellipse)
+    if (!ellipse) {
+        shape.touchesTop = peaksAlong(points, [](QPointF p) { return p.y(); });
+        shape.touchesSide = peaksAlong(points, [](QPointF p) { return p.x(); });
         return shape;
+    }
     const bool round = std::sqrt(major) - std::sqrt(minor) <= kCircleTolerance * std::sqrt(major);
     shape.kind = round ? FigureKind::Circle : FigureKind::Ellipse;
     return shape;

@@ -52,6 +52,10 @@ struct FigureShape
     /** The figure's middle. */
     double centreX = 0.0;
     double centreY = 0.0;
+    /** For Other, how many times the beam reaches the figure's top and its right-hand side while it closes:
+     * a Lissajous figure's fy / fx is the first over the second. */
+    int touchesTop = 0;
+    int touchesSide = 0;
 };
 
 /**

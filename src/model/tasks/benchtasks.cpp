@@ -36,7 +36,7 @@ constexpr MeasuringTask kProbeVoltage {
     },
     .slips = {},
     .measured = [](const Look &look, double tip) { return peakToPeakI(look.scope, tip); },
-    .wrong = [](const QString &typed) -> Said {
+    .wrong = [](const Look &, const QString &typed) -> Said {
         return { text(u"Has escrito %1 V; no coincide. Mide cuántas divisiones ocupa la traza de pico a "
                       u"pico, multiplícalas por VOLTS/DIV y por 10, lo que divide la sonda.")
                      .arg(typed),
@@ -190,7 +190,7 @@ constexpr MeasuringTask kRiseTime {
     },
     .slips = kRiseSlips,
     .measured = [](const Look &, double) { return kRiseNs; },
-    .wrong = [](const QString &typed) -> Said {
+    .wrong = [](const Look &, const QString &typed) -> Said {
         return { text(u"Has escrito %1 ns; no coincide. Lleva la base y el techo de la onda a dos líneas de "
                       u"la retícula y mide el tiempo entre el 10 y el 90 % de la altura.")
                      .arg(typed),

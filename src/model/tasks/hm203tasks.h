@@ -24,7 +24,16 @@ struct TaskVerdict : Wording
 struct TaskPrediction;
 
 /** The generator reading a task keeps from the student, because it is the answer to be measured. */
-enum class HiddenReading { None, FrequencyI, OffsetI, PhaseII, AmplitudeI, AmplitudeII, OffsetII };
+enum class HiddenReading {
+    None,
+    FrequencyI,
+    OffsetI,
+    PhaseII,
+    AmplitudeI,
+    AmplitudeII,
+    OffsetII,
+    FrequencyII
+};
 
 /**
  * One small goal of the live oscilloscope: what the student is asked, the generator it starts from and

@@ -35,7 +35,7 @@ TaskVerdict judgeMeasuring(
     measured.slips = asked.slips;
     if (Problem p = readingSlipProblem(*answer, expected, tolerance, measured))
         return *p;
-    const Said wrong = task.wrong(formatDecimal(*answer, kAsTyped));
+    const Said wrong = task.wrong(look, formatDecimal(*answer, kAsTyped));
     return notMet(wrong.castilian, wrong.valencian);
 }
 

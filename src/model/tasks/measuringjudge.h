@@ -66,8 +66,9 @@ struct MeasuringTask
     std::span<const OwnSlip> slips;
     /** The quantity as readingSlipProblem tells its slips. */
     Measured (*measured)(const Look &look, double expected);
-    /** The reply to any other value: what was typed, as typed, and how the value is read. */
-    Said (*wrong)(const QString &typed);
+    /** The reply to any other value: what was typed, as typed, and how the value is read off the picture the
+     * instrument shows. */
+    Said (*wrong)(const Look &look, const QString &typed);
 };
 
 /** What a lab file may ask of a row beyond it: its own right value and margin, and fewer slips told. */

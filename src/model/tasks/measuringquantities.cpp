@@ -44,7 +44,7 @@ constexpr MeasuringTask kAmplitudeOn {
             .second = second,
             .peak = true };
     },
-    .wrong = [](const QString &typed) -> Said {
+    .wrong = [](const Look &, const QString &typed) -> Said {
         const QString voltsDiv = panelLabel(second ? C::VoltsDivII : C::VoltsDivI);
         return { text(
                      u"Has escrito %1 V; no coincide. Mide cuántas divisiones hay desde la línea media de la "
@@ -128,10 +128,14 @@ HiddenReading hiddenVoltage(const LabMeasurement &measurement, const LabBench &b
     return onCalibrator(bench) ? HiddenReading::None : onOutputI;
 }
 
-/** The generator's frequency, hidden, unless the channel shows the calibrator's. */
+/** The generator's frequency, hidden, unless the channel shows the calibrator's: output II's own where CH II
+ * sees output II running at a frequency of its own, output I's otherwise. */
 HiddenReading hiddenFrequency(const LabMeasurement &measurement, const LabBench &bench)
 {
-    return !onChannelII(measurement) && onCalibrator(bench) ? HiddenReading::None : HiddenReading::FrequencyI;
+    if (!onChannelII(measurement))
+        return onCalibrator(bench) ? HiddenReading::None : HiddenReading::FrequencyI;
+    const bool ownFrequency = bench.hookup != Hookup::RcCircuit && bench.frequencyIIHz > 0.0;
+    return ownFrequency ? HiddenReading::FrequencyII : HiddenReading::FrequencyI;
 }
 
 std::optional<MeasuringParts> makePeakToPeak(
@@ -262,6 +266,6 @@ std::span<const LabQuantity> labQuantities()
 
 std::span<const char *const> readingSlipKeys()
 {
-    static const char *const keys[] { "sonda", "pico", "unidad", "periodo", "cal" };
+    static const char *const keys[] { "sonda", "pico", "unidad", "periodo", "cal", "razon" };
     return keys;
 }

@@ -56,7 +56,7 @@ constexpr MeasuringTask kDcLevelOn {
             .divisions = divisionsOfTipVolts(look.settings, probe, offset, second),
             .second = second };
     },
-    .wrong = [](const QString &typed) -> Said {
+    .wrong = [](const Look &, const QString &typed) -> Said {
         const QString position = panelLabel(second ? C::YPositionII : C::YPositionI);
         return {
             text(u"Has escrito %1 V; no es la tensión continua de la señal. Con GD marca el cero con %2, "
@@ -85,7 +85,7 @@ constexpr MeasuringTask kPeakToPeakOn {
     },
     .slips = {},
     .measured = [](const Look &look, double vpp) { return peakToPeakOn(look.scope, vpp, second); },
-    .wrong = [](const QString &typed) -> Said {
+    .wrong = [](const Look &, const QString &typed) -> Said {
         const QString voltsDiv = panelLabel(second ? C::VoltsDivII : C::VoltsDivI);
         return { text(u"Has escrito %1 V; no coincide. Mide cuántas divisiones ocupa la traza de pico a pico "
                       u"y multiplícalas por %2.")
@@ -141,8 +141,41 @@ Problem periodForFrequency(const Look &, double typed, double frequency, double)
     return notMet(text(u"Eso es el periodo, en ms; la tarea pide la frecuencia: f = 1/T, en Hz."),
         text(u"Això és el període, en ms; la tasca demana la freqüència: f = 1/T, en Hz."));
 }
+/** How a Lissajous figure gives the ratio of the frequencies, on the HM-203 with CH I up and down, CH II
+ * sideways. */
+Said lissajousRatio()
+{
+    return {
+        text(
+            u"fy/fx es el número de veces que la figura llega al borde de arriba entre el de veces que llega "
+            u"al de la derecha, con fy la frecuencia de CH I y fx la de CH II."),
+        text(u"fy/fx és el nombre de vegades que la figura arriba a la vora de dalt entre el de vegades que "
+             u"arriba a la de la dreta, amb fy la freqüència de CH I i fx la de CH II.")
+    };
+}
+
+/**
+ * A frequency worked out from an X-Y figure against the other channel's known one, with the ratio upside
+ * down: fy / fx is the number of times the figure touches a horizontal edge over the number of times it
+ * touches a vertical one, and on the HM-203 CH I drives the beam up and down, CH II sideways. Read the other
+ * way round, the answer is the known frequency squared over the right one. Nothing to tell where both
+ * channels run at one frequency, as there the two ratios are the same.
+ */
+template <bool second>
+Problem invertedRatio(const Look &look, double typed, double frequency, double tolerance)
+{
+    const double known = tipSignal(look.scope, !second).frequencyHz;
+    if (!(frequency > 0.0) || std::abs(known - frequency) <= tolerance
+        || !closeTo(typed, known * known / frequency))
+        return std::nullopt;
+    const Said rule = lissajousRatio();
+    return notMet(text(u"Has invertido la razón de las frecuencias. ") + rule.castilian,
+        text(u"Has invertit la raó de les freqüències. ") + rule.valencian);
+}
 constexpr OwnSlip kPeriodSlips[] { { frequencyForPeriod, ReadingSlip::Period } };
-constexpr OwnSlip kFrequencySlips[] { { periodForFrequency, ReadingSlip::Period } };
+template <bool second>
+constexpr OwnSlip kFrequencySlips[] { { periodForFrequency, ReadingSlip::Period },
+    { invertedRatio<second>, ReadingSlip::Ratio } };
 
 template <bool second>
 constexpr MeasuringTask kPeriodOn {
@@ -157,7 +190,7 @@ constexpr MeasuringTask kPeriodOn {
     },
     .slips = kPeriodSlips,
     .measured = measuredPeriod,
-    .wrong = [](const QString &typed) -> Said {
+    .wrong = [](const Look &, const QString &typed) -> Said {
         return { text(u"Has escrito %1 ms; no coincide. Mide cuántas divisiones ocupa un periodo y "
                       u"multiplícalas por %2.")
                      .arg(typed, panelLabel(C::TimeDiv)),
@@ -180,9 +213,15 @@ constexpr MeasuringTask kFrequencyOn {
         return { text(u"¡Correcto! La frecuencia vale %1 Hz.").arg(formatDecimal(frequency, kAsTyped)),
             text(u"Correcte! La freqüència val %1 Hz.").arg(formatDecimal(frequency, kAsTyped)) };
     },
-    .slips = kFrequencySlips,
+    .slips = kFrequencySlips<second>,
     .measured = measuredFrequency,
-    .wrong = [](const QString &typed) -> Said {
+    .wrong = [](const Look &look, const QString &typed) -> Said {
+        // In X-Y the frequencies are read off the figure, against the other channel's.
+        if (look.settings.mode == DisplayMode::XY) {
+            const Said rule = lissajousRatio();
+            return { text(u"Has escrito %1 Hz; no coincide. ").arg(typed) + rule.castilian,
+                text(u"Has escrit %1 Hz; no coincideix. ").arg(typed) + rule.valencian };
+        }
         return { text(u"Has escrito %1 Hz; no coincide. Mide cuántas divisiones ocupa un periodo, "
                       u"multiplícalas por %2 para obtener T y calcula f = 1/T.")
                      .arg(typed, panelLabel(C::TimeDiv)),

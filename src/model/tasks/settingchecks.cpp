@@ -142,10 +142,7 @@ Problem centredCheck(const Look &look, const LabBench &, const CheckArgs &args)
 
 Problem xyCheck(const Look &look, const LabBench &, const CheckArgs &)
 {
-    if (look.settings.mode != DisplayMode::XY)
-        return notMet(text(u"Pulsa %1 para ver la figura X-Y.").arg(panelLabel(C::XY)),
-            text(u"Polsa %1 per a veure la figura X-Y.").arg(panelLabel(C::XY)));
-    return visibleProblem(look, extentOf(look.traces, TraceKind::XY), TraceKind::XY);
+    return xyFigureProblem(look);
 }
 
 /** A control where the goal wants it: where it is and where it should be, as the panel reads them. */

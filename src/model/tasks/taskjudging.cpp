@@ -177,6 +177,14 @@ Problem xyProblem(const Look &look)
         text(u"El botó %1 està polsat i la pantalla mostra una figura X-Y: deixa'l anar.").arg(xy));
 }
 
+Problem xyFigureProblem(const Look &look)
+{
+    if (look.settings.mode != DisplayMode::XY)
+        return notMet(text(u"Pulsa %1 para ver la figura X-Y.").arg(label(Hm203Control::XY)),
+            text(u"Polsa %1 per a veure la figura X-Y.").arg(label(Hm203Control::XY)));
+    return visibleProblem(look, extentOf(look.traces, TraceKind::XY), TraceKind::XY);
+}
+
 namespace {
 
 /** ADD draws one trace of both channels, so neither is seen on its own. */

@@ -98,6 +98,8 @@ Problem hookupProblem(const Look &look, Hookup wanted);
 Problem groundProblem(const ChannelSettings &channel, bool second);
 /** A swept picture needs X-Y released. */
 Problem xyProblem(const Look &look);
+/** X-Y must be pressed and its figure on the tube face. */
+Problem xyFigureProblem(const Look &look);
 /** Channel I must be drawn on its own sweep (CH I or DUAL) and not be grounded. */
 Problem channelIProblem(const Look &look);
 /** Channel II must be drawn on its own sweep (CH I/II pressed, or DUAL) and not be grounded. */

@@ -298,6 +298,16 @@ QString figureSentence(const FigureDescription &d, Language language)
         break;
     case FigureKind::Other:
         figure = textIn(language, u"una figura %1", u"una figura %1").arg(size);
+        // How a Lissajous figure's frequencies are read: how often it reaches its top and its side.
+        if (d.shape.touchesTop > 0 && d.shape.touchesSide > 0) {
+            const auto times = [&](int n) {
+                return n == 1 ? textIn(language, u"1 vez", u"1 vegada")
+                              : textIn(language, u"%1 veces", u"%1 vegades").arg(n);
+            };
+            figure += textIn(language, u" que llega %1 al borde de arriba y %2 al de la derecha",
+                u" que arriba %1 a la vora de dalt i %2 a la de la dreta")
+                          .arg(times(d.shape.touchesTop), times(d.shape.touchesSide));
+        }
         break;
     }
     QStringList parts { figure };
