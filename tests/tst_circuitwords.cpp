@@ -1,6 +1,7 @@
 // The bench's parts and circuits in words: the component tester's figure of every shipped part, as the
 // simulator draws it, said as a teacher would on the face and in the explanation; and what CH II shows of
 // every shipped circuit, with the simulated signals that bear the words out.
+#include "circuitwording.h"
 #include "componenttester.h"
 #include "hm203.h"
 #include "screendescription.h"
@@ -319,14 +320,13 @@ private Q_SLOTS:
         QVERIFY(!explainTrace(scope).castilian.contains(QStringLiteral("CH II")));
     }
 
-    /** Every circuit the course ships has its words, and none that it does not ship. */
+    /** Every circuit the course ships has its words; a teacher's circuit is left to its own description. */
     void everyShippedCircuitIsWorded()
     {
-        QCOMPARE(benchCircuits().size(), 7);
-        for (const Circuit &circuit : benchCircuits()) {
-            Hm203 scope = benchWith(circuit.id, 50.0, 24.0);
-            QVERIFY2(explainTrace(scope).castilian.contains(QStringLiteral("CH II")), qPrintable(circuit.id));
-        }
+        QVERIFY(!benchCircuits().isEmpty());
+        for (const Circuit &circuit : benchCircuits())
+            QVERIFY2(TraceWording::circuitChannelII(circuit.id), qPrintable(circuit.id));
+        QVERIFY(!TraceWording::circuitChannelII(QStringLiteral("propio:media_onda")));
     }
 };
 
