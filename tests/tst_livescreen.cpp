@@ -77,7 +77,9 @@ Setup randomState(quint32 seed)
             g.offsetIIVolts = (random.generateDouble() - 0.5) * 10.0;
             g.phaseIIDegrees = (random.generateDouble() - 0.5) * 360.0;
             g.hookup = Hookup(random.bounded(4));
-            g.testerPart = QStringList { QString(), QStringLiteral("r1k"), QStringLiteral("c10u"), QStringLiteral("d1n4148") }.value(int(random.bounded(4)));
+            g.testerPart = QStringList { QString(), QStringLiteral("r1k"), QStringLiteral("c10u"),
+                QStringLiteral("d1n4148") }
+                               .value(int(random.bounded(4)));
         });
     };
 }

@@ -8,7 +8,6 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-
 namespace {
 
 QString qs(std::string_view text)
@@ -51,9 +50,12 @@ std::optional<QStringList> netlistLines(const QString &text, int firstLine, QLis
         QStringLiteral(".ends"), QStringLiteral(".param"), QStringLiteral(".func") };
     QStringList lines = text.split(QLatin1Char('\n'));
     if (lines.size() > CircuitLimits::maximumLines) {
-        errors << LabError { firstLine, 0, QStringLiteral("circuito"),
-            { QStringLiteral("el circuito tiene demasiadas líneas: %1 como mucho").arg(CircuitLimits::maximumLines),
-                QStringLiteral("el circuit té massa línies: %1 com a molt").arg(CircuitLimits::maximumLines) } };
+        errors << LabError {
+            firstLine, 0, QStringLiteral("circuito"),
+            { QStringLiteral("el circuito tiene demasiadas líneas: %1 como mucho")
+                    .arg(CircuitLimits::maximumLines),
+                QStringLiteral("el circuit té massa línies: %1 com a molt").arg(CircuitLimits::maximumLines) }
+        };
         return std::nullopt;
     }
     QStringList kept;
@@ -65,8 +67,10 @@ std::optional<QStringList> netlistLines(const QString &text, int firstLine, QLis
         for (const QChar c : line) {
             if (c.unicode() > 126 || (c.unicode() < 32 && c != QLatin1Char('\t'))) {
                 errors << LabError { firstLine + int(i), 0, QStringLiteral("circuito"),
-                    { QStringLiteral("el circuito solo puede llevar letras sin acentos, cifras y signos de SPICE"),
-                        QStringLiteral("el circuit només pot portar lletres sense accents, xifres i signes de SPICE") } };
+                    { QStringLiteral(
+                          "el circuito solo puede llevar letras sin acentos, cifras y signos de SPICE"),
+                        QStringLiteral("el circuit només pot portar lletres sense accents, xifres i signes "
+                                       "de SPICE") } };
                 return std::nullopt;
             }
         }
@@ -89,11 +93,13 @@ std::optional<QStringList> netlistLines(const QString &text, int firstLine, QLis
             const QString command = line.section(QLatin1Char(' '), 0, 0).toLower();
             if (!allowed.contains(command)) {
                 errors << LabError { firstLine + int(i), 0, QStringLiteral("circuito"),
-                    { QStringLiteral("«%1» no puede ir en el circuito: solo componentes, .model, .subckt, .ends, "
-                                     ".param y .func (el programa pone el análisis)")
+                    { QStringLiteral(
+                          "«%1» no puede ir en el circuito: solo componentes, .model, .subckt, .ends, "
+                          ".param y .func (el programa pone el análisis)")
                             .arg(command),
-                        QStringLiteral("«%1» no pot anar en el circuit: només components, .model, .subckt, .ends, "
-                                       ".param i .func (el programa posa l'anàlisi)")
+                        QStringLiteral(
+                            "«%1» no pot anar en el circuit: només components, .model, .subckt, .ends, "
+                            ".param i .func (el programa posa l'anàlisi)")
                             .arg(command) } };
                 good = false;
                 continue;
@@ -159,8 +165,10 @@ public:
         const std::optional<QString> name = text(table, key, false);
         if (name && !isNodeName(*name)) {
             errors << error(table.get(key)->source(), qs(key),
-                { QStringLiteral("se esperaba el nombre de un nudo del circuito (letras sin acentos, cifras, _)"),
-                    QStringLiteral("s'esperava el nom d'un nus del circuit (lletres sense accents, xifres, _)") });
+                { QStringLiteral(
+                      "se esperaba el nombre de un nudo del circuito (letras sin acentos, cifras, _)"),
+                    QStringLiteral(
+                        "s'esperava el nom d'un nus del circuit (lletres sense accents, xifres, _)") });
             return {};
         }
         return name.value_or(QString());
@@ -175,8 +183,10 @@ public:
             for (std::string_view k : keys)
                 names << qs(k);
             errors << error(key.source(), qs(key.str()),
-                { QStringLiteral("clave desconocida; se esperaba una de: %1").arg(names.join(QStringLiteral(", "))),
-                    QStringLiteral("clau desconeguda; s'esperava una de: %1").arg(names.join(QStringLiteral(", "))) });
+                { QStringLiteral("clave desconocida; se esperaba una de: %1")
+                        .arg(names.join(QStringLiteral(", "))),
+                    QStringLiteral("clau desconeguda; s'esperava una de: %1")
+                        .arg(names.join(QStringLiteral(", "))) });
         }
     }
 
@@ -218,7 +228,8 @@ QByteArray fileBytes(const QString &path, QList<LabError> &errors)
 {
     QFile file(path);
     if (!file.exists()) {
-        errors << LabError { 0, 0, QString(), { QStringLiteral("el archivo no existe"), QStringLiteral("el fitxer no existix") } };
+        errors << LabError { 0, 0, QString(),
+            { QStringLiteral("el archivo no existe"), QStringLiteral("el fitxer no existix") } };
         return {};
     }
     if (!file.open(QIODevice::ReadOnly)) {
@@ -253,7 +264,8 @@ CircuitReading readCircuit(const QByteArray &bytes, const QString &fileName)
     if (reader.errors.isEmpty() && c.outputI.isEmpty() && c.outputII.isEmpty())
         reader.errors << LabError { 1, 0, QStringLiteral("salida_1"),
             { QStringLiteral("el circuito necesita al menos una salida del generador: salida_1 o salida_2"),
-                QStringLiteral("el circuit necessita almenys una eixida del generador: salida_1 o salida_2") } };
+                QStringLiteral(
+                    "el circuit necessita almenys una eixida del generador: salida_1 o salida_2") } };
     reading.errors = reader.errors;
     if (reading.errors.isEmpty())
         reading.circuit = c;
@@ -287,8 +299,10 @@ TesterPartReading readTesterPart(const QByteArray &bytes, const QString &fileNam
             return reading;
         }
         const QString text = QString::fromUtf8(bytes);
-        const QString title = text.section(QLatin1Char('\n'), 0, 0).trimmed().remove(QLatin1Char('*')).trimmed();
-        part.name = { title.isEmpty() ? part.id : title.left(80), title.isEmpty() ? part.id : title.left(80) };
+        const QString title
+            = text.section(QLatin1Char('\n'), 0, 0).trimmed().remove(QLatin1Char('*')).trimmed();
+        part.name
+            = { title.isEmpty() ? part.id : title.left(80), title.isEmpty() ? part.id : title.left(80) };
         const std::optional<QStringList> lines
             = netlistLines(text.section(QLatin1Char('\n'), 1), 2, reading.errors);
         if (lines) {

@@ -97,8 +97,8 @@ std::shared_ptr<const PeriodicWave> lastPeriod(const std::vector<double> &volts,
 
 } // namespace
 
-QString generatorSource(Waveform waveform, double frequencyHz, double amplitudeVpp, double offsetVolts,
-    double phaseDegrees)
+QString generatorSource(
+    Waveform waveform, double frequencyHz, double amplitudeVpp, double offsetVolts, double phaseDegrees)
 {
     const double half = amplitudeVpp / 2.0;
     const double period = 1.0 / frequencyHz;

@@ -75,8 +75,8 @@ struct SettledWaves
 SettledWaves settledWaves(const QStringList &netlist, double periodSeconds, const QStringList &nodes);
 
 /** The SPICE source of a generator output: its waveform as ngspice takes it. */
-QString generatorSource(Waveform waveform, double frequencyHz, double amplitudeVpp, double offsetVolts,
-    double phaseDegrees);
+QString generatorSource(
+    Waveform waveform, double frequencyHz, double amplitudeVpp, double offsetVolts, double phaseDegrees);
 
 /** A simulated signal for a probe: the wave repeated over its period (a plain 0 V where there is none). */
 InputSignal solvedSignal(const CircuitSolution &solution, bool second);

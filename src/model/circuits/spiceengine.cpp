@@ -18,8 +18,8 @@ constexpr int kLibraryVersion = 0;
 /** How long a halted run is given to stop before the library is given up and opened afresh. */
 constexpr auto kHaltGrace = std::chrono::seconds(2);
 
-using InitFunction = int (*)(SendChar *, SendStat *, ControlledExit *, SendData *, SendInitData *,
-    BGThreadRunning *, void *);
+using InitFunction = int (*)(
+    SendChar *, SendStat *, ControlledExit *, SendData *, SendInitData *, BGThreadRunning *, void *);
 using CommandFunction = int (*)(char *);
 using CircFunction = int (*)(char **);
 using VecInfoFunction = pvector_info (*)(char *);
@@ -246,7 +246,8 @@ SpiceResult SpiceEngine::run(const SpiceRun &run)
     if (exited) {
         lib.close();
         if (result.message.isEmpty())
-            result.message = errors.isEmpty() ? QStringLiteral("ngspice stopped") : errors.join(QLatin1Char('\n'));
+            result.message
+                = errors.isEmpty() ? QStringLiteral("ngspice stopped") : errors.join(QLatin1Char('\n'));
         return result;
     }
     if (!result.message.isEmpty())
@@ -259,9 +260,8 @@ SpiceResult SpiceEngine::run(const SpiceRun &run)
         const pvector_info info = lib.vecInfo(name.data());
         if (!info || !info->v_realdata || info->v_length <= 1 || (length >= 0 && info->v_length != length)) {
             result.volts.clear();
-            result.message = errors.isEmpty()
-                ? QStringLiteral("no voltage for node %1").arg(node)
-                : errors.join(QLatin1Char('\n'));
+            result.message = errors.isEmpty() ? QStringLiteral("no voltage for node %1").arg(node)
+                                              : errors.join(QLatin1Char('\n'));
             return result;
         }
         length = info->v_length;

@@ -140,7 +140,6 @@ AsciiLab asciiForParser(const QString &file)
 
 } // namespace
 
-
 TomlText plainTomlText(const QByteArray &bytes)
 {
     TomlText out;

@@ -394,8 +394,8 @@ const PeriodicWave &filteredWave(const InputSignal &s, const FirstOrderPath &pat
     }
     Entry &entry = cache[next];
     next = (next + 1) % cache.size();
-    entry = { s.wave, scale, sigma, s.highPassSeconds, s.couplingSeconds, s.compensation, s.compensationSeconds,
-        s.lowPassSeconds, omega, {} };
+    entry = { s.wave, scale, sigma, s.highPassSeconds, s.couplingSeconds, s.compensation,
+        s.compensationSeconds, s.lowPassSeconds, omega, {} };
     const double mean = s.wave->mean();
     std::vector<double> shape = s.wave->samples();
     for (double &v : shape)

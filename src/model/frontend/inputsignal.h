@@ -88,5 +88,6 @@ struct InputSignal
     bool isAlternating() const;
 };
 
-/** A signal that repeats one simulated period over periodSeconds: its shape, height and mean from the wave. */
+/** A signal that repeats one simulated period over periodSeconds: its shape, height and mean from the wave.
+ */
 InputSignal sampledSignal(std::shared_ptr<const PeriodicWave> wave, double periodSeconds);
