@@ -226,28 +226,45 @@ private Q_SLOTS:
             return Setup { { { C::Tester, 1 } }, g };
         };
         row("tester open", tester(QString()),
-            u"COMPONENT TESTER: una línea horizontal de 9,0 div, en el centro de la pantalla.",
-            u"COMPONENT TESTER: una línia horitzontal de 9,0 div, en el centre de la pantalla.");
+            u"COMPONENT TESTER: una línea horizontal de 9,0 div, en el centro de la pantalla. No pasa "
+            u"corriente: "
+            u"el zócalo está abierto, o lo que hay en él es una resistencia muy grande.",
+            u"COMPONENT TESTER: una línia horitzontal de 9,0 div, en el centre de la pantalla. No passa "
+            u"corrent: "
+            u"el sòcol està obert, o el que hi ha és una resistència molt gran.");
         // 1 kΩ behind the tester's 354 Ω: 1000/1354 of the voltage, 2 × 4,5 × 0,739 = 6,6 div across, and
         // 354/1354 of the short's current, 2 × 3,5 × 0,261 = 1,8 div up; atan(1,8 / 6,6) = 15°.
         row("tester resistor", tester(QStringLiteral("r1k")),
             u"COMPONENT TESTER: una línea recta de 6,6 div de ancho y 1,8 div de alto, inclinada 15° (sube "
-            u"hacia la derecha), en el centro de la pantalla.",
+            u"hacia la derecha), en el centro de la pantalla. Una resistencia: la recta es más empinada "
+            u"cuanto "
+            u"más pequeña es, vertical en un cortocircuito y horizontal con el zócalo abierto.",
             u"COMPONENT TESTER: una línia recta de 6,6 div d'ample i 1,8 div d'alt, inclinada 15° (puja cap "
-            u"a la dreta), en el centre de la pantalla.");
+            u"a la dreta), en el centre de la pantalla. Una resistència: la recta és més empinada com més "
+            u"xicoteta és, vertical en un curtcircuit i horitzontal amb el sòcol obert.");
         // 10 µF at 50 Hz is 318 Ω, 90° from the tester's 354 Ω: |Z| = 476 Ω, so 318/476 of the voltage,
         // 2 × 4,5 × 0,668 = 6,0 div across, and 354/476 of the short's current, 2 × 3,5 × 0,744 = 5,2 div up.
         row("tester capacitor", tester(QStringLiteral("c10u")),
             u"COMPONENT TESTER: una elipse de 6,0 div de ancho y 5,2 div de alto, con los ejes horizontal y "
-            u"vertical, en el centro de la pantalla.",
+            u"vertical, en el centro de la pantalla. Un condensador o una bobina: la corriente y la tensión "
+            u"van "
+            u"90° desfasadas.",
             u"COMPONENT TESTER: una el·lipse de 6,0 div d'ample i 5,2 div d'alt, amb els eixos horitzontal i "
-            u"vertical, en el centre de la pantalla.");
+            u"vertical, en el centre de la pantalla. Un condensador o una bobina: el corrent i la tensió van "
+            u"90° "
+            u"desfasats.");
         // Flat from -4,5 div to the 0,27 div drop, then up to 3,5 × 0,94 = 3,29 div.
         row("tester diode", tester(QStringLiteral("d1n4148")),
-            u"COMPONENT TESTER: una línea doblada de 4,8 div de ancho y 3,3 div de alto, con el centro en x "
-            u"= \u22122,1 div, y = +1,6 div.",
-            u"COMPONENT TESTER: una línia doblegada de 4,8 div d'ample i 3,3 div d'alt, amb el centre en x = "
-            u"\u22122,1 div, y = +1,6 div.");
+            u"COMPONENT TESTER: una línea con un codo de 4,8 div de ancho y 3,3 div de alto, con el centro "
+            u"en "
+            u"x = \u22122,1 div, y = +1,6 div. Un diodo: conduce en un solo sentido, a partir de unos 0,7 V; "
+            u"el "
+            u"codo a la derecha dice que el ánodo está en el zócalo.",
+            u"COMPONENT TESTER: una línia amb un colze de 4,8 div d'ample i 3,3 div d'alt, amb el centre en "
+            u"x = "
+            u"\u22122,1 div, y = +1,6 div. Un díode: conduïx en un sol sentit, a partir d'uns 0,7 V; el "
+            u"colze a "
+            u"la dreta diu que l'ànode està en el sòcol.");
 
         const char16_t *darkEs = u"La pantalla no muestra ninguna traza.";
         const char16_t *darkVa = u"La pantalla no mostra cap traça.";

@@ -154,8 +154,8 @@ Trace testerFigure(const TesterSolution &solution)
     Trace trace;
     trace.kind = TraceKind::XY;
     const auto point = [&](double volts, double amps) {
-        return QPointF(volts / peakVolts * TesterSource::halfWidthDivisions,
-            amps / peakAmps * TesterSource::halfHeightDivisions);
+        return QPointF(
+            volts / TesterSource::voltsPerDivision, amps / peakAmps * TesterSource::halfHeightDivisions);
     };
     if (!solution.ok || !solution.volts || !solution.amps) {
         // Nothing in the socket: the source's whole voltage, no current.

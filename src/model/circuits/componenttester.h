@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <memory>
+#include <numbers>
 
 class PeriodicWave;
 
@@ -22,6 +23,8 @@ inline constexpr double ohms = rmsVolts / shortCircuitRmsAmps;
 /** The open line spans this much either side of the centre, the short's line this much up and down. */
 inline constexpr double halfWidthDivisions = 4.5;
 inline constexpr double halfHeightDivisions = 3.5;
+/** The part's volts a division across stands for: the source's peak spans halfWidthDivisions. */
+inline constexpr double voltsPerDivision = rmsVolts * std::numbers::sqrt2 / halfWidthDivisions;
 } // namespace TesterSource
 
 /** The tester's parts the course ships, in the order the panel offers them (assets/circuits/componentes). */

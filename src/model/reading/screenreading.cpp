@@ -104,6 +104,15 @@ const ScopeSettings &ScreenReading::liveSettings() const
     return *m_liveSettings;
 }
 
+const FigureShape &ScreenReading::figure() const
+{
+    if (!m_figure) {
+        const QList<Trace> &drawn = live().traces.traces;
+        m_figure = drawn.isEmpty() ? FigureShape {} : shapeOfFigure(drawn.first());
+    }
+    return *m_figure;
+}
+
 bool ScreenReading::triggered(TraceKind kind) const
 {
     // With ALT each channel's sweep waits for its own signal; else one trigger starts both.

@@ -2,6 +2,7 @@
 
 #include "facereading.h"
 #include "hm203.h"
+#include "screenfigures.h"
 
 #include <QList>
 
@@ -68,6 +69,8 @@ public:
     const LiveScreen &live() const;
     /** The settings at the moment, with what is on its way and the free-running sweep's phase. */
     const ScopeSettings &liveSettings() const;
+    /** The figure X-Y or the component tester draws on the face at the moment. */
+    const FigureShape &figure() const;
 
     /** The kinds of trace the display mode shows, in the order the beam draws them (XY for a figure). */
     QList<TraceKind> shownKinds() const;
@@ -123,6 +126,7 @@ private:
     mutable std::optional<BeamFrame> m_writing;
     mutable std::optional<LiveScreen> m_live;
     mutable std::optional<ScopeSettings> m_liveSettings;
+    mutable std::optional<FigureShape> m_figure;
     mutable std::array<std::optional<QList<double>>, 4> m_heights;
     mutable std::array<std::optional<double>, 4> m_periods;
     mutable std::optional<Dimness> m_dimness;

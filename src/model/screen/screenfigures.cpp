@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -24,6 +26,9 @@ constexpr double kRestSpacing = 0.5;
 /** A figure is told from at most this many of its points, evenly spread over its time: enough for every
  * test here, and a few hundred microseconds whatever the signals. */
 constexpr qsizetype kMostFigurePoints = 2000;
+/** An arm of a bent line is straight when its ends lie at least this share of its length apart; an arc
+ * turning through 60° has them 0,95 of its length apart, a tester part's arms more. */
+constexpr double kArmStraightness = 0.95;
 
 double distance(const QPointF &a, const QPointF &b)
 {
@@ -78,13 +83,14 @@ int restingPlaces(const QList<QPointF> &points)
     return int(places.size());
 }
 
-/** Whether the beam writes the path back along itself: reflected in time about the turning point, where
- * the beam moves least, every point meets its twin to within a step of the path. */
-bool retraced(const QList<QPointF> &points)
+/** Where the beam turns back to write the path along itself, or nothing when it does not: reflected in
+ * time about the turning point, where the beam moves least, every point meets its twin to within a step of
+ * the path. */
+std::optional<qsizetype> turningPoint(const QList<QPointF> &points)
 {
     const qsizetype n = points.size();
     if (n < 8)
-        return false;
+        return std::nullopt;
     const auto at = [&](qsizetype i) { return points.at(((i % n) + n) % n); };
     double longestStep = 0.0;
     qsizetype turn = 0;
@@ -99,8 +105,81 @@ bool retraced(const QList<QPointF> &points)
     }
     for (qsizetype j = 1; j <= n / 2; ++j)
         if (distance(at(turn + j), at(turn - j)) > longestStep + kLineWidthDivisions)
-            return false;
-    return true;
+            return std::nullopt;
+    return turn;
+}
+
+/** A stretch of a bent line running one way: its ends, its length and where it stands across, weighted by
+ * length. */
+struct Arm
+{
+    bool steep = false;
+    QPointF from;
+    QPointF to;
+    double length = 0.0;
+    double weightedX = 0.0;
+
+    double meanX() const { return weightedX / length; }
+    /** Nearly as long from end to end as along itself: a straight arm, not a stretch of a curve. */
+    bool straight() const { return distance(from, to) >= kArmStraightness * length; }
+    void join(const Arm &other)
+    {
+        to = other.to;
+        length += other.length;
+        weightedX += other.weightedX;
+    }
+};
+
+/** The arms of a retraced path, along the half of it from the turning point to the other end. */
+QList<Arm> armsOf(const QList<QPointF> &points, qsizetype turn)
+{
+    const qsizetype n = points.size();
+    const auto at = [&](qsizetype i) { return points.at(((i % n) + n) % n); };
+    QList<Arm> steps;
+    for (qsizetype j = 0; j < n / 2; ++j) {
+        const QPointF a = at(turn + j);
+        const QPointF b = at(turn + j + 1);
+        const double length = distance(a, b);
+        if (!(length > 0.0))
+            continue;
+        const Arm step { std::abs(b.y() - a.y()) > std::abs(b.x() - a.x()), a, b, length,
+            length * (a.x() + b.x()) / 2.0 };
+        if (!steps.isEmpty() && steps.last().steep == step.steep)
+            steps.last().join(step);
+        else
+            steps.append(step);
+    }
+    // What is too short to be an arm belongs to the bend; the arms either side of it may then be one.
+    QList<Arm> arms;
+    for (const Arm &arm : std::as_const(steps)) {
+        if (arm.length < kArmDivisions)
+            continue;
+        if (!arms.isEmpty() && arms.last().steep == arm.steep)
+            arms.last().join(arm);
+        else
+            arms.append(arm);
+    }
+    return arms;
+}
+
+/** A retraced path's bends: one between a flat arm and a steep one, two where a flat arm lies between two
+ * steep ones; any other path keeps no arms. */
+void readBends(const QList<QPointF> &points, qsizetype turn, FigureShape &shape)
+{
+    const QList<Arm> arms = armsOf(points, turn);
+    // A parabola's arc has a flat middle and steep ends too, but they curve into each other: no bends.
+    if (!std::all_of(arms.cbegin(), arms.cend(), [](const Arm &arm) { return arm.straight(); }))
+        return;
+    if (arms.size() == 2) {
+        const Arm &steep = arms.at(0).steep ? arms.at(0) : arms.at(1);
+        const Arm &flat = arms.at(0).steep ? arms.at(1) : arms.at(0);
+        shape.steepArms = { steep.meanX() };
+        shape.steepRight = steep.meanX() > flat.meanX();
+    } else if (arms.size() == 3 && arms.at(0).steep && arms.at(2).steep) {
+        shape.kind = FigureKind::TwiceBentLine;
+        shape.steepArms = { arms.at(0).meanX(), arms.at(2).meanX() };
+        std::sort(shape.steepArms.begin(), shape.steepArms.end());
+    }
 }
 
 /** How many times a closed path comes up to its highest value of a coordinate, within a line's width: each
@@ -202,8 +281,9 @@ FigureShape shapeOfFigure(const Trace &trace)
         shape.kind = FigureKind::Line;
         return shape;
     }
-    if (retraced(points)) {
+    if (const std::optional<qsizetype> turn = turningPoint(points)) {
         shape.kind = FigureKind::BentLine;
+        readBends(points, *turn, shape);
         return shape;
     }
     const double determinant = cxx * cyy - cxy * cxy;

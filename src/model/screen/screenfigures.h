@@ -21,8 +21,12 @@ enum class FigureKind {
     Dots,
     /** A straight line, the beam going along it and back. */
     Line,
-    /** A line with a bend or a curve in it, the beam going along it and back (a diode on the tester). */
+    /** A line with a bend or a curve in it, the beam going along it and back: one bend, a flat arm and a
+     * steep one (a diode on the tester), or a curve whose arms the eye cannot tell apart. */
     BentLine,
+    /** A line with two bends, a flat arm between two steep ones, the beam going along it and back (a Zener
+     * or a junction that breaks down the other way on the tester). */
+    TwiceBentLine,
     Ellipse,
     Circle,
     /** Any other figure (signals of different frequencies, or a figure the amplifiers clip). */
@@ -31,6 +35,9 @@ enum class FigureKind {
 
 /** Thinner than this, in divisions, a trace is a line to the eye: about the width of the focused spot. */
 inline constexpr double kLineWidthDivisions = 0.05;
+
+/** A stretch of a bent line shorter than this, in divisions, is part of the bend, not an arm of its own. */
+inline constexpr double kArmDivisions = 0.5;
 
 /**
  * The shape of a swept trace from its heights at equal steps over one repeat (traceHeights): their sorted
@@ -56,12 +63,19 @@ struct FigureShape
      * a Lissajous figure's fy / fx is the first over the second. */
     int touchesTop = 0;
     int touchesSide = 0;
+    /** For a bent line, where its steep arms stand across the face, left to right, in divisions: one for a
+     * single bend, two for a line bent twice, none for a curve without clear arms. */
+    QList<double> steepArms;
+    /** With a single bend, whether the steep arm lies right of the flat one. */
+    bool steepRight = false;
 };
 
 /**
  * The figure a trace of X-Y points draws, its points in the order the beam writes them over one repeat.
  * An ellipse is a figure all of whose points lie on the quadric its second moments give (x, y)ᵀ C⁻¹ (x, y)
  * = 2, which holds for x = a sin ωt, y = b sin(ωt + φ); a line has a second moment across it of nothing; a
- * figure the beam writes back along itself is the same path reflected in time about a turning point.
+ * figure the beam writes back along itself is the same path reflected in time about a turning point. Such
+ * a figure's arms are its stretches running more across than up (flat) or more up than across (steep),
+ * each at least kArmDivisions long; a bend lies between two of them.
  */
 FigureShape shapeOfFigure(const Trace &trace);

@@ -1,5 +1,6 @@
 #include "screendescription.h"
 
+#include "circuitwording.h"
 #include "decimalformat.h"
 #include "facereading.h"
 
@@ -99,7 +100,7 @@ TraceDescription describeSweep(const ScreenReading &reading, TraceKind kind)
 FigureDescription describeFigure(const Trace &trace, const ScreenReading &reading)
 {
     FigureDescription d;
-    d.shape = shapeOfFigure(trace);
+    d.shape = reading.figure();
     d.tester = reading.tester();
     d.dim = reading.dim();
     const QRectF face = ScreenGeometry::visibleArea();
@@ -251,7 +252,7 @@ QString tiltPhrase(double tilt, Language language)
               .arg(degrees);
 }
 
-QString figureSentence(const FigureDescription &d, Language language)
+QString figureSentence(const FigureDescription &d, Language language, bool worked)
 {
     const QString width = divisions(d.widthDivisions);
     const QString height = divisions(d.heightDivisions);
@@ -284,7 +285,12 @@ QString figureSentence(const FigureDescription &d, Language language)
                 + tiltPhrase(tilt, language);
         break;
     case FigureKind::BentLine:
-        figure = textIn(language, u"una línea doblada %1", u"una línia doblegada %1").arg(size);
+        figure = d.shape.steepArms.size() == 1
+            ? textIn(language, u"una línea con un codo %1", u"una línia amb un colze %1").arg(size)
+            : textIn(language, u"una línea doblada %1", u"una línia doblegada %1").arg(size);
+        break;
+    case FigureKind::TwiceBentLine:
+        figure = textIn(language, u"una línea con dos codos %1", u"una línia amb dos colzes %1").arg(size);
         break;
     case FigureKind::Ellipse:
         figure = textIn(language, u"una elipse %1, ", u"una el·lipse %1, ").arg(size)
@@ -323,8 +329,12 @@ QString figureSentence(const FigureDescription &d, Language language)
         parts << textIn(language, u"se sale de la pantalla", u"ix de la pantalla");
     if (d.dim)
         parts << textIn(language, u"muy tenue", u"molt tènue");
-    return label(d.tester ? C::Tester : C::XY) + QStringLiteral(": ") + parts.join(QStringLiteral(", "))
-        + u'.';
+    const QString said = label(d.tester ? C::Tester : C::XY) + QStringLiteral(": ")
+        + parts.join(QStringLiteral(", ")) + u'.';
+    // What the tester's figure tells of its part, unless part of the figure is beyond the face.
+    const Wording meaning
+        = d.tester && !d.clipped ? TraceWording::testerFigureMeaning(d.shape, worked) : Wording {};
+    return meaning.isEmpty() ? said : said + u' ' + meaning.in(language);
 }
 
 QString screenText(const ScreenDescription &d, Language language)
@@ -333,7 +343,7 @@ QString screenText(const ScreenDescription &d, Language language)
         return textIn(
             language, u"La pantalla no muestra ninguna traza.", u"La pantalla no mostra cap traça.");
     if (d.figure)
-        return figureSentence(*d.figure, language);
+        return figureSentence(*d.figure, language, d.readings == ScreenReadings::Worked);
     QStringList sentences;
     for (const TraceDescription &trace : d.traces)
         sentences << sweepSentence(trace, language, d.readings == ScreenReadings::Worked);

@@ -1,5 +1,6 @@
 #include "traceexplanation.h"
 
+#include "circuitwording.h"
 #include "facereading.h"
 #include "remedies.h"
 #include "screenreading.h"
@@ -148,7 +149,8 @@ TraceExplanation explainTrace(const Hm203 &scope, const BeamMoment &moment, Scre
     const ScreenReading reading(on, BeamMoment { moment.seconds });
     lookAtBrightness(reading, found);
     if (reading.tester()) {
-        found.add(TraceCause::Tester, tester());
+        found.add(TraceCause::Tester,
+            tester(testerFigureMeaning(reading.figure(), readings == ScreenReadings::Worked)));
     } else if (reading.darkInNorm()) {
         const TriggerReason reason
             = triggerReason(triggerContext(reading, reading.settings().trigger.source));
@@ -157,5 +159,15 @@ TraceExplanation explainTrace(const Hm203 &scope, const BeamMoment &moment, Scre
         lookAtTraces(reading, readings, found);
         lookAtSpot(reading, found);
     }
-    return explanation(found.list(), !reading.swept());
+    TraceExplanation e = explanation(found.list(), !reading.swept());
+    // A bench circuit's CH II can look wrong to a student when it is just what the circuit does.
+    const GeneratorSettings &g = scope.generator();
+    if (g.hookup == Hookup::Circuit && scope.isPressed(C::Power) && !reading.tester()
+        && reading.shownChannels().contains(true))
+        if (const std::optional<Wording> seen = circuitChannelII(g.circuit)) {
+            const Wording said = Wording { e.castilian, e.valencian }.then(*seen);
+            e.castilian = said.castilian;
+            e.valencian = said.valencian;
+        }
+    return e;
 }

@@ -112,14 +112,15 @@ Wording fastSweepDim(double dutyCycle, bool magnified)
             .arg(share, intens, time, release.valencian) };
 }
 
-Wording tester()
+Wording tester(const Wording &figure)
 {
     const QString button = label(C::Tester);
-    return {
+    const Wording pressed {
         text(u"El %1 está pulsado y la pantalla muestra su figura, no las señales: suéltalo.").arg(button),
         text(u"El %1 està polsat i la pantalla mostra la seua figura, no els senyals: deixa'l anar.")
             .arg(button)
     };
+    return pressed.then(figure);
 }
 
 Wording sideways(TraceKind kind, bool left, bool magnified)

@@ -47,7 +47,9 @@ Wording intensityLow();
 /** dutyCycle: the share of the time the beam writes; magnified: X-MAG spreads it over ten times the
  * length. */
 Wording fastSweepDim(double dutyCycle, bool magnified);
-Wording tester();
+/** figure: what the tester's figure tells of the part in its socket (testerFigureMeaning), if it is to be
+ * said. */
+Wording tester(const Wording &figure = {});
 Wording darkInNormWords(const TriggerReason &reason);
 Wording running(const TriggerReason &reason);
 /** The sweep follows the mains: TRIG. at ~, or (lowPass) at LF, which keeps the signal out and lets its hum
