@@ -176,3 +176,5 @@ std::span<const LabCheck> settingChecks();
 std::span<const LabCheck> benchChecks();
 std::span<const LabCheck> triggerChecks();
 std::span<const LabCheck> predictChecks();
+/** The bench circuits' and the component tester's quantities (circuitquantities.cpp). */
+std::span<const LabQuantity> circuitQuantities();
