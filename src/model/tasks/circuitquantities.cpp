@@ -275,6 +275,9 @@ MeasuringParts circuitParts(
     const QString circuit = bench.circuit;
     return { QString::fromUtf16(unit), HiddenReading::None,
         [&row, asked, circuit](const Hm203 &scope, std::optional<double> answer) -> TaskVerdict {
+            // A dark or unreadable screen first: that is what the student sees while the simulator works.
+            if (Problem p = beamProblem(Look(scope)))
+                return *p;
             if (scope.generator().hookup == Hookup::Circuit && scope.generator().circuit != circuit)
                 return notMet(text(u"Vuelve a conectar el circuito de la tarea."),
                     text(u"Torna a connectar el circuit de la tasca."));
