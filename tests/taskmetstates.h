@@ -61,6 +61,20 @@ const MetState kMetStates[] {
     { Noise, [](Hm203 &s) { return setTrigger(s, TriggerCoupling::LF); }, "" },
     { Burst, [](Hm203 &s) { return setHoldOff(s, 50); }, "" },
     { SmallSignal, [](Hm203 &s) { return press(s, Hm203Control::AtNorm) && setVolts(s, false, 0.5); }, "" },
+    // The circuits' readings with 20 Vpp from output I; the tester's bends as its parts' data sheets give
+    // them.
+    { HalfWavePeak, settled, "8,9" },
+    { SmoothedPeak, settled, "7,4" },
+    { SmoothedRipple, settled, "1,1" },
+    { BridgePeak, settled, "8,2" },
+    { BridgeRipple, settled, "100" },
+    { LowPassDual, settled, "0,71" },
+    { LowPassXY, settled, "45" },
+    { Resonance, settled, "0" },
+    { DiodeKnee, testerOn, "0,7" },
+    { ZenerForward, testerOn, "0,8" },
+    { ZenerKnee, testerOn, "-5,1" },
+    { LedLead, testerOn, "1,9" },
 };
 
 } // namespace

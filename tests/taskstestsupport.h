@@ -47,6 +47,18 @@ enum TaskIndex {
     Noise,
     Burst,
     SmallSignal,
+    HalfWavePeak,
+    SmoothedPeak,
+    SmoothedRipple,
+    BridgePeak,
+    BridgeRipple,
+    LowPassDual,
+    LowPassXY,
+    Resonance,
+    DiodeKnee,
+    ZenerForward,
+    ZenerKnee,
+    LedLead,
 };
 
 /** Sets the instrument as a student would; false when the wanted state could not be reached. */
@@ -222,6 +234,18 @@ inline bool inTheirLanguages(const QString &castilian, const QString &valencian)
             return false;
     }
     return true;
+}
+
+/** The bench circuit worked out, as the window has it once the simulator answers. */
+inline bool settled(Hm203 &scope)
+{
+    return scope.settleCircuit();
+}
+
+/** The component tester on, the task's part in its socket. */
+inline bool testerOn(Hm203 &scope)
+{
+    return press(scope, Hm203Control::Tester);
 }
 
 inline bool untouched(Hm203 &)

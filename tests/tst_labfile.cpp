@@ -233,6 +233,19 @@ void TestLabFile::errors_data()
         "s'esperava «senoidal» o «cuadrada» o «triangular»");
     spoilt("unknown hookup", labWith("[tarea.generador]\nconexion = \"sonda\"\n"), 8, "conexion",
         "se esperaba «generador» o «circuito RC»", "s'esperava «generador» o «circuito RC»");
+    spoilt("unknown circuit", labWith("[tarea.generador]\nconexion = \"circuito\"\ncircuito = \"diodo\"\n"),
+        9, "circuito", "se esperaba uno de: «media_onda», «media_onda_filtro»",
+        "s'esperava un de: «media_onda», «media_onda_filtro»");
+    spoilt("a circuit hooked up without one", labWith("[tarea.generador]\nconexion = \"circuito\"\n"), 8,
+        "conexion", "con «circuito» falta la clave circuito", "amb «circuito» falta la clau circuito");
+    spoilt("a circuit not hooked up", labWith("[tarea.generador]\ncircuito = \"paso_bajo\"\n"), 8, "circuito",
+        "un circuito va con conexion = \"circuito\"", "un circuit va amb conexion = \"circuito\"");
+    spoilt("unknown tester part", labWith("[tarea.generador]\ncomprobador = \"r2k2\"\n"), 8, "comprobador",
+        "se esperaba uno de: «r100», «r1k»", "s'esperava un de: «r100», «r1k»");
+    spoilt("a ripple with no circuit", labWith("[tarea.medida]\nmagnitud = \"rizado\"\n"), 8, "magnitud",
+        "Esta magnitud se mide en un circuito", "Esta magnitud es mesura en un circuit");
+    spoilt("a bend with no part", labWith("[tarea.medida]\nmagnitud = \"codo_inverso\"\n"), 8, "magnitud",
+        "El codo se lee en la figura de una pieza", "El colze es llig en la figura d'una peça");
     spoilt("burst not a flag", labWith("[tarea.generador]\nrafagas = \"sí\"\n"), 8, "rafagas",
         "se esperaba true o false", "s'esperava true o false");
     spoilt("unknown generator key", labWith("[tarea.generador]\nfrec = \"1 kHz\"\n"), 8, "frec",
@@ -454,7 +467,7 @@ void TestLabFile::shippedLabs()
     // and the one teachers are given to copy.
     const QDir folder(QStringLiteral(VANTELA_LABS_DIR));
     const QStringList files = folder.entryList({ QStringLiteral("*.toml") });
-    QCOMPARE(files.size(), 6);
+    QCOMPARE(files.size(), 8);
     qsizetype tasks = 0;
     for (const QString &file : files) {
         const LabReading onDisk = readLabFile(folder.filePath(file));
@@ -465,8 +478,8 @@ void TestLabFile::shippedLabs()
         tasks += onDisk.lab->tasks.size();
         QVERIFY(!onDisk.lab->title.castilian.isEmpty() && !onDisk.lab->introduction.valencian.isEmpty());
     }
-    QCOMPARE(tasks, 29);
-    QCOMPARE(courseLab().tasks.size(), 29);
+    QCOMPARE(tasks, 41);
+    QCOMPARE(courseLab().tasks.size(), 41);
 }
 
 QTEST_GUILESS_MAIN(TestLabFile)

@@ -105,9 +105,10 @@ void TestMeasuringLab::keysAreNamedOnce()
     QCOMPARE(QString::fromLatin1(readingSlipKeys()[int(ReadingSlip::Probe)]), QStringLiteral("sonda"));
     QCOMPARE(QString::fromLatin1(readingSlipKeys()[int(ReadingSlip::Cal)]), QStringLiteral("cal"));
     QCOMPARE(QString::fromLatin1(readingSlipKeys()[int(ReadingSlip::Ratio)]), QStringLiteral("razon"));
+    // A quantity has a unit, or is a plain number: a ratio of two heights.
     for (const LabQuantity &q : labQuantities())
         QVERIFY(q.unit == CheckValue::Volts || q.unit == CheckValue::Seconds || q.unit == CheckValue::Hertz
-            || q.unit == CheckValue::Degrees);
+            || q.unit == CheckValue::Degrees || q.unit == CheckValue::Number);
 }
 
 void TestMeasuringLab::shippedFilesHoldTheirTasksInOrder()

@@ -17,9 +17,9 @@ struct CourseTask
 };
 
 // Time base and sensitivity first, then the trigger's level and the coupling, measurements, both channels
-// together, Lissajous figures of two frequencies, the probe and the amplifier, and last the trigger with
-// awkward signals; each question on what a change will show right after the task that practises the control
-// it is about.
+// together, Lissajous figures of two frequencies, the probe and the amplifier, and the trigger with awkward
+// signals; each question on what a change will show right after the task that practises the control it is
+// about; then the bench's circuits and the component tester.
 constexpr std::array kTeachingOrder {
     CourseTask { "ajustes.toml", "base_de_tiempos" },
     CourseTask { "predicciones.toml", "prediccion_barrido" },
@@ -50,6 +50,19 @@ constexpr std::array kTeachingOrder {
     CourseTask { "disparo.toml", "ruido" },
     CourseTask { "disparo.toml", "rafagas" },
     CourseTask { "disparo.toml", "senal_pequena" },
+    // The bench's circuits, rectifiers first, then the filters and the resonance; the tester's parts last.
+    CourseTask { "circuitos.toml", "media_onda_pico" },
+    CourseTask { "circuitos.toml", "media_onda_filtro_pico" },
+    CourseTask { "circuitos.toml", "media_onda_rizado" },
+    CourseTask { "circuitos.toml", "puente_pico" },
+    CourseTask { "circuitos.toml", "puente_rizado" },
+    CourseTask { "circuitos.toml", "paso_bajo_dual" },
+    CourseTask { "circuitos.toml", "paso_bajo_xy" },
+    CourseTask { "circuitos.toml", "rlc_resonancia" },
+    CourseTask { "comprobador.toml", "codo_diodo" },
+    CourseTask { "comprobador.toml", "zener_directa" },
+    CourseTask { "comprobador.toml", "codo_zener" },
+    CourseTask { "comprobador.toml", "patilla_led" },
 };
 
 } // namespace

@@ -124,7 +124,8 @@ struct LabQuantity
     /** The key in a file: "pico_a_pico", "amplitud", "periodo", "frecuencia", "fase", "tiempo_de_subida",
      * "continua". */
     const char *key;
-    /** The unit "esperado" and "tolerancia" are written in: Volts, Seconds, Hertz or Degrees. */
+    /** The unit "esperado" and "tolerancia" are written in: Volts, Seconds, Hertz or Degrees; Number for a
+     * ratio. */
     CheckValue unit;
     /** Whether the quantity may be asked of CH II (the phase is between the two and takes no channel). */
     bool onChannelII;
@@ -179,3 +180,5 @@ std::span<const LabCheck> benchChecks();
 std::span<const LabCheck> triggerChecks();
 std::span<const LabCheck> predictChecks();
 std::span<const LabCheck> xyChecks();
+/** The bench circuits' and the component tester's quantities (circuitquantities.cpp). */
+std::span<const LabQuantity> circuitQuantities();

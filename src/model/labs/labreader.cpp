@@ -1,5 +1,6 @@
 #include "labreader.h"
 
+#include "componenttester.h"
 #include "taskfamilies.h"
 #include "taskjudging.h"
 
@@ -229,7 +230,9 @@ std::optional<std::function<void(GeneratorSettings &, quint32)>> Reader::generat
     onlyKeys(table,
         { "forma", "frecuencia", "amplitud_1", "continua_1", "frecuencia_2", "amplitud_2", "continua_2",
             "fase_2", "ruido", "zumbido", "rafagas", "conexion", "salida_1_a_trig_inp", "sonda_1", "sonda_2",
-            "ajuste_sonda_1", "ajuste_sonda_2" });
+            "ajuste_sonda_1", "ajuste_sonda_2",
+            // The bench's circuits and the tester's parts.
+            "circuito", "comprobador" });
     const int before = int(errors.size());
     GeneratorSettings fixed;
     if (const toml::node *node = table.get("forma"))
@@ -244,6 +247,7 @@ std::optional<std::function<void(GeneratorSettings &, quint32)>> Reader::generat
         fixed.burst = flag(*node, QStringLiteral("rafagas")).value_or(false);
     if (const toml::node *node = table.get("salida_1_a_trig_inp"))
         fixed.outputIToTriggerInput = flag(*node, QStringLiteral("salida_1_a_trig_inp")).value_or(false);
+    circuitKeys(table, fixed);
 
     // The numbers, each with the generator's range; a list is drawn among.
     struct Numeric
@@ -295,6 +299,46 @@ std::optional<std::function<void(GeneratorSettings &, quint32)>> Reader::generat
     };
     prepare(bench, 0);
     return prepare;
+}
+
+void Reader::circuitKeys(const toml::table &table, GeneratorSettings &fixed)
+{
+    const auto idOf = [&](const char *key, const QStringList &ids) -> QString {
+        const toml::node *node = table.get(key);
+        if (!node)
+            return {};
+        const auto *string = node->as_string();
+        const QString said = string ? qs(string->get()).trimmed() : QString();
+        if (ids.contains(said))
+            return said;
+        QStringList quoted;
+        for (const QString &id : ids)
+            quoted << QStringLiteral("«%1»").arg(id);
+        fail(node->source(), qs(key),
+            { QStringLiteral("se esperaba uno de: %1").arg(quoted.join(QStringLiteral(", "))),
+                QStringLiteral("s'esperava un de: %1").arg(quoted.join(QStringLiteral(", "))) });
+        return {};
+    };
+    QStringList circuits;
+    for (const Circuit &circuit : benchCircuits())
+        circuits << circuit.id;
+    QStringList parts;
+    for (const TesterPart &part : testerParts())
+        parts << part.id;
+    fixed.circuit = idOf("circuito", circuits);
+    fixed.testerPart = idOf("comprobador", parts);
+    // A circuit is on the inputs only when the hookup says so, and the hookup needs a circuit to be on.
+    const toml::node *circuit = table.get("circuito");
+    if (fixed.hookup == Hookup::Circuit && !circuit)
+        fail(table.get("conexion")->source(), QStringLiteral("conexion"),
+            { QStringLiteral("con «circuito» falta la clave circuito = \"…\", uno de: %1")
+                    .arg(circuits.join(QStringLiteral(", "))),
+                QStringLiteral("amb «circuito» falta la clau circuito = \"…\", un de: %1")
+                    .arg(circuits.join(QStringLiteral(", "))) });
+    if (circuit && fixed.hookup != Hookup::Circuit)
+        fail(circuit->source(), QStringLiteral("circuito"),
+            { QStringLiteral("un circuito va con conexion = \"circuito\""),
+                QStringLiteral("un circuit va amb conexion = \"circuito\"") });
 }
 
 std::optional<Hm203Task> Reader::task(const toml::table &table)

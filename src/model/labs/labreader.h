@@ -67,6 +67,8 @@ private:
         const toml::node &node, const QString &key, CheckValue kind, Span span, const QString &unit);
     std::optional<LabChannel> channel(const toml::node &node, const QString &key);
     std::optional<bool> flag(const toml::node &node, const QString &key);
+    /** The bench circuit and the tester's part a generator table names, checked against those shipped. */
+    void circuitKeys(const toml::table &table, GeneratorSettings &fixed);
 
     std::optional<Hm203Task> task(const toml::table &table);
     /** The generator's keys, as a function of the draw; the bench with draw 0 in bench. */
@@ -117,6 +119,7 @@ inline constexpr Choice<Hookup> kHookups[] {
     { "circuito RC", Hookup::RcCircuit },
     { "calibrador 0,2 V", Hookup::Calibrator02 },
     { "calibrador 2 V", Hookup::Calibrator2 },
+    { "circuito", Hookup::Circuit },
 };
 inline constexpr Choice<Probe> kProbes[] {
     { "x1", Probe::Times1 },

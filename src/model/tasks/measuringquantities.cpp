@@ -252,7 +252,7 @@ std::optional<MeasuringParts> makeRiseTime(
 
 std::span<const LabQuantity> labQuantities()
 {
-    static const LabQuantity quantities[] {
+    static const LabQuantity own[] {
         { "pico_a_pico", CheckValue::Volts, true, makePeakToPeak },
         { "amplitud", CheckValue::Volts, true, makeAmplitude },
         { "periodo", CheckValue::Seconds, true, makePeriod },
@@ -261,6 +261,12 @@ std::span<const LabQuantity> labQuantities()
         { "tiempo_de_subida", CheckValue::Seconds, false, makeRiseTime },
         { "continua", CheckValue::Volts, true, makeDcLevel },
     };
+    static const QList<LabQuantity> quantities = [] {
+        QList<LabQuantity> all(std::begin(own), std::end(own));
+        for (const LabQuantity &quantity : circuitQuantities())
+            all << quantity;
+        return all;
+    }();
     return quantities;
 }
 

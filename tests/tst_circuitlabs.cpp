@@ -1,0 +1,282 @@
+#include "circuitreadings.h"
+#include "circuitsolver.h"
+#include "labfile.h"
+#include "taskstestsupport.h"
+
+#include <QDir>
+#include <QTest>
+
+#include <cmath>
+#include <numbers>
+
+// The bench circuits' and the tester's labs: the figures their judges read against the textbook's, and each
+// task met by a student's right reading and not by a wrong one.
+
+namespace {
+
+using namespace CircuitReadings;
+
+/** The shipped circuits' parts, as their files and docs/circuits.md give them. */
+constexpr double kLoadOhms = 1000.0;
+constexpr double kFilterFarads = 100e-6;
+constexpr double kMainsHz = 50.0;
+constexpr double kRectifierVpp = 20.0;
+constexpr double kRcOhms = 1000.0;
+constexpr double kRcFarads = 100e-9;
+constexpr double kRlcHenries = 10e-3;
+constexpr double kRlcFarads = 100e-9;
+
+/** The instrument with a bench circuit driven by output I and worked out. */
+Hm203 onCircuit(const char *circuit, double hz, double vpp)
+{
+    Hm203 scope;
+    GeneratorSettings generator;
+    generator.hookup = Hookup::Circuit;
+    generator.circuit = QString::fromLatin1(circuit);
+    generator.frequencyHz = hz;
+    generator.amplitudeIVpp = vpp;
+    scope.setGenerator(generator);
+    if (!scope.settleCircuit())
+        qWarning("%s: %s", circuit, qPrintable(scope.circuitProblem()));
+    return scope;
+}
+
+/** The plain mean of a signal over its period, taken slowly. */
+double slowMean(const InputSignal &signal)
+{
+    constexpr int samples = 10000;
+    double sum = 0.0;
+    for (int i = 0; i < samples; ++i)
+        sum += signal.waveformAt(i / (samples * signal.frequencyHz));
+    return sum / samples;
+}
+
+double cornerHz()
+{
+    return 1.0 / (2.0 * std::numbers::pi * kRcOhms * kRcFarads);
+}
+
+double resonanceHz()
+{
+    return 1.0 / (2.0 * std::numbers::pi * std::sqrt(kRlcHenries * kRlcFarads));
+}
+
+} // namespace
+
+class TestCircuitLabs : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void smoothedHalfWaveRippleIsUnderTheTextbooks();
+    void rippleRepeats_data();
+    void rippleRepeats();
+    void cornerIsAtSeventyOneHundredthsAndFortyFiveDegrees_data();
+    void cornerIsAtSeventyOneHundredthsAndFortyFiveDegrees();
+    void resonancePutsThePhaseThroughZero();
+    void testerBends_data();
+    void testerBends();
+    void newLabsLoad_data();
+    void newLabsLoad();
+    void tasksJudged_data();
+    void tasksJudged();
+};
+
+void TestCircuitLabs::smoothedHalfWaveRippleIsUnderTheTextbooks()
+{
+    // ΔV = I/(f·C) takes the capacitor as losing the mean load current for a whole period; the diode refills
+    // it for part of each, and the current falls as the voltage does, so the simulated ripple is a little
+    // under it.
+    const Hm203 scope = onCircuit("media_onda_filtro", kMainsHz, kRectifierVpp);
+    const InputSignal load = scope.signalII();
+    const double textbook = slowMean(load) / kLoadOhms / (kMainsHz * kFilterFarads);
+    const double ratio = swingVolts(load) / textbook;
+    QVERIFY2(ratio > 0.7 && ratio < 1.0, qPrintable(QString::number(ratio)));
+}
+
+void TestCircuitLabs::rippleRepeats_data()
+{
+    QTest::addColumn<QString>("circuit");
+    QTest::addColumn<double>("hz");
+    // A half-wave rectifier refills once a period of the mains, a bridge twice.
+    QTest::newRow("half wave") << QStringLiteral("media_onda") << kMainsHz;
+    QTest::newRow("half wave smoothed") << QStringLiteral("media_onda_filtro") << kMainsHz;
+    QTest::newRow("bridge") << QStringLiteral("puente") << 2.0 * kMainsHz;
+    QTest::newRow("bridge smoothed") << QStringLiteral("puente_filtro") << 2.0 * kMainsHz;
+}
+
+void TestCircuitLabs::rippleRepeats()
+{
+    QFETCH(QString, circuit);
+    QFETCH(double, hz);
+    const Hm203 scope = onCircuit(qPrintable(circuit), kMainsHz, kRectifierVpp);
+    QCOMPARE(repetitionHz(scope.signalII()), hz);
+    // The input itself repeats only once a period.
+    QCOMPARE(repetitionHz(scope.signalI()), kMainsHz);
+}
+
+void TestCircuitLabs::cornerIsAtSeventyOneHundredthsAndFortyFiveDegrees_data()
+{
+    QTest::addColumn<QString>("circuit");
+    QTest::addColumn<double>("hz");
+    QTest::addColumn<double>("ratio");
+    QTest::addColumn<double>("lag");
+    const double h = 1.0 / std::sqrt(1.0 + 100.0);
+    const double degrees = std::atan(10.0) * 180.0 / std::numbers::pi;
+    QTest::newRow("low-pass corner") << QStringLiteral("paso_bajo") << cornerHz() << std::numbers::sqrt2 / 2.0
+                                     << 45.0;
+    QTest::newRow("low-pass tenfold") << QStringLiteral("paso_bajo") << 10.0 * cornerHz() << h << degrees;
+    QTest::newRow("high-pass corner")
+        << QStringLiteral("paso_alto") << cornerHz() << std::numbers::sqrt2 / 2.0 << -45.0;
+    QTest::newRow("high-pass tenth") << QStringLiteral("paso_alto") << cornerHz() / 10.0 << h << -degrees;
+}
+
+void TestCircuitLabs::cornerIsAtSeventyOneHundredthsAndFortyFiveDegrees()
+{
+    QFETCH(QString, circuit);
+    QFETCH(double, hz);
+    QFETCH(double, ratio);
+    QFETCH(double, lag);
+    const Hm203 scope = onCircuit(qPrintable(circuit), hz, 8.0);
+    const double read = swingVolts(scope.signalII()) / swingVolts(scope.signalI());
+    QVERIFY2(std::abs(read - ratio) < 0.01, qPrintable(QString::number(read)));
+    const double degrees = lagDegrees(scope.signalI(), scope.signalII());
+    QVERIFY2(std::abs(degrees - lag) < 1.0, qPrintable(QString::number(degrees)));
+}
+
+void TestCircuitLabs::resonancePutsThePhaseThroughZero()
+{
+    // Below 1/(2π√(LC)) the capacitor wins and the current leads; above it the coil wins and it lags. At it
+    // the resistor takes the whole input: CH II is as high as it gets.
+    const double f0 = resonanceHz();
+    const auto lagAt = [](double hz) {
+        const Hm203 scope = onCircuit("rlc_serie", hz, 6.0);
+        return std::pair { lagDegrees(scope.signalI(), scope.signalII()),
+            swingVolts(scope.signalII()) / swingVolts(scope.signalI()) };
+    };
+    const auto [below, belowRatio] = lagAt(0.8 * f0);
+    const auto [at, atRatio] = lagAt(f0);
+    const auto [above, aboveRatio] = lagAt(1.25 * f0);
+    QVERIFY2(std::abs(at) < 1.5, qPrintable(QString::number(at)));
+    QVERIFY(below < -10.0 && above > 10.0);
+    QVERIFY(atRatio > belowRatio && atRatio > aboveRatio);
+    QVERIFY2(std::abs(atRatio - 1.0) < 0.02, qPrintable(QString::number(atRatio)));
+}
+
+void TestCircuitLabs::testerBends_data()
+{
+    QTest::addColumn<QString>("part");
+    QTest::addColumn<double>("forward");
+    QTest::addColumn<double>("reverse");
+    QTest::addColumn<double>("within");
+    const double none = qQNaN();
+    // A silicon junction bends near 0,7 V, a red LED near 1,8 V; the Zener breaks down at its 5,1 V the
+    // other way. Straight lines and ellipses do not bend.
+    QTest::newRow("1N4148") << QStringLiteral("d1n4148") << 0.7 << none << 0.1;
+    QTest::newRow("1N4007") << QStringLiteral("d1n4007") << 0.7 << none << 0.1;
+    QTest::newRow("Zener") << QStringLiteral("zener5v1") << 0.75 << -5.1 << 0.3;
+    QTest::newRow("red LED") << QStringLiteral("led_rojo") << 1.85 << -5.3 << 0.3;
+    QTest::newRow("100 ohms") << QStringLiteral("r100") << none << none << 0.0;
+    QTest::newRow("1 kohm") << QStringLiteral("r1k") << none << none << 0.0;
+    QTest::newRow("1 uF") << QStringLiteral("c1u") << none << none << 0.0;
+    QTest::newRow("10 uF") << QStringLiteral("c10u") << none << none << 0.0;
+}
+
+void TestCircuitLabs::testerBends()
+{
+    QFETCH(QString, part);
+    QFETCH(double, forward);
+    QFETCH(double, reverse);
+    QFETCH(double, within);
+    const TesterKnees knees = testerKnees(solveTester(testerPart(part)));
+    for (const auto &[read, wanted] :
+        { std::pair { knees.forward, forward }, std::pair { knees.reverse, reverse } }) {
+        QCOMPARE(read.has_value(), !std::isnan(wanted));
+        if (read)
+            QVERIFY2(std::abs(*read - wanted) <= within, qPrintable(QString::number(*read)));
+    }
+}
+
+void TestCircuitLabs::newLabsLoad_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("tasks");
+    QTest::newRow("circuits") << QStringLiteral("circuitos.toml") << 8;
+    QTest::newRow("tester") << QStringLiteral("comprobador.toml") << 4;
+}
+
+void TestCircuitLabs::newLabsLoad()
+{
+    QFETCH(QString, file);
+    QFETCH(int, tasks);
+    const LabReading reading = readLabFile(QDir(QStringLiteral(VANTELA_LABS_DIR)).filePath(file));
+    QVERIFY(reading.errors.isEmpty());
+    QVERIFY(reading.lab);
+    QCOMPARE(reading.lab->tasks.size(), tasks);
+    // Each is in the course, after every task of the labs before it.
+    for (const Hm203Task &task : reading.lab->tasks) {
+        const auto found = std::find_if(
+            hm203Tasks().begin(), hm203Tasks().end(), [&](const Hm203Task &t) { return t.id == task.id; });
+        QVERIFY2(found != hm203Tasks().end(), qPrintable(task.id));
+        QVERIFY(found - hm203Tasks().begin() > SmallSignal);
+    }
+}
+
+void TestCircuitLabs::tasksJudged_data()
+{
+    judgedRowColumns();
+    const auto row = [](const char *name, int task, quint32 draw, const char *answer, bool met,
+                         const char *reason, Setup setup) {
+        measure(name, task, draw, QString::fromUtf8(answer), met, QString::fromUtf8(reason), setup);
+    };
+    // Right readings with 20 Vpp from output I, read within a quarter division.
+    row("half wave: its crest", HalfWavePeak, 0, "8,9", true, "", settled);
+    row("half wave: the input's crest", HalfWavePeak, 0, "10", false, "no coincide", settled);
+    row("half wave: not yet worked out", HalfWavePeak, 0, "8,9", false, "simulando", untouched);
+    row("smoothed: its crest", SmoothedPeak, 0, "7,4", true, "", settled);
+    row("smoothed: ripple", SmoothedRipple, 0, "1,1", true, "", settled);
+    row("smoothed: twice the ripple", SmoothedRipple, 0, "2,2", false, "doble", settled);
+    row("smoothed: the level for the ripple", SmoothedRipple, 0, "6,9", false, "no coincide", settled);
+    row("bridge: two diodes' drop", BridgePeak, 0, "8,2", true, "", settled);
+    row("bridge: one diode's drop", BridgePeak, 0, "8,9", false, "no coincide", settled);
+    row("bridge: ripple at twice the mains", BridgeRipple, 0, "100", true, "", settled);
+    row("bridge: the mains taken for the ripple", BridgeRipple, 0, "50", false, "", settled);
+    row("low-pass: 0,71 at the corner", LowPassDual, 0, "0,71", true, "", settled);
+    row("low-pass: half at the corner", LowPassDual, 0, "0,5", false, "no coincide", settled);
+    row("low-pass: 45° behind", LowPassXY, 0, "45", true, "", settled);
+    row("low-pass: ahead for behind", LowPassXY, 0, "-45", false, "no coincide", settled);
+    row("RLC: at resonance", Resonance, 0, "0", true, "", settled);
+    row("RLC: below it leads", Resonance, 1, "-45", true, "", settled);
+    row("RLC: above it lags", Resonance, 2, "45", true, "", settled);
+    row("RLC: in phase off resonance", Resonance, 2, "0", false, "no coincide", settled);
+    row("1N4148: its bend", DiodeKnee, 0, "0,7", true, "", testerOn);
+    row("1N4148: tester off", DiodeKnee, 0, "0,7", false, "COMPONENT TESTER", untouched);
+    row("Zener: forward", ZenerForward, 0, "0,75", true, "", testerOn);
+    row("Zener: its breakdown", ZenerKnee, 0, "-5,1", true, "", testerOn);
+    row("Zener: the forward bend for the breakdown", ZenerKnee, 0, "0,75", false, "no coincide", testerOn);
+    row("LED: anode in the socket", LedLead, 0, "1,85", true, "", testerOn);
+    row("LED: the leads the other way", LedLead, 0, "-1,85", false, "no coincide", testerOn);
+    row("LED: a silicon diode's bend", LedLead, 0, "0,7", false, "no coincide", testerOn);
+}
+
+void TestCircuitLabs::tasksJudged()
+{
+    QFETCH(int, task);
+    QFETCH(quint32, draw);
+    QFETCH(Setup, setup);
+    QFETCH(QString, answer);
+    QFETCH(bool, met);
+    QFETCH(QString, reason);
+    Hm203 scope = startedTask(task, draw);
+    QVERIFY(setup(scope));
+    std::optional<double> typed;
+    if (!answer.isEmpty())
+        typed = QLocale(QLocale::Spanish).toDouble(answer);
+    const TaskVerdict verdict = hm203Tasks().at(task).judge(scope, typed);
+    QVERIFY2(verdict.met == met, qPrintable(verdict.castilian));
+    QVERIFY2(verdict.castilian.contains(reason), qPrintable(verdict.castilian));
+    QVERIFY(!verdict.valencian.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestCircuitLabs)
+#include "tst_circuitlabs.moc"
