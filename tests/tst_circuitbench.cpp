@@ -8,6 +8,7 @@
 #include "tosciloscopio.h"
 #include "windowtestsupport.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QSignalSpy>
@@ -81,6 +82,52 @@ private Q_SLOTS:
         QFETCH(QString, line);
         QFETCH(QString, printed);
         QCOMPARE(ComponentValue::ofLine(line), printed);
+    }
+
+    /** A value takes the prefix that leaves one to three figures before the comma. */
+    void aValueTakesItsPrefix_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("printed");
+        QTest::newRow("practice R") << PracticeCircuit::ohms << QStringLiteral("1 kΩ");
+        QTest::newRow("practice C") << PracticeCircuit::farads << QStringLiteral("100 nF");
+        QTest::newRow("tester's source") << TesterSource::ohms << QStringLiteral("354 Ω");
+        QTest::newRow("just under a step") << 999.9999999e-9 << QStringLiteral("1 µF");
+        QTest::newRow("picofarads") << 4.7e-12 << QStringLiteral("4,7 pF");
+        QTest::newRow("megohms") << 2.2e6 << QStringLiteral("2,2 MΩ");
+    }
+    void aValueTakesItsPrefix()
+    {
+        QFETCH(double, value);
+        QFETCH(QString, printed);
+        const QString unit = printed.right(1);
+        QCOMPARE(ComponentValue::withUnit(value, unit), printed);
+    }
+
+    /** Both lists speak the window's language: the fixed entries, the circuits' and parts' names. */
+    void theListsSpeakTheWindowsLanguage_data() { languages(); }
+    void theListsSpeakTheWindowsLanguage()
+    {
+        QFETCH(bool, castilian);
+        setLanguage(castilian);
+        const Language language = rowLanguage(castilian);
+        Tosciloscopio *window = open();
+        QComboBox *hookup = generator()->hookup();
+        QCOMPARE(hookup->count(), int(Hookup::Circuit) + int(benchCircuits().size()));
+        for (qsizetype i = 0; i < benchCircuits().size(); ++i)
+            QCOMPARE(
+                hookup->itemText(int(Hookup::Circuit) + int(i)), benchCircuits().at(i).name.in(language));
+        QComboBox *tester = generator()->testerLoad();
+        QCOMPARE(tester->itemText(0), castilian ? QStringLiteral("Nada") : QStringLiteral("Res"));
+        QCOMPARE(tester->itemText(tester->count() - 1),
+            castilian ? QStringLiteral("Componente propio…") : QStringLiteral("Component propi…"));
+        QCOMPARE(tester->count(), int(testerParts().size()) + 2);
+        // The chosen circuit's description is the list's tip, and what screen readers add to its name.
+        chooseCircuit(QStringLiteral("rlc_serie"));
+        QCOMPARE(hookup->toolTip(), benchCircuit(QStringLiteral("rlc_serie"))->description.in(language));
+        QCOMPARE(
+            QAccessible::queryAccessibleInterface(hookup)->text(QAccessible::Description), hookup->toolTip());
+        window->close();
     }
 
     /** Each circuit the course ships has a schematic, which draws every resistor, capacitor, coil and diode
