@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QAbstractSlider>
 #include <QAction>
+#include <QComboBox>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStackedWidget>
@@ -101,6 +102,19 @@ inline void clickEverything(Form *form, bool backwards = false)
             // A button that steps through something ("next") is pressed till the end of it.
             for (int press = 0; press < 8 && button && button->isVisible() && button->isEnabled(); ++press)
                 button->click();
+        } else if (auto *list = qobject_cast<QComboBox *>(widget.data())) {
+            // Every entry of a list is chosen in turn, then the first again; an entry ending in "…" opens
+            // a dialog, as a menu's does, and is left for the tests of that dialog.
+            for (int i = 0; widget && i < list->count(); ++i) {
+                if (list->itemText(i).endsWith(u'…'))
+                    continue;
+                list->setCurrentIndex(i);
+                Q_EMIT list->activated(i);
+            }
+            if (widget) {
+                list->setCurrentIndex(0);
+                Q_EMIT list->activated(0);
+            }
         } else if (auto *slider = qobject_cast<QAbstractSlider *>(widget.data())) {
             // Knobs and switches are turned a page each way, as a student tries them.
             slider->triggerAction(QAbstractSlider::SliderPageStepAdd);

@@ -392,26 +392,40 @@ private Q_SLOTS:
         QCOMPARE(panel()->scope().signalI().frequencyHz, 2000.0);
         generator->waveform()->button(1)->click();
         QCOMPARE(panel()->scope().signalI().waveform, Waveform::Square);
-        generator->hookup()->button(1)->click();
+        chooseByKeys(generator->hookup(), 1);
         QCOMPARE(panel()->scope().signalII().highPassSeconds, PracticeCircuit::timeConstant);
         panel()->setControlValue(C::Dual, 1);
         settle();
         saveGrab(window, QStringLiteral("osciloscopio-rc"));
-        generator->hookup()->button(3)->click();
+        chooseByKeys(generator->hookup(), 3);
         QCOMPARE(panel()->scope().signalI().amplitudeVpp, 2.0);
-        generator->testerLoad()->button(2)->click();
+        chooseByKeys(generator->testerLoad(), generator->testerLoad()->findData(QStringLiteral("c10u")));
+        QCOMPARE(panel()->scope().generator().testerPart, QStringLiteral("c10u"));
         panel()->setControlValue(C::Tester, 1);
         settle();
         QCOMPARE(panel()->liveScreen().traces.traces.value(0).kind, TraceKind::XY);
         saveGrab(window, QStringLiteral("osciloscopio-tester"));
         panel()->setControlValue(C::Tester, 0);
         panel()->setControlValue(C::Dual, 0);
-        // Every option of the bench reaches screen readers as a radio button.
-        for (RadioGroup *group : { generator->waveform(), generator->hookup(), generator->testerLoad() })
-            for (int i = 0; i < group->count(); ++i)
-                QCOMPARE(QAccessible::queryAccessibleInterface(group->button(i))->role(),
-                    QAccessible::RadioButton);
-        generator->hookup()->button(0)->click();
+        // Every waveform reaches screen readers as a radio button; each list as a combo box whose label is
+        // its name (Qt on Linux relates the label, as Orca reads it) and whose value is the entry chosen.
+        for (int i = 0; i < generator->waveform()->count(); ++i)
+            QCOMPARE(QAccessible::queryAccessibleInterface(generator->waveform()->button(i))->role(),
+                QAccessible::RadioButton);
+        const std::pair<QComboBox *, QString> lists[] { { generator->hookup(), QStringLiteral("Conexión") },
+            { generator->testerLoad(), QStringLiteral("En el comprobador") } };
+        for (const auto &[box, caption] : lists) {
+            QAccessibleInterface *heard = QAccessible::queryAccessibleInterface(box);
+            QCOMPARE(heard->role(), QAccessible::ComboBox);
+            QCOMPARE(heard->text(QAccessible::Value), box->currentText());
+            QStringList labels;
+            for (const auto &[label, relation] : heard->relations(QAccessible::Label))
+                labels << label->text(QAccessible::Name);
+            QVERIFY2(labels.contains(caption), qPrintable(labels.join(u'|')));
+        }
+        QCOMPARE(QAccessible::queryAccessibleInterface(generator->testerLoad())->text(QAccessible::Value),
+            QStringLiteral("Condensador de 10 µF"));
+        chooseByKeys(generator->hookup(), 0);
         generator->phaseII()->setValue(-60);
         generator->amplitudeII()->setValue(4);
         panel()->setControlValue(C::XY, 1);
@@ -552,7 +566,7 @@ private Q_SLOTS:
             QRadioButton *button = group->button(item);
             QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
         };
-        click(generator->hookup(), 2);
+        chooseByKeys(generator->hookup(), 2);
         panel()->setControlValue(C::VoltsDivI, Hm203::voltsDivPosition(0.005));
         // A ×1 probe has no trimmer to turn.
         QVERIFY(!generator->compensation(false)->isEnabled());

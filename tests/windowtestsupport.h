@@ -17,6 +17,7 @@
 #include "controls.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QScrollArea>
 
 /** Counts the times a window is hidden. */
@@ -71,6 +72,16 @@ inline bool showsArrow(QWidget *widget)
 }
 
 /** Clicks a surface at a point, as the student does: whatever lies on top there takes the click. */
+/** Picks an entry of a closed list as a student does from the keyboard: the arrow keys, one entry a key. */
+inline void chooseByKeys(QComboBox *box, int index)
+{
+    box->setFocus();
+    while (box->currentIndex() < index)
+        QTest::keyClick(box, Qt::Key_Down);
+    while (box->currentIndex() > index)
+        QTest::keyClick(box, Qt::Key_Up);
+}
+
 inline QWidget *clickAt(QWidget *surface, const QPoint &point)
 {
     QWidget *target = surface->childAt(point);

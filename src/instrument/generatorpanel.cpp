@@ -3,14 +3,18 @@
 #include "language.h"
 #include "spokentext.h"
 
+#include "circuitschematic.h"
+#include "componenttester.h"
 #include "radiogroup.h"
 #include "spokenwords.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -123,9 +127,36 @@ QAccessibleInterface *spokenSpinBoxAccessible(const QString &, QObject *object)
     return nullptr;
 }
 
-/** The parts the tester's buttons put in its socket, in their order. */
-const QStringList kTesterChoices { QString(), QStringLiteral("r1k"), QStringLiteral("c10u"),
-    QStringLiteral("d1n4148") };
+/** The hookups before the bench's circuits in the list, in Hookup's order. */
+constexpr int kFixedHookups = int(Hookup::Circuit);
+
+/** Where a part's id is kept in the tester's list; the last entry, which asks for a file, has none. */
+constexpr int kPartIdRole = Qt::UserRole;
+
+/** A list the student picks from, named for screen readers by its label, which stands above it or, with
+ * beside, on its left. */
+QComboBox *choiceBox(QWidget *parent, QGridLayout *grid, const char *name, const QString &caption, int row,
+    int column, bool beside)
+{
+    auto *label = new QLabel(caption, parent);
+    auto *box = new QComboBox(parent);
+    box->setObjectName(QLatin1String(name));
+    label->setBuddy(box);
+    box->setAccessibleName(caption);
+    // Long circuit names are cut in the box, shown whole in the open list.
+    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    box->setMinimumContentsLength(10);
+    if (beside) {
+        auto *line = new QHBoxLayout;
+        line->addWidget(label);
+        line->addWidget(box, 1);
+        grid->addLayout(line, row, column);
+    } else {
+        grid->addWidget(label, row, column);
+        grid->addWidget(box, row + 1, column);
+    }
+    return box;
+}
 
 } // namespace
 
@@ -158,13 +189,15 @@ GeneratorPanel::GeneratorPanel(QWidget *parent, Language language)
             { Wording::of(u"Senoidal", u"Sinusoïdal").in(language),
                 Wording::of(u"Cuadrada", u"Quadrada").in(language), QStringLiteral("Triangular") });
     m_waveform->setObjectName(QStringLiteral("waveform"));
-    m_tester = new RadioGroup(this, { 0, 0, 120, 92 },
-        Wording::of(u"En el comprobador", u"En el comprovador").in(language),
-        { Wording::of(u"Nada", u"Res").in(language), Wording::of(u"Resistencia", u"Resistència").in(language),
-            QStringLiteral("Condensador"), Wording::of(u"Diodo", u"Díode").in(language) });
-    m_tester->setObjectName(QStringLiteral("testerLoad"));
     grid->addWidget(m_waveform, 1, 0, 3, 1);
-    grid->addWidget(m_tester, 4, 0, 4, 1);
+    m_tester = choiceBox(this, grid, "testerLoad",
+        Wording::of(u"En el comprobador", u"En el comprovador").in(language), 4, 0, false);
+    m_tester->addItem(Wording::of(u"Nada", u"Res").in(language), QString());
+    for (const TesterPart &part : testerParts()) {
+        m_tester->addItem(part.name.in(language), part.id);
+        m_tester->setItemData(m_tester->count() - 1, part.description.in(language), Qt::ToolTipRole);
+    }
+    m_tester->addItem(Wording::of(u"Componente propio…", u"Component propi…").in(language));
 
     auto spin = [&](const char *name, const char16_t *es, const char16_t *va, double low, double high,
                     double step, int decimals, const QString &suffix, SpokenUnit unit, int row) {
@@ -219,13 +252,19 @@ GeneratorPanel::GeneratorPanel(QWidget *parent, Language language)
     m_burst->setObjectName(QStringLiteral("burst"));
     grid->addWidget(m_burst, 10, 1, 1, 2);
 
-    m_hookup = new RadioGroup(this, { 0, 0, 210, 92 }, Wording::of(u"Conexión", u"Connexió").in(language),
-        { Wording::of(u"Salidas I y II a CH I y CH II", u"Eixides I i II a CH I i CH II").in(language),
-            Wording::of(u"Circuito RC: Ue a CH I, Ur a CH II", u"Circuit RC: Ue a CH I, Ur a CH II")
-                .in(language),
-            QStringLiteral("CAL 0,2 V a CH I"), QStringLiteral("CAL 2 V a CH I") });
-    m_hookup->setObjectName(QStringLiteral("hookup"));
-    grid->addWidget(m_hookup, 1, 3, 4, 1);
+    m_hookup
+        = choiceBox(this, grid, "hookup", Wording::of(u"Conexión", u"Connexió").in(language), 1, 3, true);
+    m_hookup->addItems({ Wording::of(u"Salidas I y II a CH I y CH II", u"Eixides I i II a CH I i CH II")
+                             .in(language),
+        Wording::of(u"Circuito RC: Ue a CH I, Ur a CH II", u"Circuit RC: Ue a CH I, Ur a CH II").in(language),
+        QStringLiteral("CAL 0,2 V a CH I"), QStringLiteral("CAL 2 V a CH I") });
+    for (const Circuit &circuit : benchCircuits()) {
+        m_hookup->addItem(circuit.name.in(language));
+        m_hookup->setItemData(m_hookup->count() - 1, circuit.description.in(language), Qt::ToolTipRole);
+    }
+    m_schematic = new CircuitSchematic(this, language);
+    m_schematic->setObjectName(QStringLiteral("schematic"));
+    grid->addWidget(m_schematic, 2, 3, 5, 1);
     // EXT. triggers from the TRIG. INP. socket, which carries only what a lead brings to it.
     m_triggerInput = new QCheckBox(
         Wording::of(u"Salida I también a TRIG. INP.", u"Eixida I també a TRIG. INP.").in(language), this);
@@ -271,7 +310,7 @@ GeneratorPanel::GeneratorPanel(QWidget *parent, Language language)
     probes->addWidget(m_probeII, 0, 1);
     probes->addWidget(m_compensationI, 1, 0);
     probes->addWidget(m_compensationII, 1, 1);
-    grid->addLayout(probes, 5, 3, 6, 1);
+    grid->addLayout(probes, 7, 3, 5, 1);
     grid->setRowStretch(12, 1);
     grid->setColumnStretch(3, 1);
 
@@ -279,8 +318,10 @@ GeneratorPanel::GeneratorPanel(QWidget *parent, Language language)
     for (QDoubleSpinBox *box : { m_frequency, m_amplitudeI, m_offsetI, m_frequencyII, m_amplitudeII,
              m_offsetII, m_phaseII, m_compensationI, m_compensationII, m_noise, m_hum })
         connect(box, &QDoubleSpinBox::valueChanged, this, &GeneratorPanel::read);
-    for (RadioGroup *group : { m_waveform, m_hookup, m_tester, m_probeI, m_probeII })
+    for (RadioGroup *group : { m_waveform, m_probeI, m_probeII })
         connect(group, &RadioGroup::clicked, this, &GeneratorPanel::read);
+    connect(m_hookup, &QComboBox::activated, this, &GeneratorPanel::read);
+    connect(m_tester, &QComboBox::activated, this, &GeneratorPanel::testerChosen);
     for (QCheckBox *box : { m_burst, m_triggerInput })
         connect(box, &QCheckBox::toggled, this, &GeneratorPanel::read);
 }
@@ -302,8 +343,7 @@ void GeneratorPanel::setSettings(const GeneratorSettings &settings)
     m_showing = true;
     m_settings = settings;
     m_waveform->setItemIndex(int(settings.waveform));
-    m_hookup->setItemIndex(int(settings.hookup));
-    m_tester->setItemIndex(int(std::max<qsizetype>(0, kTesterChoices.indexOf(settings.testerPart))));
+    showWiring(settings);
     m_probeI->setItemIndex(int(settings.probeI));
     m_probeII->setItemIndex(int(settings.probeII));
     m_compensationI->setValue(settings.compensationI);
@@ -329,8 +369,10 @@ void GeneratorPanel::read()
         return;
     GeneratorSettings s = m_settings;
     s.waveform = Waveform(std::max(0, m_waveform->itemIndex()));
-    s.hookup = Hookup(std::max(0, m_hookup->itemIndex()));
-    s.testerPart = kTesterChoices.value(std::max(0, m_tester->itemIndex()));
+    const int hookup = std::max(0, m_hookup->currentIndex());
+    s.hookup = Hookup(std::min(hookup, kFixedHookups));
+    s.circuit = hookup >= kFixedHookups ? benchCircuits().value(hookup - kFixedHookups).id : QString();
+    s.testerPart = m_tester->currentData(kPartIdRole).toString();
     s.probeI = Probe(std::max(0, m_probeI->itemIndex()));
     s.probeII = Probe(std::max(0, m_probeII->itemIndex()));
     s.compensationI = m_compensationI->value();
@@ -349,7 +391,50 @@ void GeneratorPanel::read()
     s.burst = m_burst->isChecked();
     s.outputIToTriggerInput = m_triggerInput->isChecked();
     m_settings = s;
+    showWiring(s);
     Q_EMIT settingsChanged(s);
+}
+
+void GeneratorPanel::showWiring(const GeneratorSettings &settings)
+{
+    int hookup = int(settings.hookup);
+    if (settings.hookup == Hookup::Circuit) {
+        const QList<Circuit> &circuits = benchCircuits();
+        const auto found = std::find_if(circuits.begin(), circuits.end(),
+            [&](const Circuit &circuit) { return circuit.id == settings.circuit; });
+        hookup = found == circuits.end() ? 0 : kFixedHookups + int(found - circuits.begin());
+    }
+    m_hookup->setCurrentIndex(hookup);
+    // The box's tip and what screen readers add to its name: the chosen circuit's description.
+    const QString description = m_hookup->itemData(hookup, Qt::ToolTipRole).toString();
+    m_hookup->setToolTip(description);
+    m_hookup->setAccessibleDescription(description);
+    m_tester->setCurrentIndex(std::max(0, m_tester->findData(settings.testerPart, kPartIdRole)));
+    m_tester->setToolTip(m_tester->currentData(Qt::ToolTipRole).toString());
+    m_schematic->showWiring(settings);
+}
+
+void GeneratorPanel::testerChosen(int index)
+{
+    // The last entry is not a part: it asks for a file, and the socket keeps its part meanwhile.
+    if (index == m_tester->count() - 1) {
+        showWiring(m_settings);
+        Q_EMIT ownPartAsked();
+        return;
+    }
+    read();
+}
+
+void GeneratorPanel::addOwnPart(const QString &id)
+{
+    const TesterPart *part = testerPart(id);
+    if (!part)
+        return;
+    const int at = m_tester->count() - 1;
+    m_tester->insertItem(at, part->name.in(m_language), id);
+    m_tester->setItemData(at, part->description.in(m_language), Qt::ToolTipRole);
+    m_tester->setCurrentIndex(at);
+    read();
 }
 
 void GeneratorPanel::setHidden(HiddenReading hidden)

@@ -6,6 +6,8 @@
 #include <QWidget>
 
 class QCheckBox;
+class QComboBox;
+class CircuitSchematic;
 class QDoubleSpinBox;
 class RadioGroup;
 
@@ -38,8 +40,16 @@ public:
     QDoubleSpinBox *offsetII() const { return m_offsetII; }
     QDoubleSpinBox *phaseII() const { return m_phaseII; }
     RadioGroup *waveform() const { return m_waveform; }
-    RadioGroup *hookup() const { return m_hookup; }
-    RadioGroup *testerLoad() const { return m_tester; }
+    /** How things are wired: the four fixed hookups, then the bench's circuits by name. */
+    QComboBox *hookup() const { return m_hookup; }
+    /** What sits in the tester's socket: nothing, the shipped parts, the teacher's added ones, and last the
+     * entry that asks for a teacher's file. */
+    QComboBox *testerLoad() const { return m_tester; }
+    /** The chosen circuit's schematic, hidden when the inputs are on the plain generator or the CAL. */
+    CircuitSchematic *schematic() const { return m_schematic; }
+    /** Offers a teacher's part (added with addTesterPart and simulated) in the tester's list, and puts it in
+     * the socket as if the student had chosen it. */
+    void addOwnPart(const QString &id);
     /** The probe on a channel (×1, ×10) and its compensation trimmer, which only a ×10 probe has. */
     RadioGroup *probe(bool second) const { return second ? m_probeII : m_probeI; }
     QDoubleSpinBox *compensation(bool second) const { return second ? m_compensationII : m_compensationI; }
@@ -52,20 +62,27 @@ public:
 Q_SIGNALS:
     /** The student changed something. */
     void settingsChanged(const GeneratorSettings &settings);
+    /** The student asked to put a part of their own in the tester (the last entry of its list). */
+    void ownPartAsked();
 
 private:
     void read();
     /** The limits that follow from other choices: the frequency's top from the waveform, the trimmers
      * only on ×10 probes. */
     void followChoices(const GeneratorSettings &settings);
+    /** Puts the combo boxes and the schematic in line with the settings. */
+    void showWiring(const GeneratorSettings &settings);
+    void testerChosen(int index);
 
+    Language m_language;
     GeneratorSettings m_settings;
     HiddenReading m_hidden = HiddenReading::None;
     Language m_language;
     bool m_showing = false;
     RadioGroup *m_waveform;
-    RadioGroup *m_hookup;
-    RadioGroup *m_tester;
+    QComboBox *m_hookup;
+    QComboBox *m_tester;
+    CircuitSchematic *m_schematic;
     RadioGroup *m_probeI;
     RadioGroup *m_probeII;
     QDoubleSpinBox *m_compensationI;

@@ -168,6 +168,16 @@ void LivePanel::setGenerator(const GeneratorSettings &settings)
     scheduleFrame();
 }
 
+bool LivePanel::adoptCircuit(
+    const CircuitSolution &solution, const QString &circuit, const CircuitDrive &drive)
+{
+    if (!m_scope.adoptCircuit(solution, circuit, drive))
+        return false;
+    m_instrumentDirty = true;
+    scheduleFrame();
+    return true;
+}
+
 void LivePanel::setControlsLocked(bool locked)
 {
     m_locked = locked;

@@ -32,6 +32,9 @@ public:
     const Hm203 &scope() const { return m_scope; }
     /** Rewires or retunes the generator; the screen follows. */
     void setGenerator(const GeneratorSettings &settings);
+    /** Puts a bench circuit's simulated signals on the inputs, if they are still for the generator as it is
+     * set (Hm203::adoptCircuit); the screen follows. */
+    bool adoptCircuit(const CircuitSolution &solution, const QString &circuit, const CircuitDrive &drive);
     /** Moves a control for the student (a task setting the panel up); the screen follows. */
     void setControlValue(Hm203Control control, int value);
 

@@ -2,6 +2,8 @@
 
 #include "benchbox.h"
 #include "benchnews.h"
+#include "circuitbench.h"
+#include "componenttester.h"
 #include "embeddedpictures.h"
 #include "errorbox.h"
 #include "generatorpanel.h"
@@ -137,14 +139,37 @@ void Tosciloscopio::FormCreate()
     connect(tarea, &TaskStrip::hasNews, aviso, &BenchNews::changed);
     connect(nota, &ScreenNote::asked, aviso, &BenchNews::asked);
 
-    connect(generador, &GeneratorPanel::settingsChanged, panel, &LivePanel::setGenerator);
+    // A circuit on the bench is simulated beside the window: the generator's change shows at once, the
+    // circuit's signals once ngspice has settled them, and only if the generator is still set so by then.
+    banco = new CircuitBench(this, language());
+    const auto rewire = [this](const GeneratorSettings &settings) {
+        panel->setGenerator(settings);
+        banco->follow(panel->scope().generator());
+    };
+    connect(generador, &GeneratorPanel::settingsChanged, this, rewire);
     connect(tarea, &TaskStrip::prepareGenerator, this,
-        [this](const GeneratorSettings &settings, HiddenReading hidden) {
+        [this, rewire](const GeneratorSettings &settings, HiddenReading hidden) {
             generador->setHidden(HiddenReading::None);
             generador->setSettings(settings);
             generador->setHidden(hidden);
-            panel->setGenerator(settings);
+            rewire(settings);
         });
+    connect(banco, &CircuitBench::solved, panel, &LivePanel::adoptCircuit);
+    connect(banco, &CircuitBench::failed, this, [](const QString &message) { ErrorBox::show(message); });
+    connect(banco, &CircuitBench::partWarmed, this, [this](const QString &id, const QString &message) {
+        const bool own = m_ownParts.remove(id);
+        if (!message.isEmpty())
+            ErrorBox::show(message);
+        else if (own)
+            generador->addOwnPart(id);
+    });
+    connect(generador, &GeneratorPanel::ownPartAsked, this, &Tosciloscopio::ownPartClick);
+    // Every shipped part is simulated while the student looks around, so the tester never waits for one.
+    QStringList parts;
+    for (const TesterPart &part : testerParts())
+        parts << part.id;
+    banco->warmParts(parts);
+    banco->follow(panel->scope().generator());
     connect(panel, &LivePanel::instrumentChanged, this, [this] {
         showReadout();
         tarea->judge(panel->scope(), panel->moment());
@@ -286,6 +311,35 @@ bool Tosciloscopio::openLab(const QString &path)
     if (!lab)
         return false;
     tarea->setLab(*lab);
+    return true;
+}
+
+void Tosciloscopio::ownPartClick()
+{
+    QFileDialog *dialog = fileDialog("archivoComponente", false,
+        pick(u"Componente propio para el comprobador", u"Component propi per al comprovador"),
+        pick(u"Componentes (*.toml *.cir *.sp *.net)", u"Components (*.toml *.cir *.sp *.net)"),
+        QStringLiteral("toml"));
+    connect(dialog, &QFileDialog::fileSelected, this, &Tosciloscopio::openTesterPart);
+    dialog->open();
+}
+
+bool Tosciloscopio::openTesterPart(const QString &path)
+{
+    const TesterPartReading reading = readTesterPartFile(path);
+    if (!reading.part || !reading.errors.isEmpty()) {
+        QStringList told { pick(
+            u"No se ha podido leer el componente:", u"No s'ha pogut llegir el component:") };
+        const QString name = QFileInfo(path).fileName();
+        for (const LabError &error : reading.errors)
+            told << QStringLiteral("• ") + describeLabError(error, name, language());
+        ErrorBox::show(told.join(QLatin1Char('\n')));
+        return false;
+    }
+    // Registered so the simulator can find it, but offered only once ngspice has drawn its figure.
+    const QString id = addTesterPart(*reading.part);
+    m_ownParts.insert(id);
+    banco->warmParts({ id });
     return true;
 }
 

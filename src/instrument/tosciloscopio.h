@@ -7,10 +7,12 @@
 #include "language.h"
 
 #include <QPointer>
+#include <QSet>
 
 #include <optional>
 
 class BenchNews;
+class CircuitBench;
 class GeneratorPanel;
 class QAction;
 class QFileDialog;
@@ -51,6 +53,14 @@ public:
     bool writeReport(const QString &path, const ReportAuthor &author);
     /** Saves the tube face as a PNG picture; told when it cannot be written. */
     bool saveScreen(const QString &path);
+    /** Asks for a teacher's part for the tester (TOML, or a SPICE netlist). */
+    void ownPartClick();
+    /**
+     * Reads a teacher's part and simulates it beside the window; once it works it is offered in the tester's
+     * list and put in the socket. A file with errors, or a part ngspice cannot simulate, is told and leaves
+     * the socket as it was. False when the file could not be read.
+     */
+    bool openTesterPart(const QString &path);
     /** Reads a lab file; one with errors is told in a language, each error with its line and key. */
     static std::optional<Lab> readLab(const QString &path, Language language);
 
@@ -59,6 +69,8 @@ public:
     /** Under the readout: why no trace shows, and the face in words, each on one click. */
     ScreenNote *nota = nullptr;
     GeneratorPanel *generador = nullptr;
+    /** Simulates the bench's circuits and the tester's parts beside the window. */
+    CircuitBench *banco = nullptr;
     TaskStrip *tarea = nullptr;
     /** What screen readers are told of the bench, as one notification per change. */
     BenchNews *aviso = nullptr;
@@ -78,6 +90,8 @@ private:
 
     /** The folder of the file last opened or saved, where the next dialog opens. */
     QString m_folder;
+    /** Teacher's parts being simulated before they go in the socket. */
+    QSet<QString> m_ownParts;
 };
 
 /** The newest virtual oscilloscope. */
