@@ -25,7 +25,8 @@ double median(QList<double> values)
 CircuitDrive driveFor(const Circuit &c, int variant)
 {
     CircuitDrive d;
-    const bool rectifier = c.id.startsWith(QLatin1String("media")) || c.id.startsWith(QLatin1String("puente"));
+    const bool rectifier
+        = c.id.startsWith(QLatin1String("media")) || c.id.startsWith(QLatin1String("puente"));
     d.frequencyHz = rectifier ? 50.0 : c.id == QLatin1String("rlc_serie") ? 5033.0 : 1592.0;
     d.amplitudeIVpp = rectifier ? 24.0 : 4.0;
     // A student turning the frequency or the amplitude: every variant a setting not seen before.

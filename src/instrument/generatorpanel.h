@@ -77,7 +77,6 @@ private:
     Language m_language;
     GeneratorSettings m_settings;
     HiddenReading m_hidden = HiddenReading::None;
-    Language m_language;
     bool m_showing = false;
     RadioGroup *m_waveform;
     QComboBox *m_hookup;

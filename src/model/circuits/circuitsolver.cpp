@@ -69,13 +69,14 @@ QStringList drivenNetlist(const Circuit &circuit, const CircuitDrive &drive)
     return lines;
 }
 
-/** The largest difference between the last period and the one before it, against their height. */
-bool settled(const std::vector<double> &volts, int perPeriod)
+/** The largest difference between the last period and the one before it, as a share of their height (or
+ * of a millivolt, for a node that hardly moves). */
+double drift(const std::vector<double> &volts, int perPeriod)
 {
     const std::size_t n = volts.size();
     const std::size_t period = std::size_t(perPeriod);
     if (n < 2 * period)
-        return false;
+        return 1.0;
     double most = 0.0;
     double low = volts[n - 1];
     double high = low;
@@ -84,7 +85,7 @@ bool settled(const std::vector<double> &volts, int perPeriod)
         low = std::min(low, volts[i]);
         high = std::max(high, volts[i]);
     }
-    return most <= std::max(1e-3, CircuitSolving::settledShare * (high - low));
+    return most / std::max(1e-3 / CircuitSolving::settledShare, high - low);
 }
 
 /** The last period of a node's voltages: ngspice keeps the moments from the start up to a step short of
@@ -138,7 +139,9 @@ SettledWaves settledWaves(const QStringList &netlist, double periodSeconds, cons
     run.nodes = nodes;
     run.stepSeconds = periodSeconds / perPeriod;
     run.maxStepSeconds = run.stepSeconds;
-    // Four periods first; twice as many until the last two are alike.
+    // Four periods first; twice as many until the last two are alike, or until running longer no longer
+    // brings them closer (what is left is the solver's own step, not the circuit still settling).
+    QList<double> before;
     for (int periods = 4; periods <= CircuitSolving::mostPeriods; periods *= 2) {
         run.stopSeconds = periods * periodSeconds;
         run.startSeconds = (periods - 2) * periodSeconds;
@@ -147,8 +150,17 @@ SettledWaves settledWaves(const QStringList &netlist, double periodSeconds, cons
             out.message = result.message;
             return out;
         }
-        const bool done = std::all_of(result.volts.begin(), result.volts.end(),
-            [&](const std::vector<double> &v) { return settled(v, perPeriod); });
+        QList<double> drifts;
+        for (const std::vector<double> &v : result.volts)
+            drifts << drift(v, perPeriod);
+        bool done = true;
+        for (qsizetype i = 0; i < drifts.size(); ++i) {
+            const bool alike = drifts[i] <= CircuitSolving::settledShare;
+            const bool stalled = !before.isEmpty() && drifts[i] > CircuitSolving::stalledShrink * before[i]
+                && drifts[i] <= CircuitSolving::floorShare;
+            done = done && (alike || stalled);
+        }
+        before = drifts;
         if (done || periods * 2 > CircuitSolving::mostPeriods) {
             for (const std::vector<double> &volts : result.volts)
                 out.waves << lastPeriod(volts, perPeriod);

@@ -49,10 +49,13 @@ struct CircuitSolution
 namespace CircuitSolving {
 inline constexpr int samplesPerPeriod = 512;
 inline constexpr int mostPeriods = 64;
-/** Two periods that differ by less than this share of their height (or a millivolt) are the same: a
- * tenth of a division on a trace eight divisions high, well under what the graticule reads. The solver's
- * own steps leave a few thousandths between periods at a diode's turn-on, however long it runs. */
-inline constexpr double settledShare = 0.01;
+/** Two periods that differ by less than this share of their height (or a millivolt) are the same. */
+inline constexpr double settledShare = 0.001;
+/** The solver's own steps leave a few thousandths between periods at a diode's turn-on however long it
+ * runs: a difference under floorShare that running twice as long shrinks by less than stalledShrink is
+ * that floor, a hundredth of a trace eight divisions high, well under what the graticule reads. */
+inline constexpr double floorShare = 0.02;
+inline constexpr double stalledShrink = 0.6;
 } // namespace CircuitSolving
 
 /**

@@ -62,7 +62,7 @@ const MeasuringTask kPeakOn {
         [](const Look &look, double volts) {
             return voltsOn(look, volts, second, u"la tensión de cresta", u"la tensió de cresta");
         },
-    .wrong = [](const QString &typed) -> Said {
+    .wrong = [](const TaskJudging::Look &, const QString &typed) -> Said {
         return { text(u"Has escrito %1 V; no coincide. Con DC y GD marca el cero y cuenta las divisiones "
                       u"hasta la cresta.")
                      .arg(typed),
@@ -92,7 +92,7 @@ const MeasuringTask kRippleOn {
             measured.peakToPeak = true;
             return measured;
         },
-    .wrong = [](const QString &typed) -> Said {
+    .wrong = [](const TaskJudging::Look &, const QString &typed) -> Said {
         return { text(
                      u"Has escrito %1 V; no coincide. Con AC la traza se centra: baja VOLTS/DIV y cuenta las "
                      u"divisiones del rizado de pico a pico.")
@@ -126,7 +126,7 @@ const MeasuringTask kRippleFrequencyOn {
             .period = PeriodRead::Frequency,
             .divisions = 1.0 / hz / shownSecondsPerDiv(look.settings) };
     },
-    .wrong = [](const QString &typed) -> Said {
+    .wrong = [](const TaskJudging::Look &, const QString &typed) -> Said {
         return { text(u"Has escrito %1 Hz; no coincide. Mide con TIME/DIV el tiempo de una cresta a la "
                       u"siguiente de CH II: la frecuencia es su inverso.")
                      .arg(typed),
@@ -157,7 +157,7 @@ const MeasuringTask kRatio {
     .measured = [](const Look &, double) -> Measured {
         return { .castilian = u"la relación", .valencian = u"la relació", .unit = u"" };
     },
-    .wrong = [](const QString &typed) -> Said {
+    .wrong = [](const TaskJudging::Look &, const QString &typed) -> Said {
         return { text(u"Has escrito %1; no coincide. Mide las dos alturas de pico a pico, cada una con su "
                       u"VOLTS/DIV, y divide la de CH II por la de CH I.")
                      .arg(typed),
@@ -184,7 +184,7 @@ const MeasuringTask kLag {
     .measured = [](const Look &, double) -> Measured {
         return { .castilian = u"el desfase", .valencian = u"el desfasament", .unit = u"°" };
     },
-    .wrong = [](const QString &typed) -> Said {
+    .wrong = [](const TaskJudging::Look &, const QString &typed) -> Said {
         return {
             text(u"Has escrito %1°; no coincide. En X-Y, el seno del desfase es el corte de la elipse con "
                  u"el eje vertical dividido por su altura; en DUAL, el retraso por 360° y por el periodo.")
@@ -242,7 +242,7 @@ const MeasuringTask kKnee {
             .unit = u"V",
             .thousandth = u"mV" };
     },
-    .wrong = [](const QString &typed) -> Said {
+    .wrong = [](const TaskJudging::Look &, const QString &typed) -> Said {
         const QString scale = fixedDecimal(testerVoltsPerDivision(), 2);
         return { text(u"Has escrito %1 V; no coincide. Cuenta las divisiones del centro al tramo vertical y "
                       u"multiplícalas por %2 V: la línea abierta llega a 4,5 divisiones con la cresta del "
