@@ -68,7 +68,7 @@ const MetState kMetStates[] {
     { SmoothedRipple, settled, "1,1" },
     { BridgePeak, settled, "8,2" },
     { BridgeRipple, settled, "100" },
-    { LowPassDual, settled, "0,71" },
+    { LowPassDual, settled, "71" },
     { LowPassXY, settled, "45" },
     { Resonance, settled, "0" },
     { DiodeKnee, testerOn, "0,7" },

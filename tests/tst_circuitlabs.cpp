@@ -241,8 +241,8 @@ void TestCircuitLabs::tasksJudged_data()
     row("bridge: one diode's drop", BridgePeak, 0, "8,9", false, "no coincide", settled);
     row("bridge: ripple at twice the mains", BridgeRipple, 0, "100", true, "", settled);
     row("bridge: the mains taken for the ripple", BridgeRipple, 0, "50", false, "", settled);
-    row("low-pass: 0,71 at the corner", LowPassDual, 0, "0,71", true, "", settled);
-    row("low-pass: half at the corner", LowPassDual, 0, "0,5", false, "no coincide", settled);
+    row("low-pass: 71 % at the corner", LowPassDual, 0, "71", true, "", settled);
+    row("low-pass: half at the corner", LowPassDual, 0, "50 %", false, "no coincide", settled);
     row("low-pass: 45° behind", LowPassXY, 0, "45", true, "", settled);
     row("low-pass: ahead for behind", LowPassXY, 0, "-45", false, "no coincide", settled);
     row("RLC: at resonance", Resonance, 0, "0", true, "", settled);

@@ -21,7 +21,8 @@ using MeasuringRows::tipSignal;
 constexpr ReadyCheck kCircuitReady[] { beamReady, hookupReady };
 
 /** A ratio of two heights, each read within a quarter division on a trace some five divisions high. */
-constexpr double kRatioTolerance = kDivisionTolerance / 5.0;
+/** A ratio of two heights, in percent: a quarter division each way on a trace five divisions high. */
+constexpr double kRatioTolerance = kDivisionTolerance / 5.0 * 100.0;
 /** A phase read off the ellipse or the two traces: a quarter division on a period of some 18 divisions. */
 constexpr double kDegreesTolerance = kDivisionTolerance / 18.0 * 360.0;
 
@@ -140,28 +141,29 @@ const MeasuringTask kRippleFrequencyOn {
 const MeasuringTask kRatio {
     .hookup = Hookup::Circuit,
     .ready = kCircuitReady,
-    .ask
-    = { u"Escribe cuántas veces cabe la altura de CH II en la de CH I: la de CH II dividida por la de CH I.",
-        u"Escriu la relació entre les altures: la de CH II dividida per la de CH I." },
+    .ask = { u"Escribe qué porcentaje de la altura de CH I es la de CH II: la de CH II dividida por la de CH I, "
+             u"por 100.",
+        u"Escriu quin percentatge de l'altura de CH I és la de CH II: la de CH II dividida per la de CH I, "
+        u"per 100." },
     .fineKnob = Hm203Control::VoltsCalII,
     .expected =
         [](const Look &look) {
-            return swingVolts(tipSignal(look.scope, true)) / swingVolts(tipSignal(look.scope, false));
+            return 100.0 * swingVolts(tipSignal(look.scope, true)) / swingVolts(tipSignal(look.scope, false));
         },
     .tolerance = [](const Look &, double) { return kRatioTolerance; },
     .praise = [](double ratio) -> Said {
-        return { text(u"¡Correcto! CH II es %1 veces CH I.").arg(fixedDecimal(ratio, 2)),
-            text(u"Correcte! CH II és %1 vegades CH I.").arg(fixedDecimal(ratio, 2)) };
+        return { text(u"¡Correcto! CH II es el %1 % de CH I.").arg(fixedDecimal(ratio, 0)),
+            text(u"Correcte! CH II és el %1 % de CH I.").arg(fixedDecimal(ratio, 0)) };
     },
     .slips = {},
     .measured = [](const Look &, double) -> Measured {
-        return { .castilian = u"la relación", .valencian = u"la relació", .unit = u"" };
+        return { .castilian = u"la relación", .valencian = u"la relació", .unit = u"%" };
     },
     .wrong = [](const TaskJudging::Look &, const QString &typed) -> Said {
-        return { text(u"Has escrito %1; no coincide. Mide las dos alturas de pico a pico, cada una con su "
+        return { text(u"Has escrito %1 %; no coincide. Mide las dos alturas de pico a pico, cada una con su "
                       u"VOLTS/DIV, y divide la de CH II por la de CH I.")
                      .arg(typed),
-            text(u"Has escrit %1; no coincideix. Mesura les dues altures de pic a pic, cadascuna amb el seu "
+            text(u"Has escrit %1 %; no coincideix. Mesura les dues altures de pic a pic, cadascuna amb el seu "
                  u"VOLTS/DIV, i dividix la de CH II per la de CH I.")
                 .arg(typed) };
     },
@@ -336,7 +338,7 @@ std::optional<MeasuringParts> makeKnee(const LabMeasurement &measurement, const 
 constexpr char16_t kVolts[] = u"V";
 constexpr char16_t kHertz[] = u"Hz";
 constexpr char16_t kDegrees[] = u"°";
-constexpr char16_t kNoUnit[] = u"";
+constexpr char16_t kPercent[] = u"%";
 
 } // namespace
 
@@ -347,7 +349,7 @@ std::span<const LabQuantity> circuitQuantities()
         { "rizado", CheckValue::Volts, true, makeOnChannel<kRippleOn<false>, kRippleOn<true>, kVolts> },
         { "frecuencia_del_rizado", CheckValue::Hertz, true,
             makeOnChannel<kRippleFrequencyOn<false>, kRippleFrequencyOn<true>, kHertz> },
-        { "relacion", CheckValue::Number, false, makeBetween<kRatio, kNoUnit> },
+        { "relacion", CheckValue::Number, false, makeBetween<kRatio, kPercent> },
         { "retraso", CheckValue::Degrees, false, makeBetween<kLag, kDegrees> },
         { "codo_directo", CheckValue::Volts, false, makeKnee<false> },
         { "codo_inverso", CheckValue::Volts, false, makeKnee<true> },

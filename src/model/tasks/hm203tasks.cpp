@@ -40,6 +40,7 @@ constexpr UnitSpelling kSpellings[] {
     { u"ns", u"µs", 1000.0 },
     { u"ns", u"us", 1000.0 },
     { u"ns", u"ns", 1.0 },
+    { u"%", u"%", 1.0 },
 };
 
 /** No measurement a student types is longer than this; a longer text is a paste, not an answer. */
