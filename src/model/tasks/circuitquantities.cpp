@@ -141,8 +141,9 @@ const MeasuringTask kRippleFrequencyOn {
 const MeasuringTask kRatio {
     .hookup = Hookup::Circuit,
     .ready = kCircuitReady,
-    .ask = { u"Escribe qué porcentaje de la altura de CH I es la de CH II: la de CH II dividida por la de CH I, "
-             u"por 100.",
+    .ask
+    = { u"Escribe qué porcentaje de la altura de CH I es la de CH II: la de CH II dividida por la de CH I, "
+        u"por 100.",
         u"Escriu quin percentatge de l'altura de CH I és la de CH II: la de CH II dividida per la de CH I, "
         u"per 100." },
     .fineKnob = Hm203Control::VoltsCalII,
@@ -163,8 +164,9 @@ const MeasuringTask kRatio {
         return { text(u"Has escrito %1 %; no coincide. Mide las dos alturas de pico a pico, cada una con su "
                       u"VOLTS/DIV, y divide la de CH II por la de CH I.")
                      .arg(typed),
-            text(u"Has escrit %1 %; no coincideix. Mesura les dues altures de pic a pic, cadascuna amb el seu "
-                 u"VOLTS/DIV, i dividix la de CH II per la de CH I.")
+            text(
+                u"Has escrit %1 %; no coincideix. Mesura les dues altures de pic a pic, cadascuna amb el seu "
+                u"VOLTS/DIV, i dividix la de CH II per la de CH I.")
                 .arg(typed) };
     },
 };
