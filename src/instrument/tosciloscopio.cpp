@@ -31,7 +31,7 @@ namespace {
 constexpr double kPanelScale = 1.75;
 constexpr int kMargin = 8;
 /** The generator and the task strip: room in the strip for a question with its choices and verdict. */
-constexpr int kLowerHeight = 232;
+constexpr int kLowerHeight = 258;
 constexpr int kGeneratorWidth = 566;
 constexpr int kReadoutHeight = 18;
 /** The note under the screen: three lines of words beside its two buttons. */
