@@ -254,6 +254,19 @@ private Q_SLOTS:
 
     /** A teacher's part that ngspice cannot simulate is told, with its file and ngspice's words; the
      * socket keeps its part and the list its entries. */
+    /** A part chosen as the window opens, before the bench has simulated it, goes in the socket once it
+     * has: the socket keeps what it had until then, and the tester draws the part's own figure. */
+    void aPartChosenEarlyGoesInOnceSimulated()
+    {
+        Tosciloscopio *window = open();
+        QComboBox *tester = generator()->testerLoad();
+        chooseByKeys(tester, tester->findData(QStringLiteral("l1h")));
+        const QString now = panel()->scope().generator().testerPart;
+        QVERIFY(now == QStringLiteral("l1h") || now.isEmpty());
+        QTRY_COMPARE_WITH_TIMEOUT(panel()->scope().generator().testerPart, QStringLiteral("l1h"), kSimulating);
+        window->close();
+    }
+
     void aBrokenTeacherPartChangesNothing()
     {
         Tosciloscopio *window = open();

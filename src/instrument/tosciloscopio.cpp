@@ -143,7 +143,16 @@ void Tosciloscopio::FormCreate()
     // circuit's signals once ngspice has settled them, and only if the generator is still set so by then.
     banco = new CircuitBench(this, language());
     const auto rewire = [this](const GeneratorSettings &settings) {
-        panel->setGenerator(settings);
+        // A part not yet simulated waits for the bench before it goes in the socket, so that drawing the
+        // tester never waits for ngspice; the socket keeps its part until then.
+        GeneratorSettings now = settings;
+        if (!now.testerPart.isEmpty() && !banco->warmed(now.testerPart)) {
+            m_waitingPart = now.testerPart;
+            now.testerPart = panel->scope().generator().testerPart;
+        } else {
+            m_waitingPart.clear();
+        }
+        panel->setGenerator(now);
         banco->follow(panel->scope().generator());
     };
     connect(generador, &GeneratorPanel::settingsChanged, this, rewire);
@@ -156,13 +165,16 @@ void Tosciloscopio::FormCreate()
         });
     connect(banco, &CircuitBench::solved, panel, &LivePanel::adoptCircuit);
     connect(banco, &CircuitBench::failed, this, [](const QString &message) { ErrorBox::show(message); });
-    connect(banco, &CircuitBench::partWarmed, this, [this](const QString &id, const QString &message) {
-        const bool own = m_ownParts.remove(id);
-        if (!message.isEmpty())
-            ErrorBox::show(message);
-        else if (own)
-            generador->addOwnPart(id);
-    });
+    connect(
+        banco, &CircuitBench::partWarmed, this, [this, rewire](const QString &id, const QString &message) {
+            if (id == m_waitingPart && generador->settings().testerPart == id)
+                rewire(generador->settings());
+            const bool own = m_ownParts.remove(id);
+            if (!message.isEmpty())
+                ErrorBox::show(message);
+            else if (own)
+                generador->addOwnPart(id);
+        });
     connect(generador, &GeneratorPanel::ownPartAsked, this, &Tosciloscopio::ownPartClick);
     // Every shipped part is simulated while the student looks around, so the tester never waits for one.
     QStringList parts;

@@ -91,6 +91,8 @@ private:
     /** The folder of the file last opened or saved, where the next dialog opens. */
     QString m_folder;
     /** Teacher's parts being simulated before they go in the socket. */
+    /** A part the student put in the socket before the bench had simulated it: it goes in once it has. */
+    QString m_waitingPart;
     QSet<QString> m_ownParts;
 };
 
