@@ -30,7 +30,7 @@ bool harmless(const QStringList &netlist)
     return netlist.size() <= CircuitLimits::maximumLines;
 }
 
-template<typename Reading> void checkErrors(const Reading &reading, bool read)
+template <typename Reading> void checkErrors(const Reading &reading, bool read)
 {
     if (read == !reading.errors.isEmpty())
         std::abort();

@@ -263,7 +263,8 @@ private Q_SLOTS:
         chooseByKeys(tester, tester->findData(QStringLiteral("l1h")));
         const QString now = panel()->scope().generator().testerPart;
         QVERIFY(now == QStringLiteral("l1h") || now.isEmpty());
-        QTRY_COMPARE_WITH_TIMEOUT(panel()->scope().generator().testerPart, QStringLiteral("l1h"), kSimulating);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            panel()->scope().generator().testerPart, QStringLiteral("l1h"), kSimulating);
         window->close();
     }
 
