@@ -61,12 +61,12 @@ const MetState kMetStates[] {
     { Noise, [](Hm203 &s) { return setTrigger(s, TriggerCoupling::LF); }, "" },
     { Burst, [](Hm203 &s) { return setHoldOff(s, 50); }, "" },
     { SmallSignal, [](Hm203 &s) { return press(s, Hm203Control::AtNorm) && setVolts(s, false, 0.5); }, "" },
-    // The circuits' readings with 20 Vpp from output I; the tester's bends as its parts' data sheets give
+    // The circuits' readings with 24 Vpp from output I; the tester's bends as its parts' data sheets give
     // them.
-    { HalfWavePeak, settled, "8,9" },
-    { SmoothedPeak, settled, "7,4" },
-    { SmoothedRipple, settled, "1,1" },
-    { BridgePeak, settled, "8,2" },
+    { HalfWavePeak, settled, "10,8" },
+    { SmoothedPeak, settled, "9" },
+    { SmoothedRipple, settled, "1,3" },
+    { BridgePeak, settled, "10,1" },
     { BridgeRipple, settled, "100" },
     { LowPassDual, settled, "71" },
     { LowPassXY, settled, "45" },

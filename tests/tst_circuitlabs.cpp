@@ -229,16 +229,16 @@ void TestCircuitLabs::tasksJudged_data()
                          const char *reason, Setup setup) {
         measure(name, task, draw, QString::fromUtf8(answer), met, QString::fromUtf8(reason), setup);
     };
-    // Right readings with 20 Vpp from output I, read within a quarter division.
-    row("half wave: its crest", HalfWavePeak, 0, "8,9", true, "", settled);
-    row("half wave: the input's crest", HalfWavePeak, 0, "10", false, "no coincide", settled);
-    row("half wave: not yet worked out", HalfWavePeak, 0, "8,9", false, "simulando", untouched);
-    row("smoothed: its crest", SmoothedPeak, 0, "7,4", true, "", settled);
-    row("smoothed: ripple", SmoothedRipple, 0, "1,1", true, "", settled);
-    row("smoothed: twice the ripple", SmoothedRipple, 0, "2,2", false, "doble", settled);
-    row("smoothed: the level for the ripple", SmoothedRipple, 0, "6,9", false, "no coincide", settled);
-    row("bridge: two diodes' drop", BridgePeak, 0, "8,2", true, "", settled);
-    row("bridge: one diode's drop", BridgePeak, 0, "8,9", false, "no coincide", settled);
+    // Right readings with 24 Vpp from output I, read within a quarter division.
+    row("half wave: its crest", HalfWavePeak, 0, "10,8", true, "", settled);
+    row("half wave: the input's crest", HalfWavePeak, 0, "12", false, "no coincide", settled);
+    row("half wave: not yet worked out", HalfWavePeak, 0, "10,8", false, "simulando", untouched);
+    row("smoothed: its crest", SmoothedPeak, 0, "9", true, "", settled);
+    row("smoothed: ripple", SmoothedRipple, 0, "1,3", true, "", settled);
+    row("smoothed: twice the ripple", SmoothedRipple, 0, "2,6", false, "doble", settled);
+    row("smoothed: the level for the ripple", SmoothedRipple, 0, "8,4", false, "no coincide", settled);
+    row("bridge: two diodes' drop", BridgePeak, 0, "10,1", true, "", settled);
+    row("bridge: one diode's drop", BridgePeak, 0, "10,8", false, "no coincide", settled);
     row("bridge: ripple at twice the mains", BridgeRipple, 0, "100", true, "", settled);
     row("bridge: the mains taken for the ripple", BridgeRipple, 0, "50", false, "", settled);
     row("low-pass: 71 % at the corner", LowPassDual, 0, "71", true, "", settled);

@@ -221,8 +221,8 @@ void TestLabFile::errors_data()
         9, "deslices", "se esperaba uno de «sonda», «pico», «unidad», «periodo», «cal», «razon»",
         "s'esperava un de «sonda», «pico», «unidad», «periodo», «cal», «razon»");
     spoilt("amplitude too large", labWith("[tarea.generador]\namplitud_1 = \"25 Vpp\"\n"), 8, "amplitud_1",
-        "fuera del margen del generador: entre 0 Vpp y 20 Vpp",
-        "fora del marge del generador: entre 0 Vpp i 20 Vpp");
+        "fuera del margen del generador: entre 0 Vpp y 24 Vpp",
+        "fora del marge del generador: entre 0 Vpp i 24 Vpp");
     spoilt("a drawn value out of range", labWith("[tarea.generador]\ncontinua_1 = [\"1 V\", \"12 V\"]\n"), 8,
         "continua_1", "entre −10 V y 10 V", "entre −10 V i 10 V");
     spoilt("too many to draw",

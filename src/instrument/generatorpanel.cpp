@@ -405,12 +405,26 @@ void GeneratorPanel::showWiring(const GeneratorSettings &settings)
         hookup = found == circuits.end() ? 0 : kFixedHookups + int(found - circuits.begin());
     }
     m_hookup->setCurrentIndex(hookup);
-    // The box's tip and what screen readers add to its name: the chosen circuit's description.
-    const QString description = m_hookup->itemData(hookup, Qt::ToolTipRole).toString();
-    m_hookup->setToolTip(description);
-    m_hookup->setAccessibleDescription(description);
+    // The box's tip: the chosen circuit's description. What screen readers add to the box's label: the
+    // choice itself and that description, since Orca reads a closed list's label and role but not its
+    // choice.
+    const auto describe = [](QComboBox *box) {
+        const QString tip = box->currentData(Qt::ToolTipRole).toString();
+        const QString heard
+            = tip.isEmpty() ? box->currentText() : box->currentText() + QStringLiteral(". ") + tip;
+        box->setToolTip(tip);
+        if (heard == box->accessibleDescription())
+            return;
+        box->setAccessibleDescription(heard);
+        // A choice moved by the arrows on a closed list: its new name is what a screen reader says.
+        if (box->hasFocus()) {
+            QAccessibleEvent changed(box, QAccessible::NameChanged);
+            QAccessible::updateAccessibility(&changed);
+        }
+    };
+    describe(m_hookup);
     m_tester->setCurrentIndex(std::max(0, m_tester->findData(settings.testerPart, kPartIdRole)));
-    m_tester->setToolTip(m_tester->currentData(Qt::ToolTipRole).toString());
+    describe(m_tester);
     m_schematic->showWiring(settings);
 }
 

@@ -160,7 +160,8 @@ constexpr double maximumHzOf(Waveform waveform)
 {
     return waveform == Waveform::Sine ? maximumHz : maximumPulseHz;
 }
-inline constexpr double maximumVpp = 20.0;
+/** 24 Vpp open-circuit: 12 V peak, what a bench transformer's 8,5 V rms gives the rectifiers. */
+inline constexpr double maximumVpp = 24.0;
 inline constexpr double maximumOffset = 10.0;
 inline constexpr double maximumPhase = 180.0;
 inline constexpr double maximumNoise = 2.0;

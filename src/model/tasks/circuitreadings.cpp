@@ -26,9 +26,10 @@ template <class Each> void overAPeriod(const InputSignal &signal, Each each)
         each(signal.waveformAt(period * i / kSamples));
 }
 
-/** A part of the period shows a repetition when the wave shifted by it stays within this share of its swing.
- */
-constexpr double kSameShare = 0.01;
+/** A part of the period shows a repetition when the wave shifted by it stays within this share of its swing:
+ * alike on the screen, where a twentieth of a ripple a few divisions high is under a quarter division. The
+ * bridge's two halves, through two different pairs of diodes, differ by about a hundredth. */
+constexpr double kSameShare = 0.05;
 
 } // namespace
 
