@@ -64,12 +64,14 @@ const MetState kMetStates[] {
     // The circuits' readings with 20 Vpp from output I; the tester's bends as its parts' data sheets give
     // them.
     { HalfWavePeak, settled, "8,9" },
+    { PredictCapacitor, smoothedOnChannelII, "" },
     { SmoothedPeak, settled, "7,4" },
     { SmoothedRipple, settled, "1,1" },
     { BridgePeak, settled, "8,2" },
     { BridgeRipple, settled, "100" },
     { LowPassDual, settled, "71" },
     { LowPassXY, settled, "45" },
+    { PredictLowPassXY, lowPassTenfoldXY, "" },
     { Resonance, settled, "0" },
     { DiodeKnee, testerOn, "0,7" },
     { ZenerForward, testerOn, "0,8" },

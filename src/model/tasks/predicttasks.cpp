@@ -1,4 +1,5 @@
 #include "labcatalogue.h"
+#include "predictionchanges.h"
 #include "taskfamilies.h"
 #include "taskjudging.h"
 #include "taskprediction.h"
@@ -19,6 +20,7 @@ namespace {
 
 using namespace TaskJudging;
 using namespace PredictionJudging;
+using namespace PredictionChanges;
 using C = Hm203Control;
 
 Hm203 withControl(Hm203 scope, C control, int value)
@@ -51,32 +53,6 @@ Hm203 showing(const Hm203 &start, const Channel &channel)
 double openingVoltsPerDiv(const Channel &channel)
 {
     return Hm203::voltsPerDivAt(controlInfo(channel.voltsDiv).initial);
-}
-
-/**
- * The choices in the order a draw gives them, the right one first in the list passed, less any wrong idea
- * that would draw what an earlier choice says: two choices that read alike cannot be told apart.
- */
-QList<PredictionChoice> offered(const QList<PredictionChoice> &choices, quint32 draw)
-{
-    QList<PredictionChoice> distinct;
-    for (const PredictionChoice &choice : choices)
-        if (std::none_of(distinct.cbegin(), distinct.cend(),
-                [&choice](const PredictionChoice &earlier) { return earlier.castilian == choice.castilian; }))
-            distinct << choice;
-    return inDrawnOrder(distinct, draw);
-}
-
-using Judge = std::function<TaskVerdict(const Hm203 &scope, std::optional<double> answer)>;
-using Choices = std::function<QList<PredictionChoice>(const GeneratorSettings &generator, quint32 draw)>;
-
-/** The parts every change is made into: its question, choices and judge, and the controls it asks about. */
-PredictionParts parts(
-    const LabPrediction &asked, Choices choices, QList<C> reset, Judge judge, QList<C> about)
-{
-    return { std::make_shared<const TaskPrediction>(TaskPrediction {
-                 .question = asked.question, .choices = std::move(choices), .asked = std::move(reset) }),
-        std::move(judge), std::move(about) };
 }
 
 /** TIME/DIV to a step: as many periods as the step shows. */
@@ -348,6 +324,24 @@ std::optional<PredictionParts> refused(Wording &why, const QString &castilian, c
 
 } // namespace
 
+QList<PredictionChoice> PredictionChanges::offered(const QList<PredictionChoice> &choices, quint32 draw)
+{
+    QList<PredictionChoice> distinct;
+    for (const PredictionChoice &choice : choices)
+        if (std::none_of(distinct.cbegin(), distinct.cend(),
+                [&choice](const PredictionChoice &earlier) { return earlier.castilian == choice.castilian; }))
+            distinct << choice;
+    return inDrawnOrder(distinct, draw);
+}
+
+PredictionParts PredictionChanges::parts(
+    const LabPrediction &asked, Choices choices, QList<C> reset, Judge judge, QList<C> about)
+{
+    return { std::make_shared<const TaskPrediction>(TaskPrediction {
+                 .question = asked.question, .choices = std::move(choices), .asked = std::move(reset) }),
+        std::move(judge), std::move(about) };
+}
+
 std::span<const LabCheck> predictChecks()
 {
     return {};
@@ -356,6 +350,9 @@ std::span<const LabCheck> predictChecks()
 std::optional<PredictionParts> makePrediction(
     const LabPrediction &prediction, const LabBench &bench, Wording &why)
 {
+    // The generator's changes are asked of a bench circuit, whose signals are no sines of the generator's.
+    if (changesGenerator(prediction.change))
+        return generatorChange(prediction, bench, why);
     // Every choice describes a sine of the generator's, as the student sees it on the screen.
     if (bench.waveform != Waveform::Sine || bench.hookup != Hookup::Generator)
         return refused(why,
