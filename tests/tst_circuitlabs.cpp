@@ -85,6 +85,8 @@ private Q_SLOTS:
     void tasksJudged();
     void predictionsPictureTheChange_data();
     void predictionsPictureTheChange();
+    void testerFiguresTellThePartsApart_data();
+    void testerFiguresTellThePartsApart();
 };
 
 void TestCircuitLabs::smoothedHalfWaveRippleIsUnderTheTextbooks()
@@ -207,7 +209,7 @@ void TestCircuitLabs::newLabsLoad_data()
     QTest::addColumn<QString>("file");
     QTest::addColumn<int>("tasks");
     QTest::newRow("circuits") << QStringLiteral("circuitos.toml") << 10;
-    QTest::newRow("tester") << QStringLiteral("comprobador.toml") << 4;
+    QTest::newRow("tester") << QStringLiteral("comprobador.toml") << 7;
 }
 
 void TestCircuitLabs::newLabsLoad()
@@ -275,6 +277,16 @@ void TestCircuitLabs::tasksJudged_data()
     row("capacitor: still the bare rectifier", PredictCapacitor, 0, "", false, "Conexión", settled);
     row("capacitor: its DC taken away by AC", PredictCapacitor, 0, "", false, "AC/DC II", smoothedInAc);
     row("capacitor: not yet worked out", PredictCapacitor, 0, "", false, "simulando", smoothedUnsettled);
+    const auto otherPart = [](Hm203 &s) {
+        return testerOn(s)
+            && changeGenerator(s, [](GeneratorSettings &g) { g.testerPart = QStringLiteral("r1k"); });
+    };
+    row("resistor: its figure", TellResistor, 0, "", true, "", testerOn);
+    row("resistor: tester not pressed", TellResistor, 0, "", false, "COMPONENT TESTER", untouched);
+    row("capacitor in the tester: its figure", TellCapacitor, 0, "", true, "", testerOn);
+    row("capacitor in the tester: a resistor put in", TellCapacitor, 0, "", false, "Condensador de 10 µF",
+        otherPart);
+    row("diode in the tester: its figure", TellDiode, 0, "", true, "", testerOn);
     row("low-pass tenfold: the figure", PredictLowPassXY, 0, "", true, "", lowPassTenfoldXY);
     row("low-pass tenfold: still at the corner", PredictLowPassXY, 0, "", false, "15,9 kHz", cornerXY);
     row("low-pass tenfold: swept, not X-Y", PredictLowPassXY, 0, "", false, "X-Y", tenfoldSwept);
@@ -357,6 +369,62 @@ void TestCircuitLabs::predictionsPictureTheChange()
         // And only the right one is the screen the task wants.
         QCOMPARE(t.judge(choice.pictured, std::nullopt).met, choice.correct);
     }
+}
+
+void TestCircuitLabs::testerFiguresTellThePartsApart_data()
+{
+    QTest::addColumn<int>("task");
+    QTest::addColumn<double>("wide");
+    QTest::addColumn<double>("tall");
+    QTest::addColumn<QString>("said");
+    // The tester's source drives the part through its own resistance: the part's share of the crest spans
+    // the width, the current's share of the short's the height.
+    const double rs = TesterSource::ohms;
+    const double across = 2.0 * TesterSource::halfWidthDivisions;
+    const double upDown = 2.0 * TesterSource::halfHeightDivisions;
+    const double r = 1000.0;
+    QTest::newRow("1 kΩ: a sloping line") << int(TellResistor) << across * r / (r + rs)
+                                          << upDown * rs / (r + rs) << QStringLiteral("Una recta inclinada");
+    // 10 µF at the mains' 50 Hz: 318 Ω, a quarter of a period out of step with its current.
+    const double xc = 1.0 / (2.0 * std::numbers::pi * kMainsHz * 10e-6);
+    const double z = std::hypot(rs, xc);
+    QTest::newRow("10 µF: an ellipse")
+        << int(TellCapacitor) << across * xc / z << upDown * rs / z << QStringLiteral("Una elipse");
+    // A silicon junction bends near 0,7 V: a quarter of a division right of the centre.
+    QTest::newRow("1N4007: a knee") << int(TellDiode) << qQNaN() << qQNaN()
+                                    << formatDecimal(0.7 / TesterSource::voltsPerDivision)
+            + QStringLiteral(" div a la derecha");
+}
+
+void TestCircuitLabs::testerFiguresTellThePartsApart()
+{
+    QFETCH(int, task);
+    QFETCH(double, wide);
+    QFETCH(double, tall);
+    QFETCH(QString, said);
+    const Hm203Task &t = hm203Tasks().at(task);
+    QVERIFY(t.prediction);
+    QVERIFY(t.prediction->asked.contains(Hm203Control::Tester));
+    GeneratorSettings generator;
+    t.prepare(generator, 0);
+    const QList<PredictionChoice> choices = t.prediction->choices(generator, 0);
+    // A resistor, a capacitor and a diode: three figures a student tells apart.
+    QCOMPARE(choices.size(), 3);
+    QSet<QString> parts;
+    for (const PredictionChoice &choice : choices) {
+        parts << choice.pictured.generator().testerPart;
+        QCOMPARE(t.judge(choice.pictured, std::nullopt).met, choice.correct);
+        if (!choice.correct)
+            continue;
+        QCOMPARE(choice.pictured.generator().testerPart, generator.testerPart);
+        QVERIFY2(choice.castilian.contains(said), qPrintable(choice.castilian));
+        if (std::isnan(wide))
+            continue;
+        const QRectF bounds = traceBounds(testerFigure(generator.testerPart));
+        QVERIFY2(std::abs(bounds.width() - wide) < 0.15, qPrintable(QString::number(bounds.width())));
+        QVERIFY2(std::abs(bounds.height() - tall) < 0.15, qPrintable(QString::number(bounds.height())));
+    }
+    QCOMPARE(parts.size(), 3);
 }
 
 QTEST_GUILESS_MAIN(TestCircuitLabs)

@@ -507,8 +507,8 @@ void TestLabFile::shippedLabs()
         tasks += onDisk.lab->tasks.size();
         QVERIFY(!onDisk.lab->title.castilian.isEmpty() && !onDisk.lab->introduction.valencian.isEmpty());
     }
-    QCOMPARE(tasks, 43);
-    QCOMPARE(courseLab().tasks.size(), 43);
+    QCOMPARE(tasks, 46);
+    QCOMPARE(courseLab().tasks.size(), 46);
 }
 
 QTEST_GUILESS_MAIN(TestLabFile)

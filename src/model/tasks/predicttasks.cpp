@@ -1,8 +1,10 @@
+#include "componenttester.h"
 #include "labcatalogue.h"
 #include "predictionchanges.h"
 #include "taskfamilies.h"
 #include "taskjudging.h"
 #include "taskprediction.h"
+#include "tracewording.h"
 #include "verticalpath.h"
 
 #include <QStringList>
@@ -312,8 +314,56 @@ PredictionParts probeChange(const LabPrediction &asked, const LabBench &bench)
     return parts(asked, choices, { C::VoltsDivI, C::VoltsCalI, C::MagnifyI }, judge, {});
 }
 
+/** The parts a student learns to tell apart by their figures on the tester: each is what a student may take
+ * another for. */
+constexpr const char16_t *kToldApart[] { u"r1k", u"c10u", u"d1n4007" };
+
+QString testerPartName(const QString &id, Language language)
+{
+    const TesterPart *part = testerPart(id);
+    return part ? part->name.in(language) : id;
+}
+
+/** COMPONENT TESTER pressed: the figure of the part in the socket, beside the other kinds' figures. */
+PredictionParts testerChange(const LabPrediction &asked, const LabBench &bench)
+{
+    const Choices choices = [](const GeneratorSettings &generator, quint32 draw) {
+        const auto inSocket = [&generator](const QString &part, bool correct) {
+            GeneratorSettings placed = generator;
+            placed.testerPart = part;
+            return Describe::testerShape(withControl(predictionStart(placed), C::Tester, 1), correct);
+        };
+        // The part taken for a resistor, a capacitor or a diode: what each of those draws.
+        QList<PredictionChoice> choices { inSocket(generator.testerPart, true) };
+        for (const char16_t *other : kToldApart)
+            if (generator.testerPart != QString::fromUtf16(other))
+                choices << inSocket(QString::fromUtf16(other), false);
+        return offered(choices, draw);
+    };
+    const Judge judge = [part = bench.testerPart, praise = asked.explanation](
+                            const Hm203 &scope, std::optional<double>) {
+        if (!scope.isPressed(C::Power))
+            return notMet(TraceCause::PowerOff, TraceWording::powerOff());
+        if (scope.generator().testerPart != part) {
+            const QString now = scope.generator().testerPart;
+            return notMet(
+                text(u"En el zócalo está «%1»: vuelve a poner «%2», la pieza de la pregunta.")
+                    .arg(testerPartName(now, Language::Castilian), testerPartName(part, Language::Castilian)),
+                text(u"En el sòcol està «%1»: torna a posar «%2», la peça de la pregunta.")
+                    .arg(
+                        testerPartName(now, Language::Valencian), testerPartName(part, Language::Valencian)));
+        }
+        if (!scope.isPressed(C::Tester))
+            return notMet(text(u"Pulsa %1 y mira la figura.").arg(panelLabel(C::Tester)),
+                text(u"Polsa %1 i mira la figura.").arg(panelLabel(C::Tester)));
+        return met(praise.castilian, praise.valencian);
+    };
+    // The tester goes back off while the question is open: its figure is the answer.
+    return parts(asked, choices, { C::Tester }, judge, {});
+}
+
 /** The controls a prediction may ask to move, as its changes above know them. */
-constexpr C kAskable[] { C::TimeDiv, C::VoltsDivI, C::VoltsDivII, C::DcI, C::DcII, C::XY };
+constexpr C kAskable[] { C::TimeDiv, C::VoltsDivI, C::VoltsDivII, C::DcI, C::DcII, C::XY, C::Tester };
 
 /** The refusal of a prediction, the same in both languages. */
 std::optional<PredictionParts> refused(Wording &why, const QString &castilian, const QString &valencian)
@@ -413,6 +463,13 @@ std::optional<PredictionParts> makePrediction(
         case C::DcII:
             made = couplingChange(prediction, bench, channel);
             break;
+        case C::Tester:
+            if (bench.testerPart.isEmpty())
+                return refused(why,
+                    text(u"El zócalo del comprobador está vacío: pon comprobador = \"…\" en el generador."),
+                    text(u"El sòcol del comprovador està buit: posa comprobador = \"…\" en el generador."));
+            // The figures need the simulator, which draws them when the question is asked.
+            return testerChange(prediction, bench);
         default:
             made = xyChange(prediction, bench);
             break;
