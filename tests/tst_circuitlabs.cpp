@@ -324,7 +324,7 @@ void TestCircuitLabs::predictionsPictureTheChange_data()
             { .significantDigits = 2 });
     QTest::newRow("100 µF on the half wave")
         << int(PredictCapacitor) << Setup(smoothedOnChannelII) << int(TraceKind::ChannelII)
-        << QStringLiteral("de %1 V de pic").arg(ripple);
+        << QStringLiteral("%1 V d").arg(ripple);
     // Ten times past the corner CH II is 1/√(1 + 10²) of CH I's 8 Vpp: 0,8 of a division at 1 V/div.
     const QString narrow = formatDecimal(kLowPassVpp / std::sqrt(101.0));
     QTest::newRow("low-pass ten times past its corner") << int(PredictLowPassXY) << Setup(lowPassTenfoldXY)

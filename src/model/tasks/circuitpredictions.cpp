@@ -103,19 +103,17 @@ PredictionChoice load(const Hm203 &pictured, bool correct)
         return PredictionChoice { { castilian, valencian }, correct, pictured };
     };
     if (std::abs(extent.minY) < kOnZero)
-        return said(text(u"CH II: crestas de %1 V que vuelven a 0 V en cada periodo.").arg(crest),
-            text(u"CH II: crestes de %1 V que tornen a 0 V en cada període.").arg(crest));
+        return said(text(u"CH II: crestas que llegan a %1 V y vuelven a 0 V.").arg(crest),
+            text(u"CH II: crestes que arriben a %1 V i tornen a 0 V.").arg(crest));
     if (extent.minY < 0.0 && extent.maxY > 0.0)
-        return said(text(u"CH II: un rizado de %1 V de pico a pico alrededor de 0 V.").arg(swing),
-            text(u"CH II: un arrissat de %1 V de pic a pic al voltant de 0 V.").arg(swing));
+        return said(text(u"CH II: %1 V de rizado alrededor de 0 V.").arg(swing),
+            text(u"CH II: %1 V d'arrissat al voltant de 0 V.").arg(swing));
     if (extent.height() < kNearlySteady * extent.maxY)
-        return said(text(u"CH II: una tensión casi continua de %1 V, con un rizado de %2 V de pico a pico.")
-                        .arg(crest, swing),
-            text(u"CH II: una tensió quasi contínua de %1 V, amb un arrissat de %2 V de pic a pic.")
-                .arg(crest, swing));
+        return said(text(u"CH II: casi continua, %1 V con %2 V de rizado.").arg(crest, swing),
+            text(u"CH II: quasi contínua, %1 V amb %2 V d'arrissat.").arg(crest, swing));
     const QString bottom = voltsRead(extent.minY, step);
-    return said(text(u"CH II: una onda que va de %1 V a %2 V.").arg(bottom, crest),
-        text(u"CH II: una ona que va de %1 V a %2 V.").arg(bottom, crest));
+    return said(text(u"CH II: una onda entre %1 V y %2 V.").arg(bottom, crest),
+        text(u"CH II: una ona entre %1 V i %2 V.").arg(bottom, crest));
 }
 
 Wording circuitName(const QString &id)

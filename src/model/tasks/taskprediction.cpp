@@ -208,28 +208,19 @@ PredictionChoice testerShape(const Hm203 &pictured, bool correct)
         const QString off = formatDecimal(std::abs(at));
         if (at > 0.0)
             return said(pictured, correct,
-                text(u"Una línea horizontal que se dobla hacia arriba en un codo, %1 div a la derecha del "
-                     u"centro.")
-                    .arg(off),
-                text(u"Una línia horitzontal que es doblega cap amunt en un colze, %1 div a la dreta del "
-                     u"centre.")
-                    .arg(off));
+                text(u"Un codo hacia arriba, %1 div a la derecha del centro.").arg(off),
+                text(u"Un colze cap amunt, %1 div a la dreta del centre.").arg(off));
         return said(pictured, correct,
-            text(u"Una línea horizontal que se dobla hacia abajo en un codo, %1 div a la izquierda del "
-                 u"centro.")
-                .arg(off),
-            text(u"Una línia horitzontal que es doblega cap avall en un colze, %1 div a l'esquerra del "
-                 u"centre.")
-                .arg(off));
+            text(u"Un codo hacia abajo, %1 div a la izquierda del centro.").arg(off),
+            text(u"Un colze cap avall, %1 div a l'esquerra del centre.").arg(off));
     }
     const Trace figure = ::testerFigure(part);
     const QRectF bounds = traceBounds(figure);
     const QString wide = formatDecimal(bounds.width());
     const QString tall = formatDecimal(bounds.height());
     if (openness(figure) < kClosed)
-        return said(pictured, correct,
-            text(u"Una recta inclinada de %1 divisiones de ancho y %2 de alto.").arg(wide, tall),
-            text(u"Una recta inclinada de %1 divisions d'ample i %2 d'alt.").arg(wide, tall));
+        return said(pictured, correct, text(u"Una recta inclinada de %1 por %2 divisiones.").arg(wide, tall),
+            text(u"Una recta inclinada de %1 per %2 divisions.").arg(wide, tall));
     return said(pictured, correct, text(u"Una elipse de %1 por %2 divisiones.").arg(wide, tall),
         text(u"Una el·lipse de %1 per %2 divisions.").arg(wide, tall));
 }
