@@ -64,13 +64,18 @@ const MetState kMetStates[] {
     // The circuits' readings with 24 Vpp from output I; the tester's bends as its parts' data sheets give
     // them.
     { HalfWavePeak, settled, "10,8" },
+    { PredictCapacitor, smoothedOnChannelII, "" },
     { SmoothedPeak, settled, "9" },
     { SmoothedRipple, settled, "1,3" },
     { BridgePeak, settled, "10,1" },
     { BridgeRipple, settled, "100" },
     { LowPassDual, settled, "71" },
     { LowPassXY, settled, "45" },
+    { PredictLowPassXY, lowPassTenfoldXY, "" },
     { Resonance, settled, "0" },
+    { TellResistor, testerOn, "" },
+    { TellCapacitor, testerOn, "" },
+    { TellDiode, testerOn, "" },
     { DiodeKnee, testerOn, "0,7" },
     { ZenerForward, testerOn, "0,8" },
     { ZenerKnee, testerOn, "-5,1" },

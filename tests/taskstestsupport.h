@@ -48,13 +48,18 @@ enum TaskIndex {
     Burst,
     SmallSignal,
     HalfWavePeak,
+    PredictCapacitor,
     SmoothedPeak,
     SmoothedRipple,
     BridgePeak,
     BridgeRipple,
     LowPassDual,
     LowPassXY,
+    PredictLowPassXY,
     Resonance,
+    TellResistor,
+    TellCapacitor,
+    TellDiode,
     DiodeKnee,
     ZenerForward,
     ZenerKnee,
@@ -246,6 +251,25 @@ inline bool settled(Hm203 &scope)
 inline bool testerOn(Hm203 &scope)
 {
     return press(scope, Hm203Control::Tester);
+}
+
+/**
+ * The half-wave rectifier given its 100 µF on the generator's list, its load shown on CH II at 5 V/div,
+ * where the bare rectifier's crest stands whole, and 2 ms/div, where a whole period of 50 Hz does.
+ */
+inline bool smoothedOnChannelII(Hm203 &scope)
+{
+    return changeGenerator(
+               scope, [](GeneratorSettings &g) { g.circuit = QStringLiteral("media_onda_filtro"); })
+        && setMode(scope, DisplayMode::ChannelII) && setVolts(scope, true, 5.0) && setTime(scope, 2e-3)
+        && scope.settleCircuit();
+}
+
+/** The low-pass filter's generator raised to ten times its corner, 15,9 kHz, the figure in X-Y. */
+inline bool lowPassTenfoldXY(Hm203 &scope)
+{
+    return changeGenerator(scope, [](GeneratorSettings &g) { g.frequencyHz = 15.9e3; })
+        && setMode(scope, DisplayMode::XY) && scope.settleCircuit();
 }
 
 inline bool untouched(Hm203 &)

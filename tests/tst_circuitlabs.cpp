@@ -1,6 +1,7 @@
 #include "circuitreadings.h"
 #include "circuitsolver.h"
 #include "labfile.h"
+#include "taskprediction.h"
 #include "taskstestsupport.h"
 
 #include <QDir>
@@ -15,14 +16,16 @@
 namespace {
 
 using namespace CircuitReadings;
+using namespace TaskJudging;
 
 /** The shipped circuits' parts, as their files and docs/circuits.md give them. */
 constexpr double kLoadOhms = 1000.0;
 constexpr double kFilterFarads = 100e-6;
 constexpr double kMainsHz = 50.0;
-constexpr double kRectifierVpp = 20.0;
+constexpr double kRectifierVpp = 24.0;
 constexpr double kRcOhms = 1000.0;
 constexpr double kRcFarads = 100e-9;
+constexpr double kLowPassVpp = 8.0;
 constexpr double kRlcHenries = 10e-3;
 constexpr double kRlcFarads = 100e-9;
 
@@ -80,6 +83,10 @@ private Q_SLOTS:
     void newLabsLoad();
     void tasksJudged_data();
     void tasksJudged();
+    void predictionsPictureTheChange_data();
+    void predictionsPictureTheChange();
+    void testerFiguresTellThePartsApart_data();
+    void testerFiguresTellThePartsApart();
 };
 
 void TestCircuitLabs::smoothedHalfWaveRippleIsUnderTheTextbooks()
@@ -201,8 +208,8 @@ void TestCircuitLabs::newLabsLoad_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<int>("tasks");
-    QTest::newRow("circuits") << QStringLiteral("circuitos.toml") << 8;
-    QTest::newRow("tester") << QStringLiteral("comprobador.toml") << 4;
+    QTest::newRow("circuits") << QStringLiteral("circuitos.toml") << 10;
+    QTest::newRow("tester") << QStringLiteral("comprobador.toml") << 7;
 }
 
 void TestCircuitLabs::newLabsLoad()
@@ -257,6 +264,32 @@ void TestCircuitLabs::tasksJudged_data()
     row("LED: anode in the socket", LedLead, 0, "1,85", true, "", testerOn);
     row("LED: the leads the other way", LedLead, 0, "-1,85", false, "no coincide", testerOn);
     row("LED: a silicon diode's bend", LedLead, 0, "0,7", false, "no coincide", testerOn);
+    const auto tenfoldSwept = [](Hm203 &s) { return lowPassTenfoldXY(s) && setMode(s, DisplayMode::Dual); };
+    const auto smoothedInAc
+        = [](Hm203 &s) { return smoothedOnChannelII(s) && setCoupling(s, true, Coupling::AC); };
+    const auto smoothedUnsettled = [](Hm203 &s) {
+        return changeGenerator(s, [](GeneratorSettings &g) {
+            g.circuit = QStringLiteral("media_onda_filtro");
+        }) && setMode(s, DisplayMode::ChannelII);
+    };
+    const auto cornerXY = [](Hm203 &s) { return settled(s) && setMode(s, DisplayMode::XY); };
+    row("capacitor: smoothed load on CH II", PredictCapacitor, 0, "", true, "", smoothedOnChannelII);
+    row("capacitor: still the bare rectifier", PredictCapacitor, 0, "", false, "Conexión", settled);
+    row("capacitor: its DC taken away by AC", PredictCapacitor, 0, "", false, "AC/DC II", smoothedInAc);
+    row("capacitor: not yet worked out", PredictCapacitor, 0, "", false, "simulando", smoothedUnsettled);
+    const auto otherPart = [](Hm203 &s) {
+        return testerOn(s)
+            && changeGenerator(s, [](GeneratorSettings &g) { g.testerPart = QStringLiteral("r1k"); });
+    };
+    row("resistor: its figure", TellResistor, 0, "", true, "", testerOn);
+    row("resistor: tester not pressed", TellResistor, 0, "", false, "COMPONENT TESTER", untouched);
+    row("capacitor in the tester: its figure", TellCapacitor, 0, "", true, "", testerOn);
+    row("capacitor in the tester: a resistor put in", TellCapacitor, 0, "", false, "Condensador de 10 µF",
+        otherPart);
+    row("diode in the tester: its figure", TellDiode, 0, "", true, "", testerOn);
+    row("low-pass tenfold: the figure", PredictLowPassXY, 0, "", true, "", lowPassTenfoldXY);
+    row("low-pass tenfold: still at the corner", PredictLowPassXY, 0, "", false, "15,9 kHz", cornerXY);
+    row("low-pass tenfold: swept, not X-Y", PredictLowPassXY, 0, "", false, "X-Y", tenfoldSwept);
 }
 
 void TestCircuitLabs::tasksJudged()
@@ -276,6 +309,122 @@ void TestCircuitLabs::tasksJudged()
     QVERIFY2(verdict.met == met, qPrintable(verdict.castilian));
     QVERIFY2(verdict.castilian.contains(reason), qPrintable(verdict.castilian));
     QVERIFY(!verdict.valencian.isEmpty());
+}
+
+void TestCircuitLabs::predictionsPictureTheChange_data()
+{
+    QTest::addColumn<int>("task");
+    QTest::addColumn<Setup>("changed");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("said");
+    // 100 µF hold the load near its crest: what is left is the ripple the simulated load swings by, read at
+    // 5 V/div, the step that shows the bare rectifier's 10,8 V crest whole.
+    const QString ripple
+        = formatDecimal(swingVolts(onCircuit("media_onda_filtro", kMainsHz, kRectifierVpp).signalII()),
+            { .significantDigits = 2 });
+    QTest::newRow("100 µF on the half wave")
+        << int(PredictCapacitor) << Setup(smoothedOnChannelII) << int(TraceKind::ChannelII)
+        << QStringLiteral("%1 V d").arg(ripple);
+    // Ten times past the corner CH II is 1/√(1 + 10²) of CH I's 8 Vpp: 0,8 of a division at 1 V/div.
+    const QString narrow = formatDecimal(kLowPassVpp / std::sqrt(101.0));
+    QTest::newRow("low-pass ten times past its corner") << int(PredictLowPassXY) << Setup(lowPassTenfoldXY)
+                                                        << int(TraceKind::XY) << narrow + QStringLiteral(" ");
+}
+
+void TestCircuitLabs::predictionsPictureTheChange()
+{
+    QFETCH(int, task);
+    QFETCH(Setup, changed);
+    QFETCH(int, kind);
+    QFETCH(QString, said);
+    const Hm203Task &t = hm203Tasks().at(task);
+    QVERIFY(t.prediction);
+    GeneratorSettings generator;
+    t.prepare(generator, 0);
+    const QList<PredictionChoice> choices = t.prediction->choices(generator, 0);
+    QCOMPARE(choices.size(), 3);
+    QSet<QString> texts;
+    for (const PredictionChoice &choice : choices)
+        texts << choice.castilian << choice.valencian;
+    QCOMPARE(texts.size(), 6);
+    // The student's screen once the change is made, as the right choice pictures it.
+    Hm203 student = startedTask(task);
+    QVERIFY(changed(student));
+    const std::optional<Extent> seen = extentOf(picture(student), TraceKind(kind));
+    QVERIFY(seen);
+    for (const PredictionChoice &choice : choices) {
+        const std::optional<Extent> pictured = extentOf(picture(choice.pictured), TraceKind(kind));
+        QVERIFY(pictured);
+        const double apart
+            = std::max({ std::abs(pictured->minY - seen->minY), std::abs(pictured->maxY - seen->maxY),
+                std::abs(pictured->minX - seen->minX), std::abs(pictured->maxX - seen->maxX) });
+        if (choice.correct) {
+            QVERIFY2(apart < 0.01, qPrintable(QString::number(apart)));
+            QVERIFY2(choice.castilian.contains(said), qPrintable(choice.castilian));
+            QVERIFY2(choice.valencian.contains(said), qPrintable(choice.valencian));
+        } else {
+            // A wrong idea draws what a student tells apart: more than a quarter of a division off.
+            QVERIFY2(apart > kDivisionTolerance, qPrintable(choice.castilian));
+        }
+        // And only the right one is the screen the task wants.
+        QCOMPARE(t.judge(choice.pictured, std::nullopt).met, choice.correct);
+    }
+}
+
+void TestCircuitLabs::testerFiguresTellThePartsApart_data()
+{
+    QTest::addColumn<int>("task");
+    QTest::addColumn<double>("wide");
+    QTest::addColumn<double>("tall");
+    QTest::addColumn<QString>("said");
+    // The tester's source drives the part through its own resistance: the part's share of the crest spans
+    // the width, the current's share of the short's the height.
+    const double rs = TesterSource::ohms;
+    const double across = 2.0 * TesterSource::halfWidthDivisions;
+    const double upDown = 2.0 * TesterSource::halfHeightDivisions;
+    const double r = 1000.0;
+    QTest::newRow("1 kΩ: a sloping line") << int(TellResistor) << across * r / (r + rs)
+                                          << upDown * rs / (r + rs) << QStringLiteral("Una recta inclinada");
+    // 10 µF at the mains' 50 Hz: 318 Ω, a quarter of a period out of step with its current.
+    const double xc = 1.0 / (2.0 * std::numbers::pi * kMainsHz * 10e-6);
+    const double z = std::hypot(rs, xc);
+    QTest::newRow("10 µF: an ellipse")
+        << int(TellCapacitor) << across * xc / z << upDown * rs / z << QStringLiteral("Una elipse");
+    // A silicon junction bends near 0,7 V: a quarter of a division right of the centre.
+    QTest::newRow("1N4007: a knee") << int(TellDiode) << qQNaN() << qQNaN()
+                                    << formatDecimal(0.7 / TesterSource::voltsPerDivision)
+            + QStringLiteral(" div a la derecha");
+}
+
+void TestCircuitLabs::testerFiguresTellThePartsApart()
+{
+    QFETCH(int, task);
+    QFETCH(double, wide);
+    QFETCH(double, tall);
+    QFETCH(QString, said);
+    const Hm203Task &t = hm203Tasks().at(task);
+    QVERIFY(t.prediction);
+    QVERIFY(t.prediction->asked.contains(Hm203Control::Tester));
+    GeneratorSettings generator;
+    t.prepare(generator, 0);
+    const QList<PredictionChoice> choices = t.prediction->choices(generator, 0);
+    // A resistor, a capacitor and a diode: three figures a student tells apart.
+    QCOMPARE(choices.size(), 3);
+    QSet<QString> parts;
+    for (const PredictionChoice &choice : choices) {
+        parts << choice.pictured.generator().testerPart;
+        QCOMPARE(t.judge(choice.pictured, std::nullopt).met, choice.correct);
+        if (!choice.correct)
+            continue;
+        QCOMPARE(choice.pictured.generator().testerPart, generator.testerPart);
+        QVERIFY2(choice.castilian.contains(said), qPrintable(choice.castilian));
+        if (std::isnan(wide))
+            continue;
+        const QRectF bounds = traceBounds(testerFigure(generator.testerPart));
+        QVERIFY2(std::abs(bounds.width() - wide) < 0.15, qPrintable(QString::number(bounds.width())));
+        QVERIFY2(std::abs(bounds.height() - tall) < 0.15, qPrintable(QString::number(bounds.height())));
+    }
+    QCOMPARE(parts.size(), 3);
 }
 
 QTEST_GUILESS_MAIN(TestCircuitLabs)

@@ -270,8 +270,37 @@ void TestLabFile::errors_data()
     spoilt("change missing",
         labWith("[tarea.prediccion]\npregunta = { es = \"¿?\", va = \"?\" }\nexplicacion = { es = \"a\", va "
                 "= \"b\" }\n"),
-        7, "cambio", "se esperaba { mando = \"…\", posicion = \"…\" } o { sonda_1 = \"x10\" }",
-        "s'esperava { mando = \"…\", posicion = \"…\" } o { sonda_1 = \"x10\" }");
+        7, "cambio", "se esperaba { mando = \"…\", posicion = \"…\" }, { sonda_1 = \"x10\" }, { circuito",
+        "s'esperava { mando = \"…\", posicion = \"…\" }, { sonda_1 = \"x10\" }, { circuito");
+    // A change of the generator's, asked on the half-wave rectifier: the change on line 13.
+    const auto onRectifier = [](const QByteArray &hookup, const QByteArray &change) {
+        return labWith("[tarea.generador]\nconexion = \"" + hookup
+            + "\"\ncircuito = \"media_onda\"\n[tarea.prediccion]\npregunta = { es = \"¿?\", va = \"?\" }\n"
+              "explicacion = { es = \"a\", va = \"b\" }\ncambio = "
+            + change + "\n");
+    };
+    spoilt("a change to an unknown circuit", onRectifier("circuito", "{ circuito = \"puente_doble\" }"), 13,
+        "circuito", "se esperaba uno de: «media_onda», «media_onda_filtro»",
+        "s'esperava un de: «media_onda», «media_onda_filtro»");
+    spoilt("a change to the circuit on the bench", onRectifier("circuito", "{ circuito = \"media_onda\" }"),
+        13, "cambio", "El circuito «media_onda» ya está en el banco",
+        "El circuit «media_onda» ja està en el banc");
+    spoilt("a circuit change with the generator's sines",
+        labWith("[tarea.prediccion]\npregunta = { es = \"¿?\", va = \"?\" }\nexplicacion = { es = \"a\", va "
+                "= \"b\" }\ncambio = { circuito = \"media_onda_filtro\" }\n"),
+        10, "cambio", "se pregunta con un circuito en el banco", "es pregunta amb un circuit en el banc");
+    spoilt("a frequency change beyond the generator", onRectifier("circuito", "{ frecuencia = \"80 MHz\" }"),
+        13, "frecuencia", "fuera del margen del generador: entre 1 Hz y 50 MHz",
+        "fora del marge del generador: entre 1 Hz i 50 MHz");
+    spoilt("a frequency change without unit", onRectifier("circuito", "{ frecuencia = 500 }"), 13,
+        "frecuencia", "se esperaba un número con unidad", "s'esperava un nombre amb unitat");
+    spoilt("two frequencies for one change",
+        onRectifier("circuito", "{ frecuencia = [\"1 kHz\", \"2 kHz\"] }"), 13, "frecuencia",
+        "se esperaba una sola frecuencia", "s'esperava una sola freqüència");
+    spoilt("a circuit and a frequency at once",
+        onRectifier("circuito", "{ circuito = \"media_onda_filtro\", frecuencia = \"100 Hz\" }"), 13,
+        "frecuencia", "clave desconocida; se esperaba una de: circuito",
+        "clau desconeguda; s'esperava una de: circuito");
     spoilt("position between steps",
         labWith("[tarea.prediccion]\npregunta = { es = \"¿?\", va = \"?\" }\nexplicacion = { es = \"a\", va "
                 "= \"b\" }\n"
@@ -478,8 +507,8 @@ void TestLabFile::shippedLabs()
         tasks += onDisk.lab->tasks.size();
         QVERIFY(!onDisk.lab->title.castilian.isEmpty() && !onDisk.lab->introduction.valencian.isEmpty());
     }
-    QCOMPARE(tasks, 41);
-    QCOMPARE(courseLab().tasks.size(), 41);
+    QCOMPARE(tasks, 46);
+    QCOMPARE(courseLab().tasks.size(), 46);
 }
 
 QTEST_GUILESS_MAIN(TestLabFile)

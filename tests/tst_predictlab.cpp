@@ -105,7 +105,7 @@ void TestPredictLab::otherChangesOfferWhatTheModelDraws()
     QFETCH(QStringList, said);
     QFETCH(Setup, made);
 
-    LabChange change { C(control), position, {} };
+    LabChange change { C(control), position, {}, {}, {} };
     if (change.control == C::Power)
         change.probe = bench.probeI == Probe::Times10 ? Probe::Times1 : Probe::Times10;
     Wording why;
@@ -146,25 +146,37 @@ void TestPredictLab::aChangeWithNothingToAskIsRefused_data()
     QTest::addColumn<QString>("valencian");
 
     QTest::newRow("a control no question is about")
-        << LabBench {} << LabChange { C::Intensity, 40, {} } << "no por INTENS."
+        << LabBench {} << LabChange { C::Intensity, 40, {}, {}, {} } << "no por INTENS."
         << "no per INTENS.";
     QTest::newRow("TIME/DIV where it opens")
-        << LabBench {} << LabChange { C::TimeDiv, 9, {} } << "ya está en 0,2 ms/div"
+        << LabBench {} << LabChange { C::TimeDiv, 9, {}, {}, {} } << "ya está en 0,2 ms/div"
         << "ja està en 0,2 ms/div";
-    QTest::newRow("X-Y released") << LabBench {} << LabChange { C::XY, 0, {} } << "ya está suelto"
+    QTest::newRow("X-Y released") << LabBench {} << LabChange { C::XY, 0, {}, {}, {} } << "ya está suelto"
                                   << "ja està solt";
     QTest::newRow("the probe the bench has")
-        << LabBench {} << LabChange { C::Power, 0, Probe::Times1 } << "ya tiene la sonda ×1"
+        << LabBench {} << LabChange { C::Power, 0, Probe::Times1, {}, {} } << "ya tiene la sonda ×1"
         << "ja té la sonda ×1";
     // Nothing on the input: every choice a flat line of no height.
     QTest::newRow("no signal") << benchWith([](LabBench &b) { b.amplitudeIVpp = 0.0; })
-                               << LabChange { C::VoltsDivI, 6, {} } << "iguales"
+                               << LabChange { C::VoltsDivI, 6, {}, {}, {} } << "iguales"
                                << "iguals";
     QTest::newRow("a square") << benchWith([](LabBench &b) { b.waveform = Waveform::Square; })
-                              << LabChange { C::TimeDiv, 16, {} } << "senoidal"
+                              << LabChange { C::TimeDiv, 16, {}, {}, {} } << "senoidal"
                               << "senoidal";
+    QTest::newRow("the tester's socket empty")
+        << LabBench {} << LabChange { C::Tester, 1, {}, {}, {} } << "zócalo del comprobador está vacío"
+        << "sòcol del comprovador està buit";
+    QTest::newRow("a circuit on the generator's sines")
+        << LabBench {} << LabChange { C::Power, 0, {}, QStringLiteral("media_onda_filtro"), {} }
+        << "con un circuito en el banco"
+        << "amb un circuit en el banc";
+    QTest::newRow("the frequency the circuit has") << benchWith([](LabBench &b) {
+        b.hookup = Hookup::Circuit;
+        b.circuit = QStringLiteral("paso_bajo");
+    }) << LabChange { C::Power, 0, {}, {}, 1000.0 } << "ya está en 1 kHz"
+                                                   << "ja està en 1 kHz";
     QTest::newRow("the calibrator") << benchWith([](LabBench &b) { b.hookup = Hookup::Calibrator2; })
-                                    << LabChange { C::VoltsDivI, 6, {} } << "generador"
+                                    << LabChange { C::VoltsDivI, 6, {}, {}, {} } << "generador"
                                     << "generador";
 }
 

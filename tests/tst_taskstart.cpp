@@ -1,6 +1,7 @@
 // The task strip walked as a student walks it: each task opens on a known panel whatever the one before
 // left, nothing is met before the student does something, a measurement is not given away by the words or
 // the readout, and the strip ends with what was met.
+#include "circuit.h"
 #include "generatorpanel.h"
 #include "livepanel.h"
 #include "panelcontrol.h"
@@ -15,6 +16,7 @@
 #include "windowtestsupport.h"
 
 #include <QAccessible>
+#include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -87,6 +89,13 @@ private:
             generator->probe(false)->setItemIndex(int(g.probeI));
         if (g.compensationI != panel()->scope().generator().compensationI)
             generator->compensation(false)->setValue(g.compensationI);
+        if (g.circuit != panel()->scope().generator().circuit) {
+            // The bench's circuits follow the four fixed hookups in the list, by their names.
+            const Circuit *circuit = benchCircuit(g.circuit);
+            QVERIFY(circuit);
+            chooseByKeys(generator->hookup(),
+                generator->hookup()->findText(circuit->name.in(ProgramLanguage::current())));
+        }
         if (g.frequencyHz != panel()->scope().generator().frequencyHz)
             generator->frequency()->setValue(g.frequencyHz);
         if (g.frequencyIIHz != panel()->scope().generator().frequencyIIHz)

@@ -168,7 +168,7 @@ void TestTaskTable::goalsReadAsWritten()
     QFETCH(int, task);
     QFETCH(QString, castilian);
     QFETCH(QString, valencian);
-    QCOMPARE(hm203Tasks().size(), 41);
+    QCOMPARE(hm203Tasks().size(), 46);
     QCOMPARE(hm203Tasks().at(task).goal.castilian, castilian);
     QCOMPARE(hm203Tasks().at(task).goal.valencian, valencian);
 }

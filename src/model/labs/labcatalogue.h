@@ -135,13 +135,20 @@ struct LabQuantity
         const LabMeasurement &measurement, const LabBench &bench, Wording &why);
 };
 
-/** The change a prediction asks about: a control to a position, or the probe on CH I. */
+/**
+ * The change a prediction asks about: a control to a position, the probe on CH I, or the generator's
+ * circuit or frequency.
+ */
 struct LabChange
 {
-    /** A control moved to a position (Hm203::setValue's), or, when probe is set, the probe chosen instead. */
+    /** A control moved to a position (Hm203::setValue's), unless one of the generator's changes is set. */
     Hm203Control control = Hm203Control::Power;
     int position = 0;
     std::optional<Probe> probe;
+    /** Another bench circuit on the inputs, by its id (circuit.h); empty for none. */
+    QString circuit;
+    /** Another frequency on the generator's outputs, in hertz. */
+    std::optional<double> frequencyHz;
 };
 
 /** A prediction as a file asks it. */

@@ -292,14 +292,30 @@ bool Reader::prediction(const toml::table &table, const LabBench &bench, Hm203Ta
     const toml::node *node = table.get("cambio");
     const toml::table *change = node ? node->as_table() : nullptr;
     if (!change) {
+        const QString forms = QStringLiteral("{ mando = \"…\", posicion = \"…\" }, { sonda_1 = \"x10\" }, "
+                                             "{ circuito = \"…\" } o { frecuencia = \"…\" }");
         fail(node ? node->source() : table.source(), QStringLiteral("cambio"),
-            { QStringLiteral("se esperaba { mando = \"…\", posicion = \"…\" } o { sonda_1 = \"x10\" }"),
-                QStringLiteral("s'esperava { mando = \"…\", posicion = \"…\" } o { sonda_1 = \"x10\" }") });
+            { QStringLiteral("se esperaba ") + forms, QStringLiteral("s'esperava ") + forms });
         return false;
     }
     if (const toml::node *probe = change->get("sonda_1")) {
         onlyKeys(*change, { "sonda_1" });
         asked.change.probe = chosen(*this, *probe, QStringLiteral("sonda_1"), kProbes);
+    } else if (const toml::node *circuit = change->get("circuito")) {
+        // The generator's own keys, read as [tarea.generador] reads them.
+        onlyKeys(*change, { "circuito" });
+        asked.change.circuit = oneOf(*circuit, QStringLiteral("circuito"), benchCircuitIds());
+    } else if (const toml::node *hz = change->get("frecuencia")) {
+        onlyKeys(*change, { "frecuencia" });
+        const QList<double> values = drawn(*hz, QStringLiteral("frecuencia"), CheckValue::Hertz,
+            { GeneratorLimits::minimumHz, GeneratorLimits::maximumHzOf(bench.waveform) },
+            QStringLiteral("Hz"));
+        if (values.size() > 1)
+            fail(hz->source(), QStringLiteral("frecuencia"),
+                { QStringLiteral("se esperaba una sola frecuencia"),
+                    QStringLiteral("s'esperava una sola freqüència") });
+        else if (!values.isEmpty())
+            asked.change.frequencyHz = values.first();
     } else if (const auto position = controlPosition(*change)) {
         std::tie(asked.change.control, asked.change.position) = *position;
     }

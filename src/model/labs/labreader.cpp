@@ -301,27 +301,36 @@ std::optional<std::function<void(GeneratorSettings &, quint32)>> Reader::generat
     return prepare;
 }
 
+QString Reader::oneOf(const toml::node &node, const QString &key, const QStringList &ids)
+{
+    const auto *string = node.as_string();
+    const QString said = string ? qs(string->get()).trimmed() : QString();
+    if (ids.contains(said))
+        return said;
+    QStringList quoted;
+    for (const QString &id : ids)
+        quoted << QStringLiteral("«%1»").arg(id);
+    fail(node.source(), key,
+        { QStringLiteral("se esperaba uno de: %1").arg(quoted.join(QStringLiteral(", "))),
+            QStringLiteral("s'esperava un de: %1").arg(quoted.join(QStringLiteral(", "))) });
+    return {};
+}
+
+QStringList benchCircuitIds()
+{
+    QStringList circuits;
+    for (const Circuit &circuit : benchCircuits())
+        circuits << circuit.id;
+    return circuits;
+}
+
 void Reader::circuitKeys(const toml::table &table, GeneratorSettings &fixed)
 {
     const auto idOf = [&](const char *key, const QStringList &ids) -> QString {
         const toml::node *node = table.get(key);
-        if (!node)
-            return {};
-        const auto *string = node->as_string();
-        const QString said = string ? qs(string->get()).trimmed() : QString();
-        if (ids.contains(said))
-            return said;
-        QStringList quoted;
-        for (const QString &id : ids)
-            quoted << QStringLiteral("«%1»").arg(id);
-        fail(node->source(), qs(key),
-            { QStringLiteral("se esperaba uno de: %1").arg(quoted.join(QStringLiteral(", "))),
-                QStringLiteral("s'esperava un de: %1").arg(quoted.join(QStringLiteral(", "))) });
-        return {};
+        return node ? oneOf(*node, qs(key), ids) : QString();
     };
-    QStringList circuits;
-    for (const Circuit &circuit : benchCircuits())
-        circuits << circuit.id;
+    const QStringList circuits = benchCircuitIds();
     QStringList parts;
     for (const TesterPart &part : testerParts())
         parts << part.id;

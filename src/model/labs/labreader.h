@@ -67,6 +67,8 @@ private:
         const toml::node &node, const QString &key, CheckValue kind, Span span, const QString &unit);
     std::optional<LabChannel> channel(const toml::node &node, const QString &key);
     std::optional<bool> flag(const toml::node &node, const QString &key);
+    /** One of a list of ids (a circuit's, a part's); empty, with the error, for any other. */
+    QString oneOf(const toml::node &node, const QString &key, const QStringList &ids);
     /** The bench circuit and the tester's part a generator table names, checked against those shipped. */
     void circuitKeys(const toml::table &table, GeneratorSettings &fixed);
 
@@ -82,6 +84,9 @@ private:
 
     QString m_fileName;
 };
+
+/** The bench circuits' ids, as a file names them. */
+QStringList benchCircuitIds();
 
 /** A word of a closed list a key takes, with what each means. */
 template <class Value> struct Choice

@@ -1,7 +1,10 @@
+#include "componenttester.h"
 #include "labcatalogue.h"
+#include "predictionchanges.h"
 #include "taskfamilies.h"
 #include "taskjudging.h"
 #include "taskprediction.h"
+#include "tracewording.h"
 #include "verticalpath.h"
 
 #include <QStringList>
@@ -19,6 +22,7 @@ namespace {
 
 using namespace TaskJudging;
 using namespace PredictionJudging;
+using namespace PredictionChanges;
 using C = Hm203Control;
 
 Hm203 withControl(Hm203 scope, C control, int value)
@@ -51,32 +55,6 @@ Hm203 showing(const Hm203 &start, const Channel &channel)
 double openingVoltsPerDiv(const Channel &channel)
 {
     return Hm203::voltsPerDivAt(controlInfo(channel.voltsDiv).initial);
-}
-
-/**
- * The choices in the order a draw gives them, the right one first in the list passed, less any wrong idea
- * that would draw what an earlier choice says: two choices that read alike cannot be told apart.
- */
-QList<PredictionChoice> offered(const QList<PredictionChoice> &choices, quint32 draw)
-{
-    QList<PredictionChoice> distinct;
-    for (const PredictionChoice &choice : choices)
-        if (std::none_of(distinct.cbegin(), distinct.cend(),
-                [&choice](const PredictionChoice &earlier) { return earlier.castilian == choice.castilian; }))
-            distinct << choice;
-    return inDrawnOrder(distinct, draw);
-}
-
-using Judge = std::function<TaskVerdict(const Hm203 &scope, std::optional<double> answer)>;
-using Choices = std::function<QList<PredictionChoice>(const GeneratorSettings &generator, quint32 draw)>;
-
-/** The parts every change is made into: its question, choices and judge, and the controls it asks about. */
-PredictionParts parts(
-    const LabPrediction &asked, Choices choices, QList<C> reset, Judge judge, QList<C> about)
-{
-    return { std::make_shared<const TaskPrediction>(TaskPrediction {
-                 .question = asked.question, .choices = std::move(choices), .asked = std::move(reset) }),
-        std::move(judge), std::move(about) };
 }
 
 /** TIME/DIV to a step: as many periods as the step shows. */
@@ -336,8 +314,56 @@ PredictionParts probeChange(const LabPrediction &asked, const LabBench &bench)
     return parts(asked, choices, { C::VoltsDivI, C::VoltsCalI, C::MagnifyI }, judge, {});
 }
 
+/** The parts a student learns to tell apart by their figures on the tester: each is what a student may take
+ * another for. */
+constexpr const char16_t *kToldApart[] { u"r1k", u"c10u", u"d1n4007" };
+
+QString testerPartName(const QString &id, Language language)
+{
+    const TesterPart *part = testerPart(id);
+    return part ? part->name.in(language) : id;
+}
+
+/** COMPONENT TESTER pressed: the figure of the part in the socket, beside the other kinds' figures. */
+PredictionParts testerChange(const LabPrediction &asked, const LabBench &bench)
+{
+    const Choices choices = [](const GeneratorSettings &generator, quint32 draw) {
+        const auto inSocket = [&generator](const QString &part, bool correct) {
+            GeneratorSettings placed = generator;
+            placed.testerPart = part;
+            return Describe::testerShape(withControl(predictionStart(placed), C::Tester, 1), correct);
+        };
+        // The part taken for a resistor, a capacitor or a diode: what each of those draws.
+        QList<PredictionChoice> choices { inSocket(generator.testerPart, true) };
+        for (const char16_t *other : kToldApart)
+            if (generator.testerPart != QString::fromUtf16(other))
+                choices << inSocket(QString::fromUtf16(other), false);
+        return offered(choices, draw);
+    };
+    const Judge judge = [part = bench.testerPart, praise = asked.explanation](
+                            const Hm203 &scope, std::optional<double>) {
+        if (!scope.isPressed(C::Power))
+            return notMet(TraceCause::PowerOff, TraceWording::powerOff());
+        if (scope.generator().testerPart != part) {
+            const QString now = scope.generator().testerPart;
+            return notMet(
+                text(u"En el zócalo está «%1»: vuelve a poner «%2», la pieza de la pregunta.")
+                    .arg(testerPartName(now, Language::Castilian), testerPartName(part, Language::Castilian)),
+                text(u"En el sòcol està «%1»: torna a posar «%2», la peça de la pregunta.")
+                    .arg(
+                        testerPartName(now, Language::Valencian), testerPartName(part, Language::Valencian)));
+        }
+        if (!scope.isPressed(C::Tester))
+            return notMet(text(u"Pulsa %1 y mira la figura.").arg(panelLabel(C::Tester)),
+                text(u"Polsa %1 i mira la figura.").arg(panelLabel(C::Tester)));
+        return met(praise.castilian, praise.valencian);
+    };
+    // The tester goes back off while the question is open: its figure is the answer.
+    return parts(asked, choices, { C::Tester }, judge, {});
+}
+
 /** The controls a prediction may ask to move, as its changes above know them. */
-constexpr C kAskable[] { C::TimeDiv, C::VoltsDivI, C::VoltsDivII, C::DcI, C::DcII, C::XY };
+constexpr C kAskable[] { C::TimeDiv, C::VoltsDivI, C::VoltsDivII, C::DcI, C::DcII, C::XY, C::Tester };
 
 /** The refusal of a prediction, the same in both languages. */
 std::optional<PredictionParts> refused(Wording &why, const QString &castilian, const QString &valencian)
@@ -348,6 +374,24 @@ std::optional<PredictionParts> refused(Wording &why, const QString &castilian, c
 
 } // namespace
 
+QList<PredictionChoice> PredictionChanges::offered(const QList<PredictionChoice> &choices, quint32 draw)
+{
+    QList<PredictionChoice> distinct;
+    for (const PredictionChoice &choice : choices)
+        if (std::none_of(distinct.cbegin(), distinct.cend(),
+                [&choice](const PredictionChoice &earlier) { return earlier.castilian == choice.castilian; }))
+            distinct << choice;
+    return inDrawnOrder(distinct, draw);
+}
+
+PredictionParts PredictionChanges::parts(
+    const LabPrediction &asked, Choices choices, QList<C> reset, Judge judge, QList<C> about)
+{
+    return { std::make_shared<const TaskPrediction>(TaskPrediction {
+                 .question = asked.question, .choices = std::move(choices), .asked = std::move(reset) }),
+        std::move(judge), std::move(about) };
+}
+
 std::span<const LabCheck> predictChecks()
 {
     return {};
@@ -356,6 +400,9 @@ std::span<const LabCheck> predictChecks()
 std::optional<PredictionParts> makePrediction(
     const LabPrediction &prediction, const LabBench &bench, Wording &why)
 {
+    // The generator's changes are asked of a bench circuit, whose signals are no sines of the generator's.
+    if (changesGenerator(prediction.change))
+        return generatorChange(prediction, bench, why);
     // Every choice describes a sine of the generator's, as the student sees it on the screen.
     if (bench.waveform != Waveform::Sine || bench.hookup != Hookup::Generator)
         return refused(why,
@@ -416,6 +463,13 @@ std::optional<PredictionParts> makePrediction(
         case C::DcII:
             made = couplingChange(prediction, bench, channel);
             break;
+        case C::Tester:
+            if (bench.testerPart.isEmpty())
+                return refused(why,
+                    text(u"El zócalo del comprobador está vacío: pon comprobador = \"…\" en el generador."),
+                    text(u"El sòcol del comprovador està buit: posa comprobador = \"…\" en el generador."));
+            // The figures need the simulator, which draws them when the question is asked.
+            return testerChange(prediction, bench);
         default:
             made = xyChange(prediction, bench);
             break;

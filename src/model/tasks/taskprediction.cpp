@@ -1,5 +1,7 @@
 #include "taskprediction.h"
 
+#include "circuitreadings.h"
+#include "componenttester.h"
 #include "taskfamilies.h"
 #include "taskjudging.h"
 
@@ -192,6 +194,33 @@ PredictionChoice figure(const Hm203 &pictured, bool correct)
         return said(pictured, correct, text(u"Un círculo de %1 divisiones de diámetro.").arg(tall),
             text(u"Un cercle de %1 divisions de diàmetre.").arg(tall));
     const QString wide = formatDecimal(bounds.width());
+    return said(pictured, correct, text(u"Una elipse de %1 por %2 divisiones.").arg(wide, tall),
+        text(u"Una el·lipse de %1 per %2 divisions.").arg(wide, tall));
+}
+
+PredictionChoice testerShape(const Hm203 &pictured, bool correct)
+{
+    const QString part = pictured.generator().testerPart;
+    const CircuitReadings::TesterKnees knees = CircuitReadings::testerKnees(solveTester(testerPart(part)));
+    if (knees.forward) {
+        // The tester's scale: the part's volts across, each division TesterSource::voltsPerDivision.
+        const double at = *knees.forward / TesterSource::voltsPerDivision;
+        const QString off = formatDecimal(std::abs(at));
+        if (at > 0.0)
+            return said(pictured, correct,
+                text(u"Un codo hacia arriba, %1 div a la derecha del centro.").arg(off),
+                text(u"Un colze cap amunt, %1 div a la dreta del centre.").arg(off));
+        return said(pictured, correct,
+            text(u"Un codo hacia abajo, %1 div a la izquierda del centro.").arg(off),
+            text(u"Un colze cap avall, %1 div a l'esquerra del centre.").arg(off));
+    }
+    const Trace figure = ::testerFigure(part);
+    const QRectF bounds = traceBounds(figure);
+    const QString wide = formatDecimal(bounds.width());
+    const QString tall = formatDecimal(bounds.height());
+    if (openness(figure) < kClosed)
+        return said(pictured, correct, text(u"Una recta inclinada de %1 por %2 divisiones.").arg(wide, tall),
+            text(u"Una recta inclinada de %1 per %2 divisions.").arg(wide, tall));
     return said(pictured, correct, text(u"Una elipse de %1 por %2 divisiones.").arg(wide, tall),
         text(u"Una el·lipse de %1 per %2 divisions.").arg(wide, tall));
 }

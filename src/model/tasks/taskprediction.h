@@ -70,6 +70,9 @@ PredictionChoice level(const Hm203 &pictured, bool correct, TraceKind channel = 
 /** The figure of an X-Y picture by its shape (line, ellipse, circle), or the two sines of a swept one and
  * how far apart they are. */
 PredictionChoice figure(const Hm203 &pictured, bool correct);
+/** The component tester's figure for the part in the pictured socket: a line that bends at a knee, an
+ * ellipse or a sloping line, with where it bends or how large it is. */
+PredictionChoice testerShape(const Hm203 &pictured, bool correct);
 } // namespace Describe
 
 /**
