@@ -122,11 +122,13 @@ private Q_SLOTS:
         QCOMPARE(tester->itemText(tester->count() - 1),
             castilian ? QStringLiteral("Componente propio…") : QStringLiteral("Component propi…"));
         QCOMPARE(tester->count(), int(testerParts().size()) + 2);
-        // The chosen circuit's description is the list's tip, and what screen readers add to its name.
+        // The chosen circuit's description is the list's tip; screen readers hear the choice and it after the
+        // list's label.
         chooseCircuit(QStringLiteral("rlc_serie"));
-        QCOMPARE(hookup->toolTip(), benchCircuit(QStringLiteral("rlc_serie"))->description.in(language));
-        QCOMPARE(
-            QAccessible::queryAccessibleInterface(hookup)->text(QAccessible::Description), hookup->toolTip());
+        const Circuit *rlc = benchCircuit(QStringLiteral("rlc_serie"));
+        QCOMPARE(hookup->toolTip(), rlc->description.in(language));
+        QCOMPARE(QAccessible::queryAccessibleInterface(hookup)->text(QAccessible::Description),
+            rlc->name.in(language) + QStringLiteral(". ") + hookup->toolTip());
         window->close();
     }
 

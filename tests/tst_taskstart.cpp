@@ -133,9 +133,9 @@ private Q_SLOTS:
                 QVERIFY2(task.about.contains(control) && !reset.contains(control), qPrintable(goal));
                 QVERIFY2(!task.prediction || !task.prediction->asked.contains(control), qPrintable(goal));
             }
-            // The tester goes back off, but for a task about the tester's figures.
+            // The tester goes back off, but for a task that keeps it where the student has it.
             QVERIFY2(reset.contains(Hm203Control::Power)
-                    && reset.contains(Hm203Control::Tester) != task.about.contains(Hm203Control::Tester),
+                    && reset.contains(Hm203Control::Tester) != kept.contains(Hm203Control::Tester),
                 qPrintable(goal));
             if (task.prediction)
                 for (Hm203Control control : task.prediction->asked)

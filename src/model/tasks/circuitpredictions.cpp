@@ -204,8 +204,10 @@ PredictionParts circuitChange(const LabPrediction &asked, const LabBench &bench)
         const std::optional<Extent> extent = extentOf(look.traces, TraceKind::ChannelII);
         if (Problem p = visibleProblem(look, extent, TraceKind::ChannelII))
             return *p;
-        if (Problem p = steadyProblem(look))
-            return *p;
+        // A nearly flat line looks still wherever its sweeps start: a trigger it cannot catch moves nothing.
+        if (extent->height() >= 2.0 * kDivisionTolerance)
+            if (Problem p = steadyProblem(look))
+                return *p;
         return met(praise.castilian, praise.valencian);
     };
     // The choices read the load from 0 V, as CH II in DC on its centre line shows it, over whole periods.
