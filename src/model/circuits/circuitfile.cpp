@@ -241,6 +241,20 @@ QByteArray fileBytes(const QString &path, QList<LabError> &errors)
     return file.read(CircuitLimits::maximumBytes + 1);
 }
 
+/** A file read from disk by a reader of its bytes; what it gives remembers the whole path. */
+template <typename Reading, typename Read, typename Field>
+Reading readFile(const QString &path, Read read, Field field)
+{
+    Reading reading;
+    const QByteArray bytes = fileBytes(path, reading.errors);
+    if (!reading.errors.isEmpty())
+        return reading;
+    reading = read(bytes, QFileInfo(path).fileName());
+    if (auto &found = reading.*field)
+        found->fileName = path;
+    return reading;
+}
+
 } // namespace
 
 CircuitReading readCircuit(const QByteArray &bytes, const QString &fileName)
@@ -274,14 +288,7 @@ CircuitReading readCircuit(const QByteArray &bytes, const QString &fileName)
 
 CircuitReading readCircuitFile(const QString &path)
 {
-    CircuitReading reading;
-    const QByteArray bytes = fileBytes(path, reading.errors);
-    if (!reading.errors.isEmpty())
-        return reading;
-    reading = readCircuit(bytes, QFileInfo(path).fileName());
-    if (reading.circuit)
-        reading.circuit->fileName = path;
-    return reading;
+    return readFile<CircuitReading>(path, readCircuit, &CircuitReading::circuit);
 }
 
 TesterPartReading readTesterPart(const QByteArray &bytes, const QString &fileName)
@@ -327,14 +334,7 @@ TesterPartReading readTesterPart(const QByteArray &bytes, const QString &fileNam
 
 TesterPartReading readTesterPartFile(const QString &path)
 {
-    TesterPartReading reading;
-    const QByteArray bytes = fileBytes(path, reading.errors);
-    if (!reading.errors.isEmpty())
-        return reading;
-    reading = readTesterPart(bytes, QFileInfo(path).fileName());
-    if (reading.part)
-        reading.part->fileName = path;
-    return reading;
+    return readFile<TesterPartReading>(path, readTesterPart, &TesterPartReading::part);
 }
 
 const QList<Circuit> &benchCircuits()
