@@ -17,3 +17,5 @@ done
 for extra in "$here"/rtf.sh "$here"/windows.sh "$here"/instrument.sh; do
     [ -f "$extra" ] && bash "$extra" "$build"
 done
+# A change of circuit, part or generator setting to a settled picture, ngspice included.
+"$build/bench/circuits_bench"
