@@ -10,11 +10,6 @@
 
 namespace {
 
-QString qs(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-
 /** The circuits the course ships, in the order the panel offers them (files in assets/circuits/). */
 constexpr const char *kShippedCircuits[] = {
     "media_onda",
@@ -126,17 +121,17 @@ public:
         const toml::node *node = table.get(key);
         if (!node) {
             if (required)
-                errors << LabError { 1, 0, qs(key),
+                errors << LabError { 1, 0, fromToml(key),
                     { QStringLiteral("falta esta clave"), QStringLiteral("falta esta clau") } };
             return std::nullopt;
         }
         if (!node->is_string()) {
-            errors << error(node->source(), qs(key),
+            errors << error(node->source(), fromToml(key),
                 { QStringLiteral("se esperaba un texto entre comillas"),
                     QStringLiteral("s'esperava un text entre cometes") });
             return std::nullopt;
         }
-        return qs(node->as_string()->get());
+        return fromToml(node->as_string()->get());
     }
 
     std::optional<Wording> words(const toml::table &table, std::string_view key, bool required)
@@ -144,7 +139,7 @@ public:
         const toml::node *node = table.get(key);
         if (!node) {
             if (required)
-                errors << LabError { 1, 0, qs(key),
+                errors << LabError { 1, 0, fromToml(key),
                     { QStringLiteral("falta esta clave"), QStringLiteral("falta esta clau") } };
             return required ? std::nullopt : std::optional(Wording {});
         }
@@ -152,19 +147,19 @@ public:
         const toml::node *es = both ? both->get("es") : nullptr;
         const toml::node *va = both ? both->get("va") : nullptr;
         if (!es || !va || !es->is_string() || !va->is_string() || both->size() != 2) {
-            errors << error(node->source(), qs(key),
+            errors << error(node->source(), fromToml(key),
                 { QStringLiteral("se esperaba el texto en las dos lenguas: { es = \"…\", va = \"…\" }"),
                     QStringLiteral("s'esperava el text en les dues llengües: { es = \"…\", va = \"…\" }") });
             return std::nullopt;
         }
-        return Wording { qs(es->as_string()->get()), qs(va->as_string()->get()) };
+        return Wording { fromToml(es->as_string()->get()), fromToml(va->as_string()->get()) };
     }
 
     QString node(const toml::table &table, std::string_view key)
     {
         const std::optional<QString> name = text(table, key, false);
         if (name && !isNodeName(*name)) {
-            errors << error(table.get(key)->source(), qs(key),
+            errors << error(table.get(key)->source(), fromToml(key),
                 { QStringLiteral(
                       "se esperaba el nombre de un nudo del circuito (letras sin acentos, cifras, _)"),
                     QStringLiteral(
@@ -181,8 +176,8 @@ public:
                 continue;
             QStringList names;
             for (std::string_view k : keys)
-                names << qs(k);
-            errors << error(key.source(), qs(key.str()),
+                names << fromToml(k);
+            errors << error(key.source(), fromToml(key.str()),
                 { QStringLiteral("clave desconocida; se esperaba una de: %1")
                         .arg(names.join(QStringLiteral(", "))),
                     QStringLiteral("clau desconeguda; s'esperava una de: %1")

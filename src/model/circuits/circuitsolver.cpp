@@ -12,11 +12,6 @@
 
 namespace {
 
-QString number(double value)
-{
-    return QString::number(value, 'g', 10);
-}
-
 /** The most solutions kept: every circuit at a handful of settings, far less than a megabyte. */
 constexpr int kKeptSolutions = 96;
 
@@ -61,7 +56,8 @@ QStringList drivenNetlist(const Circuit &circuit, const CircuitDrive &drive)
         lines << QStringLiteral("Vgen%1 gen%1_src 0 %2")
                      .arg(n)
                      .arg(generatorSource(drive.waveform, drive.frequencyHz, vpp, offset, phase));
-        lines << QStringLiteral("Rgen%1 gen%1_src %2 %3").arg(n).arg(node, number(GeneratorOutput::ohms));
+        lines
+            << QStringLiteral("Rgen%1 gen%1_src %2 %3").arg(n).arg(node, spiceNumber(GeneratorOutput::ohms));
     };
     output(circuit.outputI, 1, drive.amplitudeIVpp, drive.offsetIVolts, 0.0);
     output(circuit.outputII, 2, drive.amplitudeIIVpp, drive.offsetIIVolts, drive.phaseIIDegrees);
@@ -107,25 +103,26 @@ QString generatorSource(
     // A lead of φ is the same wave started (1 − φ/360) of a period late.
     const double lead = phaseDegrees / 360.0;
     const double delay = (lead > 0.0 ? 1.0 - (lead - std::floor(lead)) : -lead - std::floor(-lead)) * period;
-    const QString level = number(offsetVolts);
+    const QString level = spiceNumber(offsetVolts);
     switch (waveform) {
     case Waveform::Sine:
         return QStringLiteral("SIN(%1 %2 %3 0 0 %4)")
-            .arg(level, number(half), number(frequencyHz), number(phaseDegrees));
+            .arg(level, spiceNumber(half), spiceNumber(frequencyHz), spiceNumber(phaseDegrees));
     case Waveform::Square: {
         // High for the first half period, as the generator's square starts; its edges take 5 ns.
         const double edge = std::min(5e-9, period / 1000.0);
-        const QString high = number(offsetVolts + half);
-        const QString low = number(offsetVolts - half);
+        const QString high = spiceNumber(offsetVolts + half);
+        const QString low = spiceNumber(offsetVolts - half);
         return QStringLiteral("PWL(0 %1 %2 %3 %4 %3 %5 %1 %6 %1) r=0 td=%7")
-            .arg(low, number(edge), high, number(period / 2.0), number(period / 2.0 + edge), number(period),
-                number(delay));
+            .arg(low, spiceNumber(edge), high, spiceNumber(period / 2.0), spiceNumber(period / 2.0 + edge),
+                spiceNumber(period), spiceNumber(delay));
     }
     case Waveform::Triangle:
         // From its mean, rising, to the top a quarter period on, the bottom at three quarters.
         return QStringLiteral("PWL(0 %1 %2 %3 %4 %5 %6 %1) r=0 td=%7")
-            .arg(level, number(period / 4.0), number(offsetVolts + half), number(3.0 * period / 4.0),
-                number(offsetVolts - half), number(period), number(delay));
+            .arg(level, spiceNumber(period / 4.0), spiceNumber(offsetVolts + half),
+                spiceNumber(3.0 * period / 4.0), spiceNumber(offsetVolts - half), spiceNumber(period),
+                spiceNumber(delay));
     }
     return level;
 }

@@ -3,6 +3,7 @@
 #include "circuitsolver.h"
 #include "inputsignal.h"
 #include "periodicwave.h"
+#include "spiceengine.h"
 
 #include <QFileInfo>
 #include <QHash>
@@ -56,11 +57,6 @@ KeptFigures &kept()
 {
     static KeptFigures figures;
     return figures;
-}
-
-QString number(double value)
-{
-    return QString::number(value, 'g', 10);
 }
 
 } // namespace
@@ -126,8 +122,8 @@ TesterSolution solveTester(const TesterPart *part)
     TesterSolution solution;
     const double peak = TesterSource::rmsVolts * std::numbers::sqrt2;
     const QStringList netlist = QStringList { QStringLiteral("* component tester"),
-        QStringLiteral("Vtest tester_src 0 SIN(0 %1 %2)").arg(number(peak), number(Mains::hz)),
-        QStringLiteral("Rtest tester_src a %1").arg(number(TesterSource::ohms)) }
+        QStringLiteral("Vtest tester_src 0 SIN(0 %1 %2)").arg(spiceNumber(peak), spiceNumber(Mains::hz)),
+        QStringLiteral("Rtest tester_src a %1").arg(spiceNumber(TesterSource::ohms)) }
         + part->netlist;
     const SettledWaves settled
         = settledWaves(netlist, Mains::periodSeconds, { QStringLiteral("tester_src"), QStringLiteral("a") });

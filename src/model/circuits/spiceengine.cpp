@@ -163,14 +163,10 @@ void SpiceEngine::setLog(std::function<void(const QString &)> log)
     m_library->log = std::move(log);
 }
 
-namespace {
-
-QString number(double value)
+QString spiceNumber(double value)
 {
     return QString::number(value, 'g', 12);
 }
-
-} // namespace
 
 SpiceResult SpiceEngine::run(const SpiceRun &run)
 {
@@ -200,8 +196,8 @@ SpiceResult SpiceEngine::run(const SpiceRun &run)
         lines.append(latin(line));
     lines.append(".options interp noacct");
     lines.append(latin(QStringLiteral(".tran %1 %2 %3 %4")
-                           .arg(number(run.stepSeconds), number(run.stopSeconds), number(run.startSeconds),
-                               number(run.maxStepSeconds))));
+                           .arg(spiceNumber(run.stepSeconds), spiceNumber(run.stopSeconds),
+                               spiceNumber(run.startSeconds), spiceNumber(run.maxStepSeconds))));
     lines.append(".end");
     std::vector<char *> pointers;
     for (QByteArray &line : lines)

@@ -7,6 +7,9 @@
 #include <functional>
 #include <vector>
 
+/** A number as a netlist gives it to ngspice: plain digits, twelve of them, a point for the decimals. */
+QString spiceNumber(double value);
+
 /** One transient analysis for ngspice: a netlist, the stretch of time kept, and the node voltages asked. */
 struct SpiceRun
 {

@@ -8,11 +8,16 @@
 
 #include <QString>
 
+/** A text from the parser as the program holds it. */
+inline QString fromToml(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
 /** The parser's complaint as an error with its line, in both languages. */
 inline LabError tomlParseError(const toml::parse_error &error)
 {
-    const std::string_view description = error.description();
-    const QString detail = QString::fromUtf8(description.data(), qsizetype(description.size()));
+    const QString detail = fromToml(error.description());
     return { int(error.source().begin.line), int(error.source().begin.column), QString(),
         { QStringLiteral("el archivo no es TOML válido (%1)").arg(detail),
             QStringLiteral("el fitxer no és TOML vàlid (%1)").arg(detail) } };

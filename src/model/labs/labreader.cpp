@@ -3,6 +3,7 @@
 #include "componenttester.h"
 #include "taskfamilies.h"
 #include "taskjudging.h"
+#include "tomlerror.h"
 
 #include <QRegularExpression>
 #include <QSet>
@@ -14,7 +15,7 @@ namespace LabFileReading {
 
 QString qs(std::string_view text)
 {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+    return fromToml(text);
 }
 
 /** What a value of a kind is, for "se esperaba …". */
